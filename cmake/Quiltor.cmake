@@ -1,0 +1,61 @@
+# Shared build rules.
+
+# Literals are written in UTF-8 and compiled to the Shift-JIS bytes the program
+# works in. clang knows only UTF-8 as an execution charset: its builds (the fuzz
+# targets) carry UTF-8 message texts, which no fuzzed path compares.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  set(QUILTOR_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP932)
+else()
+  set(QUILTOR_CHARSET_FLAGS)
+endif()
+
+set(QUILTOR_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# quiltor_library(<target> <folder> [deps...])
+# A static library of the folder's own *.cpp (not its subfolders'). A folder
+# with no source yet gives an interface library, so dependants link either way.
+function(quiltor_library target folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_options(${target} PRIVATE ${QUILTOR_WARNINGS})
+    target_compile_options(${target} PUBLIC ${QUILTOR_CHARSET_FLAGS})
+    target_link_libraries(${target} PUBLIC ${ARGN} Boost::boost Threads::Threads)
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_compile_options(${target} INTERFACE ${QUILTOR_CHARSET_FLAGS})
+    target_link_libraries(${target} INTERFACE ${ARGN} Boost::boost Threads::Threads)
+  endif()
+endfunction()
+
+# The blit loops are the hot path: -O3 outside debug builds.
+function(quiltor_fast_pixels)
+  foreach(target ${ARGN})
+    get_target_property(kind ${target} TYPE)
+    if(NOT kind STREQUAL "INTERFACE_LIBRARY")
+      target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O3>)
+    endif()
+  endforeach()
+endfunction()
+
+# quiltor_test_suite(<name> <folder> [LABELS l...] [LIBS libs...])
+# One GoogleTest program per test folder; its cases are discovered by ctest.
+function(quiltor_test_suite name folder)
+  cmake_parse_arguments(arg "" "" "LABELS;LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_compile_options(${name} PRIVATE ${QUILTOR_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} quiltor_testkit GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS "${arg_LABELS}"
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_TIMEOUT 60)
+  if("thread" IN_LIST arg_LABELS)
+    add_dependencies(thread_tests ${name})
+  endif()
+endfunction()
