@@ -1,0 +1,63 @@
+#include "platform/MessageBox.h"
+
+namespace platform {
+
+namespace {
+
+std::unique_ptr<IMessageBoxService>& Installed()
+{
+    static std::unique_ptr<IMessageBoxService> service = std::make_unique<HeadlessMessageBoxes>();
+    return service;
+}
+
+} // namespace
+
+MessageBoxAnswer DismissAnswer(MessageBoxStyle style)
+{
+    switch (style) {
+    case MessageBoxStyle::Ok:
+        return MessageBoxAnswer::Ok;
+    case MessageBoxStyle::YesNo:
+        return MessageBoxAnswer::No;
+    case MessageBoxStyle::OkCancel:
+    case MessageBoxStyle::YesNoCancel:
+        break;
+    }
+    return MessageBoxAnswer::Cancel;
+}
+
+IMessageBoxService& MessageBoxes()
+{
+    return *Installed();
+}
+
+void InstallMessageBoxes(std::unique_ptr<IMessageBoxService> service)
+{
+    Installed() = std::move(service);
+}
+
+MessageBoxAnswer HeadlessMessageBoxes::Show(std::string_view titleSjis, std::string_view textSjis,
+                                            MessageBoxStyle style, bool warning)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_shown.push_back({std::string(titleSjis), std::string(textSjis), style, warning});
+    if (m_answers.empty())
+        return DismissAnswer(style);
+    MessageBoxAnswer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void HeadlessMessageBoxes::Push(MessageBoxAnswer answer)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_answers.push_back(answer);
+}
+
+std::vector<HeadlessMessageBoxes::Shown> HeadlessMessageBoxes::History() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_shown;
+}
+
+} // namespace platform
