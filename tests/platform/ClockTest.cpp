@@ -1,0 +1,25 @@
+#include <gtest/gtest.h>
+
+#include "platform/Clock.h"
+
+TEST(Clock, VirtualClockAdvancesOnSleepAndWraps)
+{
+    platform::InstallClock(std::make_unique<platform::VirtualClock>(0xFFFFFFF0u));
+    platform::IClock& clock = platform::Clock();
+    EXPECT_EQ(clock.Now(), 0xFFFFFFF0u);
+    clock.Sleep(0x20);
+    EXPECT_EQ(clock.Now(), 0x10u);
+    EXPECT_EQ(clock.Now() - 0xFFFFFFF0u, 0x20u);  // differences survive the wrap
+    platform::InstallClock(nullptr);
+}
+
+TEST(Clock, RealClockSleepsAtLeastTheTimeGiven)
+{
+    platform::InstallClock(nullptr);
+    platform::IClock& clock = platform::Clock();
+    std::uint32_t start = clock.Now();
+    clock.Sleep(30);
+    std::uint32_t elapsed = clock.Now() - start;
+    EXPECT_GE(elapsed, 29u);
+    EXPECT_LT(elapsed, 1000u);
+}
