@@ -1,0 +1,26 @@
+#include "draw/effect/BlendTables.h"
+#include "draw/effect/EffectBlitter.h"
+
+namespace kivotasuGameKit {
+
+void CEffectBlitter::BuildBlendTables()
+{
+    for (uint32_t w = 0; w < 256; ++w) {
+        for (uint32_t c = 0; c < 256; ++c) {
+            MulTable[w * 256 + c] = uint8_t(w * c / 255);
+            MulInvTable[w * 256 + c] = uint8_t(c * (255 - w) / 255);
+        }
+    }
+    for (uint32_t level = 0; level < 16; ++level) {
+        uint16_t* fade565 = FadeTable565 + level * 65536;
+        uint16_t* fade555 = FadeTable555 + level * 65536;
+        for (uint32_t p = 0; p < 65536; ++p) {
+            const uint32_t r6 = p >> 11, g6 = (p >> 5) & 0x3F, b6 = p & 0x1F;
+            fade565[p] = uint16_t(((r6 * level / 15) << 11) | ((g6 * level / 15) << 5) | (b6 * level / 15));
+            const uint32_t r5 = (p >> 10) & 0x1F, g5 = (p >> 5) & 0x1F;
+            fade555[p] = uint16_t(((r5 * level / 15) << 10) | ((g5 * level / 15) << 5) | (b6 * level / 15));
+        }
+    }
+}
+
+} // namespace kivotasuGameKit

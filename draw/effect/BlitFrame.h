@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "draw/effect/EffectBlitter.h"
+
+namespace kivotasuGameKit {
+
+// The common frame of every effect-blit routine: clip, then apply op(d, s)
+// to each destination cell d with its source cell s, 1:1 or by the stepping
+// terms of a stretch. Op is a per-pixel functor; the same-size rows are plain
+// loops over restrict pointers that the compiler unrolls and vectorises.
+template <int DstBytes, int SrcBytes, class Op>
+inline void BlitRow(uint8_t* __restrict d, const uint8_t* __restrict s, int32_t width, const Op& op)
+{
+    for (int32_t i = 0; i < width; ++i) op(d + ptrdiff_t(i) * DstBytes, s + ptrdiff_t(i) * SrcBytes);
+}
+
+template <int DstBytes, int SrcBytes, class Op>
+inline int RunEffectBlit(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request,
+                         const Op& op)
+{
+    BltClipResult c;
+    if (CEffectBlitter::ClipBlt(destination, source, request, &c)) return 1;
+    const ptrdiff_t sp = source->GetPitch(), dp = destination->GetPitch();
+    const uint8_t* s = source->GetPixelBytes() + c.source.top * sp + ptrdiff_t(c.source.left) * SrcBytes;
+    uint8_t* d = destination->GetPixelBytes() + c.destination.top * dp + ptrdiff_t(c.destination.left) * DstBytes;
+    const int32_t w = c.destination.right - c.destination.left;
+    const int32_t h = c.destination.bottom - c.destination.top;
+    if (h < 1) return 0;
+    if (c.sameSize) {
+        for (int32_t y = 0; y < h; ++y, s += sp, d += dp) BlitRow<DstBytes, SrcBytes>(d, s, w, op);
+        return 0;
+    }
+    int32_t ey = c.yErrorStart;
+    const ptrdiff_t xStep = ptrdiff_t(c.xStep) * SrcBytes, yStep = c.yStep * sp;
+    for (int32_t y = 0; y < h; ++y, d += dp, s += yStep) {
+        ey += c.yErrorIncrement;
+        if (ey >= 0) {
+            s += sp;
+            ey -= c.yErrorDecrement;
+        }
+        int32_t ex = c.xErrorStart;
+        const uint8_t* sx = s;
+        uint8_t* dx = d;
+        for (int32_t x = 0; x < w; ++x, dx += DstBytes, sx += xStep) {
+            ex += c.xErrorIncrement;
+            if (ex >= 0) {
+                sx += SrcBytes;
+                ex -= c.xErrorDecrement;
+            }
+            op(dx, sx);
+        }
+    }
+    return 0;
+}
+
+} // namespace kivotasuGameKit

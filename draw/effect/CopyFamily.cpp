@@ -1,0 +1,29 @@
+// Operation 0: copy with format conversion, one routine per served pair.
+#include "draw/effect/BlitFrame.h"
+#include "draw/effect/PaletteTable.h"
+#include "draw/effect/PixelFormat.h"
+#include "draw/effect/RoutineGrid.h"
+
+namespace kivotasuGameKit {
+
+namespace {
+
+template <SurfaceType D, SurfaceType S>
+int CopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate, const BltParams* request)
+{
+    if constexpr (D == Pal8) {
+        return RunEffectBlit<1, 2>(source, destination, request,
+                                   [](uint8_t* d, const uint8_t* s) { *d = PaletteTable[LoadWord(s) & 0x7FFF]; });
+    } else {
+        return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
+            source, destination, request, [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); });
+    }
+}
+
+} // namespace
+
+constinit const RoutineGrid CopyGrid = MakeRoutineGrid<0>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine {
+    return &CopyRoutine<D, S>;
+});
+
+} // namespace kivotasuGameKit

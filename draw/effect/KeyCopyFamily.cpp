@@ -1,0 +1,30 @@
+// Operation 1: the copy with the source's colour key as the transparent colour.
+#include "draw/effect/BlitFrame.h"
+#include "draw/effect/PixelFormat.h"
+#include "draw/effect/RoutineGrid.h"
+
+namespace kivotasuGameKit {
+
+namespace {
+
+template <SurfaceType D, SurfaceType S>
+int KeyCopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate keyRate,
+                   const BltParams* request)
+{
+    // The key cell holds the stored form of the key; only KeyBits count.
+    uint32_t key = 0;
+    std::memcpy(&key, keyRate.bytes, PixelFormat<S>::Bytes);
+    key &= PixelFormat<S>::KeyBits;
+    return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
+        source, destination, request, [key](uint8_t* d, const uint8_t* s) {
+            if ((LoadPixel<S>(s) & PixelFormat<S>::KeyBits) != key) ConvertPixel<D, S>(d, s);
+        });
+}
+
+} // namespace
+
+constinit const RoutineGrid KeyCopyGrid = MakeRoutineGrid<1>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine {
+    return &KeyCopyRoutine<D, S>;
+});
+
+} // namespace kivotasuGameKit
