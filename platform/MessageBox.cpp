@@ -6,7 +6,7 @@ namespace {
 
 std::unique_ptr<IMessageBoxService>& Installed()
 {
-    static std::unique_ptr<IMessageBoxService> service = std::make_unique<HeadlessMessageBoxes>();
+    static std::unique_ptr<IMessageBoxService> service = std::make_unique<SdlMessageBoxes>();
     return service;
 }
 
