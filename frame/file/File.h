@@ -1,0 +1,110 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "frame/TextString.h"
+
+namespace kivotasuGameKit {
+
+// A whole file in memory (read from the disk, from an archive member, or a
+// block named "!address,size"), served as lines and bytes; or a stdio stream
+// for text output. Names are internal paths (Shift-JIS, "Z:\" is the host
+// root). Results: 0 is success throughout.
+class CFile {
+public:
+    CFile() = default;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    virtual ~CFile();
+
+    // 1 when the stream cannot be opened. A mode without "b" writes "\n" as "\r\n".
+    virtual int Open(const std::string& name, const std::string& mode);
+    // Replaces the file whole (the old one survives a failure): 1 cannot
+    // create, 2 write failed, 3 close failed.
+    virtual int Write(const std::string& name, const void* buffer, std::uint32_t size);
+    // -1 when no stream is open or the output failed.
+    virtual int Out(const std::string& text);
+    // Closes the stream when one is open, and only that; else drops the image
+    // (deleting a temporary file) and the name.
+    virtual int Close();
+    virtual std::FILE* GetFilePtr();
+    // See InnerRead.
+    virtual int Read(const std::string& name);
+    virtual std::string GetName() const;
+    virtual std::string GetPureFileNameOfName() const;
+    virtual std::string GetSuffixOfName() const;
+    // Behind the magic of an unscrambled file.
+    virtual std::uint8_t* GetMemory() const;
+    virtual std::uint32_t GetSize() const;
+    // The bytes up to the next CR LF (a lone CR or LF is an ordinary byte):
+    // 0, 1 at the end, 3 nothing loaded.
+    virtual int ReadLine(std::string& out);
+    // As ReadLine into at most size - 1 bytes and a 0: 2 when the buffer
+    // filled before the line ended (the next call goes on with it).
+    virtual int ReadLineToBuffer(char* buffer, int size);
+    // A text between double quotes over one or more lines, joined by "\n":
+    // 0, or 1 at the line "END" in quotes, at the end or on a failed read.
+    // out must hold the whole text.
+    virtual int ReadQuotedText(char* out, int size);
+    virtual void Rewind();
+    // 0; 1 when fewer than n bytes remain (nothing is copied); 2 nothing loaded.
+    virtual int ReadBytes(void* buffer, std::uint32_t n);
+    virtual int WriteTo(const std::string& name);
+    // Replaces the image by its scrambled form, magic first: 1 when nothing is
+    // loaded or it is scrambled already.
+    virtual int Encode();
+    // 1 failed, -1 empty name.
+    virtual int Delete(const std::string& name);
+    // Makes the image available as a file for services that need a path: a
+    // file read from the disk serves as it is (unless forced); anything else
+    // goes to a temporary file that the next Close deletes. 1 nothing loaded,
+    // 2 no temporary file could be made or written.
+    virtual int CreateTemporary(bool force);
+    virtual int ReadToVector(const std::string& name, std::vector<std::uint8_t>& out);
+    // Text stream "w", the strings one after another: 1 cannot open, 2 a write failed.
+    virtual int WriteStrings(const std::string& name, const std::vector<std::string>& strings);
+    virtual int WriteVector(const std::string& name, const std::vector<std::uint8_t>& bytes);
+
+    // Relative paths go on from the cached current directory; "/" becomes "\".
+    static std::string NormalizePath(const std::string& path);
+    // Ends in a separator; filled from the process's current directory when empty.
+    static std::string GetCurrentDir();
+    // A quoted program path becomes its folder; else a separator is added.
+    static void SetCurrentDir(const std::string& directory);
+    static void RefreshCurrentDir();
+    // In place, to the enclosing folder: 1 for an empty path or a root.
+    static int ToParentFolder(std::string& path);
+    static std::string GetPureFileName(const std::string& path);
+    static std::string GetSuffix(const std::string& path);
+    // A new empty file "KVO*" in the temporary folder: 0, or 2.
+    static int GetTemporaryFileName(std::string& name);
+
+    // A memory name, the plain file, or a member of the archive of an
+    // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
+    // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed;
+    // 6 a bad memory name; -1 an empty name.
+    static int InnerRead(CFile& file, const std::string& name);
+
+private:
+    void CloseAll();
+    void ReleaseImage();
+
+    std::FILE* m_file = nullptr;
+    std::uint8_t* m_data = nullptr;
+    std::uint32_t m_size = 0;
+    const std::uint8_t* m_pos = nullptr;
+    std::string m_name;
+    bool m_scrambled = false;
+    bool m_temporary = false;
+    bool m_fromArchive = false;
+    bool m_borrowed = false;
+};
+
+// A file or a folder of that name exists.
+bool IsFileExist(const char* name);
+bool IsFileExist(const CTextString& name);
+
+} // namespace kivotasuGameKit

@@ -1,0 +1,101 @@
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <optional>
+
+#include "frame/file/Archive.h"
+#include "frame/file/File.h"
+#include "frame/file/Scramble.h"
+#include "platform/FileSystem.h"
+
+namespace kivotasuGameKit {
+
+namespace {
+
+// The archive of the nearest enclosing folder that holds path as a member:
+// for Z:\g\data\bg\a.bmp first Z:\g\data\bg.dat (a.bmp), then Z:\g\data.dat
+// (bg\a.bmp), then Z:\g.dat (data\bg\a.bmp); none at the drive root. An
+// archive that cannot be opened, read or searched counts as absent.
+struct FoundMember {
+    std::unique_ptr<platform::IReadFile> file;
+    CArchive archive;
+    ArchiveEntry entry;
+};
+
+bool FindMember(const std::string& path, FoundMember& found)
+{
+    std::string dir = path;
+    if (CFile::ToParentFolder(dir) != 0) return false;
+    for (;;) {
+        std::string up = dir;
+        if (CFile::ToParentFolder(up) != 0 || up == dir) return false;
+        if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return false;
+        std::string member = path.substr(dir.size());
+        MakeLower(member);
+        const std::string archiveName = dir.substr(0, dir.size() - 1) + ".dat";
+        found.file = platform::FileSystem().OpenRead(archiveName);
+        if (found.file && found.archive.Open(*found.file)) {
+            std::optional<ArchiveEntry> entry = found.archive.Find(member);
+            if (entry && found.archive.IsUsable(*entry)) {
+                found.entry = std::move(*entry);
+                return true;
+            }
+        }
+        dir = std::move(up);
+    }
+}
+
+} // namespace
+
+int CFile::InnerRead(CFile& file, const std::string& name)
+{
+    if (name.empty()) return -1;
+    file.CloseAll();
+
+    if (name[0] == '!') {
+        std::uintptr_t address = 0;
+        std::uint32_t size = 0;
+        if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return 6;
+        file.m_name = name;
+        file.m_data = reinterpret_cast<std::uint8_t*>(address);
+        file.m_size = size;
+        file.m_pos = file.m_data;
+        file.m_borrowed = true;
+        return 0;
+    }
+
+    const std::string path = NormalizePath(name);
+    FoundMember member;
+    std::unique_ptr<platform::IReadFile> plain = platform::FileSystem().OpenRead(path);
+    std::uint32_t size = 0;
+    if (plain) {
+        const std::optional<std::uint64_t> fileSize = plain->Size();
+        if (!fileSize || *fileSize >= UINT32_MAX) return 2;
+        size = std::uint32_t(*fileSize);
+    } else {
+        if (!FindMember(path, member)) return 1;
+        size = member.entry.size;
+    }
+    platform::IReadFile& in = plain ? *plain : *member.file;
+
+    std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
+    if (!block) return 3;
+    block[size] = 0;
+    const int read = plain ? (in.Read(block.get(), size) ? 0 : 4) : member.archive.ReadMember(member.entry, block.get());
+    if (read != 0) return 4;
+    if (!in.Close()) return 5;
+
+    file.m_name = name;
+    file.m_data = block.release();
+    file.m_size = size;
+    file.m_fromArchive = !plain;
+    if (HasScrambleMagic(file.m_data, size)) {
+        Unscramble(file.m_data + ScrambleMagicSize, size - ScrambleMagicSize);
+        file.m_scrambled = true;
+    }
+    file.m_pos = file.GetMemory();
+    return 0;
+}
+
+} // namespace kivotasuGameKit

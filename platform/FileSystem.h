@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Every name below is an internal one: Shift-JIS, Windows form ("Z:\" is the
+// host root, "\" or "/" between folders); a relative name is relative to the
+// process's current directory.
+
+// A file opened for reading: existing regular files only.
+class IReadFile {
+public:
+    virtual ~IReadFile() = default;
+    virtual std::optional<std::uint64_t> Size() = 0;
+    virtual bool Seek(std::uint64_t offset) = 0;
+    // Exactly n bytes, or false.
+    virtual bool Read(void* buffer, std::size_t n) = 0;
+    virtual bool Close() = 0;
+};
+
+// A file being replaced: the bytes go to a temporary name beside the target,
+// and only Commit (flush, rename) puts them in its place. Destroyed without a
+// successful Commit, it leaves the target as it was and removes its traces.
+class IWriteFile {
+public:
+    virtual ~IWriteFile() = default;
+    // All n bytes, or false.
+    virtual bool Write(const void* buffer, std::size_t n) = 0;
+    virtual bool Commit() = 0;
+};
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    virtual std::unique_ptr<IReadFile> OpenRead(std::string_view name) = 0;
+    // Null when the target cannot be created (no folder, no access, a folder).
+    virtual std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) = 0;
+    // A stdio stream with the C library's modes; a mode without "b" is a text
+    // stream: "\n" is written as "\r\n" and "\r\n" read as "\n".
+    virtual std::FILE* OpenStream(std::string_view name, std::string_view mode) = 0;
+    virtual bool Delete(std::string_view name) = 0;
+    // A file or a folder.
+    virtual bool Exists(std::string_view name) = 0;
+    // A new empty file "KVO*" in the temporary folder; empty when none can be made.
+    virtual std::string MakeTemporaryFile() = 0;
+    // Absolute, without a final separator unless it is a root.
+    virtual std::string CurrentDirectory() = 0;
+    virtual std::string ExecutablePath() = 0;
+};
+
+// The host file system unless a test installed another one.
+IFileSystem& FileSystem();
+void InstallFileSystem(std::unique_ptr<IFileSystem> fileSystem);
+
+} // namespace platform

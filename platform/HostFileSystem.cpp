@@ -1,0 +1,158 @@
+#include "platform/HostFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/HostNameResolver.h"
+#include "platform/HostPath.h"
+#include "platform/ReplacingFile.h"
+#include "platform/TextStream.h"
+
+namespace platform {
+namespace {
+
+class HostReadFile : public IReadFile {
+public:
+    HostReadFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    ~HostReadFile() override { Close(); }
+
+    std::optional<std::uint64_t> Size() override
+    {
+        if (m_fd < 0) return std::nullopt;
+        return m_size;
+    }
+
+    bool Seek(std::uint64_t offset) override
+    {
+        return m_fd >= 0 && offset <= std::uint64_t(INT64_MAX) && lseek(m_fd, off_t(offset), SEEK_SET) >= 0;
+    }
+
+    bool Read(void* buffer, std::size_t n) override
+    {
+        char* bytes = static_cast<char*>(buffer);
+        while (n > 0 && m_fd >= 0) {
+            const ssize_t got = read(m_fd, bytes, n);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            bytes += got;
+            n -= std::size_t(got);
+        }
+        return n == 0;
+    }
+
+    bool Close() override
+    {
+        if (m_fd < 0) return true;
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+bool IsFolder(int fd)
+{
+    struct stat status;
+    return fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+} // namespace
+
+std::unique_ptr<IReadFile> HostFileSystem::OpenRead(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    if (!host) return nullptr;
+    const int fd = open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<HostReadFile>(fd, std::uint64_t(status.st_size));
+}
+
+std::unique_ptr<IWriteFile> HostFileSystem::CreateWrite(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    if (!host) return nullptr;
+    return CreateReplacingFile(*host);
+}
+
+std::FILE* HostFileSystem::OpenStream(std::string_view name, std::string_view mode)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    if (!host || mode.empty()) return nullptr;
+    std::string binaryMode;
+    for (char c : mode) {
+        if (c != 't' && c != 'b') binaryMode += c;
+    }
+    binaryMode += 'e';
+    std::FILE* binary = std::fopen(host->c_str(), binaryMode.c_str());
+    if (!binary) return nullptr;
+    // Windows opens no folder as a stream.
+    if (IsFolder(fileno(binary))) {
+        std::fclose(binary);
+        return nullptr;
+    }
+    if (!IsTextMode(mode)) return binary;
+    std::FILE* text = WrapTextStream(binary, binaryMode);
+    if (!text) std::fclose(binary);
+    return text;
+}
+
+bool HostFileSystem::Delete(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    return host && unlink(host->c_str()) == 0;
+}
+
+bool HostFileSystem::Exists(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    struct stat status;
+    return host && stat(host->c_str(), &status) == 0;
+}
+
+std::string HostFileSystem::MakeTemporaryFile()
+{
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    if (path.back() != '/') path += '/';
+    path += "KVOXXXXXX.tmp";
+    const int fd = mkstemps(path.data(), 4);
+    if (fd < 0) return {};
+    close(fd);
+    return ToInternalPath(path);
+}
+
+std::string HostFileSystem::CurrentDirectory()
+{
+    std::vector<char> buffer(256);
+    while (!getcwd(buffer.data(), buffer.size())) {
+        if (errno != ERANGE) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+    return ToInternalPath(buffer.data());
+}
+
+std::string HostFileSystem::ExecutablePath()
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0) return {};
+        if (std::size_t(length) < buffer.size()) return ToInternalPath(std::string_view(buffer.data(), std::size_t(length)));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace platform {
+
+// The Linux file system seen through internal names (see HostNameResolver.h).
+class HostFileSystem : public IFileSystem {
+public:
+    std::unique_ptr<IReadFile> OpenRead(std::string_view name) override;
+    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) override;
+    std::FILE* OpenStream(std::string_view name, std::string_view mode) override;
+    bool Delete(std::string_view name) override;
+    bool Exists(std::string_view name) override;
+    // In $TMPDIR, else /tmp.
+    std::string MakeTemporaryFile() override;
+    std::string CurrentDirectory() override;
+    // From /proc/self/exe.
+    std::string ExecutablePath() override;
+};
+
+} // namespace platform

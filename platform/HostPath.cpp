@@ -1,0 +1,94 @@
+#include "platform/HostPath.h"
+
+#include "platform/TextCodec.h"
+
+namespace platform {
+namespace {
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+} // namespace
+
+std::optional<HostPathParts> SplitInternalPath(std::string_view internal)
+{
+    if (internal.empty() || internal.find('\0') != std::string_view::npos) return std::nullopt;
+    if (internal.size() >= 2 && IsSeparator(internal[0]) && IsSeparator(internal[1])) return std::nullopt;
+    if (internal.size() >= 2 && internal[1] == ':') {
+        if (internal[0] != 'Z' && internal[0] != 'z') return std::nullopt;
+        internal.remove_prefix(2);
+    }
+    HostPathParts parts;
+    parts.absolute = !internal.empty() && IsSeparator(internal[0]);
+    std::string name;
+    bool endedWithSeparator = false;
+    for (std::size_t i = 0; i < internal.size(); ++i) {
+        const char c = internal[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < internal.size()) {
+            name += c;
+            name += internal[++i];
+            endedWithSeparator = false;
+        } else if (IsSeparator(c)) {
+            if (!name.empty()) parts.names.push_back(Cp932ToUtf8(name));
+            name.clear();
+            endedWithSeparator = true;
+        } else {
+            name += c;
+            endedWithSeparator = false;
+        }
+    }
+    if (!name.empty()) parts.names.push_back(Cp932ToUtf8(name));
+    parts.trailingSeparator = endedWithSeparator && !parts.names.empty();
+    return parts;
+}
+
+std::string JoinHostPath(const HostPathParts& parts)
+{
+    std::string host = parts.absolute ? "/" : "";
+    for (std::size_t i = 0; i < parts.names.size(); ++i) {
+        if (i > 0) host += '/';
+        host += parts.names[i];
+    }
+    if (parts.trailingSeparator) host += '/';
+    if (host.empty()) host = ".";
+    return host;
+}
+
+std::optional<std::string> ToHostPath(std::string_view internal)
+{
+    std::optional<HostPathParts> parts = SplitInternalPath(internal);
+    if (!parts) return std::nullopt;
+    return JoinHostPath(*parts);
+}
+
+std::string ToInternalPath(std::string_view host)
+{
+    std::string internal;
+    if (!host.empty() && host[0] == '/') internal = "Z:\\";
+    std::size_t start = 0;
+    bool first = true;
+    while (start <= host.size()) {
+        std::size_t end = host.find('/', start);
+        if (end == std::string_view::npos) end = host.size();
+        if (end > start) {
+            if (!first) internal += '\\';
+            internal += Utf8ToCp932(host.substr(start, end - start));
+            first = false;
+        }
+        start = end + 1;
+    }
+    if (!first && host.size() > 1 && host.back() == '/') internal += '\\';
+    return internal;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "frame/file/File.h"
+#include "tests/frame/file/TempFolder.h"
+
+using kivotasuGameKit::CFile;
+
+namespace {
+
+std::string Image(const CFile& file)
+{
+    return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
+}
+
+TEST(FileReadTest, PlainFileIsReadWholeWithATerminatorBehind)
+{
+    TempFolder folder;
+    folder.Put("a.txt", "hello");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Internal("a.txt")), 0);
+    EXPECT_EQ(Image(file), "hello");
+    EXPECT_EQ(file.GetMemory()[5], 0);
+    EXPECT_EQ(file.GetName(), folder.Internal("a.txt"));
+    EXPECT_EQ(file.GetSuffixOfName(), "txt");
+}
+
+TEST(FileReadTest, MissingNamesAndEmptyNames)
+{
+    TempFolder folder;
+    CFile file;
+    EXPECT_EQ(file.Read(folder.Internal("none.txt")), 1);
+    EXPECT_EQ(file.GetMemory(), nullptr);
+    EXPECT_EQ(file.GetName(), "");
+    EXPECT_EQ(file.Read(""), -1);
+    EXPECT_EQ(file.Read(folder.Internal()), 1) << "a folder is no file";
+}
+
+TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
+{
+    TempFolder folder;
+    folder.Put("sub/b.txt", "b");
+    const std::string saved = CFile::GetCurrentDir();
+    CFile::SetCurrentDir(folder.Internal());
+    CFile file;
+    EXPECT_EQ(file.Read("sub/b.txt"), 0);
+    EXPECT_EQ(file.GetName(), "sub/b.txt") << "the name stays as it was given";
+    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt"), 0);
+    CFile::SetCurrentDir(saved);
+}
+
+TEST(FileReadTest, LinesSplitAtCrLfOnly)
+{
+    TempFolder folder;
+    folder.Put("lines.txt", "ab\r\ncd\re\nf");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Internal("lines.txt")), 0);
+    std::string line;
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(line, "ab");
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(line, "cd\re\nf");
+    // The last line had no CR LF: the position rests at the end.
+    EXPECT_EQ(file.ReadLine(line), 1);
+    EXPECT_EQ(file.ReadLine(line), 1);
+    file.Rewind();
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(line, "ab");
+    file.Close();
+    EXPECT_EQ(file.ReadLine(line), 3);
+}
+
+TEST(FileReadTest, LineEndingInCrLfAtTheEndLeavesNoEmptyLine)
+{
+    TempFolder folder;
+    folder.Put("x.txt", "ab\r\ncd\r\n");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    std::string line;
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(line, "cd");
+    EXPECT_EQ(file.ReadLine(line), 1);
+}
+
+TEST(FileReadTest, LinesIntoABufferGoOnWhereTheBufferFilled)
+{
+    TempFolder folder;
+    folder.Put("x.txt", "abcdef\r\nabc\r\nxy");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    char buffer[4];
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 2);
+    EXPECT_STREQ(buffer, "abc");
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 0);
+    EXPECT_STREQ(buffer, "def");
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 0) << "a line that just fits";
+    EXPECT_STREQ(buffer, "abc");
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 1), 2);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 0);
+    EXPECT_STREQ(buffer, "xy");
+    EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 1);
+}
+
+TEST(FileReadTest, QuotedTextSpansLines)
+{
+    TempFolder folder;
+    folder.Put("q.txt", "\"one\r\ntwo\"\r\n\"\"\r\n\"END\"\r\n\"open");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Internal("q.txt")), 0);
+    char out[64];
+    EXPECT_EQ(file.ReadQuotedText(out, 256), 0);
+    EXPECT_STREQ(out, "one\ntwo");
+    EXPECT_EQ(file.ReadQuotedText(out, 256), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(file.ReadQuotedText(out, 256), 1) << "the END line";
+    EXPECT_EQ(file.ReadQuotedText(out, 256), 1) << "no closing quote before the end";
+}
+
+TEST(FileReadTest, BytesAreServedOnlyWhileTheImageHoldsThem)
+{
+    TempFolder folder;
+    folder.Put("b.bin", std::string("\x01\x02\x03", 3));
+    CFile file;
+    char bytes[4] = {};
+    EXPECT_EQ(file.ReadBytes(bytes, 1), 2);
+    ASSERT_EQ(file.Read(folder.Internal("b.bin")), 0);
+    EXPECT_EQ(file.ReadBytes(bytes, 2), 0);
+    EXPECT_EQ(bytes[1], 2);
+    EXPECT_EQ(file.ReadBytes(bytes, 2), 1) << "one byte is left";
+    EXPECT_EQ(file.ReadBytes(bytes, 1), 0);
+    EXPECT_EQ(bytes[0], 3);
+}
+
+TEST(FileReadTest, MemoryNamesBorrowTheBlock)
+{
+    static const char block[] = "in memory";
+    char name[64];
+    std::snprintf(name, sizeof name, "!%zx,%x", reinterpret_cast<std::size_t>(block), 9u);
+    CFile file;
+    ASSERT_EQ(file.Read(name), 0);
+    EXPECT_EQ(file.GetMemory(), reinterpret_cast<const std::uint8_t*>(block));
+    EXPECT_EQ(Image(file), "in memory");
+    EXPECT_EQ(file.GetName(), name);
+    file.Close();
+    EXPECT_EQ(file.Read("!1234"), 6);
+    EXPECT_EQ(file.Read("!x,y"), 6);
+}
+
+} // namespace
