@@ -23,7 +23,10 @@ int CopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, Blt
 } // namespace
 
 constinit const RoutineGrid CopyGrid = MakeRoutineGrid<0>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine {
-    return &CopyRoutine<D, S>;
+    // ARGB4555 <- RGB555 runs the ARGB4565 <- RGB565 routine: the colour word
+    // is carried as stored, bit 15 included.
+    if constexpr (D == ARGB4555 && S == RGB555) return &CopyRoutine<ARGB4565, RGB565>;
+    else return &CopyRoutine<D, S>;
 });
 
 } // namespace kivotasuGameKit

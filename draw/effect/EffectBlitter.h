@@ -9,7 +9,8 @@
 namespace kivotasuGameKit {
 
 // The effect blitter's core: the clipper shared by every routine, the blend
-// tables, and the per-operation dispatchers.
+// tables and the packing of keys and rates (the dispatch itself is
+// CSurfaceInfo::EffectBlt).
 class CEffectBlitter {
 public:
     // 0 when something is left to draw, 1 when nothing is. Reads only the
@@ -19,19 +20,11 @@ public:
 
     static void BuildBlendTables();
 
-    // Same results and lock protocol as CSurfaceInfo::EffectBlt.
-    static int DispatchCopy(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request);
-    static int DispatchAdd(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request);
-    static int DispatchSub(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request);
-    static int DispatchAddRate(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request,
-                               uint8_t rate);
-    static int DispatchSubRate(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request,
-                               uint8_t rate);
-    static int DispatchBlendAlpha(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request);
-    static int DispatchBlendRate(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request,
-                                 uint8_t rate);
-    static int DispatchCrossFade(CSurfaceInfo* source, CSurfaceInfo* destination, const BltParams* request,
-                                 uint8_t rateA, uint8_t rateB);
+    // The record a routine of operation op receives: the source's colour key
+    // as a cell of the source's format and the rates, laid out as BltKeyRate
+    // says.
+    static BltKeyRate PackKeyRate(uint32_t op, const CSurfaceInfo& source, SurfaceType destinationType,
+                                  const BltRates* rates);
 };
 
 // The 26 pairs (destination <- source) that most operations serve.

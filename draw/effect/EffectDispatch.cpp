@@ -34,7 +34,28 @@ int BuildKeyCell(SurfaceType srcType, SurfaceType dstType, uint32_t key, uint8_t
     return size;
 }
 
-BltKeyRate PackKeyRate(uint32_t op, const CSurfaceInfo& source, SurfaceType dstType, const BltRates* rates)
+EffectRoutine FindRoutine(uint32_t op, SurfaceType dst, SurfaceType src)
+{
+    if (op == uint32_t(EffectBltOp::BlendRate) && dst == XRGB8888 && src == XRGB8888) {
+        CCpuFeatures::CreateInstance();
+        if (CpuFeaturesInstance && (CpuFeaturesInstance->GetFlags() & CCpuFeatures::Mmx) && BlendRateXRGB8888Mmx)
+            return BlendRateXRGB8888Mmx;
+    }
+    return OperationGrids[op]->cell[dst][src];
+}
+
+// The result when no routine serves the pair.
+int UnservedResult(uint32_t op, SurfaceType dst, SurfaceType src)
+{
+    if (op == uint32_t(EffectBltOp::Copy)) return (!IsSurfaceType(src) || src == Pal8) ? 0 : 2;
+    if (op == uint32_t(EffectBltOp::BlendAlpha)) return 2;
+    return dst == src ? 0 : 2;
+}
+
+} // namespace
+
+BltKeyRate CEffectBlitter::PackKeyRate(uint32_t op, const CSurfaceInfo& source, SurfaceType dstType,
+                                       const BltRates* rates)
 {
     BltKeyRate packed{};
     uint8_t cell[4] = {};
@@ -74,26 +95,6 @@ BltKeyRate PackKeyRate(uint32_t op, const CSurfaceInfo& source, SurfaceType dstT
     return packed;
 }
 
-EffectRoutine FindRoutine(uint32_t op, SurfaceType dst, SurfaceType src)
-{
-    if (op == uint32_t(EffectBltOp::BlendRate) && dst == XRGB8888 && src == XRGB8888) {
-        CCpuFeatures::CreateInstance();
-        if (CpuFeaturesInstance && (CpuFeaturesInstance->GetFlags() & CCpuFeatures::Mmx) && BlendRateXRGB8888Mmx)
-            return BlendRateXRGB8888Mmx;
-    }
-    return OperationGrids[op]->cell[dst][src];
-}
-
-// The result when no routine serves the pair.
-int UnservedResult(uint32_t op, SurfaceType dst, SurfaceType src)
-{
-    if (op == uint32_t(EffectBltOp::Copy)) return (!IsSurfaceType(src) || src == Pal8) ? 0 : 2;
-    if (op == uint32_t(EffectBltOp::BlendAlpha)) return 2;
-    return dst == src ? 0 : 2;
-}
-
-} // namespace
-
 int CSurfaceInfo::EffectBlt(EffectBltOp op, CSurfaceInfo* source, const BltParams* request, const BltRates* extra)
 {
     const uint32_t code = uint32_t(op);
@@ -108,7 +109,7 @@ int CSurfaceInfo::EffectBlt(EffectBltOp op, CSurfaceInfo* source, const BltParam
     const SurfaceType dst = m_type, src = source->m_type;
     if (!EffectBltServes(code, dst, src)) return UnservedResult(code, dst, src);
     if (const EffectRoutine routine = FindRoutine(code, dst, src))
-        routine(source, this, PackKeyRate(code, *source, dst, extra), request);
+        routine(source, this, CEffectBlitter::PackKeyRate(code, *source, dst, extra), request);
     return 0;
 }
 

@@ -24,7 +24,10 @@ int KeyCopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, 
 } // namespace
 
 constinit const RoutineGrid KeyCopyGrid = MakeRoutineGrid<1>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine {
-    return &KeyCopyRoutine<D, S>;
+    // ARGB4555 <- RGB555 runs the ARGB4565 <- RGB565 routine: the colour word
+    // is carried as stored, bit 15 included.
+    if constexpr (D == ARGB4555 && S == RGB555) return &KeyCopyRoutine<ARGB4565, RGB565>;
+    else return &KeyCopyRoutine<D, S>;
 });
 
 } // namespace kivotasuGameKit

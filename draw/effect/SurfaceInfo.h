@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "draw/effect/BltTypes.h"
 #include "draw/effect/Geometry.h"
 #include "draw/effect/SurfaceType.h"
 #include "frame/SmartPtr.h"
-#include "frame/TextString.h"
 
 namespace kivotasuGameKit {
 
@@ -48,9 +48,10 @@ public:
     int Unlock() override;
     ~CSurfaceInfo() override = default;
 
-    // 24-bit BMP and compressed surface file of a rectangle (null = whole).
-    virtual int SaveBitmap(const CTextString& fileName, const RECT* rect);
-    virtual int SaveCompressed(const CTextString& fileName, const RECT* rect, bool compress);
+    // 24-bit BMP and compressed surface file of a rectangle (null = whole):
+    // -1 for an empty rectangle, else the file writer's result.
+    virtual int SaveBitmap(const std::string& fileName, const RECT* rect);
+    virtual int SaveCompressed(const std::string& fileName, const RECT* rect, bool compress);
 
     void Init(void* pixels, int32_t pitch, const SIZE* size, SurfaceType type);
     // Back to the empty state (a plane that released its surface).
@@ -60,6 +61,8 @@ public:
     void ClipRect(RECT* out, const RECT* in) const;
 
     int EffectBlt(EffectBltOp op, CSurfaceInfo* source, const BltParams* request, const BltRates* extra);
+    // extra: Fade a 32-bit level (low byte used), AddColor/SubColor a 32-bit
+    // colour, Mosaic a 32-bit block size; Fill and Invert read none.
     int SurfaceEffect(SurfaceEffectOp effect, const RECT* rect, const void* extra);
 
     int GetBytesPerPixel() const { return BytesPerPixel(m_type); }
