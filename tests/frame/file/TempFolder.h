@@ -29,6 +29,8 @@ public:
     std::filesystem::path Host(std::string_view name = {}) const { return name.empty() ? m_path : m_path / name; }
     // The internal name (Shift-JIS, "Z:\...") of a host name inside.
     std::string Internal(std::string_view name = {}) const { return platform::ToInternalPath(Host(name).string()); }
+    // An internal name inside: relative is Shift-JIS with either separator.
+    std::string Name(std::string_view relative) const { return Internal() + "\\" + std::string(relative); }
 
     void Put(std::string_view name, std::string_view bytes) const
     {

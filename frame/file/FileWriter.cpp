@@ -1,0 +1,55 @@
+#include "frame/file/FileWriter.h"
+
+#include <exception>
+
+#include "frame/EScript.h"
+#include "frame/ErrorLog.h"
+#include "platform/FileSystem.h"
+
+namespace kivotasuGameKit {
+
+namespace {
+
+[[noreturn]] void ThrowWriteFailure() { throw EScript("ファイルへのデータの書き込みに失敗しました。"); }
+
+} // namespace
+
+CFileWriter::CFileWriter(const CTextString& name)
+    : m_file(platform::FileSystem().CreateWrite(name.GetStr())), m_uncaughtAtStart(std::uncaught_exceptions())
+{
+    if (!m_file) throw EScript(CTextString("ファイル ") + name + CTextString(" が開けません。"));
+}
+
+CFileWriter::~CFileWriter()
+{
+    // Unwinding means the text is incomplete: the old file stays.
+    if (!m_file || std::uncaught_exceptions() > m_uncaughtAtStart) return;
+    if (!m_file->Commit()) ErrorLog.Out("CFileWriter::~CFileWriter ファイルの置き換えに失敗");
+}
+
+void CFileWriter::Write(const void* data, std::size_t size)
+{
+    if (m_file && m_file->Write(data, size)) return;
+    // What was written is incomplete: the old file stays.
+    m_file.reset();
+    ThrowWriteFailure();
+}
+
+void CFileWriter::Write(const CTextString& text) { Write(text.GetStr().data(), text.GetStr().size()); }
+
+void CFileWriter::Close()
+{
+    if (!m_file) return;
+    std::unique_ptr<platform::IWriteFile> file = std::move(m_file);
+    if (!file->Commit()) ThrowWriteFailure();
+}
+
+CTextFileWriter::CTextFileWriter(const CTextString& name) : m_writer(std::make_unique<CFileWriter>(name)) {}
+
+CTextFileWriter::~CTextFileWriter() = default;
+
+void CTextFileWriter::Write(const CTextString& text) { m_writer->Write(text); }
+
+void CTextFileWriter::WriteBytes(const void* data, std::size_t size) { m_writer->Write(data, size); }
+
+} // namespace kivotasuGameKit

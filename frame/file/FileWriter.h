@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "frame/TextString.h"
+
+namespace platform {
+class IWriteFile;
+}
+
+namespace kivotasuGameKit {
+
+// Writes saves, option files and captures, throwing EScript on failure. The
+// bytes go to a temporary file beside the target that Close puts in its
+// place, so a failure or a crash on the way leaves the old file whole. A
+// writer destroyed while an exception unwinds keeps the old file too.
+class CFileWriter {
+public:
+    // Creates (or will replace) name as it is given, without normalising.
+    explicit CFileWriter(const CTextString& name);
+    CFileWriter(const CFileWriter&) = delete;
+    CFileWriter& operator=(const CFileWriter&) = delete;
+    ~CFileWriter();
+
+    void Write(const void* data, std::size_t size);
+    // The string's bytes, without a terminator.
+    void Write(const CTextString& text);
+    // Puts the file in place; throws when that fails. Nothing after the first call.
+    void Close();
+
+private:
+    std::unique_ptr<platform::IWriteFile> m_file;
+    int m_uncaughtAtStart;
+};
+
+// Owns one CFileWriter for the tag text of saves and option files.
+class CTextFileWriter {
+public:
+    explicit CTextFileWriter(const CTextString& name);
+    CTextFileWriter(const CTextFileWriter&) = delete;
+    CTextFileWriter& operator=(const CTextFileWriter&) = delete;
+    ~CTextFileWriter();
+
+    void Write(const CTextString& text);
+    void WriteBytes(const void* data, std::size_t size);
+
+private:
+    std::unique_ptr<CFileWriter> m_writer;
+};
+
+} // namespace kivotasuGameKit

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "frame/file/File.h"
+#include "tests/frame/file/ArchiveBuilder.h"
+#include "tests/frame/file/TempFolder.h"
+
+using namespace kivotasuGameKit;
+
+namespace {
+
+const std::string Text = "[TEXT BODY=\"compressible compressible compressible compressible\"]\r\n";
+
+std::string ReadImage(const std::string& name, int* result = nullptr)
+{
+    CFile file;
+    const int r = file.Read(name);
+    if (result) *result = r;
+    if (r != 0) return "<" + std::to_string(r) + ">";
+    return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
+}
+
+class ArchiveFormatTest : public ::testing::TestWithParam<ArchiveFormat> {
+protected:
+    TempFolder m_folder;
+};
+
+TEST_P(ArchiveFormatTest, PlainCompressedAndScrambledMembers)
+{
+    const bool compresses = GetParam() != ArchiveFormat::Pack;
+    m_folder.Put("data.dat", ArchiveBuilder(GetParam())
+                                 .Add("plain.txt", "plain bytes")
+                                 .Add("packed.txt", Text, true)
+                                 .Add("secret.txt", ArchiveBuilder::Scrambled("hidden"))
+                                 .Add("both.txt", ArchiveBuilder::Scrambled(Text), true)
+                                 .Build());
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\plain.txt")), "plain bytes");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\packed.txt")), Text);
+    const std::string archive = m_folder.Get("data.dat");
+    EXPECT_EQ(archive.find("compressible compressible") == std::string::npos, compresses) << "stored compressed";
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\secret.txt")), "hidden");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\both.txt")), Text) << "unscrambled after expanding";
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\none.txt")), "<1>");
+
+    CFile file;
+    ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt")), 0);
+    EXPECT_EQ(file.GetName(), m_folder.Name("data/packed.txt"));
+    std::string line;
+    EXPECT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(line + "\r\n", Text);
+}
+
+TEST_P(ArchiveFormatTest, NestedFoldersAreFoundThroughEnclosingArchives)
+{
+    // data.dat holds bg\a.bmp; data\bg.dat exists but lacks it.
+    m_folder.Put("g/data.dat", ArchiveBuilder(GetParam()).Add("bg\\a.bmp", "from data.dat").Build());
+    m_folder.Put("g/data/bg.dat", ArchiveBuilder(GetParam()).Add("other.bmp", "x").Build());
+    m_folder.Put("g.dat", ArchiveBuilder(GetParam()).Add("data\\bg\\deep.bmp", "from g.dat").Build());
+    EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\a.bmp")), "from data.dat");
+    EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\other.bmp")), "x");
+    EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\deep.bmp")), "from g.dat");
+}
+
+TEST_P(ArchiveFormatTest, NamesMatchWithoutCaseButSecondBytesStay)
+{
+    // "表" is 0x95 0x5C and "ソ" 0x83 0x5C: a backslash second byte that
+    // neither separates nor lower-cases; "Ａ" (0x82 0x60) keeps its 0x60.
+    m_folder.Put("data.dat", ArchiveBuilder(GetParam())
+                                 .Add("BG\\表\\ソA.TXT", "sjis")
+                                 .Add("Ａ.txt", "wide")
+                                 .Build());
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\bg\\表\\ソa.txt")), "sjis");
+    EXPECT_EQ(ReadImage(m_folder.Name("data/Bg/表/ソA.txt")), "sjis");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\表\\ソa.txt")), "<1>");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\Ａ.TXT")), "wide");
+}
+
+TEST_P(ArchiveFormatTest, NamesFillingTheWholeFieldNeedNoTerminator)
+{
+    const std::size_t field = GetParam() == ArchiveFormat::PackDx ? 256 : 32;
+    const std::string longName = std::string(field - 4, 'n') + ".txt";
+    m_folder.Put("data.dat", ArchiveBuilder(GetParam()).Add(longName, "long").Add("next", "n").Build());
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\" + longName)), "long");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\" + longName + "x")), "<1>");
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ArchiveFormatTest,
+                         ::testing::Values(ArchiveFormat::Pack, ArchiveFormat::PackEx, ArchiveFormat::PackDx));
+
+TEST(ArchiveReadTest, PlainFileWinsOverMember)
+{
+    TempFolder folder;
+    folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("a.txt", "member").Build());
+    folder.Put("data/a.txt", "loose");
+    EXPECT_EQ(ReadImage(folder.Name("data\\a.txt")), "loose");
+}
+
+TEST(ArchiveReadTest, ArchiveAndFolderNamesMatchWithoutCase)
+{
+    TempFolder folder;
+    folder.Put("Game/DATA.DAT", ArchiveBuilder(ArchiveFormat::PackEx).Add("a.txt", "member").Build());
+    folder.Put("Game/Data/Loose.TXT", "loose");
+    EXPECT_EQ(ReadImage(folder.Name("game\\data\\a.txt")), "member");
+    EXPECT_EQ(ReadImage(folder.Name("GAME\\DATA\\LOOSE.txt")), "loose");
+}
+
+TEST(ArchiveReadTest, SizesOfTheLaterFormatsDecideExpansion)
+{
+    TempFolder folder;
+    // Equal sizes: stored plain, even when the bytes would parse as a stream.
+    // "kivopack" has one size and is never expanded.
+    const std::string looksPacked = std::string("\x01" "A" "\xEE\xF2", 4);
+    folder.Put("ex.dat", ArchiveBuilder(ArchiveFormat::PackEx).AddRaw("m", 4, looksPacked).Build());
+    folder.Put("pack.dat", ArchiveBuilder(ArchiveFormat::Pack).AddRaw("m", 4, looksPacked).Build());
+    folder.Put("dx.dat", ArchiveBuilder(ArchiveFormat::PackDx).AddRaw("m", 6, looksPacked).Build());
+    EXPECT_EQ(ReadImage(folder.Name("ex\\m")), looksPacked);
+    EXPECT_EQ(ReadImage(folder.Name("pack\\m")), looksPacked);
+    EXPECT_EQ(ReadImage(folder.Name("dx\\m")), "AAAAAA");
+}
+
+TEST(ArchiveReadTest, BrokenArchivesCountAsAbsent)
+{
+    TempFolder folder;
+    const std::string good = ArchiveBuilder(ArchiveFormat::PackEx).Add("bg\\a.bmp", "upper").Build();
+    folder.Put("g/data.dat", good);
+    // A table that claims more entries than the file holds.
+    folder.Put("g/data/bg.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("a.bmp", "lower").Build(1000));
+    EXPECT_EQ(ReadImage(folder.Name("g\\data\\bg\\a.bmp")), "upper");
+    // An entry whose data run past the end of the file.
+    std::string cut = ArchiveBuilder(ArchiveFormat::PackEx).Add("a.bmp", "lower data").Build();
+    cut.resize(cut.size() - 3);
+    folder.Put("g/data/bg.dat", cut);
+    EXPECT_EQ(ReadImage(folder.Name("g\\data\\bg\\a.bmp")), "upper");
+    // No archive magic, or not even a whole header.
+    folder.Put("g/data/bg.dat", "kivopkEx\x01");
+    EXPECT_EQ(ReadImage(folder.Name("g\\data\\bg\\a.bmp")), "upper");
+    folder.Put("g/data/bg.dat", std::string(100, 'k'));
+    EXPECT_EQ(ReadImage(folder.Name("g\\data\\bg\\a.bmp")), "upper");
+}
+
+TEST(ArchiveReadTest, CorruptMembersFailTheRead)
+{
+    TempFolder folder;
+    // A stream of literals that ends long before its 1000 bytes.
+    std::string literals;
+    while (literals.size() < 600) literals += "\xFF" "abcdefgh";
+    folder.Put("short.dat", ArchiveBuilder(ArchiveFormat::PackEx).AddRaw("m", 1000, literals).Build());
+    int result = -1;
+    ReadImage(folder.Name("short\\m"), &result);
+    EXPECT_EQ(result, 4);
+    // An expanded size no stream of that length can reach.
+    folder.Put("huge.dat", ArchiveBuilder(ArchiveFormat::PackDx).AddRaw("m", 0xFFFFFFF0u, std::string(3, '\0')).Build());
+    ReadImage(folder.Name("huge\\m"), &result);
+    EXPECT_EQ(result, 1);
+}
+
+TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
+{
+    TempFolder folder;
+    folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("song.mid", Text, true).Build());
+    folder.Put("loose.mid", "loose");
+    CFile file;
+    ASSERT_EQ(file.Read(folder.Name("data\\song.mid")), 0);
+    ASSERT_EQ(file.CreateTemporary(false), 0);
+    const std::string temporary = file.GetName();
+    EXPECT_NE(temporary.find("KVO"), std::string::npos);
+    EXPECT_EQ(file.GetMemory(), nullptr);
+    EXPECT_EQ(ReadImage(temporary), Text);
+    file.Close();
+    EXPECT_FALSE(IsFileExist(temporary));
+
+    // A loose file serves as it is, unless forced.
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid")), 0);
+    ASSERT_EQ(file.CreateTemporary(false), 0);
+    EXPECT_EQ(file.GetName(), folder.Internal("loose.mid"));
+    EXPECT_EQ(file.CreateTemporary(false), 1) << "nothing loaded";
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid")), 0);
+    ASSERT_EQ(file.CreateTemporary(true), 0);
+    EXPECT_NE(file.GetName(), folder.Internal("loose.mid"));
+    EXPECT_EQ(ReadImage(file.GetName()), "loose");
+}
+
+} // namespace
