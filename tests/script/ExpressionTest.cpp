@@ -1,0 +1,133 @@
+#include "ScriptTestKit.h"
+
+#include <set>
+
+#include "script/Expression.h"
+
+namespace {
+
+class ExpressionTest : public ::testing::Test {
+protected:
+    std::string Eval(const char* expression)
+    {
+        CExpressionEvaluator::CTextString text(expression);
+        m_evaluator.Evaluate(text);
+        return text.GetStr();
+    }
+
+    std::string Error(const char* expression)
+    {
+        return ScriptErrorOf([&] { Eval(expression); });
+    }
+
+    kivotasuGameKit::CMersenneTwister m_random;
+    CExpressionEvaluator m_evaluator{m_random};
+};
+
+TEST_F(ExpressionTest, TextWithoutOperatorMarksStaysAsItIs)
+{
+    EXPECT_EQ(Eval(""), "");
+    EXPECT_EQ(Eval("1+2"), "1+2");
+    EXPECT_EQ(Eval("abc"), "abc");
+    // "　" is 81 40: its second byte is no "@".
+    EXPECT_EQ(Eval("a　b"), "a　b");
+}
+
+TEST_F(ExpressionTest, ArithmeticTakesTheSecondOperandFromTheTop)
+{
+    EXPECT_EQ(Eval("1,2,+"), "3");
+    EXPECT_EQ(Eval("10,3,-"), "7");
+    EXPECT_EQ(Eval("-3,2,*"), "-6");
+    EXPECT_EQ(Eval("7,2,/"), "3");
+    EXPECT_EQ(Eval("-7,2,/"), "-3");
+    EXPECT_EQ(Eval("7,2,%"), "1");
+    EXPECT_EQ(Eval("-7,2,%"), "-1");
+    EXPECT_EQ(Eval("1,2,+,4,*"), "12");
+    EXPECT_EQ(Eval("9"), "9");
+}
+
+TEST_F(ExpressionTest, LogicAndNegation)
+{
+    EXPECT_EQ(Eval("2,3,&"), "1");
+    EXPECT_EQ(Eval("2,0,&"), "0");
+    EXPECT_EQ(Eval("0,5,|"), "1");
+    EXPECT_EQ(Eval("0,0,|"), "0");
+    EXPECT_EQ(Eval("1,2,!"), "1");
+    EXPECT_EQ(Eval("2,2,!"), "0");
+    EXPECT_EQ(Eval("!0"), "1");
+    EXPECT_EQ(Eval("!5"), "0");
+    // The number of a word is 0.
+    EXPECT_EQ(Eval("!abc"), "1");
+}
+
+TEST_F(ExpressionTest, ComparisonsOfNumbersAndOfTexts)
+{
+    EXPECT_EQ(Eval("1,2,<"), "1");
+    EXPECT_EQ(Eval("2,1,<"), "0");
+    EXPECT_EQ(Eval("2,1,>"), "1");
+    EXPECT_EQ(Eval("-1,1,>"), "0");
+    EXPECT_EQ(Eval("a,b,<"), "1");
+    EXPECT_EQ(Eval("abc,abd,>"), "0");
+    EXPECT_EQ(Eval("5,05,="), "1");
+    EXPECT_EQ(Eval("x,x,="), "1");
+    EXPECT_EQ(Eval("x,X,="), "0");
+    // A second operand starting with 0 compares a word as text.
+    EXPECT_EQ(Eval(",0,="), "0");
+    EXPECT_EQ(Eval("x,0,="), "0");
+    // Texts compare byte by byte, unsigned: Shift-JIS sorts after ASCII.
+    EXPECT_EQ(Eval("z,あ,<"), "1");
+}
+
+TEST_F(ExpressionTest, ResultsWrapIn32Bits)
+{
+    EXPECT_EQ(Eval("2147483647,1,+"), "-2147483648");
+    EXPECT_EQ(Eval("65536,65536,*"), "0");
+    EXPECT_EQ(Eval("-2147483648,-1,/"), "-2147483648");
+    EXPECT_EQ(Eval("-2147483648,-1,%"), "0");
+    // Operands beyond 32 bits saturate before the arithmetic.
+    EXPECT_EQ(Eval("99999999999,0,+"), "2147483647");
+    EXPECT_EQ(Eval("-99999999999,1,-"), "2147483647");
+}
+
+TEST_F(ExpressionTest, ErrorsCarryTheirMessages)
+{
+    ASSERT_EQ(Error("5,0,/"), "\x82\x4F\x82\xC5\x8F\x9C\x8E\x5A\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42");
+    EXPECT_EQ(Error("5,0,%"), "０で除算しました。");
+    EXPECT_EQ(Error("1,2"), "演算子が足りません。");
+    EXPECT_EQ(Error("abc,"), "演算子が足りません。");
+    EXPECT_EQ(Error("+,"), "演算子が多すぎます。");
+    EXPECT_EQ(Error("1,+"), "演算子が多すぎます。");
+    EXPECT_EQ(Error("a,1,+"), "比較演算以外では文字列を使用できません。");
+    EXPECT_EQ(Error("1, 2,+"), "比較演算以外では文字列を使用できません。");
+    EXPECT_EQ(Error("a,1,<"), "数字と文字列とでは比較できません。");
+    EXPECT_EQ(Error("x,1,="), "数字と文字列とでは比較できません。");
+    EXPECT_EQ(Error("@-1"), "負の数はランダムに出来ません。");
+    EXPECT_EQ(Error("@x"), "文字列はランダムに出来ません。");
+    EXPECT_EQ(Error("@"), "文字列はランダムに出来ません。");
+}
+
+TEST_F(ExpressionTest, TheValueStackHolds256Values)
+{
+    std::string values = "1";
+    for (int i = 1; i < 256; ++i) values += ",1";
+    EXPECT_EQ(Error(values.c_str()), "演算子が足りません。");
+    values += ",1";
+    EXPECT_EQ(Error(values.c_str()), "演算式が長すぎます。");
+}
+
+TEST_F(ExpressionTest, RandomNumbersRunFromOneToN)
+{
+    // The store's generator: unseeded, its first word is 2867219139, which is 3 modulo 6.
+    EXPECT_EQ(Eval("@6"), "4");
+    std::set<std::string> seen;
+    for (int i = 0; i < 600; ++i) seen.insert(Eval("@6"));
+    EXPECT_EQ(seen, (std::set<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(Eval("@1"), "1");
+    // An empty range gives its lower bound.
+    EXPECT_EQ(Eval("@0"), "1");
+    int big = std::stoi(Eval("@99999999999"));
+    EXPECT_GE(big, 1);
+    EXPECT_EQ(Eval("@3,@3,+,0,>"), "1");
+}
+
+} // namespace
