@@ -17,7 +17,7 @@ public:
     // Self-referring variables would expand forever; past these bounds the
     // reference being replaced is reported as an undefined variable.
     static constexpr int MaxReplacements = 1024;
-    static constexpr std::size_t MaxGrowth = 1 << 20;
+    static constexpr std::size_t MaxGrowth = 256 * 1024;
 
     CSet_Implement();
     virtual ~CSet_Implement() = default;

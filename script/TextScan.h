@@ -15,16 +15,6 @@ inline std::size_t FindSjisChar(std::string_view text, std::size_t from, char ch
     return std::string_view::npos;
 }
 
-// Index of the last character ch, or npos.
-inline std::size_t FindLastSjisChar(std::string_view text, char ch)
-{
-    std::size_t found = std::string_view::npos;
-    for (std::size_t pos = 0; pos < text.size(); pos += kivotasuGameKit::CharLengthAt(text, pos)) {
-        if (text[pos] == ch) found = pos;
-    }
-    return found;
-}
-
 inline bool IsTagBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; }
 
 inline std::size_t SkipTagBlanks(std::string_view text, std::size_t pos)

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#include "ScriptFiles.h"
+#include "frame/file/FileWriter.h"
+#include "script/ScriptReader.h"
+
 namespace {
 
 class SetTest : public ScriptTest {
@@ -96,6 +100,73 @@ TEST_F(SetTest, ClearLeavesOnlyTheProgramFolder)
     // The test program's own folder in the internal form: drive Z:, "/" separators.
     std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     EXPECT_EQ(Expand("{KARUTEMI}"), "Z:" + folder + "/");
+}
+
+} // namespace
+
+namespace {
+
+// Writes the variables as the save and global-variables writers do, and reads
+// them back as the loaders do: SET lines with the global flag of their file.
+class SetFileTest : public ScriptTest {
+protected:
+    std::string Write(bool global, const std::string& name)
+    {
+        {
+            kivotasuGameKit::CTextFileWriter writer(m_files.Name(name));
+            global ? m_set.WriteGlobals(writer) : m_set.WriteLocals(writer);
+        }
+        return m_files.Read(name);
+    }
+
+    void Load(const std::string& name, bool global)
+    {
+        CScriptReader reader;
+        ASSERT_EQ(reader.Read(m_files.Name(name)), 0);
+        CTagAttributes record;
+        while (reader.ReadTag(record) == TagRead) {
+            const auto& variable = record.GetValue(TagAttributeKey::Variable);
+            const auto& entity = record.GetValue(TagAttributeKey::Entity);
+            if (record.GetId() == TagId::Set && !variable.IsEmpty() && !entity.IsEmpty()) {
+                m_set.Set(variable, entity, global);
+            }
+        }
+    }
+
+    ScriptFiles m_files;
+    CSet& m_set = CSet::GetInstance();
+};
+
+TEST_F(SetFileTest, GlobalsAndLocalsGoToTheirOwnLinesInNameOrder)
+{
+    m_set.Set("b", "2");
+    m_set.Set("a", "x y");
+    m_set.Set("g", "G", true);
+    m_set.Set("g", "G2");
+    m_set.Set("日本", "語", true);
+
+    EXPECT_EQ(Write(true, "globals"), "[SET VARIABLE=\"g\" ENTITY=\"G2\"]\n[SET VARIABLE=\"日本\" ENTITY=\"語\"]\n");
+    std::string locals = Write(false, "locals");
+    // "KARUTEMI" sorts before the lower-case names.
+    std::string first = "\n[SET VARIABLE=\"KARUTEMI\" ENTITY=\"Z:";
+    EXPECT_EQ(locals.substr(0, first.size()), first);
+    EXPECT_EQ(locals.substr(locals.find("]\n") + 2),
+              "[SET VARIABLE=\"a\" ENTITY=\"x y\"]\n[SET VARIABLE=\"b\" ENTITY=\"2\"]\n");
+}
+
+TEST_F(SetFileTest, WrittenAndReadBackGivesTheSameState)
+{
+    m_set.Set("count", "3");
+    m_set.Set("name", "ミカ");
+    m_set.Set("seen", "1", true);
+    std::string globals = Write(true, "globals");
+    std::string locals = Write(false, "locals");
+
+    m_set.Clear();
+    Load("globals", true);
+    Load("locals", false);
+    EXPECT_EQ(Write(true, "globals again"), globals);
+    EXPECT_EQ(Write(false, "locals again"), locals);
 }
 
 } // namespace
