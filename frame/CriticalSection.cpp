@@ -44,6 +44,23 @@ bool CCriticalSection::IsLockedByCurrentThread() const
     return m_owner.load(std::memory_order_relaxed) == platform::CurrentThreadId();
 }
 
+std::int32_t CCriticalSection::LeaveAll()
+{
+    if (!IsLockedByCurrentThread()) return 0;
+    std::int32_t count = m_count;
+    m_count = 0;
+    m_owner.store(NoOwner, std::memory_order_relaxed);
+    m_mutex.unlock();
+    return count;
+}
+
+void CCriticalSection::Reenter(std::int32_t count)
+{
+    if (count <= 0) return;
+    Enter();
+    m_count = count;
+}
+
 CCriticalLock::CCriticalLock(CCriticalSection& section) : m_section(&section), m_count(1)
 {
     m_section->Enter();

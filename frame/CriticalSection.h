@@ -12,7 +12,7 @@ class CCriticalSection {
 public:
     static constexpr std::uint32_t NoOwner = 0xFFFFFFFFu;
 
-    CCriticalSection() = default;
+    constexpr CCriticalSection() = default;
     CCriticalSection(const CCriticalSection&) = delete;
     CCriticalSection& operator=(const CCriticalSection&) = delete;
     virtual ~CCriticalSection() noexcept(false);
@@ -20,6 +20,11 @@ public:
     virtual void Enter();
     virtual void Leave();
     virtual bool IsLockedByCurrentThread() const;
+
+    // Lets go of every level the calling thread holds (none when it holds
+    // none) and returns how many, so that Reenter can take them again.
+    std::int32_t LeaveAll();
+    void Reenter(std::int32_t count);
 
 private:
     std::mutex m_mutex;

@@ -1,0 +1,7 @@
+#include "frame/CurrentThreadMap.h"
+
+namespace kivotasuGameKit {
+
+CThreadLocal<KTL::CThread*> CurrentThreadMap;
+
+} // namespace kivotasuGameKit
