@@ -10,7 +10,8 @@ namespace kivotasuGameKit {
 // The common frame of every effect-blit routine: clip, then apply op(d, s)
 // to each destination cell d with its source cell s, 1:1 or by the stepping
 // terms of a stretch. Op is a per-pixel functor; the same-size rows are plain
-// loops over restrict pointers that the compiler unrolls and vectorises.
+// loops over restrict pointers that the compiler unrolls and vectorises, or
+// op.Row(d, s, width) when the functor has a whole-row form.
 template <int DstBytes, int SrcBytes, class Op>
 inline void BlitRow(uint8_t* __restrict d, const uint8_t* __restrict s, int32_t width, const Op& op)
 {
@@ -30,7 +31,10 @@ inline int RunEffectBlit(const CSurfaceInfo* source, const CSurfaceInfo* destina
     const int32_t h = c.destination.bottom - c.destination.top;
     if (h < 1) return 0;
     if (c.sameSize) {
-        for (int32_t y = 0; y < h; ++y, s += sp, d += dp) BlitRow<DstBytes, SrcBytes>(d, s, w, op);
+        for (int32_t y = 0; y < h; ++y, s += sp, d += dp) {
+            if constexpr (requires { op.Row(d, s, w); }) op.Row(d, s, w);
+            else BlitRow<DstBytes, SrcBytes>(d, s, w, op);
+        }
         return 0;
     }
     int32_t ey = c.yErrorStart;

@@ -1,4 +1,6 @@
 // Operation 0: copy with format conversion, one routine per served pair.
+#include <cstring>
+
 #include "draw/effect/BlitFrame.h"
 #include "draw/effect/PaletteTable.h"
 #include "draw/effect/PixelFormat.h"
@@ -8,12 +10,23 @@ namespace kivotasuGameKit {
 
 namespace {
 
+// Whole cells as stored: a 1:1 row is one move.
+template <SurfaceType T> struct SameFormat {
+    void operator()(uint8_t* d, const uint8_t* s) const { std::memcpy(d, s, PixelFormat<T>::Bytes); }
+    void Row(uint8_t* d, const uint8_t* s, int32_t width) const
+    {
+        std::memcpy(d, s, size_t(width) * PixelFormat<T>::Bytes);
+    }
+};
+
 template <SurfaceType D, SurfaceType S>
 int CopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate, const BltParams* request)
 {
     if constexpr (D == Pal8) {
         return RunEffectBlit<1, 2>(source, destination, request,
                                    [](uint8_t* d, const uint8_t* s) { *d = PaletteTable[LoadWord(s) & 0x7FFF]; });
+    } else if constexpr (D == S && PixelFormat<D>::RawBytes == PixelFormat<D>::Bytes) {
+        return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<D>::Bytes>(source, destination, request, SameFormat<D>());
     } else {
         return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
             source, destination, request, [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); });
