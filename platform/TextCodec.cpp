@@ -7,7 +7,6 @@
 namespace platform {
 namespace {
 
-// One converter per direction and thread: iconv descriptors keep state.
 // The length of the unconvertible character at the start of text.
 using SkipFunction = std::size_t (*)(const char* text, std::size_t size);
 
@@ -25,6 +24,7 @@ std::size_t SkipUtf8(const char* text, std::size_t size)
     return length;
 }
 
+// One converter per direction and thread: iconv descriptors keep state.
 class Converter {
 public:
     Converter(const char* to, const char* from, SkipFunction skip) : m_cd(iconv_open(to, from)), m_skip(skip) {}
