@@ -1,5 +1,7 @@
 #include <mutex>
 
+#include "frame/FunctionCallback.h"
+#include "frame/InitExitList.h"
 #include "frame/file/File.h"
 #include "platform/FileSystem.h"
 
@@ -43,6 +45,17 @@ void FillCurrentDir()
     g_currentDir = platform::FileSystem().CurrentDirectory();
     if (!g_currentDir.empty() && !EndsWithSeparator(g_currentDir)) g_currentDir += '\\';
 }
+
+// The cache holds the current directory of the moment the process started.
+class CStartupCallback : public function_callback {
+public:
+    void operator()() override { CFile::RefreshCurrentDir(); }
+};
+
+[[maybe_unused]] const bool g_startupCallbackAdded = [] {
+    CInitExitList::GetInstance()->AddStart(CSmartPtr<function_callback>(new CStartupCallback));
+    return true;
+}();
 
 } // namespace
 

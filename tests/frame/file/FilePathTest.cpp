@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "frame/InitExitList.h"
 #include "frame/file/File.h"
+#include "platform/FileSystem.h"
 
 using kivotasuGameKit::CFile;
 
@@ -52,6 +54,13 @@ TEST_F(NormalizePathTest, QuotedProgramPathBecomesItsFolder)
     EXPECT_EQ(CFile::GetCurrentDir(), "C:\\game\\");
     CFile::SetCurrentDir("C:\\game");
     EXPECT_EQ(CFile::GetCurrentDir(), "C:\\game\\");
+}
+
+TEST_F(NormalizePathTest, StartListRecordsTheProcessDirectory)
+{
+    CFile::SetCurrentDir("C:\\elsewhere\\");
+    kivotasuGameKit::CInitExitList::GetInstance()->RunStart();
+    EXPECT_EQ(CFile::GetCurrentDir(), platform::FileSystem().CurrentDirectory() + "\\");
 }
 
 TEST(ToParentFolderTest, CutsOneLevelAndStopsAtTheRoot)
