@@ -1,0 +1,35 @@
+#include "AppFixture.h"
+
+#include "app/QuiltorApp.h"
+
+using namespace kivotasuGameKit;
+using namespace apptest;
+
+TEST_F(AppTest, PlayerWindowIsKarutemiAt640By480)
+{
+    CQuiltorApp app;
+    CWindowOption option;
+    EXPECT_EQ(app.GetWindowOption(option), 0);
+    EXPECT_EQ(option.caption, CTextString("KARUTEMI"));
+    EXPECT_EQ(option.className, CTextString("KIVOSDKAPPLICATION"));
+    EXPECT_EQ(option.width, 640);
+    EXPECT_EQ(option.height, 480);
+    EXPECT_TRUE(option.style & WS_MAXIMIZEBOX);
+}
+
+TEST_F(AppTest, PlayerFrameLoopEndsWhenTheWindowCloses)
+{
+    // Closes itself after 5 frames through a posted WM_CLOSE.
+    CQuiltorApp app(5);
+    app.Run();
+    ASSERT_EQ(windows->Created().size(), 1u);
+    auto state = *windows->State(windows->Created().front());
+    EXPECT_EQ(state.captionSjis, "KARUTEMI");
+    EXPECT_EQ(state.client.width, 640);
+    EXPECT_EQ(state.client.height, 480);
+    EXPECT_TRUE(state.maximizeBox);
+    EXPECT_TRUE(state.destroyed);
+    // 5 frames at 30 per second on the virtual clock: 4 frame waits of about 33 ms.
+    EXPECT_GE(platform::Clock().Now(), 4u * 33u);
+    EXPECT_LT(platform::Clock().Now(), 6u * 34u);
+}
