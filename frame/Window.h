@@ -4,6 +4,7 @@
 #include "frame/WinHook.h"
 #include "frame/WinHookList.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace kivotasuGameKit {
@@ -34,7 +35,7 @@ public:
 
     // 0 on success, 1 on failure (logged).
     virtual int Create(const CWindowOption& option);
-    virtual platform::WindowHandle GetHWnd() const { return m_window; }
+    virtual platform::WindowHandle GetHWnd() const { return m_window.load(std::memory_order_acquire); }
     virtual int SetWindowPos(int x, int y);
     virtual void ChangeScreen();
     virtual int SetClientSize(int width, int height);
@@ -69,7 +70,8 @@ public:
 private:
     void MoveToCentre();
 
-    platform::WindowHandle m_window = 0;
+    // Read by threads that post to the window.
+    std::atomic<platform::WindowHandle> m_window{0};
     bool m_fullScreen = false;
     CWindowOption m_option;
     CWinHookList m_hooks;
