@@ -140,6 +140,9 @@ WindowHandle SdlWindowSystem::CreateWindow(const WindowSpec& spec)
 {
     if (!StartVideo())
         return 0;
+    // X11 window managers offer a maximise box only with a sizing border, which
+    // the player's window has not: spec.maximizeBox cannot be honoured, and
+    // full screen is reached from the menu.
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (spec.fullScreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -445,7 +448,8 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
 
 bool SdlWindowSystem::TakePending(WindowMessage& out)
 {
-    if (TakeTerminationRequest() && !m_windows.empty())
+    // A signal that comes before the first window waits for it.
+    if (!m_windows.empty() && TakeTerminationRequest())
         Queue(FirstWindow(), WM_CLOSE);
     if (m_pending.empty())
         return false;
