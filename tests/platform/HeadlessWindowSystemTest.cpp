@@ -94,21 +94,3 @@ TEST(HeadlessWindowSystem, MinimizeSetsStateBeforeTheMessageArrives)
     system.Restore(window);
     EXPECT_FALSE(system.IsMinimized(window));
 }
-
-TEST(HeadlessWindowSystem, CursorCounterCountsEveryCall)
-{
-    HeadlessWindowSystem system;
-    EXPECT_EQ(system.ShowCursor(false), -1);
-    EXPECT_EQ(system.ShowCursor(false), -2);
-    EXPECT_EQ(system.ShowCursor(true), -1);
-    EXPECT_EQ(system.CursorCount(), -1);
-}
-
-TEST(HeadlessWindowSystem, FailedCreateGivesNoHandle)
-{
-    HeadlessWindowSystem system;
-    system.FailNextCreate();
-    EXPECT_EQ(system.CreateWindow(Spec()), 0u);
-    EXPECT_NE(system.CreateWindow(Spec()), 0u);
-    EXPECT_EQ(system.Created().size(), 1u);
-}
