@@ -1,0 +1,79 @@
+#include "platform/Keyboard.h"
+
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+using State = ScriptedKeyboardSystem::State;
+
+class ScriptedKeyboard final : public IKeyboardDevice {
+public:
+    explicit ScriptedKeyboard(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+
+    bool SetCooperativeLevel(WindowHandle, bool background) override
+    {
+        m_background = background;
+        return !m_state->failCooperativeLevel;
+    }
+
+    bool Acquire() override
+    {
+        m_acquired = m_background || m_state->focused;
+        return m_acquired;
+    }
+
+    void Unacquire() override { m_acquired = false; }
+
+    KeyboardRead GetState(KeyTable& keys) override
+    {
+        if (!m_acquired)
+            return KeyboardRead::Failed;
+        if (!m_background && !m_state->focused) {
+            m_acquired = false;
+            return KeyboardRead::Lost;
+        }
+        if (!m_state->frames.empty()) {
+            m_state->held = {m_state->frames.front().begin(), m_state->frames.front().end()};
+            m_state->frames.pop_front();
+        }
+        std::memset(keys, 0, sizeof keys);
+        for (std::uint8_t code : m_state->held)
+            keys[code] = 0x80;
+        ++m_state->reads;
+        return KeyboardRead::Ok;
+    }
+
+private:
+    std::shared_ptr<State> m_state;
+    bool m_background = false;
+    bool m_acquired = false;
+};
+
+std::unique_ptr<IKeyboardSystem>& Installed()
+{
+    static std::unique_ptr<IKeyboardSystem> system = std::make_unique<ScriptedKeyboardSystem>();
+    return system;
+}
+
+} // namespace
+
+std::unique_ptr<IKeyboardDevice> ScriptedKeyboardSystem::CreateDevice()
+{
+    if (m_state->failCreate)
+        return nullptr;
+    return std::make_unique<ScriptedKeyboard>(m_state);
+}
+
+IKeyboardSystem& Keyboards()
+{
+    return *Installed();
+}
+
+void InstallKeyboards(std::unique_ptr<IKeyboardSystem> system)
+{
+    Installed() = std::move(system);
+}
+
+} // namespace platform
