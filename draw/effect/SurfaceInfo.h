@@ -10,6 +10,8 @@
 
 namespace kivotasuGameKit {
 
+struct PolygonBltParams; // the polygon transfer's request (draw/polygon)
+
 // Gains access to a surface's pixels; 0 = success.
 class ISurfaceLocker {
 public:
@@ -64,6 +66,10 @@ public:
     // extra: Fade a 32-bit level (low byte used), AddColor/SubColor a 32-bit
     // colour, Mosaic a 32-bit block size; Fill and Invert read none.
     int SurfaceEffect(SurfaceEffectOp effect, const RECT* rect, const void* extra);
+    // A texture-mapped polygon of the source, by mode 0 Copy, 1 KeyCopy or 10
+    // BlendAlpha: 0 done, 1 another mode or a failed lock, 2 a pair of
+    // different formats that no routine serves.
+    int PolygonBlt(uint32_t mode, CSurfaceInfo* source, const PolygonBltParams* params, uint32_t reserved);
 
     int GetBytesPerPixel() const { return BytesPerPixel(m_type); }
     static SurfaceType ToAlphaType(SurfaceType type);
