@@ -6,6 +6,16 @@
 
 namespace {
 
+// The messages as Shift-JIS bytes, independent of how the code spells them.
+const std::string TooLong = "\x89\x89\x8EZ\x8E\xAE\x82\xAA\x92\xB7\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81" "B";
+const std::string TooFewOperators = "\x89\x89\x8EZ\x8Eq\x82\xAA\x91\xAB\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+const std::string TooManyOperators = "\x89\x89\x8EZ\x8Eq\x82\xAA\x91\xBD\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81" "B";
+const std::string TextInArithmetic = "\x94\xE4\x8Ar\x89\x89\x8EZ\x88\xC8\x8AO\x82\xC5\x82\xCD\x95\xB6\x8E\x9A\x97\xF1\x82\xF0\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+const std::string DivisionByZero = "\x82O\x82\xC5\x8F\x9C\x8EZ\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B";
+const std::string NumberAgainstText = "\x90\x94\x8E\x9A\x82\xC6\x95\xB6\x8E\x9A\x97\xF1\x82\xC6\x82\xC5\x82\xCD\x94\xE4\x8Ar\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+const std::string RandomOfText = "\x95\xB6\x8E\x9A\x97\xF1\x82\xCD\x83\x89\x83\x93\x83_\x83\x80\x82\xC9\x8Fo\x97\x88\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+const std::string RandomOfNegative = "\x95\x89\x82\xCC\x90\x94\x82\xCD\x83\x89\x83\x93\x83_\x83\x80\x82\xC9\x8Fo\x97\x88\x82\xDC\x82\xB9\x82\xF1\x81" "B";
+
 class ExpressionTest : public ::testing::Test {
 protected:
     std::string Eval(const char* expression)
@@ -91,28 +101,28 @@ TEST_F(ExpressionTest, ResultsWrapIn32Bits)
 
 TEST_F(ExpressionTest, ErrorsCarryTheirMessages)
 {
-    ASSERT_EQ(Error("5,0,/"), "\x82\x4F\x82\xC5\x8F\x9C\x8E\x5A\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42");
-    EXPECT_EQ(Error("5,0,%"), "０で除算しました。");
-    EXPECT_EQ(Error("1,2"), "演算子が足りません。");
-    EXPECT_EQ(Error("abc,"), "演算子が足りません。");
-    EXPECT_EQ(Error("+,"), "演算子が多すぎます。");
-    EXPECT_EQ(Error("1,+"), "演算子が多すぎます。");
-    EXPECT_EQ(Error("a,1,+"), "比較演算以外では文字列を使用できません。");
-    EXPECT_EQ(Error("1, 2,+"), "比較演算以外では文字列を使用できません。");
-    EXPECT_EQ(Error("a,1,<"), "数字と文字列とでは比較できません。");
-    EXPECT_EQ(Error("x,1,="), "数字と文字列とでは比較できません。");
-    EXPECT_EQ(Error("@-1"), "負の数はランダムに出来ません。");
-    EXPECT_EQ(Error("@x"), "文字列はランダムに出来ません。");
-    EXPECT_EQ(Error("@"), "文字列はランダムに出来ません。");
+    EXPECT_EQ(Error("5,0,/"), DivisionByZero);
+    EXPECT_EQ(Error("5,0,%"), DivisionByZero);
+    EXPECT_EQ(Error("1,2"), TooFewOperators);
+    EXPECT_EQ(Error("abc,"), TooFewOperators);
+    EXPECT_EQ(Error("+,"), TooManyOperators);
+    EXPECT_EQ(Error("1,+"), TooManyOperators);
+    EXPECT_EQ(Error("a,1,+"), TextInArithmetic);
+    EXPECT_EQ(Error("1, 2,+"), TextInArithmetic);
+    EXPECT_EQ(Error("a,1,<"), NumberAgainstText);
+    EXPECT_EQ(Error("x,1,="), NumberAgainstText);
+    EXPECT_EQ(Error("@-1"), RandomOfNegative);
+    EXPECT_EQ(Error("@x"), RandomOfText);
+    EXPECT_EQ(Error("@"), RandomOfText);
 }
 
 TEST_F(ExpressionTest, TheValueStackHolds256Values)
 {
     std::string values = "1";
     for (int i = 1; i < 256; ++i) values += ",1";
-    EXPECT_EQ(Error(values.c_str()), "演算子が足りません。");
+    EXPECT_EQ(Error(values.c_str()), TooFewOperators);
     values += ",1";
-    EXPECT_EQ(Error(values.c_str()), "演算式が長すぎます。");
+    EXPECT_EQ(Error(values.c_str()), TooLong);
 }
 
 TEST_F(ExpressionTest, RandomNumbersRunFromOneToN)
