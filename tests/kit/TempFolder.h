@@ -15,7 +15,7 @@ public:
     TempFolder()
     {
         std::random_device random;
-        m_path = std::filesystem::temp_directory_path() / ("quiltor-file-" + std::to_string(random()));
+        m_path = std::filesystem::temp_directory_path() / ("quiltor-test-" + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
     ~TempFolder()

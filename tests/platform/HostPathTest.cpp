@@ -2,12 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
+#include "tests/kit/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -16,29 +15,6 @@ namespace {
 // "表示" in UTF-8 and in Shift-JIS: 0x95 0x5C 0x8E 0xA6, a backslash second byte.
 const std::string HyoujiUtf8 = "\xE8\xA1\xA8\xE7\xA4\xBA";
 const std::string HyoujiSjis = "\x95\x5C\x8E\xA6";
-
-class HostFolder {
-public:
-    HostFolder() : m_path(fs::temp_directory_path() / ("quiltor-path-" + std::to_string(std::random_device()())))
-    {
-        fs::create_directories(m_path);
-    }
-    ~HostFolder() { fs::remove_all(m_path); }
-    const fs::path& Path() const { return m_path; }
-    void Put(const fs::path& relative, const std::string& bytes) const
-    {
-        fs::create_directories((m_path / relative).parent_path());
-        std::ofstream(m_path / relative, std::ios::binary) << bytes;
-    }
-    std::string Get(const fs::path& relative) const
-    {
-        std::ifstream in(m_path / relative, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-private:
-    fs::path m_path;
-};
 
 TEST(HostPathTest, DriveZIsTheHostRoot)
 {
@@ -70,35 +46,35 @@ TEST(HostPathTest, ShiftJisNamesRoundTripAndKeepTheirSecondBytes)
 
 TEST(HostPathTest, MissingNamesMatchPerFolderWithoutCase)
 {
-    HostFolder folder;
+    TempFolder folder;
     folder.Put("Game/Data/BG/" + HyoujiUtf8 + "A.Bmp", "picture");
-    const std::string base = platform::ToInternalPath(folder.Path().string());
+    const std::string base = platform::ToInternalPath(folder.Host().string());
     const auto resolve = [&](const std::string& rest) { return platform::ResolveHostPath(base + rest); };
 
-    const std::string expected = (folder.Path() / "Game/Data/BG" / (HyoujiUtf8 + "A.Bmp")).string();
+    const std::string expected = (folder.Host() / "Game/Data/BG" / (HyoujiUtf8 + "A.Bmp")).string();
     EXPECT_EQ(resolve("\\game\\DATA\\bg\\" + HyoujiSjis + "a.bmp"), expected);
     EXPECT_EQ(resolve("\\Game\\Data\\BG\\" + HyoujiSjis + "A.Bmp"), expected);
     // Levels that exist are matched; the rest is kept for creating.
-    EXPECT_EQ(resolve("\\GAME\\new\\File.txt"), (folder.Path() / "Game/new/File.txt").string());
-    EXPECT_EQ(resolve("\\game\\data\\..\\DATA"), (folder.Path() / "Game/Data/../Data").string());
+    EXPECT_EQ(resolve("\\GAME\\new\\File.txt"), (folder.Host() / "Game/new/File.txt").string());
+    EXPECT_EQ(resolve("\\game\\data\\..\\DATA"), (folder.Host() / "Game/Data/../Data").string());
 }
 
 TEST(HostPathTest, SeveralCandidatesResolveTheSameEveryTime)
 {
-    HostFolder folder;
+    TempFolder folder;
     folder.Put("readme.TXT", "upper");
     folder.Put("README.txt", "lower");
-    const std::string base = platform::ToInternalPath(folder.Path().string());
-    EXPECT_EQ(platform::ResolveHostPath(base + "\\Readme.txt"), (folder.Path() / "README.txt").string());
-    EXPECT_EQ(platform::ResolveHostPath(base + "\\readme.TXT"), (folder.Path() / "readme.TXT").string());
+    const std::string base = platform::ToInternalPath(folder.Host().string());
+    EXPECT_EQ(platform::ResolveHostPath(base + "\\Readme.txt"), (folder.Host() / "README.txt").string());
+    EXPECT_EQ(platform::ResolveHostPath(base + "\\readme.TXT"), (folder.Host() / "readme.TXT").string());
 }
 
 TEST(HostFileSystemTest, ReplacementStaysAsideUntilCommitted)
 {
-    HostFolder folder;
+    TempFolder folder;
     folder.Put("save.q", "old");
     platform::HostFileSystem files;
-    const std::string name = platform::ToInternalPath((folder.Path() / "SAVE.Q").string());
+    const std::string name = platform::ToInternalPath((folder.Host() / "SAVE.Q").string());
     {
         auto out = files.CreateWrite(name);
         ASSERT_NE(out, nullptr);
@@ -106,39 +82,39 @@ TEST(HostFileSystemTest, ReplacementStaysAsideUntilCommitted)
         EXPECT_EQ(folder.Get("save.q"), "old");
     }
     EXPECT_EQ(folder.Get("save.q"), "old") << "never committed";
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(folder.CountEntries(), 1u);
     auto out = files.CreateWrite(name);
     ASSERT_TRUE(out->Write("new", 3));
     ASSERT_TRUE(out->Commit());
     EXPECT_EQ(folder.Get("save.q"), "new") << "the existing name, whatever its case";
-    EXPECT_EQ(files.CreateWrite(platform::ToInternalPath(folder.Path().string())), nullptr) << "a folder";
+    EXPECT_EQ(files.CreateWrite(platform::ToInternalPath(folder.Host().string())), nullptr) << "a folder";
 }
 
 TEST(HostFileSystemTest, WritesGoThroughSymbolicLinks)
 {
-    HostFolder folder;
+    TempFolder folder;
     folder.Put("real/options.ini", "old");
-    fs::create_symlink(folder.Path() / "real/options.ini", folder.Path() / "options.ini");
+    fs::create_symlink(folder.Host() / "real/options.ini", folder.Host() / "options.ini");
     platform::HostFileSystem files;
-    auto out = files.CreateWrite(platform::ToInternalPath((folder.Path() / "options.ini").string()));
+    auto out = files.CreateWrite(platform::ToInternalPath((folder.Host() / "options.ini").string()));
     ASSERT_TRUE(out->Write("new", 3));
     ASSERT_TRUE(out->Commit());
-    EXPECT_TRUE(fs::is_symlink(folder.Path() / "options.ini"));
+    EXPECT_TRUE(fs::is_symlink(folder.Host() / "options.ini"));
     EXPECT_EQ(folder.Get("real/options.ini"), "new");
 }
 
 TEST(HostFileSystemTest, TemporaryFilesLieInTmpdir)
 {
-    HostFolder folder;
+    TempFolder folder;
     const char* saved = std::getenv("TMPDIR");
     const std::string savedValue = saved ? saved : "";
-    setenv("TMPDIR", folder.Path().c_str(), 1);
+    setenv("TMPDIR", folder.Host().c_str(), 1);
     platform::HostFileSystem files;
     const std::string name = files.MakeTemporaryFile();
     if (saved) setenv("TMPDIR", savedValue.c_str(), 1);
     else unsetenv("TMPDIR");
 
-    const std::string prefix = platform::ToInternalPath(folder.Path().string()) + "\\KVO";
+    const std::string prefix = platform::ToInternalPath(folder.Host().string()) + "\\KVO";
     ASSERT_EQ(name.substr(0, prefix.size()), prefix);
     EXPECT_TRUE(files.Exists(name));
     EXPECT_TRUE(files.Delete(name));

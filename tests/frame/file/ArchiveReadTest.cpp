@@ -2,7 +2,7 @@
 
 #include "frame/file/File.h"
 #include "tests/frame/file/ArchiveBuilder.h"
-#include "tests/frame/file/TempFolder.h"
+#include "tests/kit/TempFolder.h"
 
 using namespace kivotasuGameKit;
 

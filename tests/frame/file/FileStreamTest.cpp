@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/File.h"
-#include "tests/frame/file/TempFolder.h"
+#include "tests/kit/TempFolder.h"
 
 using namespace kivotasuGameKit;
 

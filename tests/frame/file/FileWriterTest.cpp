@@ -8,7 +8,7 @@
 #include "frame/file/FileWriter.h"
 #include "frame/file/GlobalBlock.h"
 #include "tests/frame/file/FaultyFileSystem.h"
-#include "tests/frame/file/TempFolder.h"
+#include "tests/kit/TempFolder.h"
 
 using namespace kivotasuGameKit;
 using Fault = FaultyFileSystem::Fault;
