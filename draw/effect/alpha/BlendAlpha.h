@@ -1,0 +1,34 @@
+#pragma once
+
+// Operation 10: blend by the source's own alpha.
+
+#include "draw/effect/alpha/BlendFrame.h"
+
+namespace kivotasuGameKit::Blend {
+
+template <SurfaceType D, SurfaceType S>
+int BlendAlpha(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate, const BltParams* request)
+{
+    if constexpr (D == RGB565 || D == RGB555) {
+        // The 4-bit alpha is the source's fade level, the rest the destination's.
+        return RunBlend<D, S>(source, destination, request, [](uint8_t* d, const uint8_t* s) {
+            const uint32_t level = Alpha4(s);
+            CPixelOp::FadeMix<D == RGB565>(d, s, level, 15 - level);
+        });
+    } else if constexpr (D == ARGB4565 || D == ARGB4555) {
+        return RunBlend<D, S>(source, destination, request,
+                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver4<D == ARGB4565>(d, s); });
+    } else if constexpr (D == S) {
+        const RowKernels* k = KernelsFor<D, S>();
+        return RunBlend<D, S>(source, destination, request,
+                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver8(d, s); },
+                              k ? k->over : nullptr);
+    } else {
+        const RowKernels* k = KernelsFor<D, S>();
+        return RunBlend<D, S>(source, destination, request,
+                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<D, S>(d, s, s[3]); },
+                              k ? k->rate[SourceAlpha][0] : nullptr, RowParams{0, Byte3Of<D>, 0, 0});
+    }
+}
+
+} // namespace kivotasuGameKit::Blend

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "draw/effect/BlitFrame.h"
+#include "draw/effect/PixelFormat.h"
+#include "draw/effect/alpha/PixelOp.h"
+#include "draw/effect/alpha/SimdLevel.h"
+
+namespace kivotasuGameKit::Blend {
+
+// Pairs of 32-bit cells with 8-bit channels in the same byte order: their
+// 1:1 rows can go to the row kernels.
+template <SurfaceType D, SurfaceType S>
+inline constexpr bool VectorPair = BytesPerPixel(D) == 4 && BytesPerPixel(S) == 4 && D != ARGB4565 &&
+                                   D != ARGB4555 && S != ARGB4565 && S != ARGB4555 && Cell8<D>::R == Cell8<S>::R;
+
+// The current row kernels for a vector pair; null for every other pair.
+template <SurfaceType D, SurfaceType S> const RowKernels* KernelsFor()
+{
+    if constexpr (VectorPair<D, S>) return CurrentRowKernels();
+    else return nullptr;
+}
+
+// What a blended cell of D gets in byte 3, as a row kernel wants it.
+template <SurfaceType D> inline constexpr uint32_t Byte3Of = uint32_t(Cell8<D>::Byte3) << 24;
+
+// The keyed operations' parameter: the key cell in the source's layout (its
+// compared bits only), then the rate bytes.
+template <SurfaceType S> inline constexpr int RatesAt = BytesPerPixel(S);
+
+template <SurfaceType S> uint32_t KeyOf(const BltKeyRate& parameter)
+{
+    uint32_t key = 0;
+    std::memcpy(&key, parameter.bytes, RatesAt<S>);
+    return key & PixelFormat<S>::KeyBits;
+}
+
+// A pixel rule behind the source's colour key: a source cell equal to the key
+// leaves its destination cell unread and unwritten.
+template <SurfaceType S, class Rule> struct Keyed {
+    uint32_t key;
+    Rule rule;
+    void operator()(uint8_t* d, const uint8_t* s) const
+    {
+        if ((LoadPixel<S>(s) & PixelFormat<S>::KeyBits) != key) rule(d, s);
+    }
+};
+template <SurfaceType S, class Rule> Keyed<S, Rule> MakeKeyed(uint32_t key, Rule rule) { return {key, rule}; }
+
+// A rule with a whole-row form for 1:1 rows: the kernel does the leading
+// cells it can, the rule the rest.
+template <class Rule> struct WithRows {
+    Rule rule;
+    RowFn rows;
+    RowParams params;
+    void operator()(uint8_t* d, const uint8_t* s) const { rule(d, s); }
+    void Row(uint8_t* d, const uint8_t* s, int32_t width) const
+    {
+        for (int32_t i = rows(d, s, width, params); i < width; ++i) rule(d + 4 * i, s + 4 * i);
+    }
+};
+
+// The blend body: the common frame with the pair's rule, and the row kernel
+// rows (when given) on the 1:1 rows of a vector pair.
+template <SurfaceType D, SurfaceType S, class Rule>
+int RunBlend(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request, const Rule& rule,
+             RowFn rows = nullptr, const RowParams& params = {})
+{
+    if constexpr (VectorPair<D, S>) {
+        if (rows) return RunEffectBlit<4, 4>(source, destination, request, WithRows<Rule>{rule, rows, params});
+    }
+    return RunEffectBlit<BytesPerPixel(D), BytesPerPixel(S)>(source, destination, request, rule);
+}
+
+} // namespace kivotasuGameKit::Blend

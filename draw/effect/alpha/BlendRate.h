@@ -1,0 +1,62 @@
+#pragma once
+
+// Operations 14 and 15: blend at one rate r, the keyed one behind the source's
+// colour key. A source with alpha weighs r by it.
+
+#include "draw/effect/alpha/BlendFrame.h"
+
+namespace kivotasuGameKit::Blend {
+
+// The pixel rule of pair D <- S at rate r (0..255).
+template <SurfaceType D, SurfaceType S> auto RateRule(uint32_t r)
+{
+    if constexpr ((D == RGB565 || D == RGB555) && D == S) {
+        // Levels r >> 4 and its complement; an equal word is left alone.
+        const uint32_t level = r >> 4;
+        return [level](uint8_t* d, const uint8_t* s) {
+            if (LoadWord(d) != LoadWord(s)) CPixelOp::FadeMix<D == RGB565>(d, s, level, 15 - level);
+        };
+    } else if constexpr (D == RGB565 || D == RGB555) {
+        return [r](uint8_t* d, const uint8_t* s) {
+            const uint32_t level = Mul(r, Alpha4(s) << 4) >> 4;
+            CPixelOp::FadeMix<D == RGB565>(d, s, level, 15 - level);
+        };
+    } else if constexpr (D == ARGB4565 || D == ARGB4555) {
+        return [r](uint8_t* d, const uint8_t* s) {
+            CPixelOp::BlendRateWide<D == ARGB4565>(d, s, HasAlpha(S) ? Mul(Alpha4(s) << 4, r) : r);
+        };
+    } else {
+        return [r](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<D, S>(d, s, HasAlpha(S) ? Mul(s[3], r) : r); };
+    }
+}
+
+template <SurfaceType S> inline constexpr WeightMode RateWeight = HasAlpha(S) ? SourceAlphaRate : ConstantRate;
+
+template <SurfaceType D, SurfaceType S>
+int BlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
+              const BltParams* request)
+{
+    const uint32_t r = parameter.bytes[0];
+    const RowKernels* k = KernelsFor<D, S>();
+    return RunBlend<D, S>(source, destination, request, RateRule<D, S>(r), k ? k->rate[RateWeight<S>][0] : nullptr,
+                          RowParams{r, Byte3Of<D>, 0, 0});
+}
+
+template <SurfaceType D, SurfaceType S>
+int KeyBlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
+                 const BltParams* request)
+{
+    const uint32_t key = KeyOf<S>(parameter), r = parameter.bytes[RatesAt<S>];
+    const RowKernels* k = KernelsFor<D, S>();
+    return RunBlend<D, S>(source, destination, request, MakeKeyed<S>(key, RateRule<D, S>(r)),
+                          k ? k->rate[RateWeight<S>][1] : nullptr,
+                          RowParams{r, Byte3Of<D>, key, PixelFormat<S>::KeyBits});
+}
+
+// Operation 14 on XRGB8888 <- XRGB8888 where the processor reports MMX: the
+// four-channel arithmetic, dividing by 256, every cell written, byte 3 = 0;
+// a stretch samples one fractional step behind the other bodies.
+int BlendRateMMX(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
+                 const BltParams* request);
+
+} // namespace kivotasuGameKit::Blend

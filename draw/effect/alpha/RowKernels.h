@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kivotasuGameKit::Blend {
+
+// Vector forms of the rules on rows of 32-bit cells whose source and
+// destination keep their channels in the same byte order. Each does the
+// leading cells of a row that fill whole vectors and returns how many; the
+// caller runs the scalar rule on the rest. Results equal the scalar rules bit
+// for bit.
+struct RowParams {
+    uint32_t rate = 0;    // r (constant-rate and four-channel rows)
+    uint32_t byte3 = 0;   // what a blended cell gets in byte 3: 0 or 0xFF000000
+    uint32_t key = 0;     // keyed rows: a source cell equal to key under keyMask is skipped
+    uint32_t keyMask = 0;
+};
+
+using RowFn = int32_t (*)(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p);
+
+// How a rate row weighs the source: by its alpha, by its alpha times the
+// rate (M[alpha][r]), or by the rate alone.
+enum WeightMode { SourceAlpha, SourceAlphaRate, ConstantRate, WeightModeCount };
+
+struct RowKernels {
+    // M[w][s] + I[w][d] per colour channel, cells of equal colour (and keyed
+    // cells) untouched: [weight mode][keyed].
+    RowFn rate[WeightModeCount][2];
+    // Alpha over of two 8-bit alpha cells (CPixelOp::BlendAlphaOver8).
+    RowFn over;
+    // floor(s r / 256) + floor(d (255 - r) / 256) on all four bytes, byte 3
+    // weighted 0: the four-channel constant-rate blend.
+    RowFn fourChannel;
+};
+
+extern const RowKernels Sse2RowKernels;
+extern const RowKernels Avx2RowKernels;
+
+} // namespace kivotasuGameKit::Blend
