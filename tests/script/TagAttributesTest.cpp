@@ -15,28 +15,6 @@ CTagAttributes With(std::initializer_list<std::pair<TagAttributeKey, const char*
     return record;
 }
 
-TEST(TagTables, HoldEveryNameAtItsId)
-{
-    EXPECT_EQ(TagNames.front(), "COMMENT");
-    EXPECT_EQ(TagNames[static_cast<std::size_t>(TagId::Write)], "WRITE");
-    EXPECT_EQ(TagNames[static_cast<std::size_t>(TagId::EndCall)], "ENDCALL");
-    EXPECT_EQ(TagNames.back(), "P");
-    EXPECT_EQ(static_cast<std::size_t>(TagId::P), TagCount - 1);
-    EXPECT_EQ(TagAttributeKeyNames[static_cast<std::size_t>(TagAttributeKey::Body)], "BODY");
-    EXPECT_EQ(TagAttributeKeyNames.back(), "TIME");
-    EXPECT_EQ(static_cast<std::size_t>(TagAttributeKey::Time), TagAttributeKeyCount - 1);
-}
-
-TEST(TagTables, PrefixMatchTakesTheFirstEntryInTableOrder)
-{
-    EXPECT_EQ(MatchPrefixNoCase(TagNames, "ACTOR]"), static_cast<std::size_t>(TagId::Act));
-    EXPECT_EQ(MatchPrefixNoCase(TagNames, "endact]"), static_cast<std::size_t>(TagId::EndAct));
-    EXPECT_EQ(MatchPrefixNoCase(TagNames, "ENDFOO]"), static_cast<std::size_t>(TagId::End));
-    EXPECT_EQ(MatchPrefixNoCase(TagNames, "C]"), static_cast<std::size_t>(TagId::C));
-    EXPECT_EQ(MatchPrefixNoCase(TagNames, "CUT]"), static_cast<std::size_t>(TagId::Cut));
-    EXPECT_FALSE(MatchPrefixNoCase(TagNames, "ZZZ]"));
-}
-
 TEST(TagAttributes, ClearEmptiesEverything)
 {
     CTagAttributes record = With({{TagAttributeKey::Name, "a"}, {TagAttributeKey::Time, "1"}});
