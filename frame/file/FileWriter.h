@@ -13,8 +13,9 @@ namespace kivotasuGameKit {
 
 // Writes saves, option files and captures, throwing EScript on failure. The
 // bytes go to a temporary file beside the target that Close puts in its
-// place, so a failure or a crash on the way leaves the old file whole. A
-// writer destroyed while an exception unwinds keeps the old file too.
+// place, so a failure or a crash on the way leaves the old file whole. After
+// a failed Write, and when destroyed while an exception unwinds, the writer
+// keeps the old file too.
 class CFileWriter {
 public:
     // Creates (or will replace) name as it is given, without normalising.
