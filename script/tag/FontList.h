@@ -1,0 +1,38 @@
+#pragma once
+// The Japanese font faces offered in the font menu and the one in use.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "frame/TextString.h"
+
+namespace kivotasuGameKit { class CTextFileWriter; }
+
+class CFontList {
+public:
+    static CFontList& GetInstance();
+    virtual ~CFontList() = default;
+
+    // n when it names a face, else 0.
+    void SetCurrent(std::int32_t n);
+    std::int32_t GetCurrent() const { return m_current; }
+    const std::vector<kivotasuGameKit::CTextString>& GetNames() const { return m_names; }
+    // The face in use; empty when no face is listed.
+    kivotasuGameKit::CTextString GetCurrentName() const;
+    // The FONT line of the options file.
+    void WriteOption(kivotasuGameKit::CTextFileWriter& writer) const;
+
+    // Lists the faces of the platform's font service anew (the instance does
+    // it once when it is made).
+    void Enumerate();
+
+private:
+    CFontList();
+
+    // Keeps Japanese names: Latin names and vertical faces ("@") are left out.
+    void EnumProc(std::string_view name);
+
+    std::vector<kivotasuGameKit::CTextString> m_names;
+    std::int32_t m_current = 0;
+};

@@ -1,0 +1,179 @@
+#include "script/tag/Log.h"
+
+#include <algorithm>
+
+#include "draw/FastDraw.h"
+#include "frame/EScript.h"
+#include "frame/file/FileWriter.h"
+#include "script/GlobalSettings.h"
+#include "script/TagAttributes.h"
+#include "script/tag/Text.h"
+#include "script/tag/TextRules.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace TAG {
+namespace {
+
+std::int32_t CharacterCount(const CTextString& line)
+{
+    std::int32_t count = 0;
+    for (std::size_t pos = 0; pos < std::size_t(line.GetLength()); pos += kivotasuGameKit::CharLengthAt(line.GetStr(), pos))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+CLog::CLog()
+{
+    Reset();
+}
+
+void CLog::Reset()
+{
+    m_x = m_y = 12;
+    m_beam = 24;
+    m_line = 15;
+    m_height = 30;
+    m_hang = 1;
+    m_indent = 1;
+    m_indentCount = 0;
+    m_lines.clear();
+    m_lines.emplace_back();
+}
+
+void CLog::ParseDefault(const CTagAttributes& record)
+{
+    const std::pair<TagAttributeKey, std::int32_t*> numbers[] = {
+        {TagAttributeKey::X, &m_x},       {TagAttributeKey::Y, &m_y},       {TagAttributeKey::Beam, &m_beam},
+        {TagAttributeKey::Line, &m_line}, {TagAttributeKey::Height, &m_height}, {TagAttributeKey::Hang, &m_hang},
+        {TagAttributeKey::Indent, &m_indent}};
+    for (auto [key, field] : numbers)
+        if (!record.GetValue(key).IsEmpty()) *field = ToTagNumber(record.GetValue(key).GetStr());
+}
+
+void CLog::ParseEntry(const CTagAttributes& record)
+{
+    if (!record.GetValue(TagAttributeKey::Indent).IsEmpty())
+        m_indentCount = ToTagNumber(record.GetValue(TagAttributeKey::Indent).GetStr());
+    m_lines.push_back(record.GetBody());
+    if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
+}
+
+void CLog::AddLine()
+{
+    m_lines.emplace_back();
+    if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
+    for (std::int32_t i = 0; i < m_indentCount; ++i) m_lines.back() += CTextString(FullWidthSpace);
+}
+
+void CLog::AddEmptyLine()
+{
+    AddLine();
+    AddLine();
+}
+
+void CLog::AddText(const CTextString& message)
+{
+    const std::string_view text = message.GetStr();
+    for (std::size_t pos = 0;;) {
+        const LayoutChar next = NextLayoutChar(text, pos);
+        if (!next.consumed) break;
+        pos += next.consumed;
+        if (CharacterCount(m_lines.back()) == m_hang + m_beam) AddLine();
+        if (CharacterCount(m_lines.back()) >= m_beam && !IsLineStartForbidden(next.shown)) AddLine();
+        m_lines.back() += CTextString(next.shown);
+        if (m_indent == 1) {
+            if (OpensIndent(next.shown)) m_indentCount = CharacterCount(m_lines.back());
+            if (ClosesIndent(next.shown)) m_indentCount = 0;
+        }
+    }
+}
+
+void CLog::Write(kivotasuGameKit::CTextFileWriter& writer) const
+{
+    CTextString head("\n[DEFAULTLOG");
+    head.AppendAttribute("X", m_x);
+    head.AppendAttribute("Y", m_y);
+    head.AppendAttribute("HEIGHT", m_height);
+    head.AppendAttribute("BEAM", m_beam);
+    head.AppendAttribute("LINE", m_line);
+    head.AppendAttribute("HANG", m_hang);
+    head.AppendAttribute("INDENT", m_indent);
+    head += CTextString("]\n");
+    writer.Write(head);
+    for (const CTextString& line : m_lines) {
+        CTextString entry("[LOG");
+        entry.AppendAttribute("BODY", CTextString(ShownBytes(line.GetStr())));
+        entry += CTextString("]\n");
+        writer.Write(entry);
+    }
+    if (m_indentCount != 0) {
+        CTextString entry("[LOG");
+        entry.AppendAttribute("INDENT", m_indentCount);
+        entry += CTextString("]\n");
+        writer.Write(entry);
+    }
+}
+
+std::int32_t CLog::LastPageFirst() const
+{
+    return std::max<std::int32_t>(0, std::int32_t(m_lines.size()) - m_line);
+}
+
+void CLog::Draw(kivotasuGameKit::CFastDraw& draw, Plane& screen)
+{
+    m_draw = &draw;
+    m_backdrop.Release();
+    if (m_backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0)
+        m_backdrop.CopyBlt(&screen, 0, 0);
+    m_firstShown = LastPageFirst();
+    DrawPage();
+}
+
+void CLog::DrawPage()
+{
+    if (!m_draw) return;
+    Plane& back = m_draw->m_secondary;
+    back.CopyBlt(&m_backdrop, 0, 0);
+    if (!m_text) return;
+    for (std::int32_t k = 0; k < m_line && m_firstShown + k < std::int32_t(m_lines.size()); ++k) {
+        // A line too long for the page (a LOG tag's own) is cut, not an error of the view.
+        try {
+            m_text->DrawTextAt(back, m_lines[std::size_t(m_firstShown + k)].GetStr(), m_x, m_y + k * m_height, m_beam, 1);
+        } catch (const EScript&) {
+        }
+    }
+}
+
+void CLog::ScrollUp(std::int32_t n)
+{
+    m_firstShown = std::max(0, m_firstShown - (n == 0 ? m_line - 2 : n));
+    DrawPage();
+}
+
+void CLog::ScrollDown(std::int32_t n)
+{
+    m_firstShown = std::min(LastPageFirst(), m_firstShown + (n == 0 ? m_line - 2 : n));
+    DrawPage();
+}
+
+void CLog::ScrollToTop()
+{
+    m_firstShown = 0;
+    DrawPage();
+}
+
+void CLog::ScrollToEnd()
+{
+    m_firstShown = LastPageFirst();
+    DrawPage();
+}
+
+void CLog::RestoreScreen(kivotasuGameKit::CFastDraw& draw, Plane& screen)
+{
+    draw.m_secondary.CopyBlt(&screen, 0, 0);
+}
+
+} // namespace TAG

@@ -1,0 +1,64 @@
+#include "script/tag/TextRules.h"
+
+#include "frame/TextString.h"
+
+namespace TAG {
+namespace {
+
+constexpr std::string_view FullWidthDigits = "０１２３４５６７８９";
+
+bool IsOneOf(std::string_view character, std::string_view set)
+{
+    if (character.size() != 2) return false;
+    for (std::size_t i = 0; i + 1 < set.size(); i += 2)
+        if (set.substr(i, 2) == character) return true;
+    return false;
+}
+
+} // namespace
+
+LayoutChar NextLayoutChar(std::string_view text, std::size_t pos)
+{
+    for (std::size_t at = pos; at < text.size(); ++at) {
+        const unsigned char byte = static_cast<unsigned char>(text[at]);
+        if (byte >= '0' && byte <= '9') return {at - pos + 1, std::string(FullWidthDigits.substr((byte - '0') * 2, 2))};
+        if (kivotasuGameKit::IsShiftJISLeadByte(byte)) {
+            // A lead byte that ends the text has no character to show.
+            if (at + 1 >= text.size()) return {};
+            return {at - pos + 2, std::string(text.substr(at, 2))};
+        }
+        // Half-width katakana are characters of one byte.
+        if (byte >= 0xA1 && byte <= 0xDF) return {at - pos + 1, std::string(text.substr(at, 1))};
+    }
+    return {};
+}
+
+std::string ShownBytes(std::string_view text)
+{
+    std::string kept;
+    for (std::size_t pos = 0;;) {
+        const LayoutChar next = NextLayoutChar(text, pos);
+        if (!next.consumed) break;
+        pos += next.consumed;
+        const char last = text[pos - 1];
+        kept += last >= '0' && last <= '9' ? std::string(1, last) : next.shown;
+    }
+    return kept;
+}
+
+bool IsLineStartForbidden(std::string_view character)
+{
+    return IsOneOf(character, "、。」）！？］』");
+}
+
+bool OpensIndent(std::string_view character)
+{
+    return IsOneOf(character, "「（");
+}
+
+bool ClosesIndent(std::string_view character)
+{
+    return IsOneOf(character, "」）");
+}
+
+} // namespace TAG

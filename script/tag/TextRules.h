@@ -1,0 +1,33 @@
+#pragma once
+// The character rules that the message window and the back-log share: what a
+// character of story text is, and how it behaves at a line start.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace TAG {
+
+// The next shown character of text from pos: single-byte characters other
+// than the digits are skipped; a digit is shown as its full-width form.
+struct LayoutChar {
+    std::size_t consumed = 0; // bytes taken from the text, skipped ones included; 0 at the end
+    std::string shown;        // the Shift-JIS character to show
+};
+LayoutChar NextLayoutChar(std::string_view text, std::size_t pos);
+
+// "、。」）！？］』": may not start a line, so it stays in the hanging columns.
+bool IsLineStartForbidden(std::string_view character);
+// "「" and "（" start a bracket indent, "」" and "）" end it.
+bool OpensIndent(std::string_view character);
+bool ClosesIndent(std::string_view character);
+
+// The bytes of text that layout shows (a digit as the ASCII digit it is), so
+// that a saved BODY or NAME holds no quote, bracket, brace or operator that
+// would change it when read back.
+std::string ShownBytes(std::string_view text);
+
+// The full-width space of the line fill and of the back-log's indent.
+inline constexpr std::string_view FullWidthSpace = "　";
+
+} // namespace TAG
