@@ -17,7 +17,7 @@ struct ImagePlugInInfo {
 };
 
 struct ImagePlugInBuffer {
-    const uint8_t* data;
+    uint8_t* data;
     uint32_t size;
 };
 

@@ -23,7 +23,7 @@ public:
     bool SetWindow(WindowHandle window) override
     {
         m_state->calls.push_back("Clipper.SetWindow");
-        return window != 0 && !Fails(*m_state, DisplayStep::ClipperWindow);
+        return !Fails(*m_state, DisplayStep::ClipperWindow);
     }
 
 private:
@@ -93,10 +93,7 @@ private:
 
 class HeadlessDisplay final : public IDisplay {
 public:
-    explicit HeadlessDisplay(std::shared_ptr<State> state)
-        : m_state(std::move(state)), m_format(DisplayFormatFromEnvironment())
-    {
-    }
+    explicit HeadlessDisplay(std::shared_ptr<State> state) : m_state(std::move(state)) {}
 
     bool Initialize(bool emulationOnly) override
     {
@@ -136,9 +133,9 @@ public:
         state.lost = false;
         state.width = width;
         state.height = height;
-        state.format = TextureFormatOf(m_format);
+        state.format = TextureFormatOf(Format());
         state.picture.assign(std::size_t(width) * height * DisplayFormatBytes(state.format), 0);
-        return std::make_unique<HeadlessPrimary>(m_state, m_format, SystemPalette());
+        return std::make_unique<HeadlessPrimary>(m_state, Format(), SystemPalette());
     }
 
     std::unique_ptr<IDisplaySurface> CreateSurface(int width, int height) override
@@ -146,7 +143,7 @@ public:
         m_state->calls.push_back("CreateSurface");
         if (Fails(*m_state, DisplayStep::CreateSurface))
             return nullptr;
-        return MemoryDisplaySurface::Create(width, height, m_format, Fails(*m_state, DisplayStep::LockSurface));
+        return MemoryDisplaySurface::Create(width, height, Format(), Fails(*m_state, DisplayStep::LockSurface));
     }
 
     std::unique_ptr<IDisplayClipper> CreateClipper() override
@@ -161,14 +158,15 @@ public:
     {
         if (m_state->paletteSet)
             return m_state->palette;
-        return m_format == FormatPal8 ? EmulatedSystemPalette() : std::vector<PaletteColour>{};
+        return Format() == FormatPal8 ? EmulatedSystemPalette() : std::vector<PaletteColour>{};
     }
 
-    DisplayPixelFormat GetDisplayMode() override { return DescribeDisplayFormat(m_format); }
+    DisplayPixelFormat GetDisplayMode() override { return DescribeDisplayFormat(Format()); }
 
 private:
+    int Format() const { return m_state->displayFormat; }
+
     std::shared_ptr<State> m_state;
-    int m_format;
 };
 
 } // namespace

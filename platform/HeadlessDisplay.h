@@ -32,6 +32,9 @@ class HeadlessDisplaySystem final : public IDisplaySystem {
 public:
     // What every display of this system shares with the test.
     struct State {
+        // The format every display reports: the environment's, until a test
+        // changes the screen.
+        int displayFormat = DisplayFormatFromEnvironment();
         std::set<DisplayStep> failing;
         std::vector<std::string> calls;
         // Empty: the display's own (the emulated palette on a Pal8 display).
@@ -56,6 +59,7 @@ public:
     void SetPalette(std::vector<PaletteColour> palette);
     // The primary reports itself lost until the next one is made.
     void MarkLost();
+    void SetDisplayFormat(int format) { m_state->displayFormat = format; }
     const State& GetState() const { return *m_state; }
     void ClearCalls() { m_state->calls.clear(); }
     // The presented pixel at (x, y) as 0xRRGGBB.
