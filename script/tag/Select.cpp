@@ -1,0 +1,57 @@
+#include "script/tag/Select.h"
+
+#include "frame/EScript.h"
+#include "frame/file/FileWriter.h"
+#include "script/TagAttributes.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace TAG {
+
+void CSelect::Begin()
+{
+    if (m_inside) throw EScript(CTextString("SELECTがネストしています。"));
+    m_inside = 1;
+}
+
+void CSelect::AddItem(const CTagAttributes& record)
+{
+    auto item = boost::shared_ptr<CSelectElement>(new CSelectElement{record.GetBody(), record.GetFile(), record.GetLabel()});
+    m_items.push_back(item);
+    m_hasItems = 1;
+    m_itemAdded = 1;
+}
+
+void CSelect::End()
+{
+    if (!m_inside) throw EScript(CTextString("対応するSELECTのないENDSELECTが現れました。"));
+    if (!m_hasItems) throw EScript(CTextString("選択すべき項目がひとつもありません。"));
+}
+
+void CSelect::Reset()
+{
+    m_items.clear();
+    m_hasItems = 0;
+    m_inside = 0;
+    m_itemAdded = 0;
+}
+
+void CSelect::Write(kivotasuGameKit::CTextFileWriter& writer) const
+{
+    if (!m_inside) {
+        writer.Write(CTextString("[JUMP"));
+        return;
+    }
+    CTextString text("\n[SELECT]\n");
+    for (const auto& item : m_items) {
+        text += CTextString("[WRITE");
+        text.AppendAttribute("BODY", item->body);
+        if (!item->file.IsEmpty()) text.AppendAttribute("FILE", item->file);
+        if (!item->label.IsEmpty()) text.AppendAttribute("LABEL", item->label);
+        text += CTextString("]\n");
+    }
+    text += CTextString("[ENDSELECT");
+    writer.Write(text);
+}
+
+} // namespace TAG

@@ -1,0 +1,55 @@
+#include "script/tag/Sound.h"
+
+#include "frame/EScript.h"
+#include "frame/SoundFactoryHolder.h"
+#include "frame/file/FileWriter.h"
+#include "script/GlobalSettings.h"
+#include "script/TagAttributes.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace TAG {
+
+void CSound::ParseDefault(CTagAttributes& record)
+{
+    const CTextString& path = record.GetPath();
+    if (!path.IsEmpty()) m_path = path;
+}
+
+void CSound::Play(const CTagAttributes& record)
+{
+    const CTextString& file = record.GetFile();
+    if (file.IsEmpty()) throw EScript(CTextString("ファイル名が指定されていません。"));
+    if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
+    CTextString name = file.Find(':') >= 0 ? file : m_path + file;
+    kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sound, name);
+    if (m_sound.IsNull()) return;
+    m_sound->SetVolume(GetSoundVolume());
+    m_sound->Play();
+}
+
+void CSound::Stop()
+{
+    if (!m_sound.IsNull()) m_sound->Stop();
+}
+
+void CSound::SetVolume(std::int32_t volume)
+{
+    if (!m_sound.IsNull()) m_sound->SetVolume(volume);
+}
+
+void CSound::Reset()
+{
+    m_path.Clear();
+    Stop();
+}
+
+void CSound::WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const
+{
+    CTextString line("\n[DEFAULTSOUND");
+    line.AppendAttribute("PATH", m_path);
+    line += CTextString("]\n");
+    writer.Write(line);
+}
+
+} // namespace TAG
