@@ -10,10 +10,7 @@
 #include "frame/SmartPtr.h"
 #include "frame/TextString.h"
 #include "frame/file/File.h"
-
-namespace platform {
-struct DecodedPicture;
-}
+#include "platform/PictureDecoder.h"
 
 namespace kivotasuGameKit {
 

@@ -41,7 +41,7 @@ void InstallKeyboards(std::unique_ptr<IKeyboardSystem> system);
 // SDL's keyboard state of the window system's windows.
 std::unique_ptr<IKeyboardSystem> MakeSdlKeyboardSystem();
 
-// The key code of an SDL scan code, 0 for none.
+// The key code of an SDL scan code (a USB keyboard usage), 0 for none.
 std::uint8_t KeyCodeFromScanCode(int sdlScanCode);
 
 // Keys pressed by a test: each reading takes the next scripted frame when one
