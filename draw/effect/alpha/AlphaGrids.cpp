@@ -6,13 +6,30 @@
 #include "draw/effect/alpha/CrossFade.h"
 
 namespace kivotasuGameKit {
+namespace {
+struct PickBlendAlpha {
+    template <SurfaceType D, SurfaceType S> constexpr EffectRoutine operator()() const { return &Blend::BlendAlpha<D, S>; }
+};
+struct PickBlendRate {
+    template <SurfaceType D, SurfaceType S> constexpr EffectRoutine operator()() const { return &Blend::BlendRate<D, S>; }
+};
+struct PickKeyBlendRate {
+    template <SurfaceType D, SurfaceType S> constexpr EffectRoutine operator()() const { return &Blend::KeyBlendRate<D, S>; }
+};
+struct PickCrossFade {
+    template <SurfaceType D, SurfaceType S> constexpr EffectRoutine operator()() const { return &Blend::CrossFade<D, S>; }
+};
+struct PickKeyCrossFade {
+    template <SurfaceType D, SurfaceType S> constexpr EffectRoutine operator()() const { return &Blend::KeyCrossFade<D, S>; }
+};
+} // namespace
 
 constinit const RoutineGrid AlphaGrids[AlphaOpCount] = {
-    MakeRoutineGrid<10>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine { return &Blend::BlendAlpha<D, S>; }),
-    MakeRoutineGrid<14>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine { return &Blend::BlendRate<D, S>; }),
-    MakeRoutineGrid<15>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine { return &Blend::KeyBlendRate<D, S>; }),
-    MakeRoutineGrid<16>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine { return &Blend::CrossFade<D, S>; }),
-    MakeRoutineGrid<17>([]<SurfaceType D, SurfaceType S>() -> EffectRoutine { return &Blend::KeyCrossFade<D, S>; }),
+    MakeRoutineGrid<10>(PickBlendAlpha{}),
+    MakeRoutineGrid<14>(PickBlendRate{}),
+    MakeRoutineGrid<15>(PickKeyBlendRate{}),
+    MakeRoutineGrid<16>(PickCrossFade{}),
+    MakeRoutineGrid<17>(PickKeyCrossFade{}),
 };
 
 constinit const EffectRoutine BlendRateXRGB8888Mmx = &Blend::BlendRateMMX;
