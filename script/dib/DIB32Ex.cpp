@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
-#include "frame/ErrorLog.h"
+#include "draw/FastDraw.h"
 #include "frame/file/FileWriter.h"
 #include "script/GlobalSettings.h"
 #include "script/TagAttributes.h"
+#include "script/dib/DibInfoCache.h"
+#include "script/dib/PictureEffects.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::POINT;
@@ -18,19 +19,6 @@ using kivotasuGameKit::SurfaceType;
 namespace DIB {
 namespace {
 
-// Runs f on every 32-bit cell of a created plane.
-template <class F> void ForEachCell(kivotasuGameKit::Draw::CPlaneBase& plane, F f)
-{
-    kivotasuGameKit::CSurfaceInfo* info = plane.GetSurfaceInfoPtr();
-    if (!info || !info->IsCreated() || info->GetBytesPerPixel() != 4) return;
-    kivotasuGameKit::CSurfaceLock lock(*info);
-    if (!lock) return;
-    for (int y = 0; y < info->GetHeight(); ++y) {
-        std::uint8_t* row = info->GetPixelBytes() + std::int64_t(y) * info->GetPitch();
-        for (int x = 0; x < info->GetWidth(); ++x) f(row + x * 4);
-    }
-}
-
 bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& value)
 {
     if (record.GetValue(key).IsEmpty()) return false;
@@ -39,20 +27,6 @@ bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& v
 }
 
 } // namespace
-
-void CEraseInfo::Parse(const CTextString& value)
-{
-    if (value.IsEmpty()) return;
-    if (auto keyword = FindKeyword(EraseNames, value.GetStr())) {
-        mode = std::uint32_t(*keyword);
-        return;
-    }
-    std::int32_t parsed = 0;
-    if (kivotasuGameKit::ParseColorValue(value.GetStr(), parsed)) {
-        colour = std::uint32_t(parsed);
-        mode = Colour;
-    }
-}
 
 CDIB32Ex::CDIB32Ex()
 {
@@ -69,6 +43,7 @@ CDIB32Ex::CDIB32Ex(const CTextString& name)
 void CDIB32Ex::Clear()
 {
     Release();
+    m_cuts.clear();
     m_loaded = 0;
     m_visible = 1;
     m_name.Clear();
@@ -89,65 +64,43 @@ RECT CDIB32Ex::GetRect()
     return RECT{m_x, m_y, m_x + width, m_y + height};
 }
 
-void CDIB32Ex::Parse(CTagAttributes& record)
+void CDIB32Ex::ReadEffectValues(const CTagAttributes& record)
 {
-    SIZE size;
-    record.GetSize(size);
-    if (size.cx != 0 && size.cy != 0) {
-        Release();
-        if (InnerCreateMemorySurface(size.cx, size.cy, SurfaceType::ARGB8888, true) == 0) m_loaded = 1;
-    }
     NumberOf(record, TagAttributeKey::Mirror, m_mirror);
     NumberOf(record, TagAttributeKey::Blend, m_blend);
     NumberOf(record, TagAttributeKey::Mosaic, m_mosaic);
     record.GetDeep(m_deep);
     record.GetPrism(m_prism);
-    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
-    std::int32_t oldNega = m_nega, oldFlip = m_flip;
+}
 
-    const CTextString& file = record.GetFile();
-    if (!file.IsEmpty()) {
-        const CTextString full = file.Find(':') >= 0 ? file : record.GetPath() + file;
-        const int loaded = LoadPicture(full.GetStr(), SurfaceType::ARGB8888);
-        if (loaded != 0) {
-            kivotasuGameKit::ErrorLog.Out("CDIB32Ex::Parseで%sが読み込めない(%d)", full.c_str(), loaded);
-        } else {
-            m_file = full;
-            m_loaded = 1;
-            int width = 0, height = 0;
-            GetSize(&width, &height);
-            m_defaultX = m_x = (ScreenWidth() - width) / 2;
-            m_defaultY = m_y = ScreenHeight() - height;
-            m_erase.Assign(CEraseInfo{0, CEraseInfo::None});
-            m_alphaDrawn = 0;
-            oldNega = oldFlip = 0;
-            if (m_mosaic > 1) MosaicEffect(m_mosaic, nullptr);
-            if (m_deep != -1) {
-                const std::uint32_t r = (m_deep >> 16) & 0xFF, g = (m_deep >> 8) & 0xFF, b = m_deep & 0xFF;
-                ForEachCell(*this, [&](std::uint8_t* p) {
-                    const std::uint32_t grey = (p[0] + p[1] + p[2]) / 3;
-                    p[2] = std::uint8_t(grey * r / 256), p[1] = std::uint8_t(grey * g / 256), p[0] = std::uint8_t(grey * b / 256);
-                });
-            }
-            if (m_prism != -1) {
-                const std::uint32_t r = (m_prism >> 16) & 0xFF, g = (m_prism >> 8) & 0xFF, b = m_prism & 0xFF;
-                ForEachCell(*this, [&](std::uint8_t* p) {
-                    p[2] = std::uint8_t(std::min<std::uint32_t>(255, p[2] * r / 128));
-                    p[1] = std::uint8_t(std::min<std::uint32_t>(255, p[1] * g / 128));
-                    p[0] = std::uint8_t(std::min<std::uint32_t>(255, p[0] * b / 128));
-                });
-            }
-        }
-    }
-
+void CDIB32Ex::TakePixels(const CDibInfo& info)
+{
     int width = 0, height = 0;
-    if (!m_file.IsEmpty() || m_loaded) GetSize(&width, &height);
-    POINT position{m_defaultX, m_defaultY};
-    Place(record, position, SIZE{width, height});
-    m_x = position.x;
-    m_y = position.y;
+    if (GetSize(&width, &height) || width != info.GetWidth() || height != info.GetHeight()) {
+        Release();
+        CreateMemorySurface(info.GetWidth(), info.GetHeight(), SurfaceType::ARGB8888);
+    }
+    const kivotasuGameKit::CSurfaceInfo* surface = GetSurfaceInfoPtr();
+    if (surface->IsCreated())
+        std::memcpy(surface->GetPixels(), info.GetPixels(), std::size_t(info.GetWidth()) * std::size_t(info.GetHeight()) * 4);
+    // New pixels: what was pasted into the old ones is gone with them.
+    m_cuts.clear();
+    m_loaded = 1;
+    m_defaultX = m_x = info.GetDefaultX();
+    m_defaultY = m_y = info.GetDefaultY();
+    m_erase.Assign(info.GetErase());
+    m_alphaDrawn = info.IsKeyed() ? 1 : 0;
+}
 
-    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
+void CDIB32Ex::RunColourEffects()
+{
+    if (m_mosaic > 1) MosaicEffect(m_mosaic, nullptr);
+    if (m_deep != -1) TintMonochrome(*this, std::uint32_t(m_deep));
+    if (m_prism != -1) ScaleChannels(*this, std::uint32_t(m_prism));
+}
+
+void CDIB32Ex::ApplyErase(int width, int height)
+{
     switch (m_erase.mode) {
     case CEraseInfo::LeftTop:
     case CEraseInfo::LeftBottom:
@@ -163,17 +116,67 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     default:
         SetColorKey(m_erase.colour);
     }
+}
 
-    if (record.GetFlip(m_flip) && m_flip != oldFlip) {
-        kivotasuGameKit::CSurfaceInfo* info = GetSurfaceInfoPtr();
-        if (info && info->IsCreated()) {
-            for (int top = 0, bottom = info->GetHeight() - 1; top < bottom; ++top, --bottom)
-                std::swap_ranges(info->GetPixelBytes() + std::int64_t(top) * info->GetPitch(),
-                                 info->GetPixelBytes() + std::int64_t(top) * info->GetPitch() + info->GetWidth() * 4,
-                                 info->GetPixelBytes() + std::int64_t(bottom) * info->GetPitch());
-        }
+void CDIB32Ex::KeyTransparency(bool force, bool wasKeyed, std::uint32_t oldKey)
+{
+    if (!m_alphaDrawn) return;
+    // A picture drawn by its own alpha shows its colour key only through the
+    // alpha: the blend never looks at the key.
+    const bool keyed = m_erase.mode != CEraseInfo::None;
+    const std::uint32_t key = GetColorKey() & 0xFFFFFF;
+    if (force || keyed != wasKeyed || (keyed && key != (oldKey & 0xFFFFFF))) KeyToAlpha(*this, keyed, key);
+}
+
+void CDIB32Ex::Parse(CTagAttributes& record)
+{
+    const bool wasKeyed = m_erase.mode != CEraseInfo::None;
+    const std::uint32_t oldKey = GetColorKey();
+
+    SIZE size{0, 0};
+    record.GetSize(size);
+    if (size.cx != 0 && size.cy != 0) {
+        Release();
+        m_cuts.clear();
+        if (InnerCreateMemorySurface(size.cx, size.cy, SurfaceType::ARGB8888, true) == 0) m_loaded = 1;
     }
-    if (record.GetNega(m_nega) && m_nega != oldNega) NegaEffect(nullptr);
+    ReadEffectValues(record);
+    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
+    std::int32_t oldNega = m_nega, oldFlip = m_flip;
+
+    const CTextString& file = record.GetFile();
+    const bool loading = !file.IsEmpty();
+    if (loading) {
+        const CTextString full = file.Find(':') >= 0 ? file : record.GetPath() + file;
+        const boost::shared_ptr<CDibInfo> info = CDibInfoCache::GetInstance().Get(full);
+        TakePixels(*info);
+        m_file = full;
+        oldNega = oldFlip = 0;
+        RunColourEffects();
+    }
+
+    // A picture that keeps its pixels keeps its size too: a later tag that
+    // only moves it places it by the size it has.
+    int width = 0, height = 0;
+    if (!m_loaded || GetSize(&width, &height)) width = size.cx, height = size.cy;
+    POINT position{m_defaultX, m_defaultY};
+    Place(record, position, SIZE{width, height});
+    m_x = position.x;
+    m_y = position.y;
+
+    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
+    ApplyErase(width, height);
+    KeyTransparency(loading, wasKeyed, oldKey);
+
+    record.GetFlip(m_flip);
+    if (m_flip != oldFlip) FlipRows(*this);
+    record.GetNega(m_nega);
+    if (m_nega != oldNega) {
+        if (m_alphaDrawn)
+            NegateColours(*this);
+        else
+            NegaEffect(nullptr);
+    }
 }
 
 void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
@@ -238,12 +241,31 @@ void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
     writer.Write(text);
 
     CTextString erase;
-    if (m_erase.mode == CEraseInfo::Colour)
-        erase.AppendFormat(" ERASE=\"#%06X\"", unsigned(m_erase.colour));
-    else if (m_erase.mode != CEraseInfo::NotGiven)
-        erase.AppendAttribute("ERASE", CTextString(EraseNames[m_erase.mode]));
+    m_erase.AppendTo(erase);
     erase += CTextString("]\n");
     writer.Write(erase);
+
+    for (const auto& cut : m_cuts) cut->Write(writer, m_name);
+}
+
+void CDIB32Ex::CaptureScreenArea(const RECT& rect)
+{
+    m_erase.mode = CEraseInfo::None;
+    m_x = rect.left;
+    m_y = rect.top;
+    Release();
+    if (CreateMemorySurface(rect.right - rect.left, rect.bottom - rect.top, SurfaceType::ARGB8888) != 0) return;
+    m_defaultX = rect.left;
+    m_defaultY = rect.top;
+    if (kivotasuGameKit::CFastDraw* draw = GetDraw()) CopyBlt(&draw->m_secondary, 0, 0, nullptr, &rect);
+    m_loaded = 1;
+    m_visible = 1;
+}
+
+void CDIB32Ex::RestoreBehind(kivotasuGameKit::CFastDraw& draw, Plane& clean)
+{
+    const RECT rect = GetRect();
+    draw.m_secondary.CopyBlt(&clean, rect.left, rect.top, nullptr, &rect);
 }
 
 void CDIB32Ex::ColorizeBehind(Plane& target, std::uint32_t colour)

@@ -1,32 +1,25 @@
 #pragma once
 // The picture a tag element shows: a plane that also carries the picture
 // attributes of the script (NAME, FILE, placement, colour key, effects),
-// applies them from a tag and writes them back as tag text.
+// applies them from a tag and writes them back as tag text, together with the
+// PASTE operations done into it.
 
 #include <cstdint>
+#include <vector>
+
+#include <boost/shared_ptr.hpp>
 
 #include "draw/FastPlane.h"
 #include "frame/TextString.h"
+#include "script/dib/CutInfo.h"
+#include "script/dib/EraseInfo.h"
 
 class CTagAttributes;
-namespace kivotasuGameKit { class CTextFileWriter; }
+namespace kivotasuGameKit { class CTextFileWriter; class CFastDraw; }
 
 namespace DIB {
 
-// The colour-key rule of ERASE.
-struct CEraseInfo {
-    enum Mode : std::uint32_t { LeftTop, LeftBottom, RightTop, RightBottom, None, NotGiven, Colour };
-
-    std::uint32_t colour = 0;
-    std::uint32_t mode = NotGiven;
-
-    void Assign(const CEraseInfo& other)
-    {
-        if (other.mode != NotGiven) *this = other;
-    }
-    // A keyword or a colour; an empty or unreadable value leaves the record.
-    void Parse(const kivotasuGameKit::CTextString& value);
-};
+class CDibInfo;
 
 class CDIB32Ex : public kivotasuGameKit::Draw::CFastPlane {
 public:
@@ -46,11 +39,24 @@ public:
     kivotasuGameKit::RECT GetRect();
     bool IsKeywordPlaced() const { return m_xMode != XNumber; }
 
+    // A picture file that cannot be read throws EScript; what the tag set
+    // before FILE stays, the pixels and the place stay as they were.
     void Parse(CTagAttributes& record);
     void Place(const CTagAttributes& record, kivotasuGameKit::POINT& position, kivotasuGameKit::SIZE size);
     void Draw(Plane& target);
     void Write(kivotasuGameKit::CTextFileWriter& writer);
 
+    // CUT into this (cleared) picture: a rectangle of the tag's FILE.
+    void Cut(CTagAttributes& record);
+    // PASTE of this cut picture into the destination; EScript when nothing
+    // was cut.
+    void Paste(CDIB32Ex& destination, const CTagAttributes& record);
+
+    // The picture becomes a copy of that area of the screen manager's back
+    // plane; left unloaded when no surface can be made.
+    void CaptureScreenArea(const kivotasuGameKit::RECT& rect);
+    // The area of this picture copied from the clean plane onto the back plane.
+    void RestoreBehind(kivotasuGameKit::CFastDraw& draw, Plane& clean);
     // Every target pixel under a non-zero pixel of this picture gets each
     // channel scaled by colour's channel / 256.
     void ColorizeBehind(Plane& target, std::uint32_t colour);
@@ -61,12 +67,28 @@ public:
     bool IsLoaded() const { return m_loaded != 0; }
     bool IsVisible() const { return m_visible != 0; }
     void SetVisible(bool visible) { m_visible = visible; }
+    bool IsAlphaDrawn() const { return m_alphaDrawn != 0; }
+    const CEraseInfo& GetErase() const { return m_erase; }
+    const std::vector<boost::shared_ptr<CCutInfo>>& GetCuts() const { return m_cuts; }
     std::int32_t GetX() const { return m_x; }
     std::int32_t GetY() const { return m_y; }
 
 private:
     static constexpr std::uint32_t XNumber = 6, YNumber = 6;
 
+    // MIRROR, BLEND, MOSAIC, DEEP and PRISM as the tag gives them.
+    void ReadEffectValues(const CTagAttributes& record);
+    // The info's pixels, size, default place and key rule.
+    void TakePixels(const CDibInfo& info);
+    // MOSAIC, DEEP and PRISM, which run only right after a load.
+    void RunColourEffects();
+    // The plane's colour key by the ERASE mode, on a picture of that size.
+    void ApplyErase(int width, int height);
+    // A picture drawn by its own alpha gets alpha 0 on its key colour after a
+    // load (force) or when its key changed.
+    void KeyTransparency(bool force, bool wasKeyed, std::uint32_t oldKey);
+
+    std::vector<boost::shared_ptr<CCutInfo>> m_cuts;
     std::uint32_t m_loaded = 0;
     std::uint8_t m_visible = 1;
     CTextString m_name;

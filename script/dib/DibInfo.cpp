@@ -1,0 +1,78 @@
+#include "script/dib/DibInfo.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "frame/EScript.h"
+#include "script/GlobalSettings.h"
+
+using kivotasuGameKit::CTextString;
+using kivotasuGameKit::SurfaceType;
+
+namespace DIB {
+
+CDibInfo::CDibInfo(std::int32_t width, std::int32_t height)
+    : m_defaultX((ScreenWidth() - width) / 2),
+      m_defaultY(ScreenHeight() - height),
+      m_width(width),
+      m_height(height),
+      m_plane(new Plane)
+{
+    if (m_plane->CreateMemorySurface(width, height, SurfaceType::ARGB8888) != 0) throw std::bad_alloc();
+}
+
+void CDibInfo::SetColorKeyed()
+{
+    m_keyed = 1;
+    m_erase = CEraseInfo{0xFFFFFFFF, CEraseInfo::None};
+}
+
+void CDibInfo::SetOpaque(std::uint32_t colour)
+{
+    m_keyed = 0;
+    m_erase = CEraseInfo{colour, CEraseInfo::None};
+}
+
+std::uint32_t* CDibInfo::GetPixels() const
+{
+    return static_cast<std::uint32_t*>(m_plane->GetSurfaceInfoPtr()->GetPixels());
+}
+
+void CDibInfo::SetPixels(const std::uint32_t* source)
+{
+    std::memcpy(GetPixels(), source, std::size_t(m_width) * std::size_t(m_height) * 4);
+}
+
+bool IsBitmapName(const CTextString& fileName)
+{
+    const std::string& name = fileName.GetStr();
+    if (name.size() < 4) return false;
+    return std::equal(name.end() - 4, name.end(), ".bmp", [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
+    });
+}
+
+boost::shared_ptr<CDibInfo> LoadDibInfo(const CTextString& fileName)
+{
+    // A missing or unreadable picture is the script's error: the transition
+    // falls back to a blend on it, and the reporter names the file.
+    CDibInfo::Plane loaded;
+    if (loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888) != 0)
+        throw EScript("画像『" + fileName + "』が読み込めません。");
+    int width = 0, height = 0;
+    loaded.GetSize(&width, &height);
+    boost::shared_ptr<CDibInfo> info(new CDibInfo(width, height));
+    info->SetPixels(static_cast<const std::uint32_t*>(loaded.GetSurfaceInfoPtr()->GetPixels()));
+    info->SetName(fileName);
+    if (IsBitmapName(fileName)) {
+        info->SetColorKeyed();
+    } else {
+        std::uint32_t* cell = info->GetPixels();
+        for (std::size_t n = std::size_t(width) * std::size_t(height); n; --n, ++cell) *cell |= 0xFF000000;
+        info->SetOpaque(0xFFFFFFFF);
+    }
+    return info;
+}
+
+} // namespace DIB

@@ -1,0 +1,20 @@
+#include "script/dib/DibInfoCache.h"
+
+CDibInfoCache& CDibInfoCache::GetInstance()
+{
+    static CDibInfoCache cache;
+    return cache;
+}
+
+boost::shared_ptr<DIB::CDibInfo> CDibInfoCache::Get(const kivotasuGameKit::CTextString& name)
+{
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        if ((*it)->GetName() == name) {
+            m_entries.splice(m_entries.begin(), m_entries, it);
+            return m_entries.front();
+        }
+    }
+    m_entries.push_front(DIB::LoadDibInfo(name));
+    if (m_entries.size() >= m_capacity) m_entries.pop_back();
+    return m_entries.front();
+}
