@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "draw/FastDraw.h"
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
 #include "script/GlobalSettings.h"
@@ -122,9 +121,9 @@ std::int32_t CLog::LastPageFirst() const
     return std::max<std::int32_t>(0, std::int32_t(m_lines.size()) - m_line);
 }
 
-void CLog::Draw(kivotasuGameKit::CFastDraw& draw, Plane& screen)
+void CLog::Draw(Plane& back, Plane& screen)
 {
-    m_draw = &draw;
+    m_back = &back;
     m_backdrop.Release();
     if (m_backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0)
         m_backdrop.CopyBlt(&screen, 0, 0);
@@ -134,8 +133,8 @@ void CLog::Draw(kivotasuGameKit::CFastDraw& draw, Plane& screen)
 
 void CLog::DrawPage()
 {
-    if (!m_draw) return;
-    Plane& back = m_draw->m_secondary;
+    if (!m_back) return;
+    Plane& back = *m_back;
     back.CopyBlt(&m_backdrop, 0, 0);
     if (!m_text) return;
     for (std::int32_t k = 0; k < m_line && m_firstShown + k < std::int32_t(m_lines.size()); ++k) {
@@ -171,9 +170,9 @@ void CLog::ScrollToEnd()
     DrawPage();
 }
 
-void CLog::RestoreScreen(kivotasuGameKit::CFastDraw& draw, Plane& screen)
+void CLog::RestoreScreen(Plane& back, Plane& screen)
 {
-    draw.m_secondary.CopyBlt(&screen, 0, 0);
+    back.CopyBlt(&screen, 0, 0);
 }
 
 } // namespace TAG

@@ -11,7 +11,7 @@
 #include "frame/TextString.h"
 
 class CTagAttributes;
-namespace kivotasuGameKit { class CFastDraw; class CTextFileWriter; }
+namespace kivotasuGameKit { class CTextFileWriter; }
 
 namespace TAG {
 
@@ -43,13 +43,13 @@ public:
     // The view: Draw opens it on the last page over a copy of the screen
     // plane; the scrolls move it (n = 0: a page less two lines) and draw the
     // page onto the back plane; RestoreScreen puts the screen plane back.
-    void Draw(kivotasuGameKit::CFastDraw& draw, Plane& screen);
+    void Draw(Plane& back, Plane& screen);
     void DrawPage();
     void ScrollUp(std::int32_t n);
     void ScrollDown(std::int32_t n);
     void ScrollToTop();
     void ScrollToEnd();
-    void RestoreScreen(kivotasuGameKit::CFastDraw& draw, Plane& screen);
+    void RestoreScreen(Plane& back, Plane& screen);
 
     const std::deque<CTextString>& GetLines() const { return m_lines; }
     std::int32_t GetFirstShown() const { return m_firstShown; }
@@ -65,7 +65,7 @@ private:
     std::int32_t m_indentCount = 0;
 
     CText* m_text = nullptr;
-    kivotasuGameKit::CFastDraw* m_draw = nullptr;
+    Plane* m_back = nullptr;
     Plane m_backdrop;
     std::int32_t m_firstShown = 0;
 };
