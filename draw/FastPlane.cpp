@@ -80,7 +80,7 @@ int CFastPlane::InnerCreateMemorySurface(int width, int height, SurfaceType type
     InitRecord(m_memory.data(), width * BytesPerPixel(type), type);
     m_hasAlpha = type >= ARGB4565;
     m_ownsMemory = true;
-    if (clear) Clear();
+    if (clear) Clear(nullptr);
     Enlist();
     return 0;
 }
@@ -116,7 +116,7 @@ int CFastPlane::InnerCreateSurface(int width, int height, bool alpha, bool force
         return 2;
     }
     InitSurfaceInfo();
-    Clear();
+    Clear(nullptr);
     m_hasAlpha = alpha;
     Enlist();
     return 0;

@@ -130,7 +130,7 @@ int CPlaneBase::LoadPicture(const std::string& fileName, SurfaceType type)
     CDIBSurface dib;
     if (dib.Create(width, height, 24, false) != 0) return -4;
     if (loader->Render(dib.GetDC()) != 0) {
-        Clear();
+        Clear(nullptr);
         return -5;
     }
     CSurfaceInfo* drawn = dib.GetSurfaceInfo();

@@ -39,7 +39,8 @@ public:
     // 0; -1 unreadable; -2 not a picture; -3 no surface; -4 no bitmap to draw
     // into; -5 not drawn.
     virtual int LoadPicture(const std::string& fileName, SurfaceType type);
-    virtual int Clear(const RECT* rect = nullptr);
+    // Fills the rectangle (null: the whole plane) with the fill colour.
+    virtual int Clear(const RECT* rect);
     virtual void SetFillColor(uint32_t colour) { m_surface->SetFillColor(colour); }
     virtual uint32_t GetFillColor() { return m_surface->GetFillColor(); }
     virtual int Load(const std::string&) { return 0; }
@@ -50,6 +51,8 @@ public:
     // Raises CNullPointerException when there is no record.
     virtual CSurfaceInfo* GetSurfaceInfo() { return &*m_surface; }
     virtual CSmartPtr<CPlaneBase> CreateNewPlane() = 0;
+
+    int Clear() { return Clear(nullptr); }
 
     void ResetColorKey();
     // Re-reads the key pixel when the key is by position, then stores the key

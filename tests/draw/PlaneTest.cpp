@@ -198,7 +198,7 @@ TEST_F(PlaneTest, BlitShortcutsPlaceTheSourceAndForwardThePolygon)
     ASSERT_EQ(source.CreateMemorySurface(4, 4, XRGB8888), 0);
     ASSERT_EQ(target.CreateMemorySurface(8, 8, XRGB8888), 0);
     source.SetFillColor(0x00FF0000);
-    source.Clear();
+    source.Clear(nullptr);
     const RECT corner{0, 0, 2, 2};
     source.SetFillColor(0x0000FF00);
     source.Clear(&corner);

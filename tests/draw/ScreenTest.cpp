@@ -56,7 +56,7 @@ TEST_F(ScreenTest, EveryDisplayFormatShapesTheBackPlaneAndThePresent)
             EXPECT_EQ(h, 480);
 
             draw.m_secondary.SetFillColor(Colour);
-            draw.m_secondary.Clear();
+            draw.m_secondary.Clear(nullptr);
             draw.OnDraw();
             const platform::HeadlessDisplaySystem::State& screen = displays->GetState();
             EXPECT_EQ(screen.presents, 1);
@@ -134,7 +134,7 @@ TEST_F(ScreenTest, SwitchingModesSettlesOnlyAcrossFullScreenAndKeepsWhatFits)
         Draw::CFastPlane picture;
         ASSERT_EQ(picture.CreateSurface(8, 8, true), 0);
         picture.SetFillColor(0x80123456);
-        picture.Clear();
+        picture.Clear(nullptr);
 
         uint32_t before = clock->Now();
         ASSERT_EQ(draw.ChangeDisplay(false), 0);
@@ -183,7 +183,7 @@ TEST_F(ScreenTest, PlanesAreRestoredInTheNewScreensTypes)
         ASSERT_EQ(kept.CreateSurface(5, 5, false), 0);
         EXPECT_EQ(kept.GetSurfaceType(), RGB555);
         kept.SetFillColor(0x00F80000);
-        kept.Clear();
+        kept.Clear(nullptr);
 
         // A change that keeps the screen's type restores nothing.
         ASSERT_EQ(draw.ChangeDisplay(false), 0);
@@ -256,7 +256,7 @@ TEST_F(ScreenTest, PresentRunsTheCallbacksInOrderAndShowsOnlyThePart)
         draw.GetAfterDrawList().Add(&after);
 
         draw.m_secondary.SetFillColor(0xFFFFFF);
-        draw.m_secondary.Clear();
+        draw.m_secondary.Clear(nullptr);
         draw.SetBrightness(128);
         const RECT part{10, 20, 30, 40};
         draw.OnDraw(&part, true);
