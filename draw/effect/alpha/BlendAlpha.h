@@ -11,23 +11,26 @@ int BlendAlpha(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltK
 {
     if constexpr (D == RGB565 || D == RGB555) {
         // The 4-bit alpha is the source's fade level, the rest the destination's.
-        return RunBlend<D, S>(source, destination, request, [](uint8_t* d, const uint8_t* s) {
-            const uint32_t level = Alpha4(s);
-            CPixelOp::FadeMix<D == RGB565>(d, s, level, 15 - level);
-        });
+        return RunBlend<D, S>(
+            source, destination, request,
+            [](uint8_t* d, const uint8_t* s) {
+                const uint32_t level = Alpha4(s);
+                CPixelOp::FadeMix<D == RGB565>(d, s, level, 15 - level);
+            },
+            PairRows<10, D, S>());
     } else if constexpr (D == ARGB4565 || D == ARGB4555) {
-        return RunBlend<D, S>(source, destination, request,
-                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver4<D == ARGB4565>(d, s); });
-    } else if constexpr (D == S) {
-        const RowKernels* k = KernelsFor<D, S>();
-        return RunBlend<D, S>(source, destination, request,
-                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver8(d, s); },
-                              k ? k->over : nullptr);
+        return RunBlend<D, S>(
+            source, destination, request,
+            [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver4<D == ARGB4565>(d, s); },
+            PairRows<10, D, S>());
     } else {
-        const RowKernels* k = KernelsFor<D, S>();
-        return RunBlend<D, S>(source, destination, request,
-                              [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<D, S>(d, s, s[3]); },
-                              k ? k->rate[SourceAlpha][0] : nullptr, RowParams{0, Byte3Of<D>, 0, 0});
+        const auto rule = [](uint8_t* d, const uint8_t* s) {
+            if constexpr (D == S) CPixelOp::BlendAlphaOver8(d, s);
+            else CPixelOp::BlendRate<D, S>(d, s, s[3]);
+        };
+        RowFn rows = PairRows<10, D, S>();
+        if (const RowKernels* k = KernelsFor<D, S>()) rows = D == S ? k->over : k->rate[SourceAlpha][0];
+        return RunBlend<D, S>(source, destination, request, rule, rows, RowParams{.byte3 = Byte3Of<D>});
     }
 }
 

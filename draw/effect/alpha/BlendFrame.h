@@ -11,16 +11,24 @@
 namespace kivotasuGameKit::Blend {
 
 // Pairs of 32-bit cells with 8-bit channels in the same byte order: their
-// 1:1 rows can go to the row kernels.
+// 1:1 rows can go to the same-order row kernels (SSE2 or AVX2).
 template <SurfaceType D, SurfaceType S>
 inline constexpr bool VectorPair = BytesPerPixel(D) == 4 && BytesPerPixel(S) == 4 && D != ARGB4565 &&
                                    D != ARGB4555 && S != ARGB4565 && S != ARGB4555 && Cell8<D>::R == Cell8<S>::R;
 
-// The current row kernels for a vector pair; null for every other pair.
+// The current same-order row kernels for a vector pair; null for every other pair.
 template <SurfaceType D, SurfaceType S> const RowKernels* KernelsFor()
 {
     if constexpr (VectorPair<D, S>) return CurrentRowKernels();
     else return nullptr;
+}
+
+// The AVX2 pair kernel of operation Op (10, 14 to 17) on D <- S; null where
+// the processor lacks AVX2 or the pair has none.
+template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn PairRows()
+{
+    constexpr int slot = Op == 10 ? 0 : int(Op) - 13;
+    return CurrentSimdLevel() == SimdLevel::Avx2 ? Avx2PairRows.cell[slot][D][S] : nullptr;
 }
 
 // What a blended cell of D gets in byte 3, as a row kernel wants it.
@@ -51,27 +59,26 @@ template <SurfaceType S, class Rule> Keyed<S, Rule> MakeKeyed(uint32_t key, Rule
 
 // A rule with a whole-row form for 1:1 rows: the kernel does the leading
 // cells it can, the rule the rest.
-template <class Rule> struct WithRows {
+template <int DB, int SB, class Rule> struct WithRows {
     Rule rule;
     RowFn rows;
     RowParams params;
     void operator()(uint8_t* d, const uint8_t* s) const { rule(d, s); }
     void Row(uint8_t* d, const uint8_t* s, int32_t width) const
     {
-        for (int32_t i = rows(d, s, width, params); i < width; ++i) rule(d + 4 * i, s + 4 * i);
+        for (int32_t i = rows(d, s, width, params); i < width; ++i) rule(d + DB * i, s + SB * i);
     }
 };
 
-// The blend body: the common frame with the pair's rule, and the row kernel
-// rows (when given) on the 1:1 rows of a vector pair.
+// The blend body: the common frame with the pair's rule, the row kernel rows
+// (when given) taking the 1:1 rows first.
 template <SurfaceType D, SurfaceType S, class Rule>
 int RunBlend(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request, const Rule& rule,
              RowFn rows = nullptr, const RowParams& params = {})
 {
-    if constexpr (VectorPair<D, S>) {
-        if (rows) return RunEffectBlit<4, 4>(source, destination, request, WithRows<Rule>{rule, rows, params});
-    }
-    return RunEffectBlit<BytesPerPixel(D), BytesPerPixel(S)>(source, destination, request, rule);
+    constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
+    if (rows) return RunEffectBlit<DB, SB>(source, destination, request, WithRows<DB, SB, Rule>{rule, rows, params});
+    return RunEffectBlit<DB, SB>(source, destination, request, rule);
 }
 
 } // namespace kivotasuGameKit::Blend

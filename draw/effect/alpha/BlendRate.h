@@ -32,14 +32,21 @@ template <SurfaceType D, SurfaceType S> auto RateRule(uint32_t r)
 
 template <SurfaceType S> inline constexpr WeightMode RateWeight = HasAlpha(S) ? SourceAlphaRate : ConstantRate;
 
+// The row kernel of operation Op (14 or 15): the same-order kernels where
+// they apply, else the AVX2 pair kernels.
+template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn RateRows()
+{
+    if (const RowKernels* k = KernelsFor<D, S>()) return k->rate[RateWeight<S>][Op == 15];
+    return PairRows<Op, D, S>();
+}
+
 template <SurfaceType D, SurfaceType S>
 int BlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
               const BltParams* request)
 {
     const uint32_t r = parameter.bytes[0];
-    const RowKernels* k = KernelsFor<D, S>();
-    return RunBlend<D, S>(source, destination, request, RateRule<D, S>(r), k ? k->rate[RateWeight<S>][0] : nullptr,
-                          RowParams{r, Byte3Of<D>, 0, 0});
+    return RunBlend<D, S>(source, destination, request, RateRule<D, S>(r), RateRows<14, D, S>(),
+                          RowParams{.rate = r, .byte3 = Byte3Of<D>});
 }
 
 template <SurfaceType D, SurfaceType S>
@@ -47,10 +54,8 @@ int KeyBlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, Bl
                  const BltParams* request)
 {
     const uint32_t key = KeyOf<S>(parameter), r = parameter.bytes[RatesAt<S>];
-    const RowKernels* k = KernelsFor<D, S>();
-    return RunBlend<D, S>(source, destination, request, MakeKeyed<S>(key, RateRule<D, S>(r)),
-                          k ? k->rate[RateWeight<S>][1] : nullptr,
-                          RowParams{r, Byte3Of<D>, key, PixelFormat<S>::KeyBits});
+    return RunBlend<D, S>(source, destination, request, MakeKeyed<S>(key, RateRule<D, S>(r)), RateRows<15, D, S>(),
+                          RowParams{.rate = r, .byte3 = Byte3Of<D>, .key = key, .keyMask = PixelFormat<S>::KeyBits});
 }
 
 // Operation 14 on XRGB8888 <- XRGB8888 where the processor reports MMX: the

@@ -27,7 +27,7 @@ int BlendRateMMX(const CSurfaceInfo* source, const CSurfaceInfo* destination, Bl
     if (h < 1) return 0;
     if (c.sameSize) {
         const RowKernels* k = CurrentRowKernels();
-        const RowParams params{r, 0, 0, 0};
+        const RowParams params{.rate = r};
         for (int32_t y = 0; y < h; ++y, s += sp, d += dp) {
             for (int32_t x = k ? k->fourChannel(d, s, w, params) : 0; x < w; ++x) FourChannel(d + 4 * x, s + 4 * x, r);
         }

@@ -38,16 +38,18 @@ template <SurfaceType D, SurfaceType S>
 int CrossFade(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
               const BltParams* request)
 {
-    return RunBlend<D, S>(source, destination, request, TwoRateRule<D, S>(parameter.bytes[0], parameter.bytes[1]));
+    const uint32_t a = parameter.bytes[0], b = parameter.bytes[1];
+    return RunBlend<D, S>(source, destination, request, TwoRateRule<D, S>(a, b), PairRows<16, D, S>(),
+                          RowParams{.rate = a, .rateB = b});
 }
 
 template <SurfaceType D, SurfaceType S>
 int KeyCrossFade(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate parameter,
                  const BltParams* request)
 {
-    const uint8_t* rates = parameter.bytes + RatesAt<S>;
-    return RunBlend<D, S>(source, destination, request,
-                          MakeKeyed<S>(KeyOf<S>(parameter), TwoRateRule<D, S>(rates[0], rates[1])));
+    const uint32_t key = KeyOf<S>(parameter), a = parameter.bytes[RatesAt<S>], b = parameter.bytes[RatesAt<S> + 1];
+    return RunBlend<D, S>(source, destination, request, MakeKeyed<S>(key, TwoRateRule<D, S>(a, b)),
+                          PairRows<17, D, S>(), RowParams{.rate = a, .rateB = b, .key = key, .keyMask = PixelFormat<S>::KeyBits});
 }
 
 } // namespace kivotasuGameKit::Blend

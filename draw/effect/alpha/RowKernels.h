@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "draw/effect/SurfaceType.h"
+
 namespace kivotasuGameKit::Blend {
 
 // Vector forms of the rules on rows of 32-bit cells whose source and
@@ -10,7 +12,8 @@ namespace kivotasuGameKit::Blend {
 // caller runs the scalar rule on the rest. Results equal the scalar rules bit
 // for bit.
 struct RowParams {
-    uint32_t rate = 0;    // r (constant-rate and four-channel rows)
+    uint32_t rate = 0;    // r, or a of the two-rate operations (low byte)
+    uint32_t rateB = 0;   // b of the two-rate operations (low byte)
     uint32_t byte3 = 0;   // what a blended cell gets in byte 3: 0 or 0xFF000000
     uint32_t key = 0;     // keyed rows: a source cell equal to key under keyMask is skipped
     uint32_t keyMask = 0;
@@ -35,5 +38,15 @@ struct RowKernels {
 
 extern const RowKernels Sse2RowKernels;
 extern const RowKernels Avx2RowKernels;
+
+// Row kernels of every served pair on AVX2, by operation slot (10, 14, 15,
+// 16, 17) and pair (null where none): for these the caller passes the rates
+// and, for the keyed operations, the key cell as stored (its compared bits)
+// with those bits in keyMask; byte3 is not read.
+inline constexpr int BlendOpSlots = 5;
+struct PairRowTable {
+    RowFn cell[BlendOpSlots][SurfaceTypeCount][SurfaceTypeCount];
+};
+extern const PairRowTable Avx2PairRows;
 
 } // namespace kivotasuGameKit::Blend

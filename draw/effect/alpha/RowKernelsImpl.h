@@ -5,9 +5,14 @@
 // defined in their anonymous namespace, so no instance leaks into code built
 // for another set. V works on T holding V::Cells 32-bit cells; its 8/16-bit
 // unpacks and packs stay within 128-bit lanes, so a round trip keeps order.
+// Besides plain lane operations V gives: AlphaLo/AlphaHi(cells), each cell's
+// byte 3 in the four 16-bit lanes of that cell in the low/high unpacked half;
+// SpreadLo/SpreadHi(w), the low byte of each 32-bit lane likewise; Select(m,
+// a, b), a where m is set, else b; AllZero(v, m) and AllSet(v, m), whether the
+// bits of m are clear (set) in every lane of v.
 //
-// Exact truncating division by 255 for x <= 65025 in 16-bit lanes:
-// (x + 1 + (x >> 8)) >> 8, never above 65280.
+// Exact truncating division by 255 in 16-bit lanes, for x <= 65534:
+// floor(x / 255) = ((x + 1) x 257) >> 16.
 
 #include <cstdint>
 
@@ -18,12 +23,7 @@ namespace kivotasuGameKit::Blend {
 template <class V> struct KernelSet {
     using T = typename V::T;
 
-    static T Div255(T x) { return V::Srl16(V::Add16(V::Add16(x, V::Set16(1)), V::Srl16(x, 8)), 8); }
-
-    // Per-cell 32-bit weights (0..255) spread over the four 16-bit channel
-    // lanes of the cells in the low and the high unpacked half.
-    static T SpreadLo(T w32) { const T w = V::Or(w32, V::Sll32(w32, 16)); return V::UnpackLo32(w, w); }
-    static T SpreadHi(T w32) { const T w = V::Or(w32, V::Sll32(w32, 16)); return V::UnpackHi32(w, w); }
+    static T Div255(T x) { return V::MulhiU16(V::Add16(x, V::Set16(1)), V::Set16(257)); }
 
     // div255(ws s) + div255(wd d) per byte of a half; ws and wd spread.
     static T MixHalf(T s16, T d16, T ws, T wd)
@@ -31,12 +31,21 @@ template <class V> struct KernelSet {
         return V::Add16(Div255(V::Mullo16(s16, ws)), Div255(V::Mullo16(d16, wd)));
     }
 
-    // M[w][s] + M[255 - w][d] = M[w][s] + I[w][d] for per-cell weights w32.
-    static T RateMix(T s, T d, T w32)
+    // Per byte: M[ws][s] + M[wd][d], the weights given per half.
+    static T Mix(T s, T d, T wsLo, T wdLo, T wsHi, T wdHi)
     {
-        const T zero = V::Zero(), inv = V::Sub16(V::Set32(255), w32);
-        const T lo = MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), SpreadLo(w32), SpreadLo(inv));
-        const T hi = MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), SpreadHi(w32), SpreadHi(inv));
+        const T zero = V::Zero();
+        const T lo = MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), wsLo, wdLo);
+        const T hi = MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), wsHi, wdHi);
+        return V::PackU16(lo, hi);
+    }
+
+    // Per byte: (M[ws][s] + M[wd][d]) mod 256.
+    static T MixWrapped(T s, T d, T wsLo, T wdLo, T wsHi, T wdHi)
+    {
+        const T zero = V::Zero(), low = V::Set16(0xFF);
+        const T lo = V::And(MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), wsLo, wdLo), low);
+        const T hi = V::And(MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), wsHi, wdHi), low);
         return V::PackU16(lo, hi);
     }
 
@@ -44,7 +53,8 @@ template <class V> struct KernelSet {
     static int32_t Rate(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
     {
         const T colour = V::Set32(0x00FFFFFF), alphaBits = V::Set32(0xFF000000), byte3 = V::Set32(p.byte3);
-        const T rate = V::Set32(p.rate), key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
+        const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
+        const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate)), inverse = V::Sub16(c255, rate);
         int32_t i = 0;
         for (; i + V::Cells <= n; i += V::Cells) {
             const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
@@ -53,53 +63,61 @@ template <class V> struct KernelSet {
             if (V::AllOnes(keep)) continue;
             T mixed;
             if constexpr (Mode == ConstantRate) {
-                mixed = RateMix(sv, dv, rate);
+                mixed = Mix(sv, dv, rate, inverse, rate, inverse);
             } else {
-                const T alpha = V::And(sv, alphaBits);
-                if (V::AllOnes(V::CmpEq32(alpha, zero))) mixed = dv; // weight 0: the destination's colour
-                else if (Mode == SourceAlpha && V::AllOnes(V::CmpEq32(alpha, alphaBits))) mixed = sv;
-                else {
-                    const T a = V::Srl32(sv, 24);
-                    mixed = RateMix(sv, dv, Mode == SourceAlpha ? a : Div255(V::Mullo16(a, rate)));
+                if (V::AllZero(sv, alphaBits)) {
+                    // Weight 0 keeps the destination's colour: only byte 3 can change.
+                    if (V::AllOnes(V::Or(keep, V::CmpEq32(V::And(dv, alphaBits), byte3)))) continue;
+                    mixed = dv;
+                } else if (Mode == SourceAlpha && V::AllSet(sv, alphaBits)) {
+                    mixed = sv;
+                } else {
+                    T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
+                    if constexpr (Mode == SourceAlphaRate) {
+                        wLo = Div255(V::Mullo16(wLo, rate));
+                        wHi = Div255(V::Mullo16(wHi, rate));
+                    }
+                    mixed = Mix(sv, dv, wLo, V::Sub16(c255, wLo), wHi, V::Sub16(c255, wHi));
                 }
             }
-            const T blended = V::Or(V::And(mixed, colour), byte3);
-            V::Store(d + 4 * i, V::Or(V::And(keep, dv), V::AndNot(keep, blended)));
+            V::Store(d + 4 * i, V::Select(keep, dv, V::Or(V::And(mixed, colour), byte3)));
         }
         return i;
     }
 
     // t = M[ad][255 - as], sum = as + t; ws = 255 as / sum, wd = 255 t / sum.
-    // The quotients go through single floats: numerator and divisor are exact
-    // and the rounded quotient can neither reach nor pass the next integer
-    // (|n / d| < 256 with a fraction of at least 1/255), so truncating gives
-    // the integer quotient.
+    // ws goes through single floats: numerator and divisor are exact and the
+    // rounded quotient can neither reach nor pass the next integer (it is
+    // below 256 with a fraction of at least 1/255), so truncating gives the
+    // integer quotient. As 255 as + 255 t = 255 sum, wd is 255 - ws when the
+    // division is exact and 254 - ws otherwise.
     static int32_t Over(uint8_t* d, const uint8_t* s, int32_t n, const RowParams&)
     {
-        const T alphaBits = V::Set32(0xFF000000), c255 = V::Set32(255), zero = V::Zero();
+        const T alphaBits = V::Set32(0xFF000000), c255 = V::Set16(255), zero = V::Zero();
         int32_t i = 0;
         for (; i + V::Cells <= n; i += V::Cells) {
             const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
-            const T sourceAlpha = V::And(sv, alphaBits);
-            const T destinationClear = V::CmpEq32(V::And(dv, alphaBits), zero);
             T out;
-            if (V::AllOnes(V::CmpEq32(sourceAlpha, alphaBits))) {
+            if (V::AllSet(sv, alphaBits)) {
                 out = sv;
-            } else if (V::AllOnes(V::CmpEq32(sourceAlpha, zero))) {
+            } else if (V::AllZero(sv, alphaBits)) {
                 // The destination's colour, made opaque unless both alphas are 0.
-                out = V::Or(dv, V::AndNot(destinationClear, alphaBits));
+                out = V::Or(dv, V::AndNot(V::CmpEq32(V::And(dv, alphaBits), zero), alphaBits));
+                if (V::AllOnes(V::CmpEq32(out, dv))) continue;
+            } else if (V::AllSet(dv, alphaBits)) {
+                // An opaque destination: sum = 255, so ws = as and wd = 255 - as.
+                const T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
+                out = V::Or(Mix(sv, dv, wLo, V::Sub16(c255, wLo), wHi, V::Sub16(c255, wHi)), alphaBits);
             } else {
                 const T as = V::Srl32(sv, 24), ad = V::Srl32(dv, 24);
                 const T t = Div255(V::Mullo16(ad, V::Sub16(c255, as)));
                 const T sum = V::Add16(as, t);
-                const auto divisor = V::ToFloat(sum);
-                const T ws = V::TruncDiv(V::ToFloat(V::Mullo16(as, c255)), divisor);
-                const T wd = V::TruncDiv(V::ToFloat(V::Mullo16(t, c255)), divisor);
-                const T lo = MixHalf(V::UnpackLo8(sv, zero), V::UnpackLo8(dv, zero), SpreadLo(ws), SpreadLo(wd));
-                const T hi = MixHalf(V::UnpackHi8(sv, zero), V::UnpackHi8(dv, zero), SpreadHi(ws), SpreadHi(wd));
-                const T blended = V::Or(V::PackU16(lo, hi), alphaBits);
-                const T unchanged = V::CmpEq32(sum, zero);
-                out = V::Or(V::And(unchanged, dv), V::AndNot(unchanged, blended));
+                const T scaled = V::Mullo16(as, c255);
+                const T ws = V::TruncDiv(V::ToFloat(scaled), V::ToFloat(sum));
+                const T exact = V::CmpEq32(V::Mullo16(ws, sum), scaled);
+                const T wd = V::Sub32(V::Sub32(V::Set32(254), ws), exact);
+                const T blended = V::Or(Mix(sv, dv, V::SpreadLo(ws), V::SpreadLo(wd), V::SpreadHi(ws), V::SpreadHi(wd)), alphaBits);
+                out = V::Select(V::CmpEq32(sum, zero), dv, blended);
             }
             V::Store(d + 4 * i, out);
         }

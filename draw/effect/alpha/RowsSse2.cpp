@@ -26,6 +26,8 @@ struct Sse2 {
     static T Add16(T a, T b) { return _mm_add_epi16(a, b); }
     static T Sub16(T a, T b) { return _mm_sub_epi16(a, b); }
     static T Mullo16(T a, T b) { return _mm_mullo_epi16(a, b); }
+    static T MulhiU16(T a, T b) { return _mm_mulhi_epu16(a, b); }
+    static T Sub32(T a, T b) { return _mm_sub_epi32(a, b); }
     static T Srl16(T a, int n) { return _mm_srli_epi16(a, n); }
     static T Srl32(T a, int n) { return _mm_srli_epi32(a, n); }
     static T Sll32(T a, int n) { return _mm_slli_epi32(a, n); }
@@ -36,6 +38,15 @@ struct Sse2 {
     static T PackU16(T a, T b) { return _mm_packus_epi16(a, b); }
     static T CmpEq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
     static bool AllOnes(T a) { return _mm_movemask_epi8(a) == 0xFFFF; }
+    static bool AllZero(T v, T m) { return AllOnes(CmpEq32(And(v, m), Zero())); }
+    static bool AllSet(T v, T m) { return AllOnes(CmpEq32(And(v, m), m)); }
+    static T Select(T m, T a, T b) { return Or(And(m, a), AndNot(m, b)); }
+    static T Broadcast3(T a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0xFF), 0xFF); }
+    static T Broadcast0(T a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0x00), 0x00); }
+    static T AlphaLo(T cells) { return Broadcast3(UnpackLo8(cells, Zero())); }
+    static T AlphaHi(T cells) { return Broadcast3(UnpackHi8(cells, Zero())); }
+    static T SpreadLo(T w) { return Broadcast0(UnpackLo32(w, Zero())); }
+    static T SpreadHi(T w) { return Broadcast0(UnpackHi32(w, Zero())); }
     static __m128 ToFloat(T a) { return _mm_cvtepi32_ps(a); }
     static T TruncDiv(__m128 a, __m128 b) { return _mm_cvttps_epi32(_mm_div_ps(a, b)); }
 };

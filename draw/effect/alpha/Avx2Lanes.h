@@ -1,0 +1,63 @@
+#pragma once
+
+// The AVX2 lane operations the row kernels are written over. Included only by
+// the files built with -mavx2; the anonymous namespace keeps every instance
+// out of code built for other instruction sets.
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace kivotasuGameKit::Blend {
+
+namespace {
+
+struct Avx2 {
+    using T = __m256i;
+    static constexpr int32_t Cells = 8;
+    static T Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+    static void Store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    static T Zero() { return _mm256_setzero_si256(); }
+    static T Set16(uint16_t v) { return _mm256_set1_epi16(int16_t(v)); }
+    static T Set32(uint32_t v) { return _mm256_set1_epi32(int32_t(v)); }
+    static T Set64(uint64_t v) { return _mm256_set1_epi64x(int64_t(v)); }
+    static T And(T a, T b) { return _mm256_and_si256(a, b); }
+    static T Or(T a, T b) { return _mm256_or_si256(a, b); }
+    static T Xor(T a, T b) { return _mm256_xor_si256(a, b); }
+    static T AndNot(T a, T b) { return _mm256_andnot_si256(a, b); }
+    static T Add16(T a, T b) { return _mm256_add_epi16(a, b); }
+    static T Sub16(T a, T b) { return _mm256_sub_epi16(a, b); }
+    static T Mullo16(T a, T b) { return _mm256_mullo_epi16(a, b); }
+    static T MulhiU16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
+    static T Sub32(T a, T b) { return _mm256_sub_epi32(a, b); }
+    static T Srl16(T a, int n) { return _mm256_srli_epi16(a, n); }
+    static T Srl32(T a, int n) { return _mm256_srli_epi32(a, n); }
+    static T Sll32(T a, int n) { return _mm256_slli_epi32(a, n); }
+    static T UnpackLo8(T a, T b) { return _mm256_unpacklo_epi8(a, b); }
+    static T UnpackHi8(T a, T b) { return _mm256_unpackhi_epi8(a, b); }
+    static T UnpackLo32(T a, T b) { return _mm256_unpacklo_epi32(a, b); }
+    static T UnpackHi32(T a, T b) { return _mm256_unpackhi_epi32(a, b); }
+    static T PackU16(T a, T b) { return _mm256_packus_epi16(a, b); }
+    static T CmpEq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
+    static bool AllOnes(T a) { return _mm256_movemask_epi8(a) == -1; }
+    static bool AllZero(T v, T m) { return _mm256_testz_si256(v, m); }
+    static bool AllSet(T v, T m) { return _mm256_testc_si256(v, m); }
+    static T Select(T m, T a, T b) { return _mm256_blendv_epi8(b, a, m); }
+    // Byte shuffles: from each 32-bit cell byte `at` into the four 16-bit lanes
+    // of that cell in the low (cells 0, 1 of each 128-bit lane) or high half.
+    static T Shuffle(int at, int first)
+    {
+        const auto lane = [&](int cell) { return int64_t(0x8000800080008000ll | 0x0001000100010001ll * (cell * 4 + at)); };
+        return _mm256_set_epi64x(lane(first + 1), lane(first), lane(first + 1), lane(first));
+    }
+    static T AlphaLo(T cells) { return _mm256_shuffle_epi8(cells, Shuffle(3, 0)); }
+    static T AlphaHi(T cells) { return _mm256_shuffle_epi8(cells, Shuffle(3, 2)); }
+    static T SpreadLo(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 0)); }
+    static T SpreadHi(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 2)); }
+    static __m256 ToFloat(T a) { return _mm256_cvtepi32_ps(a); }
+    static T TruncDiv(__m256 a, __m256 b) { return _mm256_cvttps_epi32(_mm256_div_ps(a, b)); }
+};
+
+} // namespace
+
+} // namespace kivotasuGameKit::Blend

@@ -1,0 +1,277 @@
+// Row kernels on AVX2 for every served pair, by operation and pair. Each cell
+// is loaded into 8-bit channels in registers (blue, green, red, then the
+// alpha as an 8-bit weight: 4-bit alphas times 16), blended, and stored back
+// in its own format, so the pairs that differ in layout share the arithmetic
+// of the same-order kernels. Destinations of 16-bit words fade their words
+// field by field instead. Built with -mavx2 and run only where the processor
+// has it.
+#include "draw/effect/alpha/RowKernels.h"
+
+#if defined(__AVX2__)
+#include <cstddef>
+#include <utility>
+
+#include "draw/effect/EffectBlitter.h"
+#include "draw/effect/alpha/Avx2Lanes.h"
+#include "draw/effect/alpha/RowKernelsImpl.h"
+
+namespace kivotasuGameKit::Blend {
+
+namespace {
+
+using V = Avx2;
+using K = KernelSet<Avx2>;
+using T = __m256i;
+
+constexpr bool IsWordFormat(SurfaceType f) { return f == RGB565 || f == RGB555; }
+constexpr bool IsWideFormat(SurfaceType f) { return f == ARGB4565 || f == ARGB4555; }
+constexpr bool IsRedFirst(SurfaceType f) { return f == BGR888 || f == XBGR8888 || f == ABGR8888; }
+
+// Cells as stored (zero-extended to 32 bits, for key tests and unchanged
+// cells) and as channels.
+struct Cells {
+    T raw;
+    T colour;
+};
+
+T SwapRedBlue(T v)
+{
+    return _mm256_shuffle_epi8(v, _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6,
+                                                   5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15));
+}
+
+// Eight 3-byte cells are 24 bytes: six 32-bit elements.
+T SixElements() { return _mm256_setr_epi32(-1, -1, -1, -1, -1, -1, 0, 0); }
+
+// 16-bit colour words in 32-bit lanes to channels (low bits zero) and back.
+template <bool Is565> T WidenWords(T w)
+{
+    const T b = V::And(_mm256_slli_epi32(w, 3), V::Set32(0xF8));
+    const T g = V::And(_mm256_slli_epi32(w, Is565 ? 5 : 6), V::Set32(Is565 ? 0xFC00 : 0xF800));
+    const T r = V::And(_mm256_slli_epi32(w, Is565 ? 8 : 9), V::Set32(0xF80000));
+    return V::Or(V::Or(b, g), r);
+}
+
+template <bool Is565> T NarrowToWords(T c)
+{
+    const T b = V::And(V::Srl32(c, 3), V::Set32(0x1F));
+    const T g = V::And(V::Srl32(c, Is565 ? 5 : 6), V::Set32(Is565 ? 0x7E0 : 0x3E0));
+    const T r = V::And(V::Srl32(c, Is565 ? 8 : 9), V::Set32(Is565 ? 0xF800 : 0x7C00));
+    return V::Or(V::Or(b, g), r);
+}
+
+template <SurfaceType F> Cells Load(const uint8_t* p)
+{
+    if constexpr (IsWordFormat(F)) {
+        const T raw = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        return {raw, WidenWords<F == RGB565>(raw)};
+    } else if constexpr (BytesPerPixel(F) == 3) {
+        const T packed = _mm256_maskload_epi32(reinterpret_cast<const int*>(p), SixElements());
+        const T lanes = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
+        const T raw = _mm256_shuffle_epi8(lanes, _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
+                                                                  1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
+        return {raw, IsRedFirst(F) ? SwapRedBlue(raw) : raw};
+    } else if constexpr (IsWideFormat(F)) {
+        const T raw = V::Load(p);
+        const T colour = WidenWords<F == ARGB4565>(V::And(raw, V::Set32(0xFFFF)));
+        return {raw, V::Or(colour, V::And(_mm256_slli_epi32(raw, 12), V::Set32(0xF0000000)))};
+    } else {
+        const T raw = V::Load(p);
+        return {raw, IsRedFirst(F) ? SwapRedBlue(raw) : raw};
+    }
+}
+
+// Writes result (channels, byte 3 as the format stores it) into the cells
+// where keep is clear; the others keep their bytes.
+template <SurfaceType F> void Store(uint8_t* p, const Cells& old, T keep, T result)
+{
+    if constexpr (IsWordFormat(F)) {
+        const T words = V::Select(keep, old.raw, NarrowToWords<F == RGB565>(result));
+        const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+    } else if constexpr (BytesPerPixel(F) == 3) {
+        const T cells = V::Select(keep, old.colour, result);
+        const T raw = IsRedFirst(F) ? SwapRedBlue(cells) : cells;
+        const T packed = _mm256_shuffle_epi8(raw, _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1,
+                                                                   -1, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1,
+                                                                   -1, -1));
+        const T joined = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7));
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), SixElements(), joined);
+    } else if constexpr (IsWideFormat(F)) {
+        const T cell = V::Or(V::And(old.raw, V::Set32(0xFFFF0000)), NarrowToWords<F == ARGB4565>(result));
+        V::Store(p, V::Select(keep, old.raw, cell));
+    } else {
+        V::Store(p, V::Select(keep, old.raw, IsRedFirst(F) ? SwapRedBlue(result) : result));
+    }
+}
+
+// A cell's 8-bit alpha times the rate, M[alpha][rate], per half.
+T AlphaTimes(T alpha16, T rate16) { return K::Div255(V::Mullo16(alpha16, rate16)); }
+
+// Operations on 8-bit channels: 10, 14 and 15 as M[w][s] + I[w][d] (cells of
+// equal colour untouched, except on ARGB4565/ARGB4555 destinations), 16 and
+// 17 as (M[ws][s] + M[wd][d]) mod 256; 15 and 17 behind the source key.
+template <uint32_t Op, SurfaceType D, SurfaceType S>
+int32_t ChannelRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+{
+    constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
+    constexpr bool keyed = Op == 15 || Op == 17, twoRates = Op >= 16, skipEqual = !twoRates && !IsWideFormat(D);
+    const T zero = V::Zero(), colourBits = V::Set32(0x00FFFFFF), c255 = V::Set16(255);
+    const T byte3 = V::Set32(HasAlpha(D) ? 0xFF000000 : 0), key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
+    const T rate = V::Set16(uint16_t(p.rate & 0xFF)), rateB = V::Set16(uint16_t(p.rateB & 0xFF));
+    int32_t i = 0;
+    for (; i + V::Cells <= n; i += V::Cells) {
+        const Cells sc = Load<S>(s + ptrdiff_t(i) * SB), dc = Load<D>(d + ptrdiff_t(i) * DB);
+        T keep = zero;
+        if constexpr (keyed) keep = V::CmpEq32(V::And(sc.raw, keyMask), key);
+        if constexpr (skipEqual) keep = V::Or(keep, V::CmpEq32(V::And(V::Xor(sc.colour, dc.colour), colourBits), zero));
+        if (V::AllOnes(keep)) continue;
+        T mixed;
+        if constexpr (twoRates) {
+            T wsLo = rate, wsHi = rate, wdLo = rateB, wdHi = rateB;
+            if constexpr (HasAlpha(S)) {
+                wsLo = AlphaTimes(V::AlphaLo(sc.colour), rate);
+                wsHi = AlphaTimes(V::AlphaHi(sc.colour), rate);
+            }
+            if constexpr (HasAlpha(D)) {
+                wdLo = AlphaTimes(V::AlphaLo(dc.colour), rateB);
+                wdHi = AlphaTimes(V::AlphaHi(dc.colour), rateB);
+            }
+            mixed = K::MixWrapped(sc.colour, dc.colour, wsLo, wdLo, wsHi, wdHi);
+        } else {
+            T wLo = rate, wHi = rate;
+            if constexpr (Op == 10) {
+                wLo = V::AlphaLo(sc.colour);
+                wHi = V::AlphaHi(sc.colour);
+            } else if constexpr (HasAlpha(S)) {
+                wLo = AlphaTimes(V::AlphaLo(sc.colour), rate);
+                wHi = AlphaTimes(V::AlphaHi(sc.colour), rate);
+            }
+            mixed = K::Mix(sc.colour, dc.colour, wLo, V::Sub16(c255, wLo), wHi, V::Sub16(c255, wHi));
+        }
+        Store<D>(d + ptrdiff_t(i) * DB, dc, keep, V::Or(V::And(mixed, colourBits), byte3));
+    }
+    return i;
+}
+
+// 16-bit words (in 32-bit lanes) with every field times level / 15,
+// truncated: floor(x / 15) = (x x 4370) >> 16 for x <= 63 x 15.
+template <bool Is565> T FadeWords(T w, T level)
+{
+    const T r = V::And(V::Srl32(w, Is565 ? 11 : 10), V::Set32(0x1F));
+    const T g = V::And(V::Srl32(w, 5), V::Set32(Is565 ? 0x3F : 0x1F));
+    const T b = V::And(w, V::Set32(0x1F));
+    const auto scale = [&](T field) { return V::MulhiU16(V::Mullo16(field, level), V::Set16(4370)); };
+    return V::Or(V::Or(_mm256_slli_epi32(scale(r), Is565 ? 11 : 10), _mm256_slli_epi32(scale(g), 5)), scale(b));
+}
+
+template <SurfaceType F> T LoadRaw(const uint8_t* p)
+{
+    if constexpr (BytesPerPixel(F) == 2) return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    else return V::Load(p);
+}
+
+void StoreWords(uint8_t* p, T words)
+{
+    const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+}
+
+// RGB565/RGB555 destinations: the source word at level Ls plus the
+// destination word at Ld, kept to 16 bits.
+template <uint32_t Op, SurfaceType D, SurfaceType S>
+int32_t FadeRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+{
+    constexpr int SB = BytesPerPixel(S);
+    constexpr bool keyed = Op == 15 || Op == 17, twoRates = Op >= 16, fromAlpha = IsWideFormat(S);
+    const uint32_t a = p.rate & 0xFF, b = p.rateB & 0xFF;
+    const T zero = V::Zero(), words = V::Set32(0xFFFF), fifteen = V::Set32(15), key = V::Set32(p.key);
+    const T keyMask = V::Set32(p.keyMask), rate = V::Set16(uint16_t(a));
+    // Levels that hold for the whole blit.
+    const T sourceLevel = V::Set32(a >> 4);
+    const T destinationLevel = V::Set32(!twoRates ? 15 - (a >> 4) : fromAlpha ? (b * 240 / 255) >> 4 : b >> 4);
+    int32_t i = 0;
+    for (; i + V::Cells <= n; i += V::Cells) {
+        const T sRaw = LoadRaw<S>(s + ptrdiff_t(i) * SB), dw = LoadRaw<D>(d + ptrdiff_t(i) * 2);
+        const T sw = V::And(sRaw, words);
+        T keep = zero;
+        if constexpr (keyed) keep = V::CmpEq32(V::And(sRaw, keyMask), key);
+        if constexpr (!twoRates && !fromAlpha && Op != 10) keep = V::Or(keep, V::CmpEq32(sw, dw));
+        if (V::AllOnes(keep)) continue;
+        T ls = sourceLevel, ld = destinationLevel;
+        if constexpr (fromAlpha) {
+            const T alpha4 = V::And(V::Srl32(sRaw, 16), fifteen);
+            ls = Op == 10 ? alpha4 : V::Srl32(K::Div255(V::Mullo16(_mm256_slli_epi32(alpha4, 4), rate)), 4);
+            if constexpr (!twoRates) ld = V::Sub32(fifteen, ls);
+        }
+        const T mixed = V::And(_mm256_add_epi32(FadeWords<D == RGB565>(sw, ls), FadeWords<D == RGB565>(dw, ld)), words);
+        StoreWords(d + ptrdiff_t(i) * 2, V::Select(keep, dw, mixed));
+    }
+    return i;
+}
+
+// Operation 10 between two 4-bit alpha cells: S = As x 16, t = M[Ad x 16][240
+// - S], alpha byte (t + S) >> 4; the words faded to 15 S / (t + S) and
+// 15 t / (t + S), the latter being 14 or 15 minus the former as the division
+// is inexact or exact. Both alphas 0: only the alpha byte (0) is written.
+template <SurfaceType D> int32_t Over4Row(uint8_t* d, const uint8_t* s, int32_t n, const RowParams&)
+{
+    const T zero = V::Zero(), words = V::Set32(0xFFFF), nibbleHigh = V::Set32(0xF0);
+    int32_t i = 0;
+    for (; i + V::Cells <= n; i += V::Cells) {
+        const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
+        const T sa = V::And(V::Srl32(sv, 12), nibbleHigh), da = V::And(V::Srl32(dv, 12), nibbleHigh);
+        const T t = K::Div255(V::Mullo16(da, V::Sub16(V::Set16(240), sa)));
+        const T sum = _mm256_add_epi32(t, sa);
+        const T scaled = V::Mullo16(sa, V::Set16(15));
+        const T ls = V::TruncDiv(V::ToFloat(scaled), V::ToFloat(sum));
+        const T exact = V::CmpEq32(V::Mullo16(ls, sum), scaled);
+        const T ld = V::Sub32(V::Sub32(V::Set32(14), ls), exact);
+        const T faded = V::And(_mm256_add_epi32(FadeWords<D == ARGB4565>(V::And(sv, words), ls),
+                                                FadeWords<D == ARGB4565>(V::And(dv, words), ld)),
+                               words);
+        const T colour = V::Select(V::CmpEq32(sum, zero), V::And(dv, words), faded);
+        const T alpha = _mm256_slli_epi32(V::Srl32(sum, 4), 16);
+        V::Store(d + 4 * i, V::Or(V::Or(V::And(dv, V::Set32(0xFF000000)), alpha), colour));
+    }
+    return i;
+}
+
+constexpr uint32_t SlotOps[BlendOpSlots] = {10, 14, 15, 16, 17};
+
+template <uint32_t Op, SurfaceType D, SurfaceType S> constexpr RowFn PairRow()
+{
+    if constexpr (IsWordFormat(D)) return &FadeRow<Op, D, S>;
+    else if constexpr (Op == 10 && IsWideFormat(D)) return &Over4Row<D>;
+    else if constexpr (Op == 10 && D == S) return nullptr; // 8-bit alpha over: the same-order kernels
+    else return &ChannelRow<Op, D, S>;
+}
+
+template <std::size_t... I> consteval PairRowTable MakePairRows(std::index_sequence<I...>)
+{
+    PairRowTable table{};
+    auto cell = [&]<std::size_t N>() {
+        constexpr std::size_t pairs = SurfaceTypeCount * SurfaceTypeCount;
+        constexpr uint32_t op = SlotOps[N / pairs];
+        constexpr int32_t dst = (N % pairs) / SurfaceTypeCount, src = N % SurfaceTypeCount;
+        if constexpr (EffectBltServes(op, dst, src))
+            table.cell[N / pairs][dst][src] = PairRow<op, SurfaceType(dst), SurfaceType(src)>();
+    };
+    (cell.template operator()<I>(), ...);
+    return table;
+}
+
+} // namespace
+
+constinit const PairRowTable Avx2PairRows =
+    MakePairRows(std::make_index_sequence<BlendOpSlots * SurfaceTypeCount * SurfaceTypeCount>());
+
+} // namespace kivotasuGameKit::Blend
+
+#else
+
+namespace kivotasuGameKit::Blend {
+constinit const PairRowTable Avx2PairRows{};
+} // namespace kivotasuGameKit::Blend
+
+#endif
