@@ -5,7 +5,7 @@
 void CQuiltorEngine::Redraw()
 {
     m_screen.Clear();
-    if (m_visuals.GetFirstPicture()) {
+    if (m_visuals.IsShowing()) {
         m_visuals.DrawAll(m_screen);
     } else {
         m_backs.DrawAll(m_screen);

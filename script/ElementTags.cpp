@@ -18,7 +18,7 @@ EffectKind TagEffect(const CTagAttributes& record, const TAG::CElementManager& m
 
 bool CQuiltorEngine::RefusedInVisual()
 {
-    if (!m_visuals.GetFirstPicture()) return false;
+    if (!m_visuals.IsShowing()) return false;
     CScriptError::GetInstance().Report("VISUALタグの効果範囲内では、このタグは無効になります。");
     return true;
 }
@@ -88,11 +88,24 @@ void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
     m_state.ChangeState(EngineState::Transition);
 }
 
-// The paste itself and the transition after a paste onto a painted picture
-// come with cut and paste; without a cut every PASTE is refused here.
-void CQuiltorEngine::OnPasteTag(CTagAttributes&)
+// The cut goes into the current button inside BEGINBUTTON, else into the
+// first picture of that NAME among windows, paintings, buttons, animations
+// and symbols; a painted picture is shown again at once.
+void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
 {
-    if (!m_cuts.GetFirstPicture()) {
-        throw EScript(CTextString("CUTで切り取っていないのにPASTEで張り付けようとしました。"));
+    DIB::CDIB32Ex* cut = m_cuts.GetFirstPicture();
+    if (!cut) throw EScript(CTextString("CUTで切り取っていないのにPASTEで張り付けようとしました。"));
+    DIB::CDIB32Ex* target = m_buttons.IsInside() ? m_buttons.GetCurrentPicture() : nullptr;
+    bool painted = false;
+    const CTextString& name = record.GetName();
+    if (!target && !name.IsEmpty()) {
+        target = m_windows.GetPicture(name);
+        if (!target) painted = (target = m_paints.GetPicture(name)) != nullptr;
+        if (!target) target = m_buttons.GetPicture(name);
+        if (!target) target = m_animations.GetPicture(name);
+        if (!target) target = m_text.GetSymbolPicture(name);
     }
+    if (!target) return;
+    cut->Paste(*target, record);
+    if (painted) FinishElementChange(record, m_paints);
 }

@@ -1,15 +1,8 @@
 #pragma once
-// The picture families of the layers and of CUT. Their elements come with the
-// element model; the engine already routes their tags here.
+// The picture families of the layers and of CUT.
 
-#include "script/tag/ElementManager.h"
-
-namespace TAG {
-
-class CActManager : public CElementManager {};
-class CBackManager : public CElementManager {};
-class CPaintManager : public CElementManager {};
-class CVisualManager : public CElementManager {};
-class CCutManager : public CElementManager {};
-
-} // namespace TAG
+#include "script/tag/ActElement.h"
+#include "script/tag/BackElement.h"
+#include "script/tag/CutElement.h"
+#include "script/tag/PaintElement.h"
+#include "script/tag/VisualElement.h"

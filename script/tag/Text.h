@@ -91,6 +91,7 @@ public:
     void SetName(const CTextString& name) { m_name = name; }
     const Cursor& GetCursor() const { return m_cursor; }
     std::int32_t GetCharWidth() const { return m_width; }
+    std::int32_t GetCharHeight() const { return m_height; }
     CFontManager& GetFontManager() { return m_font; }
 
 private:

@@ -1,0 +1,52 @@
+#include "script/tag/PaintElement.h"
+
+#include "frame/file/FileWriter.h"
+#include "script/GlobalSettings.h"
+#include "script/TagAttributes.h"
+#include "script/tag/Text.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace TAG {
+
+CPaintElement::CPaintElement(const CTextString& name, CText* text) : m_picture(name), m_text(text) {}
+
+void CPaintElement::Parse(CTagAttributes& record)
+{
+    DrawBody(record);
+    m_picture.SetVisible(true);
+    m_picture.Parse(record);
+}
+
+void CPaintElement::DrawBody(CTagAttributes& record)
+{
+    const CTextString& body = record.GetBody();
+    if (body.IsEmpty() || !m_text) return;
+    const kivotasuGameKit::SIZE size{body.GetLength() * m_text->GetCharWidth() / 2, m_text->GetCharHeight()};
+    kivotasuGameKit::POINT at{(ScreenWidth() - size.cx) / 2, ScreenHeight() - size.cy};
+    m_picture.Place(record, at, size);
+    m_picture.CaptureScreenArea(kivotasuGameKit::RECT{at.x, at.y, at.x + size.cx, at.y + size.cy});
+    m_text->DrawTextAt(m_picture, body.GetStr(), 0, 0, 640, 1);
+}
+
+void CPaintElement::Write(kivotasuGameKit::CTextFileWriter& writer)
+{
+    writer.Write(CTextString("[PAINT"));
+    m_picture.Write(writer);
+}
+
+IElement* CPaintManager::NewElement(const CTextString& name)
+{
+    return new CPaintElement(name, m_text);
+}
+
+void CPaintManager::WriteAll(kivotasuGameKit::CTextFileWriter& writer)
+{
+    WriteDefault(writer, "DEFAULTPAINT");
+    for (auto& element : GetElements()) {
+        const DIB::CDIB32Ex* picture = element->GetPicture();
+        if (!picture->GetFile().IsEmpty() || !picture->GetCuts().empty()) element->Write(writer);
+    }
+}
+
+} // namespace TAG

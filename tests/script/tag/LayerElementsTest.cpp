@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "script/dib/DibInfoCache.h"
+#include "tests/script/tag/LayerKit.h"
+
+using dibkit::Pixel;
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr std::uint32_t Magenta = 0xFFFF00FF;
+
+std::uint32_t Figure(int x, int y)
+{
+    return x >= 3 && x < 17 && y >= 2 && y < 28 ? dibkit::Gradient(x, y) : Magenta;
+}
+
+class LayerElementsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CDibInfoCache::GetInstance().Clear();
+        textkit::MakePlane(m_screen, 640, 480, 0xFF000000);
+    }
+    void TearDown() override { CDibInfoCache::GetInstance().Clear(); }
+
+    std::string Put(const std::string& name, int width = 20, int height = 30, const dibkit::Pattern& pattern = Figure)
+    {
+        return dibkit::WritePicture(m_folder, name, width, height, pattern);
+    }
+    // What the families write, as text.
+    std::string Written(layerkit::Layers& layers)
+    {
+        layers.WriteAll(m_folder.Name("save.txt"));
+        return m_folder.Get("save.txt");
+    }
+    std::uint64_t Frame(layerkit::Layers& layers)
+    {
+        layers.Compose(m_screen);
+        return textkit::Hash(m_screen);
+    }
+
+    TempFolder m_folder;
+    textkit::Plane m_screen;
+    layerkit::Layers m_layers;
+};
+
+TEST_F(LayerElementsTest, ATagWithoutNameMakesAndThenChangesElementOne)
+{
+    m_layers.Run("[ACT FILE=\"" + Put("a.bmp") + "\"][ACT X=\"5\"]");
+    ASSERT_EQ(m_layers.acts.GetElements().size(), 1u);
+    DIB::CDIB32Ex* picture = m_layers.acts.GetPicture(CTextString("1"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetX(), 5);
+    m_layers.Run("[ACT NAME=\"b\" FILE=\"" + Put("a.bmp") + "\"]");
+    EXPECT_EQ(m_layers.acts.GetElements().size(), 2u);
+}
+
+TEST_F(LayerElementsTest, TheFamilyPathStandsInForTheTagsOwn)
+{
+    std::filesystem::create_directories(m_folder.Host("pictures"));
+    Put("pictures/a.bmp");
+    m_layers.Run("[DEFAULTACT PATH=\"" + m_folder.Name("pictures") + "\"][ACT NAME=\"a\" FILE=\"a.bmp\" PATH=\"elsewhere\"]");
+    // PATH is kept with "/" separators and a closing "/".
+    CTextString expected(m_folder.Name("pictures") + "/a.bmp");
+    expected.ToSlash();
+    EXPECT_EQ(m_layers.acts.GetPicture(CTextString("a"))->GetFile(), expected);
+}
+
+TEST_F(LayerElementsTest, SubfileIsKeptByTheActsMadeUnderTrh2)
+{
+    const std::string a = Put("a.bmp"), b = Put("b.bmp");
+    m_layers.Run("[ACT NAME=\"before\" FILE=\"" + a + "\" SUBFILE=\"" + b + "\"]"
+                 "[DEFAULTACT CONTROL=\"TRH2\"][ACT NAME=\"under\" FILE=\"" + a + "\" SUBFILE=\"" + b + "\"]"
+                 "[DEFAULTACT CONTROL=\"NONE\"][ACT NAME=\"under\" X=\"4\"]");
+    auto* under = dynamic_cast<TAG::CActElement*>(m_layers.acts.Find(CTextString("under"))->get());
+    ASSERT_NE(under->GetSubPicture(), nullptr);
+    EXPECT_EQ(under->GetSubPicture()->GetX(), 4) << "the second picture follows the tag as well";
+    const std::string text = Written(m_layers);
+    EXPECT_NE(text.find("[ACT SUBFILE=\"\" WIDTH=\"20\" HEIGHT=\"30\" NAME=\"under\""), std::string::npos) << text;
+    EXPECT_NE(text.find("[ACT WIDTH=\"20\" HEIGHT=\"30\" NAME=\"before\""), std::string::npos) << text;
+}
+
+TEST_F(LayerElementsTest, HiddenPicturesAreNotComposed)
+{
+    m_layers.Run("[BACK COLOR=\"#102030\"]");
+    const std::uint64_t empty = Frame(m_layers);
+    m_layers.Run("[ACT NAME=\"a\" FILE=\"" + Put("a.bmp") + "\"][HIDEACT NAME=\"a\"]");
+    EXPECT_EQ(Frame(m_layers), empty);
+    EXPECT_THROW(m_layers.Run("[HIDEACT NAME=\"nobody\"]"), EScript);
+}
+
+TEST_F(LayerElementsTest, ABackColourFillsTheScreenAndStartsANewPicture)
+{
+    m_layers.Run("[BACK FILE=\"" + Put("wall.ovk", 640, 480, dibkit::Gradient) + "\"]");
+    Frame(m_layers);
+    EXPECT_EQ(Pixel(m_screen, 100, 200), dibkit::Gradient(100, 200));
+
+    m_layers.Run("[BACK COLOR=\"#FF0000\"]");
+    Frame(m_layers);
+    EXPECT_EQ(Pixel(m_screen, 100, 200), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(m_screen, 639, 479), 0xFFFF0000u);
+    // The new background element has no picture, so its size is written as 0.
+    EXPECT_NE(Written(m_layers).find("\n[DEFAULTBACK EFFECT=\"BLEND\"]\n[BACK COLOR=\"#FF0000\" WIDTH=\"0\" HEIGHT=\"0\"]\n"),
+              std::string::npos);
+}
+
+TEST_F(LayerElementsTest, TheVisualIsOneAndStandsAloneWhileLoaded)
+{
+    const std::string full = Put("full.ovk", 640, 480, dibkit::Gradient);
+    m_layers.Run("[BACK COLOR=\"#FF0000\"][VISUAL NAME=\"x\"]");
+    EXPECT_FALSE(m_layers.visuals.IsShowing()) << "a visual without a picture stands aside";
+    m_layers.Run("[VISUAL NAME=\"y\" FILE=\"" + full + "\"][VISUAL NAME=\"z\" X=\"8\"]");
+    EXPECT_EQ(m_layers.visuals.GetElements().size(), 1u);
+    EXPECT_TRUE(m_layers.visuals.IsShowing());
+    CTagAttributes green = dibkit::Tag("[BACK COLOR=\"#00FF00\"]");
+    m_layers.backs.SetElement(green);
+    Frame(m_layers);
+    EXPECT_EQ(Pixel(m_screen, 8, 0), dibkit::Gradient(0, 0));
+    EXPECT_EQ(Pixel(m_screen, 0, 0), 0xFF000000u) << "the cleared screen, not the background";
+}
+
+TEST_F(LayerElementsTest, APaintWithoutBodyShowsItsFile)
+{
+    m_layers.Run("[PAINT NAME=\"p\" FILE=\"" + Put("p.ovk") + "\" X=\"10\" Y=\"20\"]");
+    Frame(m_layers);
+    EXPECT_EQ(Pixel(m_screen, 10, 20), Magenta);
+    EXPECT_EQ(Pixel(m_screen, 13, 22), dibkit::Gradient(3, 2));
+}
+
+TEST_F(LayerElementsTest, EveryFamilyWrittenAndReadBackComposesTheSameFrame)
+{
+    const std::string wall = Put("wall.ovk", 640, 480, dibkit::Gradient);
+    const std::string chara = Put("chara.bmp"), photo = Put("photo.ovk");
+    m_layers.Run("[DEFAULTACT EFFECT=\"NONE\"][BACK FILE=\"" + wall + "\" X=\"LEFT\"]"
+                 "[ACT NAME=\"a\" FILE=\"" + chara + "\" ERASE=\"LEFTTOP\" X=\"LEFT\" Y=\"MIDDLE\"]"
+                 "[ACT NAME=\"b\" FILE=\"" + photo + "\" X=\"RIGHTSIDE\" Y=\"TOP\" NEGA=\"1\" FLIP=\"1\" DEEP=\"#FF8040\"]"
+                 "[ACT NAME=\"c\" FILE=\"" + chara + "\" X=\"100\" Y=\"50\" MOSAIC=\"3\" PRISM=\"#80FF40\" ERASE=\"#FF00FF\"]"
+                 "[ACT NAME=\"c\" X=\"120\"]"
+                 "[PAINT NAME=\"p\" FILE=\"" + photo + "\" X=\"300\" Y=\"ROOF\"]"
+                 "[CUT FILE=\"" + chara + "\" X=\"2\" Y=\"2\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"RIGHTBOTTOM\"]"
+                 "[PASTE NAME=\"p\" X=\"4\" Y=\"4\" WIDTH=\"16\" HEIGHT=\"16\"]");
+    const std::uint64_t scene = Frame(m_layers);
+    const std::string text = Written(m_layers);
+
+    layerkit::Layers replayed;
+    replayed.Run(text);
+    EXPECT_EQ(Frame(replayed), scene) << text;
+    EXPECT_EQ(Written(replayed), text);
+
+    m_layers.Run("[VISUAL FILE=\"" + wall + "\" NEGA=\"1\"]");
+    const std::uint64_t visual = Frame(m_layers);
+    layerkit::Layers again;
+    again.Run(Written(m_layers));
+    EXPECT_EQ(Frame(again), visual);
+}
+
+} // namespace
