@@ -191,6 +191,19 @@ TEST_F(PlaneTest, SurfacesOfNoMemoryTypeOrSizeAreRefused)
     EXPECT_EQ(draw.GetPlaneCount(), planes);
 }
 
+TEST_F(PlaneTest, DisplaySurfacesOfA24BitScreenHaveAnEvenWidth)
+{
+    UseDisplayFormat("RGB888");
+    CDrawHolder holder;
+    ASSERT_EQ(holder.GetDraw()->SetDisplay(false, 0, 0, 0), 0);
+    Draw::CFastPlane plane;
+    ASSERT_EQ(plane.CreateSurface(5, 3, false), 0);
+    ASSERT_NE(plane.GetDDSurface(), nullptr);
+    EXPECT_EQ(plane.GetSurfaceInfo()->GetWidth(), 5);
+    // Six cells of 3 bytes, rows aligned to 4 bytes by the display.
+    EXPECT_EQ(plane.GetSurfaceInfo()->GetPitch(), 20);
+}
+
 TEST_F(PlaneTest, BlitShortcutsPlaceTheSourceAndForwardThePolygon)
 {
     CDrawHolder holder;
