@@ -12,6 +12,7 @@ void CQuiltorEngine::Redraw()
         m_acts.DrawAll(m_screen);
         m_paints.DrawAll(m_screen);
     }
+    m_windows.Invalidate();
     m_text.Invalidate();
     m_buttons.DrawAll(m_screen);
 }

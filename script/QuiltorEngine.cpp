@@ -20,6 +20,7 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
     g_engine = this;
     m_log.SetText(&m_text);
     m_paints.SetText(&m_text);
+    m_windows.SetText(&m_text);
     CScriptError::GetInstance().SetCloseHandler([this] { PostClose(); });
 }
 
