@@ -1,0 +1,108 @@
+#!/bin/sh
+# The real player under Xvfb shows the picture of its start script, and
+# Alt+Enter takes it to full screen (letterboxed) and back with the picture
+# kept: quiltor-screenshot.sh <path to quiltor>.
+# Exit 0 when it holds, 77 when it cannot run here, else 1.
+set -u
+player=$1
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${2:-}" != inside ]; then
+    for tool in xvfb-run xwininfo import convert python3; do
+        command -v "$tool" >/dev/null || exit 77
+    done
+    [ -x "$player" ] || { echo "no player at $player"; exit 1; }
+    # A game folder of its own beside the build's, with the player linked in:
+    # the player finds its data beside itself.
+    game=$(mktemp -d "$(dirname "$player")/../screenshot.XXXXXX") || exit 1
+    trap 'rm -rf "$game"' EXIT
+    mkdir -p "$game/data" "$game/system"
+    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
+    # Four quadrants: red, green / blue, white.
+    python3 - "$game/data/startup.bmp" <<'PY'
+import struct, sys
+w, h = 640, 480
+rows = bytearray()
+for y in range(h - 1, -1, -1):
+    for x in range(w):
+        rows += bytes([(0, 0, 255), (0, 255, 0), (255, 0, 0), (255, 255, 255)][(x >= 320) + 2 * (y >= 240)])
+info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, 0, 0, 0, 0, 0)
+open(sys.argv[1], 'wb').write(b'BM' + struct.pack('<IHHI', 54 + len(rows), 0, 0, 54) + info + rows)
+PY
+    # The picture by its internal name ("Z:" and backslashes), then a click wait.
+    picture=$(printf 'Z:%s' "$(cd "$game/data" && pwd)/startup.bmp" | tr '/' '\\')
+    printf '[BACK FILE="%s"]\r\n[C]\r\n' "$picture" >"$game/data/index.txt"
+    XDG_RUNTIME_DIR=$game
+    export XDG_RUNTIME_DIR
+    # The renderer's X11 and GL libraries, which SDL unloads at its end, leave
+    # allocations that can no longer be told apart: leaks are the unit tests' to find.
+    export LSAN_OPTIONS="detect_leaks=0"
+    export QUILTOR_LOG=1
+    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$0" "$game/quiltor" inside >"$game/log" 2>&1
+    code=$?
+    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$game/log"; }
+    exit "$code"
+fi
+
+colour_at() { # file x y -> "r,g,b"
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# The window shows the four quadrants at these points of its own: in the
+# window, the quadrants' centres; in full screen the picture is scaled by 1.6
+# (640 x 480 on 1024 x 768), so points that land in each quadrant only then.
+# Without a window manager the X window keeps its size while SDL draws for the
+# whole screen, and the window shows the top or the bottom 480 rows of that
+# drawing: the points lie in the same quadrants in every case.
+window_points="160,120 480,120 160,360 480,360"
+full_points="400,50 600,50 400,430 600,430"
+
+shows_picture() { # file points
+    set -- "$1" $2
+    file=$1
+    shift
+    for expected in "255,0,0" "0,255,0" "0,0,255" "255,255,255"; do
+        [ "$(colour_at "$file" "${1%,*}" "${1#*,}")" = "$expected" ] || return 1
+        shift
+    done
+}
+
+wait_for_picture() { # what points
+    i=0
+    while [ $i -lt 50 ]; do
+        target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
+        if [ -n "$target" ] && import -window "$target" "$shot" 2>/dev/null && shows_picture "$shot" "$2"; then
+            return 0
+        fi
+        sleep 0.2
+        i=$((i + 1))
+    done
+    echo "$1: the picture is not in the window"
+    [ -f "$shot" ] && for p in $2; do colour_at "$shot" "${p%,*}" "${p#*,}"; done
+    return 1
+}
+
+size_is() { # width height
+    info=$(xwininfo -name KARUTEMI)
+    echo "$info" | grep -q "Width: $1" && echo "$info" | grep -q "Height: $2" && return 0
+    echo "$info"
+    return 1
+}
+
+shot=$(dirname "$player")/shot.png
+"$player" &
+pid=$!
+status=0
+wait_for_picture "window" "$window_points" && size_is 640 480 || status=1
+if [ $status -eq 0 ]; then
+    python3 "$here/xtest-input.py" KARUTEMI Alt_L+Return && wait_for_picture "full screen" "$full_points" || status=1
+fi
+if [ $status -eq 0 ]; then
+    python3 "$here/xtest-input.py" KARUTEMI Alt_L+Return &&
+        wait_for_picture "window again" "$window_points" && size_is 640 480 || status=1
+fi
+kill -TERM "$pid"
+wait "$pid"
+code=$?
+[ "$code" -eq 0 ] || { echo "player ended with $code"; status=1; }
+exit $status
