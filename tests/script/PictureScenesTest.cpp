@@ -174,3 +174,15 @@ TEST_F(PictureScenes, PicturesKeepTheirPlacesKeysAndLayers)
 }
 
 } // namespace
+
+TEST(PictureErrors, AMissingPictureIsReportedAsAScriptErrorNamingTheFile)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[DEFAULTACT EFFECT=\"NONE\" PATH=\"{BASE}pictures\"][ACT NAME=\"a\" FILE=\"nothere.bmp\"]");
+    EngineRun run;
+    run.Run(20);
+    ASSERT_FALSE(run.errors.empty());
+    const std::string expected = "画像『" + game.Karutemi() + "data/pictures/nothere.bmp』が読み込めません。";
+    EXPECT_EQ(run.errors[0], expected);
+    EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+}
