@@ -32,11 +32,8 @@ struct Avx2 {
     static T Sub32(T a, T b) { return _mm256_sub_epi32(a, b); }
     static T Srl16(T a, int n) { return _mm256_srli_epi16(a, n); }
     static T Srl32(T a, int n) { return _mm256_srli_epi32(a, n); }
-    static T Sll32(T a, int n) { return _mm256_slli_epi32(a, n); }
     static T UnpackLo8(T a, T b) { return _mm256_unpacklo_epi8(a, b); }
     static T UnpackHi8(T a, T b) { return _mm256_unpackhi_epi8(a, b); }
-    static T UnpackLo32(T a, T b) { return _mm256_unpacklo_epi32(a, b); }
-    static T UnpackHi32(T a, T b) { return _mm256_unpackhi_epi32(a, b); }
     static T PackU16(T a, T b) { return _mm256_packus_epi16(a, b); }
     static T CmpEq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
     static bool AllOnes(T a) { return _mm256_movemask_epi8(a) == -1; }

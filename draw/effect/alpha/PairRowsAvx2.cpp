@@ -137,7 +137,7 @@ int32_t ChannelRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
                 wdLo = AlphaTimes(V::AlphaLo(dc.colour), rateB);
                 wdHi = AlphaTimes(V::AlphaHi(dc.colour), rateB);
             }
-            mixed = K::MixWrapped(sc.colour, dc.colour, wsLo, wdLo, wsHi, wdHi);
+            mixed = K::Mix<true>(sc.colour, dc.colour, wsLo, wdLo, wsHi, wdHi);
         } else {
             T wLo = rate, wHi = rate;
             if constexpr (Op == 10) {

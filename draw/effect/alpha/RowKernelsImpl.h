@@ -31,21 +31,17 @@ template <class V> struct KernelSet {
         return V::Add16(Div255(V::Mullo16(s16, ws)), Div255(V::Mullo16(d16, wd)));
     }
 
-    // Per byte: M[ws][s] + M[wd][d], the weights given per half.
-    static T Mix(T s, T d, T wsLo, T wdLo, T wsHi, T wdHi)
+    // Per byte: M[ws][s] + M[wd][d], the weights given per half; Wrapped keeps
+    // sums past 255 modulo 256 (else they stay below 256 by the weights).
+    template <bool Wrapped = false> static T Mix(T s, T d, T wsLo, T wdLo, T wsHi, T wdHi)
     {
         const T zero = V::Zero();
-        const T lo = MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), wsLo, wdLo);
-        const T hi = MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), wsHi, wdHi);
-        return V::PackU16(lo, hi);
-    }
-
-    // Per byte: (M[ws][s] + M[wd][d]) mod 256.
-    static T MixWrapped(T s, T d, T wsLo, T wdLo, T wsHi, T wdHi)
-    {
-        const T zero = V::Zero(), low = V::Set16(0xFF);
-        const T lo = V::And(MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), wsLo, wdLo), low);
-        const T hi = V::And(MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), wsHi, wdHi), low);
+        T lo = MixHalf(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), wsLo, wdLo);
+        T hi = MixHalf(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), wsHi, wdHi);
+        if constexpr (Wrapped) {
+            lo = V::And(lo, V::Set16(0xFF));
+            hi = V::And(hi, V::Set16(0xFF));
+        }
         return V::PackU16(lo, hi);
     }
 
@@ -54,10 +50,13 @@ template <class V> struct KernelSet {
     {
         const T colour = V::Set32(0x00FFFFFF), alphaBits = V::Set32(0xFF000000), byte3 = V::Set32(p.byte3);
         const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
-        const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate)), inverse = V::Sub16(c255, rate);
+        const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate & 0xFF)), inverse = V::Sub16(c255, rate);
         int32_t i = 0;
         for (; i + V::Cells <= n; i += V::Cells) {
             const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
+            // Weight 0 keeps the destination's colour: only byte 3 can change.
+            const bool transparent = Mode != ConstantRate && V::AllZero(sv, alphaBits);
+            if (transparent && V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3))) continue;
             T keep = V::CmpEq32(V::And(V::Xor(sv, dv), colour), zero);
             if constexpr (Keyed) keep = V::Or(keep, V::CmpEq32(V::And(sv, keyMask), key));
             if (V::AllOnes(keep)) continue;
@@ -65,9 +64,7 @@ template <class V> struct KernelSet {
             if constexpr (Mode == ConstantRate) {
                 mixed = Mix(sv, dv, rate, inverse, rate, inverse);
             } else {
-                if (V::AllZero(sv, alphaBits)) {
-                    // Weight 0 keeps the destination's colour: only byte 3 can change.
-                    if (V::AllOnes(V::Or(keep, V::CmpEq32(V::And(dv, alphaBits), byte3)))) continue;
+                if (transparent) {
                     mixed = dv;
                 } else if (Mode == SourceAlpha && V::AllSet(sv, alphaBits)) {
                     mixed = sv;

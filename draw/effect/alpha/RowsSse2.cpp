@@ -30,7 +30,6 @@ struct Sse2 {
     static T Sub32(T a, T b) { return _mm_sub_epi32(a, b); }
     static T Srl16(T a, int n) { return _mm_srli_epi16(a, n); }
     static T Srl32(T a, int n) { return _mm_srli_epi32(a, n); }
-    static T Sll32(T a, int n) { return _mm_slli_epi32(a, n); }
     static T UnpackLo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
     static T UnpackHi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
     static T UnpackLo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
