@@ -1,6 +1,7 @@
 #include "script/tag/Log.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
@@ -64,7 +65,7 @@ void CLog::AddLine()
 {
     m_lines.emplace_back();
     if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
-    for (std::int32_t i = 0; i < m_indentCount; ++i) m_lines.back() += CTextString(FullWidthSpace);
+    m_lines.back() = CTextString(FullWidthSpaces(m_indentCount));
 }
 
 void CLog::AddEmptyLine()
@@ -76,15 +77,21 @@ void CLog::AddEmptyLine()
 void CLog::AddText(const CTextString& message)
 {
     const std::string_view text = message.GetStr();
+    std::int32_t column = CharacterCount(m_lines.back());
+    const auto newLine = [&] {
+        AddLine();
+        column = CharacterCount(m_lines.back());
+    };
     for (std::size_t pos = 0;;) {
         const LayoutChar next = NextLayoutChar(text, pos);
         if (!next.consumed) break;
         pos += next.consumed;
-        if (CharacterCount(m_lines.back()) == m_hang + m_beam) AddLine();
-        if (CharacterCount(m_lines.back()) >= m_beam && !IsLineStartForbidden(next.shown)) AddLine();
+        if (column == std::int64_t(m_hang) + m_beam) newLine();
+        if (column >= m_beam && !IsLineStartForbidden(next.shown)) newLine();
         m_lines.back() += CTextString(next.shown);
+        ++column;
         if (m_indent == 1) {
-            if (OpensIndent(next.shown)) m_indentCount = CharacterCount(m_lines.back());
+            if (OpensIndent(next.shown)) m_indentCount = column;
             if (ClosesIndent(next.shown)) m_indentCount = 0;
         }
     }
@@ -116,9 +123,14 @@ void CLog::Write(kivotasuGameKit::CTextFileWriter& writer) const
     }
 }
 
+std::int64_t CLog::Step(std::int32_t n) const
+{
+    return n == 0 ? std::int64_t(m_line) - 2 : n;
+}
+
 std::int32_t CLog::LastPageFirst() const
 {
-    return std::max<std::int32_t>(0, std::int32_t(m_lines.size()) - m_line);
+    return std::int32_t(std::clamp<std::int64_t>(std::int64_t(m_lines.size()) - m_line, 0, std::int64_t(m_lines.size())));
 }
 
 void CLog::Draw(Plane& back, Plane& screen)
@@ -140,7 +152,8 @@ void CLog::DrawPage()
     for (std::int32_t k = 0; k < m_line && m_firstShown + k < std::int32_t(m_lines.size()); ++k) {
         // A line too long for the page (a LOG tag's own) is cut, not an error of the view.
         try {
-            m_text->DrawTextAt(back, m_lines[std::size_t(m_firstShown + k)].GetStr(), m_x, m_y + k * m_height, m_beam, 1);
+            const std::int64_t y = std::clamp<std::int64_t>(m_y + std::int64_t(k) * m_height, INT32_MIN, INT32_MAX);
+            m_text->DrawTextAt(back, m_lines[std::size_t(m_firstShown + k)].GetStr(), m_x, int(y), m_beam, 1);
         } catch (const EScript&) {
         }
     }
@@ -148,13 +161,13 @@ void CLog::DrawPage()
 
 void CLog::ScrollUp(std::int32_t n)
 {
-    m_firstShown = std::max(0, m_firstShown - (n == 0 ? m_line - 2 : n));
+    m_firstShown = std::int32_t(std::max<std::int64_t>(0, m_firstShown - Step(n)));
     DrawPage();
 }
 
 void CLog::ScrollDown(std::int32_t n)
 {
-    m_firstShown = std::min(LastPageFirst(), m_firstShown + (n == 0 ? m_line - 2 : n));
+    m_firstShown = std::int32_t(std::clamp<std::int64_t>(m_firstShown + Step(n), 0, LastPageFirst()));
     DrawPage();
 }
 

@@ -57,6 +57,8 @@ public:
 
 private:
     std::int32_t LastPageFirst() const;
+    // Lines one scroll moves: n, or a page less two lines for 0.
+    std::int64_t Step(std::int32_t n) const;
 
     std::deque<CTextString> m_lines;
     std::int32_t m_x = 12, m_y = 12;

@@ -1,6 +1,7 @@
 #include "script/tag/Text.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "draw/FastDraw.h"
 #include "frame/EScript.h"
@@ -18,6 +19,12 @@ namespace {
 
 // Planes beyond this side are refused: a layout that large is a script's mistake.
 constexpr std::int64_t LargestSide = 8192;
+
+// pitch x index + origin + extra in pixels, held within 32 bits whatever the layout.
+std::int32_t Pixel(std::int64_t pitch, std::int64_t index, std::int64_t origin, std::int64_t extra = 0)
+{
+    return std::int32_t(std::clamp<std::int64_t>(pitch * index + origin + extra, INT32_MIN, INT32_MAX));
+}
 
 void CopyRect(kivotasuGameKit::Draw::CPlaneBase& to, kivotasuGameKit::Draw::CPlaneBase& from, const kivotasuGameKit::RECT& rect)
 {
@@ -58,7 +65,7 @@ void CText::Reset()
 void CText::CreateSavePlane()
 {
     m_savePlane.Release();
-    const std::int64_t width = std::int64_t(m_hang + m_beam) * m_width + 5, height = std::int64_t(m_line) * m_height + 5;
+    const std::int64_t width = (std::int64_t(m_hang) + m_beam) * m_width + 5, height = std::int64_t(m_line) * m_height + 5;
     if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide) return;
     if (m_savePlane.InnerCreateMemorySurface(int(width), int(height), SurfaceType::ARGB8888, false) != 0) return;
     m_savePlane.SetFillColor(0xFF000000);
@@ -112,8 +119,7 @@ void CText::Clear()
 void CText::NewLine()
 {
     if (m_cursor.column < m_beam) {
-        CTextString fill;
-        for (std::int32_t i = m_cursor.column; i < m_beam; ++i) fill += CTextString(FullWidthSpace);
+        const CTextString fill(FullWidthSpaces(std::int64_t(m_beam) - m_cursor.column));
         m_message += fill;
         m_dirty = 1;
         m_bytesDrawn += std::uint32_t(fill.GetLength());
@@ -126,7 +132,7 @@ void CText::Advance(std::string_view character, int columns, int lines, Cursor& 
 {
     static const CTextString overflow("テキスト領域をはみ出ました。");
     Cursor next = cursor;
-    if (next.column == m_hang + columns) next.column = next.indent, ++next.line;
+    if (next.column == std::int64_t(m_hang) + columns) next.column = next.indent, ++next.line;
     if (next.line >= lines) throw EScript(overflow);
     if (next.column >= columns && !IsLineStartForbidden(character)) {
         next.column = next.indent, ++next.line;
@@ -144,7 +150,7 @@ int CText::PutChar(Plane& plane, std::string_view text, int x, int y, int column
     const LayoutChar next = NextLayoutChar(text, 0);
     if (!next.consumed) return 0;
     Advance(next.shown, columns, lines, cursor);
-    m_font.DrawChar(next.shown, m_width * cursor.column + x, m_height * cursor.line + y, plane);
+    m_font.DrawChar(next.shown, Pixel(m_width, cursor.column, x), Pixel(m_height, cursor.line, y), plane);
     ++cursor.column;
     return int(next.consumed);
 }
@@ -162,8 +168,8 @@ int CText::DrawAndPresent(kivotasuGameKit::CFastDraw& draw, Plane& plane)
 {
     const int consumed = Draw(plane);
     if (consumed == 0) return 0;
-    const RECT cell{(m_cursor.column - 1) * m_width + m_x, m_cursor.line * m_height + m_y,
-                    m_cursor.column * m_width + m_x + 5, (m_cursor.line + 1) * m_height + m_y + 5};
+    const RECT cell{Pixel(m_width, m_cursor.column - 1, m_x), Pixel(m_height, m_cursor.line, m_y),
+                    Pixel(m_width, m_cursor.column, m_x, 5), Pixel(m_height, std::int64_t(m_cursor.line) + 1, m_y, 5)};
     CopyRect(draw.m_secondary, plane, cell);
     draw.OnDraw(&cell);
     return consumed;
@@ -201,7 +207,7 @@ void CText::DrawName(Plane& plane)
 
 CText::RECT CText::GetWindowRect() const
 {
-    return RECT{m_x, m_y, (m_hang + m_beam) * m_width + m_x + 5, m_line * m_height + m_y + 5};
+    return RECT{m_x, m_y, Pixel(m_width, std::int64_t(m_hang) + m_beam, m_x, 5), Pixel(m_height, m_line, m_y, 5)};
 }
 
 CText::RECT CText::ClippedWindowRect() const
@@ -245,13 +251,14 @@ void CText::CopyTextArea(kivotasuGameKit::CFastDraw& draw, Plane& plane)
 
 CText::RECT CText::GetLineRect(int lineOffset, int characters) const
 {
-    const int top = (m_cursor.line + lineOffset) * m_height + m_y;
-    return RECT{m_x, top, m_width * std::min(m_beam, characters) + m_x, top + m_height};
+    const std::int64_t line = std::int64_t(m_cursor.line) + lineOffset;
+    return RECT{m_x, Pixel(m_height, line, m_y), Pixel(m_width, std::min(m_beam, characters), m_x),
+                Pixel(m_height, line + 1, m_y)};
 }
 
 CText::POINT CText::CursorPos() const
 {
-    return POINT{m_cursor.column * m_width + m_x, m_cursor.line * m_height + m_y};
+    return POINT{Pixel(m_width, m_cursor.column, m_x), Pixel(m_height, m_cursor.line, m_y)};
 }
 
 void CText::SelectFont(std::int32_t n)

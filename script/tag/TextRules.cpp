@@ -1,5 +1,7 @@
 #include "script/tag/TextRules.h"
 
+#include <algorithm>
+
 #include "frame/TextString.h"
 
 namespace TAG {
@@ -44,6 +46,14 @@ std::string ShownBytes(std::string_view text)
         kept += last >= '0' && last <= '9' ? std::string(1, last) : next.shown;
     }
     return kept;
+}
+
+std::string FullWidthSpaces(std::int64_t count)
+{
+    constexpr std::int64_t Widest = 8192;
+    std::string spaces;
+    for (std::int64_t i = 0; i < std::min(count, Widest); ++i) spaces += FullWidthSpace;
+    return spaces;
 }
 
 bool IsLineStartForbidden(std::string_view character)

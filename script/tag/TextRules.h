@@ -3,6 +3,7 @@
 // character of story text is, and how it behaves at a line start.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,9 @@ std::string ShownBytes(std::string_view text);
 
 // The full-width space of the line fill and of the back-log's indent.
 inline constexpr std::string_view FullWidthSpace = "　";
+
+// count full-width spaces, at most as many as the widest plane can show: a
+// script's absurd BEAM or INDENT must not exhaust memory.
+std::string FullWidthSpaces(std::int64_t count);
 
 } // namespace TAG

@@ -101,3 +101,16 @@ TEST(Log, SavedLinesReadBackInOrder)
     for (std::size_t i = 0; i < log.GetLines().size(); ++i) EXPECT_EQ(loaded.GetLines()[i + 1], log.GetLines()[i]);
     EXPECT_EQ(loaded.GetIndentCount(), 1);
 }
+
+TEST(Log, AbsurdIndentsAndWidthsStayBounded)
+{
+    TAG::CLog log;
+    log.ParseEntry(LogTag("", "2000000000"));
+    log.AddLine();
+    EXPECT_LE(log.GetLines().back().GetLength(), 2 * 8192);
+    CTagAttributes wide;
+    wide.SetValue(TagAttributeKey::Beam, CTextString("2000000000"));
+    log.ParseDefault(wide);
+    log.AddText(CTextString(Repeat("あ", 100000)));
+    EXPECT_EQ(log.GetLines().back().GetLength(), 2 * 8192 + 2 * 100000) << "one long line, laid out in linear time";
+}

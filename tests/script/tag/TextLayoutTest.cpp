@@ -201,3 +201,26 @@ TEST_F(TextLayout, CursorAndRectanglesFollowTheLayout)
     EXPECT_EQ(line.top, 2 * 26 + 300);
     EXPECT_EQ(line.right, 20 * 20 + 100);
 }
+
+TEST_F(TextLayout, AbsurdLayoutsNeitherCrashNorExhaustMemory)
+{
+    CTagAttributes record;
+    for (auto [key, value] : {std::pair{TagAttributeKey::Beam, "2000000000"}, {TagAttributeKey::Width, "-30"},
+                              {TagAttributeKey::Height, "100000"}, {TagAttributeKey::X, "-2147483648"}})
+        record.SetValue(key, CTextString(value));
+    m_text.ParseDefault(record);
+    EXPECT_EQ(m_text.ShowWindow(m_plane), 0) << "no save plane, nothing saved";
+    m_text.SetMessage(CTextString("あいう"));
+    DrawAll();
+    m_text.NewLine();
+    EXPECT_LE(m_text.GetMessage().GetLength(), 2 * 8192 + 6) << "the line fill is bounded";
+    EXPECT_EQ(m_text.HideWindow(m_plane), 0);
+
+    // No lines at all: the first character overflows.
+    TAG::CText none;
+    CTagAttributes noLines;
+    noLines.SetValue(TagAttributeKey::Line, CTextString("0"));
+    none.ParseDefault(noLines);
+    none.SetMessage(CTextString("あ"));
+    EXPECT_THROW(none.Draw(m_plane), EScript);
+}
