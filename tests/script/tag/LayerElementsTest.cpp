@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "script/dib/DibInfoCache.h"
+#include "script/tag/Text.h"
 #include "tests/script/tag/LayerKit.h"
 
 using dibkit::Pixel;
@@ -128,6 +129,23 @@ TEST_F(LayerElementsTest, APaintWithoutBodyShowsItsFile)
     Frame(m_layers);
     EXPECT_EQ(Pixel(m_screen, 10, 20), Magenta);
     EXPECT_EQ(Pixel(m_screen, 13, 22), dibkit::Gradient(3, 2));
+}
+
+TEST_F(LayerElementsTest, APaintWithBodyIsALineOfTextNotWrittenBack)
+{
+    TAG::CText text;
+    m_layers.paints.SetText(&text);
+    // Five double-byte characters of the default 24 x 30 cell: 120 x 30,
+    // centred and raised by a quarter of the screen height from the bottom.
+    m_layers.Run("[PAINT NAME=\"t\" BODY=\"看板の前で\" Y=\"BOTTOM\"]");
+    DIB::CDIB32Ex* picture = m_layers.paints.GetPicture(CTextString("t"));
+    const kivotasuGameKit::RECT rect = picture->GetRect();
+    EXPECT_EQ(rect.left, 260);
+    EXPECT_EQ(rect.top, 360 - 15);
+    EXPECT_EQ(rect.right - rect.left, 120);
+    EXPECT_EQ(rect.bottom - rect.top, 30);
+    EXPECT_GT(textkit::InkIn(*picture, 0, 0, 120, 30, 0), 0) << "the text is drawn into the picture";
+    EXPECT_EQ(Written(m_layers).find("NAME=\"t\""), std::string::npos);
 }
 
 TEST_F(LayerElementsTest, EveryFamilyWrittenAndReadBackComposesTheSameFrame)
