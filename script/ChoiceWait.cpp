@@ -17,7 +17,7 @@ void CQuiltorEngine::ChoiceWait()
         CheckKey();
         if (m_keyInput.IsKeyPush(KeyCode::PageUp)) event = InputEvent::LogBack;
         CheckMouse();
-        m_buttons.Update();
+        m_buttons.Update(m_frameInput, m_keyInput);
         if (m_state.State != EngineState::ChoiceWait) return;
         switch (event) {
         case InputEvent::GameEnd:

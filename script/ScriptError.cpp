@@ -10,6 +10,7 @@ CScriptError& CScriptError::GetInstance()
 
 void CScriptError::Report(const CTextString& message)
 {
+    if (m_observer) m_observer(message);
     if (m_mode != 1) return;
     CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),

@@ -26,6 +26,8 @@ public:
     // What answering OK does: the application installs a handler that closes
     // the main window in the normal way. Without one, OK reads on like Cancel.
     void SetCloseHandler(std::function<void()> handler) { m_closeHandler = std::move(handler); }
+    // Sees every report's message, whatever the mode; test harnesses record them.
+    void SetObserver(std::function<void(const CTextString&)> observer) { m_observer = std::move(observer); }
 
 private:
     CScriptError() = default;
@@ -33,4 +35,5 @@ private:
     std::int32_t m_mode = 0;
     CTextString m_tagText;
     std::function<void()> m_closeHandler;
+    std::function<void(const CTextString&)> m_observer;
 };

@@ -43,7 +43,7 @@ void CQuiltorEngine::ClickWait()
             event = InputEvent::Decide;
         }
         CheckMouse();
-        if (m_windows.IsShown()) m_buttons.Update();
+        if (m_windows.IsShown()) m_buttons.Update(m_frameInput, m_keyInput);
         else if (m_frameInput.leftDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::ClickWait) return;
 

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
+#include "script/FrameInput.h"
 #include "script/tag/ElementManager.h"
+
+namespace kivotasuGameKit { class CKeyInput; }
 
 namespace TAG {
 
@@ -25,8 +28,10 @@ public:
     // The chosen item's target into the record.
     void ParseCurrentTarget(CTagAttributes&) {}
 
-    // The frame's input; a choice sets event 13.
-    void Update() {}
+    // The frame's input (one snapshot per frame); a choice sets event 13.
+    // Until buttons exist every press falls outside them, and a left press
+    // or Enter is input event 1. True when an event was set.
+    bool Update(const CFrameInput& input, kivotasuGameKit::CKeyInput& keys);
     void DrawFunctionButtons(Plane&) {}
     // The picture a PASTE inside BEGINBUTTON goes to.
     DIB::CDIB32Ex* GetCurrentPicture() { return nullptr; }

@@ -1,0 +1,255 @@
+#pragma once
+// Runs the real engine on the headless platform: virtual clock, headless
+// window, display and keyboard, message boxes answered from a queue, input
+// scripted by frame, and a record of the run (tag trace, state per frame,
+// screen and back plane hashes, every script error whatever the ERROR mode).
+// The caller installs the file system that holds the game.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "draw/FastDraw.h"
+#include "frame/WindowApp.h"
+#include "platform/Clock.h"
+#include "platform/Fonts.h"
+#include "platform/HeadlessDisplay.h"
+#include "platform/HeadlessWindowSystem.h"
+#include "platform/Keyboard.h"
+#include "platform/MessageBox.h"
+#include "script/EngineProbe.h"
+#include "script/GlobalSettings.h"
+#include "script/InputState.h"
+#include "script/QuiltorEngine.h"
+#include "script/ScriptError.h"
+#include "script/Set.h"
+
+namespace testkit {
+
+// FNV-1a over the rows of a surface, padding left out.
+inline std::uint64_t HashSurface(kivotasuGameKit::CSurfaceInfo& surface)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    if (!surface.IsCreated()) return hash;
+    kivotasuGameKit::CSurfaceLock lock(surface);
+    if (!lock) return hash;
+    const std::size_t row = static_cast<std::size_t>(surface.GetWidth()) * surface.GetBytesPerPixel();
+    for (int y = 0; y < surface.GetHeight(); ++y) {
+        const std::uint8_t* bytes = surface.GetPixelBytes() + static_cast<std::ptrdiff_t>(y) * surface.GetPitch();
+        for (std::size_t x = 0; x < row; ++x) hash = (hash ^ bytes[x]) * 0x100000001b3ull;
+    }
+    return hash;
+}
+
+class EngineRun : public IEngineProbe {
+public:
+    struct TagRecord {
+        CTagAttributes record;
+        std::uint32_t offset;
+        EngineState before;
+        EngineState after;
+        bool ran;
+        std::uint32_t frame; // frames waited before the tag
+        std::uint32_t time;  // the clock when it ran
+    };
+    struct FrameRecord {
+        EngineState state;
+        std::uint32_t time;
+    };
+    struct Dump {
+        std::uint64_t screen;
+        std::uint64_t back;
+    };
+
+    EngineRun()
+    {
+        auto windows = std::make_unique<platform::HeadlessWindowSystem>();
+        m_windows = windows.get();
+        platform::InstallWindows(std::move(windows));
+        auto displays = std::make_unique<platform::HeadlessDisplaySystem>();
+        m_displays = displays.get();
+        platform::InstallDisplays(std::move(displays));
+        auto keyboards = std::make_unique<platform::ScriptedKeyboardSystem>();
+        m_keyboard = keyboards.get();
+        platform::InstallKeyboards(std::move(keyboards));
+        auto clock = std::make_unique<platform::VirtualClock>();
+        m_clock = clock.get();
+        platform::InstallClock(std::move(clock));
+        auto boxes = std::make_unique<platform::HeadlessMessageBoxes>();
+        m_boxes = boxes.get();
+        platform::InstallMessageBoxes(std::move(boxes));
+        platform::InstallFonts(std::make_unique<platform::PinnedFonts>());
+
+        // What a fresh process starts with.
+        ResetGlobalSettings();
+        CSet::GetInstance().Clear();
+        CTagAttributes::GetCurrent().Clear();
+        CInputState::GetInstance().Event = InputEvent::None;
+        CInputState::GetInstance().InstantText = 0;
+        CScriptError& reporter = CScriptError::GetInstance();
+        reporter.SetMode(0);
+        reporter.SetTagText("");
+        reporter.SetObserver([this](const kivotasuGameKit::CTextString& message) { errors.push_back(message.GetStr()); });
+    }
+
+    ~EngineRun() override
+    {
+        CScriptError::GetInstance().SetObserver(nullptr);
+        CScriptError::GetInstance().SetMode(0);
+        platform::InstallMessageBoxes(std::make_unique<platform::HeadlessMessageBoxes>());
+    }
+
+    // Input takes effect in the frame after the one named: frame 0 is before
+    // the first frame wait.
+    void At(std::uint32_t frame, std::function<void(EngineRun&)> action) { m_actions.emplace(frame, std::move(action)); }
+    void Click(std::uint32_t frame, int x = 320, int y = 240)
+    {
+        At(frame, [x, y](EngineRun& run) { run.Post(platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::MakePointParam(x, y)); });
+        At(frame + 1, [x, y](EngineRun& run) { run.Post(platform::WM_LBUTTONUP, 0, platform::MakePointParam(x, y)); });
+    }
+    void RightClick(std::uint32_t frame)
+    {
+        At(frame, [](EngineRun& run) { run.Post(platform::WM_RBUTTONDOWN, platform::MK_RBUTTON, 0); });
+        At(frame + 1, [](EngineRun& run) { run.Post(platform::WM_RBUTTONUP, 0, 0); });
+    }
+    void Wheel(std::uint32_t frame, int delta)
+    {
+        At(frame, [delta](EngineRun& run) {
+            run.Post(platform::WM_MOUSEWHEEL, static_cast<std::uintptr_t>(static_cast<std::uint16_t>(delta)) << 16, 0);
+        });
+    }
+    // Key codes are the scan codes the engine reads.
+    void Key(std::uint32_t frame, std::uint8_t code, std::uint32_t frames = 1)
+    {
+        At(frame, [code](EngineRun& run) { run.m_keyboard->Hold(code); });
+        At(frame + frames, [code](EngineRun& run) { run.m_keyboard->Release(code); });
+    }
+    void Close(std::uint32_t frame)
+    {
+        At(frame, [](EngineRun& run) { run.Post(platform::WM_CLOSE, 0, 0); });
+    }
+    void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
+    // Writes each dump as BMP files into the folder (internal name) as well.
+    void SetDumpFolder(std::string folder) { m_dumpFolder = std::move(folder); }
+    void Answer(platform::MessageBoxAnswer answer) { m_boxes->Push(answer); }
+
+    // Runs the player until its window closes, closing it after maxFrames
+    // frames or maxTags tags.
+    void Run(std::uint32_t maxFrames, std::uint32_t maxTags = 100000)
+    {
+        m_maxFrames = maxFrames;
+        m_maxTags = maxTags;
+        App app(*this);
+        app.Run();
+    }
+
+    void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
+               bool ran) override
+    {
+        trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now()});
+        if (trace.size() == m_maxTags) Post(platform::WM_CLOSE, 0, 0);
+    }
+
+    void OnFrame(std::uint32_t frame) override
+    {
+        m_frame = frame;
+        CQuiltorEngine* engine = CQuiltorEngine::GetInstance();
+        frames.push_back({engine->GetGameState().State, m_clock->Now()});
+        if (m_dumpFrames.count(frame)) TakeDump(*engine, frame);
+        auto range = m_actions.equal_range(frame);
+        for (auto it = range.first; it != range.second; ++it) it->second(*this);
+        if (frame == m_maxFrames) Post(platform::WM_CLOSE, 0, 0);
+    }
+
+    // The frames (from 1) in which the engine was in the state.
+    std::vector<std::uint32_t> FramesIn(EngineState state) const
+    {
+        std::vector<std::uint32_t> found;
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (frames[i].state == state) found.push_back(static_cast<std::uint32_t>(i + 1));
+        }
+        return found;
+    }
+    // The trace entries of one tag, in order.
+    std::vector<const TagRecord*> Tags(TagId id) const
+    {
+        std::vector<const TagRecord*> found;
+        for (const TagRecord& entry : trace) {
+            if (entry.record.GetId() == id) found.push_back(&entry);
+        }
+        return found;
+    }
+
+    platform::HeadlessWindowSystem& Windows() { return *m_windows; }
+    platform::HeadlessDisplaySystem& Displays() { return *m_displays; }
+    platform::HeadlessMessageBoxes& Boxes() { return *m_boxes; }
+    platform::WindowHandle Window() const { return m_window; }
+    platform::VirtualClock& Clock() { return *m_clock; }
+
+    std::vector<TagRecord> trace;
+    std::vector<FrameRecord> frames;
+    std::map<std::uint32_t, Dump> dumps;
+    std::vector<std::string> errors;
+
+private:
+    class App : public kivotasuGameKit::CWindowApp {
+    public:
+        explicit App(EngineRun& run) : m_run(run) {}
+        ~App() noexcept override { StopThread(); }
+
+        int GetWindowOption(kivotasuGameKit::CWindowOption& option) override
+        {
+            option.caption = "KARUTEMI";
+            option.className = "KIVOSDKAPPLICATION";
+            option.style = 0x00CB0000;
+            return 0;
+        }
+        void MainThread() override
+        {
+            m_run.m_window = GetHWnd();
+            m_run.m_frame = 0;
+            CQuiltorEngine engine(&m_run);
+            auto start = m_run.m_actions.equal_range(0);
+            for (auto it = start.first; it != start.second; ++it) it->second(m_run);
+            engine.Start();
+        }
+
+    private:
+        EngineRun& m_run;
+    };
+
+    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
+    {
+        m_windows->PostMessage(m_window, message, wParam, lParam);
+    }
+
+    void TakeDump(CQuiltorEngine& engine, std::uint32_t frame)
+    {
+        auto& screen = *engine.GetScreenPlane().GetSurfaceInfo();
+        auto& back = *engine.GetBackPlane().GetSurfaceInfo();
+        dumps[frame] = {HashSurface(screen), HashSurface(back)};
+        if (m_dumpFolder.empty()) return;
+        const std::string stem = m_dumpFolder + "\\frame" + std::to_string(frame);
+        screen.SaveBitmap(stem + "-screen.bmp", nullptr);
+        back.SaveBitmap(stem + "-back.bmp", nullptr);
+    }
+
+    platform::HeadlessWindowSystem* m_windows = nullptr;
+    platform::HeadlessDisplaySystem* m_displays = nullptr;
+    platform::ScriptedKeyboardSystem* m_keyboard = nullptr;
+    platform::VirtualClock* m_clock = nullptr;
+    platform::HeadlessMessageBoxes* m_boxes = nullptr;
+    platform::WindowHandle m_window = 0;
+    std::multimap<std::uint32_t, std::function<void(EngineRun&)>> m_actions;
+    std::set<std::uint32_t> m_dumpFrames;
+    std::string m_dumpFolder;
+    std::uint32_t m_maxFrames = 0;
+    std::uint32_t m_maxTags = 0;
+    std::uint32_t m_frame = 0;
+};
+
+} // namespace testkit

@@ -1,0 +1,155 @@
+// The dispatcher on the real engine: which tags hand control back to the main
+// loop, COND, and what ends a script.
+#include <gtest/gtest.h>
+
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using testkit::EngineRun;
+
+namespace {
+
+// Fast skip: every wait ends without waiting a frame of its own, so only a
+// tag that returns to the main loop puts a frame wait before the next tag.
+const std::string FastSkip = "[SYSTEM CONTROL=\"SKIPPATTERN\" NAME=\"1\"]";
+const std::string Marker = "[SET VARIABLE=\"marker\" ENTITY=\"1\"]";
+
+struct Case {
+    std::string setup;
+    std::string tag;
+};
+
+// Runs setup, the tag and the marker; gives the frames of the tag and the marker.
+std::pair<std::uint32_t, std::uint32_t> FramesOf(const Case& c, TagId id)
+{
+    GameFolder game;
+    game.Put("data/index.txt", FastSkip + c.setup + c.tag + Marker + "[WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(120);
+    auto tags = run.Tags(id);
+    auto markers = run.Tags(TagId::Set);
+    if (tags.empty() || markers.empty()) return {0, 0};
+    return {tags.front()->frame, markers.back()->frame};
+}
+
+} // namespace
+
+TEST(EngineTags, ReturningTagsEndTheFramesPass)
+{
+    const std::vector<std::pair<TagId, Case>> cases = {
+        {TagId::Act, {"", "[ACT NAME=\"a\"]"}},
+        {TagId::EndAllAct, {"", "[ENDALLACT]"}},
+        {TagId::Back, {"", "[BACK NAME=\"b\"]"}},
+        {TagId::Paint, {"", "[PAINT NAME=\"p\"]"}},
+        {TagId::EndAllPaint, {"", "[ENDALLPAINT]"}},
+        {TagId::Save, {"", "[SAVE CONTROL=\"1\"]"}},
+        {TagId::Screen, {"", "[SCREEN NAME=\"0\"]"}},
+        {TagId::Select, {"", "[SELECT]"}},
+        {TagId::Unlock, {"[LOCK]", "[UNLOCK]"}},
+        {TagId::Visual, {"", "[VISUAL NAME=\"v\"]"}},
+        {TagId::Wait, {"", "[WAIT TIME=\"10\"]"}},
+        {TagId::Write, {"", "あいう"}},
+        {TagId::C, {"", "[C]"}},
+        {TagId::L, {"", "[L]"}},
+        {TagId::P, {"", "[P]"}},
+    };
+    for (const auto& [id, c] : cases) {
+        auto [tag, marker] = FramesOf(c, id);
+        EXPECT_NE(marker, 0u) << c.tag;
+        EXPECT_GT(marker, tag) << c.tag;
+    }
+}
+
+TEST(EngineTags, OtherTagsContinueInTheSameFrame)
+{
+    const std::string tags =
+        "[COMMENT][DEFAULTACT EFFECT=\"NONE\"][ANIMATE NAME=\"a\"][BEGINANIMATE][DEFAULTANIMATE]"
+        "[DEFAULTBACK PATH=\"bg\"][BGM FILE=\"m.mid\"][DEFAULTBGM PATH=\"bgm\"][ENDBGM][BUTTON]"
+        "[BEGINBUTTON][ENDBUTTON][DEFAULTBUTTON][CURSOR NAME=\"C\" FILE=\"c.ani\"][CUT NAME=\"c\"][DEFAULTCUT]"
+        "[JUMP LABEL=\"on\"][LABEL LABEL=\"on\"][DEFAULTJUMP PATH=\"sc\"][CALL LABEL=\"sub\"]"
+        "[LOCK][DEFAULTLOCK EFFECT=\"NONE\"][LOG BODY=\"l\"][DEFAULTLOG][MOVIE][DEFAULTPAINT]"
+        "[SOUND FILE=\"s.wav\"][DEFAULTSOUND PATH=\"se\"][ENDSOUND][SYSTEM CONTROL=\"MIDIDEVICE\"]"
+        "[TEXT BODY=\"あ\"][DEFAULTTEXT][NAMETEXT X=\"1\" Y=\"2\"][TITLE BODY=\"t\"][DEFAULTVISUAL]"
+        "[ENDVISUAL][WINDOW NAME=\"w\"][BEGINWINDOW][DEFAULTWINDOW][FADEWINDOW NAME=\"w\"][TL][TP]";
+    GameFolder game;
+    game.Put("data/index.txt", FastSkip + "[WAIT TIME=\"10\"]" + tags + Marker +
+                                   "[WAIT TIME=\"100000\"][LABEL LABEL=\"sub\"][SET VARIABLE=\"called\" ENTITY=\"1\"][ENDCALL]");
+    EngineRun run;
+    run.Run(30);
+
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+    auto wait = run.Tags(TagId::Wait);
+    auto markers = run.Tags(TagId::Set);
+    ASSERT_EQ(markers.size(), 2u); // the called SET, then the marker
+    const std::uint32_t frame = wait.front()->frame + 1;
+    std::size_t checked = 0;
+    for (const auto& entry : run.trace) {
+        if (entry.record.GetId() == TagId::Wait || entry.record.GetId() == TagId::System) continue;
+        EXPECT_EQ(entry.frame, frame) << TagNames[static_cast<std::size_t>(entry.record.GetId())];
+        ++checked;
+    }
+    EXPECT_GE(checked, 45u);
+}
+
+TEST(EngineTags, CondZeroSkipsTheTagAndDoubleZeroRunsIt)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[SET VARIABLE=\"a\" ENTITY=\"1\" COND=\"0\"][SET VARIABLE=\"b\" ENTITY=\"1\" COND=\"00\"]"
+                               "[JUMP LABEL=\"away\" COND=\"0\"][SET VARIABLE=\"c\" ENTITY=\"1\" COND=\"\"]"
+                               "[WAIT TIME=\"100000\"][LABEL LABEL=\"away\"]");
+    EngineRun run;
+    run.Run(5);
+
+    auto sets = run.Tags(TagId::Set);
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_FALSE(sets[0]->ran);
+    EXPECT_TRUE(sets[1]->ran);
+    EXPECT_TRUE(sets[2]->ran);
+    EXPECT_FALSE(run.Tags(TagId::Jump).front()->ran);
+    EXPECT_EQ(run.Tags(TagId::Label).size(), 0u); // the skipped JUMP went nowhere
+    kivotasuGameKit::CTextString b("{b}{c}");
+    CSet::GetInstance().Expand(b);
+    EXPECT_EQ(b.GetStr(), "11");
+    kivotasuGameKit::CTextString a("{a}");
+    EXPECT_THROW(CSet::GetInstance().Expand(a), EScript);
+}
+
+TEST(EngineTags, TitleSetsTheCaptionAndAnEmptyBodyKeepsIt)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TITLE BODY=\"物語\"][TITLE BODY=\"\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(5);
+    EXPECT_EQ(run.Windows().State(run.Window())->captionSjis, "物語");
+}
+
+TEST(EngineTags, UnclosedTagIsReportedAndEndsTheScript)
+{
+    GameFolder game;
+    game.Put("system/option.qsd", "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]\n");
+    game.Put("data/index.txt", "[SET VARIABLE=\"a\" ENTITY=\"1\"][WAIT TIME=\"50\"][SET VARIABLE=\"b\"");
+    EngineRun run;
+    run.Answer(platform::MessageBoxAnswer::Cancel); // read on
+    run.Run(30);
+
+    ASSERT_FALSE(run.errors.empty());
+    EXPECT_EQ(run.errors.front(), "タグが閉じていません。");
+    ASSERT_FALSE(run.Boxes().History().empty());
+    EXPECT_EQ(run.Boxes().History().front().titleSjis, "スクリプトエラー");
+    EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+}
+
+TEST(EngineTags, ScriptErrorsAreRecordedWithoutABoxInModeZero)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[SET VARIABLE=\"a\" ENTITY=\"{nothing}\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(10);
+
+    // The expansion error of the value ends the script; the end screen then
+    // reports its missing picture.
+    ASSERT_FALSE(run.errors.empty());
+    EXPECT_NE(run.errors.front().find("{nothing}"), std::string::npos);
+    EXPECT_TRUE(run.Boxes().History().empty());
+    EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+}
