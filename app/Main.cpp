@@ -7,6 +7,8 @@
 #include "frame/Mutex.h"
 #include "frame/ProcessInit.h"
 #include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Keyboard.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowSystem.h"
@@ -69,6 +71,8 @@ int main(int argc, char** argv)
     if (std::getenv("QUILTOR_LOG"))
         ErrorLog.SetDevice(CSmartPtr<IErrorLog>(new CStderrLogDevice));
     platform::InstallWindows(platform::MakeSdlWindowSystem());
+    platform::InstallDisplays(platform::MakeSdlDisplaySystem());
+    platform::InstallKeyboards(platform::MakeSdlKeyboardSystem());
     const std::string commandLine = CommandLine(argc, argv);
     return WinMain(0, 0, commandLine.c_str(), SW_SHOWNORMAL);
 }

@@ -1,14 +1,30 @@
 #include "app/QuiltorApp.h"
 
-#include "frame/FpsTimer.h"
 #include "platform/WindowSystem.h"
+#include "script/EngineProbe.h"
+#include "script/QuiltorEngine.h"
 
 namespace {
 
 constexpr char RootName[] = "KARUTEMI";
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
-constexpr std::uint32_t FramesPerSecond = 30;
+
+// Posts the close of the window after a number of frames.
+class CCloseAfterFrames : public IEngineProbe {
+public:
+    CCloseAfterFrames(std::uint32_t frames, platform::WindowHandle window) : m_frames(frames), m_window(window) {}
+
+    void OnTag(const CTagAttributes&, std::uint32_t, EngineState, EngineState, bool) override {}
+    void OnFrame(std::uint32_t frame) override
+    {
+        if (frame == m_frames) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
+    }
+
+private:
+    std::uint32_t m_frames;
+    platform::WindowHandle m_window;
+};
 
 } // namespace
 
@@ -23,15 +39,9 @@ int CQuiltorApp::GetWindowOption(kivotasuGameKit::CWindowOption& option)
     return 0;
 }
 
-// Until the engine runs here, the thread keeps the window alive: one pump a
-// frame until the window is closed.
 void CQuiltorApp::MainThread()
 {
-    kivotasuGameKit::CFpsTimer frames;
-    frames.SetFPS(FramesPerSecond);
-    for (std::uint32_t frame = 1; IsThreadValid(); ++frame) {
-        if (frame == m_closeAfterFrames)
-            platform::Windows().PostMessage(GetHWnd(), platform::WM_CLOSE, 0, 0);
-        frames.WaitFrame();
-    }
+    CCloseAfterFrames closer(m_closeAfterFrames, GetHWnd());
+    CQuiltorEngine engine(m_closeAfterFrames ? &closer : nullptr);
+    engine.Start();
 }

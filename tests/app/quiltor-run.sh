@@ -66,6 +66,8 @@ xvfb)
     command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || exit 77
     # libdbus, which SDL's X11 driver loads, keeps a buffer to the end.
     export LSAN_OPTIONS="suppressions=$here/lsan-x11.supp"
+    # SDL's OpenGL renderer loads Mesa, whose allocations outlive its unloading.
+    export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
     timeout 120 xvfb-run -a sh "$here/quiltor-xvfb.sh" "$player" >"$log" 2>&1
     code=$?
     [ "$code" -eq 0 ] || fail "under Xvfb: $code"
