@@ -145,6 +145,9 @@ bool CWindowManager::Draw(Plane& target, std::uint32_t colour)
         Hide(target);
     }
     m_changed = 0;
+    // The windows change what lies under the hidden text window: it saves
+    // that anew when shown, or hiding it later would bring back old frames.
+    if (m_text && !m_text->IsShown()) m_text->Invalidate();
     if (IsControlWhiteAlbum()) m_current = Nth(m_number);
     if (IsControlTRH2()) m_second = Nth(m_number);
     m_shown = 1;

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <fstream>
+
 #include "platform/HostPath.h"
+#include "platform/TextCodec.h"
 #include "script/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -139,4 +142,33 @@ TEST(StoryText, WheelAndPageUpOpenTheBackLog)
     EXPECT_EQ(run.dumps.at(76).back, run.dumps.at(64).back) << "both open on the last page";
     EXPECT_NE(run.dumps.at(82).back, run.dumps.at(76).back) << "Page Up in the view pages back";
     EXPECT_TRUE(run.errors.empty());
+}
+
+TEST(StoryText, DemoChapterOfTheMessageWindowRunsThrough)
+{
+    // The demo's own script, as the build converts it.
+    std::string source = __FILE__;
+    source = source.substr(0, source.rfind("/tests/")) + "/demo/data/message.txt";
+    std::ifstream in(source, std::ios::binary);
+    ASSERT_TRUE(in) << source;
+    const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    GameFolder game;
+    // The background it shows, which is also what the end screen shows.
+    for (const char* name : {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg"})
+        game.Put(name, GradientBmp());
+    game.Put("data/message.txt", platform::Utf8ToCp932(utf8));
+    game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTJUMP PATH=\"{BASE}\"]"
+                               "[SET VARIABLE=\"QUILTOR\" ENTITY=\"{KARUTEMI}data/\"]"
+                               "[CALL FILE=\"message.txt\" LABEL=\"文章ウィンドウ\"]"
+                               "[SET VARIABLE=\"done\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    for (std::uint32_t frame = 5; frame < 150; frame += 5) run.Click(frame);
+    DumpIfAsked(run);
+    if (std::getenv("QUILTOR_DUMP_DIR"))
+        for (std::uint32_t frame = 4; frame < 150; frame += 5) run.DumpAt(frame);
+    run.Run(160);
+    EXPECT_TRUE(run.errors.empty()) << (run.errors.empty() ? "" : run.errors[0]);
+    EXPECT_EQ(run.Tags(TagId::Set).size(), 2u) << "the chapter returned";
+    EXPECT_EQ(run.Tags(TagId::P).size(), 7u);
 }

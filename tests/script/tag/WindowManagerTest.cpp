@@ -172,3 +172,40 @@ TEST_F(WindowManager, WrittenFamilyReadsBackToTheSameFrames)
     EXPECT_GT(textkit::InkIn(again, 20, 290, 180, 326, 0xFFFFFF), 0) << "the second window of TRH2";
     EXPECT_EQ(loaded.GetWindowNumber(), 1);
 }
+
+TEST_F(WindowManager, TextHiddenAfterTheWindowsChangedRestoresTheNewFrames)
+{
+    // TRH2 switching its second window under a shown text, as WRITE does.
+    RunWindowTags(m_windows, "[DEFAULTWINDOW CONTROL=\"TRH2\"][WINDOW NAME=\"main\"]"
+                             "[FADEWINDOW NAME=\"main\" X=\"0\" Y=\"300\" WIDTH=\"640\" HEIGHT=\"180\"]"
+                             "[WINDOW NAME=\"a\"][FADEWINDOW NAME=\"a\" X=\"0\" Y=\"260\" WIDTH=\"100\" HEIGHT=\"30\"]"
+                             "[WINDOW NAME=\"b\"][FADEWINDOW NAME=\"b\" X=\"0\" Y=\"310\" WIDTH=\"300\" HEIGHT=\"30\"]");
+    const std::uint64_t background = textkit::Hash(m_screen);
+    m_windows.SetCurrentWindow(1);
+    m_windows.Draw(m_screen, 0);
+    m_text.SetMessage(CTextString("あいう"));
+    m_text.ShowWindow(m_screen);
+
+    // The second window becomes "b", drawn over the text window's area.
+    m_windows.SetCurrentWindow(2);
+    m_windows.Draw(m_screen, 0);
+    m_text.ShowWindow(m_screen);
+    Plane expected;
+    textkit::MakePlane(expected, 640, 480, 0xFFFFFFFF);
+    TAG::CText fresh;
+    TAG::CWindowManager same;
+    same.SetText(&fresh);
+    RunWindowTags(same, "[DEFAULTWINDOW CONTROL=\"TRH2\"][WINDOW NAME=\"main\"]"
+                        "[FADEWINDOW NAME=\"main\" X=\"0\" Y=\"300\" WIDTH=\"640\" HEIGHT=\"180\"]"
+                        "[WINDOW NAME=\"a\"][FADEWINDOW NAME=\"a\" X=\"0\" Y=\"260\" WIDTH=\"100\" HEIGHT=\"30\"]"
+                        "[WINDOW NAME=\"b\"][FADEWINDOW NAME=\"b\" X=\"0\" Y=\"310\" WIDTH=\"300\" HEIGHT=\"30\"]");
+    same.SetCurrentWindow(2);
+    same.Draw(expected, 0);
+    const std::uint64_t framesOnly = textkit::Hash(expected);
+
+    // Hiding the text shows the frames now drawn, not those of before.
+    m_text.HideWindow(m_screen);
+    EXPECT_EQ(textkit::Hash(m_screen), framesOnly);
+    m_windows.Hide(m_screen);
+    EXPECT_EQ(textkit::Hash(m_screen), background);
+}
