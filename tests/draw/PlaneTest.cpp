@@ -163,6 +163,38 @@ TEST_F(PlaneTest, DrawnOnlyPicturesReachAlphaPlanesOfEveryScreenType)
     }
 }
 
+TEST_F(PlaneTest, DecodedPictureKeysOutItsTopLeftColourOnAnXScreen)
+{
+    // A checker of two colours: the top-left one is the key.
+    platform::DecodedPicture checker{4, 4, Bytes(4 * 4 * 3)};
+    for (int i = 0; i < 16; ++i) {
+        const uint32_t c = ((i % 4) + (i / 4)) % 2 ? 0x00A0B0C0 : 0x00102030;
+        checker.rows[i * 3] = uint8_t(c), checker.rows[i * 3 + 1] = uint8_t(c >> 8), checker.rows[i * 3 + 2] = uint8_t(c >> 16);
+    }
+    Bytes png;
+    ASSERT_TRUE(platform::EncodePng(checker, png));
+    folder.Put("checker.png", AsText(png));
+    for (const char* format : {"XRGB8888", "XBGR8888"}) {
+        SCOPED_TRACE(format);
+        UseDisplayFormat(format);
+        CDrawHolder holder;
+        ASSERT_EQ(holder.GetDraw()->SetDisplay(false, 0, 0, 0), 0);
+        Draw::CFastPlane picture, target;
+        ASSERT_EQ(picture.Load(folder.Name("checker.png")), 0);
+        EXPECT_EQ(picture.GetColorKey(), 0x102030u);
+        ASSERT_EQ(target.CreateMemorySurface(4, 4, picture.GetSurfaceType()), 0);
+        target.SetFillColor(0x00FFFFFF);
+        target.Clear();
+        ASSERT_EQ(target.KeyCopyBlt(&picture, 0, 0), 0);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) {
+                uint32_t pixel = 0;
+                target.GetSurfaceInfo()->GetPixel(x, y, &pixel);
+                EXPECT_EQ(pixel, (x + y) % 2 ? 0x00A0B0C0u : 0x00FFFFFFu) << x << "," << y;
+            }
+    }
+}
+
 TEST_F(PlaneTest, SurfacesOfNoMemoryTypeOrSizeAreRefused)
 {
     CDrawHolder holder;
