@@ -7,11 +7,14 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <tuple>
 
 #include "platform/HostPath.h"
 #include "platform/PictureEncoder.h"
+#include "platform/TextCodec.h"
 #include "script/dib/DibInfoCache.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -185,4 +188,31 @@ TEST(PictureErrors, AMissingPictureIsReportedAsAScriptErrorNamingTheFile)
     const std::string expected = "画像『" + game.Karutemi() + "data/pictures/nothere.bmp』が読み込めません。";
     EXPECT_EQ(run.errors[0], expected);
     EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+}
+
+TEST_F(PictureScenes, TheDemoChapterOfPicturesRunsThrough)
+{
+    // The demo's own script, as the build converts it, over this test's pictures.
+    std::string source = __FILE__;
+    source = source.substr(0, source.rfind("/tests/")) + "/demo/data/pictures.txt";
+    std::ifstream in(source, std::ios::binary);
+    ASSERT_TRUE(in) << source;
+    const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    m_game.Put("data/pictures.txt", platform::Utf8ToCp932(utf8));
+    m_game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTJUMP PATH=\"{BASE}\"]"
+                                 "[CALL FILE=\"pictures.txt\" LABEL=\"絵\"]"
+                                 "[SET VARIABLE=\"done\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    // Each wait (seven pages, one line) has time for its transition and its
+    // text before the click.
+    const char* dump = std::getenv("QUILTOR_DUMP_DIR");
+    if (dump) m_run.SetDumpFolder(platform::ToInternalPath(dump));
+    for (std::uint32_t wait = 1; wait <= 8; ++wait) {
+        m_run.Click(wait * 80);
+        if (dump) m_run.DumpAt(wait * 80 - 1);
+    }
+    m_run.Run(720);
+    EXPECT_TRUE(m_run.errors.empty()) << (m_run.errors.empty() ? "" : m_run.errors[0]);
+    EXPECT_EQ(m_run.Tags(TagId::Set).size(), 1u) << "the chapter returned";
+    EXPECT_EQ(m_run.Tags(TagId::P).size(), 7u);
+    EXPECT_EQ(m_run.Tags(TagId::Paste).size(), 2u);
 }

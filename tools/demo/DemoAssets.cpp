@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PictureEncoder.h"
 #include "platform/TextCodec.h"
 
 namespace fs = std::filesystem;
@@ -87,6 +88,52 @@ void EndPictures(const fs::path& folder)
     }
 }
 
+void WriteJpeg(const fs::path& path, int width, int height, const Painter& paint)
+{
+    platform::DecodedPicture picture;
+    picture.width = width;
+    picture.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Colour c = paint(x, y);
+            picture.rows.insert(picture.rows.end(), {c.blue, c.green, c.red});
+        }
+    std::vector<std::uint8_t> bytes;
+    if (platform::EncodeJpeg(picture, 90, bytes)) WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// The pictures of the story chapter: a JPEG sky, characters as a keyed BMP
+// (magenta around the figure) and as a JPEG, a sign, a sheet of marks to cut
+// from, and a full-screen picture.
+void StoryPictures(const fs::path& folder)
+{
+    const Colour magenta{255, 0, 255};
+    WriteJpeg(folder / "sky.jpg", 640, 480, [](int x, int y) {
+        return Colour{Channel(60 + y / 4.0), Channel(90 + y / 3.0), Channel(200 - x / 8.0)};
+    });
+    WriteBmp(folder / "mina.bmp", 200, 360, [&](int x, int y) {
+        const double dx = (x - 100) / 90.0, dy = (y - 200) / 160.0;
+        if (dx * dx + dy * dy > 1) return magenta;
+        return y < 110 ? Colour{240, 208, 176} : y / 40 % 2 ? Colour{80, 112, 192} : Colour{48, 80, 160};
+    });
+    WriteJpeg(folder / "ren.jpg", 160, 300, [](int x, int y) {
+        const double dx = (x - 80) / 70.0, dy = (y - 170) / 130.0;
+        const bool figure = dx * dx + dy * dy <= 1 || std::hypot(x - 80.0, y - 45.0) < 36;
+        return figure ? Colour{Channel(120 + x / 2.0), Channel(60 + y / 4.0), 80} : Colour{200, 220, 235};
+    });
+    WriteBmp(folder / "sign.bmp", 140, 80, [](int x, int y) {
+        return x < 4 || y < 4 || x >= 136 || y >= 76 ? Colour{80, 48, 16} : Colour{232, 216, 160};
+    });
+    const Colour marks[4] = {{208, 32, 32}, {32, 160, 32}, {32, 64, 208}, {208, 160, 32}};
+    WriteBmp(folder / "sheet.bmp", 128, 32, [&](int x, int y) {
+        const int cx = x % 32 - 16, cy = y - 16;
+        return cx * cx + cy * cy > 144 ? magenta : marks[x / 32];
+    });
+    WriteBmp(folder / "full.bmp", 640, 480, [](int x, int y) {
+        return (x / 40 + y / 40) % 2 ? Colour{16, 24, 32} : Colour{64, 96, 128};
+    });
+}
+
 // Every file of the folder's tree, converted from UTF-8 to Shift-JIS.
 void ConvertScripts(const fs::path& from, const fs::path& to)
 {
@@ -112,5 +159,6 @@ int main(int argc, char** argv)
     ConvertScripts(source / "data", game / "data");
     ConvertScripts(source / "system", game / "system");
     EndPictures(game / "data" / "Element");
+    StoryPictures(game / "data" / "pictures");
     return 0;
 }
