@@ -237,8 +237,6 @@ template <SurfaceType D> int32_t Over4Row(uint8_t* d, const uint8_t* s, int32_t 
     return i;
 }
 
-constexpr uint32_t SlotOps[BlendOpSlots] = {10, 14, 15, 16, 17};
-
 template <uint32_t Op, SurfaceType D, SurfaceType S> constexpr RowFn PairRow()
 {
     if constexpr (IsWordFormat(D)) return &FadeRow<Op, D, S>;
@@ -247,24 +245,34 @@ template <uint32_t Op, SurfaceType D, SurfaceType S> constexpr RowFn PairRow()
     else return &ChannelRow<Op, D, S>;
 }
 
-template <std::size_t... I> consteval PairRowTable MakePairRows(std::index_sequence<I...>)
+// One operation's slot, pair by pair (one fold of 196 per slot keeps within
+// the compilers' fold limits).
+template <uint32_t Op, std::size_t... I>
+consteval void FillSlot(PairRowTable& table, int slot, std::index_sequence<I...>)
 {
-    PairRowTable table{};
     auto cell = [&]<std::size_t N>() {
-        constexpr std::size_t pairs = SurfaceTypeCount * SurfaceTypeCount;
-        constexpr uint32_t op = SlotOps[N / pairs];
-        constexpr int32_t dst = (N % pairs) / SurfaceTypeCount, src = N % SurfaceTypeCount;
-        if constexpr (EffectBltServes(op, dst, src))
-            table.cell[N / pairs][dst][src] = PairRow<op, SurfaceType(dst), SurfaceType(src)>();
+        constexpr int32_t dst = N / SurfaceTypeCount, src = N % SurfaceTypeCount;
+        if constexpr (EffectBltServes(Op, dst, src))
+            table.cell[slot][dst][src] = PairRow<Op, SurfaceType(dst), SurfaceType(src)>();
     };
     (cell.template operator()<I>(), ...);
+}
+
+consteval PairRowTable MakePairRows()
+{
+    PairRowTable table{};
+    constexpr auto pairs = std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>();
+    FillSlot<10>(table, 0, pairs);
+    FillSlot<14>(table, 1, pairs);
+    FillSlot<15>(table, 2, pairs);
+    FillSlot<16>(table, 3, pairs);
+    FillSlot<17>(table, 4, pairs);
     return table;
 }
 
 } // namespace
 
-constinit const PairRowTable Avx2PairRows =
-    MakePairRows(std::make_index_sequence<BlendOpSlots * SurfaceTypeCount * SurfaceTypeCount>());
+constinit const PairRowTable Avx2PairRows = MakePairRows();
 
 } // namespace kivotasuGameKit::Blend
 
