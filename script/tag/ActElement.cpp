@@ -2,6 +2,7 @@
 
 #include "frame/file/FileWriter.h"
 #include "script/TagAttributes.h"
+#include "script/tag/HiddenLine.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -29,6 +30,7 @@ void CActElement::Write(kivotasuGameKit::CTextFileWriter& writer)
     if (m_subfileAllowed) line.AppendAttribute("SUBFILE", m_subPicture ? m_subPicture->GetFile() : CTextString());
     writer.Write(line);
     m_picture.Write(writer);
+    WriteHidden(writer, "HIDEACT", m_picture);
 }
 
 void CActElement::Hide()

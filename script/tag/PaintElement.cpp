@@ -3,6 +3,7 @@
 #include "frame/file/FileWriter.h"
 #include "script/GlobalSettings.h"
 #include "script/TagAttributes.h"
+#include "script/tag/HiddenLine.h"
 #include "script/tag/Text.h"
 
 using kivotasuGameKit::CTextString;
@@ -33,6 +34,7 @@ void CPaintElement::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
     writer.Write(CTextString("[PAINT"));
     m_picture.Write(writer);
+    WriteHidden(writer, "HIDEPAINT", m_picture);
 }
 
 IElement* CPaintManager::NewElement(const CTextString& name)

@@ -156,7 +156,7 @@ TEST_F(LayerElementsTest, EveryFamilyWrittenAndReadBackComposesTheSameFrame)
                  "[ACT NAME=\"a\" FILE=\"" + chara + "\" ERASE=\"LEFTTOP\" X=\"LEFT\" Y=\"MIDDLE\"]"
                  "[ACT NAME=\"b\" FILE=\"" + photo + "\" X=\"RIGHTSIDE\" Y=\"TOP\" NEGA=\"1\" FLIP=\"1\" DEEP=\"#FF8040\"]"
                  "[ACT NAME=\"c\" FILE=\"" + chara + "\" X=\"100\" Y=\"50\" MOSAIC=\"3\" PRISM=\"#80FF40\" ERASE=\"#FF00FF\"]"
-                 "[ACT NAME=\"c\" X=\"120\"]"
+                 "[ACT NAME=\"c\" X=\"120\"][ACT NAME=\"d\" FILE=\"" + photo + "\"][HIDEACT NAME=\"d\"]"
                  "[PAINT NAME=\"p\" FILE=\"" + photo + "\" X=\"300\" Y=\"ROOF\"]"
                  "[CUT FILE=\"" + chara + "\" X=\"2\" Y=\"2\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"RIGHTBOTTOM\"]"
                  "[PASTE NAME=\"p\" X=\"4\" Y=\"4\" WIDTH=\"16\" HEIGHT=\"16\"]");
@@ -167,6 +167,8 @@ TEST_F(LayerElementsTest, EveryFamilyWrittenAndReadBackComposesTheSameFrame)
     replayed.Run(text);
     EXPECT_EQ(Frame(replayed), scene) << text;
     EXPECT_EQ(Written(replayed), text);
+    EXPECT_NE(text.find("NAME=\"d\" FILE=\"" + photo + "\" ERASE=\"NONE\"]\n[HIDEACT NAME=\"d\"]\n"), std::string::npos)
+        << "a hidden element is hidden again";
 
     m_layers.Run("[VISUAL FILE=\"" + wall + "\" NEGA=\"1\"]");
     const std::uint64_t visual = Frame(m_layers);
