@@ -13,8 +13,9 @@ class IEngineProbe {
 public:
     virtual ~IEngineProbe() = default;
 
-    // After a tag was read and handled; skipped tags (LABEL, COND "0") are
-    // reported with ran false. offset is the reading position behind the tag.
+    // After a tag was handled, with the record as it was read; skipped tags
+    // (LABEL, COND "0") are reported with ran false. offset is the reading
+    // position behind the tag.
     virtual void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
                        bool ran) = 0;
     // After each frame wait, frames counted from 1.

@@ -1,6 +1,7 @@
 #include "script/QuiltorEngine.h"
 
 #include <array>
+#include <optional>
 
 #include "script/EngineProbe.h"
 #include "script/Set.h"
@@ -153,8 +154,11 @@ void CQuiltorEngine::RunTags()
         const std::uint32_t offset = m_reader.GetOffset();
         const bool ran = !Skipped(record);
         const Handler& handler = Handlers[static_cast<std::size_t>(record.GetId())];
+        // The probe sees the tag as read: JUMP and CALL reuse the record.
+        std::optional<CTagAttributes> read;
+        if (m_probe) read = record;
         if (ran) handler.run(*this, record);
-        if (m_probe) m_probe->OnTag(record, offset, before, m_state.State, ran);
+        if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran);
         if (ran && handler.after == After::Returns) return;
     }
 }

@@ -167,7 +167,7 @@ TEST(EngineWait, HiddenWindowsReturnToTheWaitThatHidThem)
     EngineRun run;
     run.Key(5, KeyCode::Space);  // hides the windows of the click wait
     run.Click(10);               // shows them again
-    run.Click(15);               // advances
+    run.Click(15);               // advances: the marker runs after frame 16
     run.Run(40);
 
     const auto hidden = run.FramesIn(EngineState::WindowHidden);
@@ -175,5 +175,5 @@ TEST(EngineWait, HiddenWindowsReturnToTheWaitThatHidThem)
     EXPECT_EQ(hidden.front(), 6u);
     EXPECT_EQ(hidden.back(), 10u);
     EXPECT_EQ(run.frames.at(10).state, EngineState::ClickWait);
-    EXPECT_EQ(SetFrames(run).at(0), 15u);
+    EXPECT_EQ(SetFrames(run).at(0), 16u);
 }
