@@ -125,9 +125,9 @@ void BM_PresentFrame(benchmark::State& state)
 {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "dummy", 0);
     auto windows = platform::MakeSdlWindowSystem();
-    platform::WindowSpec spec;
-    spec.captionSjis = "bench";
-    const platform::WindowHandle window = windows->CreateWindow(spec);
+    platform::WindowSpec request;
+    request.captionSjis = "bench";
+    const platform::WindowHandle window = windows->CreateWindow(request);
     auto display = platform::MakeSdlDisplaySystem()->CreateDisplay();
     std::unique_ptr<platform::IDisplaySurface> primary;
     if (window && display && display->Initialize(true) && display->SetCooperativeLevel(window, false))

@@ -56,13 +56,13 @@ int CWindow::Create(const CWindowOption& option)
         return 1;
     }
 
-    platform::WindowSpec spec;
-    spec.captionSjis = m_option.caption.GetStr();
-    spec.clientWidth = m_option.width;
-    spec.clientHeight = m_option.height;
-    spec.fullScreen = m_fullScreen;
-    spec.maximizeBox = (m_option.style & WS_MAXIMIZEBOX) != 0;
-    m_window = platform::Windows().CreateWindow(spec);
+    platform::WindowSpec request;
+    request.captionSjis = m_option.caption.GetStr();
+    request.clientWidth = m_option.width;
+    request.clientHeight = m_option.height;
+    request.fullScreen = m_fullScreen;
+    request.maximizeBox = (m_option.style & WS_MAXIMIZEBOX) != 0;
+    m_window = platform::Windows().CreateWindow(request);
     if (m_window == 0) {
         ErrorLog.Out("CWindow::CreateでCreateWindowに失敗。");
         return 1;

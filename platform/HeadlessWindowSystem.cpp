@@ -16,7 +16,7 @@ void HeadlessWindowSystem::QueueLocked(WindowMessage message)
     m_queued.notify_all();
 }
 
-WindowHandle HeadlessWindowSystem::CreateWindow(const WindowSpec& spec)
+WindowHandle HeadlessWindowSystem::CreateWindow(const WindowSpec& request)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (m_failNextCreate) {
@@ -25,10 +25,10 @@ WindowHandle HeadlessWindowSystem::CreateWindow(const WindowSpec& spec)
     }
     WindowHandle handle = m_nextWindow++;
     WindowState& state = m_windows[handle];
-    state.captionSjis = spec.captionSjis;
-    state.client = {spec.clientWidth, spec.clientHeight};
-    state.fullScreen = spec.fullScreen;
-    state.maximizeBox = spec.maximizeBox;
+    state.captionSjis = request.captionSjis;
+    state.client = {request.clientWidth, request.clientHeight};
+    state.fullScreen = request.fullScreen;
+    state.maximizeBox = request.maximizeBox;
     m_created.push_back(handle);
     return handle;
 }

@@ -28,7 +28,7 @@ public:
         void* userData = nullptr;
     };
 
-    WindowHandle CreateWindow(const WindowSpec& spec) override;
+    WindowHandle CreateWindow(const WindowSpec& request) override;
     void DestroyWindow(WindowHandle window) override;
     bool SetCaption(WindowHandle window, std::string_view captionSjis) override;
     bool SetClientSize(WindowHandle window, int width, int height) override;

@@ -25,7 +25,7 @@ class SdlWindowSystem final : public IWindowSystem {
 public:
     ~SdlWindowSystem() override;
 
-    WindowHandle CreateWindow(const WindowSpec& spec) override;
+    WindowHandle CreateWindow(const WindowSpec& request) override;
     void DestroyWindow(WindowHandle window) override;
     bool SetCaption(WindowHandle window, std::string_view captionSjis) override;
     bool SetClientSize(WindowHandle window, int width, int height) override;
@@ -136,26 +136,26 @@ WindowHandle SdlWindowSystem::FirstWindow() const
     return m_windows.empty() ? 0 : m_windows.begin()->first;
 }
 
-WindowHandle SdlWindowSystem::CreateWindow(const WindowSpec& spec)
+WindowHandle SdlWindowSystem::CreateWindow(const WindowSpec& request)
 {
     if (!StartVideo())
         return 0;
     // X11 window managers offer a maximise box only with a sizing border, which
-    // the player's window has not: spec.maximizeBox cannot be honoured, and
+    // the player's window has not: request.maximizeBox cannot be honoured, and
     // full screen is reached from the menu.
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (spec.fullScreen)
+    if (request.fullScreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    const std::string caption = Cp932ToUtf8(spec.captionSjis);
+    const std::string caption = Cp932ToUtf8(request.captionSjis);
     SDL_Window* sdl = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                       spec.clientWidth, spec.clientHeight, flags);
+                                       request.clientWidth, request.clientHeight, flags);
     if (!sdl) {
         if (m_windows.empty())
             StopVideo();
         return 0;
     }
     WindowHandle handle = SDL_GetWindowID(sdl);
-    m_windows[handle] = Window{sdl, {spec.clientWidth, spec.clientHeight}, spec.fullScreen, nullptr};
+    m_windows[handle] = Window{sdl, {request.clientWidth, request.clientHeight}, request.fullScreen, nullptr};
     std::lock_guard<std::mutex> guard(m_postLock);
     m_live.insert(handle);
     return handle;

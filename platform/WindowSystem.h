@@ -34,7 +34,7 @@ public:
     virtual ~IWindowSystem() = default;
 
     // A hidden window, or 0 on failure.
-    virtual WindowHandle CreateWindow(const WindowSpec& spec) = 0;
+    virtual WindowHandle CreateWindow(const WindowSpec& request) = 0;
     // Pending messages of the window are dropped with it.
     virtual void DestroyWindow(WindowHandle window) = 0;
 

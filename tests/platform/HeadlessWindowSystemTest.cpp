@@ -10,9 +10,9 @@ namespace {
 
 WindowSpec Spec()
 {
-    WindowSpec spec;
-    spec.captionSjis = "KARUTEMI";
-    return spec;
+    WindowSpec request;
+    request.captionSjis = "KARUTEMI";
+    return request;
 }
 
 } // namespace

@@ -20,9 +20,9 @@ protected:
 TEST_F(SdlWindowSystemTest, PostedMessagesArriveThroughSdlIncludingFromOtherThreads)
 {
     auto system = MakeSdlWindowSystem();
-    WindowSpec spec;
-    spec.captionSjis = "KARUTEMI";
-    WindowHandle window = system->CreateWindow(spec);
+    WindowSpec request;
+    request.captionSjis = "KARUTEMI";
+    WindowHandle window = system->CreateWindow(request);
     ASSERT_NE(window, 0u);
     EXPECT_TRUE(system->SetCaption(window, "カルテミ"));
 
@@ -57,8 +57,8 @@ TEST_F(SdlWindowSystemTest, PostedMessagesArriveThroughSdlIncludingFromOtherThre
 TEST_F(SdlWindowSystemTest, UserDataAndCursorCounterFollowTheWindow)
 {
     auto system = MakeSdlWindowSystem();
-    WindowSpec spec;
-    WindowHandle window = system->CreateWindow(spec);
+    WindowSpec request;
+    WindowHandle window = system->CreateWindow(request);
     ASSERT_NE(window, 0u);
     int marker = 0;
     system->SetUserData(window, &marker);
