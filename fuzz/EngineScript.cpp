@@ -1,0 +1,30 @@
+// Arbitrary bytes as the start script of the real engine on the headless
+// platform, for a bounded number of frames and tags, with a click every few
+// frames so that waits move on. No file outside memory is read or written.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzz/MemoryFiles.h"
+#include "tests/kit/EngineHarness.h"
+
+namespace {
+
+constexpr std::uint32_t Frames = 24;
+constexpr std::uint32_t Tags = 1000;
+constexpr std::uint32_t ClickEvery = 3;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    MemoryFiles& files = MemoryFiles::Install();
+    files.Put("Z:\\data\\index.txt", std::string_view(reinterpret_cast<const char*>(data), size));
+    // Text and transitions without delay, so the frames reach more tags.
+    files.Put("Z:\\system\\option.qsd", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]");
+
+    testkit::EngineRun run;
+    for (std::uint32_t frame = 1; frame < Frames; frame += ClickEvery) run.Click(frame);
+    run.Run(Frames, Tags);
+    return 0;
+}
