@@ -37,8 +37,12 @@ kill -TERM "$pid"
 finish SIGTERM
 
 if command -v python3 >/dev/null; then
+    options="$(dirname "$player")/system/option.qsd"
+    rm -f "$options"
     start
     python3 "$here/close-window.py" KARUTEMI || exit 1
     finish "close box"
+    # The engine writes the options at the end of every run.
+    [ -f "$options" ] || { echo "no $options after the close box"; exit 1; }
 fi
 exit 0
