@@ -1,0 +1,70 @@
+#!/bin/sh
+# The demo game in the real player under Xvfb, as a reader starts it: its story
+# text appears in the window, Return advances it, and the close box ends the
+# player with code 0 and writes the options: quiltor-demo.sh <path to quiltor>.
+# Exit 0 when it holds, 77 when it cannot run here, else 1.
+set -u
+player=$1
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${2:-}" != inside ]; then
+    for tool in xvfb-run xwininfo import convert python3; do
+        command -v "$tool" >/dev/null || exit 77
+    done
+    built=$(dirname "$player")
+    [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    # A copy of the game folder, without the options a earlier run left.
+    game=$(mktemp -d "$built/../demo.XXXXXX") || exit 1
+    trap 'rm -rf "$game"' EXIT
+    cp -r "$built/data" "$built/system" "$game/"
+    rm -f "$game/system/option.qsd"
+    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
+    XDG_RUNTIME_DIR=$game
+    export XDG_RUNTIME_DIR
+    # SDL's OpenGL renderer loads Mesa, whose allocations outlive its unloading.
+    export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+    export LSAN_OPTIONS="suppressions=$here/lsan-x11.supp"
+    export QUILTOR_LOG=1
+    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$game/quiltor" inside >"$game/log" 2>&1
+    code=$?
+    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$game/log"; }
+    exit "$code"
+fi
+
+shot=$(dirname "$player")/shot.png
+
+# The share of lit pixels in the lower part of the window, where the demo
+# puts its text, in thousandths.
+text_ink() {
+    target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
+    [ -n "$target" ] && import -window "$target" "$shot" 2>/dev/null || { echo 0; return; }
+    convert "$shot" -crop 640x180+0+295 -threshold 50% -format "%[fx:int(1000*mean)]" info:
+}
+
+wait_for_ink() { # more than
+    i=0
+    while [ $i -lt 60 ]; do
+        ink=$(text_ink)
+        [ "$ink" -gt "$1" ] && return 0
+        sleep 0.25
+        i=$((i + 1))
+    done
+    echo "no text in the window (ink $ink)"
+    return 1
+}
+
+"$player" &
+pid=$!
+status=0
+wait_for_ink 0 || status=1
+first=$ink
+if [ $status -eq 0 ]; then
+    # Return shows the rest of the line at once, then the waits move on.
+    python3 "$here/xtest-input.py" KARUTEMI Return && wait_for_ink "$first" || status=1
+fi
+python3 "$here/close-window.py" KARUTEMI || status=1
+wait "$pid"
+code=$?
+[ "$code" -eq 0 ] || { echo "player ended with $code"; status=1; }
+[ -f "$(dirname "$player")/system/option.qsd" ] || { echo "no options written"; status=1; }
+exit $status
