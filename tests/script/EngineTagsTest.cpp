@@ -40,10 +40,14 @@ TEST(EngineTags, ReturningTagsEndTheFramesPass)
 {
     const std::vector<std::pair<TagId, Case>> cases = {
         {TagId::Act, {"", "[ACT NAME=\"a\"]"}},
+        {TagId::EndAct, {"[ACT NAME=\"a\"]", "[ENDACT NAME=\"a\"]"}},
         {TagId::EndAllAct, {"", "[ENDALLACT]"}},
+        {TagId::HideAct, {"[ACT NAME=\"a\"]", "[HIDEACT NAME=\"a\"]"}},
         {TagId::Back, {"", "[BACK NAME=\"b\"]"}},
         {TagId::Paint, {"", "[PAINT NAME=\"p\"]"}},
+        {TagId::EndPaint, {"[PAINT NAME=\"p\"]", "[ENDPAINT NAME=\"p\"]"}},
         {TagId::EndAllPaint, {"", "[ENDALLPAINT]"}},
+        {TagId::HidePaint, {"[PAINT NAME=\"p\"]", "[HIDEPAINT NAME=\"p\"]"}},
         {TagId::Save, {"", "[SAVE CONTROL=\"1\"]"}},
         {TagId::Screen, {"", "[SCREEN NAME=\"0\"]"}},
         {TagId::Select, {"", "[SELECT]"}},
@@ -59,6 +63,21 @@ TEST(EngineTags, ReturningTagsEndTheFramesPass)
         auto [tag, marker] = FramesOf(c, id);
         EXPECT_NE(marker, 0u) << c.tag;
         EXPECT_GT(marker, tag) << c.tag;
+    }
+}
+
+TEST(EngineTags, EndSelectAndEndLeaveTheDispatcherForTheirStates)
+{
+    for (const auto& [script, state] : {std::pair<std::string, EngineState>{"[SELECT]はい[ENDSELECT]", EngineState::ChoiceWait},
+                                        {"[END]", EngineState::ScriptEnd}}) {
+        GameFolder game;
+        game.Put("data/index.txt", script + Marker);
+        EngineRun run;
+        run.Run(10);
+        ASSERT_FALSE(run.trace.empty()) << script;
+        EXPECT_EQ(run.trace.back().after, state) << script;
+        EXPECT_TRUE(run.Tags(TagId::Set).empty()) << script;
+        EXPECT_EQ(run.frames.back().state, state) << script;
     }
 }
 
