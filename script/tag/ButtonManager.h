@@ -1,7 +1,8 @@
 #pragma once
 // Buttons and the buttons of choices. Until the button elements exist, only
 // the BEGINBUTTON block is tracked (PAINT and SOUND behave differently inside
-// it and ENDBUTTON needs it); buttons take no input and draw nothing.
+// it and ENDBUTTON needs it), nothing is drawn, and every press falls outside
+// the buttons.
 
 #include <cstdint>
 
