@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include "platform/ServiceSlot.h"
 #include <time.h>
 
 #include <cerrno>
@@ -25,28 +26,22 @@ public:
     }
 };
 
-std::unique_ptr<IClock>& Installed()
+ServiceSlot<IClock, RealClock>& Slot()
 {
-    static std::unique_ptr<IClock> clock = std::make_unique<RealClock>();
-    return clock;
+    static ServiceSlot<IClock, RealClock> slot;
+    return slot;
 }
-
-std::atomic<IClock*> g_current{nullptr};
 
 } // namespace
 
 IClock& Clock()
 {
-    IClock* clock = g_current.load(std::memory_order_acquire);
-    if (clock) return *clock;
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallClock(std::unique_ptr<IClock> clock)
 {
-    if (!clock) clock = std::make_unique<RealClock>();
-    g_current.store(clock.get(), std::memory_order_release);
-    Installed() = std::move(clock);
+    Slot().Install(std::move(clock));
 }
 
 } // namespace platform

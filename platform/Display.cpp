@@ -1,5 +1,6 @@
 #include "platform/Display.h"
 
+#include "platform/ServiceSlot.h"
 #include "platform/HeadlessDisplay.h"
 
 #include <cstdlib>
@@ -9,22 +10,22 @@ namespace platform {
 
 namespace {
 
-std::unique_ptr<IDisplaySystem>& Installed()
+ServiceSlot<IDisplaySystem, HeadlessDisplaySystem>& Slot()
 {
-    static std::unique_ptr<IDisplaySystem> system = std::make_unique<HeadlessDisplaySystem>();
-    return system;
+    static ServiceSlot<IDisplaySystem, HeadlessDisplaySystem> slot;
+    return slot;
 }
 
 } // namespace
 
 IDisplaySystem& Displays()
 {
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallDisplays(std::unique_ptr<IDisplaySystem> system)
 {
-    Installed() = std::move(system);
+    Slot().Install(std::move(system));
 }
 
 int DisplayFormatBytes(int format)

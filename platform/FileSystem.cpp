@@ -1,34 +1,29 @@
 #include "platform/FileSystem.h"
 
-#include <atomic>
+#include "platform/ServiceSlot.h"
+
 
 #include "platform/HostFileSystem.h"
 
 namespace platform {
 namespace {
 
-std::unique_ptr<IFileSystem>& Installed()
+ServiceSlot<IFileSystem, HostFileSystem>& Slot()
 {
-    static std::unique_ptr<IFileSystem> fileSystem = std::make_unique<HostFileSystem>();
-    return fileSystem;
+    static ServiceSlot<IFileSystem, HostFileSystem> slot;
+    return slot;
 }
-
-std::atomic<IFileSystem*> g_current{nullptr};
 
 } // namespace
 
 IFileSystem& FileSystem()
 {
-    IFileSystem* fileSystem = g_current.load(std::memory_order_acquire);
-    if (fileSystem) return *fileSystem;
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallFileSystem(std::unique_ptr<IFileSystem> fileSystem)
 {
-    if (!fileSystem) fileSystem = std::make_unique<HostFileSystem>();
-    g_current.store(fileSystem.get(), std::memory_order_release);
-    Installed() = std::move(fileSystem);
+    Slot().Install(std::move(fileSystem));
 }
 
 } // namespace platform

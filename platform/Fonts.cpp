@@ -1,35 +1,29 @@
 #include "platform/Fonts.h"
 
+#include "platform/ServiceSlot.h"
 #include <algorithm>
-#include <atomic>
 
 #include "platform/FreeTypeFace.h"
 
 namespace platform {
 namespace {
 
-std::unique_ptr<IFontService>& Installed()
+ServiceSlot<IFontService, FontconfigFonts>& Slot()
 {
-    static std::unique_ptr<IFontService> service = std::make_unique<FontconfigFonts>();
-    return service;
+    static ServiceSlot<IFontService, FontconfigFonts> slot;
+    return slot;
 }
-
-std::atomic<IFontService*> g_current{nullptr};
 
 } // namespace
 
 IFontService& Fonts()
 {
-    IFontService* service = g_current.load(std::memory_order_acquire);
-    if (service) return *service;
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallFonts(std::unique_ptr<IFontService> service)
 {
-    if (!service) service = std::make_unique<FontconfigFonts>();
-    g_current.store(service.get(), std::memory_order_release);
-    Installed() = std::move(service);
+    Slot().Install(std::move(service));
 }
 
 PinnedFonts::PinnedFonts(std::vector<std::string> familiesSjis, std::string file)

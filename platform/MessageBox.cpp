@@ -1,13 +1,15 @@
 #include "platform/MessageBox.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace platform {
 
 namespace {
 
-std::unique_ptr<IMessageBoxService>& Installed()
+ServiceSlot<IMessageBoxService, SdlMessageBoxes>& Slot()
 {
-    static std::unique_ptr<IMessageBoxService> service = std::make_unique<SdlMessageBoxes>();
-    return service;
+    static ServiceSlot<IMessageBoxService, SdlMessageBoxes> slot;
+    return slot;
 }
 
 } // namespace
@@ -28,12 +30,12 @@ MessageBoxAnswer DismissAnswer(MessageBoxStyle style)
 
 IMessageBoxService& MessageBoxes()
 {
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallMessageBoxes(std::unique_ptr<IMessageBoxService> service)
 {
-    Installed() = std::move(service);
+    Slot().Install(std::move(service));
 }
 
 MessageBoxAnswer HeadlessMessageBoxes::Show(std::string_view titleSjis, std::string_view textSjis,

@@ -1,5 +1,6 @@
 #include "platform/Keyboard.h"
 
+#include "platform/ServiceSlot.h"
 #include <cstring>
 
 namespace platform {
@@ -51,10 +52,10 @@ private:
     bool m_acquired = false;
 };
 
-std::unique_ptr<IKeyboardSystem>& Installed()
+ServiceSlot<IKeyboardSystem, ScriptedKeyboardSystem>& Slot()
 {
-    static std::unique_ptr<IKeyboardSystem> system = std::make_unique<ScriptedKeyboardSystem>();
-    return system;
+    static ServiceSlot<IKeyboardSystem, ScriptedKeyboardSystem> slot;
+    return slot;
 }
 
 } // namespace
@@ -68,12 +69,12 @@ std::unique_ptr<IKeyboardDevice> ScriptedKeyboardSystem::CreateDevice()
 
 IKeyboardSystem& Keyboards()
 {
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallKeyboards(std::unique_ptr<IKeyboardSystem> system)
 {
-    Installed() = std::move(system);
+    Slot().Install(std::move(system));
 }
 
 } // namespace platform

@@ -1,28 +1,29 @@
 #include "platform/WindowSystem.h"
 
+#include "platform/ServiceSlot.h"
 #include "platform/HeadlessWindowSystem.h"
 
 namespace platform {
 
 namespace {
 
-std::unique_ptr<IWindowSystem>& Installed()
+ServiceSlot<IWindowSystem, HeadlessWindowSystem>& Slot()
 {
     // Headless until the executable installs the SDL one: only it has a display.
-    static std::unique_ptr<IWindowSystem> system = std::make_unique<HeadlessWindowSystem>();
-    return system;
+    static ServiceSlot<IWindowSystem, HeadlessWindowSystem> slot;
+    return slot;
 }
 
 } // namespace
 
 IWindowSystem& Windows()
 {
-    return *Installed();
+    return Slot().Get();
 }
 
 void InstallWindows(std::unique_ptr<IWindowSystem> system)
 {
-    Installed() = std::move(system);
+    Slot().Install(std::move(system));
 }
 
 } // namespace platform
