@@ -5,19 +5,27 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+started=$SECONDS
+phase() { echo "== $1 ($((SECONDS - started)) s)"; }
+
 tools/install-deps.sh
 
+phase "ASan + UBSan build"
 cmake --preset asan
 cmake --build --preset asan
+phase "ASan + UBSan tests"
 ctest --preset asan
 
+phase "TSan thread tests"
 cmake --preset tsan
 cmake --build --preset tsan --target thread_tests
 ctest --preset tsan
 
 if command -v clang++-14 >/dev/null 2>&1; then
+  phase "fuzz build"
   cmake --preset fuzz
-  cmake --build --preset fuzz
+  cmake --build --preset fuzz --target fuzz_targets
+  phase "fuzz runs"
   seconds=${QUILTOR_FUZZ_SECONDS:-15}
   for target in build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
@@ -30,4 +38,5 @@ if command -v clang++-14 >/dev/null 2>&1; then
     rm -rf "$work"
   done
 fi
+phase "done"
 echo "all tests passed"
