@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
+
+#include "draw/effect/PixelFormat.h"
 
 namespace kivotasuGameKit {
 
@@ -22,22 +23,15 @@ private:
     // Fields widened to 8 bits, combined and clamped there, narrowed back.
     template <bool Is565, bool IsAdd> static void Combine(uint8_t* d, const uint8_t* s)
     {
-        uint16_t dw, sw;
-        std::memcpy(&dw, d, 2);
-        std::memcpy(&sw, s, 2);
-        const auto widen = [](uint32_t w, uint32_t out[3]) {
-            out[0] = Is565 ? (w >> 8) & 0xF8 : (w >> 7) & 0xF8;
-            out[1] = Is565 ? (w >> 3) & 0xFC : (w >> 2) & 0xF8;
-            out[2] = (w & 0x1F) << 3;
+        const auto widen = [](const uint8_t* cell) {
+            return Is565 ? Channels565(LoadWord(cell)) : Channels555(LoadWord(cell));
         };
-        uint32_t dc[3], sc[3];
-        widen(dw, dc);
-        widen(sw, sc);
-        for (int i = 0; i < 3; ++i)
-            dc[i] = IsAdd ? std::min<uint32_t>(dc[i] + sc[i], 255) : (dc[i] > sc[i] ? dc[i] - sc[i] : 0);
-        const uint16_t result = Is565 ? uint16_t(((dc[0] & 0xF8) << 8) | ((dc[1] & 0xFC) << 3) | (dc[2] >> 3))
-                                      : uint16_t(((dc[0] & 0xF8) << 7) | ((dc[1] & 0xF8) << 2) | (dc[2] >> 3));
-        std::memcpy(d, &result, 2);
+        const auto combine = [](uint32_t dc, uint32_t sc) {
+            return IsAdd ? std::min<uint32_t>(dc + sc, 255) : (dc > sc ? dc - sc : 0);
+        };
+        const PixelChannels dc = widen(d), sc = widen(s);
+        const PixelChannels out{combine(dc.r, sc.r), combine(dc.g, sc.g), combine(dc.b, sc.b), 0, 0};
+        StoreWord(d, Is565 ? Word565(out) : Word555(out));
     }
 };
 
