@@ -2,10 +2,33 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "draw/effect/EffectBlitter.h"
+#include "draw/effect/PixelFormat.h"
 
 namespace kivotasuGameKit {
+
+// The keyed operations' key: the key cell in the source's stored layout,
+// only the bits a key test compares.
+template <SurfaceType S> uint32_t KeyOf(const BltKeyRate& parameter)
+{
+    uint32_t key = 0;
+    std::memcpy(&key, parameter.bytes, PixelFormat<S>::Bytes);
+    return key & PixelFormat<S>::KeyBits;
+}
+
+// A pixel rule behind the source's colour key: a source cell equal to the key
+// leaves its destination cell unread and unwritten.
+template <SurfaceType S, class Rule> struct Keyed {
+    uint32_t key;
+    Rule rule;
+    void operator()(uint8_t* d, const uint8_t* s) const
+    {
+        if ((LoadPixel<S>(s) & PixelFormat<S>::KeyBits) != key) rule(d, s);
+    }
+};
+template <SurfaceType S, class Rule> Keyed<S, Rule> MakeKeyed(uint32_t key, Rule rule) { return {key, rule}; }
 
 // The common frame of every effect-blit routine: clip, then apply op(d, s)
 // to each destination cell d with its source cell s, 1:1 or by the stepping

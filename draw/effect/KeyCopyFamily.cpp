@@ -11,14 +11,9 @@ template <SurfaceType D, SurfaceType S>
 int KeyCopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate keyRate,
                    const BltParams* request)
 {
-    // The key cell holds the stored form of the key; only KeyBits count.
-    uint32_t key = 0;
-    std::memcpy(&key, keyRate.bytes, PixelFormat<S>::Bytes);
-    key &= PixelFormat<S>::KeyBits;
     return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
-        source, destination, request, [key](uint8_t* d, const uint8_t* s) {
-            if ((LoadPixel<S>(s) & PixelFormat<S>::KeyBits) != key) ConvertPixel<D, S>(d, s);
-        });
+        source, destination, request,
+        MakeKeyed<S>(KeyOf<S>(keyRate), [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); }));
 }
 
 } // namespace

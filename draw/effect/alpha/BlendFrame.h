@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 #include "draw/effect/BlitFrame.h"
 #include "draw/effect/PixelFormat.h"
@@ -34,28 +33,9 @@ template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn PairRows()
 // What a blended cell of D gets in byte 3, as a row kernel wants it.
 template <SurfaceType D> inline constexpr uint32_t Byte3Of = uint32_t(Cell8<D>::Byte3) << 24;
 
-// The keyed operations' parameter: the key cell in the source's layout (its
-// compared bits only), then the rate bytes.
+// The keyed operations' parameter: the key cell in the source's layout
+// (KeyOf), then the rate bytes.
 template <SurfaceType S> inline constexpr int RatesAt = BytesPerPixel(S);
-
-template <SurfaceType S> uint32_t KeyOf(const BltKeyRate& parameter)
-{
-    uint32_t key = 0;
-    std::memcpy(&key, parameter.bytes, RatesAt<S>);
-    return key & PixelFormat<S>::KeyBits;
-}
-
-// A pixel rule behind the source's colour key: a source cell equal to the key
-// leaves its destination cell unread and unwritten.
-template <SurfaceType S, class Rule> struct Keyed {
-    uint32_t key;
-    Rule rule;
-    void operator()(uint8_t* d, const uint8_t* s) const
-    {
-        if ((LoadPixel<S>(s) & PixelFormat<S>::KeyBits) != key) rule(d, s);
-    }
-};
-template <SurfaceType S, class Rule> Keyed<S, Rule> MakeKeyed(uint32_t key, Rule rule) { return {key, rule}; }
 
 // A rule with a whole-row form for 1:1 rows: the kernel does the leading
 // cells it can, the rule the rest.
