@@ -278,6 +278,26 @@ TEST(PictureLoader, SystemDecodersReadJpegPngAndGif)
     EXPECT_EQ(nothing.loader.GetSize(&w, &h), 1);
 }
 
+TEST(PictureLoader, PictureClaimingMoreThanTheAcceptedSizeIsNeverDecoded)
+{
+    // The PNG header's checksum is made right, so that only the size can refuse it.
+    Bytes png;
+    ASSERT_TRUE(platform::EncodePng({1, 1, Bytes(3, 0)}, png));
+    for (size_t at : {16u, 20u}) png[at] = 0, png[at + 1] = 0x0F, png[at + 2] = 0x42, png[at + 3] = 0x40;
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 12; i < 29; ++i) {
+        crc ^= png[i];
+        for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (crc & 1 ? 0xEDB88320u : 0);
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+    // Screen 1 x 1, an extension, then an image of 65535 x 65535.
+    const Bytes gif{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x21, 0xF9, 4, 0, 0, 0, 0, 0,
+                    0x2C, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 2, 2, 0x44, 1, 0, 0x3B};
+    EXPECT_EQ(Loaded(png, "png").result, 1);
+    EXPECT_EQ(Loaded(gif, "gif").result, 1);
+}
+
 TEST(PictureLoader, PaletteHasTheStaticColoursAndTheBmpsOwn)
 {
     std::vector<uint32_t> colours(256);
