@@ -60,10 +60,25 @@ template <bool Is565> T NarrowToWords(T c)
     return V::Or(V::Or(b, g), r);
 }
 
+// Eight cells of a 2- or 4-byte format as stored (words zero-extended to 32
+// bits), and eight such words stored back as 16 bits.
+template <SurfaceType F> T LoadRaw(const uint8_t* p)
+{
+    static_assert(BytesPerPixel(F) != 3, "3-byte cells need the masked load");
+    if constexpr (BytesPerPixel(F) == 2) return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    else return V::Load(p);
+}
+
+void StoreWords(uint8_t* p, T words)
+{
+    const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+}
+
 template <SurfaceType F> Cells Load(const uint8_t* p)
 {
     if constexpr (IsWordFormat(F)) {
-        const T raw = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+        const T raw = LoadRaw<F>(p);
         return {raw, WidenWords<F == RGB565>(raw)};
     } else if constexpr (BytesPerPixel(F) == 3) {
         const T packed = _mm256_maskload_epi32(reinterpret_cast<const int*>(p), SixElements());
@@ -72,11 +87,11 @@ template <SurfaceType F> Cells Load(const uint8_t* p)
                                                                   1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
         return {raw, IsRedFirst(F) ? SwapRedBlue(raw) : raw};
     } else if constexpr (IsWideFormat(F)) {
-        const T raw = V::Load(p);
+        const T raw = LoadRaw<F>(p);
         const T colour = WidenWords<F == ARGB4565>(V::And(raw, V::Set32(0xFFFF)));
         return {raw, V::Or(colour, V::And(_mm256_slli_epi32(raw, 12), V::Set32(0xF0000000)))};
     } else {
-        const T raw = V::Load(p);
+        const T raw = LoadRaw<F>(p);
         return {raw, IsRedFirst(F) ? SwapRedBlue(raw) : raw};
     }
 }
@@ -86,9 +101,7 @@ template <SurfaceType F> Cells Load(const uint8_t* p)
 template <SurfaceType F> void Store(uint8_t* p, const Cells& old, T keep, T result)
 {
     if constexpr (IsWordFormat(F)) {
-        const T words = V::Select(keep, old.raw, NarrowToWords<F == RGB565>(result));
-        const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+        StoreWords(p, V::Select(keep, old.raw, NarrowToWords<F == RGB565>(result)));
     } else if constexpr (BytesPerPixel(F) == 3) {
         const T cells = V::Select(keep, old.colour, result);
         const T raw = IsRedFirst(F) ? SwapRedBlue(cells) : cells;
@@ -163,18 +176,6 @@ template <bool Is565> T FadeWords(T w, T level)
     const T b = V::And(w, V::Set32(0x1F));
     const auto scale = [&](T field) { return V::MulhiU16(V::Mullo16(field, level), V::Set16(4370)); };
     return V::Or(V::Or(_mm256_slli_epi32(scale(r), Is565 ? 11 : 10), _mm256_slli_epi32(scale(g), 5)), scale(b));
-}
-
-template <SurfaceType F> T LoadRaw(const uint8_t* p)
-{
-    if constexpr (BytesPerPixel(F) == 2) return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    else return V::Load(p);
-}
-
-void StoreWords(uint8_t* p, T words)
-{
-    const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
 }
 
 // RGB565/RGB555 destinations: the source word at level Ls plus the
