@@ -41,7 +41,21 @@ inline void BlitRow(uint8_t* __restrict d, const uint8_t* __restrict s, int32_t 
     for (int32_t i = 0; i < width; ++i) op(d + ptrdiff_t(i) * DstBytes, s + ptrdiff_t(i) * SrcBytes);
 }
 
-template <int DstBytes, int SrcBytes, class Op>
+// Where a stretch takes its error steps: before sampling each pixel and row
+// (every routine) or after (the four-channel blend, which so samples one
+// fractional step behind).
+enum class StretchStep { BeforeSample, AfterSample };
+
+inline void StepError(int32_t& error, int32_t increment, int32_t decrement, const uint8_t*& source, ptrdiff_t unit)
+{
+    error += increment;
+    if (error >= 0) {
+        source += unit;
+        error -= decrement;
+    }
+}
+
+template <int DstBytes, int SrcBytes, StretchStep Step = StretchStep::BeforeSample, class Op>
 inline int RunEffectBlit(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request,
                          const Op& op)
 {
@@ -60,25 +74,20 @@ inline int RunEffectBlit(const CSurfaceInfo* source, const CSurfaceInfo* destina
         }
         return 0;
     }
+    constexpr bool before = Step == StretchStep::BeforeSample;
     int32_t ey = c.yErrorStart;
     const ptrdiff_t xStep = ptrdiff_t(c.xStep) * SrcBytes, yStep = c.yStep * sp;
     for (int32_t y = 0; y < h; ++y, d += dp, s += yStep) {
-        ey += c.yErrorIncrement;
-        if (ey >= 0) {
-            s += sp;
-            ey -= c.yErrorDecrement;
-        }
+        if constexpr (before) StepError(ey, c.yErrorIncrement, c.yErrorDecrement, s, sp);
         int32_t ex = c.xErrorStart;
         const uint8_t* sx = s;
         uint8_t* dx = d;
         for (int32_t x = 0; x < w; ++x, dx += DstBytes, sx += xStep) {
-            ex += c.xErrorIncrement;
-            if (ex >= 0) {
-                sx += SrcBytes;
-                ex -= c.xErrorDecrement;
-            }
+            if constexpr (before) StepError(ex, c.xErrorIncrement, c.xErrorDecrement, sx, SrcBytes);
             op(dx, sx);
+            if constexpr (!before) StepError(ex, c.xErrorIncrement, c.xErrorDecrement, sx, SrcBytes);
         }
+        if constexpr (!before) StepError(ey, c.yErrorIncrement, c.yErrorDecrement, s, sp);
     }
     return 0;
 }

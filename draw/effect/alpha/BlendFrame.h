@@ -52,13 +52,14 @@ template <int DB, int SB, class Rule> struct WithRows {
 
 // The blend body: the common frame with the pair's rule, the row kernel rows
 // (when given) taking the 1:1 rows first.
-template <SurfaceType D, SurfaceType S, class Rule>
+template <SurfaceType D, SurfaceType S, StretchStep Step = StretchStep::BeforeSample, class Rule>
 int RunBlend(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request, const Rule& rule,
              RowFn rows = nullptr, const RowParams& params = {})
 {
     constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
-    if (rows) return RunEffectBlit<DB, SB>(source, destination, request, WithRows<DB, SB, Rule>{rule, rows, params});
-    return RunEffectBlit<DB, SB>(source, destination, request, rule);
+    if (rows)
+        return RunEffectBlit<DB, SB, Step>(source, destination, request, WithRows<DB, SB, Rule>{rule, rows, params});
+    return RunEffectBlit<DB, SB, Step>(source, destination, request, rule);
 }
 
 } // namespace kivotasuGameKit::Blend
