@@ -1,5 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 
+#include "platform/Thread.h"
+
 namespace platform {
 
 HeadlessWindowSystem::WindowState* HeadlessWindowSystem::Find(WindowHandle window)
@@ -40,6 +42,7 @@ void HeadlessWindowSystem::DestroyWindow(WindowHandle window)
     if (!state)
         return;
     state->destroyed = true;
+    state->destroyingThread = CurrentThreadId();
     state->visible = false;
     std::erase_if(m_queue, [window](const WindowMessage& m) { return m.window == window; });
     std::erase_if(m_drops, [window](const auto& drop) { return drop.second.first == window; });

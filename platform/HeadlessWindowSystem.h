@@ -25,6 +25,7 @@ public:
         bool minimized = false;
         bool focused = false;
         bool destroyed = false;
+        std::uint32_t destroyingThread = 0; // SDL lets only the creating thread destroy
         void* userData = nullptr;
     };
 

@@ -46,7 +46,9 @@ TEST_F(AppTest, StartRunsTheAppOnItsOwnThreadAndTheEndWaitsForIt)
     EXPECT_NE(bodyThread.load(), platform::CurrentThreadId());
     EXPECT_EQ(MultiThreadFlag.load(), 0);
     EXPECT_EQ(exitListRuns.load(), 1);
+    // The window went on the application thread, before the object holding it.
     EXPECT_TRUE(windows->State(windows->Created().back())->destroyed);
+    EXPECT_EQ(windows->State(windows->Created().back())->destroyingThread, bodyThread.load());
 }
 
 TEST_F(AppTest, AThreadThatCannotStartDoesNotHoldTheEnd)
