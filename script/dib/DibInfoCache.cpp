@@ -1,7 +1,13 @@
 #include "script/dib/DibInfoCache.h"
 
+#include "draw/FastDraw.h"
+
 CDibInfoCache& CDibInfoCache::GetInstance()
 {
+    // A cached plane leaves the draw registry when freed: the registry is made
+    // first so that it is destroyed after the cache, which still holds
+    // pictures when the game exits.
+    kivotasuGameKit::CFastDrawRegistry::Get();
     static CDibInfoCache cache;
     return cache;
 }

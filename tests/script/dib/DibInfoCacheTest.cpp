@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -95,6 +96,19 @@ TEST_F(DibInfoCacheTest, APictureThatIsNotABitmapBecomesOpaque)
     EXPECT_FALSE(info->IsKeyed());
     EXPECT_EQ(Pixel(info->GetPlane(), 0, 0), 0xFF102030u);
     EXPECT_EQ(Pixel(info->GetPlane(), 2, 1), 0xFF102033u);
+}
+
+TEST_F(DibInfoCacheTest, PicturesStillCachedAtExitAreFreedCleanly)
+{
+    // A fresh process, so that nothing else has made the draw registry yet.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Cache().Get(Put("kept.bmp"));
+            std::filesystem::remove_all(m_folder.Host());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
