@@ -128,9 +128,24 @@ template <SurfaceType Dst, SurfaceType Src> inline void ConvertPixel(uint8_t* d,
     }
 }
 
-} // namespace kivotasuGameKit
-
-namespace kivotasuGameKit {
+// Runs f.template operator()<T>() for the format a type code names; false
+// (f not run) for Pal8 and codes without a format.
+template <class F> bool WithPixelFormat(int32_t type, F&& f)
+{
+    switch (type) {
+    case RGB565: f.template operator()<RGB565>(); return true;
+    case RGB555: f.template operator()<RGB555>(); return true;
+    case RGB888: f.template operator()<RGB888>(); return true;
+    case BGR888: f.template operator()<BGR888>(); return true;
+    case XRGB8888: f.template operator()<XRGB8888>(); return true;
+    case XBGR8888: f.template operator()<XBGR8888>(); return true;
+    case ARGB4565: f.template operator()<ARGB4565>(); return true;
+    case ARGB4555: f.template operator()<ARGB4555>(); return true;
+    case ARGB8888: f.template operator()<ARGB8888>(); return true;
+    case ABGR8888: f.template operator()<ABGR8888>(); return true;
+    default: return false;
+    }
+}
 
 // A colour in value form (0xAARRGGBB) packed into a cell of the given type,
 // as fills and colour keys store it: 16-bit words, the 4-bit alpha in byte 2
@@ -141,19 +156,12 @@ inline int PackColourCell(int32_t type, uint32_t colour, uint8_t cell[4])
     const uint8_t b = colour & 0xFF, g = (colour >> 8) & 0xFF, r = (colour >> 16) & 0xFF, a = colour >> 24;
     const PixelChannels c{r, g, b, a, uint32_t(a >> 4)};
     cell[3] = 0;
-    switch (type) {
-    case RGB565: PixelFormat<RGB565>::Write(cell, c); return 2;
-    case RGB555: PixelFormat<RGB555>::Write(cell, c); return 2;
-    case ARGB4565: PixelFormat<ARGB4565>::Write(cell, c); return 4;
-    case ARGB4555: PixelFormat<ARGB4555>::Write(cell, c); return 4;
-    case RGB888: PixelFormat<RGB888>::Write(cell, c); return 3;
-    case BGR888: PixelFormat<BGR888>::Write(cell, c); return 3;
-    case XRGB8888: PixelFormat<XRGB8888>::Write(cell, c); return 4;
-    case XBGR8888: PixelFormat<XBGR8888>::Write(cell, c); return 4;
-    case ARGB8888: PixelFormat<ARGB8888>::Write(cell, c); return 4;
-    case ABGR8888: PixelFormat<ABGR8888>::Write(cell, c); return 4;
-    default: return 0;
-    }
+    int bytes = 0;
+    WithPixelFormat(type, [&]<SurfaceType T>() {
+        PixelFormat<T>::Write(cell, c);
+        bytes = PixelFormat<T>::Bytes;
+    });
+    return bytes;
 }
 
 } // namespace kivotasuGameKit

@@ -62,21 +62,9 @@ int CSurfaceInfo::GetPixel(int x, int y, uint32_t* colour)
     if (!lock) return 0;
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) return -1;
     const uint8_t* cell = GetPixelBytes() + ptrdiff_t(y) * m_pitch + ptrdiff_t(x) * GetBytesPerPixel();
-    switch (m_type) {
-    case Pal8: *colour = 0; break;
-    case RGB565: *colour = ValueOf<RGB565>(cell); break;
-    case RGB555: *colour = ValueOf<RGB555>(cell); break;
-    case RGB888: *colour = ValueOf<RGB888>(cell); break;
-    case BGR888: *colour = ValueOf<BGR888>(cell); break;
-    case XRGB8888: *colour = ValueOf<XRGB8888>(cell); break;
-    case XBGR8888: *colour = ValueOf<XBGR8888>(cell); break;
-    case ARGB4565: *colour = ValueOf<ARGB4565>(cell); break;
-    case ARGB4555: *colour = ValueOf<ARGB4555>(cell); break;
-    case ARGB8888: *colour = ValueOf<ARGB8888>(cell); break;
-    case ABGR8888: *colour = ValueOf<ABGR8888>(cell); break;
-    default: *colour = 0; return -2;
-    }
-    return 0;
+    if (WithPixelFormat(m_type, [&]<SurfaceType T>() { *colour = ValueOf<T>(cell); })) return 0;
+    *colour = 0;
+    return m_type == Pal8 ? 0 : -2;
 }
 
 void CSurfaceInfo::ClipRect(RECT* out, const RECT* in) const
