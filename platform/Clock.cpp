@@ -1,9 +1,10 @@
 #include "platform/Clock.h"
 
-#include "platform/ServiceSlot.h"
 #include <time.h>
 
 #include <cerrno>
+
+#include "platform/ServiceSlot.h"
 
 namespace platform {
 namespace {

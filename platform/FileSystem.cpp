@@ -1,9 +1,7 @@
 #include "platform/FileSystem.h"
 
-#include "platform/ServiceSlot.h"
-
-
 #include "platform/HostFileSystem.h"
+#include "platform/ServiceSlot.h"
 
 namespace platform {
 namespace {
