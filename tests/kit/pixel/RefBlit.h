@@ -6,6 +6,7 @@
 // unclipped one shows at the same places.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -48,13 +49,13 @@ inline int64_t RefSample(int64_t i, int64_t n, int64_t m)
 inline bool RefPlace(int srcWidth, int srcHeight, int dstWidth, int dstHeight, const RefRequest& r,
                      const std::function<void(int, int, int, int)>& visit)
 {
-    int64_t sl = 0, st = 0, sr = srcWidth, sb = srcHeight;
-    if (r.sourceRect) {
-        sl = std::max<int64_t>(r.sourceRect->left, 0);
-        st = std::max<int64_t>(r.sourceRect->top, 0);
-        sr = std::min<int64_t>(r.sourceRect->right, srcWidth);
-        sb = std::min<int64_t>(r.sourceRect->bottom, srcHeight);
-    }
+    // A rectangle cut to a surface, or the whole surface when none is given.
+    const auto within = [](const std::optional<kivotasuGameKit::RECT>& rect, int width, int height) {
+        if (!rect) return std::array<int64_t, 4>{0, 0, width, height};
+        return std::array<int64_t, 4>{std::max<int64_t>(rect->left, 0), std::max<int64_t>(rect->top, 0),
+                                      std::min<int64_t>(rect->right, width), std::min<int64_t>(rect->bottom, height)};
+    };
+    const auto [sl, st, sr, sb] = within(r.sourceRect, srcWidth, srcHeight);
     if (sl >= sr || st >= sb) return false;
     const int64_t sw = sr - sl, sh = sb - st;
     const int64_t dw = r.size ? r.size->cx : sw, dh = r.size ? r.size->cy : sh;
@@ -66,13 +67,7 @@ inline bool RefPlace(int srcWidth, int srcHeight, int dstWidth, int dstHeight, c
     const auto half = [](int64_t n) { return n >= 0 ? n / 2 : -((-n + 1) / 2); };
     x -= h == 1 ? half(dw) : h == 2 ? dw : 0;
     y -= v == 1 ? half(dh) : v == 2 ? dh : 0;
-    int64_t cl = 0, ct = 0, cr = dstWidth, cb = dstHeight;
-    if (r.clipRect) {
-        cl = std::max<int64_t>(r.clipRect->left, 0);
-        ct = std::max<int64_t>(r.clipRect->top, 0);
-        cr = std::min<int64_t>(r.clipRect->right, dstWidth);
-        cb = std::min<int64_t>(r.clipRect->bottom, dstHeight);
-    }
+    const auto [cl, ct, cr, cb] = within(r.clipRect, dstWidth, dstHeight);
     bool any = false;
     for (int64_t j = 0; j < dh; ++j) {
         const int64_t dy = y + j;
