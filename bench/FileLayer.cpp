@@ -12,6 +12,7 @@
 #include "frame/file/File.h"
 #include "frame/file/Lzss.h"
 #include "platform/HostPath.h"
+#include "tests/frame/file/ArchiveBuilder.h"
 
 using namespace kivotasuGameKit;
 
@@ -53,26 +54,12 @@ void BM_LzssDecode(benchmark::State& state)
 }
 BENCHMARK(BM_LzssDecode)->Unit(benchmark::kMillisecond);
 
-void Word(std::string& out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) out += char(value >> (8 * i));
-}
-
-// A "kivopkEx" archive of count members name0..name(count-1), 16 bytes each.
+// Members name0..name(count-1) of 16 bytes each.
 std::string Archive(const std::string& prefix, int count)
 {
-    std::string out = "kivopkEx";
-    Word(out, std::uint32_t(count));
-    for (int i = 0; i < count; ++i) {
-        std::string name = prefix + std::to_string(i);
-        name.resize(32, '\0');
-        out += name;
-        Word(out, std::uint32_t(12 + 44 * count + 16 * i));
-        Word(out, 16);
-        Word(out, 16);
-    }
-    out += std::string(std::size_t(16 * count), 'm');
-    return out;
+    ArchiveBuilder builder(ArchiveFormat::PackEx);
+    for (int i = 0; i < count; ++i) builder.Add(prefix + std::to_string(i), std::string(16, 'm'));
+    return builder.Build();
 }
 
 // Z:\...\g\data\bg\x.bmp lies in g.dat, the third archive the walk opens:
