@@ -7,10 +7,15 @@
 
 using namespace kivotasuGameKit;
 
-TEST(ErrorLog, DefaultDeviceDiscards)
+TEST(ErrorLog, ReplacedDeviceHearsNothingMoreAndIsLetGo)
 {
-    // Nothing to observe but that it neither crashes nor needs arguments it lacks.
-    ErrorLog.Out("%s %d", "silent", 1);
+    CSmartPtr<testkit::CRecordingErrorLog> first(new testkit::CRecordingErrorLog);
+    ErrorLog.SetDevice(first);
+    ErrorLog.Out("%s %d", "heard", 1);
+    ErrorLog.SetDevice(CSmartPtr<IErrorLog>(new CNullErrorLogDevice));
+    ErrorLog.Out("%s %d", "silent", 2);
+    EXPECT_EQ(first->Messages(), std::vector<std::string>{"heard 1"});
+    EXPECT_EQ(first.GetHolder()->GetCount(), 1u) << "the log still holds the old device";
 }
 
 TEST(ErrorLog, DeviceGetsTheFinishedTextOnce)
