@@ -34,7 +34,8 @@ private:
 
 CObjectCreater::~CObjectCreater() noexcept
 {
-    // No factory may outlive the library that holds its code.
+    // No factory may outlive the library that holds its code; the libraries
+    // go last loaded first, as a later one may use an earlier one.
     m_classes.clear();
     while (!m_plugIns.empty()) m_plugIns.pop_back();
 }
