@@ -1,23 +1,10 @@
 #include "platform/PictureDecoder.h"
 
-#include <csetjmp>
-#include <cstdio>
-
-#include <jpeglib.h>
+#include "platform/JpegErrors.h"
 
 namespace platform {
 
 namespace {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf escape;
-};
-
-void Escape(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
-}
 
 void Silence(j_common_ptr, int) {}
 
@@ -52,9 +39,8 @@ bool DecodeJpeg(const std::uint8_t* data, std::size_t size, DecodedPicture& out)
     if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF)
         return false;
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = Escape;
+    JpegErrors errors;
+    info.err = UseJpegErrors(errors);
     errors.base.emit_message = Silence;
     if (setjmp(errors.escape)) {
         jpeg_destroy_decompress(&info);

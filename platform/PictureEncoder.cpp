@@ -3,25 +3,13 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
+#include "platform/JpegErrors.h"
 
 namespace platform {
 
 namespace {
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf escape;
-};
-
-void Escape(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
-}
 
 bool Valid(const DecodedPicture& picture)
 {
@@ -36,9 +24,8 @@ bool EncodeJpeg(const DecodedPicture& picture, int quality, std::vector<std::uin
     if (!Valid(picture))
         return false;
     jpeg_compress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = Escape;
+    JpegErrors errors;
+    info.err = UseJpegErrors(errors);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     if (setjmp(errors.escape)) {

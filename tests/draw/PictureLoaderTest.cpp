@@ -272,6 +272,9 @@ TEST(PictureLoader, SystemDecodersReadJpegPngAndGif)
     ASSERT_EQ(fromGif.loader.Render(&one.Info()), 0);
     EXPECT_TRUE(Shows(one, [](int, int) { return 0xFF0000u; }));
 
+    // A JPEG cut inside its header is a decoding error, not the end of the process.
+    EXPECT_EQ(Loaded(Bytes(jpeg.begin(), jpeg.begin() + 40), "jpg").result, 1);
+
     Loaded nothing(Bytes(100, 0x55), "png");
     EXPECT_EQ(nothing.result, 1);
     int w, h;
