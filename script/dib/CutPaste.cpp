@@ -1,6 +1,7 @@
 // CUT and PASTE of element pictures.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "frame/EScript.h"
 #include "script/TagAttributes.h"
@@ -14,6 +15,15 @@ using kivotasuGameKit::SIZE;
 using kivotasuGameKit::SurfaceType;
 
 namespace DIB {
+namespace {
+
+// In 64 bits: a tag's numbers may reach the ends of the int range.
+std::int64_t ClippedLength(std::int32_t start, std::int32_t length, std::int32_t limit)
+{
+    return std::min<std::int64_t>(std::int64_t(start) + length, limit) - start;
+}
+
+} // namespace
 
 void CDIB32Ex::Cut(CTagAttributes& record)
 {
@@ -27,8 +37,12 @@ void CDIB32Ex::Cut(CTagAttributes& record)
     SIZE size{info->GetWidth(), info->GetHeight()};
     record.GetRect(at, size);
     ReadEffectValues(record);
-    const RECT source{at.x, at.y, std::min(at.x + size.cx, info->GetWidth()), std::min(at.y + size.cy, info->GetHeight())};
-    size = SIZE{source.right - source.left, source.bottom - source.top};
+    const std::int64_t width = ClippedLength(at.x, size.cx, info->GetWidth());
+    const std::int64_t height = ClippedLength(at.y, size.cy, info->GetHeight());
+    // Far left of or above the picture: nothing is cut, as no surface that size could be made.
+    if (width > INT32_MAX || height > INT32_MAX) return;
+    size = SIZE{std::int32_t(width), std::int32_t(height)};
+    const RECT source{at.x, at.y, at.x + size.cx, at.y + size.cy};
 
     m_cuts.clear();
     boost::shared_ptr<CCutInfo> cut(new CCutInfo);

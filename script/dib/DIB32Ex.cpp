@@ -1,6 +1,7 @@
 #include "script/dib/DIB32Ex.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "draw/FastDraw.h"
@@ -26,7 +27,17 @@ bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& v
     return true;
 }
 
+std::int32_t SaturatedSum(std::int32_t a, std::int32_t b)
+{
+    return std::int32_t(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
+}
+
 } // namespace
+
+RECT PlacedRect(POINT at, SIZE size)
+{
+    return RECT{at.x, at.y, SaturatedSum(at.x, size.cx), SaturatedSum(at.y, size.cy)};
+}
 
 CDIB32Ex::CDIB32Ex()
 {
@@ -61,7 +72,7 @@ RECT CDIB32Ex::GetRect()
 {
     int width = 0, height = 0;
     GetSize(&width, &height);
-    return RECT{m_x, m_y, m_x + width, m_y + height};
+    return PlacedRect(POINT{m_x, m_y}, SIZE{width, height});
 }
 
 void CDIB32Ex::ReadEffectValues(const CTagAttributes& record)
@@ -284,18 +295,20 @@ void CDIB32Ex::ColorizeBehind(Plane& target, std::uint32_t colour)
     if (!screenLock) return;
     kivotasuGameKit::CSurfaceLock maskLock(*mask);
     if (!maskLock) return;
-    // The target's own pitch: it need not be a screen-wide plane.
-    const int left = std::max(0, -m_x), top = std::max(0, -m_y);
-    const int right = std::min(mask->GetWidth(), screen->GetWidth() - m_x);
-    const int bottom = std::min(mask->GetHeight(), screen->GetHeight() - m_y);
-    for (int y = top; y < bottom; ++y) {
-        const std::uint8_t* from = mask->GetPixelBytes() + std::int64_t(y) * mask->GetPitch();
-        std::uint8_t* to = screen->GetPixelBytes() + std::int64_t(y + m_y) * screen->GetPitch();
-        for (int x = left; x < right; ++x) {
+    // The target's own pitch: it need not be a screen-wide plane. In 64 bits:
+    // the place may be anywhere in the int range.
+    const std::int64_t x0 = m_x, y0 = m_y;
+    const std::int64_t left = std::max<std::int64_t>(0, -x0), top = std::max<std::int64_t>(0, -y0);
+    const std::int64_t right = std::min<std::int64_t>(mask->GetWidth(), screen->GetWidth() - x0);
+    const std::int64_t bottom = std::min<std::int64_t>(mask->GetHeight(), screen->GetHeight() - y0);
+    for (std::int64_t y = top; y < bottom; ++y) {
+        const std::uint8_t* from = mask->GetPixelBytes() + y * mask->GetPitch();
+        std::uint8_t* to = screen->GetPixelBytes() + (y + y0) * screen->GetPitch();
+        for (std::int64_t x = left; x < right; ++x) {
             std::uint32_t cell;
             std::memcpy(&cell, from + x * 4, 4);
             if (!cell) continue;
-            std::uint8_t* p = to + (x + m_x) * 4;
+            std::uint8_t* p = to + (x + x0) * 4;
             for (int c = 0; c < 3; ++c) p[c] = m_channelTable[c][p[c]];
         }
     }

@@ -21,6 +21,10 @@ namespace DIB {
 
 class CDibInfo;
 
+// The rectangle of that size at that place; its far edges stop at the end of
+// the int range, which a script's numbers may reach.
+kivotasuGameKit::RECT PlacedRect(kivotasuGameKit::POINT at, kivotasuGameKit::SIZE size);
+
 class CDIB32Ex : public kivotasuGameKit::Draw::CFastPlane {
 public:
     using CTextString = kivotasuGameKit::CTextString;

@@ -26,7 +26,7 @@ void CPaintElement::DrawBody(CTagAttributes& record)
     const kivotasuGameKit::SIZE size{body.GetLength() * m_text->GetCharWidth() / 2, m_text->GetCharHeight()};
     kivotasuGameKit::POINT at{(ScreenWidth() - size.cx) / 2, ScreenHeight() - size.cy};
     m_picture.Place(record, at, size);
-    m_picture.CaptureScreenArea(kivotasuGameKit::RECT{at.x, at.y, at.x + size.cx, at.y + size.cy});
+    m_picture.CaptureScreenArea(DIB::PlacedRect(at, size));
     m_text->DrawTextAt(m_picture, body.GetStr(), 0, 0, 640, 1);
 }
 

@@ -73,6 +73,25 @@ TEST_F(CutPasteTest, PastingWithoutACutPictureIsAScriptError)
     EXPECT_EQ(ScriptErrorOf([&] { m_layers.Run("[PASTE NAME=\"p\"]"); }), "CUTタグで切り取られていません。");
 }
 
+TEST_F(CutPasteTest, ACutOutsideThePictureCutsNothing)
+{
+    for (const std::string place : {"X=\"2147483647\" Y=\"2147483647\"", "X=\"-2147483648\" Y=\"-2147483648\"",
+                                     "X=\"700\""}) {
+        m_layers.Run("[CUT FILE=\"" + m_sheet + "\" " + place + " WIDTH=\"2147483647\" HEIGHT=\"2147483647\"]");
+        EXPECT_EQ(ScriptErrorOf([&] { m_layers.Run("[PASTE NAME=\"p\"]"); }), "CUTタグで切り取られていません。") << place;
+    }
+}
+
+TEST_F(CutPasteTest, APasteAtTheEndsOfTheIntRangeIsWrittenAsGiven)
+{
+    const std::string paste = "[PASTE NAME=\"p\" X=\"2147483647\" Y=\"-2147483648\" WIDTH=\"2147483647\" HEIGHT=\"5\"]";
+    m_layers.Run("[CUT FILE=\"" + m_sheet + "\" WIDTH=\"5\" HEIGHT=\"5\"]" + paste);
+    m_layers.WriteAll(m_folder.Name("save.txt"));
+    EXPECT_NE(m_folder.Get("save.txt").find(paste), std::string::npos) << m_folder.Get("save.txt");
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(Pixel(Painted(), x, y), 0xFF204060u) << x << "," << y;
+}
+
 TEST_F(CutPasteTest, EveryPasteIsWrittenAfterThePictureAndReplaysToTheSamePixels)
 {
     m_layers.Run("[CUT FILE=\"" + m_sheet + "\" X=\"8\" Y=\"3\" WIDTH=\"5\" HEIGHT=\"4\" ERASE=\"LEFTTOP\"]"

@@ -146,6 +146,33 @@ TEST_F(WindowManager, TintBehindAPictureUsesTheTargetsOwnPitch)
         }
 }
 
+TEST_F(WindowManager, APictureAtTheEndsOfTheIntRangeTintsNothingAndBoundsStopThere)
+{
+    DIB::CDIB32Ex mask;
+    CTagAttributes record;
+    record.SetValue(TagAttributeKey::Width, CTextString("4"));
+    record.SetValue(TagAttributeKey::Height, CTextString("3"));
+    mask.Parse(record);
+    mask.SetFillColor(0xFF000001);
+    mask.Clear(nullptr);
+    for (const char* place : {"2147483647", "-2147483648"}) {
+        CTagAttributes move;
+        move.SetValue(TagAttributeKey::X, CTextString(place));
+        move.SetValue(TagAttributeKey::Y, CTextString(place));
+        mask.Parse(move);
+        mask.ColorizeBehind(m_screen, 0);
+        EXPECT_EQ(textkit::InkIn(m_screen, 0, 0, 640, 480, 0xFFFFFF), 0) << place;
+    }
+    CTagAttributes nearEnd;
+    nearEnd.SetValue(TagAttributeKey::X, CTextString("2147483646"));
+    nearEnd.SetValue(TagAttributeKey::Y, CTextString("2147483645"));
+    mask.Parse(nearEnd);
+    const auto rect = mask.GetRect();
+    EXPECT_EQ(rect.left, 2147483646);
+    EXPECT_EQ(rect.right, 2147483647);
+    EXPECT_EQ(rect.bottom, 2147483647);
+}
+
 TEST_F(WindowManager, WrittenFamilyReadsBackToTheSameFrames)
 {
     ScriptFiles files;
