@@ -1,7 +1,9 @@
 #include "script/ScriptReader.h"
 
 #include <string>
+#include <utility>
 
+#include "frame/EScript.h"
 #include "script/ScriptError.h"
 
 using kivotasuGameKit::CTextString;
@@ -65,7 +67,7 @@ bool CScriptReader::Jump(CTagAttributes& record)
 
 void CScriptReader::Call(CTagAttributes& record)
 {
-    m_callStack.push_back({CTextString(GetName()), GetOffset()});
+    Push({CTextString(GetName()), GetOffset()});
     bool jumped = false;
     try {
         jumped = Jump(record);
@@ -80,7 +82,7 @@ void CScriptReader::Return(CTagAttributes& record)
 {
     if (!record.GetFile().IsEmpty()) {
         // A stack line without NAME returns to the start of its file.
-        m_callStack.push_back({record.GetFile(), static_cast<std::uint32_t>(record.GetNameNumber())});
+        Push({record.GetFile(), static_cast<std::uint32_t>(record.GetNameNumber())});
         return;
     }
     if (m_callStack.empty()) {
@@ -94,6 +96,14 @@ void CScriptReader::Return(CTagAttributes& record)
         Read(entry.file.GetStr());
     }
     Seek(entry.offset);
+}
+
+void CScriptReader::Push(CallEntry entry)
+{
+    if (m_callStack.size() == MaxCallDepth) {
+        throw EScript(CTextString("CALLの入れ子が深すぎます。\nCALLしたら、ENDCALLで戻ってください。"));
+    }
+    m_callStack.push_back(std::move(entry));
 }
 
 bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label)

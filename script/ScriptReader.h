@@ -2,6 +2,7 @@
 // The engine's one open script: its text and read position, labels, JUMP,
 // CALL and ENDCALL with the CALL stack, and the DEFAULTJUMP folder.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ public:
     void Call(CTagAttributes& record);
     // ENDCALL; with FILE it is a stack line of a save file and only pushes.
     void Return(CTagAttributes& record);
+    // Only a script that calls without ever returning gets this deep; its
+    // stack would grow the memory and every save without end.
+    static constexpr std::size_t MaxCallDepth = 65536;
     // The record is overwritten by the scan.
     bool FindLabel(CTagAttributes& record, const CTextString& label);
 
@@ -51,6 +55,8 @@ private:
     std::string_view Text() const;
     // An offset outside the text puts the position at its end.
     void Seek(std::int64_t offset);
+    // Raises EScript beyond MaxCallDepth entries.
+    void Push(CallEntry entry);
 
     std::size_t m_pos = 0;
     std::vector<CallEntry> m_callStack;

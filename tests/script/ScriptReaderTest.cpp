@@ -168,6 +168,29 @@ TEST_F(ScriptReaderTest, FailedCallLeavesNoEntry)
     EXPECT_TRUE(m_reader.GetCallStack().empty());
 }
 
+TEST_F(ScriptReaderTest, CallStackStopsGrowingAtItsBound)
+{
+    // Save lines and CALLs fill the same stack; neither goes past the bound.
+    std::string main = m_files.Add("a.txt", "[LABEL LABEL=\"x\"]x[C]");
+    m_reader.Read(main);
+    CTagAttributes line;
+    line.SetValue(TagAttributeKey::File, main);
+    for (std::size_t i = 1; i < CScriptReader::MaxCallDepth; ++i) m_reader.Return(line);
+    CTagAttributes call;
+    call.SetValue(TagAttributeKey::Label, "x");
+    m_reader.Call(call);
+    ASSERT_EQ(m_reader.GetCallStack().size(), CScriptReader::MaxCallDepth);
+
+    const std::string tooDeep = "CALLの入れ子が深すぎます。\nCALLしたら、ENDCALLで戻ってください。";
+    EXPECT_EQ(ScriptErrorOf([&] { m_reader.Call(call); }), tooDeep);
+    EXPECT_EQ(ScriptErrorOf([&] { m_reader.Return(line); }), tooDeep);
+    EXPECT_EQ(m_reader.GetCallStack().size(), CScriptReader::MaxCallDepth);
+    // The stack still returns.
+    CTagAttributes endCall;
+    m_reader.Return(endCall);
+    EXPECT_EQ(m_reader.GetCallStack().size(), CScriptReader::MaxCallDepth - 1);
+}
+
 TEST_F(ScriptReaderTest, EndCallWithoutCallIsReportedAndReadingGoesOn)
 {
     m_reader.Read(m_files.Add("a.txt", "[ENDCALL]next[C]"));
