@@ -76,39 +76,37 @@ void CAppManager::DelMyDraw(IFastDraw* draw)
     }
 }
 
-IWindowApp* CAppManager::GetMyWindowApp()
+template <class Read>
+auto CAppManager::ReadMyEntry(Read read)
 {
     KTL::CCriticalLock lock(m_lock);
-    Entry* entry = MyEntry();
-    return entry ? entry->app : nullptr;
+    return read(MyEntry());
+}
+
+IWindowApp* CAppManager::GetMyWindowApp()
+{
+    return ReadMyEntry([](Entry* entry) { return entry ? entry->app : nullptr; });
 }
 
 CWindow* CAppManager::GetMyWindow()
 {
-    KTL::CCriticalLock lock(m_lock);
-    Entry* entry = MyEntry();
-    return entry && entry->app ? entry->app->GetWindow() : nullptr;
+    return ReadMyEntry([](Entry* entry) { return entry && entry->app ? entry->app->GetWindow() : nullptr; });
 }
 
 platform::WindowHandle CAppManager::GetHWnd()
 {
-    KTL::CCriticalLock lock(m_lock);
-    Entry* entry = MyEntry();
-    return entry && entry->app ? entry->app->GetHWnd() : 0;
+    return ReadMyEntry(
+        [](Entry* entry) { return entry && entry->app ? entry->app->GetHWnd() : platform::WindowHandle(0); });
 }
 
 CMainObject* CAppManager::GetMyMainObject()
 {
-    KTL::CCriticalLock lock(m_lock);
-    Entry* entry = MyEntry();
-    return entry ? entry->mainObject : nullptr;
+    return ReadMyEntry([](Entry* entry) { return entry ? entry->mainObject : nullptr; });
 }
 
 IFastDraw* CAppManager::GetMyDraw()
 {
-    KTL::CCriticalLock lock(m_lock);
-    Entry* entry = MyEntry();
-    return entry ? entry->draw : nullptr;
+    return ReadMyEntry([](Entry* entry) { return entry ? entry->draw : nullptr; });
 }
 
 // The hook list has its own lock, taken outside the manager's: a hook called

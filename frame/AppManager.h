@@ -62,6 +62,9 @@ private:
     CAppManager() = default;
 
     Entry* MyEntry();
+    // read(the caller's entry, or null) under the lock.
+    template <class Read>
+    auto ReadMyEntry(Read read);
 
     std::vector<CSmartPtr<Entry>> m_entries;
     KTL::CCriticalSection m_lock;
