@@ -23,7 +23,11 @@ constexpr std::int64_t LargestSide = 8192;
 // pitch x index + origin + extra in pixels, held within 32 bits whatever the layout.
 std::int32_t Pixel(std::int64_t pitch, std::int64_t index, std::int64_t origin, std::int64_t extra = 0)
 {
-    return std::int32_t(std::clamp<std::int64_t>(pitch * index + origin + extra, INT32_MIN, INT32_MAX));
+    // Of an int pitch and a count of two ints, only the two negative ends
+    // multiply past 64 bits: a product far above the int range.
+    std::int64_t span;
+    if (__builtin_mul_overflow(pitch, index, &span)) span = INT64_MAX / 2;
+    return std::int32_t(std::clamp<std::int64_t>(span + origin + extra, INT32_MIN, INT32_MAX));
 }
 
 void CopyRect(kivotasuGameKit::Draw::CPlaneBase& to, kivotasuGameKit::Draw::CPlaneBase& from, const kivotasuGameKit::RECT& rect)
@@ -65,8 +69,12 @@ void CText::Reset()
 void CText::CreateSavePlane()
 {
     m_savePlane.Release();
-    const std::int64_t width = (std::int64_t(m_hang) + m_beam) * m_width + 5, height = std::int64_t(m_line) * m_height + 5;
-    if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide) return;
+    const std::int64_t columns = std::int64_t(m_hang) + m_beam;
+    // A negative count or pitch makes no window (and two of them would
+    // overflow even 64 bits).
+    if (columns < 0 || m_width < 0 || m_line < 0 || m_height < 0) return;
+    const std::int64_t width = columns * m_width + 5, height = std::int64_t(m_line) * m_height + 5;
+    if (width > LargestSide || height > LargestSide) return;
     if (m_savePlane.InnerCreateMemorySurface(int(width), int(height), SurfaceType::ARGB8888, false) != 0) return;
     m_savePlane.SetFillColor(0xFF000000);
     m_savePlane.Clear();
@@ -125,14 +133,20 @@ void CText::NewLine()
         m_bytesDrawn += std::uint32_t(fill.GetLength());
     }
     m_cursor.column = m_cursor.indent;
-    ++m_cursor.line;
+    // A TEXT Y at the int range's end is past every page already.
+    if (m_cursor.line < INT32_MAX) ++m_cursor.line;
 }
 
 void CText::Advance(std::string_view character, int columns, int lines, Cursor& cursor) const
 {
     static const CTextString overflow("テキスト領域をはみ出ました。");
     Cursor next = cursor;
-    if (next.column == std::int64_t(m_hang) + columns) next.column = next.indent, ++next.line;
+    // Checked first, the line never steps past the int range's end; the
+    // hanging column's end stops short of it, so the column after the
+    // character fits, even when TEXT X put the cursor beyond the window.
+    if (next.line >= lines) throw EScript(overflow);
+    if (next.column >= std::min<std::int64_t>(std::int64_t(m_hang) + columns, INT32_MAX))
+        next.column = next.indent, ++next.line;
     if (next.line >= lines) throw EScript(overflow);
     if (next.column >= columns && !IsLineStartForbidden(character)) {
         next.column = next.indent, ++next.line;

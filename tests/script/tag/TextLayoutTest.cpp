@@ -224,3 +224,38 @@ TEST_F(TextLayout, AbsurdLayoutsNeitherCrashNorExhaustMemory)
     none.SetMessage(CTextString("あ"));
     EXPECT_THROW(none.Draw(m_plane), EScript);
 }
+
+TEST_F(TextLayout, ACursorPutBeyondTheWindowWrapsEvenForAHangingCharacter)
+{
+    for (const char* column : {"30", "2147483647"}) {
+        TAG::CText text;
+        CTagAttributes place;
+        place.SetValue(TagAttributeKey::X, CTextString(column));
+        text.SetText(place);
+        text.SetMessage(CTextString("、"));
+        text.Draw(m_plane);
+        EXPECT_EQ(text.GetCursor().column, 1) << column;
+        EXPECT_EQ(text.GetCursor().line, 1) << column;
+    }
+}
+
+TEST_F(TextLayout, NegativeOrEndOfRangeLayoutsOverflowAtTheFirstCharacter)
+{
+    CTagAttributes last;
+    last.SetValue(TagAttributeKey::Y, CTextString("2147483647"));
+    m_text.SetText(last);
+    m_text.NewLine();
+    EXPECT_EQ(m_text.GetCursor().line, 2147483647);
+    m_text.SetMessage(CTextString("あ"));
+    EXPECT_THROW(m_text.Draw(m_plane), EScript);
+
+    TAG::CText negative;
+    CTagAttributes record;
+    for (TagAttributeKey key : {TagAttributeKey::Width, TagAttributeKey::Height, TagAttributeKey::Beam,
+                                TagAttributeKey::Line, TagAttributeKey::Hang})
+        record.SetValue(key, CTextString("-2147483648"));
+    negative.ParseDefault(record);
+    EXPECT_EQ(negative.ShowWindow(m_plane), 0) << "no save plane, nothing saved";
+    negative.SetMessage(CTextString("あ"));
+    EXPECT_THROW(negative.Draw(m_plane), EScript);
+}
