@@ -1,5 +1,8 @@
 #include "script/tag/PaintElement.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "frame/file/FileWriter.h"
 #include "script/GlobalSettings.h"
 #include "script/TagAttributes.h"
@@ -23,7 +26,11 @@ void CPaintElement::DrawBody(CTagAttributes& record)
 {
     const CTextString& body = record.GetBody();
     if (body.IsEmpty() || !m_text) return;
-    const kivotasuGameKit::SIZE size{body.GetLength() * m_text->GetCharWidth() / 2, m_text->GetCharHeight()};
+    // The cell sizes are the script's: held within [0, int max] so that
+    // neither the size nor the place below overflows.
+    const auto extent = [](std::int64_t pixels) { return std::int32_t(std::clamp<std::int64_t>(pixels, 0, INT32_MAX)); };
+    const kivotasuGameKit::SIZE size{extent(std::int64_t(body.GetLength()) * m_text->GetCharWidth() / 2),
+                                     extent(m_text->GetCharHeight())};
     kivotasuGameKit::POINT at{(ScreenWidth() - size.cx) / 2, ScreenHeight() - size.cy};
     m_picture.Place(record, at, size);
     m_picture.CaptureScreenArea(DIB::PlacedRect(at, size));

@@ -148,6 +148,20 @@ TEST_F(LayerElementsTest, APaintWithBodyIsALineOfTextNotWrittenBack)
     EXPECT_EQ(Written(m_layers).find("NAME=\"t\""), std::string::npos);
 }
 
+TEST_F(LayerElementsTest, APaintWithBodyInCellsOfExtremeSizesMakesNoPicture)
+{
+    TAG::CText text;
+    m_layers.paints.SetText(&text);
+    for (const char* cell : {"1000000000", "-2147483648"}) {
+        CTagAttributes layout;
+        layout.SetValue(TagAttributeKey::Width, CTextString(cell));
+        layout.SetValue(TagAttributeKey::Height, CTextString(cell));
+        text.ParseDefault(layout);
+        m_layers.Run("[PAINT NAME=\"t\" BODY=\"看板の前で\"]");
+        EXPECT_FALSE(m_layers.paints.GetPicture(CTextString("t"))->IsLoaded()) << cell;
+    }
+}
+
 TEST_F(LayerElementsTest, EveryFamilyWrittenAndReadBackComposesTheSameFrame)
 {
     const std::string wall = Put("wall.ovk", 640, 480, dibkit::Gradient);
