@@ -27,12 +27,12 @@ bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& v
     return true;
 }
 
+} // namespace
+
 std::int32_t SaturatedSum(std::int32_t a, std::int32_t b)
 {
     return std::int32_t(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
 }
-
-} // namespace
 
 RECT PlacedRect(POINT at, SIZE size)
 {

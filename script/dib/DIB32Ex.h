@@ -21,8 +21,10 @@ namespace DIB {
 
 class CDibInfo;
 
-// The rectangle of that size at that place; its far edges stop at the end of
-// the int range, which a script's numbers may reach.
+// a + b stopped at the ends of the int range, which a script's numbers may
+// reach.
+std::int32_t SaturatedSum(std::int32_t a, std::int32_t b);
+// The rectangle of that size at that place, its far edges so stopped.
 kivotasuGameKit::RECT PlacedRect(kivotasuGameKit::POINT at, kivotasuGameKit::SIZE size);
 
 class CDIB32Ex : public kivotasuGameKit::Draw::CFastPlane {

@@ -99,7 +99,7 @@ void CFontManager::DrawChar(std::string_view character, int x, int y, Plane& tar
         Render(character, 0x000000);
         const int dx = m_shadow == -1 ? 2 : m_shadow == -2 ? 1 : m_shadow;
         const int dy = m_shadow == -1 ? 1 : m_shadow == -2 ? 2 : m_shadow;
-        target.BlendAlphaBlt(&m_glyphPlane, x + dx, y + dy);
+        target.BlendAlphaBlt(&m_glyphPlane, DIB::SaturatedSum(x, dx), DIB::SaturatedSum(y, dy));
         m_glyphPlane.Clear();
     }
     Render(character, m_color);

@@ -129,6 +129,21 @@ TEST(FontManager, BadSizesKeepTheOldFont)
     EXPECT_GT(textkit::InkIn(plane, 0, 0, 40, 40, 0), 0);
 }
 
+TEST(FontManager, AShadowOffsetAtTheEndsOfTheIntRangeDrawsOnlyTheCharacter)
+{
+    for (const char* offset : {"2147483647", "-2147483648"}) {
+        TAG::CFontManager font;
+        CTagAttributes far = TextTag({{TagAttributeKey::Shadow, offset}});
+        font.Parse(far);
+        Plane plane;
+        textkit::MakePlane(plane, 40, 40, 0xFF808080);
+        font.DrawChar("あ", 2147483647, -2147483647 - 1, plane);
+        font.DrawChar("あ", 8, 8, plane);
+        EXPECT_EQ(textkit::InkIn(plane, 0, 0, 40, 40, 0x808080), textkit::InkIn(plane, 8, 8, 32, 32, 0x808080)) << offset;
+        EXPECT_GT(textkit::InkIn(plane, 8, 8, 32, 32, 0x808080), 0) << offset;
+    }
+}
+
 namespace {
 
 // Lists a face that the pinned file does not claim to be.
