@@ -149,7 +149,8 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     if (size.cx != 0 && size.cy != 0) {
         Release();
         m_cuts.clear();
-        if (InnerCreateMemorySurface(size.cx, size.cy, SurfaceType::ARGB8888, true) == 0) m_loaded = 1;
+        // A size no surface can have leaves no picture, not the old one's flag.
+        m_loaded = InnerCreateMemorySurface(size.cx, size.cy, SurfaceType::ARGB8888, true) == 0 ? 1 : 0;
     }
     ReadEffectValues(record);
     m_erase.Parse(record.GetValue(TagAttributeKey::Erase));

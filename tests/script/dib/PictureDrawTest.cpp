@@ -175,4 +175,14 @@ TEST_F(PictureDrawTest, AnUnreadableFileKeepsThePictureAndThrows)
     EXPECT_EQ(m_picture.GetFile().GetStr(), m_folder.Name("c.bmp"));
 }
 
+TEST_F(PictureDrawTest, ASizeTooLargeForAnyPictureLeavesNoneShown)
+{
+    Apply("[ACT FILE=\"" + Put("c.bmp") + "\"]");
+    Apply("[ACT WIDTH=\"100000\" HEIGHT=\"100000\"]");
+    EXPECT_FALSE(m_picture.IsLoaded());
+    DrawAt();
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x) ASSERT_EQ(Pixel(*m_screen, x, y), Blue) << x << "," << y;
+}
+
 } // namespace
