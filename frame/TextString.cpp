@@ -1,6 +1,8 @@
 #include "frame/TextString.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -111,7 +113,12 @@ void CTextString::ToSlash()
     });
 }
 
-int CTextString::ToInt() const { return std::atoi(m_text.c_str()); }
+// atoi's rules, but a value beyond 32 bits saturates instead of being undefined.
+int CTextString::ToInt() const
+{
+    const long long value = std::strtoll(m_text.c_str(), nullptr, 10);
+    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
 
 CTextString CTextString::LeftOfFirst(char ch) const
 {

@@ -50,6 +50,8 @@ TEST(TextString, NumbersAndTrim)
     EXPECT_FALSE(CTextString("").IsNumber());
     EXPECT_FALSE(CTextString(" 7").IsNumber());
     EXPECT_EQ(CTextString("  -42xyz").ToInt(), -42);
+    EXPECT_EQ(CTextString("99999999999").ToInt(), 2147483647);
+    EXPECT_EQ(CTextString("-99999999999").ToInt(), -2147483647 - 1);
 
     CTextString number("x=");
     number.AppendNumber(-5);
