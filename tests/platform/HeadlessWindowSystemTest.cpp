@@ -8,7 +8,7 @@ using namespace platform;
 
 namespace {
 
-WindowSpec Spec()
+WindowSpec Request()
 {
     WindowSpec request;
     request.captionSjis = "KARUTEMI";
@@ -20,7 +20,7 @@ WindowSpec Spec()
 TEST(HeadlessWindowSystem, MessagesComeInOrderAndQuitEndsGetMessage)
 {
     HeadlessWindowSystem system;
-    WindowHandle window = system.CreateWindow(Spec());
+    WindowHandle window = system.CreateWindow(Request());
     ASSERT_NE(window, 0u);
 
     system.Feed(window, WM_LBUTTONDOWN, MK_LBUTTON, MakePointParam(10, 20));
@@ -42,7 +42,7 @@ TEST(HeadlessWindowSystem, MessagesComeInOrderAndQuitEndsGetMessage)
 TEST(HeadlessWindowSystem, PostFromAnotherThreadWakesTheWait)
 {
     HeadlessWindowSystem system;
-    WindowHandle window = system.CreateWindow(Spec());
+    WindowHandle window = system.CreateWindow(Request());
     std::thread poster([&] { system.PostMessage(window, WM_USER + 1, 7, 0); });
     WindowMessage message;
     EXPECT_EQ(system.GetMessage(message), 1);
@@ -54,8 +54,8 @@ TEST(HeadlessWindowSystem, PostFromAnotherThreadWakesTheWait)
 TEST(HeadlessWindowSystem, DestroyDropsPendingMessagesDropsAndLaterPosts)
 {
     HeadlessWindowSystem system;
-    WindowHandle window = system.CreateWindow(Spec());
-    WindowHandle other = system.CreateWindow(Spec());
+    WindowHandle window = system.CreateWindow(Request());
+    WindowHandle other = system.CreateWindow(Request());
     system.DropFile(window, "Z:\\game\\index.txt");
     system.Feed(other, WM_PAINT);
     ASSERT_EQ(system.OpenDrops(), 1u);
@@ -71,7 +71,7 @@ TEST(HeadlessWindowSystem, DestroyDropsPendingMessagesDropsAndLaterPosts)
 TEST(HeadlessWindowSystem, DroppedFileIsReadableUntilFinished)
 {
     HeadlessWindowSystem system;
-    WindowHandle window = system.CreateWindow(Spec());
+    WindowHandle window = system.CreateWindow(Request());
     system.DropFile(window, "Z:\\ゲーム\\index.txt");
     WindowMessage message;
     ASSERT_TRUE(system.PeekMessage(message));
@@ -84,7 +84,7 @@ TEST(HeadlessWindowSystem, DroppedFileIsReadableUntilFinished)
 TEST(HeadlessWindowSystem, MinimizeSetsStateBeforeTheMessageArrives)
 {
     HeadlessWindowSystem system;
-    WindowHandle window = system.CreateWindow(Spec());
+    WindowHandle window = system.CreateWindow(Request());
     system.Minimize(window);
     EXPECT_TRUE(system.IsMinimized(window));
     WindowMessage message;
