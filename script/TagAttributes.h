@@ -50,6 +50,14 @@ public:
         if (GetYNumber(value)) point.y = value;
     }
 
+    // A script may give any place and size: the far edge stops at the ends of
+    // the int range instead of wrapping.
+    static std::int32_t EdgeOf(std::int32_t origin, std::int32_t size)
+    {
+        const std::int64_t edge = std::int64_t(origin) + size;
+        return std::int32_t(std::clamp<std::int64_t>(edge, INT32_MIN, INT32_MAX));
+    }
+
     // A WIDTH or HEIGHT that is not given counts as 0, so right = left.
     template <class Rect> void GetPoint(Rect& rect) const
     {
@@ -57,8 +65,8 @@ public:
         GetPosition(origin);
         rect.left = origin.x;
         rect.top = origin.y;
-        rect.right = origin.x + SizeNumber(TagAttributeKey::Width);
-        rect.bottom = origin.y + SizeNumber(TagAttributeKey::Height);
+        rect.right = EdgeOf(origin.x, SizeNumber(TagAttributeKey::Width));
+        rect.bottom = EdgeOf(origin.y, SizeNumber(TagAttributeKey::Height));
     }
 
     template <class Point, class Size> void GetRect(Point& point, Size& size) const

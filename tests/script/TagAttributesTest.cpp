@@ -79,6 +79,13 @@ TEST(TagAttributes, PointRectangleRunsFromThePositionOverTheSize)
     EXPECT_EQ(kept.left, 5);
     EXPECT_EQ(kept.right, 5);
     EXPECT_EQ(kept.bottom, 6);
+
+    // A far place and a huge size stop at the end of the int range.
+    Rect far;
+    With({{TagAttributeKey::X, "2147483647"}, {TagAttributeKey::Y, "2000000000"},
+          {TagAttributeKey::Width, "2147483647"}, {TagAttributeKey::Height, "2000000000"}}).GetPoint(far);
+    EXPECT_EQ(far.right, 2147483647);
+    EXPECT_EQ(far.bottom, 2147483647);
 }
 
 TEST(TagAttributes, RectAndSizeKeepWhatIsNotGiven)
