@@ -1,7 +1,8 @@
 """Asks the X window with the given title to close, as a window manager's close box does."""
 import ctypes
-import ctypes.util
 import sys
+
+from xwindow import open_titled_window
 
 
 class ClientMessage(ctypes.Structure):
@@ -14,36 +15,9 @@ class Event(ctypes.Union):
     _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
 
 
-def find(x, display, window, title):
-    name = ctypes.c_char_p()
-    if x.XFetchName(display, window, ctypes.byref(name)) and name.value == title:
-        return window
-    root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-    if not x.XQueryTree(display, window, ctypes.byref(root), ctypes.byref(parent),
-                        ctypes.byref(children), ctypes.byref(count)):
-        return None
-    for i in range(count.value):
-        found = find(x, display, children[i], title)
-        if found:
-            return found
-    return None
-
-
 def main():
-    x = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x, display, window = open_titled_window(sys.argv[1])
     x.XInternAtom.restype = ctypes.c_ulong
-    for function in (x.XFetchName, x.XQueryTree, x.XInternAtom, x.XSendEvent, x.XFlush, x.XDefaultRootWindow):
-        function.argtypes = None
-    display = x.XOpenDisplay(None)
-    if not display:
-        sys.exit("no display")
-    display = ctypes.c_void_p(display)
-    window = find(x, display, ctypes.c_ulong(x.XDefaultRootWindow(display)), sys.argv[1].encode())
-    if not window:
-        sys.exit("no window titled " + sys.argv[1])
     event = Event()
     event.client.type = 33  # ClientMessage
     event.client.window = window

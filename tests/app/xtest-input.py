@@ -6,37 +6,14 @@ import ctypes.util
 import sys
 import time
 
-
-def find(x, display, window, title):
-    name = ctypes.c_char_p()
-    if x.XFetchName(display, window, ctypes.byref(name)) and name.value == title:
-        return window
-    root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-    if not x.XQueryTree(display, window, ctypes.byref(root), ctypes.byref(parent),
-                        ctypes.byref(children), ctypes.byref(count)):
-        return None
-    for i in range(count.value):
-        found = find(x, display, children[i], title)
-        if found:
-            return found
-    return None
+from xwindow import open_titled_window
 
 
 def main():
-    x = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x, display, window = open_titled_window(sys.argv[1])
     xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XDefaultRootWindow.restype = ctypes.c_ulong
     x.XStringToKeysym.restype = ctypes.c_ulong
     x.XKeysymToKeycode.restype = ctypes.c_ubyte
-    display = x.XOpenDisplay(None)
-    if not display:
-        sys.exit("no display")
-    display = ctypes.c_void_p(display)
-    window = find(x, display, ctypes.c_ulong(x.XDefaultRootWindow(display)), sys.argv[1].encode())
-    if not window:
-        sys.exit("no window titled " + sys.argv[1])
     # No window manager gives the focus: take it, with the pointer inside.
     x.XRaiseWindow(display, ctypes.c_ulong(window))
     x.XSetInputFocus(display, ctypes.c_ulong(window), 1, ctypes.c_ulong(0))
