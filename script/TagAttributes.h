@@ -54,8 +54,7 @@ public:
     // the int range instead of wrapping.
     static std::int32_t EdgeOf(std::int32_t origin, std::int32_t size)
     {
-        const std::int64_t edge = std::int64_t(origin) + size;
-        return std::int32_t(std::clamp<std::int64_t>(edge, INT32_MIN, INT32_MAX));
+        return SaturatedInt32(std::int64_t(origin) + size);
     }
 
     // A WIDTH or HEIGHT that is not given counts as 0, so right = left.

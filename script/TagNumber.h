@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -13,4 +14,11 @@ std::int32_t ToTagNumber(std::string_view text);
 inline bool IsTagNumber(std::string_view text)
 {
     return !text.empty() && ((text[0] >= '0' && text[0] <= '9') || text[0] == '-');
+}
+
+// Sums and products of a script's numbers are taken in 64 bits and held to the
+// int range, so no place or size a script gives can wrap.
+inline std::int32_t SaturatedInt32(std::int64_t value)
+{
+    return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }

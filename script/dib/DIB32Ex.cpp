@@ -31,7 +31,7 @@ bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& v
 
 std::int32_t SaturatedSum(std::int32_t a, std::int32_t b)
 {
-    return std::int32_t(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
+    return SaturatedInt32(std::int64_t(a) + b);
 }
 
 RECT PlacedRect(POINT at, SIZE size)

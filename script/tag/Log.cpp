@@ -152,7 +152,7 @@ void CLog::DrawPage()
     for (std::int32_t k = 0; k < m_line && m_firstShown + k < std::int32_t(m_lines.size()); ++k) {
         // A line too long for the page (a LOG tag's own) is cut, not an error of the view.
         try {
-            const std::int64_t y = std::clamp<std::int64_t>(m_y + std::int64_t(k) * m_height, INT32_MIN, INT32_MAX);
+            const std::int64_t y = SaturatedInt32(m_y + std::int64_t(k) * m_height);
             m_text->DrawTextAt(back, m_lines[std::size_t(m_firstShown + k)].GetStr(), m_x, int(y), m_beam, 1);
         } catch (const EScript&) {
         }

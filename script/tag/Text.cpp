@@ -27,7 +27,7 @@ std::int32_t Pixel(std::int64_t pitch, std::int64_t index, std::int64_t origin, 
     // multiply past 64 bits: a product far above the int range.
     std::int64_t span;
     if (__builtin_mul_overflow(pitch, index, &span)) span = INT64_MAX / 2;
-    return std::int32_t(std::clamp<std::int64_t>(span + origin + extra, INT32_MIN, INT32_MAX));
+    return SaturatedInt32(span + origin + extra);
 }
 
 void CopyRect(kivotasuGameKit::Draw::CPlaneBase& to, kivotasuGameKit::Draw::CPlaneBase& from, const kivotasuGameKit::RECT& rect)
