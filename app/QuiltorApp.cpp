@@ -1,8 +1,8 @@
 #include "app/QuiltorApp.h"
 
 #include "platform/WindowSystem.h"
-#include "script/EngineProbe.h"
-#include "script/QuiltorEngine.h"
+#include "script/engine/EngineProbe.h"
+#include "script/engine/QuiltorEngine.h"
 
 namespace {
 

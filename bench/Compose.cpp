@@ -13,7 +13,7 @@
 #include "draw/FastPlane.h"
 #include "platform/Fonts.h"
 #include "platform/HostPath.h"
-#include "script/TagLexer.h"
+#include "script/lang/TagLexer.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/tag/LayerManagers.h"
 #include "script/tag/Text.h"

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "script/ScriptReader.h"
-#include "script/Set.h"
+#include "script/lang/ScriptReader.h"
+#include "script/lang/Set.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "draw/FastPlane.h"
 #include "platform/Fonts.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 
 namespace {

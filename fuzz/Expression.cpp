@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "frame/EScript.h"
-#include "script/Set.h"
+#include "script/lang/Set.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "frame/EScript.h"
-#include "script/ScriptReader.h"
-#include "script/Set.h"
+#include "script/lang/ScriptReader.h"
+#include "script/lang/Set.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "frame/EScript.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/dib/DibInfoCache.h"
 

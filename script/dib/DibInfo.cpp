@@ -5,7 +5,7 @@
 #include <new>
 
 #include "frame/EScript.h"
-#include "script/GlobalSettings.h"
+#include "script/engine/GlobalSettings.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::SurfaceType;

@@ -1,6 +1,6 @@
 #include "script/dib/EraseInfo.h"
 
-#include "script/TagTables.h"
+#include "script/lang/TagTables.h"
 
 using kivotasuGameKit::CTextString;
 

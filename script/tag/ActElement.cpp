@@ -1,7 +1,7 @@
 #include "script/tag/ActElement.h"
 
 #include "frame/file/FileWriter.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/HiddenLine.h"
 
 using kivotasuGameKit::CTextString;

@@ -2,8 +2,8 @@
 
 #include "draw/KeyInput.h"
 #include "frame/EScript.h"
-#include "script/InputState.h"
-#include "script/KeyCodes.h"
+#include "script/engine/InputState.h"
+#include "script/engine/KeyCodes.h"
 
 namespace TAG {
 

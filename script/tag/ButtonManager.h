@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "script/FrameInput.h"
+#include "script/engine/FrameInput.h"
 #include "script/tag/ElementManager.h"
 
 namespace kivotasuGameKit { class CKeyInput; }

@@ -1,6 +1,6 @@
 #include "script/tag/CutElement.h"
 
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 
 namespace TAG {
 

@@ -9,7 +9,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include "frame/TextString.h"
-#include "script/TagTables.h"
+#include "script/lang/TagTables.h"
 #include "script/tag/Element.h"
 
 class CTagAttributes;

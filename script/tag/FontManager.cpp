@@ -3,7 +3,7 @@
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/Fonts.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/tag/FontList.h"
 

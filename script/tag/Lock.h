@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "frame/TextString.h"
-#include "script/TagTables.h"
+#include "script/lang/TagTables.h"
 
 class CTagAttributes;
 namespace kivotasuGameKit { class CTextFileWriter; }

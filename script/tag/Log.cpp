@@ -5,8 +5,8 @@
 
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
-#include "script/GlobalSettings.h"
-#include "script/TagAttributes.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 #include "script/tag/TextRules.h"
 

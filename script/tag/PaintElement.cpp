@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "frame/file/FileWriter.h"
-#include "script/GlobalSettings.h"
-#include "script/TagAttributes.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/HiddenLine.h"
 #include "script/tag/Text.h"
 

@@ -2,7 +2,7 @@
 
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 

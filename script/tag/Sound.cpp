@@ -3,8 +3,8 @@
 #include "frame/EScript.h"
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/FileWriter.h"
-#include "script/GlobalSettings.h"
-#include "script/TagAttributes.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 

@@ -1,7 +1,7 @@
 #include "script/tag/VisualElement.h"
 
 #include "frame/file/FileWriter.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "frame/file/FileWriter.h"
-#include "script/GlobalSettings.h"
-#include "script/TagAttributes.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::RECT;

@@ -2,8 +2,8 @@
 
 #include "draw/FastDraw.h"
 #include "frame/file/FileWriter.h"
-#include "script/GlobalSettings.h"
-#include "script/TagAttributes.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 #include "script/tag/WindowElement.h"
 

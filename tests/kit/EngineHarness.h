@@ -21,12 +21,12 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
-#include "script/EngineProbe.h"
-#include "script/GlobalSettings.h"
-#include "script/InputState.h"
-#include "script/QuiltorEngine.h"
-#include "script/ScriptError.h"
-#include "script/Set.h"
+#include "script/engine/EngineProbe.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/engine/InputState.h"
+#include "script/engine/QuiltorEngine.h"
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
 
 namespace testkit {
 

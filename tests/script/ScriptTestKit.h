@@ -10,8 +10,8 @@
 
 #include "frame/EScript.h"
 #include "platform/MessageBox.h"
-#include "script/ScriptError.h"
-#include "script/Set.h"
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
 
 class ScriptTest : public ::testing::Test {
 protected:

@@ -72,7 +72,7 @@ inline std::uint32_t Gradient(int x, int y)
 
 #include <vector>
 
-#include "script/TagLexer.h"
+#include "script/lang/TagLexer.h"
 
 namespace dibkit {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/FileWriter.h"
-#include "script/TagAttributes.h"
+#include "script/lang/TagAttributes.h"
 #include "script/tag/FontList.h"
 #include "script/tag/FontManager.h"
 #include "tests/kit/RecordingErrorLog.h"

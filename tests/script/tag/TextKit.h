@@ -9,8 +9,8 @@
 
 #include "draw/FastPlane.h"
 #include "platform/Fonts.h"
-#include "script/TagAttributes.h"
-#include "script/TagLexer.h"
+#include "script/lang/TagAttributes.h"
+#include "script/lang/TagLexer.h"
 
 namespace textkit {
 

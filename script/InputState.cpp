@@ -1,7 +1,0 @@
-#include "script/InputState.h"
-
-CInputState& CInputState::GetInstance()
-{
-    static CInputState instance;
-    return instance;
-}

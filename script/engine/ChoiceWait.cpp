@@ -1,0 +1,51 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "script/engine/InputState.h"
+#include "script/engine/KeyCodes.h"
+
+// The frame loop of the choice wait. The choice buttons (drawing, focus,
+// choosing) come with the buttons; until then no choice can be made.
+void CQuiltorEngine::ChoiceWait()
+{
+    InputEvent& event = CInputState::GetInstance().Event;
+    event = InputEvent::None;
+    m_buttons.DrawAll(GetBackPlane());
+    PresentBack();
+
+    for (;;) {
+        PollInput();
+        CheckKey();
+        if (m_keyInput.IsKeyPush(KeyCode::PageUp)) event = InputEvent::LogBack;
+        CheckMouse();
+        m_buttons.Update(m_frameInput, m_keyInput);
+        if (m_state.State != EngineState::ChoiceWait) return;
+        switch (event) {
+        case InputEvent::GameEnd:
+            PostClose();
+            return;
+        case InputEvent::WindowHide:
+            if (m_select.HasTextItems()) {
+                m_state.ChangeState(EngineState::WindowHidden);
+                return;
+            }
+            break;
+        case InputEvent::LogBack:
+            m_state.ChangeState(EngineState::BackLog);
+            return;
+        case InputEvent::Select: {
+            CTagAttributes& record = CTagAttributes::GetCurrent();
+            m_buttons.ParseCurrentTarget(record);
+            m_reader.Jump(record);
+            m_select.Reset();
+            m_buttons.EndSelect();
+            NewPage();
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
+        default:
+            break;
+        }
+        WaitFrame();
+        if (!PumpMessages()) return;
+    }
+}

@@ -1,0 +1,63 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include <algorithm>
+
+#include "script/engine/InputState.h"
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr std::uint32_t FadeInMs = 0x800;
+constexpr std::uint32_t White = 0xFFFFFFFF;
+
+} // namespace
+
+// State 10: one of the three end pictures on white, faded in, until a menu
+// command or closing the program changes the state.
+void CQuiltorEngine::ScriptEnd()
+{
+    m_text.Clear();
+    HideText();
+    HideWindows();
+    m_bgm.Stop(CTagAttributes::GetCurrent());
+
+    Plane picture;
+    try {
+        CTextString path;
+        path.AppendFormat("{QUILTOR}Element/Quiltor0%u.jpg", m_random.Get() % 3 + 1);
+        CSet::GetInstance().Expand(path);
+        if (picture.Load(path.GetStr()) != 0) throw EScript(CTextString("ファイル ") + path + CTextString(" が開けません。"));
+    } catch (const EScript& error) {
+        CScriptError::GetInstance().Report(error.GetMessage());
+    } catch (const std::exception& error) {
+        CScriptError::GetInstance().Report(error.what());
+    }
+    m_screen.SetFillColor(White);
+    m_screen.Clear();
+    m_screen.CopyBlt(&picture, 0, 0);
+
+    // The blend that fades the picture in comes with the transition wipes;
+    // the constant-rate blend stands in for it. Each step waits for its
+    // frame, so the fade takes its time on any clock.
+    m_engineTimer.Reset();
+    while (PumpMessages()) {
+        const std::uint32_t elapsed = std::min(m_engineTimer.Get(), FadeInMs);
+        GetBackPlane().BlendRateBlt(&m_screen, 0, 0, std::min<std::uint32_t>(elapsed * 256 / FadeInMs, 255));
+        PresentBack();
+        if (elapsed >= FadeInMs) break;
+        WaitFrame();
+    }
+
+    CInputState::GetInstance().Event = InputEvent::None;
+    while (PumpMessages()) {
+        PollInput();
+        CheckKey();
+        CheckMouse();
+        if (m_state.State != EngineState::ScriptEnd) return;
+        Present();
+        WaitFrame();
+    }
+}

@@ -1,0 +1,7 @@
+#include "script/engine/InputState.h"
+
+CInputState& CInputState::GetInstance()
+{
+    static CInputState instance;
+    return instance;
+}

@@ -1,0 +1,136 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "frame/file/File.h"
+#include "platform/Clock.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/Set.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr std::uint32_t FramesPerSecond = 30;
+constexpr std::uint32_t ResetWipeMs = 1024;
+
+CTextString Expanded(const char* text)
+{
+    CTextString value(text);
+    CSet::GetInstance().Expand(value);
+    return value;
+}
+
+} // namespace
+
+void CQuiltorEngine::MainLoop()
+{
+    Guarded([&] {
+        GetDraw().SetDisplay(false, 0, 0, 0);
+        CreateScreenPlane();
+        // Names the scripts give relatively resolve against the program's folder.
+        kivotasuGameKit::CFile::SetCurrentDir(Expanded("{KARUTEMI}").GetStr());
+        LoadOption();
+        if (m_state.DisplayMode) ChangeDisplayMode(true);
+        CSet::GetInstance().Set("BASE", Expanded("{KARUTEMI}data/"));
+        CTextString start = Expanded("{BASE}index.txt");
+        start.ToSlash();
+        m_state.AddHistory(start);
+        StartGame();
+    });
+    m_random.SetSeed(platform::Clock().Now());
+    m_fps.SetFPS(FramesPerSecond);
+    while (PumpMessages()) {
+        Guarded([&] { RunState(); });
+        WaitFrame();
+    }
+}
+
+void CQuiltorEngine::RunState()
+{
+    switch (m_state.State) {
+    case EngineState::RunTags: RunTags(); break;
+    case EngineState::ClickWait: ClickWait(); break;
+    case EngineState::TextDisplay: TextDisplay(); break;
+    case EngineState::BackLog: BackLog(); break;
+    case EngineState::ChoiceWait: ChoiceWait(); break;
+    case EngineState::WindowHidden: WindowHidden(); break;
+    case EngineState::Transition: Transition(); break;
+    case EngineState::TimedWait: TimedWait(); break;
+    case EngineState::ScriptEnd: ScriptEnd(); break;
+    }
+}
+
+void CQuiltorEngine::CreateScreenPlane()
+{
+    m_screen.CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888);
+    m_screen.Clear();
+}
+
+void CQuiltorEngine::RunScriptFile(const CTextString& name)
+{
+    if (m_reader.Read(name.GetStr()) != 0) return;
+    RunTags();
+    m_reader.Close();
+}
+
+void CQuiltorEngine::StartGame()
+{
+    CTextString path = m_state.History[0];
+    path.ToSlash();
+    CSet::GetInstance().Set("BASE", path.LeftOfLast('/') + CTextString("/"));
+    m_state.NameStem = path.LeftOfLast('.');
+    RunScriptFile(Expanded("{KARUTEMI}system/GameFolder.qsd"));
+    LoadGlobals();
+    m_state.ChangeState(EngineState::RunTags);
+    if (m_reader.Read(m_state.History[0].GetStr()) != 0) {
+        m_state.RemoveFirstHistory();
+        m_state.ChangeState(EngineState::ScriptEnd);
+    }
+}
+
+void CQuiltorEngine::Restart(CTextString path)
+{
+    path.ToSlash();
+    m_state.AddHistory(path);
+    SaveResume();
+    Reset();
+    StartGame();
+    m_state.ChangeState(EngineState::RunTags);
+}
+
+void CQuiltorEngine::Reset()
+{
+    if (m_state.State != EngineState::ScriptEnd) {
+        HideText();
+        HideWindows();
+    }
+    m_engineTimer.Reset();
+    m_screen.Clear();
+    // The top-down blind from the cleared screen plane comes with the
+    // transition wipes; until then the last frame stays for the wipe's time.
+    while (PumpMessages() && m_engineTimer.Get() < ResetWipeMs) {
+        PresentBack();
+        WaitFrame();
+    }
+    GetBackPlane().Clear();
+    PresentBack();
+    PumpMessages();
+
+    m_text.Reset();
+    m_acts.Reset();
+    m_animations.Reset();
+    m_backs.Reset();
+    m_bgm.Reset();
+    m_buttons.Reset();
+    m_cuts.Reset();
+    m_lock.Reset();
+    m_log.Reset();
+    m_mouse.Reset();
+    m_paints.Reset();
+    m_select.Reset();
+    m_sound.Reset();
+    m_visuals.Reset();
+    m_windows.Reset();
+    m_state.Reset();
+    m_reader.ClearCallStack();
+    CSet::GetInstance().Clear();
+}

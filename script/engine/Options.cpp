@@ -1,0 +1,67 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "frame/file/FileWriter.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
+#include "script/tag/FontList.h"
+
+using kivotasuGameKit::CTextFileWriter;
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+CTextString OptionFileName()
+{
+    CTextString name("{KARUTEMI}system/option.qsd");
+    CSet::GetInstance().Expand(name);
+    return name;
+}
+
+void WriteNameOption(CTextFileWriter& writer, const char* control, int value)
+{
+    CTextString line;
+    line.AppendFormat("[SYSTEM CONTROL=\"%s\" NAME=\"%d\"]\n", control, value);
+    writer.Write(line);
+}
+
+void WriteTimeOptions(CTextFileWriter& writer)
+{
+    CTextString lines;
+    lines.AppendFormat("[SYSTEM CONTROL=\"EFFECT\" TIME=\"%d\"]\n", GetEffectTime());
+    lines.AppendFormat("[SYSTEM CONTROL=\"TEXT\" TIME=\"%d\"]\n", GetTextTime());
+    writer.Write(lines);
+}
+
+void WriteWindowRGBOption(CTextFileWriter& writer)
+{
+    CTextString line;
+    line.AppendFormat("[SYSTEM CONTROL=\"WINDOW_RGB\" COLOR=\"#%06X\"]\n", GetWindowRGB());
+    writer.Write(line);
+}
+
+} // namespace
+
+void CQuiltorEngine::LoadOption()
+{
+    RunScriptFile(OptionFileName());
+}
+
+void CQuiltorEngine::SaveOption()
+{
+    CTextFileWriter writer(OptionFileName());
+    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
+    WriteDeviceOptions(writer);
+    CFontList::GetInstance().WriteOption(writer);
+    WriteTimeOptions(writer);
+    const char* skipNames[] = {"SKIPTEXT", "SKIPGRAPHIC", "SKIPINPUT", "SKIPCOND"};
+    for (std::size_t i = 0; i < m_state.SkipSettings.size(); ++i) {
+        WriteNameOption(writer, skipNames[i], static_cast<int>(m_state.SkipSettings[i]));
+    }
+    WriteNameOption(writer, "SKIPPATTERN", static_cast<int>(m_state.SkipPattern));
+    WriteNameOption(writer, "ERROR", CScriptError::GetInstance().GetMode());
+    WriteNameOption(writer, "OVERWRITE", m_state.OverwriteCheck);
+    WriteWindowRGBOption(writer);
+    WriteNameOption(writer, "ANMCURSOR", m_state.AnimatedCursor);
+    WriteNameOption(writer, "ANTIALIAS", m_text.GetAntialias() ? 1 : 0);
+}

@@ -1,0 +1,102 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "frame/AppManager.h"
+#include "frame/ErrorLog.h"
+#include "frame/WindowApp.h"
+#include "script/engine/EngineProbe.h"
+#include "script/lang/ScriptError.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+CQuiltorEngine* g_engine = nullptr;
+
+} // namespace
+
+CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
+    : m_winHook(*this), m_keyInput(false), m_probe(probe)
+{
+    g_engine = this;
+    m_log.SetText(&m_text);
+    m_paints.SetText(&m_text);
+    m_windows.SetText(&m_text);
+    CScriptError::GetInstance().SetCloseHandler([this] { PostClose(); });
+}
+
+CQuiltorEngine::~CQuiltorEngine()
+{
+    // The options are written at the end of every run, also when the window
+    // was closed; a failure to write them must not end the program abnormally.
+    try {
+        SaveOption();
+        if (m_reader.GetProgress() != 100) SaveResume();
+    } catch (const std::exception& error) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.what());
+    }
+    CScriptError::GetInstance().SetCloseHandler(nullptr);
+    g_engine = nullptr;
+}
+
+CQuiltorEngine* CQuiltorEngine::GetInstance()
+{
+    return g_engine;
+}
+
+void CQuiltorEngine::Start()
+{
+    m_app = kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp();
+    MainLoop();
+}
+
+void CQuiltorEngine::Wait(std::uint32_t ms)
+{
+    for (std::uint32_t waited = 0; waited < ms; waited += 10) {
+        if (!PumpMessages()) return;
+        m_app->GetThread()->InterruptibleSleep(10);
+    }
+}
+
+void CQuiltorEngine::PostClose()
+{
+    if (m_app) m_app->PostClose();
+}
+
+bool CQuiltorEngine::PumpMessages()
+{
+    return m_app && m_app->IsThreadValid();
+}
+
+std::uint8_t CQuiltorEngine::GetAppFlag()
+{
+    return m_app && m_app->GetFlag() ? 1 : 0;
+}
+
+void CQuiltorEngine::SetAppFlag(std::uint8_t flag)
+{
+    if (m_app) m_app->SetFlag(flag != 0);
+}
+
+void CQuiltorEngine::WaitFrame()
+{
+    m_fps.WaitFrame();
+    ++m_frames;
+    if (m_probe) m_probe->OnFrame(m_frames);
+}
+
+void CQuiltorEngine::Present()
+{
+    GetBackPlane().CopyBlt(&m_screen, 0, 0);
+    GetDraw().OnDraw();
+}
+
+void CQuiltorEngine::PresentBack()
+{
+    GetDraw().OnDraw();
+}
+
+void CQuiltorEngine::FailScript(const CTextString& message)
+{
+    CScriptError::GetInstance().Report(message);
+    m_state.ChangeState(EngineState::ScriptEnd);
+}

@@ -1,0 +1,229 @@
+#pragma once
+// The engine: the one object that holds the whole game (screen manager,
+// input, game state, timers, every tag-element manager, the message text,
+// the screen plane and the script reader) and runs it frame by frame on the
+// application thread.
+
+#include <cstdint>
+#include <exception>
+#include <new>
+
+#include "draw/DrawHolder.h"
+#include "draw/KeyInput.h"
+#include "frame/EScript.h"
+#include "frame/Exceptions.h"
+#include "frame/MersenneTwister.h"
+#include "frame/FpsTimer.h"
+#include "frame/Timer.h"
+#include "script/engine/BgmPlayer.h"
+#include "script/engine/EngineWinHook.h"
+#include "script/engine/FrameInput.h"
+#include "script/engine/GameState.h"
+#include "script/engine/MainObject.h"
+#include "script/engine/MouseCursor.h"
+#include "script/lang/ScriptReader.h"
+#include "script/tag/AnimateManager.h"
+#include "script/tag/ButtonManager.h"
+#include "script/tag/LayerManagers.h"
+#include "script/tag/Lock.h"
+#include "script/tag/Log.h"
+#include "script/tag/Select.h"
+#include "script/tag/Sound.h"
+#include "script/tag/Text.h"
+#include "script/tag/WindowManager.h"
+
+class IEngineProbe;
+
+class CQuiltorEngine : public CMainObject {
+public:
+    using CTextString = kivotasuGameKit::CTextString;
+    using Plane = kivotasuGameKit::Draw::CFastPlane;
+
+    explicit CQuiltorEngine(IEngineProbe* probe = nullptr);
+    ~CQuiltorEngine() override;
+
+    // The engine of the process, null while none exists.
+    static CQuiltorEngine* GetInstance();
+
+    void Start() override;
+    void Wait(std::uint32_t ms) override;
+    void PostClose() override;
+    kivotasuGameKit::IWindowApp* GetApp() override { return m_app; }
+    bool PumpMessages() override;
+    void MainLoop() override;
+    std::uint8_t GetAppFlag() override;
+    void SetAppFlag(std::uint8_t flag) override;
+
+    // Starting and restarting the game.
+    void StartGame();
+    void Restart(CTextString path);
+    void Reset();
+
+    // One pass of the tag dispatcher (state 0).
+    void RunTags();
+
+    // The wait states and their input.
+    void ClickWait();
+    void TextDisplay();
+    void BackLog();
+    void ChoiceWait();
+    void WindowHidden();
+    void Transition();
+    void TimedWait();
+    void ScriptEnd();
+    // Reads the keys and takes the mouse edges for the frame.
+    void PollInput();
+    void CheckMouse();
+    void CheckKey();
+    // The right-button menu; nothing is shown until the menu is built.
+    void PopupMenu() {}
+
+    // Composition.
+    void Redraw();
+    void ShowWindows();
+    void HideWindows();
+    void ShowText();
+    void HideText();
+    // The whole screen plane to the back plane, and on the screen.
+    void Present();
+    // The back plane as it stands.
+    void PresentBack();
+
+    // Bodies of the element-change, SAVE, SCREEN and TITLE tags.
+    void StartTransitionHidden();
+    void StartTransitionShown();
+    void ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager);
+    void FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager);
+    void OnEndElementTag(CTagAttributes& record, TAG::CElementManager& manager);
+    void OnEndAllElementsTag(CTagAttributes& record, TAG::CElementManager& manager);
+    void OnHideElementTag(CTagAttributes& record, TAG::CElementManager& manager);
+    void OnSaveTag(const CTagAttributes& record);
+    void OnTitleTag(const CTagAttributes& record);
+    void OnScreenTag(const CTagAttributes& record);
+    void OnClickWaitTag(CTagAttributes& record, WaitKind kind);
+    void OnWriteTag(CTagAttributes& record);
+    void OnWaitTag(const CTagAttributes& record);
+    void OnSystemTag(CTagAttributes& record);
+    void OnNameTextTag(const CTagAttributes& record);
+    void OnUnlockTag(const CTagAttributes& record);
+    void OnPasteTag(CTagAttributes& record);
+    void OnEndSelectTag(CTagAttributes& record);
+    // ACT and PAINT are refused while a visual is shown.
+    bool RefusedInVisual();
+    // TL and TP, also run by the click waits of L and P.
+    void NewLine();
+    void NewPage();
+    void OnCursorTag(const CTagAttributes& record);
+    void RedrawAll();
+    void SetFont(std::int32_t n);
+
+    void ChangeDisplayMode(bool fullScreen);
+    // The presets 0 to 4 of the skip modes.
+    void SetSkipPattern(std::uint32_t pattern);
+
+    // Options and saves.
+    void LoadOption();
+    void SaveOption();
+    CTextString GetSaveFileName(int code) const;
+    void LoadGlobals();
+    // Writing saves comes with saving and loading; the end of a run and a
+    // restart call it already.
+    void SaveResume() {}
+    void AutoSave() {}
+    void QuickSave() {}
+    void LoadQuick() {}
+
+    // Reports the message as a script error and ends the script.
+    void FailScript(const CTextString& message);
+
+    // The parts, for the handlers and the states.
+    CGameState& GetGameState() { return m_state; }
+    kivotasuGameKit::CFastDraw& GetDraw() { return *m_drawHolder.GetDraw(); }
+    Plane& GetBackPlane() { return GetDraw().m_secondary; }
+    Plane& GetScreenPlane() { return m_screen; }
+    CScriptReader& GetReader() { return m_reader; }
+    CMouseCursor& GetMouse() { return m_mouse; }
+    kivotasuGameKit::CKeyInput& GetKeys() { return m_keyInput; }
+    const CFrameInput& GetFrameInput() const { return m_frameInput; }
+    kivotasuGameKit::CTimer& GetEngineTimer() { return m_engineTimer; }
+    kivotasuGameKit::CMersenneTwister& GetRandom() { return m_random; }
+    TAG::CActManager& GetActs() { return m_acts; }
+    TAG::CAnimateManager& GetAnimations() { return m_animations; }
+    TAG::CBackManager& GetBacks() { return m_backs; }
+    CBgmPlayer& GetBgm() { return m_bgm; }
+    TAG::CButtonManager& GetButtons() { return m_buttons; }
+    TAG::CCutManager& GetCuts() { return m_cuts; }
+    TAG::CLock& GetLock() { return m_lock; }
+    TAG::CLog& GetLog() { return m_log; }
+    TAG::CPaintManager& GetPaints() { return m_paints; }
+    TAG::CSelect& GetSelect() { return m_select; }
+    TAG::CSound& GetSound() { return m_sound; }
+    TAG::CVisualManager& GetVisuals() { return m_visuals; }
+    TAG::CWindowManager& GetWindows() { return m_windows; }
+    TAG::CText& GetText() { return m_text; }
+    bool IsPaintBusy() const { return m_paintBusy; }
+    void SetPaintBusy(bool busy) { m_paintBusy = busy; }
+    std::uint32_t GetFrameCount() const { return m_frames; }
+    const CTextString& GetLastScriptFolder() const { return m_lastScriptFolder; }
+    void SetLastScriptFolder(const CTextString& folder) { m_lastScriptFolder = folder; }
+
+    // Runs a state handler, a start-up step or a window command under the
+    // error policy: an EScript or a failed allocation is reported and ends
+    // the script in the end screen; the player itself goes on.
+    template <class Step> void Guarded(Step step);
+
+private:
+    void RunState();
+    // The frame timer's wait, counted for the probe.
+    void WaitFrame();
+    // The screen plane at the screen size, cleared.
+    void CreateScreenPlane();
+    void RunScriptFile(const CTextString& name);
+
+    kivotasuGameKit::IWindowApp* m_app = nullptr;
+    kivotasuGameKit::CDrawHolder m_drawHolder;
+    CEngineWinHook m_winHook;
+    CMouseCursor m_mouse;
+    kivotasuGameKit::CKeyInput m_keyInput;
+    CGameState m_state;
+    kivotasuGameKit::CTimer m_engineTimer;
+    kivotasuGameKit::CMersenneTwister m_random;
+    kivotasuGameKit::CFpsTimer m_fps;
+    TAG::CActManager m_acts;
+    TAG::CAnimateManager m_animations;
+    TAG::CBackManager m_backs;
+    CBgmPlayer m_bgm;
+    TAG::CButtonManager m_buttons;
+    TAG::CCutManager m_cuts;
+    TAG::CLock m_lock;
+    TAG::CLog m_log;
+    TAG::CPaintManager m_paints;
+    TAG::CSelect m_select;
+    TAG::CSound m_sound;
+    TAG::CVisualManager m_visuals;
+    TAG::CWindowManager m_windows;
+    TAG::CText m_text;
+    Plane m_screen;
+    CScriptReader m_reader;
+    bool m_paintBusy = false;
+    CTextString m_lastScriptFolder;
+
+    IEngineProbe* m_probe;
+    CFrameInput m_frameInput;
+    std::uint32_t m_frames = 0;
+};
+
+template <class Step> void CQuiltorEngine::Guarded(Step step)
+{
+    try {
+        step();
+    } catch (const EScript& error) {
+        FailScript(error.GetMessage());
+    } catch (const std::bad_alloc&) {
+        FailScript("メモリが足りません。");
+    } catch (const kivotasuGameKit::KTL::CException& error) {
+        FailScript(error.GetError());
+    } catch (const std::exception& error) {
+        FailScript(error.what());
+    }
+}

@@ -1,0 +1,164 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include <array>
+#include <optional>
+
+#include "script/engine/EngineProbe.h"
+#include "script/lang/Set.h"
+
+namespace {
+
+enum class After { Continues, Returns };
+using Engine = CQuiltorEngine;
+using Record = CTagAttributes;
+
+struct Handler {
+    void (*run)(Engine&, Record&);
+    After after;
+};
+
+constexpr After C = After::Continues;
+constexpr After R = After::Returns;
+
+void Nothing(Engine&, Record&) {}
+
+void OnSet(Engine&, Record& r)
+{
+    const auto& variable = r.GetValue(TagAttributeKey::Variable);
+    const auto& entity = r.GetValue(TagAttributeKey::Entity);
+    if (!variable.IsEmpty() && !entity.IsEmpty()) CSet::GetInstance().Set(variable, entity);
+}
+
+// In TagId order: every id has its handler.
+const std::array<Handler, TagCount> Handlers = {{
+    {Nothing, C}, // COMMENT
+    {[](Engine& e, Record& r) { if (!e.RefusedInVisual()) e.ApplyElementTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { e.GetActs().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { e.GetAnimations().SetElement(r); }, C},
+    {[](Engine& e, Record& r) { e.GetAnimations().Begin(r); }, C},
+    {[](Engine& e, Record& r) { e.GetAnimations().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) {
+         e.GetVisuals().RemoveAll();
+         e.GetActs().RemoveAll();
+         e.ApplyElementTag(r, e.GetBacks());
+     }, R}, // BACK
+    {[](Engine& e, Record& r) { e.GetBacks().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) {
+         e.HideText();
+         e.HideWindows();
+         e.GetBgm().Play(r);
+     }, C}, // BGM
+    {[](Engine& e, Record& r) { e.GetBgm().SetDefaultPath(r); }, C},
+    {[](Engine& e, Record& r) {
+         e.HideText();
+         e.HideWindows();
+         e.GetBgm().Stop(r);
+     }, C}, // ENDBGM
+    {[](Engine& e, Record& r) { e.GetButtons().ParseState(r); }, C},
+    {[](Engine& e, Record& r) { e.GetButtons().Begin(r); }, C},
+    {[](Engine& e, Record& r) { e.GetButtons().ParseDefault(r); }, C},
+    {[](Engine& e, Record&) {
+         e.GetButtons().End();
+         if (e.GetSelect().IsInside()) e.GetSelect().MarkHasItems();
+     }, C}, // ENDBUTTON
+    {[](Engine& e, Record& r) { e.OnCursorTag(r); }, C},
+    {[](Engine& e, Record& r) { e.GetCuts().SetElement(r); }, C},
+    {[](Engine& e, Record& r) { e.GetCuts().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.OnPasteTag(r); }, C},
+    {[](Engine& e, Record& r) { e.GetReader().Jump(r); }, C},
+    {[](Engine& e, Record& r) { e.GetReader().SetDefaultJumpPath(r); }, C},
+    {[](Engine& e, Record& r) { e.GetReader().Call(r); }, C},
+    {[](Engine& e, Record& r) { e.GetReader().Return(r); }, C},
+    {Nothing, C}, // LABEL, skipped before dispatch
+    {[](Engine& e, Record&) {
+         if (e.GetText().GetTextEraseFlag()) {
+             e.HideText();
+             e.HideWindows();
+         }
+         e.GetLock().Lock();
+     }, C}, // LOCK
+    {[](Engine& e, Record& r) { e.GetLock().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.OnUnlockTag(r); }, R},
+    {[](Engine& e, Record& r) { e.GetLog().ParseEntry(r); }, C},
+    {[](Engine& e, Record& r) { e.GetLog().ParseDefault(r); }, C},
+    {Nothing, C}, // MOVIE
+    {[](Engine& e, Record& r) {
+         if (e.GetButtons().IsInside()) e.GetButtons().SetElement(r);
+         else if (!e.RefusedInVisual()) e.ApplyElementTag(r, e.GetPaints());
+     }, R}, // PAINT
+    {[](Engine& e, Record& r) { e.GetPaints().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetPaints()); }, R},
+    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetPaints()); }, R},
+    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetPaints()); }, R},
+    {[](Engine& e, Record& r) { e.OnSaveTag(r); }, R},
+    {[](Engine& e, Record& r) { e.OnScreenTag(r); }, R},
+    {[](Engine& e, Record&) {
+         e.GetSelect().Begin();
+         e.GetButtons().BeginSelect();
+     }, R}, // SELECT
+    {[](Engine& e, Record& r) { e.OnEndSelectTag(r); }, R},
+    {OnSet, C},
+    {[](Engine& e, Record& r) { if (!e.GetButtons().IsInside()) e.GetSound().Play(r); }, C},
+    {[](Engine& e, Record& r) { e.GetSound().ParseDefault(r); }, C},
+    {[](Engine& e, Record&) { e.GetSound().Stop(); }, C},
+    {[](Engine& e, Record& r) { e.OnSystemTag(r); }, C},
+    {[](Engine& e, Record& r) {
+         e.GetText().SetText(r);
+         e.ShowWindows();
+         e.ShowText();
+     }, C}, // TEXT
+    {[](Engine& e, Record& r) { e.GetText().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.OnNameTextTag(r); }, C},
+    {[](Engine& e, Record& r) { e.GetText().ParseSymbol(r); }, C},
+    {[](Engine& e, Record& r) { e.OnTitleTag(r); }, C},
+    {[](Engine& e, Record& r) {
+         e.GetBacks().RemoveAll();
+         e.GetActs().RemoveAll();
+         e.ApplyElementTag(r, e.GetVisuals());
+     }, R}, // VISUAL
+    {[](Engine& e, Record& r) { e.GetVisuals().ParseDefault(r); }, C},
+    {Nothing, C}, // ENDVISUAL
+    {[](Engine& e, Record& r) { e.OnWaitTag(r); }, R},
+    {[](Engine& e, Record& r) { e.GetWindows().SetElement(r); }, C},
+    {[](Engine& e, Record& r) { e.GetWindows().SetIndex(r); }, C},
+    {[](Engine& e, Record& r) { e.GetWindows().ParseDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.GetWindows().OnFadeWindow(r); }, C},
+    {[](Engine& e, Record& r) { e.OnWriteTag(r); }, R},
+    {[](Engine& e, Record&) { e.GetGameState().ChangeState(EngineState::ScriptEnd); }, R}, // END
+    {[](Engine& e, Record&) { e.NewLine(); }, C},
+    {[](Engine& e, Record&) { e.NewPage(); }, C},
+    {[](Engine& e, Record& r) { e.OnClickWaitTag(r, WaitKind::C); }, R},
+    {[](Engine& e, Record& r) { e.OnClickWaitTag(r, WaitKind::L); }, R},
+    {[](Engine& e, Record& r) { e.OnClickWaitTag(r, WaitKind::P); }, R},
+}};
+
+bool Skipped(const Record& record)
+{
+    return record.GetId() == TagId::Label || record.GetValue(TagAttributeKey::Cond).GetStr() == "0";
+}
+
+} // namespace
+
+void CQuiltorEngine::RunTags()
+{
+    CTagAttributes& record = CTagAttributes::GetCurrent();
+    while (PumpMessages()) {
+        if (m_reader.ReadTag(record) != TagRead) {
+            m_state.ChangeState(EngineState::ScriptEnd);
+            return;
+        }
+        const EngineState before = m_state.State;
+        const std::uint32_t offset = m_reader.GetOffset();
+        const bool ran = !Skipped(record);
+        const Handler& handler = Handlers[static_cast<std::size_t>(record.GetId())];
+        // The probe sees the tag as read: JUMP and CALL reuse the record.
+        std::optional<CTagAttributes> read;
+        if (m_probe) read = record;
+        if (ran) handler.run(*this, record);
+        if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran);
+        if (ran && handler.after == After::Returns) return;
+    }
+}

@@ -1,0 +1,192 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "frame/Window.h"
+#include "frame/WindowApp.h"
+#include "platform/FileSystem.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/engine/InputState.h"
+#include "script/engine/KeyCodes.h"
+
+namespace {
+
+constexpr std::size_t TextMode = 0;
+constexpr std::size_t InputMode = 2;
+constexpr std::uint32_t AutoReadMs = 2000;
+
+// Ctrl's "advance while held" counts as a click in every wait.
+void HeldIsClick(InputEvent& event)
+{
+    if (event == InputEvent::DecideAuto) event = InputEvent::Decide;
+}
+
+} // namespace
+
+void CQuiltorEngine::ClickWait()
+{
+    InputEvent& event = CInputState::GetInstance().Event;
+    const std::uint32_t inputMode = m_state.SkipModes[InputMode];
+    kivotasuGameKit::CTimer cursorTimer;
+    const std::uint32_t interval = m_animations.GetTime();
+    cursorTimer.Set(interval > 0 ? interval - 1 : 0);
+    const kivotasuGameKit::POINT cursor = m_text.CursorPos();
+    m_animations.SetPosition(cursor.x, cursor.y);
+    event = InputEvent::None;
+    if (inputMode == 3) event = InputEvent::Decide;
+    if (inputMode == 2) m_engineTimer.Reset();
+
+    for (;;) {
+        PollInput();
+        CheckKey();
+        if (m_keyInput.IsKeyPush(KeyCode::PageUp)) event = InputEvent::LogBack;
+        if (m_keyInput.IsKeyPush(KeyCode::PageDown)) {
+            SetSkipPattern(1);
+            event = InputEvent::Decide;
+        }
+        CheckMouse();
+        if (m_windows.IsShown()) m_buttons.Update(m_frameInput, m_keyInput);
+        else if (m_frameInput.leftDown) event = InputEvent::Decide;
+        if (m_state.State != EngineState::ClickWait) return;
+
+        if (inputMode == 2 && m_engineTimer.Get() >= AutoReadMs) event = InputEvent::Decide;
+        const bool cursorHidden = m_app && !m_app->GetWindow()->IsShowCursor();
+        if (m_windows.IsShown() && cursorTimer.Get() > interval && (cursorHidden || !m_state.AnimatedCursor)) {
+            cursorTimer.Reset();
+            m_animations.Draw(m_screen);
+        }
+        switch (event) {
+        case InputEvent::QuickSave:
+            QuickSave();
+            return;
+        case InputEvent::QuickLoad:
+            if (platform::FileSystem().Exists(GetSaveFileName(-1).GetStr())) {
+                LoadQuick();
+                return;
+            }
+            break;
+        case InputEvent::WindowHide:
+            if (m_windows.IsShown()) {
+                m_state.ChangeState(EngineState::WindowHidden);
+                return;
+            }
+            break;
+        case InputEvent::LogBack:
+            m_state.ChangeState(EngineState::BackLog);
+            return;
+        case InputEvent::SkipFast:
+            m_mouse.SetArrowCursor();
+            SetSkipPattern(1);
+            event = InputEvent::Decide;
+            break;
+        default:
+            HeldIsClick(event);
+            break;
+        }
+        if (event == InputEvent::Decide) {
+            m_mouse.SetArrowCursor();
+            m_animations.Refresh(m_screen);
+            if (m_state.CurrentWait == WaitKind::L) NewLine();
+            if (m_state.CurrentWait == WaitKind::P) NewPage();
+            m_state.CurrentWait = WaitKind::Choice;
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
+        WaitFrame();
+        if (!PumpMessages()) return;
+    }
+}
+
+void CQuiltorEngine::TextDisplay()
+{
+    CInputState& input = CInputState::GetInstance();
+    input.Event = InputEvent::None;
+    if (GetTextTime() == 0 || m_state.SkipModes[TextMode] == 1 || input.InstantText) input.Event = InputEvent::Decide;
+    kivotasuGameKit::CTimer charTimer;
+
+    for (;;) {
+        PollInput();
+        CheckKey();
+        CheckMouse();
+        if (m_frameInput.leftDown) {
+            input.Event = InputEvent::Decide;
+            input.InstantText = 1;
+        }
+        if (m_state.State != EngineState::TextDisplay) return;
+        HeldIsClick(input.Event);
+
+        if (input.Event == InputEvent::Decide) {
+            while (m_text.Draw(m_screen) != 0) {
+            }
+            if (!m_lock.IsLocked()) m_text.CopyTextArea(GetDraw(), m_screen);
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
+        // At most one character a frame; time missed is not caught up.
+        bool finished = false;
+        if (m_lock.IsLocked()) {
+            finished = m_text.Draw(m_screen) == 0;
+        } else if (static_cast<std::int64_t>(charTimer.Get()) > GetTextTime()) {
+            charTimer.Reset();
+            finished = m_text.DrawAndPresent(GetDraw(), m_screen) == 0;
+        }
+        if (finished) {
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
+        Present();
+        WaitFrame();
+        if (!PumpMessages()) return;
+    }
+}
+
+void CQuiltorEngine::TimedWait()
+{
+    InputEvent& event = CInputState::GetInstance().Event;
+    m_engineTimer.Reset();
+    event = m_state.SkipModes[TextMode] == 1 ? InputEvent::Decide : InputEvent::None;
+
+    for (;;) {
+        PollInput();
+        CheckKey();
+        CheckMouse();
+        if (m_frameInput.leftDown) event = InputEvent::Decide;
+        if (m_state.State != EngineState::TimedWait) return;
+        if (static_cast<std::int64_t>(m_engineTimer.Get()) >= m_state.WaitTime) event = InputEvent::Decide;
+        HeldIsClick(event);
+        if (event == InputEvent::Decide) {
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
+        Present();
+        WaitFrame();
+        if (!PumpMessages()) return;
+    }
+}
+
+void CQuiltorEngine::WindowHidden()
+{
+    InputEvent& event = CInputState::GetInstance().Event;
+    {
+        TAG::CLockScope lock(m_lock);
+        HideText();
+    }
+    HideWindows();
+    event = InputEvent::None;
+
+    for (;;) {
+        PollInput();
+        CheckKey();
+        CheckMouse();
+        if (m_frameInput.leftDown) event = InputEvent::Decide;
+        if (m_state.State != EngineState::WindowHidden) return;
+        if (event == InputEvent::WindowHide) event = InputEvent::Decide;
+        if (event == InputEvent::Decide) {
+            ShowWindows();
+            ShowText();
+            std::swap(m_state.State, m_state.PreviousState);
+            return;
+        }
+        Present();
+        WaitFrame();
+        if (!PumpMessages()) return;
+    }
+}

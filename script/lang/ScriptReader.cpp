@@ -1,0 +1,155 @@
+#include "script/lang/ScriptReader.h"
+
+#include <string>
+#include <utility>
+
+#include "frame/EScript.h"
+#include "script/lang/ScriptError.h"
+
+using kivotasuGameKit::CTextString;
+
+int CScriptReader::Read(const std::string& name)
+{
+    m_pos = 0;
+    return CFile::Read(name);
+}
+
+int CScriptReader::Close()
+{
+    m_pos = 0;
+    return CFile::Close();
+}
+
+std::string_view CScriptReader::Text() const
+{
+    const auto* memory = GetMemory();
+    if (!memory) return {};
+    return {reinterpret_cast<const char*>(memory), GetSize()};
+}
+
+void CScriptReader::Seek(std::int64_t offset)
+{
+    std::size_t size = Text().size();
+    m_pos = offset < 0 || static_cast<std::uint64_t>(offset) > size ? size : static_cast<std::size_t>(offset);
+}
+
+TagReadResult CScriptReader::ReadTag(CTagAttributes& record)
+{
+    return CTagLexer(Text(), m_pos).ReadTag(record);
+}
+
+TagReadResult CScriptReader::ScanLabel(CTagAttributes& record)
+{
+    return CTagLexer(Text(), m_pos).ScanLabel(record);
+}
+
+void CScriptReader::SetDefaultJumpPath(CTagAttributes& record)
+{
+    const CTextString& path = record.GetPath();
+    if (!path.IsEmpty()) m_defaultJumpPath = path;
+}
+
+bool CScriptReader::Jump(CTagAttributes& record)
+{
+    bool read = true;
+    const CTextString& file = record.GetFile();
+    if (!file.IsEmpty()) {
+        CTextString name = file.Find(':') >= 0 ? file : m_defaultJumpPath + file;
+        read = Read(name.GetStr()) == 0;
+    }
+    if (!record.GetName().IsEmpty()) {
+        Seek(record.GetNameNumber());
+        return read;
+    }
+    CTextString label = record.GetLabel();
+    return FindLabel(record, label) && read;
+}
+
+void CScriptReader::Call(CTagAttributes& record)
+{
+    Push({CTextString(GetName()), GetOffset()});
+    bool jumped = false;
+    try {
+        jumped = Jump(record);
+    } catch (...) {
+        m_callStack.pop_back();
+        throw;
+    }
+    if (!jumped) m_callStack.pop_back();
+}
+
+void CScriptReader::Return(CTagAttributes& record)
+{
+    if (!record.GetFile().IsEmpty()) {
+        // A stack line without NAME returns to the start of its file.
+        Push({record.GetFile(), static_cast<std::uint32_t>(record.GetNameNumber())});
+        return;
+    }
+    if (m_callStack.empty()) {
+        CScriptError::GetInstance().Report("戻る場所が存在しません。\nENDCALLは、CALLに対応させて使ってください。");
+        return;
+    }
+    CallEntry entry = std::move(m_callStack.back());
+    m_callStack.pop_back();
+    if (entry.file.GetStr() != GetName()) {
+        Close();
+        Read(entry.file.GetStr());
+    }
+    Seek(entry.offset);
+}
+
+void CScriptReader::Push(CallEntry entry)
+{
+    if (m_callStack.size() == MaxCallDepth) {
+        throw EScript(CTextString("CALLの入れ子が深すぎます。\nCALLしたら、ENDCALLで戻ってください。"));
+    }
+    m_callStack.push_back(std::move(entry));
+}
+
+bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label)
+{
+    if (label.IsEmpty()) return true;
+    if (label.GetStr() == "0") {
+        m_pos = 0;
+        return true;
+    }
+    if (label.IsNumber()) {
+        // Unnamed labels are counted forward from here.
+        for (std::int32_t left = ToTagNumber(label.GetStr()); left > 0;) {
+            if (ScanLabel(record) != TagRead) {
+                CScriptError::GetInstance().Report("無記名ラベルの数が足りません。");
+                return false;
+            }
+            if (record.GetLabel().IsEmpty()) --left;
+        }
+        return true;
+    }
+    m_pos = 0;
+    for (;;) {
+        if (ScanLabel(record) != TagRead) {
+            CScriptError::GetInstance().Report(CTextString("ラベル『") + label + CTextString("』が見つかりません。"));
+            return false;
+        }
+        if (record.GetLabel() == label) return true;
+    }
+}
+
+std::int32_t CScriptReader::GetProgress() const
+{
+    std::size_t size = Text().size();
+    if (size == 0) return 100;
+    return static_cast<std::int32_t>(std::uint64_t{m_pos} * 100 / size);
+}
+
+void CScriptReader::WriteSave(CTextString& out) const
+{
+    out += CTextString("\n[DEFAULTJUMP");
+    out.AppendAttribute("PATH", m_defaultJumpPath);
+    out += CTextString("]\n");
+    for (const CallEntry& entry : m_callStack) {
+        out += CTextString("[ENDCALL");
+        out.AppendAttribute("FILE", entry.file);
+        out.AppendAttribute("NAME", CTextString(std::to_string(entry.offset)));
+        out += CTextString("]\n");
+    }
+}

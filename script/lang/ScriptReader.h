@@ -1,0 +1,64 @@
+#pragma once
+// The engine's one open script: its text and read position, labels, JUMP,
+// CALL and ENDCALL with the CALL stack, and the DEFAULTJUMP folder.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "frame/TextString.h"
+#include "frame/file/File.h"
+#include "script/lang/TagLexer.h"
+
+class CScriptReader : public kivotasuGameKit::CFile {
+public:
+    using CTextString = kivotasuGameKit::CTextString;
+
+    struct CallEntry {
+        CTextString file;
+        std::uint32_t offset = 0;
+    };
+
+    // Reading or closing a script puts the position at its start.
+    int Read(const std::string& name) override;
+    int Close() override;
+
+    TagReadResult ReadTag(CTagAttributes& record);
+    TagReadResult ScanLabel(CTagAttributes& record);
+
+    void SetDefaultJumpPath(CTagAttributes& record);
+    // JUMP: FILE, then the byte offset NAME or the label LABEL. False when the
+    // file cannot be read or the label is not found.
+    bool Jump(CTagAttributes& record);
+    // A CALL whose jump fails leaves nothing on the stack.
+    void Call(CTagAttributes& record);
+    // ENDCALL; with FILE it is a stack line of a save file and only pushes.
+    void Return(CTagAttributes& record);
+    // Only a script that calls without ever returning gets this deep; its
+    // stack would grow the memory and every save without end.
+    static constexpr std::size_t MaxCallDepth = 65536;
+    // The record is overwritten by the scan.
+    bool FindLabel(CTagAttributes& record, const CTextString& label);
+
+    std::uint32_t GetOffset() const { return static_cast<std::uint32_t>(m_pos); }
+    std::int32_t GetProgress() const;
+    void ClearCallStack() { m_callStack.clear(); }
+    const std::vector<CallEntry>& GetCallStack() const { return m_callStack; }
+    const CTextString& GetDefaultJumpPath() const { return m_defaultJumpPath; }
+
+    // The DEFAULTJUMP line and one ENDCALL line per stack entry, bottom first;
+    // loading them as tags rebuilds both.
+    void WriteSave(CTextString& out) const;
+
+private:
+    std::string_view Text() const;
+    // An offset outside the text puts the position at its end.
+    void Seek(std::int64_t offset);
+    // Raises EScript beyond MaxCallDepth entries.
+    void Push(CallEntry entry);
+
+    std::size_t m_pos = 0;
+    std::vector<CallEntry> m_callStack;
+    CTextString m_defaultJumpPath;
+};

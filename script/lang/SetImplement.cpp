@@ -1,0 +1,83 @@
+#include "script/lang/SetImplement.h"
+
+#include "frame/EScript.h"
+#include "frame/file/FileWriter.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "script/lang/TextScan.h"
+
+using kivotasuGameKit::CTextString;
+
+CSet_Implement::CSet_Implement() : m_evaluator(m_random)
+{
+    m_random.SetSeed(platform::Clock().Now());
+    Clear();
+}
+
+void CSet_Implement::Clear()
+{
+    m_variables.clear();
+    CTextString folder(platform::FileSystem().ExecutablePath());
+    folder.ToSlash();
+    folder.KeepLeftOfLast('/');
+    folder += '/';
+    m_variables[CTextString("KARUTEMI")] = Entry{folder, 0};
+}
+
+void CSet_Implement::Set(const CTextString& name, const CTextString& value, bool global)
+{
+    Entry& entry = m_variables[name];
+    entry.value = value;
+    entry.global = entry.global || global;
+}
+
+void CSet_Implement::Expand(CTextString& text) const
+{
+    std::string& work = text.GetStr();
+    const std::size_t maxLength = work.size() + MaxGrowth;
+    for (int replacements = 0;; ++replacements) {
+        int open = text.ReverseFind('{');
+        if (open < 0) return;
+        std::size_t close = FindSjisChar(work, open + 1, '}');
+        if (close == std::string::npos) throw EScript(CTextString("『 { 』 に対して、対応する 『 } 』 がありません。"));
+
+        CTextString name(work.substr(open + 1, close - open - 1));
+        auto found = m_variables.find(name);
+        bool unbounded = found != m_variables.end() &&
+            (replacements == MaxReplacements ||
+             work.size() - (close + 1 - open) + found->second.value.GetStr().size() > maxLength);
+        if (found == m_variables.end() || unbounded) {
+            throw EScript(CTextString("設定されていない変数 {") + name + CTextString("} が使用されました。"));
+        }
+        work.replace(open, close + 1 - open, found->second.value.GetStr());
+    }
+}
+
+void CSet_Implement::WriteLocals(kivotasuGameKit::CTextFileWriter& writer) const
+{
+    writer.Write(CTextString("\n") + SetLines(0));
+}
+
+void CSet_Implement::WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) const
+{
+    writer.Write(SetLines(1));
+}
+
+CTextString CSet_Implement::SetLines(std::uint8_t global) const
+{
+    CTextString lines;
+    for (const auto& variable : m_variables) {
+        if (variable.second.global == global) WriteSetLine(variable, lines);
+    }
+    return lines;
+}
+
+// Values go out as they stand: one holding a double quote or "]" cannot be
+// read back whole.
+void CSet_Implement::WriteSetLine(const Variables::value_type& variable, CTextString& out)
+{
+    out += CTextString("[SET");
+    out.AppendAttribute("VARIABLE", variable.first);
+    out.AppendAttribute("ENTITY", variable.second.value);
+    out += CTextString("]\n");
+}

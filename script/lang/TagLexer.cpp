@@ -1,0 +1,149 @@
+#include "script/lang/TagLexer.h"
+
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
+#include "script/lang/TextScan.h"
+
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+CTextString Interpret(std::string_view text)
+{
+    CTextString value(text);
+    CSet::GetInstance().Expand(value);
+    CSet::GetInstance().Evaluate(value);
+    return value;
+}
+
+// rest starts behind a key: the value lies between the first two double
+// quotes behind the first "="; a missing mark leaves that step out.
+std::string_view TakeValue(std::string_view& rest)
+{
+    std::size_t equals = FindSjisChar(rest, 0, '=');
+    if (equals != npos) rest.remove_prefix(equals + 1);
+    std::size_t open = FindSjisChar(rest, 0, '"');
+    if (open != npos) rest.remove_prefix(open + 1);
+    std::size_t close = FindSjisChar(rest, 0, '"');
+    std::string_view value = rest.substr(0, close);
+    if (close != npos) rest.remove_prefix(close + 1);
+    return value;
+}
+
+// rest is the tag text behind its name; matchKey gives the key a text starts
+// with. Every step drops at least one key, so the loop ends.
+template <class MatchKey>
+void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matchKey)
+{
+    while (!rest.starts_with(']')) {
+        rest = StripTagBlanks(rest);
+        auto key = matchKey(rest);
+        if (!key) {
+            CScriptError::GetInstance().Report("未知のキーが検出されました。");
+            return;
+        }
+        rest.remove_prefix(TagAttributeKeyNames[static_cast<std::size_t>(*key)].size());
+        record.SetValue(*key, Interpret(TakeValue(rest)));
+    }
+}
+
+std::optional<TagAttributeKey> AnyKey(std::string_view text)
+{
+    auto index = MatchPrefixNoCase(TagAttributeKeyNames, text);
+    if (!index) return std::nullopt;
+    return static_cast<TagAttributeKey>(*index);
+}
+
+std::optional<TagAttributeKey> LabelKeyOnly(std::string_view text)
+{
+    if (!HasPrefixNoCase(text, "LABEL")) return std::nullopt;
+    return TagAttributeKey::Label;
+}
+
+} // namespace
+
+TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
+{
+    if (m_pos >= m_text.size()) return TextEnd;
+    record.Clear();
+
+    std::size_t start = SkipTagBlanks(m_text, m_pos);
+    if (start >= m_text.size() || m_text[start] != '[') {
+        std::size_t open = FindSjisChar(m_text, start, '[');
+        if (open == npos) {
+            m_pos = m_text.size();
+            return TextEnd;
+        }
+        m_pos = open;
+        record.SetId(TagId::Write);
+        record.SetValue(TagAttributeKey::Body, Interpret(m_text.substr(start, open - start)));
+        return TagRead;
+    }
+
+    std::string_view tag;
+    if (!CutTag(start, tag)) return TagUnclosed;
+    CScriptError::GetInstance().SetTagText(CTextString(tag));
+    std::string_view rest = StripTagBlanks(tag.substr(1));
+    auto id = MatchPrefixNoCase(TagNames, rest);
+    if (!id) return TagRead;
+    record.SetId(static_cast<TagId>(*id));
+    rest.remove_prefix(TagNames[*id].size());
+    ReadAttributes(rest, record, AnyKey);
+    return TagRead;
+}
+
+TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
+{
+    for (;;) {
+        std::size_t start = SkipTagBlanks(m_text, m_pos);
+        if (start < m_text.size() && m_text[start] != '[') start = FindSjisChar(m_text, start, '[');
+        if (start >= m_text.size()) {
+            m_pos = m_text.size();
+            return TextEnd;
+        }
+
+        std::string_view tag;
+        if (!CutTag(start, tag)) {
+            m_pos = start;
+            return TagUnclosed;
+        }
+        std::string_view rest = StripTagBlanks(tag.substr(1));
+        if (!HasPrefixNoCase(rest, "LABEL")) continue;
+        // Only LABEL tags are shown with errors: a failed search then names
+        // the JUMP or the last label passed, not some tag near the end.
+        CScriptError::GetInstance().SetTagText(CTextString(tag));
+
+        record.Clear();
+        record.SetId(TagId::Label);
+        rest.remove_prefix(TagNames[static_cast<std::size_t>(TagId::Label)].size());
+        ReadAttributes(rest, record, LabelKeyOnly);
+        return TagRead;
+    }
+}
+
+std::size_t CTagLexer::FindTagEnd(std::size_t open) const
+{
+    // Every "[" met before the candidate "]" pushes the end past one more "]".
+    std::size_t nextOpen = open;
+    std::size_t close = open;
+    for (;;) {
+        nextOpen = FindSjisChar(m_text, nextOpen + 1, '[');
+        close = FindSjisChar(m_text, close + 1, ']');
+        if (close == npos) return npos;
+        if (nextOpen == npos || nextOpen > close) return close;
+    }
+}
+
+bool CTagLexer::CutTag(std::size_t open, std::string_view& tag)
+{
+    std::size_t close = FindTagEnd(open);
+    if (close == npos) {
+        CScriptError::GetInstance().Report("タグが閉じていません。");
+        return false;
+    }
+    m_pos = close + 1;
+    tag = m_text.substr(open, close + 1 - open);
+    return true;
+}

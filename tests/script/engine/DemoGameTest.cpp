@@ -1,0 +1,91 @@
+// The demo game as the build lays it out, played to its end by a reader who
+// clicks now and then: its text appears, clicks and keys advance it, its waits
+// pause it, END reaches the end screen, and closing writes the options.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "platform/HostPath.h"
+#include "script/engine/KeyCodes.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using testkit::EngineRun;
+
+namespace {
+
+constexpr std::uint32_t MaxFrames = 20000;
+constexpr std::uint32_t ClickEvery = 20;
+
+// The build's game folder, beside the tests' folder.
+std::filesystem::path BuiltGame()
+{
+    std::filesystem::path tests = *platform::ToHostPath(platform::FileSystem().ExecutablePath());
+    return tests.parent_path().parent_path() / "game";
+}
+
+// Pixels of the screen plane in the rectangle that are not black.
+int Ink(int left, int top, int right, int bottom)
+{
+    auto& surface = *CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo();
+    int inked = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            std::uint32_t colour = 0;
+            surface.GetPixel(x, y, &colour);
+            inked += (colour & 0xFFFFFF) != 0;
+        }
+    }
+    return inked;
+}
+
+} // namespace
+
+TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
+{
+    const std::filesystem::path built = BuiltGame();
+    ASSERT_TRUE(std::filesystem::exists(built / "data" / "index.txt")) << "build the demo target first";
+    GameFolder game;
+    for (const char* folder : {"data", "system"}) {
+        std::filesystem::copy(built / folder, game.Host(folder),
+                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    }
+    std::filesystem::remove(game.Host("system/option.qsd"));
+
+    EngineRun run;
+    int mostInk = 0;
+    std::uint32_t endFrame = 0;
+    std::uint32_t endCentre = 0xFFFFFF;
+    for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
+        run.At(frame, [&, frame](EngineRun& r) {
+            const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
+            if (state == EngineState::ClickWait) mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
+            if (endFrame != 0 && frame == endFrame + 70) {
+                CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
+            }
+            if (state == EngineState::ScriptEnd && endFrame == 0) {
+                endFrame = frame;
+                r.Close(frame + 80); // the end picture fades in over 2 s
+            }
+        });
+        // Alternately a click and Enter.
+        if (frame % ClickEvery == 0) {
+            if (frame % (2 * ClickEvery) == 0) run.Click(frame);
+            else run.Key(frame, KeyCode::Enter);
+        }
+    }
+    run.Run(MaxFrames);
+
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+    EXPECT_NE(endFrame, 0u) << "the end screen was not reached";
+    EXPECT_FALSE(run.Tags(TagId::End).empty());
+    EXPECT_GT(mostInk, 100) << "no text in the lower part of the screen";
+    EXPECT_GE(run.FramesIn(EngineState::TimedWait).size(), 9u);
+    EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
+    EXPECT_FALSE(run.Tags(TagId::Call).empty());
+    EXPECT_FALSE(run.Tags(TagId::Jump).empty());
+    // The end picture stands on the screen plane, not the white of a missing one.
+    EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_TRUE(game.Exists("system/option.qsd"));
+}

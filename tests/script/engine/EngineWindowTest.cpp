@@ -1,0 +1,104 @@
+// What reaches the engine through its window: dropped scripts, the full-screen
+// and close keys, and the global variables a game start reads.
+#include <gtest/gtest.h>
+
+#include "script/engine/KeyCodes.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using testkit::EngineRun;
+
+TEST(EngineWindow, DroppedScriptRestartsTheGameWithIt)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[SET VARIABLE=\"first\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    game.Put("data/other/next.txt", "[SET VARIABLE=\"dropped\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    const std::string dropped = game.Name("data\\other\\next.txt");
+    EngineRun run;
+    std::string history, folder;
+    bool firstForgotten = false;
+    run.At(5, [&](EngineRun& r) { r.Windows().DropFile(r.Window(), dropped); });
+    run.At(60, [&](EngineRun&) {
+        CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
+        history = engine.GetGameState().History[0].GetStr();
+        folder = engine.GetLastScriptFolder().GetStr();
+        kivotasuGameKit::CTextString first("{first}");
+        try {
+            CSet::GetInstance().Expand(first);
+        } catch (const EScript&) {
+            firstForgotten = true;
+        }
+    });
+    run.Run(60);
+
+    auto sets = run.Tags(TagId::Set);
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[1]->record.GetValue(TagAttributeKey::Variable).GetStr(), "dropped");
+    // The reset cleared the variables of the first script.
+    EXPECT_TRUE(firstForgotten);
+    EXPECT_TRUE(run.errors.empty());
+    std::string slashed = dropped;
+    for (char& ch : slashed) if (ch == '\\') ch = '/';
+    EXPECT_EQ(history, slashed);
+    EXPECT_EQ(folder, game.Name("data\\other"));
+    EXPECT_EQ(run.Windows().OpenDrops(), 0u);
+}
+
+TEST(EngineWindow, AltEnterSwitchesToFullScreenAndBack)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
+    EngineRun run;
+    bool full = false, window = true;
+    run.Key(5, KeyCode::LeftAlt, 20);
+    run.Key(6, KeyCode::Enter);
+    run.At(10, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.Key(12, KeyCode::Enter);
+    run.At(16, [&](EngineRun&) { window = !CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.Run(20);
+
+    EXPECT_TRUE(full);
+    EXPECT_TRUE(window);
+    // The options remember the mode of the end: a window.
+    EXPECT_NE(game.Read("system/option.qsd").find("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"0\"]"), std::string::npos);
+}
+
+TEST(EngineWindow, FullScreenOptionStartsInFullScreenAndIsWrittenBack)
+{
+    GameFolder game;
+    game.Put("system/option.qsd", "[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"1\"]\n");
+    game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
+    EngineRun run;
+    bool full = false;
+    run.At(2, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.Run(5);
+
+    EXPECT_TRUE(full);
+    EXPECT_NE(game.Read("system/option.qsd").find("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"1\"]"), std::string::npos);
+}
+
+TEST(EngineWindow, AltF4ClosesThePlayer)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Key(5, KeyCode::LeftAlt, 3);
+    run.Key(6, KeyCode::F4);
+    run.Run(100);
+
+    EXPECT_LT(run.frames.size(), 10u);
+    EXPECT_TRUE(game.Exists("system/option.qsd"));
+}
+
+TEST(EngineWindow, GlobalVariablesOfTheSaveFolderAreReadAtGameStart)
+{
+    GameFolder game;
+    // The start script data/index.txt keeps its globals in Save/index.g.
+    game.Put("Save/index.g", "[SET VARIABLE=\"cleared\" ENTITY=\"3\"]\n");
+    game.Put("data/index.txt", "[TITLE BODY=\"{cleared}\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(5);
+
+    EXPECT_EQ(run.Windows().State(run.Window())->captionSjis, "3");
+    EXPECT_TRUE(run.errors.empty());
+}

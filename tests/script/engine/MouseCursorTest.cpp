@@ -1,0 +1,85 @@
+// The mouse as the engine sees it: press and release edges, the wheel, and
+// the wait cursors CURSOR registers.
+#include <gtest/gtest.h>
+
+#include "frame/file/FileWriter.h"
+#include "script/engine/MouseCursor.h"
+#include "tests/kit/TempFolder.h"
+
+namespace {
+
+void Send(CMouseCursor& mouse, std::uint32_t message, std::uintptr_t wParam = 0)
+{
+    EXPECT_EQ(mouse.WndProc(0, message, wParam, 0), 0);
+}
+
+} // namespace
+
+TEST(MouseCursor, PressAndReleaseBetweenTwoPollsLeaveOnlyTheRelease)
+{
+    CMouseCursor mouse;
+    Send(mouse, platform::WM_LBUTTONDOWN);
+    EXPECT_TRUE(mouse.IsLeftHeld());
+    Send(mouse, platform::WM_LBUTTONUP);
+    EXPECT_FALSE(mouse.IsLeftHeld());
+    EXPECT_FALSE(mouse.TakeLeftDown());
+    EXPECT_TRUE(mouse.TakeLeftUp());
+    // Taking clears.
+    EXPECT_FALSE(mouse.TakeLeftUp());
+}
+
+TEST(MouseCursor, EdgesAreTakenOnceAndTheWheelKeepsItsSign)
+{
+    CMouseCursor mouse;
+    Send(mouse, platform::WM_RBUTTONDOWN);
+    Send(mouse, platform::WM_LBUTTONDOWN);
+    EXPECT_TRUE(mouse.HasInput());
+    EXPECT_TRUE(mouse.TakeRightDown());
+    EXPECT_FALSE(mouse.TakeRightDown());
+    EXPECT_TRUE(mouse.TakeLeftDown());
+    Send(mouse, platform::WM_MOUSEWHEEL, static_cast<std::uintptr_t>(static_cast<std::uint16_t>(-120)) << 16);
+    EXPECT_EQ(mouse.TakeWheel(), -120);
+    EXPECT_EQ(mouse.TakeWheel(), 0);
+}
+
+TEST(MouseCursor, WaitCursorsFallBackToTheNextRegisteredKind)
+{
+    CMouseCursor mouse;
+    // Nothing registered: every wait shows the arrow.
+    for (int kind = 0; kind < 3; ++kind) {
+        mouse.Load(kind);
+        EXPECT_EQ(mouse.GetKind(), CMouseCursor::Arrow);
+    }
+    // Only P: the C, L and P waits all show it.
+    ASSERT_TRUE(mouse.Register("P", "p.ani"));
+    for (int kind = 0; kind < 3; ++kind) {
+        mouse.Load(kind);
+        EXPECT_EQ(mouse.GetKind(), 2);
+    }
+    ASSERT_TRUE(mouse.Register("L", "l.ani"));
+    mouse.Load(0);
+    EXPECT_EQ(mouse.GetKind(), 1);
+    mouse.SetArrowCursor();
+    EXPECT_EQ(mouse.GetKind(), CMouseCursor::Arrow);
+    // Names are exact: lower case is not registered.
+    EXPECT_FALSE(mouse.Register("c", "c.ani"));
+    EXPECT_TRUE(mouse.GetFile(0).IsEmpty());
+}
+
+TEST(MouseCursor, SaveLinesNameTheRegisteredCursorsInOrderAndResetForgetsThem)
+{
+    TempFolder folder;
+    CMouseCursor mouse;
+    mouse.Register("P", "p.ani");
+    mouse.Register("C", "c.ani");
+    {
+        kivotasuGameKit::CTextFileWriter writer(folder.Internal("save"));
+        mouse.WriteSave(writer);
+    }
+    std::ifstream in(folder.Host("save"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "[CURSOR NAME=\"C\" FILE=\"c.ani\"]\n[CURSOR NAME=\"P\" FILE=\"p.ani\"]\n");
+    mouse.Reset();
+    mouse.Load(2);
+    EXPECT_EQ(mouse.GetKind(), CMouseCursor::Arrow);
+}

@@ -1,0 +1,51 @@
+#include "tests/script/ScriptTestKit.h"
+
+namespace {
+
+class ScriptErrorTest : public ScriptTest {
+protected:
+    void SetUp() override
+    {
+        ScriptTest::SetUp();
+        m_errors.SetTagText("[JUMP LABEL=\"x\"]");
+        m_errors.SetCloseHandler([this] { ++m_closes; });
+    }
+
+    CScriptError& m_errors = CScriptError::GetInstance();
+    int m_closes = 0;
+};
+
+TEST_F(ScriptErrorTest, ModeOtherThanOneShowsNothing)
+{
+    for (int mode : {0, 2, -1}) {
+        m_errors.SetMode(mode);
+        m_errors.Report("何か");
+    }
+    EXPECT_TRUE(m_boxes->History().empty());
+    EXPECT_EQ(m_closes, 0);
+}
+
+TEST_F(ScriptErrorTest, BoxShowsTagTextMessageAndClosingLine)
+{
+    m_errors.Report("ラベル『x』が見つかりません。");
+    auto shown = m_boxes->History();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].titleSjis, "スクリプトエラー");
+    EXPECT_EQ(shown[0].textSjis, "[JUMP LABEL=\"x\"]\n\nラベル『x』が見つかりません。\n\n\n……終了しちゃいますよぉ？");
+    EXPECT_EQ(shown[0].textSjis.substr(shown[0].textSjis.size() - 26),
+              "\x81\x63\x81\x63\x8F\x49\x97\xB9\x82\xB5\x82\xBF\x82\xE1\x82\xA2\x82\xDC\x82\xB7\x82\xE6\x82\xA7\x81\x48");
+    EXPECT_EQ(shown[0].style, platform::MessageBoxStyle::OkCancel);
+    EXPECT_TRUE(shown[0].warning);
+}
+
+TEST_F(ScriptErrorTest, OkClosesTheProgramAndCancelReadsOn)
+{
+    m_boxes->Push(platform::MessageBoxAnswer::Cancel);
+    m_errors.Report("a");
+    EXPECT_EQ(m_closes, 0);
+    m_boxes->Push(platform::MessageBoxAnswer::Ok);
+    m_errors.Report("b");
+    EXPECT_EQ(m_closes, 1);
+}
+
+} // namespace
