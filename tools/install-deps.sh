@@ -11,7 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libimgui-dev
   libfluidsynth-dev timgm6mb-soundfont
-  libmpg123-dev
+  libmpg123-dev libsndfile1-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
   clang-14 libclang-rt-14-dev
   xvfb x11-utils xauth imagemagick

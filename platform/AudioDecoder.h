@@ -1,0 +1,42 @@
+#pragma once
+// Compressed sound decoded to signed 16-bit little-endian PCM, channels
+// interleaved, from bytes in memory that the caller keeps alive while the
+// decoder lives. The sound readers choose what to open; the libraries only
+// produce samples.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+namespace platform {
+
+class IAudioDecoder {
+public:
+    virtual ~IAudioDecoder() = default;
+    // Up to n bytes, whole sample frames only; 0 at the end of the stream or
+    // after a failure.
+    virtual std::size_t Read(void* out, std::size_t n) = 0;
+    // To the sample frame counted from the start; false when it cannot go there.
+    virtual bool Seek(std::uint64_t frame) = 0;
+    // The sample frames the whole stream gives, as the decoder measures it.
+    virtual std::optional<std::uint64_t> MeasureFrames() = 0;
+};
+
+// MPEG audio, Layers I to III, whose frames start at the first byte; the output
+// is fixed to rate and channels, whatever the frames say. Encoder delay and
+// padding that a LAME tag records are trimmed (gapless). Null when refused.
+std::unique_ptr<IAudioDecoder> OpenMpegAudio(std::span<const std::uint8_t> stream, long rate, int channels);
+
+// A whole RIFF WAVE file in a compressed format (ADPCM, A-law, mu-law,
+// GSM 6.10, floating point, extensible); its own rate and channels. Null when
+// refused.
+std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file);
+
+// Whether one of the decoders above reads data of this WAVE format tag.
+bool CanDecodeWaveFormat(std::uint16_t formatTag);
+// The tags that go to the MPEG decoder.
+bool IsMpegWaveFormat(std::uint16_t formatTag);
+
+} // namespace platform

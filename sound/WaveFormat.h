@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kivotasuGameKit {
+
+constexpr std::uint16_t WAVE_FORMAT_PCM = 0x0001;
+constexpr std::uint16_t WAVE_FORMAT_MPEGLAYER3 = 0x0055;
+
+// The 18-byte wave format record of a "fmt " chunk, as the sounds and the
+// wave output read it.
+struct WAVEFORMATEX {
+    std::uint16_t wFormatTag = 0;
+    std::uint16_t nChannels = 0;
+    std::uint32_t nSamplesPerSec = 0;
+    std::uint32_t nAvgBytesPerSec = 0;
+    std::uint16_t nBlockAlign = 0;
+    std::uint16_t wBitsPerSample = 0;
+    std::uint16_t cbSize = 0;
+
+    static constexpr std::size_t RecordSize = 18;
+
+    // Field by field from little-endian bytes; bytes beyond size read as 0.
+    static WAVEFORMATEX FromBytes(const std::uint8_t* bytes, std::size_t size);
+    friend bool operator==(const WAVEFORMATEX&, const WAVEFORMATEX&) = default;
+};
+
+// The format record of an MPEG Layer-3 source.
+struct MPEGLAYER3WAVEFORMAT {
+    WAVEFORMATEX wfx;
+    std::uint16_t wID = 0;
+    std::uint32_t fdwFlags = 0;
+    std::uint16_t nBlockSize = 0;
+    std::uint16_t nFramesPerBlock = 0;
+    std::uint16_t nCodecDelay = 0;
+};
+
+} // namespace kivotasuGameKit
