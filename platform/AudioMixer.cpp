@@ -1,0 +1,109 @@
+#include "platform/AudioMixer.h"
+
+#include "platform/AudioBuffer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+AudioMixer::AudioMixer(std::uint32_t rate, std::uint32_t chunkFrames) : m_rate(rate), m_chunkFrames(chunkFrames)
+{
+    m_mix.reserve(static_cast<std::size_t>(chunkFrames) * OutputChannels);
+    m_voice.reserve(static_cast<std::size_t>(chunkFrames) * OutputChannels);
+}
+
+AudioMixer::~AudioMixer() = default;
+
+std::unique_ptr<AudioBuffer> AudioMixer::CreateBuffer(const PcmFormat& format, std::uint32_t bytes, bool zeroFill)
+{
+    if ((format.bits != 8 && format.bits != 16) || format.channels == 0 || format.channels > 8 || format.rate == 0 ||
+        bytes < format.BlockAlign())
+        return nullptr;
+    std::unique_ptr<AudioBuffer> buffer(new AudioBuffer(shared_from_this(), format, bytes, zeroFill));
+    if (!buffer->m_data || !buffer->MakeStream()) return nullptr;
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_buffers.push_back(buffer.get());
+    return buffer;
+}
+
+void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_mix.assign(static_cast<std::size_t>(frames) * OutputChannels, 0.0f);
+    for (AudioBuffer* buffer : m_buffers) {
+        if (!buffer->m_playing) continue;
+        std::uint32_t given = 0;
+        if (buffer->MixInto(m_mix.data(), frames, m_voice, &given))
+            Notify(AudioEventKind::End, *buffer, m_framesMixed + given);
+    }
+    // Samples came in as s / 32768, so a lone voice at full volume goes out
+    // bit for bit.
+    for (std::size_t i = 0; i < m_mix.size(); ++i)
+        out[i] = static_cast<std::int16_t>(std::lrint(std::clamp(m_mix[i] * 32768.0f, -32768.0f, 32767.0f)));
+    m_framesMixed += frames;
+}
+
+std::uint64_t AudioMixer::FramesMixed() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_framesMixed;
+}
+
+void AudioMixer::Attach(IAudioSink* sink)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_sink = sink;
+}
+
+void AudioMixer::SetObserver(std::function<void(const AudioEvent&)> observer)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_observer = std::move(observer);
+}
+
+void AudioMixer::LoseDevice()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    ++m_generation;
+    for (AudioBuffer* buffer : m_buffers) {
+        if (!buffer->m_playing) continue;
+        buffer->Rewind(buffer->m_playCursor);
+        buffer->m_playing = false;
+        Notify(AudioEventKind::Stop, *buffer, m_framesMixed);
+    }
+}
+
+void AudioMixer::CatchUp()
+{
+    IAudioSink* sink;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        sink = m_sink;
+    }
+    if (sink) sink->CatchUp();
+}
+
+bool AudioMixer::Reopen()
+{
+    IAudioSink* sink;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        sink = m_sink;
+    }
+    return sink && sink->Reopen();
+}
+
+void AudioMixer::Remove(AudioBuffer* buffer)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto found = std::find(m_buffers.begin(), m_buffers.end(), buffer);
+    if (found != m_buffers.end()) m_buffers.erase(found);
+}
+
+void AudioMixer::Notify(AudioEventKind kind, const AudioBuffer& buffer, std::uint64_t frame)
+{
+    if (m_observer) m_observer({frame, kind, buffer.m_name});
+}
+
+} // namespace platform

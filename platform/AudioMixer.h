@@ -1,0 +1,97 @@
+#pragma once
+// The process's sound mixer: any number of PCM buffers with the semantics the
+// wave sounds expect of DirectSound, mixed into one interleaved stereo 16-bit
+// stream that an audio device pulls chunk by chunk. Each buffer converts and
+// resamples through an SDL audio stream of its own; the mix itself is ours.
+// Gain stages of lines and other sources (a synthesiser) join the mix here.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class AudioBuffer;
+
+// Linear PCM: 8-bit unsigned or 16-bit signed samples, interleaved.
+struct PcmFormat {
+    std::uint32_t rate = 0;
+    std::uint16_t channels = 0;
+    std::uint16_t bits = 0;
+
+    std::uint32_t BlockAlign() const { return channels * bits / 8u; }
+    std::uint32_t BytesPerSecond() const { return rate * BlockAlign(); }
+};
+
+enum class AudioEventKind { Play, Stop, End };
+
+// What a buffer did, at the output frame where it happened.
+struct AudioEvent {
+    std::uint64_t frame = 0;
+    AudioEventKind kind = AudioEventKind::Play;
+    std::string name;
+};
+
+// The device side of a mixer.
+class IAudioSink {
+public:
+    virtual ~IAudioSink() = default;
+    // Called before a buffer is touched: the headless device mixes up to its
+    // clock, a real one notices that it has gone.
+    virtual void CatchUp() = 0;
+    // Opens the device again after a loss; false while it cannot be.
+    virtual bool Reopen() = 0;
+};
+
+class AudioMixer : public std::enable_shared_from_this<AudioMixer> {
+public:
+    static constexpr std::uint16_t OutputChannels = 2;
+
+    // chunkFrames: the frames the device asks for at a time.
+    AudioMixer(std::uint32_t rate, std::uint32_t chunkFrames);
+    AudioMixer(const AudioMixer&) = delete;
+    AudioMixer& operator=(const AudioMixer&) = delete;
+    ~AudioMixer();
+
+    std::uint32_t Rate() const { return m_rate; }
+    std::uint32_t ChunkFrames() const { return m_chunkFrames; }
+
+    // Null for a size of 0 or a format the converter cannot take. zeroFill
+    // clears the bytes; otherwise they hold the format's silence.
+    std::unique_ptr<AudioBuffer> CreateBuffer(const PcmFormat& format, std::uint32_t bytes, bool zeroFill);
+
+    // frames of interleaved stereo into out; the device's callback.
+    void Mix(std::int16_t* out, std::uint32_t frames);
+    std::uint64_t FramesMixed() const;
+
+    // Null detaches the device; buffers then never play on.
+    void Attach(IAudioSink* sink);
+    void SetObserver(std::function<void(const AudioEvent&)> observer);
+    // The device went away: every buffer stops and reports itself lost until
+    // it is restored.
+    void LoseDevice();
+
+private:
+    friend class AudioBuffer;
+
+    void CatchUp();
+    bool Reopen();
+    void Remove(AudioBuffer* buffer);
+    void Notify(AudioEventKind kind, const AudioBuffer& buffer, std::uint64_t frame);
+
+    const std::uint32_t m_rate;
+    const std::uint32_t m_chunkFrames;
+    mutable std::mutex m_lock;
+    std::vector<AudioBuffer*> m_buffers;
+    std::vector<float> m_mix;
+    std::vector<float> m_voice;
+    std::uint64_t m_framesMixed = 0;
+    std::uint32_t m_generation = 0;
+    IAudioSink* m_sink = nullptr;
+    std::function<void(const AudioEvent&)> m_observer;
+};
+
+} // namespace platform
