@@ -16,6 +16,7 @@
 #include "draw/FastDraw.h"
 #include "frame/WindowApp.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/HeadlessWindowSystem.h"
@@ -82,6 +83,9 @@ public:
         auto boxes = std::make_unique<platform::HeadlessMessageBoxes>();
         m_boxes = boxes.get();
         platform::InstallMessageBoxes(std::move(boxes));
+        auto dialogs = std::make_unique<platform::HeadlessDialogs>();
+        m_dialogs = dialogs.get();
+        platform::InstallDialogs(std::move(dialogs));
         platform::InstallFonts(std::make_unique<platform::PinnedFonts>());
 
         // What a fresh process starts with.
@@ -101,6 +105,7 @@ public:
         CScriptError::GetInstance().SetObserver(nullptr);
         CScriptError::GetInstance().SetMode(0);
         platform::InstallMessageBoxes(std::make_unique<platform::HeadlessMessageBoxes>());
+        platform::InstallDialogs(nullptr);
     }
 
     // Input takes effect in the frame after the one named: frame 0 is before
@@ -187,6 +192,8 @@ public:
     platform::HeadlessWindowSystem& Windows() { return *m_windows; }
     platform::HeadlessDisplaySystem& Displays() { return *m_displays; }
     platform::HeadlessMessageBoxes& Boxes() { return *m_boxes; }
+    // Menus and dialogs shown, and their answers.
+    platform::HeadlessDialogs& Dialogs() { return *m_dialogs; }
     platform::WindowHandle Window() const { return m_window; }
     platform::VirtualClock& Clock() { return *m_clock; }
 
@@ -243,6 +250,7 @@ private:
     platform::ScriptedKeyboardSystem* m_keyboard = nullptr;
     platform::VirtualClock* m_clock = nullptr;
     platform::HeadlessMessageBoxes* m_boxes = nullptr;
+    platform::HeadlessDialogs* m_dialogs = nullptr;
     platform::WindowHandle m_window = 0;
     std::multimap<std::uint32_t, std::function<void(EngineRun&)>> m_actions;
     std::set<std::uint32_t> m_dumpFrames;
