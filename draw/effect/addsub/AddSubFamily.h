@@ -5,9 +5,8 @@
 namespace kivotasuGameKit {
 
 // Routine grids of operations 2 to 9 (Add, Sub, KeyAdd, KeySub, AddRate,
-// SubRate, KeyAddRate, KeySubRate), indexed by op - 2. The dispatch answers
-// the served pairs (EffectBltServes) with 0 whether or not a routine is in
-// place; a cell still null draws nothing until its routine is written.
+// SubRate, KeyAddRate, KeySubRate), indexed by op - 2, one routine for each
+// pair EffectBltServes names.
 inline constexpr int AddSubFirstOp = 2;
 inline constexpr int AddSubOpCount = 8;
 extern const RoutineGrid AddSubGrids[AddSubOpCount];

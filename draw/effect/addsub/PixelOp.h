@@ -1,37 +1,73 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 
 #include "draw/effect/PixelFormat.h"
 
 namespace kivotasuGameKit {
 
-// Per-pixel add and subtract operations of the add/subtract family. Each
-// updates the destination cell in place from a source whose first 16 bits
-// are a colour word of the destination's format.
+// Per-pixel add and subtract of the add/subtract family: every colour field
+// saturates at its maximum or is floored at 0 without touching its
+// neighbours, branch-free on packed words.
 class CPixelOp {
 public:
-    // ARGB4565 / ARGB4555: the colour word, per field saturating at the
-    // field's maximum or floored at 0; the alpha byte is not touched.
-    static void AddARGB4565(uint8_t* d, const uint8_t* s) { Combine<true, true>(d, s); }
-    static void AddARGB4555(uint8_t* d, const uint8_t* s) { Combine<false, true>(d, s); }
-    static void SubARGB4565(uint8_t* d, const uint8_t* s) { Combine<true, false>(d, s); }
-    static void SubARGB4555(uint8_t* d, const uint8_t* s) { Combine<false, false>(d, s); }
+    // 16-bit words (zero-extended; low 16 bits of the result count). Bit 15
+    // of an RGB555 result is the two inputs' bit 15 exclusive-or'ed.
+    static uint32_t Add565(uint32_t d, uint32_t s) { return ((s - Overflow565(s, d)) + d) | Overflow565(s, d); }
+    static uint32_t Sub565(uint32_t d, uint32_t s)
+    {
+        const uint32_t m = Overflow565(s, ~d);
+        return (m | d) - (m | s);
+    }
+    static uint32_t Add555(uint32_t d, uint32_t s) { return ((s - Overflow555(s, d)) + d) | Overflow555(s, d); }
+    static uint32_t Sub555(uint32_t d, uint32_t s)
+    {
+        const uint32_t m = Overflow555(s, ~d);
+        return (m | d) - (m | s);
+    }
+
+    // Bytes 0 to 2 of 32-bit words; byte 3 comes out as (d3 + s3) or
+    // (d3 - s3) modulo 256.
+    static uint32_t AddBytes(uint32_t d, uint32_t s) { return ((s - OverflowBytes(s, d)) + d) | OverflowBytes(s, d); }
+    static uint32_t SubBytes(uint32_t d, uint32_t s)
+    {
+        const uint32_t m = OverflowBytes(s, ~d);
+        return (m | d) - (m | s);
+    }
+
+    // The colour word of an ARGB4565 / ARGB4555 cell combined with the first
+    // 16 bits of s (an RGB565/RGB555 word or a cell of the same kind); the
+    // alpha byte is not touched and bit 15 of an ARGB4555 word becomes 0.
+    static void AddARGB4565(uint8_t* d, const uint8_t* s) { StoreWord(d, uint16_t(Add565(LoadWord(d), LoadWord(s)))); }
+    static void AddARGB4555(uint8_t* d, const uint8_t* s)
+    {
+        StoreWord(d, uint16_t(Add555(LoadWord(d), LoadWord(s)) & 0x7FFF));
+    }
+    static void SubARGB4565(uint8_t* d, const uint8_t* s) { StoreWord(d, uint16_t(Sub565(LoadWord(d), LoadWord(s)))); }
+    static void SubARGB4555(uint8_t* d, const uint8_t* s)
+    {
+        StoreWord(d, uint16_t(Sub555(LoadWord(d), LoadWord(s)) & 0x7FFF));
+    }
 
 private:
-    // Fields widened to 8 bits, combined and clamped there, narrowed back.
-    template <bool Is565, bool IsAdd> static void Combine(uint8_t* d, const uint8_t* s)
+    // All ones in every field of a + b that passes its maximum (for a
+    // subtract, b = NOT d: the fields where s > d). The half sum's top bit of
+    // each field is the carry; the signed shift spreads it over the field.
+    static uint32_t Overflow565(uint32_t a, uint32_t b)
     {
-        const auto widen = [](const uint8_t* cell) {
-            return Is565 ? Channels565(LoadWord(cell)) : Channels555(LoadWord(cell));
-        };
-        const auto combine = [](uint32_t dc, uint32_t sc) {
-            return IsAdd ? std::min<uint32_t>(dc + sc, 255) : (dc > sc ? dc - sc : 0);
-        };
-        const PixelChannels dc = widen(d), sc = widen(s);
-        const PixelChannels out{combine(dc.r, sc.r), combine(dc.g, sc.g), combine(dc.b, sc.b), 0, 0};
-        StoreWord(d, Is565 ? Word565(out) : Word555(out));
+        const uint32_t carries = ((((a ^ b) >> 1) & 0x7BEF) + (a & b)) & 0x8410;
+        const uint32_t spread = uint32_t(int16_t(uint16_t(carries + 0x3DF0)) >> 5) & 0xFFFF;
+        return ((spread & 0xFBFF) + 0x200) ^ 0x3EF;
+    }
+    static uint32_t Overflow555(uint32_t a, uint32_t b)
+    {
+        const uint32_t sum = ((a ^ b) & 0x7BDE) + ((a & b) << 1);
+        return (((sum >> 5) & 0x421) + 0x3DEF) ^ 0x3DEF;
+    }
+    static uint32_t OverflowBytes(uint32_t a, uint32_t b)
+    {
+        const uint32_t sum = ((a ^ b) & 0xFEFEFE) + ((a & b) << 1);
+        return (((sum >> 8) & 0x10101) + 0x7F7F7F) ^ 0x7F7F7F;
     }
 };
 

@@ -2,55 +2,10 @@
 #include "draw/effect/alpha/RowKernels.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
-
 #include "draw/effect/alpha/RowKernelsImpl.h"
+#include "draw/effect/alpha/Sse2Lanes.h"
 
 namespace kivotasuGameKit::Blend {
-
-namespace {
-
-struct Sse2 {
-    using T = __m128i;
-    static constexpr int32_t Cells = 4;
-    static T Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-    static void Store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-    static T Zero() { return _mm_setzero_si128(); }
-    static T Set16(uint16_t v) { return _mm_set1_epi16(int16_t(v)); }
-    static T Set32(uint32_t v) { return _mm_set1_epi32(int32_t(v)); }
-    static T Set64(uint64_t v) { return _mm_set1_epi64x(int64_t(v)); }
-    static T And(T a, T b) { return _mm_and_si128(a, b); }
-    static T Or(T a, T b) { return _mm_or_si128(a, b); }
-    static T Xor(T a, T b) { return _mm_xor_si128(a, b); }
-    static T AndNot(T a, T b) { return _mm_andnot_si128(a, b); }
-    static T Add16(T a, T b) { return _mm_add_epi16(a, b); }
-    static T Sub16(T a, T b) { return _mm_sub_epi16(a, b); }
-    static T Mullo16(T a, T b) { return _mm_mullo_epi16(a, b); }
-    static T MulhiU16(T a, T b) { return _mm_mulhi_epu16(a, b); }
-    static T Sub32(T a, T b) { return _mm_sub_epi32(a, b); }
-    static T Srl16(T a, int n) { return _mm_srli_epi16(a, n); }
-    static T Srl32(T a, int n) { return _mm_srli_epi32(a, n); }
-    static T UnpackLo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
-    static T UnpackHi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
-    static T UnpackLo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
-    static T UnpackHi32(T a, T b) { return _mm_unpackhi_epi32(a, b); }
-    static T PackU16(T a, T b) { return _mm_packus_epi16(a, b); }
-    static T CmpEq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
-    static bool AllOnes(T a) { return _mm_movemask_epi8(a) == 0xFFFF; }
-    static bool AllZero(T v, T m) { return AllOnes(CmpEq32(And(v, m), Zero())); }
-    static bool AllSet(T v, T m) { return AllOnes(CmpEq32(And(v, m), m)); }
-    static T Select(T m, T a, T b) { return Or(And(m, a), AndNot(m, b)); }
-    static T Broadcast3(T a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0xFF), 0xFF); }
-    static T Broadcast0(T a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0x00), 0x00); }
-    static T AlphaLo(T cells) { return Broadcast3(UnpackLo8(cells, Zero())); }
-    static T AlphaHi(T cells) { return Broadcast3(UnpackHi8(cells, Zero())); }
-    static T SpreadLo(T w) { return Broadcast0(UnpackLo32(w, Zero())); }
-    static T SpreadHi(T w) { return Broadcast0(UnpackHi32(w, Zero())); }
-    static __m128 ToFloat(T a) { return _mm_cvtepi32_ps(a); }
-    static T TruncDiv(__m128 a, __m128 b) { return _mm_cvttps_epi32(_mm_div_ps(a, b)); }
-};
-
-} // namespace
 
 constinit const RowKernels Sse2RowKernels = KernelSet<Sse2>::Table();
 

@@ -61,6 +61,15 @@ inline int RefBytes(int32_t t)
 
 inline bool RefHasAlpha(int32_t t) { return t >= kARGB4565 && t <= kABGR8888; }
 
+inline bool Is565Type(int32_t t) { return t == kRGB565 || t == kARGB4565; }
+inline bool IsWord16(int32_t t) { return t == kRGB565 || t == kRGB555; }
+inline bool IsAlpha4(int32_t t) { return t == kARGB4565 || t == kARGB4555; }
+inline bool IsAlpha8(int32_t t) { return t == kARGB8888 || t == kABGR8888; }
+inline int Alpha4Of(const uint8_t* c) { return c[2] % 16; }
+
+// The byte that holds red in a cell of 8-bit channels (blue is at 2 - RedAt).
+inline int RedAt(int32_t t) { return (t == kRGB888 || t == kXRGB8888 || t == kARGB8888) ? 2 : 0; }
+
 // One pixel: 8-bit channels, and the alpha as the format stores it.
 struct RefPixel {
     enum Alpha { None, Four, Eight } kind = None;

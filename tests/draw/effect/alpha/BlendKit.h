@@ -1,8 +1,7 @@
 #pragma once
 
-// Shared pieces of the blend-family tests: the pair matrix as the rules list
-// it, surface fills that make equal colours, key hits and alpha runs common,
-// a forced processor, and the check of one blit against the reference.
+// Shared pieces of the blend-family tests: the pairs of each operation, the
+// reference rule and the check of one blit against it.
 
 #include <gtest/gtest.h>
 
@@ -12,34 +11,14 @@
 #include <utility>
 #include <vector>
 
-#include "draw/effect/CpuFeatures.h"
 #include "draw/effect/EffectBlitter.h"
-#include "draw/effect/alpha/SimdLevel.h"
 #include "tests/draw/effect/BlitCases.h"
+#include "tests/draw/effect/FamilyKit.h"
 #include "tests/draw/effect/RefCopy.h"
 #include "tests/draw/effect/alpha/RefBlend.h"
 #include "tests/draw/effect/alpha/RefTrailing.h"
 
 namespace pixelkit {
-
-using Pair = std::pair<int32_t, int32_t>; // destination, source
-
-// The pairs of operations 14 to 17: same types, an alpha source onto its
-// plain type, a plain source onto an alpha type.
-inline std::vector<Pair> RatePairs()
-{
-    std::vector<Pair> pairs;
-    for (int32_t t : {kRGB565, kRGB555, kRGB888, kBGR888, kXRGB8888, kXBGR8888, kARGB4565, kARGB4555, kARGB8888,
-                      kABGR8888})
-        pairs.push_back({t, t});
-    for (Pair p : std::vector<Pair>{{kRGB565, kARGB4565}, {kRGB555, kARGB4555}, {kRGB888, kARGB8888},
-                                    {kBGR888, kABGR8888}, {kXRGB8888, kARGB8888}, {kXBGR8888, kABGR8888},
-                                    {kARGB4565, kRGB565}, {kARGB4555, kRGB555}})
-        pairs.push_back(p);
-    for (int32_t d : {kARGB8888, kABGR8888})
-        for (int32_t s : {kRGB888, kBGR888, kXRGB8888, kXBGR8888}) pairs.push_back({d, s});
-    return pairs;
-}
 
 // Operation 10: the pairs whose source carries alpha.
 inline std::vector<Pair> BlendAlphaPairs()
@@ -60,81 +39,11 @@ inline const std::vector<uint32_t>& FamilyOps()
 
 inline bool IsKeyedOp(uint32_t op) { return op == 15 || op == 17; }
 
-// The processor the blitter sees until the guard ends: the identification
-// answer (EDX of function 1), or none for a processor without one.
-class ForcedProcessor {
-public:
-    explicit ForcedProcessor(const kivotasuGameKit::CCpuFeatures::ProbeResult& edx)
-    {
-        kivotasuGameKit::CCpuFeatures::OverrideProbe(edx);
-        kivotasuGameKit::CCpuFeatures::DestroyInstance();
-    }
-    ~ForcedProcessor()
-    {
-        kivotasuGameKit::CCpuFeatures::OverrideProbe(std::nullopt);
-        kivotasuGameKit::CCpuFeatures::DestroyInstance();
-    }
-    ForcedProcessor(const ForcedProcessor&) = delete;
-    ForcedProcessor& operator=(const ForcedProcessor&) = delete;
-
-    static constexpr uint32_t Mmx = 1u << 23, Sse = 1u << 25, Sse2 = 1u << 26;
-};
-
-// Row kernels held at or below a level until the guard ends.
-class CappedSimd {
-public:
-    explicit CappedSimd(kivotasuGameKit::Blend::SimdLevel cap) { kivotasuGameKit::Blend::CapSimdLevel(cap); }
-    ~CappedSimd() { kivotasuGameKit::Blend::CapSimdLevel(kivotasuGameKit::Blend::SimdLevel::Avx2); }
-    CappedSimd(const CappedSimd&) = delete;
-    CappedSimd& operator=(const CappedSimd&) = delete;
-};
-
 inline bool ProcessorReportsMmx()
 {
     kivotasuGameKit::CCpuFeatures::CreateInstance();
     return kivotasuGameKit::CpuFeaturesInstance &&
            (kivotasuGameKit::CpuFeaturesInstance->GetFlags() & kivotasuGameKit::CCpuFeatures::Mmx);
-}
-
-enum class Fill {
-    Noise,  // every byte random
-    Sprite, // colours from a small palette, alphas in runs of 0 and full
-};
-
-// Sprite fill: colours from palette (so equal colours and key hits occur),
-// 8-bit alphas in runs of 0, 255 or a partial value, 4-bit alphas likewise
-// with a stray high bit now and then, X bytes 0 or not, and bit 15 of RGB555
-// words sometimes set.
-inline void FillSurface(TestSurface& s, Fill fill, const std::vector<uint32_t>& palette, std::mt19937& rng)
-{
-    s.FillRandom(rng);
-    if (fill == Fill::Noise) return;
-    int run = 0, alpha = 0;
-    for (int y = 0; y < s.Height(); ++y) {
-        for (int x = 0; x < s.Width(); ++x) {
-            if (run-- <= 0) {
-                run = int(rng() % 12);
-                const int pick = int(rng() % 5);
-                alpha = pick < 2 ? 0 : pick < 4 ? 255 : int(rng() % 256);
-            }
-            const uint32_t colour = rng() % 4 ? palette[rng() % palette.size()] : rng();
-            RefPixel p;
-            p.r = (colour >> 16) & 0xFF;
-            p.g = (colour >> 8) & 0xFF;
-            p.b = colour & 0xFF;
-            uint8_t* c = s.Cell(x, y);
-            RefWrite(s.Type(), c, p);
-            if (IsAlpha8(s.Type())) c[3] = uint8_t(alpha);
-            if (IsAlpha4(s.Type())) c[2] = uint8_t((alpha >> 4) | (rng() % 8 ? 0 : 0x30));
-            if (s.Type() == kXRGB8888 || s.Type() == kXBGR8888) c[3] = rng() % 2 ? 0 : uint8_t(rng());
-            if (s.Type() == kRGB555 && rng() % 8 == 0) c[1] |= 0x80;
-        }
-    }
-}
-
-inline std::vector<uint32_t> SmallPalette(std::mt19937& rng)
-{
-    return {uint32_t(rng() & 0xFFFFFF), uint32_t(rng() & 0xFFFFFF), 0xFFFFFF, 0x000000, uint32_t(rng() & 0xF8FCF8)};
 }
 
 // The reference pixel rule of a family operation (the key test included);

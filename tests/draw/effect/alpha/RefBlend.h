@@ -1,34 +1,14 @@
 #pragma once
 
 // Reference model of the blend family, one pixel at a time, written from the
-// rules with real divisions (no tables): w x c / 255, c x (255 - w) / 255,
-// fields x level / 15.
+// rules with real divisions (no tables).
 
 #include <cstdint>
 
 #include "tests/kit/pixel/RefFormat.h"
+#include "tests/kit/pixel/RefTables.h"
 
 namespace pixelkit {
-
-inline int RefMul(int w, int c) { return w * c / 255; }
-inline int RefMulInv(int w, int c) { return c * (255 - w) / 255; }
-
-inline bool Is565Type(int32_t t) { return t == kRGB565 || t == kARGB4565; }
-inline bool IsWord16(int32_t t) { return t == kRGB565 || t == kRGB555; }
-inline bool IsAlpha4(int32_t t) { return t == kARGB4565 || t == kARGB4555; }
-inline bool IsAlpha8(int32_t t) { return t == kARGB8888 || t == kABGR8888; }
-inline int Alpha4Of(const uint8_t* c) { return c[2] % 16; }
-
-// A 16-bit colour word with every field scaled by level / 15.
-inline int RefFade(bool is565, int level, int word)
-{
-    if (is565) {
-        const int r = (word >> 11) & 31, g = (word >> 5) & 63, b = word & 31;
-        return (r * level / 15) << 11 | (g * level / 15) << 5 | b * level / 15;
-    }
-    const int r = (word >> 10) & 31, g = (word >> 5) & 31, b = word & 31;
-    return (r * level / 15) << 10 | (g * level / 15) << 5 | b * level / 15;
-}
 
 // Destination word := the source word at its level plus the destination word
 // at its, low 16 bits.
@@ -36,9 +16,6 @@ inline void RefFadeMix(bool is565, uint8_t* d, const uint8_t* s, int sourceLevel
 {
     SetWord(d, (RefFade(is565, sourceLevel, Word(s)) + RefFade(is565, destinationLevel, Word(d))) & 0xFFFF);
 }
-
-// The colour of an 8-bit-channel cell as (r, g, b) by its format.
-inline int RedAt(int32_t t) { return (t == kRGB888 || t == kXRGB8888 || t == kARGB8888) ? 2 : 0; }
 
 inline void SetByte3(int32_t t, uint8_t* d)
 {

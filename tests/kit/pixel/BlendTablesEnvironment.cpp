@@ -1,4 +1,4 @@
-// Every test of the family runs with the blend tables built, as after the
+// Every test of a blit family runs with the blend tables built, as after the
 // screen manager's construction.
 #include <gtest/gtest.h>
 

@@ -1,0 +1,150 @@
+#pragma once
+
+// The vector rows written once over a lane policy V (SSE2 or AVX2): the
+// alpha family's lanes plus byte adds and subtracts (saturating and
+// wrapping), 16-bit compares and shifts. Only included by the files that
+// instantiate them for one instruction set; everything they run is a member
+// of RowSet<V> with V in an anonymous namespace, or a constant, so no inline
+// function compiled for one set can stand in for another's.
+
+#include <cstddef>
+#include <utility>
+
+#include "draw/effect/EffectBlitter.h"
+#include "draw/effect/addsub/AddSubRows.h"
+#include "draw/effect/addsub/AddSubRules.h"
+#include "draw/effect/alpha/RowKernelsImpl.h"
+
+namespace kivotasuGameKit::AddSub {
+
+template <class V> struct RowSet {
+    using T = typename V::T;
+    using K = Blend::KernelSet<V>;
+
+    // Each byte of cells times the 16-bit weight of its half, M[w][c].
+    static T Scale(T cells, T wLo, T wHi)
+    {
+        const T zero = V::Zero();
+        return V::PackU16(K::Div255(V::Mullo16(V::UnpackLo8(cells, zero), wLo)),
+                          K::Div255(V::Mullo16(V::UnpackHi8(cells, zero), wHi)));
+    }
+
+    template <uint32_t Op, SurfaceType D, SurfaceType S>
+    static int32_t Cells(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+    {
+        constexpr Scaling scale = ScalingOf<Op, D, S>();
+        constexpr Byte3 byte3 = Byte3Of<Op, D, S>();
+        constexpr bool add = IsAddOp(Op), keyed = IsKeyedOp(Op);
+        const T colour = V::Set32(0x00FFFFFF), rate = V::Set16(uint16_t(p.rate & 0xFF));
+        const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
+        int32_t i = 0;
+        for (; i + V::Cells <= n; i += V::Cells) {
+            const T sv = V::Load(s + 4 * ptrdiff_t(i)), dv = V::Load(d + 4 * ptrdiff_t(i));
+            T c = sv;
+            if constexpr (scale == Scaling::Rate) {
+                c = V::And(Scale(sv, rate, rate), colour);
+            } else if constexpr (scale != Scaling::None) {
+                T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
+                if constexpr (scale == Scaling::AlphaRate) {
+                    wLo = K::Div255(V::Mullo16(wLo, rate));
+                    wHi = K::Div255(V::Mullo16(wHi, rate));
+                }
+                c = V::And(Scale(sv, wLo, wHi), colour);
+            }
+            T out = add ? V::AddSat8(dv, c) : V::SubSat8(dv, c);
+            if constexpr (byte3 == Byte3::Wrap)
+                out = V::Or(V::And(out, colour), V::AndNot(colour, add ? V::Add8(dv, sv) : V::Sub8(dv, sv)));
+            else if constexpr (byte3 == Byte3::Zero) out = V::And(out, colour);
+            else if constexpr (byte3 == Byte3::Opaque) out = V::Or(out, V::Set32(0xFF000000));
+            if constexpr (keyed) out = V::Select(V::CmpEq32(V::And(sv, keyMask), key), dv, out);
+            V::Store(d + 4 * ptrdiff_t(i), out);
+        }
+        return i;
+    }
+
+    // Every field of 16-bit words times level / 15, truncated:
+    // floor(x / 15) = (x x 4370) >> 16 for x <= 63 x 15.
+    template <bool Is565> static T Fade(T w, T level)
+    {
+        const auto scale = [&](T field) { return V::MulhiU16(V::Mullo16(field, level), V::Set16(4370)); };
+        const T r = V::And(V::Srl16(w, Is565 ? 11 : 10), V::Set16(0x1F));
+        const T g = V::And(V::Srl16(w, 5), V::Set16(Is565 ? 0x3F : 0x1F));
+        const T b = V::And(w, V::Set16(0x1F));
+        return V::Or(V::Or(V::Sll16(scale(r), Is565 ? 11 : 10), V::Sll16(scale(g), 5)), scale(b));
+    }
+
+    // The packed 16-bit forms of CPixelOp in 16-bit lanes: all ones in each
+    // field of a + b that passes its maximum.
+    template <bool Is565> static T Overflow(T a, T b)
+    {
+        if constexpr (Is565) {
+            const T carries = V::And(V::Add16(V::And(V::Srl16(V::Xor(a, b), 1), V::Set16(0x7BEF)), V::And(a, b)),
+                                     V::Set16(0x8410));
+            const T spread = V::Srai16(V::Add16(carries, V::Set16(0x3DF0)), 5);
+            return V::Xor(V::Add16(V::And(spread, V::Set16(0xFBFF)), V::Set16(0x200)), V::Set16(0x3EF));
+        } else {
+            const T sum = V::Add16(V::And(V::Xor(a, b), V::Set16(0x7BDE)), V::Sll16(V::And(a, b), 1));
+            return V::Xor(V::Add16(V::And(V::Srl16(sum, 5), V::Set16(0x421)), V::Set16(0x3DEF)), V::Set16(0x3DEF));
+        }
+    }
+
+    template <uint32_t Op, SurfaceType D>
+    static int32_t Words(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+    {
+        constexpr bool is565 = D == RGB565, add = IsAddOp(Op), keyed = IsKeyedOp(Op), rated = IsRateOp(Op);
+        constexpr int32_t per = V::Cells * 2;
+        // The rate's fade level as LevelOf gives it, written out here.
+        const T level = V::Set16(uint16_t(((p.rate & 0xFF) >> 4) & (is565 ? 0xE : 0xF)));
+        const T key = V::Set16(uint16_t(p.key)), ones = V::CmpEq16(key, key);
+        int32_t i = 0;
+        for (; i + per <= n; i += per) {
+            const T sv = V::Load(s + 2 * ptrdiff_t(i)), dv = V::Load(d + 2 * ptrdiff_t(i));
+            const T c = rated ? Fade<is565>(sv, level) : sv;
+            T out;
+            if constexpr (add) {
+                const T m = Overflow<is565>(c, dv);
+                out = V::Or(V::Add16(V::Sub16(c, m), dv), m);
+            } else {
+                const T m = Overflow<is565>(c, V::Xor(dv, ones));
+                out = V::Sub16(V::Or(m, dv), V::Or(m, c));
+            }
+            if constexpr (keyed) out = V::Select(V::CmpEq16(sv, key), dv, out);
+            V::Store(d + 2 * ptrdiff_t(i), out);
+        }
+        return i;
+    }
+
+    template <uint32_t Op, SurfaceType D, SurfaceType S> static constexpr RowFn Pick()
+    {
+        if constexpr (!VectorPair<D, S>) return nullptr;
+        else if constexpr (BytesPerPixel(D) == 2) return &Words<Op, D>;
+        else return &Cells<Op, D, S>;
+    }
+
+    template <uint32_t Op, std::size_t... I> static consteval void FillSlot(RowTable& table, std::index_sequence<I...>)
+    {
+        auto cell = [&]<std::size_t N>() {
+            constexpr int32_t dst = N / SurfaceTypeCount, src = N % SurfaceTypeCount;
+            if constexpr (EffectBltServes(Op, dst, src))
+                table.cell[Op - 2][dst][src] = Pick<Op, SurfaceType(dst), SurfaceType(src)>();
+        };
+        (cell.template operator()<I>(), ...);
+    }
+
+    static consteval RowTable Table()
+    {
+        RowTable table{};
+        constexpr auto pairs = std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>();
+        FillSlot<2>(table, pairs);
+        FillSlot<3>(table, pairs);
+        FillSlot<4>(table, pairs);
+        FillSlot<5>(table, pairs);
+        FillSlot<6>(table, pairs);
+        FillSlot<7>(table, pairs);
+        FillSlot<8>(table, pairs);
+        FillSlot<9>(table, pairs);
+        return table;
+    }
+};
+
+} // namespace kivotasuGameKit::AddSub
