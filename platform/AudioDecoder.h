@@ -30,9 +30,9 @@ public:
 std::unique_ptr<IAudioDecoder> OpenMpegAudio(std::span<const std::uint8_t> stream, long rate, int channels);
 
 // A whole RIFF WAVE file in a compressed format (ADPCM, A-law, mu-law,
-// GSM 6.10, floating point, extensible); its own rate and channels. Null when
-// refused.
-std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file);
+// GSM 6.10, floating point, extensible) of the rate and channels its reader
+// found. Null when refused, or when the decoder finds another rate or count.
+std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file, long rate, int channels);
 
 // Whether one of the decoders above reads data of this WAVE format tag.
 bool CanDecodeWaveFormat(std::uint16_t formatTag);

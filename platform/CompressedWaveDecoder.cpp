@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/AudioDecoder.h"
 
@@ -52,15 +53,20 @@ public:
         if (m_sound)
             sf_close(m_sound);
     }
+    CompressedWaveDecoder(const CompressedWaveDecoder&) = delete;
+    CompressedWaveDecoder& operator=(const CompressedWaveDecoder&) = delete;
 
-    bool Open()
+    bool Open(long rate, int channels)
     {
         m_sound = sf_open_virtual(&MemoryIo, SFM_READ, &m_info, &m_file);
-        return m_sound && (m_info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && m_info.channels > 0;
+        return m_sound && (m_info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && m_info.samplerate == rate
+               && m_info.channels == channels;
     }
 
     std::size_t Read(void* out, std::size_t n) override
     {
+        if (!m_sound)
+            return 0;
         const std::size_t frameBytes = std::size_t(m_info.channels) * 2;
         const sf_count_t frames = sf_readf_short(m_sound, static_cast<short*>(out), sf_count_t(n / frameBytes));
         return frames > 0 ? std::size_t(frames) * frameBytes : 0;
@@ -68,7 +74,24 @@ public:
 
     bool Seek(std::uint64_t frame) override
     {
-        return frame <= std::uint64_t(m_info.frames) && sf_seek(m_sound, sf_count_t(frame), SEEK_SET) >= 0;
+        if (frame > std::uint64_t(m_info.frames))
+            return false;
+        if (sf_seek(m_sound, sf_count_t(frame), SEEK_SET) >= 0)
+            return true;
+        // Some codecs (GSM 6.10) cannot seek: decode from the start up to there.
+        sf_close(m_sound);
+        m_file.position = 0;
+        m_sound = sf_open_virtual(&MemoryIo, SFM_READ, &m_info, &m_file);
+        if (!m_sound)
+            return false;
+        std::vector<short> skipped(std::size_t(m_info.channels) * 4096);
+        for (sf_count_t left = sf_count_t(frame); left > 0;) {
+            const sf_count_t got = sf_readf_short(m_sound, skipped.data(), std::min<sf_count_t>(left, 4096));
+            if (got <= 0)
+                return false;
+            left -= got;
+        }
+        return true;
     }
 
     std::optional<std::uint64_t> MeasureFrames() override { return std::uint64_t(m_info.frames); }
@@ -81,10 +104,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file)
+std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file, long rate, int channels)
 {
     auto decoder = std::make_unique<CompressedWaveDecoder>(file);
-    if (!decoder->Open())
+    if (channels <= 0 || !decoder->Open(rate, channels))
         return nullptr;
     return decoder;
 }

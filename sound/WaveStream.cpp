@@ -7,17 +7,10 @@
 
 #include "frame/ErrorLog.h"
 #include "platform/MemoryReadFile.h"
-#include "platform/RiffWalker.h"
+#include "sound/WaveChunks.h"
 #include "sound/WaveTime.h"
 
 namespace kivotasuGameKit {
-
-namespace {
-
-// The smallest "fmt " chunk that holds a whole PCM format.
-constexpr std::uint32_t PcmFormatSize = 16;
-
-} // namespace
 
 CWaveStream::CWaveStream() : m_file(new CFile) { Close(); }
 
@@ -65,32 +58,27 @@ int CWaveStream::Initialize()
         ErrorLog.Out("CWaveStream::Initialize mmioOpenに失敗");
         return 1;
     }
-    platform::RiffWalker walker(*source);
-    platform::RiffChunk riff, fmt, data;
-    if (!walker.DescendRiff(platform::FourCC("WAVE"), riff)) {
+    const WaveChunks chunks = FindWaveChunks(*source);
+    using Reached = WaveChunks::Reached;
+    if (chunks.reached == Reached::NoRiff) {
         ErrorLog.Out("CWaveStream::Initialize Waveファイルでない");
         return 2;
     }
-    if (!walker.DescendChunk(platform::FourCC("fmt "), riff, fmt) || fmt.size < PcmFormatSize) {
+    if (chunks.reached == Reached::NoFormat) {
         ErrorLog.Out("CWaveStream::Initialize fmtチャンクが指定できない");
         return 3;
     }
-    // Only the chunk's own bytes: a 16-byte chunk leaves cbSize 0.
-    std::uint8_t record[WAVEFORMATEX::RecordSize] = {};
-    const std::size_t got = walker.Read(record, std::min<std::size_t>(fmt.size, sizeof record));
-    m_format = WAVEFORMATEX::FromBytes(record, got);
-    if (m_format.wFormatTag != WAVE_FORMAT_PCM) {
+    if (chunks.format.wFormatTag != WAVE_FORMAT_PCM) {
         ErrorLog.Out("CWaveStream::Initialize WAVE_FORMAT_PCMじゃない");
         return 4;
     }
-    walker.Ascend(fmt);
-    if (!walker.DescendChunk(platform::FourCC("data"), riff, data)) {
+    if (chunks.reached == Reached::NoData) {
         ErrorLog.Out("CWaveStream::Initialize データチャンクに行けない");
         return 5;
     }
-    // A chunk that claims more than the file holds ends where the file ends.
-    m_dataOffset = std::uint32_t(walker.Offset());
-    m_dataSize = std::uint32_t(std::min<std::uint64_t>(data.size, walker.FileSize() - walker.Offset()));
+    m_format = chunks.format;
+    m_dataOffset = chunks.dataOffset;
+    m_dataSize = chunks.dataSize;
     SetCurrentPos(0);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "frame/file/File.h"
 #include "frame/file/ObjectCreater.h"
+#include "sound/ACMStream.h"
 #include "sound/NullWaveStream.h"
 #include "sound/WaveStream.h"
 
@@ -38,6 +39,8 @@ CSmartPtr<IWaveStream> CWaveStreamFactory::CreateStream(const CTextString& fileN
         if (CSmartPtr<IWaveStream> stream = Opened(reader, fileName))
             return stream;
     }
+    if (CSmartPtr<IWaveStream> stream = Opened(new CACMStream, fileName))
+        return stream;
     return CSmartPtr<IWaveStream>(new CNullWaveStream);
 }
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include "platform/AudioEncoder.h"
 
 // The internal name under which the file layer reads bytes straight from
 // memory (the block must outlive the reads): what an archive member gives a
@@ -12,3 +17,30 @@ inline std::string MemoryName(const std::string& bytes)
     std::snprintf(name, sizeof name, "!%zx,%zx", reinterpret_cast<std::size_t>(bytes.data()), bytes.size());
     return name;
 }
+
+// A tone of ms milliseconds: 440 Hz on the left (or only) channel, 660 Hz on
+// the right, at a quarter of full scale.
+inline platform::PcmSound Tone(int rate, int channels, int ms)
+{
+    platform::PcmSound sound;
+    sound.rate = rate;
+    sound.channels = channels;
+    const std::size_t frames = std::size_t(rate) * std::size_t(ms) / 1000;
+    for (std::size_t i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c)
+            sound.samples.push_back(
+                std::int16_t(8192 * std::sin(2 * M_PI * (c == 0 ? 440.0 : 660.0) * double(i) / rate)));
+    return sound;
+}
+
+inline std::string Bytes(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+inline std::string Mp3(const platform::PcmSound& sound, platform::Mp3Bitrate bitrate, double quality)
+{
+    std::vector<std::uint8_t> out;
+    if (!platform::EncodeMp3(sound, bitrate, quality, out)) return {};
+    return Bytes(out);
+}
+
+// LAME's constant 128 kbps at 44.1 kHz stereo: joint stereo with an "Info" header frame.
+constexpr double Cbr128 = 0.65;

@@ -1,0 +1,113 @@
+#include "platform/AudioEncoder.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// A file growing in memory, seekable as the encoders need to rewrite headers.
+struct GrowingFile {
+    std::vector<std::uint8_t>& bytes;
+    sf_count_t position = 0;
+};
+
+GrowingFile& Of(void* user) { return *static_cast<GrowingFile*>(user); }
+
+sf_count_t Length(void* user) { return sf_count_t(Of(user).bytes.size()); }
+
+sf_count_t Seek(sf_count_t offset, int whence, void* user)
+{
+    GrowingFile& file = Of(user);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.position : Length(user);
+    if (base + offset < 0)
+        return -1;
+    return file.position = base + offset;
+}
+
+sf_count_t Read(void* buffer, sf_count_t n, void* user)
+{
+    GrowingFile& file = Of(user);
+    n = std::clamp<sf_count_t>(Length(user) - file.position, 0, n);
+    if (n > 0)
+        std::memcpy(buffer, file.bytes.data() + file.position, std::size_t(n));
+    file.position += n;
+    return n;
+}
+
+sf_count_t Write(const void* buffer, sf_count_t n, void* user)
+{
+    GrowingFile& file = Of(user);
+    if (file.bytes.size() < std::size_t(file.position + n))
+        file.bytes.resize(std::size_t(file.position + n));
+    std::memcpy(file.bytes.data() + file.position, buffer, std::size_t(n));
+    file.position += n;
+    return n;
+}
+
+sf_count_t Tell(void* user) { return Of(user).position; }
+
+SF_VIRTUAL_IO GrowingIo{Length, Seek, Read, Write, Tell};
+
+template <typename Configure>
+bool Encode(const PcmSound& sound, int format, std::vector<std::uint8_t>& out, Configure configure)
+{
+    if (sound.channels <= 0 || sound.samples.size() % std::size_t(sound.channels) != 0)
+        return false;
+    out.clear();
+    GrowingFile file{out};
+    SF_INFO info{};
+    info.samplerate = sound.rate;
+    info.channels = sound.channels;
+    info.format = format;
+    SNDFILE* handle = sf_open_virtual(&GrowingIo, SFM_WRITE, &info, &file);
+    if (!handle)
+        return false;
+    const sf_count_t frames = sf_count_t(sound.samples.size() / std::size_t(sound.channels));
+    bool written = configure(handle);
+    if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
+        // libsndfile 1.2.0 hands 16-bit samples to LAME wrongly; its floats are right.
+        std::vector<float> samples(sound.samples.begin(), sound.samples.end());
+        for (float& sample : samples) sample /= 32768.0f;
+        written = written && sf_writef_float(handle, samples.data(), frames) == frames;
+    } else {
+        written = written && sf_writef_short(handle, sound.samples.data(), frames) == frames;
+    }
+    return sf_close(handle) == 0 && written;
+}
+
+int WaveSubtype(WaveEncoding encoding)
+{
+    switch (encoding) {
+    case WaveEncoding::ImaAdpcm: return SF_FORMAT_IMA_ADPCM;
+    case WaveEncoding::MsAdpcm: return SF_FORMAT_MS_ADPCM;
+    case WaveEncoding::ALaw: return SF_FORMAT_ALAW;
+    case WaveEncoding::MuLaw: return SF_FORMAT_ULAW;
+    case WaveEncoding::Gsm610: return SF_FORMAT_GSM610;
+    case WaveEncoding::Pcm16: break;
+    }
+    return SF_FORMAT_PCM_16;
+}
+
+} // namespace
+
+bool EncodeWave(const PcmSound& sound, WaveEncoding encoding, std::vector<std::uint8_t>& out)
+{
+    return Encode(sound, SF_FORMAT_WAV | WaveSubtype(encoding), out, [](SNDFILE*) { return true; });
+}
+
+bool EncodeMp3(const PcmSound& sound, Mp3Bitrate bitrate, double quality, std::vector<std::uint8_t>& out)
+{
+    return Encode(sound, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, out, [&](SNDFILE* handle) {
+        int mode = bitrate == Mp3Bitrate::Constant ? SF_BITRATE_MODE_CONSTANT : SF_BITRATE_MODE_VARIABLE;
+        // Both answer SF_TRUE when the encoder took the setting, though
+        // libsndfile 1.2.0 reports a taken bit-rate mode as 0.
+        sf_command(handle, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
+        return sf_command(handle, SFC_SET_COMPRESSION_LEVEL, &quality, sizeof quality) == SF_TRUE;
+    });
+}
+
+} // namespace platform

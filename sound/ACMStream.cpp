@@ -1,0 +1,187 @@
+#include "sound/ACMStream.h"
+
+#include <span>
+#include <string_view>
+
+#include "frame/ErrorLog.h"
+#include "platform/MemoryReadFile.h"
+#include "sound/Mp3Header.h"
+#include "sound/WaveChunks.h"
+#include "sound/WaveTime.h"
+
+namespace kivotasuGameKit {
+
+namespace {
+
+// The compressed data of an MP3 file is counted from behind the first frame's header.
+constexpr std::uint32_t FrameHeaderSize = 4;
+constexpr std::uint16_t DecodedBits = 16;
+
+} // namespace
+
+CACMStream::CACMStream() : m_file(new CFile) { Close(); }
+
+CACMStream::~CACMStream() { Close(); }
+
+int CACMStream::Close()
+{
+    m_file->Close();
+    m_sourceFormat = nullptr;
+    m_waveFormat = WAVEFORMATEX();
+    m_mp3Format = MPEGLAYER3WAVEFORMAT();
+    m_destinationFormat = WAVEFORMATEX();
+    m_decoder.reset();
+    m_variableBitrate = false;
+    m_sourceSize = m_sourceOffset = m_length = m_destinationPosition = 0;
+    m_sourceBlock = m_destinationBlock = 0;
+    return 0;
+}
+
+int CACMStream::Open(const CTextString& fileName)
+{
+    Close();
+    if (const int result = m_file->Read(fileName.GetStr()); result != 0) {
+        ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", result, fileName.c_str());
+        return 1;
+    }
+    int result = InitializeNormal();
+    if (result == 2)
+        result = InitializeMP3();
+    if (result != 0) {
+        ErrorLog.Out("CACMStream::Open オープンに失敗(ret=%d) - %s", result, fileName.c_str());
+        Close();
+        return 2;
+    }
+    const WAVEFORMATEX& source = *m_sourceFormat;
+    if (!platform::CanDecodeWaveFormat(source.wFormatTag) || source.nChannels == 0 || source.nSamplesPerSec == 0) {
+        ErrorLog.Out("CACMStream::Open acmFormatSuggest()に失敗");
+        Close();
+        return 3;
+    }
+    m_destinationFormat.wFormatTag = WAVE_FORMAT_PCM;
+    m_destinationFormat.nChannels = source.nChannels;
+    m_destinationFormat.nSamplesPerSec = source.nSamplesPerSec;
+    m_destinationFormat.wBitsPerSample = DecodedBits;
+    m_destinationFormat.nBlockAlign = std::uint16_t(source.nChannels * DecodedBits / 8);
+    m_destinationFormat.nAvgBytesPerSec = source.nSamplesPerSec * m_destinationFormat.nBlockAlign;
+    m_decoder = OpenDecoder();
+    if (!m_decoder) {
+        ErrorLog.Out("CACMStream::Open acmStreamOpen()に失敗");
+        Close();
+        return 4;
+    }
+    // The PCM of one source block at the average rates, in whole sample frames.
+    m_destinationBlock = std::uint32_t(std::uint64_t(m_sourceBlock) * m_destinationFormat.nAvgBytesPerSec
+                                       / source.nAvgBytesPerSec);
+    m_destinationBlock -= m_destinationBlock % m_destinationFormat.nBlockAlign;
+    if (m_destinationBlock == 0) {
+        ErrorLog.Out("CACMStream::Open acmStreamSize()に失敗");
+        Close();
+        return 5;
+    }
+    if (m_variableBitrate)
+        if (const auto frames = m_decoder->MeasureFrames())
+            m_length = std::uint32_t(*frames * 1000 / m_destinationFormat.nSamplesPerSec);
+    return 0;
+}
+
+int CACMStream::InitializeNormal()
+{
+    platform::MemoryReadFile image(
+        std::string_view(reinterpret_cast<const char*>(m_file->GetMemory()), m_file->GetSize()));
+    const WaveChunks chunks = FindWaveChunks(image);
+    using Reached = WaveChunks::Reached;
+    if (chunks.reached == Reached::NoRiff) {
+        ErrorLog.Out("CACMStream::InitializeNormal Waveファイルでない");
+        return 2;
+    }
+    if (chunks.reached == Reached::NoFormat) {
+        ErrorLog.Out("CACMStream::InitializeNormal fmtチャンクが指定できない");
+        return 3;
+    }
+    m_waveFormat = chunks.format;
+    m_sourceFormat = &m_waveFormat;
+    if (m_waveFormat.wFormatTag == WAVE_FORMAT_PCM) {
+        ErrorLog.Out("CACMStream::InitializeNormal ACMを使うまでもない");
+        return 4;
+    }
+    if (chunks.reached == Reached::NoData) {
+        ErrorLog.Out("CACMStream::InitializeNormal データチャンクに行けない");
+        return 4;
+    }
+    if (m_waveFormat.nAvgBytesPerSec == 0) {
+        ErrorLog.Out("CACMStream::InitializeNormal nAvgBytesPerSecが0");
+        return 5;
+    }
+    m_sourceSize = chunks.dataSize;
+    m_sourceOffset = chunks.dataOffset;
+    m_sourceBlock = m_waveFormat.nBlockAlign;
+    m_length = std::uint32_t(std::uint64_t(m_sourceSize) * 1000 / m_waveFormat.nAvgBytesPerSec);
+    return 0;
+}
+
+int CACMStream::InitializeMP3()
+{
+    Mp3Layout layout;
+    if (ReadMp3Layout(std::span(m_file->GetMemory(), m_file->GetSize()), layout) != 0)
+        return 1;
+    m_mp3Format = layout.format;
+    m_sourceFormat = &m_mp3Format.wfx;
+    m_variableBitrate = layout.variableBitrate;
+    m_sourceSize = layout.dataSize - FrameHeaderSize;
+    m_sourceOffset = layout.tagSize + FrameHeaderSize;
+    m_sourceBlock = m_mp3Format.nBlockSize;
+    m_length = m_sourceSize * 8 / layout.kbps;
+    return 0;
+}
+
+std::unique_ptr<platform::IAudioDecoder> CACMStream::OpenDecoder() const
+{
+    const std::span<const std::uint8_t> image(m_file->GetMemory(), m_file->GetSize());
+    const WAVEFORMATEX& source = *m_sourceFormat;
+    if (m_sourceFormat == &m_mp3Format.wfx)
+        return platform::OpenMpegAudio(image.subspan(m_sourceOffset - FrameHeaderSize, m_sourceSize + FrameHeaderSize),
+                                       long(source.nSamplesPerSec), source.nChannels);
+    if (platform::IsMpegWaveFormat(source.wFormatTag))
+        return platform::OpenMpegAudio(image.subspan(m_sourceOffset, m_sourceSize), long(source.nSamplesPerSec),
+                                       source.nChannels);
+    return platform::OpenCompressedWave(image, long(source.nSamplesPerSec), source.nChannels);
+}
+
+std::int32_t CACMStream::GetLength() { return std::int32_t(m_length); }
+
+int CACMStream::SetCurrentPos(std::int32_t ms)
+{
+    const std::uint32_t avg = m_destinationFormat.nAvgBytesPerSec;
+    if (avg == 0)
+        return 1;
+    const std::uint32_t bytes = MsToBytes(ms, avg);
+    if (bytes == 0xFFFFFFFF)
+        return 1;
+    if (ms < 0 || ms >= GetLength())
+        return 2;
+    if (!m_decoder->Seek(bytes / m_destinationFormat.nBlockAlign)) {
+        ErrorLog.Out("CACMStream::SetCurrentPos acmStreamOpen()に失敗");
+        return 3;
+    }
+    m_destinationPosition = bytes;
+    return 0;
+}
+
+std::int32_t CACMStream::GetCurrentPos()
+{
+    return BytesToMs(m_destinationPosition, m_destinationFormat.nAvgBytesPerSec);
+}
+
+std::uint32_t CACMStream::Read(void* destination, std::uint32_t size)
+{
+    if (!m_file->GetMemory() || !m_decoder)
+        return 0xFFFFFFFF;
+    const std::uint32_t n = std::uint32_t(m_decoder->Read(destination, size));
+    m_destinationPosition += n;
+    return n;
+}
+
+const WAVEFORMATEX* CACMStream::GetFormat() { return &m_destinationFormat; }
+
+} // namespace kivotasuGameKit

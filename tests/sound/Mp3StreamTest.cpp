@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include "sound/ACMStream.h"
+#include "sound/Mp3Header.h"
+#include "tests/kit/RecordingErrorLog.h"
+#include "tests/sound/RiffBuilder.h"
+#include "tests/sound/SoundTestFiles.h"
+
+using namespace kivotasuGameKit;
+using platform::Mp3Bitrate;
+
+namespace {
+
+std::vector<std::int16_t> ReadSamples(IWaveStream& stream, std::uint32_t chunk = 4096)
+{
+    std::vector<std::int16_t> out;
+    std::vector<std::int16_t> buffer(chunk / 2);
+    while (std::uint32_t n = stream.Read(buffer.data(), chunk)) {
+        EXPECT_LE(n, chunk);
+        EXPECT_EQ(n % stream.GetFormat()->nBlockAlign, 0u) << "whole sample frames only";
+        out.insert(out.end(), buffer.begin(), buffer.begin() + n / 2);
+    }
+    return out;
+}
+
+// Root mean square of the difference, in full-scale parts.
+double Distance(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b, std::size_t n)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i) sum += double(a[i] - b[i]) * double(a[i] - b[i]);
+    return std::sqrt(sum / double(n)) / 32768;
+}
+
+// An ID3v2 tag of the version, with a footer when asked, around size bytes of padding.
+std::string Id3v2(int version, bool footer, std::uint32_t size)
+{
+    std::string synchsafe{char(size >> 21 & 0x7F), char(size >> 14 & 0x7F), char(size >> 7 & 0x7F), char(size & 0x7F)};
+    const char flags = footer ? 0x10 : 0;
+    std::string tag = std::string("ID3") + char(version) + '\0' + flags + synchsafe + std::string(size, '\0');
+    if (footer) tag += std::string("3DI") + char(version) + '\0' + flags + synchsafe;
+    return tag;
+}
+
+std::string Id3v1() { return "TAG" + std::string(125, ' '); }
+
+class Mp3StreamTest : public ::testing::Test {
+protected:
+    // Three seconds of 44.1 kHz stereo.
+    static const std::string& Cbr()
+    {
+        static const std::string file = Mp3(Tone(44100, 2, 3000), Mp3Bitrate::Constant, Cbr128);
+        return file;
+    }
+    static const std::string& Vbr()
+    {
+        static const std::string file = Mp3(Tone(44100, 2, 3000), Mp3Bitrate::Variable, 0.3);
+        return file;
+    }
+
+    testkit::ScopedErrorLogRecorder log;
+};
+
+TEST_F(Mp3StreamTest, TheFirstFrameOfAConstantRateFileGivesFormatAndLength)
+{
+    const std::string file = Cbr();
+    ASSERT_EQ(file.substr(36, 4), "Info");
+    Mp3Layout layout;
+    ASSERT_EQ(ReadMp3Layout(std::span(reinterpret_cast<const std::uint8_t*>(file.data()), file.size()), layout), 0);
+    EXPECT_EQ(layout.kbps, 128u);
+    EXPECT_FALSE(layout.variableBitrate);
+    EXPECT_EQ(layout.format.wfx.nChannels, 2) << "joint stereo";
+    EXPECT_EQ(layout.format.wfx.nAvgBytesPerSec, 16000u);
+    EXPECT_EQ(layout.format.nBlockSize, 417);
+
+    CACMStream stream;
+    ASSERT_EQ(stream.Open(MemoryName(file)), 0);
+    const WAVEFORMATEX& format = *stream.GetFormat();
+    EXPECT_EQ(format, (WAVEFORMATEX{1, 2, 44100, 176400, 4, 16, 0}));
+    EXPECT_EQ(stream.GetLength(), std::int32_t((file.size() - 4) * 8 / 128)) << "the first frame's formula";
+    EXPECT_NEAR(stream.GetLength(), 3000, 60);
+    const std::vector<std::int16_t> samples = ReadSamples(stream);
+    EXPECT_EQ(samples.size(), 44100u * 3 * 2) << "gapless: the encoder's delay and padding are trimmed";
+    const std::vector<std::int16_t> original = Tone(44100, 2, 3000).samples;
+    EXPECT_LT(Distance(samples, original, samples.size()), 0.01);
+    EXPECT_NEAR(stream.GetCurrentPos(), 3000, 1);
+}
+
+TEST_F(Mp3StreamTest, AVariableRateFileTakesTheMeasuredLength)
+{
+    const std::string file = Vbr();
+    ASSERT_EQ(file.substr(36, 4), "Xing");
+    CACMStream stream;
+    ASSERT_EQ(stream.Open(MemoryName(file)), 0);
+    EXPECT_EQ(stream.GetLength(), 3000);
+    EXPECT_EQ(ReadSamples(stream).size(), 44100u * 3 * 2);
+}
+
+TEST_F(Mp3StreamTest, SeeksBySampleFrame)
+{
+    CACMStream stream;
+    ASSERT_EQ(stream.Open(MemoryName(Cbr())), 0);
+    const std::vector<std::int16_t> whole = ReadSamples(stream);
+    for (std::int32_t ms : {2500, 0, 1234, 2999}) {
+        ASSERT_EQ(stream.SetCurrentPos(ms), 0) << ms;
+        EXPECT_NEAR(stream.GetCurrentPos(), ms, 1) << "both conversions truncate";
+        const std::vector<std::int16_t> rest = ReadSamples(stream, 1000);
+        const std::size_t skipped = std::size_t(ms) * 441 / 10 * 2;
+        ASSERT_EQ(rest.size(), whole.size() - skipped) << ms;
+        EXPECT_LT(Distance(rest, std::vector<std::int16_t>(whole.begin() + std::ptrdiff_t(skipped), whole.end()),
+                           rest.size()),
+                  0.001)
+            << ms;
+    }
+    EXPECT_EQ(stream.SetCurrentPos(stream.GetLength()), 2);
+    EXPECT_EQ(stream.SetCurrentPos(-1), 2);
+    stream.Close();
+    char byte;
+    EXPECT_EQ(stream.Read(&byte, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(stream.SetCurrentPos(0), 1);
+    EXPECT_EQ(stream.GetLength(), 0);
+    EXPECT_EQ(*stream.GetFormat(), WAVEFORMATEX());
+}
+
+TEST_F(Mp3StreamTest, TagsAroundTheFramesAreSkipped)
+{
+    const std::string mp3 = Cbr();
+    struct Case {
+        const char* name;
+        std::string file;
+        std::uint32_t tagSize;
+        std::uint32_t dataSize;
+    };
+    const std::vector<Case> cases{
+        {"v3", Id3v2(3, false, 300) + mp3, 310, std::uint32_t(mp3.size())},
+        {"v3 flag ignored", Id3v2(3, true, 300).substr(0, 310) + mp3, 310, std::uint32_t(mp3.size())},
+        {"v4 footer", Id3v2(4, true, 300) + mp3, 320, std::uint32_t(mp3.size())},
+        {"v4 and ID3v1", Id3v2(4, false, 1000) + mp3 + Id3v1(), 1010, std::uint32_t(mp3.size())},
+        {"ID3v1 only", mp3 + Id3v1(), 0, std::uint32_t(mp3.size())},
+    };
+    CACMStream plain;
+    ASSERT_EQ(plain.Open(MemoryName(mp3)), 0);
+    const std::vector<std::int16_t> expected = ReadSamples(plain);
+    for (const Case& c : cases) {
+        Mp3Layout layout;
+        ASSERT_EQ(ReadMp3Layout(std::span(reinterpret_cast<const std::uint8_t*>(c.file.data()), c.file.size()), layout),
+                  0)
+            << c.name;
+        EXPECT_EQ(layout.tagSize, c.tagSize) << c.name;
+        EXPECT_EQ(layout.dataSize, c.dataSize) << c.name;
+        CACMStream stream;
+        ASSERT_EQ(stream.Open(MemoryName(c.file)), 0) << c.name;
+        EXPECT_EQ(stream.GetLength(), plain.GetLength()) << c.name;
+        EXPECT_EQ(ReadSamples(stream), expected) << c.name;
+    }
+    // An ID3v1 block shortens the formula's length by its 128 bytes.
+    const std::string padded = mp3 + std::string(128, '\0');
+    CACMStream longer;
+    ASSERT_EQ(longer.Open(MemoryName(padded)), 0);
+    EXPECT_EQ(longer.GetLength(), std::int32_t((padded.size() - 4) * 8 / 128));
+    EXPECT_EQ(plain.GetLength(), std::int32_t((padded.size() - 128 - 4) * 8 / 128));
+}
+
+std::string Frame(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::size_t size = 400)
+{
+    std::string file{char(0xFF), char(b1), char(b2), char(b3)};
+    file.resize(size, '\0');
+    return file;
+}
+
+TEST_F(Mp3StreamTest, RefusesWhatIsNotAnMpeg1FileWithTheReason)
+{
+    const std::string mpeg2 = Mp3(Tone(22050, 2, 500), Mp3Bitrate::Constant, Cbr128);
+    const std::string mpeg25 = Mp3(Tone(8000, 1, 500), Mp3Bitrate::Constant, Cbr128);
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string reason;
+    };
+    const std::vector<Case> cases{
+        {"128 bytes", Frame(0xFB, 0x90, 0x44, 128), "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=128)"},
+        {"one byte", "\xFF", "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=1)"},
+        {"tag as large as the file", Id3v2(3, false, 200) + std::string(82, '\xFF'),
+         "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=292, dwID3Size=210)"},
+        {"no sync", std::string(200, '\x00'), "CACMStream::InitializeMP3 MP3チェックphase1に失敗(src[0]=0x0)"},
+        {"MPEG-2", mpeg2, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)"},
+        {"MPEG-2.5", mpeg25, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xE3)"},
+        {"no layer", Frame(0xF9, 0x90, 0x44), "CACMStream::InitializeMP3 MP3が無効なレイヤ"},
+        {"free format", Frame(0xFB, 0x00, 0x44), "CACMStream::InitializeMP3 MP3のビットレートが無効(index=0)"},
+        {"bit rate 15", Frame(0xFB, 0xF0, 0x44), "CACMStream::InitializeMP3 MP3のビットレートが無効(index=15)"},
+        {"sample rate 3", Frame(0xFB, 0x9C, 0x44), "CACMStream::InitializeMP3 MP3のサンプリング周波数が無効(index=3)"},
+        {"header then TAG", Frame(0xFB, 'T', 'A', 130).replace(2, 3, "TAG"),
+         "CACMStream::InitializeMP3 データサイズが異常(dataSize=2)"},
+    };
+    for (const Case& c : cases) {
+        log->Clear();
+        const std::string name = MemoryName(c.file);
+        CACMStream stream;
+        EXPECT_EQ(stream.Open(name), 2) << c.name;
+        EXPECT_EQ(log->Messages(),
+                  (std::vector<std::string>{"CACMStream::InitializeNormal Waveファイルでない", c.reason,
+                                            "CACMStream::Open オープンに失敗(ret=1) - " + name}))
+            << c.name;
+        EXPECT_EQ(*stream.GetFormat(), WAVEFORMATEX()) << c.name;
+    }
+}
+
+TEST_F(Mp3StreamTest, LayersOneAndTwoPlayWhenTheDecoderReadsThem)
+{
+    // A Layer II frame of silence: 128 kbps, 44.1 kHz, mono, no padding;
+    // all-zero allocation bits code silence.
+    std::string frame = Frame(0xFD, 0x80, 0xC4, 417);
+    std::string file;
+    for (int i = 0; i < 40; ++i) file += frame;
+    CACMStream stream;
+    ASSERT_EQ(stream.Open(MemoryName(file)), 0);
+    EXPECT_EQ(stream.GetFormat()->nChannels, 1);
+    EXPECT_EQ(stream.GetLength(), std::int32_t((file.size() - 4) * 8 / 128));
+    const std::vector<std::int16_t> samples = ReadSamples(stream);
+    EXPECT_EQ(samples.size(), 40u * 1152);
+    EXPECT_EQ(std::count(samples.begin(), samples.end(), 0), std::ptrdiff_t(samples.size()));
+}
+
+} // namespace
