@@ -1,0 +1,43 @@
+#include "sound/SwitchWaveSound.h"
+
+#include "sound/WaveStaticSound.h"
+
+namespace kivotasuGameKit {
+
+CSwitchWaveSound::CSwitchWaveSound(CWaveOutput* output) : m_output(output)
+{
+    m_inner = MakeInner(false);
+}
+
+CSmartPtr<IWaveSound> CSwitchWaveSound::MakeInner(bool)
+{
+    // The streaming sound, with its worker thread, is not built yet: both
+    // modes decode the whole file into one buffer.
+    return CSmartPtr<IWaveSound>(new CWaveStaticSound(m_output));
+}
+
+void CSwitchWaveSound::SetStreamMode(bool stream)
+{
+    if (m_streamMode == stream) return;
+    m_streamMode = stream;
+    const CTextString name = m_inner->GetFileName();
+    const bool loop = m_inner->IsLoopPlay();
+    const std::int32_t volume = m_inner->GetVolume();
+    const bool playing = m_inner->IsPlay();
+    m_inner->Close();
+    m_inner = MakeInner(stream);
+    m_inner->SetLoopPlay(loop);
+    m_inner->Open(name);
+    if (playing) m_inner->Play();
+    m_inner->SetVolume(volume);
+}
+
+int CSwitchWaveSound::Stop()
+{
+    m_savedVolume = m_inner->GetVolume();
+    m_inner->Stop();
+    m_inner->SetVolume(m_savedVolume);
+    return 0;
+}
+
+} // namespace kivotasuGameKit

@@ -1,0 +1,203 @@
+#include "tests/sound/SoundDevice.h"
+
+#include "platform/WindowMessage.h"
+#include "sound/DirectSound.h"
+#include "sound/SwitchWaveSound.h"
+#include "sound/WaveOutput.h"
+#include "sound/WaveStaticSound.h"
+#include "tests/kit/AudioSignal.h"
+
+using namespace kivotasuGameKit;
+
+namespace {
+
+class WaveStaticSoundTest : public SoundDeviceTest {
+protected:
+    CDirectSound directSound;
+    CWaveOutputDirectSound output{&directSound};
+};
+
+TEST_F(WaveStaticSoundTest, TwoSecondsOfCdAudioFillOneBufferAndPositionByTheByte)
+{
+    const std::string name = PutWave("cd.wav", std::vector<std::int16_t>(2 * 88200), 44100, 2);
+    CWaveStaticSound sound(&output);
+    ASSERT_EQ(sound.Open(name), 0);
+    EXPECT_EQ(sound.GetLength(), 2000);
+    EXPECT_EQ(sound.GetFileName(), CTextString(name));
+    CSmartPtr<ISoundBuffer> buffer = sound.GetBuffer();
+    void* data = nullptr;
+    std::uint32_t bytes = 0;
+    EXPECT_EQ(buffer->Lock(0, 352800, &data, &bytes, nullptr, nullptr), 0);
+    EXPECT_EQ(bytes, 352800u);
+    EXPECT_NE(buffer->Lock(0, 352801, &data, &bytes, nullptr, nullptr), 0);
+
+    ASSERT_EQ(sound.SetCurrentPos(500), 0);
+    std::uint32_t play = 0;
+    ASSERT_EQ(buffer->GetCurrentPosition(&play, nullptr), 0);
+    EXPECT_EQ(play, 88200u);
+    EXPECT_EQ(sound.GetCurrentPos(), 500);
+
+    sound.Close();
+    EXPECT_EQ(sound.GetLength(), 2000);
+    EXPECT_EQ(sound.GetCurrentPos(), -1);
+    EXPECT_TRUE(sound.GetFileName().IsEmpty());
+}
+
+TEST_F(WaveStaticSoundTest, PlaysTheFileOnceOrLooping)
+{
+    const std::vector<std::int16_t> noise = testkit::Noise(48000 / 4 * 2, 11);
+    const std::string name = PutWave("noise.wav", noise, 48000, 2);
+    CWaveStaticSound sound(&output);
+    ASSERT_EQ(sound.Open(name), 0);
+    ASSERT_EQ(sound.Play(), 0);
+    EXPECT_TRUE(sound.IsPlay());
+    Advance(400);
+    EXPECT_FALSE(sound.IsPlay());
+    std::vector<std::int16_t> heard = HeardFrom(0);
+    ASSERT_EQ(heard.size(), 400u * 96);
+    EXPECT_TRUE(std::equal(noise.begin(), noise.end(), heard.begin()));
+    EXPECT_TRUE(Silent({heard.begin() + static_cast<std::ptrdiff_t>(noise.size()), heard.end()}));
+
+    // The loop flag set while playing once takes effect at the next play.
+    ASSERT_EQ(sound.Play(), 0);
+    sound.SetLoopPlay(true);
+    Advance(400);
+    EXPECT_FALSE(sound.IsPlay());
+    const std::size_t from = Device().Recording().size();
+    ASSERT_EQ(sound.Play(), 0);
+    Advance(600);
+    EXPECT_TRUE(sound.IsPlay());
+    heard = HeardFrom(from);
+    for (std::size_t i = 0; i < heard.size(); ++i) ASSERT_EQ(heard[i], noise[i % noise.size()]) << i;
+    const auto events = Device().Events();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().name, name);
+}
+
+TEST_F(WaveStaticSoundTest, PausesNestAndStopRewinds)
+{
+    const std::vector<std::int16_t> noise = testkit::Noise(48000 * 2, 5);
+    CWaveStaticSound sound(&output);
+    ASSERT_EQ(sound.Open(PutWave("n.wav", noise, 48000, 2)), 0);
+    // Pausing a sound that does not play counts nothing.
+    EXPECT_EQ(sound.Pause(), 0);
+    EXPECT_EQ(sound.Replay(), 0);
+    EXPECT_FALSE(sound.IsPlay());
+
+    sound.Play();
+    Advance(100);
+    sound.Pause();
+    sound.Pause();
+    EXPECT_EQ(sound.GetCurrentPos(), 100);
+    sound.Replay();
+    Advance(100);
+    EXPECT_FALSE(sound.IsPlay());
+    // Stop on a paused sound does nothing: the next replay resumes it.
+    sound.Stop();
+    EXPECT_EQ(sound.GetCurrentPos(), 100);
+    sound.Replay();
+    EXPECT_TRUE(sound.IsPlay());
+    Advance(100);
+    const std::vector<std::int16_t> heard = HeardFrom(0);
+    const std::size_t pause = 100 * 96;
+    EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + pause, noise.begin()));
+    EXPECT_TRUE(Silent({heard.begin() + pause, heard.begin() + 2 * pause}));
+    EXPECT_TRUE(std::equal(heard.begin() + 2 * pause, heard.end(), noise.begin() + pause));
+
+    sound.Stop();
+    EXPECT_FALSE(sound.IsPlay());
+    EXPECT_EQ(sound.GetCurrentPos(), 0);
+}
+
+TEST_F(WaveStaticSoundTest, AFileNoReaderTakesLeavesASilentSound)
+{
+    folder.Put("junk.wav", "not a wave at all, just text");
+    for (const std::string& name : {folder.Name("junk.wav"), folder.Name("missing.wav"), std::string()}) {
+        CWaveStaticSound sound(&output);
+        EXPECT_EQ(sound.Open(name), 0) << name;
+        EXPECT_EQ(sound.GetType(), 3);
+        EXPECT_EQ(sound.GetLength(), 0);
+        EXPECT_EQ(sound.GetCurrentPos(), -1);
+        sound.Play();
+        EXPECT_FALSE(sound.IsPlay());
+    }
+    Advance(100);
+    EXPECT_TRUE(Silent(HeardFrom(0)));
+    EXPECT_TRUE(Device().Events().empty());
+}
+
+TEST_F(WaveStaticSoundTest, VolumeReachesTheBufferAndOutOfRangeIsRefused)
+{
+    CWaveStaticSound sound(&output);
+    ASSERT_EQ(sound.Open(PutWave("t.wav", testkit::Sine(1000, 48000, 1, 4800, 0.5), 48000, 1)), 0);
+    EXPECT_EQ(sound.SetVolume(-2500), 0);
+    EXPECT_EQ(sound.GetVolume(), -2500);
+    EXPECT_EQ(sound.SetVolume(1), 2);
+    EXPECT_EQ(sound.SetVolume(-10001), 2);
+    EXPECT_EQ(sound.GetVolume(), -2500);
+}
+
+TEST_F(WaveStaticSoundTest, OnlyStaticSoundsRegisterAndTheyReloadWhenTheApplicationComesBack)
+{
+    const std::vector<std::int16_t> noise = testkit::Noise(4800, 2);
+    const std::string name = PutWave("r.wav", noise, 48000, 2);
+    CWaveStaticSound sound(&output);
+    {
+        CSwitchWaveSound switchable(&output);
+        EXPECT_EQ(output.AddSound(&switchable), 1);
+        EXPECT_EQ(output.GetSoundList().size(), 2u); // the static sound and the switchable one's inner
+    }
+    ASSERT_EQ(output.GetSoundList().size(), 1u);
+    EXPECT_EQ(output.GetSoundList().front(), &sound);
+    ASSERT_EQ(sound.Open(name), 0);
+    sound.SetLoopPlay(true);
+    sound.Play();
+    Advance(20);
+    Device().SetAvailable(false);
+    EXPECT_FALSE(sound.IsPlay());
+    EXPECT_EQ(sound.GetBuffer()->GetStatus(), BufferLost);
+    // A lost buffer's lock restores it first, which fails while the device is away.
+    void* data = nullptr;
+    std::uint32_t bytes = 0;
+    EXPECT_EQ(sound.GetBuffer()->Lock(0, 4, &data, &bytes, nullptr, nullptr), 2);
+    EXPECT_EQ(sound.GetBuffer()->Play(false), 2);
+
+    Device().SetAvailable(true);
+    output.WndProc(0, platform::WM_ACTIVATEAPP, 0, 0);
+    EXPECT_EQ(sound.GetBuffer()->GetStatus(), BufferLost);
+    output.WndProc(0, platform::WM_ACTIVATEAPP, 1, 0);
+    EXPECT_EQ(sound.GetBuffer()->GetStatus(), BufferStopped);
+    EXPECT_EQ(sound.GetFileName(), CTextString(name));
+    EXPECT_EQ(sound.GetLength(), 50);
+    EXPECT_EQ(sound.Play(), 0);
+    EXPECT_TRUE(sound.IsPlay());
+}
+
+TEST_F(WaveStaticSoundTest, SwitchingModeCarriesFileLoopVolumeAndPlayOver)
+{
+    const std::string name = PutWave("s.wav", testkit::Noise(48000, 9), 48000, 2);
+    CSwitchWaveSound sound(&output);
+    EXPECT_EQ(sound.GetType(), 5);
+    ASSERT_EQ(sound.Open(name), 0);
+    sound.SetLoopPlay(true);
+    sound.SetVolume(-3000);
+    sound.Play();
+    Advance(100);
+    EXPECT_GT(sound.GetCurrentPos(), 0);
+    sound.SetStreamMode(false);
+    EXPECT_GT(sound.GetCurrentPos(), 0);
+    sound.SetStreamMode(true);
+    EXPECT_TRUE(sound.IsStreamMode());
+    EXPECT_EQ(sound.GetFileName(), CTextString(name));
+    EXPECT_TRUE(sound.IsLoopPlay());
+    EXPECT_EQ(sound.GetVolume(), -3000);
+    EXPECT_TRUE(sound.IsPlay());
+    EXPECT_EQ(sound.GetCurrentPos(), 0);
+    EXPECT_EQ(sound.GetType(), 5);
+
+    EXPECT_EQ(sound.Stop(), 0);
+    EXPECT_FALSE(sound.IsPlay());
+    EXPECT_EQ(sound.GetVolume(), -3000);
+}
+
+} // namespace
