@@ -6,6 +6,7 @@
 #include "frame/FirstInstance.h"
 #include "frame/Mutex.h"
 #include "frame/ProcessInit.h"
+#include "platform/AudioOutput.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Keyboard.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv)
     platform::InstallWindows(platform::MakeSdlWindowSystem());
     platform::InstallDisplays(platform::MakeSdlDisplaySystem());
     platform::InstallKeyboards(platform::MakeSdlKeyboardSystem());
+    platform::InstallAudio(platform::MakeSdlAudioOutput());
     const std::string commandLine = CommandLine(argc, argv);
     return WinMain(0, 0, commandLine.c_str(), SW_SHOWNORMAL);
 }

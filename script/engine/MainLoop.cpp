@@ -1,5 +1,6 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include "frame/SoundFactoryHolder.h"
 #include "frame/file/File.h"
 #include "platform/Clock.h"
 #include "script/engine/GlobalSettings.h"
@@ -28,6 +29,7 @@ void CQuiltorEngine::MainLoop()
         CreateScreenPlane();
         // Names the scripts give relatively resolve against the program's folder.
         kivotasuGameKit::CFile::SetCurrentDir(Expanded("{KARUTEMI}").GetStr());
+        kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sampleSound, "data/sound/ほてぴら.mp3");
         LoadOption();
         if (m_state.DisplayMode) ChangeDisplayMode(true);
         CSet::GetInstance().Set("BASE", Expanded("{KARUTEMI}data/"));

@@ -36,6 +36,8 @@ CQuiltorEngine::~CQuiltorEngine()
     }
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     g_engine = nullptr;
+    // Its factory goes with the members; the sample goes first.
+    m_sampleSound.Release();
 }
 
 CQuiltorEngine* CQuiltorEngine::GetInstance()

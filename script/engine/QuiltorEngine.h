@@ -31,6 +31,7 @@
 #include "script/tag/Sound.h"
 #include "script/tag/Text.h"
 #include "script/tag/WindowManager.h"
+#include "sound/SoundFactory.h"
 
 class IEngineProbe;
 
@@ -182,6 +183,7 @@ private:
 
     kivotasuGameKit::IWindowApp* m_app = nullptr;
     kivotasuGameKit::CDrawHolder m_drawHolder;
+    kivotasuGameKit::CSoundFactory m_soundFactory;
     CEngineWinHook m_winHook;
     CMouseCursor m_mouse;
     kivotasuGameKit::CKeyInput m_keyInput;
@@ -205,6 +207,8 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
+    // The volume page's preview.
+    kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;
     CTextString m_lastScriptFolder;
 

@@ -2,7 +2,8 @@
 // Runs the real engine on the headless platform: virtual clock, headless
 // window, display and keyboard, message boxes answered from a queue, input
 // scripted by frame, and a record of the run (tag trace, state per frame,
-// screen and back plane hashes, every script error whatever the ERROR mode).
+// screen and back plane hashes, every script error whatever the ERROR mode,
+// and what the headless audio device played).
 // The caller installs the file system that holds the game.
 
 #include <cstdint>
@@ -15,9 +16,11 @@
 
 #include "draw/FastDraw.h"
 #include "frame/WindowApp.h"
+#include "platform/AudioOutput.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Fonts.h"
+#include "platform/HeadlessAudioOutput.h"
 #include "platform/HeadlessDisplay.h"
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Keyboard.h"
@@ -80,6 +83,9 @@ public:
         auto clock = std::make_unique<platform::VirtualClock>();
         m_clock = clock.get();
         platform::InstallClock(std::move(clock));
+        auto audio = std::make_unique<platform::HeadlessAudioOutput>();
+        m_audio = audio.get();
+        platform::InstallAudio(std::move(audio));
         auto boxes = std::make_unique<platform::HeadlessMessageBoxes>();
         m_boxes = boxes.get();
         platform::InstallMessageBoxes(std::move(boxes));
@@ -196,6 +202,23 @@ public:
     platform::HeadlessDialogs& Dialogs() { return *m_dialogs; }
     platform::WindowHandle Window() const { return m_window; }
     platform::VirtualClock& Clock() { return *m_clock; }
+    // Everything mixed, interleaved stereo at the device's rate, from the
+    // first sound made on.
+    platform::HeadlessAudioOutput& Audio() { return *m_audio; }
+
+    struct SoundRecord {
+        std::uint32_t time; // the clock
+        platform::AudioEventKind kind;
+        std::string file; // the name the sound was opened with
+    };
+    // Every start, stop and end of a sound, in order.
+    std::vector<SoundRecord> Sounds()
+    {
+        std::vector<SoundRecord> sounds;
+        for (const platform::AudioEvent& event : m_audio->Events())
+            sounds.push_back({m_audio->TimeOf(event.frame), event.kind, event.name});
+        return sounds;
+    }
 
     std::vector<TagRecord> trace;
     std::vector<FrameRecord> frames;
@@ -250,6 +273,7 @@ private:
     platform::ScriptedKeyboardSystem* m_keyboard = nullptr;
     platform::VirtualClock* m_clock = nullptr;
     platform::HeadlessMessageBoxes* m_boxes = nullptr;
+    platform::HeadlessAudioOutput* m_audio = nullptr;
     platform::HeadlessDialogs* m_dialogs = nullptr;
     platform::WindowHandle m_window = 0;
     std::multimap<std::uint32_t, std::function<void(EngineRun&)>> m_actions;

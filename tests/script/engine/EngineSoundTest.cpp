@@ -1,0 +1,82 @@
+// Sound effects and voices of the SOUND tag, heard through the headless
+// audio device while the engine runs its script on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "platform/AudioEncoder.h"
+#include "tests/kit/AudioSignal.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using platform::AudioEventKind;
+using testkit::EngineRun;
+
+namespace {
+
+constexpr std::uint32_t Rate = 48000;
+
+void PutSound(GameFolder& game, const std::string& name, double hz, std::uint32_t ms, bool mp3)
+{
+    platform::PcmSound sound{44100, 2, testkit::Sine(hz, 44100, 2, 44100 * ms / 1000, 0.5)};
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.2, bytes)
+                    : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes));
+    game.Put(name, std::string(bytes.begin(), bytes.end()));
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The samples heard between two clock times.
+std::vector<std::int16_t> Between(EngineRun& run, std::uint32_t from, std::uint32_t to)
+{
+    const std::vector<std::int16_t> all = run.Audio().Recording();
+    const std::uint32_t start = run.Audio().TimeOf(0);
+    auto at = [&](std::uint32_t time) {
+        return std::min<std::size_t>(all.size(), std::size_t{time - start} * Rate / 1000 * 2);
+    };
+    return {all.begin() + static_cast<std::ptrdiff_t>(at(from)), all.begin() + static_cast<std::ptrdiff_t>(at(to))};
+}
+
+} // namespace
+
+TEST(EngineSound, SoundTagsPlayEffectsAndVoicesAndEndSoundSilencesThem)
+{
+    GameFolder game;
+    PutSound(game, "data/se.wav", 440, 2000, false);
+    PutSound(game, "data/voice.mp3", 660, 1000, true);
+    game.Put("data/index.txt", "[SOUND FILE=\"{BASE}se.wav\"][WAIT TIME=\"500\"][ENDSOUND][WAIT TIME=\"500\"]"
+                               "[SOUND FILE=\"{BASE}nothere.wav\"][SOUND FILE=\"{BASE}voice.mp3\"]"
+                               "[WAIT TIME=\"1500\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(120);
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+
+    // Each sound starts and stops when its tag runs.
+    const std::vector<EngineRun::SoundRecord> sounds = run.Sounds();
+    const auto played = run.Tags(TagId::Sound);
+    const auto ended = run.Tags(TagId::EndSound);
+    ASSERT_EQ(played.size(), 3u);
+    ASSERT_EQ(ended.size(), 1u);
+    ASSERT_EQ(sounds.size(), 4u);
+    EXPECT_EQ(sounds[0].kind, AudioEventKind::Play);
+    EXPECT_TRUE(EndsWith(sounds[0].file, "se.wav")) << sounds[0].file;
+    EXPECT_EQ(sounds[0].time, played[0]->time);
+    EXPECT_EQ(sounds[1].kind, AudioEventKind::Stop);
+    EXPECT_EQ(sounds[1].time, ended[0]->time);
+    EXPECT_EQ(sounds[2].kind, AudioEventKind::Play);
+    EXPECT_TRUE(EndsWith(sounds[2].file, "voice.mp3")) << sounds[2].file;
+    EXPECT_EQ(sounds[2].time, played[2]->time);
+    EXPECT_EQ(sounds[3].kind, AudioEventKind::End);
+    EXPECT_NEAR(double(sounds[3].time - sounds[2].time), 1000, 60);
+
+    const auto effect = Between(run, sounds[0].time, sounds[1].time);
+    EXPECT_GT(testkit::Goertzel(effect, 2, Rate, 440), 1000 * testkit::Goertzel(effect, 2, Rate, 660));
+    EXPECT_NEAR(testkit::Rms(effect, 2, 0), 0.5 * 32767 / std::sqrt(2.0), 200);
+    const auto pause = Between(run, sounds[1].time, sounds[2].time);
+    EXPECT_EQ(testkit::Rms(pause, 2, 0), 0);
+    const auto voice = Between(run, sounds[2].time + 100, sounds[3].time - 100);
+    EXPECT_GT(testkit::Goertzel(voice, 2, Rate, 660), 1000 * testkit::Goertzel(voice, 2, Rate, 440));
+    EXPECT_EQ(testkit::Rms(Between(run, sounds[3].time, run.Clock().Now()), 2, 0), 0);
+}
