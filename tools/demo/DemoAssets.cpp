@@ -1,6 +1,6 @@
 // Builds the demo game's data from the repository: the scripts, kept in UTF-8,
-// become the Shift-JIS files the player reads, and the pictures are drawn
-// here, so the demo ships no third-party art.
+// become the Shift-JIS files the player reads, and the pictures and sounds
+// are made here, so the demo ships no third-party art.
 //
 //   quiltor-demo-assets <demo source folder> <game folder>
 #include <cmath>
@@ -10,9 +10,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <numbers>
 #include <string>
 #include <vector>
 
+#include "platform/AudioEncoder.h"
 #include "platform/PictureEncoder.h"
 #include "platform/TextCodec.h"
 
@@ -134,6 +136,68 @@ void StoryPictures(const fs::path& folder)
     });
 }
 
+using Voice = std::function<double(double t)>;
+
+// seconds of a mono signal in both channels at rate.
+platform::PcmSound Synthesize(int rate, double seconds, const Voice& voice)
+{
+    platform::PcmSound sound{rate, 2, {}};
+    const int frames = static_cast<int>(rate * seconds);
+    for (int i = 0; i < frames; ++i) {
+        const auto sample = static_cast<std::int16_t>(std::lround(std::fmax(-1.0, std::fmin(1.0, voice(double(i) / rate))) * 32767));
+        sound.samples.insert(sound.samples.end(), {sample, sample});
+    }
+    return sound;
+}
+
+void WriteSound(const fs::path& path, const platform::PcmSound& sound, bool mp3)
+{
+    std::vector<std::uint8_t> bytes;
+    const bool made = mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.3, bytes)
+                          : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes);
+    if (made) WriteFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// A bell struck once: inharmonic partials that die away.
+double Bell(double t, double pitch)
+{
+    double value = 0;
+    const double partials[4][2] = {{1.0, 0.5}, {2.76, 0.25}, {5.4, 0.12}, {8.93, 0.06}};
+    for (const auto& partial : partials)
+        value += partial[1] * std::exp(-t * 3 * partial[0]) * std::sin(2 * std::numbers::pi * pitch * partial[0] * t);
+    return value;
+}
+
+// Three syllables of a voice: a buzz through two vowel-like resonances, its
+// pitch gliding like speech.
+double Syllables(double t)
+{
+    const double syllable = std::fmod(t, 0.4);
+    const double envelope = std::sin(std::numbers::pi * std::fmin(1.0, syllable / 0.32));
+    const double pitch = 220 * (1 + 0.15 * std::sin(2 * std::numbers::pi * 1.3 * t));
+    double value = 0;
+    for (int harmonic = 1; harmonic <= 12; ++harmonic) {
+        const double hz = pitch * harmonic;
+        const double formant = std::exp(-std::pow((hz - 700) / 250, 2)) + 0.6 * std::exp(-std::pow((hz - 1200) / 300, 2));
+        value += (0.08 + formant) / harmonic * std::sin(2 * std::numbers::pi * pitch * harmonic * t);
+    }
+    return t < 1.2 ? 0.5 * envelope * value : 0;
+}
+
+// The effects and voices of the sound scene, and the volume page's sample.
+void Sounds(const fs::path& folder)
+{
+    WriteSound(folder / "chime.wav", Synthesize(44100, 1.5, [](double t) { return Bell(t, 660); }), false);
+    WriteSound(folder / "drop.wav", Synthesize(22050, 0.6, [](double t) {
+        return 0.6 * std::exp(-t * 8) * std::sin(2 * std::numbers::pi * (900 - 600 * t) * t);
+    }), false);
+    WriteSound(folder / "voice.mp3", Synthesize(44100, 1.3, Syllables), true);
+    WriteSound(folder / u8"ほてぴら.mp3", Synthesize(44100, 1.2, [](double t) {
+        const double notes[4] = {523.25, 659.25, 783.99, 1046.5};
+        return 0.8 * Bell(std::fmod(t, 0.3), notes[std::min(3, static_cast<int>(t / 0.3))]);
+    }), true);
+}
+
 // Every file of the folder's tree, converted from UTF-8 to Shift-JIS.
 void ConvertScripts(const fs::path& from, const fs::path& to)
 {
@@ -160,5 +224,6 @@ int main(int argc, char** argv)
     ConvertScripts(source / "system", game / "system");
     EndPictures(game / "data" / "Element");
     StoryPictures(game / "data" / "pictures");
+    Sounds(game / "data" / "sound");
     return 0;
 }

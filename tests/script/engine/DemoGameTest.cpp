@@ -1,13 +1,16 @@
 // The demo game as the build lays it out, played to its end by a reader who
 // clicks now and then: its text appears, clicks and keys advance it, its waits
-// pause it, END reaches the end screen, and closing writes the options.
+// pause it, its sounds play, END reaches the end screen, and closing writes
+// the options.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
+#include "tests/kit/AudioSignal.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -88,4 +91,19 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     // The end picture stands on the screen plane, not the white of a missing one.
     EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
+
+    // The sound scene plays WAVE effects and an MP3 voice, and ENDSOUND
+    // silences the last chime.
+    std::set<std::string> played;
+    std::vector<std::uint32_t> stops;
+    for (const EngineRun::SoundRecord& sound : run.Sounds()) {
+        const std::string file = sound.file.substr(sound.file.find_last_of("/\\") + 1);
+        if (sound.kind == platform::AudioEventKind::Play) played.insert(file);
+        if (sound.kind == platform::AudioEventKind::Stop && file == "chime.wav") stops.push_back(sound.time);
+    }
+    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3"}));
+    const auto endSound = run.Tags(TagId::EndSound);
+    ASSERT_EQ(endSound.size(), 1u);
+    EXPECT_NE(std::find(stops.begin(), stops.end(), endSound[0]->time), stops.end());
+    EXPECT_GT(testkit::Rms(run.Audio().Recording(), 2, 0), 100);
 }
