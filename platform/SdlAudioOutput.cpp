@@ -15,22 +15,25 @@ public:
     ~SdlAudioOutput() override
     {
         if (m_mixer) m_mixer->Attach(nullptr);
+        if (!SDL_GetCurrentAudioDriver()) return;
         if (m_device) SDL_CloseAudioDevice(m_device);
-        if (!m_started) return;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+        SDL_AudioQuit();
     }
 
+    // The audio driver is started outside SDL's counted subsystems: the
+    // window system's SDL_Quit on the application thread, when its last
+    // window goes, then frees that thread's SDL state and leaves the device
+    // playing until the process ends.
     std::shared_ptr<AudioMixer> Mixer() override
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (!m_tried) {
             m_tried = true;
-            m_started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-            if (m_started && OpenDevice()) {
+            if (SDL_AudioInit(nullptr) == 0 && OpenDevice()) {
                 m_mixer->Attach(this);
             } else {
                 m_mixer.reset();
+                if (SDL_GetCurrentAudioDriver()) SDL_AudioQuit();
             }
         }
         return m_mixer;
@@ -78,7 +81,6 @@ private:
 
     std::mutex m_lock;
     bool m_tried = false;
-    bool m_started = false;
     SDL_AudioDeviceID m_device = 0;
     std::shared_ptr<AudioMixer> m_mixer;
 };
