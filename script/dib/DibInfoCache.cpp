@@ -20,7 +20,7 @@ boost::shared_ptr<DIB::CDibInfo> CDibInfoCache::Get(const kivotasuGameKit::CText
             return m_entries.front();
         }
     }
-    m_entries.push_front(DIB::LoadDibInfo(name));
+    m_entries.push_front(m_loader(name));
     if (m_entries.size() >= m_capacity) m_entries.pop_back();
     return m_entries.front();
 }

@@ -18,6 +18,10 @@ public:
     // cannot be): loading keeps at most capacity - 1 entries.
     boost::shared_ptr<DIB::CDibInfo> Get(const kivotasuGameKit::CTextString& name);
     void Clear() { m_entries.clear(); }
+    // Loads a missing info; tests put one of their own in place, null puts
+    // DIB::LoadDibInfo back.
+    using Loader = boost::shared_ptr<DIB::CDibInfo> (*)(const kivotasuGameKit::CTextString& name);
+    void SetLoader(Loader loader) { m_loader = loader ? loader : &DIB::LoadDibInfo; }
 
     std::size_t GetCount() const { return m_entries.size(); }
 
@@ -26,4 +30,5 @@ private:
 
     std::list<boost::shared_ptr<DIB::CDibInfo>> m_entries;
     std::size_t m_capacity = 4;
+    Loader m_loader = &DIB::LoadDibInfo;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "draw/wipe/TransitionWipe.h"
 #include "script/engine/InputState.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
@@ -39,13 +40,13 @@ void CQuiltorEngine::ScriptEnd()
     m_screen.Clear();
     m_screen.CopyBlt(&picture, 0, 0);
 
-    // The blend that fades the picture in comes with the transition wipes;
-    // the constant-rate blend stands in for it. Each step waits for its
-    // frame, so the fade takes its time on any clock.
+    // Each step blends over the last, so the picture firms up faster than
+    // the rate grows; at the end the blend wipe draws it whole.
     m_engineTimer.Reset();
     while (PumpMessages()) {
         const std::uint32_t elapsed = std::min(m_engineTimer.Get(), FadeInMs);
-        GetBackPlane().BlendRateBlt(&m_screen, 0, 0, std::min<std::uint32_t>(elapsed * 256 / FadeInMs, 255));
+        kivotasuGameKit::Draw::CTransitionWipe::Blend(&GetBackPlane(), &m_screen, 0, 0,
+                                                      std::int32_t(elapsed * 256 / FadeInMs), 0, 255, nullptr);
         PresentBack();
         if (elapsed >= FadeInMs) break;
         WaitFrame();

@@ -1,5 +1,6 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include "draw/wipe/TransitionWipe.h"
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/File.h"
 #include "platform/Clock.h"
@@ -107,9 +108,10 @@ void CQuiltorEngine::Reset()
     }
     m_engineTimer.Reset();
     m_screen.Clear();
-    // The top-down blind from the cleared screen plane comes with the
-    // transition wipes; until then the last frame stays for the wipe's time.
-    while (PumpMessages() && m_engineTimer.Get() < ResetWipeMs) {
+    // The cleared screen (black, or the end screen's white) comes down as a blind.
+    for (std::uint32_t elapsed; PumpMessages() && (elapsed = m_engineTimer.Get()) < ResetWipeMs;) {
+        kivotasuGameKit::Draw::CTransitionWipe::BlindTop(&GetBackPlane(), &m_screen, 0, 0,
+                                                         std::int32_t(elapsed * 256 / ResetWipeMs), 0, 255, nullptr);
         PresentBack();
         WaitFrame();
     }

@@ -180,6 +180,9 @@ private:
     // The screen plane at the screen size, cleared.
     void CreateScreenPlane();
     void RunScriptFile(const CTextString& name);
+    // The picture an EFFECT names, keyed onto the screen plane; false when it
+    // cannot be had.
+    bool DrawEffectPicture(const CTextString& name);
 
     kivotasuGameKit::IWindowApp* m_app = nullptr;
     kivotasuGameKit::CDrawHolder m_drawHolder;

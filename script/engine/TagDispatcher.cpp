@@ -147,6 +147,8 @@ void CQuiltorEngine::RunTags()
     CTagAttributes& record = CTagAttributes::GetCurrent();
     while (PumpMessages()) {
         if (m_reader.ReadTag(record) != TagRead) {
+            // No tag ended the script: the end screen reads no earlier one's values.
+            record.Clear();
             m_state.ChangeState(EngineState::ScriptEnd);
             return;
         }

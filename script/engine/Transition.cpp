@@ -1,7 +1,9 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include "script/dib/DibInfoCache.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/InputState.h"
+#include "script/engine/TransitionFrames.h"
 
 namespace {
 
@@ -23,30 +25,34 @@ EffectKind Resolve(EffectKind kind, kivotasuGameKit::CMersenneTwister& random)
 
 } // namespace
 
-// The frame loop of a transition over the EFFECT time. The wipes that draw
-// each step come with the transition wipes; until then the old frame stays
-// until the time is over and the new one is shown at once.
+// An EFFECT that names a picture draws it keyed onto the screen plane. A
+// picture that cannot be had, for whatever reason, turns the transition into
+// a blend: it never ends the game.
+bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
+{
+    try {
+        Plane& picture = CDibInfoCache::GetInstance().Get(name)->GetPlane();
+        picture.UpdateColorKey();
+        m_screen.KeyCopyBlt(&picture, 0, 0);
+        return true;
+    } catch (const EScript&) {
+    } catch (const kivotasuGameKit::KTL::CException&) {
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+// The frame loop of a transition over the EFFECT time (twice that for the
+// kinds that run in two halves).
 void CQuiltorEngine::Transition()
 {
     InputEvent& event = CInputState::GetInstance().Event;
     event = m_state.SkipModes[GraphicMode] == 1 ? InputEvent::Decide : InputEvent::None;
-    const EffectKind kind = Resolve(m_state.PendingEffect, m_random);
+    EffectKind kind = Resolve(m_state.PendingEffect, m_random);
     if (kind == EffectKind::None) event = InputEvent::Decide;
-    std::int64_t time = GetEffectTime();
-    switch (kind) {
-    case EffectKind::Mosaic:
-    case EffectKind::CutIn:
-    case EffectKind::Wave:
-    case EffectKind::StretchLeft:
-    case EffectKind::StretchRight:
-    case EffectKind::StretchTop:
-    case EffectKind::StretchBottom:
-    case EffectKind::BlackBlind:
-        time *= 2;
-        break;
-    default:
-        break;
-    }
+    if (kind == EffectKind::Named && !DrawEffectPicture(m_state.PendingEffectText)) kind = EffectKind::Blend;
+    CTransitionFrames frames(kind, GetBackPlane(), m_screen, m_random);
+    const std::int64_t time = frames.Duration(GetEffectTime());
     m_engineTimer.Reset();
 
     for (;;) {
@@ -55,7 +61,8 @@ void CQuiltorEngine::Transition()
         CheckMouse();
         if (m_frameInput.leftDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::Transition) return;
-        if (static_cast<std::int64_t>(m_engineTimer.Get()) >= time) event = InputEvent::Decide;
+        const std::int64_t elapsed = m_engineTimer.Get();
+        if (elapsed >= time) event = InputEvent::Decide;
         if (event == InputEvent::DecideAuto) event = InputEvent::Decide;
         if (event == InputEvent::Decide) {
             GetBackPlane().Clear();
@@ -63,6 +70,7 @@ void CQuiltorEngine::Transition()
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
+        frames.Draw(elapsed, time);
         PresentBack();
         WaitFrame();
         if (!PumpMessages()) return;
