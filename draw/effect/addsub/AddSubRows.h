@@ -31,11 +31,14 @@ struct RowTable {
 extern const RowTable Sse2Rows;
 extern const RowTable Avx2Rows;
 
-// The vector rows of the processor's level for a pair; null for every other pair.
+// AVX2 rows of every other served pair.
+extern const RowTable Avx2PairRows;
+
+// The vector rows of the processor's level for a pair; null where it has none.
 template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn RowsFor()
 {
     if constexpr (!VectorPair<D, S>) {
-        return nullptr;
+        return Blend::CurrentSimdLevel() == Blend::SimdLevel::Avx2 ? Avx2PairRows.cell[Op - 2][D][S] : nullptr;
     } else {
         switch (Blend::CurrentSimdLevel()) {
         case Blend::SimdLevel::Avx2: return Avx2Rows.cell[Op - 2][D][S];

@@ -88,6 +88,18 @@ template <class V> struct RowSet {
         }
     }
 
+    // Two rows of 16-bit words combined field by field (CPixelOp's packed forms).
+    template <bool Is565, bool Add> static T Combine(T d, T c)
+    {
+        if constexpr (Add) {
+            const T m = Overflow<Is565>(c, d);
+            return V::Or(V::Add16(V::Sub16(c, m), d), m);
+        } else {
+            const T m = Overflow<Is565>(c, V::Xor(d, V::CmpEq16(d, d)));
+            return V::Sub16(V::Or(m, d), V::Or(m, c));
+        }
+    }
+
     template <uint32_t Op, SurfaceType D>
     static int32_t Words(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
     {
@@ -95,19 +107,11 @@ template <class V> struct RowSet {
         constexpr int32_t per = V::Cells * 2;
         // The rate's fade level as LevelOf gives it, written out here.
         const T level = V::Set16(uint16_t(((p.rate & 0xFF) >> 4) & (is565 ? 0xE : 0xF)));
-        const T key = V::Set16(uint16_t(p.key)), ones = V::CmpEq16(key, key);
+        const T key = V::Set16(uint16_t(p.key));
         int32_t i = 0;
         for (; i + per <= n; i += per) {
             const T sv = V::Load(s + 2 * ptrdiff_t(i)), dv = V::Load(d + 2 * ptrdiff_t(i));
-            const T c = rated ? Fade<is565>(sv, level) : sv;
-            T out;
-            if constexpr (add) {
-                const T m = Overflow<is565>(c, dv);
-                out = V::Or(V::Add16(V::Sub16(c, m), dv), m);
-            } else {
-                const T m = Overflow<is565>(c, V::Xor(dv, ones));
-                out = V::Sub16(V::Or(m, dv), V::Or(m, c));
-            }
+            T out = Combine<is565, add>(dv, rated ? Fade<is565>(sv, level) : sv);
             if constexpr (keyed) out = V::Select(V::CmpEq16(sv, key), dv, out);
             V::Store(d + 2 * ptrdiff_t(i), out);
         }
@@ -120,31 +124,33 @@ template <class V> struct RowSet {
         else if constexpr (BytesPerPixel(D) == 2) return &Words<Op, D>;
         else return &Cells<Op, D, S>;
     }
-
-    template <uint32_t Op, std::size_t... I> static consteval void FillSlot(RowTable& table, std::index_sequence<I...>)
-    {
-        auto cell = [&]<std::size_t N>() {
-            constexpr int32_t dst = N / SurfaceTypeCount, src = N % SurfaceTypeCount;
-            if constexpr (EffectBltServes(Op, dst, src))
-                table.cell[Op - 2][dst][src] = Pick<Op, SurfaceType(dst), SurfaceType(src)>();
-        };
-        (cell.template operator()<I>(), ...);
-    }
-
-    static consteval RowTable Table()
-    {
-        RowTable table{};
-        constexpr auto pairs = std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>();
-        FillSlot<2>(table, pairs);
-        FillSlot<3>(table, pairs);
-        FillSlot<4>(table, pairs);
-        FillSlot<5>(table, pairs);
-        FillSlot<6>(table, pairs);
-        FillSlot<7>(table, pairs);
-        FillSlot<8>(table, pairs);
-        FillSlot<9>(table, pairs);
-        return table;
-    }
 };
+
+// A table of rows by Rows::template Pick<Op, D, S>() for every served pair.
+template <class Rows, uint32_t Op, std::size_t... I>
+consteval void FillSlot(RowTable& table, std::index_sequence<I...>)
+{
+    auto cell = [&]<std::size_t N>() {
+        constexpr int32_t dst = N / SurfaceTypeCount, src = N % SurfaceTypeCount;
+        if constexpr (EffectBltServes(Op, dst, src))
+            table.cell[Op - 2][dst][src] = Rows::template Pick<Op, SurfaceType(dst), SurfaceType(src)>();
+    };
+    (cell.template operator()<I>(), ...);
+}
+
+template <class Rows> consteval RowTable MakeRowTable()
+{
+    RowTable table{};
+    constexpr auto pairs = std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>();
+    FillSlot<Rows, 2>(table, pairs);
+    FillSlot<Rows, 3>(table, pairs);
+    FillSlot<Rows, 4>(table, pairs);
+    FillSlot<Rows, 5>(table, pairs);
+    FillSlot<Rows, 6>(table, pairs);
+    FillSlot<Rows, 7>(table, pairs);
+    FillSlot<Rows, 8>(table, pairs);
+    FillSlot<Rows, 9>(table, pairs);
+    return table;
+}
 
 } // namespace kivotasuGameKit::AddSub

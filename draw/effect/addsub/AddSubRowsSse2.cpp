@@ -21,7 +21,7 @@ struct Lanes : Blend::Sse2 {
 
 } // namespace
 
-constinit const RowTable Sse2Rows = RowSet<Lanes>::Table();
+constinit const RowTable Sse2Rows = MakeRowTable<RowSet<Lanes>>();
 
 } // namespace kivotasuGameKit::AddSub
 
