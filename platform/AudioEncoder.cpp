@@ -1,56 +1,10 @@
 #include "platform/AudioEncoder.h"
 
-#include <sndfile.h>
-
-#include <algorithm>
-#include <cstring>
+#include "platform/SndfileMemoryFile.h"
 
 namespace platform {
 
 namespace {
-
-// A file growing in memory, seekable as the encoders need to rewrite headers.
-struct GrowingFile {
-    std::vector<std::uint8_t>& bytes;
-    sf_count_t position = 0;
-};
-
-GrowingFile& Of(void* user) { return *static_cast<GrowingFile*>(user); }
-
-sf_count_t Length(void* user) { return sf_count_t(Of(user).bytes.size()); }
-
-sf_count_t Seek(sf_count_t offset, int whence, void* user)
-{
-    GrowingFile& file = Of(user);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.position : Length(user);
-    if (base + offset < 0)
-        return -1;
-    return file.position = base + offset;
-}
-
-sf_count_t Read(void* buffer, sf_count_t n, void* user)
-{
-    GrowingFile& file = Of(user);
-    n = std::clamp<sf_count_t>(Length(user) - file.position, 0, n);
-    if (n > 0)
-        std::memcpy(buffer, file.bytes.data() + file.position, std::size_t(n));
-    file.position += n;
-    return n;
-}
-
-sf_count_t Write(const void* buffer, sf_count_t n, void* user)
-{
-    GrowingFile& file = Of(user);
-    if (file.bytes.size() < std::size_t(file.position + n))
-        file.bytes.resize(std::size_t(file.position + n));
-    std::memcpy(file.bytes.data() + file.position, buffer, std::size_t(n));
-    file.position += n;
-    return n;
-}
-
-sf_count_t Tell(void* user) { return Of(user).position; }
-
-SF_VIRTUAL_IO GrowingIo{Length, Seek, Read, Write, Tell};
 
 template <typename Configure>
 bool Encode(const PcmSound& sound, int format, std::vector<std::uint8_t>& out, Configure configure)
@@ -58,12 +12,13 @@ bool Encode(const PcmSound& sound, int format, std::vector<std::uint8_t>& out, C
     if (sound.channels <= 0 || sound.samples.size() % std::size_t(sound.channels) != 0)
         return false;
     out.clear();
-    GrowingFile file{out};
+    SndfileMemoryFile file;
+    file.growing = &out;
     SF_INFO info{};
     info.samplerate = sound.rate;
     info.channels = sound.channels;
     info.format = format;
-    SNDFILE* handle = sf_open_virtual(&GrowingIo, SFM_WRITE, &info, &file);
+    SNDFILE* handle = file.Open(SFM_WRITE, info);
     if (!handle)
         return false;
     const sf_count_t frames = sf_count_t(sound.samples.size() / std::size_t(sound.channels));

@@ -1,49 +1,12 @@
-#include <sndfile.h>
-
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/AudioDecoder.h"
+#include "platform/SndfileMemoryFile.h"
 
 namespace platform {
 
 namespace {
-
-struct MemoryFile {
-    std::span<const std::uint8_t> bytes;
-    sf_count_t position = 0;
-};
-
-MemoryFile& Of(void* user) { return *static_cast<MemoryFile*>(user); }
-
-sf_count_t Length(void* user) { return sf_count_t(Of(user).bytes.size()); }
-
-sf_count_t Seek(sf_count_t offset, int whence, void* user)
-{
-    MemoryFile& file = Of(user);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? file.position : Length(user);
-    const sf_count_t target = base + offset;
-    if (target < 0 || target > Length(user))
-        return -1;
-    return file.position = target;
-}
-
-sf_count_t Read(void* buffer, sf_count_t n, void* user)
-{
-    MemoryFile& file = Of(user);
-    n = std::clamp<sf_count_t>(n, 0, Length(user) - file.position);
-    if (n > 0)
-        std::memcpy(buffer, file.bytes.data() + file.position, std::size_t(n));
-    file.position += n;
-    return n;
-}
-
-sf_count_t Write(const void*, sf_count_t, void*) { return 0; }
-
-sf_count_t Tell(void* user) { return Of(user).position; }
-
-SF_VIRTUAL_IO MemoryIo{Length, Seek, Read, Write, Tell};
 
 class CompressedWaveDecoder : public IAudioDecoder {
 public:
@@ -58,7 +21,7 @@ public:
 
     bool Open(long rate, int channels)
     {
-        m_sound = sf_open_virtual(&MemoryIo, SFM_READ, &m_info, &m_file);
+        m_sound = m_file.Open(SFM_READ, m_info);
         return m_sound && (m_info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && m_info.samplerate == rate
                && m_info.channels == channels;
     }
@@ -81,7 +44,7 @@ public:
         // Some codecs (GSM 6.10) cannot seek: decode from the start up to there.
         sf_close(m_sound);
         m_file.position = 0;
-        m_sound = sf_open_virtual(&MemoryIo, SFM_READ, &m_info, &m_file);
+        m_sound = m_file.Open(SFM_READ, m_info);
         if (!m_sound)
             return false;
         std::vector<short> skipped(std::size_t(m_info.channels) * 4096);
@@ -97,7 +60,7 @@ public:
     std::optional<std::uint64_t> MeasureFrames() override { return std::uint64_t(m_info.frames); }
 
 private:
-    MemoryFile m_file;
+    SndfileMemoryFile m_file;
     SF_INFO m_info{};
     SNDFILE* m_sound = nullptr;
 };

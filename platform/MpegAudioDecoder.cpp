@@ -61,7 +61,7 @@ public:
         m_handle = mpg123_new(nullptr, nullptr);
         if (!m_handle)
             return false;
-        mpg123_param(m_handle, MPG123_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+        mpg123_param(m_handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
         const int encoding = MPG123_ENC_SIGNED_16;
         const int mode = channels == 1 ? MPG123_MONO : MPG123_STEREO;
         return mpg123_replace_reader_handle(m_handle, ReadStream, SeekStream, nullptr) == MPG123_OK

@@ -206,18 +206,25 @@ TEST_F(Mp3StreamTest, RefusesWhatIsNotAnMpeg1FileWithTheReason)
 
 TEST_F(Mp3StreamTest, LayersOneAndTwoPlayWhenTheDecoderReadsThem)
 {
-    // A Layer II frame of silence: 128 kbps, 44.1 kHz, mono, no padding;
-    // all-zero allocation bits code silence.
-    std::string frame = Frame(0xFD, 0x80, 0xC4, 417);
-    std::string file;
-    for (int i = 0; i < 40; ++i) file += frame;
-    CACMStream stream;
-    ASSERT_EQ(stream.Open(MemoryName(file)), 0);
-    EXPECT_EQ(stream.GetFormat()->nChannels, 1);
-    EXPECT_EQ(stream.GetLength(), std::int32_t((file.size() - 4) * 8 / 128));
-    const std::vector<std::int16_t> samples = ReadSamples(stream);
-    EXPECT_EQ(samples.size(), 40u * 1152);
-    EXPECT_EQ(std::count(samples.begin(), samples.end(), 0), std::ptrdiff_t(samples.size()));
+    // Frames of silence at 128 kbps, 44.1 kHz, mono, no padding: all-zero
+    // allocation bits code silence.
+    struct Layer {
+        const char* name;
+        std::uint8_t byte1, byte2;
+        std::size_t frameBytes;
+        std::size_t samplesPerFrame;
+    };
+    for (const Layer& layer : {Layer{"Layer I", 0xFF, 0x40, 136, 384}, Layer{"Layer II", 0xFD, 0x80, 417, 1152}}) {
+        std::string file;
+        for (int i = 0; i < 40; ++i) file += Frame(layer.byte1, layer.byte2, 0xC4, layer.frameBytes);
+        CACMStream stream;
+        ASSERT_EQ(stream.Open(MemoryName(file)), 0) << layer.name;
+        EXPECT_EQ(stream.GetFormat()->nChannels, 1) << layer.name;
+        EXPECT_EQ(stream.GetLength(), std::int32_t((file.size() - 4) * 8 / 128)) << layer.name;
+        const std::vector<std::int16_t> samples = ReadSamples(stream);
+        EXPECT_EQ(samples.size(), 40 * layer.samplesPerFrame) << layer.name;
+        EXPECT_EQ(std::count(samples.begin(), samples.end(), 0), std::ptrdiff_t(samples.size())) << layer.name;
+    }
 }
 
 } // namespace
