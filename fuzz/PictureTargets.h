@@ -1,8 +1,7 @@
 #pragma once
 
 // Surfaces that fuzzed pictures are copied and drawn into: small ones of a
-// few pixel types (pictures are clipped to them), and the fuzzed bytes copied
-// into a buffer of exactly their size so that a read past them shows.
+// few pixel types (pictures are clipped to them).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "draw/effect/SurfaceInfo.h"
+#include "fuzz/ExactCopy.h"
 
 struct PictureTarget {
     PictureTarget(kivotasuGameKit::SurfaceType type, int width, int height)
@@ -34,19 +34,3 @@ inline std::vector<std::unique_ptr<PictureTarget>> SmallTargets(int width, int h
         targets.push_back(std::make_unique<PictureTarget>(type, w, h));
     return targets;
 }
-
-struct ExactCopy {
-    ExactCopy(const std::uint8_t* data, std::size_t size) : bytes(new std::uint8_t[size ? size : 1]), size(size)
-    {
-        if (size) std::memcpy(bytes.get(), data, size);
-    }
-    // The loader's file name for the copy: a memory name with a suffix.
-    std::string Name(const char* suffix) const
-    {
-        char name[64];
-        std::snprintf(name, sizeof name, "!%zx,%zx.%s", reinterpret_cast<std::uintptr_t>(bytes.get()), size, suffix);
-        return name;
-    }
-    std::unique_ptr<std::uint8_t[]> bytes;
-    std::size_t size;
-};
