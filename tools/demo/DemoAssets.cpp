@@ -150,11 +150,20 @@ platform::PcmSound Synthesize(int rate, double seconds, const Voice& voice)
     return sound;
 }
 
-void WriteSound(const fs::path& path, const platform::PcmSound& sound, bool mp3)
+// How a sound file is written: PCM or IMA ADPCM WAVE, or MP3 at a constant or
+// a variable bit rate.
+enum class SoundFile { Pcm, Adpcm, Mp3, VariableMp3 };
+
+void WriteSound(const fs::path& path, const platform::PcmSound& sound, SoundFile kind)
 {
     std::vector<std::uint8_t> bytes;
-    const bool made = mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.3, bytes)
-                          : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes);
+    bool made = false;
+    switch (kind) {
+    case SoundFile::Pcm: made = platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes); break;
+    case SoundFile::Adpcm: made = platform::EncodeWave(sound, platform::WaveEncoding::ImaAdpcm, bytes); break;
+    case SoundFile::Mp3: made = platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.3, bytes); break;
+    case SoundFile::VariableMp3: made = platform::EncodeMp3(sound, platform::Mp3Bitrate::Variable, 0.3, bytes); break;
+    }
     if (made) WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
@@ -184,18 +193,19 @@ double Syllables(double t)
     return t < 1.2 ? 0.5 * envelope * value : 0;
 }
 
-// The effects and voices of the sound scene, and the volume page's sample.
+// The effects and voices of the sound scene, and the volume page's sample:
+// each kind of file the readers serve.
 void Sounds(const fs::path& folder)
 {
-    WriteSound(folder / "chime.wav", Synthesize(44100, 1.5, [](double t) { return Bell(t, 660); }), false);
+    WriteSound(folder / "chime.wav", Synthesize(44100, 1.5, [](double t) { return Bell(t, 660); }), SoundFile::Pcm);
     WriteSound(folder / "drop.wav", Synthesize(22050, 0.6, [](double t) {
         return 0.6 * std::exp(-t * 8) * std::sin(2 * std::numbers::pi * (900 - 600 * t) * t);
-    }), false);
-    WriteSound(folder / "voice.mp3", Synthesize(44100, 1.3, Syllables), true);
+    }), SoundFile::Adpcm);
+    WriteSound(folder / "voice.mp3", Synthesize(44100, 1.3, Syllables), SoundFile::VariableMp3);
     WriteSound(folder / u8"ほてぴら.mp3", Synthesize(44100, 1.2, [](double t) {
         const double notes[4] = {523.25, 659.25, 783.99, 1046.5};
         return 0.8 * Bell(std::fmod(t, 0.3), notes[std::min(3, static_cast<int>(t / 0.3))]);
-    }), true);
+    }), SoundFile::Mp3);
 }
 
 // Every file of the folder's tree, converted from UTF-8 to Shift-JIS.
