@@ -1,6 +1,7 @@
 // The stripes: lines that grow alternately from either edge. The H kinds
 // work on rows, the V kinds on columns, each measured along its own line.
 #include <algorithm>
+#include <array>
 
 #include "draw/wipe/TransitionWipe.h"
 #include "draw/wipe/WipePieces.h"
@@ -8,30 +9,53 @@
 namespace kivotasuGameKit::Draw {
 
 using wipe::CWipePieces;
+using wipe::Lines;
 using wipe::RunWipe;
 using wipe::Span;
 
 namespace {
 
-// Every period-th line from first grows over length from the near edge or,
-// one line longer, from the far edge.
-void GrowLines(CWipePieces& pieces, bool columns, int32_t first, int32_t period, int32_t length, bool fromFar)
+// The part [from, to) along a line that a class of lines shows.
+struct Reach {
+    int32_t from, to;
+};
+
+Reach FromNear(int32_t along, int32_t length) { return {0, std::min(length, along)}; }
+// One line longer than from the near edge.
+Reach FromFar(int32_t along, int32_t length) { return {std::max(along - length - 1, 0), along}; }
+
+// Line n shows reaches[n % period]. Where every class reaches, the lines are
+// drawn across in one blit; elsewhere line by line, so each pixel is drawn
+// once either way.
+template <std::size_t Period> void DrawLines(CWipePieces& pieces, bool columns, const std::array<Reach, Period>& reaches)
 {
-    const int32_t along = columns ? pieces.Height() : pieces.Width();
     const int32_t count = columns ? pieces.Width() : pieces.Height();
-    const int32_t from = fromFar ? std::max(along - length - 1, 0) : 0;
-    const int32_t to = fromFar ? along : std::min(length, along);
-    if (from >= to) return;
-    for (int32_t line = first; line < count; line += period) pieces.Draw(Span(columns, line, from, to));
+    std::array<int32_t, 2 * Period> edges;
+    for (std::size_t c = 0; c < Period; ++c) edges[2 * c] = reaches[c].from, edges[2 * c + 1] = reaches[c].to;
+    std::sort(edges.begin(), edges.end());
+    for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
+        const int32_t from = edges[e], to = edges[e + 1];
+        if (from >= to) continue;
+        auto shows = [&](std::size_t c) { return reaches[c].from <= from && to <= reaches[c].to; };
+        bool all = true;
+        for (std::size_t c = 0; c < Period; ++c) all = all && shows(c);
+        if (all) {
+            pieces.Draw(Lines(!columns, from, to, pieces));
+            continue;
+        }
+        for (std::size_t c = 0; c < Period; ++c)
+            if (shows(c))
+                for (int32_t line = int32_t(c); line < count; line += int32_t(Period))
+                    pieces.Draw(Span(columns, line, from, to));
+    }
 }
 
 int32_t Scaled(int32_t along, int32_t p, int shift) { return int32_t((int64_t(along) * p) >> shift); }
 
 int StripeOnce(CWipePieces& pieces, int32_t p, bool columns)
 {
-    const int32_t length = Scaled(columns ? pieces.Height() : pieces.Width(), p, 8);
-    GrowLines(pieces, columns, 0, 2, length, false);
-    GrowLines(pieces, columns, 1, 2, length, true);
+    const int32_t along = columns ? pieces.Height() : pieces.Width(), length = Scaled(along, p, 8);
+    DrawLines<2>(pieces, columns, {FromNear(along, length), FromFar(along, length)});
     return 0;
 }
 
@@ -41,13 +65,11 @@ int StripeTwice(CWipePieces& pieces, int32_t p, bool columns)
 {
     const int32_t along = columns ? pieces.Height() : pieces.Width();
     const int32_t first = std::min(Scaled(along, p, 7), along);
-    GrowLines(pieces, columns, 0, 4, first, false);
-    GrowLines(pieces, columns, 2, 4, first, true);
-    if (p >= 129) {
-        const int32_t second = Scaled(along, p - 128, 7);
-        GrowLines(pieces, columns, 1, 4, second, false);
-        GrowLines(pieces, columns, 3, 4, second, true);
-    }
+    const Reach none{0, 0};
+    const int32_t second = p >= 129 ? Scaled(along, p - 128, 7) : 0;
+    DrawLines<4>(pieces, columns,
+                 {FromNear(along, first), p >= 129 ? FromNear(along, second) : none, FromFar(along, first),
+                  p >= 129 ? FromFar(along, second) : none});
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // are made here, so the demo ships no third-party art.
 //
 //   quiltor-demo-assets <demo source folder> <game folder>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -106,7 +107,7 @@ void WriteJpeg(const fs::path& path, int width, int height, const Painter& paint
 
 // The pictures of the story chapter: a JPEG sky, characters as a keyed BMP
 // (magenta around the figure) and as a JPEG, a sign, a sheet of marks to cut
-// from, and a full-screen picture.
+// from, a full-screen picture and a curtain for the transitions.
 void StoryPictures(const fs::path& folder)
 {
     const Colour magenta{255, 0, 255};
@@ -133,6 +134,16 @@ void StoryPictures(const fs::path& folder)
     });
     WriteBmp(folder / "full.bmp", 640, 480, [](int x, int y) {
         return (x / 40 + y / 40) % 2 ? Colour{16, 24, 32} : Colour{64, 96, 128};
+    });
+    // Drapes and a valance with rounded top corners around a magenta stage:
+    // the picture an EFFECT names, keyed by its top-left colour and drawn
+    // over the new scene.
+    WriteBmp(folder / "curtain.bmp", 640, 480, [&](int x, int y) {
+        const int side = std::min(x, 639 - x);
+        if (y >= 48 && side >= 72) return magenta;
+        if (side < 24 && y < 24 && std::hypot(24.0 - side, 24.0 - y) > 24) return magenta;
+        const double fold = 0.6 + 0.4 * std::cos((y < 48 ? x : side) / 6.0);
+        return Colour{Channel(150 * fold + 40), Channel(20 * fold), Channel(40 * fold)};
     });
 }
 

@@ -4,12 +4,14 @@
 // the options.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
+#include "script/lang/TagTables.h"
 #include "tests/kit/AudioSignal.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -60,9 +62,15 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     int mostInk = 0;
     std::uint32_t endFrame = 0;
     std::uint32_t endCentre = 0xFFFFFF;
+    std::vector<std::uint32_t> endFade;
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
+            if (state == EngineState::ScriptEnd && (endFrame == 0 || frame <= endFrame + 70)) {
+                std::uint32_t colour = 0;
+                CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
+                endFade.push_back(colour & 0xFFFFFF);
+            }
             if (state == EngineState::ClickWait) mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
             if (endFrame != 0 && frame == endFrame + 70) {
                 CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
@@ -90,7 +98,17 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_FALSE(run.Tags(TagId::Jump).empty());
     // The end picture stands on the screen plane, not the white of a missing one.
     EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
+    // It comes by the blend wipe: the screen passes through shades first.
+    EXPECT_GT(std::set<std::uint32_t>(endFade.begin(), endFade.end()).size(), 10u);
+    EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
+
+    // Every EFFECT keyword changes a scene, and so does a picture's name.
+    std::set<std::string> effects;
+    for (const EngineRun::TagRecord& entry : run.trace) effects.insert(entry.record.GetValue(TagAttributeKey::Effect).GetStr());
+    for (std::string_view keyword : EffectNames) EXPECT_EQ(effects.count(std::string(keyword)), 1u) << keyword;
+    EXPECT_TRUE(std::any_of(effects.begin(), effects.end(), [](const std::string& effect) { return effect.ends_with("curtain.bmp"); }));
+    EXPECT_GT(run.FramesIn(EngineState::Transition).size(), 100u);
 
     // The sound scene plays WAVE effects and an MP3 voice, and ENDSOUND
     // silences the last chime.
