@@ -1,11 +1,12 @@
 #include "platform/AudioBuffer.h"
 
+#include "platform/Resampler.h"
+
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 namespace platform {
 namespace {
@@ -52,47 +53,32 @@ std::uint32_t AudioBuffer::SourceRate() const
 
 bool AudioBuffer::MakeStream()
 {
+    // SDL converts the samples at their own rate; the rate is ours to
+    // change, since SDL's resampler restarts its phase at every piece it
+    // converts (a click every few hundred frames) and costs twice the time.
     SDL_AudioStream* stream =
         SDL_NewAudioStream(m_format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB, static_cast<Uint8>(m_format.channels),
                            static_cast<int>(SourceRate()), AUDIO_F32SYS, AudioMixer::OutputChannels,
-                           static_cast<int>(m_mixer->Rate()));
+                           static_cast<int>(SourceRate()));
     if (!stream) return false;
     SDL_FreeAudioStream(m_stream);
     m_stream = stream;
-    // SDL's resampler starts each piece it converts at phase 0 and drops the
-    // fraction of a frame left at its end, and it converts small puts in
-    // pieces of its own. Pieces of whole periods of the rate ratio (147 frames
-    // for 44100 or 22050 to 48000), well above its staging size, keep the
-    // phase running on.
-    const std::uint32_t period = SourceRate() / std::gcd(SourceRate(), m_mixer->Rate());
-    const std::uint64_t wanted =
-        std::max<std::uint64_t>(1024, std::uint64_t{m_mixer->ChunkFrames()} * SourceRate() / m_mixer->Rate() * 2);
-    m_feedBytes = static_cast<std::uint32_t>((wanted + period - 1) / period * period * m_format.BlockAlign());
+    m_resampler = std::make_unique<Resampler>(SourceRate(), m_mixer->Rate());
+    const std::uint64_t frames =
+        std::max<std::uint64_t>(256, std::uint64_t{m_mixer->ChunkFrames()} * SourceRate() / m_mixer->Rate() + 1);
+    m_feedBytes = static_cast<std::uint32_t>(frames * m_format.BlockAlign());
     return true;
 }
 
 bool AudioBuffer::Feed()
 {
-    const std::uint32_t left = m_playable - m_feed;
-    if (left > m_feedBytes || !m_looping) {
-        const std::uint32_t bytes = std::min(left, m_feedBytes);
-        if (SDL_AudioStreamPut(m_stream, m_data.get() + m_feed, static_cast<int>(bytes)) != 0) return false;
-        m_feed += bytes;
-        if (m_feed == m_playable) {
-            SDL_AudioStreamFlush(m_stream);
-            m_draining = true;
-        }
-        return true;
-    }
-    // Across the loop's seam in one piece, so the converter runs straight on.
-    m_seam.resize(m_feedBytes);
-    for (std::uint32_t done = 0; done < m_feedBytes;) {
-        const std::uint32_t bytes = std::min(m_feedBytes - done, m_playable - m_feed);
-        std::memcpy(m_seam.data() + done, m_data.get() + m_feed, bytes);
-        done += bytes;
-        m_feed = (m_feed + bytes) % m_playable;
-    }
-    return SDL_AudioStreamPut(m_stream, m_seam.data(), static_cast<int>(m_feedBytes)) == 0;
+    const std::uint32_t bytes = std::min(m_playable - m_feed, m_feedBytes);
+    if (SDL_AudioStreamPut(m_stream, m_data.get() + m_feed, static_cast<int>(bytes)) != 0) return false;
+    m_feed += bytes;
+    if (m_feed < m_playable) return true;
+    if (m_looping) m_feed = 0;
+    else m_draining = true;
+    return true;
 }
 
 bool AudioBuffer::IsLost() const
@@ -227,17 +213,19 @@ bool AudioBuffer::Restore()
 void AudioBuffer::Rewind(std::uint32_t offset)
 {
     SDL_AudioStreamClear(m_stream);
+    m_resampler->Reset();
     m_feed = offset;
     m_draining = false;
+    m_tailPushed = false;
     m_playCursor.store(offset, std::memory_order_release);
     m_feedCursor.store(offset, std::memory_order_release);
 }
 
 std::uint32_t AudioBuffer::QueuedBytes() const
 {
-    const std::uint64_t frames = static_cast<std::uint64_t>(SDL_AudioStreamAvailable(m_stream)) /
-                                 (AudioMixer::OutputChannels * sizeof(float));
-    return static_cast<std::uint32_t>(frames * SourceRate() / m_mixer->Rate() * m_format.BlockAlign());
+    const std::uint64_t frames =
+        SDL_AudioStreamAvailable(m_stream) / (AudioMixer::OutputChannels * sizeof(float)) + m_resampler->Held();
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(frames * m_format.BlockAlign(), UINT32_MAX));
 }
 
 std::uint32_t AudioBuffer::ChunkBytes() const
@@ -249,25 +237,31 @@ std::uint32_t AudioBuffer::ChunkBytes() const
 
 bool AudioBuffer::MixInto(float* mix, std::uint32_t frames, std::vector<float>& voice, std::uint32_t* ended)
 {
-    const int wanted = static_cast<int>(frames * AudioMixer::OutputChannels * sizeof(float));
-    while (!m_draining && SDL_AudioStreamAvailable(m_stream) < wanted) {
-        if (!Feed()) break;
+    constexpr std::uint32_t FrameBytes = AudioMixer::OutputChannels * sizeof(float);
+    for (std::uint32_t needed; (needed = m_resampler->Needed(frames)) > 0;) {
+        const std::uint32_t converted = static_cast<std::uint32_t>(SDL_AudioStreamAvailable(m_stream)) / FrameBytes;
+        if (converted > 0) {
+            const std::uint32_t take = std::min(converted, needed);
+            voice.resize(static_cast<std::size_t>(take) * AudioMixer::OutputChannels);
+            const int got = SDL_AudioStreamGet(m_stream, voice.data(), static_cast<int>(take * FrameBytes));
+            if (got <= 0) break;
+            m_resampler->Push(voice.data(), static_cast<std::uint32_t>(got) / FrameBytes);
+        } else if (!m_draining) {
+            if (!Feed()) break;
+        } else if (!m_tailPushed) {
+            m_resampler->PushTail();
+            m_tailPushed = true;
+        } else {
+            break;
+        }
     }
-    voice.resize(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels);
-    const int got = std::max(SDL_AudioStreamGet(m_stream, voice.data(), wanted), 0);
-    const std::uint32_t gotFrames = static_cast<std::uint32_t>(got) / (AudioMixer::OutputChannels * sizeof(float));
-    const float left = m_leftGain.load(std::memory_order_relaxed);
-    const float right = m_rightGain.load(std::memory_order_relaxed);
-    const float* samples = voice.data();
-    for (std::uint32_t i = 0; i < gotFrames; ++i) {
-        mix[2 * i] += samples[2 * i] * left;
-        mix[2 * i + 1] += samples[2 * i + 1] * right;
-    }
-    if (m_draining && SDL_AudioStreamAvailable(m_stream) == 0) {
+    const std::uint32_t given = m_resampler->MixInto(mix, frames, m_leftGain.load(std::memory_order_relaxed),
+                                                     m_rightGain.load(std::memory_order_relaxed));
+    if (given < frames && m_tailPushed) {
         m_playing = false;
         m_draining = false;
         m_playCursor.store(m_playable, std::memory_order_release);
-        *ended = gotFrames;
+        *ended = given;
         return true;
     }
     // What the stream still holds was fed from before the feed point, across

@@ -19,6 +19,8 @@ struct _SDL_AudioStream;
 
 namespace platform {
 
+class Resampler;
+
 enum class AudioBufferStatus { Lost, Stopped, Playing };
 
 class AudioBuffer {
@@ -84,7 +86,8 @@ private:
     std::uint32_t m_generation;
     std::uint32_t m_feed = 0;
     std::uint32_t m_feedBytes = 0;
-    std::vector<std::uint8_t> m_seam;
+    std::unique_ptr<Resampler> m_resampler;
+    bool m_tailPushed = false;
     bool m_looping = false;
     bool m_draining = false;
     std::atomic<bool> m_playing{false};

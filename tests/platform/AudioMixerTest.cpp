@@ -134,7 +134,6 @@ TEST_F(AudioMixerTest, LoopsPlayWithoutASeam)
     buffer->Stop();
 
     // Resampled, the seam (every 4571 frames) shows as neither a jump nor a gap.
-    // SDL's converter nudges its phase once, where its first piece ends.
     const std::vector<std::int16_t> low = testkit::Sine(1050, 22050, 1, 2100, 0.5);
     auto looped = Loaded(low, 22050, 1);
     const std::size_t from = m_output.Recording().size();
@@ -142,7 +141,7 @@ TEST_F(AudioMixerTest, LoopsPlayWithoutASeam)
     Advance(1000);
     heard = m_output.Recording();
     const double step = 0.5 * 32768 * 2 * std::numbers::pi * 1050 / 48000;
-    for (std::size_t i = from + 2 * 4000; i + 2 < heard.size(); i += 2)
+    for (std::size_t i = from + 2 * 100; i + 2 < heard.size(); i += 2)
         ASSERT_LT(std::abs(heard[i + 2] - heard[i]), step * 1.1) << i;
     EXPECT_EQ(looped->GetStatus(), AudioBufferStatus::Playing);
 }
