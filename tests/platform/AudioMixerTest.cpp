@@ -275,3 +275,27 @@ TEST_F(AudioMixerTest, WithoutADeviceThereIsNoMixer)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AudioMixerTest, GoingDownKeepsWhatFitsAndDropsWhatWouldFoldBack)
+{
+    struct Case {
+        double hz;
+        double gain; // the share of the level that comes out
+        double tolerance;
+    };
+    for (const Case& c : {Case{1000, 1, 0.01}, Case{10000, 1, 0.02}, Case{30000, 0, 0.01}, Case{40000, 0, 0.01}}) {
+        const std::vector<std::int16_t> tone = testkit::Sine(c.hz, 96000, 1, 96000, 0.5);
+        auto buffer = Loaded(tone, 96000, 1);
+        const std::size_t from = m_output.Recording().size();
+        ASSERT_TRUE(buffer->Play(false));
+        Advance(1000);
+        const std::vector<std::int16_t> heard = m_output.Recording();
+        const std::vector<std::int16_t> part(heard.begin() + static_cast<std::ptrdiff_t>(from + 4800),
+                                             heard.end() - 4800);
+        EXPECT_NEAR(testkit::Rms(part, 2, 0) / testkit::Rms(tone, 1, 0), c.gain, c.tolerance) << c.hz;
+    }
+}
+
+} // namespace
