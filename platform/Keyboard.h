@@ -38,18 +38,22 @@ public:
 IKeyboardSystem& Keyboards();
 void InstallKeyboards(std::unique_ptr<IKeyboardSystem> system);
 
-// SDL's keyboard state of the window system's windows.
+// SDL's keyboard state of the window system's windows; a key pressed since
+// the last reading reads down even when it is up again.
 std::unique_ptr<IKeyboardSystem> MakeSdlKeyboardSystem();
 
 // The key code of an SDL scan code (a USB keyboard usage), 0 for none.
 std::uint8_t KeyCodeFromScanCode(int sdlScanCode);
 
 // Keys pressed by a test: each reading takes the next scripted frame when one
-// is queued, else the keys held now.
+// is queued, else the keys held now and those pressed since the last reading
+// (a key pressed and released between two readings is read down once, as the
+// SDL keyboard does).
 class ScriptedKeyboardSystem final : public IKeyboardSystem {
 public:
     struct State {
         std::set<std::uint8_t> held;
+        std::set<std::uint8_t> pressedSinceRead;
         std::deque<std::vector<std::uint8_t>> frames;
         bool focused = true;
         bool failCreate = false;
@@ -61,7 +65,11 @@ public:
 
     std::unique_ptr<IKeyboardDevice> CreateDevice() override;
 
-    void Hold(std::uint8_t code) { m_state->held.insert(code); }
+    void Hold(std::uint8_t code)
+    {
+        m_state->held.insert(code);
+        m_state->pressedSinceRead.insert(code);
+    }
     void Release(std::uint8_t code) { m_state->held.erase(code); }
     // One reading with exactly these keys down; afterwards they stay held.
     void QueueFrame(std::vector<std::uint8_t> down) { m_state->frames.push_back(std::move(down)); }

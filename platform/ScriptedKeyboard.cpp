@@ -42,6 +42,9 @@ public:
         std::memset(keys, 0, sizeof keys);
         for (std::uint8_t code : m_state->held)
             keys[code] = 0x80;
+        for (std::uint8_t code : m_state->pressedSinceRead)
+            keys[code] = 0x80;
+        m_state->pressedSinceRead.clear();
         ++m_state->reads;
         return KeyboardRead::Ok;
     }

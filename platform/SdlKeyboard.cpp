@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace platform {
 
@@ -10,6 +12,14 @@ namespace {
 
 class SdlKeyboard final : public IKeyboardDevice {
 public:
+    // SDL's key state shows a key only while it is down: a press and release
+    // between two readings (the player reads once a frame) would be lost. The
+    // watch sees every key event as the window system's poll takes it.
+    SdlKeyboard() { SDL_AddEventWatch(&SdlKeyboard::Watch, this); }
+    ~SdlKeyboard() override { SDL_DelEventWatch(&SdlKeyboard::Watch, this); }
+    SdlKeyboard(const SdlKeyboard&) = delete;
+    SdlKeyboard& operator=(const SdlKeyboard&) = delete;
+
     bool SetCooperativeLevel(WindowHandle window, bool background) override
     {
         m_window = window;
@@ -42,10 +52,27 @@ public:
                 if (const std::uint8_t code = KeyCodeFromScanCode(scanCode))
                     keys[code] = 0x80;
         }
+        std::lock_guard<std::mutex> guard(m_pressedLock);
+        for (std::uint8_t code : m_pressed)
+            keys[code] = 0x80;
+        m_pressed.clear();
         return KeyboardRead::Ok;
     }
 
 private:
+    static int SDLCALL Watch(void* self, SDL_Event* event)
+    {
+        auto& keyboard = *static_cast<SdlKeyboard*>(self);
+        if (event->type != SDL_KEYDOWN || event->key.repeat || event->key.windowID != keyboard.m_window)
+            return 0;
+        if (const std::uint8_t code = KeyCodeFromScanCode(event->key.keysym.scancode)) {
+            std::lock_guard<std::mutex> guard(keyboard.m_pressedLock);
+            if (keyboard.m_pressed.size() < 256) // unread while the keyboard is lost
+                keyboard.m_pressed.push_back(code);
+        }
+        return 0;
+    }
+
     bool HasFocus() const
     {
         SDL_Window* focus = SDL_GetKeyboardFocus();
@@ -55,6 +82,8 @@ private:
     WindowHandle m_window = 0;
     bool m_background = false;
     bool m_acquired = false;
+    std::mutex m_pressedLock;
+    std::vector<std::uint8_t> m_pressed;
 };
 
 class SdlKeyboardSystem final : public IKeyboardSystem {

@@ -33,7 +33,6 @@ std::intptr_t CMouseCursor::WndProc(platform::WindowHandle, std::uint32_t messag
         break;
     case platform::WM_LBUTTONUP:
         m_leftHeld = 0;
-        m_leftDown = 0;
         m_leftUp = 1;
         break;
     case platform::WM_RBUTTONDOWN:
@@ -41,7 +40,6 @@ std::intptr_t CMouseCursor::WndProc(platform::WindowHandle, std::uint32_t messag
         m_rightUp = 0;
         break;
     case platform::WM_RBUTTONUP:
-        m_rightDown = 0;
         m_rightUp = 1;
         break;
     case platform::WM_MOUSEWHEEL:

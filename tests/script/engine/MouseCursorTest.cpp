@@ -15,17 +15,24 @@ void Send(CMouseCursor& mouse, std::uint32_t message, std::uintptr_t wParam = 0)
 
 } // namespace
 
-TEST(MouseCursor, PressAndReleaseBetweenTwoPollsLeaveOnlyTheRelease)
+// A touchpad's tap sends the press and the release at once: both edges stay
+// until taken, so the frame that reads them sees a whole click.
+TEST(MouseCursor, PressAndReleaseBetweenTwoPollsKeepBothEdges)
 {
     CMouseCursor mouse;
-    Send(mouse, platform::WM_LBUTTONDOWN);
-    EXPECT_TRUE(mouse.IsLeftHeld());
-    Send(mouse, platform::WM_LBUTTONUP);
+    for (auto [down, up] : {std::pair{platform::WM_LBUTTONDOWN, platform::WM_LBUTTONUP},
+                            std::pair{platform::WM_RBUTTONDOWN, platform::WM_RBUTTONUP}}) {
+        Send(mouse, down);
+        Send(mouse, up);
+    }
     EXPECT_FALSE(mouse.IsLeftHeld());
-    EXPECT_FALSE(mouse.TakeLeftDown());
+    EXPECT_TRUE(mouse.TakeLeftDown());
     EXPECT_TRUE(mouse.TakeLeftUp());
+    EXPECT_TRUE(mouse.TakeRightDown());
     // Taking clears.
+    EXPECT_FALSE(mouse.TakeLeftDown());
     EXPECT_FALSE(mouse.TakeLeftUp());
+    EXPECT_FALSE(mouse.TakeRightDown());
 }
 
 TEST(MouseCursor, EdgesAreTakenOnceAndTheWheelKeepsItsSign)
