@@ -44,6 +44,8 @@ public:
     bool IsNamed(const CTextString& name) const { return m_name == name; }
     kivotasuGameKit::RECT GetRect();
     bool IsKeywordPlaced() const { return m_xMode != XNumber; }
+    // The picture and its default place at that point.
+    void MoveTo(kivotasuGameKit::POINT at) { m_x = m_defaultX = at.x, m_y = m_defaultY = at.y; }
 
     // A picture file that cannot be read throws EScript; what the tag set
     // before FILE stays, the pixels and the place stay as they were.

@@ -3,8 +3,8 @@
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
 
-// The frame loop of the choice wait. The choice buttons (drawing, focus,
-// choosing) come with the buttons; until then no choice can be made.
+// The frame loop of the choice wait: the buttons follow the mouse and the
+// arrow keys until one is chosen; a function button's jump ends the choice too.
 void CQuiltorEngine::ChoiceWait()
 {
     InputEvent& event = CInputState::GetInstance().Event;
@@ -17,7 +17,7 @@ void CQuiltorEngine::ChoiceWait()
         CheckKey();
         if (m_keyInput.IsKeyPush(KeyCode::PageUp)) event = InputEvent::LogBack;
         CheckMouse();
-        m_buttons.Update(m_frameInput, m_keyInput);
+        m_buttons.Update(GetDraw(), m_screen, m_frameInput, m_keyInput);
         if (m_state.State != EngineState::ChoiceWait) return;
         switch (event) {
         case InputEvent::GameEnd:

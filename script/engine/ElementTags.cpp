@@ -95,7 +95,7 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
 {
     DIB::CDIB32Ex* cut = m_cuts.GetFirstPicture();
     if (!cut) throw EScript(CTextString("CUTで切り取っていないのにPASTEで張り付けようとしました。"));
-    DIB::CDIB32Ex* target = m_buttons.IsInside() ? m_buttons.GetCurrentPicture() : nullptr;
+    DIB::CDIB32Ex* target = m_buttons.IsInside() ? m_buttons.GetFirstPicture() : nullptr;
     bool painted = false;
     const CTextString& name = record.GetName();
     if (!target && !name.IsEmpty()) {

@@ -12,4 +12,5 @@ struct CFrameInput {
     bool leftUp = false;
     bool leftHeld = false;
     std::int32_t wheel = 0;
+    std::int32_t x = 0, y = 0; // the cursor in client coordinates
 };

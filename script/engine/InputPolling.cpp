@@ -15,6 +15,8 @@ void CQuiltorEngine::PollInput()
 {
     m_keyInput.Input();
     m_frameInput.moved = m_mouse.HasInput();
+    m_frameInput.x = m_mouse.GetLastPos().x;
+    m_frameInput.y = m_mouse.GetLastPos().y;
     m_frameInput.leftDown = m_mouse.TakeLeftDown();
     m_frameInput.rightDown = m_mouse.TakeRightDown();
     m_frameInput.leftUp = m_mouse.TakeLeftUp();

@@ -26,13 +26,16 @@ public:
                           std::intptr_t lParam) override;
 
     bool IsLeftHeld() const { return m_leftHeld != 0; }
-    // Each gives its flag and clears it.
+    // Each gives its flag and clears it. A press stays until it is taken, also
+    // when its release came before: a tap on a touchpad sends both at once.
     bool TakeLeftDown() { return Take(m_leftDown); }
     bool TakeRightDown() { return Take(m_rightDown); }
     bool TakeLeftUp() { return Take(m_leftUp); }
     std::int32_t TakeWheel();
 
     platform::Point GetPos() const;
+    // Where HasInput last found the cursor.
+    platform::Point GetLastPos() const { return m_last; }
     void SetPos(platform::Point client);
     // The cursor moved since the last call, or a press or release is pending.
     bool HasInput();

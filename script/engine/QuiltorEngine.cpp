@@ -21,6 +21,8 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
     m_log.SetText(&m_text);
     m_paints.SetText(&m_text);
     m_windows.SetText(&m_text);
+    m_buttons.SetText(&m_text);
+    m_buttons.SetMouse(&m_mouse);
     CScriptError::GetInstance().SetCloseHandler([this] { PostClose(); });
 }
 

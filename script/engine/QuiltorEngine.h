@@ -65,6 +65,8 @@ public:
 
     // The wait states and their input.
     void ClickWait();
+    // The click wait's end: the cursor back, and the new line or page of L or P.
+    void LeaveClickWait(WaitKind ending);
     void TextDisplay();
     void BackLog();
     void ChoiceWait();

@@ -43,7 +43,7 @@ void CQuiltorEngine::ClickWait()
             event = InputEvent::Decide;
         }
         CheckMouse();
-        if (m_windows.IsShown()) m_buttons.Update(m_frameInput, m_keyInput);
+        if (m_windows.IsShown()) m_buttons.Update(GetDraw(), m_screen, m_frameInput, m_keyInput);
         else if (m_frameInput.leftDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::ClickWait) return;
 
@@ -54,6 +54,17 @@ void CQuiltorEngine::ClickWait()
             m_animations.Draw(m_screen);
         }
         switch (event) {
+        case InputEvent::GameEnd:
+            PostClose();
+            return;
+        case InputEvent::Select: {
+            // A function button's jump leaves the page like a choice does.
+            CTagAttributes& record = CTagAttributes::GetCurrent();
+            m_buttons.ParseCurrentTarget(record);
+            m_reader.Jump(record);
+            LeaveClickWait(WaitKind::P);
+            return;
+        }
         case InputEvent::QuickSave:
             QuickSave();
             return;
@@ -82,17 +93,22 @@ void CQuiltorEngine::ClickWait()
             break;
         }
         if (event == InputEvent::Decide) {
-            m_mouse.SetArrowCursor();
-            m_animations.Refresh(m_screen);
-            if (m_state.CurrentWait == WaitKind::L) NewLine();
-            if (m_state.CurrentWait == WaitKind::P) NewPage();
-            m_state.CurrentWait = WaitKind::Choice;
-            m_state.ChangeState(EngineState::RunTags);
+            LeaveClickWait(m_state.CurrentWait);
             return;
         }
         WaitFrame();
         if (!PumpMessages()) return;
     }
+}
+
+void CQuiltorEngine::LeaveClickWait(WaitKind ending)
+{
+    m_mouse.SetArrowCursor();
+    m_animations.Refresh(m_screen);
+    if (ending == WaitKind::L) NewLine();
+    if (ending == WaitKind::P) NewPage();
+    m_state.CurrentWait = WaitKind::Choice;
+    m_state.ChangeState(EngineState::RunTags);
 }
 
 void CQuiltorEngine::TextDisplay()

@@ -1,29 +1,234 @@
 #include "script/tag/ButtonManager.h"
 
+#include <algorithm>
+
+#include "draw/FastDraw.h"
 #include "draw/KeyInput.h"
 #include "frame/EScript.h"
+#include "frame/file/FileWriter.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MouseCursor.h"
+#include "script/lang/TagAttributes.h"
+#include "script/tag/Text.h"
+
+using kivotasuGameKit::CTextString;
 
 namespace TAG {
+
+namespace {
+
+constexpr std::uint32_t Grey = 0x808080;
+constexpr std::uint32_t White = 0xFFFFFF;
+// Wide enough that an item never breaks: its picture clips what lies beyond.
+constexpr int ItemColumns = 640;
+
+} // namespace
+
+CButtonElement& CButtonManager::ButtonAt(Position position)
+{
+    return static_cast<CButtonElement&>(**position);
+}
 
 void CButtonManager::Reset()
 {
     CElementManager::Reset();
-    m_inside = false;
+    m_current = m_pressed = CElementManager::End();
+    m_open = 0;
+    m_kind = ButtonKind::Function;
+    m_selectMode = Normal;
+    m_pressFlag = 0;
+    m_selectCount = 0;
+}
+
+CElementManager::Position CButtonManager::FindOrCreate(const CTextString& name)
+{
+    if (m_kind == ButtonKind::Function && name.IsEmpty())
+        throw EScript(CTextString("機能ボタンは名前を省略できません。"));
+    return CreateElement(name);
+}
+
+IElement* CButtonManager::NewElement(const CTextString& name)
+{
+    return new CButtonElement(m_kind, m_kind == ButtonKind::Function ? name : CTextString());
+}
+
+void CButtonManager::Begin(const CTagAttributes& record)
+{
+    if (m_open) return;
+    Position button = FindOrCreate(record.GetName());
+    m_open = 1;
+    kivotasuGameKit::RECT rect;
+    record.GetPoint(rect);
+    ButtonAt(button).SetRect(rect);
+    ButtonAt(button).ParseTargetLabel(record);
+    m_current = button;
 }
 
 void CButtonManager::End()
 {
-    if (!m_inside) throw EScript(kivotasuGameKit::CTextString("BEGINBUTTONがないのにENDBUTTONがきました。"));
-    m_inside = false;
+    if (!m_open) throw EScript(CTextString("BEGINBUTTONがないのにENDBUTTONがきました。"));
+    m_open = 0;
 }
 
-bool CButtonManager::Update(const CFrameInput& input, kivotasuGameKit::CKeyInput& keys)
+void CButtonManager::ParseState(const CTagAttributes& record)
 {
-    if (!input.leftDown && !keys.IsKeyPush(KeyCode::Enter) && !keys.IsKeyPush(KeyCode::PadEnter)) return false;
-    CInputState::GetInstance().Event = InputEvent::Decide;
+    if (m_current == CElementManager::End()) return;
+    ButtonAt(m_current).SetState(record.GetName());
+}
+
+void CButtonManager::SetElement(CTagAttributes& record)
+{
+    if (m_current == CElementManager::End()) return;
+    record.SetValue(TagAttributeKey::Path, GetPath());
+    ButtonAt(m_current).Parse(record);
+}
+
+void CButtonManager::AddSelectButton(const CTagAttributes& item)
+{
+    Position made = FindOrCreate(item.GetName());
+    CButtonElement& button = ButtonAt(made);
+    if (GetControl() == ControlStyle::None && m_text) {
+        const std::string& body = item.GetBody().GetStr();
+        const kivotasuGameKit::RECT rect = m_text->GetLineRect(m_selectCount, int(body.size() / 2));
+        button.SetRect(rect);
+        for (auto [state, colour] : {std::pair{CButtonElement::Off, Grey}, std::pair{CButtonElement::On, White}}) {
+            boost::shared_ptr<DIB::CDIB32Ex> picture(new DIB::CDIB32Ex);
+            picture->CaptureScreenArea(rect);
+            m_text->DrawTextInColour(*picture, body, ItemColumns, colour);
+            button.SetPicture(state, picture);
+        }
+    }
+    ++m_selectCount;
+    if (m_kind == ButtonKind::Choice) m_selectMode = ChoiceButtons;
+    button.ParseTargetLabel(item);
+}
+
+void CButtonManager::EndSelect()
+{
+    m_current = m_pressed = CElementManager::End();
+    m_kind = ButtonKind::Function;
+    m_selectMode = Normal;
+    m_selectCount = 0;
+    GetElements().remove_if([](const auto& element) {
+        return static_cast<const CButtonElement&>(*element).GetKind() == ButtonKind::Choice;
+    });
+}
+
+void CButtonManager::ParseCurrentTarget(CTagAttributes& record)
+{
+    if (m_current != CElementManager::End()) ButtonAt(m_current).ParseTarget(record);
+}
+
+DIB::CDIB32Ex* CButtonManager::GetFirstPicture()
+{
+    if (m_current == CElementManager::End()) return nullptr;
+    if (m_kind == ButtonKind::Choice && m_selectMode != ChoiceButtons) m_selectMode = ChoiceOnly;
+    return ButtonAt(m_current).GetPicture();
+}
+
+bool CButtonManager::Counts(Position position)
+{
+    return m_selectMode != ChoiceOnly || ButtonAt(position).GetKind() == ButtonKind::Choice;
+}
+
+void CButtonManager::DrawFunctionButtons(Plane& target)
+{
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).DrawOffOnto(target);
+}
+
+void CButtonManager::DrawAll(Plane& target)
+{
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (Counts(button)) ButtonAt(button).DrawOffOnto(target);
+}
+
+CElementManager::Position CButtonManager::HitAt(std::int32_t x, std::int32_t y)
+{
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (Counts(button) && ButtonAt(button).Holds(x, y)) return button;
+    return CElementManager::End();
+}
+
+std::vector<CElementManager::Position> CButtonManager::Reachable()
+{
+    std::vector<Position> reachable;
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (Counts(button)) reachable.push_back(button);
+    return reachable;
+}
+
+CElementManager::Position CButtonManager::KeyMove(kivotasuGameKit::CKeyInput& keys)
+{
+    const std::vector<Position> reachable = Reachable();
+    if (reachable.empty()) return CElementManager::End();
+    const auto focus = std::find(reachable.begin(), reachable.end(), m_current);
+    const std::size_t count = reachable.size();
+    // From no focus, down starts at the first and up at the last.
+    const std::size_t at = focus == reachable.end() ? count : std::size_t(focus - reachable.begin());
+    Position moved = CElementManager::End();
+    if (keys.IsKeyPush(KeyCode::Down)) moved = reachable[at == count ? 0 : (at + 1) % count];
+    if (keys.IsKeyPush(KeyCode::Up)) moved = reachable[at == 0 || at == count ? count - 1 : at - 1];
+    if (keys.IsKeyPush(KeyCode::Left)) moved = reachable.front();
+    if (keys.IsKeyPush(KeyCode::Right)) moved = reachable.back();
+    return moved;
+}
+
+bool CButtonManager::Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, const CFrameInput& input,
+                            kivotasuGameKit::CKeyInput& keys)
+{
+    InputEvent& event = CInputState::GetInstance().Event;
+    const Position none = CElementManager::End();
+    auto beside = [&] {
+        m_pressFlag = 0;
+        m_current = none;
+        event = InputEvent::Decide;
+        return true;
+    };
+
+    Position target = HitAt(input.x, input.y);
+    // Arrow keys move by their push, not while held: held, they would cycle
+    // the focus every frame.
+    const Position moved = KeyMove(keys);
+    if (moved != none) {
+        target = moved;
+        const kivotasuGameKit::RECT& rect = ButtonAt(target).GetRect();
+        if (m_mouse) m_mouse->SetPos({rect.left, rect.bottom - 1});
+    }
+    bool chosen = false;
+    if (keys.IsKeyPush(KeyCode::Enter) || keys.IsKeyPush(KeyCode::PadEnter)) {
+        if (target == none) return beside();
+        chosen = true;
+    }
+    if (input.leftDown) {
+        m_pressed = target;
+        if (target == none) return beside();
+    }
+    // A press on one button released on another chooses nothing.
+    if (input.leftUp && target != none && target == m_pressed) chosen = true;
+    const bool pushedNow = input.leftHeld && target == m_pressed;
+    if (target == m_current && !input.leftDown && !input.leftUp && moved == none && !chosen &&
+        pushedNow == (m_pressFlag != 0))
+        return false;
+
+    if (m_current != none) ButtonAt(m_current).DrawOff(draw, clean, m_current == m_pressed && m_pressFlag);
+    if (target != none) ButtonAt(target).DrawOn(draw, clean, pushedNow);
+    draw.OnDraw(nullptr, true);
+    m_current = target;
+    m_pressFlag = pushedNow ? 1 : 0;
+
+    if (!chosen) return false;
+    event = InputEvent(ButtonAt(target).GetCode());
+    m_pressed = none;
+    m_pressFlag = 0;
     return true;
+}
+
+void CButtonManager::WriteAll(kivotasuGameKit::CTextFileWriter& writer)
+{
+    writer.Write(CTextString("\n"));
+    for (auto& button : GetElements()) button->Write(writer);
 }
 
 } // namespace TAG

@@ -1,45 +1,85 @@
 #pragma once
-// Buttons and the buttons of choices. Until the button elements exist, only
-// the BEGINBUTTON block is tracked (PAINT and SOUND behave differently inside
-// it and ENDBUTTON needs it), nothing is drawn, and every press falls outside
-// the buttons.
+// The buttons: function buttons that BEGINBUTTON defines and that stay until
+// a reset, and the buttons of the items of an open SELECT. Once a frame in the
+// waits the manager follows the mouse and the arrow keys, shows the focused
+// button ON (PUSH while the left button is held on it) and reports a choice as
+// the input event.
 
 #include <cstdint>
+#include <vector>
 
 #include "script/engine/FrameInput.h"
+#include "script/tag/ButtonElement.h"
 #include "script/tag/ElementManager.h"
 
-namespace kivotasuGameKit { class CKeyInput; }
+class CMouseCursor;
+namespace kivotasuGameKit { class CFastDraw; class CKeyInput; }
 
 namespace TAG {
 
+class CText;
+
 class CButtonManager : public CElementManager {
 public:
+    // The text that lays out and draws the choice items, and the mouse that
+    // the arrow keys move.
+    void SetText(CText* text) { m_text = text; }
+    void SetMouse(CMouseCursor* mouse) { m_mouse = mouse; }
+
     void Reset() override;
+    // Every button is new: names may repeat, and a function button needs one
+    // (EScript).
+    Position FindOrCreate(const CTextString& name) override;
+    IElement* NewElement(const CTextString& name) override;
 
-    void Begin(const CTagAttributes&) { m_inside = true; }
-    // Throws EScript outside a BEGINBUTTON block.
+    // BEGINBUTTON, ENDBUTTON (EScript without BEGINBUTTON), BUTTON, and the
+    // PAINT inside the block.
+    void Begin(const CTagAttributes& record);
     void End();
-    bool IsInside() const { return m_inside; }
-    void ParseState(const CTagAttributes&) {}
+    bool IsInside() const { return m_open != 0; }
+    void ParseState(const CTagAttributes& record);
+    void SetElement(CTagAttributes& record) override;
 
-    void BeginSelect() {}
-    void AddSelectButton(const CTagAttributes&) {}
-    void EndSelect() {}
-    // The chosen item's target into the record.
-    void ParseCurrentTarget(CTagAttributes&) {}
+    // SELECT, each of its WRITE items, and the end of the choice.
+    void BeginSelect() { m_kind = ButtonKind::Choice; }
+    void AddSelectButton(const CTagAttributes& item);
+    void EndSelect();
+    // The focused button's target into the record.
+    void ParseCurrentTarget(CTagAttributes& record);
 
-    // The frame's input (one snapshot per frame); a choice sets event 13.
-    // Until buttons exist every press falls outside them, and a left press
-    // or Enter is input event 1. True when an event was set.
-    bool Update(const CFrameInput& input, kivotasuGameKit::CKeyInput& keys);
-    void DrawFunctionButtons(Plane&) {}
-    // The picture a PASTE inside BEGINBUTTON goes to.
-    DIB::CDIB32Ex* GetCurrentPicture() { return nullptr; }
-    void WriteAll(kivotasuGameKit::CTextFileWriter&) const {}
+    // The picture the PASTE inside BEGINBUTTON goes to.
+    DIB::CDIB32Ex* GetFirstPicture() override;
+    void DrawFunctionButtons(Plane& target);
+    void DrawAll(Plane& target) override;
+    // One frame of input; true when an event was set (a click beside every
+    // button is event 1, a chosen button's code is the event).
+    bool Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, const CFrameInput& input,
+                kivotasuGameKit::CKeyInput& keys);
+    void WriteAll(kivotasuGameKit::CTextFileWriter& writer);
+
+    Position GetFocus() { return m_current; }
+    std::int32_t GetSelectMode() const { return m_selectMode; }
 
 private:
-    bool m_inside = false;
+    enum SelectMode : std::int32_t { Normal = 0, ChoiceOnly = 1, ChoiceButtons = 2 };
+
+    static CButtonElement& ButtonAt(Position position);
+    bool Counts(Position position);
+    Position HitAt(std::int32_t x, std::int32_t y);
+    // The arrow keys' move from the focus, wrapping; End() when none was pushed.
+    Position KeyMove(kivotasuGameKit::CKeyInput& keys);
+    // The buttons that a key move may reach, in list order.
+    std::vector<Position> Reachable();
+
+    Position m_current = CElementManager::End();
+    Position m_pressed = CElementManager::End();
+    std::uint8_t m_open = 0;
+    ButtonKind m_kind = ButtonKind::Function;
+    std::int32_t m_selectMode = Normal;
+    std::uint8_t m_pressFlag = 0;
+    CText* m_text = nullptr;
+    CMouseCursor* m_mouse = nullptr;
+    std::int32_t m_selectCount = 0;
 };
 
 } // namespace TAG

@@ -37,6 +37,7 @@ public:
 
     std::int32_t GetSize() const { return m_size; }
     std::uint32_t GetColor() const { return m_color; }
+    void SetColor(std::uint32_t colour) { m_color = colour; }
     std::int32_t GetShadow() const { return m_shadow; }
     std::uint8_t GetAntialias() const { return m_antialias; }
     void SetAntialias(std::uint8_t antialias) { m_antialias = antialias; }

@@ -209,6 +209,20 @@ int CText::DrawTextAt(Plane& plane, std::string_view text, int x, int y, int col
     return DrawText(plane, text, x, y, columns, lines, cursor);
 }
 
+int CText::DrawTextInColour(Plane& plane, std::string_view text, int columns, std::uint32_t colour)
+{
+    const std::uint32_t own = m_font.GetColor();
+    m_font.SetColor(colour);
+    try {
+        const int drawn = DrawTextAt(plane, text, 0, 0, columns, 1);
+        m_font.SetColor(own);
+        return drawn;
+    } catch (...) {
+        m_font.SetColor(own);
+        throw;
+    }
+}
+
 int CText::DrawTextInWindow(Plane& plane, std::string_view text, int x, int y)
 {
     return DrawTextAt(plane, text, x, y, m_beam, m_line);

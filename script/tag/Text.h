@@ -59,6 +59,8 @@ public:
     int DrawText(Plane& plane, std::string_view text, int x, int y, int columns, int lines, Cursor& cursor);
     int DrawTextAt(Plane& plane, std::string_view text, int x, int y, int columns, int lines);
     int DrawTextInWindow(Plane& plane, std::string_view text, int x, int y);
+    // One line at the plane's top-left in that colour instead of the font's.
+    int DrawTextInColour(Plane& plane, std::string_view text, int columns, std::uint32_t colour);
     void DrawName(Plane& plane);
 
     // 1 when nothing changed (already shown, or not shown), else 0.

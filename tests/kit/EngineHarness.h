@@ -117,10 +117,17 @@ public:
     // Input takes effect in the frame after the one named: frame 0 is before
     // the first frame wait.
     void At(std::uint32_t frame, std::function<void(EngineRun&)> action) { m_actions.emplace(frame, std::move(action)); }
-    void Click(std::uint32_t frame, int x = 320, int y = 240)
+    // The cursor goes to (x, y), then the button goes down and, a frame
+    // later (or in the same frame, as a touchpad's tap), up.
+    void Click(std::uint32_t frame, int x = 320, int y = 240, std::uint32_t heldFrames = 1)
     {
+        MoveCursor(frame, x, y);
         At(frame, [x, y](EngineRun& run) { run.Post(platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::MakePointParam(x, y)); });
-        At(frame + 1, [x, y](EngineRun& run) { run.Post(platform::WM_LBUTTONUP, 0, platform::MakePointParam(x, y)); });
+        At(frame + heldFrames, [x, y](EngineRun& run) { run.Post(platform::WM_LBUTTONUP, 0, platform::MakePointParam(x, y)); });
+    }
+    void MoveCursor(std::uint32_t frame, int x, int y)
+    {
+        At(frame, [x, y](EngineRun& run) { run.m_windows->MoveCursor({x, y}); });
     }
     void RightClick(std::uint32_t frame)
     {

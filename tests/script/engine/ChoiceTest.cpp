@@ -1,0 +1,238 @@
+// Choices and buttons through the engine: SELECT items chosen by the mouse and
+// the arrow keys, function and picture buttons, their errors and save lines.
+#include <gtest/gtest.h>
+
+#include "frame/file/FileWriter.h"
+#include "script/engine/KeyCodes.h"
+#include "tests/draw/PictureFiles.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using testkit::EngineRun;
+
+namespace {
+
+// Two items on the text's first two lines: (32, 300) to (32 + 4 x 24, 330), and 30 lower.
+const std::string Choice =
+    "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTTEXT X=\"32\" Y=\"300\"]"
+    "[SELECT][WRITE BODY=\"北へ行く\" LABEL=\"north\"][WRITE BODY=\"南へ行く\" LABEL=\"south\"][ENDSELECT]"
+    "[LABEL LABEL=\"north\"][SET VARIABLE=\"way\" ENTITY=\"north\"][WAIT TIME=\"100000\"]"
+    "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"][WAIT TIME=\"100000\"]";
+constexpr int FirstItemY = 310, SecondItemY = 340, ItemX = 60;
+
+// The ENTITY of every SET that ran: the ways taken.
+std::vector<std::string> Ways(const EngineRun& run)
+{
+    std::vector<std::string> ways;
+    for (const auto* entry : run.Tags(TagId::Set)) ways.push_back(entry->record.GetValue(TagAttributeKey::Entity).GetStr());
+    return ways;
+}
+
+// Pixels of the back plane of exactly that colour in the rectangle.
+int Count(int left, int top, int right, int bottom, std::uint32_t colour)
+{
+    auto& surface = *CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo();
+    int found = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) {
+            std::uint32_t pixel = 0;
+            surface.GetPixel(x, y, &pixel);
+            found += (pixel & 0xFFFFFF) == colour;
+        }
+    return found;
+}
+
+std::string SolidBmp(int width, int height, std::uint32_t colour)
+{
+    const picturekit::Bytes file = picturekit::MakeBmp(picturekit::Bmp24(width, height, [colour](int, int) { return colour; }));
+    return std::string(file.begin(), file.end());
+}
+
+} // namespace
+
+TEST(Choice, ClickAndKeysChooseTheirItem)
+{
+    using namespace KeyCode;
+    struct Case {
+        const char* what;
+        std::function<void(EngineRun&)> input;
+        const char* way;
+    };
+    const Case cases[] = {
+        {"click on the first", [](EngineRun& r) { r.Click(5, ItemX, FirstItemY); }, "north"},
+        {"click on the second", [](EngineRun& r) { r.Click(5, ItemX, SecondItemY); }, "south"},
+        {"a tap: press and release in one frame", [](EngineRun& r) { r.Click(5, ItemX, SecondItemY, 0); }, "south"},
+        {"down from no focus is the first", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Enter); }, "north"},
+        {"down twice", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Down), r.Key(11, Enter); }, "south"},
+        {"down held moves once", [](EngineRun& r) { r.Key(5, Down, 20), r.Key(30, Enter); }, "north"},
+        {"down past the last wraps", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Down), r.Key(11, Down), r.Key(14, Enter); }, "north"},
+        {"up from the first wraps", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Up), r.Key(11, Enter); }, "south"},
+        {"right is the last, left the first", [](EngineRun& r) { r.Key(5, Right), r.Key(8, Left), r.Key(11, PadEnter); }, "north"},
+        {"a key pressed and released between two reads", [](EngineRun& r) { r.Key(5, Right, 0), r.Key(8, Enter, 0); }, "south"},
+        {"the keys move the cursor, a tap there chooses", [](EngineRun& r) { r.Key(5, Right), r.At(8, [](EngineRun& run) {
+             const platform::Point at = platform::Windows().GetCursorPos(run.Window());
+             run.Windows().Feed(run.Window(), platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::MakePointParam(at.x, at.y));
+             run.Windows().Feed(run.Window(), platform::WM_LBUTTONUP, 0, platform::MakePointParam(at.x, at.y));
+         }); }, "south"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", Choice);
+        EngineRun run;
+        c.input(run);
+        run.Run(60);
+        EXPECT_EQ(Ways(run), std::vector<std::string>{c.way});
+        for (const auto& error : run.errors) ADD_FAILURE() << error;
+    }
+}
+
+TEST(Choice, NothingIsChosenBesideTheItemsOrByPressingOnOneAndReleasingOnAnother)
+{
+    GameFolder game;
+    game.Put("data/index.txt", Choice);
+    EngineRun run;
+    run.Click(5, 400, 100);
+    run.Key(10, KeyCode::Enter);
+    // Down on the first, up on the second.
+    run.MoveCursor(15, ItemX, FirstItemY);
+    run.At(15, [](EngineRun& r) { r.Windows().Feed(r.Window(), platform::WM_LBUTTONDOWN, platform::MK_LBUTTON); });
+    run.MoveCursor(17, ItemX, SecondItemY);
+    run.At(18, [](EngineRun& r) { r.Windows().Feed(r.Window(), platform::WM_LBUTTONUP); });
+    run.Run(40);
+    EXPECT_TRUE(Ways(run).empty());
+    EXPECT_EQ(run.frames.back().state, EngineState::ChoiceWait);
+}
+
+TEST(Choice, TheFocusedItemIsWhiteAndTheOthersGrey)
+{
+    GameFolder game;
+    game.Put("data/index.txt", Choice);
+    EngineRun run;
+    run.Key(5, KeyCode::Down);
+    run.Key(8, KeyCode::Down);
+    int firstWhite = -1, firstGrey = -1, secondWhite = -1, secondGrey = -1;
+    run.At(12, [&](EngineRun&) {
+        firstWhite = Count(32, 300, 128, 330, 0xFFFFFF), firstGrey = Count(32, 300, 128, 330, 0x808080);
+        secondWhite = Count(32, 330, 128, 360, 0xFFFFFF), secondGrey = Count(32, 330, 128, 360, 0x808080);
+    });
+    run.Run(14);
+    EXPECT_EQ(firstWhite, 0);
+    EXPECT_GT(firstGrey, 50);
+    EXPECT_GT(secondWhite, 50);
+    EXPECT_EQ(secondGrey, 0);
+    // The keys put the mouse on the focused item's lower left.
+    const platform::Point at = platform::Windows().GetCursorPos(run.Window());
+    EXPECT_EQ(at.x, 32);
+    EXPECT_EQ(at.y, 359);
+}
+
+TEST(Choice, ScriptErrorsOfChoicesAndButtons)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"[SELECT][SELECT]", "SELECTがネストしています。"},
+        {"[ENDSELECT]", "対応するSELECTのないENDSELECTが現れました。"},
+        {"[SELECT][ENDSELECT]", "選択すべき項目がひとつもありません。"},
+        {"[ENDBUTTON]", "BEGINBUTTONがないのにENDBUTTONがきました。"},
+        {"[BEGINBUTTON X=\"0\"]", "機能ボタンは名前を省略できません。"},
+        {"[BEGINBUTTON NAME=\"b\"][BUTTON NAME=\"DOWN\"]",
+         "ボタンの種類が正しく指定されていません。OFF,ON,PUSHのいずれかを指定して下さい。"},
+    };
+    for (const auto& [script, message] : cases) {
+        SCOPED_TRACE(script);
+        GameFolder game;
+        game.Put("data/index.txt", std::string(script) + "[WAIT TIME=\"100000\"]");
+        EngineRun run;
+        run.Run(10);
+        // The end screen that follows reports its own missing picture folder.
+        ASSERT_FALSE(run.errors.empty());
+        EXPECT_EQ(run.errors.front(), kivotasuGameKit::CTextString(message).GetStr());
+    }
+}
+
+TEST(Choice, NestedLocksNeedAsManyUnlocks)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[LOCK][LOCK][UNLOCK EFFECT=\"NONE\"][UNLOCK EFFECT=\"NONE\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(10);
+    const auto unlocks = run.Tags(TagId::Unlock);
+    ASSERT_EQ(unlocks.size(), 2u);
+    EXPECT_EQ(unlocks[0]->after, EngineState::RunTags); // still locked
+    EXPECT_EQ(unlocks[1]->after, EngineState::Transition);
+}
+
+// A bar of two function buttons in the text window: a jump and "_GAME_END".
+const std::string Bar =
+    "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"w\"]"
+    "[FADEWINDOW NAME=\"w\" X=\"0\" Y=\"280\" WIDTH=\"640\" HEIGHT=\"200\"][DEFAULTTEXT X=\"32\" Y=\"300\"]"
+    "[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" LABEL=\"there\"]"
+    "[BUTTON NAME=\"OFF\"][PAINT FILE=\"data/off.bmp\"][BUTTON NAME=\"ON\"][PAINT FILE=\"data/on.bmp\"][ENDBUTTON]"
+    "[BEGINBUTTON NAME=\"end\" X=\"560\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" LABEL=\"_GAME_END\"]"
+    "[BUTTON NAME=\"OFF\"][PAINT FILE=\"data/off.bmp\"][ENDBUTTON]"
+    "はじめ[P]"
+    "[LABEL LABEL=\"there\"][SET VARIABLE=\"way\" ENTITY=\"there\"]つぎ[P]";
+
+TEST(Choice, FunctionButtonsInTheClickWait)
+{
+    GameFolder game;
+    game.Put("data/off.bmp", SolidBmp(40, 20, 0x0000FF));
+    game.Put("data/on.bmp", SolidBmp(40, 20, 0xFF0000));
+    game.Put("data/index.txt", Bar);
+    {
+        // The jump button: blue while off, red under the mouse; its click
+        // jumps to its label, where the next page waits.
+        EngineRun run;
+        int offBlue = 0, onRed = 0;
+        run.At(4, [&](EngineRun&) { offBlue = Count(500, 440, 540, 460, 0x0000FF); });
+        run.MoveCursor(5, 510, 450);
+        run.At(8, [&](EngineRun&) { onRed = Count(500, 440, 540, 460, 0xFF0000); });
+        run.Click(10, 510, 450);
+        run.Run(30);
+        EXPECT_EQ(offBlue, 40 * 20);
+        EXPECT_EQ(onRed, 40 * 20);
+        EXPECT_EQ(Ways(run), std::vector<std::string>{"there"});
+        EXPECT_EQ(run.frames.back().state, EngineState::ClickWait);
+        EXPECT_TRUE(run.errors.empty());
+    }
+    {
+        // "_GAME_END" closes the player.
+        EngineRun run;
+        run.Click(5, 570, 450);
+        run.Run(1000);
+        EXPECT_LT(run.frames.size(), 20u);
+        EXPECT_TRUE(Ways(run).empty());
+    }
+}
+
+TEST(Choice, SavesWriteFunctionButtonsOnly)
+{
+    GameFolder game;
+    game.Put("data/off.bmp", SolidBmp(40, 20, 0x0000FF));
+    game.Put("data/on.bmp", SolidBmp(40, 20, 0xFF0000));
+    game.Put("data/index.txt", Bar.substr(0, Bar.find("はじめ")) +
+                                   "[SELECT][WRITE BODY=\"北へ行く\" LABEL=\"north\"][ENDSELECT]");
+    EngineRun run;
+    run.At(5, [&](EngineRun&) {
+        kivotasuGameKit::CTextFileWriter writer(game.Internal("buttons.txt"));
+        CQuiltorEngine::GetInstance()->GetButtons().WriteAll(writer);
+    });
+    run.Run(6);
+    EXPECT_EQ(game.Read("buttons.txt"),
+              "\n[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"there\"]\n"
+              "[BUTTON NAME=\"OFF\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"OFF\" FILE=\"data/off.bmp\" ERASE=\"NONE\"]\n"
+              "[BUTTON NAME=\"ON\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"ON\" FILE=\"data/on.bmp\" ERASE=\"NONE\"]\n"
+              "[ENDBUTTON]\n"
+              "[BEGINBUTTON NAME=\"end\" X=\"560\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"_GAME_END\"]\n"
+              "[BUTTON NAME=\"OFF\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"OFF\" FILE=\"data/off.bmp\" ERASE=\"NONE\"]\n"
+              "[ENDBUTTON]\n");
+}
+
+TEST(Choice, EveryLabelKeywordNamesItsCode)
+{
+    const char* keywords[] = {"_NULL", "_DECIDE", "_DECIDE_AUTO", "_GAME_END", "_LOG_HEAD", "_LOG_TAIL", "_LOG_BACK",
+                              "_LOG_BACK_ZERO", "_LOG_FORWARD", "_LOG_FORWARD_ZERO", "_QUICKSAVE", "_QUICKLOAD",
+                              "_SKIP_FAST", "_SELECT", "_WINDOW_HIDE"};
+    for (std::int32_t code = 0; code < 15; ++code) EXPECT_EQ(TAG::ButtonCode(keywords[code]), code) << keywords[code];
+    for (const char* other : {"start", "_quicksave", "_QUICKSAVE ", ""}) EXPECT_EQ(TAG::ButtonCode(other), TAG::JumpCode) << other;
+}
