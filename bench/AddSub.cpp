@@ -8,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <SDL2/SDL.h>
 #include <pixman.h>
 
 #include <string>
@@ -41,21 +40,6 @@ void PixmanAdd(benchmark::State& state, SurfaceType st)
     pixman_image_unref(s);
 }
 
-// SDL_BlitSurface with SDL_BLENDMODE_ADD of an ARGB8888 source onto RGB888.
-void SdlAdd(benchmark::State& state)
-{
-    Surface dst(XRGB8888, AlphaKind::Uniform, 2), src(ARGB8888, AlphaKind::Uniform, 3);
-    SDL_Surface* d = SDL_CreateRGBSurfaceWithFormatFrom(dst.bytes.data(), Width, Height, 0, dst.pitch, SDL_PIXELFORMAT_RGB888);
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), Width, Height, 0, src.pitch, SDL_PIXELFORMAT_ARGB8888);
-    SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_ADD);
-    Timed(state, dst, [&] {
-        SDL_Rect r{0, 0, Width, Height};
-        SDL_BlitSurface(s, nullptr, d, &r);
-    });
-    SDL_FreeSurface(d);
-    SDL_FreeSurface(s);
-}
-
 int RegisterAll()
 {
     using benchmark::RegisterBenchmark;
@@ -69,7 +53,8 @@ int RegisterAll()
                                      AlphaKind::Uniform, 0, 0, false, Blend::SimdLevel::None));
         SideBySide(RegisterBenchmark(("pixman_ADD" + tail).c_str(), PixmanAdd, st));
     }
-    SideBySide(RegisterBenchmark(("SDL_ADD/" + PairName(XRGB8888, ARGB8888)).c_str(), SdlAdd));
+    SideBySide(RegisterBenchmark(("SDL_ADD/" + PairName(XRGB8888, ARGB8888)).c_str(), SdlBlit, XRGB8888,
+                                 AlphaKind::Uniform, SDL_BLENDMODE_ADD, 255, false));
     // Every body of the family, uniform random alpha, rate 128.
     RegisterEveryPair({2, 3, 4, 5, 6, 7, 8, 9}, 128, 0);
     return 0;

@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <SDL2/SDL.h>
 #include <pixman.h>
 
 #include <algorithm>
@@ -49,24 +48,6 @@ void PixmanOver(benchmark::State& state, pixman_format_code_t dstFormat, AlphaKi
     pixman_image_unref(s);
 }
 
-Uint32 SdlFormat(SurfaceType t) { return t == ARGB8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB888; }
-
-// SDL_BlitSurface with SDL_BLENDMODE_BLEND, at a surface alpha of rate.
-void SdlBlend(benchmark::State& state, SurfaceType dt, AlphaKind kind, uint32_t rate, bool opaqueDestination)
-{
-    Surface dst(dt, AlphaKind::Uniform, 2, opaqueDestination), src(ARGB8888, kind, 3);
-    SDL_Surface* d = SDL_CreateRGBSurfaceWithFormatFrom(dst.bytes.data(), Width, Height, 0, dst.pitch, SdlFormat(dt));
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), Width, Height, 0, src.pitch, SdlFormat(ARGB8888));
-    SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-    SDL_SetSurfaceAlphaMod(s, Uint8(rate));
-    Timed(state, dst, [&] {
-        SDL_Rect r{0, 0, Width, Height};
-        SDL_BlitSurface(s, nullptr, d, &r);
-    });
-    SDL_FreeSurface(d);
-    SDL_FreeSurface(s);
-}
-
 int RegisterAll()
 {
     using benchmark::RegisterBenchmark;
@@ -87,7 +68,8 @@ int RegisterAll()
                                          ARGB8888, kind, 0, 0, dt.opaque, Blend::SimdLevel::Sse2));
             SideBySide(RegisterBenchmark(("pixman_OVER" + tail).c_str(), PixmanOver,
                                          dt.type == ARGB8888 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, kind, 255, dt.opaque));
-            SideBySide(RegisterBenchmark(("SDL_BLEND" + tail).c_str(), SdlBlend, dt.type, kind, 255, dt.opaque));
+            SideBySide(RegisterBenchmark(("SDL_BLEND" + tail).c_str(), SdlBlit, dt.type, kind, SDL_BLENDMODE_BLEND, 255,
+                                         dt.opaque));
         }
     }
     // Constant rates on the 32-bit pairs the engine draws, against pixman's
@@ -103,7 +85,8 @@ int RegisterAll()
         const std::string tail = std::string("/") + PairName(dt, ARGB8888) + "/rate128";
         SideBySide(RegisterBenchmark(("pixman_OVER_solid_mask" + tail).c_str(), PixmanOver,
                                      dt == ARGB8888 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, AlphaKind::Uniform, 128, false));
-        SideBySide(RegisterBenchmark(("SDL_BLEND_alphamod" + tail).c_str(), SdlBlend, dt, AlphaKind::Uniform, 128, false));
+        SideBySide(RegisterBenchmark(("SDL_BLEND_alphamod" + tail).c_str(), SdlBlit, dt, AlphaKind::Uniform,
+                                     SDL_BLENDMODE_BLEND, 128, false));
     }
     // Every body of the family, uniform random alpha, rates 128 (and b = 100).
     RegisterEveryPair({10, 14, 15, 16, 17}, 128, 100);

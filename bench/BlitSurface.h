@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -128,6 +130,26 @@ inline void Ours(benchmark::State& state, EffectBltOp op, SurfaceType dt, Surfac
     const BltRates rates{a, b};
     Timed(state, dst, [&] { dst.info.EffectBlt(op, &src.info, &request, &rates); });
     Blend::CapSimdLevel(Blend::SimdLevel::Avx2);
+}
+
+inline Uint32 SdlFormat(SurfaceType t) { return t == ARGB8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB888; }
+
+// SDL_BlitSurface of an ARGB8888 source in blend mode mode at a surface
+// alpha of rate onto an XRGB8888 (SDL's RGB888) or ARGB8888 destination.
+inline void SdlBlit(benchmark::State& state, SurfaceType dt, AlphaKind kind, SDL_BlendMode mode, uint32_t rate,
+                    bool opaqueDestination)
+{
+    Surface dst(dt, AlphaKind::Uniform, 2, opaqueDestination), src(ARGB8888, kind, 3);
+    SDL_Surface* d = SDL_CreateRGBSurfaceWithFormatFrom(dst.bytes.data(), Width, Height, 0, dst.pitch, SdlFormat(dt));
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), Width, Height, 0, src.pitch, SdlFormat(ARGB8888));
+    SDL_SetSurfaceBlendMode(s, mode);
+    SDL_SetSurfaceAlphaMod(s, Uint8(rate));
+    Timed(state, dst, [&] {
+        SDL_Rect r{0, 0, Width, Height};
+        SDL_BlitSurface(s, nullptr, d, &r);
+    });
+    SDL_FreeSurface(d);
+    SDL_FreeSurface(s);
 }
 
 // The side-by-side figures: five runs each; the time of the "min" row is the

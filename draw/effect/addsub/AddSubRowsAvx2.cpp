@@ -26,36 +26,18 @@ using V = Lanes;
 using R = RowSet<Lanes>;
 using T = __m256i;
 
-// Cells of 8-bit channels in any byte order and size: the rule of RowSet's
-// Cells on channels in XRGB order.
+// Cells of 8-bit channels in any byte order and size, taken as channels in
+// XRGB order.
 template <uint32_t Op, SurfaceType D, SurfaceType S>
 int32_t ChannelRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
 {
     constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
-    constexpr Scaling scale = ScalingOf<Op, D, S>();
-    constexpr Byte3 byte3 = Byte3Of<Op, D, S>();
-    constexpr bool add = IsAddOp(Op), keyed = IsKeyedOp(Op);
-    const T colour = V::Set32(0x00FFFFFF), rate = V::Set16(uint16_t(p.rate & 0xFF));
-    const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
+    constexpr bool keyed = IsKeyedOp(Op);
+    const T rate = V::Set16(uint16_t(p.rate & 0xFF)), key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
     int32_t i = 0;
     for (; i + V::Cells <= n; i += V::Cells) {
         const Blend::Cells sc = Blend::Load<S>(s + ptrdiff_t(i) * SB), dc = Blend::Load<D>(d + ptrdiff_t(i) * DB);
-        T c = sc.colour;
-        if constexpr (scale == Scaling::Rate) {
-            c = V::And(R::Scale(c, rate, rate), colour);
-        } else if constexpr (scale != Scaling::None) {
-            T wLo = V::AlphaLo(c), wHi = V::AlphaHi(c);
-            if constexpr (scale == Scaling::AlphaRate) {
-                wLo = R::K::Div255(V::Mullo16(wLo, rate));
-                wHi = R::K::Div255(V::Mullo16(wHi, rate));
-            }
-            c = V::And(R::Scale(c, wLo, wHi), colour);
-        }
-        T out = add ? V::AddSat8(dc.colour, c) : V::SubSat8(dc.colour, c);
-        if constexpr (byte3 == Byte3::Wrap)
-            out = V::Or(V::And(out, colour), V::AndNot(colour, add ? V::Add8(dc.colour, c) : V::Sub8(dc.colour, c)));
-        else if constexpr (byte3 == Byte3::Zero) out = V::And(out, colour);
-        else if constexpr (byte3 == Byte3::Opaque) out = V::Or(out, V::Set32(0xFF000000));
+        const T out = R::template Combine<Op, D, S>(dc.colour, sc.colour, rate);
         const T keep = keyed ? V::CmpEq32(V::And(sc.raw, keyMask), key) : V::Zero();
         Blend::Store<D>(d + ptrdiff_t(i) * DB, dc, keep, out);
     }
@@ -76,7 +58,7 @@ int32_t WordFromCellRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams
         T weight = _mm256_slli_epi32(V::And(V::Srl32(sRaw, 16), V::Set32(0x0F)), 4);
         if constexpr (IsRateOp(Op)) weight = R::K::Div255(V::Mullo16(weight, rate));
         const T level = V::And(V::Srl32(weight, 4), V::Set32(is565 ? 0xE : 0xF));
-        const T out = V::And(R::template Combine<is565, IsAddOp(Op)>(dw, R::template Fade<is565>(sw, level)), words);
+        const T out = V::And(R::template CombineWords<is565, IsAddOp(Op)>(dw, R::template Fade<is565>(sw, level)), words);
         const T keep = keyed ? V::CmpEq32(sw, key) : V::Zero();
         Blend::StoreWords(d + 2 * ptrdiff_t(i), V::Select(keep, dw, out));
     }
@@ -97,7 +79,8 @@ int32_t CellWordRow(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
     int32_t i = 0;
     for (; i + V::Cells <= n; i += V::Cells) {
         const T sw = V::And(Blend::LoadRaw<S>(s + ptrdiff_t(i) * SB), words), dRaw = V::Load(d + 4 * ptrdiff_t(i));
-        const T combined = R::template Combine<is565, IsAddOp(Op)>(V::And(dRaw, words), faded ? R::template Fade<is565>(sw, level) : sw);
+        const T c = faded ? R::template Fade<is565>(sw, level) : sw;
+        const T combined = R::template CombineWords<is565, IsAddOp(Op)>(V::And(dRaw, words), c);
         const T out = V::Or(V::AndNot(words, dRaw), V::And(combined, V::Set32(is565 ? 0xFFFF : 0x7FFF)));
         const T keep = keyed ? V::CmpEq32(sw, key) : V::Zero();
         V::Store(d + 4 * ptrdiff_t(i), V::Select(keep, dRaw, out));

@@ -29,34 +29,42 @@ template <class V> struct RowSet {
                           K::Div255(V::Mullo16(V::UnpackHi8(cells, zero), wHi)));
     }
 
-    template <uint32_t Op, SurfaceType D, SurfaceType S>
-    static int32_t Cells(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+    // The rule on cells of 8-bit channels in one byte order: d and s as
+    // stored (or both with red and blue exchanged), rate in every 16-bit lane.
+    template <uint32_t Op, SurfaceType D, SurfaceType S> static T Combine(T d, T s, T rate)
     {
         constexpr Scaling scale = ScalingOf<Op, D, S>();
         constexpr Byte3 byte3 = Byte3Of<Op, D, S>();
-        constexpr bool add = IsAddOp(Op), keyed = IsKeyedOp(Op);
-        const T colour = V::Set32(0x00FFFFFF), rate = V::Set16(uint16_t(p.rate & 0xFF));
-        const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
+        constexpr bool add = IsAddOp(Op);
+        const T colour = V::Set32(0x00FFFFFF);
+        T c = s;
+        if constexpr (scale == Scaling::Rate) {
+            c = V::And(Scale(s, rate, rate), colour);
+        } else if constexpr (scale != Scaling::None) {
+            T wLo = V::AlphaLo(s), wHi = V::AlphaHi(s);
+            if constexpr (scale == Scaling::AlphaRate) {
+                wLo = K::Div255(V::Mullo16(wLo, rate));
+                wHi = K::Div255(V::Mullo16(wHi, rate));
+            }
+            c = V::And(Scale(s, wLo, wHi), colour);
+        }
+        const T out = add ? V::AddSat8(d, c) : V::SubSat8(d, c);
+        if constexpr (byte3 == Byte3::Wrap)
+            return V::Or(V::And(out, colour), V::AndNot(colour, add ? V::Add8(d, s) : V::Sub8(d, s)));
+        else if constexpr (byte3 == Byte3::Zero) return V::And(out, colour);
+        else if constexpr (byte3 == Byte3::Opaque) return V::Or(out, V::Set32(0xFF000000));
+        else return out;
+    }
+
+    template <uint32_t Op, SurfaceType D, SurfaceType S>
+    static int32_t Cells(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+    {
+        const T rate = V::Set16(uint16_t(p.rate & 0xFF)), key = V::Set32(p.key), keyMask = V::Set32(p.keyMask);
         int32_t i = 0;
         for (; i + V::Cells <= n; i += V::Cells) {
             const T sv = V::Load(s + 4 * ptrdiff_t(i)), dv = V::Load(d + 4 * ptrdiff_t(i));
-            T c = sv;
-            if constexpr (scale == Scaling::Rate) {
-                c = V::And(Scale(sv, rate, rate), colour);
-            } else if constexpr (scale != Scaling::None) {
-                T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
-                if constexpr (scale == Scaling::AlphaRate) {
-                    wLo = K::Div255(V::Mullo16(wLo, rate));
-                    wHi = K::Div255(V::Mullo16(wHi, rate));
-                }
-                c = V::And(Scale(sv, wLo, wHi), colour);
-            }
-            T out = add ? V::AddSat8(dv, c) : V::SubSat8(dv, c);
-            if constexpr (byte3 == Byte3::Wrap)
-                out = V::Or(V::And(out, colour), V::AndNot(colour, add ? V::Add8(dv, sv) : V::Sub8(dv, sv)));
-            else if constexpr (byte3 == Byte3::Zero) out = V::And(out, colour);
-            else if constexpr (byte3 == Byte3::Opaque) out = V::Or(out, V::Set32(0xFF000000));
-            if constexpr (keyed) out = V::Select(V::CmpEq32(V::And(sv, keyMask), key), dv, out);
+            T out = Combine<Op, D, S>(dv, sv, rate);
+            if constexpr (IsKeyedOp(Op)) out = V::Select(V::CmpEq32(V::And(sv, keyMask), key), dv, out);
             V::Store(d + 4 * ptrdiff_t(i), out);
         }
         return i;
@@ -89,7 +97,7 @@ template <class V> struct RowSet {
     }
 
     // Two rows of 16-bit words combined field by field (CPixelOp's packed forms).
-    template <bool Is565, bool Add> static T Combine(T d, T c)
+    template <bool Is565, bool Add> static T CombineWords(T d, T c)
     {
         if constexpr (Add) {
             const T m = Overflow<Is565>(c, d);
@@ -111,7 +119,7 @@ template <class V> struct RowSet {
         int32_t i = 0;
         for (; i + per <= n; i += per) {
             const T sv = V::Load(s + 2 * ptrdiff_t(i)), dv = V::Load(d + 2 * ptrdiff_t(i));
-            T out = Combine<is565, add>(dv, rated ? Fade<is565>(sv, level) : sv);
+            T out = CombineWords<is565, add>(dv, rated ? Fade<is565>(sv, level) : sv);
             if constexpr (keyed) out = V::Select(V::CmpEq16(sv, key), dv, out);
             V::Store(d + 2 * ptrdiff_t(i), out);
         }

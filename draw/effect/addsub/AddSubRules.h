@@ -20,8 +20,10 @@ constexpr bool IsRateOp(uint32_t op) { return op >= 6; }
 constexpr bool HasColourWord(SurfaceType t) { return t == RGB565 || t == RGB555 || t == ARGB4565 || t == ARGB4555; }
 constexpr bool Is565Layout(SurfaceType t) { return t == RGB565 || t == ARGB4565; }
 
-// What weighs the source: nothing, the rate, its own alpha, or both. The
-// rate does not reach a source of the destination's own alpha type.
+// What weighs the source: nothing, the rate, its own alpha, or both (the
+// weight MulTable[rate][alpha], a 4-bit alpha being the low nibble of byte 2
+// times 16). A source of the destination's own alpha type is combined as it
+// is, at every rate.
 enum class Scaling { None, Rate, Alpha, AlphaRate };
 
 template <uint32_t Op, SurfaceType D, SurfaceType S> constexpr Scaling ScalingOf()
@@ -44,7 +46,8 @@ template <uint32_t Op, SurfaceType D, SurfaceType S> constexpr Byte3 Byte3Of()
     return Byte3::Keep;
 }
 
-// The fade level of a weight: RGB565 colours take only the even levels.
+// The fade level of a weight: RGB565 colours take only the even levels. A
+// faded RGB555 word has bit 15 clear, so the destination's bit 15 stays.
 template <bool Is565> constexpr uint32_t LevelOf(uint32_t weight) { return Is565 ? (weight >> 4) & 0xE : weight >> 4; }
 
 template <bool Is565> const uint16_t* FadeLevel(uint32_t level)
@@ -64,7 +67,10 @@ public:
     static constexpr bool Add = IsAddOp(Op);
 
     // The rate's fade level and MulTable row are found once per blit.
-    explicit Rule(uint32_t rate) : m_fade(FadeLevel<Is565Layout(D)>(LevelOf<Is565Layout(D)>(rate))), m_row(MulTable + (rate << 8)) {}
+    explicit Rule(uint32_t rate)
+        : m_fade(FadeLevel<Is565Layout(D)>(LevelOf<Is565Layout(D)>(rate))), m_row(MulTable + (rate << 8))
+    {
+    }
 
     void operator()(uint8_t* d, const uint8_t* s) const
     {

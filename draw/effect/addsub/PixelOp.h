@@ -13,27 +13,15 @@ class CPixelOp {
 public:
     // 16-bit words (zero-extended; low 16 bits of the result count). Bit 15
     // of an RGB555 result is the two inputs' bit 15 exclusive-or'ed.
-    static uint32_t Add565(uint32_t d, uint32_t s) { return ((s - Overflow565(s, d)) + d) | Overflow565(s, d); }
-    static uint32_t Sub565(uint32_t d, uint32_t s)
-    {
-        const uint32_t m = Overflow565(s, ~d);
-        return (m | d) - (m | s);
-    }
-    static uint32_t Add555(uint32_t d, uint32_t s) { return ((s - Overflow555(s, d)) + d) | Overflow555(s, d); }
-    static uint32_t Sub555(uint32_t d, uint32_t s)
-    {
-        const uint32_t m = Overflow555(s, ~d);
-        return (m | d) - (m | s);
-    }
+    static uint32_t Add565(uint32_t d, uint32_t s) { return Added<Overflow565>(d, s); }
+    static uint32_t Sub565(uint32_t d, uint32_t s) { return Subtracted<Overflow565>(d, s); }
+    static uint32_t Add555(uint32_t d, uint32_t s) { return Added<Overflow555>(d, s); }
+    static uint32_t Sub555(uint32_t d, uint32_t s) { return Subtracted<Overflow555>(d, s); }
 
     // Bytes 0 to 2 of 32-bit words; byte 3 comes out as (d3 + s3) or
     // (d3 - s3) modulo 256.
-    static uint32_t AddBytes(uint32_t d, uint32_t s) { return ((s - OverflowBytes(s, d)) + d) | OverflowBytes(s, d); }
-    static uint32_t SubBytes(uint32_t d, uint32_t s)
-    {
-        const uint32_t m = OverflowBytes(s, ~d);
-        return (m | d) - (m | s);
-    }
+    static uint32_t AddBytes(uint32_t d, uint32_t s) { return Added<OverflowBytes>(d, s); }
+    static uint32_t SubBytes(uint32_t d, uint32_t s) { return Subtracted<OverflowBytes>(d, s); }
 
     // The colour word of an ARGB4565 / ARGB4555 cell combined with the first
     // 16 bits of s (an RGB565/RGB555 word or a cell of the same kind); the
@@ -50,6 +38,22 @@ public:
     }
 
 private:
+    // With m all ones in the fields that overflow, (s - m) + d leaves every
+    // other field its sum, with no carry between fields, and OR m fills the
+    // overflowing ones.
+    // A subtract flags the fields where s + NOT d overflows, that is s > d,
+    // and takes (m OR d) - (m OR s): 0 in exactly those fields.
+    template <uint32_t (*Overflow)(uint32_t, uint32_t)> static uint32_t Added(uint32_t d, uint32_t s)
+    {
+        const uint32_t m = Overflow(s, d);
+        return ((s - m) + d) | m;
+    }
+    template <uint32_t (*Overflow)(uint32_t, uint32_t)> static uint32_t Subtracted(uint32_t d, uint32_t s)
+    {
+        const uint32_t m = Overflow(s, ~d);
+        return (m | d) - (m | s);
+    }
+
     // All ones in every field of a + b that passes its maximum (for a
     // subtract, b = NOT d: the fields where s > d). The half sum's top bit of
     // each field is the carry; the signed shift spreads it over the field.

@@ -10,8 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 #include "draw/effect/CpuFeatures.h"
+#include "draw/effect/EffectBlitter.h"
 #include "draw/effect/alpha/SimdLevel.h"
+#include "tests/draw/effect/BlitCases.h"
 #include "tests/kit/pixel/TestSurface.h"
 
 namespace pixelkit {
@@ -64,6 +70,12 @@ public:
     CappedSimd& operator=(const CappedSimd&) = delete;
 };
 
+inline const char* SimdLevelName(kivotasuGameKit::Blend::SimdLevel level)
+{
+    using kivotasuGameKit::Blend::SimdLevel;
+    return level == SimdLevel::None ? "Scalar" : level == SimdLevel::Sse2 ? "Sse2" : "Avx2";
+}
+
 enum class Fill {
     Noise,  // every byte random
     Sprite, // colours from a small palette, alphas in runs of 0 and full
@@ -103,6 +115,28 @@ inline void FillSurface(TestSurface& s, Fill fill, const std::vector<uint32_t>& 
 inline std::vector<uint32_t> SmallPalette(std::mt19937& rng)
 {
     return {uint32_t(rng() & 0xFFFFFF), uint32_t(rng() & 0xFFFFFF), 0xFFFFFF, 0x000000, uint32_t(rng() & 0xF8FCF8)};
+}
+
+// One blit of op on pair in request shape c between surfaces filled by fill,
+// the source keyed by a colour of their palette; the whole destination buffer,
+// guards included, must equal expect(dst, src, key) taken before the blit.
+template <class Expect>
+void CheckFamilyBlit(uint32_t op, Pair pair, const BlitCase& c, Fill fill, const kivotasuGameKit::BltRates& rates,
+                     std::mt19937& rng, Expect expect, const std::string& what)
+{
+    TestSurface dst(pair.first, c.dstWidth, c.dstHeight), src(pair.second, c.srcWidth, c.srcHeight);
+    const auto palette = SmallPalette(rng);
+    FillSurface(dst, fill, palette, rng);
+    FillSurface(src, fill, palette, rng);
+    const uint32_t key = palette[0] | (rng() << 24);
+    src->SetColorKey(key);
+    const std::vector<uint8_t> expected = expect(dst, src, key);
+    const auto params = c.request.Params();
+    ASSERT_EQ(dst->EffectBlt(kivotasuGameKit::EffectBltOp(op), &src.Info(), &params, &rates), 0);
+    const std::string diff = FirstDifference(dst, expected, dst.Bytes());
+    ASSERT_TRUE(diff.empty()) << "op " << op << ", " << TypeName(pair.first) << " <- " << TypeName(pair.second)
+                              << ", " << c.name << (fill == Fill::Noise ? ", noise" : ", sprite") << ", " << what
+                              << ": " << diff;
 }
 
 } // namespace pixelkit

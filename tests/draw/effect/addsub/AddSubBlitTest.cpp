@@ -27,38 +27,29 @@ TEST(AddSubPairsTest, TheFamilyServes174CombinationsAsTheDispatchDoes)
     for (uint32_t op : Ops) {
         const auto pairs = AddSubPairs(op);
         combinations += int(pairs.size());
-        for (int32_t d : AllFormats())
-            for (int32_t s : AllFormats())
-                EXPECT_EQ(kivotasuGameKit::EffectBltServes(op, d, s), std::count(pairs.begin(), pairs.end(), Pair{d, s}) == 1)
+        for (int32_t d : AllFormats()) {
+            for (int32_t s : AllFormats()) {
+                const bool listed = std::count(pairs.begin(), pairs.end(), Pair{d, s}) == 1;
+                EXPECT_EQ(kivotasuGameKit::EffectBltServes(op, d, s), listed)
                     << "op " << op << ", " << TypeName(d) << " <- " << TypeName(s);
+            }
+        }
     }
     EXPECT_EQ(combinations, 174);
 }
 
 void CheckAddSub(uint32_t op, Pair pair, const BlitCase& c, Fill fill, uint32_t rate, std::mt19937& rng)
 {
-    TestSurface dst(pair.first, c.dstWidth, c.dstHeight), src(pair.second, c.srcWidth, c.srcHeight);
-    const auto palette = SmallPalette(rng);
-    FillSurface(dst, fill, palette, rng);
-    FillSurface(src, fill, palette, rng);
-    const uint32_t key = palette[0] | (rng() << 24);
-    src->SetColorKey(key);
-    const int r = int(rate & 0xFF);
-    const auto expected = RefBlit(dst, src, c.request, [&](uint8_t* d, const uint8_t* s) {
-        if (!IsKeyedOp(op) || !RefKeyMatches(pair.second, s, key)) RefAddSub(op, pair.first, pair.second, d, s, r);
-    });
-    const auto params = c.request.Params();
     const BltRates rates{rate, uint32_t(rng())};
-    ASSERT_EQ(dst->EffectBlt(kivotasuGameKit::EffectBltOp(op), &src.Info(), &params, &rates), 0);
-    const std::string diff = FirstDifference(dst, expected, dst.Bytes());
-    ASSERT_TRUE(diff.empty()) << "op " << op << ", " << TypeName(pair.first) << " <- " << TypeName(pair.second)
-                              << ", " << c.name << (fill == Fill::Noise ? ", noise" : ", sprite") << ", rate "
-                              << rate << ": " << diff;
-}
-
-const char* LevelName(SimdLevel level)
-{
-    return level == SimdLevel::None ? "Scalar" : level == SimdLevel::Sse2 ? "Sse2" : "Avx2";
+    CheckFamilyBlit(
+        op, pair, c, fill, rates, rng,
+        [&](TestSurface& dst, TestSurface& src, uint32_t key) {
+            return RefBlit(dst, src, c.request, [&](uint8_t* d, const uint8_t* s) {
+                if (!IsKeyedOp(op) || !RefKeyMatches(pair.second, s, key))
+                    RefAddSub(op, pair.first, pair.second, d, s, int(rate & 0xFF));
+            });
+        },
+        "rate " + std::to_string(rate));
 }
 
 class AddSubBlitTest : public ::testing::TestWithParam<std::tuple<uint32_t, SimdLevel>> {};
@@ -91,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Family, AddSubBlitTest,
                          ::testing::Combine(::testing::ValuesIn(Ops),
                                             ::testing::Values(SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2)),
                          [](const auto& info) {
-                             return "Op" + std::to_string(std::get<0>(info.param)) + LevelName(std::get<1>(info.param));
+                             return "Op" + std::to_string(std::get<0>(info.param)) + SimdLevelName(std::get<1>(info.param));
                          });
 
 } // namespace

@@ -25,6 +25,19 @@ namespace {
 
 constexpr int Cells = 65536;
 
+// f.template operator()<Op>() for each operation 2 to 9.
+template <class F> void ForEachOp(F f)
+{
+    [&]<uint32_t... Op>(std::integer_sequence<uint32_t, Op...>) {
+        (f.template operator()<Op + 2>(), ...);
+    }(std::make_integer_sequence<uint32_t, 8>());
+}
+
+template <uint32_t Op, SurfaceType D, SurfaceType S> std::string Name()
+{
+    return "op " + std::to_string(Op) + " " + TypeName(D) + " <- " + TypeName(S);
+}
+
 // Runs the row over d and the rule over a copy; equal bytes, every cell done.
 template <class Scalar>
 void Expect(RowFn fn, const RowParams& p, const std::vector<uint8_t>& s, const std::vector<uint8_t>& d, int bytes,
@@ -77,8 +90,7 @@ protected:
             const uint32_t key = LoadCell(&s[4 * size_t((r * 97) % Cells)]) & PixelFormat<S>::KeyBits;
             const RowParams p{.rate = r, .key = key, .keyMask = PixelFormat<S>::KeyBits};
             const Rule<Op, D, S> rule(r);
-            const std::string what = "op " + std::to_string(Op) + " " + TypeName(D) + " <- " + TypeName(S) + " rate " +
-                                     std::to_string(r);
+            const std::string what = Name<Op, D, S>() + " rate " + std::to_string(r);
             if constexpr (IsKeyedOp(Op)) Expect(fn, p, s, d, 4, MakeKeyed<S>(key, rule), what);
             else Expect(fn, p, s, d, 4, rule, what);
             if (HasFatalFailure()) return;
@@ -138,14 +150,7 @@ TEST_P(AddSubSimdTest, CellsOfOneByteOrderOverEveryRateAndByte)
             Check32<Op, ABGR8888, XBGR8888>(15);
         }
     };
-    sweep.template operator()<2>();
-    sweep.template operator()<3>();
-    sweep.template operator()<4>();
-    sweep.template operator()<5>();
-    sweep.template operator()<6>();
-    sweep.template operator()<7>();
-    sweep.template operator()<8>();
-    sweep.template operator()<9>();
+    ForEachOp(sweep);
 }
 
 TEST_P(AddSubSimdTest, WordsOverEveryPairAndLevel)
@@ -154,14 +159,7 @@ TEST_P(AddSubSimdTest, WordsOverEveryPairAndLevel)
         Check16<Op, RGB565>();
         Check16<Op, RGB555>();
     };
-    sweep.template operator()<2>();
-    sweep.template operator()<3>();
-    sweep.template operator()<4>();
-    sweep.template operator()<5>();
-    sweep.template operator()<6>();
-    sweep.template operator()<7>();
-    sweep.template operator()<8>();
-    sweep.template operator()<9>();
+    ForEachOp(sweep);
 }
 
 // The AVX2 rows of the pairs outside the screen's formats: cells of every
@@ -174,7 +172,8 @@ protected:
         if (Blend::CurrentSimdLevel() < Blend::SimdLevel::Avx2) GTEST_SKIP() << "the processor lacks AVX2";
     }
 
-    template <uint32_t Op, SurfaceType D, SurfaceType S> static void Check(const std::vector<uint8_t>& s, std::vector<uint8_t>& d, uint32_t r, const std::string& what)
+    template <uint32_t Op, SurfaceType D, SurfaceType S>
+    static void Check(const std::vector<uint8_t>& s, std::vector<uint8_t>& d, uint32_t r, const std::string& what)
     {
         const uint32_t keyAt = (r * 97) % Cells;
         uint32_t key = 0;
@@ -210,7 +209,7 @@ protected:
         if (ScalingOf<Op, D, S>() == Scaling::None) rateStride = std::max(rateStride, 51);
         for (uint32_t r = 0; r < 256; r += rateStride) {
             const auto s = ChannelCells(BytesPerPixel(S), false, [r](int k) { return int(r) + k; });
-            Check<Op, D, S>(s, d, r, "op " + std::to_string(Op) + " " + TypeName(D) + " <- " + TypeName(S) + " rate " + std::to_string(r));
+            Check<Op, D, S>(s, d, r, Name<Op, D, S>() + " rate " + std::to_string(r));
             if (::testing::Test::HasFatalFailure()) return;
         }
     }
@@ -236,8 +235,7 @@ protected:
             for (int alpha = 0; alpha < 16; ++alpha) {
                 auto d = cells(D, 40503u, 15 - alpha);
                 Check<Op, D, S>(cells(S, 1, alpha), d, r,
-                                "op " + std::to_string(Op) + " " + TypeName(D) + " <- " + TypeName(S) + " rate " +
-                                    std::to_string(r) + " alpha " + std::to_string(alpha));
+                                Name<Op, D, S>() + " rate " + std::to_string(r) + " alpha " + std::to_string(alpha));
                 if (::testing::Test::HasFatalFailure()) return;
             }
         }
@@ -266,14 +264,7 @@ TEST_F(AddSubPairRowsTest, EveryOtherPairOverItsBytesOrWords)
             Words<Op, ARGB4555, RGB555>();
         }
     };
-    sweep.template operator()<2>();
-    sweep.template operator()<3>();
-    sweep.template operator()<4>();
-    sweep.template operator()<5>();
-    sweep.template operator()<6>();
-    sweep.template operator()<7>();
-    sweep.template operator()<8>();
-    sweep.template operator()<9>();
+    ForEachOp(sweep);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, AddSubSimdTest, ::testing::Values(Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2),

@@ -14,11 +14,6 @@ using kivotasuGameKit::Blend::SimdLevel;
 
 namespace {
 
-const char* LevelName(SimdLevel level)
-{
-    return level == SimdLevel::None ? "Scalar" : level == SimdLevel::Sse2 ? "Sse2" : "Avx2";
-}
-
 class BlendBlitTest : public ::testing::TestWithParam<std::tuple<uint32_t, SimdLevel>> {};
 
 TEST_P(BlendBlitTest, EveryServedPairMatchesTheReference)
@@ -52,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(Family, BlendBlitTest,
                          ::testing::Combine(::testing::ValuesIn(FamilyOps()),
                                             ::testing::Values(SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2)),
                          [](const auto& info) {
-                             return "Op" + std::to_string(std::get<0>(info.param)) + LevelName(std::get<1>(info.param));
+                             return "Op" + std::to_string(std::get<0>(info.param)) + SimdLevelName(std::get<1>(info.param));
                          });
 
 // Where the processor reports no MMX, operation 14 on XRGB8888 <- XRGB8888

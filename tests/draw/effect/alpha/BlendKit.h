@@ -65,20 +65,13 @@ inline std::function<void(uint8_t*, const uint8_t*)> RefRule(uint32_t op, Pair p
 inline void CheckBlend(uint32_t op, Pair pair, const BlitCase& c, Fill fill, const kivotasuGameKit::BltRates& rates,
                        bool fourChannel, std::mt19937& rng)
 {
-    TestSurface dst(pair.first, c.dstWidth, c.dstHeight), src(pair.second, c.srcWidth, c.srcHeight);
-    const auto palette = SmallPalette(rng);
-    FillSurface(dst, fill, palette, rng);
-    FillSurface(src, fill, palette, rng);
-    const uint32_t key = palette[0] | (rng() << 24);
-    src->SetColorKey(key);
-    const auto rule = RefRule(op, pair, key, rates, fourChannel);
-    const auto expected = fourChannel ? RefBlitTrailing(dst, src, c.request, rule) : RefBlit(dst, src, c.request, rule);
-    const auto params = c.request.Params();
-    ASSERT_EQ(dst->EffectBlt(kivotasuGameKit::EffectBltOp(op), &src.Info(), &params, &rates), 0);
-    const std::string diff = FirstDifference(dst, expected, dst.Bytes());
-    ASSERT_TRUE(diff.empty()) << "op " << op << ", " << TypeName(pair.first) << " <- " << TypeName(pair.second)
-                              << ", " << c.name << (fill == Fill::Noise ? ", noise" : ", sprite") << ", rates "
-                              << rates.rate << "/" << rates.rateB << ": " << diff;
+    CheckFamilyBlit(
+        op, pair, c, fill, rates, rng,
+        [&](TestSurface& dst, TestSurface& src, uint32_t key) {
+            const auto rule = RefRule(op, pair, key, rates, fourChannel);
+            return fourChannel ? RefBlitTrailing(dst, src, c.request, rule) : RefBlit(dst, src, c.request, rule);
+        },
+        "rates " + std::to_string(rates.rate) + "/" + std::to_string(rates.rateB));
 }
 
 } // namespace pixelkit
