@@ -8,8 +8,10 @@
 #include "frame/ProcessInit.h"
 #include "platform/AudioOutput.h"
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Display.h"
 #include "platform/Keyboard.h"
+#include "platform/MessageBox.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "platform/WindowSystem.h"
@@ -75,6 +77,8 @@ int main(int argc, char** argv)
     platform::InstallDisplays(platform::MakeSdlDisplaySystem());
     platform::InstallKeyboards(platform::MakeSdlKeyboardSystem());
     platform::InstallAudio(platform::MakeSdlAudioOutput());
+    platform::InstallDialogs(platform::MakeImGuiDialogs());
+    platform::InstallMessageBoxes(platform::MakeDrawnMessageBoxes());
     const std::string commandLine = CommandLine(argc, argv);
     return WinMain(0, 0, commandLine.c_str(), SW_SHOWNORMAL);
 }

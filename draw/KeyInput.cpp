@@ -29,6 +29,11 @@ int CKeyBase::ResetKey()
     return 0;
 }
 
+void CKeyBase::HoldCurrent()
+{
+    std::memcpy(m_keys[1 - m_current], m_keys[m_current], sizeof m_keys[m_current]);
+}
+
 CKeyInput::CKeyInput(bool background)
 {
     m_device = platform::Keyboards().CreateDevice();

@@ -124,6 +124,11 @@ int Question(std::string_view titleSjis, std::string_view textSjis,
 IDialogService& Dialogs();
 void InstallDialogs(std::unique_ptr<IDialogService> service);
 
+// Drawn with Dear ImGui inside the window the SDL display presents to, in a
+// nested loop over the last frame; with no such window a menu is dismissed
+// and a dialog cancelled at once.
+std::unique_ptr<IDialogService> MakeImGuiDialogs();
+
 // Records every menu and dialog as shown and answers from queues fed by tests:
 // a menu is dismissed and a dialog cancelled when its queue runs dry, and a
 // command the menu greys or lacks dismisses it as a click on it would. The

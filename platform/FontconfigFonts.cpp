@@ -74,6 +74,11 @@ std::string FileOfFamily(const std::string& familyUtf8)
 
 } // namespace
 
+std::string FontFileOfFamily(std::string_view familyUtf8)
+{
+    return FileOfFamily(std::string(familyUtf8));
+}
+
 std::vector<std::string> FontconfigFonts::ListJapaneseFamilies()
 {
     std::vector<std::string> families;

@@ -55,6 +55,10 @@ void InstallFonts(std::unique_ptr<IFontService> service);
 // The default face, used when no other is found.
 inline constexpr const char* DefaultFontFile = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
+// The file fontconfig gives for a family (UTF-8 name); empty when it offers
+// only a substitute of another family.
+std::string FontFileOfFamily(std::string_view familyUtf8);
+
 // fontconfig's families; faces rendered by FreeType.
 class FontconfigFonts final : public IFontService {
 public:

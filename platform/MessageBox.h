@@ -36,6 +36,10 @@ public:
                           MessageBoxStyle style, bool warning) override;
 };
 
+// Boxes drawn as dialogs of the installed dialog service inside the window
+// while it shows frames, SDL's box before (its X11 form cannot show Japanese).
+std::unique_ptr<IMessageBoxService> MakeDrawnMessageBoxes();
+
 // Answers from a queue fed by tests (dismissed when it runs dry) and records
 // every box shown.
 class HeadlessMessageBoxes final : public IMessageBoxService {

@@ -3,6 +3,7 @@
 #include "platform/Letterbox.h"
 #include "platform/MemoryDisplaySurface.h"
 #include "platform/PresentRows.h"
+#include "platform/SdlFrame.h"
 
 #include <SDL.h>
 
@@ -25,6 +26,11 @@ Uint32 SdlFormatOf(int format)
     }
 }
 
+class SdlScreen;
+
+// The screen whose renderer exists; the player has one window.
+SdlScreen* g_current = nullptr;
+
 // The renderer and its texture; the primary surfaces present through it.
 class SdlScreen {
 public:
@@ -33,6 +39,8 @@ public:
     {
         Drop();
     }
+
+    SdlFrame Frame() const { return {m_window, m_renderer, m_texture, {m_width, m_height}}; }
 
     bool Attach(WindowHandle window)
     {
@@ -56,6 +64,7 @@ public:
             if (!m_renderer)
                 return false;
             SDL_AddEventWatch(&SdlScreen::Watch, this);
+            g_current = this;
         }
         if (m_lost.exchange(false) || width != m_width || height != m_height)
             DropTexture();
@@ -131,6 +140,8 @@ private:
     {
         DropTexture();
         if (m_renderer) {
+            if (g_current == this)
+                g_current = nullptr;
             SDL_DelEventWatch(&SdlScreen::Watch, this);
             SDL_DestroyRenderer(m_renderer);
         }
@@ -222,6 +233,17 @@ public:
 };
 
 } // namespace
+
+bool CurrentSdlFrame(SdlFrame& out)
+{
+    if (!g_current)
+        return false;
+    out = g_current->Frame();
+    // A lost texture holds nothing worth showing.
+    if (g_current->IsLost())
+        out.lastFrame = nullptr;
+    return out.renderer != nullptr;
+}
 
 std::unique_ptr<IDisplaySystem> MakeSdlDisplaySystem()
 {

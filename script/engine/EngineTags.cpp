@@ -59,6 +59,24 @@ void CQuiltorEngine::SetFont(std::int32_t n)
     RedrawAll();
 }
 
+void CQuiltorEngine::SelectWindowFrame(std::int32_t n)
+{
+    if (m_windows.IsWindowCount(n)) return;
+    {
+        TAG::CLockScope lock(m_lock);
+        HideText();
+        if (m_windows.IsShown()) {
+            HideWindows();
+            m_windows.SelectWindow(n);
+            ShowWindows();
+        } else {
+            m_windows.SelectWindow(n);
+        }
+        ShowText();
+    }
+    Present();
+}
+
 void CQuiltorEngine::ChangeDisplayMode(bool fullScreen)
 {
     kivotasuGameKit::CFastDraw& draw = GetDraw();

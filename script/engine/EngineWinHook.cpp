@@ -2,20 +2,15 @@
 
 #include "frame/AppManager.h"
 #include "frame/Window.h"
+#include "platform/Dialogs.h"
 #include "platform/WindowSystem.h"
 #include "script/engine/InputState.h"
+#include "script/engine/MenuCommands.h"
 #include "script/engine/QuiltorEngine.h"
 
 using kivotasuGameKit::CTextString;
 
 namespace {
-
-enum MenuCommand : std::uint32_t {
-    HideWindowsCommand = 40007,
-    SkipNormal = 40051,
-    SkipCustom = 40055,
-    FullScreenCommand = 40064,
-};
 
 constexpr std::size_t MaxPath = 260;
 
@@ -61,19 +56,60 @@ std::intptr_t CEngineWinHook::WndProc(platform::WindowHandle window, std::uint32
     return 0;
 }
 
-// The commands of the popup menu; those whose operations come with the menu,
-// the dialogs and saving are handled there.
 void CEngineWinHook::OnCommand(std::uint32_t id)
 {
+    using namespace MenuCommand;
     m_engine.GetGameState().PopupActive = 0;
-    if (id == HideWindowsCommand) {
-        CInputState::GetInstance().Event = InputEvent::WindowHide;
+    if (id >= WindowFrame) {
+        m_engine.SelectWindowFrame(static_cast<std::int32_t>(id - WindowFrame));
+    } else if (id >= Font) {
+        m_engine.SetFont(static_cast<std::int32_t>(id - Font));
+    } else if (id >= History) {
+        OnHistory(id - History);
     } else if (id >= SkipNormal && id <= SkipCustom) {
         m_engine.SetSkipPattern(id - SkipNormal);
         if (id == SkipNormal) CInputState::GetInstance().Event = InputEvent::None;
-    } else if (id == FullScreenCommand) {
-        m_engine.ChangeDisplayMode(!m_engine.GetDraw().IsFullScreen());
+    } else {
+        OnPlainCommand(id);
     }
+}
+
+// The commands of one id each.
+void CEngineWinHook::OnPlainCommand(std::uint32_t id)
+{
+    using namespace MenuCommand;
+    CGameState& state = m_engine.GetGameState();
+    switch (id) {
+    case Exit:
+        if (platform::Question("終了確認", "終了しますか？", {"はい(&Y)", "いいえ(&N)"}) == 1) m_engine.PostClose();
+        break;
+    case HideWindows: CInputState::GetInstance().Event = InputEvent::WindowHide; break;
+    case QuickSave: m_engine.Guarded([&] { m_engine.QuickSave(); }); break;
+    case QuickLoad: m_engine.Guarded([&] { m_engine.LoadQuick(); }); break;
+    case ClearHistory:
+        if (platform::Question("クリア確認", "履歴をクリアしますか？", {"はい(&Y)", "いいえ(&N)"}) == 1) state.ClearHistory();
+        break;
+    case ReturnToTitle:
+        m_engine.Guarded([&] {
+            m_engine.Reset();
+            m_engine.StartGame();
+        });
+        break;
+    case FullScreen: m_engine.ChangeDisplayMode(!m_engine.GetDraw().IsFullScreen()); break;
+    case SceneSkip: m_engine.ToggleSceneSkip(); break;
+    default:
+        // The open and save-picture file dialogs, the settings and the
+        // custom-skip dialogs, progress and the placeholder: not offered.
+        break;
+    }
+}
+
+void CEngineWinHook::OnHistory(std::uint32_t n)
+{
+    CGameState& state = m_engine.GetGameState();
+    if (static_cast<std::int32_t>(n) >= state.HistoryCount) return;
+    const CTextString path = state.History[n];
+    m_engine.Guarded([&] { m_engine.Restart(path); });
 }
 
 void CEngineWinHook::OnDropFiles(std::uintptr_t drop)

@@ -21,6 +21,9 @@ public:
 
 private:
     void OnCommand(std::uint32_t id);
+    void OnPlainCommand(std::uint32_t id);
+    // Restart with history entry n, when there is one.
+    void OnHistory(std::uint32_t n);
     void OnDropFiles(std::uintptr_t drop);
 
     CQuiltorEngine& m_engine;

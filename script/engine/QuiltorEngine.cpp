@@ -50,7 +50,11 @@ CQuiltorEngine* CQuiltorEngine::GetInstance()
 void CQuiltorEngine::Start()
 {
     m_app = kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp();
+    // Menus and dialogs run their own loop; the app's timers (the music's
+    // fades among them) go on meanwhile.
+    if (m_app) platform::Dialogs().SetModalIdle([app = m_app] { app->GetTimerList().Dispatch(); });
     MainLoop();
+    platform::Dialogs().SetModalIdle(nullptr);
 }
 
 void CQuiltorEngine::Wait(std::uint32_t ms)

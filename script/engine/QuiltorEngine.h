@@ -15,6 +15,7 @@
 #include "frame/MersenneTwister.h"
 #include "frame/FpsTimer.h"
 #include "frame/Timer.h"
+#include "platform/Dialogs.h"
 #include "script/engine/BgmPlayer.h"
 #include "script/engine/EngineWinHook.h"
 #include "script/engine/FrameInput.h"
@@ -78,8 +79,16 @@ public:
     void PollInput();
     void CheckMouse();
     void CheckKey();
-    // The right-button menu; nothing is shown until the menu is built.
-    void PopupMenu() {}
+    // The right-button menu at the mouse; the chosen command reaches the
+    // window as a command message.
+    void PopupMenu();
+    // The menu as it would show now.
+    platform::Menu BuildPopupMenu();
+    // The global variable "スキップ機能": "1" is on.
+    bool IsSceneSkipOn() const;
+    void ToggleSceneSkip();
+    // Window frame n becomes the text window's frame.
+    void SelectWindowFrame(std::int32_t n);
 
     // Composition.
     void Redraw();

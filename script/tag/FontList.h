@@ -8,6 +8,7 @@
 #include "frame/TextString.h"
 
 namespace kivotasuGameKit { class CTextFileWriter; }
+namespace platform { struct MenuItem; }
 
 class CFontList {
 public:
@@ -20,6 +21,10 @@ public:
     const std::vector<kivotasuGameKit::CTextString>& GetNames() const { return m_names; }
     // The face in use; empty when no face is listed.
     kivotasuGameKit::CTextString GetCurrentName() const;
+    // The submenu's placeholder gives way to one item per face, command
+    // firstCommand + index, the current one checked; at most `most` faces, so
+    // that the commands stay clear of the next range.
+    void FillMenu(platform::MenuItem& submenu, std::uint32_t firstCommand, std::size_t most) const;
     // The FONT line of the options file.
     void WriteOption(kivotasuGameKit::CTextFileWriter& writer) const;
 

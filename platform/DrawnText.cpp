@@ -1,0 +1,67 @@
+#include "platform/DrawnText.h"
+
+#include "platform/TextCodec.h"
+
+namespace platform {
+
+namespace {
+
+bool IsLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+} // namespace
+
+std::string ShownLabel(std::string_view textSjis)
+{
+    std::string plain;
+    plain.reserve(textSjis.size());
+    for (std::size_t i = 0; i < textSjis.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(textSjis[i]);
+        if (byte == '&') {
+            if (i + 1 < textSjis.size() && textSjis[i + 1] == '&')
+                plain += textSjis[++i];
+            continue;
+        }
+        plain += textSjis[i];
+        // A second byte may be 0x26 too; it is never a mark.
+        if (IsLeadByte(byte) && i + 1 < textSjis.size())
+            plain += textSjis[++i];
+    }
+    return Cp932ToUtf8(plain);
+}
+
+void CollectCodepoints(std::string_view utf8, std::set<std::uint16_t>& out)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (i + length > utf8.size())
+            break;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k)
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (code >= 0x20 && code <= 0xFFFF)
+            out.insert(static_cast<std::uint16_t>(code));
+        i += length;
+    }
+}
+
+std::vector<std::uint16_t> GlyphRanges(const std::set<std::uint16_t>& codepoints)
+{
+    std::set<std::uint16_t> all = codepoints;
+    for (std::uint16_t c = 0x20; c <= 0x7E; ++c)
+        all.insert(c);
+    std::vector<std::uint16_t> ranges;
+    for (std::uint16_t c : all) {
+        if (!ranges.empty() && ranges.back() + 1 == c)
+            ranges.back() = c;
+        else
+            ranges.insert(ranges.end(), {c, c});
+    }
+    ranges.push_back(0);
+    return ranges;
+}
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+// Texts of drawn menus and dialogs: resource labels as shown, and the glyphs
+// a font atlas needs for them.
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// A resource text in UTF-8 without its access-key marks ("&X" shows X, "&&"
+// one "&").
+std::string ShownLabel(std::string_view textSjis);
+
+// The code points of UTF-8 text within the basic plane, added to the set.
+void CollectCodepoints(std::string_view utf8, std::set<std::uint16_t>& out);
+
+// Ranges for a font builder: first and last code point of each run,
+// zero-terminated. Printable ASCII is always in, for typed numbers.
+std::vector<std::uint16_t> GlyphRanges(const std::set<std::uint16_t>& codepoints);
+
+} // namespace platform

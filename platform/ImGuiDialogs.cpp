@@ -1,0 +1,346 @@
+#include "platform/Dialogs.h"
+
+#include "platform/DrawnText.h"
+#include "platform/ImGuiModal.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+constexpr float WrapWidth = 520.0f;
+constexpr float ButtonWidth = 88.0f;
+
+void CollectMenu(const Menu& menu, std::set<std::uint16_t>& glyphs)
+{
+    for (const MenuItem& item : menu) {
+        CollectCodepoints(ShownLabel(item.textSjis), glyphs);
+        CollectMenu(item.items, glyphs);
+    }
+}
+
+void CollectControls(const std::vector<DialogControl>& controls, std::set<std::uint16_t>& glyphs)
+{
+    for (const DialogControl& control : controls) {
+        CollectCodepoints(ShownLabel(control.textSjis), glyphs);
+        for (const std::string& choice : control.choicesSjis)
+            CollectCodepoints(ShownLabel(choice), glyphs);
+        CollectControls(control.children, glyphs);
+    }
+}
+
+std::set<std::uint16_t> GlyphsOf(const Dialog& dialog)
+{
+    std::set<std::uint16_t> glyphs;
+    CollectCodepoints(ShownLabel(dialog.titleSjis), glyphs);
+    CollectControls(dialog.controls, glyphs);
+    for (const DialogButton& button : dialog.buttons)
+        CollectCodepoints(ShownLabel(button.textSjis), glyphs);
+    CollectCodepoints("!?i", glyphs);
+    return glyphs;
+}
+
+void MenuItems(const Menu& menu, std::uint32_t& chosen)
+{
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        const MenuItem& item = menu[i];
+        ImGui::PushID(static_cast<int>(i));
+        const std::string label = ShownLabel(item.textSjis);
+        switch (item.kind) {
+        case MenuItem::Kind::Separator:
+            ImGui::Separator();
+            break;
+        case MenuItem::Kind::Command:
+            if (ImGui::MenuItem(label.c_str(), nullptr, item.checked, !item.greyed))
+                chosen = item.command;
+            break;
+        case MenuItem::Kind::Submenu:
+            if (ImGui::BeginMenu(label.c_str(), !item.greyed)) {
+                MenuItems(item.items, chosen);
+                ImGui::EndMenu();
+            }
+            break;
+        }
+        ImGui::PopID();
+    }
+}
+
+// A titled frame around what body draws, as a Windows group box.
+template <class Body> void GroupBox(const std::string& title, Body body)
+{
+    ImGui::BeginGroup();
+    ImGui::TextUnformatted(title.c_str());
+    ImGui::Indent();
+    body();
+    ImGui::Unindent();
+    ImGui::EndGroup();
+    const ImVec2 padding = ImGui::GetStyle().FramePadding;
+    const ImVec2 low = ImGui::GetItemRectMin();
+    const ImVec2 high = ImGui::GetItemRectMax();
+    ImGui::GetWindowDrawList()->AddRect(ImVec2(low.x - padding.x, low.y + ImGui::GetTextLineHeight() * 0.5f),
+                                        ImVec2(high.x + padding.x, high.y + padding.y),
+                                        ImGui::GetColorU32(ImGuiCol_Border));
+    ImGui::Dummy(ImVec2(0, padding.y));
+}
+
+// Tick marks under the slider just drawn.
+void SliderTicks(const DialogControl& control)
+{
+    const int span = control.maximum - control.minimum;
+    if (control.tick <= 0 || span <= 0)
+        return;
+    const ImVec2 low = ImGui::GetItemRectMin();
+    const ImVec2 high = ImGui::GetItemRectMax();
+    const float grab = ImGui::GetStyle().GrabMinSize * 0.5f + ImGui::GetStyle().FramePadding.x * 0.5f;
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    for (int value = control.minimum; value <= control.maximum; value += control.tick) {
+        const float x = low.x + grab + (high.x - low.x - 2 * grab) * static_cast<float>(value - control.minimum) / span;
+        draw->AddLine(ImVec2(x, high.y + 1), ImVec2(x, high.y + 5), ImGui::GetColorU32(ImGuiCol_Text));
+    }
+    ImGui::Dummy(ImVec2(0, 4));
+}
+
+class DialogView {
+public:
+    explicit DialogView(Dialog& dialog) : m_dialog(dialog) {}
+
+    // True once a button, Return, Escape or the close box has ended it.
+    bool Frame(bool first)
+    {
+        const ImVec2 centre(ImGui::GetIO().DisplaySize.x * 0.5f, ImGui::GetIO().DisplaySize.y * 0.5f);
+        ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+        if (first)
+            ImGui::SetNextWindowFocus();
+        bool open = true;
+        const std::string title = ShownLabel(m_dialog.titleSjis) + "###dialog";
+        ImGui::Begin(title.c_str(), &open,
+                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings
+                         | ImGuiWindowFlags_NoMove);
+        Icon();
+        ImGui::BeginGroup();
+        TopLevel();
+        ImGui::EndGroup();
+        Buttons();
+        ImGui::End();
+        if (!open)
+            End(m_dialog.cancelResult);
+        else if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
+            End(m_dialog.cancelResult);
+        else if (m_dialog.defaultResult != 0 && !ImGui::GetIO().WantTextInput
+                 && (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false)
+                     || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false)))
+            End(m_dialog.defaultResult);
+        return m_done;
+    }
+
+    int Result() const { return m_result; }
+
+private:
+    void End(int result)
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_result = result;
+    }
+
+    void Icon()
+    {
+        const char* mark = m_dialog.icon == DialogIcon::Warning ? "!"
+                           : m_dialog.icon == DialogIcon::Question ? "?"
+                           : m_dialog.icon == DialogIcon::Information ? "i"
+                                                                      : nullptr;
+        if (!mark)
+            return;
+        const float size = ImGui::GetTextLineHeight() * 2;
+        const ImVec2 at = ImGui::GetCursorScreenPos();
+        const ImU32 colour = m_dialog.icon == DialogIcon::Warning ? IM_COL32(230, 170, 0, 255) : IM_COL32(30, 90, 200, 255);
+        ImDrawList* draw = ImGui::GetWindowDrawList();
+        draw->AddCircleFilled(ImVec2(at.x + size / 2, at.y + size / 2), size / 2, colour);
+        const ImVec2 text = ImGui::CalcTextSize(mark);
+        draw->AddText(ImVec2(at.x + (size - text.x) / 2, at.y + (size - text.y) / 2), IM_COL32_WHITE, mark);
+        ImGui::Dummy(ImVec2(size, size));
+        ImGui::SameLine(0, size / 2);
+    }
+
+    void TopLevel()
+    {
+        std::vector<DialogControl>& controls = m_dialog.controls;
+        const bool sheet = !controls.empty() && std::all_of(controls.begin(), controls.end(), [](const DialogControl& c) {
+            return c.kind == DialogControl::Kind::Page;
+        });
+        if (!sheet) {
+            Controls(controls);
+            return;
+        }
+        if (ImGui::BeginTabBar("pages")) {
+            for (std::size_t i = 0; i < controls.size(); ++i) {
+                ImGui::PushID(static_cast<int>(i));
+                if (ImGui::BeginTabItem(ShownLabel(controls[i].textSjis).c_str())) {
+                    Controls(controls[i].children);
+                    ImGui::EndTabItem();
+                }
+                ImGui::PopID();
+            }
+            ImGui::EndTabBar();
+        }
+    }
+
+    void Controls(std::vector<DialogControl>& controls)
+    {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            ImGui::PushID(static_cast<int>(i));
+            if (controls[i].sameLine)
+                ImGui::SameLine();
+            Control(controls[i]);
+            ImGui::PopID();
+        }
+    }
+
+    void Changed(DialogControl& control, int value)
+    {
+        control.value = ClampedValue(control, value);
+        if (m_dialog.onChange)
+            m_dialog.onChange(control);
+    }
+
+    void Control(DialogControl& control)
+    {
+        const std::string text = ShownLabel(control.textSjis);
+        switch (control.kind) {
+        case DialogControl::Kind::Label:
+            ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + WrapWidth);
+            ImGui::TextUnformatted(text.c_str());
+            ImGui::PopTextWrapPos();
+            break;
+        case DialogControl::Kind::Link:
+            ImGui::TextColored(ImVec4(0.1f, 0.3f, 0.9f, 1.0f), "%s", text.c_str());
+            if (ImGui::IsItemHovered())
+                ImGui::SetMouseCursor(ImGuiMouseCursor_Hand);
+            if (ImGui::IsItemClicked()) {
+                Changed(control, 1);
+                control.value = 0;
+            }
+            break;
+        case DialogControl::Kind::CheckBox: {
+            bool checked = control.value != 0;
+            if (ImGui::Checkbox(text.c_str(), &checked))
+                Changed(control, checked ? 1 : 0);
+            break;
+        }
+        case DialogControl::Kind::Radio:
+            GroupBox(text, [&] {
+                for (std::size_t i = 0; i < control.choicesSjis.size(); ++i) {
+                    const int index = static_cast<int>(i);
+                    ImGui::PushID(index);
+                    if (ImGui::RadioButton(ShownLabel(control.choicesSjis[i]).c_str(), control.value == index))
+                        Changed(control, index);
+                    ImGui::PopID();
+                }
+            });
+            break;
+        case DialogControl::Kind::Slider: {
+            int value = control.value;
+            ImGui::SetNextItemWidth(240);
+            if (ImGui::SliderInt("##slider", &value, control.minimum, control.maximum, "%d"))
+                Changed(control, value);
+            SliderTicks(control);
+            break;
+        }
+        case DialogControl::Kind::Number: {
+            int value = control.value;
+            ImGui::SetNextItemWidth(64);
+            if (ImGui::InputInt("##number", &value, 0, 0))
+                Changed(control, value);
+            break;
+        }
+        case DialogControl::Kind::Group:
+        case DialogControl::Kind::Page:
+            GroupBox(text, [&] { Controls(control.children); });
+            break;
+        }
+    }
+
+    void Buttons()
+    {
+        const float spacing = ImGui::GetStyle().ItemSpacing.x;
+        const float row = static_cast<float>(m_dialog.buttons.size()) * (ButtonWidth + spacing) - spacing;
+        ImGui::Dummy(ImVec2(0, 4));
+        ImGui::SetCursorPosX(std::max(ImGui::GetCursorPosX(), ImGui::GetWindowContentRegionMax().x - row));
+        for (std::size_t i = 0; i < m_dialog.buttons.size(); ++i) {
+            const DialogButton& button = m_dialog.buttons[i];
+            ImGui::PushID(static_cast<int>(i));
+            if (i > 0)
+                ImGui::SameLine();
+            if (ImGui::Button(ShownLabel(button.textSjis).c_str(), ImVec2(ButtonWidth, 0)))
+                End(button.result);
+            ImGui::PopID();
+        }
+    }
+
+    Dialog& m_dialog;
+    bool m_done = false;
+    int m_result = 0;
+};
+
+class ImGuiDialogs final : public IDialogService {
+public:
+    std::uint32_t TrackMenu(const Menu& menu, Point at) override
+    {
+        SdlFrame frame;
+        if (!CurrentSdlFrame(frame))
+            return 0;
+        std::set<std::uint16_t> glyphs;
+        CollectMenu(menu, glyphs);
+        ImGuiModal modal(frame, m_fonts, std::move(glyphs), m_idle);
+        std::uint32_t chosen = 0;
+        bool first = true;
+        const bool ended = modal.Run([&] {
+            if (first) {
+                ImGui::SetNextWindowPos(ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
+                ImGui::OpenPopup("menu");
+                first = false;
+            }
+            if (!ImGui::BeginPopup("menu"))
+                return true; // closed by a click elsewhere or Escape
+            MenuItems(menu, chosen);
+            ImGui::EndPopup();
+            return chosen != 0;
+        });
+        return ended ? chosen : 0;
+    }
+
+    int RunDialog(Dialog& dialog) override
+    {
+        SdlFrame frame;
+        if (!CurrentSdlFrame(frame))
+            return dialog.cancelResult;
+        ImGuiModal modal(frame, m_fonts, GlyphsOf(dialog), m_idle);
+        DialogView view(dialog);
+        bool first = true;
+        const bool ended = modal.Run([&] {
+            const bool done = view.Frame(first);
+            first = false;
+            return done;
+        });
+        return ended ? view.Result() : dialog.cancelResult;
+    }
+
+    void SetModalIdle(std::function<void()> idle) override { m_idle = std::move(idle); }
+
+private:
+    ImGuiFontAtlas m_fonts;
+    std::function<void()> m_idle;
+};
+
+} // namespace
+
+std::unique_ptr<IDialogService> MakeImGuiDialogs()
+{
+    return std::make_unique<ImGuiDialogs>();
+}
+
+} // namespace platform

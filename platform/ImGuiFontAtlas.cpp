@@ -1,0 +1,85 @@
+#include "platform/ImGuiFontAtlas.h"
+
+#include "platform/DrawnText.h"
+#include "platform/Fonts.h"
+
+#include <SDL.h>
+#include <imgui_freetype.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace platform {
+
+namespace {
+
+std::string MenuFontFile()
+{
+    std::string file = FontFileOfFamily("IPAGothic");
+    if (file.empty() && std::filesystem::exists(DefaultFontFile))
+        file = DefaultFontFile;
+    return file;
+}
+
+} // namespace
+
+ImGuiFontAtlas::ImGuiFontAtlas() : m_file(MenuFontFile())
+{
+    m_atlas.FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
+}
+
+ImGuiFontAtlas::~ImGuiFontAtlas()
+{
+    ReleaseTexture();
+}
+
+void ImGuiFontAtlas::ReleaseTexture()
+{
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    m_texture = nullptr;
+    m_atlas.SetTexID(nullptr);
+}
+
+bool ImGuiFontAtlas::Prepare(SDL_Renderer* renderer, const std::set<std::uint16_t>& wanted, float pixelSize)
+{
+    const bool covered = std::includes(m_have.begin(), m_have.end(), wanted.begin(), wanted.end());
+    if (!covered || pixelSize != m_pixelSize || !m_atlas.IsBuilt()) {
+        ReleaseTexture();
+        Build(wanted, pixelSize);
+    }
+    if (m_texture)
+        return true;
+    unsigned char* pixels = nullptr;
+    int width = 0, height = 0;
+    m_atlas.GetTexDataAsRGBA32(&pixels, &width, &height);
+    if (!pixels)
+        return false;
+    m_texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, width, height);
+    if (!m_texture)
+        return false;
+    SDL_UpdateTexture(m_texture, nullptr, pixels, width * 4);
+    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
+    m_atlas.SetTexID(m_texture);
+    return true;
+}
+
+void ImGuiFontAtlas::Build(const std::set<std::uint16_t>& wanted, float pixelSize)
+{
+    m_have.insert(wanted.begin(), wanted.end());
+    const std::vector<std::uint16_t> ranges = GlyphRanges(m_have);
+    m_ranges.assign(ranges.begin(), ranges.end());
+    m_pixelSize = pixelSize;
+    m_atlas.Clear();
+    ImFontConfig config;
+    config.OversampleH = 1;
+    config.OversampleV = 1;
+    if (m_file.empty() || !m_atlas.AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
+        config.SizePixels = pixelSize;
+        m_atlas.AddFontDefault(&config);
+    }
+    m_atlas.Build();
+}
+
+} // namespace platform

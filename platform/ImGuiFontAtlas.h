@@ -1,0 +1,46 @@
+#pragma once
+// The glyphs of drawn menus and dialogs: IPA Gothic (found by fontconfig)
+// rasterised by FreeType for exactly the characters their labels use, in one
+// texture of the renderer. ImGui's own Japanese range lacks many kanji.
+
+#include <imgui.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+class ImGuiFontAtlas {
+public:
+    ImGuiFontAtlas();
+    ~ImGuiFontAtlas();
+    ImGuiFontAtlas(const ImGuiFontAtlas&) = delete;
+    ImGuiFontAtlas& operator=(const ImGuiFontAtlas&) = delete;
+
+    // The atlas holds every code point wanted, rasterised at pixelSize, in a
+    // texture of the renderer; it is rebuilt only when it lacks one of them or
+    // the size changes. False when no texture could be made.
+    bool Prepare(SDL_Renderer* renderer, const std::set<std::uint16_t>& wanted, float pixelSize);
+    // The texture goes before its renderer can: the atlas keeps its pixels
+    // for the next Prepare.
+    void ReleaseTexture();
+
+    ImFontAtlas* Atlas() { return &m_atlas; }
+
+private:
+    void Build(const std::set<std::uint16_t>& wanted, float pixelSize);
+
+    ImFontAtlas m_atlas;
+    std::string m_file;
+    std::set<std::uint16_t> m_have;
+    std::vector<ImWchar> m_ranges; // read by the builder
+    float m_pixelSize = 0;
+    SDL_Texture* m_texture = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,251 @@
+#include "platform/ImGuiModal.h"
+
+#include "platform/Clock.h"
+#include "platform/Letterbox.h"
+#include "platform/TerminationSignals.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+constexpr std::uint32_t FrameMs = 16;
+// The menus' text height on the 640 x 480 client area.
+constexpr float FontPixels = 16.0f;
+
+void MapKeys(ImGuiIO& io)
+{
+    const std::pair<ImGuiKey_, SDL_Scancode> keys[] = {
+        {ImGuiKey_Tab, SDL_SCANCODE_TAB},          {ImGuiKey_LeftArrow, SDL_SCANCODE_LEFT},
+        {ImGuiKey_RightArrow, SDL_SCANCODE_RIGHT}, {ImGuiKey_UpArrow, SDL_SCANCODE_UP},
+        {ImGuiKey_DownArrow, SDL_SCANCODE_DOWN},   {ImGuiKey_PageUp, SDL_SCANCODE_PAGEUP},
+        {ImGuiKey_PageDown, SDL_SCANCODE_PAGEDOWN}, {ImGuiKey_Home, SDL_SCANCODE_HOME},
+        {ImGuiKey_End, SDL_SCANCODE_END},          {ImGuiKey_Insert, SDL_SCANCODE_INSERT},
+        {ImGuiKey_Delete, SDL_SCANCODE_DELETE},    {ImGuiKey_Backspace, SDL_SCANCODE_BACKSPACE},
+        {ImGuiKey_Space, SDL_SCANCODE_SPACE},      {ImGuiKey_Enter, SDL_SCANCODE_RETURN},
+        {ImGuiKey_Escape, SDL_SCANCODE_ESCAPE},    {ImGuiKey_KeyPadEnter, SDL_SCANCODE_KP_ENTER},
+        {ImGuiKey_A, SDL_SCANCODE_A},              {ImGuiKey_C, SDL_SCANCODE_C},
+        {ImGuiKey_V, SDL_SCANCODE_V},              {ImGuiKey_X, SDL_SCANCODE_X},
+        {ImGuiKey_Y, SDL_SCANCODE_Y},              {ImGuiKey_Z, SDL_SCANCODE_Z},
+    };
+    for (const auto& [key, scancode] : keys)
+        io.KeyMap[key] = scancode;
+}
+
+void Style()
+{
+    ImGui::StyleColorsLight();
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.WindowRounding = 0;
+    style.PopupRounding = 0;
+    style.FrameBorderSize = 1;
+    style.PopupBorderSize = 1;
+}
+
+} // namespace
+
+ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
+                       const std::function<void()>& idle)
+    : m_frame(frame), m_fonts(fonts), m_glyphs(std::move(glyphs)), m_idle(idle),
+      m_context(ImGui::CreateContext(fonts.Atlas()))
+{
+    ImGui::SetCurrentContext(m_context);
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.LogFilename = nullptr;
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+    io.BackendFlags |= ImGuiBackendFlags_RendererHasVtxOffset;
+    io.DisplaySize = ImVec2(static_cast<float>(frame.logical.width), static_cast<float>(frame.logical.height));
+    MapKeys(io);
+    Style();
+    m_lastTick = Clock().Now();
+}
+
+ImGuiModal::~ImGuiModal()
+{
+    m_fonts.ReleaseTexture();
+    ImGui::DestroyContext(m_context);
+    for (SDL_Event& event : m_deferred)
+        SDL_PushEvent(&event);
+}
+
+void ImGuiModal::Take(const SDL_Event& event)
+{
+    ImGuiIO& io = ImGui::GetIO();
+    const Uint32 window = SDL_GetWindowID(m_frame.window);
+    Size outer;
+    SDL_GetWindowSize(m_frame.window, &outer.width, &outer.height);
+    const Letterbox box = FitLetterbox(outer, m_frame.logical);
+    auto mouseAt = [&](int x, int y) {
+        const Point at = ToLogical(box, {x, y});
+        io.MousePos = ImVec2(static_cast<float>(at.x), static_cast<float>(at.y));
+    };
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        if (event.motion.windowID == window)
+            mouseAt(event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        // Either button chooses, as in a menu tracked with the right button.
+        if (event.button.windowID == window
+            && (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT)) {
+            mouseAt(event.button.x, event.button.y);
+            io.MouseDown[0] = event.type == SDL_MOUSEBUTTONDOWN;
+        }
+        break;
+    case SDL_MOUSEWHEEL:
+        io.MouseWheel += static_cast<float>(event.wheel.y);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (event.key.keysym.scancode < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
+            io.KeysDown[event.key.keysym.scancode] = event.type == SDL_KEYDOWN;
+        io.KeyShift = (SDL_GetModState() & KMOD_SHIFT) != 0;
+        io.KeyCtrl = (SDL_GetModState() & KMOD_CTRL) != 0;
+        io.KeyAlt = (SDL_GetModState() & KMOD_ALT) != 0;
+        break;
+    case SDL_TEXTINPUT:
+        io.AddInputCharactersUTF8(event.text.text);
+        break;
+    case SDL_QUIT:
+        m_closed = true;
+        m_deferred.push_back(event);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            m_closed = true;
+        m_deferred.push_back(event);
+        break;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+    case SDL_DROPBEGIN:
+    case SDL_DROPCOMPLETE:
+        m_deferred.push_back(event);
+        break;
+    default:
+        // Messages posted to the window travel as user events.
+        if (event.type >= SDL_USEREVENT)
+            m_deferred.push_back(event);
+        break;
+    }
+}
+
+bool ImGuiModal::Prepare()
+{
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(m_frame.renderer, &outputWidth, &outputHeight);
+    const double scale = FitLetterbox({outputWidth, outputHeight}, m_frame.logical).scale;
+    // Glyphs rasterised at the size they are shown, so full screen stays sharp.
+    const float pixels = std::round(FontPixels * static_cast<float>(scale) * 2.0f) / 2.0f;
+    if (!m_fonts.Prepare(m_frame.renderer, m_glyphs, pixels))
+        return false;
+    ImGuiIO& io = ImGui::GetIO();
+    io.FontGlobalScale = FontPixels / pixels;
+    const std::uint32_t now = Clock().Now();
+    io.DeltaTime = std::max(0.001f, static_cast<float>(now - m_lastTick) / 1000.0f);
+    m_lastTick = now;
+    return true;
+}
+
+void ImGuiModal::Draw(bool withUi)
+{
+    SDL_Renderer* renderer = m_frame.renderer;
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    const Letterbox box = FitLetterbox({outputWidth, outputHeight}, m_frame.logical);
+    SDL_RenderSetClipRect(renderer, nullptr);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    if (m_frame.lastFrame) {
+        const SDL_Rect shown{box.offsetX, box.offsetY, box.width, box.height};
+        SDL_RenderCopy(renderer, m_frame.lastFrame, nullptr, &shown);
+    }
+    const ImDrawData* data = withUi ? ImGui::GetDrawData() : nullptr;
+    const auto scale = static_cast<float>(box.scale);
+    std::vector<float> points;
+    for (int n = 0; data && n < data->CmdListsCount; ++n) {
+        const ImDrawList* list = data->CmdLists[n];
+        points.resize(static_cast<std::size_t>(list->VtxBuffer.Size) * 2);
+        for (int i = 0; i < list->VtxBuffer.Size; ++i) {
+            points[2 * i] = list->VtxBuffer[i].pos.x * scale + box.offsetX;
+            points[2 * i + 1] = list->VtxBuffer[i].pos.y * scale + box.offsetY;
+        }
+        for (const ImDrawCmd& command : list->CmdBuffer) {
+            const ImVec4& clip = command.ClipRect;
+            const SDL_Rect rect{static_cast<int>(clip.x * scale) + box.offsetX,
+                                static_cast<int>(clip.y * scale) + box.offsetY,
+                                static_cast<int>(std::ceil((clip.z - clip.x) * scale)),
+                                static_cast<int>(std::ceil((clip.w - clip.y) * scale))};
+            if (rect.w <= 0 || rect.h <= 0)
+                continue;
+            SDL_RenderSetClipRect(renderer, &rect);
+            const ImDrawVert* vertices = list->VtxBuffer.Data + command.VtxOffset;
+            SDL_RenderGeometryRaw(renderer, static_cast<SDL_Texture*>(command.GetTexID()),
+                                  points.data() + 2 * command.VtxOffset, 2 * sizeof(float),
+                                  reinterpret_cast<const SDL_Color*>(&vertices->col), sizeof(ImDrawVert),
+                                  &vertices->uv.x, sizeof(ImDrawVert), list->VtxBuffer.Size - static_cast<int>(command.VtxOffset),
+                                  list->IdxBuffer.Data + command.IdxOffset, static_cast<int>(command.ElemCount),
+                                  sizeof(ImDrawIdx));
+        }
+    }
+    SDL_RenderSetClipRect(renderer, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+bool ImGuiModal::Run(const std::function<bool()>& frame)
+{
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.windowID = SDL_GetWindowID(m_frame.window);
+    motion.motion.x = x;
+    motion.motion.y = y;
+    Take(motion);
+
+    bool done = false;
+    while (!done) {
+        if (TakeTerminationRequest()) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            Take(quit);
+        }
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            Take(event);
+        if (m_closed || !Prepare())
+            return false;
+        ImGui::NewFrame();
+        done = frame();
+        ImGui::Render();
+        Draw(!done);
+        if (m_idle)
+            m_idle();
+        if (!done)
+            Clock().Sleep(FrameMs);
+    }
+    Drain();
+    return true;
+}
+
+void ImGuiModal::Drain()
+{
+    // A button held longer than this is no longer the click's.
+    constexpr std::uint32_t LongestMs = 5000;
+    const std::uint32_t start = Clock().Now();
+    while (!m_closed && Clock().Now() - start < LongestMs
+           && (SDL_GetMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK)) != 0) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            Take(event);
+        if (m_idle)
+            m_idle();
+        Clock().Sleep(FrameMs);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// The nested loop of a drawn menu or dialog: it takes the window's input for
+// itself, draws ImGui over a copy of the last frame and keeps the
+// application's timers going, until the menu or dialog is done.
+
+#include "platform/ImGuiFontAtlas.h"
+#include "platform/SdlFrame.h"
+
+#include <SDL_events.h>
+
+#include <functional>
+#include <set>
+
+namespace platform {
+
+class ImGuiModal {
+public:
+    // The glyphs are those of every text the frames will show.
+    ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
+               const std::function<void()>& idle);
+    ~ImGuiModal();
+    ImGuiModal(const ImGuiModal&) = delete;
+    ImGuiModal& operator=(const ImGuiModal&) = delete;
+
+    // Calls frame once per frame between ImGui's NewFrame and Render until it
+    // answers true. False when the loop ended without it: the window was
+    // closed, a termination signal came or the fonts could not be made; the
+    // close then reaches the window's queue.
+    bool Run(const std::function<bool()>& frame);
+
+private:
+    void Take(const SDL_Event& event);
+    bool Prepare();
+    void Draw(bool withUi);
+    // Until every mouse button is up, so that the release of the click that
+    // ended the menu reaches nobody.
+    void Drain();
+
+    SdlFrame m_frame;
+    ImGuiFontAtlas& m_fonts;
+    std::set<std::uint16_t> m_glyphs;
+    const std::function<void()>& m_idle;
+    ImGuiContext* m_context;
+    std::vector<SDL_Event> m_deferred; // window, user and drop events, given back at the end
+    bool m_closed = false;
+    std::uint32_t m_lastTick = 0;
+};
+
+} // namespace platform

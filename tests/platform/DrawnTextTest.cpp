@@ -1,0 +1,46 @@
+#include "platform/DrawnText.h"
+#include "platform/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+TEST(DrawnText, ShownLabelDropsAccessMarksButKeepsShiftJisSecondBytes)
+{
+    struct Case {
+        std::string sjis;
+        std::string shown;
+    };
+    // "ｦ" (0xA6) is a one-byte kana; 0x82 0x26 would be a lead byte with "&"
+    // as its second byte, which is part of the character, not a mark.
+    const Case cases[] = {
+        {"終了(&X)", platform::Cp932ToUtf8("終了(X)")},
+        {"設定(&C)...", platform::Cp932ToUtf8("設定(C)...")},
+        {"A && B", "A & B"},
+        {"&", ""},
+        {"000: - NONE -", "000: - NONE -"},
+        {std::string("\x82\x26"), platform::Cp932ToUtf8(std::string("\x82\x26"))},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::ShownLabel(c.sjis), c.shown) << c.sjis;
+}
+
+TEST(DrawnText, GlyphRangesCoverExactlyTheLabelsAndAscii)
+{
+    std::set<std::uint16_t> codepoints;
+    platform::CollectCodepoints(platform::ShownLabel("履歴をクリアしますか？"), codepoints);
+    platform::CollectCodepoints("\x01\t", codepoints); // controls need no glyph
+    EXPECT_EQ(codepoints.size(), 11u);
+    EXPECT_TRUE(codepoints.count(0x5C65));            // 履, outside ImGui's own Japanese range
+    const std::vector<std::uint16_t> ranges = platform::GlyphRanges(codepoints);
+    ASSERT_FALSE(ranges.empty());
+    EXPECT_EQ(ranges.back(), 0);
+    EXPECT_EQ(ranges[0], 0x20);
+    EXPECT_EQ(ranges[1], 0x7E);
+    std::set<std::uint16_t> covered;
+    for (std::size_t i = 0; i + 1 < ranges.size(); i += 2) {
+        ASSERT_LE(ranges[i], ranges[i + 1]);
+        if (i > 0) EXPECT_GT(ranges[i], ranges[i - 1] + 1) << "runs that touch are merged";
+        for (std::uint32_t c = ranges[i]; c <= ranges[i + 1]; ++c) covered.insert(static_cast<std::uint16_t>(c));
+    }
+    for (std::uint16_t c : codepoints) EXPECT_TRUE(covered.count(c)) << c;
+    EXPECT_EQ(covered.size(), 95u + codepoints.size()); // "？" is the full-width one, not ASCII
+}
