@@ -207,6 +207,7 @@ public:
     platform::HeadlessMessageBoxes& Boxes() { return *m_boxes; }
     // Menus and dialogs shown, and their answers.
     platform::HeadlessDialogs& Dialogs() { return *m_dialogs; }
+    platform::ScriptedKeyboardSystem& Keyboard() { return *m_keyboard; }
     platform::WindowHandle Window() const { return m_window; }
     platform::VirtualClock& Clock() { return *m_clock; }
     // Everything mixed, interleaved stereo at the device's rate, from the
