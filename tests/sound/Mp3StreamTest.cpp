@@ -160,6 +160,29 @@ TEST_F(Mp3StreamTest, TagsAroundTheFramesAreSkipped)
     EXPECT_EQ(plain.GetLength(), std::int32_t((padded.size() - 128 - 4) * 8 / 128));
 }
 
+TEST_F(Mp3StreamTest, ACutOrDamagedFileEndsWhereItsFramesEnd)
+{
+    const std::string whole = Cbr();
+    std::string damaged = whole;
+    for (std::size_t i = whole.size() / 2; i < whole.size(); i += 97) damaged[i] = char(damaged[i] ^ 0x5A);
+    struct Case {
+        const char* name;
+        std::string file;
+        std::size_t most;
+    };
+    for (const Case& c : {Case{"cut mid-frame", whole.substr(0, whole.size() / 2 + 200), 44100u * 2 * 2},
+                          Case{"damaged second half", damaged, 44100u * 3 * 2}}) {
+        CACMStream stream;
+        ASSERT_EQ(stream.Open(MemoryName(c.file)), 0) << c.name;
+        EXPECT_EQ(stream.GetLength(), std::int32_t((c.file.size() - 4) * 8 / 128)) << c.name;
+        const std::vector<std::int16_t> samples = ReadSamples(stream);
+        EXPECT_GT(samples.size(), 44100u * 2) << c.name << ": the sound frames before the cut play";
+        EXPECT_LE(samples.size(), c.most) << c.name;
+        EXPECT_EQ(stream.SetCurrentPos(100), 0) << c.name;
+        EXPECT_FALSE(ReadSamples(stream).empty()) << c.name << ": it plays again after a seek";
+    }
+}
+
 std::string Frame(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::size_t size = 400)
 {
     std::string file{char(0xFF), char(b1), char(b2), char(b3)};

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/ObjectCreater.h"
+#include "sound/ACMStream.h"
 #include "sound/NullWaveStream.h"
 #include "sound/WaveStream.h"
 #include "sound/WaveStreamFactory.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/frame/file/ArchiveBuilder.h"
 #include "tests/kit/TempFolder.h"
 #include "tests/sound/RiffBuilder.h"
+#include "tests/sound/SoundTestFiles.h"
 
 using namespace kivotasuGameKit;
 
@@ -56,6 +59,21 @@ TEST_F(WaveStreamFactoryTest, OnlyTheWavExtensionTriesTheWaveReader)
         CSmartPtr<IWaveStream> stream = factory.CreateStream(folder.Name(name));
         EXPECT_EQ(dynamic_cast<CWaveStream*>(stream.Get()), nullptr) << name;
     }
+}
+
+TEST_F(WaveStreamFactoryTest, ArchiveMembersAreReadFromMemory)
+{
+    const std::string pcm = riff::PcmWave({1, 1, 8000, 8}, riff::Ramp(4000));
+    const std::string mp3 = Mp3(Tone(44100, 1, 500), platform::Mp3Bitrate::Constant, Cbr128);
+    folder.Put("sound.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("a.wav", pcm, true).Add("b.mp3", mp3).Build());
+    CSmartPtr<IWaveStream> wave = factory.CreateStream(folder.Name("sound\\a.wav"));
+    ASSERT_NE(dynamic_cast<CWaveStream*>(wave.Get()), nullptr);
+    std::string data(5000, '\0');
+    EXPECT_EQ(wave->Read(data.data(), 5000), 4000u);
+    EXPECT_EQ(data.substr(0, 4000), riff::Ramp(4000));
+    CSmartPtr<IWaveStream> music = factory.CreateStream(folder.Name("sound\\b.mp3"));
+    ASSERT_NE(dynamic_cast<CACMStream*>(music.Get()), nullptr);
+    EXPECT_NEAR(music->GetLength(), 500, 80);
 }
 
 TEST_F(WaveStreamFactoryTest, NothingOpensTheFileGivesTheNullReader)
