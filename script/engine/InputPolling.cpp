@@ -30,7 +30,7 @@ void CQuiltorEngine::CheckMouse()
     const std::uint32_t inputMode = m_state.SkipModes[InputMode];
     kivotasuGameKit::CWindow* window = m_app ? m_app->GetWindow() : nullptr;
     if (m_frameInput.moved && window && !window->IsShowCursor()) {
-        m_animations.Refresh(m_screen);
+        m_animations.Refresh(GetDraw());
         window->ShowCursor(true);
     }
     if (inputMode == 3 && m_frameInput.leftDown) SetSkipPattern(0);

@@ -29,7 +29,7 @@ void CQuiltorEngine::ClickWait()
     const std::uint32_t interval = m_animations.GetTime();
     cursorTimer.Set(interval > 0 ? interval - 1 : 0);
     const kivotasuGameKit::POINT cursor = m_text.CursorPos();
-    m_animations.SetPosition(cursor.x, cursor.y);
+    m_animations.SetPosition(cursor);
     event = InputEvent::None;
     if (inputMode == 3) event = InputEvent::Decide;
     if (inputMode == 2) m_engineTimer.Reset();
@@ -51,7 +51,7 @@ void CQuiltorEngine::ClickWait()
         const bool cursorHidden = m_app && !m_app->GetWindow()->IsShowCursor();
         if (m_windows.IsShown() && cursorTimer.Get() > interval && (cursorHidden || !m_state.AnimatedCursor)) {
             cursorTimer.Reset();
-            m_animations.Draw(m_screen);
+            m_animations.Draw(GetDraw(), m_screen);
         }
         switch (event) {
         case InputEvent::GameEnd:
@@ -104,7 +104,7 @@ void CQuiltorEngine::ClickWait()
 void CQuiltorEngine::LeaveClickWait(WaitKind ending)
 {
     m_mouse.SetArrowCursor();
-    m_animations.Refresh(m_screen);
+    m_animations.Refresh(GetDraw());
     if (ending == WaitKind::L) NewLine();
     if (ending == WaitKind::P) NewPage();
     m_state.CurrentWait = WaitKind::Choice;
