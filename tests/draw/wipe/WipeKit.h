@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "draw/FastPlane.h"
+#include "draw/effect/EffectBlitter.h"
 #include "draw/wipe/TransitionWipe.h"
 #include "frame/MersenneTwister.h"
 
@@ -56,6 +57,9 @@ inline std::uint32_t* Row(CPlaneBase& plane, int y)
 
 inline std::unique_ptr<CFastPlane> MakePicture(int width, int height, SurfaceType type, bool isNew)
 {
+    // The blends read the tables a screen manager builds; these tests have none.
+    static const bool tables = (kivotasuGameKit::CEffectBlitter::BuildBlendTables(), true);
+    (void)tables;
     auto plane = std::make_unique<CFastPlane>();
     plane->CreateMemorySurface(width, height, type);
     // The spare byte of a cell without alpha stays 0, as the blits leave it.

@@ -89,7 +89,7 @@ std::unique_ptr<CFastPlane> Uniform(int width, int height)
 TEST(WipeRules, PlacedAtThePointAndKeptInsideTheClip)
 {
     constexpr int X = 40, Y = 24;
-    const RECT cutsAllSides{50, 30, 122, 80}, keepsTheCorner{10, 8, 122, 80};
+    const RECT cutsAllSides{50, 30, 121, 80}, keepsTheCorner{10, 8, 121, 80};
     auto next = MakePicture(Width, Height, kivotasuGameKit::ARGB8888, true);
     for (const Named& wipe : AllWipes()) {
         if (wipe.placedByDestination) continue;
