@@ -35,9 +35,8 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
         picture.UpdateColorKey();
         m_screen.KeyCopyBlt(&picture, 0, 0);
         return true;
-    } catch (const EScript&) {
     } catch (const kivotasuGameKit::KTL::CException&) {
-    } catch (const std::exception&) {
+    } catch (const std::exception&) { // EScript, allocation failures and the rest
     }
     return false;
 }
