@@ -123,6 +123,26 @@ TEST(EngineWipe, FramesFollowTheEffectTime)
     }
 }
 
+// At 800 x 600 the wipes cover the larger screen to its last line.
+TEST(EngineWipe, WipesCoverTheLargerScreen)
+{
+    for (const char* kind : {"BLIND_TOP", "BLIND_RIGHT", "STRIPE_V1", "STRETCH_BOTTOM", "SPIRAL"}) {
+        SCOPED_TRACE(kind);
+        GameFolder game;
+        int width = 0, height = 0;
+        const Recorded run = Play(game, "[SCREEN NAME=\"1\"]" + Red + BlueWith(kind), 60, [&](EngineRun& r) {
+            r.At(50, [&](EngineRun&) { CQuiltorEngine::GetInstance()->GetBackPlane().GetSize(&width, &height); });
+        });
+        EXPECT_EQ(width, 800);
+        EXPECT_EQ(height, 600);
+        const std::vector<Sample> frames = run.Transition();
+        EXPECT_NEAR(double(frames.size()), std::string(kind) == "STRETCH_BOTTOM" ? 48 : 24, 1.5);
+        EXPECT_GT(frames.back().blue, 0.9);
+        EXPECT_EQ(run.After().blue, 1.0);
+        EXPECT_TRUE(run.errors.empty());
+    }
+}
+
 // BLACKBLIND: the old picture is blinded to black, then the new one comes.
 TEST(EngineWipe, BlackBlindGoesThroughBlack)
 {
