@@ -11,13 +11,13 @@
 #include "frame/TextString.h"
 #include "frame/file/Archive.h"
 #include "frame/file/File.h"
-#include "fuzz/MemoryFiles.h"
+#include "platform/MemoryFileSystem.h"
 
 using namespace kivotasuGameKit;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static MemoryFiles& files = MemoryFiles::Install();
+    static platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     files.Put("Z:\\g\\data.dat", bytes);
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz/MemoryFiles.h"
+#include "platform/MemoryFileSystem.h"
 #include "tests/kit/EngineHarness.h"
 
 namespace {
@@ -18,7 +18,7 @@ constexpr std::uint32_t ClickEvery = 3;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    MemoryFiles& files = MemoryFiles::Install();
+    platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     files.Put("Z:\\data\\index.txt", std::string_view(reinterpret_cast<const char*>(data), size));
     // Text and transitions without delay, so the frames reach more tags.
     files.Put("Z:\\system\\option.qsd", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]");

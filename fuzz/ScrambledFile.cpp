@@ -10,13 +10,13 @@
 
 #include "frame/file/File.h"
 #include "frame/file/Scramble.h"
-#include "fuzz/MemoryFiles.h"
+#include "platform/MemoryFileSystem.h"
 
 using namespace kivotasuGameKit;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static MemoryFiles& files = MemoryFiles::Install();
+    static platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     files.Put("Z:\\f.txt", std::string_view(reinterpret_cast<const char*>(data), size));
 
     CFile file;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "frame/EScript.h"
+#include "frame/file/File.h"
 #include "script/lang/ScriptReader.h"
 #include "script/lang/Set.h"
 
@@ -50,10 +51,9 @@ void RunTag(CScriptReader& reader, CTagAttributes& record)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CSet::GetInstance().Clear();
-    char name[64];
-    std::snprintf(name, sizeof name, "!%" PRIxPTR ",%zx", reinterpret_cast<std::uintptr_t>(data), size);
+    const kivotasuGameKit::CMemoryName name(data, size);
     CScriptReader reader;
-    if (reader.Read(name) != 0) return 0;
+    if (reader.Read(name.Get()) != 0) return 0;
 
     CTagAttributes record;
     for (int tags = 0; tags < MaxTags; ++tags) {

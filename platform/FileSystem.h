@@ -10,6 +10,16 @@
 
 namespace platform {
 
+// A moment in local time, as a file's last write is shown.
+struct LocalTime {
+    int year = 0;
+    int month = 0; // 1 to 12
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
 // Every name below is an internal one: Shift-JIS, Windows form ("Z:\" is the
 // host root, "\" or "/" between folders); a relative name is relative to the
 // process's current directory.
@@ -47,6 +57,12 @@ public:
     // stream: "\n" is written as "\r\n" and "\r\n" read as "\n".
     virtual std::FILE* OpenStream(std::string_view name, std::string_view mode) = 0;
     virtual bool Delete(std::string_view name) = 0;
+    // Moves a file to a new name, replacing a file there.
+    virtual bool Rename(std::string_view from, std::string_view to) = 0;
+    // One folder, its parent existing; false also when it exists already.
+    virtual bool CreateFolder(std::string_view name) = 0;
+    // Nothing when the file does not exist.
+    virtual std::optional<LocalTime> LastWriteTime(std::string_view name) = 0;
     // A file or a folder.
     virtual bool Exists(std::string_view name) = 0;
     // A new empty file "KVO*" in the temporary folder; empty when none can be made.

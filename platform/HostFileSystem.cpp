@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "platform/HostNameResolver.h"
@@ -113,6 +114,29 @@ bool HostFileSystem::Delete(std::string_view name)
 {
     std::optional<std::string> host = ResolveHostPath(name);
     return host && unlink(host->c_str()) == 0;
+}
+
+bool HostFileSystem::Rename(std::string_view from, std::string_view to)
+{
+    std::optional<std::string> source = ResolveHostPath(from);
+    std::optional<std::string> target = ResolveHostPath(to);
+    return source && target && rename(source->c_str(), target->c_str()) == 0;
+}
+
+bool HostFileSystem::CreateFolder(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    return host && mkdir(host->c_str(), 0777) == 0;
+}
+
+std::optional<LocalTime> HostFileSystem::LastWriteTime(std::string_view name)
+{
+    std::optional<std::string> host = ResolveHostPath(name);
+    struct stat status;
+    if (!host || stat(host->c_str(), &status) != 0) return std::nullopt;
+    struct tm local;
+    if (!localtime_r(&status.st_mtime, &local)) return std::nullopt;
+    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 bool HostFileSystem::Exists(std::string_view name)

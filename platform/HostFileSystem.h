@@ -11,6 +11,9 @@ public:
     std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) override;
     std::FILE* OpenStream(std::string_view name, std::string_view mode) override;
     bool Delete(std::string_view name) override;
+    bool Rename(std::string_view from, std::string_view to) override;
+    bool CreateFolder(std::string_view name) override;
+    std::optional<LocalTime> LastWriteTime(std::string_view name) override;
     bool Exists(std::string_view name) override;
     // In $TMPDIR, else /tmp.
     std::string MakeTemporaryFile() override;
