@@ -30,8 +30,7 @@ std::string TypicalScript(std::size_t size)
 void ReadTags(benchmark::State& state)
 {
     const std::string script = TypicalScript(1 << 20);
-    char name[64];
-    std::snprintf(name, sizeof name, "!%" PRIxPTR ",%zx", reinterpret_cast<std::uintptr_t>(script.data()), script.size());
+    const kivotasuGameKit::CMemoryName name(script.data(), script.size());
 
     CSet& variables = CSet::GetInstance();
     variables.Set("name", "ミカ");
@@ -40,7 +39,7 @@ void ReadTags(benchmark::State& state)
     std::int64_t tags = 0;
     for (auto _ : state) {
         variables.Set("day", "0");
-        reader.Read(name);
+        reader.Read(name.Get());
         while (reader.ReadTag(record) == TagRead) {
             if (record.GetId() == TagId::Set) variables.Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity));
             ++tags;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/TextString.h"
@@ -85,7 +86,8 @@ public:
     // A memory name, the plain file, or a member of the archive of an
     // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
     // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed;
-    // 6 a bad memory name; -1 an empty name.
+    // 6 a bad memory name; -1 an empty name. Memory names are those of live
+    // CMemoryName objects.
     static int InnerRead(CFile& file, const std::string& name);
 
 private:
@@ -101,6 +103,25 @@ private:
     bool m_temporary = false;
     bool m_fromArchive = false;
     bool m_borrowed = false;
+};
+
+// The name "!address,size" (with ".suffix" when given) under which a block of
+// the program's own reads like a file while this object lives. Only names so
+// made open memory: the same text from a script, a save or the options file
+// is an ordinary file name.
+class CMemoryName {
+public:
+    CMemoryName(const void* data, std::size_t size, std::string_view suffix = {});
+    CMemoryName(const CMemoryName&) = delete;
+    CMemoryName& operator=(const CMemoryName&) = delete;
+    ~CMemoryName();
+
+    const std::string& Get() const { return m_name; }
+    // A name made here and still alive.
+    static bool IsLive(const std::string& name);
+
+private:
+    std::string m_name;
 };
 
 // A file or a folder of that name exists.

@@ -53,7 +53,7 @@ int CFile::InnerRead(CFile& file, const std::string& name)
     if (name.empty()) return -1;
     file.CloseAll();
 
-    if (name[0] == '!') {
+    if (name[0] == '!' && CMemoryName::IsLive(name)) {
         std::uintptr_t address = 0;
         std::uint32_t size = 0;
         if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return 6;

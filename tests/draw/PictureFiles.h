@@ -126,9 +126,8 @@ inline Bytes MakeOvk(int width, int height, const Pattern& pattern, bool compres
 // The loader's file over bytes that stay the caller's, named with a suffix.
 inline void ReadFromMemory(kivotasuGameKit::CFile& file, const Bytes& bytes, const char* suffix = "")
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "!%zx,%zx.%s", reinterpret_cast<uintptr_t>(bytes.data()), bytes.size(), suffix);
-    file.Read(name);
+    const kivotasuGameKit::CMemoryName name(bytes.data(), bytes.size(), suffix);
+    file.Read(name.Get());
 }
 
 // What a pixel of the colour reads as in a surface of the type: opaque, or

@@ -4,6 +4,7 @@
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
+using kivotasuGameKit::CMemoryName;
 
 namespace {
 
@@ -135,16 +136,38 @@ TEST(FileReadTest, BytesAreServedOnlyWhileTheImageHoldsThem)
 TEST(FileReadTest, MemoryNamesBorrowTheBlock)
 {
     static const char block[] = "in memory";
-    char name[64];
-    std::snprintf(name, sizeof name, "!%zx,%x", reinterpret_cast<std::size_t>(block), 9u);
+    const CMemoryName name(block, 9);
     CFile file;
-    ASSERT_EQ(file.Read(name), 0);
+    ASSERT_EQ(file.Read(name.Get()), 0);
     EXPECT_EQ(file.GetMemory(), reinterpret_cast<const std::uint8_t*>(block));
     EXPECT_EQ(Image(file), "in memory");
-    EXPECT_EQ(file.GetName(), name);
-    file.Close();
-    EXPECT_EQ(file.Read("!1234"), 6);
-    EXPECT_EQ(file.Read("!x,y"), 6);
+    EXPECT_EQ(file.GetName(), name.Get());
+}
+
+// A script, a save or the options file can name any text: only the program's
+// own live names reach memory, every other "!" name is a file name.
+TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
+{
+    static const char block[] = "secret";
+    std::string forged;
+    {
+        const CMemoryName name(block, 6);
+        forged = name.Get();
+    }
+    CFile file;
+    EXPECT_EQ(file.Read(forged), 1) << "the name died with its object";
+    EXPECT_EQ(file.Read("!1234"), 1);
+    EXPECT_EQ(file.Read("!x,y"), 1);
+
+    TempFolder folder;
+    folder.Put(forged, "on disk");
+    ASSERT_EQ(file.Read(folder.Internal(forged)), 0);
+    EXPECT_EQ(Image(file), "on disk");
+    const std::string saved = CFile::GetCurrentDir();
+    CFile::SetCurrentDir(folder.Internal());
+    EXPECT_EQ(file.Read(forged), 0) << "read from the current folder";
+    EXPECT_EQ(Image(file), "on disk");
+    CFile::SetCurrentDir(saved);
 }
 
 } // namespace

@@ -72,9 +72,8 @@ TEST(ScrambleTest, EncodeRefusesEmptyAndMagicImages)
     EXPECT_EQ(file.Encode(), 1) << "nothing loaded";
     // Borrowed through a memory name: the 4 bytes tested are the data's own.
     static const char block[] = "KPK1xyz";
-    char name[64];
-    std::snprintf(name, sizeof name, "!%zx,%x", reinterpret_cast<std::size_t>(block), 7u);
-    ASSERT_EQ(file.Read(name), 0);
+    const CMemoryName name(block, 7);
+    ASSERT_EQ(file.Read(name.Get()), 0);
     EXPECT_EQ(file.Encode(), 1);
     ASSERT_EQ(file.Read(folder.Internal("three.txt")), 0);
     ASSERT_EQ(file.Encode(), 0);
