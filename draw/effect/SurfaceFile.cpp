@@ -36,6 +36,8 @@ int CSurfaceInfo::SaveBitmap(const std::string& fileName, const RECT* rect)
     const int64_t rowSize = (3 * w + 3) & ~int64_t(3);
     const int64_t fileSize = 54 + h * rowSize;
     if (fileSize > INT32_MAX) return -1;
+    CSurfaceLock lock(*this);
+    if (!lock) return -1;
 
     // Zero-filled, so row padding (and rows the converter cannot serve) is 0.
     std::vector<uint8_t> file(size_t(fileSize), 0);
@@ -68,6 +70,8 @@ int CSurfaceInfo::SaveCompressed(const std::string& fileName, const RECT* rect, 
     if (w < 1 || h < 1) return -1;
     const int64_t rawSize = w * h * 4;
     if (rawSize + 24 > INT32_MAX) return -1;
+    CSurfaceLock lock(*this);
+    if (!lock) return -1;
 
     // The surface's own memory serves only when its rows lie packed.
     std::vector<uint8_t> converted;

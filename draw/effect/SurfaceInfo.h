@@ -51,7 +51,8 @@ public:
     ~CSurfaceInfo() override = default;
 
     // 24-bit BMP and compressed surface file of a rectangle (null = whole):
-    // -1 for an empty rectangle, else the file writer's result.
+    // -1 for an empty rectangle or a surface that refuses its lock, else the
+    // file writer's result.
     virtual int SaveBitmap(const std::string& fileName, const RECT* rect);
     virtual int SaveCompressed(const std::string& fileName, const RECT* rect, bool compress);
 
