@@ -52,4 +52,6 @@ void CTextFileWriter::Write(const CTextString& text) { m_writer->Write(text); }
 
 void CTextFileWriter::WriteBytes(const void* data, std::size_t size) { m_writer->Write(data, size); }
 
+void CTextFileWriter::Close() { m_writer->Close(); }
+
 } // namespace kivotasuGameKit

@@ -45,6 +45,9 @@ public:
 
     void Write(const CTextString& text);
     void WriteBytes(const void* data, std::size_t size);
+    // Puts the file in place, throwing when that fails; the destructor
+    // otherwise does it and can only log a failure.
+    void Close();
 
 private:
     std::unique_ptr<CFileWriter> m_writer;

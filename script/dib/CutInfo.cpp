@@ -1,6 +1,7 @@
 #include "script/dib/CutInfo.h"
 
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -21,14 +22,14 @@ void AppendPlace(CTextString& tag, std::int32_t x, std::int32_t y, std::int32_t 
 void CCutInfo::Write(kivotasuGameKit::CTextFileWriter& writer, const CTextString& name) const
 {
     CTextString cut("[CUT");
-    cut.AppendAttribute("FILE", file);
+    AppendSavedAttribute(cut, "FILE", file);
     AppendPlace(cut, sourceX, sourceY, sourceWidth, sourceHeight);
     writer.Write(cut);
 
     CTextString paste;
     erase.AppendTo(paste);
     paste += CTextString("]\n[PASTE");
-    paste.AppendAttribute("NAME", name);
+    AppendSavedAttribute(paste, "NAME", name);
     AppendPlace(paste, x, y, width, height);
     paste += CTextString("]\n");
     writer.Write(paste);

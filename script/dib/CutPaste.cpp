@@ -7,6 +7,7 @@
 #include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/dib/DibInfoCache.h"
+#include "script/lang/FamilyPath.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::POINT;
@@ -29,7 +30,7 @@ void CDIB32Ex::Cut(CTagAttributes& record)
 {
     const CTextString& file = record.GetFile();
     if (file.IsEmpty()) return;
-    const CTextString name = file.Find(':') >= 0 ? file : record.GetPath() + file;
+    const CTextString name = InFamilyPath(record.GetPath(), file);
     const boost::shared_ptr<CDibInfo> info = CDibInfoCache::GetInstance().Get(name);
     m_file = name;
 

@@ -10,6 +10,8 @@
 #include "script/lang/TagAttributes.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/dib/PictureEffects.h"
+#include "script/lang/FamilyPath.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::POINT;
@@ -159,7 +161,7 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     const CTextString& file = record.GetFile();
     const bool loading = !file.IsEmpty();
     if (loading) {
-        const CTextString full = file.Find(':') >= 0 ? file : record.GetPath() + file;
+        const CTextString full = InFamilyPath(record.GetPath(), file);
         const boost::shared_ptr<CDibInfo> info = CDibInfoCache::GetInstance().Get(full);
         TakePixels(*info);
         m_file = full;
@@ -235,8 +237,8 @@ void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
     GetSize(&width, &height);
     CTextString text;
     text.AppendSizeAttributes(width, height);
-    if (!m_name.IsEmpty()) text.AppendAttribute("NAME", m_name);
-    if (!m_file.IsEmpty()) text.AppendAttribute("FILE", m_file);
+    if (!m_name.IsEmpty()) AppendSavedAttribute(text, "NAME", m_name);
+    if (!m_file.IsEmpty()) AppendSavedAttribute(text, "FILE", m_file);
     if (m_xMode != 1)
         text.AppendAttribute("X", m_xMode == XNumber ? CTextString(std::to_string(m_x))
                                                      : CTextString(HorizontalAlignNames[m_xMode]));

@@ -4,6 +4,8 @@
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/TagAttributes.h"
+#include "script/lang/FamilyPath.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -11,7 +13,7 @@ void CBgmPlayer::Play(const CTagAttributes& record)
 {
     StopSound();
     const CTextString& file = record.GetFile();
-    m_fileName = file.Find(':') >= 0 ? file : m_path + file;
+    m_fileName = InFamilyPath(m_path, file);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
     kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sound, m_fileName);
     if (m_sound.IsNull()) return;
@@ -47,12 +49,12 @@ void CBgmPlayer::WriteSave(kivotasuGameKit::CTextFileWriter& writer) const
     CTextString text("\n");
     if (!m_path.IsEmpty()) {
         text += CTextString("[DEFAULTBGM");
-        text.AppendAttribute("PATH", m_path);
+        AppendSavedAttribute(text, "PATH", m_path);
         text += CTextString("]\n");
     }
     if (!m_fileName.IsEmpty()) {
         text += CTextString("[BGM");
-        text.AppendAttribute("FILE", m_fileName);
+        AppendSavedAttribute(text, "FILE", m_fileName);
         text += CTextString("]\n");
     }
     writer.Write(text);

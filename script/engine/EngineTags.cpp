@@ -15,7 +15,9 @@ void CQuiltorEngine::OnSaveTag(const CTagAttributes& record)
 
 void CQuiltorEngine::OnTitleTag(const CTagAttributes& record)
 {
-    if (record.GetBody().IsEmpty() || !m_app) return;
+    if (record.GetBody().IsEmpty()) return;
+    m_caption = record.GetBody();
+    if (!m_app) return;
     platform::Windows().SetCaption(m_app->GetHWnd(), record.GetBody().GetStr());
 }
 

@@ -1,6 +1,7 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include "draw/wipe/TransitionWipe.h"
+#include "frame/ErrorLog.h"
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/File.h"
 #include "platform/Clock.h"
@@ -25,13 +26,17 @@ CTextString Expanded(const char* text)
 
 void CQuiltorEngine::MainLoop()
 {
+    // The options, the game-folder script and the start of the game fail
+    // apart: a bad stored line must not keep the game from starting.
     Guarded([&] {
         GetDraw().SetDisplay(false, 0, 0, 0);
         CreateScreenPlane();
         // Names the scripts give relatively resolve against the program's folder.
         kivotasuGameKit::CFile::SetCurrentDir(Expanded("{KARUTEMI}").GetStr());
         kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sampleSound, "data/sound/ほてぴら.mp3");
-        LoadOption();
+    });
+    LoadOption();
+    Guarded([&] {
         if (m_state.DisplayMode) ChangeDisplayMode(true);
         CSet::GetInstance().Set("BASE", Expanded("{KARUTEMI}data/"));
         CTextString start = Expanded("{BASE}index.txt");
@@ -68,10 +73,18 @@ void CQuiltorEngine::CreateScreenPlane()
     m_screen.Clear();
 }
 
-void CQuiltorEngine::RunScriptFile(const CTextString& name)
+void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
     if (m_reader.Read(name.GetStr()) != 0) return;
-    RunTags();
+    // Every failure has moved the reader past the tag that failed.
+    for (bool failed = true; failed;) {
+        failed = false;
+        Caught([&] { RunTags(); },
+               [&](const CTextString& message) {
+                   kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::RunStoredFile %s: %s", name.c_str(), message.c_str());
+                   failed = true;
+               });
+    }
     m_reader.Close();
 }
 
@@ -81,13 +94,15 @@ void CQuiltorEngine::StartGame()
     path.ToSlash();
     CSet::GetInstance().Set("BASE", path.LeftOfLast('/') + CTextString("/"));
     m_state.NameStem = path.LeftOfLast('.');
-    RunScriptFile(Expanded("{KARUTEMI}system/GameFolder.qsd"));
-    LoadGlobals();
-    m_state.ChangeState(EngineState::RunTags);
-    if (m_reader.Read(m_state.History[0].GetStr()) != 0) {
-        m_state.RemoveFirstHistory();
-        m_state.ChangeState(EngineState::ScriptEnd);
-    }
+    RunStoredFile(Expanded("{KARUTEMI}system/GameFolder.qsd"));
+    Guarded([&] {
+        LoadGlobals();
+        m_state.ChangeState(EngineState::RunTags);
+        if (m_reader.Read(m_state.History[0].GetStr()) != 0) {
+            m_state.RemoveFirstHistory();
+            m_state.ChangeState(EngineState::ScriptEnd);
+        }
+    });
 }
 
 void CQuiltorEngine::Restart(CTextString path)

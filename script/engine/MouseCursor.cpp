@@ -2,6 +2,7 @@
 
 #include "frame/AppManager.h"
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CAppManager;
 using kivotasuGameKit::CTextString;
@@ -115,7 +116,7 @@ void CMouseCursor::WriteSave(kivotasuGameKit::CTextFileWriter& writer) const
         if (m_files[kind].IsEmpty()) continue;
         CTextString line("[CURSOR");
         line.AppendAttribute("NAME", CTextString(KindNames[kind]));
-        line.AppendAttribute("FILE", m_files[kind]);
+        AppendSavedAttribute(line, "FILE", m_files[kind]);
         line += CTextString("]\n");
         writer.Write(line);
     }

@@ -44,7 +44,7 @@ void WriteWindowRGBOption(CTextFileWriter& writer)
 
 void CQuiltorEngine::LoadOption()
 {
-    RunScriptFile(OptionFileName());
+    RunStoredFile(OptionFileName());
 }
 
 void CQuiltorEngine::SaveOption()

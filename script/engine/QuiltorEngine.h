@@ -136,14 +136,28 @@ public:
     // Options and saves.
     void LoadOption();
     void SaveOption();
+    // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
+    // numbered slots, 1000 to 1009 the choice auto-save ring.
     CTextString GetSaveFileName(int code) const;
+    void CreateSaveFolder() const;
+    // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
+    bool GetSaveTime(int code, CTextString& text) const;
+    void SaveGlobals();
     void LoadGlobals();
-    // Writing saves comes with saving and loading; the end of a run and a
-    // restart call it already.
-    void SaveResume() {}
-    void AutoSave() {}
-    void QuickSave() {}
-    void LoadQuick() {}
+    // Writes one save file and the global variables, throwing on failure.
+    void WriteSave(const CTextString& name);
+    // The saves of the reader and the scripts: a save that cannot be written
+    // is reported and leaves the old file; the game goes on.
+    void SaveResume();
+    void QuickSave();
+    void SaveSlot(int n);
+    void AutoSave();
+    void LoadResume();
+    void LoadQuick();
+    void LoadSlot(int n);
+    void LoadAutoSave(int n);
+    // The screen as a PDT10 picture in the first free "Quiltor%02d.pdt".
+    void SaveScreenPicture();
 
     // Reports the message as a script error and ends the script.
     void FailScript(const CTextString& message);
@@ -183,6 +197,9 @@ public:
     // error policy: an EScript or a failed allocation is reported and ends
     // the script in the end screen; the player itself goes on.
     template <class Step> void Guarded(Step step);
+    // Runs the step; an EScript or a failed allocation goes to failure with
+    // its message instead.
+    template <class Step, class Failure> static void Caught(Step step, Failure failure);
 
 private:
     void RunState();
@@ -190,7 +207,13 @@ private:
     void WaitFrame();
     // The screen plane at the screen size, cleared.
     void CreateScreenPlane();
-    void RunScriptFile(const CTextString& name);
+    // One pass of the dispatcher over a stored file (options, game folder):
+    // a bad tag is logged and the tags after it still run.
+    void RunStoredFile(const CTextString& name);
+    // WriteSave under the save error policy.
+    void SaveCode(int code);
+    // The load sequence for the save file of a slot code.
+    void LoadCode(int code);
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);
@@ -225,23 +248,30 @@ private:
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;
     CTextString m_lastScriptFolder;
+    // The main window's caption as TITLE last set it.
+    CTextString m_caption = "KARUTEMI";
 
     IEngineProbe* m_probe;
     CFrameInput m_frameInput;
     std::uint32_t m_frames = 0;
 };
 
-template <class Step> void CQuiltorEngine::Guarded(Step step)
+template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)
 {
     try {
         step();
     } catch (const EScript& error) {
-        FailScript(error.GetMessage());
+        failure(error.GetMessage());
     } catch (const std::bad_alloc&) {
-        FailScript("メモリが足りません。");
+        failure(CTextString("メモリが足りません。"));
     } catch (const kivotasuGameKit::KTL::CException& error) {
-        FailScript(error.GetError());
+        failure(CTextString(error.GetError()));
     } catch (const std::exception& error) {
-        FailScript(error.what());
+        failure(CTextString(error.what()));
     }
+}
+
+template <class Step> void CQuiltorEngine::Guarded(Step step)
+{
+    Caught(step, [this](const CTextString& message) { FailScript(message); });
 }

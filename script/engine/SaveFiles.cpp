@@ -1,5 +1,8 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include "frame/ErrorLog.h"
+#include "frame/file/FileWriter.h"
+#include "platform/FileSystem.h"
 #include "script/lang/Set.h"
 
 using kivotasuGameKit::CTextString;
@@ -8,6 +11,7 @@ using kivotasuGameKit::CTextString;
 // a game folder saves into the game folder's Save folder.
 CTextString CQuiltorEngine::GetSaveFileName(int code) const
 {
+    CreateSaveFolder();
     const CTextString& stem = m_state.NameStem;
     CTextString folder = stem.LeftOfLast('/').LeftOfLast('/');
     CTextString name = folder + CTextString("/Save/") + stem.RightOfLast('/');
@@ -23,11 +27,38 @@ CTextString CQuiltorEngine::GetSaveFileName(int code) const
     return name;
 }
 
+void CQuiltorEngine::CreateSaveFolder() const
+{
+    const CTextString& stem = m_state.NameStem;
+    platform::FileSystem().CreateFolder((stem.LeftOfLast('/').LeftOfLast('/') + CTextString("/Save")).GetStr());
+}
+
+bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
+{
+    const std::optional<platform::LocalTime> time = platform::FileSystem().LastWriteTime(GetSaveFileName(code).GetStr());
+    if (!time) return false;
+    text = CTextString(std::to_string(time->year));
+    text.AppendFormat("/%02d/%02d %02d:%02d:%02d", time->month, time->day, time->hour, time->minute, time->second);
+    return true;
+}
+
+void CQuiltorEngine::SaveGlobals()
+{
+    kivotasuGameKit::CTextFileWriter writer(GetSaveFileName(-3));
+    CSet::GetInstance().WriteGlobals(writer);
+    writer.Close();
+}
+
+// A damaged file keeps the variables read before the damage.
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_reader.Read(GetSaveFileName(-3).GetStr()) != 0) return;
     CTagAttributes record;
-    while (m_reader.ReadTag(record) == TagRead) {
-        CSet::GetInstance().Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity), true);
+    try {
+        while (m_reader.ReadTag(record) == TagRead) {
+            CSet::GetInstance().Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity), true);
+        }
+    } catch (const EScript& error) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals 大域変数を読めません: %s", error.what());
     }
 }

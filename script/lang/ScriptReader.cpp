@@ -5,6 +5,8 @@
 
 #include "frame/EScript.h"
 #include "script/lang/ScriptError.h"
+#include "script/lang/FamilyPath.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -54,7 +56,7 @@ bool CScriptReader::Jump(CTagAttributes& record)
     bool read = true;
     const CTextString& file = record.GetFile();
     if (!file.IsEmpty()) {
-        CTextString name = file.Find(':') >= 0 ? file : m_defaultJumpPath + file;
+        CTextString name = InFamilyPath(m_defaultJumpPath, file);
         read = Read(name.GetStr()) == 0;
     }
     if (!record.GetName().IsEmpty()) {
@@ -144,11 +146,11 @@ std::int32_t CScriptReader::GetProgress() const
 void CScriptReader::WriteSave(CTextString& out) const
 {
     out += CTextString("\n[DEFAULTJUMP");
-    out.AppendAttribute("PATH", m_defaultJumpPath);
+    AppendSavedAttribute(out, "PATH", m_defaultJumpPath);
     out += CTextString("]\n");
     for (const CallEntry& entry : m_callStack) {
         out += CTextString("[ENDCALL");
-        out.AppendAttribute("FILE", entry.file);
+        AppendSavedAttribute(out, "FILE", entry.file);
         out.AppendAttribute("NAME", CTextString(std::to_string(entry.offset)));
         out += CTextString("]\n");
     }

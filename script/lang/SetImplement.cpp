@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "script/lang/TextScan.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -72,12 +73,10 @@ CTextString CSet_Implement::SetLines(std::uint8_t global) const
     return lines;
 }
 
-// Values go out as they stand: one holding a double quote or "]" cannot be
-// read back whole.
 void CSet_Implement::WriteSetLine(const Variables::value_type& variable, CTextString& out)
 {
     out += CTextString("[SET");
-    out.AppendAttribute("VARIABLE", variable.first);
-    out.AppendAttribute("ENTITY", variable.second.value);
+    AppendSavedAttribute(out, "VARIABLE", variable.first);
+    AppendSavedAttribute(out, "ENTITY", variable.second.value);
     out += CTextString("]\n");
 }

@@ -3,6 +3,7 @@
 #include "frame/file/FileWriter.h"
 #include "script/lang/TagAttributes.h"
 #include "script/tag/HiddenLine.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -27,7 +28,7 @@ void CActElement::Parse(CTagAttributes& record)
 void CActElement::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
     CTextString line("[ACT");
-    if (m_subfileAllowed) line.AppendAttribute("SUBFILE", m_subPicture ? m_subPicture->GetFile() : CTextString());
+    if (m_subfileAllowed) AppendSavedAttribute(line, "SUBFILE", m_subPicture ? m_subPicture->GetFile() : CTextString());
     writer.Write(line);
     m_picture.Write(writer);
     WriteHidden(writer, "HIDEACT", m_picture);

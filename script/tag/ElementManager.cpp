@@ -5,6 +5,7 @@
 #include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/tag/Lock.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -22,7 +23,7 @@ void CElementManager::WriteDefault(kivotasuGameKit::CTextFileWriter& writer, con
     CTextString line("\n[");
     line += CTextString(tagName);
     line.AppendAttribute("EFFECT", EffectKeyword(m_effect));
-    if (!m_path.IsEmpty()) line.AppendAttribute("PATH", m_path);
+    if (!m_path.IsEmpty()) AppendSavedAttribute(line, "PATH", m_path);
     if (m_control != ControlStyle::None)
         line.AppendAttribute("CONTROL", CTextString(ControlStyleNames[static_cast<std::size_t>(m_control)]));
     line += CTextString("]\n");

@@ -2,6 +2,7 @@
 
 #include "frame/file/FileWriter.h"
 #include "script/dib/DIB32Ex.h"
+#include "script/lang/SavedValue.h"
 
 namespace TAG {
 
@@ -10,7 +11,7 @@ void WriteHidden(kivotasuGameKit::CTextFileWriter& writer, const char* hideTag, 
     if (picture.IsVisible()) return;
     kivotasuGameKit::CTextString line("[");
     line += kivotasuGameKit::CTextString(hideTag);
-    line.AppendAttribute("NAME", picture.GetName());
+    AppendSavedAttribute(line, "NAME", picture.GetName());
     line += kivotasuGameKit::CTextString("]\n");
     writer.Write(line);
 }

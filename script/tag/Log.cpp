@@ -9,6 +9,7 @@
 #include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 #include "script/tag/TextRules.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -41,6 +42,7 @@ void CLog::Reset()
     m_indentCount = 0;
     m_lines.clear();
     m_lines.emplace_back();
+    m_fresh = true;
 }
 
 void CLog::ParseDefault(const CTagAttributes& record)
@@ -57,12 +59,20 @@ void CLog::ParseEntry(const CTagAttributes& record)
 {
     if (!record.GetValue(TagAttributeKey::Indent).IsEmpty())
         m_indentCount = ToTagNumber(record.GetValue(TagAttributeKey::Indent).GetStr());
+    // The first line a save's LOG tags give takes the place of the reset's
+    // empty line, so a load adds no line of its own.
+    if (m_fresh) {
+        m_lines.back() = record.GetBody();
+        m_fresh = false;
+        return;
+    }
     m_lines.push_back(record.GetBody());
     if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
 }
 
 void CLog::AddLine()
 {
+    m_fresh = false;
     m_lines.emplace_back();
     if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
     m_lines.back() = CTextString(FullWidthSpaces(m_indentCount));
@@ -76,6 +86,7 @@ void CLog::AddEmptyLine()
 
 void CLog::AddText(const CTextString& message)
 {
+    m_fresh = false;
     const std::string_view text = message.GetStr();
     std::int32_t column = CharacterCount(m_lines.back());
     const auto newLine = [&] {
@@ -109,15 +120,12 @@ void CLog::Write(kivotasuGameKit::CTextFileWriter& writer) const
     head.AppendAttribute("INDENT", m_indent);
     head += CTextString("]\n");
     writer.Write(head);
-    for (const CTextString& line : m_lines) {
+    // The indent count rides on the last line: a LOG tag of its own would
+    // add an empty line with every load.
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
         CTextString entry("[LOG");
-        entry.AppendAttribute("BODY", CTextString(ShownBytes(line.GetStr())));
-        entry += CTextString("]\n");
-        writer.Write(entry);
-    }
-    if (m_indentCount != 0) {
-        CTextString entry("[LOG");
-        entry.AppendAttribute("INDENT", m_indentCount);
+        AppendSavedAttribute(entry, "BODY", CTextString(ShownBytes(m_lines[i].GetStr())));
+        if (i + 1 == m_lines.size() && m_indentCount != 0) entry.AppendAttribute("INDENT", m_indentCount);
         entry += CTextString("]\n");
         writer.Write(entry);
     }

@@ -65,6 +65,8 @@ private:
     std::int32_t m_beam = 24, m_line = 15, m_height = 30;
     std::int32_t m_hang = 1, m_indent = 1;
     std::int32_t m_indentCount = 0;
+    // Nothing added since the reset's empty line.
+    bool m_fresh = true;
 
     CText* m_text = nullptr;
     Plane* m_back = nullptr;

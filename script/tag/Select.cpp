@@ -3,6 +3,7 @@
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
 #include "script/lang/TagAttributes.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -45,9 +46,9 @@ void CSelect::Write(kivotasuGameKit::CTextFileWriter& writer) const
     CTextString text("\n[SELECT]\n");
     for (const auto& item : m_items) {
         text += CTextString("[WRITE");
-        text.AppendAttribute("BODY", item->body);
-        if (!item->file.IsEmpty()) text.AppendAttribute("FILE", item->file);
-        if (!item->label.IsEmpty()) text.AppendAttribute("LABEL", item->label);
+        AppendSavedAttribute(text, "BODY", item->body);
+        if (!item->file.IsEmpty()) AppendSavedAttribute(text, "FILE", item->file);
+        if (!item->label.IsEmpty()) AppendSavedAttribute(text, "LABEL", item->label);
         text += CTextString("]\n");
     }
     text += CTextString("[ENDSELECT");

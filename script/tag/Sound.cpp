@@ -5,6 +5,7 @@
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/TagAttributes.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -47,7 +48,7 @@ void CSound::Reset()
 void CSound::WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const
 {
     CTextString line("\n[DEFAULTSOUND");
-    line.AppendAttribute("PATH", m_path);
+    AppendSavedAttribute(line, "PATH", m_path);
     line += CTextString("]\n");
     writer.Write(line);
 }

@@ -10,6 +10,7 @@
 #include "script/lang/TagAttributes.h"
 #include "script/tag/FontList.h"
 #include "script/tag/TextRules.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::SurfaceType;
@@ -319,8 +320,8 @@ void CText::Write(kivotasuGameKit::CTextFileWriter& writer)
     CTextString text("[TEXT");
     text.AppendAttribute("X", m_cursor.column);
     text.AppendAttribute("Y", m_cursor.line);
-    if (!m_name.IsEmpty()) text.AppendAttribute("NAME", ShownBytes(m_name.GetStr()));
-    if (m_dirty) text.AppendAttribute("BODY", ShownBytes(m_message.GetStr()));
+    if (!m_name.IsEmpty()) AppendSavedAttribute(text, "NAME", ShownBytes(m_name.GetStr()));
+    if (m_dirty) AppendSavedAttribute(text, "BODY", ShownBytes(m_message.GetStr()));
     text += CTextString("]\n");
     writer.Write(text);
 }

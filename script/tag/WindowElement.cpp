@@ -5,6 +5,7 @@
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/TagAttributes.h"
+#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::RECT;
@@ -76,7 +77,7 @@ void CWindowElement::Write(kivotasuGameKit::CTextFileWriter& writer)
         return;
     }
     CTextString rest;
-    rest.AppendAttribute("NAME", m_frame.GetName());
+    AppendSavedAttribute(rest, "NAME", m_frame.GetName());
     rest.AppendRectAttributes(m_rect.left, m_rect.top, m_rect.right, m_rect.bottom);
     rest += CTextString("]\n");
     writer.Write(rest);

@@ -1,0 +1,186 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include "frame/ErrorLog.h"
+#include "frame/file/File.h"
+#include "frame/file/FileWriter.h"
+#include "platform/FileSystem.h"
+#include "script/engine/GlobalSettings.h"
+#include "script/engine/OverwriteQuestion.h"
+#include "script/engine/ScreenShot.h"
+#include "script/lang/SavedValue.h"
+#include "script/lang/ScriptError.h"
+#include "script/lang/Set.h"
+
+using kivotasuGameKit::CTextFileWriter;
+using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr int QuickCode = -1;
+constexpr int ResumeCode = -2;
+constexpr int RingCode = 1000;
+constexpr int RingSize = 10;
+constexpr std::size_t CaptionBytes = 260;
+
+// At most CaptionBytes, never half a two-byte character.
+CTextString CaptionCut(const CTextString& caption)
+{
+    const std::string& text = caption.GetStr();
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + kivotasuGameKit::CharLengthAt(text, end);
+        if (next > CaptionBytes) break;
+        end = next;
+    }
+    return CTextString(text.substr(0, end));
+}
+
+void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
+{
+    CTextString line("[TITLE");
+    AppendSavedAttribute(line, "BODY", CaptionCut(caption));
+    line += CTextString("]\n");
+    writer.Write(line);
+}
+
+} // namespace
+
+void CQuiltorEngine::WriteSave(const CTextString& name)
+{
+    CTextFileWriter writer(name);
+    writer.Write(CTextString("[SAVE CONTROL=\"0\"]\n"));
+    WriteTitle(writer, m_caption);
+    m_bgm.WriteSave(writer);
+    m_sound.WriteDefault(writer);
+    writer.Write(CTextString(ScreenWidth() == 640 ? "\n[SCREEN NAME=\"0\"]\n" : "\n[SCREEN NAME=\"1\"]\n"));
+    m_lock.WriteDefault(writer);
+    writer.Write(CTextString("[LOCK]\n"));
+    m_animations.WriteDefault(writer, "DEFAULTANIMATE");
+    m_mouse.WriteSave(writer);
+    m_windows.WriteAll(writer);
+    m_backs.WriteAll(writer);
+    m_acts.WriteAll(writer);
+    m_visuals.WriteAll(writer);
+    m_paints.WriteAll(writer);
+    m_buttons.WriteAll(writer);
+    m_cuts.WriteAll(writer);
+    writer.Write(CTextString("\n[UNLOCK]\n"));
+    m_text.Write(writer);
+    m_log.Write(writer);
+    CSet::GetInstance().WriteLocals(writer);
+    CTextString tail;
+    m_reader.WriteSave(tail);
+    tail += CTextString("[SAVE CONTROL=\"1\"]\n");
+    writer.Write(tail);
+
+    switch (m_state.CurrentWait) {
+    case WaitKind::C: writer.Write(CTextString("\n[C")); break;
+    case WaitKind::L: writer.Write(CTextString("\n[L")); break;
+    case WaitKind::P: writer.Write(CTextString("\n[P")); break;
+    case WaitKind::Choice: m_select.Write(writer); break;
+    }
+    CTextString resume;
+    AppendSavedAttribute(resume, "FILE", CTextString(m_reader.GetName()));
+    resume.AppendAttribute("NAME", CTextString(std::to_string(m_reader.GetOffset())));
+    resume += CTextString("]\n");
+    writer.Write(resume);
+    SaveGlobals();
+    writer.Close();
+}
+
+void CQuiltorEngine::SaveCode(int code)
+{
+    const CTextString name = GetSaveFileName(code);
+    try {
+        WriteSave(name);
+    } catch (const EUnsavable& refused) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::WriteSave %s をセーブできません: %s", name.c_str(), refused.what());
+        CScriptError::GetInstance().Report(refused.GetMessage());
+    } catch (const std::exception& failed) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::WriteSave %s に書き込めません: %s", name.c_str(), failed.what());
+    }
+}
+
+void CQuiltorEngine::SaveResume()
+{
+    if (m_state.AutoSave) SaveCode(ResumeCode);
+}
+
+void CQuiltorEngine::QuickSave()
+{
+    SaveCode(QuickCode);
+}
+
+void CQuiltorEngine::SaveSlot(int n)
+{
+    if (m_state.OverwriteCheck && platform::FileSystem().Exists(GetSaveFileName(n).GetStr()) && !AskOverwrite()) return;
+    SaveCode(n);
+}
+
+void CQuiltorEngine::AutoSave()
+{
+    if (!m_state.AutoSave) return;
+    platform::IFileSystem& files = platform::FileSystem();
+    files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
+    for (int entry = RingSize - 1; entry > 0; --entry)
+        files.Rename(GetSaveFileName(RingCode + entry - 1).GetStr(), GetSaveFileName(RingCode + entry).GetStr());
+    SaveCode(RingCode);
+}
+
+void CQuiltorEngine::LoadCode(int code)
+{
+    const CTextString name = GetSaveFileName(code);
+    try {
+        SaveGlobals();
+    } catch (const std::exception& failed) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals 大域変数を書き込めません: %s", failed.what());
+    }
+    Reset();
+    LoadGlobals();
+    CTagAttributes& record = CTagAttributes::GetCurrent();
+    record.Clear();
+    record.SetValue(TagAttributeKey::File, name);
+    m_reader.Jump(record);
+    m_state.ChangeState(EngineState::RunTags);
+}
+
+void CQuiltorEngine::LoadResume()
+{
+    LoadCode(ResumeCode);
+}
+
+void CQuiltorEngine::LoadQuick()
+{
+    LoadCode(QuickCode);
+}
+
+void CQuiltorEngine::LoadSlot(int n)
+{
+    LoadCode(n);
+}
+
+void CQuiltorEngine::LoadAutoSave(int n)
+{
+    LoadCode(RingCode + n);
+}
+
+// There is no file dialog to choose the name: the proposed one is taken.
+void CQuiltorEngine::SaveScreenPicture()
+{
+    const std::string folder = kivotasuGameKit::CFile::GetCurrentDir();
+    CTextString name;
+    for (int n = 0; n < 100; ++n) {
+        name = CTextString(folder);
+        name.AppendFormat("Quiltor%02d.pdt", n);
+        if (!platform::FileSystem().Exists(name.GetStr())) break;
+    }
+    CScreenShot shot;
+    Caught(
+        [&] {
+            if (shot.Capture(GetBackPlane()) != 0) throw std::bad_alloc();
+            shot.SavePDT10(name);
+        },
+        [&](const CTextString& message) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveScreenPicture %s: %s", name.c_str(), message.c_str());
+        });
+}
