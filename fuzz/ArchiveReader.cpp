@@ -12,6 +12,7 @@
 #include "frame/file/Archive.h"
 #include "frame/file/File.h"
 #include "platform/MemoryFileSystem.h"
+#include "platform/MemoryReadFile.h"
 
 using namespace kivotasuGameKit;
 

@@ -33,7 +33,8 @@ public:
     void Reset();
     // LOG and DEFAULTLOG layout.
     void ParseDefault(const CTagAttributes& record);
-    // LOG: INDENT sets the indent of later lines; BODY becomes one line as it stands.
+    // LOG: INDENT sets the indent of later lines; BODY becomes one line as it
+    // stands, the first one after a reset in place of the reset's empty line.
     void ParseEntry(const CTagAttributes& record);
     void AddText(const CTextString& message);
     void AddLine();
