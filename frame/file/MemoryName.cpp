@@ -13,10 +13,11 @@ struct LiveNames {
     std::multiset<std::string> names;
 };
 
+// Never destroyed: names held by static objects die after every other static.
 LiveNames& Live()
 {
-    static LiveNames live;
-    return live;
+    static LiveNames* live = new LiveNames;
+    return *live;
 }
 
 } // namespace

@@ -136,6 +136,7 @@ void CQuiltorEngine::LoadCode(int code)
         kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals 大域変数を書き込めません: %s", failed.what());
     }
     Reset();
+    m_log.ExpectSavedLines();
     LoadGlobals();
     CTagAttributes& record = CTagAttributes::GetCurrent();
     record.Clear();

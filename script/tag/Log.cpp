@@ -42,7 +42,12 @@ void CLog::Reset()
     m_indentCount = 0;
     m_lines.clear();
     m_lines.emplace_back();
-    m_fresh = true;
+    m_awaitingSave = false;
+}
+
+void CLog::ExpectSavedLines()
+{
+    m_awaitingSave = m_lines.size() == 1 && m_lines.front().IsEmpty();
 }
 
 void CLog::ParseDefault(const CTagAttributes& record)
@@ -59,11 +64,9 @@ void CLog::ParseEntry(const CTagAttributes& record)
 {
     if (!record.GetValue(TagAttributeKey::Indent).IsEmpty())
         m_indentCount = ToTagNumber(record.GetValue(TagAttributeKey::Indent).GetStr());
-    // The first line a save's LOG tags give takes the place of the reset's
-    // empty line, so a load adds no line of its own.
-    if (m_fresh) {
+    if (m_awaitingSave) {
         m_lines.back() = record.GetBody();
-        m_fresh = false;
+        m_awaitingSave = false;
         return;
     }
     m_lines.push_back(record.GetBody());
@@ -72,7 +75,7 @@ void CLog::ParseEntry(const CTagAttributes& record)
 
 void CLog::AddLine()
 {
-    m_fresh = false;
+    m_awaitingSave = false;
     m_lines.emplace_back();
     if (m_lines.size() >= MaxLines) m_lines.erase(m_lines.begin(), m_lines.begin() + MaxLines / 2);
     m_lines.back() = CTextString(FullWidthSpaces(m_indentCount));
@@ -86,7 +89,7 @@ void CLog::AddEmptyLine()
 
 void CLog::AddText(const CTextString& message)
 {
-    m_fresh = false;
+    m_awaitingSave = false;
     const std::string_view text = message.GetStr();
     std::int32_t column = CharacterCount(m_lines.back());
     const auto newLine = [&] {

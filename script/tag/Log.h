@@ -34,8 +34,11 @@ public:
     // LOG and DEFAULTLOG layout.
     void ParseDefault(const CTagAttributes& record);
     // LOG: INDENT sets the indent of later lines; BODY becomes one line as it
-    // stands, the first one after a reset in place of the reset's empty line.
+    // stands.
     void ParseEntry(const CTagAttributes& record);
+    // A load follows the reset: the save's first LOG line takes the place of
+    // the reset's empty line, so that a load adds no line of its own.
+    void ExpectSavedLines();
     void AddText(const CTextString& message);
     void AddLine();
     void AddEmptyLine();
@@ -66,8 +69,7 @@ private:
     std::int32_t m_beam = 24, m_line = 15, m_height = 30;
     std::int32_t m_hang = 1, m_indent = 1;
     std::int32_t m_indentCount = 0;
-    // Nothing added since the reset's empty line.
-    bool m_fresh = true;
+    bool m_awaitingSave = false;
 
     CText* m_text = nullptr;
     Plane* m_back = nullptr;

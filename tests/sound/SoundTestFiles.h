@@ -3,19 +3,20 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <string>
 #include <vector>
 
+#include "frame/file/File.h"
 #include "platform/AudioEncoder.h"
 
 // The internal name under which the file layer reads bytes straight from
 // memory (the block must outlive the reads): what an archive member gives a
-// reader, without the archive.
+// reader, without the archive. The names stay open for the test program's run.
 inline std::string MemoryName(const std::string& bytes)
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "!%zx,%zx", reinterpret_cast<std::size_t>(bytes.data()), bytes.size());
-    return name;
+    static std::deque<kivotasuGameKit::CMemoryName> names;
+    return names.emplace_back(bytes.data(), bytes.size()).Get();
 }
 
 // A tone of ms milliseconds: 440 Hz on the left (or only) channel, 660 Hz on
