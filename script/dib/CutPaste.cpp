@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "frame/EScript.h"
-#include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/lang/FamilyPath.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::POINT;

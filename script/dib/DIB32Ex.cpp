@@ -6,12 +6,12 @@
 
 #include "draw/FastDraw.h"
 #include "frame/file/FileWriter.h"
-#include "script/engine/GlobalSettings.h"
-#include "script/lang/TagAttributes.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/dib/PictureEffects.h"
+#include "script/engine/GlobalSettings.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::POINT;

@@ -55,7 +55,7 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     writer.Write(CTextString(ScreenWidth() == 640 ? "\n[SCREEN NAME=\"0\"]\n" : "\n[SCREEN NAME=\"1\"]\n"));
     m_lock.WriteDefault(writer);
     writer.Write(CTextString("[LOCK]\n"));
-    m_animations.WriteDefault(writer, "DEFAULTANIMATE");
+    m_animations.WriteAll(writer);
     m_mouse.WriteSave(writer);
     m_windows.WriteAll(writer);
     m_backs.WriteAll(writer);

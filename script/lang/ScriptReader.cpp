@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "frame/EScript.h"
-#include "script/lang/ScriptError.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/ScriptError.h"
 
 using kivotasuGameKit::CTextString;
 

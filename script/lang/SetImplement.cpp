@@ -4,8 +4,8 @@
 #include "frame/file/FileWriter.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "script/lang/TextScan.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/TextScan.h"
 
 using kivotasuGameKit::CTextString;
 

@@ -1,9 +1,9 @@
 #include "script/tag/ActElement.h"
 
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 #include "script/tag/HiddenLine.h"
-#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 

@@ -4,6 +4,7 @@
 
 #include "draw/FastDraw.h"
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -31,7 +32,7 @@ void CAnimateElement::Write(kivotasuGameKit::CTextFileWriter& writer)
     m_picture.Write(writer);
     for (const RECT& frame : m_frames) {
         CTextString line("[ANIMATE");
-        line.AppendAttribute("NAME", m_picture.GetName());
+        AppendSavedAttribute(line, "NAME", m_picture.GetName());
         line.AppendAttribute("X", frame.left);
         line.AppendAttribute("Y", frame.top);
         line.AppendAttribute("WIDTH", int(std::int64_t(frame.right) - frame.left));

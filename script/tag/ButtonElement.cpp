@@ -5,6 +5,7 @@
 #include "draw/FastDraw.h"
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -102,7 +103,7 @@ void CButtonElement::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
     if (m_kind != ButtonKind::Function) return;
     CTextString head("[BEGINBUTTON");
-    head.AppendAttribute("NAME", m_name);
+    AppendSavedAttribute(head, "NAME", m_name);
     head.AppendAttribute("X", m_rect.left);
     head.AppendAttribute("Y", m_rect.top);
     // In 64 bits: a script's rectangle may span the whole int range.
@@ -111,8 +112,8 @@ void CButtonElement::Write(kivotasuGameKit::CTextFileWriter& writer)
     };
     head.AppendAttribute("WIDTH", extent(m_rect.left, m_rect.right));
     head.AppendAttribute("HEIGHT", extent(m_rect.top, m_rect.bottom));
-    head.AppendAttribute("FILE", m_file);
-    head.AppendAttribute("LABEL", m_label);
+    AppendSavedAttribute(head, "FILE", m_file);
+    AppendSavedAttribute(head, "LABEL", m_label);
     head += CTextString("]\n");
     writer.Write(head);
     for (const auto& picture : m_pictures) {

@@ -2,10 +2,10 @@
 
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
-#include "script/lang/TagAttributes.h"
 #include "script/dib/DIB32Ex.h"
-#include "script/tag/Lock.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/TagAttributes.h"
+#include "script/tag/Lock.h"
 
 using kivotasuGameKit::CTextString;
 

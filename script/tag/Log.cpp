@@ -6,10 +6,10 @@
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
+#include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 #include "script/tag/TextRules.h"
-#include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CTextString;
 

@@ -2,8 +2,8 @@
 
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
-#include "script/lang/TagAttributes.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 

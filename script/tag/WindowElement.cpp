@@ -4,8 +4,8 @@
 
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
-#include "script/lang/TagAttributes.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
 using kivotasuGameKit::RECT;
