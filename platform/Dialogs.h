@@ -85,7 +85,9 @@ struct Dialog {
     DialogIcon icon = DialogIcon::None;
     std::vector<DialogControl> controls;
     std::vector<DialogButton> buttons;
-    int defaultResult = 0; // Return without a focused button
+    // Results are best numbered from 1, as the resources' OK and Cancel are:
+    // a default of 0 makes Return do nothing.
+    int defaultResult = 0; // Return
     int cancelResult = 0;  // Escape or the close box
     // A control's value changed while the dialog is open (a trackbar moves,
     // a link is clicked); the dialog is still open.

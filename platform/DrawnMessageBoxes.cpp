@@ -22,13 +22,16 @@ public:
         dialog.icon = warning ? DialogIcon::Warning : DialogIcon::Information;
         dialog.controls.push_back(DialogControl::Label(std::string(textSjis)));
         for (MessageBoxAnswer answer : Answers(style))
-            dialog.buttons.push_back({Label(answer), static_cast<int>(answer)});
+            dialog.buttons.push_back({Label(answer), ResultOf(answer)});
         dialog.defaultResult = dialog.buttons.front().result;
-        dialog.cancelResult = static_cast<int>(DismissAnswer(style));
-        return static_cast<MessageBoxAnswer>(Dialogs().RunDialog(dialog));
+        dialog.cancelResult = ResultOf(DismissAnswer(style));
+        return static_cast<MessageBoxAnswer>(Dialogs().RunDialog(dialog) - 1);
     }
 
 private:
+    // Results from 1: 0 would make no button the default.
+    static int ResultOf(MessageBoxAnswer answer) { return static_cast<int>(answer) + 1; }
+
     static std::vector<MessageBoxAnswer> Answers(MessageBoxStyle style)
     {
         switch (style) {

@@ -4,6 +4,7 @@
 #include "platform/Fonts.h"
 
 #include <SDL.h>
+#include <imgui.h>
 #include <imgui_freetype.h>
 
 #include <algorithm>
@@ -23,9 +24,9 @@ std::string MenuFontFile()
 
 } // namespace
 
-ImGuiFontAtlas::ImGuiFontAtlas() : m_file(MenuFontFile())
+ImGuiFontAtlas::ImGuiFontAtlas() : m_atlas(std::make_unique<ImFontAtlas>()), m_file(MenuFontFile())
 {
-    m_atlas.FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
+    m_atlas->FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
 }
 
 ImGuiFontAtlas::~ImGuiFontAtlas()
@@ -38,21 +39,17 @@ void ImGuiFontAtlas::ReleaseTexture()
     if (m_texture)
         SDL_DestroyTexture(m_texture);
     m_texture = nullptr;
-    m_atlas.SetTexID(nullptr);
+    m_atlas->SetTexID(nullptr);
 }
 
 bool ImGuiFontAtlas::Prepare(SDL_Renderer* renderer, const std::set<std::uint16_t>& wanted, float pixelSize)
 {
-    const bool covered = std::includes(m_have.begin(), m_have.end(), wanted.begin(), wanted.end());
-    if (!covered || pixelSize != m_pixelSize || !m_atlas.IsBuilt()) {
-        ReleaseTexture();
-        Build(wanted, pixelSize);
-    }
+    Include(wanted, pixelSize);
     if (m_texture)
         return true;
     unsigned char* pixels = nullptr;
     int width = 0, height = 0;
-    m_atlas.GetTexDataAsRGBA32(&pixels, &width, &height);
+    m_atlas->GetTexDataAsRGBA32(&pixels, &width, &height);
     if (!pixels)
         return false;
     m_texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, width, height);
@@ -61,25 +58,49 @@ bool ImGuiFontAtlas::Prepare(SDL_Renderer* renderer, const std::set<std::uint16_
     SDL_UpdateTexture(m_texture, nullptr, pixels, width * 4);
     SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
-    m_atlas.SetTexID(m_texture);
+    m_atlas->SetTexID(m_texture);
     return true;
 }
 
-void ImGuiFontAtlas::Build(const std::set<std::uint16_t>& wanted, float pixelSize)
+void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelSize)
 {
+    const bool covered = std::includes(m_have.begin(), m_have.end(), wanted.begin(), wanted.end());
+    if (covered && pixelSize == m_pixelSize && m_atlas->IsBuilt())
+        return;
+    ReleaseTexture();
     m_have.insert(wanted.begin(), wanted.end());
-    const std::vector<std::uint16_t> ranges = GlyphRanges(m_have);
-    m_ranges.assign(ranges.begin(), ranges.end());
+    m_ranges = GlyphRanges(m_have);
     m_pixelSize = pixelSize;
-    m_atlas.Clear();
+    m_atlas->Clear();
     ImFontConfig config;
     config.OversampleH = 1;
     config.OversampleV = 1;
-    if (m_file.empty() || !m_atlas.AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
+    if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
         config.SizePixels = pixelSize;
-        m_atlas.AddFontDefault(&config);
+        m_atlas->AddFontDefault(&config);
     }
-    m_atlas.Build();
+    m_atlas->Build();
+}
+
+bool ImGuiFontAtlas::HasGlyph(std::uint16_t codepoint) const
+{
+    return m_atlas->IsBuilt() && !m_atlas->Fonts.empty() && m_atlas->Fonts[0]->FindGlyphNoFallback(codepoint);
+}
+
+std::vector<std::uint8_t> ImGuiFontAtlas::GlyphCoverage(std::uint16_t codepoint) const
+{
+    if (!HasGlyph(codepoint))
+        return {};
+    const ImFontGlyph* glyph = m_atlas->Fonts[0]->FindGlyphNoFallback(codepoint);
+    unsigned char* pixels = nullptr;
+    int width = 0, height = 0;
+    m_atlas->GetTexDataAsAlpha8(&pixels, &width, &height);
+    std::vector<std::uint8_t> coverage;
+    const int left = static_cast<int>(glyph->U0 * width), right = static_cast<int>(glyph->U1 * width);
+    const int top = static_cast<int>(glyph->V0 * height), bottom = static_cast<int>(glyph->V1 * height);
+    for (int y = top; y < bottom; ++y)
+        coverage.insert(coverage.end(), pixels + y * width + left, pixels + y * width + right);
+    return coverage;
 }
 
 } // namespace platform

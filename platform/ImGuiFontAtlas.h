@@ -3,13 +3,13 @@
 // rasterised by FreeType for exactly the characters their labels use, in one
 // texture of the renderer. ImGui's own Japanese range lacks many kanji.
 
-#include <imgui.h>
-
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+struct ImFontAtlas;
 struct SDL_Renderer;
 struct SDL_Texture;
 
@@ -26,19 +26,25 @@ public:
     // texture of the renderer; it is rebuilt only when it lacks one of them or
     // the size changes. False when no texture could be made.
     bool Prepare(SDL_Renderer* renderer, const std::set<std::uint16_t>& wanted, float pixelSize);
+    // The atlas (without a texture) holds every code point wanted at pixelSize.
+    void Include(const std::set<std::uint16_t>& wanted, float pixelSize);
     // The texture goes before its renderer can: the atlas keeps its pixels
     // for the next Prepare.
     void ReleaseTexture();
 
-    ImFontAtlas* Atlas() { return &m_atlas; }
+    ImFontAtlas* Atlas() { return m_atlas.get(); }
+
+    // Whether the font drew the code point (a face without it gives none),
+    // and the glyph's coverage, row by row.
+    bool HasGlyph(std::uint16_t codepoint) const;
+    std::vector<std::uint8_t> GlyphCoverage(std::uint16_t codepoint) const;
 
 private:
-    void Build(const std::set<std::uint16_t>& wanted, float pixelSize);
 
-    ImFontAtlas m_atlas;
+    std::unique_ptr<ImFontAtlas> m_atlas;
     std::string m_file;
     std::set<std::uint16_t> m_have;
-    std::vector<ImWchar> m_ranges; // read by the builder
+    std::vector<std::uint16_t> m_ranges; // read by the builder
     float m_pixelSize = 0;
     SDL_Texture* m_texture = nullptr;
 };

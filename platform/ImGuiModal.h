@@ -7,6 +7,7 @@
 #include "platform/SdlFrame.h"
 
 #include <SDL_events.h>
+#include <imgui.h>
 
 #include <functional>
 #include <set>
