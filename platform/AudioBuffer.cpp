@@ -123,7 +123,7 @@ bool AudioBuffer::Play(bool loop)
     if (m_playing) return true;
     if (m_feed >= m_playable) Rewind(0);
     m_playing = true;
-    m_mixer->Notify(AudioEventKind::Play, *this, m_mixer->m_framesMixed);
+    m_mixer->Notify(AudioEventKind::Play, m_name, m_mixer->m_framesMixed);
     return true;
 }
 
@@ -134,7 +134,7 @@ void AudioBuffer::Stop()
     if (!m_playing) return;
     Rewind(m_playCursor);
     m_playing = false;
-    m_mixer->Notify(AudioEventKind::Stop, *this, m_mixer->m_framesMixed);
+    m_mixer->Notify(AudioEventKind::Stop, m_name, m_mixer->m_framesMixed);
 }
 
 bool AudioBuffer::SetCurrentPosition(std::uint32_t offset)

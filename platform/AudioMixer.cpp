@@ -35,8 +35,9 @@ void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
         if (!buffer->m_playing) continue;
         std::uint32_t given = 0;
         if (buffer->MixInto(m_mix.data(), frames, m_voice, &given))
-            Notify(AudioEventKind::End, *buffer, m_framesMixed + given);
+            Notify(AudioEventKind::End, buffer->m_name, m_framesMixed + given);
     }
+    for (IAudioSource* source : m_sources) source->MixInto(m_mix.data(), frames, m_framesMixed);
     // Samples came in as s / 32768, so a lone voice at full volume goes out
     // bit for bit.
     for (std::size_t i = 0; i < m_mix.size(); ++i)
@@ -70,7 +71,7 @@ void AudioMixer::LoseDevice()
         if (!buffer->m_playing) continue;
         buffer->Rewind(buffer->m_playCursor);
         buffer->m_playing = false;
-        Notify(AudioEventKind::Stop, *buffer, m_framesMixed);
+        Notify(AudioEventKind::Stop, buffer->m_name, m_framesMixed);
     }
 }
 
@@ -101,9 +102,27 @@ void AudioMixer::Remove(AudioBuffer* buffer)
     if (found != m_buffers.end()) m_buffers.erase(found);
 }
 
-void AudioMixer::Notify(AudioEventKind kind, const AudioBuffer& buffer, std::uint64_t frame)
+void AudioMixer::AddSource(IAudioSource* source)
 {
-    if (m_observer) m_observer({frame, kind, buffer.m_name});
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_sources.push_back(source);
+}
+
+void AudioMixer::RemoveSource(IAudioSource* source)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), source), m_sources.end());
+}
+
+void AudioMixer::Report(AudioEventKind kind, const std::string& name)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    Notify(kind, name, m_framesMixed);
+}
+
+void AudioMixer::Notify(AudioEventKind kind, const std::string& name, std::uint64_t frame)
+{
+    if (m_observer) m_observer({frame, kind, name});
 }
 
 } // namespace platform

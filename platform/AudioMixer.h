@@ -46,6 +46,15 @@ public:
     virtual bool Reopen() = 0;
 };
 
+// A source that renders into the mix by itself (the synthesiser).
+class IAudioSource {
+public:
+    virtual ~IAudioSource() = default;
+    // Under the mixer's lock: adds frames of stereo, scaled as s / 32768, into
+    // mix; firstFrame is the output frame of mix[0].
+    virtual void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) = 0;
+};
+
 class AudioMixer : public std::enable_shared_from_this<AudioMixer> {
 public:
     static constexpr std::uint16_t OutputChannels = 2;
@@ -67,6 +76,17 @@ public:
     void Mix(std::int16_t* out, std::uint32_t frames);
     std::uint64_t FramesMixed() const;
 
+    // The source mixes from the next chunk on until it is removed; removing
+    // waits for a mix under way.
+    void AddSource(IAudioSource* source);
+    void RemoveSource(IAudioSource* source);
+    // Frames already due are mixed first: call before a source changes.
+    void CatchUp();
+    // An event of a source at the frame mixed next; from a source's MixInto,
+    // Notify with the frame instead.
+    void Report(AudioEventKind kind, const std::string& name);
+    void Notify(AudioEventKind kind, const std::string& name, std::uint64_t frame);
+
     // Null detaches the device; buffers then never play on.
     void Attach(IAudioSink* sink);
     void SetObserver(std::function<void(const AudioEvent&)> observer);
@@ -77,15 +97,14 @@ public:
 private:
     friend class AudioBuffer;
 
-    void CatchUp();
     bool Reopen();
     void Remove(AudioBuffer* buffer);
-    void Notify(AudioEventKind kind, const AudioBuffer& buffer, std::uint64_t frame);
 
     const std::uint32_t m_rate;
     const std::uint32_t m_chunkFrames;
     mutable std::mutex m_lock;
     std::vector<AudioBuffer*> m_buffers;
+    std::vector<IAudioSource*> m_sources;
     std::vector<float> m_mix;
     std::vector<float> m_voice;
     std::uint64_t m_framesMixed = 0;

@@ -36,7 +36,10 @@ inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x0207;
 inline constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;  // high word of wParam: signed delta
 inline constexpr std::uint32_t WM_DROPFILES = 0x0233;   // wParam: drop id (DroppedFile, FinishDrop)
+inline constexpr std::uint32_t MM_MCINOTIFY = 0x03B9;  // wParam MCI_NOTIFY_*, lParam device id
 inline constexpr std::uint32_t WM_USER = 0x0400;
+
+inline constexpr std::uintptr_t MCI_NOTIFY_SUCCESSFUL = 0x0001;
 
 inline constexpr std::uintptr_t SIZE_RESTORED = 0;
 inline constexpr std::uintptr_t SIZE_MINIMIZED = 1;

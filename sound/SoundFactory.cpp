@@ -4,6 +4,8 @@
 
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/File.h"
+#include "sound/MIDIOutputDM.h"
+#include "sound/MIDIOutputMCI.h"
 #include "sound/NullSound.h"
 #include "sound/SwitchWaveSound.h"
 
@@ -41,6 +43,7 @@ CSoundFactory::~CSoundFactory()
     m_settings.Release();
     m_sounds.clear();
     m_waveOutput.object.reset();
+    m_directMusic.object.reset();
     m_directSound.object.reset();
 }
 
@@ -75,6 +78,13 @@ CSmartPtr<ISound> CSoundFactory::CreateSound(int device)
     switch (device) {
     case SilentDevice:
         return Listed(new CNullSound, &CSoundFactory::OnSoundDeleted);
+    case MidiSequencerDevice:
+        if (!CMIDIOutputMCI::CanUseMidiOut()) break;
+        return Listed(new CMIDIOutputMCI, &CSoundFactory::OnSoundDeleted);
+    case MidiSynthesizerDevice:
+        if (!CDirectMusic::CanUseDirectMusic()) break;
+        AddRefDirectMusic();
+        return Listed(new CMIDIOutputDM(GetDirectMusic()), &CSoundFactory::OnMIDISoundDeleted);
     case DefaultWaveDevice:
     case StaticWaveDevice:
     case StreamWaveDevice: {
@@ -87,7 +97,6 @@ CSmartPtr<ISound> CSoundFactory::CreateSound(int device)
         return listed;
     }
     default:
-        // The MIDI outputs come with the synthesiser; until then MIDI is silent.
         break;
     }
     return CSmartPtr<ISound>(new CNullSound);
@@ -114,6 +123,11 @@ void CSoundFactory::OnWaveSoundDeleted(ISound* sound)
     if (Unlist(sound)) ReleaseWaveOutput();
 }
 
+void CSoundFactory::OnMIDISoundDeleted(ISound* sound)
+{
+    if (Unlist(sound)) ReleaseDirectMusic();
+}
+
 void CSoundFactory::OnSoundDeleted(ISound* sound)
 {
     Unlist(sound);
@@ -129,16 +143,38 @@ void CSoundFactory::ReleaseDirectSound()
     if (m_directSound.users > 0 && --m_directSound.users == 0) m_directSound.object.reset();
 }
 
-void CSoundFactory::AddRefWaveOutput()
+template <class Device>
+void CSoundFactory::AddRefOverDirectSound(CountedDevice<Device>& device)
 {
     AddRefDirectSound();
-    if (m_waveOutput.users++ == 0) m_waveOutput.object = std::make_unique<CWaveOutputDirectSound>(GetDirectSound());
+    if (device.users++ == 0) device.object = std::make_unique<Device>(GetDirectSound());
+}
+
+template <class Device>
+void CSoundFactory::ReleaseOverDirectSound(CountedDevice<Device>& device)
+{
+    if (device.users > 0 && --device.users == 0) device.object.reset();
+    ReleaseDirectSound();
+}
+
+void CSoundFactory::AddRefDirectMusic()
+{
+    AddRefOverDirectSound(m_directMusic);
+}
+
+void CSoundFactory::ReleaseDirectMusic()
+{
+    ReleaseOverDirectSound(m_directMusic);
+}
+
+void CSoundFactory::AddRefWaveOutput()
+{
+    AddRefOverDirectSound(m_waveOutput);
 }
 
 void CSoundFactory::ReleaseWaveOutput()
 {
-    if (m_waveOutput.users > 0 && --m_waveOutput.users == 0) m_waveOutput.object.reset();
-    ReleaseDirectSound();
+    ReleaseOverDirectSound(m_waveOutput);
 }
 
 void CSoundFactory::SetMIDIDevice(int device, int fallback)

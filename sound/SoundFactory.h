@@ -10,6 +10,7 @@
 
 #include "frame/SmartPtr.h"
 #include "frame/TextString.h"
+#include "sound/DirectMusic.h"
 #include "sound/DirectSound.h"
 #include "sound/ISoundFactory.h"
 #include "sound/WaveOutput.h"
@@ -47,6 +48,9 @@ public:
     virtual void AddRefDirectSound();
     virtual void ReleaseDirectSound();
     virtual CDirectSound* GetDirectSound() { return m_directSound.object.get(); }
+    virtual void AddRefDirectMusic();
+    virtual void ReleaseDirectMusic();
+    virtual CDirectMusic* GetDirectMusic() { return m_directMusic.object.get(); }
     virtual void AddRefWaveOutput();
     virtual void ReleaseWaveOutput();
     virtual CWaveOutput* GetWaveOutput() { return m_waveOutput.object.get(); }
@@ -66,13 +70,21 @@ private:
     };
     class CListedSound;
 
+    // A device made over the DirectSound object, which it keeps counted.
+    template <class Device>
+    void AddRefOverDirectSound(CountedDevice<Device>& device);
+    template <class Device>
+    void ReleaseOverDirectSound(CountedDevice<Device>& device);
+
     // The sound under a pointer that tells the factory when it is gone.
     CSmartPtr<ISound> Listed(ISound* sound, void (CSoundFactory::*deleted)(ISound*));
     void OnWaveSoundDeleted(ISound* sound);
+    void OnMIDISoundDeleted(ISound* sound);
     void OnSoundDeleted(ISound* sound);
     bool Unlist(ISound* sound);
 
     CountedDevice<CDirectSound> m_directSound;
+    CountedDevice<CDirectMusic> m_directMusic;
     CountedDevice<CWaveOutputDirectSound> m_waveOutput;
     std::list<ISound*> m_sounds;
     int m_midiDevice = MidiSynthesizerDevice;

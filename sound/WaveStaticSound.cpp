@@ -1,6 +1,7 @@
 #include "sound/WaveStaticSound.h"
 
 #include "frame/ErrorLog.h"
+#include "sound/PauseCount.h"
 #include "sound/WaveOutput.h"
 
 namespace kivotasuGameKit {
@@ -81,8 +82,7 @@ int CWaveStaticSound::Play()
 
 int CWaveStaticSound::Pause()
 {
-    if (m_pauseCount > 0) ++m_pauseCount;
-    else if (m_pauseCount < 0) --m_pauseCount;
+    m_pauseCount = PauseCountStep(m_pauseCount);
     if (!IsPlay()) return 0;
     m_pauseCount = 1;
     return m_buffer->Stop();

@@ -5,6 +5,7 @@
 #include "sound/SoundFactory.h"
 #include "sound/SwitchWaveSound.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/sound/MidiBuilder.h"
 
 using namespace kivotasuGameKit;
 
@@ -20,7 +21,7 @@ TEST_F(SoundFactoryTest, TheExtensionChoosesMidiOnlyForMid)
         const char* name;
         int type;
     };
-    // MIDI is not played yet, so a MIDI file gives the silent sound.
+    // A wave file under a MIDI name is no MIDI file: the silent sound.
     for (const Case& c : {Case{"a.mid", 0}, Case{"a.MID", 0}, Case{"a.Mid", 0}, Case{"a.midi", 5}, Case{"a.wav", 5},
                           Case{"a.mp3", 5}, Case{"a.WAV", 5}, Case{"noext", 5}, Case{"mid", 5}}) {
         const std::string name = PutWave(c.name, tone, 48000, 2);
@@ -87,9 +88,9 @@ TEST_F(SoundFactoryTest, ModesFollowTheDeviceAsked)
     factory.SetStreamDefault(true);
     CSmartPtr<ISound> sound = factory.CreateDefaultWaveSound();
     EXPECT_TRUE(dynamic_cast<CSwitchWaveSound*>(sound.Get())->IsStreamMode());
-    for (int device : {int(MidiSequencerDevice), int(MidiSynthesizerDevice), 6, -1}) {
-        EXPECT_EQ(factory.CreateSound(device)->GetType(), 0) << device;
-    }
+    EXPECT_EQ(factory.CreateSound(MidiSequencerDevice)->GetType(), 1);
+    EXPECT_EQ(factory.CreateSound(MidiSynthesizerDevice)->GetType(), 2);
+    for (int device : {6, -1}) EXPECT_EQ(factory.CreateSound(device)->GetType(), 0) << device;
 }
 
 TEST_F(SoundFactoryTest, WithoutADeviceEverySoundIsSilent)
@@ -101,6 +102,13 @@ TEST_F(SoundFactoryTest, WithoutADeviceEverySoundIsSilent)
     EXPECT_EQ(sound->GetType(), 0);
     EXPECT_EQ(sound->Play(), 0);
     EXPECT_EQ(factory.GetWaveOutput(), nullptr);
+    // Neither MIDI face without a device: no error, the silent sound.
+    midi::Track track;
+    track.Note(0, 0, 60, 96).End();
+    folder.Put("y.mid", midi::File(96, {track}));
+    EXPECT_EQ(factory.CreateSoundByFile(folder.Name("y.mid"))->GetType(), 0);
+    EXPECT_EQ(factory.GetDirectMusic(), nullptr);
+    EXPECT_TRUE(log->Messages().empty());
 }
 
 TEST_F(SoundFactoryTest, TheThreadLosesItsFactoryWithIt)

@@ -1,0 +1,260 @@
+#include "platform/MidiSynth.h"
+
+#include "platform/AudioOutput.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+// FluidSynth's default of 0.2 leaves General MIDI pieces far below the wave
+// sounds at full volume.
+constexpr double SynthGain = 0.7;
+std::string soundFontFolder = "/usr/share/sounds/sf2/";
+
+std::mutex logLock;
+std::function<void(const std::string&)> logSink;
+
+void Log(const std::string& text)
+{
+    std::lock_guard<std::mutex> guard(logLock);
+    if (logSink) logSink(text);
+}
+
+void FluidLog(int level, const char* message, void*)
+{
+    std::string text = "FluidSynth: ";
+    text += message ? message : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    Log(text);
+    (void)level;
+}
+
+// $SDL_SOUNDFONTS (a list split at ";" or ":") first, then the system's.
+std::vector<std::string> SoundFontCandidates()
+{
+    std::vector<std::string> candidates;
+    if (const char* list = std::getenv("SDL_SOUNDFONTS")) {
+        const std::string all(list);
+        std::size_t start = 0;
+        while (start <= all.size()) {
+            const std::size_t end = std::min(all.find_first_of(";:", start), all.size());
+            if (end > start) candidates.push_back(all.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    candidates.push_back(soundFontFolder + "default-GM.sf2");
+    candidates.push_back(soundFontFolder + "TimGM6mb.sf2");
+    return candidates;
+}
+
+std::mutex instanceLock;
+std::shared_ptr<MidiSynth> instance;
+
+} // namespace
+
+void MidiSynth::SetLog(std::function<void(const std::string&)> log)
+{
+    std::lock_guard<std::mutex> guard(logLock);
+    logSink = std::move(log);
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN}) fluid_set_log_function(level, &FluidLog, nullptr);
+    // Information and debugging lines are only noise in the player's log.
+    for (int level : {FLUID_INFO, FLUID_DBG}) fluid_set_log_function(level, nullptr, nullptr);
+}
+
+void MidiSynth::SetSoundFontFolder(std::string folder)
+{
+    std::lock_guard<std::mutex> guard(instanceLock);
+    soundFontFolder = std::move(folder);
+}
+
+std::shared_ptr<MidiSynth> MidiSynth::Get()
+{
+    std::shared_ptr<AudioMixer> mixer = Audio().Mixer();
+    std::lock_guard<std::mutex> guard(instanceLock);
+    if (!mixer) return nullptr;
+    if (!instance || instance->m_mixer != mixer) {
+        instance.reset();
+        std::shared_ptr<MidiSynth> synth(new MidiSynth(mixer));
+        if (!synth->m_synth) return nullptr;
+        instance = synth;
+        mixer->AddSource(instance.get());
+    }
+    return instance;
+}
+
+MidiSynth::MidiSynth(std::shared_ptr<AudioMixer> mixer) : m_mixer(std::move(mixer))
+{
+    m_settings = new_fluid_settings();
+    if (!m_settings) return;
+    fluid_settings_setnum(m_settings, "synth.sample-rate", m_mixer->Rate());
+    fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
+    fluid_settings_setstr(m_settings, "player.timing-source", "sample");
+    m_synth = new_fluid_synth(m_settings);
+    if (!m_synth) {
+        Log("MidiSynth: FluidSynthのシンセサイザが作成できない");
+        return;
+    }
+    if (!LoadSoundFont())
+        Log("MidiSynth: SoundFontが見つからないのでMIDIは鳴らない ($SDL_SOUNDFONTS, " + soundFontFolder +
+            "default-GM.sf2, TimGM6mb.sf2)");
+}
+
+MidiSynth::~MidiSynth()
+{
+    m_mixer->RemoveSource(this);
+    if (m_synth) delete_fluid_synth(m_synth);
+    if (m_settings) delete_fluid_settings(m_settings);
+}
+
+bool MidiSynth::LoadSoundFont()
+{
+    for (const std::string& candidate : SoundFontCandidates()) {
+        if (!fluid_is_soundfont(candidate.c_str())) continue;
+        if (fluid_synth_sfload(m_synth, candidate.c_str(), 1) == FLUID_FAILED) continue;
+        m_soundFont = candidate;
+        return true;
+    }
+    return false;
+}
+
+std::unique_ptr<MidiSequence> MidiSynth::Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick)
+{
+    return std::unique_ptr<MidiSequence>(
+        new MidiSequence(shared_from_this(), std::move(data), std::move(name), endTick));
+}
+
+void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_rendered.assign(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels, 0.0f);
+    fluid_synth_write_float(m_synth, static_cast<int>(frames), m_rendered.data(), 0, 2, m_rendered.data(), 1, 2);
+    const float gain = m_gain.load(std::memory_order_relaxed);
+    for (std::size_t i = 0; i < m_rendered.size(); ++i) mix[i] += m_rendered[i] * gain;
+
+    // The player itself ends two seconds after the last event, for the notes
+    // to die away; the piece ends at its last event.
+    for (std::size_t i = 0; i < m_playing.size();) {
+        MidiSequence* sequence = m_playing[i];
+        sequence->m_started = true;
+        if (fluid_player_get_status(sequence->m_player) != FLUID_PLAYER_DONE &&
+            (sequence->m_loop || fluid_player_get_current_tick(sequence->m_player) < sequence->m_endTick)) {
+            ++i;
+            continue;
+        }
+        sequence->m_ended = true;
+        sequence->m_endNotice = true;
+        m_playing.erase(m_playing.begin() + static_cast<std::ptrdiff_t>(i));
+        m_mixer->Notify(AudioEventKind::End, sequence->m_name, firstFrame + frames);
+        if (sequence->m_onEnd) sequence->m_onEnd();
+    }
+}
+
+MidiSequence::MidiSequence(std::shared_ptr<MidiSynth> synth, std::vector<std::uint8_t> data, std::string name,
+                           std::int64_t endTick)
+    : m_synth(std::move(synth)), m_data(std::move(data)), m_name(std::move(name)), m_endTick(endTick)
+{
+}
+
+MidiSequence::~MidiSequence()
+{
+    Stop();
+}
+
+void MidiSequence::DropPlayer()
+{
+    m_endNotice = false;
+    if (!m_player) return;
+    auto& playing = m_synth->m_playing;
+    playing.erase(std::remove(playing.begin(), playing.end(), this), playing.end());
+    m_tick = PlayerTick();
+    delete_fluid_player(m_player);
+    m_player = nullptr;
+    // A player that goes leaves its notes sounding.
+    fluid_synth_all_notes_off(m_synth->m_synth, -1);
+}
+
+bool MidiSequence::Play(std::int64_t tick, bool loop)
+{
+    m_synth->m_mixer->CatchUp();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    DropPlayer();
+    m_player = new_fluid_player(m_synth->m_synth);
+    if (!m_player) return false;
+    if (fluid_player_add_mem(m_player, m_data.data(), m_data.size()) != FLUID_OK) {
+        delete_fluid_player(m_player);
+        m_player = nullptr;
+        return false;
+    }
+    m_loop = loop;
+    m_started = false;
+    if (loop) fluid_player_set_loop(m_player, -1);
+    // Before the play: the player takes a seek only while it has not loaded
+    // the file, and would sound the start for a block otherwise.
+    if (tick > 0) fluid_player_seek(m_player, static_cast<int>(std::min(tick, m_endTick)));
+    fluid_player_play(m_player);
+    m_ended = false;
+    m_tick = tick;
+    m_synth->m_playing.push_back(this);
+    m_synth->m_gain.store(m_gain, std::memory_order_relaxed);
+    m_synth->m_mixer->Report(AudioEventKind::Play, m_name);
+    return true;
+}
+
+void MidiSequence::Stop()
+{
+    m_synth->m_mixer->CatchUp();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    if (!m_player) return;
+    const bool wasPlaying = !m_ended;
+    DropPlayer();
+    if (wasPlaying) m_synth->m_mixer->Report(AudioEventKind::Stop, m_name);
+}
+
+void MidiSequence::Cue(std::int64_t tick)
+{
+    Stop();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    m_tick = tick;
+}
+
+bool MidiSequence::IsPlaying()
+{
+    m_synth->m_mixer->CatchUp();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    return m_player && !m_ended;
+}
+
+std::int64_t MidiSequence::CurrentTick()
+{
+    m_synth->m_mixer->CatchUp();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    return m_player ? PlayerTick() : m_tick;
+}
+
+std::int64_t MidiSequence::PlayerTick() const
+{
+    if (!m_started) return m_tick;
+    const std::int64_t tick = fluid_player_get_current_tick(m_player);
+    return m_ended ? std::min(tick, m_endTick) : tick;
+}
+
+void MidiSequence::SetEndHandler(std::function<void()> handler)
+{
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    m_onEnd = std::move(handler);
+}
+
+void MidiSequence::SetGain(float gain)
+{
+    m_synth->m_mixer->CatchUp();
+    std::lock_guard<std::mutex> guard(m_synth->m_lock);
+    m_gain = std::clamp(gain, 0.0f, 1.0f);
+    if (m_player && !m_ended) m_synth->m_gain.store(m_gain, std::memory_order_relaxed);
+}
+
+} // namespace platform

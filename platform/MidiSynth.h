@@ -1,0 +1,115 @@
+#pragma once
+// MIDI through FluidSynth, rendered into the process's mixer: one synthesiser
+// and its SoundFont for the whole process (a SoundFont takes megabytes and
+// seconds to load), and one player per sequence, driven by the samples the
+// mixer asks for rather than by a clock. Without a SoundFont everything runs
+// (positions move, plays end) and nothing is heard.
+
+#include "platform/AudioMixer.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
+
+namespace platform {
+
+class MidiSynth;
+
+// A MIDI file in memory and its player. Every call is the application
+// thread's; the end handler runs on the thread that mixes.
+class MidiSequence {
+public:
+    MidiSequence(const MidiSequence&) = delete;
+    MidiSequence& operator=(const MidiSequence&) = delete;
+    ~MidiSequence();
+
+    // Starts from tick, over again at the end when loop is set; a play under
+    // way is ended first. False when the synthesiser refuses the data.
+    bool Play(std::int64_t tick, bool loop);
+    // Ends the play; the tick it reached stays the current one.
+    void Stop();
+    // Ends the play and makes tick the current one.
+    void Cue(std::int64_t tick);
+    // False once a play that does not loop has reached its end.
+    bool IsPlaying();
+    std::int64_t CurrentTick();
+    // Runs on the mixing thread when a play reaches its end by itself.
+    void SetEndHandler(std::function<void()> handler);
+    // True once for the end of the current play: a later play, stop or cue
+    // takes back an end not yet taken (its notice is stale).
+    bool TakeEndNotice() { return m_endNotice.exchange(false); }
+    // The output's gain while this sequence plays, 0..1.
+    void SetGain(float gain);
+
+private:
+    friend class MidiSynth;
+    MidiSequence(std::shared_ptr<MidiSynth> synth, std::vector<std::uint8_t> data, std::string name,
+                 std::int64_t endTick);
+    // Under the synthesiser's lock.
+    void DropPlayer();
+    std::int64_t PlayerTick() const;
+
+    std::shared_ptr<MidiSynth> m_synth;
+    const std::vector<std::uint8_t> m_data;
+    const std::string m_name;
+    const std::int64_t m_endTick;
+    _fluid_player_t* m_player = nullptr;
+    bool m_loop = false;
+    // Until the player has run, it tells the tick it was started from.
+    bool m_started = false;
+    bool m_ended = false;
+    std::atomic<bool> m_endNotice{false};
+    std::int64_t m_tick = 0;
+    std::function<void()> m_onEnd;
+    float m_gain = 1.0f;
+};
+
+class MidiSynth : public std::enable_shared_from_this<MidiSynth>, private IAudioSource {
+public:
+    // The process's synthesiser on the output's mixer, made on first use
+    // (again when the output has a new mixer); null without a mixer.
+    static std::shared_ptr<MidiSynth> Get();
+    // Where the synthesiser's messages go (FluidSynth's own among them):
+    // one line each, Shift-JIS. Install before the first Get.
+    static void SetLog(std::function<void(const std::string&)> log);
+    // The system's folder of SoundFonts, searched after $SDL_SOUNDFONTS;
+    // ends in "/". Read when a synthesiser is made.
+    static void SetSoundFontFolder(std::string folder);
+
+    ~MidiSynth() override;
+    MidiSynth(const MidiSynth&) = delete;
+    MidiSynth& operator=(const MidiSynth&) = delete;
+
+    // name: what the mixer's events call it; endTick: the tick of the last
+    // event, where a play ends.
+    std::unique_ptr<MidiSequence> Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick);
+    // The SoundFont in use; empty when none was found.
+    const std::string& SoundFont() const { return m_soundFont; }
+    const std::shared_ptr<AudioMixer>& Mixer() const { return m_mixer; }
+
+private:
+    friend class MidiSequence;
+    explicit MidiSynth(std::shared_ptr<AudioMixer> mixer);
+    bool LoadSoundFont();
+    void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) override;
+
+    std::shared_ptr<AudioMixer> m_mixer;
+    _fluid_hashtable_t* m_settings = nullptr;
+    _fluid_synth_t* m_synth = nullptr;
+    std::string m_soundFont;
+    // Guards the synthesiser, its players and the list.
+    std::mutex m_lock;
+    std::vector<MidiSequence*> m_playing;
+    std::vector<float> m_rendered;
+    std::atomic<float> m_gain{1.0f};
+};
+
+} // namespace platform

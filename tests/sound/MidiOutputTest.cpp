@@ -1,0 +1,229 @@
+#include "tests/sound/SoundDevice.h"
+
+#include <cstdlib>
+
+#include "sound/MIDIOutputDM.h"
+#include "sound/MIDIOutputMCI.h"
+#include "sound/SoundFactory.h"
+#include "tests/kit/AudioSignal.h"
+#include "tests/sound/MidiBuilder.h"
+#include "tests/sound/SoundTestFiles.h"
+#include "platform/HostPath.h"
+#include <filesystem>
+
+using namespace kivotasuGameKit;
+
+namespace {
+
+constexpr const char* PackagedSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+class MidiOutputTest : public SoundDeviceTest {
+protected:
+    MidiOutputTest() { setenv("SDL_SOUNDFONTS", PackagedSoundFont, 1); }
+    ~MidiOutputTest() override { unsetenv("SDL_SOUNDFONTS"); }
+
+    std::string PutMidi(const std::string& name, const std::vector<midi::Track>& tracks, std::uint16_t division = 480)
+    {
+        folder.Put(name, midi::File(division, tracks));
+        return folder.Name(name);
+    }
+    // 480 ticks a quarter: 1000 ms at 120 bpm, 1000 ms at 60 bpm, 500 ms at 240 bpm.
+    std::string PutTempoChanges()
+    {
+        midi::Track tempo;
+        tempo.Tempo(0, 500000).Tempo(960, 1000000).Tempo(480, 250000).End();
+        midi::Track notes;
+        notes.Program(0, 0, 73).Note(0, 0, 72, 2400, 90).End();
+        return PutMidi("tempo.mid", {tempo, notes});
+    }
+
+    CSoundFactory factory;
+};
+
+// One chunk of the device plus a block of the synthesiser either way.
+constexpr int Slack = 30;
+
+TEST_F(MidiOutputTest, OneNoteSoundsAtItsPitchThroughThePackagedSoundFont)
+{
+    // A4 on a flute, held for a second.
+    midi::Track track;
+    track.Program(0, 0, 73).Note(0, 0, 69, 480, 110).End(480);
+    CSmartPtr<ISound> sound = factory.CreateSoundByFile(PutMidi("a4.mid", {track}));
+    ASSERT_EQ(sound->GetType(), 2);
+    const std::size_t start = Device().Recording().size();
+    ASSERT_EQ(sound->Play(), 0);
+    Advance(1000);
+    const std::vector<std::int16_t> heard = HeardFrom(start + 48000 / 10 * 2);
+    ASSERT_GT(testkit::Rms(heard, 2, 0), 300);
+    const double note = testkit::Goertzel(heard, 2, 48000, 440.0);
+    for (double other : {415.30, 466.16, 660.0, 293.66})
+        EXPECT_GT(note, 50 * testkit::Goertzel(heard, 2, 48000, other)) << other;
+    EXPECT_FALSE(log->Contains("SoundFont"));
+}
+
+TEST_F(MidiOutputTest, PositionsFollowTheTempoMapThroughPlaySeekPauseAndTheEnd)
+{
+    CSmartPtr<ISound> sound = factory.CreateSoundByFile(PutTempoChanges());
+    EXPECT_EQ(sound->GetLength(), 2500);
+    EXPECT_EQ(sound->GetCurrentPos(), -2);
+    ASSERT_EQ(sound->Play(), 0);
+    Advance(1200);
+    EXPECT_NEAR(sound->GetCurrentPos(), 1200, Slack);
+
+    // Seeking in the 60 bpm part, then running into the 240 bpm part.
+    EXPECT_EQ(sound->SetCurrentPos(1800), 0);
+    EXPECT_TRUE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 1800, Slack);
+    Advance(400);
+    EXPECT_NEAR(sound->GetCurrentPos(), 2200, Slack);
+
+    // Pause twice, replay twice: on from where the first pause stopped.
+    sound->Pause();
+    sound->Pause();
+    Advance(500);
+    EXPECT_FALSE(sound->IsPlay());
+    EXPECT_EQ(sound->GetCurrentPos(), -2);
+    sound->Replay();
+    EXPECT_FALSE(sound->IsPlay());
+    sound->Replay();
+    EXPECT_TRUE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 2200, Slack);
+
+    // Not looping: the end leaves it stopped at the end.
+    Advance(600);
+    EXPECT_FALSE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 2500, Slack);
+}
+
+TEST_F(MidiOutputTest, ALoopingSegmentStartsOverAtItsEnd)
+{
+    CSmartPtr<ISound> sound = factory.CreateSoundByFile(PutTempoChanges());
+    sound->SetLoopPlay(true);
+    ASSERT_EQ(sound->Play(), 0);
+    Advance(2500 + 700);
+    EXPECT_TRUE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 700, Slack);
+    Advance(2500);
+    EXPECT_TRUE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 700, Slack);
+    // Still heard in the second round.
+    const std::vector<std::int16_t> heard = Device().Recording();
+    const std::vector<std::int16_t> late(heard.end() - 48000, heard.end());
+    EXPECT_GT(testkit::Rms(late, 2, 0), 100);
+}
+
+TEST_F(MidiOutputTest, VolumeIsThePerformancesAndStopsAreSilent)
+{
+    CSmartPtr<ISound> sound = factory.CreateSoundByFile(PutTempoChanges());
+    EXPECT_EQ(sound->GetVolume(), 0);
+    sound->Play();
+    Advance(500);
+    const std::size_t loud = Device().Recording().size();
+    Advance(300);
+    const double full = testkit::Rms(HeardFrom(loud), 2, 0);
+    EXPECT_EQ(sound->SetVolume(-2000), 0);
+    const std::size_t soft = Device().Recording().size();
+    Advance(300);
+    EXPECT_NEAR(testkit::Rms(HeardFrom(soft), 2, 0), full / 10, full / 20);
+    EXPECT_EQ(sound->GetVolume(), -2000);
+    // Another synthesiser-face sound shares the performance's volume.
+    CSmartPtr<ISound> other = factory.CreateSoundByFile(PutTempoChanges());
+    EXPECT_EQ(other->GetVolume(), -2000);
+
+    sound->Stop();
+    Advance(1500);
+    const std::vector<std::int16_t> after = Device().Recording();
+    EXPECT_LT(testkit::Rms({after.end() - 9600, after.end()}, 2, 0), 2);
+}
+
+TEST_F(MidiOutputTest, FilesThatAreMissingOrNoMidiGiveTheSilentSound)
+{
+    folder.Put("text.mid", "not a MIDI file at all");
+    for (const std::string& name : {folder.Name("missing.mid"), folder.Name("text.mid")}) {
+        EXPECT_EQ(factory.CreateSoundByFile(name)->GetType(), 0) << name;
+        // The count taken for the failed sound is given back.
+        EXPECT_EQ(factory.GetDirectMusic(), nullptr);
+    }
+    EXPECT_TRUE(log->Contains("CMIDIOutputDM::Openで読み込むファイルが無い"));
+}
+
+TEST_F(MidiOutputTest, WithoutASoundFontMidiRunsSilentlyAndSaysSoOnce)
+{
+    setenv("SDL_SOUNDFONTS", folder.Host("none.sf2").c_str(), 1);
+    platform::MidiSynth::SetSoundFontFolder(folder.Host().string() + "/");
+    // A device of its own, so that the synthesiser is made again.
+    testkit::ScopedHeadlessAudio device;
+    CSmartPtr<ISound> first = factory.CreateSoundByFile(PutTempoChanges());
+    CSmartPtr<ISound> second = factory.CreateSoundByFile(PutTempoChanges());
+    ASSERT_EQ(first->GetType(), 2);
+    first->Play();
+    Advance(1000);
+    EXPECT_TRUE(first->IsPlay());
+    EXPECT_NEAR(first->GetCurrentPos(), 1000, Slack);
+    EXPECT_TRUE(Silent(device->Recording()));
+    int lines = 0;
+    for (const std::string& line : log->Messages()) lines += line.find("SoundFont") != std::string::npos;
+    EXPECT_EQ(lines, 1);
+    platform::MidiSynth::SetSoundFontFolder("/usr/share/sounds/sf2/");
+}
+
+TEST_F(MidiOutputTest, TheSequencerFaceIsMadeOnlyWhenChosen)
+{
+    const std::string name = PutTempoChanges();
+    factory.SetMIDIDevice(MidiSequencerDevice, SilentDevice);
+    CSmartPtr<ISound> sound = factory.CreateSoundByFile(name);
+    ASSERT_EQ(sound->GetType(), 1);
+    EXPECT_EQ(factory.GetDirectMusic(), nullptr);
+    EXPECT_EQ(sound->SetVolume(-500), -1);
+    EXPECT_EQ(sound->GetVolume(), 0);
+    EXPECT_EQ(sound->Stop(), 1); // no device before the first play
+    EXPECT_EQ(sound->GetLength(), -1);
+    ASSERT_EQ(sound->Play(), 0);
+    EXPECT_EQ(sound->GetLength(), 2500);
+    Advance(1200);
+    EXPECT_NEAR(sound->GetCurrentPos(), 1200, Slack);
+    EXPECT_EQ(sound->SetCurrentPos(2000), 0);
+    Advance(250);
+    EXPECT_NEAR(sound->GetCurrentPos(), 2250, Slack);
+    EXPECT_EQ(sound->SetCurrentPos(2501), -1);
+    EXPECT_TRUE(log->Contains("Err SetCurrentPos"));
+    EXPECT_GT(testkit::Rms(HeardFrom(0), 2, 0), 100);
+
+    // Pause, pause, replay: still stopped; the next replay goes on.
+    sound->Pause();
+    sound->Pause();
+    sound->Replay();
+    EXPECT_FALSE(sound->IsPlay());
+    sound->Replay();
+    EXPECT_TRUE(sound->IsPlay());
+    EXPECT_NEAR(sound->GetCurrentPos(), 2250, Slack);
+
+    // The synthesiser face is the default again.
+    factory.SetMIDIDevice(MidiSynthesizerDevice, MidiSequencerDevice);
+    EXPECT_EQ(factory.CreateSoundByFile(name)->GetType(), 2);
+}
+
+TEST_F(MidiOutputTest, DataFromMemoryIsPlayedFromATemporaryCopyWhileOpen)
+{
+    CMIDIOutputMCI sound;
+    midi::Track track;
+    track.Note(0, 0, 60, 480).End();
+    const std::string bytes = midi::File(480, {track});
+    ASSERT_EQ(sound.Open(MemoryName(bytes)), 0);
+    const std::string copy = sound.GetFileName().GetStr();
+    const std::string host = platform::ToHostPath(copy).value_or("");
+    EXPECT_TRUE(std::filesystem::exists(host)) << host;
+    EXPECT_EQ(sound.Play(), 0);
+    EXPECT_EQ(sound.GetLength(), 500);
+    EXPECT_EQ(sound.Close(), 0);
+    EXPECT_FALSE(std::filesystem::exists(host));
+
+    // A file read from its own path is played from there.
+    const std::string name = PutMidi("plain.mid", {track});
+    ASSERT_EQ(sound.Open(name), 0);
+    EXPECT_EQ(sound.GetFileName().GetStr(), name);
+    EXPECT_EQ(sound.Open(folder.Name("nothere.mid")), 1);
+    EXPECT_TRUE(log->Contains("CMIDIOutputMCI::Openで読み込むファイルが無い"));
+}
+
+} // namespace
