@@ -1,6 +1,7 @@
 #include "sound/SwitchWaveSound.h"
 
 #include "sound/WaveStaticSound.h"
+#include "sound/WaveStreamSound.h"
 
 namespace kivotasuGameKit {
 
@@ -9,10 +10,9 @@ CSwitchWaveSound::CSwitchWaveSound(CWaveOutput* output) : m_output(output)
     m_inner = MakeInner(false);
 }
 
-CSmartPtr<IWaveSound> CSwitchWaveSound::MakeInner(bool)
+CSmartPtr<IWaveSound> CSwitchWaveSound::MakeInner(bool stream)
 {
-    // The streaming sound, with its worker thread, is not built yet: both
-    // modes decode the whole file into one buffer.
+    if (stream) return CSmartPtr<IWaveSound>(new CWaveStreamSound(m_output));
     return CSmartPtr<IWaveSound>(new CWaveStaticSound(m_output));
 }
 

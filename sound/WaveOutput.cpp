@@ -11,7 +11,8 @@ namespace kivotasuGameKit {
 
 namespace {
 constexpr int StaticWaveType = 3;
-}
+constexpr int StreamWaveType = 4;
+} // namespace
 
 CWaveOutput::CWaveOutput()
 {
@@ -25,7 +26,10 @@ void CWaveOutput::SetSettings(const CSmartPtr<CWaveSoundSettings>& settings)
 
 int CWaveOutput::AddSound(ISound* sound)
 {
-    if (sound->GetType() != StaticWaveType) return 1;
+    // Streaming sounds too: a ring lost while the application was away comes
+    // back only through this list.
+    const int type = sound->GetType();
+    if (type != StaticWaveType && type != StreamWaveType) return 1;
     m_sounds.push_back(sound);
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The wave sounds' side of the sound device: makes their buffers with the
-// factory's settings, and restores the buffers of the static sounds when the
+// factory's settings, and restores the buffers of the wave sounds when the
 // application becomes active again (a device lost in between comes back).
 
 #include <cstdint>
@@ -29,7 +29,7 @@ public:
     virtual CSmartPtr<CWaveSoundSettings> GetSettings() { return m_settings; }
     virtual void SetSettings(const CSmartPtr<CWaveSoundSettings>& settings);
     virtual std::list<ISound*>& GetSoundList() { return m_sounds; }
-    // Static wave sounds only (type 3); 1 for any other.
+    // Static and streaming wave sounds only (types 3 and 4); 1 for any other.
     virtual int AddSound(ISound* sound);
     // 1 when the sound is not listed.
     virtual int RemoveSound(ISound* sound);
