@@ -8,6 +8,7 @@
 #include "frame/ProcessInit.h"
 #include "platform/AudioOutput.h"
 #include "platform/Clock.h"
+#include "platform/Cursors.h"
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
 #include "platform/Keyboard.h"
@@ -76,6 +77,7 @@ int main(int argc, char** argv)
     platform::InstallWindows(platform::MakeSdlWindowSystem());
     platform::InstallDisplays(platform::MakeSdlDisplaySystem());
     platform::InstallKeyboards(platform::MakeSdlKeyboardSystem());
+    platform::InstallCursors(platform::MakeSdlCursorSystem());
     platform::InstallAudio(platform::MakeSdlAudioOutput());
     platform::InstallDialogs(platform::MakeImGuiDialogs());
     platform::InstallMessageBoxes(platform::MakeDrawnMessageBoxes());

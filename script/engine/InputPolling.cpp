@@ -14,6 +14,7 @@ constexpr std::size_t InputMode = 2;
 void CQuiltorEngine::PollInput()
 {
     m_keyInput.Input();
+    m_mouse.Animate();
     m_frameInput.moved = m_mouse.HasInput();
     m_frameInput.x = m_mouse.GetLastPos().x;
     m_frameInput.y = m_mouse.GetLastPos().y;

@@ -1,7 +1,10 @@
 #include "script/engine/MouseCursor.h"
 
 #include "frame/AppManager.h"
+#include "frame/ErrorLog.h"
+#include "frame/file/File.h"
 #include "frame/file/FileWriter.h"
+#include "platform/Clock.h"
 #include "script/lang/SavedValue.h"
 
 using kivotasuGameKit::CAppManager;
@@ -20,7 +23,15 @@ CMouseCursor::CMouseCursor()
 
 CMouseCursor::~CMouseCursor()
 {
+    for (std::size_t kind = 0; kind < m_handles.size(); ++kind) Release(kind);
     CAppManager::GetInstance()->Unhook(this);
+}
+
+void CMouseCursor::Release(std::size_t kind)
+{
+    if (m_handles[kind] && m_kind == int(kind)) SetArrowCursor();
+    if (m_handles[kind]) platform::Cursors().Destroy(m_handles[kind]);
+    m_handles[kind] = 0;
 }
 
 std::intptr_t CMouseCursor::WndProc(platform::WindowHandle, std::uint32_t message, std::uintptr_t wParam,
@@ -88,21 +99,48 @@ void CMouseCursor::Load(int kind)
 {
     if (kind == 0 && m_files[0].IsEmpty()) kind = 1;
     if (kind == 1 && m_files[1].IsEmpty()) kind = 2;
-    // Showing a cursor file needs a cursor service of the platform; the
-    // registration and the kind in force are what the waits and saves use.
-    m_kind = m_files[static_cast<std::size_t>(kind)].IsEmpty() ? Arrow : kind;
+    const std::size_t slot = static_cast<std::size_t>(kind);
+    if (m_files[slot].IsEmpty()) {
+        SetArrowCursor();
+        return;
+    }
+    m_kind = kind;
+    if (!m_handles[slot]) {
+        kivotasuGameKit::CFile file;
+        platform::CursorAnimation animation;
+        if (file.Read(m_files[slot].GetStr()) == 0 && platform::ReadCursorFile(file.GetMemory(), file.GetSize(), animation))
+            m_handles[slot] = platform::Cursors().Create(animation);
+        if (!m_handles[slot]) kivotasuGameKit::ErrorLog.Out("CMouseCursor::Loadでカーソル%sを読めない", m_files[slot].c_str());
+    }
+    if (m_handles[slot]) platform::Cursors().Show(m_handles[slot]);
+    else platform::Cursors().ShowSystem(platform::SystemCursor::Wait);
+}
+
+void CMouseCursor::SetArrowCursor()
+{
+    m_kind = Arrow;
+    platform::Cursors().ShowSystem(platform::SystemCursor::Arrow);
+}
+
+void CMouseCursor::Animate()
+{
+    platform::Cursors().Animate(platform::Clock().Now());
 }
 
 void CMouseCursor::Reset()
 {
-    for (CTextString& file : m_files) file.Clear();
-    m_kind = Arrow;
+    for (std::size_t kind = 0; kind < m_files.size(); ++kind) {
+        Release(kind);
+        m_files[kind].Clear();
+    }
+    SetArrowCursor();
 }
 
 bool CMouseCursor::Register(const CTextString& name, const CTextString& file)
 {
     for (std::size_t kind = 0; kind < KindNames.size(); ++kind) {
         if (name.GetStr() == KindNames[kind]) {
+            if (m_files[kind] != file) Release(kind);
             m_files[kind] = file;
             return true;
         }

@@ -7,6 +7,7 @@
 
 #include "frame/TextString.h"
 #include "frame/WinHook.h"
+#include "platform/Cursors.h"
 #include "platform/WindowSystem.h"
 
 namespace kivotasuGameKit { class CTextFileWriter; }
@@ -41,9 +42,12 @@ public:
     bool HasInput();
 
     // The wait cursor of kind 0 (C), 1 (L) or 2 (P), falling back to the
-    // next kind whose file is registered, else to the arrow.
+    // next kind whose file is registered, else to the arrow. A file that
+    // cannot be read as a cursor shows the system's wait cursor.
     void Load(int kind);
-    void SetArrowCursor() { m_kind = Arrow; }
+    void SetArrowCursor();
+    // An animated cursor's frame for the time now.
+    void Animate();
     void Reset();
     // The CURSOR tag: false for a NAME other than "C", "L", "P".
     bool Register(const CTextString& name, const CTextString& file);
@@ -54,6 +58,7 @@ public:
 
 private:
     static bool Take(std::uint8_t& flag);
+    void Release(std::size_t kind);
 
     std::uint8_t m_leftDown = 0;
     std::uint8_t m_rightDown = 0;
@@ -63,5 +68,6 @@ private:
     std::int32_t m_wheel = 0;
     platform::Point m_last{-1, -1};
     std::array<CTextString, 5> m_files;
+    std::array<platform::CursorHandle, 5> m_handles{};
     int m_kind = Arrow;
 };

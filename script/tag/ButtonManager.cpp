@@ -153,10 +153,15 @@ CElementManager::Position CButtonManager::HitAt(std::int32_t x, std::int32_t y)
 
 std::vector<CElementManager::Position> CButtonManager::Reachable()
 {
-    std::vector<Position> reachable;
-    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
-        if (Counts(button)) reachable.push_back(button);
-    return reachable;
+    std::vector<Position> choices, all;
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button) {
+        if (!Counts(button)) continue;
+        all.push_back(button);
+        if (ButtonAt(button).GetKind() == ButtonKind::Choice) choices.push_back(button);
+    }
+    // During a choice the keys go from item to item; the function buttons
+    // stay in reach of the mouse.
+    return choices.empty() ? all : choices;
 }
 
 CElementManager::Position CButtonManager::KeyMove(kivotasuGameKit::CKeyInput& keys)

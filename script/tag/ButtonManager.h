@@ -68,7 +68,8 @@ private:
     Position HitAt(std::int32_t x, std::int32_t y);
     // The arrow keys' move from the focus, wrapping; End() when none was pushed.
     Position KeyMove(kivotasuGameKit::CKeyInput& keys);
-    // The buttons that a key move may reach, in list order.
+    // The buttons that a key move may reach, in list order: the choice
+    // buttons while there are any.
     std::vector<Position> Reachable();
 
     Position m_current = CElementManager::End();

@@ -147,6 +147,58 @@ void StoryPictures(const fs::path& folder)
     });
 }
 
+// The pictures of the choice chapter: a wait cursor of four frames (a dot
+// going round, on a keyed magenta ground), the function bar's buttons in
+// their OFF and ON looks, and a sun and a moon to choose between, each OFF,
+// ON and PUSH.
+void ChoicePictures(const fs::path& folder)
+{
+    const Colour magenta{255, 0, 255};
+    WriteBmp(folder / "wait.bmp", 64, 16, [&](int x, int y) {
+        const double angle = std::numbers::pi / 2 * (x / 16);
+        const double cx = 8 + 5 * std::cos(angle), cy = 8 + 5 * std::sin(angle);
+        return std::hypot(x % 16 + 0.5 - cx, y + 0.5 - cy) < 3.2 ? Colour{255, 230, 120} : magenta;
+    });
+    // Icons: lines of text (back-log), an eye (hide), two arrows (skip).
+    const std::function<bool(int, int)> icons[3] = {
+        [](int x, int y) { return y >= 5 && y <= 15 && y % 4 == 1 && x >= 16 && x < 40 - (y == 13) * 8; },
+        [](int x, int y) {
+            const double dx = (x - 28) / 11.0, dy = (y - 10) / 6.0;
+            return std::abs(dx * dx + dy * dy - 1) < 0.25 || std::hypot(x - 28.0, y - 10.0) < 2.5;
+        },
+        [](int x, int y) { return x >= 16 && x < 40 && std::abs(y - 10) <= 6 - (x - 16) % 12 / 2 && (x - 16) % 12 < 12; }};
+    const char* names[3] = {"log", "hide", "skip"};
+    for (int n = 0; n < 3; ++n) {
+        for (bool on : {false, true}) {
+            WriteBmp(folder / (std::string(names[n]) + (on ? "_on.bmp" : "_off.bmp")), 56, 20, [&](int x, int y) {
+                if (x == 0 || y == 0 || x == 55 || y == 19) return on ? Colour{255, 240, 200} : Colour{120, 120, 140};
+                if (icons[n](x, y)) return on ? Colour{255, 255, 255} : Colour{170, 170, 190};
+                return on ? Colour{70, 90, 160} : Colour{30, 34, 52};
+            });
+        }
+    }
+    // PUSH: the ON look pressed a pixel down and darker.
+    const char* states[3] = {"off", "on", "push"};
+    for (int state = 0; state < 3; ++state) {
+        const double light = state == 0 ? 0.55 : state == 1 ? 1.0 : 0.8;
+        const int sink = state == 2 ? 2 : 0;
+        WriteBmp(folder / ("sun_" + std::string(states[state]) + ".bmp"), 120, 120, [&](int x, int y) {
+            const double r = std::hypot(x - 60.0, y - 60.0 - sink);
+            const double ray = std::cos(std::atan2(y - 60.0 - sink, x - 60.0) * 12);
+            if (r < 30) return Colour{Channel(255 * light), Channel(200 * light), Channel(60 * light)};
+            if (r < 48 + 8 * ray) return Colour{Channel(250 * light), Channel(150 * light), Channel(40 * light)};
+            return Colour{Channel(40 + 60 * light), Channel(60 + 60 * light), Channel(120 + 60 * light)};
+        });
+        WriteBmp(folder / ("moon_" + std::string(states[state]) + ".bmp"), 120, 120, [&](int x, int y) {
+            const bool moon = std::hypot(x - 60.0, y - 60.0 - sink) < 40 && std::hypot(x - 78.0, y - 48.0 - sink) >= 34;
+            if (moon) return Colour{Channel(250 * light), Channel(245 * light), Channel(200 * light)};
+            const bool star = (x * 7 + y * 13) % 97 == 0;
+            return star ? Colour{Channel(200 * light), Channel(200 * light), Channel(220 * light)}
+                        : Colour{Channel(10 + 20 * light), Channel(16 + 20 * light), Channel(50 + 40 * light)};
+        });
+    }
+}
+
 using Voice = std::function<double(double t)>;
 
 // seconds of a mono signal in both channels at rate.
@@ -245,6 +297,7 @@ int main(int argc, char** argv)
     ConvertScripts(source / "system", game / "system");
     EndPictures(game / "data" / "Element");
     StoryPictures(game / "data" / "pictures");
+    ChoicePictures(game / "data" / "choice");
     Sounds(game / "data" / "sound");
     return 0;
 }

@@ -45,6 +45,30 @@ int Ink(int left, int top, int right, int bottom)
     return inked;
 }
 
+// The centre of the first choice button.
+platform::Point FirstChoice()
+{
+    for (auto& element : CQuiltorEngine::GetInstance()->GetButtons().GetElements()) {
+        const auto& button = static_cast<const TAG::CButtonElement&>(*element);
+        if (button.GetKind() != TAG::ButtonKind::Choice) continue;
+        const kivotasuGameKit::RECT& rect = button.GetRect();
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    return {};
+}
+
+// The wait cursor's dot on the screen, around the animation's place.
+bool WaitCursorShown(EngineRun& run)
+{
+    TAG::CAnimateManager& animations = CQuiltorEngine::GetInstance()->GetAnimations();
+    if (!animations.GetCurrent() || !animations.IsShown()) return false;
+    const kivotasuGameKit::POINT at = animations.GetPosition();
+    for (int y = at.y; y < at.y + 16; ++y)
+        for (int x = at.x; x < at.x + 16; ++x)
+            if (run.Displays().PictureAt(x, y) == 0xFFE678) return true;
+    return false;
+}
+
 } // namespace
 
 TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
@@ -63,9 +87,22 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t endFrame = 0;
     std::uint32_t endCentre = 0xFFFFFF;
     std::vector<std::uint32_t> endFade;
+    int choices = 0;
+    bool waitCursor = false;
+    EngineState last = EngineState::RunTags;
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
+            // The first choice by the keys, the next by a click on its first item.
+            if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
+                r.Key(frame + 2, KeyCode::Down);
+                r.Key(frame + 5, KeyCode::Enter);
+            } else if (state == EngineState::ChoiceWait && last != state) {
+                const platform::Point at = FirstChoice();
+                r.Click(frame + 2, at.x, at.y);
+            }
+            last = state;
+            if (state == EngineState::ClickWait) waitCursor = waitCursor || WaitCursorShown(r);
             if (state == EngineState::ScriptEnd && (endFrame == 0 || frame <= endFrame + 70)) {
                 std::uint32_t colour = 0;
                 CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
@@ -96,6 +133,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
     EXPECT_FALSE(run.Tags(TagId::Call).empty());
     EXPECT_FALSE(run.Tags(TagId::Jump).empty());
+    EXPECT_EQ(choices, 2);
+    EXPECT_EQ(run.Tags(TagId::EndSelect).size(), 2u);
+    EXPECT_GE(run.Tags(TagId::BeginButton).size(), 5u);
+    EXPECT_TRUE(waitCursor) << "no animated wait cursor was shown";
     // The end picture stands on the screen plane, not the white of a missing one.
     EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
     // It comes by the blend wipe: the screen passes through shades first.

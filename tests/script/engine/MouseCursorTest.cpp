@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/FileWriter.h"
+#include "platform/Clock.h"
 #include "script/engine/MouseCursor.h"
 #include "tests/kit/TempFolder.h"
+#include "tests/platform/CursorFiles.h"
 
 namespace {
 
@@ -89,4 +91,48 @@ TEST(MouseCursor, SaveLinesNameTheRegisteredCursorsInOrderAndResetForgetsThem)
     mouse.Reset();
     mouse.Load(2);
     EXPECT_EQ(mouse.GetKind(), CMouseCursor::Arrow);
+}
+
+TEST(MouseCursor, RegisteredFilesBecomeColourCursorsAndAnimate)
+{
+    auto installed = std::make_unique<platform::HeadlessCursorSystem>();
+    platform::HeadlessCursorSystem& cursors = *installed;
+    platform::InstallCursors(std::move(installed));
+    platform::VirtualClock& clock = [&]() -> platform::VirtualClock& {
+        auto made = std::make_unique<platform::VirtualClock>();
+        platform::VirtualClock& kept = *made;
+        platform::InstallClock(std::move(made));
+        return kept;
+    }();
+    TempFolder folder;
+    using namespace cursorkit;
+    const Bytes frame = IconFile({{8, 8, 2, 2, Dib(8, 8, 24, [](int, int) { return 0xFF808080u; })}});
+    const Bytes ani = Ani({frame, frame}, 2, 6);
+    folder.Put("wait.ani", std::string(ani.begin(), ani.end()));
+    folder.Put("broken.cur", "not a cursor");
+    {
+        CMouseCursor mouse;
+        mouse.Register("P", kivotasuGameKit::CTextString(folder.Internal("wait.ani")));
+        mouse.Load(0);
+        EXPECT_EQ(mouse.GetKind(), 2);
+        EXPECT_NE(cursors.Shown(), 0u);
+        mouse.Animate();
+        clock.Advance(100); // six jiffies later: the second frame
+        mouse.Animate();
+        EXPECT_EQ(cursors.ShownFrame(), 1u);
+        mouse.SetArrowCursor();
+        EXPECT_EQ(cursors.Shown(), 0u);
+        EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Arrow);
+        // A file that is no cursor: the system's wait cursor.
+        mouse.Register("C", kivotasuGameKit::CTextString(folder.Internal("broken.cur")));
+        mouse.Load(0);
+        EXPECT_EQ(cursors.Shown(), 0u);
+        EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Wait);
+        mouse.Reset();
+        EXPECT_EQ(cursors.Live(), 0u);
+        mouse.Load(2);
+        EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Arrow);
+    }
+    platform::InstallCursors(nullptr);
+    platform::InstallClock(nullptr);
 }
