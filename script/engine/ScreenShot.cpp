@@ -1,7 +1,9 @@
 #include "script/engine/ScreenShot.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "draw/effect/PixelConverter.h"
 #include "draw/effect/SurfaceInfo.h"
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
@@ -25,7 +27,16 @@ void Put32(std::uint8_t* p, std::uint32_t v)
 int CScreenShot::Capture(kivotasuGameKit::Draw::CPlaneBase& screen)
 {
     if (CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888) != 0) return 1;
-    CopyBlt(&screen, 0, 0);
+    kivotasuGameKit::CSurfaceInfo& source = *screen.GetSurfaceInfo();
+    kivotasuGameKit::CSurfaceInfo& target = *GetSurfaceInfo();
+    kivotasuGameKit::CSurfaceLock from(source), to(target);
+    if (!from || !to) return 1;
+    const int width = std::min(source.GetWidth(), target.GetWidth());
+    for (int y = 0; y < std::min(source.GetHeight(), target.GetHeight()); ++y) {
+        kivotasuGameKit::CPixelConverter::Convert(source.GetPixelBytes() + std::ptrdiff_t(y) * source.GetPitch(), source.GetType(),
+                                                  target.GetPixelBytes() + std::ptrdiff_t(y) * target.GetPitch(),
+                                                  kivotasuGameKit::ARGB8888, width);
+    }
     return 0;
 }
 
@@ -34,7 +45,8 @@ void CScreenShot::SavePDT10(const CTextString& name)
     const std::uint32_t width = std::uint32_t(ScreenWidth()), height = std::uint32_t(ScreenHeight());
     int planeWidth = 0, planeHeight = 0;
     kivotasuGameKit::CSurfaceInfo* surface = GetSurfaceInfo();
-    if (!surface || !GetSize(&planeWidth, &planeHeight) || std::uint32_t(planeWidth) != width ||
+    // GetSize answers true when there is no surface.
+    if (!surface || GetSize(&planeWidth, &planeHeight) || std::uint32_t(planeWidth) != width ||
         std::uint32_t(planeHeight) != height || surface->GetBytesPerPixel() != 4)
         throw EScript(CTextString("画面の大きさの画像がありません。"));
 

@@ -1,0 +1,359 @@
+// The save files on the in-memory file system: names, the ring of choice
+// auto-saves, global variables across loads and restarts, the overwrite
+// question, and saves that cannot be written or would not read back.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "frame/file/File.h"
+#include "script/dib/DIB32Ex.h"
+#include "script/lang/TagLexer.h"
+#include "platform/MemoryFileSystem.h"
+#include "script/engine/InputState.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/kit/RecordingErrorLog.h"
+
+using testkit::EngineRun;
+
+namespace {
+
+CQuiltorEngine& Engine() { return *CQuiltorEngine::GetInstance(); }
+
+const char* const FastOptions = "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]";
+
+// A game in memory: the player is Z:\quiltor, its start script Z:\data\index.txt.
+class MemoryGame {
+public:
+    MemoryGame() : m_savedDir(kivotasuGameKit::CFile::GetCurrentDir()), files(platform::MemoryFileSystem::Install())
+    {
+        files.Put("Z:\\system\\option.qsd", FastOptions);
+    }
+    ~MemoryGame()
+    {
+        platform::InstallFileSystem(nullptr);
+        kivotasuGameKit::CFile::SetCurrentDir(m_savedDir);
+    }
+
+    // Runs the script for the frames, doing each action at its frame.
+    std::unique_ptr<EngineRun> Play(const std::string& script, std::uint32_t frames,
+                                    std::vector<std::pair<std::uint32_t, std::function<void()>>> actions = {})
+    {
+        files.Put("Z:\\data\\index.txt", script);
+        auto run = std::make_unique<EngineRun>();
+        for (auto& [frame, action] : actions) run->At(frame, [action](EngineRun&) { action(); });
+        run->Run(frames);
+        return run;
+    }
+
+private:
+    std::string m_savedDir;
+
+public:
+    platform::MemoryFileSystem& files;
+};
+
+const std::string Hold = "[WAIT TIME=\"100000\"]";
+
+std::string SetTo(const std::string& name, const std::string& value)
+{
+    return "[SET VARIABLE=\"" + name + "\" ENTITY=\"" + value + "\"]";
+}
+
+std::string value(const char* name)
+{
+    kivotasuGameKit::CTextString text(std::string("{") + name + "}");
+    CSet::GetInstance().Expand(text);
+    return text.GetStr();
+}
+
+// The SET tags of the variable that ran (a load runs the save's own SET lines too).
+std::size_t SetsOf(const EngineRun& run, const char* name)
+{
+    std::size_t n = 0;
+    for (const auto* entry : run.Tags(TagId::Set)) n += entry->ran && entry->record.GetValue(TagAttributeKey::Variable).GetStr() == name;
+    return n;
+}
+
+bool IsSet(const char* name)
+{
+    try {
+        value(name);
+    } catch (const EScript&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
+{
+    MemoryGame game;
+    std::vector<std::string> names;
+    kivotasuGameKit::CTextString time;
+    bool missingTime = true;
+    game.Play(Hold, 3, {{1, [&] {
+                  for (int code : {3, -1, -2, -3, 999, 1000, 1009}) names.push_back(Engine().GetSaveFileName(code).GetStr());
+                  missingTime = Engine().GetSaveTime(3, time);
+              }}});
+    EXPECT_EQ(names, (std::vector<std::string>{"Z:/Save/index.003", "Z:/Save/index.q", "Z:/Save/index.a", "Z:/Save/index.g",
+                                               "Z:/Save/index.999", "Z:/Save/index.s00", "Z:/Save/index.s09"}));
+    EXPECT_TRUE(game.files.Exists("Z:\\Save")) << "made when a name is built";
+    EXPECT_FALSE(missingTime);
+
+    game.files.SetNow({2026, 3, 4, 5, 6, 7});
+    game.files.Put("Z:\\Save\\index.003", "");
+    game.Play(Hold, 3, {{1, [&] { missingTime = !Engine().GetSaveTime(3, time); }}});
+    EXPECT_FALSE(missingTime);
+    EXPECT_EQ(time.GetStr(), "2026/03/04 05:06:07");
+}
+
+// Each auto-save moves the ring down one place: entry 0 is the newest, at
+// most ten remain, and the numbered slots are never touched.
+TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.999", "slot");
+    std::vector<std::pair<std::uint32_t, std::function<void()>>> actions;
+    for (int n = 0; n < 12; ++n) {
+        actions.emplace_back(2 + n, [n] {
+            CSet::GetInstance().Set("n", std::to_string(n));
+            Engine().AutoSave();
+        });
+    }
+    game.Play(Hold, 20, actions);
+
+    for (int entry = 0; entry < 10; ++entry) {
+        const std::string text = game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry));
+        EXPECT_NE(text.find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
+    }
+    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
+    EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
+
+    // With the auto-save flag off the ring stays as it is.
+    const std::string newest = game.files.Get("Z:\\Save\\index.s00");
+    game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().AutoSave(); }}});
+    EXPECT_EQ(game.files.Get("Z:\\Save\\index.s00"), newest);
+}
+
+// Loading writes the globals, resets and reads them back: a global keeps its
+// newest value, a local one not in the save is gone; a restart reads them too.
+TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.g", SetTo("seen", "1"));
+    std::string seen, later;
+    bool laterKept = true;
+    game.Play(SetTo("seen", "2") + SetTo("local", "a") + "[C]" + SetTo("seen", "3") + SetTo("later", "b") + "[C]" + Hold, 200,
+              {{5, [] { Engine().SaveSlot(1); }},
+               {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
+               {20, [] { Engine().LoadSlot(1); }},
+               {150, [&] {
+                    seen = value("seen");
+                    laterKept = IsSet("later");
+                }}});
+    EXPECT_EQ(seen, "3");
+    EXPECT_FALSE(laterKept);
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("seen", "3")), std::string::npos);
+    EXPECT_EQ(game.files.Get("Z:\\Save\\index.001").find("seen"), std::string::npos) << "globals stay out of saves";
+
+    game.Play(Hold, 3, {{1, [&] { seen = value("seen"); }}});
+    EXPECT_EQ(seen, "3") << "read at the start of a run";
+}
+
+TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.002", "old");
+    // Off: no question.
+    auto quiet = game.Play(Hold, 4, {{2, [] { Engine().SaveSlot(2); }}});
+    EXPECT_TRUE(quiet->Boxes().History().empty());
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
+
+    game.files.Put("Z:\\Save\\index.002", "old");
+    game.files.Put("Z:\\system\\option.qsd", std::string(FastOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
+    auto asked = game.Play(Hold, 6, {{2, [] { Engine().SaveSlot(2); }},
+                                     {3, [] { Engine().SaveSlot(5); }}});
+    ASSERT_EQ(asked->Boxes().History().size(), 1u) << "an empty slot needs no question";
+    EXPECT_EQ(asked->Boxes().History()[0].titleSjis, "上書き確認");
+    EXPECT_EQ(game.files.Get("Z:\\Save\\index.002"), "old") << "a dismissed question is いいえ";
+    EXPECT_TRUE(game.files.Exists("Z:\\Save\\index.005"));
+}
+
+// A full disk or a read-only folder costs the save, never the game: the
+// failure is logged, the old file stays, the wait goes on.
+TEST(SaveFiles, ASaveThatCannotBeWrittenIsLoggedAndTheGameGoesOn)
+{
+    for (bool readOnly : {false, true}) {
+        MemoryGame game;
+        game.files.Put("Z:\\Save\\index.q", "old");
+        testkit::ScopedErrorLogRecorder log;
+        auto run = game.Play("[C]" + SetTo("after", "1") + Hold, 12, {{2, [&] {
+                                 if (readOnly) game.files.SetReadOnly(true);
+                                 else game.files.SetCapacity(0);
+                                 CInputState::GetInstance().Event = InputEvent::QuickSave;
+                             }},
+                             {5, [] { CInputState::GetInstance().Event = InputEvent::Decide; }}});
+        EXPECT_EQ(game.files.Get("Z:\\Save\\index.q"), "old");
+        EXPECT_TRUE(log->Contains("CQuiltorEngine::WriteSave")) << readOnly;
+        EXPECT_TRUE(run->errors.empty());
+        EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failed save reads on";
+    }
+}
+
+// Every save and load used to add an empty back-log line (the reset's and the
+// closing indent tag's): the lines and the indent come back as they were.
+TEST(SaveFiles, LoadingGivesTheBackLogBackLineForLine)
+{
+    MemoryGame game;
+    std::vector<std::deque<kivotasuGameKit::CTextString>> logs;
+    std::vector<std::int32_t> indents;
+    const auto keep = [&] {
+        logs.push_back(Engine().GetLog().GetLines());
+        indents.push_back(Engine().GetLog().GetIndentCount());
+    };
+    game.Play("[DEFAULTTEXT X=\"40\" Y=\"360\" WIDTH=\"560\" HEIGHT=\"100\"]「ひとつめの台詞[TL]ふたつめ[C]" + Hold, 140,
+              {{5, keep}, {6, [] { Engine().QuickSave(); }}, {8, [] { Engine().LoadQuick(); }}, {60, keep},
+               {61, [] { Engine().QuickSave(); }}, {63, [] { Engine().LoadQuick(); }}, {120, keep}});
+    ASSERT_EQ(logs.size(), 3u);
+    EXPECT_GE(logs[0].size(), 2u);
+    EXPECT_NE(indents[0], 0) << "the open bracket indents";
+    EXPECT_EQ(logs[1], logs[0]);
+    EXPECT_EQ(logs[2], logs[0]);
+    EXPECT_EQ(indents[2], indents[0]);
+}
+
+// Relative PATHs: names are saved with the PATH in front and must not get it twice.
+TEST(SaveFiles, ASaveMadeWithRelativePathsLoads)
+{
+    MemoryGame game;
+    game.files.CreateFolder("Z:\\data");
+    game.files.CreateFolder("Z:\\data\\pic");
+    {
+        kivotasuGameKit::Draw::CFastPlane picture;
+        picture.CreateMemorySurface(64, 48, kivotasuGameKit::ARGB8888);
+        picture.SetFillColor(0xFF20C040);
+        picture.Clear();
+        ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap("Z:\\data\\pic\\a.bmp", nullptr), 0);
+    }
+    game.files.Put("Z:\\data\\second.txt", "[BACK FILE=\"a.bmp\"][CUT FILE=\"a.bmp\" X=\"0\" Y=\"0\" WIDTH=\"8\" HEIGHT=\"8\"]"
+                                           "[C]" + SetTo("after", "1") + Hold);
+    std::string music, picture;
+    auto saved = game.Play("[DEFAULTBACK PATH=\"data/pic/\"][DEFAULTCUT PATH=\"data/pic/\"][DEFAULTBGM PATH=\"data/bgm/\"]"
+                           "[BGM FILE=\"m.wav\"][DEFAULTJUMP PATH=\"data/\"][JUMP FILE=\"second.txt\"]",
+                           60, {{10, [] { Engine().SaveSlot(7); }}});
+    ASSERT_TRUE(saved->errors.empty()) << saved->errors.front();
+    const std::string text = game.files.Get("Z:\\Save\\index.007");
+    EXPECT_NE(text.find("FILE=\"data/pic/a.bmp\""), std::string::npos) << text;
+
+    auto loaded = game.Play(Hold, 120, {{2, [] { Engine().LoadSlot(7); }}, {80, [&] {
+                                            music = Engine().GetBgm().GetFileName().GetStr();
+                                            if (auto* back = Engine().GetBacks().GetFirstPicture(); back && back->IsLoaded())
+                                                picture = back->GetFile().GetStr();
+                                        }},
+                                        {81, [] { CInputState::GetInstance().Event = InputEvent::Decide; }}});
+    EXPECT_TRUE(loaded->errors.empty()) << loaded->errors.front();
+    EXPECT_EQ(music, "data/bgm/m.wav");
+    EXPECT_EQ(picture, "data/pic/a.bmp");
+    EXPECT_EQ(SetsOf(*loaded, "after"), 1u) << "the resume tag found the relative script";
+}
+
+namespace {
+
+// A player installed in a folder whose name the tag lexer cannot read as it stands.
+class AwkwardFolder : public platform::MemoryFileSystem {
+public:
+    std::string ExecutablePath() override { return "Z:\\say \"yes\" ]\\quiltor"; }
+};
+
+kivotasuGameKit::CTextString TitleOf(const std::string& save)
+{
+    std::size_t pos = 0;
+    CTagAttributes record;
+    CTagLexer lexer(save, pos);
+    while (lexer.ReadTag(record) == TagRead)
+        if (record.GetId() == TagId::Title) return record.GetBody();
+    return {};
+}
+
+} // namespace
+
+// Host paths with a double quote or "]" are written through {KARUTEMI} and
+// read back whole; a choice text that has no such form refuses the save
+// with a script error and leaves the old file.
+TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
+{
+    const std::string savedDir = kivotasuGameKit::CFile::GetCurrentDir();
+    auto owned = std::make_unique<AwkwardFolder>();
+    AwkwardFolder& files = *owned;
+    platform::InstallFileSystem(std::move(owned));
+    const std::string folder = "Z:\\say \"yes\" ]\\";
+    files.Put(folder + "system\\option.qsd", FastOptions);
+    files.Put(folder + "data\\index.txt", "[CALL FILE=\"{BASE}sub.txt\"]" + Hold);
+    files.Put(folder + "data\\sub.txt", "[C]" + SetTo("after", "1") + "[C]" + Hold);
+    auto saved = std::make_unique<EngineRun>();
+    saved->At(5, [](EngineRun&) { Engine().QuickSave(); });
+    saved->Run(10);
+    EXPECT_TRUE(saved->errors.empty());
+    const std::string text = files.Get(folder + "Save\\index.q");
+    EXPECT_NE(text.find("[ENDCALL FILE=\"{KARUTEMI}data/index.txt\""), std::string::npos) << text;
+
+    auto loaded = std::make_unique<EngineRun>();
+    loaded->At(2, [](EngineRun&) { Engine().LoadQuick(); });
+    loaded->Click(70);
+    loaded->Run(90);
+    EXPECT_TRUE(loaded->errors.empty()) << loaded->errors.front();
+    EXPECT_EQ(SetsOf(*loaded, "after"), 1u);
+
+    // Plain text in a choice keeps its "]", which no tag value can hold.
+    files.Put(folder + "data\\index.txt", "[SELECT]はい]です[ENDSELECT]" + Hold);
+    testkit::ScopedErrorLogRecorder log;
+    auto refused = std::make_unique<EngineRun>();
+    refused->At(5, [](EngineRun&) { Engine().QuickSave(); });
+    refused->Run(10);
+    EXPECT_EQ(files.Get(folder + "Save\\index.q"), text) << "the old save stays";
+    // The resume save at the end of the run is refused as well.
+    ASSERT_FALSE(refused->errors.empty());
+    for (const std::string& error : refused->errors) EXPECT_NE(error.find("セーブできません"), std::string::npos);
+    EXPECT_NE(refused->frames.back().state, EngineState::ScriptEnd);
+
+    platform::InstallFileSystem(nullptr);
+    kivotasuGameKit::CFile::SetCurrentDir(savedDir);
+}
+
+// The caption is cut to its bytes at a character boundary: a lone lead byte
+// would swallow the closing quote.
+TEST(SaveFiles, TheCaptionIsCutAtACharacterBoundary)
+{
+    MemoryGame game;
+    std::string title = "a";
+    for (int i = 0; i < 150; ++i) title += "あ";
+    game.Play("[TITLE BODY=\"" + title + "\"]" + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
+    EXPECT_EQ(TitleOf(game.files.Get("Z:\\Save\\index.q")).GetStr(), title.substr(0, 259));
+}
+
+// Stored files fail line by line: a bad options line is logged and the
+// options after it keep their values; a bad game-folder line does not keep
+// the game from starting.
+TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\system\\option.qsd", std::string(FastOptions) + "[SYSTEM CONTROL=\"TEXT\" TIME=\"{nothing}\"]"
+                                                                         "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
+    game.files.Put("Z:\\system\\GameFolder.qsd", "[SET VARIABLE=\"x\" ENTITY=\"{missing}\"]" + SetTo("folder", "1"));
+    testkit::ScopedErrorLogRecorder log;
+    std::uint8_t overwrite = 0;
+    bool folderRan = false;
+    auto run = game.Play(SetTo("started", "1") + Hold, 5, {{2, [&] {
+                             overwrite = Engine().GetGameState().OverwriteCheck;
+                             folderRan = IsSet("folder");
+                         }}});
+    EXPECT_EQ(overwrite, 1);
+    EXPECT_TRUE(folderRan);
+    EXPECT_EQ(run->Tags(TagId::Set).back()->record.GetValue(TagAttributeKey::Variable).GetStr(), "started")
+        << "the start script ran";
+    EXPECT_TRUE(log->Contains("option.qsd"));
+    EXPECT_TRUE(log->Contains("GameFolder.qsd"));
+    EXPECT_NE(game.files.Get("Z:\\system\\option.qsd").find("OVERWRITE\" NAME=\"1\""), std::string::npos)
+        << "the rewritten options keep it";
+}
