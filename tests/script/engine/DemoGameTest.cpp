@@ -90,9 +90,23 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     int choices = 0;
     bool waitCursor = false;
     EngineState last = EngineState::RunTags;
+    // The save scene: its left button quick-saves at the first page, its
+    // right one, a page later, loads back to it.
+    std::uint32_t savedAt = 0;
+    bool loadClicked = false;
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
+            const CScriptReader& reader = CQuiltorEngine::GetInstance()->GetReader();
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("save.txt")) {
+                if (savedAt == 0) {
+                    savedAt = reader.GetOffset();
+                    r.Click(frame, 416, 456);
+                } else if (!loadClicked && reader.GetOffset() > savedAt) {
+                    loadClicked = true;
+                    r.Click(frame, 560, 456);
+                }
+            }
             // The first choice by the keys, the next by a click on its first item.
             if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
                 r.Key(frame + 2, KeyCode::Down);
@@ -143,6 +157,14 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_GT(std::set<std::uint32_t>(endFade.begin(), endFade.end()).size(), 10u);
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
+    EXPECT_TRUE(game.Exists("Save/index.q"));
+    EXPECT_TRUE(loadClicked);
+    // The load ran the save through the dispatcher and came back to the saved page.
+    EXPECT_EQ(run.Tags(TagId::Save).size(), 2u);
+    EXPECT_TRUE(std::any_of(run.trace.begin(), run.trace.end(), [&](const EngineRun::TagRecord& entry) {
+        return entry.record.GetId() == TagId::P && entry.record.GetFile().GetStr().ends_with("save.txt") &&
+               std::uint32_t(entry.record.GetNameNumber()) == savedAt;
+    })) << "the saved page waits again after the load";
 
     // Every EFFECT keyword changes a scene, and so does a picture's name.
     std::set<std::string> effects;
