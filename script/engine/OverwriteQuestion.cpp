@@ -1,9 +1,8 @@
 #include "script/engine/OverwriteQuestion.h"
 
-#include "platform/MessageBox.h"
+#include "platform/Dialogs.h"
 
 bool AskOverwrite()
 {
-    return platform::MessageBoxes().Show("上書き確認", "データを上書きしてもよろしいですか？", platform::MessageBoxStyle::YesNo,
-                                         false) == platform::MessageBoxAnswer::Yes;
+    return platform::Question("上書き確認", "データを上書きしてもよろしいですか？", {"はい", "いいえ"}) == 1;
 }

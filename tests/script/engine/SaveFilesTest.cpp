@@ -8,6 +8,7 @@
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/lang/TagLexer.h"
+#include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
 #include "script/engine/InputState.h"
 #include "tests/kit/EngineHarness.h"
@@ -167,17 +168,37 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
     game.files.Put("Z:\\Save\\index.002", "old");
     // Off: no question.
     auto quiet = game.Play(Hold, 4, {{2, [] { Engine().SaveSlot(2); }}});
-    EXPECT_TRUE(quiet->Boxes().History().empty());
+    EXPECT_TRUE(quiet->Dialogs().Shown().empty());
     EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
 
+    // On: "いいえ" (and closing the question) keeps the slot, "はい" writes it.
     game.files.Put("Z:\\Save\\index.002", "old");
     game.files.Put("Z:\\system\\option.qsd", std::string(FastOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
-    auto asked = game.Play(Hold, 6, {{2, [] { Engine().SaveSlot(2); }},
-                                     {3, [] { Engine().SaveSlot(5); }}});
-    ASSERT_EQ(asked->Boxes().History().size(), 1u) << "an empty slot needs no question";
-    EXPECT_EQ(asked->Boxes().History()[0].titleSjis, "上書き確認");
-    EXPECT_EQ(game.files.Get("Z:\\Save\\index.002"), "old") << "a dismissed question is いいえ";
+    std::string afterNo, afterClose;
+    auto asked = game.Play(Hold, 8, {{2, [&] {
+                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(2);
+                                          Engine().SaveSlot(2);
+                                          afterNo = game.files.Get("Z:\\Save\\index.002");
+                                      }},
+                                     {3, [&] {
+                                          Engine().SaveSlot(2);
+                                          afterClose = game.files.Get("Z:\\Save\\index.002");
+                                      }},
+                                     {4, [] { Engine().SaveSlot(5); }},
+                                     {5, [] {
+                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(1);
+                                          Engine().SaveSlot(2);
+                                      }}});
+    const auto& shown = asked->Dialogs().Shown();
+    ASSERT_EQ(shown.size(), 3u) << "an empty slot needs no question";
+    EXPECT_EQ(shown[0].titleSjis, "上書き確認");
+    ASSERT_EQ(shown[0].buttons.size(), 2u);
+    EXPECT_EQ(shown[0].buttons[0].textSjis, "はい");
+    EXPECT_EQ(shown[0].buttons[1].textSjis, "いいえ");
+    EXPECT_EQ(afterNo, "old");
+    EXPECT_EQ(afterClose, "old");
     EXPECT_TRUE(game.files.Exists("Z:\\Save\\index.005"));
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
 }
 
 // A full disk or a read-only folder costs the save, never the game: the
