@@ -1,29 +1,13 @@
 // A choice in the real player under Xvfb, its focus moved by the arrow keys;
 // the scenario is quiltor-choice.sh, which leaves its screenshot in the
 // build's screenshots/.
-#include "platform/FileSystem.h"
-#include "platform/HostPath.h"
+#include "tests/app/Scenario.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-
-namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    return path.substr(0, path.rfind('/'));
-}
-
-} // namespace
-
 TEST(Executable, ChoiceShowsTheSecondItemFocusedAfterTwoDownKeys)
 {
-    const std::string tests = FolderOf(*platform::ToHostPath(platform::FileSystem().ExecutablePath()));
-    const std::string command = "sh '" + FolderOf(__FILE__) + "/quiltor-choice.sh' '" + FolderOf(tests) + "/game/quiltor'";
-    const int status = std::system(command.c_str());
-    const int result = status == -1 ? -1 : (status >> 8) & 0xFF;
+    const int result = scenario::Run("quiltor-choice.sh");
     if (result == 77)
         GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);

@@ -1,28 +1,12 @@
 // The drawn menu and boxes in the real player under Xvfb; the scenario is
 // quiltor-menu.sh, which leaves its screenshots in the build's screenshots/.
-#include "platform/FileSystem.h"
-#include "platform/HostPath.h"
+#include "tests/app/Scenario.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-
-namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    return path.substr(0, path.rfind('/'));
-}
-
-} // namespace
-
 TEST(Executable, RightClickMenuExitQuestionAndScriptErrorBoxAreDrawnInTheWindow)
 {
-    const std::string tests = FolderOf(*platform::ToHostPath(platform::FileSystem().ExecutablePath()));
-    const std::string command = "sh '" + FolderOf(__FILE__) + "/quiltor-menu.sh' '" + FolderOf(tests) + "/game/quiltor'";
-    const int status = std::system(command.c_str());
-    const int result = status == -1 ? -1 : (status >> 8) & 0xFF;
+    const int result = scenario::Run("quiltor-menu.sh");
     if (result == 77)
         GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
