@@ -199,6 +199,43 @@ void ChoicePictures(const fs::path& folder)
     }
 }
 
+// An animated mouse cursor (RIFF "ACON"): a 32 x 32 hourglass whose sand
+// runs down in four frames, each a one-entry cursor file of 32-bit pixels
+// with straight alpha, shown for 10 jiffies (1/60 s).
+void WaitCursor(const fs::path& path)
+{
+    auto chunk = [](const char* id, const std::string& data) {
+        std::string out(id, 4);
+        PutLittle(out, std::uint32_t(data.size()), 4);
+        return out + data + (data.size() % 2 ? std::string(1, '\0') : std::string());
+    };
+    std::string frames = "fram";
+    for (int frame = 0; frame < 4; ++frame) {
+        // The bitmap header: 32 wide, twice 32 high (colours and mask), 1 plane, 32 bits.
+        std::string image;
+        PutLittle(image, 40, 4), PutLittle(image, 32, 4), PutLittle(image, 64, 4), PutLittle(image, 1, 2), PutLittle(image, 32, 2);
+        image.resize(40, '\0');
+        for (int y = 31; y >= 0; --y)
+            for (int x = 0; x < 32; ++x) {
+                const int half = y < 16 ? 15 - y : y - 16, inside = std::abs(x - 16) <= half + 1;
+                const bool frameLine = y < 2 || y > 29 || (inside && std::abs(x - 16) == half + 1);
+                const bool sand = inside && (y < 16 ? y >= 4 + frame * 3 : y >= 28 - frame * 3);
+                const std::uint32_t argb = frameLine ? 0xFF302010u : sand ? 0xFFE0B040u : inside ? 0x60FFFFFFu : 0u;
+                PutLittle(image, argb, 4);
+            }
+        image += std::string(32 * 4, '\0'); // the AND mask: the alpha decides
+        // One directory entry: 32 x 32, the hotspot at the centre, the image behind.
+        std::string file;
+        PutLittle(file, 0, 2), PutLittle(file, 2, 2), PutLittle(file, 1, 2);
+        PutLittle(file, 32, 1), PutLittle(file, 32, 1), PutLittle(file, 0, 2), PutLittle(file, 16, 2), PutLittle(file, 16, 2);
+        PutLittle(file, std::uint32_t(image.size()), 4), PutLittle(file, 22, 4);
+        frames += chunk("icon", file + image);
+    }
+    std::string header;
+    for (std::uint32_t value : {36u, 4u, 4u, 0u, 0u, 0u, 0u, 10u, 1u}) PutLittle(header, value, 4);
+    WriteFile(path, chunk("RIFF", "ACON" + chunk("anih", header) + chunk("LIST", frames)));
+}
+
 using Voice = std::function<double(double t)>;
 
 // seconds of a mono signal in both channels at rate.
@@ -298,6 +335,7 @@ int main(int argc, char** argv)
     EndPictures(game / "data" / "Element");
     StoryPictures(game / "data" / "pictures");
     ChoicePictures(game / "data" / "choice");
+    WaitCursor(game / "data" / "choice" / "wait.ani");
     Sounds(game / "data" / "sound");
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/Cursors.h"
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
@@ -89,6 +90,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::vector<std::uint32_t> endFade;
     int choices = 0;
     bool waitCursor = false;
+    // The mouse cursor made of the demo's animated cursor file.
+    auto installed = std::make_unique<platform::HeadlessCursorSystem>();
+    platform::HeadlessCursorSystem& cursors = *installed;
+    platform::InstallCursors(std::move(installed));
+    bool cursorFile = false;
     EngineState last = EngineState::RunTags;
     // The save scene: its left button quick-saves at the first page, its
     // right one, a page later, loads back to it.
@@ -117,6 +123,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             }
             last = state;
             if (state == EngineState::ClickWait) waitCursor = waitCursor || WaitCursorShown(r);
+            if (state == EngineState::ClickWait) cursorFile = cursorFile || cursors.Shown() != 0;
             if (state == EngineState::ScriptEnd && (endFrame == 0 || frame <= endFrame + 70)) {
                 std::uint32_t colour = 0;
                 CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
@@ -151,6 +158,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(run.Tags(TagId::EndSelect).size(), 2u);
     EXPECT_GE(run.Tags(TagId::BeginButton).size(), 5u);
     EXPECT_TRUE(waitCursor) << "no animated wait cursor was shown";
+    EXPECT_TRUE(cursorFile) << "the cursor file was not shown";
     // The end picture stands on the screen plane, not the white of a missing one.
     EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
     // It comes by the blend wipe: the screen passes through shades first.
