@@ -107,7 +107,8 @@ void WriteJpeg(const fs::path& path, int width, int height, const Painter& paint
 
 // The pictures of the story chapter: a JPEG sky, characters as a keyed BMP
 // (magenta around the figure) and as a JPEG, a sign, a sheet of marks to cut
-// from, a full-screen picture and a curtain for the transitions.
+// from, a full-screen picture, a curtain for the transitions and a glowing
+// wait cursor.
 void StoryPictures(const fs::path& folder)
 {
     const Colour magenta{255, 0, 255};
@@ -144,6 +145,12 @@ void StoryPictures(const fs::path& folder)
         if (side < 24 && y < 24 && std::hypot(24.0 - side, 24.0 - y) > 24) return magenta;
         const double fold = 0.6 + 0.4 * std::cos((y < 48 ? x : side) / 6.0);
         return Colour{Channel(150 * fold + 40), Channel(20 * fold), Channel(40 * fold)};
+    });
+    // A wait cursor of light, four 48 x 48 frames of a warm glow that swells
+    // and fades to black at its rim: added to the screen, black adds nothing.
+    WriteBmp(folder / "glow.bmp", 192, 48, [](int x, int y) {
+        const double radius = 12 + 3 * (x / 48), fall = std::max(0.0, 1 - std::hypot(x % 48 - 23.5, y - 23.5) / radius);
+        return Colour{Channel(255 * fall * fall), Channel(200 * fall * fall), Channel(120 * fall * fall)};
     });
 }
 

@@ -100,6 +100,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     // right one, a page later, loads back to it.
     std::uint32_t savedAt = 0;
     bool loadClicked = false;
+    int litFrames = 0;
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
@@ -129,7 +130,14 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                 CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
                 endFade.push_back(colour & 0xFFFFFF);
             }
-            if (state == EngineState::ClickWait) mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
+            if (state == EngineState::ClickWait) {
+                mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
+                // The centre of the wait cursor of light, against the sky behind it.
+                std::uint32_t behind = 0;
+                CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(608, 36, &behind);
+                const std::uint32_t shown = r.Displays().PictureAt(608, 36);
+                litFrames += (shown & 0xFF) > 200 && (shown & 0xFF) > (behind & 0xFF);
+            }
             if (endFrame != 0 && frame == endFrame + 70) {
                 CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
             }
@@ -150,6 +158,9 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_NE(endFrame, 0u) << "the end screen was not reached";
     EXPECT_FALSE(run.Tags(TagId::End).empty());
     EXPECT_GT(mostInk, 100) << "no text in the lower part of the screen";
+    // The glow is added to the sky: bluer than the sky behind it and than the
+    // glow's own blue (at most 120), which neither a blend nor a copy gives.
+    EXPECT_GT(litFrames, 0) << "the wait cursor of light was not added to the screen";
     EXPECT_GE(run.FramesIn(EngineState::TimedWait).size(), 9u);
     EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
     EXPECT_FALSE(run.Tags(TagId::Call).empty());
