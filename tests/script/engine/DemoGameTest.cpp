@@ -132,7 +132,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             }
             if (state == EngineState::ClickWait) {
                 mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
-                // The centre of the wait cursor of light, against the sky behind it.
+                // The centre of the wait cursor of light (C), against the sky behind it.
                 std::uint32_t behind = 0;
                 CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(608, 36, &behind);
                 const std::uint32_t shown = r.Displays().PictureAt(608, 36);
