@@ -3,8 +3,10 @@
 #include <array>
 #include <string_view>
 
+#include "frame/SoundFactoryHolder.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
+#include "sound/SoundFactory.h"
 
 namespace {
 
@@ -54,6 +56,11 @@ void CQuiltorEngine::OnSystemTag(CTagAttributes& record)
         m_state.AnimatedCursor = static_cast<std::uint8_t>(record.GetNameFlag());
     } else if (control == "ANTIALIAS") {
         m_text.SetAntialias(record.GetNameFlag() != 0);
+    } else if (control == "STREAM") {
+        // Wave sounds made from here on stream from their file through a
+        // ring instead of being decoded whole.
+        auto* factory = dynamic_cast<kivotasuGameKit::CSoundFactory*>(kivotasuGameKit::SoundFactoryHolder.Get().Get());
+        if (factory) factory->SetStreamDefault(record.GetNameFlag() != 0);
     } else {
         for (std::size_t i = 0; i < SkipSettingNames.size(); ++i) {
             if (control == SkipSettingNames[i]) m_state.SkipSettings[i] = static_cast<std::uint32_t>(record.GetNameNumber());

@@ -83,3 +83,33 @@ TEST(EngineSound, SoundTagsPlayEffectsAndVoicesAndEndSoundSilencesThem)
     EXPECT_GT(testkit::Goertzel(voice, 2, Rate, 660), 1000 * testkit::Goertzel(voice, 2, Rate, 440));
     EXPECT_EQ(testkit::Rms(Between(run, sounds[3].time, run.Clock().Now()), 2, 0), 0);
 }
+
+TEST(EngineSound, SystemStreamTurnsWaveSoundsToStreamingAndBack)
+{
+    GameFolder game;
+    PutSound(game, "data/ring.wav", 440, 1000, false);
+    PutSound(game, "data/whole.wav", 660, 1000, false);
+    game.Put("data/index.txt", "[SYSTEM CONTROL=\"STREAM\" NAME=\"1\"][SOUND FILE=\"{BASE}ring.wav\"][WAIT TIME=\"2000\"]"
+                               "[SYSTEM CONTROL=\"STREAM\" NAME=\"0\"][SOUND FILE=\"{BASE}whole.wav\"]"
+                               "[WAIT TIME=\"2000\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(300);
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+
+    // The streamed sound's ring loops in the device and never runs to its end
+    // there; the whole file does.
+    std::vector<EngineRun::SoundRecord> ring;
+    std::vector<EngineRun::SoundRecord> whole;
+    for (const EngineRun::SoundRecord& sound : run.Sounds())
+        (EndsWith(sound.file, "ring.wav") ? ring : whole).push_back(sound);
+    ASSERT_FALSE(ring.empty());
+    ASSERT_EQ(whole.size(), 2u);
+    EXPECT_EQ(ring[0].kind, AudioEventKind::Play);
+    EXPECT_TRUE(std::none_of(ring.begin(), ring.end(), [](const auto& s) { return s.kind == AudioEventKind::End; }));
+    EXPECT_EQ(whole[1].kind, AudioEventKind::End);
+
+    // The pre-fill holds the whole second, the rest of the ring is silence.
+    const auto streamed = Between(run, ring[0].time + 50, ring[0].time + 950);
+    EXPECT_GT(testkit::Goertzel(streamed, 2, Rate, 440), 1000 * testkit::Goertzel(streamed, 2, Rate, 660));
+    EXPECT_EQ(testkit::Rms(Between(run, ring[0].time + 1010, whole[0].time), 2, 0), 0);
+}
