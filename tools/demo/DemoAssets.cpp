@@ -315,6 +315,17 @@ void Sounds(const fs::path& folder)
     }), SoundFile::Mp3);
 }
 
+// Background music long enough to be streamed through a ring of three seconds
+// several times over: 24 bells, half a second each, looping on the bar.
+void StreamedMusic(const fs::path& folder)
+{
+    WriteSound(folder / "river.wav", Synthesize(44100, 12.0, [](double t) {
+        const double notes[8] = {261.63, 329.63, 392.0, 523.25, 440.0, 392.0, 329.63, 293.66};
+        const int beat = static_cast<int>(t / 0.5);
+        return 0.4 * Bell(t - 0.5 * beat, notes[(beat * 3) % 8]) + 0.1 * std::sin(2 * std::numbers::pi * 130.81 * t);
+    }), SoundFile::Pcm);
+}
+
 // Every file of the folder's tree, converted from UTF-8 to Shift-JIS.
 void ConvertScripts(const fs::path& from, const fs::path& to)
 {
@@ -344,5 +355,6 @@ int main(int argc, char** argv)
     ChoicePictures(game / "data" / "choice");
     WaitCursor(game / "data" / "choice" / "wait.ani");
     Sounds(game / "data" / "sound");
+    StreamedMusic(game / "data" / "bgm");
     return 0;
 }

@@ -196,14 +196,22 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     // silences the last chime.
     std::set<std::string> played;
     std::vector<std::uint32_t> stops;
+    std::uint32_t riverAt = 0;
     for (const EngineRun::SoundRecord& sound : run.Sounds()) {
         const std::string file = sound.file.substr(sound.file.find_last_of("/\\") + 1);
         if (sound.kind == platform::AudioEventKind::Play) played.insert(file);
+        if (sound.kind == platform::AudioEventKind::Play && file == "river.wav") riverAt = sound.time;
         if (sound.kind == platform::AudioEventKind::Stop && file == "chime.wav") stops.push_back(sound.time);
     }
-    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3"}));
+    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3", "river.wav"}));
     const auto endSound = run.Tags(TagId::EndSound);
     ASSERT_EQ(endSound.size(), 1u);
     EXPECT_NE(std::find(stops.begin(), stops.end(), endSound[0]->time), stops.end());
     EXPECT_GT(testkit::Rms(run.Audio().Recording(), 2, 0), 100);
+    // The long BGM streams: SYSTEM turned streaming on just before it.
+    const auto system = run.Tags(TagId::System);
+    EXPECT_TRUE(std::any_of(system.begin(), system.end(), [&](const auto* entry) {
+        return entry->record.GetValue(TagAttributeKey::Control).GetStr() == "STREAM" && entry->record.GetNameFlag() &&
+               entry->time <= riverAt;
+    }));
 }
