@@ -235,7 +235,8 @@ std::uint32_t AudioBuffer::ChunkBytes() const
     return static_cast<std::uint32_t>(frames * m_format.BlockAlign());
 }
 
-bool AudioBuffer::MixInto(float* mix, std::uint32_t frames, std::vector<float>& voice, std::uint32_t* ended)
+bool AudioBuffer::MixInto(float* mix, std::uint32_t frames, std::vector<float>& voice,
+                          const std::array<float, 2>& lineGain, std::uint32_t* ended)
 {
     constexpr std::uint32_t FrameBytes = AudioMixer::OutputChannels * sizeof(float);
     for (std::uint32_t needed; (needed = m_resampler->Needed(frames)) > 0;) {
@@ -255,8 +256,9 @@ bool AudioBuffer::MixInto(float* mix, std::uint32_t frames, std::vector<float>& 
             break;
         }
     }
-    const std::uint32_t given = m_resampler->MixInto(mix, frames, m_leftGain.load(std::memory_order_relaxed),
-                                                     m_rightGain.load(std::memory_order_relaxed));
+    const std::uint32_t given =
+        m_resampler->MixInto(mix, frames, m_leftGain.load(std::memory_order_relaxed) * lineGain[0],
+                             m_rightGain.load(std::memory_order_relaxed) * lineGain[1]);
     if (given < frames && m_tailPushed) {
         m_playing = false;
         m_draining = false;

@@ -54,6 +54,9 @@ public:
     // Samples per second the data is played at, 100..200000; 0 is the format's.
     bool SetFrequency(std::uint32_t rate);
     std::uint32_t GetFrequency() const { return m_frequency.load(std::memory_order_relaxed); }
+    // The mixer line whose gain the buffer passes through; Wave at first.
+    void SetLine(MixerLine line) { m_line.store(line, std::memory_order_relaxed); }
+    MixerLine GetLine() const { return m_line.load(std::memory_order_relaxed); }
     // False while the device cannot be opened again.
     bool Restore();
 
@@ -68,7 +71,8 @@ private:
     bool IsLost() const;
     // Under the mixer's lock. Adds frames into mix; true when the buffer ran
     // out and stopped (ended holds the frames it still gave).
-    bool MixInto(float* mix, std::uint32_t frames, std::vector<float>& voice, std::uint32_t* ended);
+    bool MixInto(float* mix, std::uint32_t frames, std::vector<float>& voice, const std::array<float, 2>& lineGain,
+                 std::uint32_t* ended);
     void Rewind(std::uint32_t offset);
     std::uint32_t QueuedBytes() const;
     std::uint32_t ChunkBytes() const;
@@ -98,6 +102,7 @@ private:
     std::atomic<std::int32_t> m_pan{0};
     std::atomic<float> m_leftGain{1.0f};
     std::atomic<float> m_rightGain{1.0f};
+    std::atomic<MixerLine> m_line{MixerLine::Wave};
 };
 
 } // namespace platform

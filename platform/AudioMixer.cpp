@@ -7,10 +7,21 @@
 
 namespace platform {
 
+const std::vector<MixerLineInfo>& MixerDestinations()
+{
+    static const std::vector<MixerLineInfo> destinations{
+        {MixerComponent::Speakers,
+         MixerLine::Master,
+         {{MixerComponent::WaveOut, MixerLine::Wave, {}}, {MixerComponent::Synthesizer, MixerLine::Synth, {}}}}};
+    return destinations;
+}
+
 AudioMixer::AudioMixer(std::uint32_t rate, std::uint32_t chunkFrames) : m_rate(rate), m_chunkFrames(chunkFrames)
 {
     m_mix.reserve(static_cast<std::size_t>(chunkFrames) * OutputChannels);
     m_voice.reserve(static_cast<std::size_t>(chunkFrames) * OutputChannels);
+    for (auto& line : m_lines)
+        for (auto& value : line) value.store(MixerLineFull, std::memory_order_relaxed);
 }
 
 AudioMixer::~AudioMixer() = default;
@@ -34,10 +45,18 @@ void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
     for (AudioBuffer* buffer : m_buffers) {
         if (!buffer->m_playing) continue;
         std::uint32_t given = 0;
-        if (buffer->MixInto(m_mix.data(), frames, m_voice, &given))
+        const MixerLine line = buffer->GetLine();
+        if (buffer->MixInto(m_mix.data(), frames, m_voice, {LineGain(line, 0), LineGain(line, 1)}, &given))
             Notify(AudioEventKind::End, buffer->m_name, m_framesMixed + given);
     }
-    for (IAudioSource* source : m_sources) source->MixInto(m_mix.data(), frames, m_framesMixed);
+    for (const Source& source : m_sources) {
+        m_voice.assign(m_mix.size(), 0.0f);
+        source.source->MixInto(m_voice.data(), frames, m_framesMixed);
+        const float gain[OutputChannels] = {LineGain(source.line, 0), LineGain(source.line, 1)};
+        for (std::size_t i = 0; i < m_mix.size(); ++i) m_mix[i] += m_voice[i] * gain[i % OutputChannels];
+    }
+    const float master[OutputChannels] = {LineGain(MixerLine::Master, 0), LineGain(MixerLine::Master, 1)};
+    for (std::size_t i = 0; i < m_mix.size(); ++i) m_mix[i] *= master[i % OutputChannels];
     // Samples came in as s / 32768, so a lone voice at full volume goes out
     // bit for bit.
     for (std::size_t i = 0; i < m_mix.size(); ++i)
@@ -49,6 +68,26 @@ std::uint64_t AudioMixer::FramesMixed() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_framesMixed;
+}
+
+void AudioMixer::SetLineValues(MixerLine line, const MixerLineValues& values)
+{
+    CatchUp();
+    auto& stage = m_lines[static_cast<std::size_t>(line)];
+    for (std::size_t channel = 0; channel < stage.size(); ++channel)
+        stage[channel].store(std::min(values[channel], MixerLineFull), std::memory_order_relaxed);
+}
+
+MixerLineValues AudioMixer::GetLineValues(MixerLine line) const
+{
+    const auto& stage = m_lines[static_cast<std::size_t>(line)];
+    return {stage[0].load(std::memory_order_relaxed), stage[1].load(std::memory_order_relaxed)};
+}
+
+float AudioMixer::LineGain(MixerLine line, std::size_t channel) const
+{
+    return static_cast<float>(m_lines[static_cast<std::size_t>(line)][channel].load(std::memory_order_relaxed)) /
+           static_cast<float>(MixerLineFull);
 }
 
 void AudioMixer::Attach(IAudioSink* sink)
@@ -102,16 +141,16 @@ void AudioMixer::Remove(AudioBuffer* buffer)
     if (found != m_buffers.end()) m_buffers.erase(found);
 }
 
-void AudioMixer::AddSource(IAudioSource* source)
+void AudioMixer::AddSource(IAudioSource* source, MixerLine line)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_sources.push_back(source);
+    m_sources.push_back({source, line});
 }
 
 void AudioMixer::RemoveSource(IAudioSource* source)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_sources.erase(std::remove(m_sources.begin(), m_sources.end(), source), m_sources.end());
+    std::erase_if(m_sources, [source](const Source& entry) { return entry.source == source; });
 }
 
 void AudioMixer::Report(AudioEventKind kind, const std::string& name)

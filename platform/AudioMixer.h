@@ -5,6 +5,8 @@
 // resamples through an SDL audio stream of its own; the mix itself is ours.
 // Gain stages of lines and other sources (a synthesiser) join the mix here.
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,6 +29,31 @@ struct PcmFormat {
 };
 
 enum class AudioEventKind { Play, Stop, End };
+
+// The mixer's volume lines: gain stages of two channels, each value 0..65535
+// (the gain value / 65535), all at 65535 at first. Master scales the whole
+// mix; a buffer joins the Wave line unless it is put on another.
+enum class MixerLine : std::uint8_t { Master, Wave, Synth };
+constexpr std::size_t MixerLineCount = 3;
+constexpr std::uint32_t MixerLineFull = 65535;
+using MixerLineValues = std::array<std::uint32_t, 2>;
+
+// The lines as a sound card's mixer shows them: one speakers destination (the
+// Master line) whose sources are the wave output and the synthesiser. There is
+// no compact-disc source: nothing here plays a CD.
+namespace MixerComponent {
+constexpr std::uint32_t Speakers = 4;
+constexpr std::uint32_t Synthesizer = 0x1004;
+constexpr std::uint32_t CompactDisc = 0x1005;
+constexpr std::uint32_t WaveOut = 0x1008;
+} // namespace MixerComponent
+
+struct MixerLineInfo {
+    std::uint32_t component;
+    MixerLine line;
+    std::vector<MixerLineInfo> sources;
+};
+const std::vector<MixerLineInfo>& MixerDestinations();
 
 // What a buffer did, at the output frame where it happened.
 struct AudioEvent {
@@ -76,9 +103,9 @@ public:
     void Mix(std::int16_t* out, std::uint32_t frames);
     std::uint64_t FramesMixed() const;
 
-    // The source mixes from the next chunk on until it is removed; removing
-    // waits for a mix under way.
-    void AddSource(IAudioSource* source);
+    // The source mixes from the next chunk on until it is removed, through the
+    // line's gain; removing waits for a mix under way.
+    void AddSource(IAudioSource* source, MixerLine line = MixerLine::Synth);
     void RemoveSource(IAudioSource* source);
     // Frames already due are mixed first: call before a source changes.
     void CatchUp();
@@ -86,6 +113,13 @@ public:
     // Notify with the frame instead.
     void Report(AudioEventKind kind, const std::string& name);
     void Notify(AudioEventKind kind, const std::string& name, std::uint64_t frame);
+
+    // Values above 65535 are taken as 65535. Frames already due are mixed at
+    // the old values first.
+    void SetLineValues(MixerLine line, const MixerLineValues& values);
+    MixerLineValues GetLineValues(MixerLine line) const;
+    // value / 65535; lock-free, for the device's callback.
+    float LineGain(MixerLine line, std::size_t channel) const;
 
     // Null detaches the device; buffers then never play on.
     void Attach(IAudioSink* sink);
@@ -104,13 +138,19 @@ private:
     const std::uint32_t m_chunkFrames;
     mutable std::mutex m_lock;
     std::vector<AudioBuffer*> m_buffers;
-    std::vector<IAudioSource*> m_sources;
+    struct Source {
+        IAudioSource* source;
+        MixerLine line;
+    };
+    std::vector<Source> m_sources;
     std::vector<float> m_mix;
     std::vector<float> m_voice;
     std::uint64_t m_framesMixed = 0;
     std::uint32_t m_generation = 0;
     IAudioSink* m_sink = nullptr;
     std::function<void(const AudioEvent&)> m_observer;
+    // Read by the device's callback without the lock.
+    std::array<std::array<std::atomic<std::uint32_t>, 2>, MixerLineCount> m_lines;
 };
 
 } // namespace platform

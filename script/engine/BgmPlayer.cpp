@@ -2,16 +2,27 @@
 
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/FileWriter.h"
+#include "platform/Clock.h"
 #include "script/engine/GlobalSettings.h"
+#include "script/engine/QuiltorEngine.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 
+#include <algorithm>
+
 using kivotasuGameKit::CTextString;
+
+namespace {
+
+constexpr std::uint32_t FadeMs = 500;
+constexpr std::uint32_t PumpSleepMs = 10;
+
+} // namespace
 
 void CBgmPlayer::Play(const CTagAttributes& record)
 {
-    StopSound();
+    FadeOutAndStop(FadeMs);
     const CTextString& file = record.GetFile();
     m_fileName = InFamilyPath(m_path, file);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
@@ -22,10 +33,17 @@ void CBgmPlayer::Play(const CTagAttributes& record)
     m_sound->Play();
 }
 
-void CBgmPlayer::Stop(const CTagAttributes&)
+void CBgmPlayer::Stop(const CTagAttributes& record)
 {
-    StopSound();
+    std::int32_t time = FadeMs;
+    record.GetTime(time);
+    FadeOutAndStop(static_cast<std::uint32_t>(std::max(time, 0)));
     m_fileName.Clear();
+}
+
+void CBgmPlayer::SetVolume(std::int32_t volume)
+{
+    if (!m_sound.IsNull()) m_sound->SetVolume(volume);
 }
 
 void CBgmPlayer::Reset()
@@ -39,9 +57,17 @@ void CBgmPlayer::SetDefaultPath(CTagAttributes& record)
     if (!path.IsEmpty()) m_path = path;
 }
 
-void CBgmPlayer::StopSound()
+void CBgmPlayer::FadeOutAndStop(std::uint32_t ms)
 {
-    if (!m_sound.IsNull()) m_sound->Stop();
+    if (m_sound.IsNull()) return;
+    m_fader.FadeOut(kivotasuGameKit::Wave, ms);
+    // The fade moves on the application's timer; the wait also ends when the
+    // application is ending (or there is no engine to pump).
+    CQuiltorEngine* engine = CQuiltorEngine::GetInstance();
+    while (m_fader.IsFading(kivotasuGameKit::Wave) && engine && engine->PumpMessages())
+        platform::Clock().Sleep(PumpSleepMs);
+    m_sound->Stop();
+    m_fader.ResetFade(kivotasuGameKit::Wave);
 }
 
 void CBgmPlayer::WriteSave(kivotasuGameKit::CTextFileWriter& writer) const

@@ -1,11 +1,12 @@
 #pragma once
-// The background music: one looping sound at a time from the BGM tag, the
-// DEFAULTBGM folder, and the BGM lines of saves. The fade-out through the
-// mixer comes with the sound subsystem; until then the music stops at once.
+// The background music: one looping sound at a time from the BGM tag, faded
+// out on the mixer's wave line before the next one starts or when ENDBGM
+// ends it; the DEFAULTBGM folder, and the BGM lines of saves.
 
 #include "frame/SmartPtr.h"
 #include "frame/TextString.h"
 #include "sound/ISound.h"
+#include "sound/MixerFader.h"
 
 class CTagAttributes;
 namespace kivotasuGameKit { class CTextFileWriter; }
@@ -19,15 +20,20 @@ public:
     void Play(const CTagAttributes& record);
     void Stop(const CTagAttributes& record);
     void Reset();
+    // Hundredths of a decibel, at once, also while the music plays (the
+    // volume page's preview).
+    void SetVolume(std::int32_t volume);
     void SetDefaultPath(CTagAttributes& record);
     void WriteSave(kivotasuGameKit::CTextFileWriter& writer) const;
 
     const kivotasuGameKit::CTextString& GetFileName() const { return m_fileName; }
 
 private:
-    void StopSound();
+    // Fades the held music out over ms while pumping the messages, then stops it.
+    void FadeOutAndStop(std::uint32_t ms);
 
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sound;
+    kivotasuGameKit::CMixerFader m_fader;
     kivotasuGameKit::CTextString m_path;
     kivotasuGameKit::CTextString m_fileName;
 };

@@ -326,6 +326,29 @@ void StreamedMusic(const fs::path& folder)
     }), SoundFile::Pcm);
 }
 
+// A tune looping every bar: notes (Hz, 0 a rest) a beat each, rung on soft
+// bells over a quiet drone of the first note an octave down.
+double Tune(double t, const std::vector<double>& notes, double beat)
+{
+    const double bar = beat * static_cast<double>(notes.size());
+    const double inBar = std::fmod(t, bar);
+    const auto index = std::min(notes.size() - 1, static_cast<std::size_t>(inBar / beat));
+    const double note = notes[index];
+    const double rung = note > 0 ? 0.5 * Bell(inBar - beat * static_cast<double>(index), note) : 0;
+    return rung + 0.12 * std::sin(2 * std::numbers::pi * notes[0] / 2 * t);
+}
+
+// Two pieces of background music, whole bars so that they loop smoothly.
+void Music(const fs::path& folder)
+{
+    WriteSound(folder / "walk.wav", Synthesize(22050, 3.2, [](double t) {
+        return Tune(t, {392.0, 493.88, 587.33, 493.88, 440.0, 523.25, 659.25, 523.25}, 0.4);
+    }), SoundFile::Pcm);
+    WriteSound(folder / "night.mp3", Synthesize(44100, 4.8, [](double t) {
+        return Tune(t, {329.63, 0, 392.0, 440.0, 0, 392.0, 293.66, 0}, 0.6);
+    }), SoundFile::Mp3);
+}
+
 // Every file of the folder's tree, converted from UTF-8 to Shift-JIS.
 void ConvertScripts(const fs::path& from, const fs::path& to)
 {
@@ -356,5 +379,6 @@ int main(int argc, char** argv)
     WaitCursor(game / "data" / "choice" / "wait.ani");
     Sounds(game / "data" / "sound");
     StreamedMusic(game / "data" / "bgm");
+    Music(game / "data" / "bgm");
     return 0;
 }

@@ -203,7 +203,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
         if (sound.kind == platform::AudioEventKind::Play && file == "river.wav") riverAt = sound.time;
         if (sound.kind == platform::AudioEventKind::Stop && file == "chime.wav") stops.push_back(sound.time);
     }
-    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3", "river.wav"}));
+    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3", "river.wav", "walk.wav", "night.mp3"}));
     const auto endSound = run.Tags(TagId::EndSound);
     ASSERT_EQ(endSound.size(), 1u);
     EXPECT_NE(std::find(stops.begin(), stops.end(), endSound[0]->time), stops.end());
@@ -214,4 +214,31 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
         return entry->record.GetValue(TagAttributeKey::Control).GetStr() == "STREAM" && entry->record.GetNameFlag() &&
                entry->time <= riverAt;
     }));
+
+    // The music fades out: the first piece over half a second when the second
+    // one starts, the second over ENDBGM's two seconds (the first BGM and
+    // ENDBGM tags of the game).
+    std::vector<EngineRun::SoundRecord> music;
+    for (const EngineRun::SoundRecord& sound : run.Sounds())
+        if (sound.file.ends_with("walk.wav") || sound.file.ends_with("night.mp3")) music.push_back(sound);
+    ASSERT_EQ(music.size(), 4u);
+    const auto bgm = run.Tags(TagId::Bgm);
+    const auto endBgm = run.Tags(TagId::EndBgm);
+    ASSERT_GE(bgm.size(), 2u);
+    ASSERT_GE(endBgm.size(), 1u);
+    EXPECT_EQ(music[1].kind, platform::AudioEventKind::Stop);
+    EXPECT_NEAR(music[1].time, bgm[1]->time, 10);
+    EXPECT_EQ(music[3].kind, platform::AudioEventKind::Stop);
+    EXPECT_NEAR(music[3].time, endBgm[0]->time, 10);
+    const std::vector<std::int16_t> heard = run.Audio().Recording();
+    const std::uint32_t start = run.Audio().TimeOf(0);
+    auto level = [&](std::uint32_t from, std::uint32_t to) {
+        auto at = [&](std::uint32_t time) { return static_cast<std::ptrdiff_t>(std::size_t{time - start} * 48000 / 1000 * 2); };
+        return testkit::Rms({heard.begin() + at(from), heard.begin() + at(to)}, 2, 0);
+    };
+    const double full = level(music[3].time - 2000 - 1200, music[3].time - 2000);
+    EXPECT_GT(full, 1000);
+    EXPECT_LT(level(music[3].time - 600, music[3].time), full * 0.35);
+    ASSERT_GT(music[1].time, music[0].time + 800);
+    EXPECT_LT(level(music[1].time - 150, music[1].time), level(music[0].time, music[1].time - 520) * 0.35);
 }

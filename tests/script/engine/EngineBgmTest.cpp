@@ -1,0 +1,195 @@
+// Background music on the headless device and the virtual clock: its fades
+// on the mixer's wave line heard in the output, the fade between pieces, the
+// ends of fades that could never run out, and the volume of the settings.
+#include <gtest/gtest.h>
+
+#include "frame/FunctionCallback.h"
+#include "frame/file/FileWriter.h"
+#include "frame/WindowApp.h"
+#include "platform/AudioEncoder.h"
+#include "script/engine/GlobalSettings.h"
+#include "tests/kit/AudioSignal.h"
+#include "tests/kit/EngineHarness.h"
+#include "tests/script/GameFolder.h"
+
+using platform::AudioEventKind;
+using testkit::EngineRun;
+
+namespace {
+
+constexpr std::uint32_t Rate = 48000;
+// A full-scale sine of amplitude a has the RMS a / sqrt 2.
+const double FullRms = 0.5 * 32767 / std::sqrt(2.0);
+
+void PutMusic(GameFolder& game, const std::string& name, double hz, bool mp3)
+{
+    platform::PcmSound sound{44100, 2, testkit::Sine(hz, 44100, 2, 44100, 0.5)};
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.2, bytes)
+                    : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes));
+    game.Put(name, std::string(bytes.begin(), bytes.end()));
+}
+
+// The RMS of the first channel over ms from a clock time.
+double RmsAt(EngineRun& run, std::uint32_t from, std::uint32_t ms)
+{
+    const std::vector<std::int16_t> all = run.Audio().Recording();
+    const std::uint32_t start = run.Audio().TimeOf(0);
+    auto at = [&](std::uint32_t time) {
+        return std::min<std::size_t>(all.size(), std::size_t{time - start} * Rate / 1000 * 2);
+    };
+    return testkit::Rms({all.begin() + static_cast<std::ptrdiff_t>(at(from)),
+                         all.begin() + static_cast<std::ptrdiff_t>(at(from + ms))},
+                        2, 0);
+}
+
+std::vector<EngineRun::SoundRecord> Events(EngineRun& run, AudioEventKind kind)
+{
+    std::vector<EngineRun::SoundRecord> found;
+    for (const auto& sound : run.Sounds())
+        if (sound.kind == kind) found.push_back(sound);
+    return found;
+}
+
+} // namespace
+
+TEST(EngineBgm, EndBgmFadesOverItsTimeAndANewPieceFadesTheOldOneOverHalfASecond)
+{
+    GameFolder game;
+    PutMusic(game, "data/a.wav", 440, false);
+    PutMusic(game, "data/b.mp3", 660, true);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"1000\"][BGM FILE=\"{BASE}b.mp3\" TIME=\"3000\"]"
+                               "[WAIT TIME=\"1000\"][ENDBGM TIME=\"1000\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(200);
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+
+    const auto plays = Events(run, AudioEventKind::Play);
+    const auto stops = Events(run, AudioEventKind::Stop);
+    const auto second = run.Tags(TagId::Bgm);
+    const auto end = run.Tags(TagId::EndBgm);
+    ASSERT_EQ(plays.size(), 2u);
+    ASSERT_EQ(stops.size(), 2u);
+    ASSERT_EQ(second.size(), 2u);
+    ASSERT_EQ(end.size(), 1u);
+
+    // Between pieces: 500 ms whatever TIME says, the level falling on a line.
+    const std::uint32_t fade = plays[1].time - 500;
+    EXPECT_NEAR(stops[0].time, plays[1].time, 20);
+    EXPECT_NEAR(RmsAt(run, fade - 100, 100), FullRms, FullRms * 0.02);
+    EXPECT_NEAR(RmsAt(run, fade + 240, 20), FullRms / 2, FullRms * 0.08);
+    EXPECT_LT(RmsAt(run, plays[1].time - 20, 20), FullRms * 0.06);
+    // The new piece starts at the volume the line had before the fade.
+    EXPECT_NEAR(RmsAt(run, plays[1].time + 100, 200), FullRms, FullRms * 0.05);
+
+    // ENDBGM over its TIME: half at 500 of 1000 ms, silent after the stop.
+    const std::uint32_t endFade = stops[1].time - 1000;
+    EXPECT_NEAR(stops[1].time, end[0]->time, 40);
+    EXPECT_NEAR(RmsAt(run, endFade + 240, 20), FullRms * 0.75, FullRms * 0.08);
+    EXPECT_NEAR(RmsAt(run, endFade + 490, 20), FullRms / 2, FullRms * 0.08);
+    EXPECT_EQ(RmsAt(run, stops[1].time + 10, 500), 0);
+}
+
+TEST(EngineBgm, FadesOfNoTimeOrANegativeTimeStopAtOnce)
+{
+    for (const char* time : {"0", "-300"}) {
+        GameFolder game;
+        PutMusic(game, "data/a.wav", 440, false);
+        game.Put("data/index.txt", std::string("[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"500\"][ENDBGM TIME=\"") + time +
+                                       "\"][WAIT TIME=\"100000\"]");
+        EngineRun run;
+        run.Run(60);
+        const auto stops = Events(run, AudioEventKind::Stop);
+        const auto end = run.Tags(TagId::EndBgm);
+        ASSERT_EQ(stops.size(), 1u) << time;
+        ASSERT_EQ(end.size(), 1u) << time;
+        EXPECT_EQ(stops[0].time, end[0]->time) << time;
+        EXPECT_NEAR(RmsAt(run, stops[0].time - 100, 100), FullRms, FullRms * 0.02) << time;
+    }
+}
+
+TEST(EngineBgm, WithoutAnAudioDeviceTheFadeEndsAtOnceAndTheGameGoesOn)
+{
+    GameFolder game;
+    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][ENDBGM TIME=\"5000\"][BGM FILE=\"{BASE}a.wav\"]"
+                               "[WAIT TIME=\"100\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Audio().SetAvailable(false);
+    run.Run(30);
+    const auto waits = run.Tags(TagId::Wait);
+    ASSERT_EQ(waits.size(), 2u);
+    EXPECT_LT(waits[0]->time, 100u);
+}
+
+TEST(EngineBgm, AFadeWaitEndsWhenTheApplicationIsClosing)
+{
+    GameFolder game;
+    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"100\"][ENDBGM TIME=\"600000\"][WAIT TIME=\"1\"]");
+    EngineRun run;
+    run.At(1, [](EngineRun& r) {
+        CQuiltorEngine::GetInstance()->GetApp()->GetTimerList().Add(
+            1, 2000, 20, 1, kivotasuGameKit::MakeCallback([&r] { r.Windows().PostMessage(r.Window(), platform::WM_CLOSE, 0, 0); }));
+    });
+    run.Run(100000);
+    EXPECT_LT(run.Clock().Now(), 10000u);
+    EXPECT_TRUE(run.Tags(TagId::Wait).size() <= 2u);
+}
+
+TEST(EngineBgm, TheSettingsVolumeActsOnThePlayingMusicAndOnTheNextPiece)
+{
+    GameFolder game;
+    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"1000\"][WAIT TIME=\"1000\"]"
+                               "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    std::uint32_t previewAt = 0;
+    // -600 hundredths of a decibel is a gain of 10^(-0.3), about a half.
+    run.At(10, [&](EngineRun& r) {
+        previewAt = r.Clock().Now();
+        CQuiltorEngine::GetInstance()->GetBgm().SetVolume(-600);
+        SetBgmVolume(-2000);
+    });
+    run.Run(150);
+    const auto plays = Events(run, AudioEventKind::Play);
+    ASSERT_EQ(plays.size(), 2u);
+    ASSERT_GT(previewAt, plays[0].time);
+    EXPECT_NEAR(RmsAt(run, plays[0].time + 50, 100), FullRms, FullRms * 0.02);
+    EXPECT_NEAR(RmsAt(run, previewAt + 50, 100), FullRms * std::pow(10.0, -0.3), FullRms * 0.02);
+    // The stored volume, -20 dB, for the piece played after it was stored.
+    EXPECT_NEAR(RmsAt(run, plays[1].time + 50, 100), FullRms * 0.1, FullRms * 0.01);
+}
+
+TEST(EngineBgm, ASaveNamesThePieceThatPlaysAndRunningItStartsThatPieceAgain)
+{
+    GameFolder game;
+    PutMusic(game, "data/a.wav", 440, false);
+    PutMusic(game, "data/b.mp3", 660, true);
+    game.Put("data/index.txt", "[DEFAULTBGM PATH=\"{BASE}\"][BGM FILE=\"a.wav\"][BGM FILE=\"b.mp3\"]"
+                               "[WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.At(40, [&](EngineRun&) {
+        kivotasuGameKit::CTextFileWriter writer(game.Name("data\\save.txt"));
+        CQuiltorEngine::GetInstance()->GetBgm().WriteSave(writer);
+    });
+    run.Run(45);
+    const std::string save = game.Get("data/save.txt");
+    // The folder, then the second piece only, with the folder in its name.
+    const std::size_t folder = save.find("[DEFAULTBGM PATH=\"");
+    const std::size_t piece = save.find("[BGM FILE=\"");
+    ASSERT_NE(folder, std::string::npos) << save;
+    ASSERT_NE(piece, std::string::npos) << save;
+    EXPECT_LT(folder, piece);
+    EXPECT_TRUE(save.ends_with("b.mp3\"]\n")) << save;
+    EXPECT_EQ(save.find("a.wav"), std::string::npos) << save;
+
+    GameFolder loaded;
+    loaded.Put("data/index.txt", save + "[WAIT TIME=\"100000\"]");
+    EngineRun again;
+    again.Run(30);
+    const auto plays = Events(again, AudioEventKind::Play);
+    ASSERT_EQ(plays.size(), 1u);
+    EXPECT_TRUE(plays[0].file.ends_with("b.mp3")) << plays[0].file;
+    EXPECT_NEAR(RmsAt(again, plays[0].time + 100, 300), FullRms, FullRms * 0.05);
+}
