@@ -8,6 +8,8 @@
 #include "sound/MixerFader.h"
 #include "tests/kit/AudioSignal.h"
 
+#include <numbers>
+
 using namespace kivotasuGameKit;
 using Values = std::vector<std::uint32_t>;
 
@@ -127,8 +129,22 @@ TEST_F(MixerLinesTest, WithoutADeviceTheMixerIsNotOpenAndChangesNothing)
     EXPECT_EQ(mixer.Open(), 2);
 }
 
-// Master scales everything, Wave the wave buffers, Synth the buffers put on
-// it; each channel on its own.
+// A source that mixes in by itself, as the synthesiser does: the tone of Tone.
+class ToneSource : public platform::IAudioSource {
+public:
+    void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) override
+    {
+        for (std::uint32_t i = 0; i < frames; ++i) {
+            const float value = static_cast<float>(
+                std::lround(0.5 * 32767 * std::sin(2 * std::numbers::pi * 1000 * double(firstFrame + i) / Rate)) / 32768.0);
+            mix[2 * i] += value;
+            mix[2 * i + 1] += value;
+        }
+    }
+};
+
+// Master scales everything, Wave the wave buffers, Synth the sources and the
+// buffers put on it; each channel on its own.
 TEST_F(MixerLinesTest, EachLineScalesWhatPassesThroughIt)
 {
     struct Case {
@@ -146,8 +162,7 @@ TEST_F(MixerLinesTest, EachLineScalesWhatPassesThroughIt)
         {platform::MixerLine::Synth, platform::MixerLine::Synth, {49151, 49151}, Gain(49151), Gain(49151)},
         {platform::MixerLine::Synth, platform::MixerLine::Wave, {0, 0}, 1, 1},
     };
-    for (const Case& c : cases) {
-        auto buffer = Tone(c.buffer);
+    auto heardWith = [&](const Case& c) {
         platform::Audio().Mixer()->SetLineValues(c.set, c.values);
         const std::size_t from = Device().Recording().size();
         Advance(200);
@@ -155,6 +170,18 @@ TEST_F(MixerLinesTest, EachLineScalesWhatPassesThroughIt)
         EXPECT_NEAR(testkit::Rms(heard, 2, 0), ToneRms * c.left, 40) << int(c.set) << " " << int(c.buffer);
         EXPECT_NEAR(testkit::Rms(heard, 2, 1), ToneRms * c.right, 40) << int(c.set) << " " << int(c.buffer);
         platform::Audio().Mixer()->SetLineValues(c.set, {65535, 65535});
+    };
+    for (const Case& c : cases) {
+        auto buffer = Tone(c.buffer);
+        heardWith(c);
+    }
+    // A source goes through the Synth line unless it is put on another.
+    ToneSource tone;
+    for (const Case& c : cases) {
+        if (c.buffer == platform::MixerLine::Synth) platform::Audio().Mixer()->AddSource(&tone);
+        else platform::Audio().Mixer()->AddSource(&tone, c.buffer);
+        heardWith(c);
+        platform::Audio().Mixer()->RemoveSource(&tone);
     }
 }
 

@@ -184,7 +184,10 @@ TEST(EngineBgm, ASaveNamesThePieceThatPlaysAndRunningItStartsThatPieceAgain)
     EXPECT_TRUE(save.ends_with("b.mp3\"]\n")) << save;
     EXPECT_EQ(save.find("a.wav"), std::string::npos) << save;
 
+    // The save names the music by the program's folder, so a game moved
+    // elsewhere loads it from there.
     GameFolder loaded;
+    PutMusic(loaded, "data/b.mp3", 660, true);
     loaded.Put("data/index.txt", save + "[WAIT TIME=\"100000\"]");
     EngineRun again;
     again.Run(30);
