@@ -66,6 +66,12 @@ void CEngineWinHook::OnCommand(std::uint32_t id)
         m_engine.SetFont(static_cast<std::int32_t>(id - Font));
     } else if (id >= History) {
         OnHistory(id - History);
+    } else if (id >= LoadAutoSave && id < LoadAutoSave + Slots) {
+        m_engine.Guarded([&] { m_engine.LoadAutoSave(static_cast<int>(id - LoadAutoSave)); });
+    } else if (id >= LoadSlot && id < LoadSlot + Slots) {
+        m_engine.Guarded([&] { m_engine.LoadSlot(static_cast<int>(id - LoadSlot)); });
+    } else if (id >= SaveSlot && id < SaveSlot + Slots) {
+        m_engine.Guarded([&] { m_engine.SaveSlot(static_cast<int>(id - SaveSlot)); });
     } else if (id >= SkipNormal && id <= SkipCustom) {
         m_engine.SetSkipPattern(id - SkipNormal);
         if (id == SkipNormal) CInputState::GetInstance().Event = InputEvent::None;
@@ -89,8 +95,11 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
     case ClearHistory:
         if (platform::Question("クリア確認", "履歴をクリアしますか？", {"はい(&Y)", "いいえ(&N)"}) == 1) state.ClearHistory();
         break;
+    case SaveScreenPicture: m_engine.Guarded([&] { m_engine.SaveScreenPicture(); }); break;
+    case LoadResume: m_engine.Guarded([&] { m_engine.LoadResume(); }); break;
     case ReturnToTitle:
         m_engine.Guarded([&] {
+            m_engine.SaveGlobals();
             m_engine.Reset();
             m_engine.StartGame();
         });
@@ -98,8 +107,9 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
     case FullScreen: m_engine.ChangeDisplayMode(!m_engine.GetDraw().IsFullScreen()); break;
     case SceneSkip: m_engine.ToggleSceneSkip(); break;
     default:
-        // The open and save-picture file dialogs, the settings and the
-        // custom-skip dialogs, progress and the placeholder: not offered.
+        // Opening a script (no file dialog: a script is dropped on the
+        // window instead), the settings and custom-skip dialogs, progress and
+        // the placeholder.
         break;
     }
 }

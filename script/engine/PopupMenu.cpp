@@ -17,6 +17,10 @@ namespace {
 constexpr std::size_t QuickSavePlace = 2;
 constexpr std::size_t SavePlace = 4;
 constexpr std::size_t FontPlace = 10;
+// The save codes of the resume and quick saves and of choice auto-save 0.
+constexpr int ResumeCode = -2;
+constexpr int QuickCode = -1;
+constexpr int FirstRingCode = 1000;
 
 std::string Numbered(const char* format, int n)
 {
@@ -68,6 +72,14 @@ void Check(platform::Menu& menu, std::uint32_t command)
     if (MenuItem* item = platform::FindCommand(menu, command)) item->checked = true;
 }
 
+// The item gets the text and is enabled.
+void Label(platform::Menu& menu, std::uint32_t command, std::string text)
+{
+    MenuItem& item = *platform::FindCommand(menu, command);
+    item.textSjis = std::move(text);
+    item.greyed = false;
+}
+
 } // namespace
 
 // A game that never set the variable has the function off: expanding an
@@ -94,6 +106,7 @@ platform::Menu CQuiltorEngine::BuildPopupMenu()
     Check(menu, MenuCommand::SkipNormal + m_state.SkipPattern);
     if (IsSceneSkipOn()) Check(menu, MenuCommand::SceneSkip);
     if (!m_state.AutoSave) menu[QuickSavePlace].greyed = menu[SavePlace].greyed = true;
+    LabelSaves(menu);
     MenuItem& hide = *platform::FindCommand(menu, MenuCommand::HideWindows);
     hide.checked = m_state.State == EngineState::WindowHidden;
     hide.greyed = m_state.State != EngineState::ClickWait && !hide.checked;
@@ -104,6 +117,22 @@ platform::Menu CQuiltorEngine::BuildPopupMenu()
         menu[FontPlace].greyed = true;
     }
     return menu;
+}
+
+// Each save that exists is labelled with its time and can be loaded.
+void CQuiltorEngine::LabelSaves(platform::Menu& menu) const
+{
+    CTextString time;
+    if (GetSaveTime(ResumeCode, time)) Label(menu, MenuCommand::LoadResume, "オートセーブデータ " + time.GetStr());
+    if (GetSaveTime(QuickCode, time)) platform::FindCommand(menu, MenuCommand::QuickLoad)->greyed = false;
+    for (int n = MenuCommand::Slots - 1; n >= 0; --n) {
+        if (!GetSaveTime(n, time)) continue;
+        Label(menu, MenuCommand::SaveSlot + n, Numbered("%03d: ", n) + time.GetStr());
+        Label(menu, MenuCommand::LoadSlot + n, Numbered("%03d: ", n) + time.GetStr());
+    }
+    for (int n = MenuCommand::Slots - 1; n >= 0; --n) {
+        if (GetSaveTime(FirstRingCode + n, time)) Label(menu, MenuCommand::LoadAutoSave + n, Numbered("%02d: ", n) + time.GetStr());
+    }
 }
 
 void CQuiltorEngine::PopupMenu()

@@ -84,6 +84,7 @@ public:
     void PopupMenu();
     // The menu as it would show now.
     platform::Menu BuildPopupMenu();
+    void LabelSaves(platform::Menu& menu) const;
     // The global variable "スキップ機能": "1" is on.
     bool IsSceneSkipOn() const;
     void ToggleSceneSkip();

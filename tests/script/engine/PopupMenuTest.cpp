@@ -2,6 +2,9 @@
 // command, read from the headless menu service's records.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
+
 #include "frame/WindowApp.h"
 #include "script/engine/KeyCodes.h"
 #include "script/engine/MenuCommands.h"
@@ -413,4 +416,55 @@ TEST(PopupMenu, ScriptErrorBoxOkEndsTheGameAndCancelReadsOn)
             EXPECT_GE(run.frames.size(), 60u);
         }
     }
+}
+
+namespace {
+
+bool IsTimeLabel(const std::string& text, const std::string& prefix)
+{
+    static const std::regex time(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
+    return text.starts_with(prefix) && std::regex_match(text.substr(prefix.size()), time);
+}
+
+} // namespace
+
+TEST(PopupMenu, SavesAreLabelledWithTheirTimesAndLoadable)
+{
+    GameFolder game;
+    game.Put("data/index.txt", ClickWaitScript);
+    // A resume save and choice auto-save 2 from an earlier run.
+    game.Put("Save/index.a", "[C]");
+    game.Put("Save/index.s02", "[C]");
+    EngineRun run;
+    run.Dialogs().PushCommand(MenuCommand::SaveSlot + 3);
+    run.Dialogs().PushCommand(MenuCommand::QuickSave);
+    run.Dialogs().PushCommand(MenuCommand::LoadSlot + 3);
+    run.RightClick(MenuFrame);
+    run.RightClick(MenuFrame + 5);
+    run.RightClick(MenuFrame + 10);
+    run.Run(MenuFrame + 80); // loading wipes the screen for a second first
+
+    EXPECT_TRUE(std::filesystem::exists(game.Host("Save/index.003")));
+    EXPECT_TRUE(std::filesystem::exists(game.Host("Save/index.q")));
+    ASSERT_EQ(run.Dialogs().Menus().size(), 3u);
+    const Menu& before = run.Dialogs().Menus()[0].menu;
+    const Menu& after = run.Dialogs().Menus()[2].menu;
+    EXPECT_EQ(Item(before, MenuCommand::SaveSlot + 3).textSjis, "003: - NONE -");
+    EXPECT_TRUE(Item(before, MenuCommand::QuickLoad).greyed);
+    EXPECT_TRUE(IsTimeLabel(Item(before, MenuCommand::LoadResume).textSjis, "オートセーブデータ "));
+    EXPECT_FALSE(Item(before, MenuCommand::LoadResume).greyed);
+    EXPECT_TRUE(IsTimeLabel(Item(before, MenuCommand::LoadAutoSave + 2).textSjis, "02: "));
+    EXPECT_FALSE(Item(before, MenuCommand::LoadAutoSave + 2).greyed);
+    EXPECT_TRUE(Item(before, MenuCommand::LoadAutoSave + 1).greyed);
+
+    EXPECT_TRUE(IsTimeLabel(Item(after, MenuCommand::SaveSlot + 3).textSjis, "003: "));
+    EXPECT_TRUE(IsTimeLabel(Item(after, MenuCommand::LoadSlot + 3).textSjis, "003: "));
+    EXPECT_FALSE(Item(after, MenuCommand::LoadSlot + 3).greyed);
+    EXPECT_TRUE(Item(after, MenuCommand::LoadSlot + 4).greyed);
+    EXPECT_FALSE(Item(after, MenuCommand::QuickLoad).greyed);
+
+    // Loading slot 3 runs the save file: its SAVE tags bracket it.
+    const auto saves = run.Tags(TagId::Save);
+    ASSERT_GE(saves.size(), 2u);
+    EXPECT_GT(saves.front()->frame, MenuFrame + 10);
 }
