@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "script/lang/TagTables.h"
 #include "tests/kit/AudioSignal.h"
 #include "tests/kit/EngineHarness.h"
@@ -101,6 +102,9 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t savedAt = 0;
     bool loadClicked = false;
     int litFrames = 0;
+    // The right-click menu twice in the first script's click waits: save
+    // slot 0, then the scene-skip switch, whose menu shows the slot's time.
+    int menus = 0;
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
@@ -113,6 +117,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                     loadClicked = true;
                     r.Click(frame, 560, 456);
                 }
+            }
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 2 &&
+                frame % ClickEvery == 5) {
+                r.Dialogs().PushCommand(menus++ == 0 ? MenuCommand::SaveSlot : MenuCommand::SceneSkip);
+                r.RightClick(frame + 1);
             }
             // The first choice by the keys, the next by a click on its first item.
             if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
@@ -177,6 +186,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
     EXPECT_TRUE(game.Exists("Save/index.q"));
+    ASSERT_EQ(run.Dialogs().Menus().size(), 2u);
+    EXPECT_TRUE(game.Exists("Save/index.000"));
+    EXPECT_EQ(platform::FindCommand(run.Dialogs().Menus()[0].menu, MenuCommand::SaveSlot)->textSjis, "000: - NONE -");
+    EXPECT_NE(platform::FindCommand(run.Dialogs().Menus()[1].menu, MenuCommand::LoadSlot)->textSjis, "000: - NONE -");
+    EXPECT_NE(game.Read("Save/index.g").find("スキップ機能"), std::string::npos) << "the switch is a global variable";
     EXPECT_TRUE(loadClicked);
     // The load ran the save through the dispatcher and came back to the saved page.
     EXPECT_EQ(run.Tags(TagId::Save).size(), 2u);
