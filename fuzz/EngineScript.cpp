@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     files.Put("Z:\\data\\index.txt", std::string_view(reinterpret_cast<const char*>(data), size));
     // Text and transitions without delay, so the frames reach more tags.
-    files.Put("Z:\\system\\option.qsd", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]");
+    files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
 
     testkit::EngineRun run;
     for (std::uint32_t frame = 1; frame < Frames; frame += ClickEvery) run.Click(frame);

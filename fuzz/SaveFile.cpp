@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     files.Put("Z:\\data\\index.txt", "[C][C]");
     files.Put("Z:\\Save\\index.000", std::string_view(reinterpret_cast<const char*>(data), size));
-    files.Put("Z:\\system\\option.qsd", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]");
+    files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
 
     testkit::EngineRun run;
     run.At(LoadFrame, [](testkit::EngineRun&) { CQuiltorEngine::GetInstance()->LoadSlot(0); });

@@ -34,6 +34,11 @@
 
 namespace testkit {
 
+// An options file that shows text and transitions at once, so that scenes
+// stand from their first frames.
+inline constexpr const char* InstantOptions =
+    "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]";
+
 // FNV-1a over the rows of a surface, padding left out.
 inline std::uint64_t HashSurface(kivotasuGameKit::CSurfaceInfo& surface)
 {

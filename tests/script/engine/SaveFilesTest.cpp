@@ -20,14 +20,12 @@ namespace {
 
 CQuiltorEngine& Engine() { return *CQuiltorEngine::GetInstance(); }
 
-const char* const FastOptions = "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]";
-
 // A game in memory: the player is Z:\quiltor, its start script Z:\data\index.txt.
 class MemoryGame {
 public:
     MemoryGame() : m_savedDir(kivotasuGameKit::CFile::GetCurrentDir()), files(platform::MemoryFileSystem::Install())
     {
-        files.Put("Z:\\system\\option.qsd", FastOptions);
+        files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
     }
     ~MemoryGame()
     {
@@ -173,7 +171,7 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
 
     // On: "いいえ" (and closing the question) keeps the slot, "はい" writes it.
     game.files.Put("Z:\\Save\\index.002", "old");
-    game.files.Put("Z:\\system\\option.qsd", std::string(FastOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
+    game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
     std::string afterNo, afterClose;
     auto asked = game.Play(Hold, 8, {{2, [&] {
                                           static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(2);
@@ -309,7 +307,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     AwkwardFolder& files = *owned;
     platform::InstallFileSystem(std::move(owned));
     const std::string folder = "Z:\\say \"yes\" ]\\";
-    files.Put(folder + "system\\option.qsd", FastOptions);
+    files.Put(folder + "system\\option.qsd", testkit::InstantOptions);
     files.Put(folder + "data\\index.txt", "[CALL FILE=\"{BASE}sub.txt\"]" + Hold);
     files.Put(folder + "data\\sub.txt", "[C]" + SetTo("after", "1") + "[C]" + Hold);
     auto saved = std::make_unique<EngineRun>();
@@ -359,7 +357,7 @@ TEST(SaveFiles, TheCaptionIsCutAtACharacterBoundary)
 TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
 {
     MemoryGame game;
-    game.files.Put("Z:\\system\\option.qsd", std::string(FastOptions) + "[SYSTEM CONTROL=\"TEXT\" TIME=\"{nothing}\"]"
+    game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"TEXT\" TIME=\"{nothing}\"]"
                                                                          "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
     game.files.Put("Z:\\system\\GameFolder.qsd", "[SET VARIABLE=\"x\" ENTITY=\"{missing}\"]" + SetTo("folder", "1"));
     testkit::ScopedErrorLogRecorder log;

@@ -40,9 +40,6 @@ std::string Scene(const std::string& wait)
            "[LABEL LABEL=\"end\"][WAIT TIME=\"100000\"][JUMP LABEL=\"end\"]";
 }
 
-// Transitions and text at once, so the scene stands from the first frames.
-const char* const Options = "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]";
-
 const char* const Waits[] = {
     "[C]",
     "[SELECT][WRITE BODY=\"はい\" LABEL=\"end\"][WRITE BODY=\"いいえ\" LABEL=\"end\"][ENDSELECT]",
@@ -68,7 +65,7 @@ TEST(SaveLoad, EverySlotKindGivesBackTheScreenAndTheNextTag)
             SCOPED_TRACE(std::string(kind.name) + " " + wait);
             GameFolder game;
             game.Put("data/index.txt", Scene(wait));
-            game.Put("system/option.qsd", Options);
+            game.Put("system/option.qsd", testkit::InstantOptions);
 
             // The original run: the state at frame 20, and what follows a click.
             EngineRun original;
