@@ -30,6 +30,13 @@ void PutMusic(GameFolder& game, const std::string& name, double hz, bool mp3)
     game.Put(name, std::string(bytes.begin(), bytes.end()));
 }
 
+// The two pieces of the tests: a WAVE at 440 Hz and an MP3 at 660 Hz.
+void PutPieces(GameFolder& game)
+{
+    PutMusic(game, "data/a.wav", 440, false);
+    PutMusic(game, "data/b.mp3", 660, true);
+}
+
 // The RMS of the first channel over ms from a clock time.
 double RmsAt(EngineRun& run, std::uint32_t from, std::uint32_t ms)
 {
@@ -56,8 +63,7 @@ std::vector<EngineRun::SoundRecord> Events(EngineRun& run, AudioEventKind kind)
 TEST(EngineBgm, EndBgmFadesOverItsTimeAndANewPieceFadesTheOldOneOverHalfASecond)
 {
     GameFolder game;
-    PutMusic(game, "data/a.wav", 440, false);
-    PutMusic(game, "data/b.mp3", 660, true);
+    PutPieces(game);
     game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"1000\"][BGM FILE=\"{BASE}b.mp3\" TIME=\"3000\"]"
                                "[WAIT TIME=\"1000\"][ENDBGM TIME=\"1000\"][WAIT TIME=\"100000\"]");
     EngineRun run;
@@ -164,8 +170,7 @@ TEST(EngineBgm, TheSettingsVolumeActsOnThePlayingMusicAndOnTheNextPiece)
 TEST(EngineBgm, ASaveNamesThePieceThatPlaysAndRunningItStartsThatPieceAgain)
 {
     GameFolder game;
-    PutMusic(game, "data/a.wav", 440, false);
-    PutMusic(game, "data/b.mp3", 660, true);
+    PutPieces(game);
     game.Put("data/index.txt", "[DEFAULTBGM PATH=\"{BASE}\"][BGM FILE=\"a.wav\"][BGM FILE=\"b.mp3\"]"
                                "[WAIT TIME=\"100000\"]");
     EngineRun run;
