@@ -67,8 +67,7 @@ int CFastPlane::CreateMemorySurface(int width, int height, SurfaceType type)
 
 int CFastPlane::InnerCreateMemorySurface(int width, int height, SurfaceType type, bool clear)
 {
-    m_width = width;
-    m_height = height;
+    // A refused size is never the plane's: GetSize and a save would report it.
     if (type < RGB565 || type > ABGR8888 || type == 9) return 1;
     if (!platform::IsAcceptedPictureSize(width, height)) return 1;
     m_ddSurface.reset();
@@ -77,6 +76,8 @@ int CFastPlane::InnerCreateMemorySurface(int width, int height, SurfaceType type
     } catch (const std::bad_alloc&) {
         return 1;
     }
+    m_width = width;
+    m_height = height;
     InitRecord(m_memory.data(), width * BytesPerPixel(type), type);
     m_hasAlpha = type >= ARGB4565;
     m_ownsMemory = true;
@@ -91,6 +92,14 @@ int CFastPlane::InnerCreateSurface(int width, int height, bool alpha, bool force
     if (width <= 0 || height <= 0) return 1;
     m_width = width;
     m_height = height;
+    const int result = MakeSurface(alpha, forceDisplay);
+    if (result) m_width = m_height = 0;
+    return result;
+}
+
+int CFastPlane::MakeSurface(bool alpha, bool forceDisplay)
+{
+    const int width = m_width, height = m_height;
     const SurfaceType screen = ScreenType();
 
     if (alpha) {
@@ -275,7 +284,7 @@ int CFastPlane::RestoreSurface()
             result = InnerLoad(m_fileName);
         }
         UpdateColorKey();
-        result = result || OnRestored();
+        result |= OnRestored();
     }
     m_restoring = false;
     return result;

@@ -65,6 +65,8 @@ public:
 private:
     // The screen's type; 0 without a screen manager.
     SurfaceType ScreenType() const;
+    // InnerCreateSurface's work at the stored size, which it drops on failure.
+    int MakeSurface(bool alpha, bool forceDisplay);
     void InitRecord(void* pixels, int32_t pitch, SurfaceType type);
     void Enlist();
     bool Fits(SurfaceType type, SurfaceType screen) const;

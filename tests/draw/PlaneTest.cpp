@@ -203,8 +203,15 @@ TEST_F(PlaneTest, SurfacesOfNoMemoryTypeOrSizeAreRefused)
     Draw::CFastPlane plane;
     EXPECT_EQ(plane.CreateMemorySurface(4, 4, SurfaceType(9)), 1);
     EXPECT_EQ(plane.CreateMemorySurface(4, 4, Pal8), 1);
+    EXPECT_EQ(plane.CreateMemorySurface(1 << 20, 1 << 20, XRGB8888), 1);
     EXPECT_EQ(plane.CreateSurface(0, 4, false), 1);
+    EXPECT_EQ(plane.CreateSurface(1 << 20, 1 << 20, false), 1);
     EXPECT_FALSE(plane.GetSurfaceInfoPtr()->IsCreated());
+    // A refused size is not the plane's: a save would write it back.
+    int width = -1, height = -1;
+    EXPECT_TRUE(plane.GetSize(&width, &height));
+    EXPECT_EQ(width, 0);
+    EXPECT_EQ(height, 0);
     EXPECT_EQ(plane.InnerLoad("#notdefined#"), 0);
     EXPECT_FALSE(plane.GetSurfaceInfoPtr()->IsCreated());
 

@@ -19,11 +19,15 @@ uint32_t Rgb555Index(uint32_t colour)
     return ((colour >> 19) & 0x1F) << 10 | ((colour >> 11) & 0x1F) << 5 | ((colour >> 3) & 0x1F);
 }
 
-// Counts its restores, as element pictures redraw themselves.
+// Counts its restores, as element pictures redraw themselves, and answers
+// them with the code the test chooses.
 class CountingPlane : public Draw::CFastPlane {
 public:
-    int OnRestored() override { return ++restored, 0; }
+    int OnRestored() override { return ++restored, answer; }
+    int RestoreSurface() override { return lastRestore = CFastPlane::RestoreSurface(); }
     int restored = 0;
+    int answer = 0;
+    int lastRestore = 0;
 };
 
 } // namespace
@@ -212,6 +216,33 @@ TEST_F(ScreenTest, PlanesAreRestoredInTheNewScreensTypes)
         int w = 0, h = 0;
         kept.GetSize(&w, &h);
         EXPECT_EQ(w, 5);
+    });
+}
+
+TEST_F(ScreenTest, RestoreRedrawsAfterAFailedReloadAndReportsBothResults)
+{
+    TempFolder folder;
+    const picturekit::Bytes picture = picturekit::MakeBmp(picturekit::Bmp24(4, 4));
+    folder.Put("pic.bmp", std::string(picture.begin(), picture.end()));
+    UseDisplayFormat("Pal8");
+    InApp([&] {
+        CDrawHolder holder;
+        CFastDraw& draw = *holder.GetDraw();
+        ASSERT_EQ(draw.SetDisplay(false, 0, 0, 0), 0);
+        CountingPlane plane;
+        ASSERT_EQ(plane.Load(folder.Name("pic.bmp")), 0);
+        plane.answer = 4;
+        displays->SetDisplayFormat(platform::FormatRGB565);
+        ASSERT_EQ(draw.ChangeDisplay(false), 0);
+        EXPECT_EQ(plane.restored, 1);
+        EXPECT_EQ(plane.lastRestore, 4) << "the redraw's own code";
+
+        std::filesystem::remove(folder.Host("pic.bmp"));
+        plane.answer = 0;
+        displays->SetDisplayFormat(platform::FormatPal8);
+        ASSERT_EQ(draw.ChangeDisplay(false), 0);
+        EXPECT_EQ(plane.restored, 2) << "redrawn although the file is gone";
+        EXPECT_EQ(plane.lastRestore, -1) << "the failed reload's code";
     });
 }
 
