@@ -14,7 +14,7 @@ void CAppTimerList::SetClock(CTimer* clock)
 bool CAppTimerList::Add(std::uintptr_t id, std::uint32_t delay, std::uint32_t interval, std::uint32_t count,
                         const CSmartPtr<function_callback>& callback)
 {
-    if (interval == 0)
+    if (interval == 0 && count == 0)
         return false;
     m_records.push_back({id, m_clock->Get() + delay, interval, count, callback, false});
     return true;

@@ -18,8 +18,9 @@ public:
     CAppTimerList& operator=(const CAppTimerList&) = delete;
 
     // Runs callback `delay` ms from now, then every `interval` ms, `count`
-    // times (0: for ever). The id is the caller's key for Remove. A record
-    // with interval 0 would never leave its due time and is refused (false).
+    // times (0: for ever). The id is the caller's key for Remove. A repeating
+    // record with interval 0 would never leave its due time and is refused
+    // (false); a counted one with interval 0 runs its count in one Dispatch.
     virtual bool Add(std::uintptr_t id, std::uint32_t delay, std::uint32_t interval, std::uint32_t count,
                      const CSmartPtr<function_callback>& callback);
     // Every record with this id: not called again, erased by the next Dispatch.

@@ -55,13 +55,21 @@ TEST_F(AppTimerListTest, DueTimesFollowDelayAndInterval)
     EXPECT_EQ(timers->GetCount(), 1u);
 }
 
-TEST_F(AppTimerListTest, IntervalZeroIsRefused)
+TEST_F(AppTimerListTest, IntervalZeroIsRefusedOnlyForEver)
 {
-    int calls = 0;
-    EXPECT_FALSE(timers->Add(1, 0, 0, 0, MakeCallback([&] { ++calls; })));
-    EXPECT_FALSE(timers->Add(1, 0, 0, 1, MakeCallback([&] { ++calls; })));
+    int forEver = 0, once = 0, thrice = 0;
+    EXPECT_FALSE(timers->Add(1, 0, 0, 0, MakeCallback([&] { ++forEver; })));
+    EXPECT_TRUE(timers->Add(2, 0, 0, 1, MakeCallback([&] { ++once; })));
+    EXPECT_TRUE(timers->Add(3, 10, 0, 3, MakeCallback([&] { ++thrice; })));
     timers->Dispatch();
-    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(once, 1);
+    EXPECT_EQ(thrice, 0);
+    clock->Advance(10);
+    timers->Dispatch();
+    timers->Dispatch();
+    EXPECT_EQ(forEver, 0);
+    EXPECT_EQ(once, 1);
+    EXPECT_EQ(thrice, 3);
     EXPECT_EQ(timers->GetCount(), 0u);
 }
 
