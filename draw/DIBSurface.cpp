@@ -23,12 +23,12 @@ int CDIBSurface::Create(int width, int height, int bitsPerPixel, bool alpha)
     SurfaceType type{};
     int bytes = 0;
     switch (bits) {
-    case 1: case 4: break;
+    case 1: case 4: break; // a real DIB depth without a pixel type: a type-0 record
     case 8: type = Pal8; bytes = 1; break;
     case 15: case 16: type = RGB555; bytes = 2; break;
     case 24: type = RGB888; bytes = 3; break;
     case 32: type = alpha ? ARGB8888 : XRGB8888; bytes = 4; break;
-    default: return 1;
+    default: return 1; // no DIB section exists at any other depth, so its creation fails
     }
     const int storedBits = bits == 15 ? 16 : bits;
     const size_t rowSize = ((size_t(width) * storedBits + 31) / 32) * 4;

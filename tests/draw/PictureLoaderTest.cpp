@@ -335,6 +335,10 @@ TEST(DIBSurface, DepthGivesTypeAndAlignedPitch)
     ASSERT_EQ(dib.Create(3, 2, 15, false), 0);
     EXPECT_EQ(dib.GetSurfaceInfo()->GetType(), RGB555);
     EXPECT_EQ(dib.GetSurfaceInfo()->GetPitch(), 8);
+    ASSERT_EQ(dib.Create(3, 2, 4, false), 0);
+    EXPECT_EQ(dib.GetSurfaceInfo()->GetType(), SurfaceType(0));
+    EXPECT_EQ(dib.GetSurfaceInfo()->GetPitch(), 0);
+    EXPECT_EQ(dib.Create(3, 2, 12, false), 1);
     ASSERT_EQ(dib.Create(3, 2, 24, false), 0);
     EXPECT_EQ(dib.GetSurfaceInfo()->GetPitch(), 12);
     int w, h;
