@@ -187,7 +187,7 @@ int CFile::WriteTo(const std::string& name) { return Write(name, GetMemory(), Ge
 
 int CFile::Encode()
 {
-    if (!m_data || m_scrambled || HasScrambleMagic(m_data, m_size)) return 1;
+    if (!m_data || m_scrambled || HasScrambleMagic(m_pos, std::size_t(m_data + m_size - m_pos))) return 1;
     if (m_size > UINT32_MAX - ScrambleMagicSize - 1) return 1;
     const std::uint32_t size = m_size + std::uint32_t(ScrambleMagicSize);
     std::uint8_t* block = new (std::nothrow) std::uint8_t[std::size_t(size) + 1];

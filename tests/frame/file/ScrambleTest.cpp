@@ -46,15 +46,17 @@ TEST(ScrambleTest, EncodeScramblesTheWholeImageForWriting)
     folder.Put("plain.bin", EveryByte() + "\r\nKPK1 later");
     CFile file;
     ASSERT_EQ(file.Read(folder.Internal("plain.bin")), 0);
-    // The read position stands on "KPK1"; the test is made on the data's start.
+    // The magic is looked for at the read position, not at the data's start.
     std::string line;
     ASSERT_EQ(file.ReadLine(line), 0);
+    EXPECT_EQ(file.Encode(), 1) << "the read position stands on KPK1";
+    file.Rewind();
     ASSERT_EQ(file.Encode(), 0);
     EXPECT_EQ(file.GetName(), "");
     EXPECT_EQ(Image(file), ArchiveBuilder::Scrambled(EveryByte() + "\r\nKPK1 later"));
-    EXPECT_EQ(file.ReadLine(line), 0) << "the position is back at the magic";
+    EXPECT_EQ(file.Encode(), 1) << "already scrambled: the position is at the magic";
+    EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(line.substr(0, 4), "KPK1");
-    EXPECT_EQ(file.Encode(), 1) << "already scrambled";
 
     ASSERT_EQ(file.WriteTo(folder.Internal("out.bin")), 0);
     CFile again;
