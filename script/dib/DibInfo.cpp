@@ -1,6 +1,5 @@
 #include "script/dib/DibInfo.h"
 
-#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -13,7 +12,7 @@ using kivotasuGameKit::SurfaceType;
 namespace DIB {
 
 CDibInfo::CDibInfo(std::int32_t width, std::int32_t height)
-    : m_defaultX((ScreenWidth() - width) / 2),
+    : m_defaultX((ScreenWidth() - width) >> 1), // rounds down, also for a picture wider than the screen
       m_defaultY(ScreenHeight() - height),
       m_width(width),
       m_height(height),
@@ -47,10 +46,7 @@ void CDibInfo::SetPixels(const std::uint32_t* source)
 bool IsBitmapName(const CTextString& fileName)
 {
     const std::string& name = fileName.GetStr();
-    if (name.size() < 4) return false;
-    return std::equal(name.end() - 4, name.end(), ".bmp", [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-    });
+    return name.find(".bmp") != std::string::npos || name.find(".BMP") != std::string::npos;
 }
 
 boost::shared_ptr<CDibInfo> LoadDibInfo(const CTextString& fileName)

@@ -51,8 +51,8 @@ private:
     CTextString m_name;
 };
 
-// A picture is keyed (drawn by its own alpha) when its name ends in ".bmp",
-// in any letter case.
+// A picture is keyed (drawn by its own alpha) when its name holds ".bmp" or
+// ".BMP" anywhere: games were written against that rule, mixed case included.
 bool IsBitmapName(const kivotasuGameKit::CTextString& fileName);
 
 // Throws EScript naming the file when it cannot be read as a picture.

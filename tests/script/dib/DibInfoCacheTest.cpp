@@ -79,15 +79,25 @@ TEST_F(DibInfoCacheTest, AMissingFileIsAScriptErrorNamingIt)
     EXPECT_EQ(Cache().GetCount(), 0u);
 }
 
-TEST_F(DibInfoCacheTest, OnlyABitmapSuffixKeysThePicture)
+TEST_F(DibInfoCacheTest, ANameHoldingBmpInEitherWholeCaseKeysThePicture)
 {
     EXPECT_TRUE(Cache().Get(Put("lower.bmp"))->IsKeyed());
     EXPECT_TRUE(Cache().Get(Put("UPPER.BMP"))->IsKeyed());
-    EXPECT_TRUE(Cache().Get(Put("mixed.Bmp"))->IsKeyed());
-    // A bitmap by content whose name only holds ".bmp" inside.
-    EXPECT_FALSE(Cache().Get(Put("x.bmp.jpg"))->IsKeyed());
-    EXPECT_FALSE(DIB::IsBitmapName(CTextString("bmp")));
-    EXPECT_FALSE(DIB::IsBitmapName(CTextString(".bmpx")));
+    EXPECT_TRUE(Cache().Get(Put("x.bmp.jpg"))->IsKeyed());
+    EXPECT_FALSE(Cache().Get(Put("mixed.Bmp"))->IsKeyed());
+    const struct {
+        const char* name;
+        bool keyed;
+    } names[] = {{".bmp", true}, {".BMPx", true}, {"dir.bmp\\a.jpg", true}, {"bmp", false},
+                 {"a.bMP", false}, {"a.bm", false}, {"", false}};
+    for (const auto& name : names) EXPECT_EQ(DIB::IsBitmapName(CTextString(name.name)), name.keyed) << name.name;
+}
+
+TEST_F(DibInfoCacheTest, DefaultXRoundsDownForAPictureWiderThanTheScreen)
+{
+    EXPECT_EQ(Cache().Get(Put("wide.bmp", 641, 2))->GetDefaultX(), -1);
+    EXPECT_EQ(Cache().Get(Put("wider.bmp", 643, 2))->GetDefaultX(), -2);
+    EXPECT_EQ(Cache().Get(Put("narrow.bmp", 39, 2))->GetDefaultX(), 300);
 }
 
 TEST_F(DibInfoCacheTest, APictureThatIsNotABitmapBecomesOpaque)
