@@ -31,6 +31,7 @@ LayoutChar NextLayoutChar(std::string_view text, std::size_t pos)
         }
         // Half-width katakana are characters of one byte.
         if (byte >= 0xA1 && byte <= 0xDF) return {at - pos + 1, std::string(text.substr(at, 1))};
+        // 0x80, 0xA0 and 0xFD-0xFF start no character: read as a lead they would swallow the next one.
     }
     return {};
 }
