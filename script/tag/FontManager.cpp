@@ -52,8 +52,11 @@ void CFontManager::Parse(CTagAttributes& record)
         m_shadow = -2;
     else if (!shadow.IsEmpty())
         m_shadow = ToTagNumber(shadow.GetStr());
-    if (!record.GetValue(TagAttributeKey::Size).IsEmpty()) m_size = ToTagNumber(record.GetValue(TagAttributeKey::Size).GetStr());
-    if (m_size < 1 || m_size > LargestSize || !CreateGlyphPlane(m_glyphPlane, m_size)) return;
+    std::int32_t size = m_size;
+    if (!record.GetValue(TagAttributeKey::Size).IsEmpty()) size = ToTagNumber(record.GetValue(TagAttributeKey::Size).GetStr());
+    // A size that makes no font is not kept: a save would claim a font never used.
+    if (size < 1 || size > LargestSize || !CreateGlyphPlane(m_glyphPlane, size)) return;
+    m_size = size;
     CreateFont();
     std::int32_t colour;
     if (record.GetColor(colour)) m_color = std::uint32_t(colour) & 0xFFFFFF;

@@ -115,14 +115,23 @@ TEST(FontManager, SymbolTagsMakeNoEntry)
     EXPECT_EQ(textkit::Hash(plane), textkit::Hash(plain));
 }
 
-TEST(FontManager, BadSizesKeepTheOldFont)
+TEST(FontManager, BadSizesKeepTheOldFontAndItsSize)
 {
+    ScriptFiles files;
     TAG::CFontManager font;
-    for (const char* size : {"0", "-8", "100000"}) {
+    CTagAttributes twenty = TextTag({{TagAttributeKey::Size, "20"}});
+    font.Parse(twenty);
+    for (const char* size : {"0", "-8", "1025", "100000"}) {
         CTagAttributes bad = TextTag({{TagAttributeKey::Size, size}, {TagAttributeKey::Color, "#00FF00"}});
         font.Parse(bad);
         EXPECT_EQ(font.GetColor(), 0xFFFFFFu) << "nothing after the glyph plane is applied";
+        EXPECT_EQ(font.GetSize(), 20) << size;
     }
+    {
+        kivotasuGameKit::CTextFileWriter writer(files.Name("a"));
+        font.Write(writer);
+    }
+    EXPECT_NE(files.Read("a").find(" SIZE=\"20\""), std::string::npos);
     Plane plane;
     textkit::MakePlane(plane, 40, 40, 0xFF000000);
     font.DrawChar("あ", 0, 0, plane);
