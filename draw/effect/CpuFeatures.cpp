@@ -1,6 +1,8 @@
 #include "draw/effect/CpuFeatures.h"
 
+#include <cstdlib>
 #include <new>
+#include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -36,8 +38,12 @@ CCpuFeatures::ProbeResult ProbeProcessor()
 
 void CCpuFeatures::CreateInstance()
 {
+    static bool releaseAtExit = false;
     KTL::CCriticalLock lock(InstanceLock());
-    if (!CpuFeaturesInstance) CpuFeaturesInstance = new (std::nothrow) CCpuFeatures;
+    if (CpuFeaturesInstance) return;
+    CpuFeaturesInstance = new (std::nothrow) CCpuFeatures;
+    // Registered after the lock is made, so the lock outlives the release.
+    if (CpuFeaturesInstance && !std::exchange(releaseAtExit, true)) std::atexit(&CCpuFeatures::DestroyInstance);
 }
 
 void CCpuFeatures::DestroyInstance()

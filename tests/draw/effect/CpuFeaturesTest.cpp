@@ -4,10 +4,21 @@
 
 #include "draw/effect/CpuFeatures.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 using kivotasuGameKit::CCpuFeatures;
 using kivotasuGameKit::CpuFeaturesInstance;
 
 namespace {
+
+// Set in a child that checks the release at exit; the check runs after every
+// exit handler and static destructor.
+bool CheckReleasedAtExit = false;
+__attribute__((destructor)) void ExitWithReleaseState()
+{
+    if (CheckReleasedAtExit) _exit(CpuFeaturesInstance ? 7 : 0);
+}
 
 constexpr uint32_t Cmov = 1u << 15, Mmx = 1u << 23, Sse = 1u << 25, Sse2 = 1u << 26;
 
@@ -47,6 +58,17 @@ TEST(CpuFeaturesTest, ProbesOnceAndKeepsTheAnswer)
     EXPECT_EQ(CpuFeaturesInstance->GetFlags(), 28u);
 #endif
     CCpuFeatures::DestroyInstance();
+}
+
+TEST(CpuFeaturesDeathTest, TheInstanceIsReleasedAtExit)
+{
+    EXPECT_EXIT(
+        {
+            CheckReleasedAtExit = true;
+            CCpuFeatures::CreateInstance();
+            std::exit(3);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 } // namespace
