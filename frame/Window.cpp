@@ -160,9 +160,12 @@ std::intptr_t CWindow::DispatchMessage(const platform::WindowMessage& message)
     if (message.window == 0)
         return 0;
     auto* window = static_cast<CWindow*>(platform::Windows().GetUserData(message.window));
-    if (!window)
-        return 0;
-    return window->m_hooks.Dispatch(message.window, message.message, message.wParam, message.lParam);
+    const std::intptr_t answer =
+        window ? window->m_hooks.Dispatch(message.window, message.message, message.wParam, message.lParam) : 0;
+    // A drop that no hook finished would stay for the window's life.
+    if (message.message == platform::WM_DROPFILES)
+        platform::Windows().FinishDrop(message.wParam);
+    return answer;
 }
 
 std::intptr_t CWindow::WndProc(platform::WindowHandle, std::uint32_t message, std::uintptr_t wParam,

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace kivotasuGameKit;
 using platform::HeadlessWindowSystem;
 
@@ -96,6 +98,23 @@ TEST_F(WindowTest, DestroyMessageHidesAndDestroyEndsTheWindow)
     EXPECT_EQ(window.GetHWnd(), 0u);
     // A message for a window that is gone reaches nobody.
     EXPECT_EQ(CWindow::DispatchMessage({hwnd, platform::WM_PAINT, 0, 0}), 0);
+}
+
+TEST_F(WindowTest, ADropNoHookTakesIsFinishedByItsDispatch)
+{
+    ASSERT_EQ(window.Create(CWindowOption{}), 0);
+    const platform::WindowHandle hwnd = window.GetHWnd();
+    for (int i = 0; i < 3; ++i) windows->DropFile(hwnd, "Z:\\game\\a.txt");
+    platform::WindowMessage message;
+    std::vector<std::uintptr_t> drops;
+    while (windows->PeekMessage(message)) {
+        if (message.message != platform::WM_DROPFILES) continue;
+        ASSERT_EQ(windows->DroppedFile(message.wParam), "Z:\\game\\a.txt");
+        drops.push_back(message.wParam);
+        CWindow::DispatchMessage(message);
+    }
+    ASSERT_EQ(drops.size(), 3u);
+    for (std::uintptr_t drop : drops) EXPECT_EQ(windows->DroppedFile(drop), "");
 }
 
 TEST_F(WindowTest, ChangeScreenActsOnlyOnAChange)
