@@ -46,13 +46,16 @@ TEST(ThreadList, WaitAllReturnsOnceRecordedThreadsEndedAndWereDeleted)
     EXPECT_EQ(g_deleted, 2);
 }
 
-TEST(ThreadList, AStartThatFailedIsWrittenOff)
+TEST(ThreadList, AStartThatFailedIsWrittenOffAndItsThreadObjectDeleted)
 {
+    g_deleted = 0;
     CSmartPtr<CThread> thread(new ShortThread(0));
     CThreadList::GetInstance()->AddRecord(thread, CSmartPtr<IRunnable>());
     CThreadList::GetInstance()->OnThreadEnd(thread.Get());
     thread.Release();
-    CThreadList::GetInstance()->WaitAll();  // returns: the record was purged
+    EXPECT_EQ(g_deleted, 0) << "the record keeps the object until it is purged";
+    CThreadList::GetInstance()->WaitAll();
+    EXPECT_EQ(g_deleted, 1) << "the purge released the last reference";
 }
 
 TEST(ThreadList, StopAllStopsEveryOtherThreadOnce)
