@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 cmake --preset default
-cmake --build --preset default
+# Only what the game needs: the test suites and benchmarks are for tools/test.sh.
+cmake --build --preset default --target quiltor demo
 exec build/default/game/quiltor "$@"
