@@ -1,7 +1,7 @@
 #pragma once
 // What the engine tells an observer as it runs: each tag read and each frame.
-// The player installs none; test harnesses and the fuzz target record and
-// steer runs through it.
+// The player's marks the end of its start-up at the first frame; test
+// harnesses and the fuzz target record and steer runs through it.
 
 #include <cstdint>
 
@@ -14,10 +14,11 @@ public:
     virtual ~IEngineProbe() = default;
 
     // After a tag was handled, with the record as it was read; skipped tags
-    // (LABEL, COND "0") are reported with ran false. offset is the reading
-    // position behind the tag.
+    // (LABEL, COND "0") are reported with ran false, a tag whose handler
+    // raised with raised true (before the error goes on). offset is the
+    // reading position behind the tag.
     virtual void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
-                       bool ran) = 0;
+                       bool ran, bool raised) = 0;
     // After each frame wait, frames counted from 1.
     virtual void OnFrame(std::uint32_t frame) = 0;
 };

@@ -159,8 +159,15 @@ void CQuiltorEngine::RunTags()
         // The probe sees the tag as read: JUMP and CALL reuse the record.
         std::optional<CTagAttributes> read;
         if (m_probe) read = record;
-        if (ran) handler.run(*this, record);
-        if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran);
+        if (ran) {
+            try {
+                handler.run(*this, record);
+            } catch (...) {
+                if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, true);
+                throw;
+            }
+        }
+        if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
         if (ran && handler.after == After::Returns) return;
     }
 }

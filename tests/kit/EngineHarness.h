@@ -64,6 +64,7 @@ public:
         bool ran;
         std::uint32_t frame; // frames waited before the tag
         std::uint32_t time;  // the clock when it ran
+        bool raised;         // its handler raised (a script error, say)
     };
     struct FrameRecord {
         EngineState state;
@@ -171,9 +172,9 @@ public:
     }
 
     void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
-               bool ran) override
+               bool ran, bool raised) override
     {
-        trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now()});
+        trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now(), raised});
         if (trace.size() == m_maxTags) Post(platform::WM_CLOSE, 0, 0);
     }
 

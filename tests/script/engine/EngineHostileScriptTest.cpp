@@ -30,8 +30,11 @@ TEST(EngineHostileScript, EndlessCallRecursionEndsTheScriptAtTheStackBound)
 
     ASSERT_FALSE(run.errors.empty());
     EXPECT_EQ(run.errors.front(), "CALLの入れ子が深すぎます。\nCALLしたら、ENDCALLで戻ってください。");
-    // The CALL that raised the error is not traced: the error left its handler.
-    EXPECT_EQ(run.Tags(TagId::Call).size(), CScriptReader::MaxCallDepth);
+    // The CALL past the bound is traced as the one that raised.
+    const auto calls = run.Tags(TagId::Call);
+    ASSERT_EQ(calls.size(), CScriptReader::MaxCallDepth + 1);
+    EXPECT_TRUE(calls.back()->raised);
+    EXPECT_FALSE(calls[calls.size() - 2]->raised);
     EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
 }
 

@@ -183,3 +183,20 @@ TEST(EngineTags, ScriptErrorsAreRecordedWithoutABoxInModeZero)
     EXPECT_TRUE(run.Boxes().History().empty());
     EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
 }
+
+TEST(EngineTags, TheTagWhoseHandlerRaisedIsInTheTrace)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[SET VARIABLE=\"a\" ENTITY=\"1\"][BACK FILE=\"nowhere.bmp\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(10);
+
+    ASSERT_FALSE(run.errors.empty());
+    const auto backs = run.Tags(TagId::Back);
+    ASSERT_EQ(backs.size(), 1u);
+    EXPECT_TRUE(backs[0]->ran);
+    EXPECT_TRUE(backs[0]->raised);
+    EXPECT_EQ(backs[0]->record.GetValue(TagAttributeKey::File).GetStr(), "nowhere.bmp");
+    EXPECT_FALSE(run.Tags(TagId::Set).at(0)->raised);
+    EXPECT_TRUE(run.Tags(TagId::Wait).empty()) << "the error ended the script";
+}
