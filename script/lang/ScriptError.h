@@ -1,6 +1,7 @@
 #pragma once
-// The reporter of script errors: shows the tag being read and the message when
-// the ERROR option is 1, and lets the reader end the program or read on.
+// The reporter of script errors: logs each one, shows the tag being read and
+// the message when the ERROR option is 1, and lets the reader end the program
+// or read on.
 
 #include <cstdint>
 #include <functional>

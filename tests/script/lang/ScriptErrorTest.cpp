@@ -1,3 +1,4 @@
+#include "tests/kit/RecordingErrorLog.h"
 #include "tests/script/ScriptTestKit.h"
 
 namespace {
@@ -15,14 +16,23 @@ protected:
     int m_closes = 0;
 };
 
-TEST_F(ScriptErrorTest, ModeOtherThanOneShowsNothing)
+TEST_F(ScriptErrorTest, ModeOtherThanOneShowsNothingButEveryModeLogs)
 {
-    for (int mode : {0, 2, -1}) {
+    testkit::ScopedErrorLogRecorder log;
+    for (int mode : {0, 2, -1, 1}) {
+        m_boxes->Push(platform::MessageBoxAnswer::Cancel);
         m_errors.SetMode(mode);
-        m_errors.Report("何か");
+        m_errors.Report(kivotasuGameKit::CTextString("何か" + std::to_string(mode)));
     }
-    EXPECT_TRUE(m_boxes->History().empty());
+    EXPECT_EQ(m_boxes->History().size(), 1u);
     EXPECT_EQ(m_closes, 0);
+    const std::vector<std::string> lines = log->Messages();
+    ASSERT_EQ(lines.size(), 4u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].find("[JUMP LABEL=\"x\"]"), std::string::npos) << lines[i];
+        EXPECT_NE(lines[i].find("何か"), std::string::npos) << lines[i];
+    }
+    EXPECT_NE(lines[0].find("何か0"), std::string::npos);
 }
 
 TEST_F(ScriptErrorTest, BoxShowsTagTextMessageAndClosingLine)
