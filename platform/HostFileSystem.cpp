@@ -59,10 +59,33 @@ private:
     std::uint64_t m_size;
 };
 
-bool IsFolder(int fd)
+// The C library's stream mode as open flags.
+int OpenFlags(std::string_view mode)
 {
-    struct stat status;
-    return fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+    const bool update = mode.find('+') != std::string_view::npos;
+    int flags = update ? O_RDWR : O_WRONLY;
+    switch (mode.front()) {
+    case 'r': flags = update ? O_RDWR : O_RDONLY; break;
+    case 'w': flags |= O_CREAT | O_TRUNC; break;
+    case 'a': flags |= O_CREAT | O_APPEND; break;
+    default: return -1;
+    }
+    if (mode.find('x') != std::string_view::npos) flags |= O_EXCL;
+    return flags;
+}
+
+// Only regular files are opened: a FIFO or device named by a game would block
+// the player for good (opened without blocking to find out), and Windows opens
+// no folder as a file. The descriptor blocks again when it is returned.
+int OpenRegular(const std::string& host, int flags, struct stat& status)
+{
+    const int fd = open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return -1;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -71,13 +94,9 @@ std::unique_ptr<IReadFile> HostFileSystem::OpenRead(std::string_view name)
 {
     std::optional<std::string> host = ResolveHostPath(name);
     if (!host) return nullptr;
-    const int fd = open(host->c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
     struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
+    const int fd = OpenRegular(*host, O_RDONLY, status);
+    if (fd < 0) return nullptr;
     return std::make_unique<HostReadFile>(fd, std::uint64_t(status.st_size));
 }
 
@@ -94,14 +113,15 @@ std::FILE* HostFileSystem::OpenStream(std::string_view name, std::string_view mo
     if (!host || mode.empty()) return nullptr;
     std::string binaryMode;
     for (char c : mode) {
-        if (c != 't' && c != 'b') binaryMode += c;
+        if (c != 't' && c != 'b' && c != 'x') binaryMode += c;
     }
-    binaryMode += 'e';
-    std::FILE* binary = std::fopen(host->c_str(), binaryMode.c_str());
-    if (!binary) return nullptr;
-    // Windows opens no folder as a stream.
-    if (IsFolder(fileno(binary))) {
-        std::fclose(binary);
+    const int flags = OpenFlags(mode);
+    struct stat status;
+    const int fd = flags < 0 ? -1 : OpenRegular(*host, flags, status);
+    if (fd < 0) return nullptr;
+    std::FILE* binary = fdopen(fd, binaryMode.c_str());
+    if (!binary) {
+        close(fd);
         return nullptr;
     }
     if (!IsTextMode(mode)) return binary;

@@ -1,13 +1,17 @@
 #include "platform/ReplacingFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace platform {
 namespace {
@@ -19,13 +23,28 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Where the bytes must land: a symbolic link is written through, not replaced.
-std::string TargetOf(const std::string& hostPath)
+// The temporaries of a writer that was killed between write and rename:
+// "<name>.<pid>.<n>.tmp" of a process that no longer runs.
+void RemoveStaleTemporaries(const std::string& target)
 {
-    struct stat status;
-    if (lstat(hostPath.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return hostPath;
-    char resolved[PATH_MAX];
-    return realpath(hostPath.c_str(), resolved) ? std::string(resolved) : hostPath;
+    const std::string folder = FolderOf(target);
+    const std::string prefix = target.substr(target.rfind('/') + 1) + '.';
+    DIR* entries = opendir(folder.c_str());
+    if (!entries) return;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+        unsigned long pid = 0, serial = 0;
+        int end = 0;
+        const std::string rest(name.substr(prefix.size()));
+        if (rest.empty() || rest[0] < '0' || rest[0] > '9' ||
+            std::sscanf(rest.c_str(), "%lu.%lu.tmp%n", &pid, &serial, &end) != 2 || std::size_t(end) != rest.size() ||
+            pid == 0 || pid > INT_MAX || pid_t(pid) == getpid())
+            continue;
+        if (kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        unlinkat(dirfd(entries), entry->d_name, 0);
+    }
+    closedir(entries);
 }
 
 void SyncFolder(const std::string& folder)
@@ -86,12 +105,14 @@ private:
 
 } // namespace
 
-std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& hostPath)
+std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target)
 {
-    const std::string target = TargetOf(hostPath);
+    // A symbolic link is replaced itself: a game folder's link must never lead
+    // the write to a file of the user's elsewhere.
     struct stat status;
-    const bool exists = stat(target.c_str(), &status) == 0;
-    if (exists && (S_ISDIR(status.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
+    const bool exists = lstat(target.c_str(), &status) == 0 && !S_ISLNK(status.st_mode);
+    if (exists && (!S_ISREG(status.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
+    RemoveStaleTemporaries(target);
 
     // A name of our own beside the target; open with 0666 so the umask
     // applies as to any new file.

@@ -1,7 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
@@ -90,17 +99,75 @@ TEST(HostFileSystemTest, ReplacementStaysAsideUntilCommitted)
     EXPECT_EQ(files.CreateWrite(platform::ToInternalPath(folder.Host().string())), nullptr) << "a folder";
 }
 
-TEST(HostFileSystemTest, WritesGoThroughSymbolicLinks)
+TEST(HostFileSystemTest, WritesReplaceASymbolicLinkNeverItsTarget)
 {
     TempFolder folder;
-    folder.Put("real/options.ini", "old");
-    fs::create_symlink(folder.Host() / "real/options.ini", folder.Host() / "options.ini");
+    folder.Put("user/notes.txt", "mine");
+    fs::create_symlink(folder.Host() / "user/notes.txt", folder.Host() / "options.ini");
+    fs::create_symlink(folder.Host() / "nowhere", folder.Host() / "dangling.ini");
     platform::HostFileSystem files;
-    auto out = files.CreateWrite(platform::ToInternalPath((folder.Host() / "options.ini").string()));
+    for (const char* name : {"options.ini", "dangling.ini"}) {
+        auto out = files.CreateWrite(platform::ToInternalPath((folder.Host() / name).string()));
+        ASSERT_NE(out, nullptr) << name;
+        ASSERT_TRUE(out->Write("new", 3));
+        ASSERT_TRUE(out->Commit());
+        EXPECT_FALSE(fs::is_symlink(folder.Host() / name)) << name;
+        EXPECT_EQ(folder.Get(name), "new");
+    }
+    EXPECT_EQ(folder.Get("user/notes.txt"), "mine");
+    EXPECT_FALSE(folder.Has("nowhere"));
+}
+
+TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlocking)
+{
+    TempFolder folder;
+    ASSERT_EQ(mkfifo((folder.Host() / "index.txt").c_str(), 0600), 0);
+    const std::string fifo = platform::ToInternalPath((folder.Host() / "index.txt").string());
+    platform::HostFileSystem files;
+    std::vector<bool> opened;
+    std::atomic<bool> done{false};
+    std::thread opener([&] {
+        for (const std::string& name : {fifo, std::string("Z:\\dev\\null")}) {
+            opened.push_back(files.OpenRead(name) != nullptr);
+            for (const char* mode : {"r", "rb", "r+", "a"}) {
+                std::FILE* stream = files.OpenStream(name, mode);
+                opened.push_back(stream != nullptr);
+                if (stream) std::fclose(stream);
+            }
+        }
+        done = true;
+    });
+    for (int waited = 0; !done && waited < 1000; ++waited) usleep(10000);
+    const bool blocked = !done;
+    // Let a blocked open go so the test can end.
+    const int unblock = blocked ? open((folder.Host() / "index.txt").c_str(), O_RDWR) : -1;
+    opener.join();
+    if (unblock >= 0) close(unblock);
+    ASSERT_FALSE(blocked) << "opening a FIFO blocked";
+    EXPECT_EQ(opened, std::vector<bool>(10, false));
+    EXPECT_EQ(files.CreateWrite(fifo), nullptr);
+}
+
+TEST(HostFileSystemTest, StaleTemporariesOfEndedWritersAreRemoved)
+{
+    TempFolder folder;
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    ASSERT_GT(ended, 0);
+    waitpid(ended, nullptr, 0);
+    const std::string dead = std::to_string(ended), alive = std::to_string(getppid());
+    const std::vector<std::string> stale = {"option.qsd." + dead + ".0.tmp", "option.qsd." + dead + ".17.tmp"};
+    const std::vector<std::string> kept = {"option.qsd." + alive + ".3.tmp", "other.qsd." + dead + ".0.tmp",
+                                           "option.qsd." + dead + ".x.tmp", "option.qsd." + dead + ".0.tmp.bak"};
+    for (const auto& name : stale) folder.Put(name, "half");
+    for (const auto& name : kept) folder.Put(name, "keep");
+    platform::HostFileSystem files;
+    auto out = files.CreateWrite(platform::ToInternalPath((folder.Host() / "option.qsd").string()));
     ASSERT_TRUE(out->Write("new", 3));
     ASSERT_TRUE(out->Commit());
-    EXPECT_TRUE(fs::is_symlink(folder.Host() / "options.ini"));
-    EXPECT_EQ(folder.Get("real/options.ini"), "new");
+    for (const auto& name : stale) EXPECT_FALSE(folder.Has(name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(folder.Has(name)) << name;
+    EXPECT_EQ(folder.Get("option.qsd"), "new");
 }
 
 TEST(HostFileSystemTest, TemporaryFilesLieInTmpdir)
