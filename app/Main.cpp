@@ -15,6 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
+#include "platform/TextInput.h"
 #include "platform/WindowSystem.h"
 
 #include <cstdlib>
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
     platform::InstallAudio(platform::MakeSdlAudioOutput());
     platform::InstallDialogs(platform::MakeImGuiDialogs());
     platform::InstallMessageBoxes(platform::MakeDrawnMessageBoxes());
+    platform::InstallTextInput(platform::MakeSdlTextInput());
     const std::string commandLine = CommandLine(argc, argv);
     return WinMain(0, 0, commandLine.c_str(), SW_SHOWNORMAL);
 }

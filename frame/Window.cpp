@@ -1,6 +1,7 @@
 #include "frame/Window.h"
 
 #include "frame/ErrorLog.h"
+#include "frame/ImeSwitch.h"
 #include "platform/WindowSystem.h"
 
 #include <atomic>
@@ -132,6 +133,8 @@ void CWindow::ChangeScreen()
     if (!m_fullScreen)
         MoveToCentre();
     windows.Show(m_window, true);
+    if (CImeSwitch* ime = CImeSwitch::GetInstance())
+        m_fullScreen ? ime->Off() : ime->On();
 }
 
 void CWindow::ShowCursor(bool show)

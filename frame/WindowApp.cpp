@@ -3,6 +3,7 @@
 #include "frame/AppManager.h"
 #include "frame/ErrorLog.h"
 #include "frame/Exceptions.h"
+#include "frame/ImeSwitch.h"
 #include "platform/Clock.h"
 #include "platform/WindowSystem.h"
 
@@ -135,7 +136,11 @@ void CWindowApp::InnerMainThread()
         return;
     if (m_window.Create(option) != 0)
         return;
+    // So the input-method switch reaches this thread's window.
+    CImeWindowMap* imeWindows = GetImeWindowMap();
+    if (imeWindows) imeWindows->Set(m_window.GetHWnd());
     if (OnInit() != 0) {
+        if (imeWindows) imeWindows->DropCurrentThread();
         m_window.Destroy();
         return;
     }
@@ -155,6 +160,7 @@ void CWindowApp::InnerMainThread()
     manager->Unhook(this);
     manager->Remove(this);
     // SDL windows belong to the thread that made them.
+    if (imeWindows) imeWindows->DropCurrentThread();
     m_window.Destroy();
 
     if (GetFlag())

@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "frame/AppManager.h"
+#include "frame/ImeSwitch.h"
 #include "tests/kit/RecordingErrorLog.h"
 
 #include <thread>
@@ -154,6 +155,20 @@ TEST_F(AppTest, ManagerAnswersOnlyTheApplicationsThread)
     });
     app.Run();
     EXPECT_EQ(CAppManager::GetInstance()->GetMyWindowApp(), nullptr);
+}
+
+TEST_F(AppTest, TheApplicationsWindowIsInTheImeMapWhileItsThreadRuns)
+{
+    platform::WindowHandle seen = 0;
+    TestApp app([&](TestApp& self) {
+        seen = GetImeWindowMap()->Find();
+        EXPECT_EQ(seen, self.GetHWnd());
+        std::thread other([&] { EXPECT_EQ(GetImeWindowMap()->Find(), 0u); });
+        other.join();
+        self.PostClose();
+    });
+    app.Run();
+    EXPECT_NE(seen, 0u);
 }
 
 TEST_F(AppTest, FailedWindowEndsTheThreadBeforeMainThread)

@@ -1,5 +1,8 @@
 #include "frame/Window.h"
 
+#include "frame/ImeSwitch.h"
+#include "platform/TextInput.h"
+
 #include "platform/HeadlessWindowSystem.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +118,38 @@ TEST_F(WindowTest, ADropNoHookTakesIsFinishedByItsDispatch)
     }
     ASSERT_EQ(drops.size(), 3u);
     for (std::uintptr_t drop : drops) EXPECT_EQ(windows->DroppedFile(drop), "");
+}
+
+TEST_F(WindowTest, InputMethodIsOffInFullScreenAndOnInAWindowOncePerSwitch)
+{
+    auto owned = std::make_unique<platform::HeadlessTextInput>();
+    platform::HeadlessTextInput& ime = *owned;
+    platform::InstallTextInput(std::move(owned));
+    CImeSwitch::Release();
+    ASSERT_EQ(window.Create(CWindowOption{}), 0);
+    const platform::WindowHandle hwnd = window.GetHWnd();
+    const std::string start = "Start " + std::to_string(hwnd), stop = "Stop " + std::to_string(hwnd);
+
+    // Without this thread's window in the map the switch only keeps its state.
+    window.SetFullScreenFlag(true);
+    window.ChangeScreen();
+    EXPECT_EQ(CImeSwitch::GetInstance()->GetState(), CImeSwitch::SwitchedOff);
+    EXPECT_TRUE(ime.Calls().empty());
+
+    GetImeWindowMap()->Set(hwnd);
+    window.SetFullScreenFlag(false);
+    window.ChangeScreen();
+    EXPECT_TRUE(ime.IsActive(hwnd));
+    window.SetSizeLater(800, 600);
+    window.ChangeScreen(); // on already: nothing
+    window.SetFullScreenFlag(true);
+    window.ChangeScreen();
+    EXPECT_FALSE(ime.IsActive(hwnd));
+    EXPECT_EQ(ime.Calls(), (std::vector<std::string>{start, stop}));
+
+    GetImeWindowMap()->DropCurrentThread();
+    CImeSwitch::Release();
+    platform::InstallTextInput(nullptr);
 }
 
 TEST_F(WindowTest, ChangeScreenActsOnlyOnAChange)
