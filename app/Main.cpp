@@ -11,6 +11,7 @@
 #include "platform/Cursors.h"
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
+#include "platform/HostFileSystem.h"
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
 #include "platform/TerminationSignals.h"
@@ -18,6 +19,7 @@
 #include "platform/TextInput.h"
 #include "platform/WindowSystem.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -36,24 +38,28 @@ std::uint32_t EnvironmentNumber(const char* name)
     return value ? static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10)) : 0;
 }
 
-int WinMain(std::uintptr_t instance, std::uintptr_t previousInstance, const char* commandLine, int showCommand)
+// The single-instance mutex comes in already tested (see main). It is held
+// only through the start-up: a start that overlaps another one's is refused,
+// later ones are not. The start-up lasts until the first frame is shown, not
+// only until the application thread runs: a thread starts in well under a
+// millisecond, so two players started together both passed.
+int WinMain(KTL::CMutex& mutex, bool firstInstance, std::uintptr_t instance, std::uintptr_t previousInstance,
+            const char* commandLine, int showCommand)
 {
     WinMainArgs args;
     CProcessInit::Init(args, instance, previousInstance, commandLine, showCommand);
-    {
-        // Held only until the application thread runs: a start that overlaps
-        // another one's start-up is refused, later ones are not.
-        KTL::CMutex mutex;
-        if (IsFirstInstance(mutex, "")) {
-            if (std::uint32_t hold = EnvironmentNumber("QUILTOR_TEST_HOLD_START_MS"))
-                platform::Clock().Sleep(hold);
-            if (auto* app = new (std::nothrow) CQuiltorApp(EnvironmentNumber("QUILTOR_TEST_CLOSE_AFTER_FRAMES")))
-                CProcessInit::Run(app);
-        } else {
-            ErrorLog.Out("WinMain: 他のインスタンスが起動中なので終了します");
-        }
+    if (firstInstance) {
+        if (std::uint32_t hold = EnvironmentNumber("QUILTOR_TEST_HOLD_START_MS"))
+            platform::Clock().Sleep(hold);
+        auto* app = new (std::nothrow)
+            CQuiltorApp(EnvironmentNumber("QUILTOR_TEST_CLOSE_AFTER_FRAMES"), [&mutex] { mutex.Release(); });
+        if (app) CProcessInit::Run(app);
+    } else {
+        ErrorLog.Out("WinMain: 他のインスタンスが起動中なので終了します");
     }
     CProcessInit::Term();
+    // When no frame was shown.
+    mutex.Release();
     return 0;
 }
 
@@ -72,6 +78,11 @@ std::string CommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // The game drive names the lock, which is taken before anything else: two
+    // players started together in one game folder must not both pass it.
+    platform::MapGameDriveToPlayerFolder();
+    KTL::CMutex mutex;
+    const bool firstInstance = IsFirstInstance(mutex, "");
     platform::CloseOnTerminationSignals();
     if (std::getenv("QUILTOR_LOG"))
         ErrorLog.SetDevice(CSmartPtr<IErrorLog>(new CStderrLogDevice));
@@ -84,5 +95,13 @@ int main(int argc, char** argv)
     platform::InstallMessageBoxes(platform::MakeDrawnMessageBoxes());
     platform::InstallTextInput(platform::MakeSdlTextInput());
     const std::string commandLine = CommandLine(argc, argv);
-    return WinMain(0, 0, commandLine.c_str(), SW_SHOWNORMAL);
+    WinMain(mutex, firstInstance, 0, 0, commandLine.c_str(), SW_SHOWNORMAL);
+    // Said whatever the log: started where no display can be opened (over ssh,
+    // say), the player has nothing else to show.
+    const std::string videoError = platform::Windows().VideoError();
+    if (!videoError.empty()) {
+        std::fprintf(stderr, "quiltor: no display could be opened: %s\n", videoError.c_str());
+        return 1;
+    }
+    return 0;
 }

@@ -1,5 +1,7 @@
 #include "app/QuiltorApp.h"
 
+#include <functional>
+
 #include "platform/WindowSystem.h"
 #include "script/engine/EngineProbe.h"
 #include "script/engine/QuiltorEngine.h"
@@ -10,19 +12,25 @@ constexpr char RootName[] = "KARUTEMI";
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
 
-// Posts the close of the window after a number of frames.
-class CCloseAfterFrames : public IEngineProbe {
+// Tells the entry when the first frame has been shown (the start-up is over)
+// and, for tests, posts the close of the window after a number of frames.
+class CStartProbe : public IEngineProbe {
 public:
-    CCloseAfterFrames(std::uint32_t frames, platform::WindowHandle window) : m_frames(frames), m_window(window) {}
+    CStartProbe(std::function<void()> started, std::uint32_t closeAfter, platform::WindowHandle window)
+        : m_started(std::move(started)), m_closeAfter(closeAfter), m_window(window)
+    {
+    }
 
-    void OnTag(const CTagAttributes&, std::uint32_t, EngineState, EngineState, bool) override {}
+    void OnTag(const CTagAttributes&, std::uint32_t, EngineState, EngineState, bool, bool) override {}
     void OnFrame(std::uint32_t frame) override
     {
-        if (frame == m_frames) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
+        if (frame == 1 && m_started) m_started();
+        if (frame == m_closeAfter) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
     }
 
 private:
-    std::uint32_t m_frames;
+    std::function<void()> m_started;
+    std::uint32_t m_closeAfter;
     platform::WindowHandle m_window;
 };
 
@@ -41,7 +49,7 @@ int CQuiltorApp::GetWindowOption(kivotasuGameKit::CWindowOption& option)
 
 void CQuiltorApp::MainThread()
 {
-    CCloseAfterFrames closer(m_closeAfterFrames, GetHWnd());
-    CQuiltorEngine engine(m_closeAfterFrames ? &closer : nullptr);
+    CStartProbe probe(m_started, m_closeAfterFrames, GetHWnd());
+    CQuiltorEngine engine(&probe);
     engine.Start();
 }

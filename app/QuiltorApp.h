@@ -2,12 +2,18 @@
 
 #include "frame/WindowApp.h"
 
+#include <functional>
+
 // The player's application: the window KARUTEMI and, on its thread, the game.
 class CQuiltorApp : public kivotasuGameKit::CWindowApp {
 public:
     // After this many frames the application closes itself (0: never), so
     // tests can run the real executable without input.
-    explicit CQuiltorApp(std::uint32_t closeAfterFrames = 0) : m_closeAfterFrames(closeAfterFrames) {}
+    // started runs on the application thread once the first frame is shown.
+    explicit CQuiltorApp(std::uint32_t closeAfterFrames = 0, std::function<void()> started = {})
+        : m_closeAfterFrames(closeAfterFrames), m_started(std::move(started))
+    {
+    }
     ~CQuiltorApp() noexcept override { StopThread(); }
 
     int GetWindowOption(kivotasuGameKit::CWindowOption& option) override;
@@ -15,4 +21,5 @@ public:
 
 private:
     std::uint32_t m_closeAfterFrames;
+    std::function<void()> m_started;
 };

@@ -188,15 +188,32 @@ std::string HostFileSystem::CurrentDirectory()
     return ToInternalPath(buffer.data());
 }
 
-std::string HostFileSystem::ExecutablePath()
+namespace {
+
+std::string HostExecutablePath()
 {
     std::vector<char> buffer(256);
     for (;;) {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
         if (length < 0) return {};
-        if (std::size_t(length) < buffer.size()) return ToInternalPath(std::string_view(buffer.data(), std::size_t(length)));
+        if (std::size_t(length) < buffer.size()) return std::string(buffer.data(), std::size_t(length));
         buffer.resize(buffer.size() * 2);
     }
+}
+
+} // namespace
+
+std::string HostFileSystem::ExecutablePath()
+{
+    const std::string host = HostExecutablePath();
+    return host.empty() ? std::string() : ToInternalPath(host);
+}
+
+void MapGameDriveToPlayerFolder()
+{
+    const std::string host = HostExecutablePath();
+    const std::size_t slash = host.rfind('/');
+    if (slash != std::string::npos && slash > 0) MapGameDrive(host.substr(0, slash));
 }
 
 } // namespace platform

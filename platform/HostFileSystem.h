@@ -22,4 +22,7 @@ public:
     std::string ExecutablePath() override;
 };
 
+// Makes the folder that holds the running executable the game drive.
+void MapGameDriveToPlayerFolder();
+
 } // namespace platform

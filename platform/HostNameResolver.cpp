@@ -36,7 +36,7 @@ std::optional<std::string> ResolveHostPath(std::string_view internal)
     std::string exact = JoinHostPath(*parts);
     if (EntryExists(exact)) return exact;
 
-    std::string prefix = parts->absolute ? "/" : "";
+    std::string prefix = parts->absolute ? parts->root : "";
     for (std::string& name : parts->names) {
         if (name != "." && name != "..") {
             if (!EntryExists(prefix + name)) {

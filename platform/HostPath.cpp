@@ -9,18 +9,43 @@ bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
+std::string& GameFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+bool IsGameDrive(std::string_view internal)
+{
+    return internal.size() >= 2 && internal[1] == ':' && AsciiLower(internal[0]) == AsciiLower(GameDrive) &&
+           !GameFolder().empty();
+}
+
 } // namespace
+
+void MapGameDrive(std::string_view hostFolder)
+{
+    std::string folder(hostFolder);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    GameFolder() = std::move(folder);
+}
+
+const std::string& GameDriveFolder() { return GameFolder(); }
 
 std::optional<HostPathParts> SplitInternalPath(std::string_view internal)
 {
     if (internal.empty() || internal.find('\0') != std::string_view::npos) return std::nullopt;
     if (internal.size() >= 2 && IsSeparator(internal[0]) && IsSeparator(internal[1])) return std::nullopt;
+    HostPathParts parts;
+    bool onGameDrive = false;
     if (internal.size() >= 2 && internal[1] == ':') {
-        if (internal[0] != 'Z' && internal[0] != 'z') return std::nullopt;
+        onGameDrive = IsGameDrive(internal);
+        if (!onGameDrive && internal[0] != 'Z' && internal[0] != 'z') return std::nullopt;
         internal.remove_prefix(2);
     }
-    HostPathParts parts;
-    parts.absolute = !internal.empty() && IsSeparator(internal[0]);
+    // The game drive has no current folder of its own: "G:x" is "G:\x".
+    parts.absolute = onGameDrive || (!internal.empty() && IsSeparator(internal[0]));
+    if (onGameDrive && GameFolder() != "/") parts.root = GameFolder() + '/';
     std::string name;
     bool endedWithSeparator = false;
     for (std::size_t i = 0; i < internal.size(); ++i) {
@@ -45,7 +70,7 @@ std::optional<HostPathParts> SplitInternalPath(std::string_view internal)
 
 std::string JoinHostPath(const HostPathParts& parts)
 {
-    std::string host = parts.absolute ? "/" : "";
+    std::string host = parts.absolute ? parts.root : "";
     for (std::size_t i = 0; i < parts.names.size(); ++i) {
         if (i > 0) host += '/';
         host += parts.names[i];
@@ -65,7 +90,14 @@ std::optional<std::string> ToHostPath(std::string_view internal)
 std::string ToInternalPath(std::string_view host)
 {
     std::string internal;
-    if (!host.empty() && host[0] == '/') internal = "Z:\\";
+    const std::string& game = GameFolder();
+    if (!game.empty() && game != "/" && host.starts_with(game) &&
+        (host.size() == game.size() || host[game.size()] == '/')) {
+        internal = std::string(1, GameDrive) + ":\\";
+        host.remove_prefix(game.size());
+    } else if (!host.empty() && host[0] == '/') {
+        internal = "Z:\\";
+    }
     std::size_t start = 0;
     bool first = true;
     while (start <= host.size()) {
@@ -80,6 +112,12 @@ std::string ToInternalPath(std::string_view host)
     }
     if (!first && host.size() > 1 && host.back() == '/') internal += '\\';
     return internal;
+}
+
+std::string ExpandGameDrive(std::string_view internal)
+{
+    if (!IsGameDrive(internal)) return std::string(internal);
+    return GameFolder() + std::string(internal.substr(2));
 }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)

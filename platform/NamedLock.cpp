@@ -1,5 +1,7 @@
 #include "platform/NamedLock.h"
 
+#include "platform/HostPath.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,7 +33,7 @@ std::string LockPath(std::string_view name)
 NamedLock::OpenResult NamedLock::Open(std::string_view name)
 {
     Close();
-    m_fd = ::open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_fd = ::open(LockPath(ExpandGameDrive(name)).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) return Failed;
     while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK) return HeldElsewhere;

@@ -47,6 +47,7 @@ public:
     void PostQuitMessage(int exitCode) override;
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
+    std::string VideoError() override { return m_videoError; }
 
 private:
     struct Window {
@@ -74,6 +75,7 @@ private:
     std::map<std::uintptr_t, std::pair<WindowHandle, std::string>> m_drops;
     std::uintptr_t m_nextDrop = 1;
     int m_cursorCount = 0;
+    std::string m_videoError;
 
     // Shared with posting threads.
     std::mutex m_postLock;
@@ -96,8 +98,14 @@ bool SdlWindowSystem::StartVideo()
     // and the last window's close box arrives as WM_CLOSE.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    // Only drivers that show something, unless SDL_VIDEODRIVER names one:
+    // without a display SDL would fall back to its off-screen driver, and the
+    // player would run where no one can see it.
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland,KMSDRM", SDL_HINT_DEFAULT);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        m_videoError = SDL_GetError();
         return false;
+    }
     Uint32 posted = SDL_RegisterEvents(1);
     if (posted == static_cast<Uint32>(-1)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);

@@ -73,6 +73,9 @@ public:
     // once finished. FinishDrop frees it (unfinished drops go with their window).
     virtual std::string DroppedFile(std::uintptr_t drop) = 0;
     virtual void FinishDrop(std::uintptr_t drop) = 0;
+
+    // Why no display could be opened, once that failed; else empty.
+    virtual std::string VideoError() { return {}; }
 };
 
 // The headless system until the executable installs the SDL one.

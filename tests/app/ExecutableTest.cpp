@@ -42,6 +42,26 @@ TEST(Executable, SecondInstanceDuringStartUpEndsWithoutWindow)
     EXPECT_EQ(RunScenario("second-instance"), 0);
 }
 
+TEST(Executable, OfTwoStartedTogetherExactlyOneRuns)
+{
+    EXPECT_EQ(RunScenario("simultaneous"), 0);
+}
+
+TEST(Executable, AGameUnderAFolderWithoutShiftJisFormReadsAndWritesItsFiles)
+{
+    EXPECT_EQ(RunScenario("foreign-folder"), 0);
+}
+
+TEST(Executable, FifosInTheGameFolderNeitherBlockNorAreWritten)
+{
+    EXPECT_EQ(RunScenario("fifo"), 0);
+}
+
+TEST(Executable, WithoutADisplayItSaysSoAndFailsAtOnce)
+{
+    EXPECT_EQ(RunScenario("no-display"), 0);
+}
+
 TEST(Executable, WindowUnderXvfbClosesByCloseBoxAndSigterm)
 {
     const int result = RunScenario("xvfb");

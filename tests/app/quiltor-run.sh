@@ -11,7 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # A lock folder of its own, so parallel runs and a running player do not meet.
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+copies=
+trap 'rm -rf "$XDG_RUNTIME_DIR" $copies' EXIT
 export QUILTOR_LOG=1
 log=$XDG_RUNTIME_DIR/log
 
@@ -22,6 +23,17 @@ expect_exit() { # pid code what
     wait "$1"
     code=$?
     [ "$code" -eq "$2" ] || fail "$3 ended with $code"
+}
+
+# Sets game to a copy of the game folder (the player linked in) inside a new
+# folder of the build named like the argument; removed at the end.
+game_copy() { # name
+    folder=$(mktemp -d "$(dirname "$player")/../$1-XXXXXX") || fail "no folder for $1"
+    copies="$copies $folder"
+    game="$folder/game"
+    mkdir "$game"
+    cp -r "$(dirname "$player")/data" "$(dirname "$player")/system" "$game/"
+    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
 }
 
 # Sends a signal once the player has run a while, then expects a clean end.
@@ -61,6 +73,50 @@ second-instance)
     [ "$code" -eq 0 ] || fail "third instance ended with $code"
     grep -q "他のインスタンスが起動中" "$log.third" && fail "a start after the start-up was refused"
     expect_exit "$first" 0 "first instance"
+    ;;
+simultaneous)
+    # Two players started together in one game folder: exactly one runs.
+    for try in 1 2 3 4 5; do
+        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=20 timeout 30 "$player" 2>"$log.a$try" &
+        a=$!
+        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=20 timeout 30 "$player" 2>"$log.b$try" &
+        b=$!
+        expect_exit "$a" 0 "first of try $try"
+        expect_exit "$b" 0 "second of try $try"
+        refused=$(cat "$log.a$try" "$log.b$try" | grep -c "他のインスタンスが起動中")
+        [ "$refused" -eq 1 ] || fail "try $try: $refused of the two were refused"
+    done
+    ;;
+foreign-folder)
+    # A game under a folder whose name has no Shift-JIS form reads its scripts
+    # and writes its options like any other.
+    game_copy "José-Łukasz-🎮"
+    rm -f "$game/system/option.qsd"
+    SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=60 timeout 60 "$game/quiltor" 2>"$log"
+    code=$?
+    [ "$code" -eq 0 ] || fail "ended with $code"
+    grep -q "開けません\|スクリプトエラー" "$log" && fail "a file of the game could not be opened"
+    [ -s "$game/system/option.qsd" ] || fail "the options were not written"
+    ;;
+fifo)
+    # A FIFO as the start script and as the options file neither blocks the
+    # player nor is written through.
+    game_copy "fifo"
+    rm -f "$game/data/index.txt" "$game/system/option.qsd"
+    mkfifo "$game/data/index.txt" "$game/system/option.qsd"
+    SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=30 timeout 30 "$game/quiltor" 2>"$log"
+    code=$?
+    [ "$code" -eq 0 ] || fail "ended with $code"
+    [ -p "$game/data/index.txt" ] && [ -p "$game/system/option.qsd" ] || fail "a FIFO was replaced"
+    ;;
+no-display)
+    started=$(date +%s%N)
+    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0 timeout 20 "$player" 2>"$log"
+    code=$?
+    took=$((($(date +%s%N) - started) / 1000000))
+    [ "$code" -ne 0 ] && [ "$code" -ne 124 ] || fail "ended with $code"
+    grep -q "no display could be opened: ." "$log" || fail "no plain message"
+    [ "$took" -lt 3000 ] || fail "took $took ms"
     ;;
 xvfb)
     command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || exit 77

@@ -15,6 +15,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
+#include "platform/TextCodec.h"
 #include "tests/kit/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +42,53 @@ TEST(HostPathTest, DriveZIsTheHostRoot)
     EXPECT_EQ(platform::ToInternalPath("/"), "Z:\\");
     EXPECT_EQ(platform::ToInternalPath("/tmp/"), "Z:\\tmp\\");
     EXPECT_EQ(platform::ToInternalPath("rel/x"), "rel\\x");
+}
+
+// Maps the game drive for one scope.
+class ScopedGameDrive {
+public:
+    explicit ScopedGameDrive(const std::string& folder) { platform::MapGameDrive(folder); }
+    ~ScopedGameDrive() { platform::MapGameDrive(""); }
+};
+
+TEST(HostPathTest, GameDriveIsThePlayersFolderKeptAsBytes)
+{
+    const std::string game = "/tmp/Jos\xC3\xA9-\xF0\x9F\x8E\xAE/game"; // José-🎮: no Shift-JIS form
+    EXPECT_EQ(platform::ToHostPath("G:\\data\\x.txt"), std::nullopt) << "no drive before it is mapped";
+    ScopedGameDrive drive(game + "/");
+    const struct {
+        const char* internal;
+        std::string host;
+    } both[] = {
+        {"G:\\data\\x.txt", game + "/data/x.txt"},
+        {"G:\\", game + "/"},
+        {"G:\\" "\x95\x5C\x8E\xA6", game + "/" + HyoujiUtf8},
+    };
+    for (const auto& path : both) {
+        EXPECT_EQ(platform::ToHostPath(path.internal), path.host) << path.internal;
+        EXPECT_EQ(platform::ToInternalPath(path.host), path.internal) << path.host;
+    }
+    EXPECT_EQ(platform::ToHostPath("g:/system/option.qsd"), game + "/system/option.qsd");
+    EXPECT_EQ(platform::ToHostPath("G:data"), game + "/data") << "the drive has no current folder";
+    EXPECT_EQ(platform::ToInternalPath(game), "G:\\");
+    // Beside the game folder and outside it the host root stays Z:.
+    EXPECT_EQ(platform::ToInternalPath(game + "x/a"), platform::Utf8ToCp932("Z:\\tmp\\Jos\xC3\xA9-\xF0\x9F\x8E\xAE\\gamex\\a"));
+    EXPECT_EQ(platform::ToInternalPath("/home/a"), "Z:\\home\\a");
+    EXPECT_EQ(platform::ToHostPath("Z:\\home\\a"), "/home/a");
+    EXPECT_EQ(platform::ToHostPath("C:\\a"), std::nullopt);
+    // Lock names of players in different game folders differ.
+    EXPECT_EQ(platform::ExpandGameDrive("G:?quiltor"), game + "?quiltor");
+    EXPECT_EQ(platform::ExpandGameDrive("Z:?quiltor"), "Z:?quiltor");
+}
+
+TEST(HostPathTest, NamesOnTheGameDriveMatchWithoutCaseBelowItsFolder)
+{
+    TempFolder folder;
+    folder.Put("Jos\xC3\xA9/game/Data/Index.txt", "x");
+    ScopedGameDrive drive((folder.Host() / "Jos\xC3\xA9/game").string());
+    EXPECT_EQ(platform::ResolveHostPath("G:\\DATA\\index.TXT"), (folder.Host() / "Jos\xC3\xA9/game/Data/Index.txt").string());
+    platform::HostFileSystem files;
+    EXPECT_NE(files.OpenRead("G:\\data\\index.txt"), nullptr);
 }
 
 TEST(HostPathTest, ShiftJisNamesRoundTripAndKeepTheirSecondBytes)
