@@ -40,9 +40,10 @@ std::uint32_t EnvironmentNumber(const char* name)
 
 // The single-instance mutex comes in already tested (see main). It is held
 // only through the start-up: a start that overlaps another one's is refused,
-// later ones are not. The start-up lasts until the first frame is shown, not
-// only until the application thread runs: a thread starts in well under a
-// millisecond, so two players started together both passed.
+// later ones are not. The start-up lasts until a frame has been shown and at
+// least a second has passed, not only until the application thread runs: a
+// thread starts in well under a millisecond, so two players started together
+// both passed.
 int WinMain(KTL::CMutex& mutex, bool firstInstance, std::uintptr_t instance, std::uintptr_t previousInstance,
             const char* commandLine, int showCommand)
 {
@@ -58,7 +59,7 @@ int WinMain(KTL::CMutex& mutex, bool firstInstance, std::uintptr_t instance, std
         ErrorLog.Out("WinMain: 他のインスタンスが起動中なので終了します");
     }
     CProcessInit::Term();
-    // When no frame was shown.
+    // When the player ended within its start-up.
     mutex.Release();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "platform/Clock.h"
 #include "platform/WindowSystem.h"
 #include "script/engine/EngineProbe.h"
 #include "script/engine/QuiltorEngine.h"
@@ -12,19 +13,27 @@ constexpr char RootName[] = "KARUTEMI";
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
 
-// Tells the entry when the first frame has been shown (the start-up is over)
-// and, for tests, posts the close of the window after a number of frames.
+// A start-up lasts at least this long, so that players started together are
+// told apart however the machine schedules their first steps.
+constexpr std::uint32_t ShortestStartUpMs = 1000;
+
+// Tells the entry when the start-up is over (a frame has been shown and the
+// shortest start-up has passed) and, for tests, posts the close of the window
+// after a number of frames.
 class CStartProbe : public IEngineProbe {
 public:
     CStartProbe(std::function<void()> started, std::uint32_t closeAfter, platform::WindowHandle window)
-        : m_started(std::move(started)), m_closeAfter(closeAfter), m_window(window)
+        : m_started(std::move(started)), m_closeAfter(closeAfter), m_window(window), m_begun(platform::Clock().Now())
     {
     }
 
     void OnTag(const CTagAttributes&, std::uint32_t, EngineState, EngineState, bool, bool) override {}
     void OnFrame(std::uint32_t frame) override
     {
-        if (frame == 1 && m_started) m_started();
+        if (m_started && platform::Clock().Now() - m_begun >= ShortestStartUpMs) {
+            m_started();
+            m_started = nullptr;
+        }
         if (frame == m_closeAfter) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
     }
 
@@ -32,6 +41,7 @@ private:
     std::function<void()> m_started;
     std::uint32_t m_closeAfter;
     platform::WindowHandle m_window;
+    std::uint32_t m_begun;
 };
 
 } // namespace

@@ -9,7 +9,8 @@ class CQuiltorApp : public kivotasuGameKit::CWindowApp {
 public:
     // After this many frames the application closes itself (0: never), so
     // tests can run the real executable without input.
-    // started runs on the application thread once the first frame is shown.
+    // started runs on the application thread once the start-up is over: a
+    // frame has been shown and a second has passed.
     explicit CQuiltorApp(std::uint32_t closeAfterFrames = 0, std::function<void()> started = {})
         : m_closeAfterFrames(closeAfterFrames), m_started(std::move(started))
     {

@@ -27,40 +27,29 @@ int RunScenario(const std::string& scenario)
 
 } // namespace
 
-TEST(Executable, PostedCloseEndsWithCodeZero)
+// Each scenario of quiltor-run.sh, by what it shows:
+// posted-close: a posted close ends the player with code 0;
+// signals: SIGTERM and SIGINT end it in order with code 0;
+// second-instance: a start during another one's start-up ends without a window;
+// simultaneous: of two started together exactly one runs;
+// foreign-folder: a game under a folder with no Shift-JIS form reads and writes its files;
+// fifo: FIFOs in the game folder neither block nor are written;
+// no-display: without a display it says so and fails at once.
+class ExecutableScenario : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ExecutableScenario, Holds)
 {
-    EXPECT_EQ(RunScenario("posted-close"), 0);
+    EXPECT_EQ(RunScenario(GetParam()), 0);
 }
 
-TEST(Executable, SigtermAndSigintEndInOrderWithCodeZero)
-{
-    EXPECT_EQ(RunScenario("signals"), 0);
-}
-
-TEST(Executable, SecondInstanceDuringStartUpEndsWithoutWindow)
-{
-    EXPECT_EQ(RunScenario("second-instance"), 0);
-}
-
-TEST(Executable, OfTwoStartedTogetherExactlyOneRuns)
-{
-    EXPECT_EQ(RunScenario("simultaneous"), 0);
-}
-
-TEST(Executable, AGameUnderAFolderWithoutShiftJisFormReadsAndWritesItsFiles)
-{
-    EXPECT_EQ(RunScenario("foreign-folder"), 0);
-}
-
-TEST(Executable, FifosInTheGameFolderNeitherBlockNorAreWritten)
-{
-    EXPECT_EQ(RunScenario("fifo"), 0);
-}
-
-TEST(Executable, WithoutADisplayItSaysSoAndFailsAtOnce)
-{
-    EXPECT_EQ(RunScenario("no-display"), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
+                         ::testing::Values("posted-close", "signals", "second-instance", "simultaneous",
+                                           "foreign-folder", "fifo", "no-display"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name;
+                             for (const char* c = info.param; *c; ++c) name += *c == '-' ? '_' : *c;
+                             return name;
+                         });
 
 TEST(Executable, WindowUnderXvfbClosesByCloseBoxAndSigterm)
 {

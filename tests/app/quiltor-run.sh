@@ -58,7 +58,7 @@ signals)
 second-instance)
     # The first holds its start-up between the single-instance test and its
     # application thread; a second started meanwhile must end at once.
-    SDL_VIDEODRIVER=dummy QUILTOR_TEST_HOLD_START_MS=3000 QUILTOR_TEST_CLOSE_AFTER_FRAMES=60 \
+    SDL_VIDEODRIVER=dummy QUILTOR_TEST_HOLD_START_MS=3000 QUILTOR_TEST_CLOSE_AFTER_FRAMES=300 \
         "$player" 2>"$log.first" &
     first=$!
     sleep 1
@@ -66,8 +66,9 @@ second-instance)
     code=$?
     [ "$code" -eq 0 ] || fail "second instance ended with $code"
     grep -q "他のインスタンスが起動中" "$log.second" || fail "second instance was not refused"
-    # Once the first runs its application thread, another start is not refused.
-    sleep 3
+    # Once the first's start-up is over (its first frame, and a second at
+    # least), another start is not refused.
+    sleep 5
     SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=5 timeout 30 "$player" 2>"$log.third"
     code=$?
     [ "$code" -eq 0 ] || fail "third instance ended with $code"
@@ -77,9 +78,9 @@ second-instance)
 simultaneous)
     # Two players started together in one game folder: exactly one runs.
     for try in 1 2 3 4 5; do
-        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=20 timeout 30 "$player" 2>"$log.a$try" &
+        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=90 timeout 30 "$player" 2>"$log.a$try" &
         a=$!
-        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=20 timeout 30 "$player" 2>"$log.b$try" &
+        SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=90 timeout 30 "$player" 2>"$log.b$try" &
         b=$!
         expect_exit "$a" 0 "first of try $try"
         expect_exit "$b" 0 "second of try $try"
