@@ -7,6 +7,9 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/TextScan.h"
 
+#include <string_view>
+#include <vector>
+
 using kivotasuGameKit::CTextString;
 
 CSet_Implement::CSet_Implement() : m_evaluator(m_random)
@@ -32,13 +35,36 @@ void CSet_Implement::Set(const CTextString& name, const CTextString& value, bool
     entry.global = entry.global || global;
 }
 
+namespace {
+
+// Adds the "{" characters of text from from (a character boundary) to the end
+// of the inserted bytes at end; past end too when the last inserted byte takes
+// the next one as its second byte, as the text behind is then read anew.
+void CollectOpenings(std::string_view text, std::size_t from, std::size_t end, std::vector<std::size_t>& openings)
+{
+    std::size_t pos = from;
+    const auto scanTo = [&](std::size_t stop) {
+        for (; pos < stop; pos += kivotasuGameKit::CharLengthAt(text, pos))
+            if (text[pos] == '{') openings.push_back(pos);
+    };
+    scanTo(end);
+    if (pos != end) scanTo(text.size());
+}
+
+} // namespace
+
+// The last "{" is replaced first, as a scan of the whole text would find it;
+// the openings are kept in order instead, since a replacement changes nothing
+// in front of it (a scan per replacement made long texts quadratic).
 void CSet_Implement::Expand(CTextString& text) const
 {
     std::string& work = text.GetStr();
     const std::size_t maxLength = work.size() + MaxGrowth;
-    for (int replacements = 0;; ++replacements) {
-        int open = text.ReverseFind('{');
-        if (open < 0) return;
+    std::vector<std::size_t> openings;
+    CollectOpenings(work, 0, work.size(), openings);
+    for (int replacements = 0; !openings.empty(); ++replacements) {
+        const std::size_t open = openings.back();
+        openings.pop_back();
         std::size_t close = FindSjisChar(work, open + 1, '}');
         if (close == std::string::npos) throw EScript(CTextString("『 { 』 に対して、対応する 『 } 』 がありません。"));
 
@@ -50,7 +76,9 @@ void CSet_Implement::Expand(CTextString& text) const
         if (found == m_variables.end() || unbounded) {
             throw EScript(CTextString("設定されていない変数 {") + name + CTextString("} が使用されました。"));
         }
-        work.replace(open, close + 1 - open, found->second.value.GetStr());
+        const std::string& value = found->second.value.GetStr();
+        work.replace(open, close + 1 - open, value);
+        CollectOpenings(work, open, open + value.size(), openings);
     }
 }
 

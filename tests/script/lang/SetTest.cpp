@@ -1,6 +1,8 @@
 #include "tests/script/ScriptTestKit.h"
 
 #include <filesystem>
+#include <map>
+#include <random>
 
 #include "tests/script/ScriptFiles.h"
 #include "frame/file/FileWriter.h"
@@ -83,6 +85,53 @@ TEST_F(SetTest, ManyReferencesWithinTheBoundExpand)
     EXPECT_EQ(Expand(text.c_str()), std::string(CSet_Implement::MaxReplacements, '1'));
     text += "{v}";
     EXPECT_EQ(Error(text.c_str()), "設定されていない変数 {v} が使用されました。");
+}
+
+// The rule written plainly: replace the last "{" found by a scan of the whole
+// text, until none is left.
+std::string ReferenceExpansion(std::string text, const std::map<std::string, std::string>& values)
+{
+    const std::size_t maxLength = text.size() + CSet_Implement::MaxGrowth;
+    for (int replacements = 0;; ++replacements) {
+        std::size_t open = std::string::npos;
+        for (std::size_t pos = 0; pos < text.size(); pos += kivotasuGameKit::CharLengthAt(text, pos))
+            if (text[pos] == '{') open = pos;
+        if (open == std::string::npos) return text;
+        std::size_t close = open + 1;
+        while (close < text.size() && text[close] != '}') close += kivotasuGameKit::CharLengthAt(text, close);
+        if (close >= text.size()) return "error";
+        auto found = values.find(text.substr(open + 1, close - open - 1));
+        if (found == values.end() || replacements == CSet_Implement::MaxReplacements ||
+            text.size() - (close + 1 - open) + found->second.size() > maxLength)
+            return "error";
+        text.replace(open, close + 1 - open, found->second);
+    }
+}
+
+TEST_F(SetTest, ExpansionMatchesAScanOfTheWholeTextAfterEachReplacement)
+{
+    // Lead bytes at the ends of values make the text behind them read anew.
+    const char* pieces[] = {"{", "}", "a", "b", "\x81", "\x83{", "\x83}", "{a}", "{b}", "x"};
+    std::mt19937 random(27);
+    const auto make = [&](int most) {
+        std::string text;
+        for (int n = int(random() % most); n > 0; --n) text += pieces[random() % std::size(pieces)];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::map<std::string, std::string> values{{"a", make(5)}, {"b", make(5)}, {"\x81", make(3)}};
+        m_set.Clear();
+        for (const auto& [name, value] : values) m_set.Set(name, value);
+        const std::string text = make(12);
+        std::string got;
+        try {
+            got = Expand(text.c_str());
+        } catch (const EScript&) {
+            got = "error";
+        }
+        ASSERT_EQ(got, ReferenceExpansion(text, values)) << testing::PrintToString(text) << " a="
+            << testing::PrintToString(values["a"]) << " b=" << testing::PrintToString(values["b"]);
+    }
 }
 
 TEST_F(SetTest, EvaluateForwardsToTheExpressions)
