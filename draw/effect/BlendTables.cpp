@@ -1,9 +1,13 @@
 #include "draw/effect/BlendTables.h"
 #include "draw/effect/EffectBlitter.h"
 
+#include <mutex>
+
 namespace kivotasuGameKit {
 
-void CEffectBlitter::BuildBlendTables()
+namespace {
+
+void FillBlendTables()
 {
     for (uint32_t w = 0; w < 256; ++w) {
         for (uint32_t c = 0; c < 256; ++c) {
@@ -21,6 +25,16 @@ void CEffectBlitter::BuildBlendTables()
             fade555[p] = uint16_t(((r5 * level / 15) << 10) | ((g5 * level / 15) << 5) | (b6 * level / 15));
         }
     }
+}
+
+} // namespace
+
+// The values never change, so one filling serves every screen manager made
+// after it, and no blit on another thread reads a table while it is written.
+void CEffectBlitter::BuildBlendTables()
+{
+    static std::once_flag filled;
+    std::call_once(filled, FillBlendTables);
 }
 
 } // namespace kivotasuGameKit

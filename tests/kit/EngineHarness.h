@@ -156,6 +156,9 @@ public:
     {
         At(frame, [](EngineRun& run) { run.Post(platform::WM_CLOSE, 0, 0); });
     }
+    // Once the end screen shows, its fade is skipped and the window closed two
+    // frames later: from there on every frame only draws it again.
+    void CloseAtScriptEnd() { m_closeAtScriptEnd = true; }
     void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
     // Writes each dump as BMP files into the folder (internal name) as well.
     void SetDumpFolder(std::string folder) { m_dumpFolder = std::move(folder); }
@@ -186,6 +189,10 @@ public:
         if (m_dumpFrames.count(frame)) TakeDump(*engine, frame);
         auto range = m_actions.equal_range(frame);
         for (auto it = range.first; it != range.second; ++it) it->second(*this);
+        if (m_closeAtScriptEnd && frames.back().state == EngineState::ScriptEnd) {
+            if (++m_endScreenFrames == 1) m_clock->Advance(EndScreenFadeMs);
+            if (m_endScreenFrames == 3) Post(platform::WM_CLOSE, 0, 0);
+        }
         if (frame == m_maxFrames) Post(platform::WM_CLOSE, 0, 0);
     }
 
@@ -295,6 +302,10 @@ private:
     std::string m_dumpFolder;
     std::uint32_t m_maxFrames = 0;
     std::uint32_t m_maxTags = 0;
+    bool m_closeAtScriptEnd = false;
+    std::uint32_t m_endScreenFrames = 0;
+    // Longer than the end screen's fade-in.
+    static constexpr std::uint32_t EndScreenFadeMs = 10000;
     std::uint32_t m_frame = 0;
 };
 

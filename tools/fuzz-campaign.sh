@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A long fuzzing campaign, not part of tools/test.sh: builds the libFuzzer
+# targets (clang-14) and fuzzes each for the given number of minutes, one after
+# the other on one core, starting from its corpus in fuzz/corpus/<name>/.
+#
+#   tools/fuzz-campaign.sh [minutes per target, default 10] [target names...]
+#
+# What it finds is kept in build/fuzz/campaign/<name>/: corpus/ grows from run
+# to run (new coverage), findings/ holds every crashing, leaking or slow input
+# with the log of its run. Once a finding is fixed, add its input to
+# fuzz/corpus/<name>/ so the replay test keeps it fixed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+minutes=${1:-10}
+shift || true
+case $minutes in ''|*[!0-9]*) echo "minutes must be a number" >&2; exit 2 ;; esac
+
+command -v clang++-14 >/dev/null || { echo "clang-14 is missing: run tools/install-deps.sh" >&2; exit 2; }
+cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j 3 --target fuzz_targets || exit 2
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for program in build/fuzz/fuzz/fuzz_*; do
+        [ -x "$program" ] && targets+=("$(basename "${program#build/fuzz/fuzz/fuzz_}")")
+    done
+fi
+
+found=0
+for name in "${targets[@]}"; do
+    program=build/fuzz/fuzz/fuzz_$name
+    [ -x "$program" ] || { echo "no target $name" >&2; exit 2; }
+    campaign=build/fuzz/campaign/$name
+    mkdir -p "$campaign/corpus" "$campaign/findings"
+    [ -d "fuzz/corpus/$name" ] && cp -rn "fuzz/corpus/$name/." "$campaign/corpus/"
+    log=$campaign/findings/run-$(date +%Y%m%d-%H%M%S).log
+    echo "== $name for $minutes min"
+    # Every finding is written and the run goes on, so one fault does not
+    # hide the next.
+    "$program" -max_total_time=$((minutes * 60)) -rss_limit_mb=2048 -timeout=10 \
+        -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
+        -artifact_prefix="$campaign/findings/" "$campaign/corpus" >"$log" 2>&1
+    grep "exec/s" "$log" | tail -n 1
+    count=$(find "$campaign/findings" -type f ! -name '*.log' | wc -l)
+    echo "   corpus: $(ls "$campaign/corpus" | wc -l) inputs; findings so far: $count"
+    found=$((found + count))
+done
+[ "$found" -eq 0 ] || { echo "findings kept in build/fuzz/campaign/*/findings"; exit 1; }
