@@ -363,6 +363,48 @@ void ConvertScripts(const fs::path& from, const fs::path& to)
 
 } // namespace
 
+// The title music, a Standard MIDI File (format 0): vibraphone over a bass,
+// four bars at 100 bpm that loop.
+void TitleMusic(const fs::path& folder)
+{
+    constexpr std::uint32_t Beat = 96;
+    struct Event {
+        std::uint32_t tick;
+        std::string bytes;
+    };
+    std::vector<Event> events{{0, {'\xFF', '\x51', '\x03', '\x09', '\x27', '\xC0'}}, // 600000 us a quarter
+                              {0, {'\xC0', 11}},
+                              {0, {'\xC1', 32}}};
+    auto note = [&](int channel, std::uint32_t beat, std::uint32_t beats, int key, int velocity) {
+        events.push_back({beat * Beat, {static_cast<char>(0x90 | channel), static_cast<char>(key), static_cast<char>(velocity)}});
+        events.push_back({(beat + beats) * Beat - 4, {static_cast<char>(0x80 | channel), static_cast<char>(key), 0}});
+    };
+    const int melody[16] = {72, 76, 79, 76, 74, 77, 81, 77, 72, 76, 79, 84, 83, 79, 74, 0};
+    for (std::uint32_t beat = 0; beat < 16; ++beat)
+        if (melody[beat]) note(0, beat, 1, melody[beat], 80);
+    const int bass[4] = {48, 50, 45, 43};
+    for (std::uint32_t bar = 0; bar < 4; ++bar) note(1, bar * 4, 4, bass[bar], 70);
+    events.push_back({16 * Beat, {'\xFF', '\x2F', '\x00'}});
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
+
+    std::string track;
+    std::uint32_t last = 0;
+    for (const Event& event : events) {
+        std::uint32_t delta = event.tick - last;
+        std::string number(1, static_cast<char>(delta & 0x7F));
+        while (delta >>= 7) number.insert(number.begin(), static_cast<char>(0x80 | (delta & 0x7F)));
+        track += number + event.bytes;
+        last = event.tick;
+    }
+    auto big = [](std::uint32_t value, int bytes) {
+        std::string out;
+        for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    WriteFile(folder / "title.mid", "MThd" + big(6, 4) + big(0, 2) + big(1, 2) + big(Beat, 2) + "MTrk" +
+                                        big(static_cast<std::uint32_t>(track.size()), 4) + track);
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 3) {
@@ -380,5 +422,6 @@ int main(int argc, char** argv)
     Sounds(game / "data" / "sound");
     StreamedMusic(game / "data" / "bgm");
     Music(game / "data" / "bgm");
+    TitleMusic(game / "data" / "bgm");
     return 0;
 }

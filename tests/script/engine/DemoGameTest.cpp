@@ -217,7 +217,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
         if (sound.kind == platform::AudioEventKind::Play && file == "river.wav") riverAt = sound.time;
         if (sound.kind == platform::AudioEventKind::Stop && file == "chime.wav") stops.push_back(sound.time);
     }
-    EXPECT_EQ(played, (std::set<std::string>{"chime.wav", "drop.wav", "voice.mp3", "river.wav", "walk.wav", "night.mp3"}));
+    EXPECT_EQ(played, (std::set<std::string>{"title.mid", "chime.wav", "drop.wav", "voice.mp3", "river.wav", "walk.wav", "night.mp3"}));
     const auto endSound = run.Tags(TagId::EndSound);
     ASSERT_EQ(endSound.size(), 1u);
     EXPECT_NE(std::find(stops.begin(), stops.end(), endSound[0]->time), stops.end());
@@ -241,7 +241,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     ASSERT_GE(bgm.size(), 2u);
     ASSERT_GE(endBgm.size(), 1u);
     EXPECT_EQ(music[1].kind, platform::AudioEventKind::Stop);
-    EXPECT_NEAR(music[1].time, bgm[1]->time, 10);
+    // The BGM tag after the first piece's (the title music's comes before both).
+    const auto next = std::find_if(bgm.begin(), bgm.end(), [&](const auto* tag) { return tag->time > music[0].time; });
+    ASSERT_NE(next, bgm.end());
+    EXPECT_NEAR(music[1].time, (*next)->time, 10);
     EXPECT_EQ(music[3].kind, platform::AudioEventKind::Stop);
     EXPECT_NEAR(music[3].time, endBgm[0]->time, 10);
     const std::vector<std::int16_t> heard = run.Audio().Recording();
@@ -255,4 +258,23 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_LT(level(music[3].time - 600, music[3].time), full * 0.35);
     ASSERT_GT(music[1].time, music[0].time + 800);
     EXPECT_LT(level(music[1].time - 150, music[1].time), level(music[0].time, music[1].time - 520) * 0.35);
+
+    // The title music is MIDI: it starts with the first BGM tag and is heard
+    // through its first round and, looping, in its second.
+    std::vector<EngineRun::SoundRecord> title;
+    for (const EngineRun::SoundRecord& sound : run.Sounds())
+        if (sound.file.ends_with("title.mid")) title.push_back(sound);
+    ASSERT_FALSE(bgm.empty());
+    ASSERT_FALSE(title.empty());
+    EXPECT_EQ(title[0].kind, platform::AudioEventKind::Play);
+    EXPECT_EQ(title[0].time, bgm[0]->time);
+    const auto sounds = run.Tags(TagId::Sound);
+    ASSERT_FALSE(sounds.empty());
+    constexpr std::uint32_t Round = 9600;
+    ASSERT_GT(sounds[0]->time, title[0].time + Round + 2000) << "the second round overlaps the sound scene";
+    EXPECT_GT(level(title[0].time, title[0].time + 2000), 300);
+    EXPECT_GT(level(title[0].time + Round, title[0].time + Round + 2000), 300);
+    EXPECT_TRUE(std::none_of(title.begin(), title.end(), [](const EngineRun::SoundRecord& sound) {
+        return sound.kind == platform::AudioEventKind::End;
+    }));
 }
