@@ -153,6 +153,13 @@ void AudioMixer::RemoveSource(IAudioSource* source)
     std::erase_if(m_sources, [source](const Source& entry) { return entry.source == source; });
 }
 
+void AudioMixer::SetSourceLine(IAudioSource* source, MixerLine line)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    for (Source& entry : m_sources)
+        if (entry.source == source) entry.line = line;
+}
+
 void AudioMixer::Report(AudioEventKind kind, const std::string& name)
 {
     std::lock_guard<std::mutex> guard(m_lock);

@@ -107,6 +107,8 @@ public:
     // line's gain; removing waits for a mix under way.
     void AddSource(IAudioSource* source, MixerLine line = MixerLine::Synth);
     void RemoveSource(IAudioSource* source);
+    // Moves a source to another line; nothing for a source not added.
+    void SetSourceLine(IAudioSource* source, MixerLine line);
     // Frames already due are mixed first: call before a source changes.
     void CatchUp();
     // An event of a source at the frame mixed next; from a source's MixInto,

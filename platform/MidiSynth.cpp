@@ -181,6 +181,8 @@ void MidiSequence::DropPlayer()
 bool MidiSequence::Play(std::int64_t tick, bool loop)
 {
     m_synth->m_mixer->CatchUp();
+    // Before the synthesiser's lock: the mixer calls into the synthesiser under its own.
+    m_synth->m_mixer->SetSourceLine(m_synth.get(), m_line);
     std::lock_guard<std::mutex> guard(m_synth->m_lock);
     DropPlayer();
     m_player = new_fluid_player(m_synth->m_synth);

@@ -48,6 +48,8 @@ public:
     bool TakeEndNotice() { return m_endNotice.exchange(false); }
     // The output's gain while this sequence plays, 0..1.
     void SetGain(float gain);
+    // The mixer line the synthesiser sounds through while this sequence plays.
+    void SetLine(MixerLine line) { m_line = line; }
 
 private:
     friend class MidiSynth;
@@ -70,6 +72,7 @@ private:
     std::int64_t m_tick = 0;
     std::function<void()> m_onEnd;
     float m_gain = 1.0f;
+    MixerLine m_line = MixerLine::Synth;
 };
 
 class MidiSynth : public std::enable_shared_from_this<MidiSynth>, private IAudioSource {

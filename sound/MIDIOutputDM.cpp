@@ -35,6 +35,9 @@ int CMIDIOutputDM::PlaySegment()
 {
     if (!m_segment.IsLoaded()) return -2;
     m_segment.Sequence().SetGain(m_music->MasterGain());
+    // The performance renders through the wave output, so the wave line's
+    // fades (the BGM player's) reach it as they reach wave music.
+    m_segment.Sequence().SetLine(platform::MixerLine::Wave);
     if (!m_segment.Sequence().Play(m_startPoint, m_loop)) return 1;
     m_state = true;
     return 0;

@@ -136,6 +136,34 @@ TEST_F(MidiOutputTest, VolumeIsThePerformancesAndStopsAreSilent)
     EXPECT_LT(testkit::Rms({after.end() - 9600, after.end()}, 2, 0), 2);
 }
 
+// The synthesiser face renders through the wave output, so the BGM player's
+// fades of the wave line reach MIDI music; the sequencer face is the synth line's.
+TEST_F(MidiOutputTest, EachFaceSoundsThroughItsOwnMixerLine)
+{
+    const std::string name = PutTempoChanges();
+    for (const bool sequencer : {false, true}) {
+        if (sequencer) factory.SetMIDIDevice(MidiSequencerDevice, SilentDevice);
+        CSmartPtr<ISound> sound = factory.CreateSoundByFile(name);
+        ASSERT_EQ(sound->GetType(), sequencer ? 1 : 2);
+        ASSERT_EQ(sound->Play(), 0);
+        const platform::MixerLine own = sequencer ? platform::MixerLine::Synth : platform::MixerLine::Wave;
+        const platform::MixerLine other = sequencer ? platform::MixerLine::Wave : platform::MixerLine::Synth;
+        std::shared_ptr<platform::AudioMixer> mixer = platform::Audio().Mixer();
+        mixer->SetLineValues(other, {0, 0});
+        std::size_t from = Device().Recording().size();
+        Advance(300);
+        EXPECT_GT(testkit::Rms(HeardFrom(from), 2, 0), 100) << sequencer;
+        mixer->SetLineValues(other, {65535, 65535});
+        mixer->SetLineValues(own, {0, 0});
+        from = Device().Recording().size();
+        Advance(300);
+        EXPECT_LT(testkit::Rms(HeardFrom(from), 2, 0), 2) << sequencer;
+        mixer->SetLineValues(own, {65535, 65535});
+        sound->Stop();
+    }
+    factory.SetMIDIDevice(MidiSynthesizerDevice, MidiSequencerDevice);
+}
+
 TEST_F(MidiOutputTest, FilesThatAreMissingOrNoMidiGiveTheSilentSound)
 {
     folder.Put("text.mid", "not a MIDI file at all");
