@@ -1,5 +1,6 @@
 #include "draw/DrawHolder.h"
 #include "draw/PictureLoader.h"
+#include "draw/polygon/PolygonBltParams.h"
 #include "platform/PictureEncoder.h"
 #include "tests/draw/PictureFiles.h"
 #include "tests/draw/ScreenFixture.h"
@@ -274,4 +275,13 @@ TEST_F(PlaneTest, BlitShortcutsPlaceTheSourceAndForwardThePolygon)
     EXPECT_EQ(target.PolygonBlt(2, source.GetSurfaceInfoPtr(), nullptr, 0), 1);
     EXPECT_EQ(target.PolygonBlt(0, source.GetSurfaceInfoPtr(), nullptr, 0), 0);
     EXPECT_EQ(target.PolygonBlt(10, other.GetSurfaceInfoPtr(), nullptr, 0), 2);
+    // Mirrored left to right onto the target's top-left corner.
+    const POINT sourcePoints[4]{{3, 0}, {0, 0}, {0, 3}, {3, 3}};
+    const POINT targetPoints[4]{{0, 0}, {3, 0}, {3, 3}, {0, 3}};
+    const PolygonBltParams polygon{sourcePoints, targetPoints, nullptr, 0, 4};
+    EXPECT_EQ(target.PolygonBlt(0, source.GetSurfaceInfoPtr(), &polygon, 0), 0);
+    target.GetSurfaceInfo()->GetPixel(3, 0, &pixel);
+    EXPECT_EQ(pixel, 0x0000FF00u);
+    target.GetSurfaceInfo()->GetPixel(0, 0, &pixel);
+    EXPECT_EQ(pixel, 0x00FF0000u);
 }

@@ -1,0 +1,392 @@
+// Polygon transfer against the reference pixel rules, and the walk's
+// geometry by its properties: exact block copies, mirrors, rotations, both
+// windings, clipping, and the mends for input the walk cannot take.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "draw/polygon/PolygonBlitter.h"
+#include "draw/polygon/PolygonBltParams.h"
+#include "frame/Exceptions.h"
+#include "tests/draw/polygon/RefPolygon.h"
+#include "tests/kit/pixel/TestSurface.h"
+
+namespace {
+
+using namespace kivotasuGameKit;
+using pixelkit::TestSurface;
+
+struct Pair {
+    int32_t destination;
+    int32_t source;
+};
+
+const std::vector<Pair>& ServedPairs()
+{
+    static const std::vector<Pair> pairs{
+        {RGB565, RGB565},     {RGB555, RGB555},     {RGB888, RGB888},     {BGR888, BGR888},
+        {XRGB8888, XRGB8888}, {XBGR8888, XBGR8888}, {ARGB4565, ARGB4565}, {ARGB4555, ARGB4555},
+        {ARGB8888, ARGB8888}, {ABGR8888, ABGR8888}, {RGB565, ARGB4565},   {RGB555, ARGB4555},
+        {RGB888, ARGB8888},   {BGR888, ABGR8888},   {XRGB8888, ARGB8888}, {XBGR8888, ABGR8888},
+        {ARGB4565, RGB565},   {ARGB4555, RGB555},   {ARGB8888, RGB888},   {ARGB8888, BGR888},
+        {ARGB8888, XRGB8888}, {ARGB8888, XBGR8888}, {ABGR8888, RGB888},   {ABGR8888, BGR888},
+        {ABGR8888, XRGB8888}, {ABGR8888, XBGR8888},
+    };
+    return pairs;
+}
+
+bool IsServed(int32_t d, int32_t s)
+{
+    for (const Pair& p : ServedPairs())
+        if (p.destination == d && p.source == s) return true;
+    return false;
+}
+
+std::string Name(uint32_t mode, const Pair& p)
+{
+    return "mode " + std::to_string(mode) + " " + pixelkit::TypeName(p.destination) + " <- " +
+           pixelkit::TypeName(p.source);
+}
+
+// A request over the given point lists.
+struct Polygon {
+    std::vector<POINT> source;
+    std::vector<POINT> destination;
+    RECT clipRect{};
+    bool clipped = false;
+    uint8_t flag = 0;
+
+    PolygonBltParams Params() const
+    {
+        return {source.data(), destination.data(), clipped ? &clipRect : nullptr, flag,
+                int32_t(destination.size())};
+    }
+    int Draw(uint32_t mode, TestSurface& d, TestSurface& s) const
+    {
+        const PolygonBltParams params = Params();
+        return d->PolygonBlt(mode, &s.Info(), &params, 0);
+    }
+};
+
+std::vector<POINT> Corners(int x, int y, int w, int h)
+{
+    return {{x, y}, {x + w - 1, y}, {x + w - 1, y + h - 1}, {x, y + h - 1}};
+}
+
+// Every mode of every served pair: an n x n square drawn rotated by a
+// quarter turn, which samples exactly: destination (x, y) takes source
+// (y, n - 1 - x). Source pixels of the key colour and destination pixels
+// already of the source's colour are planted to reach every branch.
+TEST(PolygonBltTest, EveryModeOfEveryPairFollowsThePixelRules)
+{
+    constexpr int n = 9, ox = 3, oy = 2;
+    std::mt19937 rng(24);
+    for (uint32_t mode : {0u, 1u, 10u}) {
+        for (const Pair& pair : ServedPairs()) {
+            SCOPED_TRACE(Name(mode, pair));
+            TestSurface s(pair.source, n, n), d(pair.destination, n + 6, n + 5);
+            s.FillRandom(rng);
+            d.FillRandom(rng);
+            const uint32_t key = rng();
+            s->SetColorKey(key);
+            pixelkit::RefPixel keyPixel;
+            keyPixel.r = (key >> 16) & 0xFF;
+            keyPixel.g = (key >> 8) & 0xFF;
+            keyPixel.b = key & 0xFF;
+            for (int i = 0; i < n * n; i += 3) {
+                uint8_t* cell = s.Cell(i % n, i / n);
+                const uint8_t alpha = cell[pixelkit::IsAlpha4(pair.source) ? 2 : 3] & 15;
+                pixelkit::RefWrite(pair.source, cell, keyPixel);
+                if (pixelkit::IsAlpha4(pair.source)) cell[2] = alpha; // keyed whatever the alpha
+            }
+            for (int y = 0; y < n; ++y)
+                for (int x = 0; x < n; x += 4) {
+                    pixelkit::RefPixel same = pixelkit::RefRead(pair.source, s.Cell(y, n - 1 - x));
+                    same.kind = pixelkit::RefPixel::None;
+                    pixelkit::RefWrite(pair.destination, d.Cell(ox + x, oy + y), same);
+                }
+            std::vector<uint8_t> expected = d.Bytes();
+            for (int y = 0; y < n; ++y)
+                for (int x = 0; x < n; ++x)
+                    pixelkit::RefPolygonPixel(mode, pair.destination, pair.source,
+                                              expected.data() + d.Offset(ox + x, oy + y), s.Cell(y, n - 1 - x), key);
+            Polygon quarter{{{0, n - 1}, {0, 0}, {n - 1, 0}, {n - 1, n - 1}}, Corners(ox, oy, n, n)};
+            EXPECT_EQ(quarter.Draw(mode, d, s), 0);
+            EXPECT_EQ(pixelkit::FirstDifference(d, expected, d.Bytes()), "");
+            EXPECT_EQ(d.Locker().locks, d.Locker().unlocks);
+            EXPECT_EQ(s.Locker().locks, s.Locker().unlocks);
+        }
+    }
+}
+
+TEST(PolygonBltTest, PairsWithoutAMemberAnswerWithoutDrawing)
+{
+    std::mt19937 rng(5);
+    const Polygon block{Corners(0, 0, 2, 2), Corners(0, 0, 2, 2)};
+    for (uint32_t mode : {0u, 1u, 10u}) {
+        for (int32_t dt : pixelkit::AllTypeCodes()) {
+            for (int32_t st : pixelkit::AllTypeCodes()) {
+                if (IsServed(dt, st)) continue;
+                TestSurface d(dt, 3, 3), s(st, 3, 3);
+                d.FillRandom(rng);
+                s.FillRandom(rng);
+                const std::vector<uint8_t> before = d.Bytes();
+                EXPECT_EQ(block.Draw(mode, d, s), dt == st ? 0 : 2) << mode << " " << dt << " " << st;
+                EXPECT_EQ(d.Bytes(), before);
+                EXPECT_EQ(d.Locker().locks, d.Locker().unlocks);
+                EXPECT_EQ(s.Locker().locks, s.Locker().unlocks);
+            }
+        }
+    }
+}
+
+TEST(PolygonBltTest, OtherModesAreRefusedBeforeLocking)
+{
+    TestSurface d(XRGB8888, 4, 4), s(XRGB8888, 4, 4);
+    const Polygon block{Corners(0, 0, 4, 4), Corners(0, 0, 4, 4)};
+    for (uint32_t mode : {2u, 3u, 9u, 11u, 0xFFFFFFFFu}) EXPECT_EQ(block.Draw(mode, d, s), 1);
+    EXPECT_EQ(d.Locker().locks + s.Locker().locks, 0);
+    EXPECT_EQ(d->PolygonBlt(0, &s.Info(), nullptr, 0), 0);
+    s.Locker().refuseLock = true;
+    EXPECT_EQ(block.Draw(0, d, s), 1);
+    EXPECT_EQ(d.Locker().locks, d.Locker().unlocks);
+}
+
+TEST(PolygonBltTest, TheSameSurfaceAsBothRaisesAndUnlocks)
+{
+    TestSurface d(XRGB8888, 4, 4);
+    const Polygon block{Corners(0, 0, 4, 4), Corners(0, 0, 4, 4)};
+    for (uint32_t mode : {0u, 1u, 10u}) {
+        EXPECT_THROW(block.Draw(mode, d, d), KTL::CRuntimeException);
+        EXPECT_FALSE(d->IsLocked());
+    }
+}
+
+// Geometry runs on 32-bit copies, where every pixel shows which source pixel
+// it took.
+class PolygonGeometry : public ::testing::Test {
+protected:
+    static constexpr int kW = 7, kH = 5;
+    PolygonGeometry() : source(XRGB8888, kW, kH)
+    {
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) std::memcpy(source.Cell(x, y), &(Stamp(x, y)), 4);
+    }
+    static const uint32_t& Stamp(int x, int y)
+    {
+        static uint32_t stamps[kH][kW];
+        stamps[y][x] = 0x01000000u | uint32_t(y) << 8 | uint32_t(x);
+        return stamps[y][x];
+    }
+    // Draws onto a fresh destination of zeros and returns its pixels.
+    std::vector<uint32_t> Drawn(const Polygon& polygon, int width = 16, int height = 12)
+    {
+        TestSurface d(XRGB8888, width, height);
+        const std::vector<uint8_t> guards = d.Bytes();
+        EXPECT_EQ(polygon.Draw(0, d, source), 0);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                uint32_t v;
+                std::memcpy(&v, d.Cell(x, y), 4);
+                pixels.push_back(v);
+                std::memset(d.Cell(x, y), 0, 4);
+            }
+        EXPECT_EQ(d.Bytes(), guards) << "written outside the destination";
+        return pixels;
+    }
+    // The destination with the source block mapped by f placed at (ox, oy).
+    template <class F> static std::vector<uint32_t> Block(int ox, int oy, int w, int h, F f)
+    {
+        std::vector<uint32_t> pixels(16 * 12, 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const auto [sx, sy] = f(x, y);
+                pixels[(oy + y) * 16 + ox + x] = 0x01000000u | uint32_t(sy) << 8 | uint32_t(sx);
+            }
+        return pixels;
+    }
+    TestSurface source;
+};
+
+TEST_F(PolygonGeometry, ARectangleInEitherWindingFromAnyCornerIsACopy)
+{
+    const auto copy = Block(4, 3, kW, kH, [](int x, int y) { return std::pair{x, y}; });
+    for (bool reversed : {false, true}) {
+        for (int start = 0; start < 4; ++start) {
+            Polygon p{Corners(0, 0, kW, kH), Corners(4, 3, kW, kH)};
+            if (reversed) {
+                std::reverse(p.source.begin(), p.source.end());
+                std::reverse(p.destination.begin(), p.destination.end());
+            }
+            std::rotate(p.source.begin(), p.source.begin() + start, p.source.end());
+            std::rotate(p.destination.begin(), p.destination.begin() + start, p.destination.end());
+            EXPECT_EQ(Drawn(p), copy) << reversed << " " << start;
+        }
+    }
+}
+
+TEST_F(PolygonGeometry, MirrorsAndRotationsSampleExactly)
+{
+    const int n = kH; // a square of the source for the quarter turns
+    const std::vector<POINT> square = Corners(0, 0, n, n);
+    struct Case {
+        std::vector<POINT> source;
+        std::function<std::pair<int, int>(int, int)> map;
+    };
+    const std::vector<Case> cases{
+        {{{n - 1, 0}, {0, 0}, {0, n - 1}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{n - 1 - x, y}; }},
+        {{{0, n - 1}, {n - 1, n - 1}, {n - 1, 0}, {0, 0}}, [](int x, int y) { return std::pair{x, n - 1 - y}; }},
+        {{{n - 1, n - 1}, {0, n - 1}, {0, 0}, {n - 1, 0}}, [](int x, int y) { return std::pair{n - 1 - x, n - 1 - y}; }},
+        {{{0, n - 1}, {0, 0}, {n - 1, 0}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{y, n - 1 - x}; }},
+        {{{n - 1, 0}, {n - 1, n - 1}, {0, n - 1}, {0, 0}}, [](int x, int y) { return std::pair{n - 1 - y, x}; }},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        Polygon p{cases[i].source, Corners(2, 1, n, n)};
+        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i;
+        std::reverse(p.source.begin(), p.source.end());
+        std::reverse(p.destination.begin(), p.destination.end());
+        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i << " reversed";
+    }
+}
+
+TEST_F(PolygonGeometry, TheStepFlagStopsOneStepShort)
+{
+    Polygon p{Corners(0, 0, kW, kH), Corners(0, 0, kW, kH)};
+    p.flag = 1;
+    const std::vector<uint32_t> drawn = Drawn(p);
+    // Steps of (w - 1) / w across and (h - 1) / h down, from the half.
+    const auto expected = Block(0, 0, kW, kH, [](int x, int y) {
+        return std::pair{int((131072 + int64_t(x) * ((int64_t(kW - 1) << 18) / kW)) >> 18),
+                         int((131072 + int64_t(y) * ((int64_t(kH - 1) << 18) / kH)) >> 18)};
+    });
+    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(drawn[(kH - 1) * 16 + kW - 1] & 0xFFFF, uint32_t((kH - 2) << 8 | (kW - 2)));
+}
+
+// Tilted quads, drawn whole and through clip rectangles that cut the top and
+// the bottom: the clipped picture is the window of the whole. (Columns are
+// cut by the rounded span ends, so a cut column may lose its edge pixel.)
+TEST_F(PolygonGeometry, ClippedIsTheWindowOfTheWhole)
+{
+    std::mt19937 rng(7);
+    for (int round = 0; round < 60; ++round) {
+        const double angle = std::uniform_real_distribution<double>(0, 6.3)(rng);
+        Polygon p{Corners(0, 0, kW, kH), {}};
+        for (const POINT& c : Corners(-3, -2, 7, 5))
+            p.destination.push_back({int(std::lround(8 + c.x * std::cos(angle) - c.y * std::sin(angle))),
+                                     int(std::lround(6 + c.x * std::sin(angle) + c.y * std::cos(angle)))});
+        p.flag = uint8_t(round & 1);
+        const std::vector<uint32_t> whole = Drawn(p);
+        std::uniform_int_distribution<int> row(0, 11);
+        p.clipped = true;
+        p.clipRect = {0, row(rng), 16, 12};
+        p.clipRect.bottom = std::uniform_int_distribution<int>(p.clipRect.top, 12)(rng);
+        std::vector<uint32_t> window(whole.size(), 0);
+        for (int y = p.clipRect.top; y < p.clipRect.bottom; ++y)
+            for (int x = 0; x < p.clipRect.right; ++x) window[y * 16 + x] = whole[y * 16 + x];
+        EXPECT_EQ(Drawn(p), window) << "round " << round;
+    }
+}
+
+TEST_F(PolygonGeometry, ALeftClipStartsTheSpanWithoutTheHalf)
+{
+    // A 4-pixel source row stretched over 8 columns: the step is 3/7 pixel.
+    Polygon p{Corners(0, 0, 4, 2), Corners(0, 0, 8, 2)};
+    const std::vector<uint32_t> whole = Drawn(p);
+    EXPECT_EQ(whole[2] & 0xFF, 1u); // (1/2 + 2 x 3/7) = 1.36
+    p.clipped = true;
+    p.clipRect = {1, 0, 16, 12};
+    const std::vector<uint32_t> clipped = Drawn(p);
+    EXPECT_EQ(clipped[0], 0u);
+    EXPECT_EQ(clipped[2] & 0xFF, 0u); // k x step from column 1: 3/7, without the half
+    // With whole-pixel steps the missing half does not show: a 1:1 copy cut
+    // on the left and the right is the window of the whole.
+    Polygon exact{Corners(0, 0, kW, kH), Corners(2, 2, kW, kH), {4, 0, 7, 12}, true};
+    std::vector<uint32_t> window = Drawn({exact.source, exact.destination});
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (x < 4 || x >= 7) window[y * 16 + x] = 0;
+    EXPECT_EQ(Drawn(exact), window);
+}
+
+TEST_F(PolygonGeometry, AClipPastTheDestinationIsCutToIt)
+{
+    Polygon p{Corners(0, 0, kW, kH), Corners(10, 8, kW, kH), {-20, -20, 100, 100}, true};
+    Polygon unclipped{p.source, p.destination};
+    EXPECT_EQ(Drawn(p), Drawn(unclipped)); // Drawn checks the guards
+}
+
+TEST_F(PolygonGeometry, ShapesTheWalkCannotTakeDrawNothing)
+{
+    const std::vector<uint32_t> nothing(16 * 12, 0);
+    Polygon one{{{0, 0}}, {{3, 3}}};
+    EXPECT_EQ(Drawn(one), nothing);
+    Polygon none{{}, {}};
+    EXPECT_EQ(Drawn(none), nothing);
+    Polygon flat{{{0, 0}, {3, 0}, {6, 0}}, {{1, 4}, {5, 4}, {9, 4}}};
+    EXPECT_EQ(Drawn(flat), nothing);
+    TestSurface d(XRGB8888, 4, 4);
+    for (int n : {0, 3}) {
+        const POINT points[3] = {{0, 0}, {3, 0}, {0, 3}};
+        PolygonBltParams params{nullptr, points, nullptr, 0, n};
+        EXPECT_EQ(d->PolygonBlt(0, &source.Info(), &params, 0), 0);
+        params = {points, nullptr, nullptr, 0, n};
+        EXPECT_EQ(d->PolygonBlt(0, &source.Info(), &params, 0), 0);
+    }
+    EXPECT_EQ(d.Bytes(), TestSurface(XRGB8888, 4, 4).Bytes());
+}
+
+TEST_F(PolygonGeometry, TwoPointsOnTwoRowsDrawALine)
+{
+    Polygon line{{{0, 0}, {0, 4}}, {{3, 2}, {3, 6}}};
+    EXPECT_EQ(Drawn(line), Block(3, 2, 1, 5, [](int, int y) { return std::pair{0, y}; }));
+}
+
+TEST_F(PolygonGeometry, ExtraCornersOnStraightSidesChangeNothing)
+{
+    Polygon plain{Corners(0, 0, kW, kH), Corners(3, 3, kW, kH)};
+    // A corner in the middle of the top and one of the bottom: zero-height
+    // edges that are not the first or last of their side.
+    Polygon extra{{{0, 0}, {3, 0}, {kW - 1, 0}, {kW - 1, kH - 1}, {3, kH - 1}, {0, kH - 1}},
+                  {{3, 3}, {6, 3}, {3 + kW - 1, 3}, {3 + kW - 1, 3 + kH - 1}, {6, 3 + kH - 1}, {3, 3 + kH - 1}}};
+    EXPECT_EQ(Drawn(extra), Drawn(plain));
+}
+
+TEST_F(PolygonGeometry, FarCoordinatesAreExactAndFartherOnesRefused)
+{
+    // Beyond the 18-bit range (8191) a 32-bit walk would overflow; a 1:1
+    // copy of a far-reaching rectangle still lands exactly.
+    TestSurface wide(XRGB8888, 10000, 1);
+    for (int x = 0; x < 10000; ++x) std::memcpy(wide.Cell(x, 0), &x, 4);
+    Polygon far{Corners(0, 0, 10000, 1), Corners(-9990, 0, 10000, 1)};
+    far.destination[2].y = far.destination[3].y = 11; // 12 rows from one source row
+    far.source[2].y = far.source[3].y = 0;
+    TestSurface d(XRGB8888, 16, 12);
+    const PolygonBltParams params = far.Params();
+    EXPECT_EQ(d->PolygonBlt(0, &wide.Info(), &params, 0), 0);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 10; ++x) {
+            uint32_t v;
+            std::memcpy(&v, d.Cell(x, y), 4);
+            EXPECT_EQ(v, uint32_t(x + 9990)) << x << "," << y;
+        }
+    Polygon farther{Corners(0, 0, kW, kH), Corners(-(1 << 28), 0, 1 << 29, 4)};
+    EXPECT_EQ(Drawn(farther), std::vector<uint32_t>(16 * 12, 0));
+}
+
+TEST_F(PolygonGeometry, SourcePointsOutsideTheSourceAreHeldToItsEdge)
+{
+    Polygon p{Corners(-40, -30, 90, 70), Corners(0, 0, 16, 12)};
+    const std::vector<uint32_t> drawn = Drawn(p);
+    EXPECT_EQ(drawn[0], Stamp(0, 0));
+    EXPECT_EQ(drawn[16 * 12 - 1], Stamp(kW - 1, kH - 1));
+    for (uint32_t v : drawn) EXPECT_EQ(v >> 24, 1u); // every pixel is one of the source's
+}
+
+} // namespace
