@@ -36,20 +36,26 @@ function(quiltor_fast_pixels)
     get_target_property(kind ${target} TYPE)
     if(NOT kind STREQUAL "INTERFACE_LIBRARY")
       target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O3>)
-      # The fuzz targets still run every pixel loop under the sanitizers, but
-      # count no coverage inside them: per-pixel branches steer no input, and
-      # counting them only slowed every engine input.
-      if(QUILTOR_FUZZ)
-        target_compile_options(${target} PRIVATE -fno-sanitize=fuzzer-no-link)
-      endif()
     endif()
   endforeach()
 endfunction()
 
-# quiltor_test_suite(<name> <folder> [LABELS l...] [LIBS libs...])
+# The fuzz targets still run every pixel loop of these under the sanitizers,
+# but count no coverage inside them: per-pixel branches steer no input, and
+# counting them only slowed every engine input.
+function(quiltor_uncounted_pixels)
+  if(QUILTOR_FUZZ)
+    foreach(target ${ARGN})
+      target_compile_options(${target} PRIVATE -fno-sanitize=fuzzer-no-link)
+    endforeach()
+  endif()
+endfunction()
+
+# quiltor_test_suite(<name> <folder> [LOCK resource] [LABELS l...] [LIBS libs...])
 # One GoogleTest program per test folder; its cases are discovered by ctest.
+# Cases of suites that name one LOCK never run at the same time.
 function(quiltor_test_suite name folder)
-  cmake_parse_arguments(arg "" "" "LABELS;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "LOCK" "LABELS;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
     return()
@@ -57,8 +63,16 @@ function(quiltor_test_suite name folder)
   add_executable(${name} ${sources})
   target_compile_options(${name} PRIVATE ${QUILTOR_WARNINGS})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} quiltor_testkit GTest::gtest GTest::gmock)
+  # Empty values would shift the property list: name only those given.
+  set(properties)
+  if(arg_LABELS)
+    list(APPEND properties LABELS "${arg_LABELS}")
+  endif()
+  if(arg_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${arg_LOCK})
+  endif()
   gtest_discover_tests(${name}
-    PROPERTIES LABELS "${arg_LABELS}"
+    PROPERTIES ${properties}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60)
   if("thread" IN_LIST arg_LABELS)
