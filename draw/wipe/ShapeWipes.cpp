@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "draw/wipe/TransitionWipe.h"
-#include "draw/wipe/WipePieces.h"
+#include "draw/wipe/WipeAreas.h"
 
 namespace kivotasuGameKit::Draw {
 
-using wipe::CWipePieces;
+using wipe::CWipeAreas;
 using wipe::RunWipe;
 
 namespace {
@@ -25,7 +25,7 @@ int CTransitionWipe::Blend(CPlaneBase* destination, CPlaneBase* source, int32_t 
                            int32_t kind, uint32_t rate, const RECT* clip)
 {
     if (phase >= 1 && phase < 256 && uint32_t(kind) > 3) return -1;
-    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [&](CWipePieces&, int32_t p) {
+    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [&](CWipeAreas&, int32_t p) {
         switch (kind) {
         case 1: return destination->KeyBlendRateBlt(source, x, y, uint32_t(p), nullptr, nullptr, clip);
         case 3: return AutoBlendBlt(destination, source, x, y, uint32_t(p), nullptr, nullptr, clip);
@@ -37,11 +37,11 @@ int CTransitionWipe::Blend(CPlaneBase* destination, CPlaneBase* source, int32_t 
 int CTransitionWipe::Square(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                             int32_t kind, uint32_t rate, const RECT* clip)
 {
-    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipePieces& pieces, int32_t p) {
-        const int32_t w = pieces.Width(), h = pieces.Height(), longer = std::max(w, h);
+    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipeAreas& areas, int32_t p) {
+        const int32_t w = areas.Width(), h = areas.Height(), longer = std::max(w, h);
         const int32_t side = int32_t((int64_t(longer) * p) >> 8), half = int32_t((int64_t(longer) * p) >> 9);
         const int32_t left = std::max((w >> 1) - half, 0), top = std::max((h >> 1) - half, 0);
-        pieces.Draw(RECT{left, top, left + std::min(side, w - left), top + std::min(side, h - top)});
+        areas.Draw(RECT{left, top, left + std::min(side, w - left), top + std::min(side, h - top)});
         return 0;
     });
 }
@@ -49,8 +49,8 @@ int CTransitionWipe::Square(CPlaneBase* destination, CPlaneBase* source, int32_t
 int CTransitionWipe::Circle(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                             int32_t kind, uint32_t rate, const RECT* clip)
 {
-    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipePieces& pieces, int32_t p) {
-        const int32_t w = pieces.Width(), h = pieces.Height();
+    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipeAreas& areas, int32_t p) {
+        const int32_t w = areas.Width(), h = areas.Height();
         const int64_t diameter = ((int64_t(w) + h) * p) >> 8, radius = diameter >> 1;
         const int64_t r2 = diameter * diameter / 4;
         for (int64_t row = (h >> 1) - radius; row <= (h >> 1) + radius - 1; ++row) {
@@ -60,7 +60,7 @@ int CTransitionWipe::Circle(CPlaneBase* destination, CPlaneBase* source, int32_t
             const int32_t left = std::max((w >> 1) - (chord >> 1), 0);
             // Rows above the picture are drawn as its first row.
             const int32_t line = int32_t(std::max<int64_t>(row, 0));
-            pieces.Draw(RECT{left, line, left + std::min(chord, w - left), line + 1});
+            areas.Draw(RECT{left, line, left + std::min(chord, w - left), line + 1});
         }
         return 0;
     });
@@ -69,12 +69,12 @@ int CTransitionWipe::Circle(CPlaneBase* destination, CPlaneBase* source, int32_t
 int CTransitionWipe::Rect(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                           int32_t kind, uint32_t rate, const RECT* clip)
 {
-    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipePieces& pieces, int32_t p) {
+    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipeAreas& areas, int32_t p) {
         const int32_t side = p >> 4;
         if (side == 0) return 0;
-        for (int32_t top = 0; top < pieces.Height(); top += RectCell)
-            for (int32_t left = 0; left < pieces.Width(); left += RectCell)
-                pieces.Draw(RECT{left, top, left + side, top + side});
+        for (int32_t top = 0; top < areas.Height(); top += RectCell)
+            for (int32_t left = 0; left < areas.Width(); left += RectCell)
+                areas.Draw(RECT{left, top, left + side, top + side});
         return 0;
     });
 }
@@ -82,10 +82,10 @@ int CTransitionWipe::Rect(CPlaneBase* destination, CPlaneBase* source, int32_t x
 int CTransitionWipe::Spiral(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                             int32_t kind, uint32_t rate, const RECT* clip)
 {
-    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipePieces& pieces, int32_t p) {
+    return RunWipe(destination, source, x, y, phase, kind, rate, clip, [](CWipeAreas& areas, int32_t p) {
         const int32_t step = p >> 4;
-        const int32_t columns = (pieces.Width() + SpiralBlock - 1) / SpiralBlock;
-        for (int32_t j = 0; j * SpiralBlock < pieces.Height(); ++j) {
+        const int32_t columns = (areas.Width() + SpiralBlock - 1) / SpiralBlock;
+        for (int32_t j = 0; j * SpiralBlock < areas.Height(); ++j) {
             const int32_t top = j * SpiralBlock;
             // Neighbouring blocks that show go in one blit.
             int32_t run = -1;
@@ -93,7 +93,7 @@ int CTransitionWipe::Spiral(CPlaneBase* destination, CPlaneBase* source, int32_t
                 const bool shown = i < columns && SpiralOrder[std::size_t((i & 3) + 4 * (j & 3))] <= step;
                 if (shown && run < 0) run = i;
                 if (!shown && run >= 0) {
-                    pieces.Draw(RECT{run * SpiralBlock, top, i * SpiralBlock, top + SpiralBlock});
+                    areas.Draw(RECT{run * SpiralBlock, top, i * SpiralBlock, top + SpiralBlock});
                     run = -1;
                 }
             }

@@ -4,11 +4,11 @@
 #include <array>
 
 #include "draw/wipe/TransitionWipe.h"
-#include "draw/wipe/WipePieces.h"
+#include "draw/wipe/WipeAreas.h"
 
 namespace kivotasuGameKit::Draw {
 
-using wipe::CWipePieces;
+using wipe::CWipeAreas;
 using wipe::Lines;
 using wipe::RunWipe;
 using wipe::Span;
@@ -27,9 +27,9 @@ Reach FromFar(int32_t along, int32_t length) { return {std::max(along - length -
 // Line n shows reaches[n % period]. Where every class reaches, the lines are
 // drawn across in one blit; elsewhere line by line, so each pixel is drawn
 // once either way.
-template <std::size_t Period> void DrawLines(CWipePieces& pieces, bool columns, const std::array<Reach, Period>& reaches)
+template <std::size_t Period> void DrawLines(CWipeAreas& areas, bool columns, const std::array<Reach, Period>& reaches)
 {
-    const int32_t count = columns ? pieces.Width() : pieces.Height();
+    const int32_t count = columns ? areas.Width() : areas.Height();
     std::array<int32_t, 2 * Period> edges;
     for (std::size_t c = 0; c < Period; ++c) edges[2 * c] = reaches[c].from, edges[2 * c + 1] = reaches[c].to;
     std::sort(edges.begin(), edges.end());
@@ -40,34 +40,34 @@ template <std::size_t Period> void DrawLines(CWipePieces& pieces, bool columns, 
         bool all = true;
         for (std::size_t c = 0; c < Period; ++c) all = all && shows(c);
         if (all) {
-            pieces.Draw(Lines(!columns, from, to, pieces));
+            areas.Draw(Lines(!columns, from, to, areas));
             continue;
         }
         for (std::size_t c = 0; c < Period; ++c)
             if (shows(c))
                 for (int32_t line = int32_t(c); line < count; line += int32_t(Period))
-                    pieces.Draw(Span(columns, line, from, to));
+                    areas.Draw(Span(columns, line, from, to));
     }
 }
 
 int32_t Scaled(int32_t along, int32_t p, int shift) { return int32_t((int64_t(along) * p) >> shift); }
 
-int StripeOnce(CWipePieces& pieces, int32_t p, bool columns)
+int StripeOnce(CWipeAreas& areas, int32_t p, bool columns)
 {
-    const int32_t along = columns ? pieces.Height() : pieces.Width(), length = Scaled(along, p, 8);
-    DrawLines<2>(pieces, columns, {FromNear(along, length), FromFar(along, length)});
+    const int32_t along = columns ? areas.Height() : areas.Width(), length = Scaled(along, p, 8);
+    DrawLines<2>(areas, columns, {FromNear(along, length), FromFar(along, length)});
     return 0;
 }
 
 // Lines 0 and 2 of every four first at twice the speed, lines 1 and 3 in the
 // second half.
-int StripeTwice(CWipePieces& pieces, int32_t p, bool columns)
+int StripeTwice(CWipeAreas& areas, int32_t p, bool columns)
 {
-    const int32_t along = columns ? pieces.Height() : pieces.Width();
+    const int32_t along = columns ? areas.Height() : areas.Width();
     const int32_t first = std::min(Scaled(along, p, 7), along);
     const Reach none{0, 0};
     const int32_t second = p >= 129 ? Scaled(along, p - 128, 7) : 0;
-    DrawLines<4>(pieces, columns,
+    DrawLines<4>(areas, columns,
                  {FromNear(along, first), p >= 129 ? FromNear(along, second) : none, FromFar(along, first),
                   p >= 129 ? FromFar(along, second) : none});
     return 0;
@@ -79,28 +79,28 @@ int CTransitionWipe::StripeH1(CPlaneBase* destination, CPlaneBase* source, int32
                               int32_t kind, uint32_t rate, const RECT* clip)
 {
     return RunWipe(destination, source, x, y, phase, kind, rate, clip,
-                   [](CWipePieces& pieces, int32_t p) { return StripeOnce(pieces, p, false); });
+                   [](CWipeAreas& areas, int32_t p) { return StripeOnce(areas, p, false); });
 }
 
 int CTransitionWipe::StripeV1(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                               int32_t kind, uint32_t rate, const RECT* clip)
 {
     return RunWipe(destination, source, x, y, phase, kind, rate, clip,
-                   [](CWipePieces& pieces, int32_t p) { return StripeOnce(pieces, p, true); });
+                   [](CWipeAreas& areas, int32_t p) { return StripeOnce(areas, p, true); });
 }
 
 int CTransitionWipe::StripeH2(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                               int32_t kind, uint32_t rate, const RECT* clip)
 {
     return RunWipe(destination, source, x, y, phase, kind, rate, clip,
-                   [](CWipePieces& pieces, int32_t p) { return StripeTwice(pieces, p, false); });
+                   [](CWipeAreas& areas, int32_t p) { return StripeTwice(areas, p, false); });
 }
 
 int CTransitionWipe::StripeV2(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase,
                               int32_t kind, uint32_t rate, const RECT* clip)
 {
     return RunWipe(destination, source, x, y, phase, kind, rate, clip,
-                   [](CWipePieces& pieces, int32_t p) { return StripeTwice(pieces, p, true); });
+                   [](CWipeAreas& areas, int32_t p) { return StripeTwice(areas, p, true); });
 }
 
 } // namespace kivotasuGameKit::Draw

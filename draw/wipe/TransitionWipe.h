@@ -1,6 +1,6 @@
 #pragma once
 // The transition wipes: each draws the part of a new picture that a phase of
-// 0..256 reveals onto the destination, in pieces through the plane blits, and
+// 0..256 reveals onto the destination, in areas through the plane blits, and
 // keeps nothing between frames.
 //
 // Common arguments: destination, source (the new picture), the point where
@@ -9,7 +9,7 @@
 // the kind of blit (0 copy, 1 colour-keyed copy, 2 blend by rate, 3 AutoBlt;
 // any other kind draws nothing), the rate for kind 2, and a clip rectangle
 // (null: the whole destination) that every blit receives. A wipe that drew
-// pieces returns 0.
+// areas returns 0.
 //
 // Ranges of columns or rows are half-open: "a .. b" is a <= c < b, as the
 // blitter's rectangles are.

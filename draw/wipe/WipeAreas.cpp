@@ -1,4 +1,4 @@
-#include "draw/wipe/WipePieces.h"
+#include "draw/wipe/WipeAreas.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ int KindBlt(int32_t kind, CPlaneBase* destination, CPlaneBase* source, int32_t x
     }
 }
 
-CWipePieces::CWipePieces(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t kind,
+CWipeAreas::CWipeAreas(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t kind,
                          uint32_t rate, const RECT* clip, int32_t width, int32_t height)
     : m_destination(destination),
       m_source(source),
@@ -32,18 +32,18 @@ CWipePieces::CWipePieces(CPlaneBase* destination, CPlaneBase* source, int32_t x,
 {
 }
 
-bool CWipePieces::Cut(RECT& piece) const
+bool CWipeAreas::Cut(RECT& area) const
 {
-    piece.left = std::max(piece.left, 0);
-    piece.top = std::max(piece.top, 0);
-    piece.right = std::min(piece.right, m_width);
-    piece.bottom = std::min(piece.bottom, m_height);
-    return piece.left < piece.right && piece.top < piece.bottom;
+    area.left = std::max(area.left, 0);
+    area.top = std::max(area.top, 0);
+    area.right = std::min(area.right, m_width);
+    area.bottom = std::min(area.bottom, m_height);
+    return area.left < area.right && area.top < area.bottom;
 }
 
-void CWipePieces::Draw(const RECT& piece, int32_t dx, int32_t dy)
+void CWipeAreas::Draw(const RECT& area, int32_t dx, int32_t dy)
 {
-    RECT cut = piece;
+    RECT cut = area;
     if (!Cut(cut)) return;
     // 64-bit: a far-off point plus a shift must not wrap onto the screen.
     const int64_t atX = int64_t(m_x) + dx + cut.left, atY = int64_t(m_y) + dy + cut.top;
@@ -51,14 +51,14 @@ void CWipePieces::Draw(const RECT& piece, int32_t dx, int32_t dy)
     KindBlt(m_kind, m_destination, m_source, int32_t(atX), int32_t(atY), m_rate, nullptr, &cut, m_clip);
 }
 
-void CWipePieces::DrawStretched(const RECT& piece, int32_t atX, int32_t atY, SIZE size)
+void CWipeAreas::DrawStretched(const RECT& area, int32_t atX, int32_t atY, SIZE size)
 {
-    RECT cut = piece;
+    RECT cut = area;
     if (!Cut(cut) || size.cx <= 0 || size.cy <= 0) return;
     KindBlt(m_kind, m_destination, m_source, atX, atY, m_rate, &size, &cut, m_clip);
 }
 
-int CWipePieces::DrawWhole()
+int CWipeAreas::DrawWhole()
 {
     return KindBlt(m_kind, m_destination, m_source, m_x, m_y, m_rate, nullptr, nullptr, m_clip);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// What every wipe shares: the blit of its kind, and the pieces of the source
+// What every wipe shares: the blit of its kind, and the areas of the source
 // drawn through it, each cut to the source and landing where it belongs in
 // the finished picture.
 
@@ -14,9 +14,9 @@ namespace kivotasuGameKit::Draw::wipe {
 int KindBlt(int32_t kind, CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, uint32_t rate,
             const SIZE* size, const RECT* sourceRect, const RECT* clip);
 
-class CWipePieces {
+class CWipeAreas {
 public:
-    CWipePieces(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t kind, uint32_t rate,
+    CWipeAreas(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t kind, uint32_t rate,
                 const RECT* clip, int32_t width, int32_t height);
 
     int32_t Width() const { return m_width; }
@@ -26,16 +26,16 @@ public:
     int32_t Y() const { return m_y; }
     const RECT* Clip() const { return m_clip; }
 
-    // The piece (source coordinates) at its own place, moved by (dx, dy).
-    void Draw(const RECT& piece, int32_t dx = 0, int32_t dy = 0);
-    // The piece stretched to size with its top-left at (atX, atY) on the
+    // The area (source coordinates) at its own place, moved by (dx, dy).
+    void Draw(const RECT& area, int32_t dx = 0, int32_t dy = 0);
+    // The area stretched to size with its top-left at (atX, atY) on the
     // destination.
-    void DrawStretched(const RECT& piece, int32_t atX, int32_t atY, SIZE size);
+    void DrawStretched(const RECT& area, int32_t atX, int32_t atY, SIZE size);
     int DrawWhole();
 
 private:
-    // The piece cut to the source; false when nothing is left.
-    bool Cut(RECT& piece) const;
+    // The area cut to the source; false when nothing is left.
+    bool Cut(RECT& area) const;
 
     CPlaneBase* m_destination;
     CPlaneBase* m_source;
@@ -47,7 +47,7 @@ private:
 
 // The frame of a wipe: below phase 1, for a kind outside 0..3 or an empty
 // source nothing is drawn (0); from 256 the whole source in one blit; in
-// between body(pieces, phase), whose result is returned.
+// between body(areas, phase), whose result is returned.
 template <class Body>
 int RunWipe(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, int32_t phase, int32_t kind,
             uint32_t rate, const RECT* clip, Body body)
@@ -55,16 +55,16 @@ int RunWipe(CPlaneBase* destination, CPlaneBase* source, int32_t x, int32_t y, i
     if (phase < 1 || uint32_t(kind) > 3) return 0;
     int width = 0, height = 0;
     if (source->GetSize(&width, &height) || width <= 0 || height <= 0) return 0;
-    CWipePieces pieces(destination, source, x, y, kind, rate, clip, width, height);
-    if (phase >= 256) return pieces.DrawWhole();
-    return body(pieces, phase);
+    CWipeAreas areas(destination, source, x, y, kind, rate, clip, width, height);
+    if (phase >= 256) return areas.DrawWhole();
+    return body(areas, phase);
 }
 
 // A run of lines [from, to) across the whole picture: columns when the lines
 // are columns, else rows; and one line's span [from, to) along it.
-inline RECT Lines(bool columns, int32_t from, int32_t to, const CWipePieces& pieces)
+inline RECT Lines(bool columns, int32_t from, int32_t to, const CWipeAreas& areas)
 {
-    return columns ? RECT{from, 0, to, pieces.Height()} : RECT{0, from, pieces.Width(), to};
+    return columns ? RECT{from, 0, to, areas.Height()} : RECT{0, from, areas.Width(), to};
 }
 inline RECT Span(bool columns, int32_t line, int32_t from, int32_t to)
 {
