@@ -52,9 +52,11 @@ int RegisterAll()
         SideBySide(RegisterBenchmark(("Add_scalar" + tail).c_str(), Ours, EffectBltOp::Add, XRGB8888, st,
                                      AlphaKind::Uniform, 0, 0, false, Blend::SimdLevel::None));
         SideBySide(RegisterBenchmark(("pixman_ADD" + tail).c_str(), PixmanAdd, st));
+        SideBySide(RegisterBenchmark(("SDL_ADD" + tail).c_str(), SdlBlit, XRGB8888, st, AlphaKind::Uniform,
+                                     SDL_BLENDMODE_ADD, 255, false));
+        RegisterFixedCost("Add", EffectBltOp::Add, XRGB8888, st, 0);
+        RegisterFixedCost("Sub", EffectBltOp::Sub, XRGB8888, st, 0);
     }
-    SideBySide(RegisterBenchmark(("SDL_ADD/" + PairName(XRGB8888, ARGB8888)).c_str(), SdlBlit, XRGB8888,
-                                 AlphaKind::Uniform, SDL_BLENDMODE_ADD, 255, false));
     // Every body of the family, uniform random alpha, rate 128.
     RegisterEveryPair({2, 3, 4, 5, 6, 7, 8, 9}, 128, 0);
     return 0;

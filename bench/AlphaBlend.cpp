@@ -58,7 +58,7 @@ int RegisterAll()
         bool opaque;
         const char* name;
     };
-    for (AlphaKind kind : {AlphaKind::Sprite, AlphaKind::Uniform, AlphaKind::Glyphs}) {
+    for (AlphaKind kind : {AlphaKind::Sprite, AlphaKind::Uniform, AlphaKind::Glyphs, AlphaKind::Half}) {
         for (Target dt : {Target{XRGB8888, false, "XRGB8888"}, Target{ARGB8888, false, "ARGB8888"},
                           Target{ARGB8888, true, "ARGB8888opaque"}}) {
             const std::string tail = std::string("/") + dt.name + "<-ARGB8888/" + KindName(kind);
@@ -68,7 +68,7 @@ int RegisterAll()
                                          ARGB8888, kind, 0, 0, dt.opaque, Blend::SimdLevel::Sse2));
             SideBySide(RegisterBenchmark(("pixman_OVER" + tail).c_str(), PixmanOver,
                                          dt.type == ARGB8888 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, kind, 255, dt.opaque));
-            SideBySide(RegisterBenchmark(("SDL_BLEND" + tail).c_str(), SdlBlit, dt.type, kind, SDL_BLENDMODE_BLEND, 255,
+            SideBySide(RegisterBenchmark(("SDL_BLEND" + tail).c_str(), SdlBlit, dt.type, ARGB8888, kind, SDL_BLENDMODE_BLEND, 255,
                                          dt.opaque));
         }
     }
@@ -85,8 +85,12 @@ int RegisterAll()
         const std::string tail = std::string("/") + PairName(dt, ARGB8888) + "/rate128";
         SideBySide(RegisterBenchmark(("pixman_OVER_solid_mask" + tail).c_str(), PixmanOver,
                                      dt == ARGB8888 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, AlphaKind::Uniform, 128, false));
-        SideBySide(RegisterBenchmark(("SDL_BLEND_alphamod" + tail).c_str(), SdlBlit, dt, AlphaKind::Uniform,
-                                     SDL_BLENDMODE_BLEND, 128, false));
+        SideBySide(RegisterBenchmark(("SDL_BLEND_alphamod" + tail).c_str(), SdlBlit, dt, ARGB8888,
+                                     AlphaKind::Uniform, SDL_BLENDMODE_BLEND, 128, false));
+    }
+    for (auto [dt, st] : {std::pair{XRGB8888, ARGB8888}, {ARGB8888, ARGB8888}}) {
+        RegisterFixedCost("BlendAlpha", EffectBltOp::BlendAlpha, dt, st, 0);
+        RegisterFixedCost("BlendRate", EffectBltOp::BlendRate, dt, st, 128);
     }
     // Every body of the family, uniform random alpha, rates 128 (and b = 100).
     RegisterEveryPair({10, 14, 15, 16, 17}, 128, 100);

@@ -18,6 +18,7 @@
 
 #include "draw/effect/EffectBlitter.h"
 #include "draw/effect/SurfaceInfo.h"
+#include "bench/SimdCap.h"
 #include "draw/effect/alpha/SimdLevel.h"
 
 namespace blitbench {
@@ -31,17 +32,25 @@ enum class AlphaKind {
     Sprite,  // opaque shapes on a transparent ground with soft edges: mostly 0 and 255
     Uniform, // every alpha 0..255 equally likely
     Glyphs,  // text-like masks: thin strokes, mostly 0, antialiased edges
+    Half,    // every alpha 128: a translucent picture
 };
 
 inline const char* KindName(AlphaKind kind)
 {
-    return kind == AlphaKind::Sprite ? "sprite" : kind == AlphaKind::Uniform ? "uniform" : "glyphs";
+    switch (kind) {
+    case AlphaKind::Sprite: return "sprite";
+    case AlphaKind::Uniform: return "uniform";
+    case AlphaKind::Glyphs: return "glyphs";
+    case AlphaKind::Half: return "half";
+    }
+    return "";
 }
 
 inline uint8_t AlphaAt(AlphaKind kind, int x, int y, std::mt19937& rng)
 {
     switch (kind) {
     case AlphaKind::Uniform: return uint8_t(rng());
+    case AlphaKind::Half: return 128;
     case AlphaKind::Sprite: {
         // Three overlapping discs with a two-pixel soft rim.
         const double centres[3][3] = {{200, 240, 170}, {420, 200, 150}, {480, 380, 90}};
@@ -123,25 +132,45 @@ inline void Ours(benchmark::State& state, EffectBltOp op, SurfaceType dt, Surfac
                  uint32_t b, bool opaqueDestination, Blend::SimdLevel level)
 {
     CEffectBlitter::BuildBlendTables();
-    Blend::CapSimdLevel(level);
+    HoldSimdLevel(level);
     Surface dst(dt, AlphaKind::Uniform, 2, opaqueDestination), src(st, kind, 3);
     src.info.SetColorKey(0x00102030);
     const BltParams request;
     const BltRates rates{a, b};
     Timed(state, dst, [&] { dst.info.EffectBlt(op, &src.info, &request, &rates); });
-    Blend::CapSimdLevel(Blend::SimdLevel::Avx2);
+    HoldSimdLevel(Blend::SimdLevel::Avx2);
+}
+
+// The fixed cost of one small blit (lock, clip, dispatch, a few rows): the
+// top-left range(0) x range(0) pixels of the source, uniform random alpha,
+// onto the same pixels each time (no restore, which would cost more than the blit).
+inline void OursFixed(benchmark::State& state, EffectBltOp op, SurfaceType dt, SurfaceType st, uint32_t a)
+{
+    CEffectBlitter::BuildBlendTables();
+    const int side = int(state.range(0));
+    Surface dst(dt, AlphaKind::Uniform, 2), src(st, AlphaKind::Uniform, 3);
+    src.info.SetColorKey(0x00102030);
+    const RECT area{0, 0, side, side};
+    BltParams request;
+    request.sourceRect = &area;
+    const BltRates rates{a, 0};
+    for (auto _ : state) {
+        dst.info.EffectBlt(op, &src.info, &request, &rates);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()) * side * side);
 }
 
 inline Uint32 SdlFormat(SurfaceType t) { return t == ARGB8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB888; }
 
-// SDL_BlitSurface of an ARGB8888 source in blend mode mode at a surface
-// alpha of rate onto an XRGB8888 (SDL's RGB888) or ARGB8888 destination.
-inline void SdlBlit(benchmark::State& state, SurfaceType dt, AlphaKind kind, SDL_BlendMode mode, uint32_t rate,
-                    bool opaqueDestination)
+// SDL_BlitSurface of an ARGB8888 or XRGB8888 (SDL's RGB888) source in blend
+// mode mode at a surface alpha of rate onto a destination of either format.
+inline void SdlBlit(benchmark::State& state, SurfaceType dt, SurfaceType st, AlphaKind kind, SDL_BlendMode mode,
+                    uint32_t rate, bool opaqueDestination)
 {
-    Surface dst(dt, AlphaKind::Uniform, 2, opaqueDestination), src(ARGB8888, kind, 3);
+    Surface dst(dt, AlphaKind::Uniform, 2, opaqueDestination), src(st, kind, 3);
     SDL_Surface* d = SDL_CreateRGBSurfaceWithFormatFrom(dst.bytes.data(), Width, Height, 0, dst.pitch, SdlFormat(dt));
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), Width, Height, 0, src.pitch, SdlFormat(ARGB8888));
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), Width, Height, 0, src.pitch, SdlFormat(st));
     SDL_SetSurfaceBlendMode(s, mode);
     SDL_SetSurfaceAlphaMod(s, Uint8(rate));
     Timed(state, dst, [&] {
@@ -169,8 +198,8 @@ inline const char* Name(int t)
 
 inline std::string PairName(int d, int s) { return std::string(Name(d)) + "<-" + Name(s); }
 
-// "All/op<N>/<pair>": every served pair of each operation at the AVX2 level,
-// uniform random alpha, rates a and b.
+// "All/op<N>/<pair>": every served pair of each operation at the AVX2 level
+// (or the cap), uniform random alpha, rates a and b.
 inline void RegisterEveryPair(std::initializer_list<uint32_t> ops, uint32_t a, uint32_t b)
 {
     for (uint32_t op : ops) {
@@ -185,6 +214,14 @@ inline void RegisterEveryPair(std::initializer_list<uint32_t> ops, uint32_t a, u
             }
         }
     }
+}
+
+// "Fixed/<op name>/<pair>/<side>": 1 x 1 and 24 x 24, in nanoseconds.
+inline void RegisterFixedCost(const std::string& opName, EffectBltOp op, SurfaceType dt, SurfaceType st, uint32_t a)
+{
+    benchmark::RegisterBenchmark(("Fixed/" + opName + "/" + PairName(dt, st)).c_str(), OursFixed, op, dt, st, a)
+        ->Arg(1)
+        ->Arg(24);
 }
 
 } // namespace blitbench

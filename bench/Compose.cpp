@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/SimdCap.h"
 #include "draw/FastPlane.h"
 #include "platform/Fonts.h"
 #include "platform/HostPath.h"

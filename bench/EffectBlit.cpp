@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SimdCap.h"
 #include "draw/effect/EffectBlitter.h"
 #include "draw/effect/SurfaceInfo.h"
 
@@ -132,9 +133,11 @@ int RegisterAll()
         RegisterBenchmark(("KeyCopy/" + pair).c_str(), EffectBlt, EffectBltOp::KeyCopy, t, t)->Apply(Sizes);
         RegisterBenchmark(("SDL_key/" + pair).c_str(), SdlBlit, t, t, true)->Apply(Sizes);
     }
-    // The fixed cost of one small blit: lock, clip, dispatch, 576 pixels.
-    RegisterBenchmark("Copy_24x24/XRGB8888<-XRGB8888", EffectBlt, EffectBltOp::Copy, XRGB8888, XRGB8888)
-        ->Args({24, 24});
+    // The fixed cost of one small blit: lock, clip, dispatch, 1 or 576 pixels.
+    for (EffectBltOp op : {EffectBltOp::Copy, EffectBltOp::KeyCopy}) {
+        const std::string name = std::string(op == EffectBltOp::Copy ? "Fixed/Copy/" : "Fixed/KeyCopy/") + "XRGB8888<-XRGB8888";
+        RegisterBenchmark(name.c_str(), EffectBlt, op, XRGB8888, XRGB8888)->Args({1, 1})->Args({24, 24});
+    }
     // Every served pair of copy and keyed copy at full size.
     for (int d = 2; d <= 13; ++d) {
         for (int s = 2; s <= 13; ++s) {

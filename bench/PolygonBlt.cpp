@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/SimdCap.h"
 #include "draw/effect/EffectBlitter.h"
 #include "draw/effect/SurfaceInfo.h"
 #include "draw/polygon/PolygonBltParams.h"

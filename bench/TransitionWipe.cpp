@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "bench/SimdCap.h"
 #include "draw/FastPlane.h"
 #include "draw/wipe/TransitionWipe.h"
 #include "frame/MersenneTwister.h"
