@@ -14,6 +14,7 @@
 
 #include "bench/SimdCap.h"
 #include "draw/effect/EffectBlitter.h"
+#include "draw/effect/PixelFormat.h"
 #include "draw/effect/SurfaceInfo.h"
 
 using namespace kivotasuGameKit;
@@ -30,18 +31,35 @@ struct Surface {
         const SIZE size{w, h};
         info.Init(bytes.data(), pitch, &size, type);
     }
+    // A sprite on the key colour: about half of each row, in one run, is
+    // picture, the rest key.
+    void PlantKey(SurfaceType type)
+    {
+        uint8_t cell[4];
+        const int size = PackColourCell(type, Key, cell);
+        for (int y = 0; y < height; ++y) {
+            const int from = (y * 7) % (width / 2);
+            for (int x = 0; x < width; ++x)
+                if (x < from || x >= from + width / 2) std::memcpy(&bytes[size_t(y) * pitch + size_t(x) * size], cell, size);
+        }
+    }
+    static constexpr uint32_t Key = 0x00102030;
     int width, height, pitch;
     std::vector<uint8_t> bytes;
     CSurfaceInfo info;
 };
 
+// What the source holds: random cells (the key all but absent) or a keyed sprite.
+enum class Source { Noise, Sprite };
+
 void Count(benchmark::State& state, int w, int h) { state.SetItemsProcessed(int64_t(state.iterations()) * w * h); }
 
-void EffectBlt(benchmark::State& state, EffectBltOp op, SurfaceType dt, SurfaceType st)
+void EffectBlt(benchmark::State& state, EffectBltOp op, SurfaceType dt, SurfaceType st, Source source)
 {
     const int w = int(state.range(0)), h = int(state.range(1));
     Surface dst(dt, w, h), src(st, w, h);
-    src.info.SetColorKey(0x00102030);
+    if (source == Source::Sprite) src.PlantKey(st);
+    src.info.SetColorKey(Surface::Key);
     const BltParams request;
     for (auto _ : state) {
         dst.info.EffectBlt(op, &src.info, &request, nullptr);
@@ -89,10 +107,11 @@ Uint32 SdlFormat(SurfaceType t)
 }
 
 // SDL_BlitSurface of the same pair; keyed with a colour key when asked.
-void SdlBlit(benchmark::State& state, SurfaceType dt, SurfaceType st, bool keyed)
+void SdlBlit(benchmark::State& state, SurfaceType dt, SurfaceType st, bool keyed, Source source)
 {
     const int w = int(state.range(0)), h = int(state.range(1));
     Surface dst(dt, w, h), src(st, w, h);
+    if (source == Source::Sprite) src.PlantKey(st);
     SDL_Surface* d = SDL_CreateRGBSurfaceWithFormatFrom(dst.bytes.data(), w, h, 0, dst.pitch, SdlFormat(dt));
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(src.bytes.data(), w, h, 0, src.pitch, SdlFormat(st));
     SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
@@ -125,18 +144,20 @@ int RegisterAll()
         {XRGB8888, XRGB8888}, {XRGB8888, ARGB8888}, {RGB565, XRGB8888}};
     for (auto [d, s] : compared) {
         const std::string pair = std::string(Name(d)) + "<-" + Name(s);
-        RegisterBenchmark(("Copy/" + pair).c_str(), EffectBlt, EffectBltOp::Copy, d, s)->Apply(Sizes);
-        RegisterBenchmark(("SDL/" + pair).c_str(), SdlBlit, d, s, false)->Apply(Sizes);
+        RegisterBenchmark(("Copy/" + pair).c_str(), EffectBlt, EffectBltOp::Copy, d, s, Source::Noise)->Apply(Sizes);
+        RegisterBenchmark(("SDL/" + pair).c_str(), SdlBlit, d, s, false, Source::Noise)->Apply(Sizes);
     }
     for (SurfaceType t : {XRGB8888, RGB565}) {
-        const std::string pair = std::string(Name(t)) + "<-" + Name(t);
-        RegisterBenchmark(("KeyCopy/" + pair).c_str(), EffectBlt, EffectBltOp::KeyCopy, t, t)->Apply(Sizes);
-        RegisterBenchmark(("SDL_key/" + pair).c_str(), SdlBlit, t, t, true)->Apply(Sizes);
+        for (Source source : {Source::Noise, Source::Sprite}) {
+            const std::string pair = std::string(source == Source::Sprite ? "_sprite/" : "/") + Name(t) + "<-" + Name(t);
+            RegisterBenchmark(("KeyCopy" + pair).c_str(), EffectBlt, EffectBltOp::KeyCopy, t, t, source)->Apply(Sizes);
+            RegisterBenchmark(("SDL_key" + pair).c_str(), SdlBlit, t, t, true, source)->Apply(Sizes);
+        }
     }
     // The fixed cost of one small blit: lock, clip, dispatch, 1 or 576 pixels.
     for (EffectBltOp op : {EffectBltOp::Copy, EffectBltOp::KeyCopy}) {
         const std::string name = std::string(op == EffectBltOp::Copy ? "Fixed/Copy/" : "Fixed/KeyCopy/") + "XRGB8888<-XRGB8888";
-        RegisterBenchmark(name.c_str(), EffectBlt, op, XRGB8888, XRGB8888)->Args({1, 1})->Args({24, 24});
+        RegisterBenchmark(name.c_str(), EffectBlt, op, XRGB8888, XRGB8888, Source::Noise)->Args({1, 1})->Args({24, 24});
     }
     // Every served pair of copy and keyed copy at full size.
     for (int d = 2; d <= 13; ++d) {
@@ -145,7 +166,9 @@ int RegisterAll()
                 if (!EffectBltServes(uint32_t(op), d, s)) continue;
                 const std::string name = std::string(op == EffectBltOp::Copy ? "AllCopy/" : "AllKeyCopy/") +
                                          Name(SurfaceType(d)) + "<-" + Name(SurfaceType(s));
-                RegisterBenchmark(name.c_str(), EffectBlt, op, SurfaceType(d), SurfaceType(s))->Args({640, 480});
+                RegisterBenchmark(name.c_str(), EffectBlt, op, SurfaceType(d), SurfaceType(s),
+                                  op == EffectBltOp::KeyCopy ? Source::Sprite : Source::Noise)
+                    ->Args({640, 480});
             }
         }
     }

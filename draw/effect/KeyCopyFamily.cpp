@@ -1,7 +1,9 @@
 // Operation 1: the copy with the source's colour key as the transparent colour.
 #include "draw/effect/BlitFrame.h"
+#include "draw/effect/KeyCopyRows.h"
 #include "draw/effect/PixelFormat.h"
 #include "draw/effect/RoutineGrid.h"
+#include "draw/effect/alpha/BlendFrame.h"
 
 namespace kivotasuGameKit {
 
@@ -11,9 +13,10 @@ template <SurfaceType D, SurfaceType S>
 int KeyCopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKeyRate keyRate,
                    const BltParams* request)
 {
-    return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
-        source, destination, request,
-        MakeKeyed<S>(KeyOf<S>(keyRate), [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); }));
+    const uint32_t key = KeyOf<S>(keyRate);
+    return Blend::RunBlend<D, S>(source, destination, request,
+                                 MakeKeyed<S>(key, [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); }),
+                                 KeyCopyRowsFor<D, S>(), {.key = key, .keyMask = PixelFormat<S>::KeyBits});
 }
 
 } // namespace

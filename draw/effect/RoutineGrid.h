@@ -8,25 +8,34 @@
 
 namespace kivotasuGameKit {
 
-// Builds an operation's grid at compile time: pick.template operator()<D, S>()
-// yields the routine of each pair EffectBltServes names; every other cell is
-// null. Only the served pairs are instantiated.
-template <uint32_t Op, class Pick, std::size_t... I>
-consteval RoutineGrid MakeRoutineGridOf(Pick pick, std::index_sequence<I...>)
+// Sets cells[d][s] to pick.template operator()<D, S>() for each pair that
+// EffectBltServes names for operation Op; the other cells keep their value.
+// Only the served pairs are instantiated (one fold of 196 per call keeps
+// within the compilers' fold limits).
+template <uint32_t Op, class Cell, class Pick, std::size_t... I>
+consteval void FillServedPairsOf(Cell (&cells)[SurfaceTypeCount][SurfaceTypeCount], Pick pick,
+                                 std::index_sequence<I...>)
 {
-    RoutineGrid grid{};
     auto cell = [&]<std::size_t N>() {
         constexpr int32_t d = N / SurfaceTypeCount, s = N % SurfaceTypeCount;
         if constexpr (EffectBltServes(Op, d, s))
-            grid.cell[d][s] = pick.template operator()<SurfaceType(d), SurfaceType(s)>();
+            cells[d][s] = pick.template operator()<SurfaceType(d), SurfaceType(s)>();
     };
     (cell.template operator()<I>(), ...);
-    return grid;
 }
 
+template <uint32_t Op, class Cell, class Pick>
+consteval void FillServedPairs(Cell (&cells)[SurfaceTypeCount][SurfaceTypeCount], Pick pick)
+{
+    FillServedPairsOf<Op>(cells, pick, std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>());
+}
+
+// An operation's grid: the routine of each served pair, null elsewhere.
 template <uint32_t Op, class Pick> consteval RoutineGrid MakeRoutineGrid(Pick pick)
 {
-    return MakeRoutineGridOf<Op>(pick, std::make_index_sequence<SurfaceTypeCount * SurfaceTypeCount>());
+    RoutineGrid grid{};
+    FillServedPairs<Op>(grid.cell, pick);
+    return grid;
 }
 
 // The grids of operations 0 and 1; the families declare their own.

@@ -17,7 +17,6 @@ struct Lanes : Blend::Avx2 {
     static T SubSat8(T a, T b) { return _mm256_subs_epu8(a, b); }
     static T Add8(T a, T b) { return _mm256_add_epi8(a, b); }
     static T Sub8(T a, T b) { return _mm256_sub_epi8(a, b); }
-    static T CmpEq16(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
     static T Srai16(T a, int n) { return _mm256_srai_epi16(a, n); }
     static T Sll16(T a, int n) { return _mm256_slli_epi16(a, n); }
 };

@@ -14,7 +14,6 @@ struct Lanes : Blend::Sse2 {
     static T SubSat8(T a, T b) { return _mm_subs_epu8(a, b); }
     static T Add8(T a, T b) { return _mm_add_epi8(a, b); }
     static T Sub8(T a, T b) { return _mm_sub_epi8(a, b); }
-    static T CmpEq16(T a, T b) { return _mm_cmpeq_epi16(a, b); }
     static T Srai16(T a, int n) { return _mm_srai_epi16(a, n); }
     static T Sll16(T a, int n) { return _mm_slli_epi16(a, n); }
 };

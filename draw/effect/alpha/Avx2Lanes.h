@@ -30,11 +30,14 @@ struct Avx2 {
     static T Mullo16(T a, T b) { return _mm256_mullo_epi16(a, b); }
     static T MulhiU16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
     static T Sub32(T a, T b) { return _mm256_sub_epi32(a, b); }
+    static T Add32(T a, T b) { return _mm256_add_epi32(a, b); }
     static T Srl16(T a, int n) { return _mm256_srli_epi16(a, n); }
     static T Srl32(T a, int n) { return _mm256_srli_epi32(a, n); }
+    static T Sll32(T a, int n) { return _mm256_slli_epi32(a, n); }
     static T UnpackLo8(T a, T b) { return _mm256_unpacklo_epi8(a, b); }
     static T UnpackHi8(T a, T b) { return _mm256_unpackhi_epi8(a, b); }
     static T PackU16(T a, T b) { return _mm256_packus_epi16(a, b); }
+    static T CmpEq16(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
     static T CmpEq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
     static bool AllOnes(T a) { return _mm256_movemask_epi8(a) == -1; }
     static bool AllZero(T v, T m) { return _mm256_testz_si256(v, m); }

@@ -30,13 +30,16 @@ struct Sse2 {
     static T Mullo16(T a, T b) { return _mm_mullo_epi16(a, b); }
     static T MulhiU16(T a, T b) { return _mm_mulhi_epu16(a, b); }
     static T Sub32(T a, T b) { return _mm_sub_epi32(a, b); }
+    static T Add32(T a, T b) { return _mm_add_epi32(a, b); }
     static T Srl16(T a, int n) { return _mm_srli_epi16(a, n); }
     static T Srl32(T a, int n) { return _mm_srli_epi32(a, n); }
+    static T Sll32(T a, int n) { return _mm_slli_epi32(a, n); }
     static T UnpackLo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
     static T UnpackHi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
     static T UnpackLo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
     static T UnpackHi32(T a, T b) { return _mm_unpackhi_epi32(a, b); }
     static T PackU16(T a, T b) { return _mm_packus_epi16(a, b); }
+    static T CmpEq16(T a, T b) { return _mm_cmpeq_epi16(a, b); }
     static T CmpEq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
     static bool AllOnes(T a) { return _mm_movemask_epi8(a) == 0xFFFF; }
     static bool AllZero(T v, T m) { return AllOnes(CmpEq32(And(v, m), Zero())); }
