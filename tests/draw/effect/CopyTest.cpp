@@ -9,14 +9,14 @@
 
 #include "draw/effect/PaletteTable.h"
 #include "tests/draw/effect/BlitCases.h"
+#include "tests/draw/effect/FamilyKit.h"
 #include "tests/draw/effect/RefCopy.h"
 
 using namespace pixelkit;
 using kivotasuGameKit::EffectBltOp;
+using kivotasuGameKit::Blend::SimdLevel;
 
 namespace {
-
-using Pair = std::pair<int32_t, int32_t>; // destination, source
 
 // Operation 0, as the format grid lists it, plus ABGR8888 from RGB888 and
 // XRGB8888 (served with operation 1's conversion).
@@ -110,10 +110,14 @@ TEST_F(CopyFamilyTest, EveryServedCopyMatchesTheReference)
     CheckAllCases(EffectBltOp::Copy, CopyPairs(), false);
 }
 
-TEST_F(CopyFamilyTest, EveryServedKeyCopyMatchesTheReference)
+TEST_F(CopyFamilyTest, EveryServedKeyCopyMatchesTheReferenceAtEveryLevel)
 {
     ASSERT_EQ(StandardPairs().size(), 26u);
-    CheckAllCases(EffectBltOp::KeyCopy, StandardPairs(), true);
+    for (SimdLevel level : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2}) {
+        SCOPED_TRACE(SimdLevelName(level));
+        CappedSimd cap(level);
+        CheckAllCases(EffectBltOp::KeyCopy, StandardPairs(), true);
+    }
 }
 
 } // namespace
