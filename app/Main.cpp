@@ -14,6 +14,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "platform/TextInput.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv)
     platform::InstallDialogs(platform::MakeImGuiDialogs());
     platform::InstallMessageBoxes(platform::MakeDrawnMessageBoxes());
     platform::InstallTextInput(platform::MakeSdlTextInput());
+    platform::InstallShell(platform::MakeSdlShell());
     const std::string commandLine = CommandLine(argc, argv);
     WinMain(mutex, firstInstance, 0, 0, commandLine.c_str(), SW_SHOWNORMAL);
     // Said whatever the log: started where no display can be opened (over ssh,

@@ -148,10 +148,11 @@ DialogControl DialogControl::Radio(int id, std::string titleSjis, std::vector<st
     return control;
 }
 
-DialogControl DialogControl::Slider(int id, int value, int minimum, int maximum, int tick)
+DialogControl DialogControl::Slider(int id, int value, int minimum, int maximum, int tick, int page)
 {
     DialogControl control = Ranged(Kind::Slider, id, value, minimum, maximum);
     control.tick = tick;
+    control.page = page;
     return control;
 }
 
@@ -236,6 +237,8 @@ int HeadlessDialogs::RunDialog(Dialog& dialog)
         if (dialog.onChange)
             dialog.onChange(*control);
     }
+    if (answer.meanwhile)
+        answer.meanwhile();
     return answer.result;
 }
 

@@ -57,6 +57,7 @@ struct DialogControl {
     int minimum = 0;
     int maximum = 0;
     int tick = 0; // a slider's tick frequency; 0 none
+    int page = 0; // a slider's step for Page Up and Page Down; 0 a tenth of its range
     bool sameLine = false; // on the line of the control before it
     std::vector<std::string> choicesSjis; // Radio only
     std::vector<DialogControl> children;  // Group and Page only
@@ -65,7 +66,7 @@ struct DialogControl {
     static DialogControl Link(int id, std::string textSjis);
     static DialogControl CheckBox(int id, std::string textSjis, bool checked);
     static DialogControl Radio(int id, std::string titleSjis, std::vector<std::string> choicesSjis, int chosen);
-    static DialogControl Slider(int id, int value, int minimum, int maximum, int tick = 0);
+    static DialogControl Slider(int id, int value, int minimum, int maximum, int tick = 0, int page = 0);
     static DialogControl Number(int id, int value, int minimum, int maximum);
     static DialogControl Group(std::string titleSjis, std::vector<DialogControl> children);
     static DialogControl Page(std::string titleSjis, std::vector<DialogControl> children);
@@ -145,7 +146,10 @@ public:
         int result = 0;
         // (control id, value) set in order before the button, each reported
         // to onChange as a user's change would be.
-        std::vector<std::pair<int, int>> changes;
+        std::vector<std::pair<int, int>> changes = {};
+        // What the reader does after the changes, with the dialog still open
+        // (listens to a preview while the clock goes on, say).
+        std::function<void()> meanwhile = {};
     };
 
     std::uint32_t TrackMenu(const Menu& menu, Point at) override;
@@ -154,7 +158,7 @@ public:
 
     void PushCommand(std::uint32_t command) { m_commands.push_back(command); }
     void PushAnswer(Answer answer) { m_answers.push_back(std::move(answer)); }
-    void PushAnswer(int result) { m_answers.push_back({result, {}}); }
+    void PushAnswer(int result) { m_answers.push_back({result}); }
 
     const std::vector<ShownMenu>& Menus() const { return m_menus; }
     // Each dialog as it was opened (before the answer's changes).

@@ -103,6 +103,20 @@ void SliderTicks(const DialogControl& control)
     ImGui::Dummy(ImVec2(0, 4));
 }
 
+// Page Up and Page Down on the slider just drawn move it by its page, as
+// they move a trackbar; 0 when neither is pressed.
+int PageStep(const DialogControl& control)
+{
+    if (!ImGui::IsItemFocused() && !ImGui::IsItemHovered())
+        return 0;
+    const int page = control.page > 0 ? control.page : std::max(1, (control.maximum - control.minimum) / 10);
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_PageUp)))
+        return -page;
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_PageDown)))
+        return page;
+    return 0;
+}
+
 class DialogView {
 public:
     explicit DialogView(Dialog& dialog) : m_dialog(dialog) {}
@@ -243,11 +257,16 @@ private:
             });
             break;
         case DialogControl::Kind::Slider: {
+            // One group, so that a label can stand on the slider's line.
+            ImGui::BeginGroup();
             int value = control.value;
             ImGui::SetNextItemWidth(240);
             if (ImGui::SliderInt("##slider", &value, control.minimum, control.maximum, "%d"))
                 Changed(control, value);
+            else if (const int step = PageStep(control); step != 0)
+                Changed(control, control.value + step);
             SliderTicks(control);
+            ImGui::EndGroup();
             break;
         }
         case DialogControl::Kind::Number: {

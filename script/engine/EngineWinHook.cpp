@@ -106,10 +106,11 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
         break;
     case FullScreen: m_engine.ChangeDisplayMode(!m_engine.GetDraw().IsFullScreen()); break;
     case SceneSkip: m_engine.ToggleSceneSkip(); break;
+    case Settings: m_engine.ShowSettingDialog(); break;
+    case CustomSkipSettings: m_engine.CustomSkipDialog(); break;
     default:
         // Opening a script (no file dialog: a script is dropped on the
-        // window instead), the settings and custom-skip dialogs, progress and
-        // the placeholder.
+        // window instead), progress and the placeholder.
         break;
     }
 }

@@ -37,7 +37,8 @@ std::vector<MenuItem> SlotItems(std::uint32_t first, const char* format, bool gr
     return items;
 }
 
-// The popup of menu resource 102 as the resource holds it.
+// The popup of menu resource 102 as the resource holds it, with the custom
+// skip and its settings from the further commands' menu.
 platform::Menu ResourceMenu()
 {
     using namespace MenuCommand;
@@ -48,7 +49,9 @@ platform::Menu ResourceMenu()
     return {
         MenuItem::Submenu("スキップ処理", {MenuItem::Command(SkipNormal, "通常のテキスト送り"),
                                            MenuItem::Command(SkipNormal + 1, "高速スキップ"),
-                                           MenuItem::Command(SkipNormal + 2, "自動閲覧"), MenuItem::Separator(),
+                                           MenuItem::Command(SkipNormal + 2, "自動閲覧"),
+                                           MenuItem::Command(SkipCustom, "カスタムスキップ"), MenuItem::Separator(),
+                                           MenuItem::Command(CustomSkipSettings, "カスタムスキップの設定..."),
                                            MenuItem::Command(SceneSkip, "シーンスキップ機能を有効にする")}),
         MenuItem::Separator(),
         MenuItem::Command(QuickSave, "クイックセーブ"),

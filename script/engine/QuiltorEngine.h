@@ -88,6 +88,11 @@ public:
     // The global variable "スキップ機能": "1" is on.
     bool IsSceneSkipOn() const;
     void ToggleSceneSkip();
+    // The settings sheet (speed, volume, version) and the custom-skip dialog.
+    void ShowSettingDialog();
+    void CustomSkipDialog();
+    // The volume page's sample sound at the volume, unless it is sounding.
+    void PlayVolumeSample(std::int32_t volume);
     // Window frame n becomes the text window's frame.
     void SelectWindowFrame(std::int32_t n);
 

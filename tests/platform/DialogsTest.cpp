@@ -70,8 +70,10 @@ TEST(Dialogs, HeadlessDialogAppliesChangesWithinRangeAndReportsEach)
     std::vector<std::pair<int, int>> reported;
     dialog.onChange = [&](const DialogControl& control) { reported.emplace_back(control.id, control.value); };
 
-    dialogs.PushAnswer({1, {{10, 40}, {10, 150}, {11, 7}, {12, 5}, {77, 1}}});
+    std::size_t reportedBeforeButton = 0;
+    dialogs.PushAnswer({1, {{10, 40}, {10, 150}, {11, 7}, {12, 5}, {77, 1}}, [&] { reportedBeforeButton = reported.size(); }});
     EXPECT_EQ(dialogs.RunDialog(dialog), 1);
+    EXPECT_EQ(reportedBeforeButton, 4u) << "the reader acts after the changes, with the dialog open";
     // Out-of-range values land at the ends, as a trackbar or a radio group
     // would hold them; an unknown id changes nothing.
     const std::vector<std::pair<int, int>> expected{{10, 40}, {10, 99}, {11, 2}, {12, 1}};

@@ -86,8 +86,9 @@ TEST(PopupMenu, ShowsTheResourceMenuWithEmptySlotsAtTheMouse)
                                        "ウィンドウを隠す", "-", "フルスクリーン表示", "フォント", "設定(&C)...", "-",
                                        "タイトルに戻る", "終了(&X)"};
     EXPECT_EQ(Texts(menu), top);
-    EXPECT_EQ(Texts(menu[0].items), (std::vector<std::string>{"通常のテキスト送り", "高速スキップ", "自動閲覧", "-",
-                                                               "シーンスキップ機能を有効にする"}));
+    EXPECT_EQ(Texts(menu[0].items),
+              (std::vector<std::string>{"通常のテキスト送り", "高速スキップ", "自動閲覧", "カスタムスキップ", "-",
+                                        "カスタムスキップの設定...", "シーンスキップ機能を有効にする"}));
     for (int n = 0; n < 10; ++n) {
         char slot[32], ring[32];
         std::snprintf(slot, sizeof slot, "%03d: - NONE -", n);
