@@ -13,6 +13,7 @@
 #include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
 #include "script/engine/MenuCommands.h"
+#include "script/engine/SettingPages.h"
 #include "script/lang/TagTables.h"
 #include "tests/kit/AudioSignal.h"
 #include "tests/kit/EngineHarness.h"
@@ -71,6 +72,23 @@ bool WaitCursorShown(EngineRun& run)
     return false;
 }
 
+// A character drawn while text shows, by the message it belongs to.
+struct DrawnCharacter {
+    int message;
+    std::uint32_t time;
+};
+
+// The median time between the characters of a message.
+std::uint32_t CharacterPace(const std::vector<DrawnCharacter>& drawn, int message)
+{
+    std::vector<std::uint32_t> steps;
+    for (std::size_t i = 1; i < drawn.size(); ++i)
+        if (drawn[i].message == message && drawn[i - 1].message == message) steps.push_back(drawn[i].time - drawn[i - 1].time);
+    if (steps.empty()) return 0;
+    std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
+    return steps[steps.size() / 2];
+}
+
 } // namespace
 
 TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
@@ -102,9 +120,15 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t savedAt = 0;
     bool loadClicked = false;
     int litFrames = 0;
-    // The right-click menu twice in the first script's click waits: save
-    // slot 0, then the scene-skip switch, whose menu shows the slot's time.
+    // The right-click menu three times in the first script's click waits:
+    // save slot 0, then the scene-skip switch, whose menu shows the slot's
+    // time, then the settings, where the text speed goes to 60 ms.
     int menus = 0;
+    constexpr int SettingsTextTime = 60;
+    std::uint32_t settingsAt = 0;
+    std::vector<DrawnCharacter> drawn;
+    int messages = 0;
+    kivotasuGameKit::POINT lastCursor{};
     for (std::uint32_t frame = 1; frame < MaxFrames; ++frame) {
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
@@ -118,10 +142,19 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                     r.Click(frame, 560, 456);
                 }
             }
-            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 2 &&
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 3 &&
                 frame % ClickEvery == 5) {
-                r.Dialogs().PushCommand(menus++ == 0 ? MenuCommand::SaveSlot : MenuCommand::SceneSkip);
+                const std::uint32_t commands[] = {MenuCommand::SaveSlot, MenuCommand::SceneSkip, MenuCommand::Settings};
+                r.Dialogs().PushCommand(commands[menus++]);
+                if (menus == 3)
+                    r.Dialogs().PushAnswer({1, {{SettingControl::Text, SettingsTextTime}}, [&] { settingsAt = r.Clock().Now(); }});
                 r.RightClick(frame + 1);
+            }
+            if (state == EngineState::TextDisplay) {
+                if (last != state) ++messages;
+                const kivotasuGameKit::POINT cursor = CQuiltorEngine::GetInstance()->GetText().CursorPos();
+                if (cursor.x != lastCursor.x || cursor.y != lastCursor.y) drawn.push_back({messages, r.Clock().Now()});
+                lastCursor = cursor;
             }
             // The first choice by the keys, the next by a click on its first item.
             if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
@@ -186,7 +219,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
     EXPECT_TRUE(game.Exists("Save/index.q"));
-    ASSERT_EQ(run.Dialogs().Menus().size(), 2u);
+    ASSERT_EQ(run.Dialogs().Menus().size(), 3u);
     EXPECT_TRUE(game.Exists("Save/index.000"));
     EXPECT_EQ(platform::FindCommand(run.Dialogs().Menus()[0].menu, MenuCommand::SaveSlot)->textSjis, "000: - NONE -");
     EXPECT_NE(platform::FindCommand(run.Dialogs().Menus()[1].menu, MenuCommand::LoadSlot)->textSjis, "000: - NONE -");
@@ -198,6 +231,16 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
         return entry.record.GetId() == TagId::P && entry.record.GetFile().GetStr().ends_with("save.txt") &&
                std::uint32_t(entry.record.GetNameNumber()) == savedAt;
     })) << "the saved page waits again after the load";
+
+    // The text before the settings came at the TEXT time of a fresh start,
+    // 200 ms a character (whole frames of 33 ms, so a little more); the next
+    // message at the 60 ms the sheet set: two frames a character.
+    ASSERT_NE(settingsAt, 0u) << "the settings were not opened";
+    const auto firstAfter = std::find_if(drawn.begin(), drawn.end(), [&](const DrawnCharacter& c) { return c.time > settingsAt; });
+    ASSERT_NE(firstAfter, drawn.end());
+    ASSERT_NE(firstAfter, drawn.begin());
+    EXPECT_GE(CharacterPace(drawn, std::prev(firstAfter)->message), 200u);
+    EXPECT_NEAR(CharacterPace(drawn, firstAfter->message), 67, 1);
 
     // Every EFFECT keyword changes a scene, and so does a picture's name.
     std::set<std::string> effects;
