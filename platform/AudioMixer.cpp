@@ -41,6 +41,12 @@ std::unique_ptr<AudioBuffer> AudioMixer::CreateBuffer(const PcmFormat& format, s
 void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
 {
     std::lock_guard<std::mutex> guard(m_lock);
+    // A headless device mixes every second the clock skips, mostly silence.
+    if (IsSilent()) {
+        std::fill_n(out, static_cast<std::size_t>(frames) * OutputChannels, std::int16_t{0});
+        m_framesMixed += frames;
+        return;
+    }
     m_mix.assign(static_cast<std::size_t>(frames) * OutputChannels, 0.0f);
     for (AudioBuffer* buffer : m_buffers) {
         if (!buffer->m_playing) continue;
@@ -62,6 +68,20 @@ void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
     for (std::size_t i = 0; i < m_mix.size(); ++i)
         out[i] = static_cast<std::int16_t>(std::lrint(std::clamp(m_mix[i] * 32768.0f, -32768.0f, 32767.0f)));
     m_framesMixed += frames;
+}
+
+std::uint64_t AudioMixer::SkipSilence(std::uint64_t frames)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!IsSilent()) return 0;
+    m_framesMixed += frames;
+    return frames;
+}
+
+bool AudioMixer::IsSilent() const
+{
+    return m_sources.empty() &&
+           std::none_of(m_buffers.begin(), m_buffers.end(), [](const AudioBuffer* buffer) { return buffer->m_playing.load(); });
 }
 
 std::uint64_t AudioMixer::FramesMixed() const

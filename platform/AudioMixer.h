@@ -101,6 +101,9 @@ public:
 
     // frames of interleaved stereo into out; the device's callback.
     void Mix(std::int16_t* out, std::uint32_t frames);
+    // While nothing sounds, counts the frames as mixed without writing them
+    // and returns them; 0 while something sounds.
+    std::uint64_t SkipSilence(std::uint64_t frames);
     std::uint64_t FramesMixed() const;
 
     // The source mixes from the next chunk on until it is removed, through the
@@ -135,6 +138,8 @@ private:
 
     bool Reopen();
     void Remove(AudioBuffer* buffer);
+    // Under the lock: no buffer plays and no source is added.
+    bool IsSilent() const;
 
     const std::uint32_t m_rate;
     const std::uint32_t m_chunkFrames;

@@ -50,12 +50,21 @@ void HeadlessAudioOutput::CatchUp()
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_mixer) return;
     const std::uint64_t due = std::uint64_t{Clock().Now() - m_start} * m_rate / 1000;
-    std::uint64_t mixed = m_recording.size() / AudioMixer::OutputChannels;
-    while (mixed < due) {
-        const std::uint32_t frames = static_cast<std::uint32_t>(std::min<std::uint64_t>(due - mixed, m_chunkFrames));
-        m_recording.resize(static_cast<std::size_t>(mixed + frames) * AudioMixer::OutputChannels);
-        m_mixer->Mix(m_recording.data() + mixed * AudioMixer::OutputChannels, frames);
-        mixed += frames;
+    while (m_mixed < due) {
+        // Unkept, silence costs nothing however long the clock skipped.
+        if (!m_keep && (m_mixed += m_mixer->SkipSilence(due - m_mixed)) == due) break;
+        const std::uint32_t frames = static_cast<std::uint32_t>(std::min<std::uint64_t>(due - m_mixed, m_chunkFrames));
+        std::int16_t* out;
+        if (m_keep) {
+            const std::size_t kept = m_recording.size();
+            m_recording.resize(kept + std::size_t{frames} * AudioMixer::OutputChannels);
+            out = m_recording.data() + kept;
+        } else {
+            m_chunk.resize(std::size_t{frames} * AudioMixer::OutputChannels);
+            out = m_chunk.data();
+        }
+        m_mixer->Mix(out, frames);
+        m_mixed += frames;
     }
 }
 

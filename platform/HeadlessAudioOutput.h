@@ -20,6 +20,9 @@ public:
 
     // Without a device no mixer is made; taking away an open one loses it.
     void SetAvailable(bool available);
+    // Off, the frames are still mixed (sounds end and report as they would)
+    // but not kept: a long run's recording need not fill the memory.
+    void SetRecording(bool keep) { m_keep = keep; }
     // Interleaved stereo from the first use of the mixer up to the clock's now.
     std::vector<std::int16_t> Recording();
     std::vector<AudioEvent> Events();
@@ -37,7 +40,10 @@ private:
     std::shared_ptr<AudioMixer> m_mixer;
     bool m_available = true;
     std::uint32_t m_start = 0;
+    bool m_keep = true;
+    std::uint64_t m_mixed = 0;
     std::vector<std::int16_t> m_recording;
+    std::vector<std::int16_t> m_chunk;
     std::mutex m_eventLock;
     std::vector<AudioEvent> m_events;
 };

@@ -53,7 +53,19 @@ template <bool IsAdd> uint8_t CombineByte(uint32_t d, uint32_t s)
 template <Cell K> void FillCells(const CSurfaceInfo& surface, const RECT& r, const uint8_t* packed)
 {
     constexpr int n = (K == Cell::Alpha4565 || K == Cell::Alpha4555) ? 3 : CellBytes<K>;
-    ForEachCell<K>(surface, r, [packed](uint8_t* d) { std::memcpy(d, packed, n); });
+    const auto fill = [packed](uint8_t* d) { std::memcpy(d, packed, n); };
+    if constexpr (n != CellBytes<K>) {
+        ForEachCell<K>(surface, r, fill);
+    } else {
+        if (r.top >= r.bottom || r.left >= r.right) return;
+        // The first row cell by cell, the others copied whole from it: a
+        // screen-sized clear costs a copy per row, not a store per cell.
+        ForEachCell<K>(surface, {r.left, r.top, r.right, r.top + 1}, fill);
+        const ptrdiff_t pitch = surface.GetPitch();
+        uint8_t* const first = surface.GetPixelBytes() + ptrdiff_t(r.top) * pitch + ptrdiff_t(r.left) * n;
+        const size_t bytes = size_t(r.right - r.left) * n;
+        for (int32_t y = 1; y < r.bottom - r.top; ++y) std::memcpy(first + y * pitch, first, bytes);
+    }
 }
 
 template <Cell K> void FadeCells(const CSurfaceInfo& surface, const RECT& r, uint8_t level)

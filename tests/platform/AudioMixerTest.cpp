@@ -266,6 +266,30 @@ TEST_F(AudioMixerTest, ALostDeviceStopsEveryBufferUntilItIsRestored)
     EXPECT_TRUE(std::all_of(heard.begin() + 50 * 48 * 2, heard.end(), [](std::int16_t s) { return s == 0; }));
 }
 
+TEST_F(AudioMixerTest, UnrecordedOutputKeepsTheTimeOfEverySound)
+{
+    // Silence at first (skipped), a sound that ends by itself, an hour of
+    // silence, then a sound stopped: every event at the frame of its clock.
+    m_output.SetRecording(false);
+    Advance(250);
+    auto buffer = Loaded(testkit::Noise(4800 * 2, 5), 48000, 2);
+    ASSERT_TRUE(buffer->Play(false));
+    Advance(3600 * 1000);
+    ASSERT_TRUE(buffer->Play(false));
+    Advance(30);
+    buffer->Stop();
+    const auto events = m_output.Events();
+    ASSERT_EQ(events.size(), 4u);
+    const std::pair<AudioEventKind, std::uint32_t> expected[] = {
+        {AudioEventKind::Play, 1250}, {AudioEventKind::End, 1350}, {AudioEventKind::Play, 3601250}, {AudioEventKind::Stop, 3601280}};
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].kind, expected[i].first) << i;
+        EXPECT_EQ(m_output.TimeOf(events[i].frame), expected[i].second) << i;
+    }
+    EXPECT_EQ(m_mixer->FramesMixed(), 3600280u * 48);
+    EXPECT_TRUE(m_output.Recording().empty());
+}
+
 TEST_F(AudioMixerTest, WithoutADeviceThereIsNoMixer)
 {
     platform::HeadlessAudioOutput none;
