@@ -33,9 +33,7 @@ void CQuiltorEngine::ChoiceWait()
             m_state.ChangeState(EngineState::BackLog);
             return;
         case InputEvent::Select: {
-            CTagAttributes& record = CTagAttributes::GetCurrent();
-            m_buttons.ParseCurrentTarget(record);
-            m_reader.Jump(record);
+            JumpToChosenButton();
             m_select.Reset();
             m_buttons.EndSelect();
             NewPage();
@@ -48,4 +46,11 @@ void CQuiltorEngine::ChoiceWait()
         WaitFrame();
         if (!PumpMessages()) return;
     }
+}
+
+void CQuiltorEngine::JumpToChosenButton()
+{
+    CTagAttributes& record = CTagAttributes::GetCurrent();
+    m_buttons.ParseCurrentTarget(record);
+    m_reader.Jump(record);
 }

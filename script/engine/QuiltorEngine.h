@@ -68,6 +68,8 @@ public:
     void ClickWait();
     // The click wait's end: the cursor back, and the new line or page of L or P.
     void LeaveClickWait(WaitKind ending);
+    // Jumps to the target of the button just chosen (a choice or a function button).
+    void JumpToChosenButton();
     void TextDisplay();
     void BackLog();
     void ChoiceWait();

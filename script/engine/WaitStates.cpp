@@ -59,9 +59,7 @@ void CQuiltorEngine::ClickWait()
             return;
         case InputEvent::Select: {
             // A function button's jump leaves the page like a choice does.
-            CTagAttributes& record = CTagAttributes::GetCurrent();
-            m_buttons.ParseCurrentTarget(record);
-            m_reader.Jump(record);
+            JumpToChosenButton();
             LeaveClickWait(WaitKind::P);
             return;
         }
