@@ -68,9 +68,11 @@ void MenuItems(const Menu& menu, std::uint32_t& chosen)
     }
 }
 
-// A titled frame around what body draws, as a Windows group box.
+// A titled frame around what body draws, as a Windows group box; one item
+// with its frame, so that the next control can stand on its line.
 template <class Body> void GroupBox(const std::string& title, Body body)
 {
+    ImGui::BeginGroup();
     ImGui::BeginGroup();
     ImGui::TextUnformatted(title.c_str());
     ImGui::Indent();
@@ -83,7 +85,8 @@ template <class Body> void GroupBox(const std::string& title, Body body)
     ImGui::GetWindowDrawList()->AddRect(ImVec2(low.x - padding.x, low.y + ImGui::GetTextLineHeight() * 0.5f),
                                         ImVec2(high.x + padding.x, high.y + padding.y),
                                         ImGui::GetColorU32(ImGuiCol_Border));
-    ImGui::Dummy(ImVec2(0, padding.y));
+    ImGui::Dummy(ImVec2(padding.x, padding.y));
+    ImGui::EndGroup();
 }
 
 // Tick marks under the slider just drawn.
@@ -96,7 +99,9 @@ void SliderTicks(const DialogControl& control)
     const ImVec2 high = ImGui::GetItemRectMax();
     const float grab = ImGui::GetStyle().GrabMinSize * 0.5f + ImGui::GetStyle().FramePadding.x * 0.5f;
     ImDrawList* draw = ImGui::GetWindowDrawList();
-    for (int value = control.minimum; value <= control.maximum; value += control.tick) {
+    // Both ends carry a tick, as a trackbar's do.
+    for (int value = control.minimum; value <= control.maximum;
+         value = value < control.maximum ? std::min(value + control.tick, control.maximum) : value + 1) {
         const float x = low.x + grab + (high.x - low.x - 2 * grab) * static_cast<float>(value - control.minimum) / span;
         draw->AddLine(ImVec2(x, high.y + 1), ImVec2(x, high.y + 5), ImGui::GetColorU32(ImGuiCol_Text));
     }
@@ -207,8 +212,9 @@ private:
     {
         for (std::size_t i = 0; i < controls.size(); ++i) {
             ImGui::PushID(static_cast<int>(i));
+            // Room for a group box's frame, which stands out of its item.
             if (controls[i].sameLine)
-                ImGui::SameLine();
+                ImGui::SameLine(0, ImGui::GetStyle().ItemSpacing.x + 2 * ImGui::GetStyle().FramePadding.x);
             Control(controls[i]);
             ImGui::PopID();
         }

@@ -10,6 +10,7 @@
 #include "script/engine/MenuCommands.h"
 #include "script/engine/SettingPages.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/DistinctGlyphs.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -375,4 +376,16 @@ TEST(CustomSkip, HasItsGroupsAndButtonsAndTheCustomItemOfTheMenuTakesItsChoices)
     EXPECT_EQ(dialog.buttons[0].textSjis, "OK");
     EXPECT_EQ(dialog.buttons[1].textSjis, "ｷｬﾝｾﾙ");
     EXPECT_EQ(dialog.cancelResult, dialog.buttons[1].result);
+}
+
+TEST(SettingDialogs, EveryCharacterOfTheirTextsIsDrawnWithAGlyphOfItsOwn)
+{
+    std::vector<std::string> texts;
+    for (std::uint32_t command : {MenuCommand::Settings, MenuCommand::CustomSkipSettings}) {
+        const Dialog dialog = Open(command, {Cancel}).shown;
+        texts.push_back(dialog.titleSjis);
+        Texts(dialog.controls, texts);
+        for (const platform::DialogButton& button : dialog.buttons) texts.push_back(button.textSjis);
+    }
+    testkit::ExpectDistinctGlyphs(texts);
 }

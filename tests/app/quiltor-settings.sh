@@ -1,0 +1,74 @@
+#!/bin/sh
+# The settings dialogs in the real player under Xvfb: the menu's "設定" opens
+# the sheet on its speed page, its tabs show the volume and version pages, and
+# Escape closes it; the skip submenu's custom-skip settings open their dialog.
+# The screenshots stay in <build>/screenshots: quiltor-settings.sh <path to quiltor>.
+# Exit 0 when it holds, 77 when it cannot run here, else 1.
+set -u
+player=$1
+here=$(cd "$(dirname "$0")" && pwd)
+
+. "$here/xvfb-kit.sh"
+
+if [ "${2:-}" != inside ]; then
+    need_tools
+    built=$(dirname "$player")
+    [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    work=$(mktemp -d "$built/../settings.XXXXXX") || exit 1
+    trap 'rm -rf "$work"' EXIT
+    copy_demo "$built" "$work/demo"
+    under_xvfb "$0" "$work" "$built"
+    exit
+fi
+
+work=$1
+shots=$3
+status=0
+
+# The page in the screenshot: the tab at the offset from the dialog's corner
+# is the active one, and the dialog is a light panel with text.
+page_shown() { # name tab-offset what
+    set -- "$1" "$2" "$3" $(dialog_corner "$1")
+    colour=$(convert "$shots/$1.png" -crop "1x1+$(($4 + $2))+$(($5 + 34))" -format '%[hex:u.p{0,0}]' info:)
+    [ "$colour" = 98BAE1 ] || { echo "$3: its tab is not the active one ($colour)"; return 1; }
+    panel "$1" "280x110+$4+$5" "$3"
+}
+# Clicks the tab at the offset from the corner of the dialog in the screenshot.
+tab() { # name tab-offset
+    set -- "$1" "$2" $(dialog_corner "$1")
+    click 1 $(($3 + $2 + 30)) $(($4 + 41))
+}
+
+start_game "$work/demo" || exit 1
+sleep 2
+open_menu || status=1
+click 1 230 $(($(menu_bottom) - 58)) || status=1
+sleep 1
+shot settings-speed
+page_shown settings-speed 10 "the speed page" || status=1
+tab settings-speed 90 || status=1
+sleep 1
+shot settings-volume
+page_shown settings-volume 90 "the volume page" || status=1
+tab settings-volume 182 || status=1
+sleep 1
+shot settings-version
+page_shown settings-version 182 "the version page" || status=1
+keys Escape || status=1
+sleep 1
+
+# Over the menu, the skip submenu opens from the menu's top when its item is
+# hovered (a middle click chooses nothing); its sixth row holds the settings.
+open_menu || status=1
+click 2 230 166 || status=1
+sleep 1
+click 1 300 250 || status=1
+sleep 1
+shot custom-skip
+set -- $(dialog_corner custom-skip)
+panel custom-skip "450x280+$1+$2" "the custom-skip dialog" || status=1
+keys Escape || status=1
+sleep 1
+kill -TERM "$pid"
+finish "closed after the dialogs"
+exit $status

@@ -1,0 +1,128 @@
+# The set-up shared by the scenarios that drive the demo in the real player
+# under Xvfb and judge its drawn menus and dialogs by screenshots. Sourced by a
+# scenario that has set "here" to this folder; the scenario runs twice: outside
+# (copy_demo, then under_xvfb) and inside the X server (the rest).
+
+# Exit 77 when a tool the scenarios need is missing.
+need_tools() {
+    for tool in xvfb-run xwininfo import convert python3; do
+        command -v "$tool" >/dev/null || exit 77
+    done
+}
+
+# The demo as a reader has it, without the options an earlier run left, in
+# <dest>/: copy_demo <built game folder> <dest>.
+copy_demo() {
+    mkdir -p "$2"
+    cp -r "$1/data" "$1/system" "$2/"
+    rm -f "$2/system/option.qsd"
+    ln "$1/quiltor" "$2/quiltor" 2>/dev/null || cp "$1/quiltor" "$2/quiltor"
+}
+
+# Runs the scenario again inside a fresh X server as
+# <scenario> <work> inside <screenshot folder>; its output goes to <work>/log
+# and is shown when it fails: under_xvfb <scenario> <work> <built game folder>.
+under_xvfb() {
+    mkdir -p "$3/../screenshots"
+    XDG_RUNTIME_DIR=$2
+    export XDG_RUNTIME_DIR
+    export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+    export LSAN_OPTIONS="detect_leaks=0"
+    export QUILTOR_LOG=1
+    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$1" "$2" inside \
+        "$(cd "$3/../screenshots" && pwd)" >"$2/log" 2>&1
+    code=$?
+    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$2/log"; }
+    return "$code"
+}
+
+# Inside: "shots" is the screenshot folder, "pid" the player started last.
+
+shot() { # name
+    target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
+    [ -n "$target" ] && import -window "$target" "$shots/$1.png" 2>/dev/null
+}
+
+# Mean brightness and share of dark pixels of an area, in thousandths.
+brightness() { # name geometry
+    convert "$shots/$1.png" -crop "$2" -colorspace gray -format "%[fx:int(1000*mean)]" info:
+}
+ink() { # name geometry
+    convert "$shots/$1.png" -crop "$2" -colorspace gray -threshold 50% -negate -format "%[fx:int(1000*mean)]" info:
+}
+
+# A light panel with text in it: what a drawn menu or box looks like.
+panel() { # name geometry what
+    light=$(brightness "$1" "$2")
+    dark=$(ink "$1" "$2")
+    [ "$light" -gt 600 ] && [ "$dark" -gt 20 ] && [ "$dark" -lt 400 ] && return 0
+    echo "$3: no drawn panel in $2 (brightness $light, ink $dark)"
+    return 1
+}
+
+wait_for() { # seconds condition...
+    limit=$(( $1 * 4 ))
+    shift
+    i=0
+    while [ $i -lt $limit ]; do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.25
+        i=$((i + 1))
+    done
+    "$@"
+}
+
+window_up() {
+    xwininfo -name KARUTEMI >/dev/null 2>&1
+}
+
+# Starts the player of the game folder and waits for its window.
+start_game() { # folder
+    cd "$1" && ./quiltor &
+    pid=$!
+    wait_for 20 window_up
+}
+
+finish() { # what
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 40 ]; do
+        sleep 0.25
+        i=$((i + 1))
+    done
+    kill -0 "$pid" 2>/dev/null && { echo "$1: the player did not end"; kill -KILL "$pid"; }
+    wait "$pid"
+    code=$?
+    [ "$code" -eq 0 ] || { echo "$1: player ended with $code"; status=1; }
+}
+
+click() { # button x y
+    python3 "$here/xtest-click.py" KARUTEMI "$@"
+}
+keys() { # key...
+    python3 "$here/xtest-input.py" KARUTEMI "$@"
+}
+
+# The popup menu at (200, 150), screenshot "menu". A right click while the
+# line is still being written only completes it: click until the menu shows.
+open_menu() {
+    for attempt in 1 2 3; do
+        click 3 200 150 || return 1
+        sleep 1
+        shot menu
+        panel menu 150x200+210+160 "the popup menu" >/dev/null && return 0
+    done
+    panel menu 150x200+210+160 "the popup menu"
+}
+
+# The y of the menu's bottom edge in the screenshot "menu", the last light row
+# below its top left.
+menu_bottom() {
+    convert "$shots/menu.png" -crop 1x320+205+150 -colorspace gray txt:- |
+        awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
+}
+
+# "x y" of the top left of the drawn dialog in a screenshot: the corner of its
+# title bar, the only area of its grey.
+dialog_corner() { # name
+    convert "$shots/$1.png" -fill black +opaque '#D1D1D1' -format '%@' info: | awk -F'[x+]' '{ print $3, $4 }'
+}
