@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/FastDraw.h"
+#include "draw/effect/EffectBlitter.h"
 #include "frame/file/FileWriter.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/dib/PictureEffects.h"
@@ -229,6 +230,21 @@ void CDIB32Ex::Draw(Plane& target)
     } else {
         target.CopyBlt(this, m_x, m_y);
     }
+}
+
+bool CDIB32Ex::CoversWhole(Plane& target)
+{
+    if (!m_loaded || !m_visible || m_blend == 256 || m_alphaDrawn) return false;
+    int width = 0, height = 0, targetWidth = 0, targetHeight = 0;
+    if (GetSize(&width, &height) || target.GetSize(&targetWidth, &targetHeight)) return false;
+    // A copy into a 4-bit-alpha cell keeps its fourth byte; a pair without a
+    // copy routine writes nothing.
+    const SurfaceType to = target.GetSurfaceType();
+    if (to == SurfaceType::ARGB4565 || to == SurfaceType::ARGB4555 ||
+        !kivotasuGameKit::EffectBltServes(0, to, GetSurfaceType()))
+        return false;
+    return m_x <= 0 && m_y <= 0 && std::int64_t(m_x) + width >= targetWidth &&
+           std::int64_t(m_y) + height >= targetHeight;
 }
 
 void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)

@@ -52,6 +52,8 @@ public:
     void Parse(CTagAttributes& record);
     void Place(const CTagAttributes& record, kivotasuGameKit::POINT& position, kivotasuGameKit::SIZE size);
     void Draw(Plane& target);
+    // Whether Draw writes every pixel of target, whatever it held.
+    bool CoversWhole(Plane& target);
     void Write(kivotasuGameKit::CTextFileWriter& writer);
 
     // CUT into this (cleared) picture: a rectangle of the tag's FILE.

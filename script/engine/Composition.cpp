@@ -4,10 +4,11 @@
 
 void CQuiltorEngine::Redraw()
 {
-    m_screen.Clear();
     if (m_visuals.IsShowing()) {
+        if (!m_visuals.GetFirstPicture()->CoversWhole(m_screen)) m_screen.Clear();
         m_visuals.DrawAll(m_screen);
     } else {
+        // The backs fill the screen themselves.
         m_backs.DrawAll(m_screen);
         m_acts.DrawAll(m_screen);
         m_paints.DrawAll(m_screen);

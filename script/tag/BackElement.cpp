@@ -34,8 +34,9 @@ void CBackManager::SetElement(CTagAttributes& record)
 void CBackManager::DrawAll(Plane& target)
 {
     target.SetFillColor(0xFF000000 | m_color);
-    target.Clear();
-    if (DIB::CDIB32Ex* picture = GetFirstPicture()) picture->Draw(target);
+    DIB::CDIB32Ex* picture = GetFirstPicture();
+    if (!picture || !picture->CoversWhole(target)) target.Clear();
+    if (picture) picture->Draw(target);
 }
 
 void CBackManager::WriteAll(kivotasuGameKit::CTextFileWriter& writer)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "frame/EScript.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/dib/DibInfoCache.h"
@@ -112,6 +115,45 @@ TEST_F(PictureDrawTest, BlendAndMirrorDecideWhetherThePictureIsDrawn)
     Apply("[ACT FILE=\"" + Put("c.ovk") + "\"]");
     DrawAt();
     EXPECT_EQ(Screen(2, 1), dibkit::Gradient(2, 1)) << "a copied picture is drawn with MIRROR";
+}
+
+TEST_F(PictureDrawTest, APictureCoversTheWholeScreenOnlyWhenItsDrawOwesNothingToIt)
+{
+    // A 40 x 20 picture over the 32 x 16 screen; the surface file is copied,
+    // the bitmap drawn by its alpha.
+    const std::string surface = dibkit::WritePicture(m_folder, "w.ovk", 40, 20, Character);
+    const std::string bitmap = dibkit::WritePicture(m_folder, "w.bmp", 40, 20, Character);
+    const struct {
+        std::string tag;
+        bool covers, owes;
+    } cases[] = {
+        {"[ACT FILE=\"" + surface + "\" X=\"0\" Y=\"0\"]", true, false},
+        {"[ACT FILE=\"" + surface + "\" X=\"-8\" Y=\"-4\"]", true, false},
+        {"[ACT FILE=\"" + surface + "\" X=\"-9\" Y=\"-4\"]", false, true},
+        {"[ACT FILE=\"" + surface + "\" X=\"1\" Y=\"0\"]", false, true},
+        {"[ACT FILE=\"" + surface + "\" X=\"0\" Y=\"-5\"]", false, true},
+        {"[ACT FILE=\"" + surface + "\" X=\"0\" Y=\"0\" ERASE=\"LEFTTOP\"]", true, false},
+        {"[ACT FILE=\"" + surface + "\" X=\"0\" Y=\"0\" BLEND=\"256\"]", false, true},
+        {"[ACT FILE=\"" + bitmap + "\" X=\"0\" Y=\"0\" ERASE=\"LEFTTOP\"]", false, true},
+        // Opaque, but only a look at every alpha could tell.
+        {"[ACT FILE=\"" + bitmap + "\" X=\"0\" Y=\"0\"]", false, false},
+    };
+    for (const auto& c : cases) {
+        DIB::CDIB32Ex picture{"w"};
+        CTagAttributes record = Tag(c.tag);
+        picture.Parse(record);
+        EXPECT_EQ(picture.CoversWhole(*m_screen), c.covers) << c.tag;
+        // The same draw onto a blue and onto a red screen.
+        std::vector<std::uint32_t> drawn[2];
+        for (std::uint32_t fill : {Blue, 0xFFFF0000u}) {
+            m_screen->SetFillColor(fill);
+            m_screen->Clear();
+            picture.Draw(*m_screen);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 32; ++x) drawn[fill != Blue].push_back(Pixel(*m_screen, x, y));
+        }
+        EXPECT_EQ(drawn[0] != drawn[1], c.owes) << c.tag;
+    }
 }
 
 TEST_F(PictureDrawTest, CornerKeysReadTheirCorner)
