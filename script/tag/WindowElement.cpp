@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "draw/effect/alpha/HalfShade.h"
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/SavedValue.h"
@@ -18,6 +19,21 @@ RECT UnionRect(const RECT& a, const RECT& b)
     if (a.left >= a.right || a.top >= a.bottom) return b;
     return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
+
+namespace {
+
+// The area of an ARGB8888 target as the shade plane would leave it: black
+// blended with the target at 128, copied back.
+void ShadeInPlace(CWindowElement::Plane& target, const RECT& area)
+{
+    kivotasuGameKit::CSurfaceInfo* info = target.GetSurfaceInfoPtr();
+    kivotasuGameKit::CSurfaceLock lock(*info);
+    if (!lock) return;
+    kivotasuGameKit::Blend::HalfShade(info->GetPixelBytes() + std::int64_t(area.top) * info->GetPitch() + std::int64_t(area.left) * 4,
+                                      info->GetPitch(), area.right - area.left, area.bottom - area.top);
+}
+
+} // namespace
 
 CWindowElement::CWindowElement(const CTextString& name) : m_frame(name), m_rect{0, 0, ScreenWidth(), ScreenHeight()}
 {
@@ -54,10 +70,12 @@ void CWindowElement::DrawWindow(Plane& target, std::uint32_t colour)
         target.GetSize(&width, &height);
         const RECT area{std::max(m_rect.left, 0), std::max(m_rect.top, 0), std::min(m_rect.right, width),
                         std::min(m_rect.bottom, height)};
+        const bool onTarget = area.left < area.right && area.top < area.bottom;
         kivotasuGameKit::Draw::CFastPlane shade;
-        if (area.left < area.right && area.top < area.bottom &&
-            shade.InnerCreateMemorySurface(area.right - area.left, area.bottom - area.top,
-                                           kivotasuGameKit::SurfaceType::ARGB8888, false) == 0) {
+        if (onTarget && target.GetSurfaceType() == kivotasuGameKit::SurfaceType::ARGB8888) {
+            ShadeInPlace(target, area);
+        } else if (onTarget && shade.InnerCreateMemorySurface(area.right - area.left, area.bottom - area.top,
+                                                  kivotasuGameKit::SurfaceType::ARGB8888, false) == 0) {
             shade.SetFillColor(0xFF000000);
             shade.Clear();
             shade.BlendRateBlt(&target, 0, 0, 128, nullptr, &area);
