@@ -18,6 +18,11 @@ struct GlyphCanvas {
     std::int32_t height;
 };
 
+// Cells [left, right) x [top, bottom) of a canvas; empty when left >= right.
+struct GlyphBounds {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 class IFontFace {
 public:
     virtual ~IFontFace() = default;
@@ -26,8 +31,9 @@ public:
     // character cell at y and the baseline at y + ascent. Every pixel the
     // glyph covers becomes colour (0x00RRGGBB) with the coverage as alpha:
     // 1..255 antialiased, 255 otherwise; uncovered pixels are left alone.
-    virtual void DrawChar(std::string_view sjis, const GlyphCanvas& canvas, int x, int y, std::uint32_t colour,
-                          bool antialias) = 0;
+    // Returns the cells of the canvas that may have changed.
+    virtual GlyphBounds DrawChar(std::string_view sjis, const GlyphCanvas& canvas, int x, int y, std::uint32_t colour,
+                                 bool antialias) = 0;
 
     // True when the face asked for was not found and the default face stands in.
     virtual bool IsFallback() const = 0;

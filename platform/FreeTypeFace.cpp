@@ -4,8 +4,13 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -38,6 +43,31 @@ struct Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
+// Each covered cell of a row becomes rgb with the coverage as alpha; the
+// others keep their bytes.
+void PutCoverage(std::uint8_t* cells, const std::uint8_t* cover, int count, std::uint32_t rgb)
+{
+    int col = 0;
+#if defined(__SSE2__)
+    const __m128i colour = _mm_set1_epi32(int(rgb)), zero = _mm_setzero_si128();
+    for (; col + 4 <= count; col += 4) {
+        std::int32_t four;
+        std::memcpy(&four, cover + col, 4);
+        if (!four) continue;
+        const __m128i alpha = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero), zero);
+        const __m128i keep = _mm_cmpeq_epi32(alpha, zero);
+        auto* at = reinterpret_cast<__m128i*>(cells + col * 4);
+        const __m128i made = _mm_or_si128(colour, _mm_slli_epi32(alpha, 24));
+        _mm_storeu_si128(at, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(at)), _mm_andnot_si128(keep, made)));
+    }
+#endif
+    for (; col < count; ++col) {
+        if (!cover[col]) continue;
+        const std::uint32_t cell = rgb | std::uint32_t(cover[col]) << 24;
+        std::memcpy(cells + col * 4, &cell, 4);
+    }
+}
+
 class FreeTypeFace final : public IFontFace {
 public:
     FreeTypeFace(FT_Face face, bool fallback) : m_face(face), m_fallback(fallback) {}
@@ -63,25 +93,22 @@ public:
         return true;
     }
 
-    void DrawChar(std::string_view sjis, const GlyphCanvas& canvas, int x, int y, std::uint32_t colour,
-                  bool antialias) override
+    GlyphBounds DrawChar(std::string_view sjis, const GlyphCanvas& canvas, int x, int y, std::uint32_t colour,
+                         bool antialias) override
     {
         const Glyph* glyph = Find(sjis, antialias);
-        if (!glyph) return;
-        const int top = y + m_ascent - glyph->top, left = x + glyph->left;
-        const std::uint8_t blue = std::uint8_t(colour), green = std::uint8_t(colour >> 8), red = std::uint8_t(colour >> 16);
-        for (int row = std::max(0, -top); row < glyph->rows && top + row < canvas.height; ++row) {
-            std::uint8_t* line = canvas.pixels + std::int64_t(top + row) * canvas.pitch;
-            const std::uint8_t* cover = glyph->coverage.data() + std::size_t(row) * glyph->width;
-            for (int col = std::max(0, -left); col < glyph->width && left + col < canvas.width; ++col) {
-                if (!cover[col]) continue;
-                std::uint8_t* cell = line + (left + col) * 4;
-                cell[0] = blue;
-                cell[1] = green;
-                cell[2] = red;
-                cell[3] = cover[col];
-            }
-        }
+        if (!glyph) return {};
+        // In 64 bits: a place near the ends of the int range stays off the canvas.
+        const std::int64_t top = std::int64_t(y) + m_ascent - glyph->top, left = std::int64_t(x) + glyph->left;
+        const GlyphBounds bounds{int(std::max<std::int64_t>(left, 0)), int(std::max<std::int64_t>(top, 0)),
+                                 int(std::min<std::int64_t>(left + glyph->width, canvas.width)),
+                                 int(std::min<std::int64_t>(top + glyph->rows, canvas.height))};
+        if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return {};
+        for (int row = bounds.top; row < bounds.bottom; ++row)
+            PutCoverage(canvas.pixels + std::int64_t(row) * canvas.pitch + std::int64_t(bounds.left) * 4,
+                        glyph->coverage.data() + (row - top) * glyph->width + (bounds.left - left),
+                        bounds.right - bounds.left, colour & 0xFFFFFF);
+        return bounds;
     }
 
     bool IsFallback() const override { return m_fallback; }

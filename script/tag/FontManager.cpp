@@ -8,6 +8,7 @@
 #include "script/tag/FontList.h"
 
 using kivotasuGameKit::CTextString;
+using kivotasuGameKit::RECT;
 using kivotasuGameKit::SurfaceType;
 
 namespace TAG {
@@ -56,6 +57,7 @@ void CFontManager::Parse(CTagAttributes& record)
     if (!record.GetValue(TagAttributeKey::Size).IsEmpty()) size = ToTagNumber(record.GetValue(TagAttributeKey::Size).GetStr());
     // A size that makes no font is not kept: a save would claim a font never used.
     if (size < 1 || size > LargestSize || !CreateGlyphPlane(m_glyphPlane, size)) return;
+    m_glyphDrawn = RECT{};
     m_size = size;
     CreateFont();
     std::int32_t colour;
@@ -85,12 +87,19 @@ void CFontManager::Render(std::string_view character, std::uint32_t colour)
     kivotasuGameKit::CSurfaceLock lock(*glyph);
     if (!lock) return;
     const platform::GlyphCanvas canvas{glyph->GetPixelBytes(), glyph->GetPitch(), glyph->GetWidth(), glyph->GetHeight()};
-    m_font->DrawChar(character, canvas, 0, 0, colour, m_antialias != 0);
+    const platform::GlyphBounds drawn = m_font->DrawChar(character, canvas, 0, 0, colour, m_antialias != 0);
+    m_glyphDrawn = RECT{drawn.left, drawn.top, drawn.right, drawn.bottom};
+}
+
+void CFontManager::ClearGlyphPlane()
+{
+    if (m_glyphDrawn.left < m_glyphDrawn.right && m_glyphDrawn.top < m_glyphDrawn.bottom) m_glyphPlane.Clear(&m_glyphDrawn);
+    m_glyphDrawn = RECT{};
 }
 
 void CFontManager::DrawChar(std::string_view character, int x, int y, Plane& target)
 {
-    m_glyphPlane.Clear();
+    ClearGlyphPlane();
     if (!character.empty()) {
         Position symbol = Find(CTextString(character));
         if (symbol != End()) {
@@ -103,7 +112,7 @@ void CFontManager::DrawChar(std::string_view character, int x, int y, Plane& tar
         const int dx = m_shadow == -1 ? 2 : m_shadow == -2 ? 1 : m_shadow;
         const int dy = m_shadow == -1 ? 1 : m_shadow == -2 ? 2 : m_shadow;
         target.BlendAlphaBlt(&m_glyphPlane, DIB::SaturatedSum(x, dx), DIB::SaturatedSum(y, dy));
-        m_glyphPlane.Clear();
+        ClearGlyphPlane();
     }
     Render(character, m_color);
     target.BlendAlphaBlt(&m_glyphPlane, x, y);

@@ -43,12 +43,17 @@ public:
     void SetAntialias(std::uint8_t antialias) { m_antialias = antialias; }
 
 private:
+    // Each render follows a clear of the glyph plane.
     void Render(std::string_view character, std::uint32_t colour);
+    void ClearGlyphPlane();
 
     std::unique_ptr<platform::IFontFace> m_font;
     // Cleared to alpha 0 and blended by the glyph's coverage onto the target,
     // so no text colour or shadow pixel can ever count as transparent.
     Plane m_glyphPlane;
+    // The only cells of the glyph plane that may not be 0: those of the one
+    // glyph rendered since it was last cleared.
+    kivotasuGameKit::RECT m_glyphDrawn{};
     std::int32_t m_size = 24;
     std::uint32_t m_color = 0xFFFFFF;
     std::int32_t m_shadow = 0;

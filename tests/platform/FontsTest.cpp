@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/Fonts.h"
@@ -115,6 +116,39 @@ TEST(Fonts, DrawingOverTheEdgesIsClipped)
         face->DrawChar("漢", canvas.View(), x, y, 0xFFFFFF, true);
     EXPECT_TRUE(canvas.GuardsIntact());
     EXPECT_GT(canvas.Covered().count, 0);
+}
+
+TEST(Fonts, ReturnedBoundsHoldEveryCoveredCellAndTheRestStays)
+{
+    auto face = PinnedFace(40);
+    for (auto [x, y] : {std::pair{3, 1}, {-20, -20}, {50, 30}, {-30, 40}, {200, 200}}) {
+        // The same glyph on a blank canvas and on a patterned one.
+        Canvas blank, patterned;
+        for (int row = 0; row < Canvas::Height; ++row)
+            for (int col = 0; col < Canvas::Width * 4; ++col) patterned.Cell(0, row)[col] = std::uint8_t(row * 31 + col * 7 + 1);
+        Canvas before = patterned;
+        const platform::GlyphBounds bounds = face->DrawChar("漢", blank.View(), x, y, 0xA0B0C0, true);
+        EXPECT_EQ(face->DrawChar("漢", patterned.View(), x, y, 0xA0B0C0, true).right, bounds.right);
+        const auto box = blank.Covered();
+        if (box.count == 0) {
+            EXPECT_TRUE(bounds.left >= bounds.right || bounds.top >= bounds.bottom) << x << "," << y;
+        } else {
+            EXPECT_GE(bounds.left, 0);
+            EXPECT_GE(bounds.top, 0);
+            EXPECT_LE(bounds.right, Canvas::Width);
+            EXPECT_LE(bounds.bottom, Canvas::Height);
+            EXPECT_LE(bounds.left, box.left);
+            EXPECT_LE(bounds.top, box.top);
+            EXPECT_GT(bounds.right, box.right);
+            EXPECT_GT(bounds.bottom, box.bottom);
+        }
+        for (int row = 0; row < Canvas::Height; ++row)
+            for (int col = 0; col < Canvas::Width; ++col) {
+                Canvas& expected = blank.Cell(col, row)[3] ? blank : before;
+                ASSERT_EQ(std::memcmp(patterned.Cell(col, row), expected.Cell(col, row), 4), 0) << col << "," << row;
+            }
+        EXPECT_TRUE(patterned.GuardsIntact());
+    }
 }
 
 TEST(Fonts, UnknownFacesFallBackToTheDefault)
