@@ -1,7 +1,8 @@
 #!/bin/sh
 # The settings dialogs in the real player under Xvfb: the menu's "設定" opens
 # the sheet on its speed page, its tabs show the volume and version pages, and
-# Escape closes it; the skip submenu's custom-skip settings open their dialog.
+# Escape closes it; the skip submenu's custom-skip settings open their dialog;
+# a trackbar moved by Page Up and the sheet's OK reach the options file.
 # The screenshots stay in <build>/screenshots: quiltor-settings.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -69,6 +70,23 @@ set -- $(dialog_corner custom-skip)
 panel custom-skip "450x280+$1+$2" "the custom-skip dialog" || status=1
 keys Escape || status=1
 sleep 1
+
+# Page Up over the text speed's trackbar moves it a page, from 99 to 79, and
+# Return is OK: the options the player writes at its end hold the new time.
+open_menu || status=1
+click 1 230 $(($(menu_bottom) - 58)) || status=1
+sleep 1
+shot settings-paged
+set -- $(dialog_corner settings-paged)
+click 2 $(($1 + 180)) $(($2 + 106)) || status=1
+keys Prior || status=1
+sleep 1
+shot settings-paged
+keys Return || status=1
+sleep 1
 kill -TERM "$pid"
 finish "closed after the dialogs"
+options=$work/demo/system/option.qsd
+grep -q 'CONTROL="TEXT" TIME="79"' "$options" || { echo "the paged text speed was not stored:"; cat "$options"; status=1; }
+grep -q 'CONTROL="EFFECT" TIME="800"' "$options" || { echo "the effect speed changed:"; cat "$options"; status=1; }
 exit $status
