@@ -11,21 +11,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    built=$(dirname "$player")
-    [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
-    work=$(mktemp -d "$built/../menu.XXXXXX") || exit 1
-    trap 'rm -rf "$work"' EXIT
-    # The demo, and a game whose second tag has an unknown key.
-    copy_demo "$built" "$work/demo"
-    mkdir -p "$work/broken/data" "$work/broken/system"
-    printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$work/broken/system/option.qsd"
-    printf '[WAIT TIME="500"][WAIT TIME="10" NOSUCHKEY="1"][C]\r\n' >"$work/broken/data/index.txt"
-    ln "$player" "$work/broken/quiltor" 2>/dev/null || cp "$player" "$work/broken/quiltor"
-    under_xvfb "$0" "$work" "$built"
-    exit
-fi
+# A game whose second tag has an unknown key, beside the demo.
+add_broken() { # work
+    mkdir -p "$1/broken/data" "$1/broken/system"
+    printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$1/broken/system/option.qsd"
+    printf '[WAIT TIME="500"][WAIT TIME="10" NOSUCHKEY="1"][C]\r\n' >"$1/broken/data/index.txt"
+    ln "$player" "$1/broken/quiltor" 2>/dev/null || cp "$player" "$1/broken/quiltor"
+}
+
+[ "${2:-}" = inside ] || outside_demo "$0" "$player" menu add_broken
 
 work=$1
 shots=$3

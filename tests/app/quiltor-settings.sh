@@ -11,16 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    built=$(dirname "$player")
-    [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
-    work=$(mktemp -d "$built/../settings.XXXXXX") || exit 1
-    trap 'rm -rf "$work"' EXIT
-    copy_demo "$built" "$work/demo"
-    under_xvfb "$0" "$work" "$built"
-    exit
-fi
+[ "${2:-}" = inside ] || outside_demo "$0" "$player" settings
 
 work=$1
 shots=$3

@@ -19,6 +19,22 @@ copy_demo() {
     ln "$1/quiltor" "$2/quiltor" 2>/dev/null || cp "$1/quiltor" "$2/quiltor"
 }
 
+# Outside: a work folder beside the build's game with the demo in <work>/demo,
+# what the scenario adds (a function named with the work folder, if any), then
+# the scenario again under Xvfb; exits with its code.
+# outside_demo <scenario> <player> <work name> [add]
+outside_demo() {
+    need_tools
+    built=$(dirname "$2")
+    [ -x "$2" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    work=$(mktemp -d "$built/../$3.XXXXXX") || exit 1
+    trap 'rm -rf "$work"' EXIT
+    copy_demo "$built" "$work/demo"
+    [ -z "${4:-}" ] || "$4" "$work"
+    under_xvfb "$1" "$work" "$built"
+    exit
+}
+
 # Runs the scenario again inside a fresh X server as
 # <scenario> <work> inside <screenshot folder>; its output goes to <work>/log
 # and is shown when it fails: under_xvfb <scenario> <work> <built game folder>.

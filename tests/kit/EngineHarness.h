@@ -6,6 +6,7 @@
 // and what the headless audio device played).
 // The caller installs the file system that holds the game.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -226,6 +227,18 @@ public:
     // Everything mixed, interleaved stereo at the device's rate, from the
     // first sound made on.
     platform::HeadlessAudioOutput& Audio() { return *m_audio; }
+
+    // What was heard from one clock time to another, interleaved stereo.
+    std::vector<std::int16_t> Heard(std::uint32_t from, std::uint32_t to)
+    {
+        const std::vector<std::int16_t> all = m_audio->Recording();
+        const std::uint32_t start = m_audio->TimeOf(0);
+        auto at = [&](std::uint32_t time) {
+            return static_cast<std::ptrdiff_t>(
+                std::min<std::size_t>(all.size(), std::size_t{time - start} * m_audio->Rate() / 1000 * 2));
+        };
+        return {all.begin() + at(from), all.begin() + at(to)};
+    }
 
     struct SoundRecord {
         std::uint32_t time; // the clock

@@ -290,12 +290,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_NEAR(music[1].time, (*next)->time, 10);
     EXPECT_EQ(music[3].kind, platform::AudioEventKind::Stop);
     EXPECT_NEAR(music[3].time, endBgm[0]->time, 10);
-    const std::vector<std::int16_t> heard = run.Audio().Recording();
-    const std::uint32_t start = run.Audio().TimeOf(0);
-    auto level = [&](std::uint32_t from, std::uint32_t to) {
-        auto at = [&](std::uint32_t time) { return static_cast<std::ptrdiff_t>(std::size_t{time - start} * 48000 / 1000 * 2); };
-        return testkit::Rms({heard.begin() + at(from), heard.begin() + at(to)}, 2, 0);
-    };
+    auto level = [&](std::uint32_t from, std::uint32_t to) { return testkit::Rms(run.Heard(from, to), 2, 0); };
     const double full = level(music[3].time - 2000 - 1200, music[3].time - 2000);
     EXPECT_GT(full, 1000);
     EXPECT_LT(level(music[3].time - 600, music[3].time), full * 0.35);

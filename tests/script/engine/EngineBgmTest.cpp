@@ -6,9 +6,9 @@
 #include "frame/FunctionCallback.h"
 #include "frame/file/FileWriter.h"
 #include "frame/WindowApp.h"
-#include "platform/AudioEncoder.h"
 #include "script/engine/GlobalSettings.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/SineFile.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -17,37 +17,19 @@ using testkit::EngineRun;
 
 namespace {
 
-constexpr std::uint32_t Rate = 48000;
-// A full-scale sine of amplitude a has the RMS a / sqrt 2.
-const double FullRms = 0.5 * 32767 / std::sqrt(2.0);
-
-void PutMusic(GameFolder& game, const std::string& name, double hz, bool mp3)
-{
-    platform::PcmSound sound{44100, 2, testkit::Sine(hz, 44100, 2, 44100, 0.5)};
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.2, bytes)
-                    : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes));
-    game.Put(name, std::string(bytes.begin(), bytes.end()));
-}
+const double FullRms = testkit::SineFileRms;
 
 // The two pieces of the tests: a WAVE at 440 Hz and an MP3 at 660 Hz.
 void PutPieces(GameFolder& game)
 {
-    PutMusic(game, "data/a.wav", 440, false);
-    PutMusic(game, "data/b.mp3", 660, true);
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
+    game.Put("data/b.mp3", testkit::SineFile(660, 1000, true));
 }
 
 // The RMS of the first channel over ms from a clock time.
 double RmsAt(EngineRun& run, std::uint32_t from, std::uint32_t ms)
 {
-    const std::vector<std::int16_t> all = run.Audio().Recording();
-    const std::uint32_t start = run.Audio().TimeOf(0);
-    auto at = [&](std::uint32_t time) {
-        return std::min<std::size_t>(all.size(), std::size_t{time - start} * Rate / 1000 * 2);
-    };
-    return testkit::Rms({all.begin() + static_cast<std::ptrdiff_t>(at(from)),
-                         all.begin() + static_cast<std::ptrdiff_t>(at(from + ms))},
-                        2, 0);
+    return testkit::Rms(run.Heard(from, from + ms), 2, 0);
 }
 
 std::vector<EngineRun::SoundRecord> Events(EngineRun& run, AudioEventKind kind)
@@ -100,7 +82,7 @@ TEST(EngineBgm, FadesOfNoTimeOrANegativeTimeStopAtOnce)
 {
     for (const char* time : {"0", "-300"}) {
         GameFolder game;
-        PutMusic(game, "data/a.wav", 440, false);
+        game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
         game.Put("data/index.txt", std::string("[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"500\"][ENDBGM TIME=\"") + time +
                                        "\"][WAIT TIME=\"100000\"]");
         EngineRun run;
@@ -117,7 +99,7 @@ TEST(EngineBgm, FadesOfNoTimeOrANegativeTimeStopAtOnce)
 TEST(EngineBgm, WithoutAnAudioDeviceTheFadeEndsAtOnceAndTheGameGoesOn)
 {
     GameFolder game;
-    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
     game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][ENDBGM TIME=\"5000\"][BGM FILE=\"{BASE}a.wav\"]"
                                "[WAIT TIME=\"100\"][WAIT TIME=\"100000\"]");
     EngineRun run;
@@ -131,7 +113,7 @@ TEST(EngineBgm, WithoutAnAudioDeviceTheFadeEndsAtOnceAndTheGameGoesOn)
 TEST(EngineBgm, AFadeWaitEndsWhenTheApplicationIsClosing)
 {
     GameFolder game;
-    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
     game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"100\"][ENDBGM TIME=\"600000\"][WAIT TIME=\"1\"]");
     EngineRun run;
     run.At(1, [](EngineRun& r) {
@@ -146,7 +128,7 @@ TEST(EngineBgm, AFadeWaitEndsWhenTheApplicationIsClosing)
 TEST(EngineBgm, TheSettingsVolumeActsOnThePlayingMusicAndOnTheNextPiece)
 {
     GameFolder game;
-    PutMusic(game, "data/a.wav", 440, false);
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
     game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"1000\"][WAIT TIME=\"1000\"]"
                                "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"100000\"]");
     EngineRun run;
@@ -192,7 +174,7 @@ TEST(EngineBgm, ASaveNamesThePieceThatPlaysAndRunningItStartsThatPieceAgain)
     // The save names the music by the program's folder, so a game moved
     // elsewhere loads it from there.
     GameFolder loaded;
-    PutMusic(loaded, "data/b.mp3", 660, true);
+    loaded.Put("data/b.mp3", testkit::SineFile(660, 1000, true));
     loaded.Put("data/index.txt", save + "[WAIT TIME=\"100000\"]");
     EngineRun again;
     again.Run(30);

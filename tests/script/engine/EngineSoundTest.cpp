@@ -2,8 +2,8 @@
 // audio device while the engine runs its script on the virtual clock.
 #include <gtest/gtest.h>
 
-#include "platform/AudioEncoder.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/SineFile.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -14,29 +14,9 @@ namespace {
 
 constexpr std::uint32_t Rate = 48000;
 
-void PutSound(GameFolder& game, const std::string& name, double hz, std::uint32_t ms, bool mp3)
-{
-    platform::PcmSound sound{44100, 2, testkit::Sine(hz, 44100, 2, 44100 * ms / 1000, 0.5)};
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.2, bytes)
-                    : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes));
-    game.Put(name, std::string(bytes.begin(), bytes.end()));
-}
-
 bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// The samples heard between two clock times.
-std::vector<std::int16_t> Between(EngineRun& run, std::uint32_t from, std::uint32_t to)
-{
-    const std::vector<std::int16_t> all = run.Audio().Recording();
-    const std::uint32_t start = run.Audio().TimeOf(0);
-    auto at = [&](std::uint32_t time) {
-        return std::min<std::size_t>(all.size(), std::size_t{time - start} * Rate / 1000 * 2);
-    };
-    return {all.begin() + static_cast<std::ptrdiff_t>(at(from)), all.begin() + static_cast<std::ptrdiff_t>(at(to))};
 }
 
 } // namespace
@@ -44,8 +24,8 @@ std::vector<std::int16_t> Between(EngineRun& run, std::uint32_t from, std::uint3
 TEST(EngineSound, SoundTagsPlayEffectsAndVoicesAndEndSoundSilencesThem)
 {
     GameFolder game;
-    PutSound(game, "data/se.wav", 440, 2000, false);
-    PutSound(game, "data/voice.mp3", 660, 1000, true);
+    game.Put("data/se.wav", testkit::SineFile(440, 2000, false));
+    game.Put("data/voice.mp3", testkit::SineFile(660, 1000, true));
     game.Put("data/index.txt", "[SOUND FILE=\"{BASE}se.wav\"][WAIT TIME=\"500\"][ENDSOUND][WAIT TIME=\"500\"]"
                                "[SOUND FILE=\"{BASE}nothere.wav\"][SOUND FILE=\"{BASE}voice.mp3\"]"
                                "[WAIT TIME=\"1500\"][WAIT TIME=\"100000\"]");
@@ -74,21 +54,21 @@ TEST(EngineSound, SoundTagsPlayEffectsAndVoicesAndEndSoundSilencesThem)
     EXPECT_GE(sounds[3].time - sounds[2].time, 995u);
     EXPECT_LE(sounds[3].time - sounds[2].time, 1000u + 3 * 1152 * 1000 / 44100 + 5);
 
-    const auto effect = Between(run, sounds[0].time, sounds[1].time);
+    const auto effect = run.Heard(sounds[0].time, sounds[1].time);
     EXPECT_GT(testkit::Goertzel(effect, 2, Rate, 440), 1000 * testkit::Goertzel(effect, 2, Rate, 660));
     EXPECT_NEAR(testkit::Rms(effect, 2, 0), 0.5 * 32767 / std::sqrt(2.0), 200);
-    const auto pause = Between(run, sounds[1].time, sounds[2].time);
+    const auto pause = run.Heard(sounds[1].time, sounds[2].time);
     EXPECT_EQ(testkit::Rms(pause, 2, 0), 0);
-    const auto voice = Between(run, sounds[2].time + 100, sounds[3].time - 100);
+    const auto voice = run.Heard(sounds[2].time + 100, sounds[3].time - 100);
     EXPECT_GT(testkit::Goertzel(voice, 2, Rate, 660), 1000 * testkit::Goertzel(voice, 2, Rate, 440));
-    EXPECT_EQ(testkit::Rms(Between(run, sounds[3].time, run.Clock().Now()), 2, 0), 0);
+    EXPECT_EQ(testkit::Rms(run.Heard(sounds[3].time, run.Clock().Now()), 2, 0), 0);
 }
 
 TEST(EngineSound, SystemStreamTurnsWaveSoundsToStreamingAndBack)
 {
     GameFolder game;
-    PutSound(game, "data/ring.wav", 440, 1000, false);
-    PutSound(game, "data/whole.wav", 660, 1000, false);
+    game.Put("data/ring.wav", testkit::SineFile(440, 1000, false));
+    game.Put("data/whole.wav", testkit::SineFile(660, 1000, false));
     game.Put("data/index.txt", "[SYSTEM CONTROL=\"STREAM\" NAME=\"1\"][SOUND FILE=\"{BASE}ring.wav\"][WAIT TIME=\"2000\"]"
                                "[SYSTEM CONTROL=\"STREAM\" NAME=\"0\"][SOUND FILE=\"{BASE}whole.wav\"]"
                                "[WAIT TIME=\"2000\"][WAIT TIME=\"100000\"]");
@@ -109,7 +89,7 @@ TEST(EngineSound, SystemStreamTurnsWaveSoundsToStreamingAndBack)
     EXPECT_EQ(whole[1].kind, AudioEventKind::End);
 
     // The pre-fill holds the whole second, the rest of the ring is silence.
-    const auto streamed = Between(run, ring[0].time + 50, ring[0].time + 950);
+    const auto streamed = run.Heard(ring[0].time + 50, ring[0].time + 950);
     EXPECT_GT(testkit::Goertzel(streamed, 2, Rate, 440), 1000 * testkit::Goertzel(streamed, 2, Rate, 660));
-    EXPECT_EQ(testkit::Rms(Between(run, ring[0].time + 1010, whole[0].time), 2, 0), 0);
+    EXPECT_EQ(testkit::Rms(run.Heard(ring[0].time + 1010, whole[0].time), 2, 0), 0);
 }

@@ -4,13 +4,13 @@
 // reaches the options file.
 #include <gtest/gtest.h>
 
-#include "platform/AudioEncoder.h"
 #include "platform/Shell.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/MenuCommands.h"
 #include "script/engine/SettingPages.h"
 #include "tests/kit/AudioSignal.h"
 #include "tests/kit/DistinctGlyphs.h"
+#include "tests/kit/SineFile.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -218,28 +218,12 @@ TEST(SettingSheet, VolumePageShowsVolumesInStepsOfFiftyFromFullAtTheTopAndOkStor
 
 namespace {
 
-constexpr std::uint32_t Rate = 48000;
-// A sine of amplitude 0.5 has the RMS 0.5 / sqrt 2 of full scale.
-const double FullRms = 0.5 * 32767 / std::sqrt(2.0);
-
-void PutSine(GameFolder& game, const std::string& name, double hz, std::uint32_t ms, bool mp3)
-{
-    platform::PcmSound sound{44100, 2, testkit::Sine(hz, 44100, 2, 44100 * ms / 1000, 0.5)};
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(mp3 ? platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.2, bytes)
-                    : platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes));
-    game.Put(name, std::string(bytes.begin(), bytes.end()));
-}
+const double FullRms = testkit::SineFileRms;
 
 // The RMS of the first channel over [from, to) of the clock.
 double RmsBetween(EngineRun& run, std::uint32_t from, std::uint32_t to)
 {
-    const std::vector<std::int16_t> all = run.Audio().Recording();
-    const std::uint32_t start = run.Audio().TimeOf(0);
-    auto at = [&](std::uint32_t time) {
-        return static_cast<std::ptrdiff_t>(std::min<std::size_t>(all.size(), std::size_t{time - start} * Rate / 1000 * 2));
-    };
-    return testkit::Rms({all.begin() + at(from), all.begin() + at(to)}, 2, 0);
+    return testkit::Rms(run.Heard(from, to), 2, 0);
 }
 
 double Gain(int volume)
@@ -252,10 +236,10 @@ double Gain(int volume)
 TEST(SettingSheet, VolumePageIsHeardWhileItsTrackbarsMoveAndCancelPutsBackTheVolumes)
 {
     GameFolder game;
-    PutSine(game, "data/a.wav", 440, 1000, false);
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
     const std::u8string sampleName = u8"data/sound/ほてぴら.mp3"; // a host name, so UTF-8
-    PutSine(game, std::string(sampleName.begin(), sampleName.end()), 660, 100, true);
-    PutSine(game, "data/se.wav", 880, 3000, false);
+    game.Put(std::string(sampleName.begin(), sampleName.end()), testkit::SineFile(660, 100, true));
+    game.Put("data/se.wav", testkit::SineFile(880, 3000, false));
     game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][SOUND FILE=\"{BASE}se.wav\"]" + ClickWaitScript);
     EngineRun run;
     using namespace SettingControl;
