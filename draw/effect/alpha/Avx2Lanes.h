@@ -56,6 +56,10 @@ struct Avx2 {
     static T SpreadHi(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 2)); }
     static __m256 ToFloat(T a) { return _mm256_cvtepi32_ps(a); }
     static T TruncDiv(__m256 a, __m256 b) { return _mm256_cvttps_epi32(_mm256_div_ps(a, b)); }
+    static __m256 SetF(float v) { return _mm256_set1_ps(v); }
+    static __m256 SubF(__m256 a, __m256 b) { return _mm256_sub_ps(a, b); }
+    static __m256 Divide(__m256 a, __m256 b) { return _mm256_div_ps(a, b); }
+    static T Trunc(__m256 a) { return _mm256_cvttps_epi32(a); }
 };
 
 } // namespace

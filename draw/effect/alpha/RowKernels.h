@@ -6,11 +6,11 @@
 
 namespace kivotasuGameKit::Blend {
 
-// Vector forms of the rules on rows of 32-bit cells whose source and
-// destination keep their channels in the same byte order. Each does the
-// leading cells of a row that fill whole vectors and returns how many; the
-// caller runs the scalar rule on the rest. Results equal the scalar rules bit
-// for bit.
+// Vector forms of the rules on rows of 32-bit cells. Each does the leading
+// cells of a row it can and returns how many; the caller runs the scalar rule
+// on the rest. The same-order kernels (RowKernels: source and destination
+// keep their channels in the same byte order) do whole rows. Results equal
+// the scalar rules bit for bit.
 struct RowParams {
     uint32_t rate = 0;    // r, or a of the two-rate operations (low byte)
     uint32_t rateB = 0;   // b of the two-rate operations (low byte)

@@ -14,7 +14,9 @@
 // Exact truncating division by 255 in 16-bit lanes, for x <= 65534:
 // floor(x / 255) = ((x + 1) x 257) >> 16.
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "draw/effect/alpha/RowKernels.h"
 
@@ -82,12 +84,21 @@ template <class V> struct KernelSet {
         return i;
     }
 
-    // t = M[ad][255 - as], sum = as + t; ws = 255 as / sum, wd = 255 t / sum.
-    // ws goes through single floats: numerator and divisor are exact and the
-    // rounded quotient can neither reach nor pass the next integer (it is
-    // below 256 with a fraction of at least 1/255), so truncating gives the
-    // integer quotient. As 255 as + 255 t = 255 sum, wd is 255 - ws when the
-    // division is exact and 254 - ws otherwise.
+    // floor(n / d) and floor(m - n / d) per 32-bit lane, for d > 0 and
+    // n / d <= m <= 255. The single-float quotient is correctly rounded, so
+    // within 2^-17 of n / d, which is an integer or at least 1/255 away from
+    // one; m minus it rounds as little. Both truncate to the integer results.
+    struct Shares {
+        T taken, left;
+    };
+    static Shares Split(T n, T d, float m)
+    {
+        const auto q = V::Divide(V::ToFloat(n), V::ToFloat(d));
+        return {V::Trunc(q), V::Trunc(V::SubF(V::SetF(m), q))};
+    }
+
+    // t = M[ad][255 - as], sum = as + t; ws = 255 as / sum and wd = 255 t /
+    // sum, which is floor(255 - 255 as / sum) as 255 as + 255 t = 255 sum.
     static int32_t Over(uint8_t* d, const uint8_t* s, int32_t n, const RowParams&)
     {
         const T alphaBits = V::Set32(0xFF000000), c255 = V::Set16(255), zero = V::Zero();
@@ -109,11 +120,10 @@ template <class V> struct KernelSet {
                 const T as = V::Srl32(sv, 24), ad = V::Srl32(dv, 24);
                 const T t = Div255(V::Mullo16(ad, V::Sub16(c255, as)));
                 const T sum = V::Add16(as, t);
-                const T scaled = V::Mullo16(as, c255);
-                const T ws = V::TruncDiv(V::ToFloat(scaled), V::ToFloat(sum));
-                const T exact = V::CmpEq32(V::Mullo16(ws, sum), scaled);
-                const T wd = V::Sub32(V::Sub32(V::Set32(254), ws), exact);
-                const T blended = V::Or(Mix(sv, dv, V::SpreadLo(ws), V::SpreadLo(wd), V::SpreadHi(ws), V::SpreadHi(wd)), alphaBits);
+                const Shares w = Split(V::Mullo16(as, c255), sum, 255.0f);
+                const T blended = V::Or(
+                    Mix(sv, dv, V::SpreadLo(w.taken), V::SpreadLo(w.left), V::SpreadHi(w.taken), V::SpreadHi(w.left)),
+                    alphaBits);
                 out = V::Select(V::CmpEq32(sum, zero), dv, blended);
             }
             V::Store(d + 4 * i, out);
@@ -139,13 +149,29 @@ template <class V> struct KernelSet {
         return i;
     }
 
+    // The whole row: the body takes the whole vectors, then the last cells
+    // are copied into a vector's width, blended there and copied back, so no
+    // byte past the row is read or written and no tail falls to the scalar rule.
+    template <RowFn Body> static int32_t Whole(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
+    {
+        const int32_t done = Body(d, s, n, p);
+        if (done == n) return n;
+        uint32_t dt[V::Cells] = {}, st[V::Cells] = {};
+        const size_t bytes = size_t(n - done) * 4;
+        std::memcpy(dt, d + ptrdiff_t(done) * 4, bytes);
+        std::memcpy(st, s + ptrdiff_t(done) * 4, bytes);
+        Body(reinterpret_cast<uint8_t*>(dt), reinterpret_cast<const uint8_t*>(st), V::Cells, p);
+        std::memcpy(d + ptrdiff_t(done) * 4, dt, bytes);
+        return n;
+    }
+
     static constexpr RowKernels Table()
     {
-        return RowKernels{{{&Rate<SourceAlpha, false>, &Rate<SourceAlpha, true>},
-                           {&Rate<SourceAlphaRate, false>, &Rate<SourceAlphaRate, true>},
-                           {&Rate<ConstantRate, false>, &Rate<ConstantRate, true>}},
-                          &Over,
-                          &FourChannel};
+        return RowKernels{{{&Whole<&Rate<SourceAlpha, false>>, &Whole<&Rate<SourceAlpha, true>>},
+                           {&Whole<&Rate<SourceAlphaRate, false>>, &Whole<&Rate<SourceAlphaRate, true>>},
+                           {&Whole<&Rate<ConstantRate, false>>, &Whole<&Rate<ConstantRate, true>>}},
+                          &Whole<&Over>,
+                          &Whole<&FourChannel>};
     }
 };
 

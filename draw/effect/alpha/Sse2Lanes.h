@@ -53,6 +53,10 @@ struct Sse2 {
     static T SpreadHi(T w) { return Broadcast0(UnpackHi32(w, Zero())); }
     static __m128 ToFloat(T a) { return _mm_cvtepi32_ps(a); }
     static T TruncDiv(__m128 a, __m128 b) { return _mm_cvttps_epi32(_mm_div_ps(a, b)); }
+    static __m128 SetF(float v) { return _mm_set1_ps(v); }
+    static __m128 SubF(__m128 a, __m128 b) { return _mm_sub_ps(a, b); }
+    static __m128 Divide(__m128 a, __m128 b) { return _mm_div_ps(a, b); }
+    static T Trunc(__m128 a) { return _mm_cvttps_epi32(a); }
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,64 @@ TEST_P(SimdIdentityTest, FourChannelOverEveryRateAndByte)
                [r](uint8_t* d, const uint8_t* s) { RefFourChannel(d, s, int(r)); },
                Level() + " rate " + std::to_string(r));
         if (HasFatalFailure()) return;
+    }
+}
+
+// Rows of every length up to two vectors and a half: the last cells that
+// fill no vector are blended as the rule says, and no byte before or after
+// the row is read into the result or written. Alphas run through 0, 255 and
+// partial values in stretches, so tails meet every fast path.
+TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
+{
+    using Scalar = std::function<void(uint8_t*, const uint8_t*)>;
+    constexpr uint32_t key = 0x00302010, r = 77;
+    const auto keyed = [](Scalar rule) {
+        return Scalar([rule](uint8_t* d, const uint8_t* s) {
+            if ((s[0] | s[1] << 8 | s[2] << 16) != int(key)) rule(d, s);
+        });
+    };
+    const Scalar sourceAlpha = [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<XRGB8888, ARGB8888>(d, s, s[3]); };
+    const Scalar alphaRate = [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<ARGB8888, ARGB8888>(d, s, Mul(s[3], r)); };
+    const Scalar constant = [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<XRGB8888, XRGB8888>(d, s, r); };
+    const struct {
+        const char* name;
+        RowFn fn;
+        RowParams params;
+        Scalar rule;
+    } kernels[] = {
+        {"source alpha", Kernels().rate[SourceAlpha][0], {}, sourceAlpha},
+        {"keyed source alpha", Kernels().rate[SourceAlpha][1], {.key = key, .keyMask = 0x00FFFFFF}, keyed(sourceAlpha)},
+        {"alpha times rate", Kernels().rate[SourceAlphaRate][0], {.rate = r, .byte3 = 0xFF000000}, alphaRate},
+        {"keyed alpha times rate", Kernels().rate[SourceAlphaRate][1],
+         {.rate = r, .byte3 = 0xFF000000, .key = key, .keyMask = 0x00FFFFFF}, keyed(alphaRate)},
+        {"constant rate", Kernels().rate[ConstantRate][0], {.rate = r}, constant},
+        {"keyed constant rate", Kernels().rate[ConstantRate][1], {.rate = r, .key = key, .keyMask = 0x00FFFFFF},
+         keyed(constant)},
+        {"alpha over", Kernels().over, {}, [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver8(d, s); }},
+        {"four channels", Kernels().fourChannel, {.rate = r}, [](uint8_t* d, const uint8_t* s) { RefFourChannel(d, s, int(r)); }},
+    };
+    constexpr int guard = 8, longest = 20;
+    uint32_t seed = 1;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (const auto& k : kernels) {
+        for (int n = 0; n <= longest; ++n) {
+            for (int pattern = 0; pattern < 6; ++pattern) {
+                std::vector<uint8_t> s(size_t(n + 2 * guard) * 4), d(s.size());
+                for (auto& b : s) b = uint8_t(next());
+                for (auto& b : d) b = uint8_t(next());
+                for (int c = 0; c < n + 2 * guard; ++c) {
+                    const uint32_t stretch = uint32_t(c / 3 + pattern) % 4;
+                    s[4 * c + 3] = stretch == 0 ? 0 : stretch == 1 ? 255 : uint8_t(next());
+                    if (pattern == 5) d[4 * c + 3] = 255;
+                    if (c % 5 == 0) std::memcpy(&s[4 * c], &key, 3);
+                    if (c % 7 == 0) std::memcpy(&s[4 * c], &d[4 * c], 3);
+                }
+                std::vector<uint8_t> expected = d, got = d;
+                for (int c = guard; c < guard + n; ++c) k.rule(&expected[4 * c], &s[4 * c]);
+                ASSERT_EQ(k.fn(&got[4 * guard], &s[4 * guard], n, k.params), n) << k.name;
+                ASSERT_EQ(got, expected) << Level() << " " << k.name << ", " << n << " cells, pattern " << pattern;
+            }
+        }
     }
 }
 
