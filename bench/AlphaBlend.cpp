@@ -25,6 +25,18 @@ using namespace blitbench;
 
 namespace {
 
+// pixman's premultiplied a8r8g8b8 copy of an ARGB8888 source.
+std::vector<uint32_t> Premultiplied(Surface& src)
+{
+    std::vector<uint32_t> premultiplied(size_t(Width) * Height);
+    for (size_t i = 0; i < premultiplied.size(); ++i) {
+        const uint32_t p = src.Words()[i], alpha = p >> 24;
+        const auto scale = [&](int shift) { return (((p >> shift) & 0xFF) * alpha + 127) / 255 << shift; };
+        premultiplied[i] = alpha << 24 | scale(16) | scale(8) | scale(0);
+    }
+    return premultiplied;
+}
+
 // pixman's OVER of a premultiplied a8r8g8b8 copy of the source, through a
 // solid mask of alpha rate when rate < 255 (its cross-fade).
 void PixmanOver(benchmark::State& state, pixman_format_code_t dstFormat, AlphaKind kind, uint32_t rate,
@@ -32,18 +44,59 @@ void PixmanOver(benchmark::State& state, pixman_format_code_t dstFormat, AlphaKi
 {
     Surface dst(dstFormat == PIXMAN_a8r8g8b8 ? ARGB8888 : XRGB8888, AlphaKind::Uniform, 2, opaqueDestination);
     Surface src(ARGB8888, kind, 3);
-    std::vector<uint32_t> premultiplied(size_t(Width) * Height);
-    for (size_t i = 0; i < premultiplied.size(); ++i) {
-        const uint32_t p = src.Words()[i], alpha = p >> 24;
-        const auto scale = [&](int shift) { return (((p >> shift) & 0xFF) * alpha + 127) / 255 << shift; };
-        premultiplied[i] = alpha << 24 | scale(16) | scale(8) | scale(0);
-    }
+    std::vector<uint32_t> premultiplied = Premultiplied(src);
     pixman_image_t* d = pixman_image_create_bits(dstFormat, Width, Height, dst.Words(), dst.pitch);
     pixman_image_t* s = pixman_image_create_bits(PIXMAN_a8r8g8b8, Width, Height, premultiplied.data(), Width * 4);
     const pixman_color_t level{0, 0, 0, uint16_t(rate * 257)};
     pixman_image_t* mask = rate < 255 ? pixman_image_create_solid_fill(&level) : nullptr;
     Timed(state, dst, [&] { pixman_image_composite32(PIXMAN_OP_OVER, s, mask, d, 0, 0, 0, 0, 0, 0, Width, Height); });
     if (mask) pixman_image_unref(mask);
+    pixman_image_unref(d);
+    pixman_image_unref(s);
+}
+
+// A page of text: one blit per 21 x 21 glyph cell (so rows end in part of a
+// vector), glyph alpha, the source cell at the same place as the destination
+// cell. Items are the pixels of the cells.
+constexpr int GlyphSide = 21, GlyphPitch = 22;
+
+template <class Draw> void EveryGlyph(benchmark::State& state, Surface& dst, Draw draw)
+{
+    Timed(state, dst, [&] {
+        for (int y = 0; y + GlyphSide <= Height; y += GlyphPitch)
+            for (int x = 0; x + GlyphSide <= Width; x += GlyphPitch) draw(x, y);
+    });
+    state.SetItemsProcessed(int64_t(state.iterations()) * (Width / GlyphPitch) * (Height / GlyphPitch) * GlyphSide *
+                            GlyphSide);
+}
+
+void OursText(benchmark::State& state, SurfaceType dt, Blend::SimdLevel level)
+{
+    CEffectBlitter::BuildBlendTables();
+    HoldSimdLevel(level);
+    Surface dst(dt, AlphaKind::Uniform, 2), src(ARGB8888, AlphaKind::Glyphs, 3);
+    const BltRates rates{0, 0};
+    EveryGlyph(state, dst, [&](int x, int y) {
+        const RECT cell{x, y, x + GlyphSide, y + GlyphSide};
+        const POINT at{x, y};
+        BltParams request;
+        request.sourceRect = &cell;
+        request.point = &at;
+        dst.info.EffectBlt(EffectBltOp::BlendAlpha, &src.info, &request, &rates);
+    });
+    HoldSimdLevel(Blend::SimdLevel::Avx2);
+}
+
+void PixmanText(benchmark::State& state, pixman_format_code_t dstFormat)
+{
+    Surface dst(dstFormat == PIXMAN_a8r8g8b8 ? ARGB8888 : XRGB8888, AlphaKind::Uniform, 2);
+    Surface src(ARGB8888, AlphaKind::Glyphs, 3);
+    std::vector<uint32_t> premultiplied = Premultiplied(src);
+    pixman_image_t* d = pixman_image_create_bits(dstFormat, Width, Height, dst.Words(), dst.pitch);
+    pixman_image_t* s = pixman_image_create_bits(PIXMAN_a8r8g8b8, Width, Height, premultiplied.data(), Width * 4);
+    EveryGlyph(state, dst, [&](int x, int y) {
+        pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, x, y, 0, 0, x, y, GlyphSide, GlyphSide);
+    });
     pixman_image_unref(d);
     pixman_image_unref(s);
 }
@@ -71,6 +124,13 @@ int RegisterAll()
             SideBySide(RegisterBenchmark(("SDL_BLEND" + tail).c_str(), SdlBlit, dt.type, ARGB8888, kind, SDL_BLENDMODE_BLEND, 255,
                                          dt.opaque));
         }
+    }
+    for (SurfaceType dt : {XRGB8888, ARGB8888}) {
+        const std::string tail = std::string("/") + PairName(dt, ARGB8888);
+        SideBySide(RegisterBenchmark(("Text/BlendAlpha" + tail).c_str(), OursText, dt, Blend::SimdLevel::Avx2));
+        SideBySide(RegisterBenchmark(("Text/BlendAlpha_sse2" + tail).c_str(), OursText, dt, Blend::SimdLevel::Sse2));
+        SideBySide(RegisterBenchmark(("Text/pixman_OVER" + tail).c_str(), PixmanText,
+                                     dt == ARGB8888 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8));
     }
     // Constant rates on the 32-bit pairs the engine draws, against pixman's
     // cross-fade (OVER through a solid mask) and SDL's surface alpha.

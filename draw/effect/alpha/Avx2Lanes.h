@@ -17,6 +17,10 @@ struct Avx2 {
     static constexpr int32_t Cells = 8;
     static T Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+    // The first cells (1 to 7) of a vector, the other lanes zero.
+    static T PartMask(int32_t cells) { return _mm256_cmpgt_epi32(_mm256_set1_epi32(cells), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)); }
+    static T LoadPart(const uint8_t* p, int32_t cells) { return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), PartMask(cells)); }
+    static void StorePart(uint8_t* p, T v, int32_t cells) { _mm256_maskstore_epi32(reinterpret_cast<int*>(p), PartMask(cells), v); }
     static T Zero() { return _mm256_setzero_si256(); }
     static T Set16(uint16_t v) { return _mm256_set1_epi16(int16_t(v)); }
     static T Set32(uint32_t v) { return _mm256_set1_epi32(int32_t(v)); }

@@ -14,9 +14,7 @@
 // Exact truncating division by 255 in 16-bit lanes, for x <= 65534:
 // floor(x / 255) = ((x + 1) x 257) >> 16.
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "draw/effect/alpha/RowKernels.h"
 
@@ -47,21 +45,34 @@ template <class V> struct KernelSet {
         return V::PackU16(lo, hi);
     }
 
+    // The whole row through block(sv, dv, out), which says whether out is
+    // stored: whole vectors, then the last cells loaded and stored in part
+    // (the lanes past the row zero), so no byte past the row is touched and
+    // no tail falls to the scalar rule.
+    template <class Block> static int32_t Rows(uint8_t* d, const uint8_t* s, int32_t n, const Block& block)
+    {
+        int32_t i = 0;
+        T out;
+        for (; i + V::Cells <= n; i += V::Cells)
+            if (block(V::Load(s + 4 * i), V::Load(d + 4 * i), out)) V::Store(d + 4 * i, out);
+        if (i < n && block(V::LoadPart(s + 4 * i, n - i), V::LoadPart(d + 4 * i, n - i), out))
+            V::StorePart(d + 4 * i, out, n - i);
+        return n;
+    }
+
     template <WeightMode Mode, bool Keyed>
     static int32_t Rate(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
     {
         const T colour = V::Set32(0x00FFFFFF), alphaBits = V::Set32(0xFF000000), byte3 = V::Set32(p.byte3);
         const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
         const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate & 0xFF)), inverse = V::Sub16(c255, rate);
-        int32_t i = 0;
-        for (; i + V::Cells <= n; i += V::Cells) {
-            const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
+        return Rows(d, s, n, [&](T sv, T dv, T& out) {
             // Weight 0 keeps the destination's colour: only byte 3 can change.
             const bool transparent = Mode != ConstantRate && V::AllZero(sv, alphaBits);
-            if (transparent && V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3))) continue;
+            if (transparent && V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3))) return false;
             T keep = V::CmpEq32(V::And(V::Xor(sv, dv), colour), zero);
             if constexpr (Keyed) keep = V::Or(keep, V::CmpEq32(V::And(sv, keyMask), key));
-            if (V::AllOnes(keep)) continue;
+            if (V::AllOnes(keep)) return false;
             T mixed;
             if constexpr (Mode == ConstantRate) {
                 mixed = Mix(sv, dv, rate, inverse, rate, inverse);
@@ -79,9 +90,9 @@ template <class V> struct KernelSet {
                     mixed = Mix(sv, dv, wLo, V::Sub16(c255, wLo), wHi, V::Sub16(c255, wHi));
                 }
             }
-            V::Store(d + 4 * i, V::Select(keep, dv, V::Or(V::And(mixed, colour), byte3)));
-        }
-        return i;
+            out = V::Select(keep, dv, V::Or(V::And(mixed, colour), byte3));
+            return true;
+        });
     }
 
     // floor(n / d) and floor(m - n / d) per 32-bit lane, for d > 0 and
@@ -102,16 +113,13 @@ template <class V> struct KernelSet {
     static int32_t Over(uint8_t* d, const uint8_t* s, int32_t n, const RowParams&)
     {
         const T alphaBits = V::Set32(0xFF000000), c255 = V::Set16(255), zero = V::Zero();
-        int32_t i = 0;
-        for (; i + V::Cells <= n; i += V::Cells) {
-            const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
-            T out;
+        return Rows(d, s, n, [&](T sv, T dv, T& out) {
             if (V::AllSet(sv, alphaBits)) {
                 out = sv;
             } else if (V::AllZero(sv, alphaBits)) {
                 // The destination's colour, made opaque unless both alphas are 0.
                 out = V::Or(dv, V::AndNot(V::CmpEq32(V::And(dv, alphaBits), zero), alphaBits));
-                if (V::AllOnes(V::CmpEq32(out, dv))) continue;
+                return !V::AllOnes(V::CmpEq32(out, dv));
             } else if (V::AllSet(dv, alphaBits)) {
                 // An opaque destination: sum = 255, so ws = as and wd = 255 - as.
                 const T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
@@ -126,9 +134,8 @@ template <class V> struct KernelSet {
                     alphaBits);
                 out = V::Select(V::CmpEq32(sum, zero), dv, blended);
             }
-            V::Store(d + 4 * i, out);
-        }
-        return i;
+            return true;
+        });
     }
 
     static int32_t FourChannel(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
@@ -136,42 +143,23 @@ template <class V> struct KernelSet {
         const uint32_t r = p.rate & 0xFF;
         const T ws = V::Set64(uint64_t(r) << 32 | r << 16 | r), wd = V::Set64(uint64_t(255 - r) << 32 | (255 - r) << 16 | (255 - r));
         const T zero = V::Zero();
-        int32_t i = 0;
-        for (; i + V::Cells <= n; i += V::Cells) {
-            const T sv = V::Load(s + 4 * i), dv = V::Load(d + 4 * i);
-            const auto half = [&](T s16, T d16) {
-                return V::Add16(V::Srl16(V::Mullo16(s16, ws), 8), V::Srl16(V::Mullo16(d16, wd), 8));
-            };
-            const T lo = half(V::UnpackLo8(sv, zero), V::UnpackLo8(dv, zero));
-            const T hi = half(V::UnpackHi8(sv, zero), V::UnpackHi8(dv, zero));
-            V::Store(d + 4 * i, V::PackU16(lo, hi));
-        }
-        return i;
-    }
-
-    // The whole row: the body takes the whole vectors, then the last cells
-    // are copied into a vector's width, blended there and copied back, so no
-    // byte past the row is read or written and no tail falls to the scalar rule.
-    template <RowFn Body> static int32_t Whole(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
-    {
-        const int32_t done = Body(d, s, n, p);
-        if (done == n) return n;
-        uint32_t dt[V::Cells] = {}, st[V::Cells] = {};
-        const size_t bytes = size_t(n - done) * 4;
-        std::memcpy(dt, d + ptrdiff_t(done) * 4, bytes);
-        std::memcpy(st, s + ptrdiff_t(done) * 4, bytes);
-        Body(reinterpret_cast<uint8_t*>(dt), reinterpret_cast<const uint8_t*>(st), V::Cells, p);
-        std::memcpy(d + ptrdiff_t(done) * 4, dt, bytes);
-        return n;
+        const auto half = [&](T s16, T d16) {
+            return V::Add16(V::Srl16(V::Mullo16(s16, ws), 8), V::Srl16(V::Mullo16(d16, wd), 8));
+        };
+        return Rows(d, s, n, [&](T sv, T dv, T& out) {
+            out = V::PackU16(half(V::UnpackLo8(sv, zero), V::UnpackLo8(dv, zero)),
+                             half(V::UnpackHi8(sv, zero), V::UnpackHi8(dv, zero)));
+            return true;
+        });
     }
 
     static constexpr RowKernels Table()
     {
-        return RowKernels{{{&Whole<&Rate<SourceAlpha, false>>, &Whole<&Rate<SourceAlpha, true>>},
-                           {&Whole<&Rate<SourceAlphaRate, false>>, &Whole<&Rate<SourceAlphaRate, true>>},
-                           {&Whole<&Rate<ConstantRate, false>>, &Whole<&Rate<ConstantRate, true>>}},
-                          &Whole<&Over>,
-                          &Whole<&FourChannel>};
+        return RowKernels{{{&Rate<SourceAlpha, false>, &Rate<SourceAlpha, true>},
+                           {&Rate<SourceAlphaRate, false>, &Rate<SourceAlphaRate, true>},
+                           {&Rate<ConstantRate, false>, &Rate<ConstantRate, true>}},
+                          &Over,
+                          &FourChannel};
     }
 };
 

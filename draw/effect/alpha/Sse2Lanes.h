@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace kivotasuGameKit::Blend {
 
@@ -17,6 +18,25 @@ struct Sse2 {
     static constexpr int32_t Cells = 4;
     static T Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void Store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    // The first cells (1 to 3) of a vector, the other lanes zero.
+    static T LoadPart(const uint8_t* p, int32_t cells)
+    {
+        const T first = cells == 1 ? _mm_cvtsi32_si128(LoadCell(p)) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        return cells == 3 ? _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(LoadCell(p + 8))) : first;
+    }
+    static void StorePart(uint8_t* p, T v, int32_t cells)
+    {
+        if (cells == 1) return StoreCell(p, _mm_cvtsi128_si32(v));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+        if (cells == 3) StoreCell(p + 8, _mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+    }
+    static int32_t LoadCell(const uint8_t* p)
+    {
+        int32_t cell;
+        std::memcpy(&cell, p, 4);
+        return cell;
+    }
+    static void StoreCell(uint8_t* p, int32_t cell) { std::memcpy(p, &cell, 4); }
     static T Zero() { return _mm_setzero_si128(); }
     static T Set16(uint16_t v) { return _mm_set1_epi16(int16_t(v)); }
     static T Set32(uint32_t v) { return _mm_set1_epi32(int32_t(v)); }
