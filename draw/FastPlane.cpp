@@ -72,7 +72,7 @@ int CFastPlane::InnerCreateMemorySurface(int width, int height, SurfaceType type
     if (!platform::IsAcceptedPictureSize(width, height)) return 1;
     m_ddSurface.reset();
     try {
-        m_memory.assign(size_t(width) * size_t(height) * size_t(BytesPerPixel(type)), 0);
+        m_memory = platform::PixelMemory(size_t(width) * size_t(height) * size_t(BytesPerPixel(type)));
     } catch (const std::bad_alloc&) {
         return 1;
     }
@@ -206,8 +206,7 @@ int CFastPlane::Release()
         const SurfaceType type = m_surface->GetType();
         if (type < RGB565 || type > ABGR8888 || type == 9)
             ErrorLog.Out("CFastPlane::Releaseで不明サーフェースのリリース");
-        m_memory.clear();
-        m_memory.shrink_to_fit();
+        m_memory = {};
         m_ownsMemory = false;
     }
     m_ddSurface.reset();

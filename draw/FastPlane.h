@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "draw/DeviceContext.h"
 #include "draw/PlaneBase.h"
+#include "platform/PixelMemory.h"
 
 namespace platform {
 class IDisplaySurface;
@@ -85,7 +85,7 @@ private:
     bool m_restoring = false;
     bool m_refusing = false;
     bool m_painting = false;
-    std::vector<uint8_t> m_memory;
+    platform::PixelMemory m_memory;
 };
 
 } // namespace kivotasuGameKit::Draw

@@ -64,7 +64,7 @@ public:
         const int bytes = DisplayFormatBytes(format);
         if (format != state.format) {
             state.format = format;
-            state.picture.assign(std::size_t(state.width) * state.height * bytes, 0);
+            state.picture = PixelMemory(std::size_t(state.width) * state.height * bytes);
         }
         PixelSource rows = source;
         std::vector<std::uint8_t> expanded;
@@ -134,7 +134,7 @@ public:
         state.width = width;
         state.height = height;
         state.format = TextureFormatOf(Format());
-        state.picture.assign(std::size_t(width) * height * DisplayFormatBytes(state.format), 0);
+        state.picture = PixelMemory(std::size_t(width) * height * DisplayFormatBytes(state.format));
         return std::make_unique<HeadlessPrimary>(m_state, Format(), SystemPalette());
     }
 

@@ -3,6 +3,7 @@
 // record of every request, and tests can make any step fail.
 
 #include "platform/Display.h"
+#include "platform/PixelMemory.h"
 
 #include <memory>
 #include <set>
@@ -47,7 +48,7 @@ public:
         int width = 0;
         int height = 0;
         int format = 0;
-        std::vector<std::uint8_t> picture;
+        PixelMemory picture;
         int presents = 0;
     };
 

@@ -3,8 +3,7 @@
 // rows aligned to 4 bytes as a display driver lays them out.
 
 #include "platform/Display.h"
-
-#include <vector>
+#include "platform/PixelMemory.h"
 
 namespace platform {
 
@@ -27,7 +26,7 @@ public:
 private:
     MemoryDisplaySurface(int pitch, int height, int format, bool refuseLock);
 
-    std::vector<std::uint8_t> m_pixels;
+    PixelMemory m_pixels;
     int m_pitch;
     int m_format;
     bool m_refuseLock;
