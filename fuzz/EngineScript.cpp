@@ -5,7 +5,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/AudioOutput.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/FileSystem.h"
+#include "platform/Fonts.h"
+#include "platform/Keyboard.h"
 #include "platform/MemoryFileSystem.h"
+#include "platform/WindowSystem.h"
 #include "tests/kit/EngineHarness.h"
 
 namespace {
@@ -23,13 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Text and transitions without delay, so the frames reach more tags.
     files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
 
-    testkit::EngineRun run;
-    // Most inputs end the script early (a broken tag): the frames of the end
-    // screen after that would only draw it again.
-    run.CloseAtScriptEnd();
-    // Nothing reads what was played, and a long wait would keep seconds of it.
-    run.Audio().SetRecording(false);
-    for (std::uint32_t frame = 1; frame < Frames; frame += ClickEvery) run.Click(frame);
-    run.Run(Frames, Tags);
+    {
+        testkit::EngineRun run;
+        // Most inputs end the script early (a broken tag): the frames of the
+        // end screen after that would only draw it again.
+        run.CloseAtScriptEnd();
+        // Nothing reads what was played, and a long wait would keep seconds of it.
+        run.Audio().SetRecording(false);
+        for (std::uint32_t frame = 1; frame < Frames; frame += ClickEvery) run.Click(frame);
+        run.Run(Frames, Tags);
+    }
+    // Nothing an input made outlives it: the next starts as the process did,
+    // and libFuzzer finds no allocation left behind to run the input again for.
+    platform::InstallFileSystem(nullptr);
+    platform::InstallWindows(nullptr);
+    platform::InstallDisplays(nullptr);
+    platform::InstallKeyboards(nullptr);
+    platform::InstallClock(nullptr);
+    platform::InstallAudio(nullptr);
+    platform::InstallFonts(nullptr);
     return 0;
 }
