@@ -220,16 +220,24 @@ std::uint32_t HeadlessDialogs::TrackMenu(const Menu& menu, Point at)
     return Choosable(menu, command) ? command : 0;
 }
 
-int HeadlessDialogs::RunDialog(Dialog& dialog)
+std::optional<HeadlessDialogs::Answer> HeadlessDialogs::NextAnswer()
 {
-    m_shown.push_back(dialog);
     if (m_idle)
         m_idle();
     if (m_answers.empty())
-        return dialog.cancelResult;
-    const Answer answer = std::move(m_answers.front());
+        return std::nullopt;
+    Answer answer = std::move(m_answers.front());
     m_answers.pop_front();
-    for (const auto& [id, value] : answer.changes) {
+    return answer;
+}
+
+int HeadlessDialogs::RunDialog(Dialog& dialog)
+{
+    m_shown.push_back(dialog);
+    const std::optional<Answer> answer = NextAnswer();
+    if (!answer)
+        return dialog.cancelResult;
+    for (const auto& [id, value] : answer->changes) {
         DialogControl* control = FindControl(dialog, id);
         if (!control)
             continue;
@@ -237,9 +245,22 @@ int HeadlessDialogs::RunDialog(Dialog& dialog)
         if (dialog.onChange)
             dialog.onChange(*control);
     }
-    if (answer.meanwhile)
-        answer.meanwhile();
-    return answer.result;
+    if (answer->meanwhile)
+        answer->meanwhile();
+    return answer->result;
+}
+
+std::optional<std::string> HeadlessDialogs::RunFileDialog(const FileDialog& dialog)
+{
+    m_files.push_back(dialog);
+    const std::optional<Answer> answer = NextAnswer();
+    if (!answer)
+        return std::nullopt;
+    if (answer->meanwhile)
+        answer->meanwhile();
+    if (answer->result == 0)
+        return std::nullopt;
+    return answer->path.empty() ? dialog.fileNameSjis : answer->path;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 // command or button. Texts are Shift-JIS; "&" before a letter marks its access
 // key, as in the resources. Every call belongs to the application thread.
 
+#include "platform/FileDialogs.h"
 #include "platform/WindowSystem.h"
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +115,10 @@ public:
     // Runs the dialog until a button ends it and returns that button's result
     // (cancelResult when it is closed). Control values are changed in place.
     virtual int RunDialog(Dialog& dialog) = 0;
+    // Lets the user pick or name a file and returns the name as given: an
+    // internal path, absolute or inside the dialog's folder; nothing when
+    // cancelled. ChooseFile (FileDialogs.h) adds the extension and the checks.
+    virtual std::optional<std::string> RunFileDialog(const FileDialog& dialog) = 0;
     // Called once per frame while a menu or dialog is open, so that the
     // application's timers go on; empty for none.
     virtual void SetModalIdle(std::function<void()> idle) = 0;
@@ -132,8 +138,9 @@ void InstallDialogs(std::unique_ptr<IDialogService> service);
 // and a dialog cancelled at once.
 std::unique_ptr<IDialogService> MakeImGuiDialogs();
 
-// Records every menu and dialog as shown and answers from queues fed by tests:
-// a menu is dismissed and a dialog cancelled when its queue runs dry, and a
+// Records every menu and dialog as shown and answers from queues fed by tests
+// (dialogs and file dialogs from one queue, in the order they open): a menu
+// is dismissed and a dialog cancelled when its queue runs dry, and a
 // command the menu greys or lacks dismisses it as a click on it would. The
 // idle hook runs once per menu or dialog.
 class HeadlessDialogs final : public IDialogService {
@@ -150,25 +157,36 @@ public:
         // What the reader does after the changes, with the dialog still open
         // (listens to a preview while the clock goes on, say).
         std::function<void()> meanwhile = {};
+        // A file dialog: 0 cancels, any other result takes the path (empty
+        // for the proposed name; relative names lie in the dialog's folder).
+        std::string path = {};
     };
 
     std::uint32_t TrackMenu(const Menu& menu, Point at) override;
     int RunDialog(Dialog& dialog) override;
+    std::optional<std::string> RunFileDialog(const FileDialog& dialog) override;
     void SetModalIdle(std::function<void()> idle) override { m_idle = std::move(idle); }
 
     void PushCommand(std::uint32_t command) { m_commands.push_back(command); }
     void PushAnswer(Answer answer) { m_answers.push_back(std::move(answer)); }
     void PushAnswer(int result) { m_answers.push_back({result}); }
+    // A file dialog answered with OK on this name.
+    void PushFile(std::string path) { m_answers.push_back({1, {}, {}, std::move(path)}); }
 
     const std::vector<ShownMenu>& Menus() const { return m_menus; }
     // Each dialog as it was opened (before the answer's changes).
     const std::vector<Dialog>& Shown() const { return m_shown; }
+    const std::vector<FileDialog>& ShownFiles() const { return m_files; }
 
 private:
+    // The next answer once the idle hook ran; nothing when the queue is dry.
+    std::optional<Answer> NextAnswer();
+
     std::deque<std::uint32_t> m_commands;
     std::deque<Answer> m_answers;
     std::vector<ShownMenu> m_menus;
     std::vector<Dialog> m_shown;
+    std::vector<FileDialog> m_files;
     std::function<void()> m_idle;
 };
 

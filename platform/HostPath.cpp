@@ -120,6 +120,18 @@ std::string ExpandGameDrive(std::string_view internal)
     return GameFolder() + std::string(internal.substr(2));
 }
 
+std::size_t FileNameStart(std::string_view internal)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < internal.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(internal[i])))
+            ++i;
+        else if (IsSeparator(internal[i]))
+            start = i + 1;
+    }
+    return start;
+}
+
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;

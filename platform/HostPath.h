@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,10 @@ std::string ToInternalPath(std::string_view host);
 // The internal name with the game drive spelled as its host folder: a key
 // that differs between game folders (single-instance lock names).
 std::string ExpandGameDrive(std::string_view internal);
+
+// Where the file name of an internal path starts: after the last "\" or "/"
+// outside two-byte characters, 0 when there is none.
+std::size_t FileNameStart(std::string_view internal);
 
 // Host names compared as Windows does for the names games use: ASCII letters
 // without regard to case, every other byte exactly.

@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include "platform/DrawnText.h"
+#include "platform/ImGuiFileDialog.h"
 #include "platform/ImGuiModal.h"
 
 #include <imgui.h>
@@ -340,23 +341,38 @@ public:
 
     int RunDialog(Dialog& dialog) override
     {
-        SdlFrame frame;
-        if (!CurrentSdlFrame(frame))
-            return dialog.cancelResult;
-        ImGuiModal modal(frame, m_fonts, GlyphsOf(dialog), m_idle);
         DialogView view(dialog);
-        bool first = true;
-        const bool ended = modal.Run([&] {
-            const bool done = view.Frame(first);
-            first = false;
-            return done;
-        });
-        return ended ? view.Result() : dialog.cancelResult;
+        return RunView(view, GlyphsOf(dialog)) ? view.Result() : dialog.cancelResult;
+    }
+
+    std::optional<std::string> RunFileDialog(const FileDialog& dialog) override
+    {
+        FileDialogView view(dialog);
+        return RunView(view, view.Glyphs()) ? view.Result() : std::nullopt;
     }
 
     void SetModalIdle(std::function<void()> idle) override { m_idle = std::move(idle); }
 
 private:
+    // Runs the view's frames in the nested loop until it is done; false
+    // when there is no window to draw in or the loop ended without it. The
+    // glyphs the view shows are wanted anew each frame, as a file list changes.
+    template <class View> bool RunView(View& view, std::set<std::uint16_t> glyphs)
+    {
+        SdlFrame frame;
+        if (!CurrentSdlFrame(frame))
+            return false;
+        ImGuiModal modal(frame, m_fonts, std::move(glyphs), m_idle);
+        bool first = true;
+        return modal.Run([&] {
+            const bool done = view.Frame(first);
+            first = false;
+            if constexpr (requires { view.Glyphs(); })
+                modal.Want(view.Glyphs());
+            return done;
+        });
+    }
+
     ImGuiFontAtlas m_fonts;
     std::function<void()> m_idle;
 };

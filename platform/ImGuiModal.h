@@ -28,6 +28,8 @@ public:
     // closed, a termination signal came or the fonts could not be made; the
     // close then reaches the window's queue.
     bool Run(const std::function<bool()>& frame);
+    // More glyphs for the frames to come (a folder's names, a typed name).
+    void Want(const std::set<std::uint16_t>& glyphs) { m_glyphs.insert(glyphs.begin(), glyphs.end()); }
 
 private:
     void Take(const SDL_Event& event);

@@ -3,6 +3,7 @@
 #include "frame/AppManager.h"
 #include "frame/Window.h"
 #include "platform/Dialogs.h"
+#include "platform/FileDialogs.h"
 #include "platform/WindowSystem.h"
 #include "script/engine/InputState.h"
 #include "script/engine/MenuCommands.h"
@@ -108,9 +109,8 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
     case SceneSkip: m_engine.ToggleSceneSkip(); break;
     case Settings: m_engine.ShowSettingDialog(); break;
     case CustomSkipSettings: m_engine.CustomSkipDialog(); break;
-    default:
-        // Opening a script (no file dialog: a script is dropped on the
-        // window instead), progress and the placeholder.
+    case OpenScript: OnOpenScript(); break;
+    default: // progress and the placeholder
         break;
     }
 }
@@ -123,12 +123,27 @@ void CEngineWinHook::OnHistory(std::uint32_t n)
     m_engine.Guarded([&] { m_engine.Restart(path); });
 }
 
+void CEngineWinHook::OnOpenScript()
+{
+    platform::FileDialog dialog;
+    dialog.titleSjis = "スクリプトを開く";
+    dialog.folder = m_engine.GetLastScriptFolder().GetStr();
+    dialog.filters = {{"スクリプト ファイル(*.txt;*.qlx)", "*.txt;*.qlx"}, {"すべてのファイル(*.*)", "*.*"}};
+    dialog.mustExist = true;
+    if (const std::optional<std::string> path = platform::ChooseFile(std::move(dialog)))
+        StartScript(CTextString(*path));
+}
+
 void CEngineWinHook::OnDropFiles(std::uintptr_t drop)
 {
     platform::IWindowSystem& windows = platform::Windows();
     CTextString path(windows.DroppedFile(drop).substr(0, MaxPath));
     windows.FinishDrop(drop);
-    if (path.IsEmpty()) return;
+    if (!path.IsEmpty()) StartScript(path);
+}
+
+void CEngineWinHook::StartScript(const CTextString& path)
+{
     m_engine.SetLastScriptFolder(path.LeftOfLast('\\'));
     m_engine.Guarded([&] { m_engine.Restart(path); });
 }

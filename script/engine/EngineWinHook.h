@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "frame/TextString.h"
 #include "frame/WinHook.h"
 
 class CQuiltorEngine;
@@ -24,7 +25,11 @@ private:
     void OnPlainCommand(std::uint32_t id);
     // Restart with history entry n, when there is one.
     void OnHistory(std::uint32_t n);
+    // The open-file dialog; the script chosen starts the game.
+    void OnOpenScript();
     void OnDropFiles(std::uintptr_t drop);
+    // The script's folder becomes the open dialog's, and the game restarts with it.
+    void StartScript(const kivotasuGameKit::CTextString& path);
 
     CQuiltorEngine& m_engine;
 };

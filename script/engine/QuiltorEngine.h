@@ -164,7 +164,8 @@ public:
     void LoadQuick();
     void LoadSlot(int n);
     void LoadAutoSave(int n);
-    // The screen as a PDT10 picture in the first free "Quiltor%02d.pdt".
+    // The screen as a PDT10 picture under the name the save dialog gives; it
+    // proposes the first free "Quiltor%02d.pdt" of the current folder.
     void SaveScreenPicture();
 
     // Reports the message as a script error and ends the script.

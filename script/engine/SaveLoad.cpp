@@ -3,6 +3,7 @@
 #include "frame/ErrorLog.h"
 #include "frame/file/File.h"
 #include "frame/file/FileWriter.h"
+#include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/OverwriteQuestion.h"
@@ -10,6 +11,8 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
+
+#include <cstdio>
 
 using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
@@ -165,16 +168,25 @@ void CQuiltorEngine::LoadAutoSave(int n)
     LoadCode(RingCode + n);
 }
 
-// There is no file dialog to choose the name: the proposed one is taken.
 void CQuiltorEngine::SaveScreenPicture()
 {
     const std::string folder = kivotasuGameKit::CFile::GetCurrentDir();
-    CTextString name;
+    char proposed[16] = {};
     for (int n = 0; n < 100; ++n) {
-        name = CTextString(folder);
-        name.AppendFormat("Quiltor%02d.pdt", n);
-        if (!platform::FileSystem().Exists(name.GetStr())) break;
+        std::snprintf(proposed, sizeof proposed, "Quiltor%02d.pdt", n);
+        if (!platform::FileSystem().Exists(folder + proposed)) break;
     }
+    platform::FileDialog dialog;
+    dialog.kind = platform::FileDialog::Kind::Save;
+    dialog.titleSjis = "画面の保存";
+    dialog.folder = folder;
+    dialog.fileNameSjis = proposed;
+    dialog.filters = {{"PDT Files(*.pdt)", "*.pdt"}};
+    dialog.defaultExtension = "pdt";
+    dialog.overwritePrompt = true;
+    const std::optional<std::string> chosen = platform::ChooseFile(std::move(dialog));
+    if (!chosen) return;
+    const CTextString name(*chosen);
     CScreenShot shot;
     Caught(
         [&] {

@@ -120,9 +120,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t savedAt = 0;
     bool loadClicked = false;
     int litFrames = 0;
-    // The right-click menu three times in the first script's click waits:
+    // The right-click menu four times in the first script's click waits:
     // save slot 0, then the scene-skip switch, whose menu shows the slot's
-    // time, then the settings, where the text speed goes to 60 ms.
+    // time, then the settings, where the text speed goes to 60 ms, then the
+    // screen picture, named in the save dialog.
     int menus = 0;
     constexpr int SettingsTextTime = 60;
     std::uint32_t settingsAt = 0;
@@ -142,12 +143,14 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                     r.Click(frame, 560, 456);
                 }
             }
-            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 3 &&
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 4 &&
                 frame % ClickEvery == 5) {
-                const std::uint32_t commands[] = {MenuCommand::SaveSlot, MenuCommand::SceneSkip, MenuCommand::Settings};
+                const std::uint32_t commands[] = {MenuCommand::SaveSlot, MenuCommand::SceneSkip, MenuCommand::Settings,
+                                                  MenuCommand::SaveScreenPicture};
                 r.Dialogs().PushCommand(commands[menus++]);
                 if (menus == 3)
                     r.Dialogs().PushAnswer({1, {{SettingControl::Text, SettingsTextTime}}, [&] { settingsAt = r.Clock().Now(); }});
+                if (menus == 4) r.Dialogs().PushFile(game.Name("screen"));
                 r.RightClick(frame + 1);
             }
             if (state == EngineState::TextDisplay) {
@@ -219,7 +222,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
     EXPECT_TRUE(game.Exists("Save/index.q"));
-    ASSERT_EQ(run.Dialogs().Menus().size(), 3u);
+    ASSERT_EQ(run.Dialogs().Menus().size(), 4u);
+    ASSERT_EQ(run.Dialogs().ShownFiles().size(), 1u);
+    EXPECT_EQ(run.Dialogs().ShownFiles()[0].titleSjis, "画面の保存");
+    EXPECT_EQ(game.Read("screen.pdt").substr(0, 5), "PDT10") << "the dialog's name got the picture and its extension";
     EXPECT_TRUE(game.Exists("Save/index.000"));
     EXPECT_EQ(platform::FindCommand(run.Dialogs().Menus()[0].menu, MenuCommand::SaveSlot)->textSjis, "000: - NONE -");
     EXPECT_NE(platform::FindCommand(run.Dialogs().Menus()[1].menu, MenuCommand::LoadSlot)->textSjis, "000: - NONE -");

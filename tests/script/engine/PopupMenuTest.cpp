@@ -84,7 +84,7 @@ TEST(PopupMenu, ShowsTheResourceMenuWithEmptySlotsAtTheMouse)
     const Menu& menu = shown.menu;
     const std::vector<std::string> top{"スキップ処理", "-", "クイックセーブ", "クイックロード", "セーブ", "ロード", "-",
                                        "ウィンドウを隠す", "-", "フルスクリーン表示", "フォント", "設定(&C)...", "-",
-                                       "タイトルに戻る", "終了(&X)"};
+                                       "ファイル", "-", "タイトルに戻る", "終了(&X)"};
     EXPECT_EQ(Texts(menu), top);
     EXPECT_EQ(Texts(menu[0].items),
               (std::vector<std::string>{"通常のテキスト送り", "高速スキップ", "自動閲覧", "カスタムスキップ", "-",
@@ -345,6 +345,7 @@ public:
         return 0;
     }
     int RunDialog(platform::Dialog& dialog) override { return dialog.cancelResult; }
+    std::optional<std::string> RunFileDialog(const platform::FileDialog&) override { return std::nullopt; }
     void SetModalIdle(std::function<void()> idle) override { m_idle = std::move(idle); }
 
     int menus = 0;

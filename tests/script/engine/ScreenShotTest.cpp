@@ -25,6 +25,7 @@ std::string CaptureOn(int displayFormat)
     files.Put("Z:\\data\\index.txt", "[BACK COLOR=\"#FF0000\"][WAIT TIME=\"100000\"]");
     testkit::EngineRun run;
     run.Displays().SetDisplayFormat(displayFormat);
+    run.Dialogs().PushAnswer(1); // the save dialog's proposed name
     run.At(4, [](testkit::EngineRun&) {
         CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
         engine.Present();
