@@ -26,9 +26,7 @@ template <class V> struct KeyCopyRowSet {
         if constexpr (D == S || !Is32<D>) {
             return v;
         } else {
-            if constexpr (RedFirst<D> != RedFirst<S>)
-                v = V::Or(V::Or(V::And(v, V::Set32(0xFF00FF00)), V::And(V::Srl32(v, 16), V::Set32(0xFF))),
-                          V::Sll32(V::And(v, V::Set32(0xFF)), 16));
+            if constexpr (RedFirst<D> != RedFirst<S>) v = V::SwapRedBlue(v);
             if constexpr (!HasAlpha(D)) v = V::And(v, V::Set32(0x00FFFFFF));
             else if constexpr (!HasAlpha(S)) v = V::Or(v, V::Set32(0xFF000000));
             return v;

@@ -31,20 +31,18 @@ struct RowTable {
 extern const RowTable Sse2Rows;
 extern const RowTable Avx2Rows;
 
-// AVX2 rows of every other served pair.
+// Rows of every other served pair.
+extern const RowTable Sse2PairRows;
 extern const RowTable Avx2PairRows;
 
 // The vector rows of the processor's level for a pair; null where it has none.
 template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn RowsFor()
 {
-    if constexpr (!VectorPair<D, S>) {
-        return Blend::CurrentSimdLevel() == Blend::SimdLevel::Avx2 ? Avx2PairRows.cell[Op - 2][D][S] : nullptr;
-    } else {
-        switch (Blend::CurrentSimdLevel()) {
-        case Blend::SimdLevel::Avx2: return Avx2Rows.cell[Op - 2][D][S];
-        case Blend::SimdLevel::Sse2: return Sse2Rows.cell[Op - 2][D][S];
-        default: return nullptr;
-        }
+    constexpr bool own = VectorPair<D, S>;
+    switch (Blend::CurrentSimdLevel()) {
+    case Blend::SimdLevel::Avx2: return (own ? Avx2Rows : Avx2PairRows).cell[Op - 2][D][S];
+    case Blend::SimdLevel::Sse2: return (own ? Sse2Rows : Sse2PairRows).cell[Op - 2][D][S];
+    default: return nullptr;
     }
 }
 

@@ -1,4 +1,5 @@
-// The vector rows on SSE2, the x86-64 baseline.
+// The vector rows on SSE2, the x86-64 baseline: those of the screen's formats
+// and of every other served pair.
 #include "draw/effect/addsub/AddSubRows.h"
 
 #if defined(__SSE2__)
@@ -21,6 +22,7 @@ struct Lanes : Blend::Sse2 {
 } // namespace
 
 constinit const RowTable Sse2Rows = MakeRowTable<RowSet<Lanes>>();
+constinit const RowTable Sse2PairRows = MakeRowTable<PairRowSet<Lanes>>();
 
 } // namespace kivotasuGameKit::AddSub
 
@@ -28,6 +30,7 @@ constinit const RowTable Sse2Rows = MakeRowTable<RowSet<Lanes>>();
 
 namespace kivotasuGameKit::AddSub {
 constinit const RowTable Sse2Rows{};
+constinit const RowTable Sse2PairRows{};
 } // namespace kivotasuGameKit::AddSub
 
 #endif

@@ -58,6 +58,37 @@ struct Avx2 {
     static T AlphaHi(T cells) { return _mm256_shuffle_epi8(cells, Shuffle(3, 2)); }
     static T SpreadLo(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 0)); }
     static T SpreadHi(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 2)); }
+    // Whole cells in 32-bit lanes: red and blue exchanged; 2-byte cells
+    // zero-extended and packed back; 3-byte cells likewise (exactly their
+    // bytes read and written).
+    static T SwapRedBlue(T v)
+    {
+        return _mm256_shuffle_epi8(v, _mm256_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0,
+                                                       3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15));
+    }
+    static T LoadWords(const uint8_t* p) { return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); }
+    static void StoreWords(uint8_t* p, T words)
+    {
+        const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+    }
+    // Eight 3-byte cells are 24 bytes: six 32-bit elements.
+    static T SixElements() { return _mm256_setr_epi32(-1, -1, -1, -1, -1, -1, 0, 0); }
+    static T Load24(const uint8_t* p)
+    {
+        const T packed = _mm256_maskload_epi32(reinterpret_cast<const int*>(p), SixElements());
+        const T lanes = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
+        return _mm256_shuffle_epi8(lanes, _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1,
+                                                           2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
+    }
+    static void Store24(uint8_t* p, T cells)
+    {
+        const T packed = _mm256_shuffle_epi8(cells, _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1,
+                                                                     -1, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1,
+                                                                     -1, -1, -1));
+        const T joined = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7));
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), SixElements(), joined);
+    }
     static __m256 ToFloat(T a) { return _mm256_cvtepi32_ps(a); }
     static T TruncDiv(__m256 a, __m256 b) { return _mm256_cvttps_epi32(_mm256_div_ps(a, b)); }
     static __m256 SetF(float v) { return _mm256_set1_ps(v); }

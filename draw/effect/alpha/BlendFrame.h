@@ -22,12 +22,16 @@ template <SurfaceType D, SurfaceType S> const RowKernels* KernelsFor()
     else return nullptr;
 }
 
-// The AVX2 pair kernel of operation Op (10, 14 to 17) on D <- S; null where
-// the processor lacks AVX2 or the pair has none.
+// The pair kernel of operation Op (10, 14 to 17) on D <- S at the
+// processor's level; null where it has no vector level or the pair no kernel.
 template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn PairRows()
 {
     constexpr int slot = Op == 10 ? 0 : int(Op) - 13;
-    return CurrentSimdLevel() == SimdLevel::Avx2 ? Avx2PairRows.cell[slot][D][S] : nullptr;
+    switch (CurrentSimdLevel()) {
+    case SimdLevel::Avx2: return Avx2PairRows.cell[slot][D][S];
+    case SimdLevel::Sse2: return Sse2PairRows.cell[slot][D][S];
+    default: return nullptr;
+    }
 }
 
 // What a blended cell of D gets in byte 3, as a row kernel wants it.

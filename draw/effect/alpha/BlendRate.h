@@ -33,7 +33,7 @@ template <SurfaceType D, SurfaceType S> auto RateRule(uint32_t r)
 template <SurfaceType S> inline constexpr WeightMode RateWeight = HasAlpha(S) ? SourceAlphaRate : ConstantRate;
 
 // The row kernel of operation Op (14 or 15): the same-order kernels where
-// they apply, else the AVX2 pair kernels.
+// they apply, else the pair kernels.
 template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn RateRows()
 {
     if (const RowKernels* k = KernelsFor<D, S>()) return k->rate[RateWeight<S>][Op == 15];

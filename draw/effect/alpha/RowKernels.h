@@ -39,14 +39,15 @@ struct RowKernels {
 extern const RowKernels Sse2RowKernels;
 extern const RowKernels Avx2RowKernels;
 
-// Row kernels of every served pair on AVX2, by operation slot (10, 14, 15,
-// 16, 17) and pair (null where none): for these the caller passes the rates
-// and, for the keyed operations, the key cell as stored (its compared bits)
-// with those bits in keyMask; byte3 is not read.
+// Row kernels of every served pair, by operation slot (10, 14, 15, 16, 17)
+// and pair (null where none): for these the caller passes the rates and, for
+// the keyed operations, the key cell as stored (its compared bits) with those
+// bits in keyMask; byte3 is not read.
 inline constexpr int BlendOpSlots = 5;
 struct PairRowTable {
     RowFn cell[BlendOpSlots][SurfaceTypeCount][SurfaceTypeCount];
 };
+extern const PairRowTable Sse2PairRows;
 extern const PairRowTable Avx2PairRows;
 
 } // namespace kivotasuGameKit::Blend

@@ -71,6 +71,43 @@ struct Sse2 {
     static T AlphaHi(T cells) { return Broadcast3(UnpackHi8(cells, Zero())); }
     static T SpreadLo(T w) { return Broadcast0(UnpackLo32(w, Zero())); }
     static T SpreadHi(T w) { return Broadcast0(UnpackHi32(w, Zero())); }
+    // Whole cells in 32-bit lanes: red and blue exchanged; 2-byte cells
+    // zero-extended and packed back; 3-byte cells likewise (exactly their
+    // bytes read and written).
+    static T SwapRedBlue(T v)
+    {
+        return Or(Or(And(v, Set32(0xFF00FF00)), And(Srl32(v, 16), Set32(0xFF))), Sll32(And(v, Set32(0xFF)), 16));
+    }
+    static T LoadWords(const uint8_t* p)
+    {
+        return _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), Zero());
+    }
+    static void StoreWords(uint8_t* p, T words)
+    {
+        // Sign-extended first, so the signed pack keeps every word.
+        const T signedWords = _mm_srai_epi32(_mm_slli_epi32(words, 16), 16);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packs_epi32(signedWords, signedWords));
+    }
+    static T Load24(const uint8_t* p)
+    {
+        uint32_t last;
+        std::memcpy(&last, p + 8, 4);
+        const T v = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
+        const T first = _mm_unpacklo_epi32(v, _mm_srli_si128(v, 3));
+        const T second = _mm_unpacklo_epi32(_mm_srli_si128(v, 6), _mm_srli_si128(v, 9));
+        return And(_mm_unpacklo_epi64(first, second), Set32(0x00FFFFFF));
+    }
+    static void Store24(uint8_t* p, T cells)
+    {
+        // Two cells per 64-bit half as 6 bytes, then the halves joined.
+        const T c = And(cells, Set32(0x00FFFFFF));
+        const T halves = Or(And(c, Set64(0xFFFFFF)), And(_mm_srli_epi64(c, 8), Set64(0xFFFFFF000000)));
+        const T low = _mm_set_epi64x(0, -1);
+        const T joined = Or(And(halves, low), _mm_srli_si128(AndNot(low, halves), 2));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), joined);
+        const uint32_t last = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(joined, 8)));
+        std::memcpy(p + 8, &last, 4);
+    }
     static __m128 ToFloat(T a) { return _mm_cvtepi32_ps(a); }
     static T TruncDiv(__m128 a, __m128 b) { return _mm_cvttps_epi32(_mm_div_ps(a, b)); }
     static __m128 SetF(float v) { return _mm_set1_ps(v); }

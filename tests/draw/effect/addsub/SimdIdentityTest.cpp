@@ -162,18 +162,19 @@ TEST_P(AddSubSimdTest, WordsOverEveryPairAndLevel)
     ForEachOp(sweep);
 }
 
-// The AVX2 rows of the pairs outside the screen's formats: cells of every
-// layout carry the same byte pairs as above (3-byte cells without byte 3);
-// colour words run through every word against every alpha or level.
-class AddSubPairRowsTest : public ::testing::Test {
+// The rows of the pairs outside the screen's formats, at both levels: cells
+// of every layout carry the same byte pairs as above (3-byte cells without
+// byte 3); colour words run through every word against every alpha or level.
+class AddSubPairRowsTest : public ::testing::TestWithParam<Blend::SimdLevel> {
 protected:
     void SetUp() override
     {
-        if (Blend::CurrentSimdLevel() < Blend::SimdLevel::Avx2) GTEST_SKIP() << "the processor lacks AVX2";
+        if (Blend::CurrentSimdLevel() < GetParam()) GTEST_SKIP() << "the processor lacks this level";
     }
+    const RowTable& PairRows() const { return GetParam() == Blend::SimdLevel::Avx2 ? Avx2PairRows : Sse2PairRows; }
 
     template <uint32_t Op, SurfaceType D, SurfaceType S>
-    static void Check(const std::vector<uint8_t>& s, std::vector<uint8_t>& d, uint32_t r, const std::string& what)
+    void Check(const std::vector<uint8_t>& s, std::vector<uint8_t>& d, uint32_t r, const std::string& what)
     {
         const uint32_t keyAt = (r * 97) % Cells;
         uint32_t key = 0;
@@ -181,7 +182,7 @@ protected:
         key &= PixelFormat<S>::KeyBits;
         const RowParams p{.rate = r, .key = key, .keyMask = PixelFormat<S>::KeyBits};
         const Rule<Op, D, S> rule(r);
-        const RowFn fn = Avx2PairRows.cell[Op - 2][D][S];
+        const RowFn fn = PairRows().cell[Op - 2][D][S];
         ASSERT_NE(fn, nullptr) << what;
         if constexpr (IsKeyedOp(Op)) Expect(fn, p, s, d, BytesPerPixel(D), MakeKeyed<S>(key, rule), what, BytesPerPixel(S));
         else Expect(fn, p, s, d, BytesPerPixel(D), rule, what, BytesPerPixel(S));
@@ -203,7 +204,7 @@ protected:
         return cells;
     }
 
-    template <uint32_t Op, SurfaceType D, SurfaceType S> static void Channels(int rateStride)
+    template <uint32_t Op, SurfaceType D, SurfaceType S> void Channels(int rateStride)
     {
         auto d = ChannelCells(BytesPerPixel(D), true, [](int k) { return k & 1 ? 0 : 0x55 + k; });
         if (ScalingOf<Op, D, S>() == Scaling::None) rateStride = std::max(rateStride, 51);
@@ -217,7 +218,7 @@ protected:
     // Words: the source's colour word runs through every word, the
     // destination's through every word in another order; 4-bit cells get
     // every alpha (stray high bits now and then) and a byte 3.
-    template <uint32_t Op, SurfaceType D, SurfaceType S> static void Words()
+    template <uint32_t Op, SurfaceType D, SurfaceType S> void Words()
     {
         const auto cells = [](SurfaceType t, uint32_t multiplier, int alpha) {
             std::vector<uint8_t> v(size_t(Cells) * BytesPerPixel(t));
@@ -242,7 +243,7 @@ protected:
     }
 };
 
-TEST_F(AddSubPairRowsTest, EveryOtherPairOverItsBytesOrWords)
+TEST_P(AddSubPairRowsTest, EveryOtherPairOverItsBytesOrWords)
 {
     const auto sweep = [&]<uint32_t Op>() {
         Channels<Op, BGR888, BGR888>(Op >= 6 ? 1 : 51);
@@ -268,6 +269,8 @@ TEST_F(AddSubPairRowsTest, EveryOtherPairOverItsBytesOrWords)
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, AddSubSimdTest, ::testing::Values(Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2),
+                         [](const auto& info) { return info.param == Blend::SimdLevel::Avx2 ? "Avx2" : "Sse2"; });
+INSTANTIATE_TEST_SUITE_P(Levels, AddSubPairRowsTest, ::testing::Values(Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2),
                          [](const auto& info) { return info.param == Blend::SimdLevel::Avx2 ? "Avx2" : "Sse2"; });
 
 } // namespace

@@ -206,18 +206,22 @@ TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
 INSTANTIATE_TEST_SUITE_P(Levels, SimdIdentityTest, ::testing::Values(SimdLevel::Sse2, SimdLevel::Avx2),
                          [](const auto& info) { return info.param == SimdLevel::Avx2 ? "Avx2" : "Sse2"; });
 
-// The AVX2 kernels of the other pairs share the channel arithmetic; their own
-// are the wrapping two-rate sum, the 16-bit fades and the 4-bit alpha over.
-class PairKernelIdentityTest : public ::testing::Test {
+// The kernels of the other pairs, at both levels, share the channel
+// arithmetic; their own are the wrapping two-rate sum, the 16-bit fades and
+// the 4-bit alpha over.
+class PairKernelIdentityTest : public ::testing::TestWithParam<SimdLevel> {
 protected:
     void SetUp() override
     {
-        if (CurrentSimdLevel() < SimdLevel::Avx2) GTEST_SKIP() << "the processor lacks AVX2";
+        if (CurrentSimdLevel() < GetParam()) GTEST_SKIP() << "the processor lacks this level";
     }
-    static RowFn Kernel(int slot, int32_t d, int32_t s) { return Avx2PairRows.cell[slot][d][s]; }
+    RowFn Kernel(int slot, int32_t d, int32_t s) const
+    {
+        return (GetParam() == SimdLevel::Avx2 ? Avx2PairRows : Sse2PairRows).cell[slot][d][s];
+    }
 };
 
-TEST_F(PairKernelIdentityTest, TwoRatesOverEveryRateAndByte)
+TEST_P(PairKernelIdentityTest, TwoRatesOverEveryRateAndByte)
 {
     Row row;
     for (uint32_t a = 0; a < 256; ++a) {
@@ -229,7 +233,7 @@ TEST_F(PairKernelIdentityTest, TwoRatesOverEveryRateAndByte)
     }
 }
 
-TEST_F(PairKernelIdentityTest, FadesOfEveryWordAtEveryLevel)
+TEST_P(PairKernelIdentityTest, FadesOfEveryWordAtEveryLevel)
 {
     // Words in cells of 2 bytes: the source runs through every word, the
     // destination through every word in another order.
@@ -254,7 +258,7 @@ TEST_F(PairKernelIdentityTest, FadesOfEveryWordAtEveryLevel)
     }
 }
 
-TEST_F(PairKernelIdentityTest, FourBitAlphaOverEveryPairOfAlphasAndWords)
+TEST_P(PairKernelIdentityTest, FourBitAlphaOverEveryPairOfAlphasAndWords)
 {
     std::vector<uint8_t> s(Cells * 4), d(Cells * 4);
     for (int32_t t : {kARGB4565, kARGB4555}) {
@@ -280,5 +284,8 @@ TEST_F(PairKernelIdentityTest, FourBitAlphaOverEveryPairOfAlphasAndWords)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Levels, PairKernelIdentityTest, ::testing::Values(SimdLevel::Sse2, SimdLevel::Avx2),
+                         [](const auto& info) { return info.param == SimdLevel::Avx2 ? "Avx2" : "Sse2"; });
 
 } // namespace
