@@ -25,20 +25,6 @@ using kivotasuGameKit::Blend::SimdLevel;
 
 namespace {
 
-// The bits of a stored source cell a key test compares.
-uint32_t KeyMask(int32_t t)
-{
-    if (RefBytes(t) == 2 || IsAlpha4(t)) return 0xFFFF;
-    return IsAlpha8(t) ? 0xFFFFFF : 0xFFFFFFFF;
-}
-
-uint32_t Stored(int32_t t, const uint8_t* c)
-{
-    uint32_t v = 0;
-    std::memcpy(&v, c, RefBytes(t));
-    return v;
-}
-
 // The source cells of one row for the key cell of type t.
 std::vector<uint8_t> SourceRow(int32_t t, const uint8_t* keyCell, std::mt19937& rng)
 {
@@ -95,22 +81,19 @@ TEST_P(KeyCopyRowsTest, EveryRowMatchesTheReference)
             if (!row) continue;
             ++served;
             const int db = RefBytes(dt), sb = RefBytes(st);
-            // 2-byte keys step through the words (bit 15, which no key
-            // colour sets, cleared); others are random colours.
+            // 2-byte keys step through the words (as colours write them:
+            // RGB555's bit 15 clear); others are random colours.
             for (int k = 0; k < (sb == 2 ? 256 : 16); ++k) {
-                uint8_t keyCell[4] = {0, 0, 0, 0};
-                RefPixel kp;
+                uint32_t keyColour = rng() & 0xFFFFFF;
                 if (sb == 2) {
-                    SetWord(keyCell, k * 257);
-                    kp = RefRead(st, keyCell);
-                } else {
-                    const uint32_t colour = rng();
-                    kp.r = int(colour >> 16) & 0xFF;
-                    kp.g = int(colour >> 8) & 0xFF;
-                    kp.b = int(colour & 0xFF);
+                    uint8_t word[2];
+                    SetWord(word, k * 257);
+                    const RefPixel kp = RefRead(st, word);
+                    keyColour = uint32_t(kp.r << 16 | kp.g << 8 | kp.b);
                 }
-                RefWrite(st, keyCell, kp);
-                const uint32_t keyColour = uint32_t(kp.r << 16 | kp.g << 8 | kp.b);
+                const RefStoredKey key = RefKeyCell(st, keyColour);
+                uint8_t keyCell[4];
+                std::memcpy(keyCell, &key.key, 4);
                 const std::vector<uint8_t> s = SourceRow(st, keyCell, rng);
                 const int cells = int(s.size()) / sb;
                 std::vector<uint8_t> expected(size_t(cells) * db);
@@ -119,7 +102,7 @@ TEST_P(KeyCopyRowsTest, EveryRowMatchesTheReference)
                 for (int i = 0; i < cells; ++i)
                     if (!RefKeyMatches(st, &s[size_t(i) * sb], keyColour))
                         RefCopyPixel(dt, st, &expected[size_t(i) * db], &s[size_t(i) * sb], nullptr);
-                const RowParams params{.key = Stored(st, keyCell) & KeyMask(st), .keyMask = KeyMask(st)};
+                const RowParams params{.key = key.key, .keyMask = key.mask};
                 const int32_t done = row(got.data(), s.data(), cells, params);
                 ASSERT_GE(done, cells - 32);
                 for (int i = done; i < cells; ++i) std::memcpy(&got[size_t(i) * db], &expected[size_t(i) * db], db);

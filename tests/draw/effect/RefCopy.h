@@ -48,4 +48,22 @@ inline bool RefKeyMatches(int32_t st, const uint8_t* s, uint32_t key)
     }
 }
 
+// The key of colour (value form) as the vector rows take it: the key cell
+// stored as a number, and the bits RefKeyMatches compares.
+struct RefStoredKey {
+    uint32_t key, mask;
+};
+inline RefStoredKey RefKeyCell(int32_t st, uint32_t colour)
+{
+    RefPixel k;
+    k.r = (colour >> 16) & 0xFF;
+    k.g = (colour >> 8) & 0xFF;
+    k.b = colour & 0xFF;
+    uint8_t cell[4] = {0, 0, 0, 0};
+    RefWrite(st, cell, k);
+    const uint32_t mask = RefBytes(st) == 2 || IsAlpha4(st) ? 0xFFFF : st == kXRGB8888 || st == kXBGR8888 ? 0xFFFFFFFF : 0xFFFFFF;
+    const uint32_t stored = uint32_t(cell[0] | cell[1] << 8 | cell[2] << 16 | cell[3] << 24);
+    return {stored & mask, mask};
+}
+
 } // namespace pixelkit

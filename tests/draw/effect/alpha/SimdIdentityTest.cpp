@@ -285,6 +285,74 @@ TEST_P(PairKernelIdentityTest, FourBitAlphaOverEveryPairOfAlphasAndWords)
     }
 }
 
+// Cell k of a format for row variant w: words run through every word (the
+// destination's in another order); channels carry (k >> 8, k & 255) one way
+// round in the source and the other in the destination; alphas vary with k
+// and w (4-bit ones with a stray high bit now and then); spare bytes vary.
+std::vector<uint8_t> PatternCells(int32_t t, bool source, int w)
+{
+    const int bytes = RefBytes(t);
+    std::vector<uint8_t> cells(size_t(Cells) * bytes);
+    for (int k = 0; k < Cells; ++k) {
+        uint8_t* c = &cells[size_t(k) * bytes];
+        const uint8_t hi = uint8_t(k >> 8), lo = uint8_t(k);
+        if (bytes == 2 || IsAlpha4(t)) {
+            SetWord(c, source ? k : int((uint32_t(k) * 40503u + 1) & 0xFFFF));
+        } else {
+            c[0] = source ? hi : lo;
+            c[1] = source ? lo : hi;
+            c[2] = source ? hi : lo;
+        }
+        if (IsAlpha4(t)) {
+            c[2] = uint8_t(((source ? k + w : k * 7 + w) & 15) | (k % 7 == 0 ? 0x50 : 0));
+            c[3] = uint8_t(source ? k : k >> 8);
+        } else if (bytes == 4) {
+            c[3] = uint8_t(source ? k * 3 + w : (k >> 3) + w);
+        }
+    }
+    return cells;
+}
+
+// Every kernel of every operation and pair over the pattern cells, at four
+// rate pairs, keyed ones behind a key that whole vectors and single cells hit.
+TEST_P(PairKernelIdentityTest, EveryPairKernelOverItsCells)
+{
+    const uint32_t rates[][2] = {{255, 0}, {128, 100}, {16, 255}, {77, 7}};
+    int kernels = 0;
+    for (int slot = 0; slot < BlendOpSlots; ++slot) {
+        const uint32_t op = FamilyOps()[size_t(slot)];
+        for (const Pair& pair : PairsOf(op)) {
+            const RowFn fn = Kernel(slot, pair.first, pair.second);
+            if (!fn) continue;
+            ++kernels;
+            const int sb = RefBytes(pair.second);
+            for (int w = 0; w < 4; ++w) {
+                std::vector<uint8_t> s = PatternCells(pair.second, true, w * 85);
+                RowParams p{.rate = rates[w][0], .rateB = rates[w][1]};
+                uint32_t keyColour = 0;
+                if (IsKeyedOp(op)) {
+                    const RefPixel kp = RefRead(pair.second, &s[size_t(w * 97 + 5) * sb]);
+                    keyColour = uint32_t(kp.r << 16 | kp.g << 8 | kp.b);
+                    const RefStoredKey key = RefKeyCell(pair.second, keyColour);
+                    for (int k = 0; k < Cells; ++k)
+                        if ((k / 8) % 16 == 3 || k % 50 == 0) std::memcpy(&s[size_t(k) * sb], &key.key, size_t(sb));
+                    p.key = key.key;
+                    p.keyMask = key.mask;
+                }
+                const kivotasuGameKit::BltRates r{rates[w][0], rates[w][1]};
+                Expect(fn, p, s, PatternCells(pair.first, false, w * 85), Cells, RefBytes(pair.first), sb,
+                       RefRule(op, pair, keyColour, r, false),
+                       "op " + std::to_string(op) + " " + TypeName(pair.first) + " <- " + TypeName(pair.second) +
+                           " variant " + std::to_string(w));
+                if (HasFatalFailure()) return;
+            }
+        }
+    }
+    // Every pair of every operation but operation 10 between 8-bit alphas of
+    // one layout (the same-order kernels' own).
+    EXPECT_EQ(kernels, 5 * 26 - 16 - 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Levels, PairKernelIdentityTest, ::testing::Values(SimdLevel::Sse2, SimdLevel::Avx2),
                          [](const auto& info) { return info.param == SimdLevel::Avx2 ? "Avx2" : "Sse2"; });
 
