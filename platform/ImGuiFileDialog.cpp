@@ -14,7 +14,6 @@ namespace {
 
 constexpr float DialogWidth = 560.0f;
 constexpr float ListHeight = 230.0f;
-constexpr float LabelWidth = 110.0f;
 constexpr float ButtonWidth = 88.0f;
 
 // The labels of the dialog, Shift-JIS as every text of the program.
@@ -25,6 +24,15 @@ constexpr const char* TypeLabel = "ファイルの種類(&T):";
 constexpr const char* OpenLabel = "開く(&O)";
 constexpr const char* SaveLabel = "保存(&S)";
 constexpr const char* CancelLabel = "キャンセル";
+
+// Where the fields start: after the widest label of the left column.
+float FieldStart()
+{
+    float widest = 0;
+    for (const char* label : {FolderLabel, NameLabel, TypeLabel})
+        widest = std::max(widest, ImGui::CalcTextSize(ShownLabel(label).c_str()).x);
+    return ImGui::GetStyle().WindowPadding.x + widest + 2 * ImGui::GetStyle().ItemSpacing.x;
+}
 
 bool KeyPressed(ImGuiKey_ key)
 {
@@ -80,7 +88,7 @@ void FileDialogView::FolderLine()
 {
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(ShownLabel(FolderLabel).c_str());
-    ImGui::SameLine(LabelWidth);
+    ImGui::SameLine(FieldStart());
     const std::string up = ShownLabel(UpLabel);
     const float upWidth = ImGui::CalcTextSize(up.c_str()).x + ImGui::GetStyle().FramePadding.x * 2;
     ImGui::PushTextWrapPos(ImGui::GetWindowContentRegionMax().x - upWidth - ImGui::GetStyle().ItemSpacing.x);
@@ -124,7 +132,7 @@ void FileDialogView::NameAndType(bool first)
 {
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(ShownLabel(NameLabel).c_str());
-    ImGui::SameLine(LabelWidth);
+    ImGui::SameLine(FieldStart());
     ImGui::SetNextItemWidth(-1);
     if (first)
         ImGui::SetKeyboardFocusHere();
@@ -135,7 +143,7 @@ void FileDialogView::NameAndType(bool first)
 
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(ShownLabel(TypeLabel).c_str());
-    ImGui::SameLine(LabelWidth);
+    ImGui::SameLine(FieldStart());
     ImGui::SetNextItemWidth(-1);
     const std::size_t chosen = m_browser.FilterIndex();
     const std::string preview = chosen < m_dialog.filters.size() ? ShownLabel(m_dialog.filters[chosen].textSjis) : "";

@@ -34,7 +34,7 @@ tab() { # name tab-offset
 start_game "$work/demo" || exit 1
 sleep 2
 open_menu || status=1
-click 1 230 $(($(menu_bottom) - 80)) || status=1
+click 1 230 $(settings_row) || status=1
 sleep 1
 shot settings-speed
 page_shown settings-speed 10 "the speed page" || status=1
@@ -65,7 +65,7 @@ sleep 1
 # Page Up over the text speed's trackbar moves it a page, from 99 to 79, and
 # Return is OK: the options the player writes at its end hold the new time.
 open_menu || status=1
-click 1 230 $(($(menu_bottom) - 58)) || status=1
+click 1 230 $(settings_row) || status=1
 sleep 1
 shot settings-paged
 set -- $(dialog_corner settings-paged)

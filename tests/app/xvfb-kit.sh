@@ -137,6 +137,15 @@ menu_bottom() {
         awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
 }
 
+# The y of a row of the menu in the screenshot "menu", counted from its
+# bottom: the settings and the file submenu.
+settings_row() {
+    echo $(($(menu_bottom) - 80))
+}
+file_row() {
+    echo $(($(menu_bottom) - 57))
+}
+
 # "x y" of the top left of the drawn dialog in a screenshot: the corner of its
 # title bar, the only area of its grey.
 dialog_corner() { # name
