@@ -130,15 +130,8 @@ public:
     // True once a button, Return, Escape or the close box has ended it.
     bool Frame(bool first)
     {
-        const ImVec2 centre(ImGui::GetIO().DisplaySize.x * 0.5f, ImGui::GetIO().DisplaySize.y * 0.5f);
-        ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
-        if (first)
-            ImGui::SetNextWindowFocus();
         bool open = true;
-        const std::string title = ShownLabel(m_dialog.titleSjis) + "###dialog";
-        ImGui::Begin(title.c_str(), &open,
-                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings
-                         | ImGuiWindowFlags_NoMove);
+        BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###dialog", first, &open, 0);
         Icon();
         ImGui::BeginGroup();
         TopLevel();

@@ -1,6 +1,7 @@
 #include "platform/ImGuiFileDialog.h"
 
 #include "platform/DrawnText.h"
+#include "platform/ImGuiModal.h"
 #include "platform/TextCodec.h"
 
 #include <imgui.h>
@@ -64,16 +65,9 @@ std::set<std::uint16_t> FileDialogView::Glyphs() const
 
 bool FileDialogView::Frame(bool first)
 {
-    const ImVec2 centre(ImGui::GetIO().DisplaySize.x * 0.5f, ImGui::GetIO().DisplaySize.y * 0.5f);
-    ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
     ImGui::SetNextWindowSize(ImVec2(DialogWidth, 0));
-    if (first)
-        ImGui::SetNextWindowFocus();
     bool open = true;
-    const std::string title = ShownLabel(m_dialog.titleSjis) + "###file";
-    ImGui::Begin(title.c_str(), &open,
-                 ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings
-                     | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_AlwaysAutoResize);
+    BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize);
     FolderLine();
     List();
     NameAndType(first);

@@ -47,6 +47,17 @@ void Style()
 
 } // namespace
 
+void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags)
+{
+    const ImVec2 centre(ImGui::GetIO().DisplaySize.x * 0.5f, ImGui::GetIO().DisplaySize.y * 0.5f);
+    ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    if (first)
+        ImGui::SetNextWindowFocus();
+    ImGui::Begin(titleAndId.c_str(), open,
+                 flags | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings
+                     | ImGuiWindowFlags_NoMove);
+}
+
 ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
                        const std::function<void()>& idle)
     : m_frame(frame), m_fonts(fonts), m_glyphs(std::move(glyphs)), m_idle(idle),

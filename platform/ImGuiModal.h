@@ -11,8 +11,14 @@
 
 #include <functional>
 #include <set>
+#include <string>
 
 namespace platform {
+
+// Begins a dialog's window, centred on the client area and focused on its
+// first frame, which the user can neither move nor fold; ImGui::End ends it.
+// "open" turns false when its close box is clicked.
+void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags);
 
 class ImGuiModal {
 public:

@@ -12,21 +12,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    built=$(dirname "$player")
-    [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
-    work=$(mktemp -d "$built/../filedialog.XXXXXX") || exit 1
-    trap 'rm -rf "$work"' EXIT
-    copy_demo "$built" "$work/demo"
-    mkdir -p "$work/demo/シナリオ"
+# Scripts with Japanese names, a script that paints the screen green, a
+# folder and a note beside the player.
+add_files() { # work
+    mkdir -p "$1/demo/シナリオ"
     for name in 第一章.txt 表示テスト.txt おまけ.qlx メモ.md; do
-        printf '[C]\r\n' >"$work/demo/$name"
+        printf '[C]\r\n' >"$1/demo/$name"
     done
-    printf '[BACK COLOR="#00FF00"][C]\r\n' >"$work/demo/green.txt"
-    under_xvfb "$0" "$work" "$built"
-    exit
-fi
+    printf '[BACK COLOR="#00FF00"][C]\r\n' >"$1/demo/green.txt"
+}
+
+[ "${2:-}" = inside ] || outside_demo "$0" "$player" filedialog add_files
 
 work=$1
 shots=$3
