@@ -1,5 +1,7 @@
 #include "script/engine/SettingPages.h"
 
+#include <algorithm>
+
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/QuiltorEngine.h"
 
@@ -11,9 +13,10 @@ namespace {
 constexpr std::int32_t VolumeStep = 50;
 constexpr int FullVolumePosition = 99;
 
+// A volume below the lowest step stands at the bottom, as a trackbar holds it.
 int Position(std::int32_t volume)
 {
-    return volume / VolumeStep + FullVolumePosition;
+    return std::clamp(volume / VolumeStep + FullVolumePosition, 0, FullVolumePosition);
 }
 
 std::int32_t Volume(int position)
