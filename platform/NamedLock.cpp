@@ -15,17 +15,29 @@
 namespace platform {
 namespace {
 
-std::string LockPath(std::string_view name)
+std::string LockFile(std::string_view name)
 {
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
     for (char c : name) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
-    const char* dir = std::getenv("XDG_RUNTIME_DIR");
     char file[48];
     std::snprintf(file, sizeof file, "/quiltor-%016llx.lock", static_cast<unsigned long long>(hash));
-    return std::string(dir && *dir ? dir : "/tmp") + file;
+    return file;
+}
+
+// A relative $XDG_RUNTIME_DIR is invalid and ignored, as the base-directory
+// rules say; one that cannot take the file falls back to /tmp, so a broken
+// environment does not pass for another instance holding the lock.
+int OpenLockFile(const std::string& file)
+{
+    const char* dir = std::getenv("XDG_RUNTIME_DIR");
+    if (dir && dir[0] == '/') {
+        const int fd = ::open((dir + file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0) return fd;
+    }
+    return ::open(("/tmp" + file).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
 }
 
 } // namespace
@@ -33,7 +45,7 @@ std::string LockPath(std::string_view name)
 NamedLock::OpenResult NamedLock::Open(std::string_view name)
 {
     Close();
-    m_fd = ::open(LockPath(ExpandGameDrive(name)).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_fd = OpenLockFile(LockFile(ExpandGameDrive(name)));
     if (m_fd < 0) return Failed;
     while (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK) return HeldElsewhere;

@@ -38,7 +38,9 @@ TEST(DrawnText, GlyphRangesCoverExactlyTheLabelsAndAscii)
     std::set<std::uint16_t> covered;
     for (std::size_t i = 0; i + 1 < ranges.size(); i += 2) {
         ASSERT_LE(ranges[i], ranges[i + 1]);
-        if (i > 0) EXPECT_GT(ranges[i], ranges[i - 1] + 1) << "runs that touch are merged";
+        if (i > 0) {
+            EXPECT_GT(ranges[i], ranges[i - 1] + 1) << "runs that touch are merged";
+        }
         for (std::uint32_t c = ranges[i]; c <= ranges[i + 1]; ++c) covered.insert(static_cast<std::uint16_t>(c));
     }
     for (std::uint16_t c : codepoints) EXPECT_TRUE(covered.count(c)) << c;

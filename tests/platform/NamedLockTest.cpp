@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <thread>
@@ -46,4 +47,21 @@ TEST(NamedLock, WaitBlocksUntilTheHolderLetsGo)
     holder.Close();
     waiter.join();
     EXPECT_TRUE(acquired);
+}
+
+// A runtime folder that is relative or cannot take the file must not read as
+// another instance: the lock lives in /tmp then, and still excludes.
+TEST(NamedLock, AnUnusableRuntimeFolderFallsBackAndStillExcludes)
+{
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    for (const char* dir : {"relative/run", "/nonexistent-quiltor-runtime"}) {
+        setenv("XDG_RUNTIME_DIR", dir, 1);
+        const std::string name = UniqueName();
+        platform::NamedLock first, second;
+        EXPECT_EQ(first.Open(name), platform::NamedLock::Acquired) << dir;
+        EXPECT_EQ(second.Open(name), platform::NamedLock::HeldElsewhere) << dir;
+    }
+    if (saved) setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else unsetenv("XDG_RUNTIME_DIR");
 }
