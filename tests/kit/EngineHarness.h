@@ -157,8 +157,9 @@ public:
     {
         At(frame, [](EngineRun& run) { run.Post(platform::WM_CLOSE, 0, 0); });
     }
-    // Once the end screen shows, its fade is skipped and the window closed two
-    // frames later: from there on every frame only draws it again.
+    // Once the end screen shows, its fade is skipped and the window closed a
+    // frame later, after one turn of its input loop: from there on every frame
+    // only draws it again.
     void CloseAtScriptEnd() { m_closeAtScriptEnd = true; }
     void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
     // Writes each dump as BMP files into the folder (internal name) as well.
@@ -192,7 +193,7 @@ public:
         for (auto it = range.first; it != range.second; ++it) it->second(*this);
         if (m_closeAtScriptEnd && frames.back().state == EngineState::ScriptEnd) {
             if (++m_endScreenFrames == 1) m_clock->Advance(EndScreenFadeMs);
-            if (m_endScreenFrames == 3) Post(platform::WM_CLOSE, 0, 0);
+            if (m_endScreenFrames == 2) Post(platform::WM_CLOSE, 0, 0);
         }
         if (frame == m_maxFrames) Post(platform::WM_CLOSE, 0, 0);
     }
