@@ -2,9 +2,11 @@
 #include <cstring>
 
 #include "draw/effect/BlitFrame.h"
+#include "draw/effect/KeyCopyRows.h"
 #include "draw/effect/PaletteTable.h"
 #include "draw/effect/PixelFormat.h"
 #include "draw/effect/RoutineGrid.h"
+#include "draw/effect/alpha/BlendFrame.h"
 
 namespace kivotasuGameKit {
 
@@ -27,6 +29,9 @@ int CopyRoutine(const CSurfaceInfo* source, const CSurfaceInfo* destination, Blt
                                    [](uint8_t* d, const uint8_t* s) { *d = PaletteTable[LoadWord(s) & 0x7FFF]; });
     } else if constexpr (D == S && PixelFormat<D>::RawBytes == PixelFormat<D>::Bytes) {
         return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<D>::Bytes>(source, destination, request, SameFormat<D>());
+    } else if constexpr (Is32<D> && Is32<S>) {
+        return Blend::RunBlend<D, S>(source, destination, request,
+                                     [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); }, CopyRowsFor<D, S>());
     } else {
         return RunEffectBlit<PixelFormat<D>::Bytes, PixelFormat<S>::Bytes>(
             source, destination, request, [](uint8_t* d, const uint8_t* s) { ConvertPixel<D, S>(d, s); });

@@ -59,11 +59,25 @@ template <class V> struct KeyCopyRowSet {
         return i;
     }
 
+    template <SurfaceType D, SurfaceType S>
+    static int32_t PlainRow(uint8_t* d, const uint8_t* s, int32_t n, const Blend::RowParams&)
+    {
+        constexpr int32_t per = int32_t(sizeof(T)) / 4;
+        int32_t i = 0;
+        for (; i + per <= n; i += per) V::Store(d + ptrdiff_t(i) * 4, Convert<D, S>(V::Load(s + ptrdiff_t(i) * 4)));
+        return i;
+    }
+
     static consteval KeyCopyRowTable Table()
     {
         KeyCopyRowTable table{};
         FillServedPairs<1>(table.cell, []<SurfaceType D, SurfaceType S>() -> Blend::RowFn {
             if constexpr (Served<D, S>()) return &Row<D, S>;
+            else return nullptr;
+        });
+        // A same-type copy is a move per row already.
+        FillServedPairs<0>(table.plain, []<SurfaceType D, SurfaceType S>() -> Blend::RowFn {
+            if constexpr (D != S && Is32<D> && Is32<S>) return &PlainRow<D, S>;
             else return nullptr;
         });
         return table;

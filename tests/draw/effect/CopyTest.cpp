@@ -104,10 +104,14 @@ protected:
     std::mt19937 rng{20240501};
 };
 
-TEST_F(CopyFamilyTest, EveryServedCopyMatchesTheReference)
+TEST_F(CopyFamilyTest, EveryServedCopyMatchesTheReferenceAtEveryLevel)
 {
     ASSERT_EQ(CopyPairs().size(), 87u);
-    CheckAllCases(EffectBltOp::Copy, CopyPairs(), false);
+    for (SimdLevel level : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2}) {
+        SCOPED_TRACE(SimdLevelName(level));
+        CappedSimd cap(level);
+        CheckAllCases(EffectBltOp::Copy, CopyPairs(), false);
+    }
 }
 
 TEST_F(CopyFamilyTest, EveryServedKeyCopyMatchesTheReferenceAtEveryLevel)
