@@ -120,10 +120,6 @@ template <class V> struct KernelSet {
                 // The destination's colour, made opaque unless both alphas are 0.
                 out = V::Or(dv, V::AndNot(V::CmpEq32(V::And(dv, alphaBits), zero), alphaBits));
                 return !V::AllOnes(V::CmpEq32(out, dv));
-            } else if (V::AllZero(dv, alphaBits)) {
-                // A clear destination (a cleared plane): sum = as, so ws = 255
-                // and wd = 0 where as > 0, and cells of alpha 0 stay.
-                out = V::Select(V::CmpEq32(V::And(sv, alphaBits), zero), dv, V::Or(sv, alphaBits));
             } else if (V::AllSet(dv, alphaBits)) {
                 // An opaque destination: sum = 255, so ws = as and wd = 255 - as.
                 const T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
