@@ -5,18 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/EngineInput.h"
 #include "platform/MemoryFileSystem.h"
-#include "tests/kit/EngineHarness.h"
-
-namespace {
-
-// The load's reset alone takes about 31 frames.
-constexpr std::uint32_t Frames = 48;
-constexpr std::uint32_t Tags = 1000;
-constexpr std::uint32_t ClickEvery = 3;
-constexpr std::uint32_t LoadFrame = 1;
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -24,10 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.Put("Z:\\data\\index.txt", "[C][C]");
     files.Put("Z:\\Save\\index.000", std::string_view(reinterpret_cast<const char*>(data), size));
     files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
-
-    testkit::EngineRun run;
-    run.At(LoadFrame, [](testkit::EngineRun&) { CQuiltorEngine::GetInstance()->LoadSlot(0); });
-    for (std::uint32_t frame = LoadFrame + 1; frame < Frames; frame += ClickEvery) run.Click(frame);
-    run.Run(Frames, Tags);
+    // The load at frame 1; its reset alone takes about 31 frames.
+    fuzzkit::RunEngine({.frames = 48, .tags = 1000, .firstClick = 2, .clickEvery = 3}, [](testkit::EngineRun& run) {
+        run.At(1, [](testkit::EngineRun&) { CQuiltorEngine::GetInstance()->LoadSlot(0); });
+    });
     return 0;
 }

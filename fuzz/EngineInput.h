@@ -1,0 +1,47 @@
+// One input of an engine fuzz target: a run of the real engine on the headless
+// platform with a click every few frames, keeping nothing of what it plays;
+// afterwards the process's own services come back, so nothing an input made
+// outlives it and libFuzzer finds no allocation left behind to run it again for.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/AudioOutput.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/FileSystem.h"
+#include "platform/Fonts.h"
+#include "platform/Keyboard.h"
+#include "platform/WindowSystem.h"
+#include "tests/kit/EngineHarness.h"
+
+namespace fuzzkit {
+
+struct EngineInput {
+    std::uint32_t frames;
+    std::uint32_t tags;
+    std::uint32_t firstClick;
+    std::uint32_t clickEvery;
+};
+
+template <class Prepare>
+void RunEngine(const EngineInput& input, Prepare prepare)
+{
+    {
+        testkit::EngineRun run;
+        // Nothing reads what was played, and a long wait would keep seconds of it.
+        run.Audio().SetRecording(false);
+        prepare(run);
+        for (std::uint32_t frame = input.firstClick; frame < input.frames; frame += input.clickEvery) run.Click(frame);
+        run.Run(input.frames, input.tags);
+    }
+    platform::InstallFileSystem(nullptr);
+    platform::InstallWindows(nullptr);
+    platform::InstallDisplays(nullptr);
+    platform::InstallKeyboards(nullptr);
+    platform::InstallClock(nullptr);
+    platform::InstallAudio(nullptr);
+    platform::InstallFonts(nullptr);
+}
+
+} // namespace fuzzkit
