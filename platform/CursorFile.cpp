@@ -171,6 +171,8 @@ bool ReadAnimated(const Bytes& file, CursorAnimation& out)
         return true;
     });
     if (!whole || !header || out.frames.size() != frames) return false;
+    // A second header can change the step count after a list was read.
+    if ((!rates.empty() && rates.size() != steps) || (!sequence.empty() && sequence.size() != steps)) return false;
     for (std::uint32_t step = 0; step < steps; ++step) {
         const std::uint32_t frame = sequence.empty() ? step % frames : sequence[step];
         if (frame >= frames) return false;
