@@ -6,19 +6,15 @@
 set -u
 player=$1
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb-kit.sh"
 
 if [ "${2:-}" != inside ]; then
-    for tool in xvfb-run xwininfo import convert python3; do
-        command -v "$tool" >/dev/null || exit 77
-    done
+    need_tools
     built=$(dirname "$player")
     [ -x "$player" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
-    # A copy of the game folder, without the options a earlier run left.
     game=$(mktemp -d "$built/../demo.XXXXXX") || exit 1
     trap 'rm -rf "$game"' EXIT
-    cp -r "$built/data" "$built/system" "$game/"
-    rm -f "$game/system/option.qsd"
-    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
+    copy_demo "$built" "$game"
     XDG_RUNTIME_DIR=$game
     export XDG_RUNTIME_DIR
     # SDL's OpenGL renderer loads Mesa, whose allocations outlive its unloading.

@@ -6,11 +6,10 @@
 set -u
 player=$1
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb-kit.sh"
 
 if [ "${2:-}" != inside ]; then
-    for tool in xvfb-run xwininfo import convert python3; do
-        command -v "$tool" >/dev/null || exit 77
-    done
+    need_tools
     [ -x "$player" ] || { echo "no player at $player"; exit 1; }
     # A game folder of its own beside the build's, with the player linked in:
     # the player finds its data beside itself.
