@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "draw/effect/alpha/Sse2Lanes.h"
+
 namespace kivotasuGameKit::Blend {
 
 namespace {
@@ -17,10 +19,20 @@ struct Avx2 {
     static constexpr int32_t Cells = 8;
     static T Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-    // The first cells (1 to 7) of a vector, the other lanes zero.
-    static T PartMask(int32_t cells) { return _mm256_cmpgt_epi32(_mm256_set1_epi32(cells), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)); }
-    static T LoadPart(const uint8_t* p, int32_t cells) { return _mm256_maskload_epi32(reinterpret_cast<const int*>(p), PartMask(cells)); }
-    static void StorePart(uint8_t* p, T v, int32_t cells) { _mm256_maskstore_epi32(reinterpret_cast<int*>(p), PartMask(cells), v); }
+    // The first cells (1 to 7) of a vector, the other lanes zero, moved as
+    // whole 16-, 8- and 4-byte pieces: masked moves are slow on some processors.
+    static T LoadPart(const uint8_t* p, int32_t cells)
+    {
+        if (cells < 4) return _mm256_zextsi128_si256(Sse2::LoadPart(p, cells));
+        const __m128i high = cells == 4 ? _mm_setzero_si128() : Sse2::LoadPart(p + 16, cells - 4);
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(Sse2::Load(p)), high, 1);
+    }
+    static void StorePart(uint8_t* p, T v, int32_t cells)
+    {
+        if (cells < 4) return Sse2::StorePart(p, _mm256_castsi256_si128(v), cells);
+        Sse2::Store(p, _mm256_castsi256_si128(v));
+        if (cells > 4) Sse2::StorePart(p + 16, _mm256_extracti128_si256(v, 1), cells - 4);
+    }
     static T Zero() { return _mm256_setzero_si256(); }
     static T Set16(uint16_t v) { return _mm256_set1_epi16(int16_t(v)); }
     static T Set32(uint32_t v) { return _mm256_set1_epi32(int32_t(v)); }
@@ -72,11 +84,11 @@ struct Avx2 {
         const T packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(words, words), 0x08);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
     }
-    // Eight 3-byte cells are 24 bytes: six 32-bit elements.
-    static T SixElements() { return _mm256_setr_epi32(-1, -1, -1, -1, -1, -1, 0, 0); }
+    // Eight 3-byte cells are 24 bytes: six 32-bit elements, moved as 16 and 8.
     static T Load24(const uint8_t* p)
     {
-        const T packed = _mm256_maskload_epi32(reinterpret_cast<const int*>(p), SixElements());
+        const T packed = _mm256_inserti128_si256(_mm256_castsi128_si256(Sse2::Load(p)),
+                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 16)), 1);
         const T lanes = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6));
         return _mm256_shuffle_epi8(lanes, _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1,
                                                            2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
@@ -87,7 +99,8 @@ struct Avx2 {
                                                                      -1, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1,
                                                                      -1, -1, -1));
         const T joined = _mm256_permutevar8x32_epi32(packed, _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7));
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), SixElements(), joined);
+        Sse2::Store(p, _mm256_castsi256_si128(joined));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + 16), _mm256_extracti128_si256(joined, 1));
     }
     static __m256 ToFloat(T a) { return _mm256_cvtepi32_ps(a); }
     static T TruncDiv(__m256 a, __m256 b) { return _mm256_cvttps_epi32(_mm256_div_ps(a, b)); }

@@ -147,7 +147,7 @@ TEST_P(SimdIdentityTest, FourChannelOverEveryRateAndByte)
 
 // Rows of every length up to two vectors and a half: the last cells that
 // fill no vector are blended as the rule says, and no byte before or after
-// the row is read into the result or written. Alphas run through 0, 255 and
+// the row is read or written. Alphas run through 0, 255 and
 // partial values in stretches, so tails meet every fast path.
 TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
 {
@@ -198,6 +198,14 @@ TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
                 for (int c = guard; c < guard + n; ++c) k.rule(&expected[4 * c], &s[4 * c]);
                 ASSERT_EQ(k.fn(&got[4 * guard], &s[4 * guard], n, k.params), n) << k.name;
                 ASSERT_EQ(got, expected) << Level() << " " << k.name << ", " << n << " cells, pattern " << pattern;
+                // Again in buffers of exactly the row, where the address
+                // sanitizer reports any byte read or written past it.
+                const auto row = [n](const std::vector<uint8_t>& v) {
+                    return std::vector<uint8_t>(v.begin() + 4 * guard, v.begin() + 4 * (guard + n));
+                };
+                std::vector<uint8_t> exactS = row(s), exactD = row(d);
+                k.fn(exactD.data(), exactS.data(), n, k.params);
+                ASSERT_EQ(exactD, row(expected)) << Level() << " " << k.name << ", " << n << " cells alone";
             }
         }
     }
