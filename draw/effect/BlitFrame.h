@@ -34,7 +34,8 @@ template <SurfaceType S, class Rule> Keyed<S, Rule> MakeKeyed(uint32_t key, Rule
 // to each destination cell d with its source cell s, 1:1 or by the stepping
 // terms of a stretch. Op is a per-pixel functor; the same-size rows are plain
 // loops over restrict pointers that the compiler unrolls and vectorises, or
-// op.Row(d, s, width) when the functor has a whole-row form.
+// op.Row(d, s, width) when the functor has a whole-row form, or the area is
+// op.Area(d, dPitch, s, sPitch, width, height) when it has a whole-area form.
 template <int DstBytes, int SrcBytes, class Op>
 inline void BlitRow(uint8_t* __restrict d, const uint8_t* __restrict s, int32_t width, const Op& op)
 {
@@ -68,6 +69,10 @@ inline int RunEffectBlit(const CSurfaceInfo* source, const CSurfaceInfo* destina
     const int32_t h = c.destination.bottom - c.destination.top;
     if (h < 1) return 0;
     if (c.sameSize) {
+        if constexpr (requires { op.Area(d, dp, s, sp, w, h); }) {
+            op.Area(d, dp, s, sp, w, h);
+            return 0;
+        }
         for (int32_t y = 0; y < h; ++y, s += sp, d += dp) {
             if constexpr (requires { op.Row(d, s, w); }) op.Row(d, s, w);
             else BlitRow<DstBytes, SrcBytes>(d, s, w, op);

@@ -22,9 +22,9 @@ int BlendAlpha(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltK
             CPixelOp::BlendRate<D, S>(d, s, s[3]);
         }
     };
-    RowFn rows = PairRows<10, D, S>();
-    if (const RowKernels* k = KernelsFor<D, S>()) rows = D == S ? k->over : k->rate[SourceAlpha][0];
-    return RunBlend<D, S>(source, destination, request, rule, rows, RowParams{.byte3 = Byte3Of<D>});
+    const RowKernels* k = KernelsFor<D, S>();
+    const RowFn rows = !k ? PairRows<10, D, S>() : D == S ? k->over : k->rate[SourceAlpha][0];
+    return RunBlend<D, S>(source, destination, request, rule, rows, RowParams{.byte3 = Byte3Of<D>}, k != nullptr);
 }
 
 } // namespace kivotasuGameKit::Blend

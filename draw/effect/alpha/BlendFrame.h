@@ -41,28 +41,41 @@ template <SurfaceType D> inline constexpr uint32_t Byte3Of = uint32_t(Cell8<D>::
 // (KeyOf), then the rate bytes.
 template <SurfaceType S> inline constexpr int RatesAt = BytesPerPixel(S);
 
-// A rule with a whole-row form for 1:1 rows: the kernel does the leading
-// cells it can, the rule the rest.
+// A rule with a row kernel for 1:1 areas: the kernel does the leading cells
+// of each row it can, the rule the rest; a kernel of whole rows (the
+// same-order kernels) takes the whole area in one call.
 template <int DB, int SB, class Rule> struct WithRows {
     Rule rule;
     RowFn rows;
     RowParams params;
+    bool wholeRows;
     void operator()(uint8_t* d, const uint8_t* s) const { rule(d, s); }
-    void Row(uint8_t* d, const uint8_t* s, int32_t width) const
+    void Area(uint8_t* d, ptrdiff_t dp, const uint8_t* s, ptrdiff_t sp, int32_t width, int32_t height) const
     {
-        for (int32_t i = rows(d, s, width, params); i < width; ++i) rule(d + DB * i, s + SB * i);
+        if (wholeRows) {
+            RowParams area = params;
+            area.rows = height;
+            area.destinationPitch = dp;
+            area.sourcePitch = sp;
+            rows(d, s, width, area);
+            return;
+        }
+        for (int32_t y = 0; y < height; ++y, d += dp, s += sp)
+            for (int32_t i = rows(d, s, width, params); i < width; ++i) rule(d + DB * i, s + SB * i);
     }
 };
 
 // The blend body: the common frame with the pair's rule, the row kernel rows
-// (when given) taking the 1:1 rows first.
+// (when given) taking the 1:1 rows first; wholeRows says it is one of the
+// same-order kernels.
 template <SurfaceType D, SurfaceType S, StretchStep Step = StretchStep::BeforeSample, class Rule>
 int RunBlend(const CSurfaceInfo* source, const CSurfaceInfo* destination, const BltParams* request, const Rule& rule,
-             RowFn rows = nullptr, const RowParams& params = {})
+             RowFn rows = nullptr, const RowParams& params = {}, bool wholeRows = false)
 {
     constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
     if (rows)
-        return RunEffectBlit<DB, SB, Step>(source, destination, request, WithRows<DB, SB, Rule>{rule, rows, params});
+        return RunEffectBlit<DB, SB, Step>(source, destination, request,
+                                           WithRows<DB, SB, Rule>{rule, rows, params, wholeRows});
     return RunEffectBlit<DB, SB, Step>(source, destination, request, rule);
 }
 

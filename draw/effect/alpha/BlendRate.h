@@ -33,7 +33,7 @@ template <SurfaceType D, SurfaceType S> auto RateRule(uint32_t r)
 template <SurfaceType S> inline constexpr WeightMode RateWeight = HasAlpha(S) ? SourceAlphaRate : ConstantRate;
 
 // The row kernel of operation Op (14 or 15): the same-order kernels where
-// they apply, else the pair kernels.
+// they apply (every vector pair), else the pair kernels.
 template <uint32_t Op, SurfaceType D, SurfaceType S> RowFn RateRows()
 {
     if (const RowKernels* k = KernelsFor<D, S>()) return k->rate[RateWeight<S>][Op == 15];
@@ -46,7 +46,7 @@ int BlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, BltKe
 {
     const uint32_t r = parameter.bytes[0];
     return RunBlend<D, S>(source, destination, request, RateRule<D, S>(r), RateRows<14, D, S>(),
-                          RowParams{.rate = r, .byte3 = Byte3Of<D>});
+                          RowParams{.rate = r, .byte3 = Byte3Of<D>}, VectorPair<D, S>);
 }
 
 template <SurfaceType D, SurfaceType S>
@@ -55,7 +55,8 @@ int KeyBlendRate(const CSurfaceInfo* source, const CSurfaceInfo* destination, Bl
 {
     const uint32_t key = KeyOf<S>(parameter), r = parameter.bytes[RatesAt<S>];
     return RunBlend<D, S>(source, destination, request, MakeKeyed<S>(key, RateRule<D, S>(r)), RateRows<15, D, S>(),
-                          RowParams{.rate = r, .byte3 = Byte3Of<D>, .key = key, .keyMask = PixelFormat<S>::KeyBits});
+                          RowParams{.rate = r, .byte3 = Byte3Of<D>, .key = key, .keyMask = PixelFormat<S>::KeyBits},
+                          VectorPair<D, S>);
 }
 
 // Operation 14 on XRGB8888 <- XRGB8888 where the processor reports MMX: the

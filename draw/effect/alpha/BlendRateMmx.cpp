@@ -20,7 +20,7 @@ int BlendRateMMX(const CSurfaceInfo* source, const CSurfaceInfo* destination, Bl
     const RowKernels* k = CurrentRowKernels();
     return RunBlend<XRGB8888, XRGB8888, StretchStep::AfterSample>(
         source, destination, request, [r](uint8_t* d, const uint8_t* s) { FourChannel(d, s, r); },
-        k ? k->fourChannel : nullptr, RowParams{.rate = r});
+        k ? k->fourChannel : nullptr, RowParams{.rate = r}, true);
 }
 
 } // namespace kivotasuGameKit::Blend

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "draw/effect/SurfaceType.h"
@@ -17,6 +18,10 @@ struct RowParams {
     uint32_t byte3 = 0;   // what a blended cell gets in byte 3: 0 or 0xFF000000
     uint32_t key = 0;     // keyed rows: a source cell equal to key under keyMask is skipped
     uint32_t keyMask = 0;
+    // The same-order kernels (RowKernels) do rows rows of n cells in one
+    // call, each the pitches on from the one before; the others do one.
+    int32_t rows = 1;
+    ptrdiff_t destinationPitch = 0, sourcePitch = 0;
 };
 
 using RowFn = int32_t (*)(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p);

@@ -45,18 +45,22 @@ template <class V> struct KernelSet {
         return V::PackU16(lo, hi);
     }
 
-    // The whole row through block(sv, dv, out), which says whether out is
-    // stored: whole vectors, then the last cells loaded and stored in part
-    // (the lanes past the row zero), so no byte past the row is touched and
-    // no tail falls to the scalar rule.
-    template <class Block> static int32_t Rows(uint8_t* d, const uint8_t* s, int32_t n, const Block& block)
+    // The p.rows whole rows through block(sv, dv, out), which says whether
+    // out is stored: whole vectors, then the last cells loaded and stored in
+    // part (the lanes past the row zero), so no byte past a row is touched
+    // and no tail falls to the scalar rule.
+    template <class Block>
+    static int32_t Rows(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p, const Block& block)
     {
-        int32_t i = 0;
-        T out;
-        for (; i + V::Cells <= n; i += V::Cells)
-            if (block(V::Load(s + 4 * i), V::Load(d + 4 * i), out)) V::Store(d + 4 * i, out);
-        if (i < n && block(V::LoadPart(s + 4 * i, n - i), V::LoadPart(d + 4 * i, n - i), out))
-            V::StorePart(d + 4 * i, out, n - i);
+        const ptrdiff_t dp = p.destinationPitch, sp = p.sourcePitch;
+        for (int32_t y = p.rows; y > 0; --y, d += dp, s += sp) {
+            int32_t i = 0;
+            T out;
+            for (; i + V::Cells <= n; i += V::Cells)
+                if (block(V::Load(s + 4 * i), V::Load(d + 4 * i), out)) V::Store(d + 4 * i, out);
+            if (i < n && block(V::LoadPart(s + 4 * i, n - i), V::LoadPart(d + 4 * i, n - i), out))
+                V::StorePart(d + 4 * i, out, n - i);
+        }
         return n;
     }
 
@@ -66,7 +70,7 @@ template <class V> struct KernelSet {
         const T colour = V::Set32(0x00FFFFFF), alphaBits = V::Set32(0xFF000000), byte3 = V::Set32(p.byte3);
         const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
         const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate & 0xFF)), inverse = V::Sub16(c255, rate);
-        return Rows(d, s, n, [&](T sv, T dv, T& out) {
+        return Rows(d, s, n, p, [&](T sv, T dv, T& out) {
             // Weight 0 keeps the destination's colour: only byte 3 can change.
             const bool transparent = Mode != ConstantRate && V::AllZero(sv, alphaBits);
             if (transparent && V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3))) return false;
@@ -110,10 +114,10 @@ template <class V> struct KernelSet {
 
     // t = M[ad][255 - as], sum = as + t; ws = 255 as / sum and wd = 255 t /
     // sum, which is floor(255 - 255 as / sum) as 255 as + 255 t = 255 sum.
-    static int32_t Over(uint8_t* d, const uint8_t* s, int32_t n, const RowParams&)
+    static int32_t Over(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p)
     {
         const T alphaBits = V::Set32(0xFF000000), c255 = V::Set16(255), zero = V::Zero();
-        return Rows(d, s, n, [&](T sv, T dv, T& out) {
+        return Rows(d, s, n, p, [&](T sv, T dv, T& out) {
             if (V::AllSet(sv, alphaBits)) {
                 out = sv;
             } else if (V::AllZero(sv, alphaBits)) {
@@ -146,7 +150,7 @@ template <class V> struct KernelSet {
         const auto half = [&](T s16, T d16) {
             return V::Add16(V::Srl16(V::Mullo16(s16, ws), 8), V::Srl16(V::Mullo16(d16, wd), 8));
         };
-        return Rows(d, s, n, [&](T sv, T dv, T& out) {
+        return Rows(d, s, n, p, [&](T sv, T dv, T& out) {
             out = V::PackU16(half(V::UnpackLo8(sv, zero), V::UnpackLo8(dv, zero)),
                              half(V::UnpackHi8(sv, zero), V::UnpackHi8(dv, zero)));
             return true;

@@ -145,9 +145,9 @@ TEST_P(SimdIdentityTest, FourChannelOverEveryRateAndByte)
     }
 }
 
-// Rows of every length up to two vectors and a half: the last cells that
-// fill no vector are blended as the rule says, and no byte before or after
-// the row is read or written. Alphas run through 0, 255 and
+// Rows of every length up to two vectors and a half, several in a call: the
+// last cells that fill no vector are blended as the rule says, and no byte
+// before or after a row is read or written. Alphas run through 0, 255 and
 // partial values in stretches, so tails meet every fast path.
 TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
 {
@@ -178,28 +178,36 @@ TEST_P(SimdIdentityTest, EveryKernelDoesWholeRowsOfEveryLength)
         {"alpha over", Kernels().over, {}, [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendAlphaOver8(d, s); }},
         {"four channels", Kernels().fourChannel, {.rate = r}, [](uint8_t* d, const uint8_t* s) { RefFourChannel(d, s, int(r)); }},
     };
-    constexpr int guard = 8, longest = 20;
+    // Three rows in one call, the source rows further apart than the
+    // destination rows, each row between guard cells.
+    constexpr int guard = 8, longest = 20, rows = 3;
     uint32_t seed = 1;
     const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
     for (const auto& k : kernels) {
         for (int n = 0; n <= longest; ++n) {
+            const int dLine = n + 2 * guard, sLine = dLine + 3;
             for (int pattern = 0; pattern < 6; ++pattern) {
-                std::vector<uint8_t> s(size_t(n + 2 * guard) * 4), d(s.size());
+                std::vector<uint8_t> s(size_t(rows * sLine) * 4), d(size_t(rows * dLine) * 4);
                 for (auto& b : s) b = uint8_t(next());
                 for (auto& b : d) b = uint8_t(next());
-                for (int c = 0; c < n + 2 * guard; ++c) {
+                for (int c = 0; c < rows * dLine; ++c) {
                     const uint32_t stretch = uint32_t(c / 3 + pattern) % 4;
                     s[4 * c + 3] = stretch == 0 ? 0 : stretch == 1 ? 255 : uint8_t(next());
                     if (pattern == 5) d[4 * c + 3] = 255;
                     if (c % 5 == 0) std::memcpy(&s[4 * c], &key, 3);
-                    if (c % 7 == 0) std::memcpy(&s[4 * c], &d[4 * c], 3);
+                    if (c % 7 == 0) std::memcpy(&s[4 * (c / dLine * sLine + c % dLine)], &d[4 * c], 3);
                 }
                 std::vector<uint8_t> expected = d, got = d;
-                for (int c = guard; c < guard + n; ++c) k.rule(&expected[4 * c], &s[4 * c]);
-                ASSERT_EQ(k.fn(&got[4 * guard], &s[4 * guard], n, k.params), n) << k.name;
+                for (int y = 0; y < rows; ++y)
+                    for (int c = guard; c < guard + n; ++c) k.rule(&expected[4 * (y * dLine + c)], &s[4 * (y * sLine + c)]);
+                RowParams area = k.params;
+                area.rows = rows;
+                area.destinationPitch = 4 * dLine;
+                area.sourcePitch = 4 * sLine;
+                ASSERT_EQ(k.fn(&got[4 * guard], &s[4 * guard], n, area), n) << k.name;
                 ASSERT_EQ(got, expected) << Level() << " " << k.name << ", " << n << " cells, pattern " << pattern;
-                // Again in buffers of exactly the row, where the address
-                // sanitizer reports any byte read or written past it.
+                // The first row again in buffers of exactly its cells, where
+                // the address sanitizer reports any byte read or written past it.
                 const auto row = [n](const std::vector<uint8_t>& v) {
                     return std::vector<uint8_t>(v.begin() + 4 * guard, v.begin() + 4 * (guard + n));
                 };
