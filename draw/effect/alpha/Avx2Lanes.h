@@ -17,6 +17,7 @@ namespace {
 struct Avx2 {
     using T = __m256i;
     static constexpr int32_t Cells = 8;
+    static constexpr bool ByteShuffles = true; // any byte of a 128-bit lane to any place (SpreadTwice, AlphaTwice)
     static T Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static void Store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
     // The first cells (1 to 7) of a vector, the other lanes zero, moved as
@@ -70,6 +71,21 @@ struct Avx2 {
     static T AlphaHi(T cells) { return _mm256_shuffle_epi8(cells, Shuffle(3, 2)); }
     static T SpreadLo(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 0)); }
     static T SpreadHi(T w) { return _mm256_shuffle_epi8(w, Shuffle(0, 2)); }
+    // 257 times the low byte of each 32-bit lane in the four 16-bit lanes of
+    // that cell, low or high half; AlphaTwice: 257 times byte 3 in the low 16
+    // bits of each 32-bit lane, the high 16 bits zero.
+    static T TwiceShuffle(int first)
+    {
+        const auto lane = [&](int cell) { return int64_t(0x0101010101010101ll * (cell * 4)); };
+        return _mm256_set_epi64x(lane(first + 1), lane(first), lane(first + 1), lane(first));
+    }
+    static T SpreadTwiceLo(T w) { return _mm256_shuffle_epi8(w, TwiceShuffle(0)); }
+    static T SpreadTwiceHi(T w) { return _mm256_shuffle_epi8(w, TwiceShuffle(2)); }
+    static T AlphaTwice(T cells)
+    {
+        const int64_t low = int64_t(0x8080070780800303ll), high = int64_t(0x80800F0F80800B0Bll);
+        return _mm256_shuffle_epi8(cells, _mm256_set_epi64x(high, low, high, low));
+    }
     // Whole cells in 32-bit lanes: red and blue exchanged; 2-byte cells
     // zero-extended and packed back; 3-byte cells likewise (exactly their
     // bytes read and written).

@@ -9,7 +9,9 @@
 // byte 3 in the four 16-bit lanes of that cell in the low/high unpacked half;
 // SpreadLo/SpreadHi(w), the low byte of each 32-bit lane likewise; Select(m,
 // a, b), a where m is set, else b; AllZero(v, m) and AllSet(v, m), whether the
-// bits of m are clear (set) in every lane of v.
+// bits of m are clear (set) in every lane of v. A V with ByteShuffles also
+// gives SpreadTwiceLo/Hi(w), like SpreadLo/Hi but 257 times the byte, and
+// AlphaTwice(cells), 257 times byte 3 in the low half of each 32-bit lane.
 //
 // Exact truncating division by 255 in 16-bit lanes, for x <= 65534:
 // floor(x / 255) = ((x + 1) x 257) >> 16.
@@ -100,9 +102,10 @@ template <class V> struct KernelSet {
     }
 
     // floor(n / d) and floor(m - n / d) per 32-bit lane, for d > 0 and
-    // n / d <= m <= 255. The single-float quotient is correctly rounded, so
-    // within 2^-17 of n / d, which is an integer or at least 1/255 away from
-    // one; m minus it rounds as little. Both truncate to the integer results.
+    // n / d <= m <= 255 (lanes with d = 0 get some value). The single-float
+    // quotient is correctly rounded, so within 2^-17 of n / d, which is an
+    // integer or at least 1/255 away from one; m minus it rounds as little.
+    // Both truncate to the integer results.
     struct Shares {
         T taken, left;
     };
@@ -110,6 +113,19 @@ template <class V> struct KernelSet {
     {
         const auto q = V::Divide(V::ToFloat(n), V::ToFloat(d));
         return {V::Trunc(q), V::Trunc(V::SubF(V::SetF(m), q))};
+    }
+
+    // Per byte M[ws][s] + M[wd][d], the weights (at most 254) in the low byte
+    // of each cell: M[w][c] = mulhi(257 w + 1, c) for w <= 254, one multiply
+    // per term instead of a multiply and a division.
+    static T MixByFactors(T s, T d, T ws, T wd)
+    {
+        const T zero = V::Zero(), one = V::Set16(1);
+        const auto half = [&](T s16, T d16, T ws257, T wd257) {
+            return V::Add16(V::MulhiU16(s16, V::Add16(ws257, one)), V::MulhiU16(d16, V::Add16(wd257, one)));
+        };
+        return V::PackU16(half(V::UnpackLo8(s, zero), V::UnpackLo8(d, zero), V::SpreadTwiceLo(ws), V::SpreadTwiceLo(wd)),
+                          half(V::UnpackHi8(s, zero), V::UnpackHi8(d, zero), V::SpreadTwiceHi(ws), V::SpreadTwiceHi(wd)));
     }
 
     // t = M[ad][255 - as], sum = as + t; ws = 255 as / sum and wd = 255 t /
@@ -128,7 +144,20 @@ template <class V> struct KernelSet {
                 // An opaque destination: sum = 255, so ws = as and wd = 255 - as.
                 const T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
                 out = V::Or(Mix(sv, dv, wLo, V::Sub16(c255, wLo), wHi, V::Sub16(c255, wHi)), alphaBits);
+            } else if constexpr (V::ByteShuffles) {
+                // For as > 0, t = mulhi(65536 - 257 as, ad) and 255 as = 257 as -
+                // 2 as. A weight of 255 has no factor: t = 0 (ws = 255) takes the
+                // source's colour, as = 0 (wd = 255, and t here 0) the
+                // destination's; alpha 255 unless both alphas are 0.
+                const T as = V::Srl32(sv, 24), ad = V::Srl32(dv, 24), as257 = V::AlphaTwice(sv);
+                const T t = V::MulhiU16(V::Sub16(zero, as257), ad);
+                const Shares w = Split(V::Sub16(as257, V::Add16(as, as)), V::Add16(as, t), 255.0f);
+                const T whole = V::Select(V::CmpEq32(as, zero), dv, sv);
+                const T colour = V::Select(V::CmpEq32(t, zero), whole, MixByFactors(sv, dv, w.taken, w.left));
+                out = V::Or(colour, V::And(V::Sub32(zero, V::Or(as, ad)), alphaBits));
             } else {
+                // Without byte shuffles the factors and the whole-cell selects
+                // cost more than the divisions by 255 they save.
                 const T as = V::Srl32(sv, 24), ad = V::Srl32(dv, 24);
                 const T t = Div255(V::Mullo16(ad, V::Sub16(c255, as)));
                 const T sum = V::Add16(as, t);

@@ -16,6 +16,7 @@ namespace {
 struct Sse2 {
     using T = __m128i;
     static constexpr int32_t Cells = 4;
+    static constexpr bool ByteShuffles = false;
     static T Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void Store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
     // The first cells (1 to 3) of a vector, the other lanes zero.
