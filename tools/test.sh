@@ -26,7 +26,7 @@ if command -v clang++-14 >/dev/null 2>&1; then
   cmake --preset fuzz
   cmake --build --preset fuzz --target fuzz_targets
   phase "fuzz runs"
-  seconds=${QUILTOR_FUZZ_SECONDS:-15}
+  seconds=${QUILTOR_FUZZ_SECONDS:-10}
   for target in build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target"); name=${name#fuzz_}
