@@ -86,6 +86,22 @@ struct Avx2 {
         const int64_t low = int64_t(0x8080070780800303ll), high = int64_t(0x80800F0F80800B0Bll);
         return _mm256_shuffle_epi8(cells, _mm256_set_epi64x(high, low, high, low));
     }
+    // Each cell's byte 3 in both bytes of its four 16-bit lanes (257 times
+    // it), in the low or high unpacked half.
+    static T AlphaPairsLo(T cells) { return _mm256_shuffle_epi8(cells, ByteThree(TwiceShuffle(0))); }
+    static T AlphaPairsHi(T cells) { return _mm256_shuffle_epi8(cells, ByteThree(TwiceShuffle(2))); }
+    static T ByteThree(T shuffle) { return _mm256_add_epi8(shuffle, _mm256_set1_epi8(3)); }
+    // Signed products select bytes by their top bit, which settles both ends
+    // of a weight at once (see KernelSet::ByAlpha).
+    static constexpr bool SelectsBytes = true;
+    static T MulhiS16(T a, T b) { return _mm256_mulhi_epi16(a, b); }
+    // Select by whole 32-bit lanes of m (each all set or clear), which the
+    // compiler takes as is where a byte select gets its mask recomputed.
+    static T SelectCells(T m, T a, T b)
+    {
+        return _mm256_castps_si256(
+            _mm256_blendv_ps(_mm256_castsi256_ps(b), _mm256_castsi256_ps(a), _mm256_castsi256_ps(m)));
+    }
     // Whole cells in 32-bit lanes: red and blue exchanged; 2-byte cells
     // zero-extended and packed back; 3-byte cells likewise (exactly their
     // bytes read and written).

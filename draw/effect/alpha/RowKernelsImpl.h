@@ -12,6 +12,9 @@
 // bits of m are clear (set) in every lane of v. A V with ByteShuffles also
 // gives SpreadTwiceLo/Hi(w), like SpreadLo/Hi but 257 times the byte, and
 // AlphaTwice(cells), 257 times byte 3 in the low half of each 32-bit lane.
+// SelectsBytes says whether Select goes by the top bit of each byte (then
+// AlphaPairsLo/Hi and MulhiS16 serve ByAlpha), else ByAlpha takes Doubled and
+// CellsLo/Hi.
 //
 // Exact truncating division by 255 in 16-bit lanes, for x <= 65534:
 // floor(x / 255) = ((x + 1) x 257) >> 16.
@@ -47,6 +50,34 @@ template <class V> struct KernelSet {
         return V::PackU16(lo, hi);
     }
 
+    // Per byte M[a][s] + M[255 - a][d], a each cell's byte 3 (alpha: the
+    // cells' bits 24-31), with none and full the cells whose a is 0 and 255.
+    // With w = 257 a in 16-bit lanes, M[a][s] = mulhi(w + 1, s) for a < 255
+    // and M[255 - a][d] = mulhi(-w, d) for a > 0, unsigned. Signed, the
+    // products are s or d short as w + 1 or -w is negative, that is a >= 128
+    // or a < 128, which also covers both ends: one select by the top bit of
+    // w's bytes. Without that select the unsigned products leave 0 at both
+    // ends, which the masks fill whole cells at a time.
+    static T ByAlpha(T sv, T dv, T none, T full)
+    {
+        const T zero = V::Zero(), one = V::Set16(1);
+        const T s16Lo = V::UnpackLo8(sv, zero), s16Hi = V::UnpackHi8(sv, zero);
+        const T d16Lo = V::UnpackLo8(dv, zero), d16Hi = V::UnpackHi8(dv, zero);
+        if constexpr (V::SelectsBytes) {
+            const auto half = [&](T s16, T d16, T w) {
+                const T ws = V::Add16(w, one);
+                return V::Add16(V::Add16(V::MulhiS16(ws, s16), V::MulhiS16(V::Sub16(one, ws), d16)),
+                                V::Select(w, s16, d16));
+            };
+            return V::PackU16(half(s16Lo, d16Lo, V::AlphaPairsLo(sv)), half(s16Hi, d16Hi, V::AlphaPairsHi(sv)));
+        } else {
+            const T w = V::Doubled(sv), ws = V::Add16(w, one), wd = V::Sub16(zero, w);
+            const T lo = V::Add16(V::MulhiU16(V::CellsLo(ws), s16Lo), V::MulhiU16(V::CellsLo(wd), d16Lo));
+            const T hi = V::Add16(V::MulhiU16(V::CellsHi(ws), s16Hi), V::MulhiU16(V::CellsHi(wd), d16Hi));
+            return V::Or(V::Or(V::PackU16(lo, hi), V::And(dv, none)), V::And(sv, full));
+        }
+    }
+
     // The p.rows whole rows through block(sv, dv, out), which says whether
     // out is stored: whole vectors, then the last cells loaded and stored in
     // part (the lanes past the row zero), so no byte past a row is touched
@@ -73,6 +104,28 @@ template <class V> struct KernelSet {
         const T key = V::Set32(p.key), keyMask = V::Set32(p.keyMask), zero = V::Zero();
         const T c255 = V::Set16(255), rate = V::Set16(uint16_t(p.rate & 0xFF)), inverse = V::Sub16(c255, rate);
         return Rows(d, s, n, p, [&](T sv, T dv, T& out) {
+            if constexpr (Mode == SourceAlpha) {
+                // Vectors of cells kept whole for their colour are rare where
+                // every cell has its own alpha: storing them back unchanged
+                // costs less than testing for them. Keyed ones are common.
+                T keep = Keyed ? V::CmpEq32(V::And(sv, keyMask), key) : zero;
+                if (Keyed && V::AllOnes(keep)) return false;
+                const auto blend = [&](T equal, T mixed) {
+                    out = V::SelectCells(Keyed ? V::Or(keep, equal) : equal, dv, V::Or(V::And(mixed, colour), byte3));
+                    return true;
+                };
+                // Cells of equal colour, compared shifted: no mask and no
+                // zero held in a register.
+                const auto sameColour = [&] { return V::CmpEq32(V::Sll32(sv, 8), V::Sll32(dv, 8)); };
+                const T alpha = V::And(sv, alphaBits), none = V::CmpEq32(alpha, zero), full = V::CmpEq32(alpha, alphaBits);
+                if (V::SelectsBytes ? V::AllZero(sv, alphaBits) : V::AllOnes(none)) {
+                    // Weight 0 keeps the destination's colour: only byte 3 can change.
+                    return !V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3)) && blend(sameColour(), dv);
+                }
+                const T equal = sameColour();
+                if (V::SelectsBytes ? V::AllSet(sv, alphaBits) : V::AllOnes(full)) return blend(equal, sv);
+                return blend(equal, ByAlpha(sv, dv, none, full));
+            }
             // Weight 0 keeps the destination's colour: only byte 3 can change.
             const bool transparent = Mode != ConstantRate && V::AllZero(sv, alphaBits);
             if (transparent && V::AllOnes(V::CmpEq32(V::And(dv, alphaBits), byte3))) return false;
@@ -85,8 +138,6 @@ template <class V> struct KernelSet {
             } else {
                 if (transparent) {
                     mixed = dv;
-                } else if (Mode == SourceAlpha && V::AllSet(sv, alphaBits)) {
-                    mixed = sv;
                 } else {
                     T wLo = V::AlphaLo(sv), wHi = V::AlphaHi(sv);
                     if constexpr (Mode == SourceAlphaRate) {

@@ -72,6 +72,18 @@ struct Sse2 {
     static T AlphaHi(T cells) { return Broadcast3(UnpackHi8(cells, Zero())); }
     static T SpreadLo(T w) { return Broadcast0(UnpackLo32(w, Zero())); }
     static T SpreadHi(T w) { return Broadcast0(UnpackHi32(w, Zero())); }
+    // Each cell's byte 3 in both bytes of both its 16-bit lanes (257 times it).
+    static T Doubled(T cells)
+    {
+        const T high = _mm_shufflehi_epi16(_mm_shufflelo_epi16(cells, 0xF5), 0xF5);
+        return Mullo16(_mm_srli_epi16(high, 8), Set16(0x0101));
+    }
+    // Cells 0, 1 (2, 3) each in the four 16-bit lanes of a cell unpacked.
+    static T CellsLo(T v) { return _mm_shuffle_epi32(v, 0x50); }
+    static T CellsHi(T v) { return _mm_shuffle_epi32(v, 0xFA); }
+    // Select is three operations on whole masks.
+    static constexpr bool SelectsBytes = false;
+    static T SelectCells(T m, T a, T b) { return Select(m, a, b); }
     // Whole cells in 32-bit lanes: red and blue exchanged; 2-byte cells
     // zero-extended and packed back; 3-byte cells likewise (exactly their
     // bytes read and written).

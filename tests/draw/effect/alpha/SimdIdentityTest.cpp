@@ -84,13 +84,17 @@ TEST_P(SimdIdentityTest, SourceAlphaOverEveryAlphaAndByte)
 {
     Row row;
     // Alphas vary from cell to cell (weight w + k), so across the rows every
-    // cell meets every alpha; then whole rows of 0 and of 255.
+    // cell meets every alpha; then whole rows of 0 and of 255. Byte 3 as an
+    // X and as an alpha destination keeps it.
     for (int w = 0; w < 258; ++w) {
         if (w < 256) row.SetSourceByte3([](int k, int w) { return (w + k) & 255; }, w);
         else row.SetSourceByte3([](int, int w) { return w == 256 ? 0 : 255; }, w);
         Expect(Kernels().rate[SourceAlpha][0], RowParams{}, row.s, row.d, Cells, 4, 4,
                [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<XRGB8888, ARGB8888>(d, s, s[3]); },
                Level() + " alpha row " + std::to_string(w));
+        Expect(Kernels().rate[SourceAlpha][0], RowParams{.byte3 = 0xFF000000}, row.s, row.d, Cells, 4, 4,
+               [](uint8_t* d, const uint8_t* s) { CPixelOp::BlendRate<ARGB8888, ARGB8888>(d, s, s[3]); },
+               Level() + " alpha row " + std::to_string(w) + " onto alpha");
         if (HasFatalFailure()) return;
     }
 }
