@@ -82,6 +82,8 @@ template <class V> struct KernelSet {
     // out is stored: whole vectors, then the last cells loaded and stored in
     // part (the lanes past the row zero), so no byte past a row is touched
     // and no tail falls to the scalar rule.
+    static constexpr int32_t PrefetchRows = 4;
+
     template <class Block>
     static int32_t Rows(uint8_t* d, const uint8_t* s, int32_t n, const RowParams& p, const Block& block)
     {
@@ -89,6 +91,13 @@ template <class V> struct KernelSet {
         for (int32_t y = p.rows; y > 0; --y, d += dp, s += sp) {
             int32_t i = 0;
             T out;
+            // Rows a few ahead, so their lines arrive while these are worked.
+            if (y > PrefetchRows) {
+                __builtin_prefetch(s + PrefetchRows * sp);
+                __builtin_prefetch(s + PrefetchRows * sp + 4 * n - 1);
+                __builtin_prefetch(d + PrefetchRows * dp);
+                __builtin_prefetch(d + PrefetchRows * dp + 4 * n - 1);
+            }
             for (; i + V::Cells <= n; i += V::Cells)
                 if (block(V::Load(s + 4 * i), V::Load(d + 4 * i), out)) V::Store(d + 4 * i, out);
             if (i < n && block(V::LoadPart(s + 4 * i, n - i), V::LoadPart(d + 4 * i, n - i), out))
