@@ -20,22 +20,7 @@ template <SurfaceType T> uint32_t ValueOf(const uint8_t* cell)
 
 CSurfaceInfo::CSurfaceInfo() : m_locker(new CDefaultSurfaceLocker) {}
 
-int CSurfaceInfo::Lock()
-{
-    if (!m_created) return -1;
-    if (m_locked) throw KTL::CRuntimeException("２重Lock(CSurfaceInfo::Lock)");
-    const int result = m_locker->Lock();
-    m_locked = result == 0;
-    return result;
-}
-
-int CSurfaceInfo::Unlock()
-{
-    if (!m_created) return -1;
-    if (!m_locked) throw KTL::CRuntimeException("２重UnlockCSurfaceInfo::Unlock");
-    m_locked = false;
-    return m_locker->Unlock();
-}
+void CSurfaceInfo::RaiseMisuse(const char* what) { throw KTL::CRuntimeException(what); }
 
 void CSurfaceInfo::Init(void* pixels, int32_t pitch, const SIZE* size, SurfaceType type)
 {

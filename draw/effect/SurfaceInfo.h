@@ -45,9 +45,23 @@ public:
     CSurfaceInfo& operator=(const CSurfaceInfo&) = delete;
 
     // -1 when not created; a second Lock or an unpaired Unlock raises
-    // CRuntimeException. A refused Lock leaves the record unlocked.
-    int Lock() override;
-    int Unlock() override;
+    // CRuntimeException. A refused Lock leaves the record unlocked. Inline
+    // and final: every blit locks two records.
+    int Lock() final
+    {
+        if (!m_created) return -1;
+        if (m_locked) RaiseMisuse("２重Lock(CSurfaceInfo::Lock)");
+        const int result = m_locker->Lock();
+        m_locked = result == 0;
+        return result;
+    }
+    int Unlock() final
+    {
+        if (!m_created) return -1;
+        if (!m_locked) RaiseMisuse("２重UnlockCSurfaceInfo::Unlock");
+        m_locked = false;
+        return m_locker->Unlock();
+    }
     ~CSurfaceInfo() override = default;
 
     // 24-bit BMP and compressed surface file of a rectangle (null = whole):
@@ -100,6 +114,8 @@ public:
     void SetFillColor(uint32_t colour) { m_fillColor = colour; }
 
 private:
+    [[noreturn]] static void RaiseMisuse(const char* what);
+
     bool m_created = false;
     void* m_pixels = nullptr;
     int32_t m_pitch = 0;
