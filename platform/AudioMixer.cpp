@@ -180,10 +180,10 @@ void AudioMixer::SetSourceLine(IAudioSource* source, MixerLine line)
         if (entry.source == source) entry.line = line;
 }
 
-void AudioMixer::Report(AudioEventKind kind, const std::string& name)
+void AudioMixer::Change(const std::function<void(std::uint64_t frame)>& change)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    Notify(kind, name, m_framesMixed);
+    change(m_framesMixed);
 }
 
 void AudioMixer::Notify(AudioEventKind kind, const std::string& name, std::uint64_t frame)

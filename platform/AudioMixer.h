@@ -114,9 +114,11 @@ public:
     void SetSourceLine(IAudioSource* source, MixerLine line);
     // Frames already due are mixed first: call before a source changes.
     void CatchUp();
-    // An event of a source at the frame mixed next; from a source's MixInto,
-    // Notify with the frame instead.
-    void Report(AudioEventKind kind, const std::string& name);
+    // Runs change under the mixer's lock, so no chunk is mixed meanwhile; it
+    // gets the frame mixed next, for the events it notifies. A source takes
+    // its own lock inside it, in the order the mixing thread takes the two.
+    void Change(const std::function<void(std::uint64_t frame)>& change);
+    // Under the mixer's lock (in Change or a source's MixInto).
     void Notify(AudioEventKind kind, const std::string& name, std::uint64_t frame);
 
     // Values above 65535 are taken as 65535. Frames already due are mixed at

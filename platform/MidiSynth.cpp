@@ -180,11 +180,22 @@ void MidiSequence::DropPlayer()
 
 bool MidiSequence::Play(std::int64_t tick, bool loop)
 {
-    m_synth->m_mixer->CatchUp();
-    // Before the synthesiser's lock: the mixer calls into the synthesiser under its own.
-    m_synth->m_mixer->SetSourceLine(m_synth.get(), m_line);
-    std::lock_guard<std::mutex> guard(m_synth->m_lock);
-    DropPlayer();
+    AudioMixer& mixer = *m_synth->m_mixer;
+    mixer.CatchUp();
+    mixer.SetSourceLine(m_synth.get(), m_line);
+    bool played = false;
+    mixer.Change([&](std::uint64_t frame) {
+        std::lock_guard<std::mutex> guard(m_synth->m_lock);
+        DropPlayer();
+        if (!StartPlayer(tick, loop)) return;
+        mixer.Notify(AudioEventKind::Play, m_name, frame);
+        played = true;
+    });
+    return played;
+}
+
+bool MidiSequence::StartPlayer(std::int64_t tick, bool loop)
+{
     m_player = new_fluid_player(m_synth->m_synth);
     if (!m_player) return false;
     if (fluid_player_add_mem(m_player, m_data.data(), m_data.size()) != FLUID_OK) {
@@ -203,18 +214,20 @@ bool MidiSequence::Play(std::int64_t tick, bool loop)
     m_tick = tick;
     m_synth->m_playing.push_back(this);
     m_synth->m_gain.store(m_gain, std::memory_order_relaxed);
-    m_synth->m_mixer->Report(AudioEventKind::Play, m_name);
     return true;
 }
 
 void MidiSequence::Stop()
 {
-    m_synth->m_mixer->CatchUp();
-    std::lock_guard<std::mutex> guard(m_synth->m_lock);
-    if (!m_player) return;
-    const bool wasPlaying = !m_ended;
-    DropPlayer();
-    if (wasPlaying) m_synth->m_mixer->Report(AudioEventKind::Stop, m_name);
+    AudioMixer& mixer = *m_synth->m_mixer;
+    mixer.CatchUp();
+    mixer.Change([&](std::uint64_t frame) {
+        std::lock_guard<std::mutex> guard(m_synth->m_lock);
+        if (!m_player) return;
+        const bool wasPlaying = !m_ended;
+        DropPlayer();
+        if (wasPlaying) mixer.Notify(AudioEventKind::Stop, m_name, frame);
+    });
 }
 
 void MidiSequence::Cue(std::int64_t tick)

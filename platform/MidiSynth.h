@@ -57,6 +57,7 @@ private:
                  std::int64_t endTick);
     // Under the synthesiser's lock.
     void DropPlayer();
+    bool StartPlayer(std::int64_t tick, bool loop);
     std::int64_t PlayerTick() const;
 
     std::shared_ptr<MidiSynth> m_synth;
