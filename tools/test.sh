@@ -26,17 +26,27 @@ if command -v clang++-14 >/dev/null 2>&1; then
   cmake --preset fuzz
   cmake --build --preset fuzz --target fuzz_targets
   phase "fuzz runs"
-  seconds=${QUILTOR_FUZZ_SECONDS:-10}
-  for target in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+  # Each target fuzzes for a set time, so they run side by side, one a processor.
+  export QUILTOR_FUZZ_SECONDS=${QUILTOR_FUZZ_SECONDS:-10}
+  fuzz_one() {
+    local target=$1 name work
     name=$(basename "$target"); name=${name#fuzz_}
     work=$(mktemp -d)
     if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
-    echo "fuzzing $name for ${seconds}s"
-    "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=0 "$work" \
-      > "build/fuzz/$name.log" 2>&1 || { tail -n 40 "build/fuzz/$name.log"; exit 1; }
-    rm -rf "$work"
-  done
+    if "$target" -max_total_time="$QUILTOR_FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 "$work" \
+        > "build/fuzz/$name.log" 2>&1; then
+      echo "fuzzed $name for ${QUILTOR_FUZZ_SECONDS}s"
+      rm -rf "$work"
+    else
+      echo "fuzz_$name failed (build/fuzz/$name.log):"
+      tail -n 40 "build/fuzz/$name.log"
+      rm -rf "$work"
+      return 1
+    fi
+  }
+  export -f fuzz_one
+  find build/fuzz/fuzz -maxdepth 1 -name 'fuzz_*' -type f -executable -print0 | sort -z |
+    xargs -0 -r -n 1 -P "$(nproc)" bash -c 'fuzz_one "$1"' fuzz_one
 fi
 phase "done"
 echo "all tests passed"
