@@ -71,6 +71,12 @@ function(quiltor_test_suite name folder)
   if(arg_LOCK)
     list(APPEND properties RESOURCE_LOCK ${arg_LOCK})
   endif()
+  # Before any TSAN_OPTIONS of the caller's, so those still win; the players
+  # a suite starts inherit it.
+  if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*thread")
+    list(APPEND properties ENVIRONMENT_MODIFICATION
+         "TSAN_OPTIONS=string_prepend:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp:")
+  endif()
   gtest_discover_tests(${name}
     PROPERTIES ${properties}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
