@@ -1,5 +1,6 @@
 #include "draw/effect/CpuFeatures.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -34,14 +35,22 @@ CCpuFeatures::ProbeResult ProbeProcessor()
     return std::nullopt;
 }
 
+// Every blit tests the pointer before the lock, on whatever thread it runs:
+// it is written atomically, and the instance is published whole.
+std::atomic_ref<CCpuFeatures*> Published()
+{
+    return std::atomic_ref<CCpuFeatures*>(CpuFeaturesInstance);
+}
+
 } // namespace
 
 void CCpuFeatures::CreateInstance()
 {
+    if (Published().load(std::memory_order_acquire)) return;
     static bool releaseAtExit = false;
     KTL::CCriticalLock lock(InstanceLock());
     if (CpuFeaturesInstance) return;
-    CpuFeaturesInstance = new (std::nothrow) CCpuFeatures;
+    Published().store(new (std::nothrow) CCpuFeatures, std::memory_order_release);
     // Registered after the lock is made, so the lock outlives the release.
     if (CpuFeaturesInstance && !std::exchange(releaseAtExit, true)) std::atexit(&CCpuFeatures::DestroyInstance);
 }
@@ -50,13 +59,15 @@ void CCpuFeatures::DestroyInstance()
 {
     KTL::CCriticalLock lock(InstanceLock());
     delete CpuFeaturesInstance;
-    CpuFeaturesInstance = nullptr;
+    Published().store(nullptr, std::memory_order_release);
 }
 
 uint32_t CCpuFeatures::GetFlags()
 {
-    if (m_flags == 0) m_flags = FlagsFromProbe(ProbeProcessor());
-    return m_flags;
+    // Threads probing at once all store the same answer.
+    uint32_t flags = m_flags.load(std::memory_order_relaxed);
+    if (flags == 0) m_flags.store(flags = FlagsFromProbe(ProbeProcessor()), std::memory_order_relaxed);
+    return flags;
 }
 
 uint32_t CCpuFeatures::FlagsFromProbe(const ProbeResult& edx)

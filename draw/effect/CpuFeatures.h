@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -29,9 +30,11 @@ public:
     static void OverrideProbe(const std::optional<ProbeResult>& answer);
 
 private:
-    uint32_t m_flags = 0;
+    std::atomic<uint32_t> m_flags{0};
 };
 
+// Read it after CreateInstance: that call publishes the instance to the
+// calling thread.
 extern CCpuFeatures* CpuFeaturesInstance;
 
 } // namespace kivotasuGameKit

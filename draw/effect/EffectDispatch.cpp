@@ -37,8 +37,7 @@ int BuildKeyCell(SurfaceType srcType, SurfaceType dstType, uint32_t key, uint8_t
 EffectRoutine FindRoutine(uint32_t op, SurfaceType dst, SurfaceType src)
 {
     if (op == uint32_t(EffectBltOp::BlendRate) && dst == XRGB8888 && src == XRGB8888) {
-        // The instance's lock only on the first blit, not on every one.
-        if (!CpuFeaturesInstance) CCpuFeatures::CreateInstance();
+        CCpuFeatures::CreateInstance();
         if (CpuFeaturesInstance && (CpuFeaturesInstance->GetFlags() & CCpuFeatures::Mmx) && BlendRateXRGB8888Mmx)
             return BlendRateXRGB8888Mmx;
     }

@@ -27,7 +27,7 @@ bool ProcessorHasAvx2()
 
 SimdLevel CurrentSimdLevel()
 {
-    if (!CpuFeaturesInstance) CCpuFeatures::CreateInstance();
+    CCpuFeatures::CreateInstance();
     const uint32_t flags = CpuFeaturesInstance ? CpuFeaturesInstance->GetFlags() : 0;
     SimdLevel level = SimdLevel::None;
     if ((flags & CCpuFeatures::Sse2) && Sse2RowKernels.over) level = ProcessorHasAvx2() && Avx2RowKernels.over ? SimdLevel::Avx2 : SimdLevel::Sse2;
