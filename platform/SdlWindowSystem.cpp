@@ -21,6 +21,13 @@ namespace {
 // signal (a signal may land on any thread and so cannot wake SDL's wait).
 constexpr int SignalPollMs = 50;
 
+// The renderer SDL picks unless told otherwise is its OpenGL one.
+bool DrawsThroughOpenGl()
+{
+    const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    return !driver || !*driver || SDL_strcasecmp(driver, "opengl") == 0;
+}
+
 class SdlWindowSystem final : public IWindowSystem {
 public:
     ~SdlWindowSystem() override;
@@ -155,8 +162,15 @@ WindowHandle SdlWindowSystem::CreateWindow(const WindowSpec& request)
     if (request.fullScreen)
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     const std::string caption = Cp932ToUtf8(request.captionSjis);
-    SDL_Window* sdl = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                       request.clientWidth, request.clientHeight, flags);
+    auto create = [&](Uint32 extra) {
+        return SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, request.clientWidth,
+                                request.clientHeight, flags | extra);
+    };
+    // SDL's OpenGL renderer destroys and re-creates a window made without GL,
+    // after the player has shown it; without GL at all the window is plain.
+    SDL_Window* sdl = DrawsThroughOpenGl() ? create(SDL_WINDOW_OPENGL) : nullptr;
+    if (!sdl)
+        sdl = create(0);
     if (!sdl) {
         if (m_windows.empty())
             StopVideo();

@@ -54,9 +54,11 @@ under_xvfb() {
 
 # Inside: "shots" is the screenshot folder, "pid" the player started last.
 
+# import, given a window that has just gone, waits for a click to choose one
+# with the X server grabbed: every client, the player too, would stop for ever.
 shot() { # name
     target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
-    [ -n "$target" ] && import -window "$target" "$shots/$1.png" 2>/dev/null
+    [ -n "$target" ] && timeout 10 import -window "$target" "$shots/$1.png" 2>/dev/null
 }
 
 # Mean brightness and share of dark pixels of an area, in thousandths.
