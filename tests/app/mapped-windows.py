@@ -1,21 +1,15 @@
 """Prints each top-level X window the first time it is mapped, one id a line,
 until killed; "watching" comes first, once no mapping can be missed."""
 import ctypes
-import ctypes.util
-import sys
+
+from xwindow import open_display
 
 MAP_NOTIFY = 19
 SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
 
 
 def main():
-    x = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XDefaultRootWindow.restype = ctypes.c_ulong
-    display = x.XOpenDisplay(None)
-    if not display:
-        sys.exit("no display")
-    display = ctypes.c_void_p(display)
+    x, display = open_display()
     x.XSelectInput(display, ctypes.c_ulong(x.XDefaultRootWindow(display)), ctypes.c_long(SUBSTRUCTURE_NOTIFY_MASK))
     x.XSync(display, 0)
     print("watching", flush=True)

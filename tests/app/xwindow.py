@@ -20,15 +20,20 @@ def _find(x, display, window, title):
     return None
 
 
-def open_titled_window(title):
-    """Returns Xlib, the open display and the window titled title; exits when either is missing."""
+def open_display():
+    """Returns Xlib and the open display; exits when there is none."""
     x = ctypes.CDLL(ctypes.util.find_library("X11"))
     x.XOpenDisplay.restype = ctypes.c_void_p
     x.XDefaultRootWindow.restype = ctypes.c_ulong
     display = x.XOpenDisplay(None)
     if not display:
         sys.exit("no display")
-    display = ctypes.c_void_p(display)
+    return x, ctypes.c_void_p(display)
+
+
+def open_titled_window(title):
+    """Returns Xlib, the open display and the window titled title; exits when either is missing."""
+    x, display = open_display()
     window = _find(x, display, ctypes.c_ulong(x.XDefaultRootWindow(display)), title.encode())
     if not window:
         sys.exit("no window titled " + title)
