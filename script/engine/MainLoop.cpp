@@ -5,8 +5,13 @@
 #include "frame/SoundFactoryHolder.h"
 #include "frame/file/File.h"
 #include "platform/Clock.h"
+#include "platform/HostPath.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/Set.h"
+
+#include <cstdio>
 
 using kivotasuGameKit::CTextString;
 
@@ -20,6 +25,17 @@ CTextString Expanded(const char* text)
     CTextString value(text);
     CSet::GetInstance().Expand(value);
     return value;
+}
+
+// Started where there is no game, the player would show only the end screen
+// and log to a log that is silent by default: an empty success. Said on
+// stderr and in a box whatever the ERROR mode, as no script could set one yet.
+void SayStartScriptMissing(const CTextString& start)
+{
+    const std::string host = platform::ToHostPath(start.GetStr()).value_or(platform::Cp932ToUtf8(start.GetStr()));
+    const std::string text = "No game to start: the start script " + host + " cannot be opened.";
+    std::fprintf(stderr, "quiltor: %s\n", text.c_str());
+    platform::MessageBoxes().Show("quiltor", platform::Utf8ToCp932(text), platform::MessageBoxStyle::Ok, true);
 }
 
 } // namespace
@@ -42,7 +58,7 @@ void CQuiltorEngine::MainLoop()
         CTextString start = Expanded("{BASE}index.txt");
         start.ToSlash();
         m_state.AddHistory(start);
-        StartGame();
+        if (!StartGame()) SayStartScriptMissing(start);
     });
     m_random.SetSeed(platform::Clock().Now());
     m_fps.SetFPS(FramesPerSecond);
@@ -88,21 +104,24 @@ void CQuiltorEngine::RunStoredFile(const CTextString& name)
     m_reader.Close();
 }
 
-void CQuiltorEngine::StartGame()
+bool CQuiltorEngine::StartGame()
 {
     CTextString path = m_state.History[0];
     path.ToSlash();
     CSet::GetInstance().Set("BASE", path.LeftOfLast('/') + CTextString("/"));
     m_state.NameStem = path.LeftOfLast('.');
     RunStoredFile(Expanded("{KARUTEMI}system/GameFolder.qsd"));
+    bool opened = true;
     Guarded([&] {
         LoadGlobals();
         m_state.ChangeState(EngineState::RunTags);
-        if (m_reader.Read(m_state.History[0].GetStr()) != 0) {
+        opened = m_reader.Read(m_state.History[0].GetStr()) == 0;
+        if (!opened) {
             m_state.RemoveFirstHistory();
             m_state.ChangeState(EngineState::ScriptEnd);
         }
     });
+    return opened;
 }
 
 void CQuiltorEngine::Restart(CTextString path)

@@ -56,8 +56,8 @@ public:
     std::uint8_t GetAppFlag() override;
     void SetAppFlag(std::uint8_t flag) override;
 
-    // Starting and restarting the game.
-    void StartGame();
+    // Starting and restarting the game; false when the script cannot be opened.
+    bool StartGame();
     void Restart(CTextString path);
     void Reset();
 

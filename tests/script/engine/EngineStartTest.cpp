@@ -1,6 +1,7 @@
 // Starting a game: the options file, the game-folder script, the start script.
 #include <gtest/gtest.h>
 
+#include "platform/TextCodec.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -109,9 +110,17 @@ TEST(EngineStart, MissingStartScriptEndsInTheEndScreen)
 {
     GameFolder game;
     EngineRun run;
+    testing::internal::CaptureStderr();
     run.Run(5);
+    const std::string said = testing::internal::GetCapturedStderr();
 
     ASSERT_FALSE(run.frames.empty());
     EXPECT_EQ(run.frames.front().state, EngineState::ScriptEnd);
     EXPECT_TRUE(run.trace.empty());
+    // Said once on stderr and in a box, naming the host path, though ERROR is 0.
+    const std::string path = game.Host("data/index.txt").string();
+    EXPECT_EQ(said, "quiltor: No game to start: the start script " + path + " cannot be opened.\n");
+    const auto boxes = run.Boxes().History();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(platform::Cp932ToUtf8(boxes[0].textSjis), said.substr(9, said.size() - 10));
 }

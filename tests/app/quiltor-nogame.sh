@@ -1,0 +1,40 @@
+#!/bin/sh
+# The player alone in an empty folder, under Xvfb and without a log: one
+# stderr line names the start script it looked for, a drawn box says the same
+# in the window, Return leaves the end screen, and closing it exits with 0.
+# The screenshot stays in <build>/screenshots: quiltor-nogame.sh <path to quiltor>.
+# Exit 0 when it holds, 77 when it cannot run here, else 1.
+set -u
+player=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb-kit.sh"
+
+if [ "${2:-}" != inside ]; then
+    need_tools
+    [ -x "$player" ] || { echo "no player at $player"; exit 1; }
+    built=$(dirname "$player")
+    work=$(mktemp -d "$built/../nogame.XXXXXX") || exit 1
+    trap 'rm -rf "$work"' EXIT
+    mkdir -p "$work/empty"
+    ln "$player" "$work/empty/quiltor" 2>/dev/null || cp "$player" "$work/empty/quiltor"
+    under_xvfb "$0" "$work" "$built"
+    exit
+fi
+
+work=$1
+shots=$3
+status=0
+unset QUILTOR_LOG
+cd "$work/empty" && ./quiltor 2>"$work/stderr" &
+pid=$!
+wait_for 20 window_up || exit 1
+sleep 3
+shot nogame
+panel nogame 300x40+170+220 "the missing start script box" || status=1
+keys Return || status=1
+sleep 1
+python3 "$here/close-window.py" KARUTEMI || status=1
+finish "closing the end screen"
+said=$(grep -c "/empty/data/index.txt" "$work/stderr")
+[ "$said" -eq 1 ] || { echo "stderr named data/index.txt $said times:"; cat "$work/stderr"; status=1; }
+exit $status
