@@ -236,3 +236,15 @@ TEST_F(WindowManager, TextHiddenAfterTheWindowsChangedRestoresTheNewFrames)
     m_windows.Hide(m_screen);
     EXPECT_EQ(textkit::Hash(m_screen), background);
 }
+
+TEST_F(WindowManager, AFramePictureIsDrawnOverTheDarkenedWindow)
+{
+    ScriptFiles files;
+    Plane picture;
+    textkit::MakePlane(picture, 4, 3, 0xFF204060);
+    picture.SaveBitmap(files.Name("frame.bmp"), nullptr);
+    RunWindowTags(m_windows, "[WINDOW NAME=\"w\" FILE=\"" + files.Name("frame.bmp") + "\" X=\"5\" Y=\"2\"]");
+    ASSERT_TRUE(m_windows.Draw(m_screen, 0));
+    EXPECT_EQ(PixelAt(m_screen, 6, 3) & 0xFFFFFF, 0x204060u);
+    EXPECT_EQ(PixelAt(m_screen, 9, 3) & 0xFFFFFF, 0x808080u) << "the darkened window beside it";
+}
