@@ -69,6 +69,13 @@ TEST(Log, LogTagsAddOneLineAndSetTheIndent)
     const auto& lines = log.GetLines();
     EXPECT_EQ(lines[lines.size() - 2].GetStr(), "　　" + Repeat("か", 22)) << "the indent counts as columns";
     EXPECT_EQ(lines.back().GetStr(), "　　か");
+
+    // A load that found no saved line waits for none once a line is broken.
+    TAG::CLog loaded;
+    loaded.ExpectSavedLines();
+    loaded.AddLine();
+    loaded.ParseEntry(LogTag("Ｃ"));
+    EXPECT_EQ(loaded.GetLines().size(), 3u);
 }
 
 TEST(Log, SavedLinesReadBackInOrder)
