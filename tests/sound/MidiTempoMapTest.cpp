@@ -104,6 +104,15 @@ TEST(MidiTempoMap, RefusesWhatIsNoMidiFile)
     // A track cut short keeps what came before the cut.
     const CMidiTempoMap cut = Map(good.substr(0, good.size() - 5));
     EXPECT_EQ(cut.GetLengthTicks(), 0);
+    // Tracks without end-of-track stop at their chunk's end, the last at the
+    // file's: exactly sized, so that ASan sees a read past it.
+    midi::Track open;
+    open.Note(0, 0, 60, 10);
+    const std::string unended = midi::File(96, {open, open});
+    const std::vector<std::uint8_t> exact(unended.begin(), unended.end());
+    CMidiTempoMap map;
+    EXPECT_TRUE(map.Read(exact.data(), exact.size()));
+    EXPECT_EQ(map.GetLengthTicks(), 10);
 }
 
 } // namespace
