@@ -60,6 +60,9 @@ TEST_F(SoundBufferTest, PanAndFrequencyAnswerOnlyWhenTheSettingsAskForThem)
     EXPECT_EQ(buffer->GetFrequency(&rate), 0);
     EXPECT_EQ(rate, 24000u);
     EXPECT_EQ(buffer->SetFrequency(50), 2);
+    // Nothing loaded: no buffer to answer for.
+    CDirectSoundBuffer empty(platform::Audio().Mixer());
+    EXPECT_EQ(empty.GetFrequency(&rate), 1);
 
     // Panned left by 20 dB and played an octave down, so for two seconds.
     ASSERT_EQ(buffer->Play(false), 0);
