@@ -229,6 +229,7 @@ TEST_F(PlaneTest, SurfacesOfNoMemoryTypeOrSizeAreRefused)
     EXPECT_EQ(plane.Resize(64, 10), 0);
     plane.Release();
     EXPECT_EQ(draw.GetPlaneCount(), planes);
+    EXPECT_EQ(plane.GetDDSurface(), nullptr);
 }
 
 TEST_F(PlaneTest, DisplaySurfacesOfA24BitScreenHaveAnEvenWidth)
