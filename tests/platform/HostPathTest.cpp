@@ -89,6 +89,9 @@ TEST(HostPathTest, NamesOnTheGameDriveMatchWithoutCaseBelowItsFolder)
     EXPECT_EQ(platform::ResolveHostPath("G:\\DATA\\index.TXT"), (folder.Host() / "Jos\xC3\xA9/game/Data/Index.txt").string());
     platform::HostFileSystem files;
     EXPECT_NE(files.OpenRead("G:\\data\\index.txt"), nullptr);
+    // A start script saved in capitals is found too.
+    folder.Put("Jos\xC3\xA9/game/other/INDEX.TXT", "x");
+    EXPECT_NE(files.OpenRead("G:\\other\\index.txt"), nullptr);
 }
 
 TEST(HostPathTest, ShiftJisNamesRoundTripAndKeepTheirSecondBytes)
