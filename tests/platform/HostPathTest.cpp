@@ -79,6 +79,9 @@ TEST(HostPathTest, GameDriveIsThePlayersFolderKeptAsBytes)
     // Lock names of players in different game folders differ.
     EXPECT_EQ(platform::ExpandGameDrive("G:?quiltor"), game + "?quiltor");
     EXPECT_EQ(platform::ExpandGameDrive("Z:?quiltor"), "Z:?quiltor");
+    // A player in the host root maps the root itself.
+    platform::MapGameDrive("/");
+    EXPECT_EQ(platform::ToHostPath("G:\\data\\x.txt"), "/data/x.txt");
 }
 
 TEST(HostPathTest, NamesOnTheGameDriveMatchWithoutCaseBelowItsFolder)
