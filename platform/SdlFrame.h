@@ -20,4 +20,8 @@ struct SdlFrame {
 // False while no display has a renderer.
 bool CurrentSdlFrame(SdlFrame& out);
 
+// Whether windows are made for OpenGL: SDL's OpenGL renderer, which it picks
+// when no driver is named, re-creates a window made without it.
+bool DrawsThroughOpenGl();
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/WindowSystem.h"
 
 #include "platform/Letterbox.h"
+#include "platform/SdlFrame.h"
 #include "platform/SdlKeyMap.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
@@ -15,18 +16,18 @@
 
 namespace platform {
 
-namespace {
-
-// How long a blocking wait sleeps in SDL before it looks for a termination
-// signal (a signal may land on any thread and so cannot wake SDL's wait).
-constexpr int SignalPollMs = 50;
-
 // The renderer SDL picks unless told otherwise is its OpenGL one.
 bool DrawsThroughOpenGl()
 {
     const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
     return !driver || !*driver || SDL_strcasecmp(driver, "opengl") == 0;
 }
+
+namespace {
+
+// How long a blocking wait sleeps in SDL before it looks for a termination
+// signal (a signal may land on any thread and so cannot wake SDL's wait).
+constexpr int SignalPollMs = 50;
 
 class SdlWindowSystem final : public IWindowSystem {
 public:

@@ -1,5 +1,6 @@
 // The SDL windows on SDL's dummy video driver: no display needed.
 #include "platform/WindowSystem.h"
+#include "platform/SdlFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -68,4 +69,17 @@ TEST_F(SdlWindowSystemTest, UserDataAndCursorCounterFollowTheWindow)
     EXPECT_EQ(system->ShowCursor(true), 0);
     system->DestroyWindow(window);
     EXPECT_EQ(system->GetUserData(window), nullptr);
+}
+
+TEST_F(SdlWindowSystemTest, WindowsAreMadeForOpenGlOnlyWhenItsRendererWillDraw)
+{
+    const char* before = std::getenv("SDL_RENDER_DRIVER");
+    const std::string kept = before ? before : "";
+    for (auto [driver, gl] : {std::pair{"", true}, {"OpenGL", true}, {"software", false}, {"opengles2", false}}) {
+        setenv("SDL_RENDER_DRIVER", driver, 1);
+        EXPECT_EQ(DrawsThroughOpenGl(), gl) << driver;
+    }
+    unsetenv("SDL_RENDER_DRIVER");
+    EXPECT_TRUE(DrawsThroughOpenGl());
+    if (before) setenv("SDL_RENDER_DRIVER", kept.c_str(), 1);
 }
