@@ -41,6 +41,12 @@ std::size_t CursorStepAt(const CursorAnimation& animation, std::uint32_t elapsed
     return animation.steps.size() - 1;
 }
 
+std::uint32_t CursorTimeline::FrameAt(const CursorAnimation& animation, std::uint32_t nowMs)
+{
+    if (!m_started) m_since = nowMs, m_started = true;
+    return animation.steps[CursorStepAt(animation, nowMs - m_since)].frame;
+}
+
 CursorHandle HeadlessCursorSystem::Create(const CursorAnimation& animation)
 {
     if (animation.frames.empty() || animation.steps.empty()) return 0;
@@ -57,7 +63,7 @@ void HeadlessCursorSystem::Destroy(CursorHandle cursor)
 void HeadlessCursorSystem::Show(CursorHandle cursor)
 {
     m_shown = cursor;
-    m_started = false;
+    m_timeline.Restart();
     m_frame = 0;
 }
 
@@ -71,8 +77,7 @@ void HeadlessCursorSystem::Animate(std::uint32_t nowMs)
 {
     const auto live = std::find_if(m_live.begin(), m_live.end(), [this](const auto& l) { return l.first == m_shown; });
     if (live == m_live.end()) return;
-    if (!m_started) m_since = nowMs, m_started = true;
-    m_frame = live->second.steps[CursorStepAt(live->second, nowMs - m_since)].frame;
+    m_frame = m_timeline.FrameAt(live->second, nowMs);
 }
 
 } // namespace platform

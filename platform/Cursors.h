@@ -37,6 +37,19 @@ std::unique_ptr<ICursorSystem> MakeSdlCursorSystem();
 // Which step of an animation shows at elapsed ms since it was shown.
 std::size_t CursorStepAt(const CursorAnimation& animation, std::uint32_t elapsedMs);
 
+// An animation's steps count from its first Animate after a Show, not from
+// the clock's zero: each cursor system keeps one for the cursor it shows.
+class CursorTimeline {
+public:
+    void Restart() { m_started = false; }
+    // The frame shown at nowMs.
+    std::uint32_t FrameAt(const CursorAnimation& animation, std::uint32_t nowMs);
+
+private:
+    std::uint32_t m_since = 0;
+    bool m_started = false;
+};
+
 // Cursors in memory: what is shown is recorded for tests.
 class HeadlessCursorSystem final : public ICursorSystem {
 public:
@@ -57,8 +70,7 @@ private:
     CursorHandle m_next = 1;
     CursorHandle m_shown = 0;
     SystemCursor m_system = SystemCursor::Arrow;
-    std::uint32_t m_since = 0;
-    bool m_started = false;
+    CursorTimeline m_timeline;
     std::uint32_t m_frame = 0;
 };
 

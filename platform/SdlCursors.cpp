@@ -64,7 +64,7 @@ public:
         if (found == m_cursors.end())
             return;
         m_shown = cursor;
-        m_started = false;
+        m_timeline.Restart();
         SDL_SetCursor(found->second.frames[found->second.animation.steps.front().frame]);
     }
 
@@ -87,10 +87,7 @@ public:
         auto found = m_cursors.find(m_shown);
         if (found == m_cursors.end() || found->second.frames.size() < 2)
             return;
-        if (!m_started)
-            m_since = nowMs, m_started = true;
-        const CursorAnimation& animation = found->second.animation;
-        SDL_Cursor* frame = found->second.frames[animation.steps[CursorStepAt(animation, nowMs - m_since)].frame];
+        SDL_Cursor* frame = found->second.frames[m_timeline.FrameAt(found->second.animation, nowMs)];
         if (SDL_GetCursor() != frame)
             SDL_SetCursor(frame);
     }
@@ -112,8 +109,7 @@ private:
     SDL_Cursor* m_system[3] = {};
     CursorHandle m_next = 1;
     CursorHandle m_shown = 0;
-    std::uint32_t m_since = 0;
-    bool m_started = false;
+    CursorTimeline m_timeline;
 };
 
 } // namespace

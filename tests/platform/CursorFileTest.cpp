@@ -126,6 +126,12 @@ TEST(CursorFile, TheHeadlessServiceShowsTheFrameTheTimeCallsFor)
     EXPECT_EQ(cursors.ShownFrame(), 0u);
     cursors.Animate(1000 + 100);
     EXPECT_EQ(cursors.ShownFrame(), 1u);
+    // Shown again, the steps count from the next frame (1100 ms is 66 jiffies, a second step from 0).
+    cursors.Show(made);
+    cursors.Animate(1100);
+    EXPECT_EQ(cursors.ShownFrame(), 0u);
+    cursors.Animate(1200);
+    EXPECT_EQ(cursors.ShownFrame(), 1u);
     cursors.Destroy(made);
     EXPECT_EQ(cursors.Shown(), 0u);
     EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Arrow);
