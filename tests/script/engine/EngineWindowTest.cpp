@@ -29,11 +29,17 @@ TEST(EngineWindow, DroppedScriptRestartsTheGameWithIt)
             firstForgotten = true;
         }
     });
-    run.Run(60);
+    // A path is cut after 260 bytes: this one names the script only when cut there.
+    const std::string folderName = game.Name("data\\other\\");
+    const std::string longName = std::string(256 - folderName.size(), 'n') + ".txt";
+    game.Put("data/other/" + longName, "[SET VARIABLE=\"long\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    run.At(61, [&](EngineRun& r) { r.Windows().DropFile(r.Window(), folderName + longName + "x"); });
+    run.Run(100);
 
     auto sets = run.Tags(TagId::Set);
-    ASSERT_EQ(sets.size(), 2u);
+    ASSERT_EQ(sets.size(), 3u);
     EXPECT_EQ(sets[1]->record.GetValue(TagAttributeKey::Variable).GetStr(), "dropped");
+    EXPECT_EQ(sets[2]->record.GetValue(TagAttributeKey::Variable).GetStr(), "long");
     // The reset cleared the variables of the first script.
     EXPECT_TRUE(firstForgotten);
     EXPECT_TRUE(run.errors.empty());
