@@ -113,6 +113,26 @@ TEST(StoryText, FramedWindowWithTheSpeakersName)
     EXPECT_TRUE(run.errors.empty());
 }
 
+TEST(StoryText, TheTextTagShowsTheWindows)
+{
+    GameFolder game;
+    game.Put("data/bg.bmp", GradientBmp());
+    game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][BACK FILE=\"data/bg.bmp\" EFFECT=\"NONE\"]"
+                               "[WINDOW NAME=\"main\"][FADEWINDOW NAME=\"main\" X=\"8\" Y=\"320\" WIDTH=\"624\" HEIGHT=\"152\"]"
+                               "[WAIT TIME=\"200\"][TEXT BODY=\"あ\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    // Blue of a corner of the window, outside the text: before and after TEXT.
+    std::vector<int> blue;
+    for (std::uint32_t frame : {2u, 12u})
+        run.At(frame, [&](EngineRun&) {
+            kivotasuGameKit::CSurfaceInfo& screen = *CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo();
+            blue.push_back(screen.GetPixelBytes()[470 * screen.GetPitch() + 600 * 4]);
+        });
+    run.Run(12);
+    ASSERT_EQ(blue.size(), 2u);
+    EXPECT_NEAR(blue[1], blue[0] / 2, 1);
+}
+
 TEST(StoryText, WheelAndPageUpOpenTheBackLog)
 {
     GameFolder game;
