@@ -75,6 +75,10 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
     ImFontConfig config;
     config.OversampleH = 1;
     config.OversampleV = 1;
+    // Antialiased, the thin strokes of IPA Gothic (the underscore, the bar)
+    // come out as a faint row or none at all at menu sizes; the monochrome
+    // rasteriser's dropout control keeps them.
+    config.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_Monochrome | ImGuiFreeTypeBuilderFlags_MonoHinting;
     if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
         config.SizePixels = pixelSize;
         m_atlas->AddFontDefault(&config);
@@ -85,6 +89,15 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
 bool ImGuiFontAtlas::HasGlyph(std::uint16_t codepoint) const
 {
     return m_atlas->IsBuilt() && !m_atlas->Fonts.empty() && m_atlas->Fonts[0]->FindGlyphNoFallback(codepoint);
+}
+
+std::optional<ImGuiFontAtlas::Placement> ImGuiFontAtlas::GlyphPlacement(std::uint16_t codepoint) const
+{
+    if (!HasGlyph(codepoint))
+        return std::nullopt;
+    const ImFont& font = *m_atlas->Fonts[0];
+    const ImFontGlyph& glyph = *font.FindGlyphNoFallback(codepoint);
+    return Placement{glyph.X0, glyph.Y0, glyph.X1, glyph.Y1, glyph.AdvanceX, font.Ascent - font.Descent};
 }
 
 std::vector<std::uint8_t> ImGuiFontAtlas::GlyphCoverage(std::uint16_t codepoint) const
