@@ -75,13 +75,19 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
     ImFontConfig config;
     config.OversampleH = 1;
     config.OversampleV = 1;
-    // Antialiased, the thin strokes of IPA Gothic (the underscore, the bar)
+    // Antialiased, IPA Gothic's thin ASCII strokes (the underscore, the bar)
     // come out as a faint row or none at all at menu sizes; the monochrome
-    // rasteriser's dropout control keeps them.
-    config.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_Monochrome | ImGuiFreeTypeBuilderFlags_MonoHinting;
-    if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
+    // rasteriser's dropout control keeps them. The rest stays antialiased:
+    // monochrome, 一 and ー are the same bar.
+    static const ImWchar ascii[] = {0x20, 0x7E, 0};
+    ImFontConfig crisp = config;
+    crisp.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_Monochrome | ImGuiFreeTypeBuilderFlags_MonoHinting;
+    if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &crisp, ascii)) {
         config.SizePixels = pixelSize;
         m_atlas->AddFontDefault(&config);
+    } else {
+        config.MergeMode = true;
+        m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data());
     }
     m_atlas->Build();
 }
