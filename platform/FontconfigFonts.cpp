@@ -88,11 +88,17 @@ std::vector<std::string> FontconfigFonts::ListJapaneseFamilies()
     FcLangSet* langs = FcLangSetCreate();
     FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
     FcPatternAddLangSet(pattern, FC_LANG, langs);
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, nullptr);
+    std::string defaultFamily;
     if (FcFontSet* set = FcFontList(nullptr, pattern, objects)) {
         for (int i = 0; i < set->nfont; ++i) {
             std::string name = PreferredFamily(set->fonts[i]);
-            if (!name.empty()) families.push_back(Utf8ToCp932(name));
+            if (name.empty()) continue;
+            families.push_back(Utf8ToCp932(name));
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch
+                && std::string_view(reinterpret_cast<const char*>(file)) == DefaultFontFile)
+                defaultFamily = families.back();
         }
         FcFontSetDestroy(set);
     }
@@ -101,6 +107,10 @@ std::vector<std::string> FontconfigFonts::ListJapaneseFamilies()
     FcPatternDestroy(pattern);
     std::sort(families.begin(), families.end());
     families.erase(std::unique(families.begin(), families.end()), families.end());
+    // The default face's family first: the story keeps its face until the
+    // reader picks another (the font list starts at the first).
+    const auto first = std::find(families.begin(), families.end(), defaultFamily);
+    if (first != families.end()) std::rotate(families.begin(), first, first + 1);
     return families;
 }
 

@@ -44,7 +44,7 @@ public:
     virtual ~IFontService() = default;
 
     // The families that cover Japanese, each once, by its Japanese name where
-    // it has one, in a stable order.
+    // it has one, in a stable order: the default face's family first.
     virtual std::vector<std::string> ListJapaneseFamilies() = 0;
 
     // A face whose character cell is cellHeight pixels high (ascent plus

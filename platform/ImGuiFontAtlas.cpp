@@ -75,9 +75,19 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
     ImFontConfig config;
     config.OversampleH = 1;
     config.OversampleV = 1;
-    if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data())) {
+    // Antialiased, IPA Gothic's thin ASCII strokes (the underscore, the bar)
+    // come out as a faint row or none at all at menu sizes; the monochrome
+    // rasteriser's dropout control keeps them. The rest stays antialiased:
+    // monochrome, 一 and ー are the same bar.
+    static const ImWchar ascii[] = {0x20, 0x7E, 0};
+    ImFontConfig crisp = config;
+    crisp.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_Monochrome | ImGuiFreeTypeBuilderFlags_MonoHinting;
+    if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &crisp, ascii)) {
         config.SizePixels = pixelSize;
         m_atlas->AddFontDefault(&config);
+    } else {
+        config.MergeMode = true;
+        m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data());
     }
     m_atlas->Build();
 }
@@ -85,6 +95,15 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
 bool ImGuiFontAtlas::HasGlyph(std::uint16_t codepoint) const
 {
     return m_atlas->IsBuilt() && !m_atlas->Fonts.empty() && m_atlas->Fonts[0]->FindGlyphNoFallback(codepoint);
+}
+
+std::optional<ImGuiFontAtlas::Placement> ImGuiFontAtlas::GlyphPlacement(std::uint16_t codepoint) const
+{
+    if (!HasGlyph(codepoint))
+        return std::nullopt;
+    const ImFont& font = *m_atlas->Fonts[0];
+    const ImFontGlyph& glyph = *font.FindGlyphNoFallback(codepoint);
+    return Placement{glyph.X0, glyph.Y0, glyph.X1, glyph.Y1, glyph.AdvanceX, font.Ascent - font.Descent};
 }
 
 std::vector<std::uint8_t> ImGuiFontAtlas::GlyphCoverage(std::uint16_t codepoint) const

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ public:
     // and the glyph's coverage, row by row.
     bool HasGlyph(std::uint16_t codepoint) const;
     std::vector<std::uint8_t> GlyphCoverage(std::uint16_t codepoint) const;
+    // Where the glyph's bitmap lies in its character cell, which is the pen's
+    // advance wide and the line's ascent plus descent high; empty without
+    // the glyph.
+    struct Placement {
+        float left, top, right, bottom, cellWidth, cellHeight;
+    };
+    std::optional<Placement> GlyphPlacement(std::uint16_t codepoint) const;
 
 private:
 

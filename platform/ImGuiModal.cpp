@@ -77,6 +77,7 @@ ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<st
 
 ImGuiModal::~ImGuiModal()
 {
+    TakeWaiting();
     m_fonts.ReleaseTexture();
     ImGui::DestroyContext(m_context);
     for (SDL_Event& event : m_deferred)
@@ -115,9 +116,10 @@ void ImGuiModal::Take(const SDL_Event& event)
     case SDL_KEYUP:
         if (event.key.keysym.scancode < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
             io.KeysDown[event.key.keysym.scancode] = event.type == SDL_KEYDOWN;
-        io.KeyShift = (SDL_GetModState() & KMOD_SHIFT) != 0;
-        io.KeyCtrl = (SDL_GetModState() & KMOD_CTRL) != 0;
-        io.KeyAlt = (SDL_GetModState() & KMOD_ALT) != 0;
+        // The modifiers as they were at the key, which may have waited.
+        io.KeyShift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+        io.KeyCtrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+        io.KeyAlt = (event.key.keysym.mod & KMOD_ALT) != 0;
         break;
     case SDL_TEXTINPUT:
         io.AddInputCharactersUTF8(event.text.text);
@@ -142,6 +144,29 @@ void ImGuiModal::Take(const SDL_Event& event)
         if (event.type >= SDL_USEREVENT)
             m_deferred.push_back(event);
         break;
+    }
+}
+
+void ImGuiModal::TakeWaiting()
+{
+    for (; !m_waiting.empty(); m_waiting.pop_front())
+        Take(m_waiting.front());
+}
+
+void ImGuiModal::TakeFrameEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        m_waiting.push_back(event);
+    while (!m_waiting.empty()) {
+        event = m_waiting.front();
+        m_waiting.pop_front();
+        Take(event);
+        const bool button = (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
+                            && (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT);
+        const bool key = (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && !event.key.repeat;
+        if (button || key)
+            return;
     }
 }
 
@@ -225,9 +250,7 @@ bool ImGuiModal::Run(const std::function<bool()>& frame)
             quit.type = SDL_QUIT;
             Take(quit);
         }
-        SDL_Event event;
-        while (SDL_PollEvent(&event))
-            Take(event);
+        TakeFrameEvents();
         if (m_closed || !Prepare())
             return false;
         ImGui::NewFrame();
@@ -247,6 +270,7 @@ void ImGuiModal::Drain()
 {
     // A button held longer than this is no longer the click's.
     constexpr std::uint32_t LongestMs = 5000;
+    TakeWaiting();
     const std::uint32_t start = Clock().Now();
     while (!m_closed && Clock().Now() - start < LongestMs
            && (SDL_GetMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK)) != 0) {

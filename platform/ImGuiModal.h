@@ -9,6 +9,7 @@
 #include <SDL_events.h>
 #include <imgui.h>
 
+#include <deque>
 #include <functional>
 #include <set>
 #include <string>
@@ -39,6 +40,14 @@ public:
 
 private:
     void Take(const SDL_Event& event);
+    // ImGui 1.86 reads the buttons and keys as a state once a frame, and a
+    // frame's typed characters before its keys: a press and its release in
+    // one frame would never reach it, nor would a tap's characters come after
+    // it. So a frame takes the events up to the first press or release of a
+    // button or key, and the rest wait for the next frame.
+    void TakeFrameEvents();
+    // What waits still, so that window and user events reach the queue.
+    void TakeWaiting();
     bool Prepare();
     void Draw(bool withUi);
     // Until every mouse button is up, so that the release of the click that
@@ -51,6 +60,7 @@ private:
     const std::function<void()>& m_idle;
     ImGuiContext* m_context;
     std::vector<SDL_Event> m_deferred; // window, user and drop events, given back at the end
+    std::deque<SDL_Event> m_waiting;   // for the frames to come
     bool m_closed = false;
     std::uint32_t m_lastTick = 0;
 };

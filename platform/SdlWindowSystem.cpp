@@ -322,10 +322,20 @@ Point SdlWindowSystem::GetCursorPos(WindowHandle window)
     Window* found = Find(window);
     if (!found)
         return {};
-    int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
-    SDL_GetGlobalMouseState(&globalX, &globalY);
-    SDL_GetWindowPosition(found->sdl, &windowX, &windowY);
-    return ToLogical(BoxOf(*found), {globalX - windowX, globalY - windowY});
+    int x = 0, y = 0;
+    if (SDL_GetMouseFocus() == found->sdl) {
+        // SDL refreshes its global position only on raw input, which a warped
+        // pointer (xdotool, VNC, remote desktops) does not send; the position
+        // in the window follows every motion event.
+        SDL_GetMouseState(&x, &y);
+    } else {
+        int windowX = 0, windowY = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        SDL_GetWindowPosition(found->sdl, &windowX, &windowY);
+        x -= windowX;
+        y -= windowY;
+    }
+    return ToLogical(BoxOf(*found), {x, y});
 }
 
 void SdlWindowSystem::SetCursorPos(WindowHandle window, Point client)

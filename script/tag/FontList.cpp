@@ -27,7 +27,7 @@ void CFontList::Enumerate()
 
 void CFontList::EnumProc(std::string_view name)
 {
-    if (!name.empty() && static_cast<unsigned char>(name[0]) >= 0x80) m_names.emplace_back(name);
+    if (!name.empty() && name[0] != '@') m_names.emplace_back(name);
 }
 
 void CFontList::SetCurrent(std::int32_t n)

@@ -35,7 +35,9 @@ public:
 private:
     CFontList();
 
-    // Keeps Japanese names: Latin names and vertical faces ("@") are left out.
+    // The service lists the faces that draw Japanese, by their Japanese names
+    // where they have one (fontconfig's begin in Latin letters: IPAゴシック);
+    // vertical faces ("@") are left out.
     void EnumProc(std::string_view name);
 
     std::vector<kivotasuGameKit::CTextString> m_names;

@@ -1,6 +1,7 @@
 """Types keys into the X window with the given title, as a user would:
-xtest-input.py <title> <key>... where a key is a keysym name and "+" joins
-keys held together (Alt_L+Return)."""
+xtest-input.py [--tap] <title> <key>... where a key is a keysym name and "+"
+joins keys held together (Alt_L+Return). With --tap each key goes up right
+after it went down, as xdotool's key does."""
 import ctypes
 import ctypes.util
 import sys
@@ -10,7 +11,11 @@ from xwindow import open_titled_window
 
 
 def main():
-    x, display, window = open_titled_window(sys.argv[1])
+    args = sys.argv[1:]
+    tap = args[0] == "--tap"
+    if tap:
+        args = args[1:]
+    x, display, window = open_titled_window(args[0])
     xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
     x.XStringToKeysym.restype = ctypes.c_ulong
     x.XKeysymToKeycode.restype = ctypes.c_ubyte
@@ -19,15 +24,22 @@ def main():
     x.XSetInputFocus(display, ctypes.c_ulong(window), 1, ctypes.c_ulong(0))
     x.XSync(display, 0)
     time.sleep(0.3)
-    for chord in sys.argv[2:]:
+
+    def send(code, down, pause):
+        xtst.XTestFakeKeyEvent(display, code, down, ctypes.c_ulong(0))
+        if not tap:
+            x.XSync(display, 0)
+            time.sleep(pause)
+
+    for chord in args[1:]:
         codes = [x.XKeysymToKeycode(display, x.XStringToKeysym(k.encode())) for k in chord.split("+")]
         for code in codes:
-            xtst.XTestFakeKeyEvent(display, code, 1, ctypes.c_ulong(0))
-            x.XSync(display, 0)
-            time.sleep(0.1)
-        time.sleep(0.2)
+            send(code, 1, 0.1)
+        time.sleep(0 if tap else 0.2)
         for code in reversed(codes):
-            xtst.XTestFakeKeyEvent(display, code, 0, ctypes.c_ulong(0))
+            send(code, 0, 0.1)
+        if tap:
+            # Each chord a batch of its own, as a person types.
             x.XSync(display, 0)
             time.sleep(0.1)
     x.XCloseDisplay(display)

@@ -119,6 +119,17 @@ click() { # button x y
 keys() { # key...
     python3 "$here/xtest-input.py" KARUTEMI "$@"
 }
+# The release right after the press, as a touchpad tap or xdotool sends them.
+tap() { # button x y
+    python3 "$here/xtest-click.py" KARUTEMI "$@" tap
+}
+tap_keys() { # key...
+    python3 "$here/xtest-input.py" --tap KARUTEMI "$@"
+}
+# The pointer warped there, without a button or raw input event.
+move() { # x y
+    python3 "$here/xtest-click.py" KARUTEMI move "$@"
+}
 
 # The popup menu at (200, 150), screenshot "menu". A right click while the
 # line is still being written only completes it: click until the menu shows.

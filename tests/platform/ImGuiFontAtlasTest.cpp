@@ -3,6 +3,7 @@
 #include "tests/kit/DistinctGlyphs.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 // The drawn menus' font: every character of the player's own menu and box
 // texts gets a glyph of its own, not a box or a question mark.
@@ -26,4 +27,28 @@ TEST(ImGuiFontAtlas, KeepsOnlyTheGlyphsAsked)
     fonts.Include({0xE000}, 16.0f);
     EXPECT_FALSE(fonts.HasGlyph(0xE000));
     EXPECT_TRUE(fonts.HasGlyph(0x5C65)) << "what it held stays";
+}
+
+// Thin strokes (the underscore, the bar) lie a fraction of a pixel high at
+// the sizes the dialogs use: 16 px in the window, up to three times that in
+// full screen. Each printable ASCII glyph shows ink inside its line's cell.
+TEST(ImGuiFontAtlas, EveryPrintableAsciiGlyphHasInkInsideItsCell)
+{
+    std::set<std::uint16_t> ascii;
+    for (std::uint16_t c = 0x21; c < 0x7F; ++c) ascii.insert(c);
+    for (float pixels = 16.0f; pixels <= 48.0f; pixels += 0.5f) {
+        platform::ImGuiFontAtlas fonts;
+        fonts.Include(ascii, pixels);
+        for (std::uint16_t c : ascii) {
+            const auto glyph = fonts.GlyphPlacement(c);
+            ASSERT_TRUE(glyph) << char(c) << " at " << pixels;
+            const std::vector<std::uint8_t> coverage = fonts.GlyphCoverage(c);
+            EXPECT_GT(std::count_if(coverage.begin(), coverage.end(), [](std::uint8_t a) { return a > 128; }), 0)
+                << char(c) << " at " << pixels;
+            EXPECT_TRUE(glyph->left >= 0 && glyph->right <= glyph->cellWidth && glyph->top >= 0
+                        && glyph->bottom <= glyph->cellHeight)
+                << char(c) << " at " << pixels << ": " << glyph->left << ".." << glyph->right << " x " << glyph->top
+                << ".." << glyph->bottom;
+        }
+    }
 }

@@ -316,6 +316,44 @@ TEST(PopupMenu, FontAndWindowFrameCommandsReachTheirOperations)
     UseFonts(0);
 }
 
+// Through the machine's fontconfig (the IPA fonts are a dependency of the
+// build): the submenu offers IPA Gothic by its Japanese name. The story
+// starts in IPA Gothic; choosing IPA P Gothic redraws its text in that face,
+// choosing the current one changes nothing.
+TEST(PopupMenu, FontSubmenuOffersTheInstalledJapaneseFacesAndAChoiceRedrawsTheText)
+{
+    const CTextString gothic("IPAゴシック"), proportional("IPA Pゴシック");
+    for (const bool change : {true, false}) {
+        GameFolder game;
+        game.Put("system/option.qsd", testkit::InstantOptions);
+        game.Put("data/index.txt", "あいう[L][WAIT TIME=\"100000\"]");
+        EngineRun run;
+        std::vector<CTextString> names;
+        run.At(0, [&](EngineRun&) {
+            platform::InstallFonts(std::make_unique<platform::FontconfigFonts>());
+            CFontList& fonts = CFontList::GetInstance();
+            fonts.Enumerate();
+            names = fonts.GetNames();
+            const auto at = [&](const CTextString& name) {
+                return std::int32_t(std::find(names.begin(), names.end(), name) - names.begin());
+            };
+            fonts.SetCurrent(at(gothic));
+            run.Dialogs().PushCommand(MenuCommand::Font + static_cast<std::uint32_t>(at(change ? proportional : gothic)));
+        });
+        run.RightClick(MenuFrame);
+        run.DumpAt(MenuFrame - 1);
+        run.DumpAt(MenuFrame + 5);
+        run.Run(MenuFrame + 6);
+        ASSERT_EQ(std::count(names.begin(), names.end(), gothic), 1);
+        ASSERT_EQ(std::count(names.begin(), names.end(), proportional), 1);
+        ASSERT_EQ(run.Dialogs().Menus().size(), 1u);
+        const std::vector<std::string> offered = Texts(run.Dialogs().Menus()[0].menu[10].items);
+        EXPECT_NE(std::find(offered.begin(), offered.end(), "IPAゴシック"), offered.end());
+        EXPECT_EQ(run.dumps[MenuFrame - 1].screen != run.dumps[MenuFrame + 5].screen, change);
+    }
+    UseFonts(0);
+}
+
 TEST(PopupMenu, DismissedMenuLetsTheNextRightClickOpenItAgain)
 {
     GameFolder game;

@@ -184,11 +184,11 @@ TEST(FontManager, MissingFaceFallsBackWithOneLogLine)
         EXPECT_GT(textkit::InkIn(plane, 0, 0, 40, 40, 0), 0) << "the default face draws";
     }
     platform::InstallFonts(std::make_unique<platform::PinnedFonts>(
-        std::vector<std::string>{"ＩＰＡゴシック", "IPAGothic", "@ＩＰＡゴシック"}));
+        std::vector<std::string>{"ＩＰＡゴシック", "IPA Pゴシック", "@ＩＰＡゴシック"}));
     CFontList::GetInstance().Enumerate();
-    // Only the Japanese name is offered: Latin and vertical faces are left out.
-    ASSERT_EQ(CFontList::GetInstance().GetNames().size(), 1u);
-    EXPECT_EQ(CFontList::GetInstance().GetNames()[0], CTextString("ＩＰＡゴシック"));
-    CFontList::GetInstance().SetCurrent(1);
+    // Every face the service lists is offered but the vertical one.
+    ASSERT_EQ(CFontList::GetInstance().GetNames().size(), 2u);
+    EXPECT_EQ(CFontList::GetInstance().GetNames()[1], CTextString("IPA Pゴシック"));
+    CFontList::GetInstance().SetCurrent(2);
     EXPECT_EQ(CFontList::GetInstance().GetCurrent(), 0);
 }

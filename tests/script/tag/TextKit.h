@@ -17,10 +17,10 @@ namespace textkit {
 using Plane = kivotasuGameKit::Draw::CFastPlane;
 
 // Every face is the IPA Gothic file, whatever the machine has installed; of
-// these names the font list keeps only the first (Japanese) one.
+// these names the font list keeps only the first (horizontal) one.
 inline const bool FontsPinned = [] {
     platform::InstallFonts(std::make_unique<platform::PinnedFonts>(
-        std::vector<std::string>{"ＩＰＡゴシック", "IPAGothic", "@ＩＰＡゴシック"}));
+        std::vector<std::string>{"ＩＰＡゴシック", "@ＩＰＡゴシック"}));
     return true;
 }();
 
