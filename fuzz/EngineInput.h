@@ -29,8 +29,10 @@ void RunEngine(const EngineInput& input, Prepare prepare)
 {
     {
         testkit::EngineRun run;
-        // Nothing reads what was played, and a long wait would keep seconds of it.
+        // Nothing reads what was played, and a long wait would keep seconds of
+        // it; nothing looks at the screen either.
         run.Audio().SetRecording(false);
+        run.Displays().KeepPictures(false);
         prepare(run);
         for (std::uint32_t frame = input.firstClick; frame < input.frames; frame += input.clickEvery) run.Click(frame);
         run.Run(input.frames, input.tags);

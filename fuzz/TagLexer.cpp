@@ -15,10 +15,12 @@
 namespace {
 
 // Enough for most inputs to reach their end; one that jumps back on itself
-// would run forever.
+// would run forever, and after its first rounds only repeats its tags.
 constexpr int MaxTags = 2048;
+constexpr int MaxJumps = 64;
 
-void RunTag(CScriptReader& reader, CTagAttributes& record)
+// True when the tag moved the reader elsewhere.
+bool RunTag(CScriptReader& reader, CTagAttributes& record)
 {
     switch (record.GetId()) {
     case TagId::Set:
@@ -32,18 +34,19 @@ void RunTag(CScriptReader& reader, CTagAttributes& record)
     case TagId::Jump:
         record.SetValue(TagAttributeKey::File, "");
         reader.Jump(record);
-        break;
+        return true;
     case TagId::Call:
         record.SetValue(TagAttributeKey::File, "");
         reader.Call(record);
-        break;
+        return true;
     case TagId::EndCall:
         if (!record.GetFile().IsEmpty()) record.SetValue(TagAttributeKey::File, reader.GetName());
         reader.Return(record);
-        break;
+        return true;
     default:
         break;
     }
+    return false;
 }
 
 } // namespace
@@ -56,10 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reader.Read(name.Get()) != 0) return 0;
 
     CTagAttributes record;
-    for (int tags = 0; tags < MaxTags; ++tags) {
+    for (int tags = 0, jumps = 0; tags < MaxTags && jumps < MaxJumps; ++tags) {
         try {
             if (reader.ReadTag(record) != TagRead) break;
-            RunTag(reader, record);
+            jumps += RunTag(reader, record);
         } catch (const EScript&) {
             // The lexer has moved behind the tag: reading goes on.
         }

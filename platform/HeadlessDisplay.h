@@ -50,6 +50,8 @@ public:
         int format = 0;
         PixelMemory picture;
         int presents = 0;
+        // Off: presents are clipped and counted, and no picture is kept.
+        bool keepPicture = true;
     };
 
     HeadlessDisplaySystem() : m_state(std::make_shared<State>()) {}
@@ -61,6 +63,9 @@ public:
     // The primary reports itself lost until the next one is made.
     void MarkLost();
     void SetDisplayFormat(int format) { m_state->displayFormat = format; }
+    // For runs that never look at the screen (fuzzing): a present then costs
+    // no copy of the frame.
+    void KeepPictures(bool keep) { m_state->keepPicture = keep; }
     const State& GetState() const { return *m_state; }
     void ClearCalls() { m_state->calls.clear(); }
     // The presented pixel at (x, y) as 0xRRGGBB.

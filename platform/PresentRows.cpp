@@ -9,23 +9,32 @@ int TextureFormatOf(int sourceFormat)
     return sourceFormat == FormatPal8 ? FormatXRGB8888 : sourceFormat;
 }
 
+// In 64 bits: a window placed near INT_MIN or INT_MAX overflows any edge
+// moved in 32. Cutting the source's left edge moves the destination with it.
 bool ClipPresent(int& x, int& y, const PixelSource& source, PixelRect& part, int width, int height)
 {
-    part.left = std::max(part.left, 0);
-    part.top = std::max(part.top, 0);
-    part.right = std::min(part.right, source.width);
-    part.bottom = std::min(part.bottom, source.height);
-    if (x < 0) {
-        part.left -= x;
-        x = 0;
-    }
-    if (y < 0) {
-        part.top -= y;
-        y = 0;
-    }
-    part.right = std::min(part.right, part.left + (width - x));
-    part.bottom = std::min(part.bottom, part.top + (height - y));
-    return part.left < part.right && part.top < part.bottom;
+    struct Span {
+        std::int64_t from, to, at;
+    };
+    const auto clip = [](Span span, std::int64_t sourceSize, std::int64_t targetSize) {
+        if (span.from < 0) {
+            span.at -= span.from;
+            span.from = 0;
+        }
+        if (span.at < 0) {
+            span.from -= span.at;
+            span.at = 0;
+        }
+        span.to = std::min({span.to, sourceSize, span.from + (targetSize - span.at)});
+        return span;
+    };
+    const Span across = clip({part.left, part.right, x}, source.width, width);
+    const Span down = clip({part.top, part.bottom, y}, source.height, height);
+    if (across.from >= across.to || down.from >= down.to) return false;
+    part = {int(across.from), int(down.from), int(across.to), int(down.to)};
+    x = int(across.at);
+    y = int(down.at);
+    return true;
 }
 
 void ExpandPal8(const PixelSource& source, const PixelRect& part, const std::vector<PaletteColour>& palette,

@@ -6,9 +6,11 @@
 #   tools/fuzz-campaign.sh [minutes per target, default 10] [target names...]
 #
 # What it finds is kept in build/fuzz/campaign/<name>/: corpus/ grows from run
-# to run (new coverage), findings/ holds every crashing, leaking or slow input
-# with the log of its run. Once a finding is fixed, add its input to
-# fuzz/corpus/<name>/ so the replay test keeps it fixed.
+# to run (new coverage), findings/ holds every crashing, leaking or slow input,
+# the sanitizer report of each (report.<pid>) and the log of the run. Undefined
+# behaviour ends an input as a crash does (the fuzz preset makes it fatal).
+# Once a finding is fixed, add its input to fuzz/corpus/<name>/ so the replay
+# test keeps it fixed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,12 +38,16 @@ for name in "${targets[@]}"; do
     log=$campaign/findings/run-$(date +%Y%m%d-%H%M%S).log
     echo "== $name for $minutes min"
     # Every finding is written and the run goes on, so one fault does not
-    # hide the next.
+    # hide the next. Fork mode deletes each child's log when the child ends:
+    # the sanitizers write their reports beside the findings instead.
+    report="log_path=$campaign/findings/report"
+    ASAN_OPTIONS="$report${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
+    UBSAN_OPTIONS="$report:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}" \
     "$program" -max_total_time=$((minutes * 60)) -rss_limit_mb=2048 -timeout=10 \
         -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -artifact_prefix="$campaign/findings/" "$campaign/corpus" >"$log" 2>&1
     grep "exec/s" "$log" | tail -n 1
-    count=$(find "$campaign/findings" -type f ! -name '*.log' | wc -l)
+    count=$(find "$campaign/findings" -type f ! -name '*.log' ! -name 'report.*' | wc -l)
     echo "   corpus: $(ls "$campaign/corpus" | wc -l) inputs; findings so far: $count"
     found=$((found + count))
 done

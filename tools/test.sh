@@ -28,17 +28,18 @@ if command -v clang++-14 >/dev/null 2>&1; then
   phase "fuzz runs"
   # Each target fuzzes for a set time, so they run side by side, one a processor.
   export QUILTOR_FUZZ_SECONDS=${QUILTOR_FUZZ_SECONDS:-10}
+  mkdir -p build/fuzz/findings
   fuzz_one() {
     local target=$1 name work
     name=$(basename "$target"); name=${name#fuzz_}
     work=$(mktemp -d)
     if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
-    if "$target" -max_total_time="$QUILTOR_FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 "$work" \
-        > "build/fuzz/$name.log" 2>&1; then
+    if "$target" -max_total_time="$QUILTOR_FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 \
+        -artifact_prefix="build/fuzz/findings/$name-" "$work" > "build/fuzz/$name.log" 2>&1; then
       echo "fuzzed $name for ${QUILTOR_FUZZ_SECONDS}s"
       rm -rf "$work"
     else
-      echo "fuzz_$name failed (build/fuzz/$name.log):"
+      echo "fuzz_$name failed (build/fuzz/$name.log; its input in build/fuzz/findings/):"
       tail -n 40 "build/fuzz/$name.log"
       rm -rf "$work"
       return 1

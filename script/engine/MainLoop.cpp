@@ -18,7 +18,6 @@ using kivotasuGameKit::CTextString;
 namespace {
 
 constexpr std::uint32_t FramesPerSecond = 30;
-constexpr std::uint32_t ResetWipeMs = 1024;
 
 CTextString Expanded(const char* text)
 {

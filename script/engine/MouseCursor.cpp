@@ -32,6 +32,7 @@ void CMouseCursor::Release(std::size_t kind)
     if (m_handles[kind] && m_kind == int(kind)) SetArrowCursor();
     if (m_handles[kind]) platform::Cursors().Destroy(m_handles[kind]);
     m_handles[kind] = 0;
+    m_unreadable[kind] = false;
 }
 
 std::intptr_t CMouseCursor::WndProc(platform::WindowHandle, std::uint32_t message, std::uintptr_t wParam,
@@ -105,12 +106,17 @@ void CMouseCursor::Load(int kind)
         return;
     }
     m_kind = kind;
-    if (!m_handles[slot]) {
+    // A file that could not be read is tried again only once registered anew:
+    // every wait loads its cursor.
+    if (!m_handles[slot] && !m_unreadable[slot]) {
         kivotasuGameKit::CFile file;
         platform::CursorAnimation animation;
         if (file.Read(m_files[slot].GetStr()) == 0 && platform::ReadCursorFile(file.GetMemory(), file.GetSize(), animation))
             m_handles[slot] = platform::Cursors().Create(animation);
-        if (!m_handles[slot]) kivotasuGameKit::ErrorLog.Out("CMouseCursor::Loadでカーソル%sを読めない", m_files[slot].c_str());
+        if (!m_handles[slot]) {
+            m_unreadable[slot] = true;
+            kivotasuGameKit::ErrorLog.Out("CMouseCursor::Loadでカーソル%sを読めない", m_files[slot].c_str());
+        }
     }
     if (m_handles[slot]) platform::Cursors().Show(m_handles[slot]);
     else platform::Cursors().ShowSystem(platform::SystemCursor::Wait);

@@ -69,5 +69,6 @@ private:
     platform::Point m_last{-1, -1};
     std::array<CTextString, 5> m_files;
     std::array<platform::CursorHandle, 5> m_handles{};
+    std::array<bool, 5> m_unreadable{};
     int m_kind = Arrow;
 };

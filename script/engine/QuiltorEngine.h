@@ -41,6 +41,9 @@ public:
     using CTextString = kivotasuGameKit::CTextString;
     using Plane = kivotasuGameKit::Draw::CFastPlane;
 
+    // How long the blind of a reset (a load, a restart) takes.
+    static constexpr std::uint32_t ResetWipeMs = 1024;
+
     explicit CQuiltorEngine(IEngineProbe* probe = nullptr);
     ~CQuiltorEngine() override;
 

@@ -1,5 +1,6 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include "frame/ErrorLog.h"
 #include "script/dib/DibInfoCache.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/InputState.h"
@@ -38,6 +39,7 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
     } catch (const kivotasuGameKit::KTL::CException&) {
     } catch (const std::exception&) { // EScript, allocation failures and the rest
     }
+    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::DrawEffectPictureで効果の絵%sを読めない", name.c_str());
     return false;
 }
 

@@ -70,13 +70,12 @@ void CSet_Implement::Expand(CTextString& text) const
 
         CTextString name(work.substr(open + 1, close - open - 1));
         auto found = m_variables.find(name);
-        bool unbounded = found != m_variables.end() &&
-            (replacements == MaxReplacements ||
-             work.size() - (close + 1 - open) + found->second.value.GetStr().size() > maxLength);
-        if (found == m_variables.end() || unbounded) {
+        if (found == m_variables.end() || replacements == MaxReplacements) {
             throw EScript(CTextString("設定されていない変数 {") + name + CTextString("} が使用されました。"));
         }
         const std::string& value = found->second.value.GetStr();
+        if (work.size() - (close + 1 - open) + value.size() > maxLength)
+            throw EScript(CTextString("変数 {") + name + CTextString("} の展開で文字列が長くなりすぎました。"));
         work.replace(open, close + 1 - open, value);
         CollectOpenings(work, open, open + value.size(), openings);
     }

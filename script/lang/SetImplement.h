@@ -14,8 +14,9 @@ class CSet_Implement {
 public:
     using CTextString = kivotasuGameKit::CTextString;
 
-    // Self-referring variables would expand forever; past these bounds the
-    // reference being replaced is reported as an undefined variable.
+    // Self-referring variables would expand forever: past the count the
+    // reference being replaced is reported as an undefined variable, past the
+    // growth as a text grown too long.
     static constexpr int MaxReplacements = 1024;
     static constexpr std::size_t MaxGrowth = 256 * 1024;
 

@@ -51,7 +51,7 @@ void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matc
 
 std::optional<TagAttributeKey> AnyKey(std::string_view text)
 {
-    auto index = MatchPrefixNoCase(TagAttributeKeyNames, text);
+    auto index = TagAttributeKeyTable().Match(text);
     if (!index) return std::nullopt;
     return static_cast<TagAttributeKey>(*index);
 }
@@ -86,7 +86,7 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
     if (!CutTag(start, tag)) return TagUnclosed;
     CScriptError::GetInstance().SetTagText(CTextString(tag));
     std::string_view rest = StripTagBlanks(tag.substr(1));
-    auto id = MatchPrefixNoCase(TagNames, rest);
+    auto id = TagNameTable().Match(rest);
     if (!id) return TagRead;
     record.SetId(static_cast<TagId>(*id));
     rest.remove_prefix(TagNames[*id].size());

@@ -43,12 +43,32 @@ const std::array<std::string_view, 5> EraseNames = {
     "LEFTTOP", "LEFTBOTTOM", "RIGHTTOP", "RIGHTBOTTOM", "NONE",
 };
 
-std::optional<std::size_t> MatchPrefixNoCase(std::span<const std::string_view> table, std::string_view text)
+CPrefixTable::CPrefixTable(std::span<const std::string_view> table) : m_table(table)
 {
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (HasPrefixNoCase(text, table[i])) return i;
+    for (std::size_t i = 0; i < table.size(); ++i) m_byLetter[std::size_t(table[i][0] - 'A')].push_back(std::uint8_t(i));
+}
+
+std::optional<std::size_t> CPrefixTable::Match(std::string_view text) const
+{
+    if (text.empty()) return std::nullopt;
+    const char first = text[0] >= 'a' && text[0] <= 'z' ? char(text[0] - 'a' + 'A') : text[0];
+    if (first < 'A' || first > 'Z') return std::nullopt;
+    for (std::uint8_t i : m_byLetter[std::size_t(first - 'A')]) {
+        if (HasPrefixNoCase(text, m_table[i])) return i;
     }
     return std::nullopt;
+}
+
+const CPrefixTable& TagNameTable()
+{
+    static const CPrefixTable table(TagNames);
+    return table;
+}
+
+const CPrefixTable& TagAttributeKeyTable()
+{
+    static const CPrefixTable table(TagAttributeKeyNames);
+    return table;
 }
 
 std::optional<std::size_t> FindKeyword(std::span<const std::string_view> table, std::string_view text)

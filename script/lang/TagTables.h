@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 enum class TagId : std::uint32_t {
     Comment, Act, DefaultAct, EndAct, EndAllAct, HideAct, Animate, BeginAnimate, DefaultAnimate,
@@ -44,9 +45,23 @@ extern const std::array<std::string_view, 7> ControlStyleNames;
 extern const std::array<std::string_view, 30> EffectNames;
 extern const std::array<std::string_view, 5> EraseNames;
 
-// The first entry, in table order, that starts text with letters compared
-// without case; so "ACTOR" finds "ACT".
-std::optional<std::size_t> MatchPrefixNoCase(std::span<const std::string_view> table, std::string_view text);
+// Matches texts against the names of a table whose entries all begin with a
+// letter; a match tries only the entries of the text's first letter (a tag's
+// name was sought through all 67, each compared letter by letter).
+class CPrefixTable {
+public:
+    explicit CPrefixTable(std::span<const std::string_view> table);
+    // The first entry, in table order, that starts text with letters compared
+    // without case; so "ACTOR" finds "ACT".
+    std::optional<std::size_t> Match(std::string_view text) const;
+
+private:
+    std::span<const std::string_view> m_table;
+    std::array<std::vector<std::uint8_t>, 26> m_byLetter;
+};
+
+const CPrefixTable& TagNameTable();
+const CPrefixTable& TagAttributeKeyTable();
 
 // The entry equal to text, case-sensitive.
 std::optional<std::size_t> FindKeyword(std::span<const std::string_view> table, std::string_view text);

@@ -60,6 +60,8 @@ void CButtonManager::Begin(const CTagAttributes& record)
     m_open = 1;
     kivotasuGameKit::RECT rect;
     record.GetPoint(rect);
+    // A button without HEIGHT is square.
+    if (record.GetValue(TagAttributeKey::Height).IsEmpty()) rect.bottom = CTagAttributes::EdgeOf(rect.top, rect.right - rect.left);
     ButtonAt(button).SetRect(rect);
     ButtonAt(button).ParseTargetLabel(record);
     m_current = button;

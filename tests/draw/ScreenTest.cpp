@@ -5,6 +5,7 @@
 #include "tests/kit/TempFolder.h"
 
 #include <cstring>
+#include <limits>
 
 using namespace kivotasuGameKit;
 using namespace screentest;
@@ -304,6 +305,48 @@ TEST_F(ScreenTest, PresentRunsTheCallbacksInOrderAndShowsOnlyThePart)
         draw.OnDraw();
         EXPECT_TRUE(seen.empty());
         EXPECT_EQ(displays->GetState().presents, 1);
+    });
+}
+
+// A part lands where it lies on the screen, cut to the screen, whatever its
+// edges: off-screen, reaching past either end of the int range, or empty.
+TEST_F(ScreenTest, PartialPresentsShowTheBackPlaneWhereThePartMeetsTheScreen)
+{
+    constexpr int Min = std::numeric_limits<int>::min(), Max = std::numeric_limits<int>::max();
+    const RECT parts[] = {
+        {-100, 10, 200, 50},  {600, 400, 700, 500},   {-100, -100, 740, 580}, {Min, Min, 20, 30},
+        {Min + 1, 5, 3, 9},   {Min, 0, Min + 10, 10}, {Max - 5, 0, Max, 10},  {630, 470, Max, Max},
+        {-50, 0, -10, 10},    {10, 10, 5, 5},         {0, Min, 640, Max},     {Min, Min, Max, Max},
+    };
+    // Every pixel tells where it came from.
+    const auto pattern = [](int x, int y) { return uint32_t(x + 1) << 12 | uint32_t(y); };
+    InApp([&] {
+        CDrawHolder holder;
+        CFastDraw& draw = *holder.GetDraw();
+        ASSERT_EQ(draw.SetDisplay(false, 0, 0, 0), 0);
+        CSurfaceInfo& back = *draw.m_secondary.GetSurfaceInfoPtr();
+        for (const RECT& part : parts) {
+            SCOPED_TRACE(testing::Message() << part.left << "," << part.top << " - " << part.right << "," << part.bottom);
+            draw.m_secondary.SetFillColor(0);
+            draw.m_secondary.Clear(nullptr);
+            draw.OnDraw();
+            {
+                CSurfaceLock lock(back);
+                for (int y = 0; y < 480; ++y)
+                    for (int x = 0; x < 640; ++x) {
+                        const uint32_t colour = pattern(x, y);
+                        std::memcpy(back.GetPixelBytes() + std::ptrdiff_t(y) * back.GetPitch() + x * 4, &colour, 4);
+                    }
+            }
+            draw.OnDraw(&part, false);
+            int wrong = 0;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x) {
+                    const bool inside = x >= part.left && x < part.right && y >= part.top && y < part.bottom;
+                    wrong += displays->PictureAt(x, y) != (inside ? pattern(x, y) : 0u);
+                }
+            EXPECT_EQ(wrong, 0);
+        }
     });
 }
 

@@ -162,6 +162,36 @@ TEST(Choice, NestedLocksNeedAsManyUnlocks)
     EXPECT_EQ(unlocks[1]->after, EngineState::Transition);
 }
 
+// A button's rectangle from its BEGINBUTTON: an absent HEIGHT takes the width,
+// and an edge past the int range stops at its end.
+TEST(Choice, ButtonRectanglesFromBeginButton)
+{
+    const struct {
+        const char* attributes;
+        kivotasuGameKit::RECT rect;
+    } cases[] = {
+        {"X=\"10\" Y=\"20\" WIDTH=\"30\" HEIGHT=\"5\"", {10, 20, 40, 25}},
+        {"X=\"10\" Y=\"20\" WIDTH=\"30\"", {10, 20, 40, 50}},
+        {"X=\"10\" Y=\"2147483600\" WIDTH=\"100\"", {10, 2147483600, 110, 2147483647}},
+        {"X=\"10\" Y=\"20\" HEIGHT=\"7\"", {10, 20, 10, 27}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        GameFolder game;
+        game.Put("data/index.txt", "[BEGINBUTTON NAME=\"b\" " + std::string(c.attributes) + "][ENDBUTTON][WAIT TIME=\"100000\"]");
+        EngineRun run;
+        kivotasuGameKit::RECT rect{};
+        run.At(3, [&](EngineRun&) {
+            const auto& elements = CQuiltorEngine::GetInstance()->GetButtons().GetElements();
+            if (!elements.empty()) rect = static_cast<const TAG::CButtonElement&>(*elements.front()).GetRect();
+        });
+        run.Run(4);
+        EXPECT_EQ((std::array{rect.left, rect.top, rect.right, rect.bottom}),
+                  (std::array{c.rect.left, c.rect.top, c.rect.right, c.rect.bottom}));
+        EXPECT_TRUE(run.errors.empty());
+    }
+}
+
 // A bar of two function buttons in the text window: a jump and "_GAME_END".
 const std::string Bar =
     "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"w\"]"

@@ -33,8 +33,9 @@ std::filesystem::path BuiltGame()
     return tests.parent_path().parent_path() / "game";
 }
 
-// Pixels of the screen plane in the rectangle that are not black.
-int Ink(int left, int top, int right, int bottom)
+// Pixels of the screen plane in the rectangle that are not black (or, given
+// a colour, that are of that colour).
+int Ink(int left, int top, int right, int bottom, std::int64_t only = -1)
 {
     auto& surface = *CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo();
     int inked = 0;
@@ -42,7 +43,7 @@ int Ink(int left, int top, int right, int bottom)
         for (int x = left; x < right; ++x) {
             std::uint32_t colour = 0;
             surface.GetPixel(x, y, &colour);
-            inked += (colour & 0xFFFFFF) != 0;
+            inked += only < 0 ? (colour & 0xFFFFFF) != 0 : (colour & 0xFFFFFF) == only;
         }
     }
     return inked;
@@ -109,6 +110,13 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::vector<std::uint32_t> endFade;
     int choices = 0;
     bool waitCursor = false;
+    bool waitCursorAtStart = false;
+    // The lowest edge of the first choice's items, inside the text window.
+    int firstChoiceBottom = 0;
+    // From the end screen back to the start: the start script sets its own
+    // background, so its first page is not left on the end screen's white.
+    std::uint32_t titleFrame = 0;
+    int whiteAfterTitle = -1;
     // The mouse cursor made of the demo's animated cursor file.
     auto installed = std::make_unique<platform::HeadlessCursorSystem>();
     platform::HeadlessCursorSystem& cursors = *installed;
@@ -160,6 +168,12 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                 lastCursor = cursor;
             }
             // The first choice by the keys, the next by a click on its first item.
+            if (state == EngineState::ChoiceWait && last != state && choices == 0) {
+                for (auto& element : CQuiltorEngine::GetInstance()->GetButtons().GetElements()) {
+                    const auto& button = static_cast<const TAG::CButtonElement&>(*element);
+                    if (button.GetKind() == TAG::ButtonKind::Choice) firstChoiceBottom = std::max(firstChoiceBottom, int(button.GetRect().bottom));
+                }
+            }
             if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
                 r.Key(frame + 2, KeyCode::Down);
                 r.Key(frame + 5, KeyCode::Enter);
@@ -169,6 +183,8 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             }
             last = state;
             if (state == EngineState::ClickWait) waitCursor = waitCursor || WaitCursorShown(r);
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && choices == 0)
+                waitCursorAtStart = waitCursorAtStart || WaitCursorShown(r);
             if (state == EngineState::ClickWait) cursorFile = cursorFile || cursors.Shown() != 0;
             if (state == EngineState::ScriptEnd && (endFrame == 0 || frame <= endFrame + 70)) {
                 std::uint32_t colour = 0;
@@ -186,9 +202,15 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             if (endFrame != 0 && frame == endFrame + 70) {
                 CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
             }
-            if (state == EngineState::ScriptEnd && endFrame == 0) {
-                endFrame = frame;
-                r.Close(frame + 80); // the end picture fades in over 2 s
+            if (state == EngineState::ScriptEnd && endFrame == 0) endFrame = frame;
+            if (endFrame != 0 && frame == endFrame + 75) { // the end picture fades in over 2 s
+                r.Dialogs().PushCommand(MenuCommand::ReturnToTitle);
+                r.RightClick(frame + 1);
+                titleFrame = frame + 1;
+            }
+            if (titleFrame != 0 && whiteAfterTitle < 0 && frame > titleFrame && state == EngineState::ClickWait) {
+                whiteAfterTitle = Ink(0, 280, 640, 480, 0xFFFFFF);
+                r.Close(frame + 1);
             }
         });
         // Alternately a click and Enter.
@@ -214,6 +236,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(run.Tags(TagId::EndSelect).size(), 2u);
     EXPECT_GE(run.Tags(TagId::BeginButton).size(), 5u);
     EXPECT_TRUE(waitCursor) << "no animated wait cursor was shown";
+    EXPECT_TRUE(waitCursorAtStart) << "the waits before the choice chapter show no wait cursor";
+    EXPECT_GT(firstChoiceBottom, 0);
+    EXPECT_LE(firstChoiceBottom, 292 + 176) << "an item of the first choice crosses the text window's frame";
+    EXPECT_GE(whiteAfterTitle, 0) << "the start script did not wait again after the return to the title";
+    EXPECT_LT(whiteAfterTitle, 640 * 200 / 10) << "the start page stands on the end screen's white";
     EXPECT_TRUE(cursorFile) << "the cursor file was not shown";
     // The end picture stands on the screen plane, not the white of a missing one.
     EXPECT_NE(endCentre & 0xFFFFFF, 0xFFFFFFu);
@@ -222,7 +249,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
     EXPECT_TRUE(game.Exists("Save/index.q"));
-    ASSERT_EQ(run.Dialogs().Menus().size(), 4u);
+    ASSERT_EQ(run.Dialogs().Menus().size(), 5u); // the last on the end screen
     ASSERT_EQ(run.Dialogs().ShownFiles().size(), 1u);
     EXPECT_EQ(run.Dialogs().ShownFiles()[0].titleSjis, "画面の保存");
     EXPECT_EQ(game.Read("screen.pdt").substr(0, 5), "PDT10") << "the dialog's name got the picture and its extension";

@@ -7,6 +7,7 @@
 
 #include "script/dib/DibInfoCache.h"
 #include "tests/kit/EngineHarness.h"
+#include "tests/kit/RecordingErrorLog.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/dib/PictureKit.h"
 
@@ -179,7 +180,7 @@ boost::shared_ptr<DIB::CDibInfo> OutOfMemory(const kivotasuGameKit::CTextString&
 
 // A picture name whose picture cannot be had, whether the file is missing or
 // its plane cannot be made, turns the transition into a blend: no error, the
-// game goes on.
+// game goes on, the log names the picture.
 TEST(EngineWipe, AnEffectPictureThatCannotBeHadBlends)
 {
     for (bool memory : {false, true}) {
@@ -187,7 +188,9 @@ TEST(EngineWipe, AnEffectPictureThatCannotBeHadBlends)
         GameFolder game;
         CDibInfoCache::GetInstance().Clear();
         if (memory) CDibInfoCache::GetInstance().SetLoader(&OutOfMemory);
+        testkit::ScopedErrorLogRecorder log;
         const Recorded run = Play(game, Red + BlueWith("nowhere.bmp"), 60);
+        EXPECT_TRUE(log->Contains("nowhere.bmp"));
         CDibInfoCache::GetInstance().SetLoader(nullptr);
         const std::vector<Sample> frames = run.Transition();
         EXPECT_NEAR(double(frames.size()), 24, 1.5);

@@ -2,9 +2,12 @@
 // the wait cursors CURSOR registers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "frame/file/FileWriter.h"
 #include "platform/Clock.h"
 #include "script/engine/MouseCursor.h"
+#include "tests/kit/RecordingErrorLog.h"
 #include "tests/kit/TempFolder.h"
 #include "tests/platform/CursorFiles.h"
 
@@ -123,11 +126,22 @@ TEST(MouseCursor, RegisteredFilesBecomeColourCursorsAndAnimate)
         mouse.SetArrowCursor();
         EXPECT_EQ(cursors.Shown(), 0u);
         EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Arrow);
-        // A file that is no cursor: the system's wait cursor.
+        // A file that is no cursor: the system's wait cursor at every wait,
+        // logged once until the file is registered again.
+        testkit::ScopedErrorLogRecorder log;
+        const auto unreadable = [&] {
+            const std::vector<std::string> lines = log->Messages();
+            return std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.find("broken.cur") != std::string::npos; });
+        };
         mouse.Register("C", kivotasuGameKit::CTextString(folder.Internal("broken.cur")));
-        mouse.Load(0);
+        for (int wait = 0; wait < 3; ++wait) mouse.Load(0);
         EXPECT_EQ(cursors.Shown(), 0u);
         EXPECT_EQ(cursors.ShownSystem(), platform::SystemCursor::Wait);
+        EXPECT_EQ(unreadable(), 1);
+        mouse.Register("C", "");
+        mouse.Register("C", kivotasuGameKit::CTextString(folder.Internal("broken.cur")));
+        mouse.Load(0);
+        EXPECT_EQ(unreadable(), 2);
         mouse.Reset();
         EXPECT_EQ(cursors.Live(), 0u);
         mouse.Load(2);

@@ -72,9 +72,10 @@ TEST_F(SetTest, SelfReferenceStopsAsAnUndefinedVariable)
     m_set.Set("a", "{b}");
     m_set.Set("b", "{a}");
     EXPECT_EQ(Error("{a}"), "設定されていない変数 {a} が使用されました。");
-    // Growing values hit the length bound long before the count bound.
+    // Growing values hit the length bound long before the count bound, which
+    // tells the text grew too long.
     m_set.Set("grow", std::string(4000, 'g') + "{grow}{grow}");
-    EXPECT_EQ(Error("{grow}"), "設定されていない変数 {grow} が使用されました。");
+    EXPECT_EQ(Error("{grow}"), "変数 {grow} の展開で文字列が長くなりすぎました。");
 }
 
 TEST_F(SetTest, ManyReferencesWithinTheBoundExpand)

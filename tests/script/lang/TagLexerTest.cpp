@@ -1,6 +1,10 @@
 #include "tests/script/ScriptTestKit.h"
 
 #include "script/lang/TagLexer.h"
+#include "script/lang/TagTables.h"
+#include "script/lang/TextScan.h"
+
+#include <cctype>
 
 namespace {
 
@@ -114,6 +118,28 @@ TEST_F(TagLexerTest, NamesMatchByFirstPrefixInTableOrder)
         EXPECT_EQ(m_record.GetId(), c.id) << c.text;
     }
     EXPECT_TRUE(Reported().empty());
+}
+
+// The lookup by first letter finds what a scan of the whole table finds, for
+// every name in either case, cut short, run on, or led by no letter.
+TEST(PrefixTable, MatchesTheFirstEntryAScanOfTheTableFinds)
+{
+    const auto scan = [](std::span<const std::string_view> table, std::string_view text) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            if (HasPrefixNoCase(text, table[i])) return i;
+        return std::nullopt;
+    };
+    const std::pair<std::span<const std::string_view>, const CPrefixTable*> tables[] = {
+        {TagNames, &TagNameTable()}, {TagAttributeKeyNames, &TagAttributeKeyTable()}};
+    for (const auto& [names, table] : tables) {
+        for (std::string_view name : names) {
+            std::string lower(name);
+            for (char& ch : lower) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+            for (const std::string& text : {std::string(name), lower, lower + "X]", std::string(name.substr(0, name.size() - 1)),
+                                            "_" + std::string(name), "\x81" + std::string(name), std::string()})
+                EXPECT_EQ(table->Match(text), scan(names, text)) << text;
+        }
+    }
 }
 
 TEST_F(TagLexerTest, ALongerNameIsTheShorterTagWithAnUnknownKey)
