@@ -80,7 +80,7 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     case WaitKind::C: writer.Write(CTextString("\n[C")); break;
     case WaitKind::L: writer.Write(CTextString("\n[L")); break;
     case WaitKind::P: writer.Write(CTextString("\n[P")); break;
-    case WaitKind::Choice: m_select.Write(writer); break;
+    case WaitKind::Choice: m_select.Write(writer, m_buttons); break;
     }
     CTextString resume;
     AppendSavedAttribute(resume, "FILE", CTextString(m_reader.GetName()));
