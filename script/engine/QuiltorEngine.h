@@ -150,9 +150,10 @@ public:
     void CreateSaveFolder() const;
     // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
     bool GetSaveTime(int code, CTextString& text) const;
+    // A failure to write is logged and reported as a script error.
     void SaveGlobals();
     void LoadGlobals();
-    // Writes one save file and the global variables, throwing on failure.
+    // Writes one save file, throwing on failure, then the global variables.
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // is reported and leaves the old file; the game goes on.

@@ -3,6 +3,7 @@
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 using kivotasuGameKit::CTextString;
@@ -42,11 +43,19 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
     return true;
 }
 
+// A failure costs the global variables' file only; the save that called
+// stays written.
 void CQuiltorEngine::SaveGlobals()
 {
-    kivotasuGameKit::CTextFileWriter writer(GetSaveFileName(-3));
-    CSet::GetInstance().WriteGlobals(writer);
-    writer.Close();
+    const CTextString name = GetSaveFileName(-3);
+    try {
+        kivotasuGameKit::CTextFileWriter writer(name);
+        CSet::GetInstance().WriteGlobals(writer);
+        writer.Close();
+    } catch (const EScript& failed) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals %s に書き込めません: %s", name.c_str(), failed.what());
+        CScriptError::GetInstance().Report(failed.GetMessage());
+    }
 }
 
 // A damaged file keeps the variables read before the damage.

@@ -87,8 +87,8 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     resume.AppendAttribute("NAME", CTextString(std::to_string(m_reader.GetOffset())));
     resume += CTextString("]\n");
     writer.Write(resume);
-    SaveGlobals();
     writer.Close();
+    SaveGlobals();
 }
 
 void CQuiltorEngine::SaveCode(int code)
@@ -133,11 +133,7 @@ void CQuiltorEngine::AutoSave()
 void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    try {
-        SaveGlobals();
-    } catch (const std::exception& failed) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals 大域変数を書き込めません: %s", failed.what());
-    }
+    SaveGlobals();
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
 #include "script/engine/InputState.h"
+#include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
 
@@ -375,4 +376,26 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
     EXPECT_TRUE(log->Contains("GameFolder.qsd"));
     EXPECT_NE(game.files.Get("Z:\\system\\option.qsd").find("OVERWRITE\" NAME=\"1\""), std::string::npos)
         << "the rewritten options keep it";
+}
+
+// A folder in the way of the global variables' file costs that file only:
+// every kind of save is written, and the failure is logged and, under
+// ERROR 1, shown.
+TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
+{
+    const std::pair<const char*, std::function<void()>> saves[] = {
+        {"Z:\\Save\\index.003", [] { Engine().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().QuickSave(); }},
+        {"Z:\\Save\\index.a", [] { Engine().SaveResume(); }}, {"Z:\\Save\\index.s00", [] { Engine().AutoSave(); }}};
+    for (const auto& [file, save] : saves) {
+        SCOPED_TRACE(file);
+        MemoryGame game;
+        game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]");
+        game.files.CreateFolder("Z:\\Save");
+        game.files.CreateFolder("Z:\\Save\\index.g");
+        testkit::ScopedErrorLogRecorder log;
+        auto run = game.Play("[C]" + Hold, 6, {{2, save}});
+        EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
+        EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+        EXPECT_FALSE(run->Boxes().History().empty());
+    }
 }
