@@ -58,16 +58,20 @@ void CQuiltorEngine::SaveGlobals()
     }
 }
 
-// A damaged file keeps the variables read before the damage.
+// A bad entry is skipped: the file is written anew from what was read, and
+// every entry behind the bad one would be lost for good.
 void CQuiltorEngine::LoadGlobals()
 {
-    if (m_reader.Read(GetSaveFileName(-3).GetStr()) != 0) return;
+    const CTextString name = GetSaveFileName(-3);
+    if (m_reader.Read(name.GetStr()) != 0) return;
     CTagAttributes record;
-    try {
-        while (m_reader.ReadTag(record) == TagRead) {
+    for (;;) {
+        try {
+            // A tag that fails has moved the reader past it.
+            if (m_reader.ReadTag(record) != TagRead) break;
             CSet::GetInstance().Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity), true);
+        } catch (const EScript& error) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の項目を飛ばします: %s", name.c_str(), error.what());
         }
-    } catch (const EScript& error) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals 大域変数を読めません: %s", error.what());
     }
 }

@@ -399,3 +399,22 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
         EXPECT_FALSE(run->Boxes().History().empty());
     }
 }
+
+// The file is written anew from what was read: an entry that cannot be read
+// is skipped and logged, and the entries behind it stay.
+TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.g", SetTo("first", "1") + SetTo("bad", "{missing}") + SetTo("last", "3"));
+    testkit::ScopedErrorLogRecorder log;
+    bool first = false, bad = true, last = false;
+    game.Play(Hold, 4, {{2, [&] {
+                   first = IsSet("first"), bad = IsSet("bad"), last = IsSet("last");
+                   Engine().QuickSave();
+               }}});
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(bad);
+    EXPECT_TRUE(last);
+    EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("last", "3")), std::string::npos);
+}
