@@ -222,8 +222,12 @@ private:
     void RunStoredFile(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
-    // The load sequence for the save file of a slot code.
+    // The load sequence for the save file of a slot code; a file too large
+    // for a save is refused and the game goes on.
     void LoadCode(int code);
+    // False, with a log line, for a file far larger than any save; true also
+    // when it is missing.
+    static bool StoredFileFits(const CTextString& name);
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);

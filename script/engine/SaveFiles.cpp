@@ -1,5 +1,9 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
@@ -7,6 +11,15 @@
 #include "script/lang/Set.h"
 
 using kivotasuGameKit::CTextString;
+
+namespace {
+
+// The deepest CALL stack a script can build saves in some 3.5 MB, and back
+// log and variables add far less: a file beyond this is no save of ours, and
+// reading it whole would hold the main thread and its memory for seconds.
+constexpr std::uint64_t MaxStoredFileBytes = std::uint64_t{64} << 20;
+
+} // namespace
 
 // The folder is the stem's folder's parent with "/Save/": data/index.txt of
 // a game folder saves into the game folder's Save folder.
@@ -63,7 +76,7 @@ void CQuiltorEngine::SaveGlobals()
 void CQuiltorEngine::LoadGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
-    if (m_reader.Read(name.GetStr()) != 0) return;
+    if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) return;
     CTagAttributes record;
     for (;;) {
         try {
@@ -74,4 +87,14 @@ void CQuiltorEngine::LoadGlobals()
             kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の項目を飛ばします: %s", name.c_str(), error.what());
         }
     }
+}
+
+bool CQuiltorEngine::StoredFileFits(const CTextString& name)
+{
+    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr());
+    const std::optional<std::uint64_t> size = file ? file->Size() : std::nullopt;
+    if (!size || *size <= MaxStoredFileBytes) return true;
+    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::StoredFileFits %s は %llu バイトあり、セーブとしては大きすぎるので読みません",
+                                  name.c_str(), static_cast<unsigned long long>(*size));
+    return false;
 }

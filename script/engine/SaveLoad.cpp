@@ -133,6 +133,7 @@ void CQuiltorEngine::AutoSave()
 void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
+    if (!StoredFileFits(name)) return;
     SaveGlobals();
     Reset();
     m_log.ExpectSavedLines();

@@ -1,6 +1,7 @@
 // The save files on the in-memory file system: names, the ring of choice
 // auto-saves, global variables across loads and restarts, the overwrite
-// question, and saves that cannot be written or would not read back.
+// question, saves that cannot be written or would not read back, and stored
+// files that are damaged or too large.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,6 +15,7 @@
 #include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
 
@@ -417,4 +419,31 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
     EXPECT_TRUE(last);
     EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
     EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("last", "3")), std::string::npos);
+}
+
+// Files far beyond any save (the deepest CALL stack saves in 3.5 MB) are
+// refused unread: the global variables keep theirs, a load leaves the game
+// where it was.
+TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
+{
+    GameFolder game;
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    game.Put("data/index.txt", "[C]" + SetTo("after", "1") + Hold);
+    for (const char* name : {"Save/index.g", "Save/index.q"}) {
+        game.Put(name, SetTo("huge", "1"));
+        std::filesystem::resize_file(game.Host(name), (std::uint64_t{64} << 20) + 1);
+    }
+    testkit::ScopedErrorLogRecorder log;
+    EngineRun run;
+    bool huge = true;
+    run.At(3, [&](EngineRun&) {
+        Engine().LoadQuick();
+        huge = IsSet("huge");
+    });
+    run.Click(5);
+    run.Run(10);
+    EXPECT_FALSE(huge);
+    EXPECT_EQ(SetsOf(run, "after"), 1u) << "the click wait goes on";
+    EXPECT_TRUE(log->Contains("index.g"));
+    EXPECT_TRUE(log->Contains("index.q"));
 }
