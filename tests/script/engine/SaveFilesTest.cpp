@@ -1,7 +1,7 @@
 // The save files on the in-memory file system: names, the ring of choice
 // auto-saves, global variables across loads and restarts, the overwrite
 // question, saves that cannot be written or would not read back, and stored
-// files that are damaged or too large.
+// files that are damaged, too large or of an older form.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -446,4 +446,28 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     EXPECT_EQ(SetsOf(run, "after"), 1u) << "the click wait goes on";
     EXPECT_TRUE(log->Contains("index.g"));
     EXPECT_TRUE(log->Contains("index.q"));
+}
+
+// A choice saved before saves held picture buttons loads as it always did.
+TEST(SaveFiles, AChoiceSavedInTheOlderFormStillLoads)
+{
+    MemoryGame game;
+    // Only the load leads into the choice.
+    const std::string script = Hold + "[SELECT][WRITE BODY=\"はい\" LABEL=\"a\"][WRITE BODY=\"いいえ\" LABEL=\"b\"][ENDSELECT]"
+                               "[LABEL LABEL=\"a\"]" + SetTo("way", "a") + Hold + "[LABEL LABEL=\"b\"]" + SetTo("way", "b") + Hold;
+    game.files.Put("Z:\\data\\index.txt", script);
+    game.files.Put("Z:\\Save\\index.001",
+                   "[SAVE CONTROL=\"0\"]\n[LOCK]\n[BACK COLOR=\"#336699\" WIDTH=\"0\" HEIGHT=\"0\"]\n\n[UNLOCK]\n"
+                   "[SET VARIABLE=\"BASE\" ENTITY=\"{KARUTEMI}data/\"]\n[SAVE CONTROL=\"1\"]\n\n[SELECT]\n"
+                   "[WRITE BODY=\"はい\" LABEL=\"a\"]\n[WRITE BODY=\"いいえ\" LABEL=\"b\"]\n"
+                   "[ENDSELECT FILE=\"{KARUTEMI}data/index.txt\" NAME=\"" + std::to_string(script.find("[LABEL")) + "\"]\n");
+    EngineRun run;
+    run.At(50, [](EngineRun&) { Engine().LoadSlot(1); });
+    run.Key(130, KeyCode::Up);
+    run.Key(133, KeyCode::Enter);
+    run.Run(140);
+    EXPECT_EQ(run.frames.at(128).state, EngineState::ChoiceWait);
+    EXPECT_TRUE(run.errors.empty());
+    ASSERT_EQ(SetsOf(run, "way"), 1u);
+    EXPECT_EQ(run.Tags(TagId::Set).back()->record.GetValue(TagAttributeKey::Entity).GetStr(), "b");
 }
