@@ -34,9 +34,9 @@ public:
     void Reset();
     // Items made by buttons alone count too.
     void MarkHasItems() { m_hasItems = 1; }
-    // The open block as SELECT, its WRITE items and picture buttons in the
-    // order the block gave them, and an ENDSELECT left open; or a JUMP left
-    // open when no block is open. The save writer closes the tag.
+    // The open block as SELECT, its WRITE items and BEGINBUTTON blocks in
+    // the order the block gave them, and an ENDSELECT left open; or a JUMP
+    // left open when no block is open. The save writer closes the tag.
     void Write(kivotasuGameKit::CTextFileWriter& writer, CButtonManager& buttons) const;
 
     bool IsInside() const { return m_inside != 0; }
