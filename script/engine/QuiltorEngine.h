@@ -153,9 +153,10 @@ public:
     void CreateSaveFolder() const;
     // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
     bool GetSaveTime(int code, CTextString& text) const;
+    // A failure to write is logged and reported as a script error.
     void SaveGlobals();
     void LoadGlobals();
-    // Writes one save file and the global variables, throwing on failure.
+    // Writes one save file, throwing on failure, then the global variables.
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // is reported and leaves the old file; the game goes on.
@@ -224,8 +225,12 @@ private:
     void RunStoredFile(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
-    // The load sequence for the save file of a slot code.
+    // The load sequence for the save file of a slot code; a file too large
+    // for a save is refused and the game goes on.
     void LoadCode(int code);
+    // False, with a log line, for a file far larger than any save; true also
+    // when it is missing.
+    static bool StoredFileFits(const CTextString& name);
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);

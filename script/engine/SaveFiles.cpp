@@ -1,11 +1,25 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
+
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 using kivotasuGameKit::CTextString;
+
+namespace {
+
+// The deepest CALL stack a script can build saves in some 3.5 MB, and back
+// log and variables add far less: a file beyond this is no save of ours, and
+// reading it whole would hold the main thread and its memory for seconds.
+constexpr std::uint64_t MaxStoredFileBytes = std::uint64_t{64} << 20;
+
+} // namespace
 
 // The folder is the stem's folder's parent with "/Save/": data/index.txt of
 // a game folder saves into the game folder's Save folder.
@@ -42,23 +56,45 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
     return true;
 }
 
+// A failure costs the global variables' file only; the save that called
+// stays written.
 void CQuiltorEngine::SaveGlobals()
 {
-    kivotasuGameKit::CTextFileWriter writer(GetSaveFileName(-3));
-    CSet::GetInstance().WriteGlobals(writer);
-    writer.Close();
+    const CTextString name = GetSaveFileName(-3);
+    try {
+        kivotasuGameKit::CTextFileWriter writer(name);
+        CSet::GetInstance().WriteGlobals(writer);
+        writer.Close();
+    } catch (const EScript& failed) {
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals %s に書き込めません: %s", name.c_str(), failed.what());
+        CScriptError::GetInstance().Report(failed.GetMessage());
+    }
 }
 
-// A damaged file keeps the variables read before the damage.
+// A bad entry is skipped: the file is written anew from what was read, and
+// every entry behind the bad one would be lost for good.
 void CQuiltorEngine::LoadGlobals()
 {
-    if (m_reader.Read(GetSaveFileName(-3).GetStr()) != 0) return;
+    const CTextString name = GetSaveFileName(-3);
+    if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) return;
     CTagAttributes record;
-    try {
-        while (m_reader.ReadTag(record) == TagRead) {
+    for (;;) {
+        try {
+            // A tag that fails has moved the reader past it.
+            if (m_reader.ReadTag(record) != TagRead) break;
             CSet::GetInstance().Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity), true);
+        } catch (const EScript& error) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の項目を飛ばします: %s", name.c_str(), error.what());
         }
-    } catch (const EScript& error) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals 大域変数を読めません: %s", error.what());
     }
+}
+
+bool CQuiltorEngine::StoredFileFits(const CTextString& name)
+{
+    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr());
+    const std::optional<std::uint64_t> size = file ? file->Size() : std::nullopt;
+    if (!size || *size <= MaxStoredFileBytes) return true;
+    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::StoredFileFits %s は %llu バイトあり、セーブとしては大きすぎるので読みません",
+                                  name.c_str(), static_cast<unsigned long long>(*size));
+    return false;
 }

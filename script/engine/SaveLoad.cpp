@@ -80,15 +80,15 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     case WaitKind::C: writer.Write(CTextString("\n[C")); break;
     case WaitKind::L: writer.Write(CTextString("\n[L")); break;
     case WaitKind::P: writer.Write(CTextString("\n[P")); break;
-    case WaitKind::Choice: m_select.Write(writer); break;
+    case WaitKind::Choice: m_select.Write(writer, m_buttons); break;
     }
     CTextString resume;
     AppendSavedAttribute(resume, "FILE", CTextString(m_reader.GetName()));
     resume.AppendAttribute("NAME", CTextString(std::to_string(m_reader.GetOffset())));
     resume += CTextString("]\n");
     writer.Write(resume);
-    SaveGlobals();
     writer.Close();
+    SaveGlobals();
 }
 
 void CQuiltorEngine::SaveCode(int code)
@@ -133,11 +133,8 @@ void CQuiltorEngine::AutoSave()
 void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    try {
-        SaveGlobals();
-    } catch (const std::exception& failed) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals 大域変数を書き込めません: %s", failed.what());
-    }
+    if (!StoredFileFits(name)) return;
+    SaveGlobals();
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();

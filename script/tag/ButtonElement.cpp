@@ -101,7 +101,7 @@ void CButtonElement::DrawOn(kivotasuGameKit::CFastDraw& draw, Plane& clean, bool
 
 void CButtonElement::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
-    if (m_kind != ButtonKind::Function) return;
+    if (m_item) return;
     CTextString head("[BEGINBUTTON");
     AppendSavedAttribute(head, "NAME", m_name);
     head.AppendAttribute("X", m_rect.left);

@@ -43,6 +43,8 @@ public:
     bool IsNamed(const CTextString& name) const override { return m_name == name; }
     // Clears the record but for the button's FILE and LABEL.
     void ParseTarget(CTagAttributes& record) const;
+    // The BEGINBUTTON block that rebuilds the button; nothing for a choice
+    // item's button, which its WRITE item rebuilds.
     void Write(kivotasuGameKit::CTextFileWriter& writer) override;
 
     // The highlighted picture's area restored from the clean plane, then OFF
@@ -56,6 +58,9 @@ public:
         return m_rect.left <= x && x < m_rect.right && m_rect.top <= y && y < m_rect.bottom;
     }
     ButtonKind GetKind() const { return m_kind; }
+    // Made from a WRITE item of a choice.
+    void MarkItem() { m_item = true; }
+    bool IsItem() const { return m_item; }
     std::int32_t GetCode() const { return m_code; }
     const RECT& GetRect() const { return m_rect; }
     void SetRect(const RECT& rect) { m_rect = rect; }
@@ -71,6 +76,7 @@ private:
     CTextString m_name;
     std::array<boost::shared_ptr<DIB::CDIB32Ex>, 3> m_pictures;
     ButtonKind m_kind;
+    bool m_item = false;
     State m_state = Off;
     std::int32_t m_code = JumpCode;
     RECT m_rect{0, 0, 0, 0};

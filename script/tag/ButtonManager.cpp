@@ -101,6 +101,7 @@ void CButtonManager::AddSelectButton(const CTagAttributes& item)
             button.SetPicture(state, picture);
         }
     }
+    button.MarkItem();
     ++m_selectCount;
     if (m_kind == ButtonKind::Choice) m_selectMode = ChoiceButtons;
     button.ParseTargetLabel(item);
@@ -235,7 +236,10 @@ bool CButtonManager::Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, cons
 void CButtonManager::WriteAll(kivotasuGameKit::CTextFileWriter& writer)
 {
     writer.Write(CTextString("\n"));
-    for (auto& button : GetElements()) button->Write(writer);
+    // The choice's own buttons go with the choice block, where SELECT makes
+    // them choice buttons again.
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).Write(writer);
 }
 
 } // namespace TAG

@@ -4,6 +4,7 @@
 #include "frame/file/FileWriter.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
+#include "script/tag/ButtonManager.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -37,20 +38,35 @@ void CSelect::Reset()
     m_itemAdded = 0;
 }
 
-void CSelect::Write(kivotasuGameKit::CTextFileWriter& writer) const
+void CSelect::Write(kivotasuGameKit::CTextFileWriter& writer, CButtonManager& buttons) const
 {
     if (!m_inside) {
         writer.Write(CTextString("[JUMP"));
         return;
     }
     CTextString text("\n[SELECT]\n");
-    for (const auto& item : m_items) {
+    const auto writeItem = [&](const CSelectElement& item) {
         text += CTextString("[WRITE");
-        AppendSavedAttribute(text, "BODY", item->body);
-        if (!item->file.IsEmpty()) AppendSavedAttribute(text, "FILE", item->file);
-        if (!item->label.IsEmpty()) AppendSavedAttribute(text, "LABEL", item->label);
+        AppendSavedAttribute(text, "BODY", item.body);
+        if (!item.file.IsEmpty()) AppendSavedAttribute(text, "FILE", item.file);
+        if (!item.label.IsEmpty()) AppendSavedAttribute(text, "LABEL", item.label);
         text += CTextString("]\n");
+    };
+    // Each item made one choice button, which its WRITE tag makes again; the
+    // other choice buttons came from BEGINBUTTON blocks inside the choice.
+    auto item = m_items.begin();
+    for (const auto& element : buttons.GetElements()) {
+        auto& button = static_cast<CButtonElement&>(*element);
+        if (button.GetKind() != ButtonKind::Choice) continue;
+        if (!button.IsItem()) {
+            writer.Write(text);
+            text = CTextString();
+            button.Write(writer);
+        } else if (item != m_items.end()) {
+            writeItem(**item++);
+        }
     }
+    for (; item != m_items.end(); ++item) writeItem(**item);
     text += CTextString("[ENDSELECT");
     writer.Write(text);
 }

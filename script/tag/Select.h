@@ -14,6 +14,8 @@ namespace kivotasuGameKit { class CTextFileWriter; }
 
 namespace TAG {
 
+class CButtonManager;
+
 struct CSelectElement {
     kivotasuGameKit::CTextString body;
     kivotasuGameKit::CTextString file;
@@ -32,9 +34,10 @@ public:
     void Reset();
     // Items made by buttons alone count too.
     void MarkHasItems() { m_hasItems = 1; }
-    // The open block as SELECT, WRITE items and an ENDSELECT left open, or a
-    // JUMP left open when no block is open; the save writer closes the tag.
-    void Write(kivotasuGameKit::CTextFileWriter& writer) const;
+    // The open block as SELECT, its WRITE items and BEGINBUTTON blocks in
+    // the order the block gave them, and an ENDSELECT left open; or a JUMP
+    // left open when no block is open. The save writer closes the tag.
+    void Write(kivotasuGameKit::CTextFileWriter& writer, CButtonManager& buttons) const;
 
     bool IsInside() const { return m_inside != 0; }
     bool HasItems() const { return m_hasItems != 0; }

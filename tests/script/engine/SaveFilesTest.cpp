@@ -1,6 +1,7 @@
 // The save files on the in-memory file system: names, the ring of choice
 // auto-saves, global variables across loads and restarts, the overwrite
-// question, and saves that cannot be written or would not read back.
+// question, saves that cannot be written or would not read back, and stored
+// files that are damaged, too large or of an older form.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,8 +12,10 @@
 #include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
 #include "script/engine/InputState.h"
+#include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
 
@@ -375,4 +378,96 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
     EXPECT_TRUE(log->Contains("GameFolder.qsd"));
     EXPECT_NE(game.files.Get("Z:\\system\\option.qsd").find("OVERWRITE\" NAME=\"1\""), std::string::npos)
         << "the rewritten options keep it";
+}
+
+// A folder in the way of the global variables' file costs that file only:
+// every kind of save is written, and the failure is logged and, under
+// ERROR 1, shown.
+TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
+{
+    const std::pair<const char*, std::function<void()>> saves[] = {
+        {"Z:\\Save\\index.003", [] { Engine().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().QuickSave(); }},
+        {"Z:\\Save\\index.a", [] { Engine().SaveResume(); }}, {"Z:\\Save\\index.s00", [] { Engine().AutoSave(); }}};
+    for (const auto& [file, save] : saves) {
+        SCOPED_TRACE(file);
+        MemoryGame game;
+        game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]");
+        game.files.CreateFolder("Z:\\Save");
+        game.files.CreateFolder("Z:\\Save\\index.g");
+        testkit::ScopedErrorLogRecorder log;
+        auto run = game.Play("[C]" + Hold, 6, {{2, save}});
+        EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
+        EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+        EXPECT_FALSE(run->Boxes().History().empty());
+    }
+}
+
+// The file is written anew from what was read: an entry that cannot be read
+// is skipped and logged, and the entries behind it stay.
+TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.g", SetTo("first", "1") + SetTo("bad", "{missing}") + SetTo("last", "3"));
+    testkit::ScopedErrorLogRecorder log;
+    bool first = false, bad = true, last = false;
+    game.Play(Hold, 4, {{2, [&] {
+                   first = IsSet("first"), bad = IsSet("bad"), last = IsSet("last");
+                   Engine().QuickSave();
+               }}});
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(bad);
+    EXPECT_TRUE(last);
+    EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("last", "3")), std::string::npos);
+}
+
+// Files far beyond any save (the deepest CALL stack saves in 3.5 MB) are
+// refused unread: the global variables keep theirs, a load leaves the game
+// where it was.
+TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
+{
+    GameFolder game;
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    game.Put("data/index.txt", "[C]" + SetTo("after", "1") + Hold);
+    for (const char* name : {"Save/index.g", "Save/index.q"}) {
+        game.Put(name, SetTo("huge", "1"));
+        std::filesystem::resize_file(game.Host(name), (std::uint64_t{64} << 20) + 1);
+    }
+    testkit::ScopedErrorLogRecorder log;
+    EngineRun run;
+    bool huge = true;
+    run.At(3, [&](EngineRun&) {
+        Engine().LoadQuick();
+        huge = IsSet("huge");
+    });
+    run.Click(5);
+    run.Run(10);
+    EXPECT_FALSE(huge);
+    EXPECT_EQ(SetsOf(run, "after"), 1u) << "the click wait goes on";
+    EXPECT_TRUE(log->Contains("index.g"));
+    EXPECT_TRUE(log->Contains("index.q"));
+}
+
+// A choice saved before saves held picture buttons loads as it always did.
+TEST(SaveFiles, AChoiceSavedInTheOlderFormStillLoads)
+{
+    MemoryGame game;
+    // Only the load leads into the choice.
+    const std::string script = Hold + "[SELECT][WRITE BODY=\"はい\" LABEL=\"a\"][WRITE BODY=\"いいえ\" LABEL=\"b\"][ENDSELECT]"
+                               "[LABEL LABEL=\"a\"]" + SetTo("way", "a") + Hold + "[LABEL LABEL=\"b\"]" + SetTo("way", "b") + Hold;
+    game.files.Put("Z:\\data\\index.txt", script);
+    game.files.Put("Z:\\Save\\index.001",
+                   "[SAVE CONTROL=\"0\"]\n[LOCK]\n[BACK COLOR=\"#336699\" WIDTH=\"0\" HEIGHT=\"0\"]\n\n[UNLOCK]\n"
+                   "[SET VARIABLE=\"BASE\" ENTITY=\"{KARUTEMI}data/\"]\n[SAVE CONTROL=\"1\"]\n\n[SELECT]\n"
+                   "[WRITE BODY=\"はい\" LABEL=\"a\"]\n[WRITE BODY=\"いいえ\" LABEL=\"b\"]\n"
+                   "[ENDSELECT FILE=\"{KARUTEMI}data/index.txt\" NAME=\"" + std::to_string(script.find("[LABEL")) + "\"]\n");
+    EngineRun run;
+    run.At(50, [](EngineRun&) { Engine().LoadSlot(1); });
+    run.Key(130, KeyCode::Up);
+    run.Key(133, KeyCode::Enter);
+    run.Run(140);
+    EXPECT_EQ(run.frames.at(128).state, EngineState::ChoiceWait);
+    EXPECT_TRUE(run.errors.empty());
+    ASSERT_EQ(SetsOf(run, "way"), 1u);
+    EXPECT_EQ(run.Tags(TagId::Set).back()->record.GetValue(TagAttributeKey::Entity).GetStr(), "b");
 }

@@ -1,11 +1,12 @@
 // Saves and loads end to end on the headless engine: each slot kind taken at
-// a click wait, in a choice and outside any wait, then loaded, gives back the
-// screen and the next tag; the ring of choice auto-saves; global variables
-// across loads and restarts.
+// a click wait, in a choice of text or pictures and outside any wait, then
+// loaded, gives back the screen, the choice and the next tag.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
+#include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 
@@ -94,6 +95,95 @@ TEST(SaveLoad, EverySlotKindGivesBackTheScreenAndTheNextTag)
             EXPECT_EQ(loaded.dumps.at(80).screen, savedScreen);
             EXPECT_EQ(MarkerOffset(loaded), MarkerOffset(original));
             EXPECT_EQ(loaded.frames.at(79).state, original.frames.at(19).state);
+        }
+    }
+}
+
+namespace {
+
+// Choices whose second choosable button leads to "b": pictures, text items,
+// and both in one block.
+const std::pair<const char*, const char*> ChoiceBlocks[] = {
+    {"pictures", "[BEGINBUTTON X=\"100\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"a\"]"
+                 "[BUTTON NAME=\"OFF\"][PAINT FILE=\"off.bmp\"][BUTTON NAME=\"ON\"][PAINT FILE=\"on.bmp\"][ENDBUTTON]"
+                 "[BEGINBUTTON X=\"300\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"b\"]"
+                 "[BUTTON NAME=\"OFF\"][PAINT FILE=\"on.bmp\"][BUTTON NAME=\"PUSH\"][PAINT FILE=\"off.bmp\"][ENDBUTTON]"},
+    {"text", "[WRITE BODY=\"はい\" LABEL=\"a\"][WRITE BODY=\"いいえ\" LABEL=\"b\"]"},
+    {"mixed", "[BEGINBUTTON X=\"300\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"a\"]"
+              "[BUTTON NAME=\"OFF\"][PAINT FILE=\"off.bmp\"][ENDBUTTON][WRITE BODY=\"いいえ\" LABEL=\"b\"]"},
+};
+
+// Every button, in order: kind, rectangle, target and which pictures it has;
+// and the middle of the second choice button.
+std::vector<std::string> Buttons(platform::Point& second)
+{
+    std::vector<std::string> buttons;
+    int choices = 0;
+    for (const auto& element : Engine().GetButtons().GetElements()) {
+        const auto& button = static_cast<const TAG::CButtonElement&>(*element);
+        const auto& r = button.GetRect();
+        std::ostringstream line;
+        line << int(button.GetKind()) << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " "
+             << button.GetLabel().GetStr() << " " << button.GetCode() << !!button.PictureOf(TAG::CButtonElement::Off)
+             << !!button.PictureOf(TAG::CButtonElement::On) << !!button.PictureOf(TAG::CButtonElement::Push);
+        buttons.push_back(line.str());
+        if (button.GetKind() == TAG::ButtonKind::Choice && ++choices == 2)
+            second = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    return buttons;
+}
+
+std::string BmpFile(const picturekit::Pattern& pattern)
+{
+    const picturekit::Bytes file = picturekit::MakeBmp(picturekit::Bmp24(40, 30, pattern));
+    return std::string(file.begin(), file.end());
+}
+
+} // namespace
+
+// A function button stands beside the choice and keeps its place.
+TEST(SaveLoad, EverySlotKindTakenInAChoiceLoadsIntoTheSameChoice)
+{
+    for (const SlotKind& kind : SlotKinds) {
+        for (const auto& [what, block] : ChoiceBlocks) {
+            SCOPED_TRACE(std::string(kind.name) + " " + what);
+            GameFolder game;
+            game.Put("data/index.txt", std::string("[BACK COLOR=\"#336699\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
+                                                   "[BEGINBUTTON NAME=\"f\" X=\"600\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"_NULL\"]"
+                                                   "[BUTTON NAME=\"OFF\"][PAINT FILE=\"off.bmp\"][ENDBUTTON][SELECT]") +
+                                           block + "[ENDSELECT][LABEL LABEL=\"a\"][WAIT TIME=\"100000\"]"
+                                           "[LABEL LABEL=\"b\"][SET VARIABLE=\"b\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+            game.Put("data/pictures/off.bmp", BmpFile(picturekit::Gradient));
+            game.Put("data/pictures/on.bmp", BmpFile([](int x, int) { return 0xFF0000u + x; }));
+            game.Put("system/option.qsd", testkit::InstantOptions);
+
+            EngineRun original;
+            std::string saved;
+            std::vector<std::string> buttons, reloaded;
+            platform::Point second{}, unused{};
+            original.DumpAt(10);
+            original.At(10, [&](EngineRun&) {
+                kind.save(Engine());
+                saved = game.Read(kind.file);
+                buttons = Buttons(second);
+            });
+            original.Run(11);
+            ASSERT_TRUE(original.errors.empty()) << original.errors.front();
+            ASSERT_EQ(original.frames.at(9).state, EngineState::ChoiceWait);
+
+            game.Put(kind.file, saved);
+            EngineRun loaded;
+            loaded.At(5, [&](EngineRun&) { kind.load(Engine()); });
+            // The reset's wipe takes the frames before.
+            loaded.DumpAt(80);
+            loaded.At(80, [&](EngineRun&) { reloaded = Buttons(unused); });
+            loaded.Click(82, second.x, second.y);
+            loaded.Run(100);
+            for (const auto& error : loaded.errors) ADD_FAILURE() << error;
+            EXPECT_EQ(loaded.frames.at(79).state, EngineState::ChoiceWait);
+            EXPECT_EQ(reloaded, buttons);
+            EXPECT_EQ(loaded.dumps.at(80).back, original.dumps.at(10).back);
+            EXPECT_EQ(loaded.Tags(TagId::Set).back()->record.GetValue(TagAttributeKey::Variable).GetStr(), "b");
         }
     }
 }

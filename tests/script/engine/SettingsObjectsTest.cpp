@@ -7,6 +7,7 @@
 #include "script/engine/BgmPlayer.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/TagAttributes.h"
+#include "script/tag/ButtonManager.h"
 #include "script/tag/Lock.h"
 #include "script/tag/Select.h"
 #include "script/tag/Sound.h"
@@ -73,8 +74,9 @@ TEST(Lock, DefaultEffectIsBlendAndDefaultLockSetsIt)
 TEST(Select, BlockErrorsAndItemsWrittenBack)
 {
     TAG::CSelect select;
+    TAG::CButtonManager buttons;
     EXPECT_EQ(ScriptErrorOf([&] { select.End(); }), "対応するSELECTのないENDSELECTが現れました。");
-    EXPECT_EQ(Written([&](auto& w) { select.Write(w); }), "[JUMP");
+    EXPECT_EQ(Written([&](auto& w) { select.Write(w, buttons); }), "[JUMP");
     select.Begin();
     EXPECT_EQ(ScriptErrorOf([&] { select.Begin(); }), "SELECTがネストしています。");
     EXPECT_EQ(ScriptErrorOf([&] { select.End(); }), "選択すべき項目がひとつもありません。");
@@ -83,7 +85,7 @@ TEST(Select, BlockErrorsAndItemsWrittenBack)
     select.AddItem(Tag({{TagAttributeKey::Body, "まだ"}}));
     EXPECT_EQ(ScriptErrorOf([&] { select.End(); }), "no error");
     EXPECT_TRUE(select.HasTextItems());
-    EXPECT_EQ(Written([&](auto& w) { select.Write(w); }),
+    EXPECT_EQ(Written([&](auto& w) { select.Write(w, buttons); }),
               "\n[SELECT]\n[WRITE BODY=\"はい\" FILE=\"a.txt\" LABEL=\"yes\"]\n[WRITE BODY=\"いいえ\" LABEL=\"no\"]\n"
               "[WRITE BODY=\"まだ\"]\n[ENDSELECT");
     select.Reset();
