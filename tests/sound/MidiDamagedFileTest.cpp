@@ -24,27 +24,8 @@ double Seconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-std::string Bytes(std::initializer_list<int> bytes)
-{
-    std::string out;
-    for (int byte : bytes) out.push_back(char(byte));
-    return out;
-}
-
-// One track of the given body under a header of the given track count and
-// division; the track length is the body's unless given.
-std::string Smf(const std::string& body, std::uint16_t tracks = 1, std::uint16_t division = 480,
-                std::uint32_t length = 0)
-{
-    std::string out = "MThd";
-    midi::BigEndian(out, 6, 4);
-    midi::BigEndian(out, 0, 2);
-    midi::BigEndian(out, tracks, 2);
-    midi::BigEndian(out, division, 2);
-    out += "MTrk";
-    midi::BigEndian(out, length ? length : static_cast<std::uint32_t>(body.size()), 4);
-    return out + body;
-}
+using midi::Bytes;
+using midi::RawFile;
 
 const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
 const std::string Note480 = Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0});
@@ -53,7 +34,7 @@ std::string NotesAtZero(int count)
 {
     std::string body;
     for (int i = 0; i < count; ++i) body += Bytes({0x00, 0x90, 40 + i % 40, 100});
-    return Smf(body + End);
+    return RawFile(body + End);
 }
 
 struct DamagedMidi {
@@ -65,22 +46,22 @@ struct DamagedMidi {
 };
 
 const DamagedMidi Files[] = {
-    {"only end of track", Smf(End), 0, false},
-    {"tempo and end of track", Smf(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
-    {"note on and off at tick 0", Smf(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false},
-    {"endless running status", Smf(Bytes({0x00, 0x90, 60, 100}) + std::string(3000, '\0')), 0, false},
+    {"only end of track", RawFile(End), 0, false},
+    {"tempo and end of track", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
+    {"note on and off at tick 0", RawFile(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false},
+    {"endless running status", RawFile(Bytes({0x00, 0x90, 60, 100}) + std::string(3000, '\0')), 0, false},
     {"100,000 note-ons at tick 0", NotesAtZero(100000), 0, false},
     // Time stops at the tempo: what comes before it is the piece.
-    {"tempo 0 after a note", Smf(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
-    {"a note of 30 ms", Smf(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
-    {"tempo 0 with events at tick 0", Smf(Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480.substr(0, 4) + End), 3, false},
-    {"SMPTE division", Smf(Note480 + End, 1, 0xE728), 3, false},
-    {"data bytes with no status", Smf(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End), 3, false},
-    {"a run of continuation bytes", Smf(std::string(200, '\x80') + Note480 + End), 3, false},
-    {"meta length 0x0FFFFFFF", Smf(Bytes({0x00, 0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}) + End), 3, false},
-    {"sysex length 0x0FFFFFFF", Smf(Bytes({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01}) + End), 3, false},
-    {"track length 0xFFFFFFF0", Smf(Note480 + End, 1, 480, 0xFFFFFFF0), 3, false},
-    {"65535 tracks", Smf(Note480 + End, 65535), 3, false},
+    {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
+    {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
+    {"tempo 0 with events at tick 0", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480.substr(0, 4) + End), 3, false},
+    {"SMPTE division", RawFile(Note480 + End, 1, 0xE728), 3, false},
+    {"data bytes with no status", RawFile(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End), 3, false},
+    {"a run of continuation bytes", RawFile(std::string(200, '\x80') + Note480 + End), 3, false},
+    {"meta length 0x0FFFFFFF", RawFile(Bytes({0x00, 0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}) + End), 3, false},
+    {"sysex length 0x0FFFFFFF", RawFile(Bytes({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01}) + End), 3, false},
+    {"track length 0xFFFFFFF0", RawFile(Note480 + End, 1, 480, 0xFFFFFFF0), 3, false},
+    {"65535 tracks", RawFile(Note480 + End, 65535), 3, false},
     {"no MIDI file", "RIFF but not MIDI", 2, false},
 };
 
