@@ -288,8 +288,6 @@ bool MidiSequence::StartPlayer(std::int64_t tick, bool loop)
     m_loop = loop;
     m_looping = false;
     m_started = false;
-    // The end of a looping piece is its start.
-    if (loop && tick >= m_endTick) tick = 0;
     // Before the play: the player takes a seek only while it has not loaded
     // the file, and would sound the start for a block otherwise.
     if (tick > 0) fluid_player_seek(m_player, static_cast<int>(std::min(tick, m_endTick)));
