@@ -2,6 +2,7 @@
 // synthesiser cannot read: the script runs on past ENDBGM and a second BGM,
 // and SIGTERM ends the player within two seconds.
 #include "tests/app/DiskAudio.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/sound/MidiBuilder.h"
 
 #include <signal.h>
@@ -9,20 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
-
 extern char** environ;
 
 namespace {
 
 using midi::Bytes;
-
-double Seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
+using testkit::WallSeconds;
 
 struct LoopingBgm {
     const char* what;
@@ -52,13 +45,13 @@ TEST_P(LoopingMidiBgm, KeepsThePlayerAnsweringAndSigtermEndsIt)
     ASSERT_EQ(posix_spawnp(&player, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
 
     const auto ended = [&](double seconds, int& status) {
-        for (const double until = Seconds() + seconds; Seconds() < until; usleep(20000))
+        for (const double until = WallSeconds() + seconds; WallSeconds() < until; usleep(20000))
             if (waitpid(player, &status, WNOHANG) == player) return true;
         return false;
     };
     int status = 0;
     bool answered = false;
-    for (const double until = Seconds() + 30; !answered && Seconds() < until; usleep(50000))
+    for (const double until = WallSeconds() + 30; !answered && WallSeconds() < until; usleep(50000))
         answered = game.Get("log").find("answered.mid") != std::string::npos;
     EXPECT_TRUE(answered) << "the script stopped: " << game.Get("log");
     bool gone = false;

@@ -7,24 +7,18 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <ctime>
 
 #include "sound/MIDIOutputDM.h"
 #include "sound/SoundFactory.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/sound/MidiBuilder.h"
 
 using namespace kivotasuGameKit;
 
 namespace {
 
-double Seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 using midi::Bytes;
+using testkit::WallSeconds;
 using midi::RawFile;
 
 const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
@@ -89,10 +83,10 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
     // a step mixes a tenth of a second, in milliseconds when nothing goes wrong.
     double longest = 0;
     for (int step = 0; step < 100; ++step) {
-        const double start = Seconds();
+        const double start = WallSeconds();
         Advance(100);
         sound->IsPlay();
-        longest = std::max(longest, Seconds() - start);
+        longest = std::max(longest, WallSeconds() - start);
     }
     EXPECT_EQ(sound->IsPlay(), file.loops);
     EXPECT_EQ(sound->Stop(), 0);
