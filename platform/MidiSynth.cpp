@@ -14,6 +14,10 @@ namespace {
 // FluidSynth's default of 0.2 leaves General MIDI pieces far below the wave
 // sounds at full volume.
 constexpr double SynthGain = 0.7;
+// More notes started in one block (64 frames) than any piece plays: a file
+// of thousands at one tick would hold the mixing thread, and the mixer's lock
+// with it, for seconds. The notes beyond it are dropped.
+constexpr std::uint32_t NotesPerBlock = 256;
 std::string soundFontFolder = "/usr/share/sounds/sf2/";
 
 std::mutex logLock;
@@ -109,6 +113,8 @@ MidiSynth::~MidiSynth()
     m_mixer->RemoveSource(this);
     if (m_synth) delete_fluid_synth(m_synth);
     if (m_settings) delete_fluid_settings(m_settings);
+    if (m_trial) delete_fluid_synth(m_trial);
+    if (m_trialSettings) delete_fluid_settings(m_trialSettings);
 }
 
 bool MidiSynth::LoadSoundFont()
@@ -122,36 +128,111 @@ bool MidiSynth::LoadSoundFont()
     return false;
 }
 
-std::unique_ptr<MidiSequence> MidiSynth::Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick)
+MidiLoad MidiSynth::Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick,
+                         std::unique_ptr<MidiSequence>& sequence)
 {
-    return std::unique_ptr<MidiSequence>(
-        new MidiSequence(shared_from_this(), std::move(data), std::move(name), endTick));
+    sequence.reset();
+    const MidiLoad load = Try(data, endTick);
+    if (load == MidiLoad::Loaded)
+        sequence.reset(new MidiSequence(shared_from_this(), std::move(data), std::move(name), endTick));
+    return load;
+}
+
+MidiLoad MidiSynth::Try(const std::vector<std::uint8_t>& data, std::int64_t endTick)
+{
+    std::lock_guard<std::mutex> guard(m_trialLock);
+    if (!m_trial) {
+        m_trialSettings = new_fluid_settings();
+        if (!m_trialSettings) return MidiLoad::NoPlayer;
+        fluid_settings_setstr(m_trialSettings, "player.timing-source", "sample");
+        fluid_settings_setint(m_trialSettings, "synth.reverb.active", 0);
+        fluid_settings_setint(m_trialSettings, "synth.chorus.active", 0);
+        m_trial = new_fluid_synth(m_trialSettings);
+        if (!m_trial) return MidiLoad::NoPlayer;
+    }
+    fluid_player_t* player = new_fluid_player(m_trial);
+    if (!player) return MidiLoad::NoPlayer;
+    MidiLoad load = MidiLoad::NoPlayer;
+    if (fluid_player_add_mem(player, data.data(), data.size()) == FLUID_OK) {
+        // Nothing of the piece reaches this synthesiser: it only runs the player.
+        fluid_player_set_playback_callback(player, [](void*, fluid_midi_event_t*) { return FLUID_OK; }, nullptr);
+        fluid_player_play(player);
+        // The player reads the file in its first block and runs its clock in
+        // the second; a player whose reader failed is done at once.
+        const int frames = 2 * fluid_synth_get_internal_bufsize(m_trial);
+        std::vector<float> out(static_cast<std::size_t>(frames) * 2);
+        fluid_synth_write_float(m_trial, frames, out.data(), 0, 2, out.data(), 1, 2);
+        const bool read = fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
+                          fluid_player_get_current_tick(player) >= 0 &&
+                          (endTick == 0 || fluid_player_get_total_ticks(player) > 0);
+        load = read ? MidiLoad::Loaded : MidiLoad::Refused;
+    }
+    delete_fluid_player(player);
+    return load;
+}
+
+int MidiSynth::Forward(void* data, fluid_midi_event_t* event)
+{
+    MidiSynth& synth = *static_cast<MidiSynth*>(data);
+    if (fluid_midi_event_get_type(event) == 0x90 && fluid_midi_event_get_velocity(event) > 0 &&
+        ++synth.m_blockNotes > NotesPerBlock)
+        return FLUID_OK;
+    return fluid_synth_handle_midi_event(synth.m_synth, event);
 }
 
 void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_rendered.assign(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels, 0.0f);
-    fluid_synth_write_float(m_synth, static_cast<int>(frames), m_rendered.data(), 0, 2, m_rendered.data(), 1, 2);
+    m_rendered.resize(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels);
+    // A block at a time, as the synthesiser runs its players, so that every
+    // play is looked at after each block it had.
+    const std::uint32_t block = static_cast<std::uint32_t>(fluid_synth_get_internal_bufsize(m_synth));
+    for (std::uint32_t done = 0; done < frames;) {
+        const bool ran = m_blockPhase == 0;
+        if (ran) m_blockNotes = 0;
+        const std::uint32_t part = std::min(frames - done, block - m_blockPhase);
+        float* out = m_rendered.data() + std::size_t{done} * AudioMixer::OutputChannels;
+        fluid_synth_write_float(m_synth, static_cast<int>(part), out, 0, 2, out, 1, 2);
+        m_blockPhase = (m_blockPhase + part) % block;
+        done += part;
+        FollowPlays(ran, firstFrame + done);
+    }
     const float gain = m_gain.load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < m_rendered.size(); ++i) mix[i] += m_rendered[i] * gain;
+}
 
-    // The player itself ends two seconds after the last event, for the notes
-    // to die away; the piece ends at its last event.
+void MidiSynth::FollowPlays(bool ran, std::uint64_t frame)
+{
     for (std::size_t i = 0; i < m_playing.size();) {
         MidiSequence* sequence = m_playing[i];
-        sequence->m_started = true;
-        if (fluid_player_get_status(sequence->m_player) != FLUID_PLAYER_DONE &&
-            (sequence->m_loop || fluid_player_get_current_tick(sequence->m_player) < sequence->m_endTick)) {
+        if (ran) sequence->m_started = true;
+        if (!sequence->m_started || !sequence->RanOut()) {
             ++i;
             continue;
         }
         sequence->m_ended = true;
         sequence->m_endNotice = true;
         m_playing.erase(m_playing.begin() + static_cast<std::ptrdiff_t>(i));
-        m_mixer->Notify(AudioEventKind::End, sequence->m_name, firstFrame + frames);
+        m_mixer->Notify(AudioEventKind::End, sequence->m_name, frame);
         if (sequence->m_onEnd) sequence->m_onEnd();
     }
+}
+
+bool MidiSequence::RanOut()
+{
+    // The player starts a looping piece over within the block that ended it,
+    // reading the file again: one without ticks, or one its reader fails on,
+    // would start over in that block without end. So it loops only a piece it
+    // has read and found ticks in.
+    if (m_loop && !m_looping && fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING &&
+        fluid_player_get_total_ticks(m_player) > 0) {
+        fluid_player_set_loop(m_player, -1);
+        m_looping = true;
+    }
+    // The player itself ends two seconds after the last event, for the notes
+    // to die away; the piece ends at its last event.
+    return fluid_player_get_status(m_player) == FLUID_PLAYER_DONE ||
+           (!m_looping && fluid_player_get_current_tick(m_player) >= m_endTick);
 }
 
 MidiSequence::MidiSequence(std::shared_ptr<MidiSynth> synth, std::vector<std::uint8_t> data, std::string name,
@@ -203,9 +284,10 @@ bool MidiSequence::StartPlayer(std::int64_t tick, bool loop)
         m_player = nullptr;
         return false;
     }
+    fluid_player_set_playback_callback(m_player, &MidiSynth::Forward, m_synth.get());
     m_loop = loop;
+    m_looping = false;
     m_started = false;
-    if (loop) fluid_player_set_loop(m_player, -1);
     // Before the play: the player takes a seek only while it has not loaded
     // the file, and would sound the start for a block otherwise.
     if (tick > 0) fluid_player_seek(m_player, static_cast<int>(std::min(tick, m_endTick)));
@@ -254,7 +336,8 @@ std::int64_t MidiSequence::CurrentTick()
 std::int64_t MidiSequence::PlayerTick() const
 {
     if (!m_started) return m_tick;
-    const std::int64_t tick = fluid_player_get_current_tick(m_player);
+    // A tempo of 0 stops the player's clock at a negative tick.
+    const std::int64_t tick = std::max(fluid_player_get_current_tick(m_player), 0);
     return m_ended ? std::min(tick, m_endTick) : tick;
 }
 

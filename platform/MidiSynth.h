@@ -18,10 +18,21 @@
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
 struct _fluid_player_t;
+struct _fluid_midi_event_t;
 
 namespace platform {
 
 class MidiSynth;
+
+// What the synthesiser made of a file given to it.
+enum class MidiLoad {
+    Loaded,
+    // Its reader failed on the file, found none of its ticks, or its clock
+    // stopped (a tempo of 0).
+    Refused,
+    // No player could be made for it.
+    NoPlayer,
+};
 
 // A MIDI file in memory and its player. Every call is the application
 // thread's; the end handler runs on the thread that mixes.
@@ -59,6 +70,8 @@ private:
     void DropPlayer();
     bool StartPlayer(std::int64_t tick, bool loop);
     std::int64_t PlayerTick() const;
+    // After a block the player ran: true once the play has come to its end.
+    bool RanOut();
 
     std::shared_ptr<MidiSynth> m_synth;
     const std::vector<std::uint8_t> m_data;
@@ -66,6 +79,8 @@ private:
     const std::int64_t m_endTick;
     _fluid_player_t* m_player = nullptr;
     bool m_loop = false;
+    // The player itself loops the piece (it has found ticks in it).
+    bool m_looping = false;
     // Until the player has run, it tells the tick it was started from.
     bool m_started = false;
     bool m_ended = false;
@@ -93,8 +108,10 @@ public:
     MidiSynth& operator=(const MidiSynth&) = delete;
 
     // name: what the mixer's events call it; endTick: the tick of the last
-    // event, where a play ends.
-    std::unique_ptr<MidiSequence> Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick);
+    // event, where a play ends. The synthesiser's own reader tries the data
+    // first, so that a file it cannot play is known before a play.
+    MidiLoad Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick,
+                  std::unique_ptr<MidiSequence>& sequence);
     // The SoundFont in use; empty when none was found.
     const std::string& SoundFont() const { return m_soundFont; }
     const std::shared_ptr<AudioMixer>& Mixer() const { return m_mixer; }
@@ -103,7 +120,13 @@ private:
     friend class MidiSequence;
     explicit MidiSynth(std::shared_ptr<AudioMixer> mixer);
     bool LoadSoundFont();
+    MidiLoad Try(const std::vector<std::uint8_t>& data, std::int64_t endTick);
     void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) override;
+    // Under the lock, after each block rendered: ran tells that the block
+    // began there, so that the players had their turn in it.
+    void FollowPlays(bool ran, std::uint64_t frame);
+    // The players' events on their way to the synthesiser.
+    static int Forward(void* synth, _fluid_midi_event_t* event);
 
     std::shared_ptr<AudioMixer> m_mixer;
     _fluid_hashtable_t* m_settings = nullptr;
@@ -113,7 +136,15 @@ private:
     std::mutex m_lock;
     std::vector<MidiSequence*> m_playing;
     std::vector<float> m_rendered;
+    // Frames rendered into the synthesiser's current block, and the notes
+    // started in it.
+    std::uint32_t m_blockPhase = 0;
+    std::uint32_t m_blockNotes = 0;
     std::atomic<float> m_gain{1.0f};
+    // A silent synthesiser of its own that tries files for Load.
+    std::mutex m_trialLock;
+    _fluid_hashtable_t* m_trialSettings = nullptr;
+    _fluid_synth_t* m_trial = nullptr;
 };
 
 } // namespace platform

@@ -19,7 +19,10 @@ int CMIDIOutputDM::Open(const CTextString& fileName)
         ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", fileName.c_str());
         return 1;
     }
-    return m_segment.Load(m_file.GetMemory(), m_file.GetSize(), m_file.GetName()) ? 0 : 2;
+    const int loaded = m_segment.Load(m_file.GetMemory(), m_file.GetSize(), m_file.GetName());
+    if (loaded == 3) ErrorLog.Out("CMIDIOutputDM::OpenでシンセサイザがMIDIファイルを読めない %s", fileName.c_str());
+    if (loaded == 4) ErrorLog.Out("CMIDIOutputDM::Openでシンセサイザに曲を渡せない %s", fileName.c_str());
+    return loaded;
 }
 
 int CMIDIOutputDM::Close()

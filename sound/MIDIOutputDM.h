@@ -19,7 +19,8 @@ public:
     explicit CMIDIOutputDM(CDirectMusic* music) : m_music(music) {}
     ~CMIDIOutputDM() override;
 
-    // 1 the file cannot be read, 2 it is no MIDI file.
+    // 1 the file cannot be read, 2 it is no MIDI file, 3 the synthesiser's
+    // reader refuses it, 4 the synthesiser cannot take it.
     int Open(const CTextString& fileName) override;
     int Close() override;
     int Play() override;

@@ -51,7 +51,7 @@ int CMIDIOutputMCI::OpenDevice()
     std::vector<std::uint8_t> bytes;
     const std::string path = CFile::NormalizePath(m_file.GetName());
     if (CFile().ReadToVector(path, bytes) != 0 || bytes.empty() ||
-        !m_device.Load(bytes.data(), static_cast<std::uint32_t>(bytes.size()), m_file.GetName())) {
+        m_device.Load(bytes.data(), static_cast<std::uint32_t>(bytes.size()), m_file.GetName()) != 0) {
         ErrorLog.Out("CMIDIOutput::MIDIデバイスがオープンできない。");
         return 1;
     }

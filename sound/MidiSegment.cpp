@@ -13,14 +13,18 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
     return platform::MidiSynth::Get();
 }
 
-bool CMidiSegment::Load(const std::uint8_t* data, std::uint32_t size, const std::string& name)
+int CMidiSegment::Load(const std::uint8_t* data, std::uint32_t size, const std::string& name)
 {
     m_sequence.reset();
-    if (!m_tempo.Read(data, size)) return false;
+    if (!m_tempo.Read(data, size)) return 2;
     std::shared_ptr<platform::MidiSynth> synth = MidiSynthesizer();
-    if (!synth) return false;
-    m_sequence = synth->Load(std::vector<std::uint8_t>(data, data + size), name, m_tempo.GetLengthTicks());
-    return true;
+    if (!synth) return 4;
+    switch (synth->Load(std::vector<std::uint8_t>(data, data + size), name, m_tempo.GetLengthTicks(), m_sequence)) {
+    case platform::MidiLoad::Loaded: return 0;
+    case platform::MidiLoad::Refused: return 3;
+    case platform::MidiLoad::NoPlayer: break;
+    }
+    return 4;
 }
 
 } // namespace kivotasuGameKit

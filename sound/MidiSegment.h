@@ -17,8 +17,9 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer();
 
 class CMidiSegment {
 public:
-    // False for data that is not a Standard MIDI File, or without a synthesiser.
-    bool Load(const std::uint8_t* data, std::uint32_t size, const std::string& name);
+    // 0 ready; 2 the data is no Standard MIDI File; 3 the synthesiser's reader
+    // refuses it; 4 the synthesiser cannot take it, or there is none.
+    int Load(const std::uint8_t* data, std::uint32_t size, const std::string& name);
     void Unload() { m_sequence.reset(); }
     bool IsLoaded() const { return m_sequence != nullptr; }
 

@@ -2,6 +2,7 @@
 // Standard MIDI Files for the tests, event by event.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,28 @@ inline std::string File(std::uint16_t division, const std::vector<Track>& tracks
         out.append(track.Bytes().begin(), track.Bytes().end());
     }
     return out;
+}
+
+inline std::string Bytes(std::initializer_list<int> bytes)
+{
+    std::string out;
+    for (int byte : bytes) out.push_back(char(byte));
+    return out;
+}
+
+// One track of raw bytes under a header of any track count and division,
+// the track length the body's unless given: for damaged files.
+inline std::string RawFile(const std::string& body, std::uint16_t tracks = 1, std::uint16_t division = 480,
+                           std::uint32_t length = 0)
+{
+    std::string out = "MThd";
+    BigEndian(out, 6, 4);
+    BigEndian(out, 0, 2);
+    BigEndian(out, tracks, 2);
+    BigEndian(out, division, 2);
+    out += "MTrk";
+    BigEndian(out, length ? length : static_cast<std::uint32_t>(body.size()), 4);
+    return out + body;
 }
 
 } // namespace midi

@@ -29,8 +29,9 @@ TEST(MidiSynthThreads, ADeviceThreadMixesWhileSequencesStartAndStop)
     track.Note(0, 0, 60, 240, 100).End();
     const std::string file = midi::File(480, {track});
     // Short enough that some plays end in the mixing thread.
-    std::unique_ptr<platform::MidiSequence> sequence =
-        synth->Load(std::vector<std::uint8_t>(file.begin(), file.end()), "note", 240);
+    std::unique_ptr<platform::MidiSequence> sequence;
+    ASSERT_EQ(synth->Load(std::vector<std::uint8_t>(file.begin(), file.end()), "note", 240, sequence),
+              platform::MidiLoad::Loaded);
 
     std::atomic<bool> done{false};
     std::thread device([&] {

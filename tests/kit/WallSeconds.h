@@ -1,0 +1,16 @@
+#pragma once
+// The host's monotonic time in seconds, for tests that bound how long real
+// work takes (the virtual clock does not move by itself).
+
+#include <time.h>
+
+namespace testkit {
+
+inline double WallSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+} // namespace testkit

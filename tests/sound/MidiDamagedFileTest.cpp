@@ -1,0 +1,104 @@
+// MIDI files made by other tools and damaged copies of them, played looping
+// as the BGM player plays them: a file the synthesiser cannot play gives the
+// silent sound, a piece without length plays as silence and ends, and none
+// holds the mixing thread.
+#include "tests/sound/SoundDevice.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "sound/MIDIOutputDM.h"
+#include "sound/SoundFactory.h"
+#include "tests/kit/WallSeconds.h"
+#include "tests/sound/MidiBuilder.h"
+
+using namespace kivotasuGameKit;
+
+namespace {
+
+using midi::Bytes;
+using testkit::WallSeconds;
+using midi::RawFile;
+
+const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
+const std::string Note480 = Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0});
+
+std::string NotesAtZero(int count)
+{
+    std::string body;
+    for (int i = 0; i < count; ++i) body += Bytes({0x00, 0x90, 40 + i % 40, 100});
+    return RawFile(body + End);
+}
+
+struct DamagedMidi {
+    const char* what;
+    std::string bytes;
+    // What Open gives; for 0, whether a looping play goes on.
+    int open;
+    bool loops;
+};
+
+const DamagedMidi Files[] = {
+    {"only end of track", RawFile(End), 0, false},
+    {"tempo and end of track", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
+    {"note on and off at tick 0", RawFile(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false},
+    {"endless running status", RawFile(Bytes({0x00, 0x90, 60, 100}) + std::string(3000, '\0')), 0, false},
+    {"100,000 note-ons at tick 0", NotesAtZero(100000), 0, false},
+    // Time stops at the tempo: what comes before it is the piece.
+    {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
+    {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
+    {"tempo 0 with events at tick 0", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480.substr(0, 4) + End), 3, false},
+    {"SMPTE division", RawFile(Note480 + End, 1, 0xE728), 3, false},
+    {"data bytes with no status", RawFile(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End), 3, false},
+    {"a run of continuation bytes", RawFile(std::string(200, '\x80') + Note480 + End), 3, false},
+    {"meta length 0x0FFFFFFF", RawFile(Bytes({0x00, 0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0x7F, 'a'}) + End), 3, false},
+    {"sysex length 0x0FFFFFFF", RawFile(Bytes({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01}) + End), 3, false},
+    {"track length 0xFFFFFFF0", RawFile(Note480 + End, 1, 480, 0xFFFFFFF0), 3, false},
+    {"65535 tracks", RawFile(Note480 + End, 65535), 3, false},
+    {"no MIDI file", "RIFF but not MIDI", 2, false},
+};
+
+class MidiDamagedFileTest : public SoundDeviceTest, public ::testing::WithParamInterface<DamagedMidi> {
+protected:
+    MidiDamagedFileTest() { setenv("SDL_SOUNDFONTS", "/usr/share/sounds/sf2/TimGM6mb.sf2", 1); }
+    ~MidiDamagedFileTest() override { unsetenv("SDL_SOUNDFONTS"); }
+};
+
+TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
+{
+    const DamagedMidi& file = GetParam();
+    folder.Put("damaged.mid", file.bytes);
+    CSoundFactory factory;
+    CSmartPtr<ISound> sound = factory.CreateMIDISound();
+    EXPECT_EQ(sound->Open(folder.Name("damaged.mid")), file.open);
+    EXPECT_EQ(log->Contains("シンセサイザがMIDIファイルを読めない"), file.open == 3);
+    // Through the factory, as the sound tags open it.
+    EXPECT_EQ(factory.CreateSoundByFile(folder.Name("damaged.mid"))->GetType(), file.open == 0 ? 2 : 0);
+    if (file.open != 0) return;
+
+    sound->SetLoopPlay(true);
+    ASSERT_EQ(sound->Play(), 0);
+    // Ten seconds of the device in steps, as a running player asks for them;
+    // a step mixes a tenth of a second, in milliseconds when nothing goes wrong.
+    double longest = 0;
+    for (int step = 0; step < 100; ++step) {
+        const double start = WallSeconds();
+        Advance(100);
+        sound->IsPlay();
+        longest = std::max(longest, WallSeconds() - start);
+    }
+    EXPECT_EQ(sound->IsPlay(), file.loops);
+    EXPECT_EQ(sound->Stop(), 0);
+    EXPECT_LT(longest, 0.25) << "the synthesiser held the mixer";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MidiDamagedFileTest, ::testing::ValuesIn(Files),
+                         [](const ::testing::TestParamInfo<DamagedMidi>& info) {
+                             std::string name;
+                             for (const char* c = info.param.what; *c; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                             return name;
+                         });
+
+} // namespace
