@@ -9,13 +9,20 @@ namespace {
 
 void FetchCells(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
 {
-    if (w.dv == 0) {
-        const uint8_t* row = t.pixels + (w.v >> 18) * t.pitch;
-        for (int32_t i = 0; i < n; ++i, w.u += w.du) std::memcpy(out + 4 * i, row + (w.u >> 18) * 4, 4);
-        return;
+    // Locals: stores through out may alias the walk.
+    int64_t u = w.u, v = w.v;
+    const int64_t du = w.du, dv = w.dv;
+    const uint8_t* pixels = t.pixels;
+    const ptrdiff_t pitch = t.pitch;
+    if (dv == 0) {
+        const uint8_t* row = pixels + (v >> 18) * pitch;
+        for (int32_t i = 0; i < n; ++i, u += du) std::memcpy(out + 4 * i, row + (u >> 18) * 4, 4);
+    } else {
+        for (int32_t i = 0; i < n; ++i, u += du, v += dv)
+            std::memcpy(out + 4 * i, pixels + (v >> 18) * pitch + (u >> 18) * 4, 4);
     }
-    for (int32_t i = 0; i < n; ++i, w.u += w.du, w.v += w.dv)
-        std::memcpy(out + 4 * i, t.pixels + (w.v >> 18) * t.pitch + (w.u >> 18) * 4, 4);
+    w.u = u;
+    w.v = v;
 }
 
 } // namespace
