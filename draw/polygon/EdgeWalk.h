@@ -2,8 +2,9 @@
 
 // The edge walk every polygon member shares: fills the destination polygon
 // row by row, stepping the source coordinates in 18-bit fixed point along the
-// two side chains and across each span, and hands every covered destination
-// pixel with its nearest source pixel to the member's rule.
+// two side chains and across each span, and hands each span to the member's
+// rule: the pixels whose source points fall outside the source one by one,
+// held to its edge, the run between them whole.
 //
 // Held in 64 bits so that coordinates far beyond the 32-bit fixed-point range
 // cannot overflow; results inside that range are those of 32-bit arithmetic.

@@ -20,8 +20,8 @@ using polygon::Walk;
 // Pairs of 32-bit cells with 8-bit channels: their spans can go through rows.
 template <SurfaceType D, SurfaceType S> constexpr bool Fetched = Is32<D> && Is32<S>;
 
-// The member's rule for the pair: through the row kernel rows (null: none)
-// with its params where the pair's cells can be fetched, else pixel by pixel.
+// The member's walk: through the row kernel rows (null: none) with its
+// params where the pair's cells can be fetched, else pixel by pixel.
 template <SurfaceType D, SurfaceType S, class Pixel>
 int Draw(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams* params, const Pixel& pixel,
          Blend::RowFn rows, const Blend::RowParams& rowParams = {}, bool direct = false)
@@ -36,8 +36,7 @@ template <SurfaceType D, SurfaceType S>
 int Copy(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t, const PolygonBltParams* params)
 {
     const auto pixel = [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::Copy(d, s); };
-    if constexpr (Fetched<D, S>) return Draw<D, S>(source, destination, params, pixel, CopyRowsFor<D, S>(), {}, D == S);
-    else return Draw<D, S>(source, destination, params, pixel, nullptr);
+    return Draw<D, S>(source, destination, params, pixel, CopyRowsFor<D, S>(), {}, D == S);
 }
 
 template <SurfaceType D, SurfaceType S>
@@ -46,10 +45,8 @@ int KeyCopy(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t key, const
     const auto pixel = [key](uint8_t* d, const uint8_t* s) {
         if (!PixelRule<D, S>::IsKey(s, key)) PixelRule<D, S>::Copy(d, s);
     };
-    if constexpr (Fetched<D, S>)
-        return Draw<D, S>(source, destination, params, pixel, KeyCopyRowsFor<D, S>(),
-                          {.key = key, .keyMask = PixelFormat<S>::KeyBits});
-    else return Draw<D, S>(source, destination, params, pixel, nullptr);
+    return Draw<D, S>(source, destination, params, pixel, KeyCopyRowsFor<D, S>(),
+                      {.key = key, .keyMask = PixelFormat<S>::KeyBits});
 }
 
 // Pairs of one channel order blend through the alpha family's rate rows: by
@@ -64,10 +61,7 @@ template <SurfaceType D, SurfaceType S>
 int BlendAlpha(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t, const PolygonBltParams* params)
 {
     const auto pixel = [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::BlendAlpha(d, s); };
-    if constexpr (Fetched<D, S>)
-        return Draw<D, S>(source, destination, params, pixel, BlendRows<D, S>(),
-                          {.rate = 255, .byte3 = Blend::Byte3Of<D>});
-    else return Draw<D, S>(source, destination, params, pixel, nullptr);
+    return Draw<D, S>(source, destination, params, pixel, BlendRows<D, S>(), {.rate = 255, .byte3 = Blend::Byte3Of<D>});
 }
 
 struct Members {
