@@ -1,14 +1,13 @@
 // Polygon transfer against the reference pixel rules and a reference walk
 // (random polygons, clips and step flags at every vector level), and the
-// walk's geometry by its properties: exact block copies, mirrors, rotations,
-// both windings, and the mends for input the walk cannot take.
+// walk's geometry by its properties: exact block copies in both windings,
+// extra corners, far coordinates, and the mends for input the walk cannot take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -315,58 +314,6 @@ TEST_F(PolygonGeometry, ARectangleInEitherWindingFromAnyCornerIsACopy)
     }
 }
 
-TEST_F(PolygonGeometry, MirrorsAndRotationsSampleExactly)
-{
-    const int n = kH; // a square of the source for the quarter turns
-    const std::vector<POINT> square = Corners(0, 0, n, n);
-    struct Case {
-        std::vector<POINT> source;
-        std::function<std::pair<int, int>(int, int)> map;
-    };
-    const std::vector<Case> cases{
-        {{{n - 1, 0}, {0, 0}, {0, n - 1}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{n - 1 - x, y}; }},
-        {{{0, n - 1}, {n - 1, n - 1}, {n - 1, 0}, {0, 0}}, [](int x, int y) { return std::pair{x, n - 1 - y}; }},
-        {{{n - 1, n - 1}, {0, n - 1}, {0, 0}, {n - 1, 0}}, [](int x, int y) { return std::pair{n - 1 - x, n - 1 - y}; }},
-        {{{0, n - 1}, {0, 0}, {n - 1, 0}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{y, n - 1 - x}; }},
-        {{{n - 1, 0}, {n - 1, n - 1}, {0, n - 1}, {0, 0}}, [](int x, int y) { return std::pair{n - 1 - y, x}; }},
-    };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        Polygon p{cases[i].source, Corners(2, 1, n, n)};
-        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i;
-        std::reverse(p.source.begin(), p.source.end());
-        std::reverse(p.destination.begin(), p.destination.end());
-        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i << " reversed";
-    }
-}
-
-TEST_F(PolygonGeometry, ALeftClipStartsTheSpanWithoutTheHalf)
-{
-    // A 4-pixel source row stretched over 8 columns: the step is 3/7 pixel.
-    Polygon p{Corners(0, 0, 4, 2), Corners(0, 0, 8, 2)};
-    const std::vector<uint32_t> whole = Drawn(p);
-    EXPECT_EQ(whole[2] & 0xFF, 1u); // (1/2 + 2 x 3/7) = 1.36
-    p.clipped = true;
-    p.clipRect = {1, 0, 16, 12};
-    const std::vector<uint32_t> clipped = Drawn(p);
-    EXPECT_EQ(clipped[0], 0u);
-    EXPECT_EQ(clipped[2] & 0xFF, 0u); // k x step from column 1: 3/7, without the half
-    // With whole-pixel steps the missing half does not show: a 1:1 copy cut
-    // on the left and the right is the window of the whole.
-    Polygon exact{Corners(0, 0, kW, kH), Corners(2, 2, kW, kH), {4, 0, 7, 12}, true};
-    std::vector<uint32_t> window = Drawn({exact.source, exact.destination});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (x < 4 || x >= 7) window[y * 16 + x] = 0;
-    EXPECT_EQ(Drawn(exact), window);
-}
-
-TEST_F(PolygonGeometry, AClipPastTheDestinationIsCutToIt)
-{
-    Polygon p{Corners(0, 0, kW, kH), Corners(10, 8, kW, kH), {-20, -20, 100, 100}, true};
-    Polygon unclipped{p.source, p.destination};
-    EXPECT_EQ(Drawn(p), Drawn(unclipped)); // Drawn checks the guards
-}
-
 TEST_F(PolygonGeometry, ShapesTheWalkCannotTakeDrawNothing)
 {
     const std::vector<uint32_t> nothing(16 * 12, 0);
@@ -423,15 +370,6 @@ TEST_F(PolygonGeometry, FarCoordinatesAreExactAndFartherOnesRefused)
         }
     Polygon farther{Corners(0, 0, kW, kH), Corners(-(1 << 28), 0, 1 << 29, 4)};
     EXPECT_EQ(Drawn(farther), std::vector<uint32_t>(16 * 12, 0));
-}
-
-TEST_F(PolygonGeometry, SourcePointsOutsideTheSourceAreHeldToItsEdge)
-{
-    Polygon p{Corners(-40, -30, 90, 70), Corners(0, 0, 16, 12)};
-    const std::vector<uint32_t> drawn = Drawn(p);
-    EXPECT_EQ(drawn[0], Stamp(0, 0));
-    EXPECT_EQ(drawn[16 * 12 - 1], Stamp(kW - 1, kH - 1));
-    for (uint32_t v : drawn) EXPECT_EQ(v >> 24, 1u); // every pixel is one of the source's
 }
 
 } // namespace
