@@ -1,7 +1,14 @@
-// The polygon transfer: a 256 x 256 texture turned by 30 degrees and scaled
-// by 1.6 onto a 640 x 480 XRGB8888 surface, in each mode, beside pixman's
-// affine composite of the same quad (nearest filter) on the same buffers.
-// Items are the destination pixels the quad covers.
+// The polygon transfer beside pixman's transformed composite (nearest filter)
+// on the same 640 x 480 XRGB8888 buffers, each doing the same work:
+// - Scaled: a 256 x 256 texture stretched over the whole screen, an
+//   axis-aligned quad; pixman SRC with a scale transform over the screen.
+// - Rotated: a 512 x 512 texture turned by 30 degrees at 1.6x, which covers
+//   the whole screen; pixman SRC (Copy, KeyCopy) or OVER of a premultiplied
+//   source (BlendAlpha) with the affine transform over the screen.
+//   Items of both are the 307,200 screen pixels.
+// - Sprite: a 64 x 64 texture turned by 30 degrees, one call per item; pixman
+//   composites its bounding box, the least area a transform leaves it (OVER
+//   there leaves the screen outside the sprite alone).
 
 #include <benchmark/benchmark.h>
 
@@ -20,14 +27,20 @@ using namespace kivotasuGameKit;
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480, kTexture = 256;
-constexpr double kAngle = 0.5235987755982988, kScale = 1.6;
+constexpr int kWidth = 640, kHeight = 480;
+constexpr double kAngle = 0.5235987755982988;
 
 struct Buffer {
     Buffer(SurfaceType type, int width, int height, uint32_t seed) : pixels(size_t(width) * height)
     {
         std::mt19937 rng(seed);
-        for (uint32_t& p : pixels) p = rng() & (type == XRGB8888 ? 0x00FFFFFFu : 0xFFFFFFFFu);
+        for (uint32_t& p : pixels) {
+            p = rng() & (type == XRGB8888 ? 0x00FFFFFFu : 0xFFFFFFFFu);
+            if (type == ARGB8888) { // premultiplied, so that pixman's OVER reads it as ours does
+                const uint32_t a = p >> 24;
+                p = a << 24 | ((p >> 16 & 0xFF) * a / 255) << 16 | ((p >> 8 & 0xFF) * a / 255) << 8 | (p & 0xFF) * a / 255;
+            }
+        }
         SIZE size{width, height};
         info.Init(pixels.data(), width * 4, &size, type);
     }
@@ -35,54 +48,76 @@ struct Buffer {
     CSurfaceInfo info;
 };
 
-void Ours(benchmark::State& state, uint32_t mode, SurfaceType textureType)
+// A texture of side n mapped onto the screen: turned by angle and scaled by
+// (sx, sy) about the screen's centre.
+struct Mapping {
+    int n;
+    double angle, sx, sy;
+};
+
+constexpr Mapping kScaled{256, 0, kWidth / 256.0, kHeight / 256.0};
+constexpr Mapping kRotated{512, kAngle, 1.6, 1.6};
+constexpr Mapping kSprite{64, kAngle, 1, 1};
+
+// The side of the sprite's bounding box.
+int SpriteBox() { return int(std::ceil(kSprite.n * (std::cos(kAngle) + std::sin(kAngle)))); }
+
+void Ours(benchmark::State& state, Mapping m, uint32_t mode, SurfaceType textureType)
 {
     CEffectBlitter::BuildBlendTables();
-    Buffer texture(textureType, kTexture, kTexture, 3), screen(XRGB8888, kWidth, kHeight, 2);
+    Buffer texture(textureType, m.n, m.n, 3), screen(XRGB8888, kWidth, kHeight, 2);
     texture.info.SetColorKey(texture.pixels[7] & 0xFFFFFF);
-    const POINT source[4]{{0, 0}, {kTexture - 1, 0}, {kTexture - 1, kTexture - 1}, {0, kTexture - 1}};
+    const int last = m.n - 1;
+    const POINT source[4]{{0, 0}, {last, 0}, {last, last}, {0, last}};
     POINT destination[4];
     for (int i = 0; i < 4; ++i) {
-        const double x = (source[i].x - 127.5) * kScale, y = (source[i].y - 127.5) * kScale;
-        destination[i] = {int(std::lround(320 + x * std::cos(kAngle) - y * std::sin(kAngle))),
-                          int(std::lround(240 + x * std::sin(kAngle) + y * std::cos(kAngle)))};
+        // Corner pixels' outer edges, so that the scaled quad ends on the screen's last pixels.
+        const double x = (source[i].x ? m.n : 0) - m.n / 2.0, y = (source[i].y ? m.n : 0) - m.n / 2.0;
+        const double c = std::cos(m.angle), s = std::sin(m.angle);
+        destination[i] = {int(std::lround(kWidth / 2.0 + x * m.sx * c - y * m.sy * s - (source[i].x ? 1 : 0))),
+                          int(std::lround(kHeight / 2.0 + x * m.sx * s + y * m.sy * c - (source[i].y ? 1 : 0)))};
     }
     const PolygonBltParams params{source, destination, nullptr, 0, 4};
     for (auto _ : state) benchmark::DoNotOptimize(screen.info.PolygonBlt(mode, &texture.info, &params, 0));
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kTexture * kScale * kTexture * kScale));
+    state.SetItemsProcessed(int64_t(state.iterations()) * (m.n == kSprite.n ? 1 : kWidth * kHeight));
 }
 
-void Pixman(benchmark::State& state, pixman_op_t op, pixman_format_code_t textureFormat)
+void Pixman(benchmark::State& state, Mapping m, pixman_op_t op, pixman_format_code_t textureFormat)
 {
-    Buffer texture(textureFormat == PIXMAN_x8r8g8b8 ? XRGB8888 : ARGB8888, kTexture, kTexture, 3);
+    Buffer texture(textureFormat == PIXMAN_x8r8g8b8 ? XRGB8888 : ARGB8888, m.n, m.n, 3);
     Buffer screen(XRGB8888, kWidth, kHeight, 2);
-    pixman_image_t* s = pixman_image_create_bits(textureFormat, kTexture, kTexture, texture.pixels.data(), kTexture * 4);
+    pixman_image_t* s = pixman_image_create_bits(textureFormat, m.n, m.n, texture.pixels.data(), m.n * 4);
     pixman_image_t* d = pixman_image_create_bits(PIXMAN_x8r8g8b8, kWidth, kHeight, screen.pixels.data(), kWidth * 4);
     // pixman maps destination points back into the texture.
     pixman_f_transform back;
     pixman_f_transform_init_identity(&back);
-    pixman_f_transform_translate(&back, nullptr, -320, -240);
-    pixman_f_transform_rotate(&back, nullptr, std::cos(-kAngle), std::sin(-kAngle));
-    pixman_f_transform_scale(&back, nullptr, 1 / kScale, 1 / kScale);
-    pixman_f_transform_translate(&back, nullptr, 128, 128);
+    pixman_f_transform_translate(&back, nullptr, -kWidth / 2.0, -kHeight / 2.0);
+    pixman_f_transform_rotate(&back, nullptr, std::cos(-m.angle), std::sin(-m.angle));
+    pixman_f_transform_scale(&back, nullptr, 1 / m.sx, 1 / m.sy);
+    pixman_f_transform_translate(&back, nullptr, m.n / 2.0, m.n / 2.0);
     pixman_transform fixed;
     pixman_transform_from_pixman_f_transform(&fixed, &back);
     pixman_image_set_transform(s, &fixed);
     pixman_image_set_filter(s, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    // The quad's bounding box, so that pixman is not charged for the rest.
-    const int half = int(std::ceil(kTexture * kScale * (std::cos(kAngle) + std::sin(kAngle)) / 2));
-    for (auto _ : state)
-        pixman_image_composite32(op, s, nullptr, d, 320 - half, 240 - half, 0, 0, 320 - half, 240 - half, 2 * half,
-                                 2 * half);
-    state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(kTexture * kScale * kTexture * kScale));
+    const bool sprite = m.n == kSprite.n;
+    const int w = sprite ? SpriteBox() : kWidth, h = sprite ? SpriteBox() : kHeight;
+    const int x = (kWidth - w) / 2, y = (kHeight - h) / 2;
+    for (auto _ : state) pixman_image_composite32(op, s, nullptr, d, x, y, 0, 0, x, y, w, h);
+    state.SetItemsProcessed(int64_t(state.iterations()) * (sprite ? 1 : kWidth * kHeight));
     pixman_image_unref(s);
     pixman_image_unref(d);
 }
 
-BENCHMARK_CAPTURE(Ours, Copy_XRGB8888, 0u, XRGB8888);
-BENCHMARK_CAPTURE(Ours, KeyCopy_XRGB8888, 1u, XRGB8888);
-BENCHMARK_CAPTURE(Ours, BlendAlpha_XRGB8888_from_ARGB8888, 10u, ARGB8888);
-BENCHMARK_CAPTURE(Pixman, pixman_SRC_nearest, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
-BENCHMARK_CAPTURE(Pixman, pixman_OVER_nearest, PIXMAN_OP_OVER, PIXMAN_a8r8g8b8);
+BENCHMARK_CAPTURE(Ours, Scaled_Copy, kScaled, 0u, XRGB8888);
+BENCHMARK_CAPTURE(Pixman, Scaled_SRC, kScaled, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
+BENCHMARK_CAPTURE(Ours, Rotated_Copy, kRotated, 0u, XRGB8888);
+BENCHMARK_CAPTURE(Ours, Rotated_KeyCopy, kRotated, 1u, XRGB8888);
+BENCHMARK_CAPTURE(Pixman, Rotated_SRC, kRotated, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
+BENCHMARK_CAPTURE(Ours, Rotated_BlendAlpha_from_ARGB8888, kRotated, 10u, ARGB8888);
+BENCHMARK_CAPTURE(Pixman, Rotated_OVER, kRotated, PIXMAN_OP_OVER, PIXMAN_a8r8g8b8);
+BENCHMARK_CAPTURE(Ours, Sprite_Copy, kSprite, 0u, XRGB8888);
+BENCHMARK_CAPTURE(Pixman, Sprite_SRC_box, kSprite, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
+BENCHMARK_CAPTURE(Ours, Sprite_BlendAlpha_from_ARGB8888, kSprite, 10u, ARGB8888);
+BENCHMARK_CAPTURE(Pixman, Sprite_OVER_box, kSprite, PIXMAN_OP_OVER, PIXMAN_a8r8g8b8);
 
 } // namespace

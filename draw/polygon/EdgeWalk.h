@@ -2,8 +2,9 @@
 
 // The edge walk every polygon member shares: fills the destination polygon
 // row by row, stepping the source coordinates in 18-bit fixed point along the
-// two side chains and across each span, and hands every covered destination
-// pixel with its nearest source pixel to the member's rule.
+// two side chains and across each span, and hands each span to the member's
+// rule: the pixels whose source points fall outside the source one by one,
+// held to its edge, the run between them whole.
 //
 // Held in 64 bits so that coordinates far beyond the 32-bit fixed-point range
 // cannot overflow; results inside that range are those of 32-bit arithmetic.
@@ -14,6 +15,7 @@
 
 #include "draw/effect/SurfaceInfo.h"
 #include "draw/polygon/PolygonBltParams.h"
+#include "draw/polygon/SpanSource.h"
 
 namespace kivotasuGameKit::polygon {
 
@@ -42,6 +44,33 @@ bool IsDrawable(const PolygonBltParams& params);
 RECT ClipOf(const PolygonBltParams& params, const CSurfaceInfo& destination);
 // Puts the side on edge k of its chain, rows below the edge's start.
 void LoadEdge(Side& side, const std::vector<Edge>& chain, size_t k, int64_t flag, int64_t rows);
+
+// The pixels [from, to) of a span one by one, their source points held to
+// the source's edge.
+template <int DB, int SB, class Rule>
+void HeldPixels(uint8_t* d, const Texture& t, SpanWalk w, int64_t from, int64_t to, const Rule& rule)
+{
+    w.Advance(from);
+    for (int64_t i = from; i < to; ++i, w.u += w.du, w.v += w.dv) {
+        const int64_t column = std::clamp<int64_t>(w.u >> 18, 0, t.width - 1);
+        const int64_t row = std::clamp<int64_t>(w.v >> 18, 0, t.height - 1);
+        rule(d + i * DB, t.pixels + row * t.pitch + column * SB);
+    }
+}
+
+// An n-pixel span: the run inside the source goes to the rule's span form.
+template <int DB, int SB, class Rule>
+void DrawSpan(uint8_t* d, const Texture& t, const SpanWalk& w, int64_t n, const Rule& rule)
+{
+    const Run run = Unheld(w, t, n);
+    HeldPixels<DB, SB>(d, t, w, 0, run.first, rule);
+    if (run.first < run.end) {
+        SpanWalk inside = w;
+        inside.Advance(run.first);
+        rule.Span(d + run.first * DB, t, inside, run.end - run.first);
+    }
+    HeldPixels<DB, SB>(d, t, w, run.end, n, rule);
+}
 
 template <int DestinationBytes, int SourceBytes, class Rule>
 int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams* request, Rule rule)
@@ -96,8 +125,8 @@ int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams
 
     const int64_t l = clip.left, r = clip.right;
     const int32_t destinationPitch = destination->GetPitch();
-    const int32_t sourcePitch = source->GetPitch();
-    const uint8_t* sourcePixels = source->GetPixelBytes();
+    Texture texture{source->GetPixelBytes(), source->GetPitch(), sourceWidth, sourceHeight, nullptr};
+    if constexpr (SourceBytes == 4) texture.fetch = FetchFor(texture);
     uint8_t* line = destination->GetPixelBytes() + int64_t(y0) * destinationPitch;
     for (int32_t y = y0; y <= y1; ++y, line += destinationPitch) {
         for (int s = 0; s < 2; ++s) {
@@ -115,30 +144,27 @@ int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams
         const Side& sr = sides[1];
         const int64_t xl = sl.x >> 18;
         const int64_t xr = sr.x >> 18;
-        int64_t du = 0, dv = 0;
+        SpanWalk walk{0, 0, 0, 0};
         const int64_t divisor = xr - xl + flag;
         if (xr != xl && divisor != 0) {
-            du = (((sr.u >> 18) - (sl.u >> 18)) << 18) / divisor;
-            dv = (((sr.v >> 18) - (sl.v >> 18)) << 18) / divisor;
+            walk.du = (((sr.u >> 18) - (sl.u >> 18)) << 18) / divisor;
+            walk.dv = (((sr.v >> 18) - (sl.v >> 18)) << 18) / divisor;
         }
-        const int64_t u0 = sl.u >> 18;
-        const int64_t v0 = sl.v >> 18;
         if ((r << 18) - kHalf < sl.x || sr.x < (l << 18) + kHalf) continue;
-        int64_t accU = kHalf, accV = kHalf, start = xl;
+        // Source points from the integer parts of the side's, plus the half.
+        walk.u = (sl.u >> 18 << 18) + kHalf;
+        walk.v = (sl.v >> 18 << 18) + kHalf;
+        int64_t start = xl;
         if ((l << 18) + kHalf > sl.x) {
             // The clipped start drops the half, as the original walk does.
             const int64_t k = ((l << 18) + kHalf - sl.x) >> 18;
-            accU = k * du;
-            accV = k * dv;
+            walk.u += k * walk.du - kHalf;
+            walk.v += k * walk.dv - kHalf;
             start = l;
         }
         const int64_t end = sr.x > (r << 18) - kHalf ? r - 1 : xr;
-        for (int64_t x = start; x <= end; ++x, accU += du, accV += dv) {
-            // Source points outside the source are held to its edge.
-            const int64_t column = std::clamp<int64_t>(u0 + (accU >> 18), 0, sourceWidth - 1);
-            const int64_t sourceRow = std::clamp<int64_t>(v0 + (accV >> 18), 0, sourceHeight - 1);
-            rule(line + x * DestinationBytes, sourcePixels + sourceRow * sourcePitch + column * SourceBytes);
-        }
+        if (end < start) continue;
+        DrawSpan<DestinationBytes, SourceBytes>(line + start * DestinationBytes, texture, walk, end - start + 1, rule);
     }
     return 0;
 }

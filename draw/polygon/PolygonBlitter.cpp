@@ -3,8 +3,12 @@
 #include <array>
 #include <utility>
 
+#include "draw/effect/KeyCopyRows.h"
+#include "draw/effect/PixelFormat.h"
+#include "draw/effect/alpha/BlendFrame.h"
 #include "draw/polygon/EdgeWalk.h"
 #include "draw/polygon/PixelRules.h"
+#include "draw/polygon/SpanRules.h"
 
 namespace kivotasuGameKit {
 
@@ -13,26 +17,51 @@ namespace {
 using polygon::PixelRule;
 using polygon::Walk;
 
+// Pairs of 32-bit cells with 8-bit channels: their spans can go through rows.
+template <SurfaceType D, SurfaceType S> constexpr bool Fetched = Is32<D> && Is32<S>;
+
+// The member's walk: through the row kernel rows (null: none) with its
+// params where the pair's cells can be fetched, else pixel by pixel.
+template <SurfaceType D, SurfaceType S, class Pixel>
+int Draw(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams* params, const Pixel& pixel,
+         Blend::RowFn rows, const Blend::RowParams& rowParams = {}, bool direct = false)
+{
+    constexpr int DB = BytesPerPixel(D), SB = BytesPerPixel(S);
+    if constexpr (Fetched<D, S>)
+        return Walk<DB, SB>(source, destination, params, polygon::FetchedRule<Pixel>{pixel, rows, rowParams, direct});
+    else return Walk<DB, SB>(source, destination, params, polygon::EachPixelRule<DB, SB, Pixel>{pixel});
+}
+
 template <SurfaceType D, SurfaceType S>
 int Copy(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t, const PolygonBltParams* params)
 {
-    return Walk<BytesPerPixel(D), BytesPerPixel(S)>(source, destination, params,
-                                                    [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::Copy(d, s); });
+    const auto pixel = [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::Copy(d, s); };
+    return Draw<D, S>(source, destination, params, pixel, CopyRowsFor<D, S>(), {}, D == S);
 }
 
 template <SurfaceType D, SurfaceType S>
 int KeyCopy(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t key, const PolygonBltParams* params)
 {
-    return Walk<BytesPerPixel(D), BytesPerPixel(S)>(source, destination, params, [key](uint8_t* d, const uint8_t* s) {
+    const auto pixel = [key](uint8_t* d, const uint8_t* s) {
         if (!PixelRule<D, S>::IsKey(s, key)) PixelRule<D, S>::Copy(d, s);
-    });
+    };
+    return Draw<D, S>(source, destination, params, pixel, KeyCopyRowsFor<D, S>(),
+                      {.key = key, .keyMask = PixelFormat<S>::KeyBits});
+}
+
+// Pairs of one channel order blend through the alpha family's rate rows: by
+// the source's alpha, or at 255 for a source without one.
+template <SurfaceType D, SurfaceType S> Blend::RowFn BlendRows()
+{
+    const Blend::RowKernels* k = Blend::KernelsFor<D, S>();
+    return k ? k->rate[HasAlpha(S) ? Blend::SourceAlpha : Blend::ConstantRate][0] : nullptr;
 }
 
 template <SurfaceType D, SurfaceType S>
 int BlendAlpha(CSurfaceInfo* source, CSurfaceInfo* destination, uint32_t, const PolygonBltParams* params)
 {
-    return Walk<BytesPerPixel(D), BytesPerPixel(S)>(
-        source, destination, params, [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::BlendAlpha(d, s); });
+    const auto pixel = [](uint8_t* d, const uint8_t* s) { PixelRule<D, S>::BlendAlpha(d, s); };
+    return Draw<D, S>(source, destination, params, pixel, BlendRows<D, S>(), {.rate = 255, .byte3 = Blend::Byte3Of<D>});
 }
 
 struct Members {

@@ -1,19 +1,22 @@
-// Polygon transfer against the reference pixel rules, and the walk's
-// geometry by its properties: exact block copies, mirrors, rotations, both
-// windings, clipping, and the mends for input the walk cannot take.
+// Polygon transfer against the reference pixel rules and a reference walk
+// (random polygons, clips and step flags at every vector level), and the
+// walk's geometry by its properties: exact block copies in both windings,
+// extra corners, far coordinates, and the mends for input the walk cannot take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <random>
 #include <vector>
 
 #include "draw/polygon/PolygonBlitter.h"
 #include "draw/polygon/PolygonBltParams.h"
 #include "frame/Exceptions.h"
+#include "draw/effect/alpha/SimdLevel.h"
 #include "tests/draw/polygon/RefPolygon.h"
+#include "tests/draw/polygon/RefWalk.h"
 #include "tests/kit/pixel/TestSurface.h"
 
 namespace {
@@ -120,6 +123,86 @@ TEST(PolygonBltTest, EveryModeOfEveryPairFollowsThePixelRules)
             EXPECT_EQ(pixelkit::FirstDifference(d, expected, d.Bytes()), "");
             EXPECT_EQ(d.Locker().locks, d.Locker().unlocks);
             EXPECT_EQ(s.Locker().locks, s.Locker().unlocks);
+        }
+    }
+}
+
+// A convex polygon of 2 to 6 corners around (cx, cy) within radius, from
+// any corner in either winding.
+std::vector<POINT> ConvexPolygon(std::mt19937& rng, int cx, int cy, int radius)
+{
+    std::uniform_int_distribution<int> offset(-radius, radius);
+    std::vector<POINT> points(2 + rng() % 8);
+    for (POINT& p : points) p = {cx + offset(rng), cy + offset(rng)};
+    std::sort(points.begin(), points.end(), [](POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    std::vector<POINT> hull;
+    const auto cross = [](POINT o, POINT a, POINT b) {
+        return int64_t(a.x - o.x) * (b.y - o.y) - int64_t(a.y - o.y) * (b.x - o.x);
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        const size_t floor = hull.size();
+        for (const POINT& p : points) {
+            while (hull.size() >= floor + 2 && cross(hull[hull.size() - 2], hull.back(), p) <= 0) hull.pop_back();
+            hull.push_back(p);
+        }
+        hull.pop_back();
+        std::reverse(points.begin(), points.end());
+    }
+    if (hull.size() > 6) hull.resize(6);
+    if (rng() & 1) std::reverse(hull.begin(), hull.end());
+    std::rotate(hull.begin(), hull.begin() + rng() % std::max<size_t>(hull.size(), 1), hull.end());
+    return hull;
+}
+
+// Random convex polygons, clips and step flags in every mode of every pair,
+// at each vector level, against the walk and the pixel rules written from
+// the rules; now and then a span long enough to cross whole row buffers.
+TEST(PolygonBltTest, RandomPolygonsFollowTheWalkAndThePixelRules)
+{
+    std::mt19937 rng(35);
+    const struct Uncapped {
+        ~Uncapped() { Blend::CapSimdLevel(Blend::SimdLevel::Avx2); }
+    } uncapped;
+    for (Blend::SimdLevel level : {Blend::SimdLevel::None, Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2}) {
+        Blend::CapSimdLevel(level);
+        for (int round = 0; round < 400; ++round) {
+            const uint32_t mode = std::array{0u, 1u, 10u}[rng() % 3];
+            const Pair& pair = ServedPairs()[rng() % ServedPairs().size()];
+            const bool wide = round % 40 == 0;
+            const int sw = 1 + rng() % 24, sh = 1 + rng() % 24, dw = wide ? 600 : 1 + rng() % 40, dh = 1 + rng() % 30;
+            SCOPED_TRACE(Name(mode, pair) + " level " + std::to_string(int(level)) + " round " + std::to_string(round));
+            TestSurface s(pair.source, sw, sh), d(pair.destination, dw, dh);
+            s.FillRandom(rng);
+            d.FillRandom(rng);
+            const uint32_t key = rng() & 0xFFFFFF;
+            s->SetColorKey(key);
+            pixelkit::RefPixel keyPixel;
+            keyPixel.r = key >> 16;
+            keyPixel.g = (key >> 8) & 0xFF;
+            keyPixel.b = key & 0xFF;
+            for (int i = 0; i < sw * sh; i += 1 + rng() % 4) {
+                uint8_t* cell = s.Cell(i % sw, i / sw);
+                const uint8_t alpha = cell[pixelkit::IsAlpha4(pair.source) ? 2 : 3] & 15;
+                pixelkit::RefWrite(pair.source, cell, keyPixel);
+                if (pixelkit::IsAlpha4(pair.source)) cell[2] = alpha;
+            }
+            Polygon p{{}, ConvexPolygon(rng, dw / 2, dh / 2, std::max(dw, dh))};
+            for (size_t i = 0; i < p.destination.size(); ++i)
+                p.source.push_back({int(rng() % (sw + 12)) - 6, int(rng() % (sh + 12)) - 6});
+            if (wide) p.source = {{0, 0}, {sw - 1, 0}, {sw - 1, sh - 1}, {0, sh - 1}}, p.destination = Corners(-3, 0, dw + 6, dh);
+            p.flag = uint8_t(rng() & 1);
+            RECT clip{0, 0, dw, dh};
+            if ((p.clipped = rng() & 1)) {
+                p.clipRect = {int(rng() % (dw + 4)) - 2, int(rng() % (dh + 4)) - 2, int(rng() % (dw + 4)), int(rng() % (dh + 4))};
+                clip = {std::max(0, p.clipRect.left), std::max(0, p.clipRect.top), std::min(dw, p.clipRect.right),
+                        std::min(dh, p.clipRect.bottom)};
+            }
+            std::vector<uint8_t> expected = d.Bytes();
+            for (const pixelkit::RefSample& at : pixelkit::RefWalk(p.destination, p.source, clip, p.flag, sw, sh))
+                pixelkit::RefPolygonPixel(mode, pair.destination, pair.source, expected.data() + d.Offset(at.x, at.y),
+                                          s.Cell(at.sx, at.sy), key);
+            EXPECT_EQ(p.Draw(mode, d, s), 0);
+            ASSERT_EQ(pixelkit::FirstDifference(d, expected, d.Bytes()), "");
         }
     }
 }
@@ -231,97 +314,6 @@ TEST_F(PolygonGeometry, ARectangleInEitherWindingFromAnyCornerIsACopy)
     }
 }
 
-TEST_F(PolygonGeometry, MirrorsAndRotationsSampleExactly)
-{
-    const int n = kH; // a square of the source for the quarter turns
-    const std::vector<POINT> square = Corners(0, 0, n, n);
-    struct Case {
-        std::vector<POINT> source;
-        std::function<std::pair<int, int>(int, int)> map;
-    };
-    const std::vector<Case> cases{
-        {{{n - 1, 0}, {0, 0}, {0, n - 1}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{n - 1 - x, y}; }},
-        {{{0, n - 1}, {n - 1, n - 1}, {n - 1, 0}, {0, 0}}, [](int x, int y) { return std::pair{x, n - 1 - y}; }},
-        {{{n - 1, n - 1}, {0, n - 1}, {0, 0}, {n - 1, 0}}, [](int x, int y) { return std::pair{n - 1 - x, n - 1 - y}; }},
-        {{{0, n - 1}, {0, 0}, {n - 1, 0}, {n - 1, n - 1}}, [](int x, int y) { return std::pair{y, n - 1 - x}; }},
-        {{{n - 1, 0}, {n - 1, n - 1}, {0, n - 1}, {0, 0}}, [](int x, int y) { return std::pair{n - 1 - y, x}; }},
-    };
-    for (size_t i = 0; i < cases.size(); ++i) {
-        Polygon p{cases[i].source, Corners(2, 1, n, n)};
-        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i;
-        std::reverse(p.source.begin(), p.source.end());
-        std::reverse(p.destination.begin(), p.destination.end());
-        EXPECT_EQ(Drawn(p), Block(2, 1, n, n, cases[i].map)) << "case " << i << " reversed";
-    }
-}
-
-TEST_F(PolygonGeometry, TheStepFlagStopsOneStepShort)
-{
-    Polygon p{Corners(0, 0, kW, kH), Corners(0, 0, kW, kH)};
-    p.flag = 1;
-    const std::vector<uint32_t> drawn = Drawn(p);
-    // Steps of (w - 1) / w across and (h - 1) / h down, from the half.
-    const auto expected = Block(0, 0, kW, kH, [](int x, int y) {
-        return std::pair{int((131072 + int64_t(x) * ((int64_t(kW - 1) << 18) / kW)) >> 18),
-                         int((131072 + int64_t(y) * ((int64_t(kH - 1) << 18) / kH)) >> 18)};
-    });
-    EXPECT_EQ(drawn, expected);
-    EXPECT_EQ(drawn[(kH - 1) * 16 + kW - 1] & 0xFFFF, uint32_t((kH - 2) << 8 | (kW - 2)));
-}
-
-// Tilted quads, drawn whole and through clip rectangles that cut the top and
-// the bottom: the clipped picture is the window of the whole. (Columns are
-// cut by the rounded span ends, so a cut column may lose its edge pixel.)
-TEST_F(PolygonGeometry, ClippedIsTheWindowOfTheWhole)
-{
-    std::mt19937 rng(7);
-    for (int round = 0; round < 60; ++round) {
-        const double angle = std::uniform_real_distribution<double>(0, 6.3)(rng);
-        Polygon p{Corners(0, 0, kW, kH), {}};
-        for (const POINT& c : Corners(-3, -2, 7, 5))
-            p.destination.push_back({int(std::lround(8 + c.x * std::cos(angle) - c.y * std::sin(angle))),
-                                     int(std::lround(6 + c.x * std::sin(angle) + c.y * std::cos(angle)))});
-        p.flag = uint8_t(round & 1);
-        const std::vector<uint32_t> whole = Drawn(p);
-        std::uniform_int_distribution<int> row(0, 11);
-        p.clipped = true;
-        p.clipRect = {0, row(rng), 16, 12};
-        p.clipRect.bottom = std::uniform_int_distribution<int>(p.clipRect.top, 12)(rng);
-        std::vector<uint32_t> window(whole.size(), 0);
-        for (int y = p.clipRect.top; y < p.clipRect.bottom; ++y)
-            for (int x = 0; x < p.clipRect.right; ++x) window[y * 16 + x] = whole[y * 16 + x];
-        EXPECT_EQ(Drawn(p), window) << "round " << round;
-    }
-}
-
-TEST_F(PolygonGeometry, ALeftClipStartsTheSpanWithoutTheHalf)
-{
-    // A 4-pixel source row stretched over 8 columns: the step is 3/7 pixel.
-    Polygon p{Corners(0, 0, 4, 2), Corners(0, 0, 8, 2)};
-    const std::vector<uint32_t> whole = Drawn(p);
-    EXPECT_EQ(whole[2] & 0xFF, 1u); // (1/2 + 2 x 3/7) = 1.36
-    p.clipped = true;
-    p.clipRect = {1, 0, 16, 12};
-    const std::vector<uint32_t> clipped = Drawn(p);
-    EXPECT_EQ(clipped[0], 0u);
-    EXPECT_EQ(clipped[2] & 0xFF, 0u); // k x step from column 1: 3/7, without the half
-    // With whole-pixel steps the missing half does not show: a 1:1 copy cut
-    // on the left and the right is the window of the whole.
-    Polygon exact{Corners(0, 0, kW, kH), Corners(2, 2, kW, kH), {4, 0, 7, 12}, true};
-    std::vector<uint32_t> window = Drawn({exact.source, exact.destination});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (x < 4 || x >= 7) window[y * 16 + x] = 0;
-    EXPECT_EQ(Drawn(exact), window);
-}
-
-TEST_F(PolygonGeometry, AClipPastTheDestinationIsCutToIt)
-{
-    Polygon p{Corners(0, 0, kW, kH), Corners(10, 8, kW, kH), {-20, -20, 100, 100}, true};
-    Polygon unclipped{p.source, p.destination};
-    EXPECT_EQ(Drawn(p), Drawn(unclipped)); // Drawn checks the guards
-}
-
 TEST_F(PolygonGeometry, ShapesTheWalkCannotTakeDrawNothing)
 {
     const std::vector<uint32_t> nothing(16 * 12, 0);
@@ -378,15 +370,6 @@ TEST_F(PolygonGeometry, FarCoordinatesAreExactAndFartherOnesRefused)
         }
     Polygon farther{Corners(0, 0, kW, kH), Corners(-(1 << 28), 0, 1 << 29, 4)};
     EXPECT_EQ(Drawn(farther), std::vector<uint32_t>(16 * 12, 0));
-}
-
-TEST_F(PolygonGeometry, SourcePointsOutsideTheSourceAreHeldToItsEdge)
-{
-    Polygon p{Corners(-40, -30, 90, 70), Corners(0, 0, 16, 12)};
-    const std::vector<uint32_t> drawn = Drawn(p);
-    EXPECT_EQ(drawn[0], Stamp(0, 0));
-    EXPECT_EQ(drawn[16 * 12 - 1], Stamp(kW - 1, kH - 1));
-    for (uint32_t v : drawn) EXPECT_EQ(v >> 24, 1u); // every pixel is one of the source's
 }
 
 } // namespace
