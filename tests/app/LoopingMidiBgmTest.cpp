@@ -22,6 +22,8 @@ struct LoopingBgm {
     std::string bytes;
 };
 
+void PrintTo(const LoopingBgm& bgm, std::ostream* out) { *out << bgm.what; }
+
 const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
 
 class LoopingMidiBgm : public ::testing::TestWithParam<LoopingBgm> {};

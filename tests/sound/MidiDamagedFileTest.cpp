@@ -39,6 +39,8 @@ struct DamagedMidi {
     bool loops;
 };
 
+void PrintTo(const DamagedMidi& file, std::ostream* out) { *out << file.what; }
+
 const DamagedMidi Files[] = {
     {"only end of track", RawFile(End), 0, false},
     {"tempo and end of track", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
