@@ -111,7 +111,10 @@ int CWaveStreamSound::InitBuffer()
     }
     SetBuffer(m_output->CreateBuffer());
     CSmartPtr<ISoundBuffer> buffer = GetBuffer();
-    if (buffer->Create(format, RingSize(), true, m_output->GetSettings()) != 0) {
+    // Unsigned 8-bit silence is 0x80, which the mixer fills unless asked for
+    // zeros: zeros there are a full-scale click where the data ends.
+    m_silence = format->wBitsPerSample == 8 ? 0x80 : 0;
+    if (buffer->Create(format, RingSize(), m_silence == 0, m_output->GetSettings()) != 0) {
         ErrorLog.Out("CWaveStreamSound::InitBuffer サウンドバッファの作成に失敗！");
         return 3;
     }
@@ -138,6 +141,7 @@ int CWaveStreamSound::InitBuffer()
         return 6;
     }
     m_writePosition += read;
+    m_lapBytes = read;
     if (read < preFill) m_unfilledBytes = preFill - read;
     return 0;
 }
@@ -256,8 +260,12 @@ int CWaveStreamSound::SetCurrentPos(std::int32_t ms)
     }
     {
         KTL::CCriticalLock lock(m_lock);
-        GetStream()->SetCurrentPos(ms);
+        CSmartPtr<IWaveStream> stream = GetStream();
+        stream->SetCurrentPos(ms);
+        // Counted in whole sample frames, as the reader goes.
+        const std::uint32_t align = std::max<std::uint32_t>(stream->GetFormat()->nBlockAlign, 1);
         m_playedBytes = static_cast<std::uint32_t>(static_cast<std::int64_t>(ms) * m_avgBytesPerSec / 1000);
+        m_playedBytes -= m_playedBytes % align;
     }
     return playing ? Play() : 0;
 }
@@ -385,6 +393,7 @@ int CWaveStreamSound::GetNextSoundData()
         return 4;
     }
     m_writePosition = (m_writePosition + read) % ring;
+    m_lapBytes += read;
     // The bytes below a whole transfer carry too, or files of one- or two-byte
     // blocks would drift behind.
     m_unfilledBytes += due - read;
@@ -404,8 +413,12 @@ void CWaveStreamSound::ThreadMain()
             const int result = GetNextSoundData();
             if (result == 1) {
                 KTL::CCriticalLock lock(m_lock);
-                if (!m_loop) break;
-                GetStream()->SetCurrentPos(0);
+                // A lap that gave nothing, or a reader that cannot go back to
+                // its start, has nothing to loop: asked again at once, it would
+                // spin a core until the sound is stopped. It ends as a sound
+                // played once.
+                if (!m_loop || m_lapBytes == 0 || GetStream()->SetCurrentPos(0) != 0) break;
+                m_lapBytes = 0;
             } else if (result != 0) {
                 StopAndRewind();
                 return;
@@ -440,7 +453,7 @@ void CWaveStreamSound::PlayOut()
                 StopAndRewind();
                 return;
             }
-            std::memset(part, 0, partBytes);
+            std::memset(part, m_silence, partBytes);
             if (buffer->Unlock(part, partBytes, nullptr, 0) != 0) {
                 ErrorLog.Out("CWaveStreamSound::ThreadProc GetBuffer()->Unlock()に失敗！");
                 StopAndRewind();
