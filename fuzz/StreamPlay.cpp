@@ -1,7 +1,7 @@
-// Any file played as a looping streamed sound on the headless device, for a
-// second of device time: the worker must go idle between refills. One that
-// keeps a core busy while the clock stands still traps; one that hangs is
-// the run's time-out.
+// Any file played as a looping streamed sound on the headless device for
+// 600 ms of device time: the worker refills and goes idle. One that keeps
+// its core busy traps; one that hangs is the run's time-out.
+#include <pthread.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -18,10 +18,10 @@ using namespace kivotasuGameKit;
 
 namespace {
 
-double ProcessorMs()
+double ProcessorMs(clockid_t clock)
 {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return double(now.tv_sec) * 1000 + double(now.tv_nsec) / 1e6;
 }
 
@@ -54,14 +54,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // takes MP3 files.
     sound.Open(copy.Name("wav"));
     if (sound.Play() != 0) return 0;
-    for (int step = 0; step < 4 && sound.IsPlay(); ++step) {
-        device.clock->Advance(250);
-        // Time for a refill, then a stretch with nothing to do.
-        usleep(3000);
-        const double before = ProcessorMs();
-        usleep(6000);
-        if (ProcessorMs() - before > 4.5) __builtin_trap();
+    // The worker's own processor time over the second of two steps, the
+    // first having started it and made its first refill.
+    clockid_t worker{};
+    if (pthread_getcpuclockid(pthread_t(sound.GetHandle()), &worker) != 0) __builtin_trap();
+    constexpr useconds_t StepUs = 30000;
+    double start = 0;
+    for (int step = 0; step < 2; ++step) {
+        start = ProcessorMs(worker);
+        device.clock->Advance(300);
+        // The device mixes here, not in the worker's next look at its cursor.
+        sound.IsPlay();
+        usleep(StepUs);
     }
+    if (ProcessorMs(worker) - start > StepUs / 2000.0) __builtin_trap();
     sound.Stop();
     return 0;
 }
