@@ -86,8 +86,9 @@ int CACMStream::Open(const CTextString& fileName)
     if (frames && m_factFrames && m_factFrames <= *frames && m_sourceBlock
         && (*frames - m_factFrames) * (m_sourceSize / m_sourceBlock) < *frames)
         frames = m_factFrames;
-    const std::uint64_t decoded =
-        frames ? *frames * align : std::uint64_t(m_sourceSize) * m_destinationFormat.nAvgBytesPerSec / source.nAvgBytesPerSec;
+    const std::uint64_t decoded = frames ? *frames * align
+                                         : std::uint64_t(m_sourceSize) * m_destinationFormat.nAvgBytesPerSec
+                                               / source.nAvgBytesPerSec;
     // No codec read here makes more than some 50 bytes of PCM from one byte.
     const std::uint64_t mostDecoded = (std::uint64_t(m_sourceSize) + m_sourceBlock) * MostExpansion;
     // The PCM of one source block, in whole sample frames.
@@ -135,7 +136,6 @@ int CACMStream::InitializeNormal()
     m_sourceOffset = chunks.dataOffset;
     m_factFrames = chunks.factFrames;
     m_sourceBlock = m_waveFormat.nBlockAlign;
-    m_length = std::uint32_t(std::uint64_t(m_sourceSize) * 1000 / m_waveFormat.nAvgBytesPerSec);
     return 0;
 }
 
@@ -149,7 +149,6 @@ int CACMStream::InitializeMP3()
     m_sourceSize = layout.dataSize - FrameHeaderSize;
     m_sourceOffset = layout.tagSize + FrameHeaderSize;
     m_sourceBlock = m_mp3Format.nBlockSize;
-    m_length = m_sourceSize * 8 / layout.kbps;
     return 0;
 }
 
