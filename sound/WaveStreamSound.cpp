@@ -141,6 +141,7 @@ int CWaveStreamSound::InitBuffer()
         return 6;
     }
     m_writePosition += read;
+    m_ringWritten = read;
     m_lapBytes = read;
     if (read < preFill) m_unfilledBytes = preFill - read;
     return 0;
@@ -392,6 +393,7 @@ int CWaveStreamSound::GetNextSoundData()
         ErrorLog.Out("CWaveStreamSound::GetNextSoundData GetBuffer()->Unlock()に失敗！");
         return 4;
     }
+    m_ringWritten = std::max(m_ringWritten, std::min(m_writePosition + read, ring));
     m_writePosition = (m_writePosition + read) % ring;
     m_lapBytes += read;
     // The bytes below a whole transfer carry too, or files of one- or two-byte
@@ -444,7 +446,10 @@ void CWaveStreamSound::PlayOut()
         // A cursor standing on the end has heard everything: waiting for it
         // to come round would play the stale ring once more.
         wrap = play > end;
-        const std::uint32_t silent = (wrap ? play : RingSize()) - end;
+        // Bytes never written since the ring was made still hold its silence:
+        // writing them again would race with the mixer reading them.
+        const std::uint32_t stale = std::min(wrap ? play : RingSize(), m_ringWritten);
+        const std::uint32_t silent = stale > end ? stale - end : 0;
         void* part = nullptr;
         std::uint32_t partBytes = 0;
         if (silent) {

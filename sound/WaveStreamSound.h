@@ -91,6 +91,8 @@ private:
     // Bytes read since the reader last started over: a loop whose lap read
     // nothing has nothing to play.
     std::uint32_t m_lapBytes = 0;
+    // The ring's bytes below this offset have held data since the ring was made.
+    std::uint32_t m_ringWritten = 0;
     // Played and not stopped since: what a lost buffer was doing.
     bool m_started = false;
     // A paused sound moved to another place: its ring is stale and Replay
