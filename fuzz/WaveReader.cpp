@@ -1,17 +1,20 @@
-// WAVE files through the PCM reader from memory: every read and seek must stay
-// inside the file image, whatever its chunks claim.
+// WAVE files through the readers the factory chooses from memory (the PCM
+// reader, then the decoding one): every read and seek must stay inside the
+// file image, whatever its chunks claim.
 #include <vector>
 
 #include "fuzz/ExactCopy.h"
-#include "sound/WaveStream.h"
+#include "sound/WaveStreamFactory.h"
 
 using namespace kivotasuGameKit;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     ExactCopy copy(data, size);
-    CWaveStream stream;
-    if (stream.Open(copy.Name("wav")) != 0) return 0;
+    static CWaveStreamFactory factory;
+    CSmartPtr<IWaveStream> reader = factory.CreateStream(copy.Name("wav"));
+    if (!reader->GetFormat()) return 0;
+    IWaveStream& stream = *reader;
     const std::int32_t length = stream.GetLength();
     std::vector<std::uint8_t> buffer(4099);
     // Reads of odd sizes from the start, the middle and the last millisecond.

@@ -30,7 +30,8 @@ public:
 std::unique_ptr<IAudioDecoder> OpenMpegAudio(std::span<const std::uint8_t> stream, long rate, int channels);
 
 // A whole RIFF WAVE file in a compressed format (ADPCM, A-law, mu-law,
-// GSM 6.10, floating point, extensible) of the rate and channels its reader
+// GSM 6.10, floating point, PCM wider than 16 bits, extensible with any of
+// these as its sub-format) of the rate and channels its reader
 // found. Null when refused, or when the decoder finds another rate or count.
 std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file, long rate, int channels);
 

@@ -14,9 +14,10 @@ struct PcmSound {
     std::vector<std::int16_t> samples;
 };
 
-enum class WaveEncoding { Pcm16, ImaAdpcm, MsAdpcm, ALaw, MuLaw, Gsm610 };
+enum class WaveEncoding { Pcm16, ImaAdpcm, MsAdpcm, ALaw, MuLaw, Gsm610, Pcm8, Pcm24, Float32, ExtensiblePcm16, ExtensiblePcm24 };
 
-// A RIFF WAVE file of that encoding (GSM 6.10 takes mono only).
+// A RIFF WAVE file of that encoding (GSM 6.10 takes mono only); the Extensible
+// ones have the format tag 0xFFFE with the PCM sub-format.
 bool EncodeWave(const PcmSound& sound, WaveEncoding encoding, std::vector<std::uint8_t>& out);
 
 enum class Mp3Bitrate { Constant, Variable };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/AudioDecoder.h"
@@ -21,9 +22,11 @@ public:
 
     bool Open(long rate, int channels)
     {
-        m_sound = m_file.Open(SFM_READ, m_info);
-        return m_sound && (m_info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && m_info.samplerate == rate
-               && m_info.channels == channels;
+        if (!OpenSound())
+            return false;
+        const int type = m_info.format & SF_FORMAT_TYPEMASK;
+        return (type == SF_FORMAT_WAV || type == SF_FORMAT_WAVEX) && m_info.samplerate == rate
+               && m_info.channels == channels && m_info.frames > 0;
     }
 
     std::size_t Read(void* out, std::size_t n) override
@@ -31,7 +34,10 @@ public:
         if (!m_sound)
             return 0;
         const std::size_t frameBytes = std::size_t(m_info.channels) * 2;
-        const sf_count_t frames = sf_readf_short(m_sound, static_cast<short*>(out), sf_count_t(n / frameBytes));
+        auto* samples = static_cast<short*>(out);
+        const sf_count_t frames =
+            IsFloatingPoint() ? ReadFloats(samples, sf_count_t(n / frameBytes))
+                              : sf_readf_short(m_sound, samples, sf_count_t(n / frameBytes));
         return frames > 0 ? std::size_t(frames) * frameBytes : 0;
     }
 
@@ -44,8 +50,7 @@ public:
         // Some codecs (GSM 6.10) cannot seek: decode from the start up to there.
         sf_close(m_sound);
         m_file.position = 0;
-        m_sound = m_file.Open(SFM_READ, m_info);
-        if (!m_sound)
+        if (!OpenSound())
             return false;
         std::vector<short> skipped(std::size_t(m_info.channels) * 4096);
         for (sf_count_t left = sf_count_t(frame); left > 0;) {
@@ -60,9 +65,33 @@ public:
     std::optional<std::uint64_t> MeasureFrames() override { return std::uint64_t(m_info.frames); }
 
 private:
+    bool OpenSound()
+    {
+        m_sound = m_file.Open(SFM_READ, m_info);
+        return m_sound != nullptr;
+    }
+
+    bool IsFloatingPoint() const
+    {
+        const int subtype = m_info.format & SF_FORMAT_SUBMASK;
+        return subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
+    }
+
+    // Floating-point samples read as shorts come out unscaled (-1..1 is
+    // silence), or scaled to the file's peak when asked: full scale is 1.0.
+    sf_count_t ReadFloats(short* out, sf_count_t frames)
+    {
+        m_floats.resize(std::size_t(frames) * std::size_t(m_info.channels));
+        const sf_count_t got = sf_readf_float(m_sound, m_floats.data(), frames);
+        for (std::size_t i = 0; got > 0 && i < std::size_t(got) * std::size_t(m_info.channels); ++i)
+            out[i] = std::isnan(m_floats[i]) ? 0 : short(std::lrint(std::clamp(m_floats[i] * 32768.0f, -32768.0f, 32767.0f)));
+        return got;
+    }
+
     SndfileMemoryFile m_file;
     SF_INFO m_info{};
     SNDFILE* m_sound = nullptr;
+    std::vector<float> m_floats;
 };
 
 } // namespace
@@ -80,6 +109,7 @@ bool IsMpegWaveFormat(std::uint16_t formatTag) { return formatTag == 0x0050 || f
 bool CanDecodeWaveFormat(std::uint16_t formatTag)
 {
     switch (formatTag) {
+    case 0x0001: // PCM of widths the mixer does not take
     case 0x0002: // MS ADPCM
     case 0x0003: // IEEE float
     case 0x0006: // A-law

@@ -1,5 +1,7 @@
 #include "sound/ACMStream.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -16,6 +18,8 @@ namespace {
 // The compressed data of an MP3 file is counted from behind the first frame's header.
 constexpr std::uint32_t FrameHeaderSize = 4;
 constexpr std::uint16_t DecodedBits = 16;
+// 16-bit stereo at 48 kHz from Layer III at 32 kbps is 48 times the bytes.
+constexpr std::uint64_t MostExpansion = 64;
 
 } // namespace
 
@@ -31,8 +35,8 @@ int CACMStream::Close()
     m_mp3Format = MPEGLAYER3WAVEFORMAT();
     m_destinationFormat = WAVEFORMATEX();
     m_decoder.reset();
-    m_variableBitrate = false;
-    m_sourceSize = m_sourceOffset = m_length = m_destinationPosition = 0;
+    m_sourceSize = m_sourceOffset = m_length = m_destinationPosition = m_factFrames = 0;
+    m_decodedBytes = 0;
     m_sourceBlock = m_destinationBlock = 0;
     return 0;
 }
@@ -53,7 +57,8 @@ int CACMStream::Open(const CTextString& fileName)
         return 2;
     }
     const WAVEFORMATEX& source = *m_sourceFormat;
-    if (!platform::CanDecodeWaveFormat(source.wFormatTag) || source.nChannels == 0 || source.nSamplesPerSec == 0) {
+    if (!platform::CanDecodeWaveFormat(source.wFormatTag) || source.nChannels == 0 || source.nChannels > MaxChannels
+        || source.nSamplesPerSec == 0 || source.nSamplesPerSec > MaxSamplesPerSec) {
         ErrorLog.Out("CACMStream::Open acmFormatSuggest()に失敗");
         Close();
         return 3;
@@ -70,18 +75,32 @@ int CACMStream::Open(const CTextString& fileName)
         Close();
         return 4;
     }
-    // The PCM of one source block at the average rates, in whole sample frames.
-    m_destinationBlock = std::uint32_t(std::uint64_t(m_sourceBlock) * m_destinationFormat.nAvgBytesPerSec
-                                       / source.nAvgBytesPerSec);
-    m_destinationBlock -= m_destinationBlock % m_destinationFormat.nBlockAlign;
-    if (m_destinationBlock == 0) {
+    // What the data decodes to, as the decoder counts it: the header's average
+    // rate may lie, and an MP3's bit rate counts its header frame and padding
+    // in (a loop on that length would end in a gap). Only a decoder that
+    // cannot count (an MP3 it cannot scan) leaves the estimate from the header.
+    const std::uint32_t align = m_destinationFormat.nBlockAlign;
+    std::optional<std::uint64_t> frames = m_decoder->MeasureFrames();
+    // A "fact" count inside the last block trims its padding; any other
+    // count is not believed (libsndfile writes half the frames of stereo).
+    if (frames && m_factFrames && m_factFrames <= *frames && m_sourceBlock
+        && (*frames - m_factFrames) * (m_sourceSize / m_sourceBlock) < *frames)
+        frames = m_factFrames;
+    const std::uint64_t decoded = frames ? *frames * align
+                                         : std::uint64_t(m_sourceSize) * m_destinationFormat.nAvgBytesPerSec
+                                               / source.nAvgBytesPerSec;
+    // No codec read here makes more than some 50 bytes of PCM from one byte.
+    const std::uint64_t mostDecoded = (std::uint64_t(m_sourceSize) + m_sourceBlock) * MostExpansion;
+    // The PCM of one source block, in whole sample frames.
+    const std::uint64_t block = m_sourceSize ? std::uint64_t(m_sourceBlock) * decoded / m_sourceSize : 0;
+    m_destinationBlock = std::uint32_t(std::min<std::uint64_t>(block - block % align, UINT32_MAX));
+    if (m_destinationBlock == 0 || decoded > mostDecoded) {
         ErrorLog.Out("CACMStream::Open acmStreamSize()に失敗");
         Close();
         return 5;
     }
-    if (m_variableBitrate)
-        if (const auto frames = m_decoder->MeasureFrames())
-            m_length = std::uint32_t(*frames * 1000 / m_destinationFormat.nSamplesPerSec);
+    m_decodedBytes = frames ? decoded : UINT64_MAX;
+    m_length = std::uint32_t(std::min<std::uint64_t>(decoded * 1000 / m_destinationFormat.nAvgBytesPerSec, INT32_MAX));
     return 0;
 }
 
@@ -91,17 +110,17 @@ int CACMStream::InitializeNormal()
         std::string_view(reinterpret_cast<const char*>(m_file->GetMemory()), m_file->GetSize()));
     const WaveChunks chunks = FindWaveChunks(image);
     using Reached = WaveChunks::Reached;
-    if (chunks.reached == Reached::NoRiff) {
-        ErrorLog.Out("CACMStream::InitializeNormal Waveファイルでない");
+    // Not logged: every MP3 file comes this way, and the MP3 reading says
+    // why when it refuses the file too.
+    if (chunks.reached == Reached::NoRiff)
         return 2;
-    }
     if (chunks.reached == Reached::NoFormat) {
         ErrorLog.Out("CACMStream::InitializeNormal fmtチャンクが指定できない");
         return 3;
     }
     m_waveFormat = chunks.format;
     m_sourceFormat = &m_waveFormat;
-    if (m_waveFormat.wFormatTag == WAVE_FORMAT_PCM) {
+    if (IsPlainPcm(m_waveFormat)) {
         ErrorLog.Out("CACMStream::InitializeNormal ACMを使うまでもない");
         return 4;
     }
@@ -115,8 +134,8 @@ int CACMStream::InitializeNormal()
     }
     m_sourceSize = chunks.dataSize;
     m_sourceOffset = chunks.dataOffset;
+    m_factFrames = chunks.factFrames;
     m_sourceBlock = m_waveFormat.nBlockAlign;
-    m_length = std::uint32_t(std::uint64_t(m_sourceSize) * 1000 / m_waveFormat.nAvgBytesPerSec);
     return 0;
 }
 
@@ -127,11 +146,9 @@ int CACMStream::InitializeMP3()
         return 1;
     m_mp3Format = layout.format;
     m_sourceFormat = &m_mp3Format.wfx;
-    m_variableBitrate = layout.variableBitrate;
     m_sourceSize = layout.dataSize - FrameHeaderSize;
     m_sourceOffset = layout.tagSize + FrameHeaderSize;
     m_sourceBlock = m_mp3Format.nBlockSize;
-    m_length = m_sourceSize * 8 / layout.kbps;
     return 0;
 }
 
@@ -177,7 +194,11 @@ std::uint32_t CACMStream::Read(void* destination, std::uint32_t size)
 {
     if (!m_file->GetMemory() || !m_decoder)
         return 0xFFFFFFFF;
-    const std::uint32_t n = std::uint32_t(m_decoder->Read(destination, size));
+    // The padding of the last block is no sound: a loop would hear it as a gap.
+    // The position of a seek counts the bytes of a part frame that the decoder skipped.
+    const std::uint32_t decoder = m_destinationPosition - m_destinationPosition % m_destinationFormat.nBlockAlign;
+    const std::uint64_t left = m_decodedBytes - std::min<std::uint64_t>(decoder, m_decodedBytes);
+    const std::uint32_t n = std::uint32_t(m_decoder->Read(destination, std::min<std::uint64_t>(size, left)));
     m_destinationPosition += n;
     return n;
 }

@@ -50,13 +50,16 @@ private:
     MPEGLAYER3WAVEFORMAT m_mp3Format;
     WAVEFORMATEX m_destinationFormat;
     std::unique_ptr<platform::IAudioDecoder> m_decoder;
-    bool m_variableBitrate = false;
     std::uint32_t m_sourceSize = 0;
     std::uint32_t m_sourceOffset = 0;
     std::uint32_t m_length = 0;
     std::uint32_t m_destinationPosition = 0;
     std::uint32_t m_sourceBlock = 0;
     std::uint32_t m_destinationBlock = 0;
+    // A "fact" chunk's count of sample frames, 0 without one.
+    std::uint32_t m_factFrames = 0;
+    // The PCM bytes the whole sound decodes to.
+    std::uint64_t m_decodedBytes = 0;
 };
 
 } // namespace kivotasuGameKit

@@ -168,6 +168,8 @@ int CAudioMixer::GetVolumeRatio(std::int32_t line, double& ratio)
 int CAudioMixer::Close()
 {
     if (m_mixer) {
+        // A line the device lacks has nothing to restore; asking would only
+        // log that it is missing, at every close.
         for (std::int32_t line = 0; line < MixerLineCount; ++line)
             if (m_lines[line].available) RestoreLine(line);
         m_mixer.reset();

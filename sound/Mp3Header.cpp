@@ -27,15 +27,6 @@ bool HasAt(std::span<const std::uint8_t> bytes, std::size_t at, const char* word
     return at <= bytes.size() && bytes.size() - at >= n && std::memcmp(bytes.data() + at, word, n) == 0;
 }
 
-// The Xing header sits behind the side information of Layer III; VBRI always
-// 32 bytes behind the frame header.
-bool HasVariableBitrateHeader(std::span<const std::uint8_t> frame, unsigned layerBits, bool mono)
-{
-    if (layerBits != 1)
-        return false;
-    return HasAt(frame, FrameHeaderSize + (mono ? 17 : 32), "Xing") || HasAt(frame, FrameHeaderSize + 32, "VBRI");
-}
-
 } // namespace
 
 int ReadMp3Layout(std::span<const std::uint8_t> file, Mp3Layout& out)
@@ -107,7 +98,6 @@ int ReadMp3Layout(std::span<const std::uint8_t> file, Mp3Layout& out)
     out.tagSize = tagSize;
     out.dataSize = dataSize;
     out.kbps = kbps;
-    out.variableBitrate = HasVariableBitrateHeader(frame.first(dataSize), layerBits, mono);
     return 0;
 }
 

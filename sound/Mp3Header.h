@@ -15,10 +15,6 @@ struct Mp3Layout {
     std::uint32_t dataSize = 0;
     std::uint32_t kbps = 0;
     MPEGLAYER3WAVEFORMAT format;
-    // The first frame is a Xing or VBRI header: the bit rate varies and the
-    // first frame's rate tells nothing of the length. ("Info" is the same
-    // header on a constant bit rate.)
-    bool variableBitrate = false;
 };
 
 // Reads the tags and the first frame header of an MPEG-1 audio file: 0, or 1

@@ -18,6 +18,10 @@ struct WaveChunks {
     std::uint32_t dataOffset = 0;
     // The chunk's size, or less where the file ends before it.
     std::uint32_t dataSize = 0;
+    // The sample frames a "fact" chunk (anywhere in the RIFF chunk) counts;
+    // 0 without one. Compressed data ends with a whole block: this is where
+    // the sound does.
+    std::uint32_t factFrames = 0;
 };
 
 // A "fmt " chunk under 16 bytes holds no whole format and counts as none.

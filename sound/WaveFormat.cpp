@@ -20,4 +20,12 @@ WAVEFORMATEX WAVEFORMATEX::FromBytes(const std::uint8_t* bytes, std::size_t size
     return format;
 }
 
+bool IsPlainPcm(const WAVEFORMATEX& format)
+{
+    return format.wFormatTag == WAVE_FORMAT_PCM && (format.wBitsPerSample == 8 || format.wBitsPerSample == 16)
+           && format.nChannels >= 1 && format.nChannels <= MaxChannels
+           && format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8 && format.nSamplesPerSec >= 1
+           && format.nSamplesPerSec <= MaxSamplesPerSec;
+}
+
 } // namespace kivotasuGameKit

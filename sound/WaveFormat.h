@@ -26,6 +26,15 @@ struct WAVEFORMATEX {
     friend bool operator==(const WAVEFORMATEX&, const WAVEFORMATEX&) = default;
 };
 
+// The widest layouts a header can truly hold: more would make rings and
+// lengths of gigabytes from a few bytes of header.
+constexpr std::uint16_t MaxChannels = 8;
+constexpr std::uint32_t MaxSamplesPerSec = 384000;
+
+// PCM the mixer plays as it stands: 8 or 16 bits, a block of one sample per
+// channel, channels and rate within the limits above.
+bool IsPlainPcm(const WAVEFORMATEX& format);
+
 // The format record of an MPEG Layer-3 source.
 struct MPEGLAYER3WAVEFORMAT {
     WAVEFORMATEX wfx;

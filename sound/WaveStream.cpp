@@ -68,7 +68,9 @@ int CWaveStream::Initialize()
         ErrorLog.Out("CWaveStream::Initialize fmtチャンクが指定できない");
         return 3;
     }
-    if (chunks.format.wFormatTag != WAVE_FORMAT_PCM) {
+    // PCM the mixer cannot take as it is (24 bits, say) goes on to the
+    // decoding reader; a block that is not one sample per channel cannot be true.
+    if (!IsPlainPcm(chunks.format)) {
         ErrorLog.Out("CWaveStream::Initialize WAVE_FORMAT_PCMじゃない");
         return 4;
     }
@@ -77,9 +79,14 @@ int CWaveStream::Initialize()
         return 5;
     }
     m_format = chunks.format;
+    // The header's average rate is not read: sizes and lengths follow the
+    // samples themselves, and a wrong field made rings of gigabytes.
+    m_format.nAvgBytesPerSec = m_format.nSamplesPerSec * m_format.nBlockAlign;
     m_dataOffset = chunks.dataOffset;
-    m_dataSize = chunks.dataSize;
-    SetCurrentPos(0);
+    m_dataSize = chunks.dataSize - chunks.dataSize % m_format.nBlockAlign;
+    // Not through SetCurrentPos: that refuses a file shorter than a
+    // millisecond before it seeks, and the disk stream would serve the header.
+    Seek(0);
     return 0;
 }
 
@@ -94,10 +101,16 @@ int CWaveStream::SetCurrentPos(std::int32_t ms)
         return 1;
     if (ms < 0 || ms >= GetLength())
         return 2;
-    m_position = bytes;
+    // A byte inside a sample frame would turn every later sample to noise.
+    Seek(bytes - bytes % m_format.nBlockAlign);
+    return 0;
+}
+
+void CWaveStream::Seek(std::uint32_t position)
+{
+    m_position = position;
     if (!m_memoryMode)
         std::fseek(m_file->GetFilePtr(), long(m_dataOffset) + long(m_position), SEEK_SET);
-    return 0;
 }
 
 std::int32_t CWaveStream::GetCurrentPos() { return BytesToMs(m_position, m_format.nAvgBytesPerSec); }

@@ -8,7 +8,7 @@
 
 namespace kivotasuGameKit {
 
-// The reader of RIFF WAVE files whose data is PCM: from a stdio stream on the
+// The reader of RIFF WAVE files whose data is 8- or 16-bit PCM: from a stdio stream on the
 // disk file, or from the whole-file image the file layer reads (an archive
 // member, for instance). Every other WAVE format is refused, so the next
 // reader gets it.
@@ -22,7 +22,8 @@ public:
     int Open(const CTextString& fileName) override;
     int Close() override;
     std::int32_t GetLength() override;
-    // 1 without a rate, 2 at or past the end (or before the start).
+    // 1 without a rate, 2 at or past the end (or before the start); the
+    // position is rounded down to a whole sample frame.
     int SetCurrentPos(std::int32_t ms) override;
     std::int32_t GetCurrentPos() override;
     std::uint32_t Read(void* destination, std::uint32_t size) override;
@@ -35,6 +36,7 @@ private:
     // 0, or the step that failed: 1 open, 2 no RIFF "WAVE", 3 no "fmt ",
     // 4 not PCM, 5 no "data" behind "fmt ".
     int Initialize();
+    void Seek(std::uint32_t position);
 
     CSmartPtr<CFile> m_file;
     bool m_memoryMode = false;

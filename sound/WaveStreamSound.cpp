@@ -111,7 +111,10 @@ int CWaveStreamSound::InitBuffer()
     }
     SetBuffer(m_output->CreateBuffer());
     CSmartPtr<ISoundBuffer> buffer = GetBuffer();
-    if (buffer->Create(format, RingSize(), true, m_output->GetSettings()) != 0) {
+    // Unsigned 8-bit silence is 0x80, which the mixer fills unless asked for
+    // zeros: zeros there are a full-scale click where the data ends.
+    m_silence = format->wBitsPerSample == 8 ? 0x80 : 0;
+    if (buffer->Create(format, RingSize(), m_silence == 0, m_output->GetSettings()) != 0) {
         ErrorLog.Out("CWaveStreamSound::InitBuffer サウンドバッファの作成に失敗！");
         return 3;
     }
@@ -138,6 +141,8 @@ int CWaveStreamSound::InitBuffer()
         return 6;
     }
     m_writePosition += read;
+    m_ringWritten = read;
+    m_lapBytes = read;
     if (read < preFill) m_unfilledBytes = preFill - read;
     return 0;
 }
@@ -256,8 +261,12 @@ int CWaveStreamSound::SetCurrentPos(std::int32_t ms)
     }
     {
         KTL::CCriticalLock lock(m_lock);
-        GetStream()->SetCurrentPos(ms);
+        CSmartPtr<IWaveStream> stream = GetStream();
+        stream->SetCurrentPos(ms);
+        // Counted in whole sample frames, as the reader goes.
+        const std::uint32_t align = std::max<std::uint32_t>(stream->GetFormat()->nBlockAlign, 1);
         m_playedBytes = static_cast<std::uint32_t>(static_cast<std::int64_t>(ms) * m_avgBytesPerSec / 1000);
+        m_playedBytes -= m_playedBytes % align;
     }
     return playing ? Play() : 0;
 }
@@ -384,7 +393,9 @@ int CWaveStreamSound::GetNextSoundData()
         ErrorLog.Out("CWaveStreamSound::GetNextSoundData GetBuffer()->Unlock()に失敗！");
         return 4;
     }
+    m_ringWritten = std::max(m_ringWritten, std::min(m_writePosition + read, ring));
     m_writePosition = (m_writePosition + read) % ring;
+    m_lapBytes += read;
     // The bytes below a whole transfer carry too, or files of one- or two-byte
     // blocks would drift behind.
     m_unfilledBytes += due - read;
@@ -404,8 +415,12 @@ void CWaveStreamSound::ThreadMain()
             const int result = GetNextSoundData();
             if (result == 1) {
                 KTL::CCriticalLock lock(m_lock);
-                if (!m_loop) break;
-                GetStream()->SetCurrentPos(0);
+                // A lap that gave nothing, or a reader that cannot go back to
+                // its start, has nothing to loop: asked again at once, it would
+                // spin a core until the sound is stopped. It ends as a sound
+                // played once.
+                if (!m_loop || m_lapBytes == 0 || GetStream()->SetCurrentPos(0) != 0) break;
+                m_lapBytes = 0;
             } else if (result != 0) {
                 StopAndRewind();
                 return;
@@ -431,7 +446,10 @@ void CWaveStreamSound::PlayOut()
         // A cursor standing on the end has heard everything: waiting for it
         // to come round would play the stale ring once more.
         wrap = play > end;
-        const std::uint32_t silent = (wrap ? play : RingSize()) - end;
+        // Bytes never written since the ring was made still hold its silence:
+        // writing them again would race with the mixer reading them.
+        const std::uint32_t stale = std::min(wrap ? play : RingSize(), m_ringWritten);
+        const std::uint32_t silent = stale > end ? stale - end : 0;
         void* part = nullptr;
         std::uint32_t partBytes = 0;
         if (silent) {
@@ -440,7 +458,7 @@ void CWaveStreamSound::PlayOut()
                 StopAndRewind();
                 return;
             }
-            std::memset(part, 0, partBytes);
+            std::memset(part, m_silence, partBytes);
             if (buffer->Unlock(part, partBytes, nullptr, 0) != 0) {
                 ErrorLog.Out("CWaveStreamSound::ThreadProc GetBuffer()->Unlock()に失敗！");
                 StopAndRewind();

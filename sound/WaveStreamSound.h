@@ -86,6 +86,13 @@ private:
     std::uint32_t m_avgBytesPerSec = 0;
     std::uint32_t m_dataLength = 0;
     std::int32_t m_volume = 0;
+    // The byte of silence of the ring's format.
+    int m_silence = 0;
+    // Bytes read since the reader last started over: a loop whose lap read
+    // nothing has nothing to play.
+    std::uint32_t m_lapBytes = 0;
+    // The ring's bytes below this offset have held data since the ring was made.
+    std::uint32_t m_ringWritten = 0;
     // Played and not stopped since: what a lost buffer was doing.
     bool m_started = false;
     // A paused sound moved to another place: its ring is stale and Replay

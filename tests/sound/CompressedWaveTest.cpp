@@ -68,9 +68,7 @@ TEST_P(CompressedWaveTest, TheFactoryPassesItOnAndItDecodesToSixteenBits)
     const std::uint16_t align = std::uint16_t(2 * e.channels);
     EXPECT_EQ(*stream->GetFormat(),
               (WAVEFORMATEX{1, std::uint16_t(e.channels), std::uint32_t(e.rate), e.rate * align, align, 16, 0}));
-    EXPECT_EQ(stream->GetLength(), std::int32_t(std::uint64_t(chunks.dataSize) * 1000 / chunks.format.nAvgBytesPerSec))
-        << "the data chunk at the format's average rate";
-    EXPECT_NEAR(stream->GetLength(), 2000, 40);
+    EXPECT_NEAR(stream->GetLength(), 2000, 40) << "what the blocks decode to";
 
     const std::vector<std::int16_t> samples = ReadSamples(*stream);
     ASSERT_GE(samples.size(), tone.samples.size()) << "blocks end with the last whole block";
@@ -179,7 +177,7 @@ TEST(CompressedWaveRefusalTest, AnMp3InsideRiffGoesToTheMpegDecoder)
     CACMStream stream;
     ASSERT_EQ(stream.Open(MemoryName(file)), 0);
     EXPECT_EQ(stream.GetFormat()->nAvgBytesPerSec, 176400u);
-    EXPECT_EQ(stream.GetLength(), std::int32_t(mp3.size() * 1000 / 16000));
+    EXPECT_EQ(stream.GetLength(), 1000) << "what the frames decode to";
     EXPECT_EQ(ReadSamples(stream).size(), 44100u * 2);
 }
 

@@ -1,4 +1,4 @@
-// The demo game's sounds, as the build lays them out (PCM and IMA ADPCM WAVE,
+// The demo game's sounds, as the build lays them out (24-bit extensible and IMA ADPCM WAVE,
 // variable and constant bit-rate MP3), each served by the reader its kind
 // calls for, with the length it was made with and a signal.
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ TEST(DemoSoundsTest, EachIsReadByItsReader)
 {
     ASSERT_TRUE(std::filesystem::exists(BuiltSounds())) << "build the demo target first";
     CWaveStreamFactory factory;
-    for (const DemoSound& sound : {DemoSound{u8"chime.wav", false, 1500, 1}, DemoSound{u8"drop.wav", true, 600, 100},
+    for (const DemoSound& sound : {DemoSound{u8"chime.wav", true, 1500, 1}, DemoSound{u8"drop.wav", true, 600, 100},
                                    DemoSound{u8"voice.mp3", true, 1300, 1}, DemoSound{u8"ほてぴら.mp3", true, 1200, 100}}) {
         const std::string shown(reinterpret_cast<const char*>(sound.name));
         const std::string name = platform::ToInternalPath((BuiltSounds() / std::u8string(sound.name)).string());

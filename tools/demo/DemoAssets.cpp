@@ -257,9 +257,9 @@ platform::PcmSound Synthesize(int rate, double seconds, const Voice& voice)
     return sound;
 }
 
-// How a sound file is written: PCM or IMA ADPCM WAVE, or MP3 at a constant or
-// a variable bit rate.
-enum class SoundFile { Pcm, Adpcm, Mp3, VariableMp3 };
+// How a sound file is written: PCM, 24-bit extensible or IMA ADPCM WAVE, or
+// MP3 at a constant or a variable bit rate.
+enum class SoundFile { Pcm, Extensible24, Adpcm, Mp3, VariableMp3 };
 
 void WriteSound(const fs::path& path, const platform::PcmSound& sound, SoundFile kind)
 {
@@ -267,6 +267,7 @@ void WriteSound(const fs::path& path, const platform::PcmSound& sound, SoundFile
     bool made = false;
     switch (kind) {
     case SoundFile::Pcm: made = platform::EncodeWave(sound, platform::WaveEncoding::Pcm16, bytes); break;
+    case SoundFile::Extensible24: made = platform::EncodeWave(sound, platform::WaveEncoding::ExtensiblePcm24, bytes); break;
     case SoundFile::Adpcm: made = platform::EncodeWave(sound, platform::WaveEncoding::ImaAdpcm, bytes); break;
     case SoundFile::Mp3: made = platform::EncodeMp3(sound, platform::Mp3Bitrate::Constant, 0.3, bytes); break;
     case SoundFile::VariableMp3: made = platform::EncodeMp3(sound, platform::Mp3Bitrate::Variable, 0.3, bytes); break;
@@ -304,7 +305,8 @@ double Syllables(double t)
 // each kind of file the readers serve.
 void Sounds(const fs::path& folder)
 {
-    WriteSound(folder / "chime.wav", Synthesize(44100, 1.5, [](double t) { return Bell(t, 660); }), SoundFile::Pcm);
+    WriteSound(folder / "chime.wav", Synthesize(44100, 1.5, [](double t) { return Bell(t, 660); }),
+               SoundFile::Extensible24);
     WriteSound(folder / "drop.wav", Synthesize(22050, 0.6, [](double t) {
         return 0.6 * std::exp(-t * 8) * std::sin(2 * std::numbers::pi * (900 - 600 * t) * t);
     }), SoundFile::Adpcm);

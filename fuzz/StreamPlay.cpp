@@ -1,0 +1,73 @@
+// Any file played as a looping streamed sound on the headless device for
+// 600 ms of device time: the worker refills and goes idle. One that keeps
+// its core busy traps; one that hangs is the run's time-out.
+#include <pthread.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "fuzz/ExactCopy.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessAudioOutput.h"
+#include "sound/DirectSound.h"
+#include "sound/WaveOutput.h"
+#include "sound/WaveStreamSound.h"
+
+using namespace kivotasuGameKit;
+
+namespace {
+
+double ProcessorMs(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return double(now.tv_sec) * 1000 + double(now.tv_nsec) / 1e6;
+}
+
+struct Device {
+    Device()
+    {
+        auto owned = std::make_unique<platform::VirtualClock>(1000);
+        clock = owned.get();
+        platform::InstallClock(std::move(owned));
+        auto audio = std::make_unique<platform::HeadlessAudioOutput>();
+        audio->SetRecording(false);
+        platform::InstallAudio(std::move(audio));
+        directSound = std::make_unique<CDirectSound>();
+        output = std::make_unique<CWaveOutputDirectSound>(directSound.get());
+    }
+    platform::VirtualClock* clock;
+    std::unique_ptr<CDirectSound> directSound;
+    std::unique_ptr<CWaveOutputDirectSound> output;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static Device device;
+    ExactCopy copy(data, size);
+    CWaveStreamSound sound(device.output.get());
+    sound.SetLoopPlay(true);
+    // The factory tries the WAVE reader, then the compressed one, which also
+    // takes MP3 files.
+    sound.Open(copy.Name("wav"));
+    if (sound.Play() != 0) return 0;
+    // The worker's own processor time over the second of two steps, the
+    // first having started it and made its first refill.
+    clockid_t worker{};
+    if (pthread_getcpuclockid(pthread_t(sound.GetHandle()), &worker) != 0) __builtin_trap();
+    constexpr useconds_t StepUs = 30000;
+    double start = 0;
+    for (int step = 0; step < 2; ++step) {
+        start = ProcessorMs(worker);
+        device.clock->Advance(300);
+        // The device mixes here, not in the worker's next look at its cursor.
+        sound.IsPlay();
+        usleep(StepUs);
+    }
+    if (ProcessorMs(worker) - start > StepUs / 2000.0) __builtin_trap();
+    sound.Stop();
+    return 0;
+}

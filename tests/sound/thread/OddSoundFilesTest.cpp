@@ -1,0 +1,176 @@
+// Damaged files through the sound factory onto the headless device: each
+// plays what it holds, or is refused with its reader's line, and none costs
+// more than its samples, in memory or in processor time. (Kinds beyond
+// 16-bit PCM are played through the player's tags.)
+#include "tests/sound/SoundDevice.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "sound/SoundFactory.h"
+#include "sound/WaveStream.h"
+#include "tests/kit/AudioSignal.h"
+#include "tests/sound/SoundTestFiles.h"
+
+using namespace kivotasuGameKit;
+using platform::WaveEncoding;
+
+namespace {
+
+std::string Encoded(WaveEncoding encoding, std::uint32_t rate, std::uint16_t channels, std::uint32_t ms)
+{
+    std::vector<std::uint8_t> out;
+    EXPECT_TRUE(platform::EncodeWave({int(rate), channels, testkit::Sine(440, rate, channels, rate * ms / 1000, 0.5)},
+                                     encoding, out));
+    return Bytes(out);
+}
+
+// The file with one field of its "fmt " chunk changed.
+std::string Patched(std::string file, std::size_t field, std::uint32_t value, std::size_t bytes = 4)
+{
+    file.replace(file.find("fmt ") + 8 + field, bytes, bytes == 4 ? riff::Le32(value) : riff::Le16(value));
+    return file;
+}
+
+std::size_t ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages >> pages;
+    return pages * std::size_t(sysconf(_SC_PAGESIZE));
+}
+
+double Seconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// The processor time of every thread but this one: the sounds' workers.
+double WorkerSeconds() { return Seconds(CLOCK_PROCESS_CPUTIME_ID) - Seconds(CLOCK_THREAD_CPUTIME_ID); }
+
+// A sanitizer's shadow memory grows with every byte the program touches.
+#if defined(__SANITIZE_THREAD__)
+constexpr std::size_t ShadowCopies = 5;
+#else
+constexpr std::size_t ShadowCopies = 1;
+#endif
+
+class OddSoundFilesTest : public SoundDeviceTest {
+protected:
+    CSmartPtr<ISound> Open(const std::string& file, const std::string& bytes, bool stream, bool loop = false)
+    {
+        folder.Put(file, bytes);
+        CSmartPtr<ISound> sound = factory.CreateSound(stream ? StreamWaveDevice : StaticWaveDevice);
+        sound->SetLoopPlay(loop);
+        EXPECT_EQ(sound->Open(folder.Name(file)), 0) << file;
+        return sound;
+    }
+    CSoundFactory factory;
+};
+
+TEST_F(OddSoundFilesTest, SizesComeFromTheSamplesAndImpossibleHeadersAreRefused)
+{
+    const std::string pcm = riff::PcmWave({1, 2, 44100, 16}, riff::Ramp(3000000));
+    // Its "fact" chunk counts the frames, as the system's own encoder writes it.
+    std::string ima = Encoded(WaveEncoding::ImaAdpcm, 44100, 2, 3000);
+    ima.replace(ima.find("fact") + 8, 4, riff::Le32(44100 * 3));
+    struct Case {
+        const char* name;
+        std::string file;
+        bool stream;
+        std::int32_t length;
+        const char* refusal;
+    };
+    const std::vector<Case> cases{
+        {"avg1.wav", Patched(pcm, 8, 1), false, 17006, nullptr},
+        {"avg-huge.wav", Patched(pcm, 8, 1400000000), true, 17006, nullptr},
+        {"ima-avg1.wav", Patched(ima, 8, 1), false, 3000, nullptr},
+        {"align.wav", Patched(pcm, 12, 3, 2), false, 0, "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
+        {"channels.wav", Patched(Patched(pcm, 2, 65535, 2), 12, 65535 * 2 & 0xFFFF, 2), true, 0,
+         "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
+        {"rate.wav", Patched(pcm, 4, 4000000000u), false, 0, "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
+        {"ima-channels.wav", Patched(ima, 2, 300, 2), false, 0, "CACMStream::Open acmFormatSuggest()に失敗"},
+    };
+    for (const Case& c : cases) {
+        log->Clear();
+        const std::size_t before = ResidentBytes();
+        CSmartPtr<ISound> sound = Open(c.name, c.file, c.stream);
+        EXPECT_NEAR(sound->GetLength(), c.length, 2) << c.name;
+        EXPECT_EQ(sound->Play(), c.refusal ? 1 : 0) << c.name;
+        EXPECT_LT(ResidentBytes(), before + std::size_t(c.length) * 4 * 48 * ShadowCopies + (8 << 20)) << c.name;
+        EXPECT_TRUE(!c.refusal || log->Contains(c.refusal)) << c.name;
+        sound->Stop();
+    }
+}
+
+TEST_F(OddSoundFilesTest, ALoopThatCannotStartOverEndsWithoutBusyWork)
+{
+    std::string garbage = Mp3(Tone(44100, 2, 200), platform::Mp3Bitrate::Constant, Cbr128).substr(0, 420);
+    for (std::uint32_t i = 0; garbage.size() < 8000; ++i) garbage += char(i * 97 % 251);
+    std::string headers;
+    while (headers.size() < 256) headers += "\xFF\xFB\x90\x00";
+    const std::string mpegWave =
+        riff::Riff({riff::Chunk("fmt ", riff::Le16(0x55) + riff::Le16(2) + riff::Le32(44100) + riff::Le32(16000)
+                                            + riff::Le16(1) + riff::Le16(0) + riff::Le16(0)),
+                    riff::Chunk("data", std::string(1024, '\0'))});
+    std::string truncated = riff::PcmWave({1, 2, 48000, 16}, std::string(40, '\x10'));
+    truncated.replace(truncated.find("data") + 4, 4, riff::Le32(1000000));
+    const std::vector<std::pair<const char*, std::string>> files{
+        {"tiny.wav", riff::PcmWave({1, 2, 48000, 16}, std::string(40, '\x10'))},
+        {"truncated.wav", truncated},
+        {"garbage.mp3", garbage},
+        {"headers.mp3", headers},
+        {"mpeg-zeros.wav", mpegWave},
+    };
+    std::vector<CSmartPtr<ISound>> sounds;
+    for (const auto& [name, bytes] : files) {
+        sounds.push_back(Open(name, bytes, true, true));
+        sounds.back()->Play();
+    }
+    const double start = WorkerSeconds();
+    for (int step = 0; step < 20; ++step) {
+        Advance(100);
+        // The device mixes in this thread, not in a worker's look at its cursor.
+        for (CSmartPtr<ISound>& sound : sounds) sound->IsPlay();
+        usleep(100000);
+    }
+    EXPECT_LT(WorkerSeconds() - start, 0.1) << "5 % of a core over 2 s";
+    // A ring that never got data ends when the cursor has gone round it once.
+    for (int step = 0; step < 20; ++step) {
+        Advance(100);
+        usleep(20000);
+    }
+    // The garbage behind an MP3's first frames leaves one frame to loop.
+    for (std::size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(sounds[i]->IsPlay(), files[i].first == std::string("garbage.mp3")) << files[i].first;
+    EXPECT_LE(log->Messages().size(), 3 * files.size()) << "each failing reader logs once or so";
+}
+
+TEST_F(OddSoundFilesTest, TheReaderStandsOnWholeFramesOfItsData)
+{
+    const std::string file = riff::PcmWave({1, 2, 44100, 16}, riff::Ramp(44100 * 4));
+    std::string truncated = riff::PcmWave({1, 2, 48000, 16}, riff::Ramp(42));
+    truncated.replace(truncated.find("data") + 4, 4, riff::Le32(1000000));
+    for (bool memory : {false, true}) {
+        folder.Put("ramp.wav", file);
+        folder.Put("cut.wav", truncated);
+        CWaveStream stream;
+        ASSERT_EQ(stream.Open(memory ? MemoryName(file) : folder.Name("ramp.wav")), 0);
+        ASSERT_EQ(stream.SetCurrentPos(3), 0);
+        char bytes[64];
+        ASSERT_EQ(stream.Read(bytes, 4), 4u);
+        EXPECT_EQ(std::string(bytes, 4), riff::Ramp(532).substr(528)) << "3 ms is byte 529.2: frame 132";
+        // Shorter than a millisecond, so no position can be set: served from
+        // its data all the same, not from the file's header; the odd bytes
+        // behind the last whole frame are not served.
+        ASSERT_EQ(stream.Open(memory ? MemoryName(truncated) : folder.Name("cut.wav")), 0);
+        ASSERT_EQ(stream.Read(bytes, 64), 40u) << memory;
+        EXPECT_EQ(std::string(bytes, 40), riff::Ramp(40)) << memory;
+    }
+}
+
+} // namespace
