@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/AudioOutput.h"
 #include "platform/Clock.h"
@@ -13,6 +14,7 @@
 #include "platform/Fonts.h"
 #include "platform/Keyboard.h"
 #include "platform/WindowSystem.h"
+#include "fuzz/KeptFonts.h"
 #include "tests/kit/EngineHarness.h"
 
 namespace fuzzkit {
@@ -33,6 +35,7 @@ void RunEngine(const EngineInput& input, Prepare prepare)
         // it; nothing looks at the screen either.
         run.Audio().SetRecording(false);
         run.Displays().KeepPictures(false);
+        platform::InstallFonts(std::make_unique<KeptFonts>());
         prepare(run);
         for (std::uint32_t frame = input.firstClick; frame < input.frames; frame += input.clickEvery) run.Click(frame);
         run.Run(input.frames, input.tags);
