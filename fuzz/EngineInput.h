@@ -40,6 +40,9 @@ void RunEngine(const EngineInput& input, Prepare prepare)
         for (std::uint32_t frame = input.firstClick; frame < input.frames; frame += input.clickEvery) run.Click(frame);
         run.Run(input.frames, input.tags);
     }
+    // Variables and settings the input made go with it too, or libFuzzer
+    // would count them as its allocations left behind and run it again.
+    testkit::ResetEngineGlobals();
     platform::InstallFileSystem(nullptr);
     platform::InstallWindows(nullptr);
     platform::InstallDisplays(nullptr);

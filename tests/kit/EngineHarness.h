@@ -55,6 +55,19 @@ inline std::uint64_t HashSurface(kivotasuGameKit::CSurfaceInfo& surface)
     return hash;
 }
 
+// What a fresh process starts with in the engine's process-wide state.
+inline void ResetEngineGlobals()
+{
+    ResetGlobalSettings();
+    CSet::GetInstance().Clear();
+    CTagAttributes::GetCurrent().Clear();
+    CInputState::GetInstance().Event = InputEvent::None;
+    CInputState::GetInstance().InstantText = 0;
+    CScriptError& reporter = CScriptError::GetInstance();
+    reporter.SetMode(0);
+    reporter.SetTagText("");
+}
+
 class EngineRun : public IEngineProbe {
 public:
     struct TagRecord {
@@ -101,16 +114,8 @@ public:
         platform::InstallDialogs(std::move(dialogs));
         platform::InstallFonts(std::make_unique<platform::PinnedFonts>());
 
-        // What a fresh process starts with.
-        ResetGlobalSettings();
-        CSet::GetInstance().Clear();
-        CTagAttributes::GetCurrent().Clear();
-        CInputState::GetInstance().Event = InputEvent::None;
-        CInputState::GetInstance().InstantText = 0;
-        CScriptError& reporter = CScriptError::GetInstance();
-        reporter.SetMode(0);
-        reporter.SetTagText("");
-        reporter.SetObserver([this](const kivotasuGameKit::CTextString& message) { errors.push_back(message.GetStr()); });
+        ResetEngineGlobals();
+        CScriptError::GetInstance().SetObserver([this](const kivotasuGameKit::CTextString& message) { errors.push_back(message.GetStr()); });
     }
 
     ~EngineRun() override
