@@ -32,9 +32,10 @@ void RunEngine(const EngineInput& input, Prepare prepare)
     {
         testkit::EngineRun run;
         // Nothing reads what was played, and a long wait would keep seconds of
-        // it; nothing looks at the screen either.
+        // it; nothing looks at the screen or the tags run either.
         run.Audio().SetRecording(false);
         run.Displays().KeepPictures(false);
+        run.RecordTags(false);
         platform::InstallFonts(std::make_unique<KeptFonts>());
         prepare(run);
         for (std::uint32_t frame = input.firstClick; frame < input.frames; frame += input.clickEvery) run.Click(frame);

@@ -166,6 +166,8 @@ public:
     // frame later, after one turn of its input loop: from there on every frame
     // only draws it again.
     void CloseAtScriptEnd() { m_closeAtScriptEnd = true; }
+    // Tags still count towards the limit of Run; the trace stays empty.
+    void RecordTags(bool record) { m_recordTags = record; }
     void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
     // Writes each dump as BMP files into the folder (internal name) as well.
     void SetDumpFolder(std::string folder) { m_dumpFolder = std::move(folder); }
@@ -184,8 +186,8 @@ public:
     void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
                bool ran, bool raised) override
     {
-        trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now(), raised});
-        if (trace.size() == m_maxTags) Post(platform::WM_CLOSE, 0, 0);
+        if (m_recordTags) trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now(), raised});
+        if (++m_tags == m_maxTags) Post(platform::WM_CLOSE, 0, 0);
     }
 
     void OnFrame(std::uint32_t frame) override
@@ -321,6 +323,8 @@ private:
     std::string m_dumpFolder;
     std::uint32_t m_maxFrames = 0;
     std::uint32_t m_maxTags = 0;
+    std::uint32_t m_tags = 0;
+    bool m_recordTags = true;
     bool m_closeAtScriptEnd = false;
     std::uint32_t m_endScreenFrames = 0;
     // Longer than the end screen's fade-in.
