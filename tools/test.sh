@@ -34,8 +34,11 @@ if command -v clang++-14 >/dev/null 2>&1; then
     name=$(basename "$target"); name=${name#fuzz_}
     work=$(mktemp -d)
     if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
+    # Flags of the target's own, one line in fuzz/<name>.options.
+    local flags=()
+    if [ -f "fuzz/$name.options" ]; then read -r -a flags < "fuzz/$name.options"; fi
     # An input that runs ten seconds is a hang: libFuzzer's own limit is twenty minutes.
-    if "$target" -max_total_time="$QUILTOR_FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
+    if "$target" -max_total_time="$QUILTOR_FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 "${flags[@]}" \
         -artifact_prefix="build/fuzz/findings/$name-" "$work" > "build/fuzz/$name.log" 2>&1; then
       echo "fuzzed $name for ${QUILTOR_FUZZ_SECONDS}s"
       rm -rf "$work"
