@@ -9,12 +9,6 @@ namespace {
 constexpr std::uint32_t Riff = FourCC("RIFF");
 constexpr std::uint32_t List = FourCC("LIST");
 
-std::uint32_t LittleEndian32(const std::uint8_t* bytes)
-{
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16
-           | std::uint32_t(bytes[3]) << 24;
-}
-
 std::uint64_t PaddedEnd(const RiffChunk& chunk) { return chunk.dataOffset + chunk.size + (chunk.size & 1); }
 
 } // namespace

@@ -13,6 +13,12 @@ constexpr std::uint32_t FourCC(const char (&code)[5])
            | std::uint32_t(std::uint8_t(code[2])) << 16 | std::uint32_t(std::uint8_t(code[3])) << 24;
 }
 
+constexpr std::uint32_t LittleEndian32(const std::uint8_t* bytes)
+{
+    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16
+           | std::uint32_t(bytes[3]) << 24;
+}
+
 // One chunk found by the walker. dataOffset is the file offset behind the size
 // field (a RIFF or LIST chunk's form type is the first thing there).
 struct RiffChunk {

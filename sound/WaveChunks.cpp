@@ -36,7 +36,7 @@ WaveChunks FindWaveChunks(platform::IReadFile& file)
     if (factWalker.DescendRiff(platform::FourCC("WAVE"), riff)
         && factWalker.DescendChunk(platform::FourCC("fact"), riff, fact) && fact.size >= 4
         && factWalker.Read(frames, 4) == 4)
-        found.factFrames = std::uint32_t(frames[0] | frames[1] << 8 | frames[2] << 16) | std::uint32_t(frames[3]) << 24;
+        found.factFrames = platform::LittleEndian32(frames);
     found.dataOffset = std::uint32_t(walker.Offset());
     found.dataSize = std::uint32_t(std::min<std::uint64_t>(data.size, walker.FileSize() - walker.Offset()));
     return found;
