@@ -109,8 +109,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t endCentre = 0xFFFFFF;
     std::vector<std::uint32_t> endFade;
     int choices = 0;
-    bool waitCursor = false;
-    bool waitCursorAtStart = false;
+    bool waitCursor = false, waitCursorAtStart = false;
     // The lowest edge of the first choice's items, inside the text window.
     int firstChoiceBottom = 0;
     // From the end screen back to the start: the start script sets its own
@@ -168,12 +167,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                 lastCursor = cursor;
             }
             // The first choice by the keys, the next by a click on its first item.
-            if (state == EngineState::ChoiceWait && last != state && choices == 0) {
+            if (state == EngineState::ChoiceWait && last != state && choices == 0)
                 for (auto& element : CQuiltorEngine::GetInstance()->GetButtons().GetElements()) {
                     const auto& button = static_cast<const TAG::CButtonElement&>(*element);
                     if (button.GetKind() == TAG::ButtonKind::Choice) firstChoiceBottom = std::max(firstChoiceBottom, int(button.GetRect().bottom));
                 }
-            }
             if (state == EngineState::ChoiceWait && last != state && ++choices % 2 == 1) {
                 r.Key(frame + 2, KeyCode::Down);
                 r.Key(frame + 5, KeyCode::Enter);

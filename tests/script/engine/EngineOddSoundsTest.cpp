@@ -30,10 +30,8 @@ std::string Wave(WaveEncoding encoding, std::uint16_t channels)
 TEST(EngineOddSounds, EachKindPlaysItsSignalOrEndsWithoutHoldingThePlayer)
 {
     struct Case {
-        std::string file;
-        std::string bytes;
-        // Heard as the tone for its 450 ms; else only its end is asked.
-        bool tone;
+        std::string file, bytes;
+        bool tone; // heard as the tone for its 450 ms; else only its end is asked
     };
     std::string tiny = testkit::SineFile(440, 1000, false);
     tiny.resize(44 + 40);
