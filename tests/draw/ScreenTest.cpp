@@ -333,10 +333,8 @@ TEST_F(ScreenTest, PartialPresentsShowTheBackPlaneWhereThePartMeetsTheScreen)
             {
                 CSurfaceLock lock(back);
                 for (int y = 0; y < 480; ++y)
-                    for (int x = 0; x < 640; ++x) {
-                        const uint32_t colour = pattern(x, y);
-                        std::memcpy(back.GetPixelBytes() + std::ptrdiff_t(y) * back.GetPitch() + x * 4, &colour, 4);
-                    }
+                    for (int x = 0; x < 640; ++x)
+                        reinterpret_cast<uint32_t*>(back.GetPixelBytes() + std::ptrdiff_t(y) * back.GetPitch())[x] = pattern(x, y);
             }
             draw.OnDraw(&part, false);
             int wrong = 0;

@@ -130,8 +130,7 @@ TEST(MouseCursor, RegisteredFilesBecomeColourCursorsAndAnimate)
         // logged once until the file is registered again.
         testkit::ScopedErrorLogRecorder log;
         const auto unreadable = [&] {
-            const std::vector<std::string> lines = log->Messages();
-            return std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.find("broken.cur") != std::string::npos; });
+            return std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("broken.cur") != std::string::npos; });
         };
         mouse.Register("C", kivotasuGameKit::CTextString(folder.Internal("broken.cur")));
         for (int wait = 0; wait < 3; ++wait) mouse.Load(0);
