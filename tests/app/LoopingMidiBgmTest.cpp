@@ -46,20 +46,16 @@ TEST_P(LoopingMidiBgm, KeepsThePlayerAnsweringAndSigtermEndsIt)
     pid_t player;
     ASSERT_EQ(posix_spawnp(&player, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
 
-    const auto ended = [&](double seconds, int& status) {
-        for (const double until = WallSeconds() + seconds; WallSeconds() < until; usleep(20000))
-            if (waitpid(player, &status, WNOHANG) == player) return true;
-        return false;
-    };
-    int status = 0;
     bool answered = false;
     for (const double until = WallSeconds() + 30; !answered && WallSeconds() < until; usleep(50000))
         answered = game.Get("log").find("answered.mid") != std::string::npos;
     EXPECT_TRUE(answered) << "the script stopped: " << game.Get("log");
+    int status = 0;
     bool gone = false;
     if (answered) {
         kill(player, SIGTERM);
-        gone = ended(2, status);
+        for (const double until = WallSeconds() + 2; !gone && WallSeconds() < until; usleep(20000))
+            gone = waitpid(player, &status, WNOHANG) == player;
         EXPECT_TRUE(gone) << "SIGTERM did not end the player within 2 s";
     }
     if (!gone) {

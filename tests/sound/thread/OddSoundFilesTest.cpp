@@ -4,7 +4,6 @@
 // 16-bit PCM are played through the player's tags.)
 #include "tests/sound/SoundDevice.h"
 
-#include <time.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -12,10 +11,12 @@
 #include "sound/SoundFactory.h"
 #include "sound/WaveStream.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/sound/SoundTestFiles.h"
 
 using namespace kivotasuGameKit;
 using platform::WaveEncoding;
+using testkit::WallSeconds;
 
 namespace {
 
@@ -42,15 +43,8 @@ std::size_t ResidentBytes()
     return pages * std::size_t(sysconf(_SC_PAGESIZE));
 }
 
-double Seconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
 // The processor time of every thread but this one: the sounds' workers.
-double WorkerSeconds() { return Seconds(CLOCK_PROCESS_CPUTIME_ID) - Seconds(CLOCK_THREAD_CPUTIME_ID); }
+double WorkerSeconds() { return WallSeconds(CLOCK_PROCESS_CPUTIME_ID) - WallSeconds(CLOCK_THREAD_CPUTIME_ID); }
 
 // A sanitizer's shadow memory grows with every byte the program touches.
 #if defined(__SANITIZE_THREAD__)
@@ -85,14 +79,14 @@ TEST_F(OddSoundFilesTest, SizesComeFromTheSamplesAndImpossibleHeadersAreRefused)
         std::int32_t length;
         const char* refusal;
     };
+    const char* notPcm = "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない";
     const std::vector<Case> cases{
         {"avg1.wav", Patched(pcm, 8, 1), false, 17006, nullptr},
         {"avg-huge.wav", Patched(pcm, 8, 1400000000), true, 17006, nullptr},
         {"ima-avg1.wav", Patched(ima, 8, 1), false, 3000, nullptr},
-        {"align.wav", Patched(pcm, 12, 3, 2), false, 0, "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
-        {"channels.wav", Patched(Patched(pcm, 2, 65535, 2), 12, 65535 * 2 & 0xFFFF, 2), true, 0,
-         "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
-        {"rate.wav", Patched(pcm, 4, 4000000000u), false, 0, "CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"},
+        {"align.wav", Patched(pcm, 12, 3, 2), false, 0, notPcm},
+        {"channels.wav", Patched(Patched(pcm, 2, 65535, 2), 12, 65535 * 2 & 0xFFFF, 2), true, 0, notPcm},
+        {"rate.wav", Patched(pcm, 4, 4000000000u), false, 0, notPcm},
         {"ima-channels.wav", Patched(ima, 2, 300, 2), false, 0, "CACMStream::Open acmFormatSuggest()に失敗"},
     };
     for (const Case& c : cases) {
@@ -155,9 +149,9 @@ TEST_F(OddSoundFilesTest, TheReaderStandsOnWholeFramesOfItsData)
     const std::string file = riff::PcmWave({1, 2, 44100, 16}, riff::Ramp(44100 * 4));
     std::string truncated = riff::PcmWave({1, 2, 48000, 16}, riff::Ramp(42));
     truncated.replace(truncated.find("data") + 4, 4, riff::Le32(1000000));
+    folder.Put("ramp.wav", file);
+    folder.Put("cut.wav", truncated);
     for (bool memory : {false, true}) {
-        folder.Put("ramp.wav", file);
-        folder.Put("cut.wav", truncated);
         CWaveStream stream;
         ASSERT_EQ(stream.Open(memory ? MemoryName(file) : folder.Name("ramp.wav")), 0);
         ASSERT_EQ(stream.SetCurrentPos(3), 0);
