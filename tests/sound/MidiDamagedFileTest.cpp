@@ -97,9 +97,8 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
 
 INSTANTIATE_TEST_SUITE_P(Files, MidiDamagedFileTest, ::testing::ValuesIn(Files),
                          [](const ::testing::TestParamInfo<DamagedMidi>& info) {
-                             std::string name;
-                             for (const char* c = info.param.what; *c; ++c)
-                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                             std::string name = info.param.what;
+                             std::erase_if(name, [](unsigned char c) { return !std::isalnum(c); });
                              return name;
                          });
 
