@@ -9,34 +9,20 @@ player=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    [ -x "$player" ] || { echo "no player at $player"; exit 1; }
-    built=$(dirname "$player")
-    game=$(mktemp -d "$built/../choice.XXXXXX") || exit 1
-    trap 'rm -rf "$game"' EXIT
-    mkdir -p "$game/data" "$game/system" "$built/../screenshots"
-    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
-    # Items on the text's lines 0 to 2: y 300 to 390, x from 32, 24 pixels a character.
-    python3 - "$game/data/index.txt" <<'PY'
+# Items on the text's lines 0 to 2: y 300 to 390, x from 32, 24 pixels a character.
+add_choice() { # work
+    new_game "$1" data system
+    python3 - "$1/data/index.txt" <<'PY'
 import sys
 script = ('[SYSTEM CONTROL="TEXT" TIME="0"][DEFAULTTEXT X="32" Y="300"]'
           '[SELECT][WRITE BODY="海へ行く" LABEL="a"][WRITE BODY="山へ行く" LABEL="b"][WRITE BODY="家に帰る" LABEL="c"][ENDSELECT]'
           '[LABEL LABEL="a"]海です。[C][LABEL LABEL="b"]山です。[C][LABEL LABEL="c"]家です。[C]\r\n')
 open(sys.argv[1], 'wb').write(script.encode('cp932'))
 PY
-    XDG_RUNTIME_DIR=$game
-    export XDG_RUNTIME_DIR
-    export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
-    export LSAN_OPTIONS="detect_leaks=0"
-    export QUILTOR_LOG=1
-    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$0" "$game/quiltor" inside \
-        "$(cd "$built/../screenshots" && pwd)" >"$game/log" 2>&1
-    code=$?
-    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$game/log"; }
-    exit "$code"
-fi
+}
+[ "${2:-}" = inside ] || outside "$0" "$player" choice add_choice
 
+player=$1/quiltor
 shot=$3/choice-second.png
 
 take() {

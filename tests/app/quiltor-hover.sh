@@ -13,13 +13,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 # A choice of one picture button, the demo's sun, at (160, 80) to (280, 200).
 add_button() { # work
-    mkdir -p "$1/hover/data/choice" "$1/hover/system"
+    new_game "$1/hover" data/choice system
     cp "$1/demo/data/choice/sun_off.bmp" "$1/demo/data/choice/sun_on.bmp" "$1/hover/data/choice/"
     printf '%s\r\n' '[DEFAULTBUTTON PATH="{BASE}choice"][SELECT]' \
         '[BEGINBUTTON X="160" Y="80" WIDTH="120" HEIGHT="120" LABEL="sun"]' \
         '[BUTTON NAME="OFF"][PAINT FILE="sun_off.bmp"][BUTTON NAME="ON"][PAINT FILE="sun_on.bmp"][ENDBUTTON]' \
         '[ENDSELECT][LABEL LABEL="sun"][C]' >"$1/hover/data/index.txt"
-    ln "$player" "$1/hover/quiltor" 2>/dev/null || cp "$player" "$1/hover/quiltor"
 }
 
 [ "${2:-}" = inside ] || outside_demo "$0" "$player" hover add_button

@@ -13,10 +13,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 # A game whose second tag has an unknown key, beside the demo.
 add_broken() { # work
-    mkdir -p "$1/broken/data" "$1/broken/system"
+    new_game "$1/broken" data system
     printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$1/broken/system/option.qsd"
     printf '[WAIT TIME="500"][WAIT TIME="10" NOSUCHKEY="1"][C]\r\n' >"$1/broken/data/index.txt"
-    ln "$player" "$1/broken/quiltor" 2>/dev/null || cp "$player" "$1/broken/quiltor"
 }
 
 [ "${2:-}" = inside ] || outside_demo "$0" "$player" menu add_broken

@@ -9,17 +9,8 @@ player=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    [ -x "$player" ] || { echo "no player at $player"; exit 1; }
-    built=$(dirname "$player")
-    work=$(mktemp -d "$built/../nogame.XXXXXX") || exit 1
-    trap 'rm -rf "$work"' EXIT
-    mkdir -p "$work/empty"
-    ln "$player" "$work/empty/quiltor" 2>/dev/null || cp "$player" "$work/empty/quiltor"
-    under_xvfb "$0" "$work" "$built"
-    exit
-fi
+add_empty() { new_game "$1/empty"; }
+[ "${2:-}" = inside ] || outside "$0" "$player" nogame add_empty
 
 work=$1
 shots=$3

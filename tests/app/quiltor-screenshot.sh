@@ -8,17 +8,10 @@ player=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb-kit.sh"
 
-if [ "${2:-}" != inside ]; then
-    need_tools
-    [ -x "$player" ] || { echo "no player at $player"; exit 1; }
-    # A game folder of its own beside the build's, with the player linked in:
-    # the player finds its data beside itself.
-    game=$(mktemp -d "$(dirname "$player")/../screenshot.XXXXXX") || exit 1
-    trap 'rm -rf "$game"' EXIT
-    mkdir -p "$game/data" "$game/system"
-    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
-    # Four quadrants: red, green / blue, white.
-    python3 - "$game/data/startup.bmp" <<'PY'
+# Four quadrants: red, green / blue, white.
+add_picture() { # work
+    new_game "$1" data system
+    python3 - "$1/data/startup.bmp" <<'PY'
 import struct, sys
 w, h = 640, 480
 rows = bytearray()
@@ -29,21 +22,15 @@ info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, 0, 0, 0, 0, 0)
 open(sys.argv[1], 'wb').write(b'BM' + struct.pack('<IHHI', 54 + len(rows), 0, 0, 54) + info + rows)
 PY
     # The picture by its internal name ("Z:" and backslashes), then a click wait.
-    picture=$(printf 'Z:%s' "$(cd "$game/data" && pwd)/startup.bmp" | tr '/' '\\')
-    printf '[BACK FILE="%s"]\r\n[C]\r\n' "$picture" >"$game/data/index.txt"
-    XDG_RUNTIME_DIR=$game
-    export XDG_RUNTIME_DIR
-    # The renderer's X11 and GL libraries, which SDL unloads at its end, leave
-    # allocations that can no longer be told apart: leaks are the unit tests' to find.
-    export LSAN_OPTIONS="detect_leaks=0"
-    # SDL's default renderer, OpenGL (Mesa's under Xvfb), as players have it;
-    # the other scenarios draw through the software one.
-    export QUILTOR_LOG=1
-    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$0" "$game/quiltor" inside >"$game/log" 2>&1
-    code=$?
-    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$game/log"; }
-    exit "$code"
-fi
+    picture=$(printf 'Z:%s' "$(cd "$1/data" && pwd)/startup.bmp" | tr '/' '\\')
+    printf '[BACK FILE="%s"]\r\n[C]\r\n' "$picture" >"$1/data/index.txt"
+}
+# SDL's default renderer, OpenGL, as players have it; the other scenarios draw
+# through the software one.
+renderer=
+[ "${2:-}" = inside ] || outside "$0" "$player" screenshot add_picture
+
+player=$1/quiltor
 
 colour_at() { # file x y -> "r,g,b"
     convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:

@@ -20,18 +20,15 @@ def main():
     x.XRaiseWindow(display, ctypes.c_ulong(window))
     x.XSetInputFocus(display, ctypes.c_ulong(window), 1, ctypes.c_ulong(0))
     x.XWarpPointer(display, ctypes.c_ulong(0), ctypes.c_ulong(window), 0, 0, 0, 0, left, top)
-    if button == "move":
-        x.XSync(display, 0)
-        x.XCloseDisplay(display)
-        return
     x.XSync(display, 0)
-    time.sleep(0.3)
-    xtst.XTestFakeButtonEvent(display, int(button), 1, ctypes.c_ulong(0))
-    if not tap:
+    if button != "move":
+        time.sleep(0.3)
+        xtst.XTestFakeButtonEvent(display, int(button), 1, ctypes.c_ulong(0))
+        if not tap:
+            x.XSync(display, 0)
+            time.sleep(0.1)
+        xtst.XTestFakeButtonEvent(display, int(button), 0, ctypes.c_ulong(0))
         x.XSync(display, 0)
-        time.sleep(0.1)
-    xtst.XTestFakeButtonEvent(display, int(button), 0, ctypes.c_ulong(0))
-    x.XSync(display, 0)
     x.XCloseDisplay(display)
 
 

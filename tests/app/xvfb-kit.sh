@@ -1,7 +1,8 @@
 # The set-up shared by the scenarios that drive the demo in the real player
 # under Xvfb and judge its drawn menus and dialogs by screenshots. Sourced by a
-# scenario that has set "here" to this folder; the scenario runs twice: outside
-# (copy_demo, then under_xvfb) and inside the X server (the rest).
+# scenario that has set "here" to this folder and "player" to the player; the
+# scenario runs twice: outside (outside or outside_demo) and inside the X
+# server (the rest).
 
 # Exit 77 when a tool the scenarios need is missing.
 need_tools() {
@@ -19,20 +20,37 @@ copy_demo() {
     ln "$1/quiltor" "$2/quiltor" 2>/dev/null || cp "$1/quiltor" "$2/quiltor"
 }
 
-# Outside: a work folder beside the build's game with the demo in <work>/demo,
-# what the scenario adds (a function named with the work folder, if any), then
-# the scenario again under Xvfb; exits with its code.
-# outside_demo <scenario> <player> <work name> [add]
-outside_demo() {
+# Outside: a work folder beside the build's game, what the scenario adds in it
+# (a function given the work folder, if any), then the scenario again under
+# Xvfb; exits with its code: outside <scenario> <player> <work name> [add].
+outside() {
     need_tools
     built=$(dirname "$2")
-    [ -x "$2" ] && [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    [ -x "$2" ] || { echo "no player at $2"; exit 1; }
     work=$(mktemp -d "$built/../$3.XXXXXX") || exit 1
     trap 'rm -rf "$work"' EXIT
-    copy_demo "$built" "$work/demo"
     [ -z "${4:-}" ] || "$4" "$work"
     under_xvfb "$1" "$work" "$built"
     exit
+}
+
+# outside with the demo in <work>/demo before what the scenario adds.
+outside_demo() { # scenario player work-name [add]
+    demo_add=${4:-}
+    outside "$1" "$2" "$3" add_demo
+}
+add_demo() { # work
+    [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    copy_demo "$built" "$1/demo"
+    [ -z "$demo_add" ] || "$demo_add" "$1"
+}
+
+# A game folder with the scenario's player linked in and the given subfolders.
+new_game() { # folder subfolder...
+    dest=$1
+    shift
+    for sub in . "$@"; do mkdir -p "$dest/$sub"; done
+    ln "$player" "$dest/quiltor" 2>/dev/null || cp "$player" "$dest/quiltor"
 }
 
 # Runs the scenario again inside a fresh X server as
@@ -42,8 +60,11 @@ under_xvfb() {
     mkdir -p "$3/../screenshots"
     XDG_RUNTIME_DIR=$2
     export XDG_RUNTIME_DIR
-    export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
-    export LSAN_OPTIONS="detect_leaks=0"
+    # Leaks are the unit tests' to find: Mesa's X11 and GL libraries, unloaded at
+    # SDL's end, leave allocations no longer told apart. A scenario may set
+    # "renderer" empty for SDL's default one, or "lsan" to its own options.
+    [ -z "${renderer-software}" ] || export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+    export LSAN_OPTIONS="${lsan:-detect_leaks=0}"
     export QUILTOR_LOG=1
     timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$1" "$2" inside \
         "$(cd "$3/../screenshots" && pwd)" >"$2/log" 2>&1
