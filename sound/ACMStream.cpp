@@ -175,7 +175,7 @@ int CACMStream::SetCurrentPos(std::int32_t ms)
     const std::uint32_t bytes = MsToBytes(ms, avg);
     if (bytes == 0xFFFFFFFF)
         return 1;
-    if (ms < 0 || ms >= GetLength())
+    if (!IsWithinLength(ms, GetLength()))
         return 2;
     if (!m_decoder->Seek(bytes / m_destinationFormat.nBlockAlign)) {
         ErrorLog.Out("CACMStream::SetCurrentPos acmStreamOpen()に失敗");

@@ -84,9 +84,7 @@ int CWaveStream::Initialize()
     m_format.nAvgBytesPerSec = m_format.nSamplesPerSec * m_format.nBlockAlign;
     m_dataOffset = chunks.dataOffset;
     m_dataSize = chunks.dataSize - chunks.dataSize % m_format.nBlockAlign;
-    // Not through SetCurrentPos: that refuses a file shorter than a
-    // millisecond before it seeks, and the disk stream would serve the header.
-    Seek(0);
+    SetCurrentPos(0);
     return 0;
 }
 
@@ -99,7 +97,7 @@ int CWaveStream::SetCurrentPos(std::int32_t ms)
     const std::uint32_t bytes = MsToBytes(ms, m_format.nAvgBytesPerSec);
     if (bytes == 0xFFFFFFFF)
         return 1;
-    if (ms < 0 || ms >= GetLength())
+    if (!IsWithinLength(ms, GetLength()))
         return 2;
     // A byte inside a sample frame would turn every later sample to noise.
     Seek(bytes - bytes % m_format.nBlockAlign);

@@ -22,8 +22,8 @@ public:
     int Open(const CTextString& fileName) override;
     int Close() override;
     std::int32_t GetLength() override;
-    // 1 without a rate, 2 at or past the end (or before the start); the
-    // position is rounded down to a whole sample frame.
+    // 1 without a rate, 2 at or past the end (or before the start) but for
+    // the start itself; the position is rounded down to a whole sample frame.
     int SetCurrentPos(std::int32_t ms) override;
     std::int32_t GetCurrentPos() override;
     std::uint32_t Read(void* destination, std::uint32_t size) override;

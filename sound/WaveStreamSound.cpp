@@ -130,8 +130,9 @@ int CWaveStreamSound::InitBuffer()
         ErrorLog.Out("CWaveStreamSound::InitBuffer GetBuffer()->Lock()に失敗！");
         return 4;
     }
-    const std::uint32_t read = GetStream()->Read(part, partBytes);
-    if (read > partBytes) {
+    m_lapBytes = 0;
+    std::uint32_t read = 0;
+    if (!ReadLaps(static_cast<std::uint8_t*>(part), partBytes, read)) {
         buffer->Unlock(part, partBytes, nullptr, 0);
         ErrorLog.Out("CWaveStreamSound::InitBuffer GetStream()->Read()に失敗！");
         return 5;
@@ -142,7 +143,6 @@ int CWaveStreamSound::InitBuffer()
     }
     m_writePosition += read;
     m_ringWritten = read;
-    m_lapBytes = read;
     if (read < preFill) m_unfilledBytes = preFill - read;
     return 0;
 }
@@ -352,8 +352,6 @@ int CWaveStreamSound::GetNextSoundData()
         Poll(lock);
         return 0;
     }
-    const std::uint32_t unfilled = m_unfilledBytes;
-    const std::uint32_t lastWriteCursor = m_lastWriteCursor;
     m_unfilledBytes = 0;
     if (m_writePosition + due <= ring) {
         if (m_writePosition < play && play < m_writePosition + due) due = play - m_writePosition;
@@ -365,19 +363,12 @@ int CWaveStreamSound::GetNextSoundData()
     const std::uint32_t amount = due & ~3u;
 
     std::vector<std::uint8_t> data(amount);
-    const std::uint32_t read = GetStream()->Read(data.data(), amount);
-    if (read == 0) {
-        // Nothing written, so nothing taken: the step is undone for the start
-        // of the file to fill after a loop's rewind, or the ring would lose
-        // that much of its lead at every loop.
-        m_unfilledBytes = unfilled;
-        m_lastWriteCursor = lastWriteCursor;
-        return 1;
-    }
-    if (read > amount) {
+    std::uint32_t read = 0;
+    if (!ReadLaps(data.data(), amount, read)) {
         ErrorLog.Out("CWaveStreamSound::GetNextSoundData GetStream()->Read()に失敗！");
         return 2;
     }
+    if (read == 0) return 1;
     void* first = nullptr;
     void* second = nullptr;
     std::uint32_t firstBytes = 0;
@@ -402,6 +393,25 @@ int CWaveStreamSound::GetNextSoundData()
     return 0;
 }
 
+bool CWaveStreamSound::ReadLaps(std::uint8_t* destination, std::uint32_t size, std::uint32_t& read)
+{
+    CSmartPtr<IWaveStream> stream = GetStream();
+    read = 0;
+    while (read < size) {
+        const std::uint32_t got = stream->Read(destination + read, size - read);
+        if (got > size - read) return false;
+        read += got;
+        m_lapBytes += got;
+        if (got != 0) continue;
+        // A lap that gave nothing, or a reader that cannot go back to its
+        // start, has nothing to loop: asked again at once, it would spin a
+        // core. The sound ends as one played once.
+        if (!m_loop || m_lapBytes == 0 || stream->SetCurrentPos(0) != 0) break;
+        m_lapBytes = 0;
+    }
+    return true;
+}
+
 void CWaveStreamSound::ThreadMain()
 {
     try {
@@ -413,15 +423,8 @@ void CWaveStreamSound::ThreadMain()
                 if (GetBuffer()->GetCurrentPosition(&play, nullptr) == 0) CountPlayedBytes(play);
             }
             const int result = GetNextSoundData();
-            if (result == 1) {
-                KTL::CCriticalLock lock(m_lock);
-                // A lap that gave nothing, or a reader that cannot go back to
-                // its start, has nothing to loop: asked again at once, it would
-                // spin a core until the sound is stopped. It ends as a sound
-                // played once.
-                if (!m_loop || m_lapBytes == 0 || GetStream()->SetCurrentPos(0) != 0) break;
-                m_lapBytes = 0;
-            } else if (result != 0) {
+            if (result == 1) break;
+            if (result != 0) {
                 StopAndRewind();
                 return;
             }

@@ -60,6 +60,10 @@ private:
     int InitBuffer();
     // One refill: 0 done or nothing due, 1 end of data, 2 read, 3 locked, 4 unlocked.
     int GetNextSoundData();
+    // Fills size bytes, starting a looping sound's reader over at each end of
+    // its data, so that a lap shorter than the fill leaves no gap; read is
+    // what came. False when the reader told of more bytes than it was asked for.
+    bool ReadLaps(std::uint8_t* destination, std::uint32_t size, std::uint32_t& read);
     int StopAndRewind();
     // Joins the worker with every level of the lock let go, since the worker
     // needs the lock to finish its step.

@@ -19,4 +19,9 @@ inline std::uint32_t MsToBytes(std::int32_t ms, std::uint32_t avgBytesPerSec)
     return std::uint32_t(std::int64_t(ms) * std::int64_t(avgBytesPerSec) / 1000);
 }
 
+// Whether a reader whose data lasts length ms can stand at ms: the start is
+// always a place, since a loop goes back there, even in data shorter than a
+// millisecond.
+inline bool IsWithinLength(std::int32_t ms, std::int32_t length) { return ms == 0 || (ms > 0 && ms < length); }
+
 } // namespace kivotasuGameKit
