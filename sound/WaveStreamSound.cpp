@@ -386,7 +386,6 @@ int CWaveStreamSound::GetNextSoundData()
     }
     m_ringWritten = std::max(m_ringWritten, std::min(m_writePosition + read, ring));
     m_writePosition = (m_writePosition + read) % ring;
-    m_lapBytes += read;
     // The bytes below a whole transfer carry too, or files of one- or two-byte
     // blocks would drift behind.
     m_unfilledBytes += due - read;

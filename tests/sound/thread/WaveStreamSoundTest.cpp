@@ -48,14 +48,21 @@ protected:
     }
     // Plays ms of device time in steps of 100 ms; after each the worker has a
     // second (or what is left of the file) ready ahead of the cursor. More
-    // cannot be asked: the worker refills only when the clock has moved.
+    // cannot be asked: the worker refills only when the clock has moved. A
+    // sound that ends (bytes left given) is stopped once the worker sees its
+    // cursor pass the end, which may need the cursor seen going round the
+    // ring: the worker looks after every step.
     void Stream(CWaveStreamSound& sound, std::uint32_t ms, std::uint32_t bytesLeft = ~0u)
     {
+        const bool ends = bytesLeft != ~0u;
         for (std::uint32_t done = 0; done < ms; done += 100) {
+            const std::int32_t counted = sound.GetCurrentPos();
             Advance(100);
             bytesLeft = bytesLeft > 100 * Avg / 1000 ? bytesLeft - 100 * Avg / 1000 : 0;
             const std::uint32_t need = std::min<std::uint32_t>(Avg, bytesLeft > 8192 ? bytesLeft - 8192 : 0);
-            ASSERT_TRUE(WaitFor([&] { return !sound.IsPlay() || Lead(sound) >= need; })) << done;
+            ASSERT_TRUE(WaitFor([&] {
+                return !sound.IsPlay() || (Lead(sound) >= need && (!ends || sound.GetCurrentPos() != counted));
+            })) << done;
         }
     }
     void ExpectHeard(std::size_t from, std::size_t noiseFrom)
@@ -93,9 +100,9 @@ TEST_F(WaveStreamSoundTest, ALongLoopingSoundIsHeardByteForByteAcrossRingWrapsAn
 
 TEST_F(WaveStreamSoundTest, ASoundPlayedOnceEndsInSilenceStopsAndRewinds)
 {
-    // The end of 5.8 s falls in the last 0.375 s of the ring, which the
-    // pre-fill never reached and the first lap did.
-    for (std::uint32_t ms : {4000u, 1000u, 5800u}) {
+    // The end of 5.85 s falls between two steps of the clock, in the last
+    // 0.375 s of the ring, which the pre-fill never reached and the first lap did.
+    for (std::uint32_t ms : {4000u, 1000u, 5850u}) {
         SCOPED_TRACE(ms);
         PutNoise("once" + std::to_string(ms) + ".wav", ms, ms);
         CWaveStreamSound sound(&output);
