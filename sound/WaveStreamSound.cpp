@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "frame/ErrorLog.h"
@@ -396,6 +397,8 @@ bool CWaveStreamSound::ReadLaps(std::uint8_t* destination, std::uint32_t size, s
 {
     CSmartPtr<IWaveStream> stream = GetStream();
     read = 0;
+    // Where the reader's lap began in this fill, when it did.
+    std::optional<std::uint32_t> lapStart;
     while (read < size) {
         const std::uint32_t got = stream->Read(destination + read, size - read);
         if (got > size - read) return false;
@@ -406,6 +409,18 @@ bool CWaveStreamSound::ReadLaps(std::uint8_t* destination, std::uint32_t size, s
         // start, has nothing to loop: asked again at once, it would spin a
         // core. The sound ends as one played once.
         if (!m_loop || m_lapBytes == 0 || stream->SetCurrentPos(0) != 0) break;
+        // The laps after a whole one are copies of it, and the reader stands at
+        // their start all the same: a lap of a few bytes costs no read per lap.
+        if (lapStart) {
+            const std::uint32_t laps = (size - read) / m_lapBytes * m_lapBytes;
+            for (std::uint32_t copied = 0; copied < laps;) {
+                const std::uint32_t bytes = std::min(laps - copied, read - *lapStart);
+                std::memcpy(destination + read, destination + *lapStart, bytes);
+                read += bytes;
+                copied += bytes;
+            }
+        }
+        lapStart = read;
         m_lapBytes = 0;
     }
     return true;
