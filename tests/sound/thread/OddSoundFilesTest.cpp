@@ -170,7 +170,8 @@ TEST_F(OddSoundFilesTest, AStreamedLoopOfAnyLengthPlaysWithoutGaps)
         const std::vector<std::int16_t> heard = HeardFrom(from);
         std::size_t carried = 0;
         for (std::size_t i = 0; i < heard.size(); ++i) carried += heard[i] == lap[i % lap.size()];
-        EXPECT_GE(carried, heard.size() * 99 / 100) << frames << " frames, encoding " << int(encoding) << ": " << carried << " of " << heard.size();
+        EXPECT_GE(carried, heard.size() * 99 / 100)
+            << frames << " frames, encoding " << int(encoding) << ": " << carried << " of " << heard.size();
     }
 }
 
