@@ -20,7 +20,6 @@ public:
         std::uint32_t offset = 0;
     };
 
-    CScriptReader() = default;
     ~CScriptReader() override;
 
     // Reading or closing a script puts the position at its start, and makes
