@@ -11,9 +11,9 @@
 #include "platform/Cursors.h"
 #include "platform/Dialogs.h"
 #include "platform/Display.h"
-#include "platform/HostFileSystem.h"
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
+#include "platform/PlayerPath.h"
 #include "platform/Shell.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
@@ -82,6 +82,7 @@ int main(int argc, char** argv)
 {
     // The game drive names the lock, which is taken before anything else: two
     // players started together in one game folder must not both pass it.
+    platform::SetPlayerStartedAs(argc > 0 ? argv[0] : nullptr);
     platform::MapGameDriveToPlayerFolder();
     KTL::CMutex mutex;
     const bool firstInstance = IsFirstInstance(mutex, "");

@@ -11,6 +11,7 @@
 
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
+#include "platform/PlayerPath.h"
 #include "platform/ReplacingFile.h"
 #include "platform/TextStream.h"
 
@@ -188,32 +189,10 @@ std::string HostFileSystem::CurrentDirectory()
     return ToInternalPath(buffer.data());
 }
 
-namespace {
-
-std::string HostExecutablePath()
-{
-    std::vector<char> buffer(256);
-    for (;;) {
-        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0) return {};
-        if (std::size_t(length) < buffer.size()) return std::string(buffer.data(), std::size_t(length));
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-} // namespace
-
 std::string HostFileSystem::ExecutablePath()
 {
-    const std::string host = HostExecutablePath();
+    const std::string host = PlayerHostPath();
     return host.empty() ? std::string() : ToInternalPath(host);
-}
-
-void MapGameDriveToPlayerFolder()
-{
-    const std::string host = HostExecutablePath();
-    const std::size_t slash = host.rfind('/');
-    if (slash != std::string::npos && slash > 0) MapGameDrive(host.substr(0, slash));
 }
 
 } // namespace platform

@@ -18,11 +18,8 @@ public:
     // In $TMPDIR, else /tmp.
     std::string MakeTemporaryFile() override;
     std::string CurrentDirectory() override;
-    // From /proc/self/exe.
+    // See PlayerHostPath.
     std::string ExecutablePath() override;
 };
-
-// Makes the folder that holds the running executable the game drive.
-void MapGameDriveToPlayerFolder();
 
 } // namespace platform

@@ -87,6 +87,11 @@ std::optional<std::string> ToHostPath(std::string_view internal)
     return JoinHostPath(*parts);
 }
 
+std::string ShownPath(std::string_view internal)
+{
+    return ToHostPath(internal).value_or(Cp932ToUtf8(internal));
+}
+
 std::string ToInternalPath(std::string_view host)
 {
     std::string internal;

@@ -33,6 +33,8 @@ const std::string& GameDriveFolder();
 std::optional<HostPathParts> SplitInternalPath(std::string_view internal);
 std::string JoinHostPath(const HostPathParts& parts);
 std::optional<std::string> ToHostPath(std::string_view internal);
+// For the user's eyes: the host path, else the internal name in UTF-8.
+std::string ShownPath(std::string_view internal);
 // "/home/a" -> "Z:\home\a", and "G:\..." inside the game drive's folder; a
 // relative host path stays relative.
 std::string ToInternalPath(std::string_view host);

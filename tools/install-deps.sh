@@ -33,6 +33,29 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Another apt may hold its locks: a fresh machine's unattended upgrades, or the
+# other README command started at the same time. apt waits for dpkg's lock by
+# DPkg::Lock::Timeout, but not for the package lists' lock of "update" nor the
+# download cache's: a refusal over a lock held elsewhere is tried again until
+# the same ten minutes are up.
+apt_get() { # arguments of apt-get
+  local deadline=$((SECONDS + 600)) said=0 log
+  log=$(mktemp)
+  until "${as_root[@]}" env LC_ALL=C DEBIAN_FRONTEND=noninteractive \
+      apt-get -o DPkg::Lock::Timeout=600 "$@" 2>"$log"; do
+    if ! grep -q 'Could not get lock' "$log" || [ "$SECONDS" -ge "$deadline" ]; then
+      cat "$log" >&2
+      rm -f "$log"
+      return 1
+    fi
+    [ "$said" -eq 1 ] || echo "waiting for another apt to release its lock" >&2
+    said=1
+    sleep 5
+  done
+  cat "$log" >&2
+  rm -f "$log"
+}
+
+apt_get update -qq
+apt_get install -y -qq --no-install-recommends "${missing[@]}"

@@ -32,9 +32,9 @@ void CQuiltorEngine::ScriptEnd()
         CSet::GetInstance().Expand(path);
         if (picture.Load(path.GetStr()) != 0) throw EScript(CTextString("ファイル ") + path + CTextString(" が開けません。"));
     } catch (const EScript& error) {
-        CScriptError::GetInstance().Report(error.GetMessage());
+        CScriptError::GetInstance().ReportUnplaced(error.GetMessage());
     } catch (const std::exception& error) {
-        CScriptError::GetInstance().Report(error.what());
+        CScriptError::GetInstance().ReportUnplaced(error.what());
     }
     m_screen.SetFillColor(White);
     m_screen.Clear();

@@ -68,9 +68,13 @@ void CQuiltorEngine::CheckKey()
         if (m_state.SkipModes[InputMode] == 3) SetSkipPattern(0);
         break;
     }
-    if (held(LeftAlt) || held(RightAlt)) {
+    // With Alt held, Enter is the mode switch and nothing else: neither an
+    // advance here nor, later in the frame, the buttons' choice.
+    const bool alt = held(LeftAlt) || held(RightAlt);
+    if (alt) {
         if (pushed(Enter) || pushed(PadEnter)) {
             ChangeDisplayMode(!GetDraw().IsFullScreen());
+            m_keyInput.HoldCurrent();
             return;
         }
         if (pushed(F4)) {
@@ -88,8 +92,8 @@ void CQuiltorEngine::CheckKey()
     }
     if (pushed(Space)) event = InputEvent::WindowHide;
     if (held(LeftCtrl) || held(RightCtrl)) event = InputEvent::DecideAuto;
-    const bool enterHeld = held(Enter) || held(PadEnter);
-    if (pushed(Enter) || pushed(PadEnter) || (enterHeld && m_state.SkipModes[InputMode] == 1)) {
+    const bool enterHeld = !alt && (held(Enter) || held(PadEnter));
+    if (enterHeld && (pushed(Enter) || pushed(PadEnter) || m_state.SkipModes[InputMode] == 1)) {
         event = InputEvent::Decide;
     }
 }

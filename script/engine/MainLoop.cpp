@@ -31,8 +31,7 @@ CTextString Expanded(const char* text)
 // stderr and in a box whatever the ERROR mode, as no script could set one yet.
 void SayStartScriptMissing(const CTextString& start)
 {
-    const std::string host = platform::ToHostPath(start.GetStr()).value_or(platform::Cp932ToUtf8(start.GetStr()));
-    const std::string text = "No game to start: the start script " + host + " cannot be opened.";
+    const std::string text = "No game to start: the start script " + platform::ShownPath(start.GetStr()) + " cannot be opened.";
     std::fprintf(stderr, "quiltor: %s\n", text.c_str());
     platform::MessageBoxes().Show("quiltor", platform::Utf8ToCp932(text), platform::MessageBoxStyle::Ok, true);
 }

@@ -1,7 +1,40 @@
 #include "script/lang/ScriptError.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "frame/ErrorLog.h"
+#include "platform/HostPath.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "script/lang/TextScan.h"
+
+namespace {
+
+// A long story text is named by its start.
+constexpr std::size_t ShownTagBytes = 80;
+
+// One line: each run of line breaks in a message or a tag becomes a space.
+std::string OneLine(std::string_view text)
+{
+    std::string line;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const bool brk = text[pos] == '\n' || text[pos] == '\r';
+        if (!brk) line += text[pos];
+        else if (pos == 0 || (text[pos - 1] != '\n' && text[pos - 1] != '\r')) line += ' ';
+    }
+    return line;
+}
+
+std::string Shortened(std::string_view text)
+{
+    std::size_t end = 0;
+    while (end < text.size() && end + kivotasuGameKit::CharLengthAt(text, end) <= ShownTagBytes)
+        end += kivotasuGameKit::CharLengthAt(text, end);
+    return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
+}
+
+} // namespace
 
 CScriptError& CScriptError::GetInstance()
 {
@@ -9,11 +42,29 @@ CScriptError& CScriptError::GetInstance()
     return instance;
 }
 
-void CScriptError::Report(const CTextString& message)
+std::string CScriptError::Line(const CTextString& message, bool placed) const
+{
+    std::string line = "quiltor: script error";
+    if (placed && !m_script.IsEmpty()) {
+        line += " at " + platform::ShownPath(m_script.GetStr());
+        if (m_tagOffset <= m_scriptText.size()) {
+            const auto breaks = std::count(m_scriptText.begin(), m_scriptText.begin() + std::ptrdiff_t(m_tagOffset), '\n');
+            line += ":" + std::to_string(breaks + 1);
+        }
+    }
+    line += ": " + OneLine(platform::Cp932ToUtf8(message.GetStr()));
+    if (placed && !m_tagText.IsEmpty()) line += " " + OneLine(platform::Cp932ToUtf8(Shortened(StripTagBlanks(m_tagText.GetStr()))));
+    return line + "\n";
+}
+
+void CScriptError::Report(const CTextString& message, bool placed)
 {
     if (m_observer) m_observer(message);
     // The log keeps every error, also those the mode shows no box for.
     kivotasuGameKit::ErrorLog.Out("スクリプトエラー %s %s", m_tagText.c_str(), message.c_str());
+    // Said whatever the mode: under the default one an error ends the game
+    // with no box, and the log is silent unless asked for.
+    std::fputs(Line(message, placed).c_str(), stderr);
     if (m_mode != 1) return;
     CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),

@@ -10,16 +10,27 @@
 
 using kivotasuGameKit::CTextString;
 
+CScriptReader::~CScriptReader()
+{
+    // The reporter keeps a view of the text, which goes with the reader.
+    CScriptError::GetInstance().SetScript("", {});
+}
+
 int CScriptReader::Read(const std::string& name)
 {
     m_pos = 0;
-    return CFile::Read(name);
+    const int result = CFile::Read(name);
+    // A failed read has dropped the text read before too.
+    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(name) : CTextString(), Text());
+    return result;
 }
 
 int CScriptReader::Close()
 {
     m_pos = 0;
-    return CFile::Close();
+    const int result = CFile::Close();
+    CScriptError::GetInstance().SetScript("", {});
+    return result;
 }
 
 std::string_view CScriptReader::Text() const

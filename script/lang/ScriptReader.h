@@ -20,7 +20,10 @@ public:
         std::uint32_t offset = 0;
     };
 
-    // Reading or closing a script puts the position at its start.
+    ~CScriptReader() override;
+
+    // Reading or closing a script puts the position at its start, and makes
+    // it the script the errors name.
     int Read(const std::string& name) override;
     int Close() override;
 

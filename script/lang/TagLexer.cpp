@@ -78,13 +78,16 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
         }
         m_pos = open;
         record.SetId(TagId::Write);
-        record.SetValue(TagAttributeKey::Body, Interpret(m_text.substr(start, open - start)));
+        // An error of the text (a "," read as an operator) names the text.
+        const std::string_view text = m_text.substr(start, open - start);
+        CScriptError::GetInstance().SetTagText(CTextString(text), start);
+        record.SetValue(TagAttributeKey::Body, Interpret(text));
         return TagRead;
     }
 
     std::string_view tag;
     if (!CutTag(start, tag)) return TagUnclosed;
-    CScriptError::GetInstance().SetTagText(CTextString(tag));
+    CScriptError::GetInstance().SetTagText(CTextString(tag), start);
     std::string_view rest = StripTagBlanks(tag.substr(1));
     auto id = TagNameTable().Match(rest);
     if (!id) return TagRead;
@@ -113,7 +116,7 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
         if (!HasPrefixNoCase(rest, "LABEL")) continue;
         // Only LABEL tags are shown with errors: a failed search then names
         // the JUMP or the last label passed, not some tag near the end.
-        CScriptError::GetInstance().SetTagText(CTextString(tag));
+        CScriptError::GetInstance().SetTagText(CTextString(tag), start);
 
         record.Clear();
         record.SetId(TagId::Label);

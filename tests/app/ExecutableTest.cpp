@@ -33,6 +33,7 @@ int RunScenario(const std::string& scenario)
 // second-instance: a start during another one's start-up ends without a window;
 // simultaneous: of two started together exactly one runs;
 // foreign-folder: a game under a folder with no Shift-JIS form reads and writes its files;
+// linked-player: a symbolic link to the player in a game folder plays that game;
 // fifo: FIFOs in the game folder neither block nor are written;
 // no-display: without a display it says so and fails at once.
 class ExecutableScenario : public ::testing::TestWithParam<const char*> {};
@@ -44,7 +45,7 @@ TEST_P(ExecutableScenario, Holds)
 
 INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
                          ::testing::Values("posted-close", "signals", "second-instance", "simultaneous",
-                                           "foreign-folder", "fifo", "no-display"),
+                                           "foreign-folder", "linked-player", "fifo", "no-display"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name;
                              for (const char* c = info.param; *c; ++c) name += *c == '-' ? '_' : *c;

@@ -1,10 +1,11 @@
-// The player started where there is no game, under Xvfb; the scenario is
-// quiltor-nogame.sh, which leaves its screenshot in the build's screenshots/.
+// The player started where there is no game, and in a game whose picture is
+// missing, under Xvfb; the scenario is quiltor-nogame.sh, which leaves its
+// screenshot in the build's screenshots/.
 #include "tests/app/Scenario.h"
 
 #include <gtest/gtest.h>
 
-TEST(Executable, PlayerInAnEmptyFolderSaysWhichStartScriptItLookedFor)
+TEST(Executable, PlayerWithoutAGameOrWithAMissingPictureSaysWhyOnStderr)
 {
     const int result = scenario::Run("quiltor-nogame.sh");
     if (result == 77)

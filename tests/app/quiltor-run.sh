@@ -99,6 +99,17 @@ foreign-folder)
     grep -q "開けません\|スクリプトエラー" "$log" && fail "a file of the game could not be opened"
     [ -s "$game/system/option.qsd" ] || fail "the options were not written"
     ;;
+linked-player)
+    # A symbolic link to the player placed in a game folder plays that game:
+    # its options are written there, not beside the player linked to.
+    game_copy "linked"
+    rm -f "$game/quiltor" "$game/system/option.qsd"
+    ln -s "$player" "$game/quiltor"
+    SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=30 timeout 60 "$game/quiltor" 2>"$log"
+    code=$?
+    [ "$code" -eq 0 ] || fail "ended with $code"
+    [ -s "$game/system/option.qsd" ] || fail "the options were not written in the link's game folder"
+    ;;
 fifo)
     # A FIFO as the start script and as the options file neither blocks the
     # player nor is written through: it says the start script cannot be opened

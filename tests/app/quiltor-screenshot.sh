@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real player under Xvfb shows the picture of its start script, and
-# Alt+Enter takes it to full screen (letterboxed) and back with the picture
-# kept, all in the one window it made: quiltor-screenshot.sh <path to quiltor>.
+# Alt+Enter at a click wait takes it to full screen (letterboxed) and back with
+# the picture kept and the story on the same page, all in the one window it
+# made: quiltor-screenshot.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
 player=$1
@@ -21,9 +22,12 @@ for y in range(h - 1, -1, -1):
 info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, 0, 0, 0, 0, 0)
 open(sys.argv[1], 'wb').write(b'BM' + struct.pack('<IHHI', 54 + len(rows), 0, 0, 54) + info + rows)
 PY
-    # The picture by its internal name ("Z:" and backslashes), then a click wait.
+    # The picture by its internal name ("Z:" and backslashes), then a word in
+    # the top left corner (the Shift-JIS bytes of ＡＢ) and a click wait, where
+    # the buttons read Enter too: had Alt+Enter advanced, the script would end
+    # in the white end screen.
     picture=$(printf 'Z:%s' "$(cd "$1/data" && pwd)/startup.bmp" | tr '/' '\\')
-    printf '[BACK FILE="%s"]\r\n[C]\r\n' "$picture" >"$1/data/index.txt"
+    printf '[BACK FILE="%s"]\r\n[DEFAULTTEXT X="8" Y="8"]\202\140\202\141[C]\r\n' "$picture" >"$1/data/index.txt"
 }
 # SDL's default renderer, OpenGL, as players have it; the other scenarios draw
 # through the software one.
@@ -101,6 +105,8 @@ if [ $status -eq 0 ]; then
     python3 "$here/xtest-input.py" KARUTEMI Alt_L+Return &&
         wait_for_picture "window again" "$window_points" && size_is 640 480 || status=1
 fi
+# Longer than the end screen takes to fade in over the picture.
+[ $status -eq 0 ] && sleep 3 && { wait_for_picture "the same page after two switches" "$window_points" || status=1; }
 if [ "$(grep -c '^0x' "$mapped")" -ne 1 ]; then
     echo "the player mapped these windows, not one:"
     cat "$mapped"

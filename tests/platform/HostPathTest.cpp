@@ -15,6 +15,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
+#include "platform/PlayerPath.h"
 #include "platform/TextCodec.h"
 #include "tests/kit/TempFolder.h"
 
@@ -248,6 +249,39 @@ TEST(HostFileSystemTest, ProcessPathsInInternalForm)
     EXPECT_EQ(files.ExecutablePath(), platform::ToInternalPath(fs::read_symlink("/proc/self/exe").string()));
     EXPECT_EQ(files.CurrentDirectory(), platform::ToInternalPath(fs::current_path().string()));
     EXPECT_EQ(files.ExecutablePath().substr(0, 3), "Z:\\");
+}
+
+// The program started through a symbolic link in a game folder plays that
+// folder's game; argv[0] that is no path to it leaves the program's own folder.
+TEST(HostFileSystemTest, PlayerStartedThroughALinkLiesInTheLinksFolder)
+{
+    TempFolder folder;
+    const fs::path real = fs::read_symlink("/proc/self/exe");
+    const fs::path game = fs::canonical(folder.Host()) / "game";
+    fs::create_directories(game);
+    fs::create_symlink(real, game / "player");
+    folder.Put("other", "not the player");
+    const struct {
+        std::string startedAs;
+        fs::path expected;
+    } cases[] = {
+        {(game / "player").string(), game / "player"},
+        {(game / "player").lexically_relative(fs::current_path()).string(), game / "player"},
+        {(folder.Host() / "game/../game/player").string(), game / "player"},
+        {"player", real},
+        {folder.Host("other").string(), real},
+        {(game / "missing").string(), real},
+    };
+    platform::HostFileSystem files;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.startedAs);
+        platform::SetPlayerStartedAs(c.startedAs.c_str());
+        platform::MapGameDriveToPlayerFolder();
+        EXPECT_EQ(files.ExecutablePath(), platform::ToInternalPath(c.expected.string()));
+        EXPECT_EQ(platform::GameDriveFolder(), c.expected.parent_path().string());
+    }
+    platform::SetPlayerStartedAs(nullptr);
+    platform::MapGameDrive("");
 }
 
 } // namespace

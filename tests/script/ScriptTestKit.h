@@ -50,6 +50,13 @@ protected:
     platform::HeadlessMessageBoxes* m_boxes = nullptr;
 };
 
+// UTF-8 as the source spells it, whatever the execution character set: what
+// the stderr lines say.
+inline std::string Utf8(const char8_t* text)
+{
+    return reinterpret_cast<const char*>(text);
+}
+
 // The message an EScript carries, or "no error" when none is raised.
 template <class Action>
 std::string ScriptErrorOf(Action action)

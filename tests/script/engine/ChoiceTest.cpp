@@ -68,6 +68,9 @@ TEST(Choice, ClickAndKeysChooseTheirItem)
         {"down past the last wraps", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Down), r.Key(11, Down), r.Key(14, Enter); }, "north"},
         {"up from the first wraps", [](EngineRun& r) { r.Key(5, Down), r.Key(8, Up), r.Key(11, Enter); }, "south"},
         {"right is the last, left the first", [](EngineRun& r) { r.Key(5, Right), r.Key(8, Left), r.Key(11, PadEnter); }, "north"},
+        {"Alt+Enter on the focused item only switches the screen mode",
+         [](EngineRun& r) { r.Key(5, Down), r.Key(8, LeftAlt, 4), r.Key(9, Enter), r.Key(15, Down), r.Key(18, Enter); },
+         "south"},
         {"a key pressed and released between two reads", [](EngineRun& r) { r.Key(5, Right, 0), r.Key(8, Enter, 0); }, "south"},
         {"the keys move the cursor, a tap there chooses", [](EngineRun& r) { r.Key(5, Right), r.At(8, [](EngineRun& run) {
              const platform::Point at = platform::Windows().GetCursorPos(run.Window());

@@ -50,10 +50,12 @@ TEST(EngineWindow, DroppedScriptRestartsTheGameWithIt)
     EXPECT_EQ(run.Windows().OpenDrops(), 0u);
 }
 
-TEST(EngineWindow, AltEnterSwitchesToFullScreenAndBack)
+TEST(EngineWindow, AltEnterSwitchesToFullScreenAndBackWithoutAdvancing)
 {
     GameFolder game;
-    game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
+    // A click wait with the text window shown, where the buttons read Enter too.
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    game.Put("data/index.txt", "ページ[P][SET VARIABLE=\"advanced\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
     EngineRun run;
     bool full = false, window = true;
     run.Key(5, KeyCode::LeftAlt, 20);
@@ -65,6 +67,8 @@ TEST(EngineWindow, AltEnterSwitchesToFullScreenAndBack)
 
     EXPECT_TRUE(full);
     EXPECT_TRUE(window);
+    EXPECT_TRUE(run.Tags(TagId::Set).empty());
+    EXPECT_EQ(run.frames.back().state, EngineState::ClickWait);
     // The options remember the mode of the end: a window.
     EXPECT_NE(game.Read("system/option.qsd").find("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"0\"]"), std::string::npos);
 }

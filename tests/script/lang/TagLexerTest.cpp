@@ -75,6 +75,23 @@ TEST_F(TagLexerTest, UnclosedTagIsReportedAndNotRead)
     EXPECT_EQ(m_boxes->History()[0].textSjis.substr(0, 5), "[C]\n\n");
 }
 
+TEST_F(TagLexerTest, AnErrorOfStoryTextNamesTheTextAndItsLine)
+{
+    // A half-width "," makes the text an expression, which lacks an operator.
+    const std::string text = "[C]\r\n本文,です\r\n[P]";
+    CScriptError& errors = CScriptError::GetInstance();
+    errors.SetScript("Z:\\game\\index.txt", text);
+    ASSERT_EQ(Next(text), TagRead);
+    const std::string message = ScriptErrorOf([&] { Next(text); });
+    EXPECT_EQ(message, "演算子が足りません。");
+    testing::internal::CaptureStderr();
+    errors.Report(message);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              Utf8(u8"quiltor: script error at /game/index.txt:2: 演算子が足りません。 本文,です\n"));
+    EXPECT_EQ(m_boxes->History().at(0).textSjis.substr(0, 13), "本文,です\r\n\n\n");
+    errors.SetScript("", {});
+}
+
 TEST_F(TagLexerTest, EveryInnerOpeningBracketMovesTheEndPastOneMoreClosingOne)
 {
     std::string_view text = "[SELECT [JUMP FILE=\"a.txt\"]]rest[C]";
