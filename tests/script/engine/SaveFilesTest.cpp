@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
@@ -395,7 +396,14 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
         game.files.CreateFolder("Z:\\Save");
         game.files.CreateFolder("Z:\\Save\\index.g");
         testkit::ScopedErrorLogRecorder log;
-        auto run = game.Play("[C]" + Hold, 6, {{2, save}});
+        std::optional<std::string> whenReported;
+        auto run = game.Play("[C]" + Hold, 6, {{2, [&] {
+                                 CScriptError::GetInstance().SetObserver([&](const kivotasuGameKit::CTextString&) {
+                                     if (!whenReported) whenReported = game.files.Get(file);
+                                 });
+                                 save();
+                             }}});
+        EXPECT_TRUE(whenReported.value_or("").starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is reported";
         EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
         EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
         EXPECT_FALSE(run->Boxes().History().empty());
