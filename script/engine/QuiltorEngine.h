@@ -153,8 +153,10 @@ public:
     void CreateSaveFolder() const;
     // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
     bool GetSaveTime(int code, CTextString& text) const;
-    // A failure to write is logged and reported as a script error.
+    // A failure to write is logged and reported as a script error, and so is
+    // a globals file left unwritten because this run could not read it.
     void SaveGlobals();
+    // Skips and logs whatever cannot be read, and reads on.
     void LoadGlobals();
     // Writes one save file, throwing on failure, then the global variables.
     void WriteSave(const CTextString& name);
@@ -261,6 +263,9 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
+    // The globals file is there but could not be read: writing it would lose
+    // all it holds.
+    bool m_globalsUnread = false;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;

@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
+#include "script/lang/TextScan.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -62,6 +65,7 @@ void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
     try {
+        if (m_globalsUnread) throw EScript(CTextString("読めなかったグローバル変数のファイルは上書きしません。"));
         kivotasuGameKit::CTextFileWriter writer(name);
         CSet::GetInstance().WriteGlobals(writer);
         writer.Close();
@@ -71,21 +75,34 @@ void CQuiltorEngine::SaveGlobals()
     }
 }
 
-// A bad entry is skipped: the file is written anew from what was read, and
-// every entry behind the bad one would be lost for good.
+// The file is written anew from what was read, so whatever cannot be read is
+// skipped to the next "[" and the entries behind it stay. That "[" is sought
+// byte by byte: a lone lead byte in front would swallow it.
 void CQuiltorEngine::LoadGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
-    if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) return;
+    m_globalsUnread = false;
+    if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) {
+        m_globalsUnread = platform::FileSystem().Exists(name.GetStr());
+        return;
+    }
+    const std::string_view text = m_reader.Text();
     CTagAttributes record;
-    for (;;) {
+    for (std::size_t start; (start = SkipTagBlanks(text, m_reader.GetOffset())) < text.size();) {
+        std::string why = "変数を設定するタグではありません";
         try {
-            // A tag that fails has moved the reader past it.
-            if (m_reader.ReadTag(record) != TagRead) break;
-            CSet::GetInstance().Set(record.GetValue(TagAttributeKey::Variable), record.GetValue(TagAttributeKey::Entity), true);
+            const bool entry = m_reader.ReadTag(record) == TagRead && record.GetId() == TagId::Set;
+            const CTextString& variable = record.GetValue(TagAttributeKey::Variable);
+            if (entry && !variable.IsEmpty()) {
+                CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
+                continue;
+            }
         } catch (const EScript& error) {
-            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の項目を飛ばします: %s", name.c_str(), error.what());
+            why = error.what();
         }
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目からを飛ばします: %s", name.c_str(), start, why.c_str());
+        const std::size_t next = text.find('[', start + 1);
+        m_reader.Seek(next == std::string_view::npos ? text.size() : next);
     }
 }
 

@@ -54,10 +54,11 @@ public:
     // loading them as tags rebuilds both.
     void WriteSave(CTextString& out) const;
 
-private:
     std::string_view Text() const;
     // An offset outside the text puts the position at its end.
     void Seek(std::int64_t offset);
+
+private:
     // Raises EScript beyond MaxCallDepth entries.
     void Push(CallEntry entry);
 

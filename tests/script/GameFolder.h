@@ -2,7 +2,9 @@
 // A game folder in a fresh host folder: the player "quiltor" lives in it, so
 // {KARUTEMI} is the folder, with data/ and system/ beside it.
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "frame/file/File.h"
@@ -27,7 +29,9 @@ public:
     std::string Read(std::string_view name) const
     {
         std::ifstream in(Host(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::ostringstream bytes;
+        if (in) bytes << in.rdbuf();
+        return std::move(bytes).str();
     }
     bool Exists(std::string_view name) const { return std::filesystem::exists(Host(name)); }
     // {KARUTEMI} as the engine defines it.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
@@ -395,42 +396,70 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
         game.files.CreateFolder("Z:\\Save");
         game.files.CreateFolder("Z:\\Save\\index.g");
         testkit::ScopedErrorLogRecorder log;
-        auto run = game.Play("[C]" + Hold, 6, {{2, save}});
+        std::optional<std::string> whenReported;
+        auto run = game.Play("[C]" + Hold, 6, {{2, [&] {
+                                 CScriptError::GetInstance().SetObserver([&](const kivotasuGameKit::CTextString&) {
+                                     if (!whenReported) whenReported = game.files.Get(file);
+                                 });
+                                 save();
+                             }}});
+        EXPECT_TRUE(whenReported.value_or("").starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is reported";
         EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
         EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
         EXPECT_FALSE(run->Boxes().History().empty());
     }
 }
 
-// The file is written anew from what was read: an entry that cannot be read
-// is skipped and logged, and the entries behind it stay.
+// The file is written anew from what was read: whatever cannot be read, at
+// the start, between entries or at the end, is skipped and logged, and every
+// good entry stays.
 TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
 {
-    MemoryGame game;
-    game.files.Put("Z:\\Save\\index.g", SetTo("first", "1") + SetTo("bad", "{missing}") + SetTo("last", "3"));
-    testkit::ScopedErrorLogRecorder log;
-    std::string seen;
-    game.Play(Hold, 4, {{2, [&] {
-                   seen = std::to_string(IsSet("first")) + std::to_string(IsSet("bad")) + std::to_string(IsSet("last"));
-                   Engine().QuickSave();
-               }}});
-    EXPECT_EQ(seen, "101") << "first, bad, last";
-    EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("last", "3")), std::string::npos);
+    const std::pair<const char*, std::string> damages[] = {
+        {"unknown variable", SetTo("bad", "{missing}")},
+        {"unclosed", "[SET VARIABLE=\"bad\" ENTITY=\"1\""},
+        {"lone bracket", "["},
+        {"binary", std::string("\0\xfe\x7f[\x81\x01{\xe0", 8)},
+        {"lone lead byte", "\x81"},
+    };
+    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "2"), SetTo("third", "3")};
+    for (const auto& [kind, damage] : damages) {
+        for (std::size_t place : {std::size_t{0}, std::size_t{1}, goods.size()}) {
+            SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
+            MemoryGame game;
+            std::string stored;
+            for (std::size_t n = 0; n <= goods.size(); ++n) {
+                if (n == place) stored += damage;
+                if (n < goods.size()) stored += goods[n] + "\n";
+            }
+            game.files.Put("Z:\\Save\\index.g", stored);
+            testkit::ScopedErrorLogRecorder log;
+            std::string seen;
+            // The second wait leaves the end unread, so the end of the run writes the resume save and the globals.
+            game.Play(Hold + Hold, 4, {{2, [&] {
+                           for (const char* name : {"first", "second", "third", "bad"}) seen += IsSet(name) ? '1' : '0';
+                       }}});
+            EXPECT_EQ(seen, "1110") << "first, second, third, bad";
+            EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
+            // Rewritten at the end of the run with the good entries only.
+            EXPECT_EQ(game.files.Get("Z:\\Save\\index.g"), goods[0] + "\n" + goods[1] + "\n" + goods[2] + "\n");
+        }
+    }
 }
 
 // Files far beyond any save (the deepest CALL stack saves in 3.5 MB) are
 // refused unread: the global variables keep theirs, a load leaves the game
-// where it was.
+// where it was, and the globals file that was not read is not written over.
 TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
 {
     GameFolder game;
     game.Put("system/option.qsd", testkit::InstantOptions);
-    game.Put("data/index.txt", "[C]" + SetTo("after", "1") + Hold);
+    game.Put("data/index.txt", "[C]" + SetTo("after", "1") + Hold + Hold);
     for (const char* name : {"Save/index.g", "Save/index.q"}) {
         game.Put(name, SetTo("huge", "1"));
         std::filesystem::resize_file(game.Host(name), (std::uint64_t{64} << 20) + 1);
     }
+    const std::string stored = game.Read("Save/index.g");
     testkit::ScopedErrorLogRecorder log;
     EngineRun run;
     bool huge = true;
@@ -440,6 +469,9 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     EXPECT_FALSE(huge);
     EXPECT_EQ(SetsOf(run, "after"), 1u) << "the click wait goes on";
     EXPECT_TRUE(log->Contains("index.g") && log->Contains("index.q"));
+    EXPECT_TRUE(game.Exists("Save/index.a")) << "the resume save is written";
+    EXPECT_TRUE(game.Read("Save/index.g") == stored) << "byte for byte";
+    EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
 }
 
 // A choice saved before saves held picture buttons loads as it always did.

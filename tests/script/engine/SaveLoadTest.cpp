@@ -21,13 +21,16 @@ struct SlotKind {
     const char* file;
     std::function<void(CQuiltorEngine&)> save;
     std::function<void(CQuiltorEngine&)> load;
+    // In a choice the engine writes it itself: the ring at ENDSELECT, the
+    // resume save at the end of the run.
+    bool ownInChoice = false;
 };
 
 const SlotKind SlotKinds[] = {
     {"slot", "Save/index.003", [](CQuiltorEngine& e) { e.SaveSlot(3); }, [](CQuiltorEngine& e) { e.LoadSlot(3); }},
     {"quick", "Save/index.q", [](CQuiltorEngine& e) { e.QuickSave(); }, [](CQuiltorEngine& e) { e.LoadQuick(); }},
-    {"resume", "Save/index.a", [](CQuiltorEngine& e) { e.SaveResume(); }, [](CQuiltorEngine& e) { e.LoadResume(); }},
-    {"ring", "Save/index.s00", [](CQuiltorEngine& e) { e.AutoSave(); }, [](CQuiltorEngine& e) { e.LoadAutoSave(0); }},
+    {"resume", "Save/index.a", [](CQuiltorEngine& e) { e.SaveResume(); }, [](CQuiltorEngine& e) { e.LoadResume(); }, true},
+    {"ring", "Save/index.s00", [](CQuiltorEngine& e) { e.AutoSave(); }, [](CQuiltorEngine& e) { e.LoadAutoSave(0); }, true},
 };
 
 // A scene worth saving: a coloured background, a framed window with text, a
@@ -158,20 +161,18 @@ TEST(SaveLoad, EverySlotKindTakenInAChoiceLoadsIntoTheSameChoice)
             game.Put("system/option.qsd", testkit::InstantOptions);
 
             EngineRun original;
-            std::string saved;
             std::vector<std::string> buttons, reloaded;
             platform::Point second{};
             original.DumpAt(10);
             original.At(10, [&](EngineRun&) {
-                kind.save(Engine());
-                saved = game.Read(kind.file);
+                if (!kind.ownInChoice) kind.save(Engine());
                 buttons = Buttons(&second);
             });
             original.Run(11);
             ASSERT_TRUE(original.errors.empty()) << original.errors.front();
             ASSERT_EQ(original.frames.at(9).state, EngineState::ChoiceWait);
+            ASSERT_TRUE(game.Exists(kind.file));
 
-            game.Put(kind.file, saved);
             EngineRun loaded;
             loaded.At(5, [&](EngineRun&) { kind.load(Engine()); });
             // The reset's wipe takes the frames before.
