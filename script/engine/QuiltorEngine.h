@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <string>
 
 #include "draw/DrawHolder.h"
 #include "draw/KeyInput.h"
@@ -228,6 +229,11 @@ private:
     // The load sequence for the save file of a slot code; a file too large
     // for a save is refused and the game goes on.
     void LoadCode(int code);
+    // True while the reader is still in the save the last load read, before
+    // its resume tag.
+    bool StillLoading() const;
+    // The save a load is reading becomes the resume save, unless it is that.
+    void KeepLoadedSaveAsResume();
     // False, with a log line, for a file far larger than any save; true also
     // when it is missing.
     static bool StoredFileFits(const CTextString& name);
@@ -261,6 +267,8 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
+    // The reader's name for the save file the last load read.
+    std::string m_loadedSave;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;
