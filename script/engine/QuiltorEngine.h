@@ -147,6 +147,7 @@ public:
 
     // Options and saves.
     void LoadOption();
+    // Throws when the file cannot be written.
     void SaveOption();
     // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
     // numbered slots, 1000 to 1009 the choice auto-save ring.
@@ -267,7 +268,7 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
-    // The reader's name for the save file the last load read.
+    // The save file the last load read, by the name the reader gives it.
     std::string m_loadedSave;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;

@@ -121,7 +121,7 @@ bool CQuiltorEngine::StillLoading() const
 void CQuiltorEngine::KeepLoadedSaveAsResume()
 {
     const CTextString name = GetSaveFileName(ResumeCode);
-    if (kivotasuGameKit::CFile::NormalizePath(name.GetStr()) == m_loadedSave) return;
+    if (name.GetStr() == m_loadedSave) return;
     if (m_reader.WriteTo(name.GetStr()) != 0)
         kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveResume %s に書き込めません", name.c_str());
 }
