@@ -251,4 +251,12 @@ TEST(SaveLoad, AStopAtAnyMomentOfALoadLeavesAResumeSaveOfTheLoadedPlace)
         EXPECT_EQ(again.dumps.at(loaded + 10).screen, original.dumps.at(400).screen);
         EXPECT_NE(MarkerOffset(again), 0u) << "a click reads on from the wait";
     }
+
+    // Stopped while it loads, the resume save itself is left as it was.
+    const auto before = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(game.Host("Save/index.a"), before);
+    EngineRun stopped;
+    stopped.At(2, [](EngineRun&) { Engine().LoadResume(); });
+    stopped.Run(loaded / 2);
+    EXPECT_EQ(std::filesystem::last_write_time(game.Host("Save/index.a")), before);
 }
