@@ -1,6 +1,7 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include "frame/file/FileWriter.h"
+#include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
@@ -47,9 +48,12 @@ void CQuiltorEngine::LoadOption()
     RunStoredFile(OptionFileName());
 }
 
+// system/ is made as Save/ is, for a game folder that comes without it.
 void CQuiltorEngine::SaveOption()
 {
-    CTextFileWriter writer(OptionFileName());
+    const CTextString name = OptionFileName();
+    platform::FileSystem().CreateFolder(name.LeftOfLast('/').GetStr());
+    CTextFileWriter writer(name);
     WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
     WriteDeviceOptions(writer);
     CFontList::GetInstance().WriteOption(writer);
@@ -64,4 +68,5 @@ void CQuiltorEngine::SaveOption()
     WriteWindowRGBOption(writer);
     WriteNameOption(writer, "ANMCURSOR", m_state.AnimatedCursor);
     WriteNameOption(writer, "ANTIALIAS", m_text.GetAntialias() ? 1 : 0);
+    writer.Close();
 }

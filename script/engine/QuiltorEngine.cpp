@@ -28,14 +28,19 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
 
 CQuiltorEngine::~CQuiltorEngine()
 {
-    // The options are written at the end of every run, also when the window
-    // was closed; a failure to write them must not end the program abnormally.
-    try {
-        SaveOption();
-        if (m_reader.GetProgress() != 100) SaveResume();
-    } catch (const std::exception& error) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.what());
-    }
+    // The options and the resume save are written at the end of every run,
+    // also when the window was closed, each whatever became of the other.
+    // Options that cannot be written are reported as global variables that
+    // cannot be are.
+    Caught([this] { SaveOption(); },
+           [](const CTextString& message) {
+               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveOption 設定を書き込めません: %s", message.c_str());
+               CScriptError::GetInstance().Report(message);
+           });
+    Caught([this] { if (m_reader.GetProgress() != 100) SaveResume(); },
+           [](const CTextString& message) {
+               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", message.c_str());
+           });
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     g_engine = nullptr;
     // Its factory goes with the members; the sample goes first.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <string>
 
 #include "draw/DrawHolder.h"
 #include "draw/KeyInput.h"
@@ -146,6 +147,7 @@ public:
 
     // Options and saves.
     void LoadOption();
+    // Throws when the file cannot be written.
     void SaveOption();
     // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
     // numbered slots, 1000 to 1009 the choice auto-save ring.
@@ -230,6 +232,11 @@ private:
     // The load sequence for the save file of a slot code; a file too large
     // for a save is refused and the game goes on.
     void LoadCode(int code);
+    // True while the reader is still in the save the last load read, before
+    // its resume tag.
+    bool StillLoading() const;
+    // The save a load is reading becomes the resume save, unless it is that.
+    void KeepLoadedSaveAsResume();
     // False, with a log line, for a file far larger than any save; true also
     // when it is missing.
     static bool StoredFileFits(const CTextString& name);
@@ -266,6 +273,8 @@ private:
     // The globals file is there but could not be read: writing it would lose
     // all it holds.
     bool m_globalsUnread = false;
+    // The save file the last load read, by the name the reader gives it.
+    std::string m_loadedSave;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;

@@ -106,7 +106,24 @@ void CQuiltorEngine::SaveCode(int code)
 
 void CQuiltorEngine::SaveResume()
 {
-    if (m_state.AutoSave) SaveCode(ResumeCode);
+    if (StillLoading()) KeepLoadedSaveAsResume();
+    else if (m_state.AutoSave) SaveCode(ResumeCode);
+}
+
+bool CQuiltorEngine::StillLoading() const
+{
+    return !m_loadedSave.empty() && m_reader.GetName() == m_loadedSave;
+}
+
+// Until its resume tag the engine holds only part of the place a load goes
+// to, and the save's own tags have turned auto-saving off: the save being
+// read is that place whole.
+void CQuiltorEngine::KeepLoadedSaveAsResume()
+{
+    const CTextString name = GetSaveFileName(ResumeCode);
+    if (name.GetStr() == m_loadedSave) return;
+    if (m_reader.WriteTo(name.GetStr()) != 0)
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveResume %s に書き込めません", name.c_str());
 }
 
 void CQuiltorEngine::QuickSave()
@@ -142,6 +159,7 @@ void CQuiltorEngine::LoadCode(int code)
     record.Clear();
     record.SetValue(TagAttributeKey::File, name);
     m_reader.Jump(record);
+    m_loadedSave = m_reader.GetName();
     m_state.ChangeState(EngineState::RunTags);
 }
 

@@ -219,8 +219,47 @@ TEST(SaveFiles, ASaveThatCannotBeWrittenIsLoggedAndTheGameGoesOn)
                              {5, [] { CInputState::GetInstance().Event = InputEvent::Decide; }}});
         EXPECT_EQ(game.files.Get("Z:\\Save\\index.q"), "old");
         EXPECT_TRUE(log->Contains("CQuiltorEngine::WriteSave")) << readOnly;
-        EXPECT_TRUE(run->errors.empty());
+        EXPECT_EQ(run->errors.size(), 1u) << "only the options, at the close";
         EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failed save reads on";
+    }
+}
+
+// Options that cannot be written cost the options only: a run stopped in a
+// click wait still leaves a resume save that loads back into that wait. A
+// game folder without system/ gets it, as it gets Save/.
+TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
+{
+    struct Folder {
+        const char* what;
+        std::function<void(GameFolder&)> make;
+        bool optionsWritten;
+    };
+    const Folder folders[] = {
+        {"without system/", [](GameFolder& game) { std::filesystem::remove_all(game.Host("system")); }, true},
+        {"option.qsd a folder", [](GameFolder& game) { std::filesystem::create_directories(game.Host("system/option.qsd")); }, false},
+    };
+    for (const Folder& folder : folders) {
+        SCOPED_TRACE(folder.what);
+        GameFolder game;
+        game.Put("data/index.txt", std::string(testkit::InstantOptions) + "[DEFAULTTEXT X=\"40\" Y=\"360\" WIDTH=\"560\" HEIGHT=\"100\"]"
+                                   "[TEXT BODY=\"止める場面です\"][C]" + SetTo("after", "1") + Hold);
+        folder.make(game);
+        testkit::ScopedErrorLogRecorder log;
+        EngineRun stopped;
+        stopped.Run(20);
+        ASSERT_EQ(stopped.frames.back().state, EngineState::ClickWait);
+        EXPECT_EQ(std::filesystem::is_regular_file(game.Host("system/option.qsd")) &&
+                      game.Read("system/option.qsd").starts_with("[SYSTEM"),
+                  folder.optionsWritten);
+        EXPECT_EQ(log->Contains("CQuiltorEngine::SaveOption"), !folder.optionsWritten);
+        EXPECT_EQ(stopped.errors.empty(), folder.optionsWritten) << "reported as the global variables are";
+
+        EngineRun resumed;
+        resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
+        resumed.Click(100);
+        resumed.Run(110);
+        EXPECT_EQ(resumed.frames.at(98).state, EngineState::ClickWait);
+        EXPECT_EQ(SetsOf(resumed, "after"), 1u);
     }
 }
 

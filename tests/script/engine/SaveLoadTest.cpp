@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "tests/draw/PictureFiles.h"
@@ -187,4 +188,76 @@ TEST(SaveLoad, EverySlotKindTakenInAChoiceLoadsIntoTheSameChoice)
             EXPECT_EQ(loaded.Tags(TagId::Set).back()->record.GetValue(TagAttributeKey::Variable).GetStr(), "b");
         }
     }
+}
+
+namespace {
+
+// A scene of many paintings, each of which a load paints in a frame of its
+// own: its load lasts some hundreds of frames.
+std::string PaintedScene(int paintings)
+{
+    std::string script = "[DEFAULTTEXT X=\"40\" Y=\"360\" WIDTH=\"560\" HEIGHT=\"100\"][BACK COLOR=\"#336699\"]"
+                         "[DEFAULTPAINT PATH=\"{BASE}\"][LOCK]";
+    for (int n = 0; n < paintings; ++n)
+        script += "[PAINT NAME=\"p" + std::to_string(n) + "\" FILE=\"dot.bmp\" X=\"" + std::to_string(n % 32 * 20) +
+                  "\" Y=\"" + std::to_string(n / 32 * 20) + "\"]";
+    return script + "[UNLOCK][TEXT BODY=\"読み込む場面です\"][C][SET VARIABLE=\"after\" ENTITY=\"1\"][WAIT TIME=\"100000\"]";
+}
+
+} // namespace
+
+// A stop (SIGTERM closes the window as its close box does) at a dozen moments
+// of a slow load, from the reset's wipe to the resume tag, leaves a resume
+// save that returns to the loaded wait.
+TEST(SaveLoad, AStopAtAnyMomentOfALoadLeavesAResumeSaveOfTheLoadedPlace)
+{
+    GameFolder game;
+    game.Put("data/index.txt", PaintedScene(300));
+    game.Put("data/dot.bmp", BmpFile(picturekit::Gradient));
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    EngineRun original;
+    original.At(400, [](EngineRun&) { Engine().QuickSave(); });
+    original.DumpAt(400);
+    original.Run(401);
+    ASSERT_EQ(original.frames.back().state, EngineState::ClickWait);
+
+    EngineRun whole;
+    whole.At(2, [](EngineRun&) { Engine().LoadQuick(); });
+    whole.Run(400);
+    const std::uint32_t loaded = whole.FramesIn(EngineState::ClickWait).at(0);
+    ASSERT_GT(loaded, 300u);
+    const std::string quick = game.Read("Save/index.q");
+
+    std::set<std::string> resumed;
+    for (std::uint32_t moment = 0; moment < 12; ++moment) {
+        const std::uint32_t stop = 3 + moment * (loaded - 2) / 11;
+        SCOPED_TRACE("stopped at frame " + std::to_string(stop) + " of " + std::to_string(loaded));
+        std::filesystem::remove(game.Host("Save/index.a"));
+        game.Put("Save/index.q", quick);
+        EngineRun stopped;
+        stopped.At(2, [](EngineRun&) { Engine().LoadQuick(); });
+        stopped.Run(stop);
+        ASSERT_TRUE(game.Exists("Save/index.a"));
+        // The resume save holds the place itself: a later quick save may replace this one.
+        std::filesystem::remove(game.Host("Save/index.q"));
+        // Loading takes hundreds of frames: each resume save is loaded once.
+        if (!resumed.insert(game.Read("Save/index.a")).second) continue;
+        EngineRun again;
+        again.At(2, [](EngineRun&) { Engine().LoadResume(); });
+        again.DumpAt(loaded + 10);
+        again.Click(loaded + 12);
+        again.Run(loaded + 20);
+        ASSERT_TRUE(again.errors.empty()) << again.errors.front();
+        EXPECT_EQ(again.frames.at(loaded + 9).state, EngineState::ClickWait);
+        EXPECT_EQ(again.dumps.at(loaded + 10).screen, original.dumps.at(400).screen);
+        EXPECT_NE(MarkerOffset(again), 0u) << "a click reads on from the wait";
+    }
+
+    // Stopped while it loads, the resume save itself is left as it was.
+    const auto before = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(game.Host("Save/index.a"), before);
+    EngineRun stopped;
+    stopped.At(2, [](EngineRun&) { Engine().LoadResume(); });
+    stopped.Run(loaded / 2);
+    EXPECT_EQ(std::filesystem::last_write_time(game.Host("Save/index.a")), before);
 }
