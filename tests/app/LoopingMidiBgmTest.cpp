@@ -77,10 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LoopingBgm{"Smpte", midi::RawFile(Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0}) + End, 1, 0xE728)},
                       LoopingBgm{"BadRunningStatus", midi::RawFile(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End)},
                       LoopingBgm{"WildListWave", riff::WildListWave(), "bgm.wav"},
-                      LoopingBgm{"WildListAfterFloat",
-                                 riff::PcmWave({3, 1, 8000, 32}, std::string(32000, '\0'), {riff::WildList()}), "bgm.wav"},
-                      LoopingBgm{"WildListAfter24Bits",
-                                 riff::PcmWave({1, 1, 8000, 24}, std::string(24000, '\0'), {riff::WildList()}), "bgm.wav"}),
+                      LoopingBgm{"WildListAfterFloat", riff::WildListBehind({3, 1, 8000, 32}), "bgm.wav"},
+                      LoopingBgm{"WildListAfter24Bits", riff::WildListBehind({1, 1, 8000, 24}), "bgm.wav"}),
     [](const ::testing::TestParamInfo<LoopingBgm>& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -75,4 +75,7 @@ inline std::string WildListWave()
            + Chunk("data", Ramp(99)) + WildList();
 }
 
+// A second of silence in the format, the wild LIST behind it.
+inline std::string WildListBehind(const Format& f) { return PcmWave(f, std::string(f.avg(), '\0'), {WildList()}); }
+
 } // namespace riff

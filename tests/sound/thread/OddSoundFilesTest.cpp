@@ -1,7 +1,8 @@
 // Damaged files through the sound factory onto the headless device: each
-// plays what it holds, or is refused with its reader's line, and none costs
-// more than its samples, in memory or in processor time. (Kinds beyond
-// 16-bit PCM are played through the player's tags.)
+// plays what it holds, or is refused with its reader's line, none keeps Open
+// from answering, and none costs more than its samples, in memory or in
+// processor time. (Kinds beyond 16-bit PCM are played through the player's
+// tags.)
 #include "tests/sound/SoundDevice.h"
 
 #include <unistd.h>
@@ -98,8 +99,8 @@ TEST_F(OddSoundFilesTest, SizesComeFromTheSamplesAndImpossibleHeadersAreRefused)
         // A LIST chunk that libsndfile never returned from, behind data it
         // would decode.
         {"wild-list.wav", riff::WildListWave(), false, 0, "CACMStream::Open acmFormatSuggest()に失敗"},
-        {"float-list.wav", riff::PcmWave({3, 1, 8000, 32}, std::string(32000, '\0'), {riff::WildList()}), true, 1000, nullptr},
-        {"pcm24-list.wav", riff::PcmWave({1, 1, 8000, 24}, std::string(24000, '\0'), {riff::WildList()}), false, 1000, nullptr},
+        {"float-list.wav", riff::WildListBehind({3, 1, 8000, 32}), true, 1000, nullptr},
+        {"pcm24-list.wav", riff::WildListBehind({1, 1, 8000, 24}), false, 1000, nullptr},
     };
     for (const Case& c : cases) {
         log->Clear();
