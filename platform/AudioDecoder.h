@@ -29,11 +29,15 @@ public:
 // padding that a LAME tag records are trimmed (gapless). Null when refused.
 std::unique_ptr<IAudioDecoder> OpenMpegAudio(std::span<const std::uint8_t> stream, long rate, int channels);
 
-// A whole RIFF WAVE file in a compressed format (ADPCM, A-law, mu-law,
-// GSM 6.10, floating point, PCM wider than 16 bits, extensible with any of
-// these as its sub-format) of the rate and channels its reader
-// found. Null when refused, or when the decoder finds another rate or count.
-std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file, long rate, int channels);
+// A WAVE file in a compressed format (ADPCM, A-law, mu-law, GSM 6.10,
+// floating point, PCM wider than 16 bits, extensible with any of these as its
+// sub-format), given as the body of its "fmt " chunk and its data as its
+// reader found them, of the rate and channels found there. No other chunk of
+// the file reaches the library: some (a LIST whose sizes wrap round) keep its
+// header parser going for ever. Null when refused, or when the decoder finds
+// another rate or count.
+std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> format,
+                                                  std::span<const std::uint8_t> data, long rate, int channels);
 
 // Whether one of the decoders above reads data of this WAVE format tag.
 bool CanDecodeWaveFormat(std::uint16_t formatTag);

@@ -9,9 +9,33 @@ namespace platform {
 
 namespace {
 
+void PutLe32(std::vector<std::uint8_t>& out, std::size_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(std::uint8_t(value >> shift));
+}
+
+void PutChunkHeader(std::vector<std::uint8_t>& out, const char (&id)[5], std::size_t size)
+{
+    out.insert(out.end(), id, id + 4);
+    PutLe32(out, size);
+}
+
 class CompressedWaveDecoder : public IAudioDecoder {
 public:
-    explicit CompressedWaveDecoder(std::span<const std::uint8_t> bytes) { m_file.bytes = bytes; }
+    // The library reads a file made of these two chunks alone; the data stays
+    // where it lies, behind a head built here.
+    CompressedWaveDecoder(std::span<const std::uint8_t> format, std::span<const std::uint8_t> data)
+    {
+        const std::size_t paddedFormat = format.size() + (format.size() & 1);
+        PutChunkHeader(m_head, "RIFF", 4 + 8 + paddedFormat + 8 + data.size());
+        m_head.insert(m_head.end(), {'W', 'A', 'V', 'E'});
+        PutChunkHeader(m_head, "fmt ", format.size());
+        m_head.insert(m_head.end(), format.begin(), format.end());
+        m_head.resize(m_head.size() + paddedFormat - format.size());
+        PutChunkHeader(m_head, "data", data.size());
+        m_file.head = m_head;
+        m_file.bytes = data;
+    }
     ~CompressedWaveDecoder() override
     {
         if (m_sound)
@@ -88,6 +112,7 @@ private:
         return got;
     }
 
+    std::vector<std::uint8_t> m_head;
     SndfileMemoryFile m_file;
     SF_INFO m_info{};
     SNDFILE* m_sound = nullptr;
@@ -96,9 +121,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> file, long rate, int channels)
+std::unique_ptr<IAudioDecoder> OpenCompressedWave(std::span<const std::uint8_t> format,
+                                                  std::span<const std::uint8_t> data, long rate, int channels)
 {
-    auto decoder = std::make_unique<CompressedWaveDecoder>(file);
+    auto decoder = std::make_unique<CompressedWaveDecoder>(format, data);
     if (channels <= 0 || !decoder->Open(rate, channels))
         return nullptr;
     return decoder;

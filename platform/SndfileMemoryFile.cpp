@@ -9,7 +9,7 @@ namespace {
 
 SndfileMemoryFile& Of(void* user) { return *static_cast<SndfileMemoryFile*>(user); }
 
-sf_count_t Length(void* user) { return sf_count_t(Of(user).bytes.size()); }
+sf_count_t Length(void* user) { return sf_count_t(Of(user).head.size() + Of(user).bytes.size()); }
 
 sf_count_t Seek(sf_count_t offset, int whence, void* user)
 {
@@ -25,8 +25,16 @@ sf_count_t Read(void* buffer, sf_count_t n, void* user)
 {
     SndfileMemoryFile& file = Of(user);
     n = std::clamp<sf_count_t>(Length(user) - file.position, 0, n);
-    if (n > 0)
-        std::memcpy(buffer, file.bytes.data() + file.position, std::size_t(n));
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    sf_count_t start = 0;
+    for (std::span<const std::uint8_t> piece : {file.head, file.bytes}) {
+        const sf_count_t end = start + sf_count_t(piece.size());
+        const sf_count_t from = std::clamp(file.position, start, end);
+        const sf_count_t to = std::clamp(file.position + n, start, end);
+        if (to > from)
+            std::memcpy(out + (from - file.position), piece.data() + (from - start), std::size_t(to - from));
+        start = end;
+    }
     file.position += n;
     return n;
 }

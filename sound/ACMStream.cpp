@@ -35,7 +35,7 @@ int CACMStream::Close()
     m_mp3Format = MPEGLAYER3WAVEFORMAT();
     m_destinationFormat = WAVEFORMATEX();
     m_decoder.reset();
-    m_sourceSize = m_sourceOffset = m_length = m_destinationPosition = m_factFrames = 0;
+    m_sourceSize = m_sourceOffset = m_formatOffset = m_formatSize = m_length = m_destinationPosition = m_factFrames = 0;
     m_decodedBytes = 0;
     m_sourceBlock = m_destinationBlock = 0;
     return 0;
@@ -57,8 +57,11 @@ int CACMStream::Open(const CTextString& fileName)
         return 2;
     }
     const WAVEFORMATEX& source = *m_sourceFormat;
+    // A block smaller than one sample of every channel cannot be true, and
+    // no library need be trusted with it.
     if (!platform::CanDecodeWaveFormat(source.wFormatTag) || source.nChannels == 0 || source.nChannels > MaxChannels
-        || source.nSamplesPerSec == 0 || source.nSamplesPerSec > MaxSamplesPerSec) {
+        || source.nSamplesPerSec == 0 || source.nSamplesPerSec > MaxSamplesPerSec
+        || source.nBlockAlign < source.nChannels * ((source.wBitsPerSample + 7) / 8)) {
         ErrorLog.Out("CACMStream::Open acmFormatSuggest()に失敗");
         Close();
         return 3;
@@ -134,6 +137,8 @@ int CACMStream::InitializeNormal()
     }
     m_sourceSize = chunks.dataSize;
     m_sourceOffset = chunks.dataOffset;
+    m_formatOffset = chunks.formatOffset;
+    m_formatSize = chunks.formatSize;
     m_factFrames = chunks.factFrames;
     m_sourceBlock = m_waveFormat.nBlockAlign;
     return 0;
@@ -162,7 +167,9 @@ std::unique_ptr<platform::IAudioDecoder> CACMStream::OpenDecoder() const
     if (platform::IsMpegWaveFormat(source.wFormatTag))
         return platform::OpenMpegAudio(image.subspan(m_sourceOffset, m_sourceSize), long(source.nSamplesPerSec),
                                        source.nChannels);
-    return platform::OpenCompressedWave(image, long(source.nSamplesPerSec), source.nChannels);
+    return platform::OpenCompressedWave(image.subspan(m_formatOffset, m_formatSize),
+                                        image.subspan(m_sourceOffset, m_sourceSize), long(source.nSamplesPerSec),
+                                        source.nChannels);
 }
 
 std::int32_t CACMStream::GetLength() { return std::int32_t(m_length); }

@@ -52,6 +52,9 @@ private:
     std::unique_ptr<platform::IAudioDecoder> m_decoder;
     std::uint32_t m_sourceSize = 0;
     std::uint32_t m_sourceOffset = 0;
+    // The "fmt " chunk body of a WAVE file.
+    std::uint32_t m_formatOffset = 0;
+    std::uint32_t m_formatSize = 0;
     std::uint32_t m_length = 0;
     std::uint32_t m_destinationPosition = 0;
     std::uint32_t m_sourceBlock = 0;

@@ -23,6 +23,8 @@ WaveChunks FindWaveChunks(platform::IReadFile& file)
     if (!walker.DescendChunk(platform::FourCC("fmt "), riff, fmt) || fmt.size < WholeFormatSize)
         return found;
     found.reached = WaveChunks::Reached::NoData;
+    found.formatOffset = std::uint32_t(walker.Offset());
+    found.formatSize = std::uint32_t(std::min<std::uint64_t>(fmt.size, walker.FileSize() - walker.Offset()));
     std::uint8_t record[WAVEFORMATEX::RecordSize] = {};
     found.format = WAVEFORMATEX::FromBytes(record, walker.Read(record, std::min<std::size_t>(fmt.size, sizeof record)));
     walker.Ascend(fmt);

@@ -15,6 +15,9 @@ struct WaveChunks {
     Reached reached = Reached::NoRiff;
     // Only the fmt chunk's own bytes: a 16-byte chunk leaves cbSize 0.
     WAVEFORMATEX format;
+    // The whole "fmt " chunk body, or less where the file ends before it.
+    std::uint32_t formatOffset = 0;
+    std::uint32_t formatSize = 0;
     std::uint32_t dataOffset = 0;
     // The chunk's size, or less where the file ends before it.
     std::uint32_t dataSize = 0;

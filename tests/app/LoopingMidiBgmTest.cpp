@@ -1,9 +1,11 @@
-// The real player with a looping MIDI BGM that has no length or that the
-// synthesiser cannot read: the script runs on past ENDBGM and a second BGM,
-// and SIGTERM ends the player within two seconds.
+// The real player with a looping BGM that has no length, that the
+// synthesiser cannot read, or whose WAVE holds a chunk that libsndfile never
+// returned from: the script runs on past ENDBGM and a second BGM, and SIGTERM
+// ends the player within two seconds.
 #include "tests/app/DiskAudio.h"
 #include "tests/kit/WallSeconds.h"
 #include "tests/sound/MidiBuilder.h"
+#include "tests/sound/RiffBuilder.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -20,6 +22,7 @@ using testkit::WallSeconds;
 struct LoopingBgm {
     const char* what;
     std::string bytes;
+    const char* file = "bgm.mid";
 };
 
 void PrintTo(const LoopingBgm& bgm, std::ostream* out) { *out << bgm.what; }
@@ -32,9 +35,10 @@ TEST_P(LoopingMidiBgm, KeepsThePlayerAnsweringAndSigtermEndsIt)
 {
     ASSERT_TRUE(std::filesystem::exists(diskaudio::BuiltPlayer())) << "build the quiltor target first";
     TempFolder game;
-    game.Put("data/bgm.mid", GetParam().bytes);
+    const std::string bgm = std::string("{BASE}") + GetParam().file;
+    game.Put(std::string("data/") + GetParam().file, GetParam().bytes);
     // The missing file logs its name once the script has come past both BGMs.
-    game.Put("data/index.txt", "[BGM FILE=\"{BASE}bgm.mid\"][WAIT TIME=\"300\"][ENDBGM][BGM FILE=\"{BASE}bgm.mid\"]"
+    game.Put("data/index.txt", "[BGM FILE=\"" + bgm + "\"][WAIT TIME=\"300\"][ENDBGM][BGM FILE=\"" + bgm + "\"]"
                                "[WAIT TIME=\"300\"][SOUND FILE=\"{BASE}answered.mid\"][WAIT TIME=\"100000\"]");
     std::filesystem::create_directories(game.Host("system"));
     std::filesystem::copy_file(diskaudio::BuiltPlayer(), game.Host("quiltor"));
@@ -71,7 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LoopingBgm{"ZeroLength", midi::RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End)},
                       LoopingBgm{"Tempo0", midi::RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0, 0x00, 0x90, 60, 100}) + End)},
                       LoopingBgm{"Smpte", midi::RawFile(Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0}) + End, 1, 0xE728)},
-                      LoopingBgm{"BadRunningStatus", midi::RawFile(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End)}),
+                      LoopingBgm{"BadRunningStatus", midi::RawFile(Bytes({0x00, 60, 100, 0x83, 0x60, 60, 0}) + End)},
+                      LoopingBgm{"WildListWave", riff::WildListWave(), "bgm.wav"},
+                      LoopingBgm{"WildListAfterFloat", riff::WildListBehind({3, 1, 8000, 32}), "bgm.wav"},
+                      LoopingBgm{"WildListAfter24Bits", riff::WildListBehind({1, 1, 8000, 24}), "bgm.wav"}),
     [](const ::testing::TestParamInfo<LoopingBgm>& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -105,9 +105,16 @@ TEST(CompressedWaveRefusalTest, EachStepRefusesWithItsMessage)
     noRate.replace(fmtAt + 8, 4, riff::Le32(0));
     std::string otherTag = ima;
     otherTag.replace(fmtAt, 2, riff::Le16(0x0160));
-    // An A-law file that does without a block size.
+    // An A-law file whose block holds no whole sample.
     std::string badBlock = Wave(Tone(8000, 1, 200), WaveEncoding::ALaw);
     badBlock.replace(badBlock.find("fmt ") + 8 + 12, 2, riff::Le16(0));
+    // MPEG data the decoder cannot count, so only the header's average rate
+    // gives its length.
+    auto uncounted = [](std::uint32_t avg, std::uint16_t align) {
+        return riff::Riff({riff::Chunk("fmt ", riff::Le16(0x55) + riff::Le16(2) + riff::Le32(44100) + riff::Le32(avg)
+                                                   + riff::Le16(align) + riff::Le16(0) + riff::Le16(0)),
+                           riff::Chunk("data", std::string(1024, '\0'))});
+    };
 
     const riff::Format pcm{1, 1, 8000, 8};
     struct Case {
@@ -128,7 +135,9 @@ TEST(CompressedWaveRefusalTest, EachStepRefusesWithItsMessage)
         {"unknown format", otherTag, 3, "CACMStream::Open acmFormatSuggest()に失敗", 0},
         {"undecodable", riff::Riff({riff::Fmt({0x11, 1, 8000, 16}), riff::Chunk("data", riff::Ramp(400))}), 4,
          "CACMStream::Open acmStreamOpen()に失敗", 0},
-        {"no block", badBlock, 5, "CACMStream::Open acmStreamSize()に失敗", 0},
+        {"block below a sample", badBlock, 3, "CACMStream::Open acmFormatSuggest()に失敗", 0},
+        {"no block", uncounted(16000, 0), 5, "CACMStream::Open acmStreamSize()に失敗", 0},
+        {"more than 64 times the bytes", uncounted(1, 1), 5, "CACMStream::Open acmStreamSize()に失敗", 0},
     };
     for (const Case& c : cases) {
         testkit::ScopedErrorLogRecorder log;

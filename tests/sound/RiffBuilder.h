@@ -58,4 +58,24 @@ inline std::string PcmWave(const Format& f, const std::string& data, const std::
     return Riff(chunks);
 }
 
+// A LIST "INFO" chunk whose sub-chunk sizes run past it and wrap round:
+// libsndfile 1.2.0's header parser never leaves it.
+inline std::string WildList()
+{
+    return "LIST" + Le32(0x2011) + "INFO" + "ISFT" + Le32(5) + std::string(47, '\xFF') + std::string(3, '\0') + "\xF8"
+           + std::string(27, '\xFF') + "ool!" + std::string(1, '\0');
+}
+
+// The 247-byte file that hung the player: "PCM" of 3 channels in a block of
+// one byte, a RIFF size that ends inside the wild LIST behind its data.
+inline std::string WildListWave()
+{
+    return "RIFF" + Le32(0xA2) + "WAVE"
+           + Chunk("fmt ", Le16(1) + Le16(3) + Le32(8000) + Le32(8000) + Le16(1) + Le16(8))
+           + Chunk("data", Ramp(99)) + WildList();
+}
+
+// A second of silence in the format, the wild LIST behind it.
+inline std::string WildListBehind(const Format& f) { return PcmWave(f, std::string(f.avg(), '\0'), {WildList()}); }
+
 } // namespace riff
