@@ -255,8 +255,7 @@ bool MidiSequence::RanOut()
     if (fluid_player_get_status(m_player) != FLUID_PLAYER_DONE &&
         fluid_player_get_current_tick(m_player) < m_endTick)
         return false;
-    // Only a piece with ticks in it loops: one without would start over in
-    // every block.
+    // A piece without ticks has no length to play again: it ends.
     if (!m_loop || m_endTick <= 0 || fluid_player_get_total_ticks(m_player) <= 0) return true;
     if (m_lapBlocks < std::max<std::size_t>(1, m_data.size() / LapBytesPerBlock)) return false;
     delete_fluid_player(m_player);
