@@ -69,6 +69,8 @@ const DamagedMidi Files[] = {
     {"10,000 controller and 10,000 program changes in one tick",
      AtTickZero(20000, [](int i) { return i % 2 ? Bytes({0xC0 | i % 16, i % 128}) : Bytes({0xB0 | i % 16, i % 128, i % 128}); }, 1),
      0, true},
+    {"10,000 General MIDI resets in one tick",
+     AtTickZero(10000, [](int) { return Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}); }, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
     {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
     {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
