@@ -69,6 +69,8 @@ const DamagedMidi Files[] = {
     {"10,000 controller and 10,000 program changes in one tick",
      AtTickZero(20000, [](int i) { return i % 2 ? Bytes({0xC0 | i % 16, i % 128}) : Bytes({0xB0 | i % 16, i % 128, i % 128}); }, 1),
      0, true},
+    {"30,000 controller resets in one tick, in running status",
+     AtTickZero(30000, [](int i) { return i ? Bytes({121, 0}) : Bytes({0xB0, 121, 0}); }, 1), 0, true},
     {"10,000 General MIDI resets in one tick",
      AtTickZero(10000, [](int) { return Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}); }, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
