@@ -1,6 +1,7 @@
 #include "platform/MidiSynth.h"
 
 #include "platform/AudioOutput.h"
+#include "platform/RepeatedLines.h"
 
 #include <fluidsynth.h>
 
@@ -14,14 +15,17 @@ namespace {
 // FluidSynth's default of 0.2 leaves General MIDI pieces far below the wave
 // sounds at full volume.
 constexpr double SynthGain = 0.7;
-// More notes started in one block (64 frames) than any piece plays: a file
-// of thousands at one tick would hold the mixing thread, and the mixer's lock
-// with it, for seconds. The notes beyond it are dropped.
-constexpr std::uint32_t NotesPerBlock = 256;
+// A looping piece is read again for every lap: one shorter than a block would
+// be read in every block. A lap starts over no sooner than a block for each
+// this many bytes of the file, which leaves reading it a few hundredths of
+// the mixing thread's time; no real piece is that short.
+constexpr std::size_t LapBytesPerBlock = 1024;
 std::string soundFontFolder = "/usr/share/sounds/sf2/";
 
 std::mutex logLock;
 std::function<void(const std::string&)> logSink;
+// FluidSynth says the same for every note of a flood, from the mixing thread.
+RepeatedLines fluidLines;
 
 void Log(const std::string& text)
 {
@@ -34,8 +38,15 @@ void FluidLog(int level, const char* message, void*)
     std::string text = "FluidSynth: ";
     text += message ? message : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    Log(text);
+    std::lock_guard<std::mutex> guard(logLock);
+    if (logSink) fluidLines.Pass(text, logSink);
     (void)level;
+}
+
+void FlushFluidLog()
+{
+    std::lock_guard<std::mutex> guard(logLock);
+    if (logSink) fluidLines.Flush(logSink);
 }
 
 // $SDL_SOUNDFONTS (a list split at ";" or ":") first, then the system's.
@@ -63,6 +74,11 @@ std::shared_ptr<MidiSynth> instance;
 
 void MidiSynth::SetLog(std::function<void(const std::string&)> log)
 {
+    // The counts held back go to the sink they were held for; at exit, before
+    // the log's device is gone (the sink was installed after it was made).
+    static std::once_flag flushAtExit;
+    std::call_once(flushAtExit, [] { std::atexit(FlushFluidLog); });
+    FlushFluidLog();
     std::lock_guard<std::mutex> guard(logLock);
     logSink = std::move(log);
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN}) fluid_set_log_function(level, &FluidLog, nullptr);
@@ -148,7 +164,11 @@ MidiLoad MidiSynth::Try(const std::vector<std::uint8_t>& data, std::int64_t endT
         fluid_settings_setint(m_trialSettings, "synth.reverb.active", 0);
         fluid_settings_setint(m_trialSettings, "synth.chorus.active", 0);
         m_trial = new_fluid_synth(m_trialSettings);
-        if (!m_trial) return MidiLoad::NoPlayer;
+        if (!m_trial) {
+            delete_fluid_settings(m_trialSettings);
+            m_trialSettings = nullptr;
+            return MidiLoad::NoPlayer;
+        }
     }
     fluid_player_t* player = new_fluid_player(m_trial);
     if (!player) return MidiLoad::NoPlayer;
@@ -174,9 +194,15 @@ MidiLoad MidiSynth::Try(const std::vector<std::uint8_t>& data, std::int64_t endT
 int MidiSynth::Forward(void* data, fluid_midi_event_t* event)
 {
     MidiSynth& synth = *static_cast<MidiSynth*>(data);
-    if (fluid_midi_event_get_type(event) == 0x90 && fluid_midi_event_get_velocity(event) > 0 &&
-        ++synth.m_blockNotes > NotesPerBlock)
-        return FLUID_OK;
+    const int type = fluid_midi_event_get_type(event);
+    MidiEventAllowance* allowance = nullptr;
+    if (type == 0x90 && fluid_midi_event_get_velocity(event) > 0)
+        allowance = &synth.m_notes;
+    else if (type >= 0x80 && type < 0xF0)
+        allowance = &synth.m_events;
+    else if (type == 0xF0)
+        allowance = &synth.m_sysex;
+    if (allowance && !allowance->Take()) return FLUID_OK;
     return fluid_synth_handle_midi_event(synth.m_synth, event);
 }
 
@@ -189,7 +215,8 @@ void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFra
     const std::uint32_t block = static_cast<std::uint32_t>(fluid_synth_get_internal_bufsize(m_synth));
     for (std::uint32_t done = 0; done < frames;) {
         const bool ran = m_blockPhase == 0;
-        if (ran) m_blockNotes = 0;
+        if (ran)
+            for (MidiEventAllowance* allowance : {&m_notes, &m_events, &m_sysex}) allowance->Refill();
         const std::uint32_t part = std::min(frames - done, block - m_blockPhase);
         float* out = m_rendered.data() + std::size_t{done} * AudioMixer::OutputChannels;
         fluid_synth_write_float(m_synth, static_cast<int>(part), out, 0, 2, out, 1, 2);
@@ -205,7 +232,10 @@ void MidiSynth::FollowPlays(bool ran, std::uint64_t frame)
 {
     for (std::size_t i = 0; i < m_playing.size();) {
         MidiSequence* sequence = m_playing[i];
-        if (ran) sequence->m_started = true;
+        if (ran) {
+            sequence->m_started = true;
+            ++sequence->m_lapBlocks;
+        }
         if (!sequence->m_started || !sequence->RanOut()) {
             ++i;
             continue;
@@ -220,19 +250,18 @@ void MidiSynth::FollowPlays(bool ran, std::uint64_t frame)
 
 bool MidiSequence::RanOut()
 {
-    // The player starts a looping piece over within the block that ended it,
-    // reading the file again: one without ticks, or one its reader fails on,
-    // would start over in that block without end. So it loops only a piece it
-    // has read and found ticks in.
-    if (m_loop && !m_looping && fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING &&
-        fluid_player_get_total_ticks(m_player) > 0) {
-        fluid_player_set_loop(m_player, -1);
-        m_looping = true;
-    }
     // The player itself ends two seconds after the last event, for the notes
     // to die away; the piece ends at its last event.
-    return fluid_player_get_status(m_player) == FLUID_PLAYER_DONE ||
-           (!m_looping && fluid_player_get_current_tick(m_player) >= m_endTick);
+    if (fluid_player_get_status(m_player) != FLUID_PLAYER_DONE &&
+        fluid_player_get_current_tick(m_player) < m_endTick)
+        return false;
+    // A piece without ticks has no length to play again: it ends.
+    if (!m_loop || m_endTick <= 0 || fluid_player_get_total_ticks(m_player) <= 0) return true;
+    if (m_lapBlocks < std::max<std::size_t>(1, m_data.size() / LapBytesPerBlock)) return false;
+    delete_fluid_player(m_player);
+    // As the player's own loop does between laps.
+    fluid_synth_system_reset(m_synth->m_synth);
+    return !NewPlayer(0);
 }
 
 MidiSequence::MidiSequence(std::shared_ptr<MidiSynth> synth, std::vector<std::uint8_t> data, std::string name,
@@ -277,6 +306,16 @@ bool MidiSequence::Play(std::int64_t tick, bool loop)
 
 bool MidiSequence::StartPlayer(std::int64_t tick, bool loop)
 {
+    if (!NewPlayer(tick)) return false;
+    m_loop = loop;
+    m_ended = false;
+    m_synth->m_playing.push_back(this);
+    m_synth->m_gain.store(m_gain, std::memory_order_relaxed);
+    return true;
+}
+
+bool MidiSequence::NewPlayer(std::int64_t tick)
+{
     m_player = new_fluid_player(m_synth->m_synth);
     if (!m_player) return false;
     if (fluid_player_add_mem(m_player, m_data.data(), m_data.size()) != FLUID_OK) {
@@ -285,17 +324,13 @@ bool MidiSequence::StartPlayer(std::int64_t tick, bool loop)
         return false;
     }
     fluid_player_set_playback_callback(m_player, &MidiSynth::Forward, m_synth.get());
-    m_loop = loop;
-    m_looping = false;
     m_started = false;
+    m_lapBlocks = 0;
     // Before the play: the player takes a seek only while it has not loaded
     // the file, and would sound the start for a block otherwise.
     if (tick > 0) fluid_player_seek(m_player, static_cast<int>(std::min(tick, m_endTick)));
     fluid_player_play(m_player);
-    m_ended = false;
     m_tick = tick;
-    m_synth->m_playing.push_back(this);
-    m_synth->m_gain.store(m_gain, std::memory_order_relaxed);
     return true;
 }
 
@@ -336,9 +371,9 @@ std::int64_t MidiSequence::CurrentTick()
 std::int64_t MidiSequence::PlayerTick() const
 {
     if (!m_started) return m_tick;
-    // A tempo of 0 stops the player's clock at a negative tick.
-    const std::int64_t tick = std::max(fluid_player_get_current_tick(m_player), 0);
-    return m_ended ? std::min(tick, m_endTick) : tick;
+    // A tempo of 0 stops the player's clock at a negative tick; a lap that
+    // waits to start over stays at its end.
+    return std::clamp<std::int64_t>(fluid_player_get_current_tick(m_player), 0, m_endTick);
 }
 
 void MidiSequence::SetEndHandler(std::function<void()> handler)

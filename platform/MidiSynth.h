@@ -7,6 +7,7 @@
 
 #include "platform/AudioMixer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -70,6 +71,8 @@ private:
     void DropPlayer();
     bool StartPlayer(std::int64_t tick, bool loop);
     std::int64_t PlayerTick() const;
+    // Makes the player and starts it from tick; false when it cannot be made.
+    bool NewPlayer(std::int64_t tick);
     // After a block the player ran: true once the play has come to its end.
     bool RanOut();
 
@@ -79,16 +82,26 @@ private:
     const std::int64_t m_endTick;
     _fluid_player_t* m_player = nullptr;
     bool m_loop = false;
-    // The player itself loops the piece (it has found ticks in it).
-    bool m_looping = false;
     // Until the player has run, it tells the tick it was started from.
     bool m_started = false;
+    // The blocks the player has run since it started its lap.
+    std::uint32_t m_lapBlocks = 0;
     bool m_ended = false;
     std::atomic<bool> m_endNotice{false};
     std::int64_t m_tick = 0;
     std::function<void()> m_onEnd;
     float m_gain = 1.0f;
     MixerLine m_line = MixerLine::Synth;
+};
+
+// How many events of one kind the players may hand the synthesiser: burst at
+// once, perBlock more for each block that passes.
+struct MidiEventAllowance {
+    std::uint32_t burst;
+    std::uint32_t perBlock;
+    std::uint32_t left = burst;
+    void Refill() { left = std::min(burst, left + perBlock); }
+    bool Take() { return left > 0 && (--left, true); }
 };
 
 class MidiSynth : public std::enable_shared_from_this<MidiSynth>, private IAudioSource {
@@ -136,10 +149,15 @@ private:
     std::mutex m_lock;
     std::vector<MidiSequence*> m_playing;
     std::vector<float> m_rendered;
-    // Frames rendered into the synthesiser's current block, and the notes
-    // started in it.
+    // Frames rendered into the synthesiser's current block.
     std::uint32_t m_blockPhase = 0;
-    std::uint32_t m_blockNotes = 0;
+    // A file of thousands of events at one tick would hold the mixing thread,
+    // and the mixer's lock with it, for seconds; no piece comes near these
+    // (a note-on costs microseconds, a system reset some fifty). The events
+    // beyond them are dropped.
+    MidiEventAllowance m_notes{256, 8};
+    MidiEventAllowance m_events{1024, 16};
+    MidiEventAllowance m_sysex{64, 1};
     std::atomic<float> m_gain{1.0f};
     // A silent synthesiser of its own that tries files for Load.
     std::mutex m_trialLock;

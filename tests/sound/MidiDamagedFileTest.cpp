@@ -1,15 +1,18 @@
-// MIDI files made by other tools and damaged copies of them, played looping
-// as the BGM player plays them: a file the synthesiser cannot play gives the
-// silent sound, a piece without length plays as silence and ends, and none
-// holds the mixing thread.
+// MIDI files made by other tools, damaged copies of them and floods of events,
+// played looping as the BGM player plays them: a file the synthesiser cannot
+// play gives the silent sound, a piece without length plays as silence and
+// ends, none holds the mixing thread or keeps it from real time, and notes
+// still sound after each.
 #include "tests/sound/SoundDevice.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <functional>
 
 #include "sound/MIDIOutputDM.h"
 #include "sound/SoundFactory.h"
+#include "tests/kit/AudioSignal.h"
 #include "tests/kit/WallSeconds.h"
 #include "tests/sound/MidiBuilder.h"
 
@@ -24,11 +27,24 @@ using midi::RawFile;
 const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
 const std::string Note480 = Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0});
 
-std::string NotesAtZero(int count)
+std::string NoteOn(int i) { return Bytes({0x90, 40 + i % 40, 100}); }
+
+// count events at tick 0, the i-th event(i), in a piece of length ticks.
+std::string AtTickZero(int count, const std::function<std::string(int)>& event, int length)
 {
     std::string body;
-    for (int i = 0; i < count; ++i) body += Bytes({0x00, 0x90, 40 + i % 40, 100});
-    return RawFile(body + End);
+    for (int i = 0; i < count; ++i) body += '\0' + event(i);
+    return RawFile(body + Bytes({length, 0xFF, 0x2F, 0x00}));
+}
+
+std::string NotesInTracksAtTickZero(int tracks, int count)
+{
+    std::vector<midi::Track> all(tracks);
+    for (int t = 0; t < tracks; ++t) {
+        for (int i = 0; i < count; ++i) all[t].Event(0, {std::uint8_t(0x90 | t), std::uint8_t(40 + i % 40), 100});
+        all[t].End(1);
+    }
+    return midi::File(480, all);
 }
 
 struct DamagedMidi {
@@ -46,7 +62,17 @@ const DamagedMidi Files[] = {
     {"tempo and end of track", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
     {"note on and off at tick 0", RawFile(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false},
     {"endless running status", RawFile(Bytes({0x00, 0x90, 60, 100}) + std::string(3000, '\0')), 0, false},
-    {"100,000 note-ons at tick 0", NotesAtZero(100000), 0, false},
+    {"100,000 note-ons at tick 0", AtTickZero(100000, NoteOn, 0), 0, false},
+    // Pieces shorter than the synthesiser's block, started over and over.
+    {"10,000 note-ons in one tick", AtTickZero(10000, NoteOn, 1), 0, true},
+    {"16 tracks of 1,000 note-ons in one tick", NotesInTracksAtTickZero(16, 1000), 0, true},
+    {"10,000 controller and 10,000 program changes in one tick",
+     AtTickZero(20000, [](int i) { return i % 2 ? Bytes({0xC0 | i % 16, i % 128}) : Bytes({0xB0 | i % 16, i % 128, i % 128}); }, 1),
+     0, true},
+    {"30,000 controller resets in one tick, in running status",
+     AtTickZero(30000, [](int i) { return i ? Bytes({121, 0}) : Bytes({0xB0, 121, 0}); }, 1), 0, true},
+    {"10,000 General MIDI resets in one tick",
+     AtTickZero(10000, [](int) { return Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}); }, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
     {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
     {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
@@ -84,6 +110,7 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
     // Ten seconds of the device in steps, as a running player asks for them;
     // a step mixes a tenth of a second, in milliseconds when nothing goes wrong.
     double longest = 0;
+    const double processor = WallSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (int step = 0; step < 100; ++step) {
         const double start = WallSeconds();
         Advance(100);
@@ -93,6 +120,16 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
     EXPECT_EQ(sound->IsPlay(), file.loops);
     EXPECT_EQ(sound->Stop(), 0);
     EXPECT_LT(longest, 0.25) << "the synthesiser held the mixer";
+    EXPECT_LT(WallSeconds(CLOCK_THREAD_CPUTIME_ID) - processor, 5.0) << "half of the 10 s played";
+    EXPECT_LT(log->Messages().size(), 20u) << "the synthesiser's repeats are folded";
+
+    folder.Put("note.mid", RawFile(Note480 + End));
+    ASSERT_EQ(sound->Open(folder.Name("note.mid")), 0);
+    sound->SetLoopPlay(false);
+    const std::size_t from = Device().Recording().size();
+    ASSERT_EQ(sound->Play(), 0);
+    Advance(500);
+    EXPECT_GT(testkit::Rms(HeardFrom(from), 2, 0), 100) << "a note after it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, MidiDamagedFileTest, ::testing::ValuesIn(Files),

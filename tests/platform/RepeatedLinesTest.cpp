@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/RepeatedLines.h"
+
+namespace {
+
+// Lines in, what the log gets (flushed at the end).
+struct Stream {
+    const char* what;
+    std::vector<std::string> in;
+    std::vector<std::string> out;
+};
+
+std::vector<std::string> Times(int count, const std::string& line) { return std::vector<std::string>(count, line); }
+
+std::vector<std::string> Join(std::vector<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+TEST(RepeatedLines, RepeatsAreCountedAndTheCountGoesOutBeforeTheNextNewLine)
+{
+    const std::vector<Stream> streams{
+        {"distinct lines", {"a", "b", "c"}, {"a", "b", "c"}},
+        {"numbers differ", {"key=1", "key=2", "key=30", "next"}, {"key=1", "key=30 (repeated 2 times)", "next"}},
+        {"two alternate", {"x", "y", "x", "y", "x"}, {"x", "y", "x (repeated 2 times)", "y (repeated 1 times)"}},
+        {"a fifth kind pushes out the first", {"a", "b", "c", "d", "e", "a"}, {"a", "b", "c", "d", "e", "a"}},
+        {"a flood shows at its bound", Times(25001, "f"),
+         {"f", "f (repeated 10000 times)", "f (repeated 10000 times)", "f (repeated 5000 times)"}},
+        {"flushed at the end", Join({{"g 1"}, Times(3, "g 9")}), {"g 1", "g 9 (repeated 3 times)"}},
+    };
+    for (const Stream& stream : streams) {
+        platform::RepeatedLines lines;
+        std::vector<std::string> out;
+        const platform::RepeatedLines::Output log = [&](const std::string& line) { out.push_back(line); };
+        for (const std::string& line : stream.in) lines.Pass(line, log);
+        lines.Flush(log);
+        EXPECT_EQ(out, stream.out) << stream.what;
+    }
+}
+
+} // namespace
