@@ -144,10 +144,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             if (state == EngineState::ClickWait && reader.GetName().ends_with("save.txt")) {
                 if (savedAt == 0) {
                     savedAt = reader.GetOffset();
-                    r.Click(frame, 416, 456);
+                    r.Click(frame, 524, 42);
                 } else if (!loadClicked && reader.GetOffset() > savedAt) {
                     loadClicked = true;
-                    r.Click(frame, 560, 456);
+                    r.Click(frame, 584, 42);
                 }
             }
             if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 4 &&
