@@ -136,7 +136,7 @@ void StoryPictures(const fs::path& folder)
     // A night sky for the choices: dark enough that the grey of an item not
     // chosen stands out in the window darkened over it.
     WriteJpeg(folder / "night.jpg", 640, 480, [](int x, int y) {
-        const bool star = (x * 31 + y * 17) % 211 == 0 && y < 260;
+        const bool star = ((unsigned(x) * 73856093u) ^ (unsigned(y) * 19349663u)) % 997 == 0 && y < 260;
         return star ? Colour{230, 230, 250} : Colour{Channel(10 + y / 24.0), Channel(14 + y / 20.0), Channel(60 - x / 32.0)};
     });
     // Two more frames of the message window, in the window's place, a border
