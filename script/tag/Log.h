@@ -1,7 +1,7 @@
 #pragma once
 // The back-log: the story text already shown, kept as lines laid out by the
-// text window's rules, and the view that pages through it over a copy of the
-// screen.
+// text window's rules, and the view that pages through it over a darkened
+// copy of the screen.
 
 #include <cstdint>
 #include <deque>
