@@ -32,6 +32,54 @@ std::string ShownLabel(std::string_view textSjis)
     return Cp932ToUtf8(plain);
 }
 
+namespace {
+
+// The pieces a line may break between: runs of ASCII ending after a blank or
+// a separator, and each character outside ASCII on its own.
+std::vector<std::string_view> BreakablePieces(std::string_view line)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        std::size_t length = 1;
+        while (byte >= 0x80 && i + length < line.size() && (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80)
+            ++length;
+        const bool wide = byte >= 0x80;
+        if (wide && start < i)
+            pieces.push_back(line.substr(start, i - start)), start = i;
+        i += length;
+        if (wide || byte == ' ' || byte == '/' || byte == '\\')
+            pieces.push_back(line.substr(start, i - start)), start = i;
+    }
+    if (start < line.size())
+        pieces.push_back(line.substr(start));
+    return pieces;
+}
+
+} // namespace
+
+std::string BrokenLines(std::string_view utf8, float width, const std::function<float(std::string_view)>& measure)
+{
+    std::string out;
+    for (std::size_t from = 0; from <= utf8.size();) {
+        const std::size_t end = std::min(utf8.find('\n', from), utf8.size());
+        std::size_t lineStart = out.size();
+        for (std::string_view piece : BreakablePieces(utf8.substr(from, end - from))) {
+            const std::string shown = out.substr(lineStart);
+            if (!shown.empty() && measure(shown + std::string(piece)) > width) {
+                out += '\n';
+                lineStart = out.size();
+            }
+            out += piece;
+        }
+        if (end < utf8.size())
+            out += '\n';
+        from = end + 1;
+    }
+    return out;
+}
+
 void CollectCodepoints(std::string_view utf8, std::set<std::uint16_t>& out)
 {
     for (std::size_t i = 0; i < utf8.size();) {

@@ -3,6 +3,7 @@
 // a font atlas needs for them.
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -13,6 +14,12 @@ namespace platform {
 // A resource text in UTF-8 without its access-key marks ("&X" shows X, "&&"
 // one "&").
 std::string ShownLabel(std::string_view textSjis);
+
+// UTF-8 text with line breaks put where a line would grow wider than width
+// (as measure gives it): after a blank or a path separator, or between two
+// characters outside ASCII, so that a word or a path's folder name stays
+// whole; only a piece wider than a line by itself is broken inside.
+std::string BrokenLines(std::string_view utf8, float width, const std::function<float(std::string_view)>& measure);
 
 // The code points of UTF-8 text within the basic plane, added to the set.
 void CollectCodepoints(std::string_view utf8, std::set<std::uint16_t>& out);

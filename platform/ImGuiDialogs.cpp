@@ -7,6 +7,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <array>
 
 namespace platform {
 
@@ -83,11 +84,33 @@ template <class Body> void GroupBox(const std::string& title, Body body)
     const ImVec2 padding = ImGui::GetStyle().FramePadding;
     const ImVec2 low = ImGui::GetItemRectMin();
     const ImVec2 high = ImGui::GetItemRectMax();
-    ImGui::GetWindowDrawList()->AddRect(ImVec2(low.x - padding.x, low.y + ImGui::GetTextLineHeight() * 0.5f),
-                                        ImVec2(high.x + padding.x, high.y + padding.y),
-                                        ImGui::GetColorU32(ImGuiCol_Border));
+    // The top edge stops short of the title and goes on after it.
+    const float left = low.x - padding.x, right = high.x + padding.x;
+    const float top = low.y + ImGui::GetTextLineHeight() * 0.5f, bottom = high.y + padding.y;
+    const float titleEnd = std::min(right, low.x + ImGui::CalcTextSize(title.c_str()).x + 2);
+    const ImU32 colour = ImGui::GetColorU32(ImGuiCol_Border);
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    draw->AddPolyline(std::array{ImVec2(std::max(left, low.x - 2), top), ImVec2(left, top), ImVec2(left, bottom), ImVec2(right, bottom),
+                                 ImVec2(right, top), ImVec2(titleEnd, top)}.data(),
+                      6, colour, ImDrawFlags_None, 1.0f);
     ImGui::Dummy(ImVec2(padding.x, padding.y));
     ImGui::EndGroup();
+}
+
+// The value of the slider just drawn, inside it on the side its thumb is
+// not, so that the thumb never covers it.
+void SliderValue(const DialogControl& control)
+{
+    const ImVec2 low = ImGui::GetItemRectMin();
+    const ImVec2 high = ImGui::GetItemRectMax();
+    const std::string value = std::to_string(control.value);
+    const ImVec2 size = ImGui::CalcTextSize(value.c_str());
+    const float inset = ImGui::GetStyle().GrabMinSize + ImGui::GetStyle().FramePadding.x * 2;
+    const int span = std::max(1, control.maximum - control.minimum);
+    const bool thumbRight = 2 * (control.value - control.minimum) > span;
+    const float x = thumbRight ? low.x + inset : high.x - inset - size.x;
+    ImGui::GetWindowDrawList()->AddText(ImVec2(x, (low.y + high.y - size.y) * 0.5f), ImGui::GetColorU32(ImGuiCol_Text),
+                                        value.c_str());
 }
 
 // Tick marks under the slider just drawn.
@@ -131,7 +154,7 @@ public:
     bool Frame(bool first)
     {
         bool open = true;
-        BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###dialog", first, &open, 0);
+        BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###dialog", first, &open, 0, m_corner);
         Icon();
         ImGui::BeginGroup();
         TopLevel();
@@ -226,8 +249,11 @@ private:
         const std::string text = ShownLabel(control.textSjis);
         switch (control.kind) {
         case DialogControl::Kind::Label:
+            // ImGui wraps only at blanks: a long path would break inside a name.
             ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + WrapWidth);
-            ImGui::TextUnformatted(text.c_str());
+            ImGui::TextUnformatted(BrokenLines(text, WrapWidth, [](std::string_view line) {
+                                       return ImGui::CalcTextSize(line.data(), line.data() + line.size()).x;
+                                   }).c_str());
             ImGui::PopTextWrapPos();
             break;
         case DialogControl::Kind::Link:
@@ -261,10 +287,11 @@ private:
             ImGui::BeginGroup();
             int value = control.value;
             ImGui::SetNextItemWidth(240);
-            if (ImGui::SliderInt("##slider", &value, control.minimum, control.maximum, "%d"))
+            if (ImGui::SliderInt("##slider", &value, control.minimum, control.maximum, ""))
                 Changed(control, value);
             else if (const int step = PageStep(control); step != 0)
                 Changed(control, control.value + step);
+            SliderValue(control);
             SliderTicks(control);
             ImGui::EndGroup();
             break;
@@ -301,6 +328,7 @@ private:
     }
 
     Dialog& m_dialog;
+    std::optional<ImVec2> m_corner;
     bool m_done = false;
     int m_result = 0;
 };

@@ -67,7 +67,7 @@ bool FileDialogView::Frame(bool first)
 {
     ImGui::SetNextWindowSize(ImVec2(DialogWidth, 0));
     bool open = true;
-    BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize);
+    BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize, m_corner);
     FolderLine();
     List();
     NameAndType(first);

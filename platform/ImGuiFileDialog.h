@@ -5,6 +5,8 @@
 #include "platform/FileBrowser.h"
 #include "platform/FileDialogs.h"
 
+#include <imgui.h>
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -36,6 +38,7 @@ private:
     FileBrowser m_browser;
     std::array<char, 1024> m_name{}; // UTF-8: 260 characters of up to four bytes
     std::optional<std::string> m_result;
+    std::optional<ImVec2> m_corner;
     bool m_done = false;
 };
 

@@ -47,15 +47,22 @@ void Style()
 
 } // namespace
 
-void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags)
+void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags,
+                        std::optional<ImVec2>& corner)
 {
     const ImVec2 centre(ImGui::GetIO().DisplaySize.x * 0.5f, ImGui::GetIO().DisplaySize.y * 0.5f);
-    ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    if (corner)
+        ImGui::SetNextWindowPos(*corner, ImGuiCond_Always);
+    else
+        ImGui::SetNextWindowPos(centre, ImGuiCond_Always, ImVec2(0.5f, 0.5f));
     if (first)
         ImGui::SetNextWindowFocus();
     ImGui::Begin(titleAndId.c_str(), open,
                  flags | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings
                      | ImGuiWindowFlags_NoMove);
+    // The first frame only measures the contents; the second is centred on them.
+    if (!corner && !ImGui::IsWindowAppearing())
+        corner = ImGui::GetWindowPos();
 }
 
 ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,

@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -18,8 +19,11 @@ namespace platform {
 
 // Begins a dialog's window, centred on the client area and focused on its
 // first frame, which the user can neither move nor fold; ImGui::End ends it.
-// "open" turns false when its close box is clicked.
-void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags);
+// "open" turns false when its close box is clicked. Once its first size is
+// known, its top-left corner is kept in "corner": a dialog whose size changes
+// (another page of a sheet) stays where it stood.
+void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags,
+                        std::optional<ImVec2>& corner);
 
 class ImGuiModal {
 public:

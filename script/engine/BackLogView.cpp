@@ -16,6 +16,9 @@ void CQuiltorEngine::BackLog()
     }
     m_log.Draw(GetBackPlane(), m_screen);
     PresentBack();
+    // The wheel or key that opened the view would also scroll it a line up,
+    // hiding the newest line it opened on.
+    event = InputEvent::None;
 
     for (;;) {
         PollInput();

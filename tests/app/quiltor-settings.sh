@@ -25,10 +25,17 @@ page_shown() { # name tab-offset what
     [ "$colour" = 98BAE1 ] || { echo "$3: its tab is not the active one ($colour)"; return 1; }
     panel "$1" "280x110+$4+$5" "$3"
 }
-# Clicks the tab at the offset from the corner of the dialog in the screenshot.
+# Clicks the tab at the offset from the corner of the dialog in the screenshot,
+# then takes the pointer off it: a hovered tab has a colour of its own.
 tab() { # name tab-offset
     set -- "$1" "$2" $(dialog_corner "$1")
-    click 1 $(($3 + $2 + 30)) $(($4 + 41))
+    click 1 $(($3 + $2 + 30)) $(($4 + 41)) && move 5 5
+}
+# The sheet stays where it opened whatever the size of its page.
+same_corner() { # name name
+    [ "$(dialog_corner "$1")" = "$(dialog_corner "$2")" ] && return 0
+    echo "the sheet moved from $(dialog_corner "$1") on $1 to $(dialog_corner "$2") on $2"
+    return 1
 }
 
 start_game "$work/demo" || exit 1
@@ -46,6 +53,8 @@ tab settings-volume 182 || status=1
 sleep 1
 shot settings-version
 page_shown settings-version 182 "the version page" || status=1
+same_corner settings-speed settings-volume || status=1
+same_corner settings-speed settings-version || status=1
 keys Escape || status=1
 sleep 1
 

@@ -46,3 +46,24 @@ TEST(DrawnText, GlyphRangesCoverExactlyTheLabelsAndAscii)
     for (std::uint16_t c : codepoints) EXPECT_TRUE(covered.count(c)) << c;
     EXPECT_EQ(covered.size(), 95u + codepoints.size()); // "？" is the full-width one, not ASCII
 }
+
+TEST(DrawnText, LinesBreakAfterSeparatorsAndBetweenWideCharactersNotInsideNames)
+{
+    // One unit a byte of UTF-8: a Japanese character counts three.
+    const auto bytes = [](std::string_view text) { return static_cast<float>(text.size()); };
+    struct Case {
+        std::string text;
+        float width;
+        std::string broken;
+    };
+    const Case cases[] = {
+        {"the start script /home/player/games/index.txt cannot be opened.", 24,
+         "the start script /home/\nplayer/games/index.txt \ncannot be opened."},
+        {"a/b\n/long/path", 6, "a/b\n/long/\npath"},
+        {platform::Cp932ToUtf8("開始スクリプトがない"), 12, platform::Cp932ToUtf8("開始スク\nリプトが\nない")},
+        {platform::Cp932ToUtf8("見つからない:/data/index.txt"), 20, platform::Cp932ToUtf8("見つからない:/\ndata/index.txt")},
+        {"averyveryverylongname", 5, "averyveryverylongname"}, // ImGui's own wrap takes over
+        {"", 10, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::BrokenLines(c.text, c.width, bytes), c.broken) << c.text;
+}

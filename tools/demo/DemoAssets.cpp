@@ -133,6 +133,23 @@ void StoryPictures(const fs::path& folder)
         const int cx = x % 32 - 16, cy = y - 16;
         return cx * cx + cy * cy > 144 ? magenta : marks[x / 32];
     });
+    // A night sky for the choices: dark enough that the grey of an item not
+    // chosen stands out in the window darkened over it.
+    WriteJpeg(folder / "night.jpg", 640, 480, [](int x, int y) {
+        const bool star = ((unsigned(x) * 73856093u) ^ (unsigned(y) * 19349663u)) % 997 == 0 && y < 260;
+        return star ? Colour{230, 230, 250} : Colour{Channel(10 + y / 24.0), Channel(14 + y / 20.0), Channel(60 - x / 32.0)};
+    });
+    // Two more frames of the message window, in the window's place, a border
+    // around a keyed magenta inside: what the window-frame menu switches between.
+    const Colour borders[2] = {{120, 170, 230}, {230, 190, 90}};
+    for (int n = 0; n < 2; ++n) {
+        WriteBmp(folder / ("frame" + std::to_string(n + 1) + ".bmp"), 608, 176, [&](int x, int y) {
+            const int edge = std::min({x, y, 607 - x, 175 - y});
+            const bool corner = std::min(x, 607 - x) < 8 && std::min(y, 175 - y) < 8 &&
+                                std::hypot(8.0 - std::min(x, 607 - x), 8.0 - std::min(y, 175 - y)) > 8;
+            return corner || edge >= 3 + n ? magenta : borders[n];
+        });
+    }
     WriteBmp(folder / "full.bmp", 640, 480, [](int x, int y) {
         return (x / 40 + y / 40) % 2 ? Colour{16, 24, 32} : Colour{64, 96, 128};
     });
@@ -154,10 +171,26 @@ void StoryPictures(const fs::path& folder)
     });
 }
 
+// A 56 x 20 button of the function bar with its icon, in its OFF and ON
+// looks (<stem>_off.bmp, <stem>_on.bmp); rounded corners are magenta, to be
+// keyed out.
+void BarButton(const fs::path& stem, const std::function<bool(int, int)>& icon, bool rounded)
+{
+    for (bool on : {false, true}) {
+        WriteBmp(stem.string() + (on ? "_on.bmp" : "_off.bmp"), 56, 20, [&](int x, int y) {
+            const int cx = std::min(x, 55 - x), cy = std::min(y, 19 - y);
+            if (rounded && cx < 3 && cy < 3 && std::hypot(3.0 - cx, 3.0 - cy) > 3) return Colour{255, 0, 255};
+            if (cx == 0 || cy == 0) return on ? Colour{255, 240, 200} : Colour{120, 120, 140};
+            if (icon(x, y)) return on ? Colour{255, 255, 255} : Colour{170, 170, 190};
+            return on ? Colour{70, 90, 160} : Colour{30, 34, 52};
+        });
+    }
+}
+
 // The pictures of the choice chapter: a wait cursor of four frames (a dot
-// going round, on a keyed magenta ground), the function bar's buttons in
-// their OFF and ON looks, and a sun and a moon to choose between, each OFF,
-// ON and PUSH.
+// going round, on a keyed magenta ground), the function bar's buttons and
+// the quick save and load buttons in their OFF and ON looks, and a sun and a
+// moon to choose between, each OFF, ON and PUSH.
 void ChoicePictures(const fs::path& folder)
 {
     const Colour magenta{255, 0, 255};
@@ -175,15 +208,18 @@ void ChoicePictures(const fs::path& folder)
         },
         [](int x, int y) { return x >= 16 && x < 40 && std::abs(y - 10) <= 6 - (x - 16) % 12 / 2 && (x - 16) % 12 < 12; }};
     const char* names[3] = {"log", "hide", "skip"};
-    for (int n = 0; n < 3; ++n) {
-        for (bool on : {false, true}) {
-            WriteBmp(folder / (std::string(names[n]) + (on ? "_on.bmp" : "_off.bmp")), 56, 20, [&](int x, int y) {
-                if (x == 0 || y == 0 || x == 55 || y == 19) return on ? Colour{255, 240, 200} : Colour{120, 120, 140};
-                if (icons[n](x, y)) return on ? Colour{255, 255, 255} : Colour{170, 170, 190};
-                return on ? Colour{70, 90, 160} : Colour{30, 34, 52};
-            });
-        }
-    }
+    for (int n = 0; n < 3; ++n) BarButton(folder / names[n], icons[n], false);
+    // The quick save and load buttons: an arrow into and out of a tray.
+    const auto tray = [](int x, int y) { return y >= 13 && y <= 15 && x >= 18 && x < 38; };
+    const std::function<bool(int, int)> quick[2] = {
+        [&](int x, int y) {
+            return tray(x, y) || (std::abs(x - 28) <= 1 && y >= 3 && y < 9) || (y >= 8 && y < 12 && std::abs(x - 28) <= 11 - y);
+        },
+        [&](int x, int y) {
+            return tray(x, y) || (std::abs(x - 28) <= 1 && y >= 7 && y < 12) || (y >= 3 && y < 8 && std::abs(x - 28) <= y - 3);
+        }};
+    const char* quickNames[2] = {"qsave", "qload"};
+    for (int n = 0; n < 2; ++n) BarButton(folder / quickNames[n], quick[n], true);
     // PUSH: the ON look pressed a pixel down and darker.
     const char* states[3] = {"off", "on", "push"};
     for (int state = 0; state < 3; ++state) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "platform/Cursors.h"
@@ -90,6 +91,52 @@ std::uint32_t CharacterPace(const std::vector<DrawnCharacter>& drawn, int messag
     return steps[steps.size() / 2];
 }
 
+// The save chapter's screen at one of its click waits: both quick buttons
+// shown (their dark ground, or the lit one under the mouse), and any magenta
+// of a picture's key left on it.
+struct SaveChapterShot {
+    bool saveShown, loadShown;
+    int magenta;
+};
+
+SaveChapterShot ShotOfSaveChapter(EngineRun& run)
+{
+    const auto shown = [&](int left) {
+        int ground = 0;
+        for (int y = 32; y < 52; ++y)
+            for (int x = left; x < left + 56; ++x) ground += run.Displays().PictureAt(x, y) == 0x1E2234 || run.Displays().PictureAt(x, y) == 0x465AA0;
+        return ground > 56 * 20 / 2;
+    };
+    int magenta = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) magenta += run.Displays().PictureAt(x, y) == 0xFF00FF;
+    return {shown(496), shown(556), magenta};
+}
+
+// The back-log view as it opened: its newest line and the screen behind it.
+struct BackLogShot {
+    int newestRow = -1;
+    int newestInk = 0;
+    std::uint32_t shown = 0, behind = 0;
+};
+
+BackLogShot ShotOfBackLog(EngineRun& run)
+{
+    // The view's default layout: 15 rows, 30 pixels apart from y 12.
+    constexpr int Rows = 15, Top = 12, Pitch = 30;
+    const TAG::CLog& log = CQuiltorEngine::GetInstance()->GetLog();
+    BackLogShot shot;
+    int newest = int(log.GetLines().size()) - 1;
+    while (newest > 0 && log.GetLines()[std::size_t(newest)].IsEmpty()) --newest;
+    shot.newestRow = newest - log.GetFirstShown();
+    if (shot.newestRow >= 0 && shot.newestRow < Rows)
+        for (int y = Top + shot.newestRow * Pitch; y < Top + (shot.newestRow + 1) * Pitch && y < 480; ++y)
+            for (int x = 0; x < 640; ++x) shot.newestInk += run.Displays().PictureAt(x, y) == 0xFFFFFF;
+    shot.shown = run.Displays().PictureAt(630, 470);
+    CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(630, 470, &shot.behind);
+    return shot;
+}
+
 } // namespace
 
 TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
@@ -134,6 +181,10 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     int menus = 0;
     constexpr int SettingsTextTime = 60;
     std::uint32_t settingsAt = 0;
+    std::vector<SaveChapterShot> saveShots;
+    std::uint32_t waitFrom = 0;
+    std::uint32_t backLogAsked = 0;
+    std::optional<BackLogShot> backLog;
     std::vector<DrawnCharacter> drawn;
     int messages = 0;
     kivotasuGameKit::POINT lastCursor{};
@@ -141,13 +192,23 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
         run.At(frame, [&, frame](EngineRun& r) {
             const EngineState state = CQuiltorEngine::GetInstance()->GetGameState().State;
             const CScriptReader& reader = CQuiltorEngine::GetInstance()->GetReader();
+            if (state == EngineState::ClickWait && last != state) waitFrom = frame;
+            // Three frames into each wait: the wait's drawing has settled.
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("save.txt") && frame == waitFrom + 3)
+                saveShots.push_back(ShotOfSaveChapter(r));
+            // The back-log opened by Page Up on the last page, after the save chapter.
+            if (state == EngineState::ClickWait && reader.GetName().ends_with("chapter.txt") && loadClicked && !backLogAsked) {
+                backLogAsked = frame;
+                r.Key(frame + 1, KeyCode::PageUp);
+            }
+            if (state == EngineState::BackLog && last == state && !backLog) backLog = ShotOfBackLog(r);
             if (state == EngineState::ClickWait && reader.GetName().ends_with("save.txt")) {
                 if (savedAt == 0) {
                     savedAt = reader.GetOffset();
-                    r.Click(frame, 416, 456);
+                    r.Click(frame, 524, 42);
                 } else if (!loadClicked && reader.GetOffset() > savedAt) {
                     loadClicked = true;
-                    r.Click(frame, 560, 456);
+                    r.Click(frame, 584, 42);
                 }
             }
             if (state == EngineState::ClickWait && reader.GetName().ends_with("index.txt") && menus < 4 &&
@@ -256,6 +317,20 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_NE(platform::FindCommand(run.Dialogs().Menus()[1].menu, MenuCommand::LoadSlot)->textSjis, "000: - NONE -");
     EXPECT_NE(game.Read("Save/index.g").find("スキップ機能"), std::string::npos) << "the switch is a global variable";
     EXPECT_TRUE(loadClicked);
+    // The quick buttons have pictures of their own, keyed, above the text
+    // window: drawn when the chapter opens and at each page after it.
+    ASSERT_GE(saveShots.size(), 3u);
+    for (std::size_t i = 0; i < saveShots.size(); ++i) {
+        EXPECT_TRUE(saveShots[i].saveShown && saveShots[i].loadShown) << "wait " << i;
+        EXPECT_EQ(saveShots[i].magenta, 0) << "wait " << i;
+    }
+    // The back-log opens on its newest line, over the screen darkened.
+    ASSERT_TRUE(backLog.has_value()) << "the back-log did not open";
+    EXPECT_GE(backLog->newestRow, 0);
+    EXPECT_LT(backLog->newestRow, 15);
+    EXPECT_GT(backLog->newestInk, 20) << "the newest line is not drawn";
+    EXPECT_GT((backLog->behind & 0xFF) + (backLog->behind >> 8 & 0xFF) + (backLog->behind >> 16 & 0xFF), 48u);
+    for (int shift : {0, 8, 16}) EXPECT_LE((backLog->shown >> shift & 0xFF) * 3, (backLog->behind >> shift & 0xFF) + 3);
     // The load ran the save through the dispatcher and came back to the saved page.
     EXPECT_EQ(run.Tags(TagId::Save).size(), 2u);
     EXPECT_TRUE(std::any_of(run.trace.begin(), run.trace.end(), [&](const EngineRun::TagRecord& entry) {

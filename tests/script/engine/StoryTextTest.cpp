@@ -174,8 +174,10 @@ TEST(StoryText, DemoChapterOfTheMessageWindowRunsThrough)
     const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
     GameFolder game;
-    // The background it shows, which is also what the end screen shows.
-    for (const char* name : {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg"})
+    // The background it shows, which is also what the end screen shows, and
+    // its window frames.
+    for (const char* name : {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg",
+                             "data/pictures/frame1.bmp", "data/pictures/frame2.bmp"})
         game.Put(name, GradientBmp());
     game.Put("data/message.txt", platform::Utf8ToCp932(utf8));
     game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTJUMP PATH=\"{BASE}\"]"
@@ -190,5 +192,5 @@ TEST(StoryText, DemoChapterOfTheMessageWindowRunsThrough)
     run.Run(160);
     EXPECT_TRUE(run.errors.empty()) << (run.errors.empty() ? "" : run.errors[0]);
     EXPECT_EQ(run.Tags(TagId::Set).size(), 2u) << "the chapter returned";
-    EXPECT_EQ(run.Tags(TagId::P).size(), 7u);
+    EXPECT_EQ(run.Tags(TagId::P).size(), 8u);
 }
