@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "draw/effect/alpha/HalfShade.h"
 #include "frame/EScript.h"
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
@@ -149,22 +148,10 @@ void CLog::Draw(Plane& back, Plane& screen)
 {
     m_back = &back;
     m_backdrop.Release();
-    if (m_backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0) {
+    if (m_backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0)
         m_backdrop.CopyBlt(&screen, 0, 0);
-        DarkenBackdrop();
-    }
     m_firstShown = LastPageFirst();
     DrawPage();
-}
-
-void CLog::DarkenBackdrop()
-{
-    // A quarter of the screen's light: white text stays readable over a bright picture.
-    kivotasuGameKit::CSurfaceInfo* info = m_backdrop.GetSurfaceInfoPtr();
-    kivotasuGameKit::CSurfaceLock lock(*info);
-    if (!lock) return;
-    for (int pass = 0; pass < 2; ++pass)
-        kivotasuGameKit::Blend::HalfShade(info->GetPixelBytes(), info->GetPitch(), info->GetWidth(), info->GetHeight());
 }
 
 void CLog::DrawPage()

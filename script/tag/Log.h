@@ -1,7 +1,7 @@
 #pragma once
 // The back-log: the story text already shown, kept as lines laid out by the
-// text window's rules, and the view that pages through it over a darkened
-// copy of the screen.
+// text window's rules, and the view that pages through it over a copy of the
+// screen.
 
 #include <cstdint>
 #include <deque>
@@ -44,8 +44,8 @@ public:
     void AddEmptyLine();
     void Write(kivotasuGameKit::CTextFileWriter& writer) const;
 
-    // The view: Draw opens it on the last page over a darkened copy of the
-    // screen plane; the scrolls move it (n = 0: a page less two lines) and draw the
+    // The view: Draw opens it on the last page over a copy of the screen
+    // plane; the scrolls move it (n = 0: a page less two lines) and draw the
     // page onto the back plane; RestoreScreen puts the screen plane back.
     void Draw(Plane& back, Plane& screen);
     void DrawPage();
@@ -61,7 +61,6 @@ public:
 
 private:
     std::int32_t LastPageFirst() const;
-    void DarkenBackdrop();
     // Lines one scroll moves: n, or a page less two lines for 0.
     std::int64_t Step(std::int32_t n) const;
 
