@@ -27,7 +27,7 @@ public:
     CompressedWaveDecoder(std::span<const std::uint8_t> format, std::span<const std::uint8_t> data)
     {
         const std::size_t paddedFormat = format.size() + (format.size() & 1);
-        PutChunkHeader(m_head, "RIFF", 4 + 8 + paddedFormat + 8 + data.size());
+        PutChunkHeader(m_head, "RIFF", 4 + 8 + paddedFormat + 8 + data.size() + (data.size() & 1));
         m_head.insert(m_head.end(), {'W', 'A', 'V', 'E'});
         PutChunkHeader(m_head, "fmt ", format.size());
         m_head.insert(m_head.end(), format.begin(), format.end());
@@ -35,6 +35,11 @@ public:
         PutChunkHeader(m_head, "data", data.size());
         m_file.head = m_head;
         m_file.bytes = data;
+        // Data of an odd size wants its pad byte: without it the library's
+        // chunk walk looks for it past the end and never returns.
+        static constexpr std::uint8_t Pad[1] = {0};
+        if (data.size() & 1)
+            m_file.tail = Pad;
     }
     ~CompressedWaveDecoder() override
     {

@@ -9,7 +9,7 @@ namespace {
 
 SndfileMemoryFile& Of(void* user) { return *static_cast<SndfileMemoryFile*>(user); }
 
-sf_count_t Length(void* user) { return sf_count_t(Of(user).head.size() + Of(user).bytes.size()); }
+sf_count_t Length(void* user) { return sf_count_t(Of(user).head.size() + Of(user).bytes.size() + Of(user).tail.size()); }
 
 sf_count_t Seek(sf_count_t offset, int whence, void* user)
 {
@@ -27,7 +27,7 @@ sf_count_t Read(void* buffer, sf_count_t n, void* user)
     n = std::clamp<sf_count_t>(Length(user) - file.position, 0, n);
     auto* out = static_cast<std::uint8_t*>(buffer);
     sf_count_t start = 0;
-    for (std::span<const std::uint8_t> piece : {file.head, file.bytes}) {
+    for (std::span<const std::uint8_t> piece : {file.head, file.bytes, file.tail}) {
         const sf_count_t end = start + sf_count_t(piece.size());
         const sf_count_t from = std::clamp(file.position, start, end);
         const sf_count_t to = std::clamp(file.position + n, start, end);
