@@ -155,7 +155,9 @@ TEST_F(OddSoundFilesTest, ALoopThatCannotStartOverEndsWithoutBusyWork)
         for (CSmartPtr<ISound>& sound : sounds) sound->IsPlay();
         usleep(100000);
     }
-    EXPECT_LT(WorkerSeconds() - start, 0.1) << "5 % of a core over 2 s";
+    // Three of them loop on and refill as they should; a spinning worker would
+    // take the whole core.
+    EXPECT_LT(WorkerSeconds() - start, 0.3) << "15 % of a core over 2 s";
     // A ring that never got data ends when the cursor has gone round it once.
     for (int step = 0; step < 20; ++step) {
         Advance(100);
