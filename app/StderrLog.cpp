@@ -1,6 +1,6 @@
 #include "app/StderrLog.h"
 
-#include "platform/TextCodec.h"
+#include "platform/HostPath.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -12,7 +12,8 @@ void CStderrLogDevice::Out(const char* format, ...)
     va_start(args, format);
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    // One call per line, so lines of different threads do not mix.
-    const std::string line = platform::Cp932ToUtf8(buffer) + "\n";
+    // One call per line, so lines of different threads do not mix. Files
+    // are named by the host paths an author can open.
+    const std::string line = platform::ShownText(buffer) + "\n";
     std::fputs(line.c_str(), stderr);
 }

@@ -15,6 +15,22 @@ std::string& GameFolder()
     return folder;
 }
 
+bool IsAsciiLetter(char c) { return AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z'; }
+bool IsAsciiWordChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9'); }
+
+// Blanks and quotes, and the brackets 「」『』 (0x81 0x75 to 0x78).
+bool EndsShownPath(std::string_view text, std::size_t at)
+{
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    if (c <= ' ' || c == '"' || c == '\'') return true;
+    return c == 0x81 && at + 1 < text.size() && text[at + 1] >= 0x75 && text[at + 1] <= 0x78;
+}
+
+std::size_t CharLength(std::string_view text, std::size_t at)
+{
+    return IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+}
+
 bool IsGameDrive(std::string_view internal)
 {
     return internal.size() >= 2 && internal[1] == ':' && AsciiLower(internal[0]) == AsciiLower(GameDrive) &&
@@ -90,6 +106,28 @@ std::optional<std::string> ToHostPath(std::string_view internal)
 std::string ShownPath(std::string_view internal)
 {
     return ToHostPath(internal).value_or(Cp932ToUtf8(internal));
+}
+
+std::string ShownText(std::string_view sjis)
+{
+    std::string shown;
+    std::size_t plain = 0;
+    bool afterWord = false;
+    for (std::size_t at = 0; at < sjis.size();) {
+        const bool pathStarts = !afterWord && at + 2 < sjis.size() && IsAsciiLetter(sjis[at]) && sjis[at + 1] == ':' &&
+                                IsSeparator(sjis[at + 2]);
+        if (!pathStarts) {
+            afterWord = CharLength(sjis, at) == 1 && IsAsciiWordChar(sjis[at]);
+            at += CharLength(sjis, at);
+            continue;
+        }
+        std::size_t end = at;
+        while (end < sjis.size() && !EndsShownPath(sjis, end)) end += CharLength(sjis, end);
+        shown += Cp932ToUtf8(sjis.substr(plain, at - plain)) + ShownPath(sjis.substr(at, end - at));
+        plain = at = end;
+        afterWord = false;
+    }
+    return shown + Cp932ToUtf8(sjis.substr(plain));
 }
 
 std::string ToInternalPath(std::string_view host)

@@ -35,6 +35,10 @@ std::string JoinHostPath(const HostPathParts& parts);
 std::optional<std::string> ToHostPath(std::string_view internal);
 // For the user's eyes: the host path, else the internal name in UTF-8.
 std::string ShownPath(std::string_view internal);
+// A Shift-JIS text for the user's eyes in UTF-8, each internal path in it
+// shown as its host path. A path starts at a drive letter that follows no
+// letter or digit, and runs to a blank, a quote or a Japanese bracket.
+std::string ShownText(std::string_view sjis);
 // "/home/a" -> "Z:\home\a", and "G:\..." inside the game drive's folder; a
 // relative host path stays relative.
 std::string ToInternalPath(std::string_view host);

@@ -45,7 +45,7 @@ int CACMStream::Open(const CTextString& fileName)
 {
     Close();
     if (const int result = m_file->Read(fileName.GetStr()); result != 0) {
-        ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", result, fileName.c_str());
+        ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", result, CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
     int result = InitializeNormal();

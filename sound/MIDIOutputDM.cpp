@@ -16,7 +16,7 @@ int CMIDIOutputDM::Open(const CTextString& fileName)
     if (!CDirectMusic::CanUseDirectMusic()) return -1;
     Close();
     if (m_file.Read(fileName.GetStr()) != 0) {
-        ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", fileName.c_str());
+        ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
     const int loaded = m_segment.Load(m_file.GetMemory(), m_file.GetSize(), m_file.GetName());

@@ -35,7 +35,7 @@ int CMIDIOutputMCI::Open(const CTextString& fileName)
 {
     Close();
     if (m_file.Read(fileName.GetStr()) != 0) {
-        ErrorLog.Out("CMIDIOutputMCI::Openで読み込むファイルが無い %s", fileName.c_str());
+        ErrorLog.Out("CMIDIOutputMCI::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
     if (m_file.CreateTemporary(false) != 0) {

@@ -35,7 +35,7 @@ int CWaveStream::Load(const CTextString& fileName)
     if (m_file->Open(fileName.GetStr(), "rb") != 0) {
         m_memoryMode = true;
         if (m_file->Read(fileName.GetStr()) != 0) {
-            ErrorLog.Out("CWaveStream::Load %sのファイル読み込み時のエラー", fileName.c_str());
+            ErrorLog.Out("CWaveStream::Load %sのファイル読み込み時のエラー", CFile::NormalizePath(fileName.GetStr()).c_str());
             return 1;
         }
     }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "frame/EScript.h"
+#include "frame/file/File.h"
 #include "script/engine/GlobalSettings.h"
 
 using kivotasuGameKit::CTextString;
@@ -54,8 +55,10 @@ boost::shared_ptr<CDibInfo> LoadDibInfo(const CTextString& fileName)
     // A missing or unreadable picture is the script's error: the transition
     // falls back to a blend on it, and the reporter names the file.
     CDibInfo::Plane loaded;
-    if (loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888) != 0)
-        throw EScript("画像『" + fileName + "』が読み込めません。");
+    if (loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888) != 0) {
+        const CTextString tried(kivotasuGameKit::CFile::NormalizePath(fileName.GetStr()));
+        throw EScript("画像『" + fileName + "』が読み込めません。", "画像『" + tried + "』が読み込めません。");
+    }
     int width = 0, height = 0;
     loaded.GetSize(&width, &height);
     boost::shared_ptr<CDibInfo> info(new CDibInfo(width, height));

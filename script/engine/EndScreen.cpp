@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "draw/wipe/TransitionWipe.h"
+#include "frame/file/File.h"
 #include "script/engine/InputState.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
@@ -26,15 +27,23 @@ void CQuiltorEngine::ScriptEnd()
     m_bgm.Stop(CTagAttributes::GetCurrent());
 
     Plane picture;
-    try {
-        CTextString path;
-        path.AppendFormat("{QUILTOR}Element/Quiltor0%u.jpg", m_random.Get() % 3 + 1);
-        CSet::GetInstance().Expand(path);
-        if (picture.Load(path.GetStr()) != 0) throw EScript(CTextString("ファイル ") + path + CTextString(" が開けません。"));
-    } catch (const EScript& error) {
-        CScriptError::GetInstance().ReportUnplaced(error.GetMessage());
-    } catch (const std::exception& error) {
-        CScriptError::GetInstance().ReportUnplaced(error.what());
+    const std::uint32_t number = m_random.Get() % 3 + 1;
+    // A game that ships no end pictures leaves {QUILTOR} undefined: the
+    // screen stays white without a word, as at every normal end.
+    if (CSet::GetInstance().IsDefined("QUILTOR")) {
+        try {
+            CTextString path;
+            path.AppendFormat("{QUILTOR}Element/Quiltor0%u.jpg", number);
+            CSet::GetInstance().Expand(path);
+            if (picture.Load(path.GetStr()) != 0) {
+                const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
+                throw EScript("ファイル " + path + " が開けません。", "ファイル " + tried + " が開けません。");
+            }
+        } catch (const EScript& error) {
+            CScriptError::GetInstance().ReportUnplaced(error);
+        } catch (const std::exception& error) {
+            CScriptError::GetInstance().ReportUnplaced(error.what());
+        }
     }
     m_screen.SetFillColor(White);
     m_screen.Clear();

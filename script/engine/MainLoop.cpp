@@ -94,8 +94,8 @@ void CQuiltorEngine::RunStoredFile(const CTextString& name)
     for (bool failed = true; failed;) {
         failed = false;
         Caught([&] { RunTags(); },
-               [&](const CTextString& message) {
-                   kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::RunStoredFile %s: %s", name.c_str(), message.c_str());
+               [&](const EScript& error) {
+                   kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::RunStoredFile %s: %s", name.c_str(), error.GetSaid().c_str());
                    failed = true;
                });
     }

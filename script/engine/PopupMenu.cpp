@@ -2,6 +2,8 @@
 
 #include "frame/WindowApp.h"
 #include "platform/Dialogs.h"
+#include "platform/HostPath.h"
+#include "platform/TextCodec.h"
 #include "script/engine/MenuCommands.h"
 #include "script/lang/Set.h"
 #include "script/tag/FontList.h"
@@ -21,7 +23,7 @@ constexpr std::size_t FontPlace = 10;
 // The further commands go after the font and before the return to the title.
 constexpr std::size_t FramesPlace = FontPlace + 1;
 constexpr std::size_t FilePlace = 13;
-// A longer history path shows its drive and its end.
+// A longer history path shows its end.
 constexpr std::size_t ShownPathLength = 60;
 // The save codes of the resume and quick saves and of choice auto-save 0.
 constexpr int ResumeCode = -2;
@@ -88,12 +90,16 @@ std::string Escaped(std::string_view text)
     return escaped;
 }
 
-// "n: path", a long path cut at a folder ("/" is never a second byte).
-std::string HistoryLabel(int n, std::string_view path)
+// "n: path" by the host path an author can open (a character it has no
+// Shift-JIS form for shows as "?"); a long path is cut at a folder, its drive
+// if any kept ("/" is never a second byte).
+std::string HistoryLabel(int n, std::string_view internal)
 {
+    const std::string path = platform::Utf8ToCp932(platform::ShownPath(internal));
     if (path.size() > ShownPathLength) {
         const std::size_t cut = path.find('/', path.size() - ShownPathLength + 6);
-        if (cut != std::string_view::npos) return Numbered("%d: ", n) + Escaped(path.substr(0, 3)) + "..." + Escaped(path.substr(cut));
+        if (cut != std::string::npos)
+            return Numbered("%d: ", n) + Escaped(path.substr(0, path.find('/'))) + "..." + Escaped(path.substr(cut));
     }
     return Numbered("%d: ", n) + Escaped(path);
 }

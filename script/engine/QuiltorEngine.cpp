@@ -33,13 +33,13 @@ CQuiltorEngine::~CQuiltorEngine()
     // Options that cannot be written are reported as global variables that
     // cannot be are.
     Caught([this] { SaveOption(); },
-           [](const CTextString& message) {
-               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveOption 設定を書き込めません: %s", message.c_str());
-               CScriptError::GetInstance().Report(message);
+           [](const EScript& error) {
+               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveOption 設定を書き込めません: %s", error.GetSaid().c_str());
+               CScriptError::GetInstance().Report(error);
            });
     Caught([this] { if (m_reader.GetProgress() != 100) SaveResume(); },
-           [](const CTextString& message) {
-               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", message.c_str());
+           [](const EScript& error) {
+               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.GetSaid().c_str());
            });
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     g_engine = nullptr;
@@ -108,8 +108,8 @@ void CQuiltorEngine::PresentBack()
     GetDraw().OnDraw();
 }
 
-void CQuiltorEngine::FailScript(const CTextString& message)
+void CQuiltorEngine::FailScript(const EScript& error)
 {
-    CScriptError::GetInstance().Report(message);
+    CScriptError::GetInstance().Report(error);
     m_state.ChangeState(EngineState::ScriptEnd);
 }

@@ -176,8 +176,8 @@ public:
     // proposes the first free "Quiltor%02d.pdt" of the current folder.
     void SaveScreenPicture();
 
-    // Reports the message as a script error and ends the script.
-    void FailScript(const CTextString& message);
+    // Reports the error as a script error and ends the script.
+    void FailScript(const EScript& error);
 
     // The parts, for the handlers and the states.
     CGameState& GetGameState() { return m_state; }
@@ -214,8 +214,8 @@ public:
     // error policy: an EScript or a failed allocation is reported and ends
     // the script in the end screen; the player itself goes on.
     template <class Step> void Guarded(Step step);
-    // Runs the step; an EScript or a failed allocation goes to failure with
-    // its message instead.
+    // Runs the step; an EScript or a failed allocation goes to failure, the
+    // latter as an EScript of its message, instead.
     template <class Step, class Failure> static void Caught(Step step, Failure failure);
 
 private:
@@ -292,17 +292,17 @@ template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Fail
     try {
         step();
     } catch (const EScript& error) {
-        failure(error.GetMessage());
+        failure(error);
     } catch (const std::bad_alloc&) {
-        failure(CTextString("メモリが足りません。"));
+        failure(EScript(CTextString("メモリが足りません。")));
     } catch (const kivotasuGameKit::KTL::CException& error) {
-        failure(CTextString(error.GetError()));
+        failure(EScript(CTextString(error.GetError())));
     } catch (const std::exception& error) {
-        failure(CTextString(error.what()));
+        failure(EScript(CTextString(error.what())));
     }
 }
 
 template <class Step> void CQuiltorEngine::Guarded(Step step)
 {
-    Caught(step, [this](const CTextString& message) { FailScript(message); });
+    Caught(step, [this](const EScript& error) { FailScript(error); });
 }

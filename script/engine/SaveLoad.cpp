@@ -208,7 +208,7 @@ void CQuiltorEngine::SaveScreenPicture()
             if (shot.Capture(GetBackPlane()) != 0) throw std::bad_alloc();
             shot.SavePDT10(name);
         },
-        [&](const CTextString& message) {
-            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveScreenPicture %s: %s", name.c_str(), message.c_str());
+        [&](const EScript& error) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveScreenPicture %s: %s", name.c_str(), error.GetSaid().c_str());
         });
 }

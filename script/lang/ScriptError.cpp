@@ -34,6 +34,11 @@ std::string Shortened(std::string_view text)
     return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
 }
 
+std::string ShownTag(const kivotasuGameKit::CTextString& tag)
+{
+    return OneLine(platform::Cp932ToUtf8(Shortened(StripTagBlanks(tag.GetStr()))));
+}
+
 } // namespace
 
 CScriptError& CScriptError::GetInstance()
@@ -42,29 +47,39 @@ CScriptError& CScriptError::GetInstance()
     return instance;
 }
 
+std::string CScriptError::Place() const
+{
+    if (m_script.IsEmpty()) return {};
+    std::string place = " at " + platform::ShownPath(m_script.GetStr());
+    if (m_tagOffset <= m_scriptText.size()) {
+        const auto breaks = std::count(m_scriptText.begin(), m_scriptText.begin() + std::ptrdiff_t(m_tagOffset), '\n');
+        place += ":" + std::to_string(breaks + 1);
+    }
+    return place;
+}
+
 std::string CScriptError::Line(const CTextString& message, bool placed) const
 {
     std::string line = "quiltor: script error";
-    if (placed && !m_script.IsEmpty()) {
-        line += " at " + platform::ShownPath(m_script.GetStr());
-        if (m_tagOffset <= m_scriptText.size()) {
-            const auto breaks = std::count(m_scriptText.begin(), m_scriptText.begin() + std::ptrdiff_t(m_tagOffset), '\n');
-            line += ":" + std::to_string(breaks + 1);
-        }
-    }
-    line += ": " + OneLine(platform::Cp932ToUtf8(message.GetStr()));
-    if (placed && !m_tagText.IsEmpty()) line += " " + OneLine(platform::Cp932ToUtf8(Shortened(StripTagBlanks(m_tagText.GetStr()))));
+    if (placed) line += Place();
+    line += ": " + OneLine(platform::ShownText(message.GetStr()));
+    if (placed && !m_tagText.IsEmpty()) line += " " + ShownTag(m_tagText);
     return line + "\n";
 }
 
-void CScriptError::Report(const CTextString& message, bool placed)
+void CScriptError::Notice(std::string_view what) const
+{
+    std::fputs(("quiltor: " + std::string(what) + Place() + ": " + ShownTag(m_tagText) + "\n").c_str(), stderr);
+}
+
+void CScriptError::Report(const CTextString& message, const CTextString& said, bool placed)
 {
     if (m_observer) m_observer(message);
     // The log keeps every error, also those the mode shows no box for.
-    kivotasuGameKit::ErrorLog.Out("スクリプトエラー %s %s", m_tagText.c_str(), message.c_str());
+    kivotasuGameKit::ErrorLog.Out("スクリプトエラー %s %s", m_tagText.c_str(), said.c_str());
     // Said whatever the mode: under the default one an error ends the game
     // with no box, and the log is silent unless asked for.
-    std::fputs(Line(message, placed).c_str(), stderr);
+    std::fputs(Line(said, placed).c_str(), stderr);
     if (m_mode != 1) return;
     CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/EScript.h"
 #include "frame/TextString.h"
 
 class CScriptError {
@@ -19,10 +20,16 @@ public:
     static CScriptError& GetInstance();
     virtual ~CScriptError() = default;
 
-    void Report(const CTextString& message) { Report(message, true); }
+    void Report(const CTextString& message) { Report(message, message, true); }
+    // Its stderr line and log entry take the message that names the path tried.
+    void Report(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), true); }
     // An error found outside the script (the end screen's picture): its
     // stderr line names no place in the script, which has ended.
-    void ReportUnplaced(const CTextString& message) { Report(message, false); }
+    void ReportUnplaced(const CTextString& message) { Report(message, message, false); }
+    void ReportUnplaced(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), false); }
+    // Not an error and in no box: one stderr line naming what the reader
+    // passed over (UTF-8) and the tag read last, with its place.
+    void Notice(std::string_view what) const;
 
     std::int32_t GetMode() const { return m_mode; }
     void SetMode(std::int32_t mode) { m_mode = mode; }
@@ -54,9 +61,11 @@ public:
 private:
     CScriptError() = default;
 
-    void Report(const CTextString& message, bool placed);
+    void Report(const CTextString& message, const CTextString& said, bool placed);
     // The stderr line of an error, in UTF-8.
     std::string Line(const CTextString& message, bool placed) const;
+    // " at script:line", or nothing without a script.
+    std::string Place() const;
 
     std::int32_t m_mode = 0;
     CTextString m_tagText;

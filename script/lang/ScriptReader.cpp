@@ -7,6 +7,7 @@
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/ScriptError.h"
+#include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -22,6 +23,11 @@ int CScriptReader::Read(const std::string& name)
     const int result = CFile::Read(name);
     // A failed read has dropped the text read before too.
     CScriptError::GetInstance().SetScript(result == 0 ? CTextString(name) : CTextString(), Text());
+    const std::string path = NormalizePath(name);
+    if (result == 0 && !m_saidUtf8.contains(path) && IsMultiByteUtf8(Text())) {
+        m_saidUtf8.insert(path);
+        SayUtf8Script(path, Text());
+    }
     return result;
 }
 

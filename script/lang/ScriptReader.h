@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +25,8 @@ public:
     ~CScriptReader() override;
 
     // Reading or closing a script puts the position at its start, and makes
-    // it the script the errors name.
+    // it the script the errors name. A script saved as UTF-8 is said on
+    // stderr the first time it is read, and read as Shift-JIS all the same.
     int Read(const std::string& name) override;
     int Close() override;
 
@@ -65,4 +68,5 @@ private:
     std::size_t m_pos = 0;
     std::vector<CallEntry> m_callStack;
     CTextString m_defaultJumpPath;
+    std::set<std::string> m_saidUtf8;
 };

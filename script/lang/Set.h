@@ -14,6 +14,7 @@ public:
     void Clear() { m_impl->Clear(); }
     void Set(const CTextString& name, const CTextString& value, bool global = false) { m_impl->Set(name, value, global); }
     void Expand(CTextString& text) const { m_impl->Expand(text); }
+    bool IsDefined(const CTextString& name) const { return m_impl->IsDefined(name); }
     void Evaluate(CTextString& text) { m_impl->Evaluate(text); }
     void WriteLocals(kivotasuGameKit::CTextFileWriter& writer) const { m_impl->WriteLocals(writer); }
     void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) const { m_impl->WriteGlobals(writer); }

@@ -28,6 +28,7 @@ public:
     // A variable once global stays global.
     void Set(const CTextString& name, const CTextString& value, bool global);
     void Expand(CTextString& text) const;
+    bool IsDefined(const CTextString& name) const { return m_variables.count(name) != 0; }
     void Evaluate(CTextString& text) { m_evaluator.Evaluate(text); }
     void WriteLocals(kivotasuGameKit::CTextFileWriter& writer) const;
     void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) const;

@@ -90,7 +90,12 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
     CScriptError::GetInstance().SetTagText(CTextString(tag), start);
     std::string_view rest = StripTagBlanks(tag.substr(1));
     auto id = TagNameTable().Match(rest);
-    if (!id) return TagRead;
+    if (!id) {
+        // Passed over as an unknown name must be, but a misspelt tag would
+        // otherwise vanish without a word.
+        CScriptError::GetInstance().Notice("unknown tag skipped");
+        return TagRead;
+    }
     record.SetId(static_cast<TagId>(*id));
     rest.remove_prefix(TagNames[*id].size());
     ReadAttributes(rest, record, AnyKey);

@@ -85,6 +85,24 @@ TEST(HostPathTest, GameDriveIsThePlayersFolderKeptAsBytes)
     EXPECT_EQ(platform::ToHostPath("G:\\data\\x.txt"), "/data/x.txt");
 }
 
+TEST(HostPathTest, ShownTextNamesInternalPathsByTheirHostPaths)
+{
+    ScopedGameDrive drive("/home/a/game");
+    const auto utf8 = [](const char8_t* text) { return std::string(reinterpret_cast<const char*>(text)); };
+    const struct {
+        std::string sjis;
+        std::string shown;
+    } cases[] = {
+        // The bracket's second byte is a letter: the drive still starts a path.
+        {"画像『G:/data/背景.bmp』が読み込めません。", utf8(u8"画像『/home/a/game/data/背景.bmp』が読み込めません。")},
+        {"ファイルが無い G:\\data\\" + HyoujiSjis + ".mid", utf8(u8"ファイルが無い /home/a/game/data/") + HyoujiUtf8 + ".mid"},
+        {"ファイル Z:\\tmp\\x.jpg が開けません。「z:/a」\"Z:/b\"", utf8(u8"ファイル /tmp/x.jpg が開けません。「/a」\"/b\"")},
+        // No drive of ours, no drive after a letter or digit, no separator.
+        {"C:\\x AG:/x 1Z:/x Z:x", "C:\\x AG:/x 1Z:/x Z:x"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::ShownText(c.sjis), c.shown) << c.shown;
+}
+
 TEST(HostPathTest, NamesOnTheGameDriveMatchWithoutCaseBelowItsFolder)
 {
     TempFolder folder;

@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "frame/WindowApp.h"
+#include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
 #include "script/engine/MenuCommands.h"
 #include "script/lang/Set.h"
@@ -140,6 +141,17 @@ TEST(PopupMenu, ChecksAndGreyingFollowTheGameState)
              EXPECT_EQ(Texts(menu[10].items), (std::vector<std::string>{"書体0", "書体1", "書体2"}));
              EXPECT_TRUE(Item(menu, MenuCommand::Font + 1).checked);
              EXPECT_FALSE(Item(menu, MenuCommand::Font).checked);
+         }},
+        {"the recent scripts by the host paths, a long one cut at a folder",
+         [](EngineRun&) {
+             platform::MapGameDrive("/home/a&b/game");
+             Engine().GetGameState().AddHistory("Z:/home/" + std::string(50, 'x') + "/game/data/start.txt");
+             Engine().GetGameState().AddHistory("G:/data/choice.txt");
+         },
+         [](const Menu& menu) {
+             platform::MapGameDrive("");
+             EXPECT_EQ(Item(menu, MenuCommand::History).textSjis, "1: /home/a&&b/game/data/choice.txt");
+             EXPECT_EQ(Item(menu, MenuCommand::History + 1).textSjis, "2: .../game/data/start.txt");
          }},
         {"fonts beyond a hundred are left out so no font takes a window-frame command",
          [](EngineRun&) { UseFonts(150); },
