@@ -159,7 +159,7 @@ TEST(FileCommands, PopupOffersTheFileItemsTheRecentScriptsAndTheFrames)
                                                                 "画面の保存(&P)..."}));
         const std::vector<MenuItem>& recent = file->items[1].items;
         ASSERT_EQ(recent.size(), 2u) << c.what;
-        EXPECT_EQ(recent[0].textSjis, "1: Z:/old/a&&b.txt") << "an \"&\" stays a character";
+        EXPECT_EQ(recent[0].textSjis, "1: /old/a&&b.txt") << "an \"&\" stays a character";
         EXPECT_EQ(recent[0].command, MenuCommand::History);
         EXPECT_EQ(recent[1].command, MenuCommand::History + 1);
         EXPECT_FALSE(file->items[2].greyed) << "a script before the current one can be forgotten";
