@@ -5,15 +5,11 @@
 #include "app/StderrLog.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/ScriptTestKit.h"
 
 using testkit::EngineRun;
 
 namespace {
-
-std::string Utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
 
 // "{GAME}" stands for the game folder's host path.
 std::string InGame(std::string text, const std::string& game)
@@ -37,7 +33,6 @@ std::string OwnLines(const std::string& said)
 TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
 {
     const std::string errorOne = "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
-    const std::string utf8Script = Utf8(u8"[END]本文です。");
     struct Case {
         const char* what;
         std::string script; // data/index.txt
@@ -52,7 +47,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"end pictures missing where {QUILTOR} says", errorOne + "[END]",
          Utf8(u8"quiltor: script error: ファイル {GAME}/pics/Element/Quiltor0#.jpg が開けません。\n"), {}, 1,
          "[SET VARIABLE=\"QUILTOR\" ENTITY=\"pics/\"]"},
-        {"a UTF-8 script, read all the same", utf8Script,
+        {"a UTF-8 script, read all the same", Utf8(u8"[END]本文です。"),
          "quiltor: {GAME}/data/index.txt is UTF-8, but scripts are read as Shift-JIS; convert it with: "
          "iconv -f UTF-8 -t CP932 '{GAME}/data/index.txt' > '{GAME}/data/index.txt.sjis' && "
          "mv '{GAME}/data/index.txt.sjis' '{GAME}/data/index.txt'\n"},
