@@ -28,9 +28,11 @@ void CQuiltorEngine::ScriptEnd()
 
     Plane picture;
     const std::uint32_t number = m_random.Get() % 3 + 1;
-    // A game that ships no end pictures leaves {QUILTOR} undefined: the
-    // screen stays white without a word, as at every normal end.
-    if (CSet::GetInstance().IsDefined("QUILTOR")) {
+    // A game that ships no end pictures leaves {QUILTOR} undefined: in the
+    // default error mode the screen stays white without a word, as at every
+    // normal end; error mode 1 still shows the missing picture, as authors
+    // checking every fault expect.
+    if (CSet::GetInstance().IsDefined("QUILTOR") || CScriptError::GetInstance().GetMode() == 1) {
         try {
             CTextString path;
             path.AppendFormat("{QUILTOR}Element/Quiltor0%u.jpg", number);
