@@ -2,8 +2,8 @@
 // on the same 640 x 480 XRGB8888 buffers, each doing the same work:
 // - Scaled: a 256 x 256 texture stretched over the whole screen, an
 //   axis-aligned quad; pixman SRC with a scale transform over the screen.
-//   Shrunk: the same with a 1024 x 1024 texture. Their spans keep their
-//   source row, fetched without gathers.
+//   Shrunk: the same with a 1024 x 1024 texture (1.6 columns a pixel). Their
+//   spans keep their source row, fetched without gathers.
 // - Rotated: a 512 x 512 texture turned by 30 degrees at 1.6x, which covers
 //   the whole screen; pixman SRC (Copy, KeyCopy) or OVER of a premultiplied
 //   source (BlendAlpha) with the affine transform over the screen.

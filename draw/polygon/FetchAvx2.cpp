@@ -27,14 +27,14 @@ __m256i Step(int64_t d) { return _mm256_set1_epi32(int32_t(uint32_t(d) * 8)); }
 // Byte offsets of the columns: (u >> 18) x 4.
 __m256i Columns(__m256i u) { return _mm256_and_si256(_mm256_srli_epi32(u, 16), _mm256_set1_epi32(~3)); }
 
-// A row enlarged (a step of a column or less): eight cells fall within eight
-// columns, read by one load (of the row's last eight at its far end) and
-// spread by a permute.
-void Spread(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
+// A row stepped by at most kWindows columns a cell: eight cells fall within
+// kWindows runs of eight columns, each read by one load (the row's last ones
+// at its far end), spread by a permute and blended by lane.
+template <int kWindows> void Spread(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
 {
     const int* row = reinterpret_cast<const int*>(t.pixels + (w.v >> 18) * t.pitch);
     const int64_t du = w.du, leftmost = du < 0 ? 7 * du : 0;
-    const int64_t last = t.width - 8;
+    const int64_t last = t.width - 8 * kWindows;
     int64_t u = w.u;
     __m256i lanes = Lanes(u, du);
     const __m256i step = Step(du);
@@ -42,8 +42,15 @@ void Spread(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
     for (; i + 8 <= n; i += 8, u += 8 * du, lanes = _mm256_add_epi32(lanes, step)) {
         const int32_t base = int32_t(std::min((u + leftmost) >> 18, last));
         const __m256i index = _mm256_sub_epi32(_mm256_srli_epi32(lanes, 18), _mm256_set1_epi32(base));
-        const __m256i cells = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + base));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * i), _mm256_permutevar8x32_epi32(cells, index));
+        const auto window = [&](int k) {
+            // The permute reads the low three bits of each index.
+            return _mm256_permutevar8x32_epi32(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + base + 8 * k)), index);
+        };
+        __m256i cells = window(0);
+        for (int k = 1; k < kWindows; ++k)
+            cells = _mm256_blendv_epi8(cells, window(k), _mm256_cmpgt_epi32(index, _mm256_set1_epi32(8 * k - 1)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * i), cells);
     }
     w.u = u;
     SteppedFetch(out + 4 * i, t, w, n - i);
@@ -55,7 +62,9 @@ void Spread(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
 void Fetch(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n)
 {
     if (w.dv == 0) {
-        if (w.du >= -kColumn && w.du <= kColumn && t.width >= 8) return Spread(out, t, w, n);
+        const int64_t du = w.du < 0 ? -w.du : w.du;
+        if (du <= kColumn && t.width >= 8) return Spread<1>(out, t, w, n);
+        if (du <= 2 * kColumn && t.width >= 16) return Spread<2>(out, t, w, n);
         return SteppedFetch(out, t, w, n);
     }
     const int* base = reinterpret_cast<const int*>(t.pixels);

@@ -71,7 +71,8 @@ FetchFn FetchFor(const Texture& t);
 void SteppedFetch(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n);
 
 // On AVX2 (null where the build has none): a span that keeps its row by plain
-// loads, spread by permutes where the scale enlarges; others by gathers.
+// loads, spread by permutes where it steps two columns a cell or less; others
+// by gathers.
 extern const FetchFn Avx2Fetch;
 
 } // namespace kivotasuGameKit::polygon

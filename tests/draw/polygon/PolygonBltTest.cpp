@@ -220,17 +220,17 @@ TEST(PolygonBltTest, RandomPolygonsFollowTheWalkAndThePixelRules)
 }
 
 // Spans that keep their source row, long enough for whole vector blocks:
-// enlarged, one to one, shrunk, each also mirrored, and one column stretched,
-// at each vector level and in either step flag (one to one is a step of a
-// whole column without it).
+// enlarged, one to one, shrunk by up to two columns a pixel and beyond, each
+// also mirrored, and one column stretched, at each vector level and in either
+// step flag (without it, one to one and 0..38 onto 20 step whole columns).
 TEST(PolygonBltTest, AxisAlignedScalesFollowTheWalkAndThePixelRules)
 {
     constexpr int sw = 40, sh = 3, dh = 4;
     // Source columns from..to onto destination columns 0..width - 1.
     const struct {
         int from, to, width;
-    } scales[] = {{0, 39, 100}, {39, 0, 100}, {0, 39, 40}, {39, 0, 40}, {0, 39, 39},
-                  {0, 39, 15},  {39, 0, 15},  {5, 5, 100}, {2, 37, 61}};
+    } scales[] = {{0, 39, 100}, {39, 0, 100}, {0, 39, 40}, {39, 0, 40}, {0, 39, 39}, {0, 39, 24}, {39, 0, 24},
+                  {0, 38, 20},  {38, 0, 20},  {0, 39, 15}, {39, 0, 15}, {5, 5, 100}, {2, 37, 61}};
     // The direct copy and the row kernels' two fetched forms.
     const struct {
         uint32_t mode;
