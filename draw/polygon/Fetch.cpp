@@ -17,7 +17,7 @@ template <bool kFixedRow> void Stepped(uint8_t* out, const Texture& t, SpanWalk&
     const int64_t du = w.du, dv = kFixedRow ? 0 : w.dv;
     const uint8_t* const pixels = t.pixels;
     const ptrdiff_t pitch = t.pitch;
-    const uint8_t* const row = pixels + (v >> 18) * pitch;
+    const uint8_t* const row = kFixedRow ? pixels + (v >> 18) * pitch : pixels;
     const auto copy = [&](uint8_t* to, int64_t k) {
         const uint8_t* from = kFixedRow ? row : pixels + ((v + k * dv) >> 18) * pitch;
         std::memcpy(to, from + ((u + k * du) >> 18) * 4, 4);
