@@ -2,6 +2,8 @@
 // on the same 640 x 480 XRGB8888 buffers, each doing the same work:
 // - Scaled: a 256 x 256 texture stretched over the whole screen, an
 //   axis-aligned quad; pixman SRC with a scale transform over the screen.
+//   Shrunk: the same with a 1024 x 1024 texture (1.6 columns a pixel). Their
+//   spans keep their source row, fetched without gathers.
 // - Rotated: a 512 x 512 texture turned by 30 degrees at 1.6x, which covers
 //   the whole screen; pixman SRC (Copy, KeyCopy) or OVER of a premultiplied
 //   source (BlendAlpha) with the affine transform over the screen.
@@ -9,6 +11,9 @@
 // - Sprite: a 64 x 64 texture turned by 30 degrees, one call per item; pixman
 //   composites its bounding box, the least area a transform leaves it (OVER
 //   there leaves the screen outside the sprite alone).
+// The scaled, shrunk and rotated copies run at each vector level ("/avx2",
+// "/sse2", "/none", each at most the cap) in the same run as pixman's rows, so
+// that their ratios hold however busy the machine is; the rest at the widest.
 
 #include <benchmark/benchmark.h>
 
@@ -16,11 +21,14 @@
 
 #include <cmath>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/SimdCap.h"
 #include "draw/effect/EffectBlitter.h"
 #include "draw/effect/SurfaceInfo.h"
+#include "draw/effect/alpha/SimdLevel.h"
 #include "draw/polygon/PolygonBltParams.h"
 
 using namespace kivotasuGameKit;
@@ -56,15 +64,18 @@ struct Mapping {
 };
 
 constexpr Mapping kScaled{256, 0, kWidth / 256.0, kHeight / 256.0};
+constexpr Mapping kShrunk{1024, 0, kWidth / 1024.0, kHeight / 1024.0};
 constexpr Mapping kRotated{512, kAngle, 1.6, 1.6};
 constexpr Mapping kSprite{64, kAngle, 1, 1};
 
 // The side of the sprite's bounding box.
 int SpriteBox() { return int(std::ceil(kSprite.n * (std::cos(kAngle) + std::sin(kAngle)))); }
 
-void Ours(benchmark::State& state, Mapping m, uint32_t mode, SurfaceType textureType)
+void Ours(benchmark::State& state, Mapping m, uint32_t mode, SurfaceType textureType,
+          Blend::SimdLevel level = Blend::SimdLevel::Avx2)
 {
     CEffectBlitter::BuildBlendTables();
+    blitbench::HoldSimdLevel(level);
     Buffer texture(textureType, m.n, m.n, 3), screen(XRGB8888, kWidth, kHeight, 2);
     texture.info.SetColorKey(texture.pixels[7] & 0xFFFFFF);
     const int last = m.n - 1;
@@ -80,6 +91,7 @@ void Ours(benchmark::State& state, Mapping m, uint32_t mode, SurfaceType texture
     const PolygonBltParams params{source, destination, nullptr, 0, 4};
     for (auto _ : state) benchmark::DoNotOptimize(screen.info.PolygonBlt(mode, &texture.info, &params, 0));
     state.SetItemsProcessed(int64_t(state.iterations()) * (m.n == kSprite.n ? 1 : kWidth * kHeight));
+    blitbench::HoldSimdLevel(Blend::SimdLevel::Avx2);
 }
 
 void Pixman(benchmark::State& state, Mapping m, pixman_op_t op, pixman_format_code_t textureFormat)
@@ -108,9 +120,18 @@ void Pixman(benchmark::State& state, Mapping m, pixman_op_t op, pixman_format_co
     pixman_image_unref(d);
 }
 
-BENCHMARK_CAPTURE(Ours, Scaled_Copy, kScaled, 0u, XRGB8888);
+const bool copiesAtEachLevel = [] {
+    using Blend::SimdLevel;
+    for (const auto& [name, m] : {std::pair{"Scaled", kScaled}, {"Shrunk", kShrunk}, {"Rotated", kRotated}})
+        for (const auto& [level, suffix] :
+             {std::pair{SimdLevel::Avx2, "avx2"}, {SimdLevel::Sse2, "sse2"}, {SimdLevel::None, "none"}})
+            benchmark::RegisterBenchmark((std::string("Ours/") + name + "_Copy/" + suffix).c_str(), Ours, m, 0u,
+                                         XRGB8888, level);
+    return true;
+}();
+
 BENCHMARK_CAPTURE(Pixman, Scaled_SRC, kScaled, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
-BENCHMARK_CAPTURE(Ours, Rotated_Copy, kRotated, 0u, XRGB8888);
+BENCHMARK_CAPTURE(Pixman, Shrunk_SRC, kShrunk, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
 BENCHMARK_CAPTURE(Ours, Rotated_KeyCopy, kRotated, 1u, XRGB8888);
 BENCHMARK_CAPTURE(Pixman, Rotated_SRC, kRotated, PIXMAN_OP_SRC, PIXMAN_x8r8g8b8);
 BENCHMARK_CAPTURE(Ours, Rotated_BlendAlpha_from_ARGB8888, kRotated, 10u, ARGB8888);

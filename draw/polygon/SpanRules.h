@@ -2,7 +2,7 @@
 
 // How a member draws the run of a span whose source points need no holding:
 // pixel by pixel through its rule, or, between 32-bit cells, the source cells
-// fetched into a row (by gathers where the processor has them) and the row
+// fetched into a row (the widest way the processor allows) and the row
 // handed to the effect family's row kernel of the same rule.
 
 #include <algorithm>

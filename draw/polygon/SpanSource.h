@@ -63,11 +63,16 @@ inline Run Unheld(const SpanWalk& w, const Texture& t, int64_t n)
     return run.first < run.end ? run : Run{n, n};
 }
 
-// The widest fetch the processor and the texture allow: AVX2 gathers take
+// The widest fetch the processor and the texture allow: the AVX2 fetch takes
 // 32-bit offsets and coordinates.
 FetchFn FetchFor(const Texture& t);
 
-// The gathers on AVX2; null where the build has none.
+// Cell by cell by plain loads, on any processor.
+void SteppedFetch(uint8_t* out, const Texture& t, SpanWalk& w, int32_t n);
+
+// On AVX2 (null where the build has none): a span that keeps its row by plain
+// loads, spread by permutes where it steps two columns a cell or less; others
+// by gathers.
 extern const FetchFn Avx2Fetch;
 
 } // namespace kivotasuGameKit::polygon

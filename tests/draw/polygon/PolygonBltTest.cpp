@@ -154,15 +154,32 @@ std::vector<POINT> ConvexPolygon(std::mt19937& rng, int cx, int cy, int radius)
     return hull;
 }
 
+// Lifts the cap on the vector level as a test leaves.
+struct Uncapped {
+    ~Uncapped() { Blend::CapSimdLevel(Blend::SimdLevel::Avx2); }
+};
+
+// Draws p and answers the first pixel that differs from the walk and the
+// pixel rules written from the rules ("" when none).
+std::string DrawnAgainstTheWalk(uint32_t mode, const Pair& pair, const Polygon& p, const RECT& clip, uint32_t key,
+                                TestSurface& d, TestSurface& s)
+{
+    std::vector<uint8_t> expected = d.Bytes();
+    const auto samples = pixelkit::RefWalk(p.destination, p.source, clip, p.flag, s.Width(), s.Height());
+    for (const pixelkit::RefSample& at : samples)
+        pixelkit::RefPolygonPixel(mode, pair.destination, pair.source, expected.data() + d.Offset(at.x, at.y),
+                                  s.Cell(at.sx, at.sy), key);
+    EXPECT_EQ(p.Draw(mode, d, s), 0);
+    return pixelkit::FirstDifference(d, expected, d.Bytes());
+}
+
 // Random convex polygons, clips and step flags in every mode of every pair,
 // at each vector level, against the walk and the pixel rules written from
 // the rules; now and then a span long enough to cross whole row buffers.
 TEST(PolygonBltTest, RandomPolygonsFollowTheWalkAndThePixelRules)
 {
     std::mt19937 rng(35);
-    const struct Uncapped {
-        ~Uncapped() { Blend::CapSimdLevel(Blend::SimdLevel::Avx2); }
-    } uncapped;
+    const Uncapped uncapped;
     for (Blend::SimdLevel level : {Blend::SimdLevel::None, Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2}) {
         Blend::CapSimdLevel(level);
         for (int round = 0; round < 400; ++round) {
@@ -197,12 +214,49 @@ TEST(PolygonBltTest, RandomPolygonsFollowTheWalkAndThePixelRules)
                 clip = {std::max(0, p.clipRect.left), std::max(0, p.clipRect.top), std::min(dw, p.clipRect.right),
                         std::min(dh, p.clipRect.bottom)};
             }
-            std::vector<uint8_t> expected = d.Bytes();
-            for (const pixelkit::RefSample& at : pixelkit::RefWalk(p.destination, p.source, clip, p.flag, sw, sh))
-                pixelkit::RefPolygonPixel(mode, pair.destination, pair.source, expected.data() + d.Offset(at.x, at.y),
-                                          s.Cell(at.sx, at.sy), key);
-            EXPECT_EQ(p.Draw(mode, d, s), 0);
-            ASSERT_EQ(pixelkit::FirstDifference(d, expected, d.Bytes()), "");
+            ASSERT_EQ(DrawnAgainstTheWalk(mode, pair, p, clip, key, d, s), "");
+        }
+    }
+}
+
+// Spans that keep their source row, long enough for whole vector blocks:
+// enlarged, one to one, shrunk by up to two columns a pixel and beyond, each
+// also mirrored, and one column stretched, at each vector level and in either
+// step flag (without it, one to one and 0..38 onto 20 step whole columns).
+TEST(PolygonBltTest, AxisAlignedScalesFollowTheWalkAndThePixelRules)
+{
+    constexpr int sw = 40, sh = 3, dh = 4;
+    // Source columns from..to onto destination columns 0..width - 1.
+    const struct {
+        int from, to, width;
+    } scales[] = {{0, 39, 100}, {39, 0, 100}, {0, 39, 40}, {39, 0, 40}, {0, 39, 39}, {0, 39, 24}, {39, 0, 24},
+                  {0, 38, 20},  {38, 0, 20},  {0, 39, 15}, {39, 0, 15}, {5, 5, 100}, {2, 37, 61}};
+    // The direct copy and the row kernels' two fetched forms.
+    const struct {
+        uint32_t mode;
+        Pair pair;
+    } members[] = {{0, {XRGB8888, XRGB8888}}, {1, {XRGB8888, ARGB8888}}, {10, {ARGB8888, ARGB8888}}};
+    std::mt19937 rng(48);
+    const Uncapped uncapped;
+    for (Blend::SimdLevel level : {Blend::SimdLevel::None, Blend::SimdLevel::Sse2, Blend::SimdLevel::Avx2}) {
+        Blend::CapSimdLevel(level);
+        for (const auto& [from, to, width] : scales) {
+            for (const auto& [mode, pair] : members) {
+                for (uint8_t flag : {0, 1}) {
+                    SCOPED_TRACE(Name(mode, pair) + " level " + std::to_string(int(level)) + " columns " +
+                                 std::to_string(from) + ".." + std::to_string(to) + " onto " + std::to_string(width) +
+                                 " flag " + std::to_string(flag));
+                    TestSurface s(pair.source, sw, sh), d(pair.destination, width, dh);
+                    s.FillRandom(rng);
+                    d.FillRandom(rng);
+                    uint32_t key;
+                    std::memcpy(&key, s.Cell(int(rng() % sw), 1), 4);
+                    s->SetColorKey(key &= 0xFFFFFF);
+                    Polygon p{{{from, 0}, {to, 0}, {to, sh - 1}, {from, sh - 1}}, Corners(0, 0, width, dh)};
+                    p.flag = flag;
+                    EXPECT_EQ(DrawnAgainstTheWalk(mode, pair, p, {0, 0, width, dh}, key, d, s), "");
+                }
+            }
         }
     }
 }
