@@ -1,37 +1,30 @@
 #include "script/lang/ScriptError.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "frame/ErrorLog.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "script/lang/ShownText.h"
 #include "script/lang/TextScan.h"
 
 namespace {
 
-// A long story text is named by its start.
+// A long story text or tag is named by its start, a message with a long file
+// name likewise: the line stays one a terminal shows.
 constexpr std::size_t ShownTagBytes = 80;
+constexpr std::size_t ShownMessageBytes = 400;
 
-// One line: each run of line breaks in a message or a tag becomes a space.
-std::string OneLine(std::string_view text)
-{
-    std::string line;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        const bool brk = text[pos] == '\n' || text[pos] == '\r';
-        if (!brk) line += text[pos];
-        else if (pos == 0 || (text[pos - 1] != '\n' && text[pos - 1] != '\r')) line += ' ';
-    }
-    return line;
-}
+constexpr std::string_view LinePrefix = "quiltor: script error";
 
-std::string Shortened(std::string_view text)
+void WriteLine(const std::string& line) { std::fputs((line + "\n").c_str(), stderr); }
+
+void WriteLineAndLog(const std::string& line)
 {
-    std::size_t end = 0;
-    while (end < text.size() && end + kivotasuGameKit::CharLengthAt(text, end) <= ShownTagBytes)
-        end += kivotasuGameKit::CharLengthAt(text, end);
-    return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
+    WriteLine(line);
+    // The log keeps what stderr says, for a log written elsewhere.
+    kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(line.substr(LinePrefix.size())).c_str());
 }
 
 } // namespace
@@ -42,29 +35,43 @@ CScriptError& CScriptError::GetInstance()
     return instance;
 }
 
-std::string CScriptError::Line(const CTextString& message, bool placed) const
+CScriptError::~CScriptError()
 {
-    std::string line = "quiltor: script error";
-    if (placed && !m_script.IsEmpty()) {
-        line += " at " + platform::ShownPath(m_script.GetStr());
-        if (m_tagOffset <= m_scriptText.size()) {
-            const auto breaks = std::count(m_scriptText.begin(), m_scriptText.begin() + std::ptrdiff_t(m_tagOffset), '\n');
-            line += ":" + std::to_string(breaks + 1);
-        }
-    }
-    line += ": " + OneLine(platform::Cp932ToUtf8(message.GetStr()));
-    if (placed && !m_tagText.IsEmpty()) line += " " + OneLine(platform::Cp932ToUtf8(Shortened(StripTagBlanks(m_tagText.GetStr()))));
-    return line + "\n";
+    // At exit the log may be gone: the last counts go to stderr only.
+    m_said.Flush(WriteLine);
 }
 
-void CScriptError::Report(const CTextString& message, bool placed)
+CScriptError::Place CScriptError::Here() { return At(m_tagOffset, m_tagText.GetStr()); }
+
+CScriptError::Place CScriptError::At(std::size_t offset, std::string_view tag)
+{
+    return {m_script, m_lines.LineAt(offset), ShownOnOneLine(StripTagBlanks(tag), ShownTagBytes)};
+}
+
+std::string CScriptError::Line(const CTextString& message, const Place& place)
+{
+    std::string line(LinePrefix);
+    if (!place.script.IsEmpty()) {
+        line += " at " + platform::ShownPath(place.script.GetStr());
+        if (place.line != 0) line += ":" + std::to_string(place.line);
+    }
+    line += ": " + platform::Cp932ToUtf8(ShownOnOneLine(message.GetStr(), ShownMessageBytes));
+    if (!place.tag.empty()) line += " " + platform::Cp932ToUtf8(place.tag);
+    return NamedControls(line);
+}
+
+void CScriptError::Say(const std::string& line) { m_said.Pass(line, WriteLineAndLog); }
+
+void CScriptError::Flush() { m_said.Flush(WriteLineAndLog); }
+
+void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Line(message, place)); }
+
+void CScriptError::Report(const CTextString& message, const Place& place)
 {
     if (m_observer) m_observer(message);
-    // The log keeps every error, also those the mode shows no box for.
-    kivotasuGameKit::ErrorLog.Out("スクリプトエラー %s %s", m_tagText.c_str(), message.c_str());
     // Said whatever the mode: under the default one an error ends the game
     // with no box, and the log is silent unless asked for.
-    std::fputs(Line(message, placed).c_str(), stderr);
+    Say(Line(message, place));
     if (m_mode != 1) return;
     CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),

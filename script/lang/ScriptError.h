@@ -10,19 +10,41 @@
 #include <string_view>
 
 #include "frame/TextString.h"
+#include "platform/RepeatedLines.h"
+#include "script/lang/ScriptLines.h"
 
 class CScriptError {
 public:
     using CTextString = kivotasuGameKit::CTextString;
     static constexpr std::size_t npos = std::string_view::npos;
 
-    static CScriptError& GetInstance();
-    virtual ~CScriptError() = default;
+    // Where an error lies, as its stderr line names it: the script (empty:
+    // none), the line (0: unknown) and the tag, already cut to be shown.
+    struct Place {
+        CTextString script;
+        std::size_t line = 0;
+        std::string tag;
+    };
 
-    void Report(const CTextString& message) { Report(message, true); }
+    static CScriptError& GetInstance();
+    virtual ~CScriptError();
+
+    // At the tag read last.
+    void Report(const CTextString& message) { Report(message, Here()); }
+    // At another place: a tag that does not close, the JUMP whose label is missing.
+    void Report(const CTextString& message, const Place& place);
     // An error found outside the script (the end screen's picture): its
     // stderr line names no place in the script, which has ended.
-    void ReportUnplaced(const CTextString& message) { Report(message, false); }
+    void ReportUnplaced(const CTextString& message) { Report(message, Place{}); }
+    // What the reader reads on through as the script says, though it is most
+    // likely a slip: said on stderr and in the log only, in every mode.
+    void Warn(const CTextString& message, const Place& place);
+    // Says the counts of repeated errors held back.
+    void Flush();
+
+    // The place of the tag read last, and of a tag of the script being read.
+    Place Here();
+    Place At(std::size_t offset, std::string_view tag);
 
     std::int32_t GetMode() const { return m_mode; }
     void SetMode(std::int32_t mode) { m_mode = mode; }
@@ -41,7 +63,7 @@ public:
     void SetScript(CTextString name, std::string_view text)
     {
         m_script = std::move(name);
-        m_scriptText = text;
+        m_lines = CScriptLines(text);
         m_tagOffset = npos;
     }
 
@@ -54,15 +76,17 @@ public:
 private:
     CScriptError() = default;
 
-    void Report(const CTextString& message, bool placed);
-    // The stderr line of an error, in UTF-8.
-    std::string Line(const CTextString& message, bool placed) const;
+    // The stderr line of an error, in UTF-8, without its line break.
+    static std::string Line(const CTextString& message, const Place& place);
+    // Writes a line on stderr and in the log, a repeat of a recent one counted instead.
+    void Say(const std::string& line);
 
     std::int32_t m_mode = 0;
     CTextString m_tagText;
     std::size_t m_tagOffset = npos;
     CTextString m_script;
-    std::string_view m_scriptText;
+    CScriptLines m_lines;
+    platform::RepeatedLines m_said{platform::RepeatedLines::Likeness::Exact};
     std::function<void()> m_closeHandler;
     std::function<void(const CTextString&)> m_observer;
 };
