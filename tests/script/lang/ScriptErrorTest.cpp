@@ -116,9 +116,18 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
         {"an open tag into the next, where it opens",
          [&] { Read("[SET VARIABLE=\"a\" ENTITY=\"[1]\"]\n[BACK COLOR=\"#000000\" EFFECT=\"NONE\"\n四行目です。[P]]\n[C]"); },
          at + Utf8(u8":2: タグが閉じる前に次の「[」があります。 ") + open + "\n" + at + Utf8(u8":2: 未知のキーが検出されました。 ") + open + "\n"},
-        {"a JUMP's missing label at the JUMP",
-         [&] { Read("[LABEL LABEL=\"ある\"]\n本文[C]\n[JUMP LABEL=\"どこにもない\"]\n[LABEL LABEL=\"あと\"]"); },
-         at + Utf8(u8":3: ラベル『どこにもない』が見つかりません。 [JUMP LABEL=\"どこにもない\"]\n")},
+        {"after the reader's close, no place",
+         [&] {
+             CScriptReader reader;
+             CTagAttributes record;
+             reader.Read(m_files.Add("index.txt", "[C]\n[BACK]"));
+             reader.ReadTag(record), reader.ReadTag(record), reader.Close();
+             m_errors.Report(message);
+         },
+         Utf8(u8"quiltor: script error: 画像 が 読めません。 [BACK]\n")},
+        {"a JUMP's missing label at the JUMP, blocks down",
+         [&] { Read("[LABEL LABEL=\"ある\"]\n本文[C]\n" + std::string(10000, '\n') + "[JUMP LABEL=\"どこにもない\"]\n[LABEL LABEL=\"あと\"]"); },
+         at + Utf8(u8":10003: ラベル『どこにもない』が見つかりません。 [JUMP LABEL=\"どこにもない\"]\n")},
     };
     m_files.Add("b.txt", "[LABEL LABEL=\"b\"]");
     for (const Case& c : cases) {
