@@ -64,8 +64,9 @@ void CScriptReader::SetDefaultJumpPath(CTagAttributes& record)
 
 bool CScriptReader::Jump(CTagAttributes& record)
 {
-    // Taken before a FILE replaces the script the JUMP is in.
-    const CScriptError::Place jump = CScriptError::GetInstance().Here();
+    // Taken before a FILE replaces the script the JUMP is in, when a label is sought.
+    const bool seeks = record.GetName().IsEmpty() && !record.GetLabel().IsEmpty();
+    const CScriptError::Place jump = seeks ? CScriptError::GetInstance().Here() : CScriptError::Place{};
     bool read = true;
     const CTextString& file = record.GetFile();
     if (!file.IsEmpty()) {

@@ -131,8 +131,8 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
         }
         std::string_view rest = StripTagBlanks(tag.substr(1));
         if (!HasPrefixNoCase(rest, "LABEL")) continue;
-        // Only LABEL tags are shown with errors: a failed search then names
-        // the JUMP or the last label passed, not some tag near the end.
+        // Only LABEL tags are shown with errors: a failed search then shows
+        // the last label passed in its box, not some tag near the end.
         CScriptError::GetInstance().SetTagText(CTextString(tag), start);
 
         record.Clear();
