@@ -1,7 +1,8 @@
 #pragma once
-// The reporter of script errors: logs each one, says it on stderr with the
-// script and line it was found at, shows the tag being read and the message
-// when the ERROR option is 1, and lets the reader end the program or read on.
+// The reporter of script errors: says each one on stderr and in the log with
+// the script and line it was found at (a repeat at the same place counted,
+// not said again), shows the tag being read and the message when the ERROR
+// option is 1, and lets the reader end the program or read on.
 
 #include <cstddef>
 #include <cstdint>
