@@ -13,9 +13,12 @@ constexpr std::size_t Kinds = 4;
 // A flood that goes on still shows in the log now and then.
 constexpr std::uint64_t Bound = 10000;
 
+} // namespace
+
 // The line with each run of digits as one '#'.
-std::string Shape(const std::string& line)
+std::string RepeatedLines::Shape(const std::string& line) const
 {
+    if (m_likeness == Likeness::Exact) return line;
     std::string shape;
     for (const char c : line)
         if (!std::isdigit(static_cast<unsigned char>(c)))
@@ -24,8 +27,6 @@ std::string Shape(const std::string& line)
             shape += '#';
     return shape;
 }
-
-} // namespace
 
 void RepeatedLines::Pass(const std::string& line, const Output& out)
 {
@@ -36,13 +37,19 @@ void RepeatedLines::Pass(const std::string& line, const Output& out)
         if (++known->repeats >= Bound) Report(*known, out);
         return;
     }
-    Flush(out);
+    ReportAll(out);
     if (m_kinds.size() == Kinds) m_kinds.erase(m_kinds.begin());
     m_kinds.push_back({std::move(shape), line, 0});
     out(line);
 }
 
 void RepeatedLines::Flush(const Output& out)
+{
+    ReportAll(out);
+    m_kinds.clear();
+}
+
+void RepeatedLines::ReportAll(const Output& out)
 {
     for (Kind& kind : m_kinds) Report(kind, out);
 }

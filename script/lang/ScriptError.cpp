@@ -1,42 +1,31 @@
 #include "script/lang/ScriptError.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "frame/ErrorLog.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "script/lang/ShownText.h"
 #include "script/lang/TextScan.h"
 
 namespace {
 
-// A long story text is named by its start.
+// A long story text or tag is named by its start, a message with a long file
+// name likewise: the line stays one a terminal shows.
 constexpr std::size_t ShownTagBytes = 80;
+constexpr std::size_t ShownMessageBytes = 400;
 
-// One line: each run of line breaks in a message or a tag becomes a space.
-std::string OneLine(std::string_view text)
-{
-    std::string line;
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        const bool brk = text[pos] == '\n' || text[pos] == '\r';
-        if (!brk) line += text[pos];
-        else if (pos == 0 || (text[pos - 1] != '\n' && text[pos - 1] != '\r')) line += ' ';
-    }
-    return line;
-}
+constexpr std::string_view LinePrefix = "quiltor: script error";
 
-std::string Shortened(std::string_view text)
-{
-    std::size_t end = 0;
-    while (end < text.size() && end + kivotasuGameKit::CharLengthAt(text, end) <= ShownTagBytes)
-        end += kivotasuGameKit::CharLengthAt(text, end);
-    return end == text.size() ? std::string(text) : std::string(text.substr(0, end)) + "…";
-}
+void WriteLine(const std::string& line) { std::fputs((line + "\n").c_str(), stderr); }
 
-std::string ShownTag(const kivotasuGameKit::CTextString& tag)
+void WriteLineAndLog(const std::string& line)
 {
-    return OneLine(platform::Cp932ToUtf8(Shortened(StripTagBlanks(tag.GetStr()))));
+    WriteLine(line);
+    if (!line.starts_with(LinePrefix)) return; // a notice's count: stderr only
+    // The log keeps what stderr says, for a log written elsewhere.
+    kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(line.substr(LinePrefix.size())).c_str());
 }
 
 } // namespace
@@ -47,39 +36,51 @@ CScriptError& CScriptError::GetInstance()
     return instance;
 }
 
-std::string CScriptError::Place() const
+CScriptError::~CScriptError()
 {
-    if (m_script.IsEmpty()) return {};
-    std::string place = " at " + platform::ShownPath(m_script.GetStr());
-    if (m_tagOffset <= m_scriptText.size()) {
-        const auto breaks = std::count(m_scriptText.begin(), m_scriptText.begin() + std::ptrdiff_t(m_tagOffset), '\n');
-        place += ":" + std::to_string(breaks + 1);
+    // At exit the log may be gone: the last counts go to stderr only.
+    m_said.Flush(WriteLine);
+}
+
+CScriptError::Place CScriptError::Here() { return At(m_tagOffset, m_tagText.GetStr()); }
+
+CScriptError::Place CScriptError::At(std::size_t offset, std::string_view tag)
+{
+    return {m_script, m_lines.LineAt(offset), ShownOnOneLine(StripTagBlanks(tag), ShownTagBytes)};
+}
+
+std::string CScriptError::Line(const CTextString& message, const Place& place)
+{
+    std::string line(LinePrefix);
+    if (!place.script.IsEmpty()) {
+        line += " at " + platform::ShownPath(place.script.GetStr());
+        if (place.line != 0) line += ":" + std::to_string(place.line);
     }
-    return place;
+    line += ": " + platform::ShownText(ShownOnOneLine(message.GetStr(), ShownMessageBytes));
+    if (!place.tag.empty()) line += " " + platform::Cp932ToUtf8(place.tag);
+    return NamedControls(line);
 }
 
-std::string CScriptError::Line(const CTextString& message, bool placed) const
+void CScriptError::Say(const std::string& line) { m_said.Pass(line, WriteLineAndLog); }
+
+void CScriptError::Flush() { m_said.Flush(WriteLineAndLog); }
+
+void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Line(message, place)); }
+
+void CScriptError::Notice(std::string_view what)
 {
-    std::string line = "quiltor: script error";
-    if (placed) line += Place();
-    line += ": " + OneLine(platform::ShownText(message.GetStr()));
-    if (placed && !m_tagText.IsEmpty()) line += " " + ShownTag(m_tagText);
-    return line + "\n";
+    const Place place = Here();
+    std::string line = "quiltor: " + std::string(what) + " at " + platform::ShownPath(place.script.GetStr());
+    if (place.line != 0) line += ":" + std::to_string(place.line);
+    m_said.Pass(NamedControls(line + ": " + platform::Cp932ToUtf8(place.tag)), WriteLine);
 }
 
-void CScriptError::Notice(std::string_view what) const
-{
-    std::fputs(("quiltor: " + std::string(what) + Place() + ": " + ShownTag(m_tagText) + "\n").c_str(), stderr);
-}
-
-void CScriptError::Report(const CTextString& message, const CTextString& said, bool placed)
+void CScriptError::Report(const CTextString& message, const CTextString& said, const Place& place)
 {
     if (m_observer) m_observer(message);
-    // The log keeps every error, also those the mode shows no box for.
-    kivotasuGameKit::ErrorLog.Out("スクリプトエラー %s %s", m_tagText.c_str(), said.c_str());
     // Said whatever the mode: under the default one an error ends the game
     // with no box, and the log is silent unless asked for.
-    std::fputs(Line(said, placed).c_str(), stderr);
+    Say(Line(said, place));
     if (m_mode != 1) return;
     CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),

@@ -1,7 +1,8 @@
 #pragma once
-// The reporter of script errors: logs each one, says it on stderr with the
-// script and line it was found at, shows the tag being read and the message
-// when the ERROR option is 1, and lets the reader end the program or read on.
+// The reporter of script errors: says each one on stderr and in the log with
+// the script and line it was found at (a repeat at the same place counted,
+// not said again), shows the tag being read and the message when the ERROR
+// option is 1, and lets the reader end the program or read on.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,25 +12,47 @@
 
 #include "frame/EScript.h"
 #include "frame/TextString.h"
+#include "platform/RepeatedLines.h"
+#include "script/lang/ScriptLines.h"
 
 class CScriptError {
 public:
     using CTextString = kivotasuGameKit::CTextString;
     static constexpr std::size_t npos = std::string_view::npos;
 
-    static CScriptError& GetInstance();
-    virtual ~CScriptError() = default;
+    // Where an error lies, as its stderr line names it: the script (empty:
+    // none), the line (0: unknown) and the tag, already cut to be shown.
+    struct Place {
+        CTextString script;
+        std::size_t line = 0;
+        std::string tag;
+    };
 
-    void Report(const CTextString& message) { Report(message, message, true); }
+    static CScriptError& GetInstance();
+    virtual ~CScriptError();
+
+    // At the tag read last.
+    void Report(const CTextString& message) { Report(message, message, Here()); }
     // Its stderr line and log entry take the message that names the path tried.
-    void Report(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), true); }
+    void Report(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), Here()); }
+    // At another place: a tag that does not close, the JUMP whose label is missing.
+    void Report(const CTextString& message, const Place& place) { Report(message, message, place); }
     // An error found outside the script (the end screen's picture): its
     // stderr line names no place in the script, which has ended.
-    void ReportUnplaced(const CTextString& message) { Report(message, message, false); }
-    void ReportUnplaced(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), false); }
+    void ReportUnplaced(const CTextString& message) { Report(message, message, Place{}); }
+    void ReportUnplaced(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), Place{}); }
+    // What the reader reads on through as the script says, though it is most
+    // likely a slip: said on stderr and in the log only, in every mode.
+    void Warn(const CTextString& message, const Place& place);
     // Not an error and in no box: one stderr line naming what the reader
     // passed over (UTF-8) and the tag read last, with its place.
-    void Notice(std::string_view what) const;
+    void Notice(std::string_view what);
+    // Says the counts of repeated errors held back.
+    void Flush();
+
+    // The place of the tag read last, and of a tag of the script being read.
+    Place Here();
+    Place At(std::size_t offset, std::string_view tag);
 
     std::int32_t GetMode() const { return m_mode; }
     void SetMode(std::int32_t mode) { m_mode = mode; }
@@ -48,7 +71,7 @@ public:
     void SetScript(CTextString name, std::string_view text)
     {
         m_script = std::move(name);
-        m_scriptText = text;
+        m_lines = CScriptLines(text);
         m_tagOffset = npos;
     }
 
@@ -61,17 +84,19 @@ public:
 private:
     CScriptError() = default;
 
-    void Report(const CTextString& message, const CTextString& said, bool placed);
-    // The stderr line of an error, in UTF-8.
-    std::string Line(const CTextString& message, bool placed) const;
-    // " at script:line", or nothing without a script.
-    std::string Place() const;
+    // The box shows message; stderr and the log say said.
+    void Report(const CTextString& message, const CTextString& said, const Place& place);
+    // The stderr line of an error, in UTF-8, without its line break.
+    static std::string Line(const CTextString& message, const Place& place);
+    // Writes a line on stderr and in the log, a repeat of a recent one counted instead.
+    void Say(const std::string& line);
 
     std::int32_t m_mode = 0;
     CTextString m_tagText;
     std::size_t m_tagOffset = npos;
     CTextString m_script;
-    std::string_view m_scriptText;
+    CScriptLines m_lines;
+    platform::RepeatedLines m_said{platform::RepeatedLines::Likeness::Exact};
     std::function<void()> m_closeHandler;
     std::function<void(const CTextString&)> m_observer;
 };

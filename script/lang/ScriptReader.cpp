@@ -70,6 +70,9 @@ void CScriptReader::SetDefaultJumpPath(CTagAttributes& record)
 
 bool CScriptReader::Jump(CTagAttributes& record)
 {
+    // Taken before a FILE replaces the script the JUMP is in, when a label is sought.
+    const bool seeks = record.GetName().IsEmpty() && !record.GetLabel().IsEmpty();
+    const CScriptError::Place jump = seeks ? CScriptError::GetInstance().Here() : CScriptError::Place{};
     bool read = true;
     const CTextString& file = record.GetFile();
     if (!file.IsEmpty()) {
@@ -81,7 +84,7 @@ bool CScriptReader::Jump(CTagAttributes& record)
         return read;
     }
     CTextString label = record.GetLabel();
-    return FindLabel(record, label) && read;
+    return FindLabel(record, label, jump) && read;
 }
 
 void CScriptReader::Call(CTagAttributes& record)
@@ -125,7 +128,7 @@ void CScriptReader::Push(CallEntry entry)
     m_callStack.push_back(std::move(entry));
 }
 
-bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label)
+bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label, const CScriptError::Place& from)
 {
     if (label.IsEmpty()) return true;
     if (label.GetStr() == "0") {
@@ -136,7 +139,7 @@ bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label)
         // Unnamed labels are counted forward from here.
         for (std::int32_t left = ToTagNumber(label.GetStr()); left > 0;) {
             if (ScanLabel(record) != TagRead) {
-                CScriptError::GetInstance().Report("無記名ラベルの数が足りません。");
+                CScriptError::GetInstance().Report("無記名ラベルの数が足りません。", from);
                 return false;
             }
             if (record.GetLabel().IsEmpty()) --left;
@@ -146,7 +149,7 @@ bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label)
     m_pos = 0;
     for (;;) {
         if (ScanLabel(record) != TagRead) {
-            CScriptError::GetInstance().Report(CTextString("ラベル『") + label + CTextString("』が見つかりません。"));
+            CScriptError::GetInstance().Report(CTextString("ラベル『") + label + CTextString("』が見つかりません。"), from);
             return false;
         }
         if (record.GetLabel() == label) return true;

@@ -11,6 +11,7 @@
 
 #include "frame/TextString.h"
 #include "frame/file/File.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagLexer.h"
 
 class CScriptReader : public kivotasuGameKit::CFile {
@@ -44,8 +45,9 @@ public:
     // Only a script that calls without ever returning gets this deep; its
     // stack would grow the memory and every save without end.
     static constexpr std::size_t MaxCallDepth = 65536;
-    // The record is overwritten by the scan.
-    bool FindLabel(CTagAttributes& record, const CTextString& label);
+    // The record is overwritten by the scan. A missing label is said at from,
+    // the place of the JUMP or CALL that seeks it.
+    bool FindLabel(CTagAttributes& record, const CTextString& label, const CScriptError::Place& from);
 
     std::uint32_t GetOffset() const { return static_cast<std::uint32_t>(m_pos); }
     std::int32_t GetProgress() const;

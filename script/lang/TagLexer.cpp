@@ -62,6 +62,16 @@ std::optional<TagAttributeKey> LabelKeyOnly(std::string_view text)
     return TagAttributeKey::Label;
 }
 
+// True when text holds an odd number of double quotes: what follows it lies
+// inside a value.
+bool InsideQuotes(std::string_view text)
+{
+    bool inside = false;
+    for (std::size_t quote = FindSjisChar(text, 0, '"'); quote != npos; quote = FindSjisChar(text, quote + 1, '"'))
+        inside = !inside;
+    return inside;
+}
+
 } // namespace
 
 TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
@@ -86,8 +96,14 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
     }
 
     std::string_view tag;
-    if (!CutTag(start, tag)) return TagUnclosed;
-    CScriptError::GetInstance().SetTagText(CTextString(tag), start);
+    std::size_t inner = npos;
+    if (!CutTag(start, tag, inner)) return TagUnclosed;
+    CScriptError& errors = CScriptError::GetInstance();
+    errors.SetTagText(CTextString(tag), start);
+    // A "[" outside the values is most likely the next tag, and this one
+    // lacks its "]": it is read as it pairs, and said where it opens.
+    if (inner != npos && !InsideQuotes(m_text.substr(start, inner - start)))
+        errors.Warn("タグが閉じる前に次の「[」があります。", errors.Here());
     std::string_view rest = StripTagBlanks(tag.substr(1));
     auto id = TagNameTable().Match(rest);
     if (!id) {
@@ -113,14 +129,15 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
         }
 
         std::string_view tag;
-        if (!CutTag(start, tag)) {
+        std::size_t inner = npos;
+        if (!CutTag(start, tag, inner)) {
             m_pos = start;
             return TagUnclosed;
         }
         std::string_view rest = StripTagBlanks(tag.substr(1));
         if (!HasPrefixNoCase(rest, "LABEL")) continue;
-        // Only LABEL tags are shown with errors: a failed search then names
-        // the JUMP or the last label passed, not some tag near the end.
+        // Only LABEL tags are shown with errors: a failed search then shows
+        // the last label passed in its box, not some tag near the end.
         CScriptError::GetInstance().SetTagText(CTextString(tag), start);
 
         record.Clear();
@@ -131,7 +148,7 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
     }
 }
 
-std::size_t CTagLexer::FindTagEnd(std::size_t open) const
+std::size_t CTagLexer::FindTagEnd(std::size_t open, std::size_t& inner) const
 {
     // Every "[" met before the candidate "]" pushes the end past one more "]".
     std::size_t nextOpen = open;
@@ -141,14 +158,17 @@ std::size_t CTagLexer::FindTagEnd(std::size_t open) const
         close = FindSjisChar(m_text, close + 1, ']');
         if (close == npos) return npos;
         if (nextOpen == npos || nextOpen > close) return close;
+        if (inner == npos) inner = nextOpen;
     }
 }
 
-bool CTagLexer::CutTag(std::size_t open, std::string_view& tag)
+bool CTagLexer::CutTag(std::size_t open, std::string_view& tag, std::size_t& inner)
 {
-    std::size_t close = FindTagEnd(open);
+    std::size_t close = FindTagEnd(open, inner);
     if (close == npos) {
-        CScriptError::GetInstance().Report("タグが閉じていません。");
+        // Named where it opens: the tag read whole before it is no help.
+        CScriptError& errors = CScriptError::GetInstance();
+        errors.Report("タグが閉じていません。", errors.At(open, m_text.substr(open)));
         return false;
     }
     m_pos = close + 1;

@@ -24,10 +24,11 @@ public:
     TagReadResult ScanLabel(CTagAttributes& record);
 
 private:
-    // The index of the "]" that closes the tag opened at open, or npos.
-    std::size_t FindTagEnd(std::size_t open) const;
+    // The index of the "]" that closes the tag opened at open, or npos; inner
+    // is the first "[" met inside it (npos: none).
+    std::size_t FindTagEnd(std::size_t open, std::size_t& inner) const;
     // Finds the tag opened at open and moves pos behind it; reports an unclosed one.
-    bool CutTag(std::size_t open, std::string_view& tag);
+    bool CutTag(std::size_t open, std::string_view& tag, std::size_t& inner);
 
     std::string_view m_text;
     std::size_t& m_pos;

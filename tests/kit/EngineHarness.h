@@ -66,6 +66,7 @@ inline void ResetEngineGlobals()
     CScriptError& reporter = CScriptError::GetInstance();
     reporter.SetMode(0);
     reporter.SetTagText("");
+    reporter.Flush();
 }
 
 class EngineRun : public IEngineProbe {

@@ -12,6 +12,7 @@ struct Stream {
     const char* what;
     std::vector<std::string> in;
     std::vector<std::string> out;
+    platform::RepeatedLines::Likeness likeness = platform::RepeatedLines::Likeness::NumbersAside;
 };
 
 std::vector<std::string> Times(int count, const std::string& line) { return std::vector<std::string>(count, line); }
@@ -33,14 +34,19 @@ TEST(RepeatedLines, RepeatsAreCountedAndTheCountGoesOutBeforeTheNextNewLine)
         {"a flood shows at its bound", Times(25001, "f"),
          {"f", "f (repeated 10000 times)", "f (repeated 10000 times)", "f (repeated 5000 times)"}},
         {"flushed at the end", Join({{"g 1"}, Times(3, "g 9")}), {"g 1", "g 9 (repeated 3 times)"}},
+        {"exact: numbers count", {"at 1", "at 1", "at 2"}, {"at 1", "at 1 (repeated 1 times)", "at 2"},
+         platform::RepeatedLines::Likeness::Exact},
     };
     for (const Stream& stream : streams) {
-        platform::RepeatedLines lines;
+        platform::RepeatedLines lines(stream.likeness);
         std::vector<std::string> out;
         const platform::RepeatedLines::Output log = [&](const std::string& line) { out.push_back(line); };
         for (const std::string& line : stream.in) lines.Pass(line, log);
         lines.Flush(log);
         EXPECT_EQ(out, stream.out) << stream.what;
+        // What was flushed is forgotten.
+        lines.Pass(stream.in.back(), log);
+        EXPECT_EQ(out.back(), stream.in.back()) << stream.what;
     }
 }
 

@@ -24,6 +24,8 @@ protected:
         errors.SetMode(1);
         errors.SetTagText("");
         errors.SetCloseHandler(nullptr);
+        // An error said by an earlier test is said again.
+        errors.Flush();
         CSet::GetInstance().Clear();
     }
 

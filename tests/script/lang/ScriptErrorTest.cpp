@@ -1,7 +1,11 @@
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/script/ScriptFiles.h"
 #include "tests/script/ScriptTestKit.h"
 
 #include <functional>
+
+#include "platform/HostPath.h"
+#include "script/lang/ScriptReader.h"
 
 namespace {
 
@@ -14,7 +18,23 @@ protected:
         m_errors.SetCloseHandler([this] { ++m_closes; });
     }
 
+    // Reads index.txt holding text as the dispatcher would, for at most tags
+    // tags: the reader's own tags run, the others are only read.
+    void Read(const std::string& text, std::size_t tags = 1000)
+    {
+        CScriptReader reader;
+        CTagAttributes record;
+        record.SetValue(TagAttributeKey::Path, m_files.Folder());
+        reader.SetDefaultJumpPath(record);
+        reader.Read(m_files.Add("index.txt", text));
+        for (std::size_t read = 0; read < tags && reader.ReadTag(record) == TagRead; ++read) {
+            if (record.GetId() == TagId::Jump) reader.Jump(record);
+            if (record.GetId() == TagId::Call) reader.Call(record);
+        }
+    }
+
     CScriptError& m_errors = CScriptError::GetInstance();
+    ScriptFiles m_files;
     int m_closes = 0;
 };
 
@@ -54,36 +74,71 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
 {
     const std::string script = "[C]\r\n\r\n[BACK FILE=\"x.bmp\"]\r\nこれは、とても長い本文です。とても長い本文です。とても長い本文です。とても長い本文です。[P]";
     const std::size_t back = script.find("[BACK"), text = script.find("これ");
+    const CScriptError::CTextString message = "画像\nが\r\n読めません。";
+    const std::string name(1 << 20, 'n');
+    // Where the rows that read a script say their errors.
+    const std::string at = "quiltor: script error at " + platform::ShownPath(m_files.Name("index.txt"));
+    const std::string loop = at + Utf8(u8":2: 未知のキーが検出されました。 [SET VARIABLE=\"a\" ENTITY=\"1\" BOGUS=\"1\"]");
+    const std::string open = Utf8(u8"[BACK COLOR=\"#000000\" EFFECT=\"NONE\" 四行目です。[P]]");
+    const std::string bytes = "<ESC>c<BEL><BS><HT><NUL>x<DEL>";
     struct Case {
         const char* what;
-        std::function<void()> set;
-        bool placed;
-        std::string line;
+        std::function<void()> act;
+        std::string said;
     };
     const Case cases[] = {
-        {"a tag on the third line", [&] { m_errors.SetTagText("[BACK FILE=\"x.bmp\"]", back); }, true,
+        {"a tag on the third line", [&] { m_errors.SetTagText("[BACK FILE=\"x.bmp\"]", back), m_errors.Report(message); },
          Utf8(u8"quiltor: script error at /game/data/index.txt:3: 画像 が 読めません。 [BACK FILE=\"x.bmp\"]\n")},
-        {"long text named by its start", [&] { m_errors.SetTagText(script.substr(text, script.size() - 3 - text), text); }, true,
+        {"long text named by its start",
+         [&] { m_errors.SetTagText(script.substr(text, script.size() - 3 - text), text), m_errors.Report(message); },
          Utf8(u8"quiltor: script error at /game/data/index.txt:4: 画像 が 読めません。 "
               u8"これは、とても長い本文です。とても長い本文です。とても長い本文です。とても長い本…\n")},
-        {"where in the script unknown", [&] { m_errors.SetTagText("[BACK]"); }, true,
+        {"where in the script unknown", [&] { m_errors.SetTagText("[BACK]"), m_errors.Report(message); },
          Utf8(u8"quiltor: script error at /game/data/index.txt: 画像 が 読めません。 [BACK]\n")},
-        {"no script", [&] { m_errors.SetScript("", {}), m_errors.SetTagText("[BACK]", 0); }, true,
+        {"no script", [&] { m_errors.SetScript("", {}), m_errors.SetTagText("[BACK]", 0), m_errors.Report(message); },
          Utf8(u8"quiltor: script error: 画像 が 読めません。 [BACK]\n")},
-        {"found outside the script", [&] { m_errors.SetTagText("[BACK]", back); }, false,
+        {"found outside the script", [&] { m_errors.SetTagText("[BACK]", back), m_errors.ReportUnplaced(message); },
          Utf8(u8"quiltor: script error: 画像 が 読めません。\n")},
+
+        // Said as they are read.
+        {"an error in a loop, counted",
+         [&] { Read("[LABEL LABEL=\"top\"]\n[SET VARIABLE=\"a\" ENTITY=\"1\" BOGUS=\"1\"]\n[JUMP LABEL=\"top\"]", 1 + 2 * 20001); },
+         loop + "\n" + loop + " (repeated 10000 times)\n" + loop + " (repeated 10000 times)\n"},
+        {"control bytes by name, in a CALL's missing label",
+         [&] { Read(std::string("[C]\n[CALL FILE=\"b.txt\" LABEL=\"\x1b" "c\a\b\t\0x\x7f\"]", 40)); },
+         at + Utf8(u8":2: ラベル『") + bytes + Utf8(u8"』が見つかりません。 [CALL FILE=\"b.txt\" LABEL=\"") + bytes + "\"]\n"},
+        {"a 1 MiB FILE name cut",
+         [&] { m_errors.SetTagText("[BACK FILE=\"" + name + "\"]", back), m_errors.Report("画像『" + name + "』が読み込めません。"); },
+         Utf8(u8"quiltor: script error at /game/data/index.txt:3: 画像『") + name.substr(0, 394) + Utf8(u8"… [BACK FILE=\"") +
+             name.substr(0, 68) + Utf8(u8"…\n")},
+        {"an open tag at the end, where it opens", [&] { Read("[C]\n\n[BACK COLOR=\"#000000\"\n四行目です。"); },
+         at + Utf8(u8":3: タグが閉じていません。 [BACK COLOR=\"#000000\" 四行目です。\n")},
+        {"an open tag into the next, where it opens",
+         [&] { Read("[SET VARIABLE=\"a\" ENTITY=\"[1]\"]\n[BACK COLOR=\"#000000\" EFFECT=\"NONE\"\n四行目です。[P]]\n[C]"); },
+         at + Utf8(u8":2: タグが閉じる前に次の「[」があります。 ") + open + "\n" + at + Utf8(u8":2: 未知のキーが検出されました。 ") + open + "\n"},
+        {"after the reader's close, no place",
+         [&] {
+             CScriptReader reader;
+             CTagAttributes record;
+             reader.Read(m_files.Add("index.txt", "[C]\n[BACK]"));
+             reader.ReadTag(record), reader.ReadTag(record), reader.Close();
+             m_errors.Report(message);
+         },
+         Utf8(u8"quiltor: script error: 画像 が 読めません。 [BACK]\n")},
+        {"a JUMP's missing label at the JUMP, blocks down",
+         [&] { Read("[LABEL LABEL=\"ある\"]\n本文[C]\n" + std::string(10000, '\n') + "[JUMP LABEL=\"どこにもない\"]\n[LABEL LABEL=\"あと\"]"); },
+         at + Utf8(u8":10003: ラベル『どこにもない』が見つかりません。 [JUMP LABEL=\"どこにもない\"]\n")},
     };
+    m_files.Add("b.txt", "[LABEL LABEL=\"b\"]");
     for (const Case& c : cases) {
         for (int mode : {0, 1}) {
             SCOPED_TRACE(std::string(c.what) + " in mode " + std::to_string(mode));
             m_errors.SetMode(mode);
             m_errors.SetScript("Z:\\game\\data\\index.txt", script);
-            c.set();
-            m_boxes->Push(platform::MessageBoxAnswer::Cancel);
             testing::internal::CaptureStderr();
-            if (c.placed) m_errors.Report("画像\nが\r\n読めません。");
-            else m_errors.ReportUnplaced("画像\nが\r\n読めません。");
-            EXPECT_EQ(testing::internal::GetCapturedStderr(), c.line);
+            c.act();
+            m_errors.Flush();
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
         }
     }
     m_errors.SetScript("", {});
