@@ -5,6 +5,7 @@
 #include "platform/ImGuiModal.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <array>
@@ -68,6 +69,20 @@ void MenuItems(const Menu& menu, std::uint32_t& chosen)
         }
         ImGui::PopID();
     }
+}
+
+// Escape has closed the innermost open menu by now; the pointer resting on
+// its item would open it again at once, so the keys lead until the pointer
+// moves. Return chooses the highlighted item, as Space does.
+void MenuKeys()
+{
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) {
+        GImGui->NavDisableMouseHover = true;
+        GImGui->NavDisableHighlight = false;
+    }
+    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false)
+        || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false))
+        ImGui::ActivateItem(ImGui::GetFocusID());
 }
 
 // A titled frame around what body draws, as a Windows group box; one item
@@ -353,6 +368,7 @@ public:
             }
             if (!ImGui::BeginPopup("menu"))
                 return true; // closed by a click elsewhere or Escape
+            MenuKeys();
             MenuItems(menu, chosen);
             ImGui::EndPopup();
             return chosen != 0;

@@ -1,8 +1,10 @@
 #!/bin/sh
 # The drawn menu and boxes in the real player under Xvfb: a right click in the
-# demo opens the popup menu over the story, its exit item asks its question and
-# Return ends the player; in a game whose script has an error, the error box
-# shows and Return (OK) ends the player. The screenshots stay in
+# demo opens the popup menu over the story; Escape closes the submenu the
+# pointer opened, though the pointer still rests on its item, then the menu;
+# Return chooses the exit item the pointer highlights, which asks its question,
+# and Return ends the player; in a game whose script has an error, the error
+# box shows and Return (OK) ends the player. The screenshots stay in
 # <build>/screenshots: quiltor-menu.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -24,12 +26,36 @@ work=$1
 shots=$3
 status=0
 
-# The demo: the first line's click wait, the menu at the click, its exit item
-# (the last one, just above the menu's bottom edge) and the question.
+# Whether the skip submenu, opening over the menu's top, shows in a
+# screenshot: only it reaches this far right, light over the dark story.
+submenu_shown() { # name
+    [ "$(brightness "$1" 70x100+400+160)" -gt 600 ]
+}
+
+# The demo: the first line's click wait, the menu at the click, the skip
+# submenu opened by the pointer on its item, two Escapes; then the exit item
+# (the last one, just above the menu's bottom edge) under the pointer, Return
+# and the question.
 start_game "$work/demo" || exit 1
 sleep 2
 open_menu || status=1
-click 1 230 $(($(menu_bottom) - 12)) || status=1
+move 230 166 || status=1
+sleep 1
+shot submenu
+submenu_shown submenu || { echo "the pointer on the skip item opened no submenu"; status=1; }
+keys Escape || status=1
+sleep 1
+shot submenu-closed
+submenu_shown submenu-closed >/dev/null && { echo "Escape left the submenu open"; status=1; }
+panel submenu-closed 150x200+210+160 "the menu after the first Escape" || status=1
+keys Escape || status=1
+sleep 1
+shot menu-closed
+panel menu-closed 150x200+210+160 "" >/dev/null && { echo "the second Escape left the menu open"; status=1; }
+open_menu || status=1
+move 230 $(($(menu_bottom) - 12)) || status=1
+sleep 1
+keys Return || status=1
 sleep 1
 shot question
 panel question 200x50+220+215 "the exit question" || status=1

@@ -2,7 +2,8 @@
 # The settings dialogs in the real player under Xvfb: the menu's "設定" opens
 # the sheet on its speed page, its tabs show the volume and version pages, and
 # Escape closes it; the skip submenu's custom-skip settings open their dialog;
-# a trackbar moved by Page Up and the sheet's OK reach the options file.
+# a trackbar moved by Page Up shows its value clear of its thumb, and the
+# sheet's OK takes it to the options file.
 # The screenshots stay in <build>/screenshots: quiltor-settings.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -82,6 +83,8 @@ click 2 $(($1 + 180)) $(($2 + 106)) || status=1
 keys Prior || status=1
 sleep 1
 shot settings-paged
+# Its value stands clear of its thumb: at the left end while the thumb is right.
+[ "$(ink settings-paged 30x14+$(($1 + 80))+$(($2 + 98)))" -gt 30 ] || { echo "the trackbar's value is not beside its thumb"; status=1; }
 keys Return || status=1
 sleep 1
 kill -TERM "$pid"

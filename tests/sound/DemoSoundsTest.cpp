@@ -1,24 +1,35 @@
 // The demo game's sounds, as the build lays them out (24-bit extensible and IMA ADPCM WAVE,
 // variable and constant bit-rate MP3), each served by the reader its kind
-// calls for, with the length it was made with and a signal.
+// calls for, with the length it was made with and a signal; its MIDI title
+// music and the volume page's sample as loud as its WAVE music.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "sound/ACMStream.h"
 #include "sound/WaveStream.h"
+#include "sound/SoundFactory.h"
 #include "sound/WaveStreamFactory.h"
+#include "tests/kit/AudioSignal.h"
+#include "tests/sound/SoundDevice.h"
 
 using namespace kivotasuGameKit;
 
 namespace {
 
-std::filesystem::path BuiltSounds()
+std::filesystem::path BuiltData()
 {
     std::filesystem::path tests = *platform::ToHostPath(platform::FileSystem().ExecutablePath());
-    return tests.parent_path().parent_path() / "game" / "data" / "sound";
+    return tests.parent_path().parent_path() / "game" / "data";
+}
+
+std::filesystem::path BuiltSounds()
+{
+    return BuiltData() / "sound";
 }
 
 struct DemoSound {
@@ -49,6 +60,34 @@ TEST(DemoSoundsTest, EachIsReadByItsReader)
             for (std::uint32_t i = 0; i < n / 2; ++i) loudest = std::max(loudest, std::abs(std::int32_t(samples[i])));
         EXPECT_GT(loudest, 8000) << shown;
     }
+}
+
+class DemoMusicLevelTest : public SoundDeviceTest {
+protected:
+    DemoMusicLevelTest() { setenv("SDL_SOUNDFONTS", "/usr/share/sounds/sf2/TimGM6mb.sf2", 1); }
+    ~DemoMusicLevelTest() override { unsetenv("SDL_SOUNDFONTS"); }
+
+    // The level of the first ms of the file as the device plays it, in dBFS.
+    double Level(const std::u8string& name, std::uint32_t ms)
+    {
+        CSmartPtr<ISound> sound = factory.CreateSoundByFile(platform::ToInternalPath((BuiltData() / name).string()));
+        const std::size_t from = Device().Recording().size();
+        sound->Play();
+        Advance(ms);
+        sound->Stop();
+        return 20 * std::log10(testkit::Rms(HeardFrom(from), 2, 0) / 32768);
+    }
+
+    CSoundFactory factory;
+};
+
+TEST_F(DemoMusicLevelTest, TitleMusicAndTheVolumeSampleSoundAsLoudAsTheWaveMusic)
+{
+    ASSERT_TRUE(std::filesystem::exists(BuiltSounds())) << "build the demo target first";
+    const double title = Level(u8"bgm/title.mid", 9600);
+    EXPECT_NEAR(title, Level(u8"bgm/walk.wav", 3200), 3);
+    // The sample is heard over the title music while the demo tells of the settings.
+    EXPECT_NEAR(Level(u8"sound/ほてぴら.mp3", 1200), title, 3);
 }
 
 } // namespace

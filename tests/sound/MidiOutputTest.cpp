@@ -1,5 +1,7 @@
 #include "tests/sound/SoundDevice.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "sound/MIDIOutputDM.h"
@@ -134,6 +136,83 @@ TEST_F(MidiOutputTest, VolumeIsThePerformancesAndStopsAreSilent)
     Advance(1500);
     const std::vector<std::int16_t> after = Device().Recording();
     EXPECT_LT(testkit::Rms({after.end() - 9600, after.end()}, 2, 0), 2);
+}
+
+// A General MIDI arrangement of the usual kind, four bars at 120 bpm with
+// the controllers at their defaults: a flute's tune, piano chords, a string
+// pad, a bass and drums, as loud through the synthesiser as the middle of a
+// set of real pieces. The dense one plays them forte and adds brass, the
+// strings an octave up and a crash on every bar, as the louder of them do.
+std::vector<midi::Track> Arrangement(bool dense)
+{
+    constexpr std::uint32_t Beat = 480;
+    static constexpr std::uint8_t Chords[4][3] = {{60, 64, 67}, {57, 60, 64}, {53, 57, 60}, {55, 59, 62}};
+    static constexpr std::uint8_t Tune[16] = {72, 74, 76, 79, 77, 76, 74, 72, 69, 71, 72, 74, 76, 74, 72, 71};
+    std::vector<midi::Track> tracks(1);
+    tracks[0].Tempo(0, 500000).End();
+    const int forte = dense ? 24 : 0;
+    // A track a voice, so that each voice's notes follow one another.
+    auto voice = [&](std::uint8_t channel, std::uint8_t program, int velocity, std::uint32_t length, auto key) {
+        midi::Track& track = tracks.emplace_back();
+        track.Program(0, channel, program);
+        for (std::uint32_t t = 0; t < 16 * Beat; t += length)
+            track.Note(0, channel, key(t / Beat), length, std::uint8_t(std::min(127, velocity + forte)));
+        track.End();
+    };
+    auto chord = [&](int i, int octave) { return [=](std::uint32_t beat) { return std::uint8_t(Chords[beat / 4][i] + 12 * octave); }; };
+    voice(3, 73, 90, Beat, [](std::uint32_t beat) { return Tune[beat]; });
+    for (int i = 0; i < 3; ++i) {
+        voice(0, 0, 64, 2 * Beat, chord(i, 0));
+        voice(1, 48, 56, 4 * Beat, chord(i, -1));
+        if (dense) {
+            voice(4, 61, 90, 2 * Beat, chord(i, 0));
+            voice(5, 49, 80, 4 * Beat, chord(i, 1));
+        }
+    }
+    voice(2, 33, 90, Beat, chord(0, -2));
+    voice(9, 0, 90, Beat, [](std::uint32_t beat) { return std::uint8_t(beat % 2 ? 38 : 36); });
+    voice(9, 0, 56, Beat / 2, [](std::uint32_t) { return std::uint8_t(42); });
+    if (dense) voice(9, 0, 100, 4 * Beat, [](std::uint32_t) { return std::uint8_t(49); });
+    return tracks;
+}
+
+// WAVE music as released: bells on the same chords over a bass, at the
+// -16 dBFS RMS where such music commonly sits.
+std::vector<std::int16_t> WaveMusic()
+{
+    constexpr std::uint32_t Rate = 48000;
+    static constexpr double Chords[4][3] = {{261.63, 329.63, 392.0}, {220.0, 261.63, 329.63}, {174.61, 220.0, 261.63}, {196.0, 246.94, 293.66}};
+    std::vector<double> music(Rate * 8);
+    for (std::size_t i = 0; i < music.size(); ++i) {
+        const double t = double(i) / Rate;
+        const double* chord = Chords[std::size_t(t / 2) % 4];
+        const double struck = std::exp(-3 * std::fmod(t, 0.5));
+        for (int n = 0; n < 3; ++n) music[i] += struck * std::sin(2 * std::numbers::pi * chord[n] * t);
+        music[i] += 1.5 * std::sin(2 * std::numbers::pi * chord[0] / 4 * t);
+    }
+    double power = 0;
+    for (double value : music) power += value * value;
+    const double scale = 32768 * std::pow(10.0, -16.0 / 20) / std::sqrt(power / double(music.size()));
+    std::vector<std::int16_t> samples;
+    for (double value : music) samples.insert(samples.end(), 2, std::int16_t(std::lround(value * scale)));
+    return samples;
+}
+
+TEST_F(MidiOutputTest, GeneralMidiMusicSoundsNearWaveMusicAndADensePieceDoesNotClip)
+{
+    auto heard = [&](const std::string& name) {
+        CSmartPtr<ISound> sound = factory.CreateSoundByFile(name);
+        const std::size_t from = Device().Recording().size();
+        sound->Play();
+        Advance(8000);
+        sound->Stop();
+        return HeardFrom(from);
+    };
+    const double wave = testkit::Rms(heard(PutWave("music.wav", WaveMusic(), 48000, 2)), 2, 0);
+    const double typical = testkit::Rms(heard(PutMidi("typical.mid", Arrangement(false))), 2, 0);
+    EXPECT_NEAR(20 * std::log10(typical / wave), 0, 6);
+    const std::vector<std::int16_t> dense = heard(PutMidi("dense.mid", Arrangement(true)));
+    EXPECT_EQ(std::count_if(dense.begin(), dense.end(), [](std::int16_t s) { return s == 32767 || s == -32768; }), 0);
 }
 
 // The synthesiser face renders through the wave output, so the BGM player's

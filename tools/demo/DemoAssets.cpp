@@ -347,9 +347,10 @@ void Sounds(const fs::path& folder)
         return 0.6 * std::exp(-t * 8) * std::sin(2 * std::numbers::pi * (900 - 600 * t) * t);
     }), SoundFile::Adpcm);
     WriteSound(folder / "voice.mp3", Synthesize(44100, 1.3, Syllables), SoundFile::VariableMp3);
+    // The volume page's sample at the level of the music it sets.
     WriteSound(folder / u8"ほてぴら.mp3", Synthesize(44100, 1.2, [](double t) {
         const double notes[4] = {523.25, 659.25, 783.99, 1046.5};
-        return 0.8 * Bell(std::fmod(t, 0.3), notes[std::min(3, static_cast<int>(t / 0.3))]);
+        return 0.45 * Bell(std::fmod(t, 0.3), notes[std::min(3, static_cast<int>(t / 0.3))]);
     }), SoundFile::Mp3);
 }
 
@@ -401,8 +402,9 @@ void ConvertScripts(const fs::path& from, const fs::path& to)
 
 } // namespace
 
-// The title music, a Standard MIDI File (format 0): vibraphone over a bass,
-// four bars at 100 bpm that loop.
+// The title music, a Standard MIDI File (format 0): vibraphone over strings
+// and a bass, four bars at 100 bpm that loop, as full and loud as the WAVE
+// music.
 void TitleMusic(const fs::path& folder)
 {
     constexpr std::uint32_t Beat = 96;
@@ -412,16 +414,21 @@ void TitleMusic(const fs::path& folder)
     };
     std::vector<Event> events{{0, {'\xFF', '\x51', '\x03', '\x09', '\x27', '\xC0'}}, // 600000 us a quarter
                               {0, {'\xC0', 11}},
-                              {0, {'\xC1', 32}}};
+                              {0, {'\xC1', 32}},
+                              {0, {'\xC2', 48}}};
     auto note = [&](int channel, std::uint32_t beat, std::uint32_t beats, int key, int velocity) {
         events.push_back({beat * Beat, {static_cast<char>(0x90 | channel), static_cast<char>(key), static_cast<char>(velocity)}});
         events.push_back({(beat + beats) * Beat - 4, {static_cast<char>(0x80 | channel), static_cast<char>(key), 0}});
     };
     const int melody[16] = {72, 76, 79, 76, 74, 77, 81, 77, 72, 76, 79, 84, 83, 79, 74, 0};
     for (std::uint32_t beat = 0; beat < 16; ++beat)
-        if (melody[beat]) note(0, beat, 1, melody[beat], 80);
+        if (melody[beat]) note(0, beat, 1, melody[beat], 100);
     const int bass[4] = {48, 50, 45, 43};
-    for (std::uint32_t bar = 0; bar < 4; ++bar) note(1, bar * 4, 4, bass[bar], 70);
+    const int chords[4][3] = {{60, 64, 67}, {62, 65, 69}, {57, 60, 64}, {55, 59, 62}};
+    for (std::uint32_t bar = 0; bar < 4; ++bar) {
+        note(1, bar * 4, 4, bass[bar], 100);
+        for (int key : chords[bar]) note(2, bar * 4, 4, key, 72);
+    }
     events.push_back({16 * Beat, {'\xFF', '\x2F', '\x00'}});
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.tick < b.tick; });
 
