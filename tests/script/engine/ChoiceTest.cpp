@@ -252,7 +252,8 @@ TEST(Choice, SavesWriteFunctionButtonsOnly)
     });
     run.Run(6);
     EXPECT_EQ(game.Read("buttons.txt"),
-              "\n[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"there\"]\n"
+              "\n[DEFAULTBUTTON EFFECT=\"BLEND\"]\n"
+              "[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"there\"]\n"
               "[BUTTON NAME=\"OFF\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"OFF\" FILE=\"data/off.bmp\" ERASE=\"NONE\"]\n"
               "[BUTTON NAME=\"ON\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"ON\" FILE=\"data/on.bmp\" ERASE=\"NONE\"]\n"
               "[ENDBUTTON]\n"
