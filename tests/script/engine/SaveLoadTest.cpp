@@ -382,9 +382,8 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
                                                     {Route::ChoiceAutoSave, "the choice auto-save"}};
     for (std::size_t w = 0; w < std::size(StoryWaits); ++w) {
         const StoryWait& saved = StoryWaits[w];
-        const bool choice = saved.choice;
         for (const auto& [route, routeName] : routes) {
-            if (route == Route::ChoiceAutoSave && !choice) continue;
+            if (route == Route::ChoiceAutoSave && !saved.choice) continue;
             SCOPED_TRACE(std::string(saved.name) + " by " + routeName);
             // Where the load is made: the same wait, the next wait of the
             // table (or the first for the last), or the story's first wait.
@@ -394,7 +393,7 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
             game.Put("data/index.txt", route == Route::StartScript ? quick[saved.number] : start);
             // The run before ended in fast skip, which the options keep.
             game.Put("system/option.qsd", testkit::InstantOptions);
-            enum class Phase { Reading, Loaded, Chosen, Skipping, Done } phase =
+            enum class Phase { Reading, Loaded, Chosen, Skipping } phase =
                 route == Route::StartScript ? Phase::Loaded : Phase::Reading;
             Shot loaded, skipped;
             EngineRun run;
@@ -418,19 +417,17 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
                     return false;
                 case Phase::Loaded:
                     loaded = TakeShot();
-                    phase = choice ? Phase::Chosen : Phase::Skipping;
-                    if (!choice) r.Key(frame + 1, KeyCode::PageDown);
-                    return choice;
+                    phase = saved.choice ? Phase::Chosen : Phase::Skipping;
+                    if (!saved.choice) r.Key(frame + 1, KeyCode::PageDown);
+                    return saved.choice;
                 case Phase::Chosen:
                     phase = Phase::Skipping;
                     r.Key(frame + 1, KeyCode::PageDown);
                     return false;
                 case Phase::Skipping:
                     skipped = TakeShot();
-                    phase = Phase::Done;
                     r.Close(frame + 1);
-                    return false;
-                case Phase::Done: break;
+                    break;
                 }
                 return false;
             });
@@ -447,5 +444,4 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
             EXPECT_EQ(skipped.screen, next.screen);
         }
     }
-    game.Put("data/index.txt", start);
 }
