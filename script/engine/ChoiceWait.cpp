@@ -36,6 +36,9 @@ void CQuiltorEngine::ChoiceWait()
             JumpToChosenButton();
             m_select.Reset();
             m_buttons.EndSelect();
+            // The buttons stood on the back plane alone: they leave with the
+            // choice, whether or not a later wait presents the whole screen.
+            Present();
             NewPage();
             m_state.ChangeState(EngineState::RunTags);
             return;

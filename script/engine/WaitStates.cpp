@@ -24,7 +24,7 @@ void HeldIsClick(InputEvent& event)
 void CQuiltorEngine::ClickWait()
 {
     InputEvent& event = CInputState::GetInstance().Event;
-    const std::uint32_t inputMode = m_state.SkipModes[InputMode];
+    std::uint32_t inputMode = m_state.SkipModes[InputMode];
     kivotasuGameKit::CTimer cursorTimer;
     const std::uint32_t interval = m_animations.GetTime();
     cursorTimer.Set(interval > 0 ? interval - 1 : 0);
@@ -47,6 +47,12 @@ void CQuiltorEngine::ClickWait()
         else if (m_frameInput.leftDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::ClickWait) return;
 
+        // Automatic reading chosen in the menu at this wait reads on from
+        // this wait, its time counted from the choice.
+        if (m_state.SkipModes[InputMode] != inputMode) {
+            inputMode = m_state.SkipModes[InputMode];
+            if (inputMode == 2) m_engineTimer.Reset();
+        }
         if (inputMode == 2 && m_engineTimer.Get() >= AutoReadMs) event = InputEvent::Decide;
         const bool cursorHidden = m_app && !m_app->GetWindow()->IsShowCursor();
         if (m_windows.IsShown() && cursorTimer.Get() > interval && (cursorHidden || !m_state.AnimatedCursor)) {

@@ -235,7 +235,9 @@ bool CButtonManager::Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, cons
 
 void CButtonManager::WriteAll(kivotasuGameKit::CTextFileWriter& writer)
 {
-    writer.Write(CTextString("\n"));
+    // The folder and the style go too: the choices after a load make their
+    // buttons from them.
+    WriteDefault(writer, "DEFAULTBUTTON");
     // The choice's own buttons go with the choice block, where SELECT makes
     // them choice buttons again.
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)

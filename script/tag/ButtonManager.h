@@ -55,7 +55,8 @@ public:
     // button is event 1, a chosen button's code is the event).
     bool Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, const CFrameInput& input,
                 kivotasuGameKit::CKeyInput& keys);
-    // The function buttons; a choice's buttons are written with its block.
+    // The defaults and the function buttons; a choice's buttons are written
+    // with its block.
     void WriteAll(kivotasuGameKit::CTextFileWriter& writer);
 
     Position GetFocus() { return m_current; }

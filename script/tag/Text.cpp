@@ -192,9 +192,14 @@ int CText::DrawAndPresent(kivotasuGameKit::CFastDraw& draw, Plane& plane)
 
 void CText::DrawMessage(Plane& plane)
 {
-    Cursor fresh;
-    m_bytesDrawn = std::uint32_t(DrawText(plane, m_message.GetStr(), m_x, m_y, m_beam, m_line, fresh));
-    m_cursor = fresh;
+    // What was drawn already is drawn again where it stood, and the cursor
+    // stays where it went after it: a line's fill and a TEXT tag's X and Y
+    // put it where laying the message out afresh would not.
+    const std::string_view message = m_message.GetStr();
+    const std::size_t drawn = std::min<std::size_t>(m_bytesDrawn, message.size());
+    Cursor again;
+    DrawText(plane, message.substr(0, drawn), m_x, m_y, m_beam, m_line, again);
+    m_bytesDrawn = std::uint32_t(drawn + std::size_t(DrawText(plane, message.substr(drawn), m_x, m_y, m_beam, m_line, m_cursor)));
 }
 
 int CText::DrawText(Plane& plane, std::string_view text, int x, int y, int columns, int lines, Cursor& cursor)

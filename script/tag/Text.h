@@ -52,7 +52,8 @@ public:
     int Draw(Plane& plane);
     // Draw, and that character's cell shown on the screen at once.
     int DrawAndPresent(kivotasuGameKit::CFastDraw& draw, Plane& plane);
-    // The whole message from the page's start.
+    // The whole message from the page's start; the cursor moves on only
+    // past what had not been drawn yet.
     void DrawMessage(Plane& plane);
 
     // Texts of the back-log, the frames, the pictures and the buttons.

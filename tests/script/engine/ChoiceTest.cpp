@@ -130,6 +130,41 @@ TEST(Choice, TheFocusedItemIsWhiteAndTheOthersGrey)
     EXPECT_EQ(at.y, 359);
 }
 
+// The buttons of a choice stand on the shown screen alone: they leave it with
+// the choice, also where no text is shown a character at a time to bring the
+// whole screen back.
+TEST(Choice, PictureButtonsLeaveTheScreenWithTheChoice)
+{
+    const std::pair<const char*, const char*> modes[] = {
+        {"normal", "[SYSTEM CONTROL=\"TEXT\" TIME=\"20\"]"},
+        {"custom skip: text without waits, reading on by itself",
+         "[SYSTEM CONTROL=\"SKIPTEXT\" NAME=\"1\"][SYSTEM CONTROL=\"SKIPINPUT\" NAME=\"2\"][SYSTEM CONTROL=\"SKIPPATTERN\" NAME=\"4\"]"},
+    };
+    for (const auto& [what, options] : modes) {
+        SCOPED_TRACE(what);
+        GameFolder game;
+        game.Put("data/sun.bmp", SolidBmp(40, 30, 0xFFC020));
+        game.Put("data/moon.bmp", SolidBmp(40, 30, 0x2040A0));
+        game.Put("system/option.qsd", options);
+        game.Put("data/index.txt",
+                 "[DEFAULTTEXT X=\"32\" Y=\"300\" LINE=\"5\"][SELECT][BEGINBUTTON X=\"100\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"day\"][BUTTON NAME=\"OFF\"]"
+                 "[PAINT FILE=\"data/sun.bmp\"][ENDBUTTON][BEGINBUTTON X=\"300\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"day\"]"
+                 "[BUTTON NAME=\"OFF\"][PAINT FILE=\"data/moon.bmp\"][ENDBUTTON][ENDSELECT]"
+                 "[LABEL LABEL=\"day\"]お昼を選びました。[P]次のページです。[P]");
+        EngineRun run;
+        run.Click(10, 120, 95);
+        int shown = 0, sun = -1, moon = -1;
+        run.At(8, [&](EngineRun&) { shown = Count(100, 80, 140, 110, 0xFFC020); });
+        run.At(30, [&](EngineRun&) { sun = Count(100, 80, 140, 110, 0xFFC020), moon = Count(300, 80, 340, 110, 0x2040A0); });
+        run.Run(31);
+        EXPECT_TRUE(run.errors.empty());
+        EXPECT_EQ(run.frames.back().state, EngineState::ClickWait);
+        EXPECT_EQ(shown, 40 * 30);
+        EXPECT_EQ(sun, 0);
+        EXPECT_EQ(moon, 0);
+    }
+}
+
 TEST(Choice, ScriptErrorsOfChoicesAndButtons)
 {
     const std::pair<const char*, const char*> cases[] = {
@@ -252,7 +287,8 @@ TEST(Choice, SavesWriteFunctionButtonsOnly)
     });
     run.Run(6);
     EXPECT_EQ(game.Read("buttons.txt"),
-              "\n[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"there\"]\n"
+              "\n[DEFAULTBUTTON EFFECT=\"BLEND\"]\n"
+              "[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"\" LABEL=\"there\"]\n"
               "[BUTTON NAME=\"OFF\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"OFF\" FILE=\"data/off.bmp\" ERASE=\"NONE\"]\n"
               "[BUTTON NAME=\"ON\"]\n\t[PAINT WIDTH=\"40\" HEIGHT=\"20\" NAME=\"ON\" FILE=\"data/on.bmp\" ERASE=\"NONE\"]\n"
               "[ENDBUTTON]\n"

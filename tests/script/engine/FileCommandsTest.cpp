@@ -179,17 +179,28 @@ TEST(FileCommands, PopupOffersTheFileItemsTheRecentScriptsAndTheFrames)
     }
 }
 
+// The frame chosen stays through a page and a save. A load gives back the
+// frame the save's WINDOW tags select, each of which makes the first current.
 TEST(FileCommands, ChoosingTheSecondFrameSelectsIt)
 {
     GameFolder game;
     game.Put("data/index.txt",
              "[WINDOW NAME=\"a\"]"
              "[WINDOW NAME=\"b\"]" + WaitingScript);
+    game.Put("system/option.qsd", testkit::InstantOptions);
     EngineRun run;
     run.Dialogs().PushCommand(MenuCommand::WindowFrame + 1);
     run.RightClick(MenuFrame);
-    bool second = false;
-    run.At(MenuFrame + 5, [&](EngineRun&) { second = Engine().GetWindows().IsWindowCount(1); });
-    run.Run(MenuFrame + 6);
-    EXPECT_TRUE(second);
+    std::vector<bool> second;
+    const auto look = [&](EngineRun&) { second.push_back(Engine().GetWindows().IsWindowCount(1)); };
+    run.At(MenuFrame + 5, look);
+    run.At(MenuFrame + 6, [](EngineRun&) { Engine().NewPage(); });
+    run.At(MenuFrame + 7, look);
+    run.At(MenuFrame + 8, [](EngineRun&) { Engine().QuickSave(); });
+    run.At(MenuFrame + 9, look);
+    run.At(MenuFrame + 10, [](EngineRun&) { Engine().LoadQuick(); });
+    run.At(MenuFrame + 60, look);
+    run.Run(MenuFrame + 61);
+    EXPECT_EQ(second, (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(run.frames.back().state, EngineState::ClickWait);
 }

@@ -215,18 +215,44 @@ CommandRun Choose(std::uint32_t command, std::vector<int> answers = {},
 
 } // namespace
 
-TEST(PopupMenu, SkipCommandsSetTheirPatterns)
+// Each sets its pattern and acts at the click wait it is chosen at: fast skip
+// reads on at once, automatic reading and a custom skip that reads on by
+// itself two seconds after the choice, normal reading not at all.
+TEST(PopupMenu, SkipCommandsSetTheirPatternsAndActAtTheWaitTheyAreChosenAt)
 {
     struct Case {
         std::uint32_t command;
         std::uint32_t pattern;
         std::array<std::uint32_t, 4> modes;
+        int readsOnAfterMs; // -1: waits on
     };
-    for (Case c : {Case{40052, 1, {1, 1, 3, 0}}, Case{40053, 2, {0, 0, 2, 0}}, Case{40051, 0, {0, 0, 0, 0}}}) {
+    const Case cases[] = {Case{40052, 1, {1, 1, 3, 0}, 0}, Case{40053, 2, {0, 0, 2, 0}, 2000},
+                          Case{40055, 4, {1, 0, 2, 0}, 2000}, Case{40051, 0, {0, 0, 0, 0}, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        GameFolder game;
+        game.Put("data/index.txt", ClickWaitScript);
+        game.Put("system/option.qsd", "[SYSTEM CONTROL=\"SKIPTEXT\" NAME=\"1\"][SYSTEM CONTROL=\"SKIPINPUT\" NAME=\"2\"]");
+        EngineRun run;
+        run.Dialogs().PushCommand(c.command);
+        run.RightClick(MenuFrame);
+        std::uint32_t chosen = 0;
+        run.At(MenuFrame, [&](EngineRun& r) { chosen = r.Clock().Now(); });
         CGameState state;
-        Choose(c.command, {}, [&](EngineRun&) { state = Engine().GetGameState(); });
-        EXPECT_EQ(state.SkipPattern, c.pattern) << c.command;
-        EXPECT_EQ(state.SkipModes, c.modes) << c.command;
+        run.At(MenuFrame + 3, [&](EngineRun&) { state = Engine().GetGameState(); });
+        // Three seconds.
+        run.Run(MenuFrame + 90);
+        EXPECT_EQ(state.SkipPattern, c.pattern);
+        EXPECT_EQ(state.SkipModes, c.modes);
+        const auto readOn = run.Tags(TagId::Set);
+        if (c.readsOnAfterMs < 0) {
+            EXPECT_TRUE(readOn.empty());
+            continue;
+        }
+        EXPECT_EQ(readOn.size(), 1u);
+        if (readOn.empty()) continue;
+        EXPECT_GE(readOn[0]->time - chosen, std::uint32_t(c.readsOnAfterMs));
+        EXPECT_LE(readOn[0]->time - chosen, std::uint32_t(c.readsOnAfterMs) + 3 * 34);
     }
 }
 

@@ -1,12 +1,15 @@
 // Saves and loads end to end on the headless engine: each slot kind taken at
 // a click wait, in a choice of text or pictures and outside any wait, then
-// loaded, gives back the screen, the choice and the next tag.
+// loaded, gives back the screen, the choice and the next tag; each kind of
+// wait saved and loaded by each route gives back the screen and the text, and
+// fast skip from there stops at the next choice.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
 #include <sstream>
 
+#include "script/engine/KeyCodes.h"
 #include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -260,4 +263,185 @@ TEST(SaveLoad, AStopAtAnyMomentOfALoadLeavesAResumeSaveOfTheLoadedPlace)
     stopped.At(2, [](EngineRun&) { Engine().LoadResume(); });
     stopped.Run(loaded / 2);
     EXPECT_EQ(std::filesystem::last_write_time(game.Host("Save/index.a")), before);
+}
+
+namespace {
+
+// A story of every kind of wait, read by the keys: a click, a line and a page
+// wait, a text choice after TL, a picture choice, and a last choice to skip
+// to. The text layout, the background and the page change on the way.
+const std::string Story =
+    "[DEFAULTTEXT X=\"32\" Y=\"300\" BEAM=\"23\" LINE=\"5\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
+    "[WINDOW NAME=\"枠\"][FADEWINDOW NAME=\"枠\" X=\"16\" Y=\"290\" WIDTH=\"608\" HEIGHT=\"170\"][BACK COLOR=\"#336699\"]"
+    "はじめの文です。[C]続きの文です。[L]ページの終わりです。[P]"
+    "どちらの道を行きますか？[TL][SELECT][WRITE BODY=\"明るい丘の道\" LABEL=\"丘\"][WRITE BODY=\"静かな森の道\" LABEL=\"森\"]"
+    "[ENDSELECT][LABEL LABEL=\"丘\"][DEFAULTTEXT Y=\"200\" BEAM=\"20\"][BACK COLOR=\"#663399\"]丘の道を選びました。[P]"
+    "絵を選んでください。[TL][SELECT]"
+    "[BEGINBUTTON X=\"160\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"昼\"][BUTTON NAME=\"OFF\"][PAINT FILE=\"sun.bmp\"][ENDBUTTON]"
+    "[BEGINBUTTON X=\"360\" Y=\"80\" WIDTH=\"40\" HEIGHT=\"30\" LABEL=\"夜\"][BUTTON NAME=\"OFF\"][PAINT FILE=\"moon.bmp\"]"
+    "[ENDBUTTON][ENDSELECT][LABEL LABEL=\"昼\"]お昼です。[P]"
+    "最後の問いです。[TL][SELECT][WRITE BODY=\"はい\" LABEL=\"終\"][WRITE BODY=\"いいえ\" LABEL=\"終\"][ENDSELECT]"
+    "[LABEL LABEL=\"森\"][LABEL LABEL=\"夜\"][LABEL LABEL=\"終\"]おしまいです。[P][END]";
+
+struct StoryWait {
+    const char* name;
+    int number; // the waits of the story counted as it reaches them, from 0
+    bool choice;
+    int nextChoice; // where fast skip from it stops
+};
+const StoryWait StoryWaits[] = {
+    {"click", 0, false, 3}, {"line", 1, false, 3}, {"page", 2, false, 3}, {"text choice", 3, true, 5},
+    {"picture choice", 5, true, 7},
+};
+
+// The screen and the text as the reader left them, and the place in the script.
+struct Shot {
+    std::uint64_t screen = 0, back = 0;
+    std::string text;
+    std::uint32_t offset = 0;
+};
+
+Shot TakeShot()
+{
+    const TAG::CText& text = Engine().GetText();
+    std::ostringstream state;
+    state << "cursor " << text.GetCursor().column << "," << text.GetCursor().line << "," << text.GetCursor().indent
+          << (text.IsShown() ? " shown " : " hidden ") << text.GetMessage().GetStr();
+    return {testkit::HashSurface(*Engine().GetScreenPlane().GetSurfaceInfo()),
+            testkit::HashSurface(*Engine().GetBackPlane().GetSurfaceInfo()), state.str(), Engine().GetReader().GetOffset()};
+}
+
+// Reads by the keys: Enter at a click wait, Down and Enter (the first row) at
+// a choice. Three frames into each wait, `atWait` gets its number and says
+// whether to read on.
+class StoryReader {
+public:
+    using AtWait = std::function<bool(EngineRun&, std::uint32_t frame, int wait)>;
+    static constexpr std::uint32_t Frames = 400;
+
+    StoryReader(EngineRun& run, AtWait atWait) : m_atWait(std::move(atWait))
+    {
+        for (std::uint32_t frame = 1; frame < Frames; ++frame) run.At(frame, [this, frame](EngineRun& r) { Step(r, frame); });
+        run.CloseAtScriptEnd();
+    }
+
+private:
+    void Step(EngineRun& run, std::uint32_t frame)
+    {
+        const EngineState state = Engine().GetGameState().State;
+        if (state != EngineState::ClickWait && state != EngineState::ChoiceWait) m_settled = 0;
+        else if (++m_settled == 3 && m_atWait(run, frame, ++m_wait)) {
+            if (state == EngineState::ChoiceWait) run.Key(frame + 1, KeyCode::Down);
+            run.Key(frame + 4, KeyCode::Enter);
+        }
+    }
+
+    AtWait m_atWait;
+    int m_settled = 0;
+    int m_wait = -1;
+};
+
+} // namespace
+
+TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
+{
+    GameFolder game;
+    const std::string start = "[JUMP FILE=\"{BASE}story.txt\"]";
+    game.Put("data/index.txt", start);
+    game.Put("data/story.txt", Story);
+    game.Put("data/pictures/sun.bmp", BmpFile([](int, int) { return 0xFFC020u; }));
+    game.Put("data/pictures/moon.bmp", BmpFile([](int, int) { return 0x2040A0u; }));
+    game.Put("system/option.qsd", testkit::InstantOptions);
+
+    // The story read once: every wait's shot, and at each wait of the table
+    // its quick save, slot and (at a choice) the choice auto-save.
+    std::map<int, Shot> read;
+    std::map<int, std::string> quick, ring;
+    {
+        EngineRun original;
+        StoryReader reader(original, [&](EngineRun& r, std::uint32_t frame, int wait) {
+            read[wait] = TakeShot();
+            // The end screen has no pictures here.
+            if (wait == 8) r.Close(frame + 1);
+            Engine().QuickSave();
+            quick[wait] = game.Read("Save/index.q");
+            Engine().SaveSlot(wait);
+            ring[wait] = game.Read("Save/index.s00");
+            return true;
+        });
+        original.Run(StoryReader::Frames);
+        ASSERT_TRUE(original.errors.empty()) << original.errors.front();
+        ASSERT_EQ(read.size(), 9u);
+    }
+
+    enum class Route { StartScript, QuickHere, QuickElsewhere, Slot, ChoiceAutoSave };
+    const std::pair<Route, const char*> routes[] = {{Route::StartScript, "the start script"},
+                                                    {Route::QuickHere, "a quick load at the same place"},
+                                                    {Route::QuickElsewhere, "a quick load from another place"},
+                                                    {Route::Slot, "a slot"},
+                                                    {Route::ChoiceAutoSave, "the choice auto-save"}};
+    for (std::size_t w = 0; w < std::size(StoryWaits); ++w) {
+        const StoryWait& saved = StoryWaits[w];
+        for (const auto& [route, routeName] : routes) {
+            if (route == Route::ChoiceAutoSave && !saved.choice) continue;
+            SCOPED_TRACE(std::string(saved.name) + " by " + routeName);
+            // Where the load is made: the same wait, the next wait of the
+            // table (or the first for the last), or the story's first wait.
+            const int place = route == Route::QuickHere    ? saved.number
+                              : route == Route::Slot       ? 0
+                                                           : StoryWaits[(w + 1) % std::size(StoryWaits)].number;
+            game.Put("data/index.txt", route == Route::StartScript ? quick[saved.number] : start);
+            // The run before ended in fast skip, which the options keep.
+            game.Put("system/option.qsd", testkit::InstantOptions);
+            enum class Phase { Reading, Loaded, Chosen, Skipping } phase =
+                route == Route::StartScript ? Phase::Loaded : Phase::Reading;
+            Shot loaded, skipped;
+            EngineRun run;
+            StoryReader reader(run, [&](EngineRun& r, std::uint32_t frame, int wait) {
+                switch (phase) {
+                case Phase::Reading:
+                    if (wait < place) return true;
+                    phase = Phase::Loaded;
+                    // Down at the text choice put the mouse on its first row,
+                    // where the row would be lit when that choice comes back.
+                    r.Windows().MoveCursor({0, 0});
+                    if (route == Route::Slot) Engine().LoadSlot(saved.number);
+                    if (route == Route::ChoiceAutoSave) {
+                        game.Put("Save/index.s00", ring[saved.number]);
+                        Engine().LoadAutoSave(0);
+                    }
+                    if (route == Route::QuickHere || route == Route::QuickElsewhere) {
+                        game.Put("Save/index.q", quick[saved.number]);
+                        Engine().LoadQuick();
+                    }
+                    return false;
+                case Phase::Loaded:
+                    loaded = TakeShot();
+                    phase = saved.choice ? Phase::Chosen : Phase::Skipping;
+                    if (!saved.choice) r.Key(frame + 1, KeyCode::PageDown);
+                    return saved.choice;
+                case Phase::Chosen:
+                    phase = Phase::Skipping;
+                    r.Key(frame + 1, KeyCode::PageDown);
+                    return false;
+                case Phase::Skipping:
+                    skipped = TakeShot();
+                    r.Close(frame + 1);
+                    break;
+                }
+                return false;
+            });
+            run.Run(StoryReader::Frames);
+            for (const std::string& error : run.errors) ADD_FAILURE() << error;
+            const Shot& before = read.at(saved.number);
+            EXPECT_EQ(loaded.text, before.text);
+            EXPECT_EQ(loaded.screen, before.screen);
+            EXPECT_EQ(loaded.back, before.back);
+            EXPECT_EQ(loaded.offset, before.offset);
+            const Shot& next = read.at(saved.nextChoice);
+            EXPECT_EQ(skipped.offset, next.offset) << "fast skip stops at the next choice";
+            EXPECT_EQ(skipped.text, next.text);
+            EXPECT_EQ(skipped.screen, next.screen);
+        }
+    }
 }
