@@ -28,6 +28,7 @@ const std::string End = Bytes({0x00, 0xFF, 0x2F, 0x00});
 const std::string Note480 = Bytes({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0});
 
 std::string NoteOn(int i) { return Bytes({0x90, 40 + i % 40, 100}); }
+std::string EmptyText(int) { return Bytes({0xFF, 0x01, 0x00}); }
 
 // count events at tick 0, the i-th event(i), in a piece of length ticks.
 std::string AtTickZero(int count, const std::function<std::string(int)>& event, int length)
@@ -73,6 +74,8 @@ const DamagedMidi Files[] = {
      AtTickZero(30000, [](int i) { return i ? Bytes({121, 0}) : Bytes({0xB0, 121, 0}); }, 1), 0, true},
     {"10,000 General MIDI resets in one tick",
      AtTickZero(10000, [](int) { return Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}); }, 1), 0, true},
+    // Every lap of it waits out the bound of a block per KiB.
+    {"800 KB of empty text events in one tick", AtTickZero(200000, EmptyText, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
     {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
     {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
@@ -84,6 +87,7 @@ const DamagedMidi Files[] = {
     {"sysex length 0x0FFFFFFF", RawFile(Bytes({0x00, 0xF0, 0xFF, 0xFF, 0xFF, 0x7F, 0x01}) + End), 3, false},
     {"track length 0xFFFFFFF0", RawFile(Note480 + End, 1, 480, 0xFFFFFFF0), 3, false},
     {"65535 tracks", RawFile(Note480 + End, 65535), 3, false},
+    {"2.4 MB of empty text events", AtTickZero(600000, EmptyText, 1), 3, false},
     {"no MIDI file", "RIFF but not MIDI", 2, false},
 };
 
