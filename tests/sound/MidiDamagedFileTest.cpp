@@ -76,6 +76,8 @@ const DamagedMidi Files[] = {
      AtTickZero(10000, [](int) { return Bytes({0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}); }, 1), 0, true},
     // Every lap of it waits out the bound of a block per KiB.
     {"800 KB of empty text events in one tick", AtTickZero(200000, EmptyText, 1), 0, true},
+    {"2 MB of a million program changes in one tick, in running status",
+     AtTickZero(1000000, [](int i) { return i ? Bytes({i % 128}) : Bytes({0xC0, 0}); }, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
     {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
     {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
