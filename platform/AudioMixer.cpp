@@ -59,7 +59,10 @@ void AudioMixer::Mix(std::int16_t* out, std::uint32_t frames)
         m_voice.assign(m_mix.size(), 0.0f);
         source.source->MixInto(m_voice.data(), frames, m_framesMixed);
         const float gain[OutputChannels] = {LineGain(source.line, 0), LineGain(source.line, 1)};
-        for (std::size_t i = 0; i < m_mix.size(); ++i) m_mix[i] += m_voice[i] * gain[i % OutputChannels];
+        // A sample that is no number would leave the clamp below as a
+        // full-scale click, or as nothing defined at all: it is silence.
+        for (std::size_t i = 0; i < m_mix.size(); ++i)
+            if (std::isfinite(m_voice[i])) m_mix[i] += m_voice[i] * gain[i % OutputChannels];
     }
     const float master[OutputChannels] = {LineGain(MixerLine::Master, 0), LineGain(MixerLine::Master, 1)};
     for (std::size_t i = 0; i < m_mix.size(); ++i) m_mix[i] *= master[i % OutputChannels];

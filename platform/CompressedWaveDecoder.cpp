@@ -20,12 +20,24 @@ void PutChunkHeader(std::vector<std::uint8_t>& out, const char (&id)[5], std::si
     PutLe32(out, size);
 }
 
+// The data up to its last whole block: the library decodes a block cut short
+// whole, its missing end from what the block before left in its buffer.
+std::span<const std::uint8_t> WholeBlocks(std::span<const std::uint8_t> format, std::span<const std::uint8_t> data)
+{
+    constexpr std::size_t BlockAlignAt = 12;
+    if (format.size() < BlockAlignAt + 2)
+        return data;
+    const std::size_t block = format[BlockAlignAt] | format[BlockAlignAt + 1] << 8;
+    return block ? data.first(data.size() - data.size() % block) : data;
+}
+
 class CompressedWaveDecoder : public IAudioDecoder {
 public:
     // The library reads a file made of these two chunks alone; the data stays
     // where it lies, behind a head built here.
-    CompressedWaveDecoder(std::span<const std::uint8_t> format, std::span<const std::uint8_t> data)
+    CompressedWaveDecoder(std::span<const std::uint8_t> format, std::span<const std::uint8_t> whole)
     {
+        const std::span<const std::uint8_t> data = WholeBlocks(format, whole);
         const std::size_t paddedFormat = format.size() + (format.size() & 1);
         PutChunkHeader(m_head, "RIFF", 4 + 8 + paddedFormat + 8 + data.size() + (data.size() & 1));
         m_head.insert(m_head.end(), {'W', 'A', 'V', 'E'});

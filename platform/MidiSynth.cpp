@@ -21,6 +21,10 @@ constexpr double SynthGain = 0.45;
 // this many bytes of the file, which leaves reading it a few hundredths of
 // the mixing thread's time; no real piece is that short.
 constexpr std::size_t LapBytesPerBlock = 1024;
+// FluidSynth keeps every event of a file in lists of its own, at up to 25
+// times the file's bytes (84 bytes for an empty text event of 4, 50 for an
+// event of 2 in running status); General MIDI pieces take tens of KB.
+constexpr std::size_t MaxFileBytes = 2 << 20;
 std::string soundFontFolder = "/usr/share/sounds/sf2/";
 
 std::mutex logLock;
@@ -149,7 +153,7 @@ MidiLoad MidiSynth::Load(std::vector<std::uint8_t> data, std::string name, std::
                          std::unique_ptr<MidiSequence>& sequence)
 {
     sequence.reset();
-    const MidiLoad load = Try(data, endTick);
+    const MidiLoad load = data.size() > MaxFileBytes ? MidiLoad::Refused : Try(data, endTick);
     if (load == MidiLoad::Loaded)
         sequence.reset(new MidiSequence(shared_from_this(), std::move(data), std::move(name), endTick));
     return load;
@@ -210,7 +214,10 @@ int MidiSynth::Forward(void* data, fluid_midi_event_t* event)
 void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_rendered.resize(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels);
+    // Without a SoundFont only the players run: the synthesiser has nothing to
+    // sound, and its first block may be -inf all through.
+    const bool heard = !m_soundFont.empty();
+    if (heard) m_rendered.resize(static_cast<std::size_t>(frames) * AudioMixer::OutputChannels);
     // A block at a time, as the synthesiser runs its players, so that every
     // play is looked at after each block it had.
     const std::uint32_t block = static_cast<std::uint32_t>(fluid_synth_get_internal_bufsize(m_synth));
@@ -219,12 +226,17 @@ void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFra
         if (ran)
             for (MidiEventAllowance* allowance : {&m_notes, &m_events, &m_sysex}) allowance->Refill();
         const std::uint32_t part = std::min(frames - done, block - m_blockPhase);
-        float* out = m_rendered.data() + std::size_t{done} * AudioMixer::OutputChannels;
-        fluid_synth_write_float(m_synth, static_cast<int>(part), out, 0, 2, out, 1, 2);
+        if (heard) {
+            float* out = m_rendered.data() + std::size_t{done} * AudioMixer::OutputChannels;
+            fluid_synth_write_float(m_synth, static_cast<int>(part), out, 0, 2, out, 1, 2);
+        } else {
+            fluid_synth_process(m_synth, static_cast<int>(part), 0, nullptr, 0, nullptr);
+        }
         m_blockPhase = (m_blockPhase + part) % block;
         done += part;
         FollowPlays(ran, firstFrame + done);
     }
+    if (!heard) return;
     const float gain = m_gain.load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < m_rendered.size(); ++i) mix[i] += m_rendered[i] * gain;
 }
@@ -256,8 +268,12 @@ bool MidiSequence::RanOut()
     if (fluid_player_get_status(m_player) != FLUID_PLAYER_DONE &&
         fluid_player_get_current_tick(m_player) < m_endTick)
         return false;
+    if (!m_loop || m_endTick <= 0) return true;
+    // Asked once a lap, not in every block the lap waits out: the player
+    // counts them by walking every event of the file.
+    if (m_lapTicks < 0) m_lapTicks = fluid_player_get_total_ticks(m_player);
     // A piece without ticks has no length to play again: it ends.
-    if (!m_loop || m_endTick <= 0 || fluid_player_get_total_ticks(m_player) <= 0) return true;
+    if (m_lapTicks <= 0) return true;
     if (m_lapBlocks < std::max<std::size_t>(1, m_data.size() / LapBytesPerBlock)) return false;
     delete_fluid_player(m_player);
     // As the player's own loop does between laps.
@@ -327,6 +343,7 @@ bool MidiSequence::NewPlayer(std::int64_t tick)
     fluid_player_set_playback_callback(m_player, &MidiSynth::Forward, m_synth.get());
     m_started = false;
     m_lapBlocks = 0;
+    m_lapTicks = -1;
     // Before the play: the player takes a seek only while it has not loaded
     // the file, and would sound the start for a block otherwise.
     if (tick > 0) fluid_player_seek(m_player, static_cast<int>(std::min(tick, m_endTick)));

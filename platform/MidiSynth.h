@@ -29,7 +29,7 @@ class MidiSynth;
 enum class MidiLoad {
     Loaded,
     // Its reader failed on the file, found none of its ticks, or its clock
-    // stopped (a tempo of 0).
+    // stopped (a tempo of 0); or the file is larger than it takes (2 MiB).
     Refused,
     // No player could be made for it.
     NoPlayer,
@@ -86,6 +86,8 @@ private:
     bool m_started = false;
     // The blocks the player has run since it started its lap.
     std::uint32_t m_lapBlocks = 0;
+    // The player's count of the piece's ticks, once it has run out; -1 before.
+    int m_lapTicks = -1;
     bool m_ended = false;
     std::atomic<bool> m_endNotice{false};
     std::int64_t m_tick = 0;

@@ -64,6 +64,23 @@ TEST_F(AudioMixerTest, FullVolumeAtTheDeviceRateComesOutBitForBit)
     EXPECT_EQ(buffer->GetStatus(), AudioBufferStatus::Stopped);
 }
 
+TEST_F(AudioMixerTest, ASourceSampleThatIsNoNumberIsSilenceNotFullScale)
+{
+    struct : platform::IAudioSource {
+        void MixInto(float* mix, std::uint32_t frames, std::uint64_t) override
+        {
+            const float odd[] = {NAN, INFINITY, -INFINITY};
+            for (std::size_t i = 0; i < std::size_t{frames} * 2; ++i) mix[i] += odd[i % 3];
+        }
+    } source;
+    m_mixer->AddSource(&source);
+    Advance(10);
+    const std::vector<std::int16_t> heard = m_output.Recording();
+    m_mixer->RemoveSource(&source);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_TRUE(std::all_of(heard.begin(), heard.end(), [](std::int16_t s) { return s == 0; }));
+}
+
 TEST_F(AudioMixerTest, VolumeIsAGainOfTenToTheHundredthsOverTwoThousand)
 {
     const std::vector<std::int16_t> tone = testkit::Sine(1000, 48000, 1, 48000, 0.5);

@@ -92,6 +92,7 @@ TEST_F(OddSoundFilesTest, SizesComeFromTheSamplesAndImpossibleHeadersAreRefused)
         {"avg1.wav", Patched(pcm, 8, 1), false, 17006, nullptr},
         {"avg-huge.wav", Patched(pcm, 8, 1400000000), true, 17006, nullptr},
         {"ima-avg1.wav", Patched(ima, 8, 1), false, 3000, nullptr},
+        {"ima-cut.wav", ima.substr(0, ima.size() - 1000), false, 2961, nullptr},
         {"align.wav", Patched(pcm, 12, 3, 2), false, 0, notPcm},
         {"channels.wav", Patched(Patched(pcm, 2, 65535, 2), 12, 65535 * 2 & 0xFFFF, 2), true, 0, notPcm},
         {"rate.wav", Patched(pcm, 4, 4000000000u), false, 0, notPcm},

@@ -257,6 +257,28 @@ TEST_F(WaveStreamSoundTest, StopJoinsTheWorkerWhileTheCallerHoldsTheLockTwice)
     EXPECT_TRUE(sound.GetLock().IsLockedByCurrentThread());
 }
 
+TEST_F(WaveStreamSoundTest, EachRefillLeavesTheRingThePreFillAheadOfTheDevice)
+{
+    // Mono at 44.1 kHz, 650 ms a step: the device's cursor moves by 2 bytes
+    // more than whole transfers of 4, which carry to the next refill alone;
+    // carried on for ever, they would creep the ring ahead.
+    name = PutWave("mono.wav", testkit::Noise(44100 * 2, 10), 44100, 1);
+    const std::uint32_t ring = 3 * 88200;
+    const std::uint32_t preFill = (88200 * 21 / 8) & ~3u;
+    CWaveStreamSound sound(&output);
+    sound.SetLoopPlay(true);
+    ASSERT_EQ(sound.Open(name), 0);
+    ASSERT_EQ(sound.Play(), 0);
+    for (int refill = 0; refill < 6; ++refill) {
+        const std::uint32_t before = sound.GetWritePosition();
+        Advance(650);
+        ASSERT_TRUE(WaitFor([&] { return sound.GetWritePosition() != before; }));
+        std::uint32_t write = 0;
+        sound.GetBuffer()->GetCurrentPosition(nullptr, &write);
+        EXPECT_LE((sound.GetWritePosition() + ring - write) % ring, preFill) << refill;
+    }
+}
+
 TEST_F(WaveStreamSoundTest, AFileShorterThanOneByteOfTimeCountsNoPosition)
 {
     // 40 bytes are 0 ms: the played bytes have no length to wrap at.
