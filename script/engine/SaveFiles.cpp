@@ -11,7 +11,8 @@
 #include "platform/FileSystem.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
-#include "script/lang/TextScan.h"
+#include "script/lang/TagLexer.h"
+#include "script/lang/TagSalvage.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -76,8 +77,7 @@ void CQuiltorEngine::SaveGlobals()
 }
 
 // The file is written anew from what was read, so whatever cannot be read is
-// skipped to the next "[" and the entries behind it stay. That "[" is sought
-// byte by byte: a lone lead byte in front would swallow it.
+// skipped, with a log line a run, and the entries around it stay.
 void CQuiltorEngine::LoadGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
@@ -88,22 +88,20 @@ void CQuiltorEngine::LoadGlobals()
     }
     const std::string_view text = m_reader.Text();
     CTagAttributes record;
-    for (std::size_t start; (start = SkipTagBlanks(text, m_reader.GetOffset())) < text.size();) {
-        std::string why = "変数を設定するタグではありません";
-        try {
-            const bool entry = m_reader.ReadTag(record) == TagRead && record.GetId() == TagId::Set;
+    SalvageTags(
+        text,
+        [&](std::size_t open, std::size_t close) {
+            std::size_t pos = open;
+            CTagLexer(text.substr(0, close + 1), pos, LexFaults::Raised).ReadTag(record);
             const CTextString& variable = record.GetValue(TagAttributeKey::Variable);
-            if (entry && !variable.IsEmpty()) {
-                CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
-                continue;
-            }
-        } catch (const EScript& error) {
-            why = error.what();
-        }
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目からを飛ばします: %s", name.c_str(), start, why.c_str());
-        const std::size_t next = text.find('[', start + 1);
-        m_reader.Seek(next == std::string_view::npos ? text.size() : next);
-    }
+            if (record.GetId() != TagId::Set || variable.IsEmpty()) throw EScript(CTextString("変数を設定するタグではありません"));
+            CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
+        },
+        [&](const SkippedRun& run) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
+                                          name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
+        });
+    m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }
 
 bool CQuiltorEngine::StoredFileFits(const CTextString& name)

@@ -1,5 +1,6 @@
 #include "script/lang/TagLexer.h"
 
+#include "frame/EScript.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 #include "script/lang/TextScan.h"
@@ -34,14 +35,14 @@ std::string_view TakeValue(std::string_view& rest)
 
 // rest is the tag text behind its name; matchKey gives the key a text starts
 // with. Every step drops at least one key, so the loop ends.
-template <class MatchKey>
-void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matchKey)
+template <class MatchKey, class Fault>
+void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matchKey, Fault fault)
 {
     while (!rest.starts_with(']')) {
         rest = StripTagBlanks(rest);
         auto key = matchKey(rest);
         if (!key) {
-            CScriptError::GetInstance().Report("未知のキーが検出されました。");
+            fault("未知のキーが検出されました。");
             return;
         }
         rest.remove_prefix(TagAttributeKeyNames[static_cast<std::size_t>(*key)].size());
@@ -93,7 +94,7 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
     if (!id) return TagRead;
     record.SetId(static_cast<TagId>(*id));
     rest.remove_prefix(TagNames[*id].size());
-    ReadAttributes(rest, record, AnyKey);
+    ReadAttributes(rest, record, AnyKey, [this](const char* message) { Fault(message); });
     return TagRead;
 }
 
@@ -121,7 +122,7 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
         record.Clear();
         record.SetId(TagId::Label);
         rest.remove_prefix(TagNames[static_cast<std::size_t>(TagId::Label)].size());
-        ReadAttributes(rest, record, LabelKeyOnly);
+        ReadAttributes(rest, record, LabelKeyOnly, [this](const char* message) { Fault(message); });
         return TagRead;
     }
 }
@@ -143,10 +144,16 @@ bool CTagLexer::CutTag(std::size_t open, std::string_view& tag)
 {
     std::size_t close = FindTagEnd(open);
     if (close == npos) {
-        CScriptError::GetInstance().Report("タグが閉じていません。");
+        Fault("タグが閉じていません。");
         return false;
     }
     m_pos = close + 1;
     tag = m_text.substr(open, close + 1 - open);
     return true;
+}
+
+void CTagLexer::Fault(const char* message) const
+{
+    if (m_faults == LexFaults::Raised) throw EScript(CTextString(message));
+    CScriptError::GetInstance().Report(message);
 }

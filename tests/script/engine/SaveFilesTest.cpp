@@ -16,6 +16,7 @@
 #include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
@@ -450,18 +451,25 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
 }
 
 // The file is written anew from what was read: whatever cannot be read, at
-// the start, between entries or at the end, is skipped and logged, and every
-// good entry stays.
+// the start, between entries or at the end, is skipped with one log line a
+// run, every good entry stays (one value holds brackets), and a run of any
+// length is read in one pass.
 TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
 {
+    std::string damagedEntries;
+    for (int n = 0; n < 100000; ++n) damagedEntries += n % 2 ? "[SET VARIABLE=\"bad\" ENTITY=\"1\"\n" : SetTo("bad", "{missing}") + "\n";
     const std::pair<const char*, std::string> damages[] = {
+        {"none", ""},
         {"unknown variable", SetTo("bad", "{missing}")},
         {"unclosed", "[SET VARIABLE=\"bad\" ENTITY=\"1\""},
         {"lone bracket", "["},
         {"binary", std::string("\0\xfe\x7f[\x81\x01{\xe0", 8)},
         {"lone lead byte", "\x81"},
+        {"unknown key", "[SET VARIABLE=\"bad\" ENTITY=\"1\" \x01]"},
+        {"1 MiB of [", std::string(std::size_t{1} << 20, '[')},
+        {"100,000 damaged entries", damagedEntries},
     };
-    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "2"), SetTo("third", "3")};
+    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "[2]"), SetTo("third", "3")};
     for (const auto& [kind, damage] : damages) {
         for (std::size_t place : {std::size_t{0}, std::size_t{1}, goods.size()}) {
             SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
@@ -474,12 +482,17 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
             game.files.Put("Z:\\Save\\index.g", stored);
             testkit::ScopedErrorLogRecorder log;
             std::string seen;
+            const double started = testkit::WallSeconds();
+            double read = 0;
             // The second wait leaves the end unread, so the end of the run writes the resume save and the globals.
-            game.Play(Hold + Hold, 4, {{2, [&] {
+            auto run = game.Play(Hold + Hold, 4, {{1, [&] { read = testkit::WallSeconds() - started; }}, {2, [&] {
                            for (const char* name : {"first", "second", "third", "bad"}) seen += IsSet(name) ? '1' : '0';
                        }}});
+            EXPECT_LT(read, 1.0) << "seconds to the first frame";
             EXPECT_EQ(seen, "1110") << "first, second, third, bad";
-            EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
+            EXPECT_EQ(std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("LoadGlobals") != std::string::npos; }),
+                      damage.empty() ? 0 : 1);
+            EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             // Rewritten at the end of the run with the good entries only.
             EXPECT_EQ(game.files.Get("Z:\\Save\\index.g"), goods[0] + "\n" + goods[1] + "\n" + goods[2] + "\n");
         }
