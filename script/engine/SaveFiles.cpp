@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
-#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 #include "script/lang/TagLexer.h"
 #include "script/lang/TagSalvage.h"
@@ -65,21 +65,25 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
 void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
-    try {
-        if (m_globalsUnread) throw EScript(CTextString("読めなかったグローバル変数のファイルは上書きしません。"));
+    m_globalsUnsaved = true;
+    if (m_globalsUnread) {
+        if (!std::exchange(m_globalsKeptSaid, true))
+            SayUnsaved("CQuiltorEngine::SaveGlobals", "グローバル変数のファイルが読めなかったので、上書きせずに残します。", name,
+                       "この回に変わったグローバル変数は保存されません。", true);
+        return;
+    }
+    m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
         kivotasuGameKit::CTextFileWriter writer(name);
         CSet::GetInstance().WriteGlobals(writer);
         writer.Close();
-    } catch (const EScript& failed) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals %s に書き込めません: %s", name.c_str(), failed.what());
-        CScriptError::GetInstance().Report(failed.GetMessage());
-    }
+    });
 }
 
 // The file is written anew from what was read, so whatever cannot be read is
 // skipped, with a log line a run, and the entries around it stay.
 void CQuiltorEngine::LoadGlobals()
 {
+    if (m_globalsUnsaved) return;
     const CTextString name = GetSaveFileName(-3);
     m_globalsUnread = false;
     if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) {
