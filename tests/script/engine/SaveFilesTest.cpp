@@ -548,8 +548,9 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
             SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
             MemoryGame game;
             std::string stored;
+            std::size_t offset = 0;
             for (std::size_t n = 0; n <= goods.size(); ++n) {
-                if (n == place) stored += damage;
+                if (n == place) offset = stored.size(), stored += damage;
                 if (n < goods.size()) stored += goods[n] + "\n";
             }
             game.files.Put("Z:\\Save\\index.g", stored);
@@ -565,6 +566,7 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
             EXPECT_EQ(seen, "1110") << "first, second, third, bad";
             EXPECT_EQ(std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("LoadGlobals") != std::string::npos; }),
                       damage.empty() ? 0 : 1);
+            EXPECT_EQ(log->Contains("の " + std::to_string(offset) + " バイト目から"), !damage.empty()) << "the run's offset";
             EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             // Rewritten at the end of the run with the good entries only.
             EXPECT_EQ(game.files.Get("Z:\\Save\\index.g"), goods[0] + "\n" + goods[1] + "\n" + goods[2] + "\n");
