@@ -24,7 +24,8 @@ struct SkippedRun {
 // refuse it. skipped gets each run between the tags taken, blanks left out
 // of its ends. A "[" that has not closed at the end of the text, or under
 // MaxTagDepth others, is a place that failed, and the first "[" inside it
-// is read as the next tag.
+// is read as the next tag. The bytes of a refused tag are read again, once:
+// a lead byte in it may have swallowed the "[" of a good one.
 void SalvageTags(std::string_view text, const std::function<void(std::size_t open, std::size_t close)>& take,
                  const std::function<void(const SkippedRun&)>& skipped);
 
