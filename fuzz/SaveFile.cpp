@@ -1,6 +1,7 @@
 // Arbitrary bytes as a save file, loaded through the headless engine's
 // LoadSlot in a game held in memory, for a bounded number of frames and tags
-// with a click every few frames. Saves the loaded script makes go to memory.
+// with a click every few frames, and as the global variables' file the start
+// and the load read. Saves the loaded script makes go to memory.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -12,7 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
     files.Put("Z:\\data\\index.txt", "[C][C]");
-    files.Put("Z:\\Save\\index.000", std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    files.Put("Z:\\Save\\index.000", bytes);
+    files.Put("Z:\\Save\\index.g", bytes);
     files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
     // The load at frame 1. Its reset's blind is the same for every input: the
     // clock leaps past it after one frame. A save that ends the script shows

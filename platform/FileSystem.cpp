@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <cerrno>
+
 #include "platform/HostFileSystem.h"
 #include "platform/ServiceSlot.h"
 
@@ -12,7 +14,28 @@ ServiceSlot<IFileSystem, HostFileSystem>& Slot()
     return slot;
 }
 
+const char* JapaneseReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT: return "ディスクの空き領域が足りません";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case EACCES:
+    case EPERM: return "書き込みが許されていません";
+    case EISDIR: return "同じ名前のフォルダがあります";
+    case ENOENT: return "フォルダがありません";
+    case EIO: return "ディスクの読み書きに失敗しました";
+    default: return nullptr;
+    }
+}
+
 } // namespace
+
+std::string FailureText(std::error_code why)
+{
+    const char* japanese = why.category() == std::generic_category() ? JapaneseReason(why.value()) : nullptr;
+    return japanese ? std::string(japanese) + " (" + why.message() + ")" : why.message();
+}
 
 IFileSystem& FileSystem()
 {

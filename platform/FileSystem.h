@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace platform {
 
@@ -44,6 +45,8 @@ public:
     // All n bytes, or false.
     virtual bool Write(const void* buffer, std::size_t n) = 0;
     virtual bool Commit() = 0;
+    // Why the first Write or Commit that failed did, as the system says it.
+    virtual std::error_code Failure() const = 0;
 };
 
 class IFileSystem {
@@ -51,8 +54,14 @@ public:
     virtual ~IFileSystem() = default;
 
     virtual std::unique_ptr<IReadFile> OpenRead(std::string_view name) = 0;
-    // Null when the target cannot be created (no folder, no access, a folder).
-    virtual std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) = 0;
+    // Null when the target cannot be created (no folder, no access, a
+    // folder), with the system's reason in why.
+    virtual std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) = 0;
+    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name)
+    {
+        std::error_code ignored;
+        return CreateWrite(name, ignored);
+    }
     // A stdio stream with the C library's modes; a mode without "b" is a text
     // stream: "\n" is written as "\r\n" and "\r\n" read as "\n".
     virtual std::FILE* OpenStream(std::string_view name, std::string_view mode) = 0;
@@ -71,6 +80,10 @@ public:
     virtual std::string CurrentDirectory() = 0;
     virtual std::string ExecutablePath() = 0;
 };
+
+// A reason of the system's for the reader (Shift-JIS): the common ones in
+// Japanese with the system's own words behind, the others in those alone.
+std::string FailureText(std::error_code why);
 
 // The host file system unless a test installed another one.
 IFileSystem& FileSystem();

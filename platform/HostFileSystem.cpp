@@ -101,11 +101,14 @@ std::unique_ptr<IReadFile> HostFileSystem::OpenRead(std::string_view name)
     return std::make_unique<HostReadFile>(fd, std::uint64_t(status.st_size));
 }
 
-std::unique_ptr<IWriteFile> HostFileSystem::CreateWrite(std::string_view name)
+std::unique_ptr<IWriteFile> HostFileSystem::CreateWrite(std::string_view name, std::error_code& why)
 {
     std::optional<std::string> host = ResolveHostPath(name);
-    if (!host) return nullptr;
-    return CreateReplacingFile(*host);
+    if (!host) {
+        why = std::make_error_code(std::errc::invalid_argument);
+        return nullptr;
+    }
+    return CreateReplacingFile(*host, why);
 }
 
 std::FILE* HostFileSystem::OpenStream(std::string_view name, std::string_view mode)

@@ -8,7 +8,8 @@ namespace platform {
 class HostFileSystem : public IFileSystem {
 public:
     std::unique_ptr<IReadFile> OpenRead(std::string_view name) override;
-    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) override;
+    using IFileSystem::CreateWrite;
+    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) override;
     std::FILE* OpenStream(std::string_view name, std::string_view mode) override;
     bool Delete(std::string_view name) override;
     bool Rename(std::string_view from, std::string_view to) override;

@@ -30,25 +30,26 @@ public:
 
     bool Write(const void* buffer, std::size_t n) override
     {
-        if (m_failed || n > m_files.m_capacity - std::min(m_files.m_capacity, m_files.StoredBytes() + m_bytes.size())) {
-            m_failed = true;
-            return false;
-        }
+        if (!m_failure && n > m_files.m_capacity - std::min(m_files.m_capacity, m_files.StoredBytes() + m_bytes.size()))
+            m_failure = std::make_error_code(std::errc::no_space_on_device);
+        if (m_failure) return false;
         m_bytes.append(static_cast<const char*>(buffer), n);
         return true;
     }
     bool Commit() override
     {
-        if (m_failed || m_committed) return false;
-        m_committed = m_files.Store(m_key, std::move(m_bytes));
+        if (m_failure || m_committed) return false;
+        m_failure = m_files.Store(m_key, std::move(m_bytes));
+        m_committed = !m_failure;
         return m_committed;
     }
+    std::error_code Failure() const override { return m_failure; }
 
 private:
     MemoryFileSystem& m_files;
     std::string m_key;
     std::string m_bytes;
-    bool m_failed = false;
+    std::error_code m_failure;
     bool m_committed = false;
 };
 
@@ -89,11 +90,19 @@ std::size_t MemoryFileSystem::StoredBytes() const
     return total;
 }
 
-bool MemoryFileSystem::Store(const std::string& key, std::string bytes)
+std::error_code MemoryFileSystem::Refusal(const std::string& key) const
 {
-    if (m_readOnly || !HasFolder(FolderOf(key)) || HasFolder(key)) return false;
+    if (m_readOnly) return std::make_error_code(std::errc::read_only_file_system);
+    if (!HasFolder(FolderOf(key))) return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (HasFolder(key)) return std::make_error_code(std::errc::is_a_directory);
+    return {};
+}
+
+std::error_code MemoryFileSystem::Store(const std::string& key, std::string bytes)
+{
+    if (const std::error_code refused = Refusal(key)) return refused;
     m_files[key] = File{std::make_shared<const std::string>(std::move(bytes)), m_now};
-    return true;
+    return {};
 }
 
 void MemoryFileSystem::Put(std::string_view name, std::string_view bytes)
@@ -116,10 +125,11 @@ std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(std::string_view name)
     return std::make_unique<SharedReadFile>(found->second.bytes);
 }
 
-std::unique_ptr<IWriteFile> MemoryFileSystem::CreateWrite(std::string_view name)
+std::unique_ptr<IWriteFile> MemoryFileSystem::CreateWrite(std::string_view name, std::error_code& why)
 {
     std::string key = Key(name);
-    if (m_readOnly || !HasFolder(FolderOf(key)) || HasFolder(key)) return nullptr;
+    why = Refusal(key);
+    if (why) return nullptr;
     return std::make_unique<WriteFile>(*this, std::move(key));
 }
 

@@ -34,7 +34,9 @@ public:
     void SetNow(const LocalTime& now) { m_now = now; }
 
     std::unique_ptr<IReadFile> OpenRead(std::string_view name) override;
-    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name) override;
+    using IFileSystem::CreateWrite;
+    // Read-only: EROFS; past the capacity: ENOSPC.
+    std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) override;
     // No streams in memory.
     std::FILE* OpenStream(std::string_view name, std::string_view mode) override;
     bool Delete(std::string_view name) override;
@@ -57,8 +59,10 @@ private:
     static std::string FolderOf(const std::string& key);
     bool HasFolder(const std::string& key) const { return m_folders.count(key) != 0; }
     std::size_t StoredBytes() const;
-    // What Commit of a write file does.
-    bool Store(const std::string& key, std::string bytes);
+    // What Commit of a write file does; why not, or nothing.
+    std::error_code Store(const std::string& key, std::string bytes);
+    // Why a file cannot be written under the key, or nothing.
+    std::error_code Refusal(const std::string& key) const;
 
     std::map<std::string, File> m_files;
     std::set<std::string> m_folders;

@@ -70,48 +70,63 @@ public:
     bool Write(const void* buffer, std::size_t n) override
     {
         const char* bytes = static_cast<const char*>(buffer);
-        while (n > 0 && m_fd >= 0 && !m_failed) {
+        while (n > 0 && m_fd >= 0 && !m_failure) {
             const ssize_t written = write(m_fd, bytes, n);
             if (written < 0) {
                 if (errno == EINTR) continue;
-                m_failed = true;
+                Fail(errno);
                 break;
             }
             bytes += written;
             n -= std::size_t(written);
         }
-        return n == 0 && !m_failed;
+        return n == 0 && !m_failure;
     }
 
     bool Commit() override
     {
-        if (m_fd < 0 || m_failed) return false;
-        const bool synced = fsync(m_fd) == 0;
-        const bool closed = close(m_fd) == 0;
+        if (m_fd < 0 || m_failure) return false;
+        if (fsync(m_fd) != 0) Fail(errno);
+        if (close(m_fd) != 0) Fail(errno);
         m_fd = -1;
-        if (!synced || !closed || rename(m_temporary.c_str(), m_target.c_str()) != 0) return false;
+        if (!m_failure && rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
+        if (m_failure) return false;
         m_committed = true;
         SyncFolder(FolderOf(m_target));
         return true;
     }
 
+    std::error_code Failure() const override { return m_failure; }
+
 private:
     int m_fd;
     std::string m_temporary;
     std::string m_target;
-    bool m_failed = false;
+    std::error_code m_failure;
     bool m_committed = false;
+
+    void Fail(int error)
+    {
+        if (!m_failure) m_failure = std::error_code(error, std::generic_category());
+    }
 };
 
 } // namespace
 
-std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target)
+std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why)
 {
     // A symbolic link is replaced itself: a game folder's link must never lead
     // the write to a file of the user's elsewhere.
     struct stat status;
     const bool exists = lstat(target.c_str(), &status) == 0 && !S_ISLNK(status.st_mode);
-    if (exists && (!S_ISREG(status.st_mode) || access(target.c_str(), W_OK) != 0)) return nullptr;
+    if (exists && !S_ISREG(status.st_mode)) {
+        why = std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory : std::errc::invalid_argument);
+        return nullptr;
+    }
+    if (exists && access(target.c_str(), W_OK) != 0) {
+        why = std::error_code(errno, std::generic_category());
+        return nullptr;
+    }
     RemoveStaleTemporaries(target);
 
     // A name of our own beside the target; open with 0666 so the umask
@@ -123,11 +138,13 @@ std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target)
         const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
+            why = std::error_code(errno, std::generic_category());
             return nullptr;
         }
         if (exists) fchmod(fd, status.st_mode & 07777);
         return std::make_unique<ReplacingFile>(fd, std::move(temporary), target);
     }
+    why = std::make_error_code(std::errc::file_exists);
     return nullptr;
 }
 

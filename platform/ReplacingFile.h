@@ -10,8 +10,9 @@ namespace platform {
 // The host side of IWriteFile: a new file beside target that Commit syncs and
 // renames over it (over a symbolic link itself, never its target). Null when
 // the target is not a regular file, is read-only, or its folder cannot take a
-// new file. An existing target's permissions carry over. Temporaries that a
-// killed writer left beside the target are removed first.
-std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target);
+// new file, with the system's reason in why. An existing target's permissions
+// carry over. Temporaries that a killed writer left beside the target are
+// removed first.
+std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why);
 
 } // namespace platform

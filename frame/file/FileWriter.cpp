@@ -10,14 +10,18 @@ namespace kivotasuGameKit {
 
 namespace {
 
-[[noreturn]] void ThrowWriteFailure() { throw EScript("ファイルへのデータの書き込みに失敗しました。"); }
+[[noreturn]] void ThrowWriteFailure(std::error_code why)
+{
+    throw EUnwritable("ファイルへのデータの書き込みに失敗しました。", why);
+}
 
 } // namespace
 
-CFileWriter::CFileWriter(const CTextString& name)
-    : m_file(platform::FileSystem().CreateWrite(name.GetStr())), m_uncaughtAtStart(std::uncaught_exceptions())
+CFileWriter::CFileWriter(const CTextString& name) : m_uncaughtAtStart(std::uncaught_exceptions())
 {
-    if (!m_file) throw EScript(CTextString("ファイル ") + name + CTextString(" が開けません。"));
+    std::error_code why;
+    m_file = platform::FileSystem().CreateWrite(name.GetStr(), why);
+    if (!m_file) throw EUnwritable(CTextString("ファイル ") + name + CTextString(" が開けません。"), why);
 }
 
 CFileWriter::~CFileWriter()
@@ -31,8 +35,9 @@ void CFileWriter::Write(const void* data, std::size_t size)
 {
     if (m_file && m_file->Write(data, size)) return;
     // What was written is incomplete: the old file stays.
+    const std::error_code why = m_file ? m_file->Failure() : std::error_code();
     m_file.reset();
-    ThrowWriteFailure();
+    ThrowWriteFailure(why);
 }
 
 void CFileWriter::Write(const CTextString& text) { Write(text.GetStr().data(), text.GetStr().size()); }
@@ -41,7 +46,7 @@ void CFileWriter::Close()
 {
     if (!m_file) return;
     std::unique_ptr<platform::IWriteFile> file = std::move(m_file);
-    if (!file->Commit()) ThrowWriteFailure();
+    if (!file->Commit()) ThrowWriteFailure(file->Failure());
 }
 
 CTextFileWriter::CTextFileWriter(const CTextString& name) : m_writer(std::make_unique<CFileWriter>(name)) {}

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <system_error>
 
+#include "frame/EScript.h"
 #include "frame/TextString.h"
 
 namespace platform {
@@ -11,7 +13,18 @@ class IWriteFile;
 
 namespace kivotasuGameKit {
 
-// Writes saves, option files and captures, throwing EScript on failure. The
+// A file the writer could not open or put in place: the writer's message and
+// the system's reason.
+class EUnwritable : public EScript {
+public:
+    EUnwritable(const CTextString& message, std::error_code why) : EScript(message), m_why(why) {}
+    std::error_code Why() const noexcept { return m_why; }
+
+private:
+    std::error_code m_why;
+};
+
+// Writes saves, option files and captures, throwing EUnwritable on failure. The
 // bytes go to a temporary file beside the target that Close puts in its
 // place, so a failure or a crash on the way leaves the old file whole. After
 // a failed Write, and when destroyed while an exception unwinds, the writer

@@ -168,5 +168,5 @@ void CQuiltorEngine::Reset()
     m_windows.Reset();
     m_state.Reset();
     m_reader.ClearCallStack();
-    CSet::GetInstance().Clear();
+    CSet::GetInstance().Clear(m_globalsUnsaved);
 }

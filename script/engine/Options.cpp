@@ -52,6 +52,11 @@ void CQuiltorEngine::LoadOption()
 void CQuiltorEngine::SaveOption()
 {
     const CTextString name = OptionFileName();
+    Saved("CQuiltorEngine::SaveOption", "設定", name, true, [&] { WriteOption(name); });
+}
+
+void CQuiltorEngine::WriteOption(const CTextString& name)
+{
     platform::FileSystem().CreateFolder(name.LeftOfLast('/').GetStr());
     CTextFileWriter writer(name);
     WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);

@@ -28,19 +28,16 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
 
 CQuiltorEngine::~CQuiltorEngine()
 {
-    // The options and the resume save are written at the end of every run,
+    // The resume save and the options are written at the end of every run,
     // also when the window was closed, each whatever became of the other.
-    // Options that cannot be written are reported as global variables that
-    // cannot be are.
-    Caught([this] { SaveOption(); },
-           [](const EScript& error) {
-               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveOption 設定を書き込めません: %s", error.GetSaid().c_str());
-               CScriptError::GetInstance().Report(error);
-           });
+    // The reader's place goes first: a kill that follows a slow close must
+    // not lose it. Nothing waits for the user now: failures go to stderr.
+    m_closing = true;
     Caught([this] { if (m_reader.GetProgress() != 100) SaveResume(); },
            [](const EScript& error) {
                kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.GetSaid().c_str());
            });
+    SaveOption();
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     g_engine = nullptr;
     // Its factory goes with the members; the sample goes first.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <new>
 #include <string>
 
@@ -145,25 +146,30 @@ public:
     // The presets 0 to 4 of the skip modes.
     void SetSkipPattern(std::uint32_t pattern);
 
-    // Options and saves.
+    // Options and saves. A file that cannot be written is said on stderr and
+    // in the log, and in a box that leaves the game running unless the player
+    // is closing, when nothing may wait for the user.
     void LoadOption();
-    // Throws when the file cannot be written.
     void SaveOption();
+    // Throws when the file cannot be written.
+    void WriteOption(const CTextString& name);
     // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
     // numbered slots, 1000 to 1009 the choice auto-save ring.
     CTextString GetSaveFileName(int code) const;
     void CreateSaveFolder() const;
     // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
     bool GetSaveTime(int code, CTextString& text) const;
-    // A failure to write is logged and reported as a script error, and so is
-    // a globals file left unwritten because this run could not read it.
+    // Until they are written, the global variables in memory are newer than
+    // the file and outlive resets and loads. A globals file left unwritten
+    // because this run could not read it is said once a run.
     void SaveGlobals();
     // Skips and logs whatever cannot be read, and reads on.
     void LoadGlobals();
     // Writes one save file, throwing on failure, then the global variables.
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
-    // is reported and leaves the old file; the game goes on.
+    // leaves the old file and the game goes on; a slot or quick save the
+    // reader asked for says so in a box, the automatic ones on stderr.
     void SaveResume();
     void QuickSave();
     void SaveSlot(int n);
@@ -229,6 +235,11 @@ private:
     void RunStoredFile(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
+    // Runs write, which saves the file name; false when it failed, which is
+    // said as what could not be saved (where names the writer in the log),
+    // in a box when asked for and the player is not closing.
+    bool Saved(const char* where, const char* what, const CTextString& name, bool box, const std::function<void()>& write);
+    void SayUnsaved(const char* where, const CTextString& headline, const CTextString& name, const CTextString& reason, bool box);
     // The load sequence for the save file of a slot code; a file too large
     // for a save is refused and the game goes on.
     void LoadCode(int code);
@@ -273,6 +284,11 @@ private:
     // The globals file is there but could not be read: writing it would lose
     // all it holds.
     bool m_globalsUnread = false;
+    bool m_globalsKeptSaid = false;
+    // The last write of the global variables failed or was left out.
+    bool m_globalsUnsaved = false;
+    // The engine is being destroyed: the close writes its files.
+    bool m_closing = false;
     // The save file the last load read, by the name the reader gives it.
     std::string m_loadedSave;
     // The volume page's preview.

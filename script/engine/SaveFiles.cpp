@@ -5,13 +5,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "frame/ErrorLog.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
-#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
-#include "script/lang/TextScan.h"
+#include "script/lang/TagLexer.h"
+#include "script/lang/TagSalvage.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -64,22 +65,25 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
 void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
-    try {
-        if (m_globalsUnread) throw EScript(CTextString("読めなかったグローバル変数のファイルは上書きしません。"));
+    m_globalsUnsaved = true;
+    if (m_globalsUnread) {
+        if (!std::exchange(m_globalsKeptSaid, true))
+            SayUnsaved("CQuiltorEngine::SaveGlobals", "グローバル変数のファイルが読めなかったので、上書きせずに残します。", name,
+                       "この回に変わったグローバル変数は保存されません。", true);
+        return;
+    }
+    m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
         kivotasuGameKit::CTextFileWriter writer(name);
         CSet::GetInstance().WriteGlobals(writer);
         writer.Close();
-    } catch (const EScript& failed) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveGlobals %s に書き込めません: %s", name.c_str(), failed.what());
-        CScriptError::GetInstance().Report(failed.GetMessage());
-    }
+    });
 }
 
 // The file is written anew from what was read, so whatever cannot be read is
-// skipped to the next "[" and the entries behind it stay. That "[" is sought
-// byte by byte: a lone lead byte in front would swallow it.
+// skipped, with a log line a run, and the entries around it stay.
 void CQuiltorEngine::LoadGlobals()
 {
+    if (m_globalsUnsaved) return;
     const CTextString name = GetSaveFileName(-3);
     m_globalsUnread = false;
     if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) {
@@ -88,22 +92,20 @@ void CQuiltorEngine::LoadGlobals()
     }
     const std::string_view text = m_reader.Text();
     CTagAttributes record;
-    for (std::size_t start; (start = SkipTagBlanks(text, m_reader.GetOffset())) < text.size();) {
-        std::string why = "変数を設定するタグではありません";
-        try {
-            const bool entry = m_reader.ReadTag(record) == TagRead && record.GetId() == TagId::Set;
+    SalvageTags(
+        text,
+        [&](std::size_t open, std::size_t close) {
+            std::size_t pos = open;
+            CTagLexer(text.substr(0, close + 1), pos, LexFaults::Raised).ReadTag(record);
             const CTextString& variable = record.GetValue(TagAttributeKey::Variable);
-            if (entry && !variable.IsEmpty()) {
-                CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
-                continue;
-            }
-        } catch (const EScript& error) {
-            why = error.what();
-        }
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目からを飛ばします: %s", name.c_str(), start, why.c_str());
-        const std::size_t next = text.find('[', start + 1);
-        m_reader.Seek(next == std::string_view::npos ? text.size() : next);
-    }
+            if (record.GetId() != TagId::Set || variable.IsEmpty()) throw EScript(CTextString("変数を設定するタグではありません"));
+            CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
+        },
+        [&](const SkippedRun& run) {
+            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
+                                          name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
+        });
+    m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }
 
 bool CQuiltorEngine::StoredFileFits(const CTextString& name)

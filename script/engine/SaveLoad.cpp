@@ -9,7 +9,6 @@
 #include "script/engine/OverwriteQuestion.h"
 #include "script/engine/ScreenShot.h"
 #include "script/lang/SavedValue.h"
-#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 #include <cstdio>
@@ -94,14 +93,8 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
 void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    try {
-        WriteSave(name);
-    } catch (const EUnsavable& refused) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::WriteSave %s をセーブできません: %s", name.c_str(), refused.what());
-        CScriptError::GetInstance().Report(refused.GetMessage());
-    } catch (const std::exception& failed) {
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::WriteSave %s に書き込めません: %s", name.c_str(), failed.what());
-    }
+    const bool asked = code == QuickCode || (code >= 0 && code < RingCode);
+    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); });
 }
 
 void CQuiltorEngine::SaveResume()
@@ -122,8 +115,11 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
 {
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
-    if (m_reader.WriteTo(name.GetStr()) != 0)
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::SaveResume %s に書き込めません", name.c_str());
+    Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
+        kivotasuGameKit::CFileWriter writer(name);
+        writer.Write(m_reader.GetMemory(), m_reader.GetSize());
+        writer.Close();
+    });
 }
 
 void CQuiltorEngine::QuickSave()

@@ -11,7 +11,7 @@ public:
 
     static CSet& GetInstance();
 
-    void Clear() { m_impl->Clear(); }
+    void Clear(bool keepGlobals = false) { m_impl->Clear(keepGlobals); }
     void Set(const CTextString& name, const CTextString& value, bool global = false) { m_impl->Set(name, value, global); }
     void Expand(CTextString& text) const { m_impl->Expand(text); }
     bool IsDefined(const CTextString& name) const { return m_impl->IsDefined(name); }

@@ -18,9 +18,9 @@ CSet_Implement::CSet_Implement() : m_evaluator(m_random)
     Clear();
 }
 
-void CSet_Implement::Clear()
+void CSet_Implement::Clear(bool keepGlobals)
 {
-    m_variables.clear();
+    std::erase_if(m_variables, [keepGlobals](const Variables::value_type& variable) { return !keepGlobals || !variable.second.global; });
     CTextString folder(platform::FileSystem().ExecutablePath());
     folder.ToSlash();
     folder.KeepLeftOfLast('/');

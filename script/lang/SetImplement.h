@@ -23,8 +23,9 @@ public:
     CSet_Implement();
     virtual ~CSet_Implement() = default;
 
-    // Drops every variable, global ones too, and defines KARUTEMI again.
-    void Clear();
+    // Drops every variable, the global ones too unless kept, and defines
+    // KARUTEMI again.
+    void Clear(bool keepGlobals = false);
     // A variable once global stays global.
     void Set(const CTextString& name, const CTextString& value, bool global);
     void Expand(CTextString& text) const;

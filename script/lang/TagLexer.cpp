@@ -1,5 +1,6 @@
 #include "script/lang/TagLexer.h"
 
+#include "frame/EScript.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 #include "script/lang/TextScan.h"
@@ -34,14 +35,14 @@ std::string_view TakeValue(std::string_view& rest)
 
 // rest is the tag text behind its name; matchKey gives the key a text starts
 // with. Every step drops at least one key, so the loop ends.
-template <class MatchKey>
-void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matchKey)
+template <class MatchKey, class Fault>
+void ReadAttributes(std::string_view rest, CTagAttributes& record, MatchKey matchKey, Fault fault)
 {
     while (!rest.starts_with(']')) {
         rest = StripTagBlanks(rest);
         auto key = matchKey(rest);
         if (!key) {
-            CScriptError::GetInstance().Report("未知のキーが検出されました。");
+            fault("未知のキーが検出されました。");
             return;
         }
         rest.remove_prefix(TagAttributeKeyNames[static_cast<std::size_t>(*key)].size());
@@ -102,19 +103,20 @@ TagReadResult CTagLexer::ReadTag(CTagAttributes& record)
     errors.SetTagText(CTextString(tag), start);
     // A "[" outside the values is most likely the next tag, and this one
     // lacks its "]": it is read as it pairs, and said where it opens.
-    if (inner != npos && !InsideQuotes(m_text.substr(start, inner - start)))
+    const bool reported = m_faults == LexFaults::Reported;
+    if (reported && inner != npos && !InsideQuotes(m_text.substr(start, inner - start)))
         errors.Warn("タグが閉じる前に次の「[」があります。", errors.Here());
     std::string_view rest = StripTagBlanks(tag.substr(1));
     auto id = TagNameTable().Match(rest);
     if (!id) {
         // Passed over as an unknown name must be, but a misspelt tag would
         // otherwise vanish without a word.
-        CScriptError::GetInstance().Notice("unknown tag skipped");
+        if (reported) errors.Notice("unknown tag skipped");
         return TagRead;
     }
     record.SetId(static_cast<TagId>(*id));
     rest.remove_prefix(TagNames[*id].size());
-    ReadAttributes(rest, record, AnyKey);
+    ReadAttributes(rest, record, AnyKey, [this](const char* message) { Fault(message); });
     return TagRead;
 }
 
@@ -143,7 +145,7 @@ TagReadResult CTagLexer::ScanLabel(CTagAttributes& record)
         record.Clear();
         record.SetId(TagId::Label);
         rest.remove_prefix(TagNames[static_cast<std::size_t>(TagId::Label)].size());
-        ReadAttributes(rest, record, LabelKeyOnly);
+        ReadAttributes(rest, record, LabelKeyOnly, [this](const char* message) { Fault(message); });
         return TagRead;
     }
 }
@@ -167,11 +169,18 @@ bool CTagLexer::CutTag(std::size_t open, std::string_view& tag, std::size_t& inn
     std::size_t close = FindTagEnd(open, inner);
     if (close == npos) {
         // Named where it opens: the tag read whole before it is no help.
-        CScriptError& errors = CScriptError::GetInstance();
-        errors.Report("タグが閉じていません。", errors.At(open, m_text.substr(open)));
+        Fault("タグが閉じていません。", open);
         return false;
     }
     m_pos = close + 1;
     tag = m_text.substr(open, close + 1 - open);
     return true;
+}
+
+void CTagLexer::Fault(const char* message, std::size_t at) const
+{
+    if (m_faults == LexFaults::Raised) throw EScript(CTextString(message));
+    CScriptError& errors = CScriptError::GetInstance();
+    if (at == npos) errors.Report(message);
+    else errors.Report(message, errors.At(at, m_text.substr(at)));
 }

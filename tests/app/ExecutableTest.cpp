@@ -35,7 +35,10 @@ int RunScenario(const std::string& scenario)
 // foreign-folder: a game under a folder with no Shift-JIS form reads and writes its files;
 // linked-player: a symbolic link to the player in a game folder plays that game;
 // fifo: FIFOs in the game folder neither block nor are written;
-// no-display: without a display it says so and fails at once.
+// no-display: without a display it says so and fails at once;
+// close-unwritable-options, close-refused-globals: under ERROR 1 a close that
+// cannot write the options or must keep the globals file waits for nobody:
+// SIGTERM ends it within 3 s and the resume save is there.
 class ExecutableScenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ExecutableScenario, Holds)
@@ -45,7 +48,8 @@ TEST_P(ExecutableScenario, Holds)
 
 INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
                          ::testing::Values("posted-close", "signals", "second-instance", "simultaneous",
-                                           "foreign-folder", "linked-player", "fifo", "no-display"),
+                                           "foreign-folder", "linked-player", "fifo", "no-display",
+                                           "close-unwritable-options", "close-refused-globals"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name;
                              for (const char* c = info.param; *c; ++c) name += *c == '-' ? '_' : *c;

@@ -45,7 +45,40 @@ signal_after_start() { # signal
     expect_exit "$pid" 0 "SIG$1"
 }
 
+# Under ERROR 1 the player stops at a click wait with a file the close cannot
+# write or must not overwrite; SIGTERM then ends it within 3 s, with the
+# resume save made and the failure said on stderr.
+close_with() { # what to break: options or globals
+    game_copy "close-$1"
+    printf '[SYSTEM CONTROL="ERROR" NAME="1"][C][WAIT TIME="100000"][WAIT TIME="100000"]' >"$game/data/index.txt"
+    case $1 in
+    options) rm -f "$game/system/option.qsd"; mkdir "$game/system/option.qsd" ;;
+    # Larger than any save: refused unread, so never written over.
+    globals) mkdir -p "$game/Save"; truncate -s 65M "$game/Save/index.g" ;;
+    esac
+    # Not under timeout: the kill below must reach the player itself.
+    SDL_VIDEODRIVER=dummy "$game/quiltor" 2>"$log" &
+    pid=$!
+    sleep 2
+    kill -TERM "$pid"
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "SIGTERM did not end the player within 3 s"; }
+    expect_exit "$pid" 0 "the player"
+    [ -s "$game/Save/index.a" ] || fail "no resume save"
+    case $1 in
+    options) grep -q "設定を保存できませんでした.*option.qsd" "$log" || fail "the options were not said" ;;
+    globals) grep -q "グローバル変数.*index.g" "$log" || fail "the globals file was not said" ;;
+    esac
+}
+
 case $scenario in
+close-unwritable-options)
+    close_with options
+    ;;
+close-refused-globals)
+    close_with globals
+    ;;
 posted-close)
     SDL_VIDEODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=10 timeout 30 "$player" 2>"$log"
     code=$?

@@ -169,7 +169,12 @@ TEST(HostFileSystemTest, ReplacementStaysAsideUntilCommitted)
     ASSERT_TRUE(out->Write("new", 3));
     ASSERT_TRUE(out->Commit());
     EXPECT_EQ(folder.Get("save.q"), "new") << "the existing name, whatever its case";
-    EXPECT_EQ(files.CreateWrite(platform::ToInternalPath(folder.Host().string())), nullptr) << "a folder";
+    // Refused with the system's reason.
+    std::error_code why;
+    EXPECT_EQ(files.CreateWrite(platform::ToInternalPath(folder.Host().string()), why), nullptr) << "a folder";
+    EXPECT_EQ(why, std::errc::is_a_directory);
+    EXPECT_EQ(files.CreateWrite(platform::ToInternalPath((folder.Host() / "none/save.q").string()), why), nullptr);
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
 }
 
 TEST(HostFileSystemTest, WritesReplaceASymbolicLinkNeverItsTarget)

@@ -23,9 +23,10 @@ public:
     }
     static void Uninstall() { platform::InstallFileSystem(nullptr); }
 
-    std::unique_ptr<platform::IWriteFile> CreateWrite(std::string_view name) override
+    using HostFileSystem::CreateWrite;
+    std::unique_ptr<platform::IWriteFile> CreateWrite(std::string_view name, std::error_code& why) override
     {
-        std::unique_ptr<platform::IWriteFile> inner = HostFileSystem::CreateWrite(name);
+        std::unique_ptr<platform::IWriteFile> inner = HostFileSystem::CreateWrite(name, why);
         if (!inner) return nullptr;
         return std::make_unique<FaultyWrite>(std::move(inner), m_fault);
     }
@@ -39,6 +40,10 @@ private:
             return *m_fault != Fault::Write && m_inner->Write(buffer, n);
         }
         bool Commit() override { return *m_fault != Fault::Commit && m_inner->Commit(); }
+        std::error_code Failure() const override
+        {
+            return *m_fault == Fault::None ? m_inner->Failure() : std::make_error_code(std::errc::io_error);
+        }
 
     private:
         std::unique_ptr<platform::IWriteFile> m_inner;

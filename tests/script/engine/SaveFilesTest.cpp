@@ -16,6 +16,7 @@
 #include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
@@ -203,24 +204,71 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
     EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
 }
 
-// A full disk or a read-only folder costs the save, never the game: the
-// failure is logged, the old file stays, the wait goes on.
-TEST(SaveFiles, ASaveThatCannotBeWrittenIsLoggedAndTheGameGoesOn)
+// A full disk or a read-only folder costs the file, never the game: the old
+// file stays byte for byte and the wait goes on. What was not saved is said
+// once, by its host path and the system's reason, on stderr and, during play,
+// in a box whatever the ERROR mode; at the close nothing waits for the user.
+// A failed globals write during a load keeps the global just set.
+TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
 {
-    for (bool readOnly : {false, true}) {
-        MemoryGame game;
-        game.files.Put("Z:\\Save\\index.q", "old");
-        testkit::ScopedErrorLogRecorder log;
-        auto run = game.Play("[C]" + SetTo("after", "1") + Hold, 12, {{2, [&] {
-                                 if (readOnly) game.files.SetReadOnly(true);
-                                 else game.files.SetCapacity(0);
-                                 CInputState::GetInstance().Event = InputEvent::QuickSave;
-                             }},
-                             {5, [] { CInputState::GetInstance().Event = InputEvent::Decide; }}});
-        EXPECT_EQ(game.files.Get("Z:\\Save\\index.q"), "old");
-        EXPECT_TRUE(log->Contains("CQuiltorEngine::WriteSave")) << readOnly;
-        EXPECT_EQ(run->errors.size(), 1u) << "only the options, at the close";
-        EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failed save reads on";
+    struct Case {
+        const char* what;
+        const char* file;
+        std::string old; // empty: none before
+        std::function<void()> act; // after the fault; none: only the close writes it
+        bool box;
+    };
+    const std::string options = std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
+    const Case cases[] = {
+        {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
+        {"old slot", "Save/index.004", "old", [] { Engine().SaveSlot(4); }, true},
+        {"quick save", "Save/index.q", "old", [] { Engine().QuickSave(); }, true},
+        {"resume save", "Save/index.a", "old", nullptr, false},
+        {"options", "system/option.qsd", options, nullptr, false},
+        {"globals", "Save/index.g", SetTo("g", "0") + "\n", [] {
+             CSet::GetInstance().Set("g", "1", true);
+             Engine().LoadSlot(9);
+         }, true},
+    };
+    for (const bool readOnly : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (readOnly ? ", read-only" : ", no space"));
+            MemoryGame game;
+            const std::string file = std::string("Z:\\") + c.file;
+            game.files.Put("Z:\\system\\option.qsd", options);
+            if (!c.old.empty()) game.files.Put(file, c.old);
+            testkit::ScopedErrorLogRecorder log;
+            std::string global;
+            testing::internal::CaptureStderr();
+            // The globals case loads slot 9 and reads on at its second click;
+            // the second wait leaves the end unread, so the close writes the resume save.
+            auto run = game.Play("[C]" + SetTo("after", "1") + "[C]" + Hold + Hold, 60, {
+                {2, [&] { Engine().SaveSlot(9); }},
+                {3, [&] {
+                     if (readOnly) game.files.SetReadOnly(true);
+                     else game.files.SetCapacity(0);
+                     if (c.act) c.act();
+                 }},
+                {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
+                {45, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
+                {50, [&] { global = IsSet("g") ? value("g") : ""; }}});
+            const std::string said = testing::internal::GetCapturedStderr();
+            const std::string path = std::string("/") + c.file;
+            if (c.old.empty()) EXPECT_FALSE(game.files.Exists(file));
+            else EXPECT_TRUE(game.files.Get(file) == c.old) << "byte for byte";
+            std::size_t lines = 0;
+            for (std::size_t at = said.find(path); at != std::string::npos; at = said.find(path, at + 1)) ++lines;
+            EXPECT_EQ(lines, 1u) << said;
+            const auto boxes = run->Boxes().History();
+            ASSERT_EQ(boxes.size(), c.box ? 1u : 0u) << "none at the close";
+            if (c.box) {
+                EXPECT_NE(boxes[0].textSjis.find(path), std::string::npos) << boxes[0].textSjis;
+                EXPECT_NE(boxes[0].textSjis.find(readOnly ? "読み取り専用" : "空き領域"), std::string::npos);
+            }
+            EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
+            EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failure reads on";
+            if (c.file == std::string("Save/index.g")) EXPECT_EQ(global, "1") << "the global kept in memory";
+        }
     }
 }
 
@@ -252,7 +300,7 @@ TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
                       game.Read("system/option.qsd").starts_with("[SYSTEM"),
                   folder.optionsWritten);
         EXPECT_EQ(log->Contains("CQuiltorEngine::SaveOption"), !folder.optionsWritten);
-        EXPECT_EQ(stopped.errors.empty(), folder.optionsWritten) << "reported as the global variables are";
+        EXPECT_TRUE(stopped.errors.empty() && stopped.Boxes().History().empty()) << "said on stderr alone at the close";
 
         EngineRun resumed;
         resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
@@ -374,9 +422,12 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     refused->At(5, [](EngineRun&) { Engine().QuickSave(); });
     refused->Run(10);
     EXPECT_EQ(files.Get(folder + "Save\\index.q"), text) << "the old save stays";
-    // The resume save at the end of the run is refused as well.
-    ASSERT_FALSE(refused->errors.empty());
-    for (const std::string& error : refused->errors) EXPECT_NE(error.find("セーブできません"), std::string::npos);
+    // Said in a box, not as a script error; the choice's auto-save and the
+    // resume save at the close are refused on stderr alone.
+    const auto boxes = refused->Boxes().History();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].textSjis.find("セーブできません"), std::string::npos);
+    EXPECT_TRUE(refused->errors.empty());
     EXPECT_NE(refused->frames.back().state, EngineState::ScriptEnd);
 
     platform::InstallFileSystem(nullptr);
@@ -420,9 +471,30 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
         << "the rewritten options keep it";
 }
 
+namespace {
+
+// Message boxes that note what a file held when each was shown.
+class FileAtBoxes : public platform::IMessageBoxService {
+public:
+    FileAtBoxes(platform::MemoryFileSystem& files, std::string file) : m_files(files), m_file(std::move(file)) {}
+    platform::MessageBoxAnswer Show(std::string_view, std::string_view, platform::MessageBoxStyle style, bool) override
+    {
+        held.push_back(m_files.Get(m_file));
+        return platform::DismissAnswer(style);
+    }
+
+    std::vector<std::string> held;
+
+private:
+    platform::MemoryFileSystem& m_files;
+    std::string m_file;
+};
+
+} // namespace
+
 // A folder in the way of the global variables' file costs that file only:
-// every kind of save is written, and the failure is logged and, under
-// ERROR 1, shown.
+// every kind of save is written, and the failure is logged and shown once,
+// after the save is in place.
 TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
 {
     const std::pair<const char*, std::function<void()>> saves[] = {
@@ -435,51 +507,67 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
         game.files.CreateFolder("Z:\\Save");
         game.files.CreateFolder("Z:\\Save\\index.g");
         testkit::ScopedErrorLogRecorder log;
-        std::optional<std::string> whenReported;
+        FileAtBoxes* boxes = nullptr;
         auto run = game.Play("[C]" + Hold, 6, {{2, [&] {
-                                 CScriptError::GetInstance().SetObserver([&](const kivotasuGameKit::CTextString&) {
-                                     if (!whenReported) whenReported = game.files.Get(file);
-                                 });
+                                 auto noting = std::make_unique<FileAtBoxes>(game.files, file);
+                                 boxes = noting.get();
+                                 platform::InstallMessageBoxes(std::move(noting));
+                                 save();
                                  save();
                              }}});
-        EXPECT_TRUE(whenReported.value_or("").starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is reported";
+        ASSERT_EQ(boxes->held.size(), 1u) << "said once";
+        EXPECT_TRUE(boxes->held[0].starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is said";
         EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
         EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
-        EXPECT_FALSE(run->Boxes().History().empty());
+        EXPECT_TRUE(run->errors.empty()) << "no script error";
     }
 }
 
 // The file is written anew from what was read: whatever cannot be read, at
-// the start, between entries or at the end, is skipped and logged, and every
-// good entry stays.
+// the start, between entries or at the end, is skipped with one log line a
+// run, every good entry stays (one value holds brackets), and a run of any
+// length is read in one pass.
 TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
 {
+    std::string damagedEntries;
+    for (int n = 0; n < 100000; ++n) damagedEntries += n % 2 ? "[SET VARIABLE=\"bad\" ENTITY=\"1\"\n" : SetTo("bad", "{missing}") + "\n";
     const std::pair<const char*, std::string> damages[] = {
+        {"none", ""},
         {"unknown variable", SetTo("bad", "{missing}")},
         {"unclosed", "[SET VARIABLE=\"bad\" ENTITY=\"1\""},
         {"lone bracket", "["},
         {"binary", std::string("\0\xfe\x7f[\x81\x01{\xe0", 8)},
         {"lone lead byte", "\x81"},
+        {"unknown key", "[SET VARIABLE=\"bad\" ENTITY=\"1\" \x01]"},
+        {"1 MiB of [", std::string(std::size_t{1} << 20, '[')},
+        {"100,000 damaged entries", damagedEntries},
     };
-    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "2"), SetTo("third", "3")};
+    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "[2]"), SetTo("third", "3")};
     for (const auto& [kind, damage] : damages) {
         for (std::size_t place : {std::size_t{0}, std::size_t{1}, goods.size()}) {
             SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
             MemoryGame game;
             std::string stored;
+            std::size_t offset = 0;
             for (std::size_t n = 0; n <= goods.size(); ++n) {
-                if (n == place) stored += damage;
+                if (n == place) offset = stored.size(), stored += damage;
                 if (n < goods.size()) stored += goods[n] + "\n";
             }
             game.files.Put("Z:\\Save\\index.g", stored);
             testkit::ScopedErrorLogRecorder log;
             std::string seen;
+            const double started = testkit::WallSeconds();
+            double read = 0;
             // The second wait leaves the end unread, so the end of the run writes the resume save and the globals.
-            game.Play(Hold + Hold, 4, {{2, [&] {
+            auto run = game.Play(Hold + Hold, 4, {{1, [&] { read = testkit::WallSeconds() - started; }}, {2, [&] {
                            for (const char* name : {"first", "second", "third", "bad"}) seen += IsSet(name) ? '1' : '0';
                        }}});
+            EXPECT_LT(read, 1.0) << "seconds to the first frame";
             EXPECT_EQ(seen, "1110") << "first, second, third, bad";
-            EXPECT_TRUE(log->Contains("CQuiltorEngine::LoadGlobals"));
+            EXPECT_EQ(std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("LoadGlobals") != std::string::npos; }),
+                      damage.empty() ? 0 : 1);
+            EXPECT_EQ(log->Contains("の " + std::to_string(offset) + " バイト目から"), !damage.empty()) << "the run's offset";
+            EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             // Rewritten at the end of the run with the good entries only.
             EXPECT_EQ(game.files.Get("Z:\\Save\\index.g"), goods[0] + "\n" + goods[1] + "\n" + goods[2] + "\n");
         }
