@@ -10,7 +10,7 @@
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
-#include "script/lang/ShownText.h"
+#include "script/lang/TerminalText.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -23,7 +23,9 @@ bool CQuiltorEngine::Saved(const char* where, const char* what, const CTextStrin
             try {
                 write();
             } catch (const kivotasuGameKit::EUnwritable& unwritable) {
-                // The system's reason says more than the writer's message.
+                // The system's reason, when it gave one, says more than the
+                // writer's message.
+                if (!unwritable.Why()) throw;
                 throw EScript(CTextString(platform::FailureText(unwritable.Why())));
             }
         },

@@ -6,7 +6,7 @@
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
-#include "script/lang/ShownText.h"
+#include "script/lang/TerminalText.h"
 #include "script/lang/TextScan.h"
 
 namespace {
@@ -49,13 +49,17 @@ CScriptError::Place CScriptError::At(std::size_t offset, std::string_view tag)
     return {m_script, m_lines.LineAt(offset), ShownOnOneLine(StripTagBlanks(tag), ShownTagBytes)};
 }
 
+std::string CScriptError::Where(const Place& place)
+{
+    if (place.script.IsEmpty()) return {};
+    std::string where = " at " + platform::ShownPath(place.script.GetStr());
+    if (place.line != 0) where += ":" + std::to_string(place.line);
+    return where;
+}
+
 std::string CScriptError::Line(const CTextString& message, const Place& place)
 {
-    std::string line(LinePrefix);
-    if (!place.script.IsEmpty()) {
-        line += " at " + platform::ShownPath(place.script.GetStr());
-        if (place.line != 0) line += ":" + std::to_string(place.line);
-    }
+    std::string line = std::string(LinePrefix) + Where(place);
     line += ": " + platform::ShownText(ShownOnOneLine(message.GetStr(), ShownMessageBytes));
     if (!place.tag.empty()) line += " " + platform::Cp932ToUtf8(place.tag);
     return NamedControls(line);
@@ -70,9 +74,8 @@ void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Li
 void CScriptError::Notice(std::string_view what)
 {
     const Place place = Here();
-    std::string line = "quiltor: " + std::string(what) + " at " + platform::ShownPath(place.script.GetStr());
-    if (place.line != 0) line += ":" + std::to_string(place.line);
-    m_said.Pass(NamedControls(line + ": " + platform::Cp932ToUtf8(place.tag)), WriteLine);
+    const std::string line = "quiltor: " + std::string(what) + Where(place) + ": " + platform::Cp932ToUtf8(place.tag);
+    m_said.Pass(NamedControls(line), WriteLine);
 }
 
 void CScriptError::Report(const CTextString& message, const CTextString& said, const Place& place)

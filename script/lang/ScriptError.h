@@ -86,6 +86,8 @@ private:
 
     // The box shows message; stderr and the log say said.
     void Report(const CTextString& message, const CTextString& said, const Place& place);
+    // " at script:line", or nothing without a script.
+    static std::string Where(const Place& place);
     // The stderr line of an error, in UTF-8, without its line break.
     static std::string Line(const CTextString& message, const Place& place);
     // Writes a line on stderr and in the log, a repeat of a recent one counted instead.

@@ -1,4 +1,4 @@
-#include "script/lang/ShownText.h"
+#include "script/lang/TerminalText.h"
 
 #include <array>
 
