@@ -1,9 +1,9 @@
 #include "script/lang/Utf8Script.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/HostPath.h"
+#include "platform/StderrLines.h"
 
 namespace {
 
@@ -55,6 +55,6 @@ void SayUtf8Script(std::string_view name, std::string_view text)
                                                                 : "iconv -f UTF-8 -t CP932 " + path;
     const std::string line = "quiltor: " + platform::ShownPath(name) +
                              " is UTF-8, but scripts are read as Shift-JIS; convert it with: " + source + " > " +
-                             converted + " && mv " + converted + " " + path + "\n";
-    std::fputs(line.c_str(), stderr);
+                             converted + " && mv " + converted + " " + path;
+    platform::Stderr().Say(line);
 }

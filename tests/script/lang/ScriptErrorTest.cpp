@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/HostPath.h"
+#include "platform/StderrLines.h"
 #include "script/lang/ScriptReader.h"
 
 namespace {
@@ -137,7 +138,7 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
             m_errors.SetScript("Z:\\game\\data\\index.txt", script);
             testing::internal::CaptureStderr();
             c.act();
-            m_errors.Flush();
+            platform::Stderr().Flush();
             EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
         }
     }
