@@ -1,5 +1,6 @@
 // What stderr tells the author of a game as the player runs it with the log
-// on: the player's own lines exactly, and the log's line of a missing file.
+// on: the player's own lines exactly, and the log's line of a missing file;
+// never a control byte that would drive the terminal.
 #include <gtest/gtest.h>
 
 #include "app/StderrLog.h"
@@ -65,6 +66,11 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
         {"missing music", "[BGM FILE=\"nomusic.mid\"][END]", "", Utf8(u8"ファイルが無い {GAME}/nomusic.mid\n")},
+        // Names with control bytes neither reset the terminal nor ring it.
+        {"control bytes in a log line", "[BGM FILE=\"no\x1b" "c\a\rmusic.mid\"][END]", "",
+         Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
+        {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
+         "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},
     };
     kivotasuGameKit::ErrorLog.SetDevice(kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new CStderrLogDevice));
     for (const Case& c : cases) {
@@ -79,6 +85,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
         EXPECT_EQ(OwnLines(said), InGame(c.said, folder));
+        EXPECT_EQ(said.find_first_of(std::string("\0\x01\x02\x03\x04\x05\x06\a\b\t\v\f\r\x0e\x0f\x10\x11\x12\x13\x14\x15"
+                                                 "\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x7f", 32)),
+                  std::string::npos)
+            << "no control byte but the breaks";
         if (!c.logged.empty()) {
             EXPECT_NE(said.find(InGame(c.logged, folder)), std::string::npos) << said;
         }
