@@ -14,16 +14,27 @@ constexpr std::array<const char*, 32> ControlNames = {
     "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS", "GS", "RS", "US",
 };
 
-// Never a byte of a multi-byte character: those are 0x80 and above.
+// The C1 controls U+0080 to U+009F are spelled by number: some terminals
+// take U+009B as ESC [ and U+009D as ESC ]. Never a byte of another
+// character: those of a multi-byte one are 0x80 and above.
 std::string NamedControls(std::string_view text)
 {
+    constexpr char Hex[] = "0123456789ABCDEF";
     std::string named;
     named.reserve(text.size());
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte < ControlNames.size()) named.append("<").append(ControlNames[byte]).append(">");
-        else if (byte == 0x7F) named += "<DEL>";
-        else named += ch;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+        if (byte < ControlNames.size()) {
+            named.append("<").append(ControlNames[byte]).append(">");
+        } else if (byte == 0x7F) {
+            named += "<DEL>";
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            named.append("<U+00").append(1, Hex[next >> 4]).append(1, Hex[next & 0xF]).append(">");
+            ++at;
+        } else {
+            named += text[at];
+        }
     }
     return named;
 }

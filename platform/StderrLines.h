@@ -16,11 +16,12 @@
 
 namespace platform {
 
-// Each line has its control bytes spelled by name ("<ESC>", "<LF>"), is cut
-// to MaxLineBytes at a character boundary, and is folded with the lines said
-// before (a repeat is counted, not said). At most LinesPerWindow lines are
-// written in WindowMs; the rest are held back and counted, and one line says
-// how many before the next line written. Thread-safe.
+// Each line has its control characters spelled by name ("<ESC>", "<LF>",
+// "<U+009B>"), is cut to MaxLineBytes at a character boundary, and is folded
+// with the lines said before (a repeat is counted, not said). At most
+// LinesPerWindow lines are written in WindowMs; the rest are held back and
+// counted, and one line says how many before the next line written.
+// Thread-safe.
 class StderrLines {
 public:
     // Writes one line, its break included.
@@ -36,8 +37,8 @@ public:
     StderrLines(Sink sink, Ticks now);
 
     // line is UTF-8, without its break. Returns the lines written for it: the
-    // line itself when new, and the counts of repeats said before it. A line
-    // holds no control byte once named, so text a caller escaped for pasting
+    // line itself when new, and the counts of repeats said before it. Only
+    // control characters are renamed, so text a caller escaped for pasting
     // into a shell (quoted as $'\e') passes unchanged.
     std::vector<std::string> Say(std::string_view line);
     // Writes the counts and the number of lines held back, and starts afresh

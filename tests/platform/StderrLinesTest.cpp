@@ -31,6 +31,8 @@ TEST(StderrLines, NamesControlBytesAndCutsLongLinesAtACharacter)
         {"a title sequence", "a\x1b]0;title\a b", "a<ESC>]0;title<BEL> b\n"},
         {"a clear screen, a carriage return", "\x1b[2J\rc\b", "<ESC>[2J<CR>c<BS>\n"},
         {"breaks, a tab, zero and DEL", std::string("1\n2\t3\0" "4\x7f", 8), "1<LF>2<HT>3<NUL>4<DEL>\n"},
+        {"C1 controls in UTF-8, not the characters beside them", "\xC2\x9B" "2J\xC2\x9D\xC2\xA0\xC3\x80\xC2",
+         "<U+009B>2J<U+009D>\xC2\xA0\xC3\x80\xC2\n"},
         {"UTF-8 and a shell's escapes as they are", kana + " $'\\e\\a'", kana + " $'\\e\\a'\n"},
         {"cut before a character that does not fit", longLine, longLine.substr(0, StderrLines::MaxLineBytes - 1) + "…\n"},
         {"named bytes counted in the bound", std::string(StderrLines::MaxLineBytes, '\x1b'),
