@@ -111,7 +111,7 @@ void StderrLines::WriteHeld()
 
 StderrLines& Stderr()
 {
-    static StderrLines& writer = [] () -> StderrLines& {
+    static StderrLines& writer = []() -> StderrLines& {
         // The clock is made first so that it is destroyed after the flush at exit.
         (void)Clock();
         // Never destroyed: a line may still be said while statics are destroyed.
