@@ -14,6 +14,19 @@ constexpr std::array<const char*, 32> ControlNames = {
     "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS", "GS", "RS", "US",
 };
 
+bool IsContinuation(char ch) { return (static_cast<unsigned char>(ch) & 0xC0) == 0x80; }
+
+std::string Bounded(std::string line)
+{
+    if (line.size() <= StderrLines::MaxLineBytes) return line;
+    std::size_t end = StderrLines::MaxLineBytes;
+    while (end > 0 && IsContinuation(line[end])) --end;
+    line.resize(end);
+    return line + "…";
+}
+
+} // namespace
+
 // The C1 controls U+0080 to U+009F are spelled by number: some terminals
 // take U+009B as ESC [ and U+009D as ESC ]. Never a byte of another
 // character: those of a multi-byte one are 0x80 and above.
@@ -38,19 +51,6 @@ std::string NamedControls(std::string_view text)
     }
     return named;
 }
-
-bool IsContinuation(char ch) { return (static_cast<unsigned char>(ch) & 0xC0) == 0x80; }
-
-std::string Bounded(std::string line)
-{
-    if (line.size() <= StderrLines::MaxLineBytes) return line;
-    std::size_t end = StderrLines::MaxLineBytes;
-    while (end > 0 && IsContinuation(line[end])) --end;
-    line.resize(end);
-    return line + "…";
-}
-
-} // namespace
 
 StderrLines::StderrLines(Sink sink, Ticks now) : m_sink(std::move(sink)), m_now(std::move(now)), m_windowStart(m_now())
 {

@@ -59,6 +59,10 @@ private:
     std::uint64_t m_held = 0;
 };
 
+// Every control character spelled by its name ("<ESC>", "<U+009B>"): names a
+// script or a folder gives neither drive the terminal nor cut the line.
+std::string NamedControls(std::string_view text);
+
 // The process's writer: lines go to the stderr stream, timed by the
 // player's clock (Clock(), so a test's virtual clock times it too). Said at
 // exit: what it holds back.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/StderrLog.h"
+#include "platform/TextCodec.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/ScriptTestKit.h"
@@ -55,7 +56,8 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"a UTF-8 script, read all the same", Utf8(u8"[END]本文です。"),
          "quiltor: {GAME}/data/index.txt is UTF-8, but scripts are read as Shift-JIS; convert it with: "
          "iconv -f UTF-8 -t CP932 '{GAME}/data/index.txt' > '{GAME}/data/index.txt.sjis' && "
-         "mv '{GAME}/data/index.txt.sjis' '{GAME}/data/index.txt'\n"},
+         "mv '{GAME}/data/index.txt.sjis' '{GAME}/data/index.txt'\n",
+         {}, {"data/index.txt is UTF-8, but scripts are read as Shift-JIS; convert it with: iconv"}},
         {"an unknown tag under ERROR 1, skipped", errorOne + "\r\n[BAKC FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:2: [BAKC FILE=\"bg.bmp\"]\n" + unset, {}, {unsetBox}},
         {"a picture named from the game folder", errorOne + "[BACK FILE=\"nothere.bmp\"]",
@@ -101,6 +103,29 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
     }
     kivotasuGameKit::ErrorLog.SetDevice(
         kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new kivotasuGameKit::CNullErrorLogDevice));
+}
+
+// Started from a file manager the player has no terminal: the window says it
+// too, once per script however often the story comes back to it.
+TEST(ScriptStderr, AUtf8ScriptIsShownInABoxOncePerScript)
+{
+    GameFolder game;
+    game.Put("data/index.txt", Utf8(u8"[WAIT TIME=\"50\"][JUMP FILE=\"{BASE}b.txt\"][END]本文です。"));
+    game.Put("data/b.txt", Utf8(u8"[WAIT TIME=\"50\"][JUMP FILE=\"{BASE}index.txt\"][END]次の本文です。"));
+    EngineRun run;
+    testing::internal::CaptureStderr();
+    run.Run(60);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_GE(run.Tags(TagId::Jump).size(), 4u);
+    const auto boxes = run.Boxes().History();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const auto& [box, script] : {std::pair{boxes[0], "index.txt"}, std::pair{boxes[1], "b.txt"}}) {
+        const std::string shown = platform::Cp932ToUtf8(box.textSjis);
+        EXPECT_TRUE(shown.starts_with(game.Host("data").string() + "/" + script + " is UTF-8")) << shown;
+        // The line stderr says, without the program's name.
+        EXPECT_NE(said.find("quiltor: " + shown + "\n"), std::string::npos) << said;
+    }
 }
 
 } // namespace
