@@ -26,7 +26,11 @@ void RepeatedLines::Pass(const std::string& line, const Output& out)
         kind.last = line;
         if (!kind.pending) m_pending.push_back(&kind);
         kind.pending = true;
-        if (++kind.repeats >= Bound) Report(kind, out);
+        if (++kind.repeats >= kind.bound) {
+            Report(kind, out);
+            // A flood that goes on for hours still says a few lines, not a line a second.
+            kind.bound *= 2;
+        }
         return;
     }
     // Nothing is pending now, so the kind forgotten has no count to lose.

@@ -26,7 +26,8 @@ public:
     // the same but for its numbers, or the same.
     enum class Likeness { NumbersAside, Exact };
     static constexpr std::size_t Kinds = 1024;
-    // A flood that goes on still shows now and then.
+    // A flood that goes on still shows now and then: after this many
+    // repeats, then after twice as many as the time before.
     static constexpr std::uint64_t Bound = 10000;
 
     explicit RepeatedLines(Likeness likeness = Likeness::NumbersAside) : m_likeness(likeness) {}
@@ -42,6 +43,7 @@ private:
     struct Kind {
         std::string last;
         std::uint64_t repeats = 0;
+        std::uint64_t bound = Bound;
         bool pending = false; // in m_pending
     };
     // Shape and kind, the one seen last first.
