@@ -247,12 +247,12 @@ bool CDIB32Ex::CoversWhole(Plane& target)
            std::int64_t(m_y) + height >= targetHeight;
 }
 
-void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
+void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer, bool sized)
 {
     int width = 0, height = 0;
     GetSize(&width, &height);
     CTextString text;
-    text.AppendSizeAttributes(width, height);
+    if (sized) text.AppendSizeAttributes(width, height);
     if (!m_name.IsEmpty()) AppendSavedAttribute(text, "NAME", m_name);
     if (!m_file.IsEmpty()) AppendSavedAttribute(text, "FILE", m_file);
     if (m_xMode != 1)
@@ -280,6 +280,12 @@ void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
 
 void CDIB32Ex::CaptureScreenArea(const RECT& rect)
 {
+    kivotasuGameKit::CFastDraw* draw = GetDraw();
+    CaptureArea(draw ? &draw->m_secondary : nullptr, rect);
+}
+
+void CDIB32Ex::CaptureArea(Plane* from, const RECT& rect)
+{
     m_erase.mode = CEraseInfo::None;
     m_x = rect.left;
     m_y = rect.top;
@@ -287,7 +293,7 @@ void CDIB32Ex::CaptureScreenArea(const RECT& rect)
     if (CreateMemorySurface(rect.right - rect.left, rect.bottom - rect.top, SurfaceType::ARGB8888) != 0) return;
     m_defaultX = rect.left;
     m_defaultY = rect.top;
-    if (kivotasuGameKit::CFastDraw* draw = GetDraw()) CopyBlt(&draw->m_secondary, 0, 0, nullptr, &rect);
+    if (from) CopyBlt(from, 0, 0, nullptr, &rect);
     m_loaded = 1;
     m_visible = 1;
 }
