@@ -89,6 +89,9 @@ public:
     // 6 a bad memory name; -1 an empty name. Memory names are those of live
     // CMemoryName objects.
     static int InnerRead(CFile& file, const std::string& name);
+    // Whether Read would find name (on the disk, in an enclosing folder's
+    // archive, or a live memory name) without reading it.
+    static bool IsFound(const std::string& name);
 
 private:
     void CloseAll();

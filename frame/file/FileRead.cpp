@@ -48,6 +48,15 @@ bool FindMember(const std::string& path, FoundMember& found)
 
 } // namespace
 
+bool CFile::IsFound(const std::string& name)
+{
+    if (name.empty()) return false;
+    if (name[0] == '!' && CMemoryName::IsLive(name)) return true;
+    const std::string path = NormalizePath(name);
+    FoundMember member;
+    return platform::FileSystem().Exists(path) || FindMember(path, member);
+}
+
 int CFile::InnerRead(CFile& file, const std::string& name)
 {
     if (name.empty()) return -1;

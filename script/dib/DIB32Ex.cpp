@@ -12,6 +12,7 @@
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -194,11 +195,28 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     }
 }
 
+namespace {
+
+// A place that is neither a keyword nor a number leaves the picture where it
+// stood: said, as a keyword misspelt or in another language ("MIGI") lands here.
+void SayIfNoPlace(const CTagAttributes& record, TagAttributeKey key, bool keyword)
+{
+    const CTextString& value = record.GetValue(key);
+    if (keyword || value.IsEmpty() || value.IsNumber()) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    const CTextString name(key == TagAttributeKey::X ? "X" : "Y");
+    errors.Warn(name + "『" + value + "』は位置の名前でも数でもないので、使われません。", errors.Here());
+}
+
+} // namespace
+
 void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
 {
     const std::int32_t sw = ScreenWidth(), sh = ScreenHeight();
     HorizontalAlign horizontal;
-    if (record.GetHorizontalAlign(horizontal)) m_xMode = std::uint32_t(horizontal);
+    const bool horizontalNamed = record.GetHorizontalAlign(horizontal);
+    if (horizontalNamed) m_xMode = std::uint32_t(horizontal);
+    SayIfNoPlace(record, TagAttributeKey::X, horizontalNamed);
     switch (m_xMode) {
     case 0:
     case 2: position.x -= sw / 4; break;
@@ -208,7 +226,9 @@ void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
     default: break;
     }
     VerticalAlign vertical;
-    if (record.GetVerticalAlign(vertical)) m_yMode = std::uint32_t(vertical);
+    const bool verticalNamed = record.GetVerticalAlign(vertical);
+    if (verticalNamed) m_yMode = std::uint32_t(vertical);
+    SayIfNoPlace(record, TagAttributeKey::Y, verticalNamed);
     switch (m_yMode) {
     case 1: position.y = sh / 2 - size.cy / 2; break;
     case 2: position.y = sh / 4 - size.cy / 2; break;

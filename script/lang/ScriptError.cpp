@@ -73,7 +73,10 @@ void CScriptError::Report(const CTextString& message, const CTextString& said, c
     // with no box, and the log is silent unless asked for.
     Say(Line(said, place));
     if (m_mode != 1) return;
-    CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
+    // The tag stays as the script wrote it; a path in the message is the
+    // host's, the one stderr names, not the player's internal drive form.
+    const CTextString shown(platform::Utf8ToCp932(platform::ShownText(said.GetStr())));
+    CTextString text = m_tagText + "\n\n" + shown + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),
                                                 platform::MessageBoxStyle::OkCancel, true);
     if (answer == platform::MessageBoxAnswer::Ok && m_closeHandler) m_closeHandler();

@@ -58,6 +58,14 @@ TEST_P(ArchiveFormatTest, NestedFoldersAreFoundThroughEnclosingArchives)
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\a.bmp")), "from data.dat");
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\other.bmp")), "x");
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\deep.bmp")), "from g.dat");
+    // The look-up without a read finds what the read finds, and only that.
+    m_folder.Put("g/data/bg/plain.bmp", "on the disk");
+    for (const char* name : {"a.bmp", "other.bmp", "deep.bmp", "plain.bmp", "none.bmp"}) {
+        const std::string path = m_folder.Name(std::string("g\\data\\bg\\") + name);
+        int read = 0;
+        ReadImage(path, &read);
+        EXPECT_EQ(CFile::IsFound(path), read == 0) << name;
+    }
 }
 
 TEST_P(ArchiveFormatTest, NamesMatchWithoutCaseButSecondBytesStay)
