@@ -21,10 +21,6 @@ constexpr double SynthGain = 0.45;
 // this many bytes of the file, which leaves reading it a few hundredths of
 // the mixing thread's time; no real piece is that short.
 constexpr std::size_t LapBytesPerBlock = 1024;
-// FluidSynth keeps every event of a file in lists of its own, at up to 25
-// times the file's bytes (84 bytes for an empty text event of 4, 50 for an
-// event of 2 in running status); General MIDI pieces take tens of KB.
-constexpr std::size_t MaxFileBytes = 2 << 20;
 std::string soundFontFolder = "/usr/share/sounds/sf2/";
 
 std::mutex logLock;
