@@ -44,6 +44,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::string logged = {};
         std::vector<std::string> boxed = {}; // the messages of the boxes shown, Shift-JIS
         std::string gameFolderScript = {}; // system/GameFolder.qsd
+        std::vector<std::pair<std::string, std::string>> files = {}; // in the game folder
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
@@ -65,6 +66,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
         {"missing music", "[BGM FILE=\"nomusic.mid\"][END]", "", Utf8(u8"ファイルが無い {GAME}/nomusic.mid\n")},
+        {"music over the synthesiser's bound", "[BGM FILE=\"big.mid\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
+              u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
+         {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
     };
     kivotasuGameKit::ErrorLog.SetDevice(kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new CStderrLogDevice));
     for (const Case& c : cases) {
@@ -72,6 +77,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         GameFolder game;
         game.Put("data/index.txt", c.script);
         if (!c.gameFolderScript.empty()) game.Put("system/GameFolder.qsd", c.gameFolderScript);
+        for (const auto& [name, bytes] : c.files) game.Put(name, bytes);
         const std::string folder = game.Host().string();
         EngineRun run;
         testing::internal::CaptureStderr();
