@@ -6,6 +6,7 @@
 // (positions move, plays end) and nothing is heard.
 
 #include "platform/AudioMixer.h"
+#include "platform/PeakLimiter.h"
 
 #include <algorithm>
 #include <atomic>
@@ -141,6 +142,9 @@ private:
     friend class MidiSequence;
     explicit MidiSynth(std::shared_ptr<AudioMixer> mixer);
     bool LoadSoundFont();
+    // Sets the gain at which a reference ensemble through the SoundFont
+    // sounds at the level of WAVE music.
+    void SetLevel();
     MidiLoad Try(const std::vector<std::uint8_t>& data, std::int64_t endTick);
     void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) override;
     // Under the lock, after each block rendered: ran tells that the block
@@ -157,6 +161,8 @@ private:
     std::mutex m_lock;
     std::vector<MidiSequence*> m_playing;
     std::vector<float> m_rendered;
+    // A dense forte piece would pass full scale at the level of typical music.
+    PeakLimiter m_limiter;
     // Frames rendered into the synthesiser's current block.
     std::uint32_t m_blockPhase = 0;
     // A file of thousands of events at one tick would hold the mixing thread,
