@@ -29,8 +29,8 @@ struct ReferenceNote {
 };
 // Piano and string chords, a bass, a flute and drums, mezzo forte.
 constexpr ReferenceNote Reference[] = {
-    {0, 0, 60, 80},  {0, 0, 64, 80},  {0, 0, 67, 80}, {1, 48, 48, 80}, {1, 48, 55, 80},
-    {1, 48, 64, 80}, {2, 33, 36, 90}, {3, 73, 79, 90}, {9, 0, 36, 90},  {9, 0, 42, 70},
+    {0, 0, 60, 80}, {0, 0, 64, 80}, {0, 0, 67, 80}, {1, 48, 48, 80}, {1, 48, 55, 80},
+    {1, 48, 64, 80}, {2, 33, 36, 90}, {3, 73, 79, 90}, {9, 0, 36, 90}, {9, 0, 42, 70},
 };
 constexpr double ReferenceSeconds = 1.0;
 // After the measure the effects' tails die out to this peak, in at most the
