@@ -9,7 +9,6 @@
 
 #include "frame/TextString.h"
 #include "frame/file/File.h"
-
 #include "platform/MidiSynth.h"
 #include "sound/MidiTempoMap.h"
 
