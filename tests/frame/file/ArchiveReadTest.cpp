@@ -161,6 +161,27 @@ TEST(ArchiveReadTest, CorruptMembersFailTheRead)
     EXPECT_EQ(result, 1);
 }
 
+// A plain file, a compressed member and a memory name, each read at its
+// size as the bound and refused by one byte less, with nothing read then.
+TEST(ArchiveReadTest, ABoundedReadRefusesALargerFileByItsSize)
+{
+    TempFolder folder;
+    folder.Put("loose.mid", Text);
+    folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("packed.mid", Text, true).Build());
+    const CMemoryName memory(Text.data(), Text.size(), "mid");
+    for (const std::string& name : {folder.Name("loose.mid"), folder.Name("data\\packed.mid"), memory.Get()}) {
+        SCOPED_TRACE(name);
+        CFile file;
+        std::uint64_t size = 0;
+        ASSERT_EQ(file.ReadAtMost(name, Text.size(), size), 0);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize()), Text);
+        size = 0;
+        EXPECT_EQ(file.ReadAtMost(name, Text.size() - 1, size), 7);
+        EXPECT_EQ(size, Text.size());
+        EXPECT_EQ(file.GetMemory(), nullptr);
+    }
+}
+
 TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
 {
     TempFolder folder;

@@ -53,6 +53,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::string logged = {};
         std::vector<std::string> boxed = {}; // the messages of the boxes shown, Shift-JIS
         std::string gameFolderScript = {}; // system/GameFolder.qsd
+        std::vector<std::pair<std::string, std::string>> files = {}; // in the game folder
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
@@ -103,6 +104,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
         {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},
+        {"music over the synthesiser's bound", "[BGM FILE=\"big.mid\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
+              u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
+         {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
     };
     kivotasuGameKit::ErrorLog.SetDevice(kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new CStderrLogDevice));
     for (const Case& c : cases) {
@@ -110,6 +115,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         GameFolder game;
         game.Put("data/index.txt", c.script);
         if (!c.gameFolderScript.empty()) game.Put("system/GameFolder.qsd", c.gameFolderScript);
+        for (const auto& [name, bytes] : c.files) game.Put(name, bytes);
         const std::string folder = game.Host().string();
         EngineRun run;
         testing::internal::CaptureStderr();
