@@ -92,6 +92,7 @@ void CQuiltorEngine::LoadGlobals()
     }
     const std::string_view text = m_reader.Text();
     CTagAttributes record;
+    // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
     SalvageRecords(
         text, {TagId::Set, 2},
         [&](std::size_t open, std::size_t close) {
