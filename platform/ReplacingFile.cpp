@@ -57,13 +57,13 @@ void SyncFolder(const std::string& folder)
 
 class ReplacingFile : public IWriteFile {
 public:
-    ReplacingFile(int fd, std::string temporary, std::string target)
-        : m_fd(fd), m_temporary(std::move(temporary)), m_target(std::move(target))
+    ReplacingFile(int fd, std::string temporary, std::string target, FileEnds ends)
+        : m_fd(fd), m_temporary(std::move(temporary)), m_target(std::move(target)), m_ends(ends)
     {
     }
     ~ReplacingFile() override
     {
-        if (m_fd >= 0) close(m_fd);
+        if (m_fd >= 0) m_ends.close(m_fd);
         if (!m_committed) unlink(m_temporary.c_str());
     }
 
@@ -86,9 +86,10 @@ public:
     bool Commit() override
     {
         if (m_fd < 0 || m_failure) return false;
-        if (fsync(m_fd) != 0) Fail(errno);
-        if (close(m_fd) != 0) Fail(errno);
+        if (m_ends.sync(m_fd) != 0) Fail(errno);
+        if (m_ends.close(m_fd) != 0) Fail(errno);
         m_fd = -1;
+        // Bytes that may not have reached the disk never replace a good file.
         if (!m_failure && rename(m_temporary.c_str(), m_target.c_str()) != 0) Fail(errno);
         if (m_failure) return false;
         m_committed = true;
@@ -102,6 +103,7 @@ private:
     int m_fd;
     std::string m_temporary;
     std::string m_target;
+    FileEnds m_ends;
     std::error_code m_failure;
     bool m_committed = false;
 
@@ -113,7 +115,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why)
+FileEnds SystemFileEnds() { return {::fsync, ::close}; }
+
+std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why, FileEnds ends)
 {
     // A symbolic link is replaced itself: a game folder's link must never lead
     // the write to a file of the user's elsewhere.
@@ -142,7 +146,7 @@ std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::
             return nullptr;
         }
         if (exists) fchmod(fd, status.st_mode & 07777);
-        return std::make_unique<ReplacingFile>(fd, std::move(temporary), target);
+        return std::make_unique<ReplacingFile>(fd, std::move(temporary), target, ends);
     }
     why = std::make_error_code(std::errc::file_exists);
     return nullptr;

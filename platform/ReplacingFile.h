@@ -13,6 +13,15 @@ namespace platform {
 // new file, with the system's reason in why. An existing target's permissions
 // carry over. Temporaries that a killed writer left beside the target are
 // removed first.
-std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why);
+//
+// ends are the calls that make the bytes last; a test passes ones that fail
+// as a failing disk does, which no file system above this one can.
+struct FileEnds {
+    int (*sync)(int fd);
+    int (*close)(int fd);
+};
+FileEnds SystemFileEnds();
+std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why,
+                                                FileEnds ends = SystemFileEnds());
 
 } // namespace platform

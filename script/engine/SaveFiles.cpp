@@ -92,8 +92,9 @@ void CQuiltorEngine::LoadGlobals()
     }
     const std::string_view text = m_reader.Text();
     CTagAttributes record;
-    SalvageTags(
-        text,
+    // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
+    SalvageRecords(
+        text, {TagId::Set, 2},
         [&](std::size_t open, std::size_t close) {
             std::size_t pos = open;
             CTagLexer(text.substr(0, close + 1), pos, LexFaults::Raised).ReadTag(record);

@@ -1,117 +1,150 @@
 #include "script/lang/TagSalvage.h"
 
+#include <algorithm>
 #include <deque>
+#include <optional>
 
 #include "frame/EScript.h"
 #include "script/lang/TextScan.h"
 
 namespace {
 
+constexpr auto npos = std::string_view::npos;
+
 constexpr char UnclosedWhy[] = "タグが閉じていません。";
 constexpr char StrayWhy[] = "タグの外に文字があります。";
+constexpr char OtherTagWhy[] = "記録として読めるタグではありません。";
+constexpr char ShapeWhy[] = "記録の形をしていません。";
 
+// Walks the text once, character by character. Every walk the lexer starts
+// behind a "[" byte joins this one at the byte behind it, since a bracket is
+// one byte: a "[" inside a two-byte character here still starts a tag of its
+// own, and closes where the brackets opened around it close.
 class Salvage {
 public:
-    Salvage(std::string_view text, const std::function<void(std::size_t, std::size_t)>& take,
+    Salvage(std::string_view text, StoredRecordShape shape, const std::function<void(std::size_t, std::size_t)>& take,
             const std::function<void(const SkippedRun&)>& skipped)
-        : m_text(text), m_take(take), m_skipped(skipped)
+        : m_text(text), m_shape(shape), m_take(take), m_skipped(skipped)
     {
     }
 
     void Run()
     {
         for (std::size_t pos = 0; pos < m_text.size();) {
-            if (IsTagBlank(m_text[pos])) ++pos;
-            else if (m_text[pos] == '[') pos = ScanFrom(pos);
-            // Byte by byte: a lone lead byte must not swallow the "[" behind it.
-            else Fail(pos++, 1, true, StrayWhy);
+            const char ch = m_text[pos];
+            if (kivotasuGameKit::CharLengthAt(m_text, pos) == 2) {
+                if (m_text[pos + 1] == '[') Opened(pos + 1, m_depth);
+                m_afterQuote = false;
+                pos += 2;
+                continue;
+            }
+            if (ch == '[') {
+                Opened(pos, m_depth + 1);
+                ++m_depth;
+            } else if (ch == ']') {
+                Closed(pos);
+                if (m_depth > 0) --m_depth;
+            } else if (ch == '"') {
+                ++m_quotes;
+            }
+            m_afterQuote = ch == '"';
+            ++pos;
+            Settle();
         }
+        m_ended = true;
+        Settle();
+        ReportUpTo(m_text.size());
         Flush();
     }
 
 private:
-    // Follows the "[" at open to its close, keeping the "["s still open; the
-    // position behind what it read.
-    std::size_t ScanFrom(std::size_t open)
+    // A "[" of the record's name that may yet prove a record. level: the
+    // bracket depth whose "]" closes it; close stays npos while it is open.
+    struct Candidate {
+        std::size_t open;
+        std::size_t level;
+        std::size_t quotesBefore;
+        std::size_t close = npos;
+    };
+
+    bool TooManyQuotes(const Candidate& candidate) const { return m_quotes - candidate.quotesBefore > 2 * m_shape.values; }
+
+    void Opened(std::size_t open, std::size_t level)
     {
-        m_open.push_back(open);
-        std::size_t pos = open + 1;
-        for (; !m_open.empty(); pos += kivotasuGameKit::CharLengthAt(m_text, pos)) {
-            if (pos >= m_text.size()) {
-                while (!m_open.empty()) FailBottom(m_text.size());
-                break;
-            }
-            if (m_text[pos] == '[') {
-                if (m_open.size() == MaxTagDepth) FailBottom(pos);
-                m_open.push_back(pos);
-            } else if (m_text[pos] == ']') {
-                const std::size_t matched = m_open.back();
-                m_open.pop_back();
-                if (m_open.empty() && !Take(matched, pos) && matched >= m_rereadEnd) {
-                    // Its characters may have swallowed the "[" of a good tag
-                    // behind a lead byte: read its bytes again, once.
-                    m_rereadEnd = pos;
-                    return matched + 1;
-                }
-            }
-        }
-        return pos;
+        const std::optional<std::size_t> name = TagNameTable().Match(m_text.substr(SkipTagBlanks(m_text, open + 1)));
+        if (name != static_cast<std::size_t>(m_shape.name)) return;
+        m_candidates.push_back({open, level, m_quotes});
+        // Only the oldest can be given up: tries go in the order of the text.
+        if (++m_open > MaxOpenRecords) Refuse(m_candidates.front(), 1, UnclosedWhy);
     }
 
-    // The outermost open "[" will not close. What lies between it and the
-    // next one still open closed there already and is read as tags.
-    void FailBottom(std::size_t scanned)
+    // The candidates this "]" closes are the last open ones; behind them lie
+    // only closed ones in the shape, one for each quote at most. One out of
+    // shape is dropped at once: nothing could make it a record.
+    void Closed(std::size_t close)
     {
-        const std::size_t bottom = m_open.front();
-        m_open.pop_front();
-        Fail(bottom, 1, false, UnclosedWhy);
-        ReadClosed(bottom + 1, m_open.empty() ? scanned : m_open.front());
-    }
-
-    // Every "[" in [from, to) closes before to.
-    void ReadClosed(std::size_t from, std::size_t to)
-    {
-        for (std::size_t pos = from; pos < to;) {
-            if (IsTagBlank(m_text[pos])) {
-                ++pos;
-            } else if (m_text[pos] == '[') {
-                const std::size_t close = CloseOf(pos, to);
-                Take(pos, close);
-                pos = close + 1;
-            } else {
-                const std::size_t length = kivotasuGameKit::CharLengthAt(m_text, pos);
-                Fail(pos, length, true, StrayWhy);
-                pos += length;
-            }
+        for (std::size_t i = m_candidates.size(); i-- > 0 && m_open > 0;) {
+            Candidate& candidate = m_candidates[i];
+            if (candidate.close != npos) continue;
+            if (candidate.level != m_depth) break;
+            --m_open;
+            if (m_afterQuote && !TooManyQuotes(candidate)) candidate.close = close;
+            else m_candidates.erase(m_candidates.begin() + static_cast<std::ptrdiff_t>(i));
         }
     }
 
-    std::size_t CloseOf(std::size_t open, std::size_t to) const
+    // Tries the oldest candidates whose fate is known.
+    void Settle()
     {
-        std::size_t depth = 0;
-        std::size_t pos = open;
-        for (; pos < to; pos += kivotasuGameKit::CharLengthAt(m_text, pos)) {
-            if (m_text[pos] == '[') ++depth;
-            else if (m_text[pos] == ']' && --depth == 0) break;
+        while (!m_candidates.empty()) {
+            const Candidate front = m_candidates.front();
+            if (front.close != npos) Try(front);
+            else if (m_ended) Refuse(front, 1, UnclosedWhy);
+            else if (TooManyQuotes(front)) Refuse(front, 1, ShapeWhy);
+            else return;
         }
-        return pos;
     }
 
-    // False when refused.
-    bool Take(std::size_t open, std::size_t close)
+    void Try(const Candidate& record)
     {
+        ReportUpTo(record.open);
         try {
-            m_take(open, close);
+            m_take(record.open, record.close);
         } catch (const EScript& refused) {
-            Fail(open, close + 1 - open, false, refused.what());
-            return false;
+            Refuse(record, record.close + 1 - record.open, refused.what());
+            return;
         }
         Flush();
-        return true;
+        m_reported = record.close + 1;
+        // What opened inside it closed inside it.
+        while (!m_candidates.empty() && m_candidates.front().open < record.close) m_candidates.pop_front();
     }
 
-    // Places come in the order of the text; what a refused tag's second
-    // reading finds inside it is no new place.
+    // The oldest candidate is no record; what lies inside it is read on.
+    void Refuse(const Candidate& front, std::size_t bytes, const char* why)
+    {
+        const std::size_t open = front.open;
+        if (front.close == npos) --m_open;
+        m_candidates.pop_front();
+        ReportUpTo(open);
+        Fail(open, bytes, false, why);
+        m_reported = open + 1;
+    }
+
+    // Says what failed between the last place settled and to: every "[" there
+    // opened no record, and the rest is stray, byte by byte, so a lone lead
+    // byte swallows nothing.
+    void ReportUpTo(std::size_t to)
+    {
+        for (std::size_t pos = m_reported; pos < to; ++pos) {
+            if (m_text[pos] == '[') Fail(pos, 1, false, OtherTagWhy);
+            else if (!IsTagBlank(m_text[pos])) Fail(pos, 1, true, StrayWhy);
+        }
+        m_reported = std::max(m_reported, to);
+    }
+
+    // Places come in the order of the text; what lies inside a refused tag is
+    // no new place.
     void Fail(std::size_t at, std::size_t bytes, bool stray, const char* why)
     {
         if (m_run.places == 0) m_run = {at, 0, 0, why};
@@ -131,19 +164,28 @@ private:
     }
 
     std::string_view m_text;
+    StoredRecordShape m_shape;
     const std::function<void(std::size_t, std::size_t)>& m_take;
     const std::function<void(const SkippedRun&)>& m_skipped;
-    std::deque<std::size_t> m_open;
-    // The end of the refused tag whose bytes are being read again.
-    std::size_t m_rereadEnd = 0;
+    // Brackets open on the walk, and quotes passed.
+    std::size_t m_depth = 0;
+    std::size_t m_quotes = 0;
+    bool m_afterQuote = false;
+    bool m_ended = false;
+    // In the order of the text; m_open of them have not closed.
+    std::deque<Candidate> m_candidates;
+    std::size_t m_open = 0;
+    // Everything before it is said or taken.
+    std::size_t m_reported = 0;
     SkippedRun m_run;
     bool m_lastStray = false;
 };
 
 } // namespace
 
-void SalvageTags(std::string_view text, const std::function<void(std::size_t, std::size_t)>& take,
-                 const std::function<void(const SkippedRun&)>& skipped)
+void SalvageRecords(std::string_view text, StoredRecordShape shape,
+                    const std::function<void(std::size_t, std::size_t)>& take,
+                    const std::function<void(const SkippedRun&)>& skipped)
 {
-    Salvage(text, take, skipped).Run();
+    Salvage(text, shape, take, skipped).Run();
 }

@@ -25,6 +25,15 @@ expect_exit() { # pid code what
     [ "$code" -eq "$2" ] || fail "$3 ended with $code"
 }
 
+# Sets children_ms to the processor milliseconds (user and system) of the
+# children ended so far: unlike the clock on the wall, load does not stretch
+# them. Not in a subshell, whose times start at nothing.
+children_times() {
+    times >"$XDG_RUNTIME_DIR/times"
+    children_ms=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", (u[1] * 60 + u[2] + s[1] * 60 + s[2]) * 1000 }' \
+        "$XDG_RUNTIME_DIR/times")
+}
+
 # Sets game to a copy of the game folder (the player linked in) inside a new
 # folder of the build named like the argument; removed at the end.
 game_copy() { # name
@@ -160,13 +169,15 @@ fifo)
     [ -p "$game/data/index.txt" ] && [ -p "$game/system/option.qsd" ] || fail "a FIFO was replaced"
     ;;
 no-display)
-    started=$(date +%s%N)
+    children_times
+    started=$children_ms
     env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0 timeout 20 "$player" 2>"$log"
     code=$?
-    took=$((($(date +%s%N) - started) / 1000000))
+    children_times
+    took=$((children_ms - started))
     [ "$code" -ne 0 ] && [ "$code" -ne 124 ] || fail "ended with $code"
     grep -q "no display could be opened: ." "$log" || fail "no plain message"
-    [ "$took" -lt 3000 ] || fail "took $took ms"
+    [ "$took" -lt 3000 ] || fail "took $took ms of processor time"
     ;;
 xvfb)
     command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || exit 77

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
 #include "platform/PlayerPath.h"
+#include "platform/ReplacingFile.h"
 #include "platform/TextCodec.h"
 #include "tests/kit/TempFolder.h"
 
@@ -177,6 +179,21 @@ TEST(HostFileSystemTest, ReplacementStaysAsideUntilCommitted)
     EXPECT_EQ(why, std::errc::is_a_directory);
     EXPECT_EQ(files.CreateWrite(platform::ToInternalPath((folder.Host() / "none/save.q").string()), why), nullptr);
     EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+    // Bytes the disk may not hold never replace it: a failed sync or close
+    // keeps the old file, and the temporary goes.
+    const platform::FileEnds failing[] = {
+        {[](int) { return errno = EIO, -1; }, ::close},
+        {::fsync, [](int fd) { ::close(fd); return errno = EIO, -1; }},
+    };
+    for (const platform::FileEnds& ends : failing) {
+        auto failed = platform::CreateReplacingFile((folder.Host() / "save.q").string(), why, ends);
+        ASSERT_TRUE(failed->Write("lost", 4));
+        EXPECT_FALSE(failed->Commit());
+        EXPECT_EQ(failed->Failure(), std::errc::io_error);
+        failed.reset();
+        EXPECT_EQ(folder.Get("save.q"), "new");
+        EXPECT_EQ(folder.CountEntries(), 1u);
+    }
 }
 
 TEST(HostFileSystemTest, WritesReplaceASymbolicLinkNeverItsTarget)
