@@ -269,7 +269,9 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             }
             EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failure reads on";
-            if (c.file == std::string("Save/index.g")) EXPECT_EQ(global, "1") << "the global kept in memory";
+            if (c.file == std::string("Save/index.g")) {
+                EXPECT_EQ(global, "1") << "the global kept in memory";
+            }
         }
     }
 }

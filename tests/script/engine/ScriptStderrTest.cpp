@@ -99,8 +99,9 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
         {"control bytes in a log line", "[BGM FILE=\"no\x1b" "c\a\rmusic.mid\"][END]",
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL><CR>music.mid』がありません。 "
-              u8"[BGM FILE=\"no<ESC>c<BEL><CR>music.mid\"]\n"),
+         // A script error's line makes a line break one blank.
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL> music.mid』がありません。 "
+              u8"[BGM FILE=\"no<ESC>c<BEL> music.mid\"]\n"),
          Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
         {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},

@@ -193,9 +193,10 @@ TEST_F(ScriptErrorTest, LoopsOverErringPlacesSayABoundedNumberOfLines)
             else if (held != std::string::npos) reports += std::stoull(lines[i].substr(9));
             else ++reports;
             // Place i is on line i + 2.
-            if (i < std::min(c.places, platform::StderrLines::LinesPerWindow))
+            if (i < std::min(c.places, platform::StderrLines::LinesPerWindow)) {
                 EXPECT_TRUE(lines[i].find(path + ":" + std::to_string(i + 2) + ": ") != std::string::npos && count == std::string::npos)
                     << "each place said at its first report: " << lines[i];
+            }
         }
         EXPECT_GE(reports, Reports) << "every report said or counted";
         if (c.places == Many) {
