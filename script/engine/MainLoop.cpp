@@ -90,6 +90,7 @@ void CQuiltorEngine::CreateScreenPlane()
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
     if (m_reader.Read(name.GetStr()) != 0) return;
+    m_readingStoredFile = true;
     // Every failure has moved the reader past the tag that failed.
     for (bool failed = true; failed;) {
         failed = false;
@@ -99,6 +100,7 @@ void CQuiltorEngine::RunStoredFile(const CTextString& name)
                    failed = true;
                });
     }
+    m_readingStoredFile = false;
     m_reader.Close();
 }
 

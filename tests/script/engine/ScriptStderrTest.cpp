@@ -44,6 +44,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::string logged = {};
         std::vector<std::string> boxed = {}; // the messages of the boxes shown, Shift-JIS
         std::string gameFolderScript = {}; // system/GameFolder.qsd
+        std::string called = {};           // data/sub.txt
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
@@ -65,6 +66,25 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
         {"missing music", "[BGM FILE=\"nomusic.mid\"][END]", "", Utf8(u8"ファイルが無い {GAME}/nomusic.mid\n")},
+        // Ways the story ends without END: each said once, with why and where.
+        {"a JUMP to a script that is not there", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"nothere.txt\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプト『{GAME}/nothere.txt』が開けません。 "
+              u8"[JUMP FILE=\"nothere.txt\"]\n")},
+        {"a CALL of a script that is not there, a label sought in it", "\r\n\r\n[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: スクリプト『{GAME}/data/nothere.txt』が開けません。 "
+              u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n"
+              u8"quiltor: script error at {GAME}/data/index.txt:3: ラベル『a』が見つかりません。 "
+              u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n")},
+        {"a CALLed script that runs off its end", "[CALL FILE=\"{BASE}sub.txt\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {},
+         {}, "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"},
+        {"the start script's end without END", "[TITLE BODY=\"本文\"]\r\n\r\n本文",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: ENDタグの前にスクリプトが終わりました。\n")},
+        {"the same script's end reached by a JUMP", "[JUMP FILE=\"{BASE}sub.txt\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: ENDタグの前にスクリプトが終わりました。\n"), {}, {}, {},
+         "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"},
+        {"an unclosed tag: its own line only", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\"",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: タグが閉じていません。 [SET VARIABLE=\"a\"\n")},
     };
     kivotasuGameKit::ErrorLog.SetDevice(kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new CStderrLogDevice));
     for (const Case& c : cases) {
@@ -72,6 +92,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         GameFolder game;
         game.Put("data/index.txt", c.script);
         if (!c.gameFolderScript.empty()) game.Put("system/GameFolder.qsd", c.gameFolderScript);
+        if (!c.called.empty()) game.Put("data/sub.txt", c.called);
         const std::string folder = game.Host().string();
         EngineRun run;
         testing::internal::CaptureStderr();
