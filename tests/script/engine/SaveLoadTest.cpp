@@ -482,12 +482,17 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
             Engine().LoadQuick();
         });
         testing::internal::CaptureStderr();
-        run.Run(40);
+        // Past the second a reset's wipe takes.
+        run.Run(80);
         const std::string said = testing::internal::GetCapturedStderr();
 
         // Nothing was reset: the wait goes on, no tag was read again, and the
         // close writes the resume save of the place.
-        for (std::uint32_t frame = 10; frame <= 40; ++frame) EXPECT_EQ(run.frames.at(frame - 1).state, EngineState::ClickWait) << frame;
+        std::uint32_t left = 0;
+        for (std::uint32_t frame = 80; frame >= 10; --frame) {
+            if (run.frames.at(frame - 1).state != EngineState::ClickWait) left = frame;
+        }
+        EXPECT_EQ(left, 0u) << "the wait was left in this frame";
         EXPECT_EQ(run.trace.size(), tagsBefore);
         EXPECT_TRUE(run.errors.empty());
         EXPECT_TRUE(game.Exists("Save/index.a"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/StderrLog.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/ScriptTestKit.h"
@@ -83,6 +84,8 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"the same script's end reached by a JUMP", "[JUMP FILE=\"{BASE}sub.txt\"][END]",
          Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: ENDタグの前にスクリプトが終わりました。\n"), {}, {}, {},
          "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"},
+        {"a JUMP to a missing label: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP LABEL=\"nolabel\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: ラベル『nolabel』が見つかりません。 [JUMP LABEL=\"nolabel\"]\n")},
         {"an unclosed tag: its own line only", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\"",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: タグが閉じていません。 [SET VARIABLE=\"a\"\n")},
     };
@@ -115,3 +118,26 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
 }
 
 } // namespace
+
+TEST(ScriptStderr, AStoryEndingWithoutEndIsSaidOnceHoweverOftenItIsPlayedAgain)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]");
+    EngineRun run;
+    // Back to the title from the end screen's menu, four times after the first end.
+    for (std::uint32_t frame : {20u, 120u, 220u, 320u}) {
+        run.Dialogs().PushCommand(MenuCommand::ReturnToTitle);
+        run.RightClick(frame);
+    }
+    testing::internal::CaptureStderr();
+    run.Run(420);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(run.Tags(TagId::Set).size(), 5u) << "played through five times";
+    EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+    const std::string line = Utf8(u8"quiltor: script error at ") + game.Host().string() +
+                             Utf8(u8"/data/index.txt:2: ENDタグの前にスクリプトが終わりました。\n");
+    const std::size_t first = said.find(line);
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find(line, first + 1), std::string::npos) << said;
+}
