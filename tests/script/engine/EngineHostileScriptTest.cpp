@@ -38,6 +38,7 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         std::string script;
         std::function<void(EngineRun&)> act; // from frame 2, the close at frame 4 at the latest
         std::size_t menus;
+        bool fullScreen = false; // in frame 4
     };
     const Case cases[] = {
         {"Alt+F4 in a loop of SET", setLoop, altF4, 0},
@@ -49,6 +50,13 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
              run.Close(4);
          },
          1},
+        {"Alt+Enter switches to full screen", setLoop,
+         [](EngineRun& run) {
+             run.Key(2, KeyCode::LeftAlt, 2);
+             run.Key(2, KeyCode::Enter, 2);
+             run.Close(4);
+         },
+         0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -56,6 +64,8 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         game.Put("data/index.txt", c.script);
         EngineRun run;
         c.act(run);
+        bool fullScreen = false;
+        run.At(4, [&](EngineRun&) { fullScreen = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
         // Without a turn for the window, only the tag bound would close it,
         // some hundred frames' worth of tags on.
         testing::internal::CaptureStderr();
@@ -66,6 +76,7 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         EXPECT_LE(run.frames.size(), 5u);
         for (const auto& frame : run.frames) EXPECT_EQ(frame.state, EngineState::RunTags);
         EXPECT_EQ(run.Dialogs().Menus().size(), c.menus);
+        EXPECT_EQ(fullScreen, c.fullScreen);
         // Across every frame the reader went on with the tag after the last
         // one: behind the LABEL, the loop's two tags repeat at their offsets.
         ASSERT_GT(run.trace.size(), 3u);
