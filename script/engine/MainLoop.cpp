@@ -90,7 +90,11 @@ void CQuiltorEngine::CreateScreenPlane()
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
     if (m_reader.Read(name.GetStr()) != 0) return;
-    m_readingStoredFile = true;
+    // Whatever escapes, the game's own reading after it yields and ends as a game's.
+    struct StoredFileScope {
+        bool& reading;
+        ~StoredFileScope() { reading = false; }
+    } scope{m_readingStoredFile = true};
     // Every failure has moved the reader past the tag that failed.
     for (bool failed = true; failed;) {
         failed = false;
@@ -100,7 +104,6 @@ void CQuiltorEngine::RunStoredFile(const CTextString& name)
                    failed = true;
                });
     }
-    m_readingStoredFile = false;
     m_reader.Close();
 }
 
