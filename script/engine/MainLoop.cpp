@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "script/engine/GlobalSettings.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 #include <cstdio>
@@ -133,7 +134,11 @@ void CQuiltorEngine::Restart(CTextString path)
     m_state.AddHistory(path);
     SaveResume();
     Reset();
-    StartGame();
+    // A recent script since removed, or a folder dropped: the end screen, said.
+    if (!StartGame()) {
+        const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
+        CScriptError::GetInstance().Warn("スクリプト『" + tried + "』が開けません。", {});
+    }
     m_state.ChangeState(EngineState::RunTags);
 }
 
