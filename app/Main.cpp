@@ -15,12 +15,12 @@
 #include "platform/MessageBox.h"
 #include "platform/PlayerPath.h"
 #include "platform/Shell.h"
+#include "platform/StderrLines.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "platform/TextInput.h"
 #include "platform/WindowSystem.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     // say), the player has nothing else to show.
     const std::string videoError = platform::Windows().VideoError();
     if (!videoError.empty()) {
-        std::fprintf(stderr, "quiltor: no display could be opened: %s\n", videoError.c_str());
+        platform::Stderr().Say("quiltor: no display could be opened: " + videoError);
         return 1;
     }
     return 0;

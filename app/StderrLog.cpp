@@ -1,6 +1,7 @@
 #include "app/StderrLog.h"
 
 #include "platform/HostPath.h"
+#include "platform/StderrLines.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -12,8 +13,6 @@ void CStderrLogDevice::Out(const char* format, ...)
     va_start(args, format);
     std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    // One call per line, so lines of different threads do not mix. Files
-    // are named by the host paths an author can open.
-    const std::string line = platform::ShownText(buffer) + "\n";
-    std::fputs(line.c_str(), stderr);
+    // Files are named by the host paths an author can open.
+    platform::Stderr().Say(platform::ShownText(buffer));
 }

@@ -6,25 +6,44 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform {
 
 namespace {
 
-// Through the packaged SoundFont, typical General MIDI pieces come out a few
-// decibels below WAVE music and dense ones still below full scale (at 0.7
-// half of a set of real pieces clipped); FluidSynth's 0.2 leaves them far below.
-constexpr double SynthGain = 0.45;
+// SoundFonts differ in level by ten decibels and more, as a whole and in
+// their instruments' effects (the strings of one carry a chorus louder than
+// their dry sound). A short ensemble of the usual General MIDI kind is
+// measured through the SoundFont, effects and all, and the gain set that
+// brings it to this RMS level (full scale 1): typical pieces then come out
+// within a few decibels of WAVE music, at -16 dBFS.
+constexpr double ReferenceLevel = 0.245;
+// A note of the ensemble, held for the whole of it.
+struct ReferenceNote {
+    int channel;
+    int program;
+    int key;
+    int velocity;
+};
+// Piano and string chords, a bass, a flute and drums, mezzo forte.
+constexpr ReferenceNote Reference[] = {
+    {0, 0, 60, 80}, {0, 0, 64, 80}, {0, 0, 67, 80}, {1, 48, 48, 80}, {1, 48, 55, 80},
+    {1, 48, 64, 80}, {2, 33, 36, 90}, {3, 73, 79, 90}, {9, 0, 36, 90}, {9, 0, 42, 70},
+};
+constexpr double ReferenceSeconds = 1.0;
+// After the measure the effects' tails die out to this peak, in at most the
+// time of the longest reverb.
+constexpr float SilentPeak = 1e-5f;
+constexpr double LongestTailSeconds = 5.0;
+// The limiter's ceiling: -1 dBFS.
+constexpr float Ceiling = 0.89f;
 // A looping piece is read again for every lap: one shorter than a block would
 // be read in every block. A lap starts over no sooner than a block for each
 // this many bytes of the file, which leaves reading it a few hundredths of
 // the mixing thread's time; no real piece is that short.
 constexpr std::size_t LapBytesPerBlock = 1024;
-// FluidSynth keeps every event of a file in lists of its own, at up to 25
-// times the file's bytes (84 bytes for an empty text event of 4, 50 for an
-// event of 2 in running status); General MIDI pieces take tens of KB.
-constexpr std::size_t MaxFileBytes = 2 << 20;
 std::string soundFontFolder = "/usr/share/sounds/sf2/";
 
 std::mutex logLock;
@@ -112,19 +131,21 @@ std::shared_ptr<MidiSynth> MidiSynth::Get()
     return instance;
 }
 
-MidiSynth::MidiSynth(std::shared_ptr<AudioMixer> mixer) : m_mixer(std::move(mixer))
+MidiSynth::MidiSynth(std::shared_ptr<AudioMixer> mixer)
+    : m_mixer(std::move(mixer)), m_limiter(m_mixer->Rate(), Ceiling)
 {
     m_settings = new_fluid_settings();
     if (!m_settings) return;
     fluid_settings_setnum(m_settings, "synth.sample-rate", m_mixer->Rate());
-    fluid_settings_setnum(m_settings, "synth.gain", SynthGain);
     fluid_settings_setstr(m_settings, "player.timing-source", "sample");
     m_synth = new_fluid_synth(m_settings);
     if (!m_synth) {
         Log("MidiSynth: FluidSynthのシンセサイザが作成できない");
         return;
     }
-    if (!LoadSoundFont())
+    if (LoadSoundFont())
+        SetLevel();
+    else
         Log("MidiSynth: SoundFontが見つからないのでMIDIは鳴らない ($SDL_SOUNDFONTS, " + soundFontFolder +
             "default-GM.sf2, TimGM6mb.sf2)");
 }
@@ -147,6 +168,31 @@ bool MidiSynth::LoadSoundFont()
         return true;
     }
     return false;
+}
+
+void MidiSynth::SetLevel()
+{
+    fluid_synth_set_gain(m_synth, 1.0f);
+    for (const ReferenceNote& note : Reference) {
+        if (note.channel != 9) fluid_synth_program_change(m_synth, note.channel, note.program);
+        fluid_synth_noteon(m_synth, note.channel, note.key, note.velocity);
+    }
+    // The attacks are in the measure, as they are in music.
+    const std::uint32_t rate = m_mixer->Rate();
+    std::vector<float> out(std::size_t(rate * ReferenceSeconds) * 2);
+    fluid_synth_write_float(m_synth, int(out.size() / 2), out.data(), 0, 2, out.data(), 1, 2);
+    double power = 0;
+    for (float sample : out) power += double(sample) * sample;
+    // The reset ends the voices but keeps the effects' tails: the first play
+    // would begin with them.
+    fluid_synth_system_reset(m_synth);
+    out.resize(std::size_t(fluid_synth_get_internal_bufsize(m_synth)) * 2);
+    for (double left = rate * LongestTailSeconds; left > 0; left -= double(out.size()) / 2) {
+        fluid_synth_write_float(m_synth, int(out.size() / 2), out.data(), 0, 2, out.data(), 1, 2);
+        if (std::all_of(out.begin(), out.end(), [](float sample) { return std::fabs(sample) < SilentPeak; })) break;
+    }
+    const double rms = std::sqrt(power / double(rate * ReferenceSeconds * 2));
+    fluid_synth_set_gain(m_synth, rms > 0 ? static_cast<float>(std::clamp(ReferenceLevel / rms, 0.05, 10.0)) : 1.0f);
 }
 
 MidiLoad MidiSynth::Load(std::vector<std::uint8_t> data, std::string name, std::int64_t endTick,
@@ -237,6 +283,7 @@ void MidiSynth::MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFra
         FollowPlays(ran, firstFrame + done);
     }
     if (!heard) return;
+    m_limiter.Process(m_rendered.data(), frames);
     const float gain = m_gain.load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < m_rendered.size(); ++i) mix[i] += m_rendered[i] * gain;
 }

@@ -6,6 +6,7 @@
 // (positions move, plays end) and nothing is heard.
 
 #include "platform/AudioMixer.h"
+#include "platform/PeakLimiter.h"
 
 #include <algorithm>
 #include <atomic>
@@ -29,7 +30,7 @@ class MidiSynth;
 enum class MidiLoad {
     Loaded,
     // Its reader failed on the file, found none of its ticks, or its clock
-    // stopped (a tempo of 0); or the file is larger than it takes (2 MiB).
+    // stopped (a tempo of 0); or the file is larger than MaxFileBytes.
     Refused,
     // No player could be made for it.
     NoPlayer,
@@ -108,6 +109,12 @@ struct MidiEventAllowance {
 
 class MidiSynth : public std::enable_shared_from_this<MidiSynth>, private IAudioSource {
 public:
+    // FluidSynth keeps every event of a file in lists of its own, at up to 25
+    // times the file's bytes (84 bytes for an empty text event of 4, 50 for an
+    // event of 2 in running status); General MIDI pieces take tens of KB.
+    // Readers refuse a larger file before they read it.
+    static constexpr std::size_t MaxFileBytes = 2 << 20;
+
     // The process's synthesiser on the output's mixer, made on first use
     // (again when the output has a new mixer); null without a mixer.
     static std::shared_ptr<MidiSynth> Get();
@@ -135,6 +142,9 @@ private:
     friend class MidiSequence;
     explicit MidiSynth(std::shared_ptr<AudioMixer> mixer);
     bool LoadSoundFont();
+    // Sets the gain at which a reference ensemble through the SoundFont
+    // sounds at the level of WAVE music.
+    void SetLevel();
     MidiLoad Try(const std::vector<std::uint8_t>& data, std::int64_t endTick);
     void MixInto(float* mix, std::uint32_t frames, std::uint64_t firstFrame) override;
     // Under the lock, after each block rendered: ran tells that the block
@@ -151,6 +161,8 @@ private:
     std::mutex m_lock;
     std::vector<MidiSequence*> m_playing;
     std::vector<float> m_rendered;
+    // A dense forte piece would pass full scale at the level of typical music.
+    PeakLimiter m_limiter;
     // Frames rendered into the synthesiser's current block.
     std::uint32_t m_blockPhase = 0;
     // A file of thousands of events at one tick would hold the mixing thread,

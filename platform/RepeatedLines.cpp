@@ -1,19 +1,8 @@
 #include "platform/RepeatedLines.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace platform {
-
-namespace {
-
-// Lines of this many kinds are recognised when they come back: a flood can
-// alternate between a few messages.
-constexpr std::size_t Kinds = 4;
-// A flood that goes on still shows in the log now and then.
-constexpr std::uint64_t Bound = 10000;
-
-} // namespace
 
 // The line with each run of digits as one '#'.
 std::string RepeatedLines::Shape(const std::string& line) const
@@ -31,27 +20,44 @@ std::string RepeatedLines::Shape(const std::string& line) const
 void RepeatedLines::Pass(const std::string& line, const Output& out)
 {
     std::string shape = Shape(line);
-    const auto known = std::find_if(m_kinds.begin(), m_kinds.end(), [&](const Kind& kind) { return kind.shape == shape; });
-    if (known != m_kinds.end()) {
-        known->last = line;
-        if (++known->repeats >= Bound) Report(*known, out);
+    if (const auto known = m_index.find(shape); known != m_index.end()) {
+        m_order.splice(m_order.begin(), m_order, known->second);
+        Kind& kind = known->second->second;
+        kind.last = line;
+        if (!kind.pending) m_pending.push_back(&kind);
+        kind.pending = true;
+        if (++kind.repeats >= kind.bound) {
+            Report(kind, out);
+            // A flood that goes on for hours still says a few lines, not a line a second.
+            kind.bound *= 2;
+        }
         return;
     }
-    ReportAll(out);
-    if (m_kinds.size() == Kinds) m_kinds.erase(m_kinds.begin());
-    m_kinds.push_back({std::move(shape), line, 0});
+    // Nothing is pending now, so the kind forgotten has no count to lose.
+    ReportPending(out);
+    if (m_order.size() == Kinds) {
+        m_index.erase(m_order.back().first);
+        m_order.pop_back();
+    }
+    m_order.emplace_front(std::move(shape), Kind{line});
+    m_index.emplace(m_order.front().first, m_order.begin());
     out(line);
 }
 
 void RepeatedLines::Flush(const Output& out)
 {
-    ReportAll(out);
-    m_kinds.clear();
+    ReportPending(out);
+    m_index.clear();
+    m_order.clear();
 }
 
-void RepeatedLines::ReportAll(const Output& out)
+void RepeatedLines::ReportPending(const Output& out)
 {
-    for (Kind& kind : m_kinds) Report(kind, out);
+    for (Kind* kind : m_pending) {
+        Report(*kind, out);
+        kind->pending = false;
+    }
+    m_pending.clear();
 }
 
 void RepeatedLines::Report(Kind& kind, const Output& out)

@@ -15,7 +15,9 @@ int CMIDIOutputDM::Open(const CTextString& fileName)
 {
     if (!CDirectMusic::CanUseDirectMusic()) return -1;
     Close();
-    if (m_file.Read(fileName.GetStr()) != 0) {
+    const int read = ReadMidiFile(m_file, fileName);
+    if (read == 7) return 3;
+    if (read != 0) {
         ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }

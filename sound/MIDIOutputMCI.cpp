@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <vector>
 
 #include "frame/AppManager.h"
 #include "frame/ErrorLog.h"
@@ -34,7 +33,9 @@ bool CMIDIOutputMCI::CanUseMidiOut()
 int CMIDIOutputMCI::Open(const CTextString& fileName)
 {
     Close();
-    if (m_file.Read(fileName.GetStr()) != 0) {
+    const int read = ReadMidiFile(m_file, fileName);
+    if (read == 7) return 1;
+    if (read != 0) {
         ErrorLog.Out("CMIDIOutputMCI::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
@@ -48,10 +49,10 @@ int CMIDIOutputMCI::Open(const CTextString& fileName)
 int CMIDIOutputMCI::OpenDevice()
 {
     if (m_deviceId != NoDevice) return 0;
-    std::vector<std::uint8_t> bytes;
-    const std::string path = CFile::NormalizePath(m_file.GetName());
-    if (CFile().ReadToVector(path, bytes) != 0 || bytes.empty() ||
-        m_device.Load(bytes.data(), static_cast<std::uint32_t>(bytes.size()), m_file.GetName()) != 0) {
+    // Read again as the sequencer opens its file, which may have changed.
+    CFile file;
+    if (ReadMidiFile(file, m_file.GetName()) != 0 || file.GetSize() == 0 ||
+        m_device.Load(file.GetMemory(), file.GetSize(), m_file.GetName()) != 0) {
         ErrorLog.Out("CMIDIOutput::MIDIデバイスがオープンできない。");
         return 1;
     }

@@ -6,6 +6,12 @@
 
 namespace kivotasuGameKit {
 
+namespace {
+
+std::function<void(const CTextString&)> refusalSink;
+
+} // namespace
+
 std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
 {
     static std::once_flag logged;
@@ -13,9 +19,29 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
     return platform::MidiSynth::Get();
 }
 
+int ReadMidiFile(CFile& file, const CTextString& name)
+{
+    constexpr std::uint64_t bound = platform::MidiSynth::MaxFileBytes;
+    std::uint64_t size = 0;
+    const int read = file.ReadAtMost(name.GetStr(), bound, size);
+    if (read != 7) return read;
+    const CTextString message("シンセサイザがMIDIファイルを読めない: " + CFile::NormalizePath(name.GetStr()) + " は " +
+                              std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) +
+                              " バイトを超えています。");
+    if (refusalSink)
+        refusalSink(message);
+    else
+        ErrorLog.OutString(message);
+    return 7;
+}
+
+void SetMidiRefusalSink(std::function<void(const CTextString&)> sink) { refusalSink = std::move(sink); }
+
 int CMidiSegment::Load(const std::uint8_t* data, std::uint32_t size, const std::string& name)
 {
     m_sequence.reset();
+    // Before the tempo map, which takes ten times the file's bytes.
+    if (size > platform::MidiSynth::MaxFileBytes) return 3;
     if (!m_tempo.Read(data, size)) return 2;
     std::shared_ptr<platform::MidiSynth> synth = MidiSynthesizer();
     if (!synth) return 4;

@@ -3,9 +3,12 @@
 // through which both MIDI outputs turn milliseconds into ticks and back.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "frame/TextString.h"
+#include "frame/file/File.h"
 #include "platform/MidiSynth.h"
 #include "sound/MidiTempoMap.h"
 
@@ -15,10 +18,19 @@ namespace kivotasuGameKit {
 // without a sound device.
 std::shared_ptr<platform::MidiSynth> MidiSynthesizer();
 
+// Reads the MIDI file name into file: Read's result, or 7 for a file larger
+// than the synthesiser takes, refused before a byte of it is read and said
+// (its path, its size and the bound) to the refusal sink.
+int ReadMidiFile(CFile& file, const CTextString& name);
+// Where a refusal is said: the error log until one is installed (the script
+// engine says it on stderr at the tag being read); null puts the log back.
+void SetMidiRefusalSink(std::function<void(const CTextString&)> sink);
+
 class CMidiSegment {
 public:
     // 0 ready; 2 the data is no Standard MIDI File; 3 the synthesiser's reader
-    // refuses it; 4 the synthesiser cannot take it, or there is none.
+    // refuses it, or it is larger than the synthesiser takes; 4 the
+    // synthesiser cannot take it, or there is none.
     int Load(const std::uint8_t* data, std::uint32_t size, const std::string& name);
     void Unload() { m_sequence.reset(); }
     bool IsLoaded() const { return m_sequence != nullptr; }

@@ -91,6 +91,11 @@ std::FILE* CFile::GetFilePtr() { return m_file; }
 
 int CFile::Read(const std::string& name) { return InnerRead(*this, name); }
 
+int CFile::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size)
+{
+    return InnerRead(*this, name, mostBytes, &size);
+}
+
 std::string CFile::GetName() const { return m_name; }
 
 std::string CFile::GetPureFileNameOfName() const { return GetPureFileName(m_name); }

@@ -34,6 +34,9 @@ public:
     virtual std::FILE* GetFilePtr();
     // See InnerRead.
     virtual int Read(const std::string& name);
+    // As Read, but a file (or member) of more than mostBytes is refused before
+    // a byte of it is read or a block made for it: 7, with its size in size.
+    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
     virtual std::string GetName() const;
     virtual std::string GetPureFileNameOfName() const;
     virtual std::string GetSuffixOfName() const;
@@ -86,9 +89,13 @@ public:
     // A memory name, the plain file, or a member of the archive of an
     // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
     // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed;
-    // 6 a bad memory name; -1 an empty name. Memory names are those of live
-    // CMemoryName objects.
-    static int InnerRead(CFile& file, const std::string& name);
+    // 6 a bad memory name; 7 over mostBytes (its size in *size); -1 an empty
+    // name. Memory names are those of live CMemoryName objects.
+    static int InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
+                         std::uint64_t* size = nullptr);
+    // Whether Read would find name (on the disk, in an enclosing folder's
+    // archive, or a live memory name) without reading it.
+    static bool IsFound(const std::string& name);
 
 private:
     void CloseAll();

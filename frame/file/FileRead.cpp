@@ -48,7 +48,16 @@ bool FindMember(const std::string& path, FoundMember& found)
 
 } // namespace
 
-int CFile::InnerRead(CFile& file, const std::string& name)
+bool CFile::IsFound(const std::string& name)
+{
+    if (name.empty()) return false;
+    if (name[0] == '!' && CMemoryName::IsLive(name)) return true;
+    const std::string path = NormalizePath(name);
+    FoundMember member;
+    return platform::FileSystem().Exists(path) || FindMember(path, member);
+}
+
+int CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes, std::uint64_t* sizeFound)
 {
     if (name.empty()) return -1;
     file.CloseAll();
@@ -57,6 +66,8 @@ int CFile::InnerRead(CFile& file, const std::string& name)
         std::uintptr_t address = 0;
         std::uint32_t size = 0;
         if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return 6;
+        if (sizeFound) *sizeFound = size;
+        if (size > mostBytes) return 7;
         file.m_name = name;
         file.m_data = reinterpret_cast<std::uint8_t*>(address);
         file.m_size = size;
@@ -68,15 +79,18 @@ int CFile::InnerRead(CFile& file, const std::string& name)
     const std::string path = NormalizePath(name);
     FoundMember member;
     std::unique_ptr<platform::IReadFile> plain = platform::FileSystem().OpenRead(path);
-    std::uint32_t size = 0;
+    std::uint64_t size = 0;
     if (plain) {
         const std::optional<std::uint64_t> fileSize = plain->Size();
-        if (!fileSize || *fileSize >= UINT32_MAX) return 2;
-        size = std::uint32_t(*fileSize);
+        if (!fileSize) return 2;
+        size = *fileSize;
     } else {
         if (!FindMember(path, member)) return 1;
         size = member.entry.size;
     }
+    if (sizeFound) *sizeFound = size;
+    if (size > mostBytes) return 7;
+    if (size >= UINT32_MAX) return 2;
     platform::IReadFile& in = plain ? *plain : *member.file;
 
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
@@ -88,7 +102,7 @@ int CFile::InnerRead(CFile& file, const std::string& name)
 
     file.m_name = name;
     file.m_data = block.release();
-    file.m_size = size;
+    file.m_size = std::uint32_t(size);
     file.m_fromArchive = !plain;
     if (HasScrambleMagic(file.m_data, size)) {
         Unscramble(file.m_data + ScrambleMagicSize, size - ScrambleMagicSize);

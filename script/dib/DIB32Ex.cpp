@@ -12,6 +12,7 @@
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -194,11 +195,28 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     }
 }
 
+namespace {
+
+// A place that is neither a keyword nor a number leaves the picture where it
+// stood: said, as a keyword misspelt or in another language ("MIGI") lands here.
+void SayIfNoPlace(const CTagAttributes& record, TagAttributeKey key, bool keyword)
+{
+    const CTextString& value = record.GetValue(key);
+    if (keyword || value.IsEmpty() || value.IsNumber()) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    const CTextString name(key == TagAttributeKey::X ? "X" : "Y");
+    errors.Warn(name + "『" + value + "』は位置の名前でも数でもないので、使われません。", errors.Here());
+}
+
+} // namespace
+
 void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
 {
     const std::int32_t sw = ScreenWidth(), sh = ScreenHeight();
     HorizontalAlign horizontal;
-    if (record.GetHorizontalAlign(horizontal)) m_xMode = std::uint32_t(horizontal);
+    const bool horizontalNamed = record.GetHorizontalAlign(horizontal);
+    if (horizontalNamed) m_xMode = std::uint32_t(horizontal);
+    SayIfNoPlace(record, TagAttributeKey::X, horizontalNamed);
     switch (m_xMode) {
     case 0:
     case 2: position.x -= sw / 4; break;
@@ -208,7 +226,9 @@ void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
     default: break;
     }
     VerticalAlign vertical;
-    if (record.GetVerticalAlign(vertical)) m_yMode = std::uint32_t(vertical);
+    const bool verticalNamed = record.GetVerticalAlign(vertical);
+    if (verticalNamed) m_yMode = std::uint32_t(vertical);
+    SayIfNoPlace(record, TagAttributeKey::Y, verticalNamed);
     switch (m_yMode) {
     case 1: position.y = sh / 2 - size.cy / 2; break;
     case 2: position.y = sh / 4 - size.cy / 2; break;
@@ -247,12 +267,12 @@ bool CDIB32Ex::CoversWhole(Plane& target)
            std::int64_t(m_y) + height >= targetHeight;
 }
 
-void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
+void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer, bool sized)
 {
     int width = 0, height = 0;
     GetSize(&width, &height);
     CTextString text;
-    text.AppendSizeAttributes(width, height);
+    if (sized) text.AppendSizeAttributes(width, height);
     if (!m_name.IsEmpty()) AppendSavedAttribute(text, "NAME", m_name);
     if (!m_file.IsEmpty()) AppendSavedAttribute(text, "FILE", m_file);
     if (m_xMode != 1)
@@ -280,6 +300,12 @@ void CDIB32Ex::Write(kivotasuGameKit::CTextFileWriter& writer)
 
 void CDIB32Ex::CaptureScreenArea(const RECT& rect)
 {
+    kivotasuGameKit::CFastDraw* draw = GetDraw();
+    CaptureArea(draw ? &draw->m_secondary : nullptr, rect);
+}
+
+void CDIB32Ex::CaptureArea(Plane* from, const RECT& rect)
+{
     m_erase.mode = CEraseInfo::None;
     m_x = rect.left;
     m_y = rect.top;
@@ -287,7 +313,7 @@ void CDIB32Ex::CaptureScreenArea(const RECT& rect)
     if (CreateMemorySurface(rect.right - rect.left, rect.bottom - rect.top, SurfaceType::ARGB8888) != 0) return;
     m_defaultX = rect.left;
     m_defaultY = rect.top;
-    if (kivotasuGameKit::CFastDraw* draw = GetDraw()) CopyBlt(&draw->m_secondary, 0, 0, nullptr, &rect);
+    if (from) CopyBlt(from, 0, 0, nullptr, &rect);
     m_loaded = 1;
     m_visible = 1;
 }

@@ -54,7 +54,10 @@ public:
     void Draw(Plane& target);
     // Whether Draw writes every pixel of target, whatever it held.
     bool CoversWhole(Plane& target);
-    void Write(kivotasuGameKit::CTextFileWriter& writer);
+    // sized: WIDTH and HEIGHT too. A picture whose size its tag's own text
+    // gives (a painted BODY line) writes none: read back, they would make it
+    // a blank picture of that size.
+    void Write(kivotasuGameKit::CTextFileWriter& writer, bool sized = true);
 
     // CUT into this (cleared) picture: a rectangle of the tag's FILE.
     void Cut(CTagAttributes& record);
@@ -65,6 +68,8 @@ public:
     // The picture becomes a copy of that area of the screen manager's back
     // plane; left unloaded when no surface can be made.
     void CaptureScreenArea(const kivotasuGameKit::RECT& rect);
+    // The same from another plane (none: the pixels are left as made).
+    void CaptureArea(Plane* from, const kivotasuGameKit::RECT& rect);
     // The area of this picture copied from the clean plane onto the back plane.
     void RestoreBehind(kivotasuGameKit::CFastDraw& draw, Plane& clean);
     // Every target pixel under a non-zero pixel of this picture gets each

@@ -8,6 +8,7 @@
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
+#include "script/tag/Sound.h"
 
 #include <algorithm>
 
@@ -25,6 +26,7 @@ void CBgmPlayer::Play(const CTagAttributes& record)
     FadeOutAndStop(FadeMs);
     const CTextString& file = record.GetFile();
     m_fileName = InFamilyPath(m_path, file);
+    TAG::SayIfSoundFileMissing(m_fileName);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
     kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sound, m_fileName);
     if (m_sound.IsNull()) return;

@@ -4,18 +4,23 @@
 
 void CQuiltorEngine::Redraw()
 {
-    if (m_visuals.IsShowing()) {
-        if (!m_visuals.GetFirstPicture()->CoversWhole(m_screen)) m_screen.Clear();
-        m_visuals.DrawAll(m_screen);
-    } else {
-        // The backs fill the screen themselves.
-        m_backs.DrawAll(m_screen);
-        m_acts.DrawAll(m_screen);
-        m_paints.DrawAll(m_screen);
-    }
+    ComposeLayers(m_screen);
     m_windows.Invalidate();
     m_text.Invalidate();
-    m_buttons.DrawAll(m_screen);
+}
+
+void CQuiltorEngine::ComposeLayers(Plane& target)
+{
+    if (m_visuals.IsShowing()) {
+        if (!m_visuals.GetFirstPicture()->CoversWhole(target)) target.Clear();
+        m_visuals.DrawAll(target);
+    } else {
+        // The backs fill the screen themselves.
+        m_backs.DrawAll(target);
+        m_acts.DrawAll(target);
+        m_paints.DrawAll(target);
+    }
+    m_buttons.DrawAll(target);
 }
 
 void CQuiltorEngine::ShowWindows()

@@ -1,6 +1,7 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include "frame/EScript.h"
+#include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
 
 using kivotasuGameKit::CTextString;
@@ -78,6 +79,30 @@ void CQuiltorEngine::OnHideElementTag(CTagAttributes& record, TAG::CElementManag
     FinishElementChange(record, manager);
 }
 
+// Under a LOCK the back plane still shows the screen from before it: a BODY
+// line is drawn over the layers as the UNLOCK will compose them. A load
+// rebuilds every picture under a LOCK, so it paints the line over the same
+// pixels as play did.
+void CQuiltorEngine::OnPaintTag(CTagAttributes& record)
+{
+    if (!m_lock.IsLocked() || record.GetBody().IsEmpty()) {
+        ApplyElementTag(record, m_paints);
+        return;
+    }
+    Plane backdrop;
+    if (backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0) {
+        backdrop.SetFillColor(0xFF000000);
+        backdrop.Clear();
+        ComposeLayers(backdrop);
+        m_paints.SetBackdrop(&backdrop);
+    }
+    struct Restore {
+        TAG::CPaintManager& paints;
+        ~Restore() { paints.SetBackdrop(nullptr); }
+    } restore{m_paints};
+    ApplyElementTag(record, m_paints);
+}
+
 void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
 {
     if (m_lock.Unlock() != 0 || m_lock.IsLocked()) return;
@@ -108,4 +133,21 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
     if (!target) return;
     cut->Paste(*target, record);
     if (painted) FinishElementChange(record, m_paints);
+}
+
+// A function button shows as soon as it is defined, as the redraw after a load
+// shows it: drawn where the composition would draw it, and presented unless a
+// LOCK holds the screen back.
+void CQuiltorEngine::OnEndButtonTag()
+{
+    m_buttons.End();
+    if (m_select.IsInside()) {
+        m_select.MarkHasItems();
+        return;
+    }
+    DIB::CDIB32Ex* shown = m_buttons.DrawDefined(m_screen);
+    if (!shown || m_lock.IsLocked()) return;
+    const kivotasuGameKit::RECT area = shown->GetRect();
+    GetBackPlane().CopyBlt(&m_screen, area.left, area.top, nullptr, &area);
+    GetDraw().OnDraw(&area);
 }

@@ -11,6 +11,10 @@ void CQuiltorEngine::OnSaveTag(const CTagAttributes& record)
 {
     const auto& control = record.GetValue(TagAttributeKey::Control);
     if (!control.IsEmpty()) m_state.AutoSave = ToTagNumber(control.GetStr()) != 0 ? 1 : 0;
+    // A save opens with auto-saving off. Run as the start script, where no
+    // load prepared the back-log, its first LOG line must take the place of
+    // the reset's empty line as it does after a load.
+    if (control == CTextString("0")) m_log.ExpectSavedLines();
 }
 
 void CQuiltorEngine::OnTitleTag(const CTagAttributes& record)

@@ -7,12 +7,11 @@
 #include "platform/Clock.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
-
-#include <cstdio>
 
 using kivotasuGameKit::CTextString;
 
@@ -33,7 +32,7 @@ CTextString Expanded(const char* text)
 void SayStartScriptMissing(const CTextString& start)
 {
     const std::string text = "No game to start: the start script " + platform::ShownPath(start.GetStr()) + " cannot be opened.";
-    std::fprintf(stderr, "quiltor: %s\n", text.c_str());
+    platform::Stderr().Say("quiltor: " + text);
     platform::MessageBoxes().Show("quiltor", platform::Utf8ToCp932(text), platform::MessageBoxStyle::Ok, true);
 }
 

@@ -5,6 +5,7 @@
 #include "frame/WindowApp.h"
 #include "script/engine/EngineProbe.h"
 #include "script/lang/ScriptError.h"
+#include "sound/MidiSegment.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -24,6 +25,11 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
     m_buttons.SetText(&m_text);
     m_buttons.SetMouse(&m_mouse);
     CScriptError::GetInstance().SetCloseHandler([this] { PostClose(); });
+    // The music tags open their file as they are read.
+    kivotasuGameKit::SetMidiRefusalSink([](const CTextString& message) {
+        CScriptError& errors = CScriptError::GetInstance();
+        errors.Warn(message, errors.Here());
+    });
 }
 
 CQuiltorEngine::~CQuiltorEngine()
@@ -39,6 +45,7 @@ CQuiltorEngine::~CQuiltorEngine()
            });
     SaveOption();
     CScriptError::GetInstance().SetCloseHandler(nullptr);
+    kivotasuGameKit::SetMidiRefusalSink(nullptr);
     g_engine = nullptr;
     // Its factory goes with the members; the sample goes first.
     m_sampleSound.Release();

@@ -111,6 +111,8 @@ public:
 
     // Composition.
     void Redraw();
+    // The picture layers and the buttons onto target, as Redraw draws them.
+    void ComposeLayers(Plane& target);
     void ShowWindows();
     void HideWindows();
     void ShowText();
@@ -138,6 +140,8 @@ public:
     void OnNameTextTag(const CTagAttributes& record);
     void OnUnlockTag(const CTagAttributes& record);
     void OnPasteTag(CTagAttributes& record);
+    void OnEndButtonTag();
+    void OnPaintTag(CTagAttributes& record);
     void OnEndSelectTag(CTagAttributes& record);
     // ACT and PAINT are refused while a visual is shown.
     bool RefusedInVisual();

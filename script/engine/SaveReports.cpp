@@ -1,6 +1,5 @@
 #include "script/engine/QuiltorEngine.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -9,8 +8,8 @@
 #include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
-#include "script/lang/TerminalText.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -41,10 +40,9 @@ void CQuiltorEngine::SayUnsaved(const char* where, const CTextString& headline, 
 {
     const std::string path = platform::ShownPath(name.GetStr());
     kivotasuGameKit::ErrorLog.Out("%s %s %s: %s", where, headline.c_str(), name.c_str(), reason.c_str());
-    // A name or a reason may hold control bytes: shown by name, never sent as commands.
     const std::string line = "quiltor: " + platform::Cp932ToUtf8(headline.GetStr()) + " " + path + ": " +
                              platform::Cp932ToUtf8(reason.GetStr());
-    std::fputs((NamedControls(line) + "\n").c_str(), stderr);
+    platform::Stderr().Say(line);
     if (!box || m_closing) return;
     const CTextString text = headline + CTextString("\n\n") + CTextString(platform::Utf8ToCp932(path)) + CTextString("\n") + reason;
     platform::MessageBoxes().Show("保存の失敗", text.GetStr(), platform::MessageBoxStyle::Ok, true);

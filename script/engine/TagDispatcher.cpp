@@ -70,10 +70,7 @@ const std::array<Handler, TagCount> Handlers = {{
     {[](Engine& e, Record& r) { e.GetButtons().ParseState(r); }, C},
     {[](Engine& e, Record& r) { e.GetButtons().Begin(r); }, C},
     {[](Engine& e, Record& r) { e.GetButtons().ParseDefault(r); }, C},
-    {[](Engine& e, Record&) {
-         e.GetButtons().End();
-         if (e.GetSelect().IsInside()) e.GetSelect().MarkHasItems();
-     }, C}, // ENDBUTTON
+    {[](Engine& e, Record&) { e.OnEndButtonTag(); }, C},
     {[](Engine& e, Record& r) { e.OnCursorTag(r); }, C},
     {[](Engine& e, Record& r) { e.GetCuts().SetElement(r); }, C},
     {[](Engine& e, Record& r) { e.GetCuts().ParseDefault(r); }, C},
@@ -97,7 +94,7 @@ const std::array<Handler, TagCount> Handlers = {{
     {Nothing, C}, // MOVIE
     {[](Engine& e, Record& r) {
          if (e.GetButtons().IsInside()) e.GetButtons().SetElement(r);
-         else if (!e.RefusedInVisual()) e.ApplyElementTag(r, e.GetPaints());
+         else if (!e.RefusedInVisual()) e.OnPaintTag(r);
      }, R}, // PAINT
     {[](Engine& e, Record& r) { e.GetPaints().ParseDefault(r); }, C},
     {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetPaints()); }, R},
@@ -205,6 +202,9 @@ void CQuiltorEngine::RunTags()
             }
         }
         if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
-        if (ran && handler.after == After::Returns) return;
+        // A tag that continues may still start a transition (a PASTE into a
+        // painted picture): the next frame must run it, or the next tag's
+        // wait takes its place and the change is never presented.
+        if (ran && (handler.after == After::Returns || m_state.State == EngineState::Transition)) return;
     }
 }

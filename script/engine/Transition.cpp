@@ -5,6 +5,7 @@
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/InputState.h"
 #include "script/engine/TransitionFrames.h"
+#include "script/lang/ScriptError.h"
 
 namespace {
 
@@ -28,18 +29,24 @@ EffectKind Resolve(EffectKind kind, kivotasuGameKit::CMersenneTwister& random)
 
 // An EFFECT that names a picture draws it keyed onto the screen plane. A
 // picture that cannot be had, for whatever reason, turns the transition into
-// a blend: it never ends the game.
+// a blend: it never ends the game, but the author hears of it, as a name
+// misspelt ("FADE") lands here too.
 bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
 {
+    CTextString why;
     try {
         Plane& picture = CDibInfoCache::GetInstance().Get(name)->GetPlane();
         picture.UpdateColorKey();
         m_screen.KeyCopyBlt(&picture, 0, 0);
         return true;
+    } catch (const EScript& error) {
+        why = error.GetSaid();
     } catch (const kivotasuGameKit::KTL::CException&) {
-    } catch (const std::exception&) { // EScript, allocation failures and the rest
+    } catch (const std::exception&) { // allocation failures and the rest
     }
     kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::DrawEffectPictureで効果の絵%sを読めない", name.c_str());
+    CScriptError& errors = CScriptError::GetInstance();
+    errors.Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" + why, errors.Here());
     return false;
 }
 

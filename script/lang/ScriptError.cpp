@@ -1,10 +1,9 @@
 #include "script/lang/ScriptError.h"
 
-#include <cstdio>
-
 #include "frame/ErrorLog.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
 #include "script/lang/TerminalText.h"
 #include "script/lang/TextScan.h"
@@ -18,28 +17,12 @@ constexpr std::size_t ShownMessageBytes = 400;
 
 constexpr std::string_view LinePrefix = "quiltor: script error";
 
-void WriteLine(const std::string& line) { std::fputs((line + "\n").c_str(), stderr); }
-
-void WriteLineAndLog(const std::string& line)
-{
-    WriteLine(line);
-    if (!line.starts_with(LinePrefix)) return; // a notice's count: stderr only
-    // The log keeps what stderr says, for a log written elsewhere.
-    kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(line.substr(LinePrefix.size())).c_str());
-}
-
 } // namespace
 
 CScriptError& CScriptError::GetInstance()
 {
     static CScriptError instance;
     return instance;
-}
-
-CScriptError::~CScriptError()
-{
-    // At exit the log may be gone: the last counts go to stderr only.
-    m_said.Flush(WriteLine);
 }
 
 CScriptError::Place CScriptError::Here() { return At(m_tagOffset, m_tagText.GetStr()); }
@@ -62,12 +45,17 @@ std::string CScriptError::Line(const CTextString& message, const Place& place)
     std::string line = std::string(LinePrefix) + Where(place);
     line += ": " + platform::ShownText(ShownOnOneLine(message.GetStr(), ShownMessageBytes));
     if (!place.tag.empty()) line += " " + platform::Cp932ToUtf8(place.tag);
-    return NamedControls(line);
+    return line;
 }
 
-void CScriptError::Say(const std::string& line) { m_said.Pass(line, WriteLineAndLog); }
-
-void CScriptError::Flush() { m_said.Flush(WriteLineAndLog); }
+void CScriptError::Say(const std::string& line)
+{
+    for (const std::string& said : platform::Stderr().Say(line)) {
+        if (!said.starts_with(LinePrefix)) continue; // another line's count: stderr only
+        // The log keeps what stderr says, for a log written elsewhere.
+        kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(said.substr(LinePrefix.size())).c_str());
+    }
+}
 
 void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Line(message, place)); }
 
@@ -75,7 +63,7 @@ void CScriptError::Notice(std::string_view what)
 {
     const Place place = Here();
     const std::string line = "quiltor: " + std::string(what) + Where(place) + ": " + platform::Cp932ToUtf8(place.tag);
-    m_said.Pass(NamedControls(line), WriteLine);
+    platform::Stderr().Say(line);
 }
 
 void CScriptError::Report(const CTextString& message, const CTextString& said, const Place& place)
@@ -85,7 +73,10 @@ void CScriptError::Report(const CTextString& message, const CTextString& said, c
     // with no box, and the log is silent unless asked for.
     Say(Line(said, place));
     if (m_mode != 1) return;
-    CTextString text = m_tagText + "\n\n" + message + "\n\n\n……終了しちゃいますよぉ？";
+    // The tag stays as the script wrote it; a path in the message is the
+    // host's, the one stderr names, not the player's internal drive form.
+    const CTextString shown(platform::Utf8ToCp932(platform::ShownText(said.GetStr())));
+    CTextString text = m_tagText + "\n\n" + shown + "\n\n\n……終了しちゃいますよぉ？";
     auto answer = platform::MessageBoxes().Show("スクリプトエラー", text.GetStr(),
                                                 platform::MessageBoxStyle::OkCancel, true);
     if (answer == platform::MessageBoxAnswer::Ok && m_closeHandler) m_closeHandler();

@@ -12,7 +12,6 @@
 
 #include "frame/EScript.h"
 #include "frame/TextString.h"
-#include "platform/RepeatedLines.h"
 #include "script/lang/ScriptLines.h"
 
 class CScriptError {
@@ -29,7 +28,7 @@ public:
     };
 
     static CScriptError& GetInstance();
-    virtual ~CScriptError();
+    virtual ~CScriptError() = default;
 
     // At the tag read last.
     void Report(const CTextString& message) { Report(message, message, Here()); }
@@ -47,9 +46,6 @@ public:
     // Not an error and in no box: one stderr line naming what the reader
     // passed over (UTF-8) and the tag read last, with its place.
     void Notice(std::string_view what);
-    // Says the counts of repeated errors held back.
-    void Flush();
-
     // The place of the tag read last, and of a tag of the script being read.
     Place Here();
     Place At(std::size_t offset, std::string_view tag);
@@ -90,7 +86,7 @@ private:
     static std::string Where(const Place& place);
     // The stderr line of an error, in UTF-8, without its line break.
     static std::string Line(const CTextString& message, const Place& place);
-    // Writes a line on stderr and in the log, a repeat of a recent one counted instead.
+    // Writes a line on stderr and in the log, a repeat of one said counted instead.
     void Say(const std::string& line);
 
     std::int32_t m_mode = 0;
@@ -98,7 +94,6 @@ private:
     std::size_t m_tagOffset = npos;
     CTextString m_script;
     CScriptLines m_lines;
-    platform::RepeatedLines m_said{platform::RepeatedLines::Likeness::Exact};
     std::function<void()> m_closeHandler;
     std::function<void(const CTextString&)> m_observer;
 };

@@ -24,9 +24,10 @@ int CScriptReader::Read(const std::string& name)
     // A failed read has dropped the text read before too.
     CScriptError::GetInstance().SetScript(result == 0 ? CTextString(name) : CTextString(), Text());
     const std::string path = NormalizePath(name);
-    if (result == 0 && !m_saidUtf8.contains(path) && IsMultiByteUtf8(Text())) {
+    if (result == 0 && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
         m_saidUtf8.insert(path);
         SayUtf8Script(path, Text());
+        ShowUtf8Script(path, Text());
     }
     return result;
 }

@@ -27,7 +27,8 @@ public:
 
     // Reading or closing a script puts the position at its start, and makes
     // it the script the errors name. A script saved as UTF-8 is said on
-    // stderr the first time it is read, and read as Shift-JIS all the same.
+    // stderr and in a box the first time it is read, and read as Shift-JIS
+    // all the same.
     int Read(const std::string& name) override;
     int Close() override;
 

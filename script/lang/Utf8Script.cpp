@@ -1,60 +1,178 @@
 #include "script/lang/Utf8Script.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
-#include <string>
+#include <optional>
 
 #include "platform/HostPath.h"
+#include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
+#include "platform/TextCodec.h"
 
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+// Fewer Japanese characters agree with a Shift-JIS reading too often to tell.
+constexpr std::size_t LeastJapanese = 2;
 
-// The length of the UTF-8 sequence a lead byte starts, 0 for no lead byte.
-std::size_t SequenceLength(unsigned char lead)
+unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
+
+// Length 0: no strict UTF-8 character starts here (a stray continuation byte,
+// a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
+struct Decoded {
+    char32_t code = 0;
+    std::size_t length = 0;
+};
+
+Decoded DecodeAt(std::string_view text, std::size_t at)
 {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
+    const unsigned lead = ByteAt(text, at);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        least = 0x10000;
+    } else {
+        return {};
+    }
+    if (at + length > text.size()) return {};
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned next = ByteAt(text, at + i);
+        if ((next & 0xC0) != 0x80) return {};
+        code = code << 6 | (next & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
+    return {code, length};
 }
 
-// Quoted for a POSIX shell.
-std::string Quoted(std::string_view text)
+struct Utf8Reading {
+    std::size_t japanese = 0; // kana, kanji, Japanese punctuation, full-width forms
+    std::size_t kana = 0;     // of them kana, punctuation and full-width forms
+};
+
+// Nothing when the text is no strict UTF-8.
+std::optional<Utf8Reading> ReadAsUtf8(std::string_view text)
 {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    Utf8Reading reading;
+    for (std::size_t at = 0; at < text.size();) {
+        const Decoded decoded = DecodeAt(text, at);
+        if (decoded.length == 0) return std::nullopt;
+        const char32_t code = decoded.code;
+        const bool kana = (code >= 0x3000 && code <= 0x30FF) || (code >= 0xFF00 && code <= 0xFFEF);
+        reading.kana += kana;
+        reading.japanese += kana || (code >= 0x4E00 && code <= 0x9FFF);
+        at += decoded.length;
+    }
+    return reading;
+}
+
+// The rows of the Shift-JIS table (as Windows extends it) that hold characters.
+bool IsShiftJisLead(unsigned byte)
+{
+    return (byte >= 0x81 && byte <= 0x84) || (byte >= 0x87 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEA) ||
+           byte == 0xED || byte == 0xEE || (byte >= 0xFA && byte <= 0xFC);
+}
+
+bool IsShiftJisTrail(unsigned byte) { return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC); }
+
+// Punctuation, full-width letters and kana: rows a UTF-8 text read as
+// Shift-JIS seldom lands on, as their lead bytes are UTF-8 continuation bytes.
+bool IsShiftJisKana(unsigned lead, unsigned trail)
+{
+    return (lead == 0x81 && trail <= 0xAC) || lead == 0x82 || (lead == 0x83 && trail <= 0x96);
+}
+
+// Rare kanji: the rows UTF-8 lead bytes fall on.
+bool IsRareKanji(unsigned lead, unsigned trail) { return lead >= 0x99 || (lead == 0x98 && trail >= 0x9F); }
+
+// How well a text reads as Shift-JIS: its kana less its rare kanji and
+// half-width katakana, of which a UTF-8 text read so is made. Nothing when
+// some byte is no Shift-JIS.
+std::optional<std::ptrdiff_t> ShiftJisScore(std::string_view text)
+{
+    std::ptrdiff_t score = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned lead = ByteAt(text, at);
+        if (lead < 0x80 || (lead >= 0xA1 && lead <= 0xDF)) {
+            score -= lead >= 0x80;
+            ++at;
+            continue;
+        }
+        if (!IsShiftJisLead(lead) || at + 1 == text.size()) return std::nullopt;
+        const unsigned trail = ByteAt(text, at + 1);
+        if (!IsShiftJisTrail(trail)) return std::nullopt;
+        score += IsShiftJisKana(lead, trail) ? 1 : IsRareKanji(lead, trail) ? -1 : 0;
+        at += 2;
+    }
+    return score;
+}
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }
+
+// One word to a POSIX shell. A name with control bytes takes the $'...' form
+// with them spelled out: raw they would drive the terminal, and no reader
+// could paste them back.
+std::string ShellWord(std::string_view text)
+{
+    if (std::ranges::none_of(text, IsControl)) {
+        std::string quoted = "'";
+        for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return quoted + "'";
+    }
+    std::string quoted = "$'";
+    for (char c : text) {
+        if (IsControl(c)) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+            quoted += escaped;
+        } else {
+            if (c == '\'' || c == '\\') quoted += '\\';
+            quoted += c;
+        }
+    }
     return quoted + "'";
 }
 
 } // namespace
 
-bool IsMultiByteUtf8(std::string_view text)
+bool IsJapaneseUtf8(std::string_view text)
 {
-    bool multiByte = false;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = SequenceLength(static_cast<unsigned char>(text[at]));
-        if (length == 0 || at + length > text.size()) return false;
-        for (std::size_t i = 1; i < length; ++i) {
-            if (!IsContinuation(static_cast<unsigned char>(text[at + i]))) return false;
-        }
-        multiByte = multiByte || length > 1;
-        at += length;
-    }
-    return multiByte;
+    const std::optional<Utf8Reading> utf8 = ReadAsUtf8(text);
+    // Japanese prose without a single kana or punctuation mark is no script.
+    if (!utf8 || utf8->japanese < LeastJapanese || utf8->kana == 0) return false;
+    const std::optional<std::ptrdiff_t> shiftJis = ShiftJisScore(text);
+    return !shiftJis || *shiftJis < static_cast<std::ptrdiff_t>(utf8->japanese);
+}
+
+std::string Utf8ScriptNotice(std::string_view name, std::string_view text)
+{
+    const std::string shown = platform::ShownPath(name);
+    const std::string path = ShellWord(shown);
+    const std::string converted = ShellWord(shown + ".sjis");
+    // iconv refuses the byte-order mark some editors write first.
+    const std::string source = text.starts_with(ByteOrderMark) ? "tail -c +4 " + path + " | iconv -f UTF-8 -t CP932"
+                                                                : "iconv -f UTF-8 -t CP932 " + path;
+    return platform::NamedControls(shown) + " is UTF-8, but scripts are read as Shift-JIS; convert it with: " +
+           source + " > " + converted + " && mv " + converted + " " + path;
 }
 
 void SayUtf8Script(std::string_view name, std::string_view text)
 {
-    const std::string path = Quoted(platform::ShownPath(name));
-    const std::string converted = Quoted(platform::ShownPath(name) + ".sjis");
-    // iconv refuses the byte-order mark some editors write first.
-    const std::string source = text.starts_with(ByteOrderMark) ? "tail -c +4 " + path + " | iconv -f UTF-8 -t CP932"
-                                                                : "iconv -f UTF-8 -t CP932 " + path;
-    const std::string line = "quiltor: " + platform::ShownPath(name) +
-                             " is UTF-8, but scripts are read as Shift-JIS; convert it with: " + source + " > " +
-                             converted + " && mv " + converted + " " + path + "\n";
-    std::fputs(line.c_str(), stderr);
+    platform::Stderr().Say("quiltor: " + Utf8ScriptNotice(name, text));
+}
+
+void ShowUtf8Script(std::string_view name, std::string_view text)
+{
+    platform::MessageBoxes().Show("quiltor", platform::Utf8ToCp932(Utf8ScriptNotice(name, text)),
+                                  platform::MessageBoxStyle::Ok, true);
 }

@@ -141,6 +141,14 @@ void CButtonManager::DrawFunctionButtons(Plane& target)
         if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).DrawOffOnto(target);
 }
 
+DIB::CDIB32Ex* CButtonManager::DrawDefined(Plane& target)
+{
+    if (m_current == CElementManager::End() || ButtonAt(m_current).GetKind() != ButtonKind::Function) return nullptr;
+    DIB::CDIB32Ex* off = ButtonAt(m_current).PictureOf(CButtonElement::Off);
+    if (off) off->Draw(target);
+    return off;
+}
+
 void CButtonManager::DrawAll(Plane& target)
 {
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)

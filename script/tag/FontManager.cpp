@@ -118,9 +118,9 @@ void CFontManager::DrawChar(std::string_view character, int x, int y, Plane& tar
     target.BlendAlphaBlt(&m_glyphPlane, x, y);
 }
 
-void CFontManager::Write(kivotasuGameKit::CTextFileWriter& writer)
+void CFontManager::AppendLook(CTextString& line) const
 {
-    CTextString line(" SHADOW=\"");
+    line += CTextString(" SHADOW=\"");
     if (m_shadow == -1)
         line += CTextString("KANA");
     else if (m_shadow == -2)
@@ -129,10 +129,15 @@ void CFontManager::Write(kivotasuGameKit::CTextFileWriter& writer)
         line.AppendNumber(m_shadow);
     line += '"';
     line.AppendAttribute("SIZE", m_size);
+    line.AppendFormat(" COLOR=\"#%06X\"", unsigned(m_color));
+}
+
+void CFontManager::Write(kivotasuGameKit::CTextFileWriter& writer)
+{
+    CTextString line;
+    AppendLook(line);
+    line += CTextString("]\n");
     writer.Write(line);
-    CTextString colour;
-    colour.AppendFormat(" COLOR=\"#%06X\"]\n", unsigned(m_color));
-    writer.Write(colour);
     for (auto& entry : GetElements()) entry->Write(writer);
 }
 

@@ -31,6 +31,8 @@ public:
     void DrawChar(std::string_view character, int x, int y, Plane& target);
     // Completes the text settings line with SHADOW, SIZE and COLOR, then the SYMBOL entries.
     void Write(kivotasuGameKit::CTextFileWriter& writer);
+    // SHADOW, SIZE and COLOR as attributes.
+    void AppendLook(kivotasuGameKit::CTextString& line) const;
 
     // Makes the face of the font list's current entry anew.
     void CreateFont();

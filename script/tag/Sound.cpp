@@ -2,9 +2,11 @@
 
 #include "frame/EScript.h"
 #include "frame/SoundFactoryHolder.h"
+#include "frame/file/File.h"
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/SavedValue.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -21,8 +23,9 @@ void CSound::Play(const CTagAttributes& record)
 {
     const CTextString& file = record.GetFile();
     if (file.IsEmpty()) throw EScript(CTextString("ファイル名が指定されていません。"));
-    if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
     CTextString name = file.Find(':') >= 0 ? file : m_path + file;
+    SayIfSoundFileMissing(name);
+    if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
     kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sound, name);
     if (m_sound.IsNull()) return;
     m_sound->SetVolume(GetSoundVolume());
@@ -51,6 +54,14 @@ void CSound::WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const
     AppendSavedAttribute(line, "PATH", m_path);
     line += CTextString("]\n");
     writer.Write(line);
+}
+
+void SayIfSoundFileMissing(const CTextString& name)
+{
+    using kivotasuGameKit::CFile;
+    if (CFile::IsFound(name.GetStr())) return;
+    const CTextString tried(CFile::NormalizePath(name.GetStr()));
+    CScriptError::GetInstance().Warn("音のファイル『" + tried + "』がありません。", CScriptError::GetInstance().Here());
 }
 
 } // namespace TAG

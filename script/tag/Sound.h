@@ -29,4 +29,9 @@ private:
     kivotasuGameKit::CTextString m_path;
 };
 
+// Says on stderr, at the tag read last, that the file a SOUND or BGM names
+// is missing: the sound made of it plays silent without a word (a missing
+// WAVE opens as an empty one), with a sound device or without.
+void SayIfSoundFileMissing(const kivotasuGameKit::CTextString& name);
+
 } // namespace TAG

@@ -301,6 +301,13 @@ void CText::SelectFont(std::int32_t n)
     m_font.CreateFont();
 }
 
+void CText::AppendPaintLook(CTextString& line) const
+{
+    line.AppendAttribute("WIDTH", m_width);
+    line.AppendAttribute("HEIGHT", m_height);
+    m_font.AppendLook(line);
+}
+
 void CText::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
     CTextString line("\n[DEFAULTTEXT");

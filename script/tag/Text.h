@@ -80,6 +80,9 @@ public:
     void SetAntialias(std::uint8_t antialias) { m_font.SetAntialias(antialias); }
 
     void Write(kivotasuGameKit::CTextFileWriter& writer);
+    // What a painted BODY line is drawn with: the cell (WIDTH, HEIGHT) and
+    // the font's look, as text settings attributes.
+    void AppendPaintLook(CTextString& line) const;
 
     // The composition redrew what lies under the window: the next show saves it anew.
     void Invalidate() { m_backgroundPending = 1; }

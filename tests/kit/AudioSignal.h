@@ -1,6 +1,7 @@
 #pragma once
 // Test signals and measures for sound: interleaved 16-bit samples.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -38,6 +39,22 @@ inline double Rms(const std::vector<std::int16_t>& samples, std::uint16_t channe
     std::size_t count = 0;
     for (std::size_t i = channel; i < samples.size(); i += channels, ++count) sum += double(samples[i]) * samples[i];
     return count ? std::sqrt(sum / count) : 0;
+}
+
+// Loudness as a listener hears it through pauses and swells: the median of
+// the RMS of each whole window of the given frames, over both channels of
+// stereo samples, in dBFS.
+inline double MedianLevel(const std::vector<std::int16_t>& stereo, std::size_t windowFrames)
+{
+    std::vector<double> levels;
+    for (std::size_t start = 0; start + windowFrames * 2 <= stereo.size(); start += windowFrames * 2) {
+        double sum = 0;
+        for (std::size_t i = start; i < start + windowFrames * 2; ++i) sum += double(stereo[i]) * stereo[i];
+        levels.push_back(std::sqrt(sum / double(windowFrames * 2)));
+    }
+    if (levels.empty()) return -200;
+    std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
+    return 20 * std::log10(std::max(levels[levels.size() / 2], 1e-3) / 32768);
 }
 
 // The power of one frequency in the first channel, through a Hann window so

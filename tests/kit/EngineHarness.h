@@ -26,6 +26,7 @@
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "script/engine/EngineProbe.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/InputState.h"
@@ -66,7 +67,7 @@ inline void ResetEngineGlobals()
     CScriptError& reporter = CScriptError::GetInstance();
     reporter.SetMode(0);
     reporter.SetTagText("");
-    reporter.Flush();
+    platform::Stderr().Flush();
 }
 
 class EngineRun : public IEngineProbe {

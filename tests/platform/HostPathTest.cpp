@@ -99,6 +99,8 @@ TEST(HostPathTest, ShownTextNamesInternalPathsByTheirHostPaths)
         {"画像『G:/data/背景.bmp』が読み込めません。", utf8(u8"画像『/home/a/game/data/背景.bmp』が読み込めません。")},
         {"ファイルが無い G:\\data\\" + HyoujiSjis + ".mid", utf8(u8"ファイルが無い /home/a/game/data/") + HyoujiUtf8 + ".mid"},
         {"ファイル Z:\\tmp\\x.jpg が開けません。「z:/a」\"Z:/b\"", utf8(u8"ファイル /tmp/x.jpg が開けません。「/a」\"/b\"")},
+        // Each path ends at the blank behind it, so the next is converted too.
+        {"G:\\a.mid Z:\\tmp\\c.bmp\tG:/d", utf8(u8"/home/a/game/a.mid /tmp/c.bmp\t/home/a/game/d")},
         // No drive of ours, no drive after a letter or digit, no separator.
         {"C:\\x AG:/x 1Z:/x Z:x", "C:\\x AG:/x 1Z:/x Z:x"},
     };

@@ -10,6 +10,7 @@
 
 #include "frame/EScript.h"
 #include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
@@ -25,7 +26,7 @@ protected:
         errors.SetTagText("");
         errors.SetCloseHandler(nullptr);
         // An error said by an earlier test is said again.
-        errors.Flush();
+        platform::Stderr().Flush();
         CSet::GetInstance().Clear();
     }
 

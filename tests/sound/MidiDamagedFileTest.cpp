@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "sound/MIDIOutputDM.h"
 #include "sound/SoundFactory.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/PeakMemory.h"
 #include "tests/kit/WallSeconds.h"
 #include "tests/sound/MidiBuilder.h"
 
@@ -49,12 +51,25 @@ std::string NotesInTracksAtTickZero(int tracks, int count)
     return midi::File(480, all);
 }
 
+// 300 organ notes on 100 keys, past the burst the synthesiser takes, then
+// each key's note-off as a note-on of velocity 0, all at tick 0 in running
+// status: a piece without length, played once.
+std::string OrganBurstEndedByVelocityZero()
+{
+    std::string body = Bytes({0x00, 0xC0, 16, 0x00, 0x90, 20, 100});
+    for (int i = 1; i < 300; ++i) body += Bytes({0x00, 20 + i % 100, 100});
+    for (int key = 0; key < 100; ++key) body += Bytes({0x00, 20 + key, 0});
+    return RawFile(body + End);
+}
+
 struct DamagedMidi {
     const char* what;
     std::string bytes;
     // What Open gives; for 0, whether a looping play goes on.
     int open;
     bool loops;
+    // Every note it starts it ends, so that nothing sounds once it has ended.
+    bool released = false;
 };
 
 void PrintTo(const DamagedMidi& file, std::ostream* out) { *out << file.what; }
@@ -62,9 +77,12 @@ void PrintTo(const DamagedMidi& file, std::ostream* out) { *out << file.what; }
 const DamagedMidi Files[] = {
     {"only end of track", RawFile(End), 0, false},
     {"tempo and end of track", RawFile(Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20}) + End), 0, false},
-    {"note on and off at tick 0", RawFile(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false},
+    {"note on and off at tick 0", RawFile(Bytes({0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0}) + End), 0, false, true},
     {"endless running status", RawFile(Bytes({0x00, 0x90, 60, 100}) + std::string(3000, '\0')), 0, false},
     {"100,000 note-ons at tick 0", Flood(100000, NoteOn, 0), 0, false},
+    // Organ notes past the burst the synthesiser takes, then each key's
+    // note-off as a note-on of velocity 0, in running status.
+    {"300 organ notes ended by velocity 0", OrganBurstEndedByVelocityZero(), 0, false, true},
     // Pieces shorter than the synthesiser's block, started over and over.
     {"10,000 note-ons in one tick", Flood(10000, NoteOn, 1), 0, true},
     {"16 tracks of 1,000 note-ons in one tick", NotesInTracksAtTickZero(16, 1000), 0, true},
@@ -132,6 +150,9 @@ TEST_P(MidiDamagedFileTest, PlaysLoopingOrIsRefusedWithoutHoldingTheMixer)
         longest = std::max(longest, WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start);
     }
     EXPECT_EQ(sound->IsPlay(), file.loops);
+    if (file.released) {
+        EXPECT_LT(testkit::Rms(HeardFrom(Device().Recording().size() - 48000 * 2), 2, 0), 10) << "notes hang";
+    }
     EXPECT_EQ(sound->Stop(), 0);
     EXPECT_LT(longest, 0.25) << "the synthesiser held the mixer";
     EXPECT_LT(WallSeconds(CLOCK_THREAD_CPUTIME_ID) - processor, 5.0) << "half of the 10 s played";
@@ -152,5 +173,40 @@ INSTANTIATE_TEST_SUITE_P(Files, MidiDamagedFileTest, ::testing::ValuesIn(Files),
                              std::erase_if(name, [](unsigned char c) { return !std::isalnum(c); });
                              return name;
                          });
+
+class MidiFileBoundTest : public SoundDeviceTest {
+protected:
+    MidiFileBoundTest() { setenv("SDL_SOUNDFONTS", "/usr/share/sounds/sf2/TimGM6mb.sf2", 1); }
+    ~MidiFileBoundTest() override { unsetenv("SDL_SOUNDFONTS"); }
+};
+
+// A 60 MB file of tempo changes, through both MIDI faces and the factory:
+// refused by its size before a block is made for it or a tempo map built
+// (each took the file's bytes several times over), the refusal naming the
+// file, its size and the bound.
+TEST_F(MidiFileBoundTest, AFileOverTheBoundIsRefusedBeforeItIsRead)
+{
+    {
+        const std::string tempo = Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});
+        std::string body;
+        body.reserve(60'000'000 + End.size());
+        while (body.size() + tempo.size() <= 60'000'000) body += tempo;
+        folder.Put("tempo.mid", RawFile(body + End));
+    }
+    const std::string size = std::to_string(std::filesystem::file_size(folder.Host("tempo.mid")));
+    // The synthesiser and its SoundFont first.
+    CSoundFactory factory;
+    ASSERT_EQ(factory.CreateMIDISound()->GetType(), 2);
+    if (!testkit::RestartPeakMemory()) GTEST_SKIP() << "the kernel keeps its high-water mark";
+    const std::uint64_t before = testkit::PeakMemory();
+    EXPECT_EQ(factory.CreateSound(MidiSynthesizerDevice)->Open(folder.Name("tempo.mid")), 3);
+    EXPECT_EQ(factory.CreateSound(MidiSequencerDevice)->Open(folder.Name("tempo.mid")), 1);
+    EXPECT_EQ(factory.CreateSoundByFile(folder.Name("tempo.mid"))->GetType(), 0);
+    EXPECT_LT(testkit::PeakMemory() - before, 8u << 20) << "of a 60 MB file";
+    const std::string said = "tempo.mid は " + size + " バイトあり、上限の 2097152 バイトを超えています。";
+    const std::vector<std::string> lines = log->Messages();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(said) != std::string::npos; }),
+              3) << testing::PrintToString(lines);
+}
 
 } // namespace

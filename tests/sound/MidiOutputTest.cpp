@@ -198,8 +198,39 @@ std::vector<std::int16_t> WaveMusic()
     return samples;
 }
 
-TEST_F(MidiOutputTest, GeneralMidiMusicSoundsNearWaveMusicAndADensePieceDoesNotClip)
+// Forte chords of four notes on twelve channels, the General MIDI strings,
+// brass and woodwinds, at velocities from 110 to 127: a full orchestra's tutti.
+std::vector<midi::Track> Tutti()
 {
+    constexpr std::uint32_t Beat = 480;
+    static constexpr std::uint8_t Chords[4][4] = {{48, 55, 64, 72}, {45, 57, 64, 69}, {41, 53, 60, 69}, {43, 55, 62, 71}};
+    static constexpr std::uint8_t Programs[12] = {48, 49, 40, 42, 56, 57, 60, 61, 68, 71, 73, 70};
+    std::vector<midi::Track> tracks(1);
+    tracks[0].Tempo(0, 500000).End();
+    for (std::uint8_t i = 0; i < 12; ++i) {
+        const std::uint8_t channel = i < 9 ? i : std::uint8_t(i + 1);
+        const std::uint8_t velocity = std::uint8_t(110 + i * 17 / 11);
+        midi::Track& track = tracks.emplace_back();
+        track.Program(0, channel, Programs[i]);
+        for (int bar = 0; bar < 4; ++bar) {
+            for (std::uint8_t key : Chords[bar]) track.Event(0, {std::uint8_t(0x90 | channel), key, velocity});
+            for (int n = 0; n < 4; ++n) track.Event(n ? 0 : 4 * Beat, {std::uint8_t(0x80 | channel), Chords[bar][n], 0});
+        }
+        track.End();
+    }
+    return tracks;
+}
+
+class MidiLevelTest : public MidiOutputTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    MidiLevelTest() { setenv("SDL_SOUNDFONTS", GetParam(), 1); }
+};
+
+// Whichever SoundFont is found: the level is the SoundFont's own, set from
+// a measure of it, and a limiter keeps loud pieces from full scale.
+TEST_P(MidiLevelTest, GeneralMidiMusicSoundsNearWaveMusicAndDensePiecesDoNotClip)
+{
+    if (!std::filesystem::exists(GetParam())) GTEST_SKIP() << GetParam() << " is not installed";
     auto heard = [&](const std::string& name) {
         CSmartPtr<ISound> sound = factory.CreateSoundByFile(name);
         const std::size_t from = Device().Recording().size();
@@ -208,12 +239,22 @@ TEST_F(MidiOutputTest, GeneralMidiMusicSoundsNearWaveMusicAndADensePieceDoesNotC
         sound->Stop();
         return HeardFrom(from);
     };
+    auto clipped = [](const std::vector<std::int16_t>& samples) {
+        return std::count_if(samples.begin(), samples.end(), [](std::int16_t s) { return s == 32767 || s == -32768; });
+    };
     const double wave = testkit::Rms(heard(PutWave("music.wav", WaveMusic(), 48000, 2)), 2, 0);
     const double typical = testkit::Rms(heard(PutMidi("typical.mid", Arrangement(false))), 2, 0);
     EXPECT_NEAR(20 * std::log10(typical / wave), 0, 6);
-    const std::vector<std::int16_t> dense = heard(PutMidi("dense.mid", Arrangement(true)));
-    EXPECT_EQ(std::count_if(dense.begin(), dense.end(), [](std::int16_t s) { return s == 32767 || s == -32768; }), 0);
+    EXPECT_EQ(clipped(heard(PutMidi("dense.mid", Arrangement(true)))), 0);
+    const std::vector<std::int16_t> tutti = heard(PutMidi("tutti.mid", Tutti()));
+    EXPECT_EQ(clipped(tutti), 0);
+    EXPECT_GT(testkit::Rms(tutti, 2, 0), wave) << "made quieter, not silent";
 }
+
+INSTANTIATE_TEST_SUITE_P(SoundFonts, MidiLevelTest, ::testing::ValuesIn(GeneralMidiSoundFonts),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::filesystem::path(info.param).stem().string();
+                         });
 
 // The synthesiser face renders through the wave output, so the BGM player's
 // fades of the wave line reach MIDI music; the sequencer face is the synth line's.

@@ -10,6 +10,11 @@
 #include "frame/file/File.h"
 #include "platform/AudioEncoder.h"
 
+// The General MIDI SoundFonts a player may find: the packaged one, and
+// FluidR3, which default-GM.sf2 names where its package is installed.
+inline const char* const GeneralMidiSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                                     "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+
 // The internal name under which the file layer reads bytes straight from
 // memory (the block must outlive the reads): what an archive member gives a
 // reader, without the archive. The names stay open for the test program's run.

@@ -58,6 +58,14 @@ TEST_P(ArchiveFormatTest, NestedFoldersAreFoundThroughEnclosingArchives)
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\a.bmp")), "from data.dat");
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\other.bmp")), "x");
     EXPECT_EQ(ReadImage(m_folder.Name("g\\data\\bg\\deep.bmp")), "from g.dat");
+    // The look-up without a read finds what the read finds, and only that.
+    m_folder.Put("g/data/bg/plain.bmp", "on the disk");
+    for (const char* name : {"a.bmp", "other.bmp", "deep.bmp", "plain.bmp", "none.bmp"}) {
+        const std::string path = m_folder.Name(std::string("g\\data\\bg\\") + name);
+        int read = 0;
+        ReadImage(path, &read);
+        EXPECT_EQ(CFile::IsFound(path), read == 0) << name;
+    }
 }
 
 TEST_P(ArchiveFormatTest, NamesMatchWithoutCaseButSecondBytesStay)
@@ -151,6 +159,27 @@ TEST(ArchiveReadTest, CorruptMembersFailTheRead)
     folder.Put("huge.dat", ArchiveBuilder(ArchiveFormat::PackDx).AddRaw("m", 0xFFFFFFF0u, std::string(3, '\0')).Build());
     ReadImage(folder.Name("huge\\m"), &result);
     EXPECT_EQ(result, 1);
+}
+
+// A plain file, a compressed member and a memory name, each read at its
+// size as the bound and refused by one byte less, with nothing read then.
+TEST(ArchiveReadTest, ABoundedReadRefusesALargerFileByItsSize)
+{
+    TempFolder folder;
+    folder.Put("loose.mid", Text);
+    folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("packed.mid", Text, true).Build());
+    const CMemoryName memory(Text.data(), Text.size(), "mid");
+    for (const std::string& name : {folder.Name("loose.mid"), folder.Name("data\\packed.mid"), memory.Get()}) {
+        SCOPED_TRACE(name);
+        CFile file;
+        std::uint64_t size = 0;
+        ASSERT_EQ(file.ReadAtMost(name, Text.size(), size), 0);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize()), Text);
+        size = 0;
+        EXPECT_EQ(file.ReadAtMost(name, Text.size() - 1, size), 7);
+        EXPECT_EQ(size, Text.size());
+        EXPECT_EQ(file.GetMemory(), nullptr);
+    }
 }
 
 TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)

@@ -1,7 +1,7 @@
 // Pictures of the story through the running engine: backgrounds, characters
 // placed by keyword and number, painted pictures with text, hiding and ending
-// them, cut and paste, a full-screen visual, all under the story text. Each
-// golden hash was taken from a frame checked by eye (set QUILTOR_DUMP_DIR to
+// them, cut and paste, a full-screen visual, function buttons, all under the
+// story text and each on the window as its page waits. Each golden hash was taken from a frame checked by eye (set QUILTOR_DUMP_DIR to
 // write the frames as BMP files).
 #include <gtest/gtest.h>
 
@@ -47,6 +47,7 @@ std::uint32_t Sheet(int x, int y)
     return marks[x / 32];
 }
 std::uint32_t Full(int x, int y) { return ((x / 40 + y / 40) % 2) ? 0xFF101820 : 0xFF406080; }
+std::uint32_t Key(int x, int y) { return x < 2 || y < 2 || x >= 54 || y >= 18 ? 0xFFF0F0F0 : 0xFF6040A0; }
 
 void WriteJpeg(GameFolder& game, const std::string& name, int width, int height, dibkit::Pattern pattern)
 {
@@ -84,6 +85,13 @@ const Scene Scenes[] = {
      6560844288857611252u},
     {"[VISUAL FILE=\"full.bmp\"]全画面の絵です。", 402431941533834945u},
     {"[BACK COLOR=\"#203040\"]色だけの背景に戻ります。", 7775344728159658421u},
+    {"[BEGINBUTTON NAME=\"一\" X=\"436\" Y=\"8\" WIDTH=\"56\" HEIGHT=\"20\" LABEL=\"_LOG_BACK\"]"
+     "[BUTTON NAME=\"OFF\"][PAINT FILE=\"key.bmp\"][ENDBUTTON]"
+     "[BEGINBUTTON NAME=\"二\" X=\"496\" Y=\"8\" WIDTH=\"56\" HEIGHT=\"20\" LABEL=\"_WINDOW_HIDE\"]"
+     "[BUTTON NAME=\"OFF\"][PAINT FILE=\"key.bmp\"][ENDBUTTON]"
+     "[BEGINBUTTON NAME=\"三\" X=\"556\" Y=\"8\" WIDTH=\"56\" HEIGHT=\"20\" LABEL=\"_SKIP_FAST\"]"
+     "[BUTTON NAME=\"OFF\"][PAINT FILE=\"key.bmp\"][ENDBUTTON]ボタンが三つ並びます。",
+     1684489953764066892u},
 };
 
 constexpr std::uint32_t SceneFrames = 40;
@@ -100,6 +108,7 @@ protected:
         dibkit::WritePicture(m_game, "data/pictures/sign.bmp", 140, 80, Sign);
         dibkit::WritePicture(m_game, "data/pictures/sheet.bmp", 128, 32, Sheet);
         dibkit::WritePicture(m_game, "data/pictures/full.bmp", 640, 480, Full);
+        dibkit::WritePicture(m_game, "data/pictures/key.bmp", 56, 20, Key);
     }
     void TearDown() override { CDibInfoCache::GetInstance().Clear(); }
 
@@ -112,13 +121,18 @@ protected:
             m_run.At(n * SceneFrames - 1, [this, n](EngineRun&) {
                 auto& screen = CQuiltorEngine::GetInstance()->GetScreenPlane();
                 for (auto [x, y] : Probes) m_colours[{n, x, y}] = dibkit::Pixel(screen, x, y) & 0xFFFFFF;
+                // The window's plane keeps no alpha: the colours are compared.
+                auto& shown = CQuiltorEngine::GetInstance()->GetBackPlane();
+                int& unshown = m_unshown[n];
+                for (int y = 0; y < 480; ++y)
+                    for (int x = 0; x < 640; ++x) unshown += ((dibkit::Pixel(screen, x, y) ^ dibkit::Pixel(shown, x, y)) & 0xFFFFFF) != 0;
             });
         }
         std::string script =
             "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"]"
             "[DEFAULTBACK EFFECT=\"NONE\" PATH=\"{BASE}pictures\"][DEFAULTACT EFFECT=\"NONE\" PATH=\"{BASE}pictures\"]"
             "[DEFAULTPAINT EFFECT=\"NONE\" PATH=\"{BASE}pictures\"][DEFAULTVISUAL EFFECT=\"NONE\" PATH=\"{BASE}pictures\"]"
-            "[DEFAULTCUT PATH=\"{BASE}pictures\"]"
+            "[DEFAULTCUT PATH=\"{BASE}pictures\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
             "[DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"main\"]"
             "[FADEWINDOW NAME=\"main\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
             "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
@@ -136,10 +150,12 @@ protected:
 
     std::uint32_t Colour(std::uint32_t scene, int x, int y) const { return m_colours.at({scene, x, y}); }
 
-    static constexpr std::pair<int, int> Probes[] = {{30, 120}, {130, 200}, {560, 50}, {256, 64}, {272, 80}, {10, 10}};
+    static constexpr std::pair<int, int> Probes[] = {{30, 120}, {130, 200}, {560, 50}, {256, 64}, {272, 80}, {10, 10},
+                                                     {440, 12}, {500, 12}, {560, 12}};
     GameFolder m_game;
     EngineRun m_run;
     std::map<std::tuple<std::uint32_t, int, int>, std::uint32_t> m_colours;
+    std::map<std::uint32_t, int> m_unshown;
 };
 
 TEST_F(PictureScenes, EachSceneComposesItsGoldenFrameUnderTheText)
@@ -150,6 +166,9 @@ TEST_F(PictureScenes, EachSceneComposesItsGoldenFrameUnderTheText)
         SCOPED_TRACE(Scenes[n].tags);
         ASSERT_EQ(StateAtEndOf(n), EngineState::ClickWait);
         EXPECT_EQ(ScreenOf(n), Scenes[n].golden);
+        // What the page waits on is on the window too: a paste into a painted
+        // picture and buttons defined one after another included.
+        EXPECT_EQ(m_unshown.at(std::uint32_t(n + 1)), 0) << "pixels composed but not on the window";
     }
 }
 
@@ -174,6 +193,8 @@ TEST_F(PictureScenes, PicturesKeepTheirPlacesKeysAndLayers)
     EXPECT_EQ(Colour(6, 10, 10), Full(10, 10) & 0xFFFFFF);
     EXPECT_EQ(Colour(6, 272, 80), Full(272, 80) & 0xFFFFFF);
     EXPECT_EQ(Colour(7, 10, 10), 0x203040u);
+    // Scene 8 defines three function buttons in a row, each drawn.
+    for (int x : {440, 500, 560}) EXPECT_EQ(Colour(8, x, 12), Key(4, 4) & 0xFFFFFF) << x;
 }
 
 } // namespace

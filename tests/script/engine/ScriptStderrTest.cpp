@@ -1,8 +1,10 @@
 // What stderr tells the author of a game as the player runs it with the log
-// on: the player's own lines exactly, and the log's line of a missing file.
+// on: the player's own lines exactly, and the log's line of a missing file;
+// never a control byte that would drive the terminal.
 #include <gtest/gtest.h>
 
 #include "app/StderrLog.h"
+#include "platform/TextCodec.h"
 #include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -31,6 +33,13 @@ std::string OwnLines(const std::string& said)
     return own;
 }
 
+// A script that runs tag, on line 2, three times over and ends.
+std::string Lap(const std::string& tag)
+{
+    return "[SET VARIABLE=\"n\" ENTITY=\"0\"]\r\n[LABEL LABEL=\"lap\"]" + tag +
+           "[SET VARIABLE=\"n\" ENTITY=\"{n},1,+\"][JUMP LABEL=\"lap\" COND=\"{n},3,<\"]\r\n[END]";
+}
+
 TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
 {
     const std::string errorOne = "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
@@ -45,28 +54,61 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::string logged = {};
         std::vector<std::string> boxed = {}; // the messages of the boxes shown, Shift-JIS
         std::string gameFolderScript = {}; // system/GameFolder.qsd
-        std::string called = {};           // data/sub.txt
+        std::vector<std::pair<std::string, std::string>> files = {}; // in the game folder
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
         {"the same under ERROR 1", errorOne + "[END]", unset, {}, {unsetBox}},
         {"end pictures missing where {QUILTOR} says", errorOne + "[END]",
-         Utf8(u8"quiltor: script error: ファイル {GAME}/pics/Element/Quiltor0#.jpg が開けません。\n"), {}, {"ファイル pics/Element/Quiltor0"},
+         Utf8(u8"quiltor: script error: ファイル {GAME}/pics/Element/Quiltor0#.jpg が開けません。\n"), {},
+         {"ファイル {GAME}/pics/Element/Quiltor0"},
          "[SET VARIABLE=\"QUILTOR\" ENTITY=\"pics/\"]"},
         {"a UTF-8 script, read all the same", Utf8(u8"[END]本文です。"),
          "quiltor: {GAME}/data/index.txt is UTF-8, but scripts are read as Shift-JIS; convert it with: "
          "iconv -f UTF-8 -t CP932 '{GAME}/data/index.txt' > '{GAME}/data/index.txt.sjis' && "
-         "mv '{GAME}/data/index.txt.sjis' '{GAME}/data/index.txt'\n"},
+         "mv '{GAME}/data/index.txt.sjis' '{GAME}/data/index.txt'\n",
+         {}, {"data/index.txt is UTF-8, but scripts are read as Shift-JIS; convert it with: iconv"}},
         {"an unknown tag under ERROR 1, skipped", errorOne + "\r\n[BAKC FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:2: [BAKC FILE=\"bg.bmp\"]\n" + unset, {}, {unsetBox}},
         {"a picture named from the game folder", errorOne + "[BACK FILE=\"nothere.bmp\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"nothere.bmp\"]\n") + unset,
-         {}, {"画像『nothere.bmp』が読み込めません。", unsetBox}},
+         {}, {"画像『{GAME}/nothere.bmp』が読み込めません。", unsetBox}},
+        {"a picture named by its full path under ERROR 1: the tag as written, the host path", errorOne + "[BACK FILE=\"{BASE}rooom.png\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/rooom.png』が読み込めません。 "
+              u8"[BACK FILE=\"{BASE}rooom.png\"]\n") + unset,
+         {}, {"[BACK FILE=\"{BASE}rooom.png\"]\n\n画像『{GAME}/data/rooom.png』が読み込めません。", unsetBox}},
         {"a picture named by its full path", "[BACK FILE=\"{BASE}nothere.bmp\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
-        {"missing music", "[BGM FILE=\"nomusic.mid\"][END]", "", Utf8(u8"ファイルが無い {GAME}/nomusic.mid\n")},
+        {"missing music, named once in a loop", Lap("[BGM FILE=\"{BASE}nomusic.mid\"]"),
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/data/nomusic.mid』がありません。 "
+              u8"[BGM FILE=\"{BASE}nomusic.mid\"]\n"),
+         Utf8(u8"ファイルが無い {GAME}/data/nomusic.mid\n")},
+        {"a missing sound, named once in a loop", Lap("[SOUND FILE=\"nosound.wav\"]"),
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
+              u8"[SOUND FILE=\"nosound.wav\"]\n")},
+        {"an effect that is no name and no picture", Lap("[BACK COLOR=\"#000000\" EFFECT=\"FADE\"]"),
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
+              u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [BACK COLOR=\"#000000\" EFFECT=\"FADE\"]\n")},
+        {"places that are no keyword and no number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]"),
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
+              u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n"
+              u8"quiltor: script error at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
+              u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n")},
+        {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
+        {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
+        // Names with control bytes neither reset the terminal nor ring it.
+        {"control bytes in a log line", "[BGM FILE=\"no\x1b" "c\a\rmusic.mid\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL><CR>music.mid』がありません。 "
+              u8"[BGM FILE=\"no<ESC>c<BEL><CR>music.mid\"]\n"),
+         Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
+        {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
+         "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},
+        {"music over the synthesiser's bound", "[BGM FILE=\"big.mid\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
+              u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
+         {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
         // Ways the story ends without END: each said once, with why and where.
         {"a JUMP to a script that is not there", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"nothere.txt\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプト『{GAME}/nothere.txt』が開けません。 "
@@ -77,13 +119,13 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
               u8"quiltor: script error at {GAME}/data/index.txt:3: ラベル『a』が見つかりません。 "
               u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n")},
         {"a CALLed script that runs off its end", "[CALL FILE=\"{BASE}sub.txt\"][END]",
-         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {},
-         {}, "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"},
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {}, {},
+         {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},
         {"the start script's end without END", "[TITLE BODY=\"本文\"]\r\n\r\n本文",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: ENDタグの前にスクリプトが終わりました。\n")},
         {"the same script's end reached by a JUMP", "[JUMP FILE=\"{BASE}sub.txt\"][END]",
          Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: ENDタグの前にスクリプトが終わりました。\n"), {}, {}, {},
-         "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"},
+         {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},
         {"a JUMP to a missing label: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP LABEL=\"nolabel\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: ラベル『nolabel』が見つかりません。 [JUMP LABEL=\"nolabel\"]\n")},
         {"an unclosed tag: its own line only", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\"",
@@ -95,26 +137,53 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         GameFolder game;
         game.Put("data/index.txt", c.script);
         if (!c.gameFolderScript.empty()) game.Put("system/GameFolder.qsd", c.gameFolderScript);
-        if (!c.called.empty()) game.Put("data/sub.txt", c.called);
+        for (const auto& [name, bytes] : c.files) game.Put(name, bytes);
         const std::string folder = game.Host().string();
         EngineRun run;
         testing::internal::CaptureStderr();
-        run.Run(30);
+        run.Run(600); // the loops of transitions take some hundred frames
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
         EXPECT_EQ(OwnLines(said), InGame(c.said, folder));
+        EXPECT_EQ(said.find_first_of(std::string("\0\x01\x02\x03\x04\x05\x06\a\b\t\v\f\r\x0e\x0f\x10\x11\x12\x13\x14\x15"
+                                                 "\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x7f", 32)),
+                  std::string::npos)
+            << "no control byte but the breaks";
         if (!c.logged.empty()) {
             EXPECT_NE(said.find(InGame(c.logged, folder)), std::string::npos) << said;
         }
-        // The box keeps the name the script gave.
+        // The box names a file by its host path, as stderr does.
         const auto& boxes = run.Boxes().History();
         ASSERT_EQ(boxes.size(), c.boxed.size());
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            EXPECT_NE(boxes[i].textSjis.find(c.boxed[i]), std::string::npos) << boxes[i].textSjis;
+            EXPECT_NE(boxes[i].textSjis.find(InGame(c.boxed[i], folder)), std::string::npos) << boxes[i].textSjis;
         }
     }
     kivotasuGameKit::ErrorLog.SetDevice(
         kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new kivotasuGameKit::CNullErrorLogDevice));
+}
+
+// Started from a file manager the player has no terminal: the window says it
+// too, once per script however often the story comes back to it.
+TEST(ScriptStderr, AUtf8ScriptIsShownInABoxOncePerScript)
+{
+    GameFolder game;
+    game.Put("data/index.txt", Utf8(u8"[WAIT TIME=\"50\"][JUMP FILE=\"{BASE}b.txt\"][END]本文です。"));
+    game.Put("data/b.txt", Utf8(u8"[WAIT TIME=\"50\"][JUMP FILE=\"{BASE}index.txt\"][END]次の本文です。"));
+    EngineRun run;
+    testing::internal::CaptureStderr();
+    run.Run(60);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_GE(run.Tags(TagId::Jump).size(), 4u);
+    const auto boxes = run.Boxes().History();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const auto& [box, script] : {std::pair{boxes[0], "index.txt"}, std::pair{boxes[1], "b.txt"}}) {
+        const std::string shown = platform::Cp932ToUtf8(box.textSjis);
+        EXPECT_TRUE(shown.starts_with(game.Host("data").string() + "/" + script + " is UTF-8")) << shown;
+        // The line stderr says, without the program's name.
+        EXPECT_NE(said.find("quiltor: " + shown + "\n"), std::string::npos) << said;
+    }
 }
 
 } // namespace

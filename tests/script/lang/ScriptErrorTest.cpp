@@ -4,7 +4,9 @@
 
 #include <functional>
 
+#include "platform/Clock.h"
 #include "platform/HostPath.h"
+#include "platform/StderrLines.h"
 #include "script/lang/ScriptReader.h"
 
 namespace {
@@ -137,11 +139,74 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
             m_errors.SetScript("Z:\\game\\data\\index.txt", script);
             testing::internal::CaptureStderr();
             c.act();
-            m_errors.Flush();
+            platform::Stderr().Flush();
             EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
         }
     }
     m_errors.SetScript("", {});
+}
+
+// A script that loops over erring places without a wait says each error on
+// every lap. However many places err, and whatever errs there, what reaches
+// stderr is bounded, and the first report of each place comes at once.
+TEST_F(ScriptErrorTest, LoopsOverErringPlacesSayABoundedNumberOfLines)
+{
+    const auto unknownKey = [](std::size_t n) { return "[SET VARIABLE=\"a\" ENTITY=\"1\" BOGUS" + std::to_string(n) + "=\"1\"]"; };
+    const auto unknownTag = [](std::size_t n) { return "[BAKC" + std::to_string(n) + " FILE=\"bg.bmp\"]"; };
+    const auto sameError = [](std::size_t) { return std::string("[SET VARIABLE=\"a\" ENTITY=\"1\" BOGUS=\"1\"]"); };
+    constexpr std::size_t Reports = 100000;
+    // Beyond the places remembered, only the cap on lines in a window holds.
+    constexpr std::size_t Many = 2 * platform::RepeatedLines::Kinds;
+    const struct {
+        const char* what;
+        std::function<std::string(std::size_t)> place;
+        std::size_t places;
+    } cases[] = {
+        {"one unknown key", unknownKey, 1},         {"5 unknown keys", unknownKey, 5},
+        {"50 unknown keys", unknownKey, 50},        {"5 unknown tags", unknownTag, 5},
+        {"50 unknown tags", unknownTag, 50},        {"the same error on 5 lines", sameError, 5},
+        {"the same error on 50 lines", sameError, 50}, {"unknown keys at more places than are remembered", unknownKey, Many},
+    };
+    const std::string path = platform::ShownPath(m_files.Name("index.txt"));
+    // Time stands still: the cap holds however fast the loop runs.
+    platform::InstallClock(std::make_unique<platform::VirtualClock>());
+    m_errors.SetMode(0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string script = "[LABEL LABEL=\"top\"]\n";
+        for (std::size_t n = 0; n < c.places; ++n) script += c.place(n) + "\n";
+        script += "[JUMP LABEL=\"top\"]";
+        platform::Stderr().Flush();
+        testing::internal::CaptureStderr();
+        // A lap reads the places and the JUMP.
+        Read(script, (Reports / c.places + 1) * (c.places + 1));
+        platform::Stderr().Flush();
+        const std::string said = testing::internal::GetCapturedStderr();
+
+        std::vector<std::string> lines;
+        for (std::size_t start = 0, end; (end = said.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(said.substr(start, end - start));
+        std::size_t reports = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::size_t count = lines[i].find(" (repeated "), held = lines[i].find(" more lines held back");
+            if (count != std::string::npos) reports += std::stoull(lines[i].substr(count + 11));
+            else if (held != std::string::npos) reports += std::stoull(lines[i].substr(9));
+            else ++reports;
+            // Place i is on line i + 2.
+            if (i < std::min(c.places, platform::StderrLines::LinesPerWindow))
+                EXPECT_TRUE(lines[i].find(path + ":" + std::to_string(i + 2) + ": ") != std::string::npos && count == std::string::npos)
+                    << "each place said at its first report: " << lines[i];
+        }
+        EXPECT_GE(reports, Reports) << "every report said or counted";
+        if (c.places == Many) {
+            EXPECT_EQ(lines.size(), platform::StderrLines::LinesPerWindow + 1);
+            EXPECT_NE(lines.back().find(" more lines held back"), std::string::npos) << lines.back();
+        } else {
+            // Each place said once, its repeats counted every Bound, the rest at the end.
+            EXPECT_LE(lines.size(), 2 * c.places + reports / platform::RepeatedLines::Bound);
+        }
+    }
+    platform::InstallClock(nullptr);
 }
 
 TEST_F(ScriptErrorTest, OkClosesTheProgramAndCancelReadsOn)

@@ -1,0 +1,144 @@
+// When a script is called UTF-8, and the command that converts it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "platform/TextCodec.h"
+#include "script/lang/Utf8Script.h"
+#include "tests/kit/TempFolder.h"
+
+namespace {
+
+// Literals are Shift-JIS; this is the same text as an editor saving UTF-8 writes it.
+std::string InUtf8(const std::string& sjis) { return platform::Cp932ToUtf8(sjis); }
+
+TEST(Utf8Script, CalledUtf8OnlyOnJapaneseTextThatIsNoGoodShiftJis)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        bool said;
+    };
+    const std::string line = InUtf8("本文です。");
+    const Case cases[] = {
+        {"Shift-JIS prose", "今日はいい天気ですね。[P]", false},
+        {"an overlong form in Shift-JIS", "烙。", false},
+        {"the same in brackets", "「烙。」", false},
+        {"half-width katakana that are the bytes of a degree sign", "ﾂｰ", false},
+        {"a half-width katakana line of Latin-looking pairs", "ﾘｰﾕｼﾓｷ", false},
+        {"two characters, valid UTF-8 by chance", "譴ダ", false},
+        {"three characters likewise", "ﾉるけ", false},
+        {"a sentence of such pairs, kanji only in UTF-8", "譴ダ鮨叩謫…", false},
+        {"two characters with a mark", "窶、", false},
+        {"valid UTF-8 with a kana in it, but more kana as Shift-JIS", "髴ぶゅそ", false},
+        {"plain ASCII", "[BACK FILE=\"bg.bmp\"]Hello.[P]", false},
+        {"one kanji is too little", InUtf8("私"), false},
+        {"kanji without a kana or mark", InUtf8("漢字"), false},
+        {"a surrogate spoils the UTF-8", "\xED\xA0\x80" + line, false},
+        {"an overlong slash spoils it", line + "\xE0\x80\xAF", false},
+        {"beyond the last code point", line + "\xF4\x90\x80\x80", false},
+        {"a cut character at the end", line + "\xE3\x81", false},
+        {"a one-line UTF-8 script", InUtf8("[END]本文です。"), true},
+        {"a greeting and a wait", InUtf8("こんにちは。[P]"), true},
+        {"two kana", InUtf8("はい"), true},
+        {"valid Shift-JIS too, of rare kanji and half-width katakana", InUtf8("日本は"), true},
+        {"a speaker's name", InUtf8("名前：テスト"), true},
+        {"a line under a tag", InUtf8("[BACK FILE=\"bg.bmp\"]今日は晴れ。"), true},
+        {"behind a byte-order mark", "\xEF\xBB\xBF" + InUtf8("はい。"), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsJapaneseUtf8(c.text), c.said) << c.what;
+    }
+}
+
+// Random Shift-JIS text as a game's is drawn: mostly kana and common kanji,
+// marks, now and then rare kanji, half-width katakana and ASCII. kana counts
+// the kana drawn.
+std::string ShiftJisText(std::mt19937& random, int count, int& kana)
+{
+    const auto pick = [&](unsigned low, unsigned high) {
+        return static_cast<char>(std::uniform_int_distribution<unsigned>(low, high)(random));
+    };
+    // 0x40 to 0xFC without 0x7F.
+    const auto trail = [&] {
+        const char c = pick(0x40, 0xFB);
+        return static_cast<unsigned char>(c) >= 0x7F ? static_cast<char>(c + 1) : c;
+    };
+    static const std::string marks[] = {"、", "。", "「", "」", "（", "）", "！", "？", "・", "ー", "…", "　"};
+    std::string text;
+    kana = 0;
+    for (int i = 0; i < count; ++i) {
+        const int kind = std::uniform_int_distribution<int>(0, 99)(random);
+        if (kind < 40) text += {'\x82', pick(0x9F, 0xF1)}, ++kana;
+        else if (kind < 55) text += {'\x83', pick(0x40, 0x7E)}, ++kana;
+        else if (kind < 65) text += marks[static_cast<unsigned char>(pick(0, std::size(marks) - 1))];
+        else if (kind < 85) text += {pick(0x89, 0x97), trail()};
+        else if (kind < 90) text += {pick(0xE0, 0xE9), trail()};
+        else if (kind < 95) text += pick(0xA1, 0xDF);
+        else text += pick(0x20, 0x7E);
+    }
+    return text;
+}
+
+TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
+{
+    constexpr int EnoughKana = 2;
+    for (int count = 1; count <= 12; ++count) {
+        for (unsigned seed = 0; seed < 3000; ++seed) {
+            std::mt19937 random(seed * 100 + count);
+            int kana = 0;
+            const std::string sjis = ShiftJisText(random, count, kana);
+            ASSERT_FALSE(IsJapaneseUtf8(sjis)) << "seed " << seed << ": " << InUtf8(sjis);
+            if (kana >= EnoughKana) {
+                ASSERT_TRUE(IsJapaneseUtf8(InUtf8(sjis))) << "seed " << seed << ": " << InUtf8(sjis);
+            }
+        }
+    }
+}
+
+// The command as a reader pastes it into a shell, run on a real file.
+TEST(Utf8Script, TheCommandConvertsTheScriptWhateverItsName)
+{
+    struct Case {
+        const char* what;
+        std::string name; // a host name inside the folder
+        bool byteOrderMark;
+        std::string quoted; // the script's path in the command, {} for the folder
+    };
+    const Case cases[] = {
+        {"a quote", "it's.txt", false, "'{}/it'\\''s.txt'"},
+        {"a blank", "two words.txt", false, "'{}/two words.txt'"},
+        {"a byte-order mark", "bom.txt", true, "'{}/bom.txt'"},
+        {"control bytes", "a\x1B]0;title\x07\x1B[2Jb's\n.txt", false, "$'{}/a\\x1B]0;title\\x07\\x1B[2Jb\\'s\\x0A.txt'"},
+        {"control bytes and a byte-order mark", "t\x08\r.txt", true, "$'{}/t\\x08\\x0D.txt'"},
+    };
+    const std::string body = InUtf8("[END]本文です。");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const std::string text = (c.byteOrderMark ? "\xEF\xBB\xBF" : "") + body;
+        folder.Put(c.name, text);
+        const std::string notice = Utf8ScriptNotice(folder.Internal(c.name), text);
+        EXPECT_TRUE(std::ranges::none_of(notice, [](char ch) { return static_cast<unsigned char>(ch) < 0x20; })) << notice;
+
+        std::string quoted = c.quoted;
+        quoted.replace(quoted.find("{}"), 2, folder.Host().string());
+        const std::string source = c.byteOrderMark ? "tail -c +4 " + quoted + " | iconv -f UTF-8 -t CP932"
+                                                   : "iconv -f UTF-8 -t CP932 " + quoted;
+        const std::string converted = quoted.substr(0, quoted.size() - 1) + ".sjis'";
+        const std::string command = source + " > " + converted + " && mv " + converted + " " + quoted;
+        const std::string lead = "; convert it with: ";
+        const std::string pasted = notice.substr(notice.find(lead) + lead.size());
+        EXPECT_EQ(pasted, command);
+
+        folder.Put("paste.sh", pasted + "\n");
+        EXPECT_EQ(std::system(("bash " + folder.Host("paste.sh").string() + " 2>/dev/null").c_str()), 0);
+        EXPECT_EQ(folder.Get(c.name), "[END]本文です。");
+        EXPECT_FALSE(folder.Has(c.name + ".sjis"));
+    }
+}
+
+} // namespace
