@@ -502,7 +502,7 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         GameFolder game;
-        game.Put("data/index.txt", Scene("[C]"));
+        game.Put("data/index.txt", "[BACK COLOR=\"#336699\"][TEXT BODY=\"保存する場面です\"][C][WAIT TIME=\"100000\"]");
         game.Put("system/option.qsd", testkit::InstantOptions);
         c.make(game);
         EngineRun run;
