@@ -53,7 +53,15 @@ class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
 
-    virtual std::unique_ptr<IReadFile> OpenRead(std::string_view name) = 0;
+    // Null when the name is no regular file the process may read, with the
+    // system's reason in why (EISDIR for a folder, ENODEV for a FIFO, a
+    // device or a socket, which are not opened for reading).
+    virtual std::unique_ptr<IReadFile> OpenRead(std::string_view name, std::error_code& why) = 0;
+    std::unique_ptr<IReadFile> OpenRead(std::string_view name)
+    {
+        std::error_code ignored;
+        return OpenRead(name, ignored);
+    }
     // Null when the target cannot be created (no folder, no access, a
     // folder), with the system's reason in why.
     virtual std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) = 0;

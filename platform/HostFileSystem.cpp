@@ -77,13 +77,18 @@ int OpenFlags(std::string_view mode)
 
 // Only regular files are opened: a FIFO or device named by a game would block
 // the player for good (opened without blocking to find out), and Windows opens
-// no folder as a file. The descriptor blocks again when it is returned.
+// no folder as a file. The descriptor blocks again when it is returned; errno
+// tells a refused one (EISDIR, ENODEV for the rest).
 int OpenRegular(const std::string& host, int flags, struct stat& status)
 {
     const int fd = open(host.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) return -1;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || fcntl(fd, F_SETFL, flags & O_APPEND) != 0) {
+    int refusal = 0;
+    if (fstat(fd, &status) != 0 || fcntl(fd, F_SETFL, flags & O_APPEND) != 0) refusal = errno;
+    else if (!S_ISREG(status.st_mode)) refusal = S_ISDIR(status.st_mode) ? EISDIR : ENODEV;
+    if (refusal != 0) {
         close(fd);
+        errno = refusal;
         return -1;
     }
     return fd;
@@ -91,13 +96,19 @@ int OpenRegular(const std::string& host, int flags, struct stat& status)
 
 } // namespace
 
-std::unique_ptr<IReadFile> HostFileSystem::OpenRead(std::string_view name)
+std::unique_ptr<IReadFile> HostFileSystem::OpenRead(std::string_view name, std::error_code& why)
 {
     std::optional<std::string> host = ResolveHostPath(name);
-    if (!host) return nullptr;
+    if (!host) {
+        why = std::make_error_code(std::errc::invalid_argument);
+        return nullptr;
+    }
     struct stat status;
     const int fd = OpenRegular(*host, O_RDONLY, status);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        why = std::error_code(errno, std::generic_category());
+        return nullptr;
+    }
     return std::make_unique<HostReadFile>(fd, std::uint64_t(status.st_size));
 }
 

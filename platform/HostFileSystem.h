@@ -7,7 +7,8 @@ namespace platform {
 // The Linux file system seen through internal names (see HostNameResolver.h).
 class HostFileSystem : public IFileSystem {
 public:
-    std::unique_ptr<IReadFile> OpenRead(std::string_view name) override;
+    using IFileSystem::OpenRead;
+    std::unique_ptr<IReadFile> OpenRead(std::string_view name, std::error_code& why) override;
     using IFileSystem::CreateWrite;
     std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) override;
     std::FILE* OpenStream(std::string_view name, std::string_view mode) override;

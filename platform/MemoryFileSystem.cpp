@@ -118,10 +118,13 @@ std::string MemoryFileSystem::Get(std::string_view name) const
     return found == m_files.end() ? std::string() : *found->second.bytes;
 }
 
-std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(std::string_view name)
+std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(std::string_view name, std::error_code& why)
 {
     auto found = m_files.find(Key(name));
-    if (found == m_files.end()) return nullptr;
+    if (found == m_files.end()) {
+        why = std::make_error_code(std::errc::no_such_file_or_directory);
+        return nullptr;
+    }
     return std::make_unique<SharedReadFile>(found->second.bytes);
 }
 

@@ -33,7 +33,8 @@ public:
     // The time the next commits and puts stamp.
     void SetNow(const LocalTime& now) { m_now = now; }
 
-    std::unique_ptr<IReadFile> OpenRead(std::string_view name) override;
+    using IFileSystem::OpenRead;
+    std::unique_ptr<IReadFile> OpenRead(std::string_view name, std::error_code& why) override;
     using IFileSystem::CreateWrite;
     // Read-only: EROFS; past the capacity: ENOSPC.
     std::unique_ptr<IWriteFile> CreateWrite(std::string_view name, std::error_code& why) override;

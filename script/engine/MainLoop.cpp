@@ -10,6 +10,7 @@
 #include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
 #include "script/engine/GlobalSettings.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 using kivotasuGameKit::CTextString;
@@ -89,6 +90,11 @@ void CQuiltorEngine::CreateScreenPlane()
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
     if (m_reader.Read(name.GetStr()) != 0) return;
+    // Whatever escapes, the game's own reading after it yields and ends as a game's.
+    struct StoredFileScope {
+        bool& reading;
+        ~StoredFileScope() { reading = false; }
+    } scope{m_readingStoredFile = true};
     // Every failure has moved the reader past the tag that failed.
     for (bool failed = true; failed;) {
         failed = false;
@@ -127,7 +133,11 @@ void CQuiltorEngine::Restart(CTextString path)
     m_state.AddHistory(path);
     SaveResume();
     Reset();
-    StartGame();
+    // A recent script since removed, or a folder dropped: the end screen, said.
+    if (!StartGame()) {
+        const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
+        CScriptError::GetInstance().Warn("スクリプト『" + tried + "』が開けません。", {});
+    }
     m_state.ChangeState(EngineState::RunTags);
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "draw/DrawHolder.h"
@@ -66,8 +67,13 @@ public:
     void Restart(CTextString path);
     void Reset();
 
-    // One pass of the tag dispatcher (state 0).
+    // One pass of the tag dispatcher (state 0): up to a tag that waits, or,
+    // when the script reads on and on without one, a turn's share of tags,
+    // after which the main loop has its frame and the reader goes on where it
+    // stopped.
     void RunTags();
+    // The line that says why and where a script ended without END.
+    void SayScriptRanOut();
 
     // The wait states and their input.
     void ClickWait();
@@ -244,9 +250,11 @@ private:
     // in a box when asked for and the player is not closing.
     bool Saved(const char* where, const char* what, const CTextString& name, bool box, const std::function<void()>& write);
     void SayUnsaved(const char* where, const CTextString& headline, const CTextString& name, const CTextString& reason, bool box);
-    // The load sequence for the save file of a slot code; a file too large
-    // for a save is refused and the game goes on.
+    // The load sequence for the save file of a slot code; a save that cannot
+    // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
+    // refused on stderr and the game goes on.
     void LoadCode(int code);
+    static std::optional<std::string> SaveRefusal(const CTextString& name);
     // True while the reader is still in the save the last load read, before
     // its resume tag.
     bool StillLoading() const;
@@ -305,6 +313,10 @@ private:
     IEngineProbe* m_probe;
     CFrameInput m_frameInput;
     std::uint32_t m_frames = 0;
+    // The dispatcher is reading a stored file (options, game folder) through.
+    bool m_readingStoredFile = false;
+    // The last pass of the dispatcher gave the main loop its turn mid-script.
+    bool m_tagsYielded = false;
 };
 
 template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)

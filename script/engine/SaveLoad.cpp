@@ -12,6 +12,9 @@
 #include "script/lang/Set.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <system_error>
 
 using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
@@ -143,10 +146,34 @@ void CQuiltorEngine::AutoSave()
     SaveCode(RingCode);
 }
 
+// Why the save cannot be loaded, or nothing. Asked of the opened file, so a
+// FIFO neither blocks nor passes, and its size is known before a byte is read.
+std::optional<std::string> CQuiltorEngine::SaveRefusal(const CTextString& name)
+{
+    std::error_code why;
+    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr(), why);
+    if (!file) {
+        if (why == std::errc::no_such_file_or_directory) return "ファイルがありません";
+        if (why == std::errc::is_a_directory) return "ファイルではなくフォルダです";
+        if (why == std::errc::no_such_device) return "普通のファイルではありません (FIFO や装置)";
+        if (why == std::errc::permission_denied) return "読むことが許されていません";
+        return platform::FailureText(why);
+    }
+    const std::optional<std::uint64_t> size = file->Size();
+    if (!size) return "大きさがわかりません";
+    if (*size == 0) return "空のファイルです";
+    if (!StoredFileFits(name)) return std::to_string(*size) + " バイトあり、セーブとしては大きすぎます";
+    return std::nullopt;
+}
+
 void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    if (!StoredFileFits(name)) return;
+    // Refused before anything is reset: the game goes on where it was.
+    if (const std::optional<std::string> refusal = SaveRefusal(name)) {
+        SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
+        return;
+    }
     SaveGlobals();
     Reset();
     m_log.ExpectSavedLines();

@@ -2,8 +2,11 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
+#include "platform/Clock.h"
 #include "script/engine/EngineProbe.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
 
 namespace {
@@ -16,6 +19,13 @@ struct Handler {
     void (*run)(Engine&, Record&);
     After after;
 };
+
+// A script reads this many tags on without a wait before the main loop may
+// take its frame (set-ups between waits are rarely longer), and gives it the
+// frame after a frame's time of tags or this many more at the latest, so a
+// loop without a wait still answers its window.
+constexpr std::uint32_t TagsBeforeYield = 64;
+constexpr std::uint32_t MostTagsATurn = 4096;
 
 constexpr After C = After::Continues;
 constexpr After R = After::Returns;
@@ -139,13 +149,40 @@ bool Skipped(const Record& record)
 
 } // namespace
 
+// Only END ends the story on purpose. A tag left open has been reported, a
+// JUMP or CALL that failed (the reader at the end of the text, or of none)
+// has said why, and so has an ENDCALL back to a script that is gone.
+void CQuiltorEngine::SayScriptRanOut()
+{
+    if (m_reader.GetName().empty() || m_reader.JumpFailed()) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    const char* why = m_reader.GetCallStack().empty() ? "ENDタグの前にスクリプトが終わりました。"
+                                                       : "CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。";
+    errors.Warn(CTextString(why), errors.At(m_reader.GetOffset(), {}));
+}
+
 void CQuiltorEngine::RunTags()
 {
+    // Back from a turn given up mid-script: the window's input of that frame
+    // (the menu, Alt+Enter, Alt+F4) is answered before the reader goes on.
+    if (std::exchange(m_tagsYielded, false)) {
+        PollInput();
+        CheckKey();
+        CheckMouse();
+        if (m_state.State != EngineState::RunTags) return;
+    }
     CTagAttributes& record = CTagAttributes::GetCurrent();
-    while (PumpMessages()) {
-        if (m_reader.ReadTag(record) != TagRead) {
+    const std::uint32_t begun = platform::Clock().Now();
+    for (std::uint32_t tags = 0; PumpMessages(); ++tags) {
+        if (!m_readingStoredFile && tags >= TagsBeforeYield &&
+            (tags >= MostTagsATurn || platform::Clock().Now() - begun >= 1000 / m_fps.GetFPS())) {
+            m_tagsYielded = true;
+            return;
+        }
+        if (const TagReadResult result = m_reader.ReadTag(record); result != TagRead) {
             // No tag ended the script: the end screen reads no earlier one's values.
             record.Clear();
+            if (result == TextEnd && !m_readingStoredFile) SayScriptRanOut();
             m_state.ChangeState(EngineState::ScriptEnd);
             return;
         }

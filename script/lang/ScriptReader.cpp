@@ -71,21 +71,28 @@ void CScriptReader::SetDefaultJumpPath(CTagAttributes& record)
 
 bool CScriptReader::Jump(CTagAttributes& record)
 {
-    // Taken before a FILE replaces the script the JUMP is in, when a label is sought.
-    const bool seeks = record.GetName().IsEmpty() && !record.GetLabel().IsEmpty();
-    const CScriptError::Place jump = seeks ? CScriptError::GetInstance().Here() : CScriptError::Place{};
-    bool read = true;
+    // Taken before a FILE replaces the script the JUMP is in, when a file is
+    // read or a label sought.
+    CScriptError& errors = CScriptError::GetInstance();
     const CTextString& file = record.GetFile();
+    const bool seeks = record.GetName().IsEmpty() && !record.GetLabel().IsEmpty();
+    const CScriptError::Place jump = seeks || !file.IsEmpty() ? errors.Here() : CScriptError::Place{};
+    bool read = true;
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
         read = Read(name.GetStr()) == 0;
+        // The game still ends on the empty script; the line says which file
+        // it could not open, and where it was asked for.
+        if (!read) errors.Warn("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());
+        m_jumpFailed = !read;
         return read;
     }
     CTextString label = record.GetLabel();
-    return FindLabel(record, label, jump) && read;
+    m_jumpFailed = !FindLabel(record, label, jump) || !read;
+    return !m_jumpFailed;
 }
 
 void CScriptReader::Call(CTagAttributes& record)

@@ -39,6 +39,8 @@ public:
     // JUMP: FILE, then the byte offset NAME or the label LABEL. False when the
     // file cannot be read or the label is not found.
     bool Jump(CTagAttributes& record);
+    // The last JUMP or CALL failed, and was reported or said.
+    bool JumpFailed() const { return m_jumpFailed; }
     // A CALL whose jump fails leaves nothing on the stack.
     void Call(CTagAttributes& record);
     // ENDCALL; with FILE it is a stack line of a save file and only pushes.
@@ -72,4 +74,5 @@ private:
     std::vector<CallEntry> m_callStack;
     CTextString m_defaultJumpPath;
     std::set<std::string> m_saidUtf8;
+    bool m_jumpFailed = false;
 };

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
                              return name;
                          });
 
-TEST(Executable, WindowUnderXvfbClosesByCloseBoxAndSigterm)
+TEST(Executable, WindowUnderXvfbClosesByCloseBoxSigtermAndAltF4InALoop)
 {
     const int result = RunScenario("xvfb");
     if (result == 77)

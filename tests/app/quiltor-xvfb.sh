@@ -1,6 +1,7 @@
 #!/bin/sh
 # Inside xvfb-run: the player's window exists with its title and client size,
-# and both the close box and SIGTERM end the player with code 0.
+# and the close box, SIGTERM and Alt+F4 in a script that loops without a wait
+# end the player with code 0.
 set -u
 player=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -44,5 +45,20 @@ if command -v python3 >/dev/null; then
     finish "close box"
     # The engine writes the options at the end of every run.
     [ -f "$options" ] || { echo "no $options after the close box"; exit 1; }
+
+    # A script that loops without a wait still reads its keys: Alt+F4 ends it
+    # within 3 s.
+    game=$(mktemp -d "$(dirname "$player")/../loop-XXXXXX") || exit 1
+    trap 'rm -rf "$game"' EXIT
+    mkdir "$game/data"
+    printf '[LABEL LABEL="top"][SET VARIABLE="a" ENTITY="1"][JUMP LABEL="top"]' >"$game/data/index.txt"
+    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
+    player=$game/quiltor
+    start
+    python3 "$here/xtest-input.py" KARUTEMI Alt_L+F4 || exit 1
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; echo "Alt+F4 did not end a looping script within 3 s"; exit 1; }
+    finish "Alt+F4 in a loop"
 fi
 exit 0

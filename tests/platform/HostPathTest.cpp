@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/HostFileSystem.h"
@@ -215,17 +217,20 @@ TEST(HostFileSystemTest, WritesReplaceASymbolicLinkNeverItsTarget)
     EXPECT_FALSE(folder.Has("nowhere"));
 }
 
-TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlocking)
+TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlockingAndWithTheirReason)
 {
     TempFolder folder;
     ASSERT_EQ(mkfifo((folder.Host() / "index.txt").c_str(), 0600), 0);
     const std::string fifo = platform::ToInternalPath((folder.Host() / "index.txt").string());
     platform::HostFileSystem files;
     std::vector<bool> opened;
+    std::vector<std::error_code> reasons;
     std::atomic<bool> done{false};
     std::thread opener([&] {
         for (const std::string& name : {fifo, std::string("Z:\\dev\\null")}) {
-            opened.push_back(files.OpenRead(name) != nullptr);
+            std::error_code why;
+            opened.push_back(files.OpenRead(name, why) != nullptr);
+            reasons.push_back(why);
             for (const char* mode : {"r", "rb", "r+", "a"}) {
                 std::FILE* stream = files.OpenStream(name, mode);
                 opened.push_back(stream != nullptr);
@@ -242,7 +247,16 @@ TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlocking)
     if (unblock >= 0) close(unblock);
     ASSERT_FALSE(blocked) << "opening a FIFO blocked";
     EXPECT_EQ(opened, std::vector<bool>(10, false));
+    EXPECT_EQ(reasons, std::vector<std::error_code>(2, std::make_error_code(std::errc::no_such_device)));
     EXPECT_EQ(files.CreateWrite(fifo), nullptr);
+
+    // A reader is told a folder and a missing file apart from these.
+    fs::create_directory(folder.Host() / "Save");
+    for (const auto& [name, reason] : {std::pair{"Save", std::errc::is_a_directory}, {"gone.txt", std::errc::no_such_file_or_directory}}) {
+        std::error_code why;
+        EXPECT_EQ(files.OpenRead(platform::ToInternalPath((folder.Host() / name).string()), why), nullptr) << name;
+        EXPECT_EQ(why, std::make_error_code(reason)) << name;
+    }
 }
 
 TEST(HostFileSystemTest, StaleTemporariesOfEndedWritersAreRemoved)

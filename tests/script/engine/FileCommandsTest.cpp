@@ -1,8 +1,10 @@
 // The menu's file commands: opening a script through the open dialog, the
 // screen picture through the save dialog, and the further items the popup
-// offers for them (recent scripts, window frames).
+// offers for them (recent scripts, window frames); a script to restart with
+// that cannot be read is said on stderr.
 #include <gtest/gtest.h>
 
+#include "platform/TextCodec.h"
 #include "script/engine/MenuCommands.h"
 #include "script/lang/Set.h"
 #include "tests/kit/EngineHarness.h"
@@ -203,4 +205,29 @@ TEST(FileCommands, ChoosingTheSecondFrameSelectsIt)
     run.Run(MenuFrame + 61);
     EXPECT_EQ(second, (std::vector<bool>{true, true, true, false}));
     EXPECT_EQ(run.frames.back().state, EngineState::ClickWait);
+}
+
+TEST(FileCommands, AScriptThatCannotBeReadSaysSoAndShowsTheEndScreen)
+{
+    GameFolder game;
+    game.Put("data/index.txt", WaitingScript);
+    std::filesystem::create_directories(game.Host("data/chapter"));
+    // Dropped on the window: a name (as a recent script since removed would
+    // be) and a folder.
+    for (const char* name : {"data\\gone.txt", "data\\chapter"}) {
+        SCOPED_TRACE(name);
+        EngineRun run;
+        const std::string dropped = game.Name(name);
+        run.At(MenuFrame, [&](EngineRun& r) { r.Windows().DropFile(r.Window(), dropped); });
+        testing::internal::CaptureStderr();
+        run.Run(MenuFrame + 45);
+        const std::string said = testing::internal::GetCapturedStderr();
+
+        EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+        std::string host = game.Host(name).string();
+        for (char& c : host) if (c == '\\') c = '/';
+        const std::string line = "quiltor: script error: " + platform::Cp932ToUtf8("スクリプト『") + host +
+                                 platform::Cp932ToUtf8("』が開けません。") + "\n";
+        EXPECT_NE(said.find(line), std::string::npos) << said;
+    }
 }

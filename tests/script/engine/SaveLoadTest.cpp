@@ -2,8 +2,11 @@
 // a click wait, in a choice of text or pictures and outside any wait, then
 // loaded, gives back the screen, the choice and the next tag; each kind of
 // wait saved and loaded by each route gives back the screen, the text and the back-log, and
-// fast skip from there stops at the next choice.
+// fast skip from there stops at the next choice; a save that cannot be read
+// is refused with the game going on.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -14,6 +17,7 @@
 #include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/ScriptTestKit.h"
 
 using testkit::EngineRun;
 
@@ -473,5 +477,57 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
             EXPECT_EQ(skipped.text, next.text);
             EXPECT_EQ(skipped.screen, next.screen);
         }
+    }
+}
+
+TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
+{
+    struct Case {
+        const char* what;
+        std::function<void(GameFolder&)> make; // Save/index.q
+        const char8_t* reason;
+    };
+    const Case cases[] = {
+        {"missing", [](GameFolder&) {}, u8"ファイルがありません"},
+        {"empty", [](GameFolder& g) { g.Put("Save/index.q", ""); }, u8"空のファイルです"},
+        {"a folder", [](GameFolder& g) { std::filesystem::create_directories(g.Host("Save/index.q")); }, u8"ファイルではなくフォルダです"},
+        // Opened for reading, a FIFO without a writer would hold the player for good.
+        {"a FIFO",
+         [](GameFolder& g) {
+             std::filesystem::create_directories(g.Host("Save"));
+             ASSERT_EQ(mkfifo(g.Host("Save/index.q").c_str(), 0600), 0);
+         },
+         u8"普通のファイルではありません (FIFO や装置)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", "[BACK COLOR=\"#336699\"][TEXT BODY=\"保存する場面です\"][C][WAIT TIME=\"100000\"]");
+        game.Put("system/option.qsd", testkit::InstantOptions);
+        c.make(game);
+        EngineRun run;
+        std::size_t tagsBefore = 0;
+        run.At(20, [&](EngineRun& r) {
+            tagsBefore = r.trace.size();
+            Engine().LoadQuick();
+        });
+        testing::internal::CaptureStderr();
+        // Past the second a reset's wipe takes.
+        run.Run(80);
+        const std::string said = testing::internal::GetCapturedStderr();
+
+        // Nothing was reset: the wait goes on, no tag was read again, and the
+        // close writes the resume save of the place.
+        std::uint32_t left = 0;
+        for (std::uint32_t frame = 80; frame >= 10; --frame) {
+            if (run.frames.at(frame - 1).state != EngineState::ClickWait) left = frame;
+        }
+        EXPECT_EQ(left, 0u) << "the wait was left in this frame";
+        EXPECT_EQ(run.trace.size(), tagsBefore);
+        EXPECT_TRUE(run.errors.empty());
+        EXPECT_TRUE(game.Exists("Save/index.a"));
+        const std::string line = Utf8(u8"quiltor: セーブデータを読み込めません。 ") + game.Host("Save/index.q").string() + ": " +
+                                 Utf8(c.reason) + "\n";
+        EXPECT_NE(said.find(line), std::string::npos) << said;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "app/StderrLog.h"
 #include "platform/TextCodec.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/ScriptTestKit.h"
@@ -109,6 +110,27 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
               u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
+        // Ways the story ends without END: each said once, with why and where.
+        {"a JUMP to a script that is not there", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"nothere.txt\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプト『{GAME}/nothere.txt』が開けません。 "
+              u8"[JUMP FILE=\"nothere.txt\"]\n")},
+        {"a CALL of a script that is not there, a label sought in it", "\r\n\r\n[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: スクリプト『{GAME}/data/nothere.txt』が開けません。 "
+              u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n"
+              u8"quiltor: script error at {GAME}/data/index.txt:3: ラベル『a』が見つかりません。 "
+              u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n")},
+        {"a CALLed script that runs off its end", "[CALL FILE=\"{BASE}sub.txt\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {}, {},
+         {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},
+        {"the start script's end without END", "[TITLE BODY=\"本文\"]\r\n\r\n本文",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: ENDタグの前にスクリプトが終わりました。\n")},
+        {"the same script's end reached by a JUMP", "[JUMP FILE=\"{BASE}sub.txt\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: ENDタグの前にスクリプトが終わりました。\n"), {}, {}, {},
+         {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},
+        {"a JUMP to a missing label: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP LABEL=\"nolabel\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: ラベル『nolabel』が見つかりません。 [JUMP LABEL=\"nolabel\"]\n")},
+        {"an unclosed tag: its own line only", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\"",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: タグが閉じていません。 [SET VARIABLE=\"a\"\n")},
     };
     kivotasuGameKit::ErrorLog.SetDevice(kivotasuGameKit::CSmartPtr<kivotasuGameKit::IErrorLog>(new CStderrLogDevice));
     for (const Case& c : cases) {
@@ -166,3 +188,26 @@ TEST(ScriptStderr, AUtf8ScriptIsShownInABoxOncePerScript)
 }
 
 } // namespace
+
+TEST(ScriptStderr, AStoryEndingWithoutEndIsSaidOnceHoweverOftenItIsPlayedAgain)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]");
+    EngineRun run;
+    // Back to the title from the end screen's menu, four times after the first end.
+    for (std::uint32_t frame : {20u, 120u, 220u, 320u}) {
+        run.Dialogs().PushCommand(MenuCommand::ReturnToTitle);
+        run.RightClick(frame);
+    }
+    testing::internal::CaptureStderr();
+    run.Run(420);
+    const std::string said = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(run.Tags(TagId::Set).size(), 5u) << "played through five times";
+    EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+    const std::string line = Utf8(u8"quiltor: script error at ") + game.Host().string() +
+                             Utf8(u8"/data/index.txt:2: ENDタグの前にスクリプトが終わりました。\n");
+    const std::size_t first = said.find(line);
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find(line, first + 1), std::string::npos) << said;
+}
