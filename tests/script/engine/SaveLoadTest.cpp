@@ -132,7 +132,9 @@ TEST(SaveLoad, EverySlotKindGivesBackTheScreenAndTheNextTag)
             ASSERT_TRUE(loaded.errors.empty()) << loaded.errors.front();
             EXPECT_EQ(loaded.dumps.at(60).screen, savedScreen);
             // A timed wait is not saved: the load goes on past it.
-            if (original.frames.at(19).state != EngineState::TimedWait) EXPECT_EQ(resaved, saved);
+            if (original.frames.at(19).state != EngineState::TimedWait) {
+                EXPECT_EQ(resaved, saved);
+            }
             // The painted line is there to be ended, but for the choice, whose rows jump past.
             const bool ended = std::any_of(loaded.trace.begin(), loaded.trace.end(), [](const auto& entry) {
                 return entry.ran && entry.record.GetValue(TagAttributeKey::Variable).GetStr() == "ended";
