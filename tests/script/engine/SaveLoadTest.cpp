@@ -113,7 +113,6 @@ TEST(SaveLoad, EverySlotKindGivesBackTheScreenAndTheNextTag)
             original.Run(60);
             const std::uint64_t savedScreen = original.dumps.at(20).screen;
             ASSERT_TRUE(original.errors.empty()) << original.errors.front();
-            
 
             ASSERT_FALSE(saved.empty());
             game.Put(kind.file, saved);
