@@ -1,6 +1,7 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -173,9 +174,11 @@ void CQuiltorEngine::RunTags()
     }
     CTagAttributes& record = CTagAttributes::GetCurrent();
     const std::uint32_t begun = platform::Clock().Now();
+    // An unpaced loop (a rate of 0) still yields at the count.
+    const std::uint32_t frameMs = m_fps.GetFPS() != 0 ? 1000 / m_fps.GetFPS() : UINT32_MAX;
     for (std::uint32_t tags = 0; PumpMessages(); ++tags) {
         if (!m_readingStoredFile && tags >= TagsBeforeYield &&
-            (tags >= MostTagsATurn || platform::Clock().Now() - begun >= 1000 / m_fps.GetFPS())) {
+            (tags >= MostTagsATurn || platform::Clock().Now() - begun >= frameMs)) {
             m_tagsYielded = true;
             return;
         }
