@@ -51,7 +51,7 @@ std::string CScriptError::Line(const CTextString& message, const Place& place)
 void CScriptError::Say(const std::string& line)
 {
     for (const std::string& said : platform::Stderr().Say(line)) {
-        if (!said.starts_with(LinePrefix)) continue; // another line's count: stderr only
+        if (!said.starts_with(LinePrefix)) continue; // another line's count: not for the log
         // The log keeps what stderr says, for a log written elsewhere.
         kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(said.substr(LinePrefix.size())).c_str());
     }
