@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
+#include "platform/Utf8Characters.h"
 
 namespace platform {
 namespace {
@@ -13,6 +14,12 @@ constexpr std::array<const char*, 32> ControlNames = {
     "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",  "VT",  "FF", "CR", "SO", "SI",
     "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS", "GS", "RS", "US",
 };
+
+std::string HexByte(unsigned char byte)
+{
+    constexpr char Hex[] = "0123456789ABCDEF";
+    return {Hex[byte >> 4], Hex[byte & 0xF]};
+}
 
 bool IsContinuation(char ch) { return (static_cast<unsigned char>(ch) & 0xC0) == 0x80; }
 
@@ -27,27 +34,35 @@ std::string Bounded(std::string line)
 
 } // namespace
 
-// The C1 controls U+0080 to U+009F are spelled by number: some terminals
-// take U+009B as ESC [ and U+009D as ESC ]. Never a byte of another
-// character: those of a multi-byte one are 0x80 and above.
+// The C1 controls are spelled by number: some terminals take U+009B as
+// ESC [ and U+009D as ESC ]. So is a byte 0x80 to 0x9F of no character: a
+// terminal that reads bytes takes it as that C1 control, and it is the last
+// byte of every overlong form of a control, which a lax reader decodes. The
+// bytes of a character (kana hold 0x80 to 0x9F) pass as they are.
 std::string NamedControls(std::string_view text)
 {
-    constexpr char Hex[] = "0123456789ABCDEF";
     std::string named;
     named.reserve(text.size());
-    for (std::size_t at = 0; at < text.size(); ++at) {
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Character character = Utf8CharacterAt(text, at);
         const auto byte = static_cast<unsigned char>(text[at]);
-        const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
-        if (byte < ControlNames.size()) {
-            named.append("<").append(ControlNames[byte]).append(">");
-        } else if (byte == 0x7F) {
-            named += "<DEL>";
-        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            named.append("<U+00").append(1, Hex[next >> 4]).append(1, Hex[next & 0xF]).append(">");
+        if (character.length == 0) {
+            if (byte <= 0x9F) named.append("<0x").append(HexByte(byte)).append(">");
+            else named += text[at];
             ++at;
-        } else {
-            named += text[at];
+            continue;
         }
+        const char32_t code = character.code;
+        if (code < ControlNames.size()) {
+            named.append("<").append(ControlNames[code]).append(">");
+        } else if (code == 0x7F) {
+            named += "<DEL>";
+        } else if (IsControlCharacter(code)) {
+            named.append("<U+00").append(HexByte(static_cast<unsigned char>(code))).append(">");
+        } else {
+            named.append(text.substr(at, character.length));
+        }
+        at += character.length;
     }
     return named;
 }
@@ -59,7 +74,10 @@ StderrLines::StderrLines(Sink sink, Ticks now) : m_sink(std::move(sink)), m_now(
 std::vector<std::string> StderrLines::Say(std::string_view line)
 {
     // Named and cut before the lock: only the fold and the write are shared.
-    const std::string shown = Bounded(NamedControls(line.substr(0, MaxLineBytes + 1)));
+    // A character that starts within the bound is named whole, not as bytes
+    // of none.
+    constexpr std::size_t LongestCharacter = 4;
+    const std::string shown = Bounded(NamedControls(line.substr(0, MaxLineBytes + LongestCharacter)));
     std::vector<std::string> written;
     std::lock_guard<std::mutex> guard(m_lock);
     m_folded.Pass(shown, [&](const std::string& said) { Write(said, written); });

@@ -17,7 +17,7 @@
 namespace platform {
 
 // Each line has its control characters spelled by name ("<ESC>", "<LF>",
-// "<U+009B>"), is cut to MaxLineBytes at a character boundary, and is folded
+// "<U+009B>", and "<0x9B>" for such a byte outside UTF-8), is cut to MaxLineBytes at a character boundary, and is folded
 // with the lines said before (a repeat is counted, not said). At most
 // LinesPerWindow lines are written in WindowMs; the rest are held back and
 // counted, and one line says how many before the next line written.
@@ -59,8 +59,10 @@ private:
     std::uint64_t m_held = 0;
 };
 
-// Every control character spelled by its name ("<ESC>", "<U+009B>"): names a
-// script or a folder gives neither drive the terminal nor cut the line.
+// Every control character spelled by its name ("<ESC>", "<U+009B>"), and
+// every byte 0x80 to 0x9F outside a UTF-8 character by its number
+// ("<0x9B>"): names a script or a folder gives neither drive the terminal
+// nor cut the line.
 std::string NamedControls(std::string_view text);
 
 // The process's writer: lines go to the stderr stream, timed by the
