@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
+#include "platform/Utf8Characters.h"
 
 namespace {
 
@@ -117,29 +118,44 @@ std::optional<std::ptrdiff_t> ShiftJisScore(std::string_view text)
     return score;
 }
 
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }
+// Whether a reader can type the character as the notice shows it, on a
+// terminal or in a box, whose text passes through Shift-JIS: a control
+// character would drive the terminal, a byte of no character shows as
+// another, and a character without a Shift-JIS form shows as "?" or, as "¥"
+// does, as another (a backslash).
+bool IsTypable(std::string_view bytes, platform::Utf8Character character)
+{
+    if (character.length == 0 || platform::IsControlCharacter(character.code)) return false;
+    return character.length == 1 || platform::Cp932ToUtf8(platform::Utf8ToCp932(bytes)) == bytes;
+}
 
-// One word to a POSIX shell. A name with control bytes takes the $'...' form
-// with them spelled out: raw they would drive the terminal, and no reader
-// could paste them back.
+// One word to a POSIX shell, every byte of the name kept. A name with a
+// character a reader cannot type as shown takes the $'...' form with its
+// bytes spelled out.
 std::string ShellWord(std::string_view text)
 {
-    if (std::ranges::none_of(text, IsControl)) {
-        std::string quoted = "'";
-        for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return quoted + "'";
-    }
-    std::string quoted = "$'";
-    for (char c : text) {
-        if (IsControl(c)) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
-            quoted += escaped;
+    std::string spelled = "$'";
+    bool plain = true;
+    for (std::size_t at = 0; at < text.size();) {
+        const platform::Utf8Character character = platform::Utf8CharacterAt(text, at);
+        const std::size_t length = std::max<std::size_t>(character.length, 1);
+        const std::string_view bytes = text.substr(at, length);
+        if (!IsTypable(bytes, character)) {
+            plain = false;
+            for (const char c : bytes) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+                spelled += escaped;
+            }
         } else {
-            if (c == '\'' || c == '\\') quoted += '\\';
-            quoted += c;
+            if (text[at] == '\'' || text[at] == '\\') spelled += '\\';
+            spelled.append(bytes);
         }
+        at += length;
     }
+    if (!plain) return spelled + "'";
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 

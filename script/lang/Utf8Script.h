@@ -13,7 +13,8 @@ bool IsJapaneseUtf8(std::string_view text);
 
 // The notice naming the script (an internal path) as UTF-8, with the command
 // that converts it: one UTF-8 line without a control byte, a break or the
-// program's name.
+// program's name. The command runs as shown, typed from a terminal or from a
+// box: a character that would show as another there is spelled as bytes.
 std::string Utf8ScriptNotice(std::string_view name, std::string_view text);
 
 // The notice as a line on stderr.

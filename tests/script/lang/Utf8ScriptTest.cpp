@@ -1,11 +1,14 @@
 // When a script is called UTF-8, and the command that converts it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 
+#include "platform/HostPath.h"
+#include "platform/MessageBox.h"
+#include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
 #include "script/lang/Utf8Script.h"
 #include "tests/kit/TempFolder.h"
@@ -99,30 +102,48 @@ TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
     }
 }
 
-// The command as a reader pastes it into a shell, run on a real file.
+// The command as a reader types it from stderr or from the box, run on a
+// real file. A game folder's host path is kept as bytes, whatever they are.
 TEST(Utf8Script, TheCommandConvertsTheScriptWhateverItsName)
 {
+    auto owned = std::make_unique<platform::HeadlessMessageBoxes>();
+    platform::HeadlessMessageBoxes& boxes = *owned;
+    platform::InstallMessageBoxes(std::move(owned));
     struct Case {
         const char* what;
-        std::string name; // a host name inside the folder
+        std::string folder; // the game folder inside the temporary one, empty for none
+        std::string name;   // a host name inside the game folder
         bool byteOrderMark;
-        std::string quoted; // the script's path in the command, {} for the folder
+        std::string quoted; // the script's path in the command, {} for the temporary folder
     };
     const Case cases[] = {
-        {"a quote", "it's.txt", false, "'{}/it'\\''s.txt'"},
-        {"a blank", "two words.txt", false, "'{}/two words.txt'"},
-        {"a byte-order mark", "bom.txt", true, "'{}/bom.txt'"},
-        {"control bytes", "a\x1B]0;title\x07\x1B[2Jb's\n.txt", false, "$'{}/a\\x1B]0;title\\x07\\x1B[2Jb\\'s\\x0A.txt'"},
-        {"control bytes and a byte-order mark", "t\x08\r.txt", true, "$'{}/t\\x08\\x0D.txt'"},
+        {"a quote", "", "it's.txt", false, "'{}/it'\\''s.txt'"},
+        {"a blank", "", "two words.txt", false, "'{}/two words.txt'"},
+        {"a byte-order mark", "", "bom.txt", true, "'{}/bom.txt'"},
+        {"control bytes", "", "a\x1B]0;title\x07\x1B[2Jb's\n.txt", false, "$'{}/a\\x1B]0;title\\x07\\x1B[2Jb\\'s\\x0A.txt'"},
+        {"control bytes and a byte-order mark", "", "t\x08\r.txt", true, "$'{}/t\\x08\\x0D.txt'"},
+        {"a backslash beside a control byte", "my\\nest\x01", "index.txt", false, "$'{}/my\\\\nest\\x01/index.txt'"},
+        {"a C1 control in UTF-8", "g\xC2\x9B" "2J", "index.txt", false, "$'{}/g\\xC2\\x9B2J/index.txt'"},
+        {"bytes of no UTF-8 character", "g\x9B\xFF\xE3\x81", "index.txt", false, "$'{}/g\\x9B\\xFF\\xE3\\x81/index.txt'"},
+        {"a Japanese folder", InUtf8("ゲーム"), "index.txt", false, "'{}/" + InUtf8("ゲーム") + "/index.txt'"},
+        // A box shows "é" as "?" and "¥" as a backslash.
+        {"characters without a Shift-JIS form", "Jos\xC3\xA9\xC2\xA5", "index.txt", false, "$'{}/Jos\\xC3\\xA9\\xC2\\xA5/index.txt'"},
+        {"a kana whose last byte is 0x9B, raw beside a bell", "\xE3\x81\x9B\x07", "index.txt", false, "$'{}/\xE3\x81\x9B\\x07/index.txt'"},
     };
     const std::string body = InUtf8("[END]本文です。");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFolder folder;
+        const std::string relative = c.folder.empty() ? c.name : c.folder + "/" + c.name;
         const std::string text = (c.byteOrderMark ? "\xEF\xBB\xBF" : "") + body;
-        folder.Put(c.name, text);
-        const std::string notice = Utf8ScriptNotice(folder.Internal(c.name), text);
-        EXPECT_TRUE(std::ranges::none_of(notice, [](char ch) { return static_cast<unsigned char>(ch) < 0x20; })) << notice;
+        folder.Put(relative, text);
+        // Inside a game folder the script is named on its drive, as the player names it.
+        platform::MapGameDrive(c.folder.empty() ? "" : folder.Host(c.folder).string());
+        const std::string internal = c.folder.empty() ? folder.Internal(c.name) : "G:\\" + c.name;
+        const std::string notice = Utf8ScriptNotice(internal, text);
+        ShowUtf8Script(internal, text);
+        platform::MapGameDrive("");
+        EXPECT_EQ(platform::NamedControls(notice), notice) << "stderr shows it as it is";
 
         std::string quoted = c.quoted;
         quoted.replace(quoted.find("{}"), 2, folder.Host().string());
@@ -133,11 +154,13 @@ TEST(Utf8Script, TheCommandConvertsTheScriptWhateverItsName)
         const std::string lead = "; convert it with: ";
         const std::string pasted = notice.substr(notice.find(lead) + lead.size());
         EXPECT_EQ(pasted, command);
+        const std::string boxed = platform::Cp932ToUtf8(boxes.History().back().textSjis);
+        EXPECT_EQ(boxed.substr(boxed.find(lead) + lead.size()), command);
 
         folder.Put("paste.sh", pasted + "\n");
         EXPECT_EQ(std::system(("bash " + folder.Host("paste.sh").string() + " 2>/dev/null").c_str()), 0);
-        EXPECT_EQ(folder.Get(c.name), "[END]本文です。");
-        EXPECT_FALSE(folder.Has(c.name + ".sjis"));
+        EXPECT_EQ(folder.Get(relative), "[END]本文です。");
+        EXPECT_FALSE(folder.Has(relative + ".sjis"));
     }
 }
 
