@@ -1,8 +1,10 @@
 #pragma once
 // Popup menus and modal dialogs as plain data: the engine builds them, a
 // service shows them over the game's last frame and answers with the chosen
-// command or button. Texts are Shift-JIS; "&" before a letter marks its access
-// key, as in the resources. Every call belongs to the application thread.
+// command or button. Texts are Shift-JIS; in the captions of menu items,
+// buttons, check boxes, choices, groups and pages "&" before a letter marks
+// its access key, as in the resources; a title, a label and a link are shown
+// as they are. Every call belongs to the application thread.
 
 #include "platform/FileDialogs.h"
 #include "platform/WindowSystem.h"

@@ -32,6 +32,12 @@ std::string ShownLabel(std::string_view textSjis)
     return Cp932ToUtf8(plain);
 }
 
+std::string ShownControlText(const DialogControl& control)
+{
+    const bool caption = control.kind != DialogControl::Kind::Label && control.kind != DialogControl::Kind::Link;
+    return caption ? ShownLabel(control.textSjis) : Cp932ToUtf8(control.textSjis);
+}
+
 namespace {
 
 // The pieces a line may break between: runs of ASCII ending after a blank or

@@ -2,6 +2,8 @@
 // Texts of drawn menus and dialogs: resource labels as shown, and the glyphs
 // a font atlas needs for them.
 
+#include "platform/Dialogs.h"
+
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -11,9 +13,15 @@
 
 namespace platform {
 
-// A resource text in UTF-8 without its access-key marks ("&X" shows X, "&&"
-// one "&").
+// A resource label in UTF-8 without its access-key marks ("&X" shows X, "&&"
+// one "&"): the text of a menu item, a button, a check box, a choice, a group
+// or a page. Every other text (a box's message, a title, a link) is shown as
+// it is, in UTF-8.
 std::string ShownLabel(std::string_view textSjis);
+
+// The control's text as drawn: a label's or a link's as it is (a box's
+// message, a game's name, an address), the others' as a resource label.
+std::string ShownControlText(const DialogControl& control);
 
 // UTF-8 text with line breaks put where a line would grow wider than width
 // (as measure gives it): after a blank or a path separator, or between two

@@ -3,6 +3,7 @@
 #include "platform/DrawnText.h"
 #include "platform/ImGuiFileDialog.h"
 #include "platform/ImGuiModal.h"
+#include "platform/TextCodec.h"
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -28,7 +29,7 @@ void CollectMenu(const Menu& menu, std::set<std::uint16_t>& glyphs)
 void CollectControls(const std::vector<DialogControl>& controls, std::set<std::uint16_t>& glyphs)
 {
     for (const DialogControl& control : controls) {
-        CollectCodepoints(ShownLabel(control.textSjis), glyphs);
+        CollectCodepoints(ShownControlText(control), glyphs);
         for (const std::string& choice : control.choicesSjis)
             CollectCodepoints(ShownLabel(choice), glyphs);
         CollectControls(control.children, glyphs);
@@ -38,7 +39,7 @@ void CollectControls(const std::vector<DialogControl>& controls, std::set<std::u
 std::set<std::uint16_t> GlyphsOf(const Dialog& dialog)
 {
     std::set<std::uint16_t> glyphs;
-    CollectCodepoints(ShownLabel(dialog.titleSjis), glyphs);
+    CollectCodepoints(Cp932ToUtf8(dialog.titleSjis), glyphs);
     CollectControls(dialog.controls, glyphs);
     for (const DialogButton& button : dialog.buttons)
         CollectCodepoints(ShownLabel(button.textSjis), glyphs);
@@ -169,7 +170,7 @@ public:
     bool Frame(bool first)
     {
         bool open = true;
-        BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###dialog", first, &open, 0, m_corner);
+        BeginCentredDialog(Cp932ToUtf8(m_dialog.titleSjis) + "###dialog", first, &open, 0, m_corner);
         Icon();
         ImGui::BeginGroup();
         TopLevel();
@@ -261,7 +262,7 @@ private:
 
     void Control(DialogControl& control)
     {
-        const std::string text = ShownLabel(control.textSjis);
+        const std::string text = ShownControlText(control);
         switch (control.kind) {
         case DialogControl::Kind::Label:
             // ImGui wraps only at blanks: a long path would break inside a name.

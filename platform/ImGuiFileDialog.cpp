@@ -52,10 +52,10 @@ std::set<std::uint16_t> FileDialogView::Glyphs() const
     std::set<std::uint16_t> glyphs;
     for (const char* label : {FolderLabel, UpLabel, NameLabel, TypeLabel, OpenLabel, SaveLabel, CancelLabel})
         CollectCodepoints(ShownLabel(label), glyphs);
-    CollectCodepoints(ShownLabel(m_dialog.titleSjis), glyphs);
+    CollectCodepoints(Cp932ToUtf8(m_dialog.titleSjis), glyphs);
     for (const FileFilter& filter : m_dialog.filters)
-        CollectCodepoints(ShownLabel(filter.textSjis), glyphs);
-    CollectCodepoints(ShownLabel(m_browser.ProblemSjis()), glyphs);
+        CollectCodepoints(Cp932ToUtf8(filter.textSjis), glyphs);
+    CollectCodepoints(Cp932ToUtf8(m_browser.ProblemSjis()), glyphs);
     CollectCodepoints(m_browser.Folder(), glyphs);
     for (const FileBrowser::Entry& entry : m_browser.Entries())
         CollectCodepoints(entry.name, glyphs);
@@ -67,7 +67,7 @@ bool FileDialogView::Frame(bool first)
 {
     ImGui::SetNextWindowSize(ImVec2(DialogWidth, 0));
     bool open = true;
-    BeginCentredDialog(ShownLabel(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize, m_corner);
+    BeginCentredDialog(Cp932ToUtf8(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize, m_corner);
     FolderLine();
     List();
     NameAndType(first);
@@ -133,18 +133,18 @@ void FileDialogView::NameAndType(bool first)
     if (ImGui::InputText("##name", m_name.data(), m_name.size(), ImGuiInputTextFlags_EnterReturnsTrue))
         Accept();
     if (!m_browser.ProblemSjis().empty())
-        ImGui::TextColored(ImVec4(0.8f, 0.1f, 0.1f, 1.0f), "%s", ShownLabel(m_browser.ProblemSjis()).c_str());
+        ImGui::TextColored(ImVec4(0.8f, 0.1f, 0.1f, 1.0f), "%s", Cp932ToUtf8(m_browser.ProblemSjis()).c_str());
 
     ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted(ShownLabel(TypeLabel).c_str());
     ImGui::SameLine(FieldStart());
     ImGui::SetNextItemWidth(-1);
     const std::size_t chosen = m_browser.FilterIndex();
-    const std::string preview = chosen < m_dialog.filters.size() ? ShownLabel(m_dialog.filters[chosen].textSjis) : "";
+    const std::string preview = chosen < m_dialog.filters.size() ? Cp932ToUtf8(m_dialog.filters[chosen].textSjis) : "";
     if (ImGui::BeginCombo("##type", preview.c_str())) {
         for (std::size_t i = 0; i < m_dialog.filters.size(); ++i) {
             ImGui::PushID(static_cast<int>(i));
-            if (ImGui::Selectable(ShownLabel(m_dialog.filters[i].textSjis).c_str(), i == chosen))
+            if (ImGui::Selectable(Cp932ToUtf8(m_dialog.filters[i].textSjis).c_str(), i == chosen))
                 m_browser.SetFilter(i);
             ImGui::PopID();
         }

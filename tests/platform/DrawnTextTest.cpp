@@ -3,24 +3,34 @@
 
 #include <gtest/gtest.h>
 
-TEST(DrawnText, ShownLabelDropsAccessMarksButKeepsShiftJisSecondBytes)
+TEST(DrawnText, CaptionsDropAccessMarksButKeepShiftJisSecondBytesAndOtherTextsShowAsGiven)
 {
+    using Kind = platform::DialogControl::Kind;
     struct Case {
+        Kind kind;
         std::string sjis;
         std::string shown;
     };
     // "ｦ" (0xA6) is a one-byte kana; 0x82 0x26 would be a lead byte with "&"
     // as its second byte, which is part of the character, not a mark.
     const Case cases[] = {
-        {"終了(&X)", platform::Cp932ToUtf8("終了(X)")},
-        {"設定(&C)...", platform::Cp932ToUtf8("設定(C)...")},
-        {"A && B", "A & B"},
-        {"&", ""},
-        {"000: - NONE -", "000: - NONE -"},
-        {std::string("\x82\x26"), platform::Cp932ToUtf8(std::string("\x82\x26"))},
+        {Kind::CheckBox, "終了(&X)", platform::Cp932ToUtf8("終了(X)")},
+        {Kind::Radio, "設定(&C)...", platform::Cp932ToUtf8("設定(C)...")},
+        {Kind::Group, "A && B", "A & B"},
+        {Kind::Page, "&", ""},
+        {Kind::CheckBox, "000: - NONE -", "000: - NONE -"},
+        {Kind::CheckBox, std::string("\x82\x26"), platform::Cp932ToUtf8(std::string("\x82\x26"))},
+        // A box's message: the tag as the script wrote it, a command to type.
+        {Kind::Label, "[JUMP LABEL=\"A&B\"]\n\n『A&B』", platform::Cp932ToUtf8("[JUMP LABEL=\"A&B\"]\n\n『A&B』")},
+        {Kind::Label, "iconv x > 'x.sjis' && mv 'x.sjis' 'it'\\''s'", "iconv x > 'x.sjis' && mv 'x.sjis' 'it'\\''s'"},
+        {Kind::Link, "https://example.org/?a=1&b=2", "https://example.org/?a=1&b=2"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(platform::ShownLabel(c.sjis), c.shown) << c.sjis;
+    for (const Case& c : cases) {
+        platform::DialogControl control;
+        control.kind = c.kind;
+        control.textSjis = c.sjis;
+        EXPECT_EQ(platform::ShownControlText(control), c.shown) << c.sjis;
+    }
 }
 
 TEST(DrawnText, GlyphRangesCoverExactlyTheLabelsAndAscii)
