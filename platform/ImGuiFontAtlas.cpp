@@ -24,7 +24,8 @@ std::string MenuFontFile()
 
 } // namespace
 
-ImGuiFontAtlas::ImGuiFontAtlas() : m_atlas(std::make_unique<ImFontAtlas>()), m_file(MenuFontFile())
+ImGuiFontAtlas::ImGuiFontAtlas()
+    : m_atlas(std::make_unique<ImFontAtlas>()), m_file(MenuFontFile()), m_backslashFile(FontFileOfFamily("DejaVu Sans"))
 {
     m_atlas->FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
 }
@@ -79,14 +80,23 @@ void ImGuiFontAtlas::Include(const std::set<std::uint16_t>& wanted, float pixelS
     // come out as a faint row or none at all at menu sizes; the monochrome
     // rasteriser's dropout control keeps them. The rest stays antialiased:
     // monochrome, 一 and ー are the same bar.
-    static const ImWchar ascii[] = {0x20, 0x7E, 0};
+    // IPA Gothic draws U+005C as a yen sign, as Japanese faces do, but a path
+    // or a command in a box must show the backslash a reader types: a Latin
+    // face draws it, else ImGui's own. The first face to give a glyph keeps it.
+    static const ImWchar ascii[] = {0x20, 0x5B, 0x5D, 0x7E, 0};
+    static const ImWchar backslash[] = {0x5C, 0x5C, 0};
     ImFontConfig crisp = config;
     crisp.FontBuilderFlags = ImGuiFreeTypeBuilderFlags_Monochrome | ImGuiFreeTypeBuilderFlags_MonoHinting;
     if (m_file.empty() || !m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &crisp, ascii)) {
         config.SizePixels = pixelSize;
         m_atlas->AddFontDefault(&config);
     } else {
-        config.MergeMode = true;
+        crisp.MergeMode = config.MergeMode = true;
+        if (m_backslashFile.empty() || !m_atlas->AddFontFromFileTTF(m_backslashFile.c_str(), pixelSize, &crisp, backslash)) {
+            crisp.SizePixels = pixelSize;
+            crisp.GlyphRanges = backslash;
+            m_atlas->AddFontDefault(&crisp);
+        }
         m_atlas->AddFontFromFileTTF(m_file.c_str(), pixelSize, &config, m_ranges.data());
     }
     m_atlas->Build();

@@ -1,7 +1,8 @@
 #pragma once
 // The glyphs of drawn menus and dialogs: IPA Gothic (found by fontconfig)
 // rasterised by FreeType for exactly the characters their labels use, in one
-// texture of the renderer. ImGui's own Japanese range lacks many kanji.
+// texture of the renderer, the backslash from DejaVu Sans. ImGui's own
+// Japanese range lacks many kanji.
 
 #include <cstdint>
 #include <memory>
@@ -51,6 +52,7 @@ private:
 
     std::unique_ptr<ImFontAtlas> m_atlas;
     std::string m_file;
+    std::string m_backslashFile;
     std::set<std::uint16_t> m_have;
     std::vector<std::uint16_t> m_ranges; // read by the builder
     float m_pixelSize = 0;

@@ -8,7 +8,7 @@ packages=(
   libboost-dev
   libsdl2-dev libsdl2-image-dev
   libjpeg62-turbo-dev
-  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-dejavu-core
   libimgui-dev
   libfluidsynth-dev timgm6mb-soundfont
   libmpg123-dev libsndfile1-dev

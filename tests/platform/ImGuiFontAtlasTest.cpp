@@ -52,3 +52,35 @@ TEST(ImGuiFontAtlas, EveryPrintableAsciiGlyphHasInkInsideItsCell)
         }
     }
 }
+
+// A path or a shell command in a box is typed as shown: U+005C is a stroke
+// from the top left to the bottom right, not the yen sign Japanese faces
+// draw for it (a yen's top row is inked on both sides).
+TEST(ImGuiFontAtlas, TheBackslashIsDrawnAsOneNotAsAYenSign)
+{
+    for (float pixels = 16.0f; pixels <= 48.0f; pixels += 8.0f) {
+        platform::ImGuiFontAtlas fonts;
+        fonts.Include({0x5C}, pixels);
+        const auto glyph = fonts.GlyphPlacement(0x5C);
+        ASSERT_TRUE(glyph) << pixels;
+        const std::vector<std::uint8_t> coverage = fonts.GlyphCoverage(0x5C);
+        const auto width = static_cast<std::size_t>(glyph->right - glyph->left + 0.5f);
+        ASSERT_GT(width, 0u);
+        std::vector<std::size_t> inkedRows;
+        for (std::size_t row = 0; row * width < coverage.size(); ++row)
+            if (std::any_of(coverage.begin() + row * width, coverage.begin() + (row + 1) * width, [](std::uint8_t a) { return a > 128; }))
+                inkedRows.push_back(row);
+        ASSERT_FALSE(inkedRows.empty()) << pixels;
+        // Where a row's ink lies: -1 wholly in the left half, 1 wholly in the right, 0 both.
+        const auto side = [&](std::size_t row) {
+            bool left = false, right = false;
+            for (std::size_t x = 0; x < width; ++x) {
+                if (coverage[row * width + x] <= 128) continue;
+                (2 * x + 1 < width ? left : right) = true;
+            }
+            return left && right ? 0 : left ? -1 : 1;
+        };
+        EXPECT_EQ(side(inkedRows.front()), -1) << "the top row at " << pixels;
+        EXPECT_EQ(side(inkedRows.back()), 1) << "the bottom row at " << pixels;
+    }
+}
