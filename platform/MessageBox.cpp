@@ -1,6 +1,8 @@
 #include "platform/MessageBox.h"
 
 #include "platform/ServiceSlot.h"
+#include "platform/StderrLines.h"
+#include "platform/TextCodec.h"
 
 namespace platform {
 
@@ -26,6 +28,25 @@ MessageBoxAnswer DismissAnswer(MessageBoxStyle style)
         break;
     }
     return MessageBoxAnswer::Cancel;
+}
+
+void SayUnshownBox(std::string_view titleSjis, std::string_view textSjis)
+{
+    const auto isBreak = [](char c) { return c == '\n' || c == '\r'; };
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    std::string line = Cp932ToUtf8(titleSjis) + ":";
+    bool afterBreak = true;
+    for (const char c : Cp932ToUtf8(textSjis)) {
+        if (isBreak(c)) {
+            while (isBlank(line.back())) line.pop_back();
+            afterBreak = true;
+        } else if (!afterBreak || !isBlank(c)) {
+            if (afterBreak) line += ' ';
+            line += c;
+            afterBreak = false;
+        }
+    }
+    Stderr().Say(line);
 }
 
 IMessageBoxService& MessageBoxes()

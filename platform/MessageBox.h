@@ -28,8 +28,13 @@ MessageBoxAnswer DismissAnswer(MessageBoxStyle style);
 IMessageBoxService& MessageBoxes();
 void InstallMessageBoxes(std::unique_ptr<IMessageBoxService> service);
 
-// SDL's message box; when no display can show it, the text goes to stderr and
-// the box counts as dismissed.
+// A box no display can show, said on stderr instead: title and text on one
+// line, each break with the blanks beside it one blank (a CRLF script's tag
+// breaks at its CR too).
+void SayUnshownBox(std::string_view titleSjis, std::string_view textSjis);
+
+// SDL's message box; when no display can show it, the box is said on stderr
+// and counts as dismissed.
 class SdlMessageBoxes final : public IMessageBoxService {
 public:
     MessageBoxAnswer Show(std::string_view titleSjis, std::string_view textSjis,

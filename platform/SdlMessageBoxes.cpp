@@ -1,5 +1,4 @@
 #include "platform/MessageBox.h"
-#include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
 
 #include <SDL.h>
@@ -31,18 +30,6 @@ std::vector<SDL_MessageBoxButtonData> ButtonsFor(MessageBoxStyle style)
     return {{Return, yes, "Yes"}, {0, no, "No"}, {Escape, cancel, "Cancel"}};
 }
 
-// A box's lines as one stderr line: each run of breaks one blank.
-std::string OnOneLine(std::string_view text)
-{
-    std::string line;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const bool isBreak = text[at] == '\n' || text[at] == '\r';
-        if (!isBreak) line += text[at];
-        else if (line.empty() || line.back() != ' ') line += ' ';
-    }
-    return line;
-}
-
 } // namespace
 
 MessageBoxAnswer SdlMessageBoxes::Show(std::string_view titleSjis, std::string_view textSjis,
@@ -62,7 +49,7 @@ MessageBoxAnswer SdlMessageBoxes::Show(std::string_view titleSjis, std::string_v
 
     int pressed = -1;
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        Stderr().Say(title + ": " + OnOneLine(text));
+        SayUnshownBox(titleSjis, textSjis);
         return DismissAnswer(style);
     }
     if (pressed < 0)

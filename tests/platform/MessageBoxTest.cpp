@@ -1,6 +1,9 @@
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 using platform::HeadlessMessageBoxes;
 using platform::MessageBoxAnswer;
@@ -46,4 +49,25 @@ TEST(MessageBoxes, InstalledServiceIsTheOneReached)
     EXPECT_EQ(platform::MessageBoxes().Show("t", "m", MessageBoxStyle::YesNoCancel, false),
               MessageBoxAnswer::Yes);
     EXPECT_EQ(boxes->History().size(), 1u);
+}
+
+// The text of a box no display shows goes to stderr on one line, its control
+// bytes named: a CRLF script's tag breaks at each CR as at each LF.
+TEST(MessageBoxes, ABoxThatCannotBeShownIsSaidOnOneLine)
+{
+    const struct {
+        const char* title;
+        std::string text;
+        std::string said;
+    } cases[] = {
+        {"スクリプトエラー", "[TEXT\r\n BODY=\"x\"]\r\n\r\n属性が違います。\r\n",
+         platform::Cp932ToUtf8("スクリプトエラー: [TEXT BODY=\"x\"] 属性が違います。")},
+        {"quiltor", "  lead\n\ttab\nin a\tline \x1B[2J\x7F", "quiltor: lead tab in a<HT>line <ESC>[2J<DEL>"},
+        {"t", "", "t:"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        platform::SayUnshownBox(c.title, c.text);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said + "\n") << c.said;
+    }
 }
