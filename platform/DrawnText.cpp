@@ -41,7 +41,9 @@ std::string ShownControlText(const DialogControl& control)
 namespace {
 
 // The pieces a line may break between: runs of ASCII ending after a blank or
-// a separator, and each character outside ASCII on its own.
+// a "/" or before a "\", and each character outside ASCII on its own. A
+// backslash ending a line would read as a shell's line continuation in a
+// command ('\'' quotes a quote).
 std::vector<std::string_view> BreakablePieces(std::string_view line)
 {
     std::vector<std::string_view> pieces;
@@ -52,10 +54,10 @@ std::vector<std::string_view> BreakablePieces(std::string_view line)
         while (byte >= 0x80 && i + length < line.size() && (static_cast<unsigned char>(line[i + length]) & 0xC0) == 0x80)
             ++length;
         const bool wide = byte >= 0x80;
-        if (wide && start < i)
+        if ((wide || byte == '\\') && start < i)
             pieces.push_back(line.substr(start, i - start)), start = i;
         i += length;
-        if (wide || byte == ' ' || byte == '/' || byte == '\\')
+        if (wide || byte == ' ' || byte == '/')
             pieces.push_back(line.substr(start, i - start)), start = i;
     }
     if (start < line.size())

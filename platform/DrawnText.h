@@ -24,7 +24,7 @@ std::string ShownLabel(std::string_view textSjis);
 std::string ShownControlText(const DialogControl& control);
 
 // UTF-8 text with line breaks put where a line would grow wider than width
-// (as measure gives it): after a blank or a path separator, or between two
+// (as measure gives it): after a blank or a "/", before a "\", or between two
 // characters outside ASCII, so that a word or a path's folder name stays
 // whole; only a piece wider than a line by itself is broken inside.
 std::string BrokenLines(std::string_view utf8, float width, const std::function<float(std::string_view)>& measure);

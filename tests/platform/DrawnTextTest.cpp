@@ -70,6 +70,9 @@ TEST(DrawnText, LinesBreakAfterSeparatorsAndBetweenWideCharactersNotInsideNames)
         {"the start script /home/player/games/index.txt cannot be opened.", 24,
          "the start script /home/\nplayer/games/index.txt \ncannot be opened."},
         {"a/b\n/long/path", 6, "a/b\n/long/\npath"},
+        // No line of a shell command ends in a backslash, a continuation there.
+        {"mv 'it'\\''s' x", 9, "mv 'it'\n\\''s' x"},
+        {"Z:\\data\\index.txt", 8, "Z:\\data\n\\index.txt"},
         {platform::Cp932ToUtf8("開始スクリプトがない"), 12, platform::Cp932ToUtf8("開始スク\nリプトが\nない")},
         {platform::Cp932ToUtf8("見つからない:/data/index.txt"), 20, platform::Cp932ToUtf8("見つからない:/\ndata/index.txt")},
         {"averyveryverylongname", 5, "averyveryverylongname"}, // ImGui's own wrap takes over
