@@ -159,7 +159,7 @@ void CQuiltorEngine::SayScriptRanOut()
     CScriptError& errors = CScriptError::GetInstance();
     const char* why = m_reader.GetCallStack().empty() ? "ENDタグの前にスクリプトが終わりました。"
                                                        : "CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。";
-    errors.Warn(CTextString(why), errors.At(m_reader.GetOffset(), {}));
+    errors.SayEnded(CTextString(why), errors.At(m_reader.GetOffset(), {}));
 }
 
 void CQuiltorEngine::RunTags()

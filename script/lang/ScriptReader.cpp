@@ -83,7 +83,7 @@ bool CScriptReader::Jump(CTagAttributes& record)
         read = Read(name.GetStr()) == 0;
         // The game still ends on the empty script; the line says which file
         // it could not open, and where it was asked for.
-        if (!read) errors.Warn("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        if (!read) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());

@@ -82,32 +82,32 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
         {"missing music, named once in a loop", Lap("[BGM FILE=\"{BASE}nomusic.mid\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/data/nomusic.mid』がありません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 音のファイル『{GAME}/data/nomusic.mid』がありません。 "
               u8"[BGM FILE=\"{BASE}nomusic.mid\"]\n"),
          Utf8(u8"ファイルが無い {GAME}/data/nomusic.mid\n")},
         {"a missing sound, named once in a loop", Lap("[SOUND FILE=\"nosound.wav\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
               u8"[SOUND FILE=\"nosound.wav\"]\n")},
         {"an effect that is no name and no picture", Lap("[BACK COLOR=\"#000000\" EFFECT=\"FADE\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [BACK COLOR=\"#000000\" EFFECT=\"FADE\"]\n")},
         {"places that are no keyword and no number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n"
-              u8"quiltor: script error at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n")},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
         {"control bytes in a log line", "[BGM FILE=\"no\x1b" "c\a\rmusic.mid\"][END]",
          // A script error's line makes a line break one blank.
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL> music.mid』がありません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL> music.mid』がありません。 "
               u8"[BGM FILE=\"no<ESC>c<BEL> music.mid\"]\n"),
          Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
         {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},
         {"music over the synthesiser's bound", "[BGM FILE=\"big.mid\"][END]",
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
               u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
         // Ways the story ends without END: each said once, with why and where.
