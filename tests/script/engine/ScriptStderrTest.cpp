@@ -91,11 +91,29 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"an effect that is no name and no picture", Lap("[BACK COLOR=\"#000000\" EFFECT=\"FADE\"]"),
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [BACK COLOR=\"#000000\" EFFECT=\"FADE\"]\n")},
+        {"an effect in lower case", Lap("[BACK COLOR=\"#000000\" EFFECT=\"blind\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『blind』は効果の名前でなく、絵としても使えないので、"
+              u8"BLENDで切り替えます。キーワードは大文字で「BLIND」と書きます。画像『{GAME}/blind』が読み込めません。 "
+              u8"[BACK COLOR=\"#000000\" EFFECT=\"blind\"]\n")},
         {"places that are no keyword and no number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]"),
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n"
               u8"quiltor: script warning at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n")},
+        // A PAINT's text is placed before its picture is parsed: said once all
+        // the same (a second saying would be counted before the next line).
+        {"places of PAINT text in lower case", Lap("[PAINT NAME=\"p\" BODY=\"文\" X=\"left\"][PAINT NAME=\"q\" BODY=\"文\" Y=\"floor\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『left』は位置の名前でも数でもないので、使われません。"
+              u8"キーワードは大文字で「LEFT」と書きます。 [PAINT NAME=\"p\" BODY=\"文\" X=\"left\"]\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: Y『floor』は位置の名前でも数でもないので、使われません。"
+              u8"キーワードは大文字で「FLOOR」と書きます。 [PAINT NAME=\"q\" BODY=\"文\" Y=\"floor\"]\n")},
+        {"corners misspelt and in lower case",
+         Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"LEFTOP\"][PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"righttop\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: ERASE『LEFTOP』は角の名前でも色でもないので、使われません。 "
+              u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"LEFTOP\"]\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: ERASE『righttop』は角の名前でも色でもないので、使われません。"
+              u8"キーワードは大文字で「RIGHTTOP」と書きます。 [PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"righttop\"]\n")},
+        {"corners and colours", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"RIGHTBOTTOM\"][PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"#00FF00\"]"), ""},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
