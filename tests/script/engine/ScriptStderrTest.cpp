@@ -114,6 +114,9 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
               u8"quiltor: script warning at {GAME}/data/index.txt:2: ERASE『righttop』は角の名前でも色でもないので、使われません。"
               u8"キーワードは大文字で「RIGHTTOP」と書きます。 [PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"righttop\"]\n")},
         {"corners and colours", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"RIGHTBOTTOM\"][PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"#00FF00\"]"), ""},
+        {"story text that holds a half-width comma", "Hello, world![P][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 演算子が足りません。（半角の「,」「!」があるので、"
+              u8"計算式として読みました。） Hello, world!\n")},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
