@@ -87,7 +87,9 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"ファイルが無い {GAME}/data/nomusic.mid\n")},
         {"a missing sound, named once in a loop", Lap("[SOUND FILE=\"nosound.wav\"]"),
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
-              u8"[SOUND FILE=\"nosound.wav\"]\n")},
+              u8"[SOUND FILE=\"nosound.wav\"]\n"),
+         // The log keeps it as a warning too.
+         Utf8(u8"スクリプト警告 at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。")},
         {"an effect that is no name and no picture", Lap("[BACK COLOR=\"#000000\" EFFECT=\"FADE\"]"),
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [BACK COLOR=\"#000000\" EFFECT=\"FADE\"]\n")},
