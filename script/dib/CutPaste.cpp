@@ -57,7 +57,7 @@ void CDIB32Ex::Cut(CTagAttributes& record)
 
     m_erase = CEraseInfo{0, CEraseInfo::None};
     m_erase.Assign(info->GetErase());
-    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
+    m_erase.ParseOrSay(record.GetValue(TagAttributeKey::Erase));
     cut->erase = m_erase;
     m_loaded = 1;
     ApplyErase(size.cx, size.cy);

@@ -31,6 +31,20 @@ bool NumberOf(const CTagAttributes& record, TagAttributeKey key, std::int32_t& v
     return true;
 }
 
+// A place that is neither a keyword nor a number leaves the picture where it
+// stood: said, as a keyword misspelt or in another language ("MIGI") lands
+// here. Said by the parse alone, as a PAINT's text is placed twice.
+void SayIfNoPlace(const CTagAttributes& record, TagAttributeKey key, std::span<const std::string_view> keywords)
+{
+    const CTextString& value = record.GetValue(key);
+    if (value.IsEmpty() || value.IsNumber() || FindKeyword(keywords, value.GetStr())) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    const CTextString name(key == TagAttributeKey::X ? "X" : "Y");
+    errors.Warn(name + "『" + value + "』は位置の名前でも数でもないので、使われません。" +
+                    CTextString(UpperCaseHint(keywords, value.GetStr())),
+                errors.Here());
+}
+
 } // namespace
 
 std::int32_t SaturatedSum(std::int32_t a, std::int32_t b)
@@ -179,8 +193,10 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     Place(record, position, SIZE{width, height});
     m_x = position.x;
     m_y = position.y;
+    SayIfNoPlace(record, TagAttributeKey::X, HorizontalAlignNames);
+    SayIfNoPlace(record, TagAttributeKey::Y, VerticalAlignNames);
 
-    m_erase.Parse(record.GetValue(TagAttributeKey::Erase));
+    m_erase.ParseOrSay(record.GetValue(TagAttributeKey::Erase));
     ApplyErase(width, height);
     KeyTransparency(loading, wasKeyed, oldKey);
 
@@ -195,28 +211,11 @@ void CDIB32Ex::Parse(CTagAttributes& record)
     }
 }
 
-namespace {
-
-// A place that is neither a keyword nor a number leaves the picture where it
-// stood: said, as a keyword misspelt or in another language ("MIGI") lands here.
-void SayIfNoPlace(const CTagAttributes& record, TagAttributeKey key, bool keyword)
-{
-    const CTextString& value = record.GetValue(key);
-    if (keyword || value.IsEmpty() || value.IsNumber()) return;
-    CScriptError& errors = CScriptError::GetInstance();
-    const CTextString name(key == TagAttributeKey::X ? "X" : "Y");
-    errors.Warn(name + "『" + value + "』は位置の名前でも数でもないので、使われません。", errors.Here());
-}
-
-} // namespace
-
 void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
 {
     const std::int32_t sw = ScreenWidth(), sh = ScreenHeight();
     HorizontalAlign horizontal;
-    const bool horizontalNamed = record.GetHorizontalAlign(horizontal);
-    if (horizontalNamed) m_xMode = std::uint32_t(horizontal);
-    SayIfNoPlace(record, TagAttributeKey::X, horizontalNamed);
+    if (record.GetHorizontalAlign(horizontal)) m_xMode = std::uint32_t(horizontal);
     switch (m_xMode) {
     case 0:
     case 2: position.x -= sw / 4; break;
@@ -226,9 +225,7 @@ void CDIB32Ex::Place(const CTagAttributes& record, POINT& position, SIZE size)
     default: break;
     }
     VerticalAlign vertical;
-    const bool verticalNamed = record.GetVerticalAlign(vertical);
-    if (verticalNamed) m_yMode = std::uint32_t(vertical);
-    SayIfNoPlace(record, TagAttributeKey::Y, verticalNamed);
+    if (record.GetVerticalAlign(vertical)) m_yMode = std::uint32_t(vertical);
     switch (m_yMode) {
     case 1: position.y = sh / 2 - size.cy / 2; break;
     case 2: position.y = sh / 4 - size.cy / 2; break;

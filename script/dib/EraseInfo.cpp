@@ -1,23 +1,35 @@
 #include "script/dib/EraseInfo.h"
 
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagTables.h"
 
 using kivotasuGameKit::CTextString;
 
 namespace DIB {
 
-void CEraseInfo::Parse(const CTextString& value)
+bool CEraseInfo::Parse(const CTextString& value)
 {
-    if (value.IsEmpty()) return;
+    if (value.IsEmpty()) return true;
     if (auto keyword = FindKeyword(EraseNames, value.GetStr())) {
         mode = std::uint32_t(*keyword);
-        return;
+        return true;
     }
     std::int32_t parsed = 0;
-    if (kivotasuGameKit::ParseColorValue(value.GetStr(), parsed)) {
-        colour = std::uint32_t(parsed);
-        mode = Colour;
-    }
+    if (!kivotasuGameKit::ParseColorValue(value.GetStr(), parsed)) return false;
+    colour = std::uint32_t(parsed);
+    mode = Colour;
+    return true;
+}
+
+// A corner misspelt ("LEFTOP") would key nothing, or the key of the picture
+// before, with no word of it.
+void CEraseInfo::ParseOrSay(const CTextString& value)
+{
+    if (Parse(value)) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    errors.Warn("ERASE『" + value + "』は角の名前でも色でもないので、使われません。" +
+                    CTextString(UpperCaseHint(EraseNames, value.GetStr())),
+                errors.Here());
 }
 
 void CEraseInfo::AppendTo(CTextString& text) const

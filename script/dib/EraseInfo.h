@@ -18,7 +18,10 @@ struct CEraseInfo {
         if (other.mode != NotGiven) *this = other;
     }
     // A keyword or a colour; an empty or unreadable value leaves the record.
-    void Parse(const kivotasuGameKit::CTextString& value);
+    // False for an unreadable one.
+    bool Parse(const kivotasuGameKit::CTextString& value);
+    // The same, an unreadable value said on stderr at the tag read last.
+    void ParseOrSay(const kivotasuGameKit::CTextString& value);
     // The ERASE attribute, nothing when not given.
     void AppendTo(kivotasuGameKit::CTextString& text) const;
 };

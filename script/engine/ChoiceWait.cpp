@@ -2,6 +2,7 @@
 
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
+#include "script/lang/ScriptError.h"
 
 // The frame loop of the choice wait: the buttons follow the mouse and the
 // arrow keys until one is chosen; a function button's jump ends the choice too.
@@ -32,6 +33,17 @@ void CQuiltorEngine::ChoiceWait()
         case InputEvent::LogBack:
             m_state.ChangeState(EngineState::BackLog);
             return;
+        // A quick save or load button works in the other waits only: said, as
+        // the click otherwise leaves no trace.
+        case InputEvent::QuickSave:
+        case InputEvent::QuickLoad: {
+            CScriptError& errors = CScriptError::GetInstance();
+            errors.Warn(event == InputEvent::QuickSave ? "選択肢が開いている間は、クイックセーブしません。"
+                                                       : "選択肢が開いている間は、クイックロードしません。",
+                        errors.Here());
+            event = InputEvent::None;
+            break;
+        }
         case InputEvent::Select: {
             JumpToChosenButton();
             m_select.Reset();

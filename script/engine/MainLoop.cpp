@@ -136,7 +136,7 @@ void CQuiltorEngine::Restart(CTextString path)
     // A recent script since removed, or a folder dropped: the end screen, said.
     if (!StartGame()) {
         const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
-        CScriptError::GetInstance().Warn("スクリプト『" + tried + "』が開けません。", {});
+        CScriptError::GetInstance().SayEnded("スクリプト『" + tried + "』が開けません。", {});
     }
     m_state.ChangeState(EngineState::RunTags);
 }

@@ -159,7 +159,9 @@ void CQuiltorEngine::SayScriptRanOut()
     CScriptError& errors = CScriptError::GetInstance();
     const char* why = m_reader.GetCallStack().empty() ? "ENDタグの前にスクリプトが終わりました。"
                                                        : "CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。";
-    errors.Warn(CTextString(why), errors.At(m_reader.GetOffset(), {}));
+    // The line of the last byte: a script ending in a line break has no line after it.
+    const std::size_t size = m_reader.Text().size();
+    errors.SayEnded(CTextString(why), errors.At(size == 0 ? 0 : size - 1, {}));
 }
 
 void CQuiltorEngine::RunTags()

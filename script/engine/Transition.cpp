@@ -6,6 +6,7 @@
 #include "script/engine/InputState.h"
 #include "script/engine/TransitionFrames.h"
 #include "script/lang/ScriptError.h"
+#include "script/lang/TagTables.h"
 
 namespace {
 
@@ -46,7 +47,9 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
     }
     kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::DrawEffectPictureで効果の絵%sを読めない", name.c_str());
     CScriptError& errors = CScriptError::GetInstance();
-    errors.Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" + why, errors.Here());
+    errors.Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" +
+                    CTextString(UpperCaseHint(EffectNames, name.GetStr())) + why,
+                errors.Here());
     return false;
 }
 

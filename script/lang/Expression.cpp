@@ -1,5 +1,7 @@
 #include "script/lang/Expression.h"
 
+#include <string>
+
 #include "frame/EScript.h"
 #include "script/lang/TagNumber.h"
 #include "script/lang/TextScan.h"
@@ -8,12 +10,25 @@ using kivotasuGameKit::CTextString;
 
 namespace {
 
-bool HoldsOperatorMark(std::string_view text)
+// The half-width marks that make a text an expression, each once, in the
+// order they come: "" for a text that is none.
+std::string OperatorMarks(std::string_view text)
 {
+    std::string marks;
     for (std::size_t pos = 0; pos < text.size(); pos += kivotasuGameKit::CharLengthAt(text, pos)) {
-        if (text[pos] == ',' || text[pos] == '@' || text[pos] == '!') return true;
+        const char c = text[pos];
+        if ((c == ',' || c == '@' || c == '!') && marks.find(c) == std::string::npos) marks += c;
     }
-    return false;
+    return marks;
+}
+
+// A story text or a name that holds a mark by chance ("Hello, world!") was
+// never meant as an expression: its error says why it was read as one.
+std::string MarksHint(const std::string& marks)
+{
+    std::string quoted;
+    for (char mark : marks) quoted += std::string("「") + mark + "」";
+    return "（半角の" + quoted + "があるので、計算式として読みました。）";
 }
 
 [[noreturn]] void Raise(const char* message) { throw EScript(CTextString(message)); }
@@ -22,21 +37,26 @@ bool HoldsOperatorMark(std::string_view text)
 
 void CExpressionEvaluator::Evaluate(CTextString& text)
 {
-    if (!HoldsOperatorMark(text.GetStr())) return;
+    const std::string marks = OperatorMarks(text.GetStr());
+    if (marks.empty()) return;
 
     m_count = 0;
     std::string work = text.GetStr() + ',';
     std::string_view rest = work;
-    while (!rest.empty()) {
-        // The closing "," can be swallowed as the second byte of a trailing
-        // lead byte; the token then runs to the end.
-        std::size_t comma = FindSjisChar(rest, 0, ',');
-        Step(rest.substr(0, comma));
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    try {
+        while (!rest.empty()) {
+            // The closing "," can be swallowed as the second byte of a trailing
+            // lead byte; the token then runs to the end.
+            std::size_t comma = FindSjisChar(rest, 0, ',');
+            Step(rest.substr(0, comma));
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        }
+        CTextString result = Pop();
+        if (m_count != 0) Raise("演算子が足りません。");
+        text = std::move(result);
+    } catch (const EScript& error) {
+        throw EScript(error.GetMessage() + CTextString(MarksHint(marks)));
     }
-    CTextString result = Pop();
-    if (m_count != 0) Raise("演算子が足りません。");
-    text = std::move(result);
 }
 
 void CExpressionEvaluator::Step(std::string_view token)

@@ -15,7 +15,17 @@ namespace {
 constexpr std::size_t ShownTagBytes = 80;
 constexpr std::size_t ShownMessageBytes = 400;
 
-constexpr std::string_view LinePrefix = "quiltor: script error";
+// How a line starts on stderr, and its entry in the log: a warning is what
+// play went on through.
+struct Kind {
+    std::string_view line;
+    const char* logged;
+};
+
+Kind KindOf(bool warning)
+{
+    return warning ? Kind{"quiltor: script warning", "スクリプト警告"} : Kind{"quiltor: script error", "スクリプトエラー"};
+}
 
 } // namespace
 
@@ -40,24 +50,27 @@ std::string CScriptError::Where(const Place& place)
     return where;
 }
 
-std::string CScriptError::Line(const CTextString& message, const Place& place)
+std::string CScriptError::Line(Severity severity, const CTextString& message, const Place& place)
 {
-    std::string line = std::string(LinePrefix) + Where(place);
+    std::string line = std::string(KindOf(severity == Severity::Warning).line) + Where(place);
     line += ": " + platform::ShownText(ShownOnOneLine(message.GetStr(), ShownMessageBytes));
     if (!place.tag.empty()) line += " " + platform::Cp932ToUtf8(place.tag);
     return line;
 }
 
-void CScriptError::Say(const std::string& line)
+void CScriptError::Say(Severity severity, const CTextString& message, const Place& place)
 {
-    for (const std::string& said : platform::Stderr().Say(line)) {
-        if (!said.starts_with(LinePrefix)) continue; // another line's count: not for the log
+    const Kind kind = KindOf(severity == Severity::Warning);
+    for (const std::string& said : platform::Stderr().Say(Line(severity, message, place))) {
+        if (!said.starts_with(kind.line)) continue; // another line's count: not for the log
         // The log keeps what stderr says, for a log written elsewhere.
-        kivotasuGameKit::ErrorLog.Out("スクリプトエラー%s", platform::Utf8ToCp932(said.substr(LinePrefix.size())).c_str());
+        kivotasuGameKit::ErrorLog.Out("%s%s", kind.logged, platform::Utf8ToCp932(said.substr(kind.line.size())).c_str());
     }
 }
 
-void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Line(message, place)); }
+void CScriptError::Warn(const CTextString& message, const Place& place) { Say(Severity::Warning, message, place); }
+
+void CScriptError::SayEnded(const CTextString& message, const Place& place) { Say(Severity::Error, message, place); }
 
 void CScriptError::Notice(std::string_view what)
 {
@@ -71,7 +84,7 @@ void CScriptError::Report(const CTextString& message, const CTextString& said, c
     if (m_observer) m_observer(message);
     // Said whatever the mode: under the default one an error ends the game
     // with no box, and the log is silent unless asked for.
-    Say(Line(said, place));
+    Say(Severity::Error, said, place);
     if (m_mode != 1) return;
     // The tag stays as the script wrote it; a path in the message is the
     // host's, the one stderr names, not the player's internal drive form.

@@ -41,8 +41,13 @@ public:
     void ReportUnplaced(const CTextString& message) { Report(message, message, Place{}); }
     void ReportUnplaced(const EScript& error) { Report(error.GetMessage(), error.GetSaid(), Place{}); }
     // What the reader reads on through as the script says, though it is most
-    // likely a slip: said on stderr and in the log only, in every mode.
+    // likely a slip: said on stderr and in the log only, in every mode, as a
+    // warning, since play goes on.
     void Warn(const CTextString& message, const Place& place);
+    // Why the story has ended without END (a script run out, one that cannot
+    // be opened): said as an error on stderr and in the log only, as the end
+    // screen follows with no question to ask.
+    void SayEnded(const CTextString& message, const Place& place);
     // Not an error and in no box: one stderr line naming what the reader
     // passed over (UTF-8) and the tag read last, with its place.
     void Notice(std::string_view what);
@@ -82,12 +87,14 @@ private:
 
     // The box shows message; stderr and the log say said.
     void Report(const CTextString& message, const CTextString& said, const Place& place);
+    enum class Severity { Error, Warning };
+
     // " at script:line", or nothing without a script.
     static std::string Where(const Place& place);
-    // The stderr line of an error, in UTF-8, without its line break.
-    static std::string Line(const CTextString& message, const Place& place);
+    // The stderr line of an error or a warning, in UTF-8, without its line break.
+    static std::string Line(Severity severity, const CTextString& message, const Place& place);
     // Writes a line on stderr and in the log, a repeat of one said counted instead.
-    void Say(const std::string& line);
+    void Say(Severity severity, const CTextString& message, const Place& place);
 
     std::int32_t m_mode = 0;
     CTextString m_tagText;

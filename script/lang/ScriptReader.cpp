@@ -21,9 +21,10 @@ int CScriptReader::Read(const std::string& name)
 {
     m_pos = 0;
     const int result = CFile::Read(name);
-    // A failed read has dropped the text read before too.
-    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(name) : CTextString(), Text());
+    // A failed read has dropped the text read before too. Errors name the
+    // script by its full path, however the JUMP or CALL wrote it.
     const std::string path = NormalizePath(name);
+    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(path) : CTextString(), Text());
     if (result == 0 && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
         m_saidUtf8.insert(path);
         SayUtf8Script(path, Text());
@@ -83,7 +84,7 @@ bool CScriptReader::Jump(CTagAttributes& record)
         read = Read(name.GetStr()) == 0;
         // The game still ends on the empty script; the line says which file
         // it could not open, and where it was asked for.
-        if (!read) errors.Warn("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        if (!read) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());

@@ -78,3 +78,13 @@ std::optional<std::size_t> FindKeyword(std::span<const std::string_view> table, 
     }
     return std::nullopt;
 }
+
+std::string UpperCaseHint(std::span<const std::string_view> table, std::string_view text)
+{
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    }
+    if (upper == text || !FindKeyword(table, upper)) return {};
+    return "キーワードは大文字で「" + upper + "」と書きます。";
+}

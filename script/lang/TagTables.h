@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -65,3 +66,6 @@ const CPrefixTable& TagAttributeKeyTable();
 
 // The entry equal to text, case-sensitive.
 std::optional<std::size_t> FindKeyword(std::span<const std::string_view> table, std::string_view text);
+// For a text that is an entry but for its case ("left"): the hint that keywords
+// are upper case, naming the entry. Empty for any other text.
+std::string UpperCaseHint(std::span<const std::string_view> table, std::string_view text);

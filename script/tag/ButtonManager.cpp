@@ -9,6 +9,7 @@
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
 #include "script/engine/MouseCursor.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
 
@@ -22,6 +23,23 @@ constexpr std::uint32_t Grey = 0x808080;
 constexpr std::uint32_t White = 0xFFFFFF;
 // Wide enough that an item never breaks: its picture clips what lies beyond.
 constexpr int ItemColumns = 640;
+
+// A choice acts on a jump, closing, the back-log and hiding the windows; a
+// choice button with any other function ("_QUICKLOAD" for a "continue" item)
+// is chosen to no effect and the choice stays open, so it is said at the item.
+void SayIfIdleInChoice(const CButtonElement& button)
+{
+    switch (InputEvent(button.GetCode())) {
+    case InputEvent::Select:
+    case InputEvent::GameEnd:
+    case InputEvent::LogBack:
+    case InputEvent::WindowHide: return;
+    default: break;
+    }
+    CScriptError& errors = CScriptError::GetInstance();
+    errors.Warn("LABEL『" + button.GetLabel() + "』は選択肢の中では働かないので、選んでも何もせず、選択肢は開いたままです。",
+                errors.Here());
+}
 
 } // namespace
 
@@ -64,6 +82,7 @@ void CButtonManager::Begin(const CTagAttributes& record)
     if (record.GetValue(TagAttributeKey::Height).IsEmpty()) rect.bottom = CTagAttributes::EdgeOf(rect.top, rect.right - rect.left);
     ButtonAt(button).SetRect(rect);
     ButtonAt(button).ParseTargetLabel(record);
+    if (m_kind == ButtonKind::Choice) SayIfIdleInChoice(ButtonAt(button));
     m_current = button;
 }
 
@@ -105,6 +124,7 @@ void CButtonManager::AddSelectButton(const CTagAttributes& item)
     ++m_selectCount;
     if (m_kind == ButtonKind::Choice) m_selectMode = ChoiceButtons;
     button.ParseTargetLabel(item);
+    SayIfIdleInChoice(button);
 }
 
 void CButtonManager::EndSelect()

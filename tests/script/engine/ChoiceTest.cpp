@@ -7,6 +7,7 @@
 #include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/ScriptTestKit.h"
 
 using testkit::EngineRun;
 
@@ -270,6 +271,60 @@ TEST(Choice, FunctionButtonsInTheClickWait)
         run.Run(1000);
         EXPECT_LT(run.frames.size(), 20u);
         EXPECT_TRUE(Ways(run).empty());
+    }
+}
+
+// A choice acts on a jump, closing, the back-log and hiding the windows only.
+// A quick save or load there, as a "continue" item or a bar's button, is
+// chosen to no effect: the choice stays open, nothing is written or loaded,
+// and stderr says so at the item and at the click.
+TEST(Choice, QuickSaveAndLoadInAChoiceAreSaidAndDoNothing)
+{
+    const std::string head = "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTTEXT X=\"32\" Y=\"300\"]"
+                             "[BEGINBUTTON NAME=\"qs\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" LABEL=\"_QUICKSAVE\"][ENDBUTTON]"
+                             "[SELECT]\r\n[WRITE BODY=\"北へ行く\" LABEL=\"north\"]";
+    const std::string tail = "\r\n[ENDSELECT][LABEL LABEL=\"north\"][SET VARIABLE=\"way\" ENTITY=\"north\"][WAIT TIME=\"100000\"]";
+    const std::string at = "quiltor: script warning at {GAME}/data/index.txt:";
+    const std::string idle = Utf8(u8"は選択肢の中では働かないので、選んでも何もせず、選択肢は開いたままです。 ");
+    struct Case {
+        const char* what;
+        std::string items; // on line 2, after the first
+        int x, y;          // clicked
+        std::string said;  // UTF-8
+    };
+    const Case cases[] = {
+        {"a \"continue\" item", "[WRITE BODY=\"続きから\" LABEL=\"_QUICKLOAD\"]", ItemX, SecondItemY,
+         at + Utf8(u8"2: LABEL『_QUICKLOAD』") + idle + Utf8(u8"[WRITE BODY=\"続きから\" LABEL=\"_QUICKLOAD\"]\n") + at +
+             Utf8(u8"3: 選択肢が開いている間は、クイックロードしません。 [ENDSELECT]\n")},
+        {"a picture button of the choice",
+         "[BEGINBUTTON X=\"32\" Y=\"400\" WIDTH=\"40\" HEIGHT=\"20\" LABEL=\"_QUICKSAVE\"][ENDBUTTON]", 40, 410,
+         at + Utf8(u8"2: LABEL『_QUICKSAVE』") + idle +
+             "[BEGINBUTTON X=\"32\" Y=\"400\" WIDTH=\"40\" HEIGHT=\"20\" LABEL=\"_QUICKSAVE\"]\n" + at +
+             Utf8(u8"3: 選択肢が開いている間は、クイックセーブしません。 [ENDSELECT]\n")},
+        {"the bar's quick-save button", "", 510, 450, at + Utf8(u8"3: 選択肢が開いている間は、クイックセーブしません。 [ENDSELECT]\n")},
+        {"an item that opens the back-log, which a choice does", "[WRITE BODY=\"履歴\" LABEL=\"_LOG_BACK\"]", 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", head + c.items + tail);
+        game.Put("Save/index.q", "[JUMP LABEL=\"north\"]");
+        EngineRun run;
+        if (c.x != 0) run.Click(5, c.x, c.y);
+        testing::internal::CaptureStderr();
+        run.Run(30);
+        const std::string said = testing::internal::GetCapturedStderr();
+        std::string own;
+        for (std::size_t start = 0, end; (end = said.find('\n', start)) != std::string::npos; start = end + 1) {
+            if (said.compare(start, 9, "quiltor: ") == 0) own += said.substr(start, end + 1 - start);
+        }
+        std::string expected = c.said;
+        for (std::size_t found; (found = expected.find("{GAME}")) != std::string::npos;) expected.replace(found, 6, game.Host().string());
+        EXPECT_EQ(own, expected);
+        EXPECT_EQ(run.frames.back().state, EngineState::ChoiceWait);
+        EXPECT_TRUE(Ways(run).empty()) << "nothing loaded";
+        EXPECT_EQ(game.Read("Save/index.q"), "[JUMP LABEL=\"north\"]") << "nothing saved";
+        EXPECT_TRUE(run.errors.empty());
     }
 }
 

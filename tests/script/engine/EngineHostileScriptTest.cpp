@@ -111,7 +111,7 @@ TEST(EngineHostileScript, BrokenScriptsAreReportedAndEndInTheEndScreen)
     };
     const Case cases[] = {
         {"[TEXT BODY=\"{{{\"]", "『 { 』 に対して、対応する 『 } 』 がありません。"},
-        {"[SET VARIABLE=\"a\" ENTITY=\"99999999999,0,/\"]", "０で除算しました。"},
+        {"[SET VARIABLE=\"a\" ENTITY=\"99999999999,0,/\"]", "０で除算しました。（半角の「,」があるので、計算式として読みました。）"},
         {"[LABEL][JUMP LABEL=\"99999999999\"]", "無記名ラベルの数が足りません。"},
         // Binary junk without a lead byte at its end, so the "[" behind it stays a bracket.
         {std::string("[TEXT BODY=\"\xFF\x01\0\x7F", 16), "タグが閉じていません。"},

@@ -82,32 +82,55 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/nothere.bmp』が読み込めません。 "
               u8"[BACK FILE=\"{BASE}nothere.bmp\"]\n")},
         {"missing music, named once in a loop", Lap("[BGM FILE=\"{BASE}nomusic.mid\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/data/nomusic.mid』がありません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 音のファイル『{GAME}/data/nomusic.mid』がありません。 "
               u8"[BGM FILE=\"{BASE}nomusic.mid\"]\n"),
          Utf8(u8"ファイルが無い {GAME}/data/nomusic.mid\n")},
         {"a missing sound, named once in a loop", Lap("[SOUND FILE=\"nosound.wav\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
-              u8"[SOUND FILE=\"nosound.wav\"]\n")},
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。 "
+              u8"[SOUND FILE=\"nosound.wav\"]\n"),
+         // The log keeps it as a warning too.
+         Utf8(u8"スクリプト警告 at {GAME}/data/index.txt:2: 音のファイル『{GAME}/nosound.wav』がありません。")},
         {"an effect that is no name and no picture", Lap("[BACK COLOR=\"#000000\" EFFECT=\"FADE\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [BACK COLOR=\"#000000\" EFFECT=\"FADE\"]\n")},
+        {"an effect in lower case", Lap("[BACK COLOR=\"#000000\" EFFECT=\"blind\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『blind』は効果の名前でなく、絵としても使えないので、"
+              u8"BLENDで切り替えます。キーワードは大文字で「BLIND」と書きます。画像『{GAME}/blind』が読み込めません。 "
+              u8"[BACK COLOR=\"#000000\" EFFECT=\"blind\"]\n")},
         {"places that are no keyword and no number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]"),
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n"
-              u8"quiltor: script error at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: Y『UE』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n")},
+        // A PAINT's text is placed before its picture is parsed: said once all
+        // the same (a second saying would be counted before the next line).
+        {"places of PAINT text in lower case", Lap("[PAINT NAME=\"p\" BODY=\"文\" X=\"left\"][PAINT NAME=\"q\" BODY=\"文\" Y=\"floor\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『left』は位置の名前でも数でもないので、使われません。"
+              u8"キーワードは大文字で「LEFT」と書きます。 [PAINT NAME=\"p\" BODY=\"文\" X=\"left\"]\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: Y『floor』は位置の名前でも数でもないので、使われません。"
+              u8"キーワードは大文字で「FLOOR」と書きます。 [PAINT NAME=\"q\" BODY=\"文\" Y=\"floor\"]\n")},
+        {"corners misspelt and in lower case",
+         Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"LEFTOP\"][PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"righttop\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: ERASE『LEFTOP』は角の名前でも色でもないので、使われません。 "
+              u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"LEFTOP\"]\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:2: ERASE『righttop』は角の名前でも色でもないので、使われません。"
+              u8"キーワードは大文字で「RIGHTTOP」と書きます。 [PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"righttop\"]\n")},
+        {"corners and colours", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"RIGHTBOTTOM\"][PAINT NAME=\"q\" WIDTH=\"8\" HEIGHT=\"8\" ERASE=\"#00FF00\"]"), ""},
+        {"story text that holds a half-width comma", "Hello, world![P][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 演算子が足りません。（半角の「,」「!」があるので、"
+              u8"計算式として読みました。） Hello, world!\n")},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
         {"control bytes in a log line", "[BGM FILE=\"no\x1b" "c\a\rmusic.mid\"][END]",
          // A script error's line makes a line break one blank.
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL> music.mid』がありません。 "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: 音のファイル『{GAME}/no<ESC>c<BEL> music.mid』がありません。 "
               u8"[BGM FILE=\"no<ESC>c<BEL> music.mid\"]\n"),
          Utf8(u8"ファイルが無い {GAME}/no<ESC>c<BEL><CR>music.mid\n")},
         {"control bytes in an unknown tag", "[BAKC\x1b" "c\a FILE=\"bg.bmp\"][END]",
          "quiltor: unknown tag skipped at {GAME}/data/index.txt:1: [BAKC<ESC>c<BEL> FILE=\"bg.bmp\"]\n"},
         {"music over the synthesiser's bound", "[BGM FILE=\"big.mid\"][END]",
-         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
               u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
         // Ways the story ends without END: each said once, with why and where.
@@ -124,6 +147,11 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},
         {"the start script's end without END", "[TITLE BODY=\"本文\"]\r\n\r\n本文",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: ENDタグの前にスクリプトが終わりました。\n")},
+        {"the same with a break after its last line", "[TITLE BODY=\"本文\"]\r\n\r\n本文\r\n",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: ENDタグの前にスクリプトが終わりました。\n")},
+        {"a CALLed script named from the game folder runs off its last line", "[CALL FILE=\"data/sub.txt\"][END]",
+         Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {}, {},
+         {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]\r\n"}}},
         {"the same script's end reached by a JUMP", "[JUMP FILE=\"{BASE}sub.txt\"][END]",
          Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: ENDタグの前にスクリプトが終わりました。\n"), {}, {}, {},
          {{"data/sub.txt", "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"}}},

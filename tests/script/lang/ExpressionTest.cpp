@@ -99,30 +99,37 @@ TEST_F(ExpressionTest, ResultsWrapIn32Bits)
     EXPECT_EQ(Eval("-99999999999,1,-"), "2147483647");
 }
 
-TEST_F(ExpressionTest, ErrorsCarryTheirMessages)
+// Each message says which half-width marks made the text an expression: a
+// story text with a comma was never meant as one.
+TEST_F(ExpressionTest, ErrorsCarryTheirMessagesAndTheMarksThatMadeAnExpression)
 {
-    EXPECT_EQ(Error("5,0,/"), DivisionByZero);
-    EXPECT_EQ(Error("5,0,%"), DivisionByZero);
-    EXPECT_EQ(Error("1,2"), TooFewOperators);
-    EXPECT_EQ(Error("abc,"), TooFewOperators);
-    EXPECT_EQ(Error("+,"), TooManyOperators);
-    EXPECT_EQ(Error("1,+"), TooManyOperators);
-    EXPECT_EQ(Error("a,1,+"), TextInArithmetic);
-    EXPECT_EQ(Error("1, 2,+"), TextInArithmetic);
-    EXPECT_EQ(Error("a,1,<"), NumberAgainstText);
-    EXPECT_EQ(Error("x,1,="), NumberAgainstText);
-    EXPECT_EQ(Error("@-1"), RandomOfNegative);
-    EXPECT_EQ(Error("@x"), RandomOfText);
-    EXPECT_EQ(Error("@"), RandomOfText);
+    const std::string byComma = "（半角の「,」があるので、計算式として読みました。）";
+    const std::string byAt = "（半角の「@」があるので、計算式として読みました。）";
+    EXPECT_EQ(Error("5,0,/"), DivisionByZero + byComma);
+    EXPECT_EQ(Error("5,0,%"), DivisionByZero + byComma);
+    EXPECT_EQ(Error("1,2"), TooFewOperators + byComma);
+    EXPECT_EQ(Error("abc,"), TooFewOperators + byComma);
+    EXPECT_EQ(Error("+,"), TooManyOperators + byComma);
+    EXPECT_EQ(Error("1,+"), TooManyOperators + byComma);
+    EXPECT_EQ(Error("a,1,+"), TextInArithmetic + byComma);
+    EXPECT_EQ(Error("1, 2,+"), TextInArithmetic + byComma);
+    EXPECT_EQ(Error("a,1,<"), NumberAgainstText + byComma);
+    EXPECT_EQ(Error("x,1,="), NumberAgainstText + byComma);
+    EXPECT_EQ(Error("@-1"), RandomOfNegative + byAt);
+    EXPECT_EQ(Error("@x"), RandomOfText + byAt);
+    EXPECT_EQ(Error("@"), RandomOfText + byAt);
+    EXPECT_EQ(Error("Hello, world! Hello, world!"), TooFewOperators + "（半角の「,」「!」があるので、計算式として読みました。）");
+    EXPECT_EQ(Error("!x,@"), RandomOfText + "（半角の「!」「,」「@」があるので、計算式として読みました。）");
 }
 
 TEST_F(ExpressionTest, TheValueStackHolds256Values)
 {
     std::string values = "1";
     for (int i = 1; i < 256; ++i) values += ",1";
-    EXPECT_EQ(Error(values.c_str()), TooFewOperators);
+    const std::string byComma = "（半角の「,」があるので、計算式として読みました。）";
+    EXPECT_EQ(Error(values.c_str()), TooFewOperators + byComma);
     values += ",1";
-    EXPECT_EQ(Error(values.c_str()), TooLong);
+    EXPECT_EQ(Error(values.c_str()), TooLong + byComma);
 }
 
 TEST_F(ExpressionTest, RandomNumbersRunFromOneToN)

@@ -80,6 +80,7 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
     const std::string name(1 << 20, 'n');
     // Where the rows that read a script say their errors.
     const std::string at = "quiltor: script error at " + platform::ShownPath(m_files.Name("index.txt"));
+    const std::string warning = "quiltor: script warning at " + platform::ShownPath(m_files.Name("index.txt"));
     const std::string loop = at + Utf8(u8":2: 未知のキーが検出されました。 [SET VARIABLE=\"a\" ENTITY=\"1\" BOGUS=\"1\"]");
     const std::string open = Utf8(u8"[BACK COLOR=\"#000000\" EFFECT=\"NONE\" 四行目です。[P]]");
     const std::string bytes = "<ESC>c<BEL><BS><HT><NUL>x<DEL>";
@@ -117,7 +118,7 @@ TEST_F(ScriptErrorTest, EveryModeSaysOneLineOnStderrWithTheScriptLineAndTag)
          at + Utf8(u8":3: タグが閉じていません。 [BACK COLOR=\"#000000\" 四行目です。\n")},
         {"an open tag into the next, where it opens",
          [&] { Read("[SET VARIABLE=\"a\" ENTITY=\"[1]\"]\n[BACK COLOR=\"#000000\" EFFECT=\"NONE\"\n四行目です。[P]]\n[C]"); },
-         at + Utf8(u8":2: タグが閉じる前に次の「[」があります。 ") + open + "\n" + at + Utf8(u8":2: 未知のキーが検出されました。 ") + open + "\n"},
+         warning + Utf8(u8":2: タグが閉じる前に次の「[」があります。 ") + open + "\n" + at + Utf8(u8":2: 未知のキーが検出されました。 ") + open + "\n"},
         {"after the reader's close, no place",
          [&] {
              CScriptReader reader;

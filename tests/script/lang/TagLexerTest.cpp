@@ -83,11 +83,11 @@ TEST_F(TagLexerTest, AnErrorOfStoryTextNamesTheTextAndItsLine)
     errors.SetScript("Z:\\game\\index.txt", text);
     ASSERT_EQ(Next(text), TagRead);
     const std::string message = ScriptErrorOf([&] { Next(text); });
-    EXPECT_EQ(message, "演算子が足りません。");
+    EXPECT_EQ(message, "演算子が足りません。（半角の「,」があるので、計算式として読みました。）");
     testing::internal::CaptureStderr();
     errors.Report(message);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              Utf8(u8"quiltor: script error at /game/index.txt:2: 演算子が足りません。 本文,です\n"));
+              Utf8(u8"quiltor: script error at /game/index.txt:2: 演算子が足りません。（半角の「,」があるので、計算式として読みました。） 本文,です\n"));
     EXPECT_EQ(m_boxes->History().at(0).textSjis.substr(0, 13), "本文,です\r\n\n\n");
     errors.SetScript("", {});
 }
