@@ -20,6 +20,10 @@ constexpr std::size_t LeastJapanese = 2;
 // Shift-JIS bytes decode to a lone ideograph often, to two side by side that
 // Shift-JIS has as well seldom: kanji this close are a UTF-8 word.
 constexpr std::size_t LeastKanjiRun = 2;
+// Nearly every run of kanji in Japanese has a Shift-JIS form; a text whose
+// first runs lack one is no Japanese, and converting all its runs would cost
+// a call each.
+constexpr std::size_t MostKanjiRunsTried = 16;
 
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
 
@@ -72,15 +76,17 @@ bool IsKanji(char32_t code) { return code >= 0x4E00 && code <= 0x9FFF; }
 // converter marks what it cannot convert with "?", which no kanji is.
 bool AllInShiftJis(std::string_view kanji) { return platform::Utf8ToCp932(kanji).find('?') == std::string::npos; }
 
-// Nothing when the text is no strict UTF-8. Each run of kanji is converted
-// once at most, and none after the first that holds.
+// Nothing when the text is no strict UTF-8. Runs of kanji are converted until
+// one holds, MostKanjiRunsTried at most.
 std::optional<Utf8Reading> ReadAsUtf8(std::string_view text)
 {
     Utf8Reading reading;
     std::size_t runStart = 0;
     std::size_t runLength = 0;
+    std::size_t runsTried = 0;
     const auto endRun = [&](std::size_t at) {
-        if (!reading.kanjiRun && runLength >= LeastKanjiRun) reading.kanjiRun = AllInShiftJis(text.substr(runStart, at - runStart));
+        if (!reading.kanjiRun && runLength >= LeastKanjiRun && runsTried++ < MostKanjiRunsTried)
+            reading.kanjiRun = AllInShiftJis(text.substr(runStart, at - runStart));
         runLength = 0;
     };
     for (std::size_t at = 0; at < text.size();) {

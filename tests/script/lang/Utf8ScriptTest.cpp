@@ -9,6 +9,7 @@
 #include "platform/TextCodec.h"
 #include "script/lang/Utf8Script.h"
 #include "tests/kit/TempFolder.h"
+#include "tests/kit/WallSeconds.h"
 
 namespace {
 
@@ -121,6 +122,18 @@ TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
             }
         }
     }
+}
+
+// Chinese text, or noise, is runs of kanji Shift-JIS lacks: after a few of
+// them the rest go unconverted, so a large one costs a walk, not a
+// conversion a run (which took seconds).
+TEST(Utf8Script, KanjiRunsWithoutAShiftJisFormAreNotAllConverted)
+{
+    std::string text;
+    while (text.size() < (std::size_t{32} << 20)) text += "\xE4\xB8\x82\xE4\xB8\x82 ";
+    const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
+    EXPECT_FALSE(IsJapaneseUtf8(text));
+    EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
 }
 
 // The command as a reader pastes it into a shell, run on a real file.
