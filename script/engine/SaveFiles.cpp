@@ -90,8 +90,9 @@ void CQuiltorEngine::SaveGlobals()
 }
 
 // What can be read serves the run. The file is written anew only when all of
-// it was read: one that could not be (damaged entries, UTF-8, unreadable, too
-// large) is the author's to mend, and only that file holds it whole.
+// it was read: one that was not (damaged entries, UTF-8, unreadable, too
+// large) holds what this run could not read, and is left for its author to
+// mend, where the UTF-8 notice's command and the offsets said point.
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_globalsUnsaved) return;

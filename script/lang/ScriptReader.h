@@ -68,7 +68,7 @@ public:
     void Seek(std::int64_t offset);
 
 private:
-    // What every read does after the file's: result is its.
+    // The reader's part of every read, after the file's, whose result it returns.
     int Opened(const std::string& name, int result);
     // Raises EScript beyond MaxCallDepth entries.
     void Push(CallEntry entry);
