@@ -120,9 +120,10 @@ std::string MemoryFileSystem::Get(std::string_view name) const
 
 std::unique_ptr<IReadFile> MemoryFileSystem::OpenRead(std::string_view name, std::error_code& why)
 {
-    auto found = m_files.find(Key(name));
+    const std::string key = Key(name);
+    auto found = m_files.find(key);
     if (found == m_files.end()) {
-        why = std::make_error_code(std::errc::no_such_file_or_directory);
+        why = std::make_error_code(HasFolder(key) ? std::errc::is_a_directory : std::errc::no_such_file_or_directory);
         return nullptr;
     }
     return std::make_unique<SharedReadFile>(found->second.bytes);

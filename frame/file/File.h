@@ -36,7 +36,7 @@ public:
     virtual int Read(const std::string& name);
     // As Read, but a file (or member) of more than mostBytes is refused before
     // a byte of it is read or a block made for it: 7, with its size in size.
-    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
+    virtual int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
     virtual std::string GetName() const;
     virtual std::string GetPureFileNameOfName() const;
     virtual std::string GetSuffixOfName() const;

@@ -171,9 +171,10 @@ public:
     bool GetSaveTime(int code, CTextString& text) const;
     // Until they are written, the global variables in memory are newer than
     // the file and outlive resets and loads. A globals file left unwritten
-    // because this run could not read it is said once a run.
+    // because this run could not read it whole is said once a run.
     void SaveGlobals();
-    // Skips and logs whatever cannot be read, and reads on.
+    // Skips and logs whatever cannot be read, and reads on; reads at most
+    // what any save holds, through one open.
     void LoadGlobals();
     // Writes one save file, throwing on failure, then the global variables.
     void WriteSave(const CTextString& name);
@@ -293,9 +294,9 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
-    // The globals file is there but could not be read: writing it would lose
-    // all it holds.
-    bool m_globalsUnread = false;
+    // Why the globals file, there but not read whole, is left as it is: a
+    // sentence, empty when the file may be written.
+    CTextString m_globalsKeptWhy;
     bool m_globalsKeptSaid = false;
     // The last write of the global variables failed or was left out.
     bool m_globalsUnsaved = false;

@@ -13,6 +13,7 @@
 #include "script/lang/Set.h"
 #include "script/lang/TagLexer.h"
 #include "script/lang/TagSalvage.h"
+#include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -22,6 +23,15 @@ namespace {
 // log and variables add far less: a file beyond this is no save of ours, and
 // reading it whole would hold the main thread and its memory for seconds.
 constexpr std::uint64_t MaxStoredFileBytes = std::uint64_t{64} << 20;
+
+// What CFile's reads return for a file over their bound.
+constexpr int TooLargeRead = 7;
+
+std::string TooLargeText(std::uint64_t size)
+{
+    return std::to_string(size) + " バイトあり、保存ファイルの上限 " + std::to_string(MaxStoredFileBytes) +
+           " バイトを超えるので読みません。";
+}
 
 } // namespace
 
@@ -66,10 +76,10 @@ void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
     m_globalsUnsaved = true;
-    if (m_globalsUnread) {
+    if (!m_globalsKeptWhy.IsEmpty()) {
         if (!std::exchange(m_globalsKeptSaid, true))
-            SayUnsaved("CQuiltorEngine::SaveGlobals", "グローバル変数のファイルが読めなかったので、上書きせずに残します。", name,
-                       "この回に変わったグローバル変数は保存されません。", true);
+            SayUnsaved("CQuiltorEngine::SaveGlobals", CTextString("グローバル変数のファイルを上書きせずに残します。"), name,
+                       m_globalsKeptWhy + CTextString("直すまで、この回のグローバル変数は保存されません。"), true);
         return;
     }
     m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
@@ -79,18 +89,29 @@ void CQuiltorEngine::SaveGlobals()
     });
 }
 
-// The file is written anew from what was read, so whatever cannot be read is
-// skipped, with a log line a run, and the entries around it stay.
+// What can be read serves the run. The file is written anew only when all of
+// it was read: one that was not (damaged entries, UTF-8, unreadable, too
+// large) holds what this run could not read, and is left for its author to
+// mend, where the UTF-8 notice's command and the offsets said point.
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_globalsUnsaved) return;
     const CTextString name = GetSaveFileName(-3);
-    m_globalsUnread = false;
-    if (!StoredFileFits(name) || m_reader.Read(name.GetStr()) != 0) {
-        m_globalsUnread = platform::FileSystem().Exists(name.GetStr());
+    m_globalsKeptWhy = CTextString();
+    std::uint64_t size = 0;
+    const int read = m_reader.ReadAtMost(name.GetStr(), MaxStoredFileBytes, size);
+    if (read == TooLargeRead) {
+        m_globalsKeptWhy = CTextString(TooLargeText(size));
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s は %s", name.c_str(), m_globalsKeptWhy.c_str());
+        return;
+    }
+    if (read != 0) {
+        if (platform::FileSystem().Exists(name.GetStr()))
+            m_globalsKeptWhy = CTextString(SaveRefusal(name).value_or("読めません") + "。");
         return;
     }
     const std::string_view text = m_reader.Text();
+    if (IsJapaneseUtf8(text)) m_globalsKeptWhy = CTextString("UTF-8 で書かれています。");
     CTagAttributes record;
     // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
     SalvageRecords(
@@ -105,6 +126,8 @@ void CQuiltorEngine::LoadGlobals()
         [&](const SkippedRun& run) {
             kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
                                           name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
+            if (m_globalsKeptWhy.IsEmpty())
+                m_globalsKeptWhy = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
         });
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }
@@ -114,7 +137,6 @@ bool CQuiltorEngine::StoredFileFits(const CTextString& name)
     const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr());
     const std::optional<std::uint64_t> size = file ? file->Size() : std::nullopt;
     if (!size || *size <= MaxStoredFileBytes) return true;
-    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::StoredFileFits %s は %llu バイトあり、セーブとしては大きすぎるので読みません",
-                                  name.c_str(), static_cast<unsigned long long>(*size));
+    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::StoredFileFits %s は %s", name.c_str(), TooLargeText(*size).c_str());
     return false;
 }

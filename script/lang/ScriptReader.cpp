@@ -17,10 +17,16 @@ CScriptReader::~CScriptReader()
     CScriptError::GetInstance().SetScript("", {});
 }
 
-int CScriptReader::Read(const std::string& name)
+int CScriptReader::Read(const std::string& name) { return Opened(name, CFile::Read(name)); }
+
+int CScriptReader::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size)
+{
+    return Opened(name, CFile::ReadAtMost(name, mostBytes, size));
+}
+
+int CScriptReader::Opened(const std::string& name, int result)
 {
     m_pos = 0;
-    const int result = CFile::Read(name);
     // A failed read has dropped the text read before too. Errors name the
     // script by its full path, however the JUMP or CALL wrote it.
     const std::string path = NormalizePath(name);

@@ -30,6 +30,7 @@ public:
     // stderr and in a box the first time it is read, and read as Shift-JIS
     // all the same.
     int Read(const std::string& name) override;
+    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size) override;
     int Close() override;
 
     TagReadResult ReadTag(CTagAttributes& record);
@@ -67,6 +68,8 @@ public:
     void Seek(std::int64_t offset);
 
 private:
+    // The reader's part of every read, after the file's, whose result it returns.
+    int Opened(const std::string& name, int result);
     // Raises EScript beyond MaxCallDepth entries.
     void Push(CallEntry entry);
 

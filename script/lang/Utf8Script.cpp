@@ -18,6 +18,14 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // Fewer Japanese characters agree with a Shift-JIS reading too often to tell.
 constexpr std::size_t LeastJapanese = 2;
 
+// Shift-JIS bytes decode to a lone ideograph often, to two side by side that
+// Shift-JIS has as well seldom: kanji this close are a UTF-8 word.
+constexpr std::size_t LeastKanjiRun = 2;
+// Nearly every run of kanji in Japanese has a Shift-JIS form; a text whose
+// first runs lack one is no Japanese, and converting all its runs would cost
+// a call each.
+constexpr std::size_t MostKanjiRunsTried = 16;
+
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
 
 // Length 0: no strict UTF-8 character starts here (a stray continuation byte,
@@ -59,21 +67,41 @@ Decoded DecodeAt(std::string_view text, std::size_t at)
 struct Utf8Reading {
     std::size_t japanese = 0; // kana, kanji, Japanese punctuation, full-width forms
     std::size_t kana = 0;     // of them kana, punctuation and full-width forms
+    bool kanjiRun = false;    // LeastKanjiRun kanji side by side, each in Shift-JIS
 };
 
-// Nothing when the text is no strict UTF-8.
+bool IsKanji(char32_t code) { return code >= 0x4E00 && code <= 0x9FFF; }
+
+// Two thirds of the ideographs have no Shift-JIS form: Shift-JIS bytes read
+// as UTF-8 often land on them, a word an author can convert never does. The
+// converter marks what it cannot convert with "?", which no kanji is.
+bool AllInShiftJis(std::string_view kanji) { return platform::Utf8ToCp932(kanji).find('?') == std::string::npos; }
+
+// Nothing when the text is no strict UTF-8. Runs of kanji are converted until
+// one holds, MostKanjiRunsTried at most.
 std::optional<Utf8Reading> ReadAsUtf8(std::string_view text)
 {
     Utf8Reading reading;
+    std::size_t runStart = 0;
+    std::size_t runLength = 0;
+    std::size_t runsTried = 0;
+    const auto endRun = [&](std::size_t at) {
+        if (!reading.kanjiRun && runLength >= LeastKanjiRun && runsTried++ < MostKanjiRunsTried)
+            reading.kanjiRun = AllInShiftJis(text.substr(runStart, at - runStart));
+        runLength = 0;
+    };
     for (std::size_t at = 0; at < text.size();) {
         const Decoded decoded = DecodeAt(text, at);
         if (decoded.length == 0) return std::nullopt;
         const char32_t code = decoded.code;
         const bool kana = (code >= 0x3000 && code <= 0x30FF) || (code >= 0xFF00 && code <= 0xFFEF);
         reading.kana += kana;
-        reading.japanese += kana || (code >= 0x4E00 && code <= 0x9FFF);
+        reading.japanese += kana || IsKanji(code);
+        if (!IsKanji(code)) endRun(at);
+        else if (runLength++ == 0) runStart = at;
         at += decoded.length;
     }
+    endRun(text.size());
     return reading;
 }
 
@@ -164,8 +192,9 @@ std::string ShellWord(std::string_view text)
 bool IsJapaneseUtf8(std::string_view text)
 {
     const std::optional<Utf8Reading> utf8 = ReadAsUtf8(text);
-    // Japanese prose without a single kana or punctuation mark is no script.
-    if (!utf8 || utf8->japanese < LeastJapanese || utf8->kana == 0) return false;
+    // Kanji standing apart, each between ASCII, is what short Shift-JIS text
+    // read as UTF-8 makes.
+    if (!utf8 || utf8->japanese < LeastJapanese || (utf8->kana == 0 && !utf8->kanjiRun)) return false;
     const std::optional<std::ptrdiff_t> shiftJis = ShiftJisScore(text);
     return !shiftJis || *shiftJis < static_cast<std::ptrdiff_t>(utf8->japanese);
 }

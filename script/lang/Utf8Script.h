@@ -7,7 +7,8 @@
 
 // True when text is Japanese written in UTF-8: strict UTF-8 (no overlong
 // form, no surrogate) with several kana or kanji, which does not read as
-// good Shift-JIS. Short Shift-JIS texts can be valid UTF-8 by chance ("ﾂｰ" is
+// good Shift-JIS. Kanji alone count when two stand side by side, each with a
+// Shift-JIS form. Short Shift-JIS texts can be valid UTF-8 by chance ("ﾂｰ" is
 // the bytes of "°"); they are not called UTF-8.
 bool IsJapaneseUtf8(std::string_view text);
 

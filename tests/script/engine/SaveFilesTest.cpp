@@ -8,12 +8,14 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <sstream>
 
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/lang/TagLexer.h"
 #include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
+#include "platform/TextCodec.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
@@ -78,6 +80,15 @@ std::size_t SetsOf(const EngineRun& run, const char* name)
     std::size_t n = 0;
     for (const auto* entry : run.Tags(TagId::Set)) n += entry->ran && entry->record.GetValue(TagAttributeKey::Variable).GetStr() == name;
     return n;
+}
+
+// The lines of stderr that say the globals file was left as it was.
+std::size_t KeptLines(const std::string& said)
+{
+    const std::string kept = platform::Cp932ToUtf8("グローバル変数のファイルを上書きせずに残します。 /Save/index.g: ");
+    std::size_t lines = 0;
+    for (std::size_t at = said.find(kept); at != std::string::npos; at = said.find(kept, at + 1)) ++lines;
+    return lines;
 }
 
 bool IsSet(const char* name)
@@ -557,11 +568,11 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
     }
 }
 
-// The file is written anew from what was read: whatever cannot be read, at
-// the start, between entries or at the end, is skipped with one log line a
-// run, every good entry stays (one value holds brackets), and a run of any
-// length is read in one pass.
-TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
+// Whatever cannot be read, at the start, between entries or at the end, is
+// skipped with one log line a run, every good entry serves the run (one value
+// holds brackets), and a run of any length is read in one pass. A file with
+// damage is left byte for byte, which stderr says once, with the offset.
+TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheFileLeftAsItIs)
 {
     std::string damagedEntries;
     for (int n = 0; n < 100000; ++n) damagedEntries += n % 2 ? "[SET VARIABLE=\"bad\" ENTITY=\"1\"\n" : SetTo("bad", "{missing}") + "\n";
@@ -589,6 +600,7 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
             }
             game.files.Put("Z:\\Save\\index.g", stored);
             testkit::ScopedErrorLogRecorder log;
+            testing::internal::CaptureStderr();
             std::string seen;
             // The game reads on this thread: the others' time (the sanitizer's,
             // the mixer's) says nothing of the reader.
@@ -605,8 +617,11 @@ TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheRestKept)
                       damage.empty() ? 0 : 1);
             EXPECT_EQ(log->Contains("の " + std::to_string(offset) + " バイト目から"), !damage.empty()) << "the run's offset";
             EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
-            // Rewritten at the end of the run with the good entries only.
-            EXPECT_EQ(game.files.Get("Z:\\Save\\index.g"), goods[0] + "\n" + goods[1] + "\n" + goods[2] + "\n");
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
+            EXPECT_EQ(KeptLines(said), damage.empty() ? 0u : 1u) << said;
+            EXPECT_EQ(said.find(std::to_string(offset) + platform::Cp932ToUtf8(" バイト目から")) != std::string::npos, !damage.empty())
+                << said;
         }
     }
 }
@@ -639,9 +654,10 @@ std::array<std::string, 5> Repeated(std::string_view before, std::string_view af
 
 } // namespace
 
-// Every intact entry outlives the damage around it, whatever it holds: the
-// named rows, then random damage of many seeds. A "[" refused once is never
-// read again, so the hostile rows cost no more than the rest.
+// Every intact entry outlives the damage around it, whatever it holds, and
+// the file keeps every byte: the named rows, then random damage of many
+// seeds. A "[" refused once is never read again, so the hostile rows cost no
+// more than the rest.
 TEST(SaveFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
 {
     const std::pair<const char*, const char*> goods[] = {{"first", "1"}, {"second", "[2]"}, {"third", "三つ"}, {"fourth", "[[4]x]"}};
@@ -669,8 +685,10 @@ TEST(SaveFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
         MemoryGame game;
         std::string stored;
         for (std::size_t n = 0; n < std::size(goods); ++n) stored += damage.around[n] + SetTo(goods[n].first, goods[n].second) + "\n";
-        game.files.Put("Z:\\Save\\index.g", stored + damage.around.back());
+        stored += damage.around.back();
+        game.files.Put("Z:\\Save\\index.g", stored);
         testkit::ScopedErrorLogRecorder log;
+        testing::internal::CaptureStderr();
         std::string kept;
         const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         game.Play(Hold + Hold, 4, {{2, [&] {
@@ -678,8 +696,47 @@ TEST(SaveFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
                   }}});
         EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
         EXPECT_EQ(kept, "1111") << "first, second, third, fourth";
-        const std::string rewritten = game.files.Get("Z:\\Save\\index.g");
-        for (const auto& [name, entity] : goods) EXPECT_NE(rewritten.find(SetTo(name, entity)), std::string::npos) << name << " written back";
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
+        EXPECT_EQ(KeptLines(said), 1u) << said;
+    }
+}
+
+// A globals file saved as UTF-8 (the README's two lines, or kanji-only
+// names) is named as UTF-8 when read, and left byte for byte run after run:
+// each run says once, in a box during play and on stderr, that its global
+// variables are not kept. Converted, it reads whole and is written again.
+TEST(SaveFiles, AGlobalsFileInUtf8IsLeftAsItIsUntilConverted)
+{
+    const std::string files[] = {
+        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n[SET VARIABLE=\"見た結末\" ENTITY=\"なし\"]\n",
+        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n",
+    };
+    const std::string count = "[SET VARIABLE=\"起動回数\" ENTITY=\"{起動回数},1,+\"]";
+    for (const std::string& sjis : files) {
+        const std::string utf8 = platform::Cp932ToUtf8(sjis);
+        SCOPED_TRACE(utf8);
+        MemoryGame game;
+        game.files.Put("Z:\\Save\\index.g", utf8);
+        for (int run = 0; run < 2; ++run) {
+            testing::internal::CaptureStderr();
+            auto played = game.Play(Hold + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == utf8) << "byte for byte, run " << run;
+            std::istringstream lines(said);
+            std::size_t named = 0;
+            for (std::string line; std::getline(lines, line);) named += line.find("iconv") != std::string::npos && line.find("/Save/index.g") != std::string::npos;
+            EXPECT_EQ(named, 1u) << "named as UTF-8 with its command: " << said;
+            EXPECT_EQ(KeptLines(said), 1u) << said;
+            EXPECT_NE(said.find(platform::Cp932ToUtf8("index.g: UTF-8 で書かれています。")), std::string::npos) << said;
+            EXPECT_EQ(std::ranges::count_if(played->Boxes().History(),
+                                            [](const auto& box) { return box.textSjis.find("上書きせずに残します") != std::string::npos; }),
+                      1);
+        }
+        game.files.Put("Z:\\Save\\index.g", sjis);
+        auto mended = game.Play(count + Hold + Hold, 4);
+        EXPECT_TRUE(mended->errors.empty()) << mended->errors.front();
+        EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find("[SET VARIABLE=\"起動回数\" ENTITY=\"1\"]"), std::string::npos);
     }
 }
 
@@ -701,13 +758,22 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     bool huge = true;
     run.At(3, [&](EngineRun&) { Engine().LoadQuick(); huge = IsSet("huge"); });
     run.Click(5);
+    testing::internal::CaptureStderr();
     run.Run(10);
+    const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(huge);
     EXPECT_EQ(SetsOf(run, "after"), 1u) << "the click wait goes on";
     EXPECT_TRUE(log->Contains("index.g") && log->Contains("index.q"));
     EXPECT_TRUE(game.Exists("Save/index.a")) << "the resume save is written";
     EXPECT_TRUE(game.Read("Save/index.g") == stored) << "byte for byte";
     EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+    // One line names the file, its size and the bound.
+    const std::string bound = std::to_string((std::uint64_t{64} << 20) + 1) + platform::Cp932ToUtf8(" バイトあり、保存ファイルの上限 ") +
+                              std::to_string(std::uint64_t{64} << 20);
+    const std::size_t line = said.find(bound);
+    ASSERT_NE(line, std::string::npos) << said;
+    const std::size_t start = said.rfind('\n', line) + 1;
+    EXPECT_NE(said.substr(start, line - start).find(game.Host("Save/index.g").string()), std::string::npos) << said;
 }
 
 // A choice saved before saves held picture buttons loads as it always did.

@@ -12,6 +12,7 @@
 #include "platform/TextCodec.h"
 #include "script/lang/Utf8Script.h"
 #include "tests/kit/TempFolder.h"
+#include "tests/kit/WallSeconds.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ TEST(Utf8Script, CalledUtf8OnlyOnJapaneseTextThatIsNoGoodShiftJis)
         {"valid UTF-8 with a kana in it, but more kana as Shift-JIS", "髴ぶゅそ", false},
         {"plain ASCII", "[BACK FILE=\"bg.bmp\"]Hello.[P]", false},
         {"one kanji is too little", InUtf8("私"), false},
-        {"kanji without a kana or mark", InUtf8("漢字"), false},
+        {"kanji apart, each between ASCII", InUtf8("[SET VARIABLE=\"私\" ENTITY=\"僕\"]"), false},
+        {"a Shift-JIS name read as two kanji Shift-JIS lacks", "[SET VARIABLE=\"邱榊侶\" ENTITY=\"3\"]", false},
+        {"a Shift-JIS name read as two kanji, one Shift-JIS lacks", "[SET VARIABLE=\"魎る恣\" ENTITY=\"3\"]", false},
         {"a surrogate spoils the UTF-8", "\xED\xA0\x80" + line, false},
         {"an overlong slash spoils it", line + "\xE0\x80\xAF", false},
         {"beyond the last code point", line + "\xF4\x90\x80\x80", false},
@@ -51,39 +54,57 @@ TEST(Utf8Script, CalledUtf8OnlyOnJapaneseTextThatIsNoGoodShiftJis)
         {"a speaker's name", InUtf8("名前：テスト"), true},
         {"a line under a tag", InUtf8("[BACK FILE=\"bg.bmp\"]今日は晴れ。"), true},
         {"behind a byte-order mark", "\xEF\xBB\xBF" + InUtf8("はい。"), true},
+        {"two kanji side by side", InUtf8("漢字"), true},
+        {"two kanji that read as Shift-JIS with a kana", InUtf8("時間"), true},
+        {"a globals entry named in kanji", InUtf8("[SET VARIABLE=\"起動回数\" ENTITY=\"3\"]\n"), true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsJapaneseUtf8(c.text), c.said) << c.what;
     }
 }
 
+char Pick(std::mt19937& random, unsigned low, unsigned high)
+{
+    return static_cast<char>(std::uniform_int_distribution<unsigned>(low, high)(random));
+}
+
+// 0x40 to 0xFC without 0x7F.
+char Trail(std::mt19937& random)
+{
+    const char c = Pick(random, 0x40, 0xFB);
+    return static_cast<unsigned char>(c) >= 0x7F ? static_cast<char>(c + 1) : c;
+}
+
+// Rows 0x89 to 0x97 hold a kanji at every trail.
+std::string CommonKanji(std::mt19937& random) { return {Pick(random, 0x89, 0x97), Trail(random)}; }
+
 // Random Shift-JIS text as a game's is drawn: mostly kana and common kanji,
 // marks, now and then rare kanji, half-width katakana and ASCII. kana counts
 // the kana drawn.
 std::string ShiftJisText(std::mt19937& random, int count, int& kana)
 {
-    const auto pick = [&](unsigned low, unsigned high) {
-        return static_cast<char>(std::uniform_int_distribution<unsigned>(low, high)(random));
-    };
-    // 0x40 to 0xFC without 0x7F.
-    const auto trail = [&] {
-        const char c = pick(0x40, 0xFB);
-        return static_cast<unsigned char>(c) >= 0x7F ? static_cast<char>(c + 1) : c;
-    };
     static const std::string marks[] = {"、", "。", "「", "」", "（", "）", "！", "？", "・", "ー", "…", "　"};
     std::string text;
     kana = 0;
     for (int i = 0; i < count; ++i) {
         const int kind = std::uniform_int_distribution<int>(0, 99)(random);
-        if (kind < 40) text += {'\x82', pick(0x9F, 0xF1)}, ++kana;
-        else if (kind < 55) text += {'\x83', pick(0x40, 0x7E)}, ++kana;
-        else if (kind < 65) text += marks[static_cast<unsigned char>(pick(0, std::size(marks) - 1))];
-        else if (kind < 85) text += {pick(0x89, 0x97), trail()};
-        else if (kind < 90) text += {pick(0xE0, 0xE9), trail()};
-        else if (kind < 95) text += pick(0xA1, 0xDF);
-        else text += pick(0x20, 0x7E);
+        if (kind < 40) text += {'\x82', Pick(random, 0x9F, 0xF1)}, ++kana;
+        else if (kind < 55) text += {'\x83', Pick(random, 0x40, 0x7E)}, ++kana;
+        else if (kind < 65) text += marks[static_cast<unsigned char>(Pick(random, 0, std::size(marks) - 1))];
+        else if (kind < 85) text += CommonKanji(random);
+        else if (kind < 90) text += {Pick(random, 0xE0, 0xE9), Trail(random)};
+        else if (kind < 95) text += Pick(random, 0xA1, 0xDF);
+        else text += Pick(random, 0x20, 0x7E);
     }
     return text;
+}
+
+// A variable named in common kanji, as a globals file holds it.
+std::string KanjiEntry(std::mt19937& random, int count)
+{
+    std::string name;
+    for (int i = 0; i < count; ++i) name += CommonKanji(random);
+    return "[SET VARIABLE=\"" + name + "\" ENTITY=\"3\"]\n";
 }
 
 TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
@@ -98,8 +119,24 @@ TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
             if (kana >= EnoughKana) {
                 ASSERT_TRUE(IsJapaneseUtf8(InUtf8(sjis))) << "seed " << seed << ": " << InUtf8(sjis);
             }
+            if (count >= 2 && count <= 6) {
+                const std::string entry = InUtf8(KanjiEntry(random, count));
+                ASSERT_TRUE(IsJapaneseUtf8(entry)) << "seed " << seed << ": " << entry;
+            }
         }
     }
+}
+
+// Chinese text, or noise, is runs of kanji Shift-JIS lacks: after a few of
+// them the rest go unconverted, so a large one costs a walk, not a
+// conversion a run (which took seconds).
+TEST(Utf8Script, KanjiRunsWithoutAShiftJisFormAreNotAllConverted)
+{
+    std::string text;
+    while (text.size() < (std::size_t{32} << 20)) text += "\xE4\xB8\x82\xE4\xB8\x82 ";
+    const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
+    EXPECT_FALSE(IsJapaneseUtf8(text));
+    EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
 }
 
 // The command as a reader types it from stderr or from the box, run on a
