@@ -28,42 +28,6 @@ constexpr std::size_t MostKanjiRunsTried = 16;
 
 unsigned ByteAt(std::string_view text, std::size_t at) { return static_cast<unsigned char>(text[at]); }
 
-// Length 0: no strict UTF-8 character starts here (a stray continuation byte,
-// a cut sequence, an overlong form, a surrogate, beyond U+10FFFF).
-struct Decoded {
-    char32_t code = 0;
-    std::size_t length = 0;
-};
-
-Decoded DecodeAt(std::string_view text, std::size_t at)
-{
-    const unsigned lead = ByteAt(text, at);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t length = 0;
-    char32_t least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        least = 0x10000;
-    } else {
-        return {};
-    }
-    if (at + length > text.size()) return {};
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned next = ByteAt(text, at + i);
-        if ((next & 0xC0) != 0x80) return {};
-        code = code << 6 | (next & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
-    return {code, length};
-}
-
 struct Utf8Reading {
     std::size_t japanese = 0; // kana, kanji, Japanese punctuation, full-width forms
     std::size_t kana = 0;     // of them kana, punctuation and full-width forms
@@ -91,7 +55,7 @@ std::optional<Utf8Reading> ReadAsUtf8(std::string_view text)
         runLength = 0;
     };
     for (std::size_t at = 0; at < text.size();) {
-        const Decoded decoded = DecodeAt(text, at);
+        const platform::Utf8Character decoded = platform::Utf8CharacterAt(text, at);
         if (decoded.length == 0) return std::nullopt;
         const char32_t code = decoded.code;
         const bool kana = (code >= 0x3000 && code <= 0x30FF) || (code >= 0xFF00 && code <= 0xFFEF);
