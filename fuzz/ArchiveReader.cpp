@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "frame/TextString.h"
 #include "frame/file/Archive.h"
 #include "frame/file/File.h"
 #include "platform/MemoryFileSystem.h"
@@ -33,10 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!archive.IsUsable(*entry) || entry->name.empty()) continue;
         auto member = std::make_unique<std::uint8_t[]>(std::size_t(entry->size) + 1);
         const int direct = archive.ReadMember(*entry, member.get());
-        // An earlier entry of the same name (in any case) may win the lookup.
-        std::string lower = entry->name;
-        MakeLower(lower);
-        const std::optional<ArchiveEntry> winner = archive.Find(lower);
+        // An earlier entry whose name matches by the member rule may win.
+        const std::optional<ArchiveEntry> winner = archive.Find(entry->name);
         if (!winner || winner->offset != entry->offset || winner->size != entry->size ||
             winner->storedSize != entry->storedSize || result != 0 || direct != 0)
             continue;

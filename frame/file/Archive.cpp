@@ -23,6 +23,30 @@ std::size_t NameFieldSize(ArchiveFormat format) { return format == ArchiveFormat
 
 } // namespace
 
+std::string FoldSeparators(std::string_view path, std::size_t from)
+{
+    std::string folded;
+    folded.reserve(path.size());
+    bool afterSeparator = false;
+    for (std::size_t i = 0; i < path.size();) {
+        const std::size_t length = CharLengthAt(path, i);
+        const bool separator = length == 1 && (path[i] == '\\' || path[i] == '/');
+        if (!separator) folded += path.substr(i, length);
+        else if (!afterSeparator || i < from) folded += '\\';
+        afterSeparator = separator;
+        i += length;
+    }
+    return folded;
+}
+
+std::string CArchive::MemberKey(std::string_view name)
+{
+    std::string key = FoldSeparators(name);
+    if (!key.empty() && key[0] == '\\') key.erase(0, 1);
+    MakeLower(key);
+    return key;
+}
+
 std::size_t CArchive::EntrySize(ArchiveFormat format)
 {
     switch (format) {
@@ -73,9 +97,10 @@ std::optional<ArchiveEntry> CArchive::ReadEntry(std::uint32_t index)
     return DecodeEntry(bytes.data());
 }
 
-std::optional<ArchiveEntry> CArchive::Find(std::string_view memberLower)
+std::optional<ArchiveEntry> CArchive::Find(std::string_view member)
 {
-    if (!m_file || !m_file->Seek(HeaderSize)) return std::nullopt;
+    const std::string wanted = MemberKey(member);
+    if (wanted.empty() || !m_file || !m_file->Seek(HeaderSize)) return std::nullopt;
     const std::size_t entrySize = EntrySize(m_format);
     std::vector<std::uint8_t> chunk;
     for (std::uint32_t first = 0; first < m_count; first += EntriesPerRead) {
@@ -84,8 +109,7 @@ std::optional<ArchiveEntry> CArchive::Find(std::string_view memberLower)
         if (!m_file->Read(chunk.data(), chunk.size())) return std::nullopt;
         for (std::uint32_t i = 0; i < n; ++i) {
             ArchiveEntry entry = DecodeEntry(chunk.data() + i * entrySize);
-            MakeLower(entry.name);
-            if (entry.name == memberLower) return entry;
+            if (MemberKey(entry.name) == wanted) return entry;
         }
     }
     return std::nullopt;

@@ -21,6 +21,10 @@ struct ArchiveEntry {
     bool compressed = false;
 };
 
+// path with "/" turned to "\" and each run of separators from from on made one;
+// the second byte of a two-byte character is never a separator.
+std::string FoldSeparators(std::string_view path, std::size_t from = 0);
+
 // The entry table of an archive file ("kivopack", "kivopkEx", "kivopkDx").
 // Nothing is trusted: the table must lie within the file, a name ends at its
 // field even without a zero, and an entry is usable only when its data lie
@@ -36,9 +40,15 @@ public:
     std::uint32_t GetCount() const { return m_count; }
     static std::size_t EntrySize(ArchiveFormat format);
 
-    // Walks the table for the first entry whose lower-cased name equals
-    // memberLower; nothing when none does or the table cannot be read.
-    std::optional<ArchiveEntry> Find(std::string_view memberLower);
+    // How a member name is matched, by the table and by the file layer's walk
+    // alike: "/" and "\" are one separator, a run of separators is one, those
+    // in front of the first name are dropped, and ASCII letters match in either
+    // case (the second byte of a two-byte character is neither). A name that
+    // keeps nothing matches no member.
+    static std::string MemberKey(std::string_view name);
+    // Walks the table for the first entry whose key is member's key; nothing
+    // when none is, or the table cannot be read.
+    std::optional<ArchiveEntry> Find(std::string_view member);
     // Entry index; nothing when it cannot be read.
     std::optional<ArchiveEntry> ReadEntry(std::uint32_t index);
     bool IsUsable(const ArchiveEntry& entry) const;

@@ -23,16 +23,18 @@ struct FoundMember {
     ArchiveEntry entry;
 };
 
-bool FindMember(const std::string& path, FoundMember& found)
+bool FindMember(const std::string& name, FoundMember& found)
 {
+    // The walk goes through the folders that the member rule sees, with a
+    // doubled separator as one (a network path keeps its two in front).
+    const std::string path = FoldSeparators(name, 2);
     std::string dir = path;
     if (CFile::ToParentFolder(dir) != 0) return false;
     for (;;) {
         std::string up = dir;
         if (CFile::ToParentFolder(up) != 0 || up == dir) return false;
         if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return false;
-        std::string member = path.substr(dir.size());
-        MakeLower(member);
+        const std::string member = path.substr(dir.size());
         const std::string archiveName = dir.substr(0, dir.size() - 1) + ".dat";
         found.file = platform::FileSystem().OpenRead(archiveName);
         if (found.file && found.archive.Open(*found.file)) {

@@ -7,6 +7,7 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/TextScan.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -37,34 +38,72 @@ void CSet_Implement::Set(const CTextString& name, const CTextString& value, bool
 
 namespace {
 
-// Adds the "{" characters of text from from (a character boundary) to the end
-// of the inserted bytes at end; past end too when the last inserted byte takes
-// the next one as its second byte, as the text behind is then read anew.
-void CollectOpenings(std::string_view text, std::size_t from, std::size_t end, std::vector<std::size_t>& openings)
-{
-    std::size_t pos = from;
-    const auto scanTo = [&](std::size_t stop) {
-        for (; pos < stop; pos += kivotasuGameKit::CharLengthAt(text, pos))
-            if (text[pos] == '{') openings.push_back(pos);
-    };
-    scanTo(end);
-    if (pos != end) scanTo(text.size());
-}
+// The "{" that start characters, in text order, kept up to date as
+// replacements change the text. A replacement changes nothing in front of it,
+// and behind it only where its last byte takes the next one as its second:
+// that reading meets the old one again at the first byte behind that is no
+// lead byte, so a "{" there is the only one that can newly start a character.
+// The run of lead bytes walked to find it is kept by its distance from the
+// end, which replacements in front of it leave as it is, so that a run is
+// walked once however often values ending in a lead byte land before it.
+class Openings {
+public:
+    explicit Openings(std::string_view text) { Collect(text, 0, text.size()); }
+
+    bool Empty() const { return m_openings.empty(); }
+    std::size_t PopLast()
+    {
+        const std::size_t last = m_openings.back();
+        m_openings.pop_back();
+        return last;
+    }
+    // The bytes from from (a character start) to end were just put in.
+    void Collect(std::string_view text, std::size_t from, std::size_t end)
+    {
+        m_runFromEnd = std::min(m_runFromEnd, text.size() - end);
+        std::size_t pos = from;
+        for (; pos < end; pos += kivotasuGameKit::CharLengthAt(text, pos))
+            if (text[pos] == '{') m_openings.push_back(pos);
+        if (pos == end) return;
+        const std::size_t met = EndOfLeadRun(text, pos);
+        if (met < text.size() && (met - pos) % 2 == 0 && text[met] == '{') m_openings.push_back(met);
+    }
+
+private:
+    std::size_t EndOfLeadRun(std::string_view text, std::size_t from)
+    {
+        const std::size_t size = text.size();
+        std::size_t pos = from;
+        while (pos < size && kivotasuGameKit::IsShiftJISLeadByte(text[pos])) {
+            if (size - pos <= m_runFromEnd && size - pos > m_runEndFromEnd) {
+                pos = size - m_runEndFromEnd;
+                break;
+            }
+            ++pos;
+        }
+        m_runFromEnd = size - from;
+        m_runEndFromEnd = size - pos;
+        return pos;
+    }
+
+    std::vector<std::size_t> m_openings;
+    // Lead bytes only, from this distance from the end up to the other.
+    std::size_t m_runFromEnd = 0;
+    std::size_t m_runEndFromEnd = 0;
+};
 
 } // namespace
 
 // The last "{" is replaced first, as a scan of the whole text would find it;
-// the openings are kept in order instead, since a replacement changes nothing
-// in front of it (a scan per replacement made long texts quadratic).
+// the openings are kept in order instead (a scan per replacement made long
+// texts quadratic).
 void CSet_Implement::Expand(CTextString& text) const
 {
     std::string& work = text.GetStr();
     const std::size_t maxLength = work.size() + MaxGrowth;
-    std::vector<std::size_t> openings;
-    CollectOpenings(work, 0, work.size(), openings);
-    for (int replacements = 0; !openings.empty(); ++replacements) {
-        const std::size_t open = openings.back();
-        openings.pop_back();
+    Openings openings(work);
+    for (int replacements = 0; !openings.Empty(); ++replacements) {
+        const std::size_t open = openings.PopLast();
         std::size_t close = FindSjisChar(work, open + 1, '}');
         if (close == std::string::npos) throw EScript(CTextString("『 { 』 に対して、対応する 『 } 』 がありません。"));
 
@@ -77,7 +116,7 @@ void CSet_Implement::Expand(CTextString& text) const
         if (work.size() - (close + 1 - open) + value.size() > maxLength)
             throw EScript(CTextString("変数 {") + name + CTextString("} の展開で文字列が長くなりすぎました。"));
         work.replace(open, close + 1 - open, value);
-        CollectOpenings(work, open, open + value.size(), openings);
+        openings.Collect(work, open, open + value.size());
     }
 }
 

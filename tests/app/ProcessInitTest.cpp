@@ -5,6 +5,7 @@
 #include "frame/ProcessInit.h"
 #include "frame/Singleton.h"
 #include "platform/Thread.h"
+#include "tests/kit/LockFolder.h"
 
 #include <algorithm>
 
@@ -65,7 +66,8 @@ TEST_F(AppTest, AThreadThatCannotStartDoesNotHoldTheEnd)
 
 TEST(FirstInstance, SecondHolderOfTheNameIsRefusedUntilTheFirstLetsGo)
 {
-    const CTextString name = "quiltor-first-instance-test";
+    LockFolder locks;
+    const CTextString name = locks.Name("first instance");
     auto first = std::make_unique<KTL::CMutex>();
     KTL::CMutex second;
     EXPECT_TRUE(IsFirstInstance(*first, name));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/File.h"
+#include "platform/MemoryReadFile.h"
 #include "tests/frame/file/ArchiveBuilder.h"
 #include "tests/kit/TempFolder.h"
 
@@ -80,6 +81,44 @@ TEST_P(ArchiveFormatTest, NamesMatchWithoutCaseButSecondBytesStay)
     EXPECT_EQ(ReadImage(m_folder.Name("data/Bg/表/ソA.txt")), "sjis");
     EXPECT_EQ(ReadImage(m_folder.Name("data\\表\\ソa.txt")), "<1>");
     EXPECT_EQ(ReadImage(m_folder.Name("data\\Ａ.TXT")), "wide");
+}
+
+// "/.txt", "\.txt" and ".txt" are one member: the first entry wins, however
+// the name is spelt and whether the file layer or the table looks it up.
+TEST_P(ArchiveFormatTest, SeparatorsMatchByOneRule)
+{
+    const std::string bytes = ArchiveBuilder(GetParam())
+                                  .Add("/.txt", "first")
+                                  .Add("\\.txt", "second")
+                                  .Add(".txt", "third")
+                                  .Add("bg//a.txt", "doubled")
+                                  .Add("bg/b.txt", "slash")
+                                  .Add("表\\c.txt", "sjis")
+                                  .Add("/", "no name")
+                                  .Build();
+    m_folder.Put("data.dat", bytes);
+    platform::MemoryReadFile file(bytes);
+    CArchive table;
+    ASSERT_TRUE(table.Open(file));
+    const struct {
+        const char* member;
+        const char* image;
+    } rows[] = {
+        {"/.txt", "first"},        {"\\.txt", "first"},       {".TXT", "first"},        {"\\\\.txt", "first"},
+        {"bg\\a.txt", "doubled"},  {"BG//A.txt", "doubled"},  {"bg\\/b.txt", "slash"},  {"表\\\\c.txt", "sjis"},
+        {"表c.txt", "<1>"},        {"/", "<1>"},              {"bg\\", "<1>"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.member);
+        EXPECT_EQ(ReadImage(m_folder.Name("data\\") + row.member), row.image);
+        const std::optional<ArchiveEntry> entry = table.Find(row.member);
+        std::string direct = "<1>";
+        if (entry) {
+            direct.resize(entry->size);
+            ASSERT_EQ(table.ReadMember(*entry, reinterpret_cast<std::uint8_t*>(direct.data())), 0);
+        }
+        EXPECT_EQ(direct, row.image);
+    }
 }
 
 TEST_P(ArchiveFormatTest, NamesFillingTheWholeFieldNeedNoTerminator)

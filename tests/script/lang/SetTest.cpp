@@ -4,6 +4,7 @@
 #include <map>
 #include <random>
 
+#include "tests/kit/WallSeconds.h"
 #include "tests/script/ScriptFiles.h"
 #include "frame/file/FileWriter.h"
 #include "script/lang/ScriptReader.h"
@@ -76,6 +77,14 @@ TEST_F(SetTest, SelfReferenceStopsAsAnUndefinedVariable)
     // tells the text grew too long.
     m_set.Set("grow", std::string(4000, 'g') + "{grow}{grow}");
     EXPECT_EQ(Error("{grow}"), "変数 {grow} の展開で文字列が長くなりすぎました。");
+    // A value ending in a lead byte makes the text behind it read anew on each
+    // of the replacements: from where the readings meet, not to the end.
+    for (const std::string& tail : {std::string(250, 'x') + "\x81", std::string(251, '\x81')}) {
+        m_set.Set("s", "{s}" + tail);
+        const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
+        EXPECT_EQ(Error("{s}"), "設定されていない変数 {s} が使用されました。");
+        EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 0.2) << "processor seconds";
+    }
 }
 
 TEST_F(SetTest, ManyReferencesWithinTheBoundExpand)
@@ -111,8 +120,28 @@ std::string ReferenceExpansion(std::string text, const std::map<std::string, std
 
 TEST_F(SetTest, ExpansionMatchesAScanOfTheWholeTextAfterEachReplacement)
 {
+    using Values = std::map<std::string, std::string>;
+    const auto expand = [&](const std::string& text, const Values& values) -> std::string {
+        m_set.Clear();
+        for (const auto& [name, value] : values) m_set.Set(name, value);
+        try {
+            return Expand(text.c_str());
+        } catch (const EScript&) {
+            return "error";
+        }
+    };
+    const auto trace = [](const std::string& text, const Values& values) {
+        std::string said = testing::PrintToString(text);
+        for (const auto& [name, value] : values) said += " " + name + "=" + testing::PrintToString(value);
+        return said;
+    };
+    // {b} meets the reading again behind a run of lead bytes, and its value
+    // moves that run before {c} reads it anew.
+    const Values moved{{"a", "\x81"}, {"b", "\x81{"}, {"c", "y}\x81"}};
+    const std::string behindARun = "{c}{a}\x81\x81\x81{b}yy";
+    EXPECT_EQ(expand(behindARun, moved), ReferenceExpansion(behindARun, moved)) << trace(behindARun, moved);
     // Lead bytes at the ends of values make the text behind them read anew.
-    const char* pieces[] = {"{", "}", "a", "b", "\x81", "\x83{", "\x83}", "{a}", "{b}", "x"};
+    const char* pieces[] = {"{", "}", "a", "b", "\x81", "\x81\x81", "\x83{", "\x83}", "{a}", "{b}", "x"};
     std::mt19937 random(27);
     const auto make = [&](int most) {
         std::string text;
@@ -120,18 +149,9 @@ TEST_F(SetTest, ExpansionMatchesAScanOfTheWholeTextAfterEachReplacement)
         return text;
     };
     for (int round = 0; round < 3000; ++round) {
-        std::map<std::string, std::string> values{{"a", make(5)}, {"b", make(5)}, {"\x81", make(3)}};
-        m_set.Clear();
-        for (const auto& [name, value] : values) m_set.Set(name, value);
+        const Values values{{"a", make(5)}, {"b", make(5)}, {"\x81", make(3)}};
         const std::string text = make(12);
-        std::string got;
-        try {
-            got = Expand(text.c_str());
-        } catch (const EScript&) {
-            got = "error";
-        }
-        ASSERT_EQ(got, ReferenceExpansion(text, values)) << testing::PrintToString(text) << " a="
-            << testing::PrintToString(values["a"]) << " b=" << testing::PrintToString(values["b"]);
+        ASSERT_EQ(expand(text, values), ReferenceExpansion(text, values)) << trace(text, values);
     }
 }
 
