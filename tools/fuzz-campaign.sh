@@ -41,11 +41,14 @@ for name in "${targets[@]}"; do
     # hide the next. Fork mode deletes each child's log when the child ends:
     # the sanitizers write their reports beside the findings instead.
     report="log_path=$campaign/findings/report"
+    # The flags the test command's short runs give this target.
+    flags=()
+    [ -f "fuzz/$name.options" ] && read -r -a flags < "fuzz/$name.options"
     ASAN_OPTIONS="$report${ASAN_OPTIONS:+:$ASAN_OPTIONS}" \
     UBSAN_OPTIONS="$report:print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}" \
     "$program" -max_total_time=$((minutes * 60)) -rss_limit_mb=2048 -timeout=10 \
         -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
-        -artifact_prefix="$campaign/findings/" "$campaign/corpus" >"$log" 2>&1
+        "${flags[@]}" -artifact_prefix="$campaign/findings/" "$campaign/corpus" >"$log" 2>&1
     grep "exec/s" "$log" | tail -n 1
     count=$(find "$campaign/findings" -type f ! -name '*.log' ! -name 'report.*' | wc -l)
     echo "   corpus: $(ls "$campaign/corpus" | wc -l) inputs; findings so far: $count"
