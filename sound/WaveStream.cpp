@@ -34,7 +34,7 @@ int CWaveStream::Load(const CTextString& fileName)
     Close();
     if (m_file->Open(fileName.GetStr(), "rb") != 0) {
         m_memoryMode = true;
-        if (m_file->Read(fileName.GetStr()) != 0) {
+        if (m_file->Read(fileName.GetStr(), FileKind::Sound) != 0) {
             ErrorLog.Out("CWaveStream::Load %sのファイル読み込み時のエラー", CFile::NormalizePath(fileName.GetStr()).c_str());
             return 1;
         }

@@ -254,7 +254,9 @@ private:
     // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
     // refused on stderr and the game goes on.
     void LoadCode(int code);
-    static std::optional<std::string> SaveRefusal(const CTextString& name);
+    // Reads the save whole into save through one open (its kind and size
+    // checked on that open): why it cannot be loaded, or nothing.
+    static std::optional<std::string> ReadSave(const CTextString& name, kivotasuGameKit::CFile& save);
     // True while the reader is still in the save the last load read, before
     // its resume tag.
     bool StillLoading() const;

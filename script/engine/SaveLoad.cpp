@@ -146,23 +146,28 @@ void CQuiltorEngine::AutoSave()
     SaveCode(RingCode);
 }
 
-// Why the save cannot be loaded, or nothing. Asked of the opened file, so a
-// FIFO neither blocks nor passes, and its size is known before a byte is read.
-std::optional<std::string> CQuiltorEngine::SaveRefusal(const CTextString& name)
+// Read once, through the open that was checked: a FIFO neither blocks nor
+// passes, the size is known before a byte is read, and a save replaced after
+// the check is not what gets loaded.
+std::optional<std::string> CQuiltorEngine::ReadSave(const CTextString& name, kivotasuGameKit::CFile& save)
 {
+    constexpr std::uint64_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save);
+    std::uint64_t size = 0;
     std::error_code why;
-    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr(), why);
-    if (!file) {
+    switch (save.ReadOnDisk(name.GetStr(), bound, size, why)) {
+    case 0: break;
+    case 1:
         if (why == std::errc::no_such_file_or_directory) return "ファイルがありません";
         if (why == std::errc::is_a_directory) return "ファイルではなくフォルダです";
         if (why == std::errc::no_such_device) return "普通のファイルではありません (FIFO や装置)";
         if (why == std::errc::permission_denied) return "読むことが許されていません";
         return platform::FailureText(why);
+    case 2: return "大きさがわかりません";
+    case 3: return std::to_string(size) + " バイトを読むメモリがありません";
+    case 7: return std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています";
+    default: return platform::FailureText(std::make_error_code(std::errc::io_error));
     }
-    const std::optional<std::uint64_t> size = file->Size();
-    if (!size) return "大きさがわかりません";
-    if (*size == 0) return "空のファイルです";
-    if (!StoredFileFits(name)) return std::to_string(*size) + " バイトあり、セーブとしては大きすぎます";
+    if (save.GetSize() == 0) return "空のファイルです";
     return std::nullopt;
 }
 
@@ -170,7 +175,8 @@ void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
     // Refused before anything is reset: the game goes on where it was.
-    if (const std::optional<std::string> refusal = SaveRefusal(name)) {
+    kivotasuGameKit::CFile save;
+    if (const std::optional<std::string> refusal = ReadSave(name, save)) {
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
         return;
     }
@@ -178,10 +184,7 @@ void CQuiltorEngine::LoadCode(int code)
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();
-    CTagAttributes& record = CTagAttributes::GetCurrent();
-    record.Clear();
-    record.SetValue(TagAttributeKey::File, name);
-    m_reader.Jump(record);
+    m_reader.Take(save);
     m_loadedSave = m_reader.GetName();
     m_state.ChangeState(EngineState::RunTags);
 }

@@ -19,11 +19,33 @@ CScriptReader::~CScriptReader()
 
 int CScriptReader::Read(const std::string& name)
 {
+    using kivotasuGameKit::FileKind;
+    CScriptError& errors = CScriptError::GetInstance();
+    // Taken while the text it lies in is still there: the read drops it.
+    const CScriptError::Place asked = errors.Here();
+    std::uint64_t size = 0;
+    const int result = Opened(ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size));
+    if (result == 7) {
+        errors.Warn(kivotasuGameKit::OverBoundText("スクリプトが大きすぎて開けません: ", NormalizePath(name), size,
+                                                   kivotasuGameKit::MostBytes(FileKind::Text)),
+                    asked);
+    }
+    return result;
+}
+
+void CScriptReader::Take(kivotasuGameKit::CFile& image)
+{
+    TakeImage(image);
+    m_jumpFailed = false;
+    Opened(0);
+}
+
+int CScriptReader::Opened(int result)
+{
     m_pos = 0;
-    const int result = CFile::Read(name);
     // A failed read has dropped the text read before too.
-    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(name) : CTextString(), Text());
-    const std::string path = NormalizePath(name);
+    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(GetName()) : CTextString(), Text());
+    const std::string path = NormalizePath(GetName());
     if (result == 0 && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
         m_saidUtf8.insert(path);
         SayUtf8Script(path, Text());
@@ -80,10 +102,12 @@ bool CScriptReader::Jump(CTagAttributes& record)
     bool read = true;
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
-        read = Read(name.GetStr()) == 0;
+        const int result = Read(name.GetStr());
+        read = result == 0;
         // The game still ends on the empty script; the line says which file
-        // it could not open, and where it was asked for.
-        if (!read) errors.Warn("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        // it could not open, and where it was asked for (for one over the
+        // bound, Read said so).
+        if (!read && result != 7) errors.Warn("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());

@@ -4,6 +4,7 @@
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
+using kivotasuGameKit::FileKind;
 using kivotasuGameKit::CMemoryName;
 
 namespace {
@@ -18,7 +19,7 @@ TEST(FileReadTest, PlainFileIsReadWholeWithATerminatorBehind)
     TempFolder folder;
     folder.Put("a.txt", "hello");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("a.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), 0);
     EXPECT_EQ(Image(file), "hello");
     EXPECT_EQ(file.GetMemory()[5], 0);
     EXPECT_EQ(file.GetName(), folder.Internal("a.txt"));
@@ -29,11 +30,11 @@ TEST(FileReadTest, MissingNamesAndEmptyNames)
 {
     TempFolder folder;
     CFile file;
-    EXPECT_EQ(file.Read(folder.Internal("none.txt")), 1);
+    EXPECT_EQ(file.Read(folder.Internal("none.txt"), FileKind::Text), 1);
     EXPECT_EQ(file.GetMemory(), nullptr);
     EXPECT_EQ(file.GetName(), "");
-    EXPECT_EQ(file.Read(""), -1);
-    EXPECT_EQ(file.Read(folder.Internal()), 1) << "a folder is no file";
+    EXPECT_EQ(file.Read("", FileKind::Text), -1);
+    EXPECT_EQ(file.Read(folder.Internal(), FileKind::Text), 1) << "a folder is no file";
 }
 
 TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
@@ -43,9 +44,9 @@ TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
     CFile file;
-    EXPECT_EQ(file.Read("sub/b.txt"), 0);
+    EXPECT_EQ(file.Read("sub/b.txt", FileKind::Text), 0);
     EXPECT_EQ(file.GetName(), "sub/b.txt") << "the name stays as it was given";
-    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt"), 0);
+    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt", FileKind::Text), 0);
     CFile::SetCurrentDir(saved);
 }
 
@@ -54,7 +55,7 @@ TEST(FileReadTest, LinesSplitAtCrLfOnly)
     TempFolder folder;
     folder.Put("lines.txt", "ab\r\ncd\re\nf");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("lines.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("lines.txt"), FileKind::Text), 0);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(line, "ab");
@@ -75,7 +76,7 @@ TEST(FileReadTest, LineEndingInCrLfAtTheEndLeavesNoEmptyLine)
     TempFolder folder;
     folder.Put("x.txt", "ab\r\ncd\r\n");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(file.ReadLine(line), 0);
@@ -88,7 +89,7 @@ TEST(FileReadTest, LinesIntoABufferGoOnWhereTheBufferFilled)
     TempFolder folder;
     folder.Put("x.txt", "abcdef\r\nabc\r\nxy");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
     char buffer[4];
     EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 2);
     EXPECT_STREQ(buffer, "abc");
@@ -108,7 +109,7 @@ TEST(FileReadTest, QuotedTextSpansLines)
     TempFolder folder;
     folder.Put("q.txt", "\"one\r\ntwo\"\r\n\"\"\r\n\"END\"\r\n\"open");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("q.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("q.txt"), FileKind::Text), 0);
     char out[64];
     EXPECT_EQ(file.ReadQuotedText(out, 256), 0);
     EXPECT_STREQ(out, "one\ntwo");
@@ -125,7 +126,7 @@ TEST(FileReadTest, BytesAreServedOnlyWhileTheImageHoldsThem)
     CFile file;
     char bytes[4] = {};
     EXPECT_EQ(file.ReadBytes(bytes, 1), 2);
-    ASSERT_EQ(file.Read(folder.Internal("b.bin")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("b.bin"), FileKind::Text), 0);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 0);
     EXPECT_EQ(bytes[1], 2);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 1) << "one byte is left";
@@ -138,7 +139,7 @@ TEST(FileReadTest, MemoryNamesBorrowTheBlock)
     static const char block[] = "in memory";
     const CMemoryName name(block, 9);
     CFile file;
-    ASSERT_EQ(file.Read(name.Get()), 0);
+    ASSERT_EQ(file.Read(name.Get(), FileKind::Text), 0);
     EXPECT_EQ(file.GetMemory(), reinterpret_cast<const std::uint8_t*>(block));
     EXPECT_EQ(Image(file), "in memory");
     EXPECT_EQ(file.GetName(), name.Get());
@@ -155,17 +156,17 @@ TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
         forged = name.Get();
     }
     CFile file;
-    EXPECT_EQ(file.Read(forged), 1) << "the name died with its object";
-    EXPECT_EQ(file.Read("!1234"), 1);
-    EXPECT_EQ(file.Read("!x,y"), 1);
+    EXPECT_EQ(file.Read(forged, FileKind::Text), 1) << "the name died with its object";
+    EXPECT_EQ(file.Read("!1234", FileKind::Text), 1);
+    EXPECT_EQ(file.Read("!x,y", FileKind::Text), 1);
 
     TempFolder folder;
     folder.Put(forged, "on disk");
-    ASSERT_EQ(file.Read(folder.Internal(forged)), 0);
+    ASSERT_EQ(file.Read(folder.Internal(forged), FileKind::Text), 0);
     EXPECT_EQ(Image(file), "on disk");
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
-    EXPECT_EQ(file.Read(forged), 0) << "read from the current folder";
+    EXPECT_EQ(file.Read(forged, FileKind::Text), 0) << "read from the current folder";
     EXPECT_EQ(Image(file), "on disk");
     CFile::SetCurrentDir(saved);
 }
