@@ -1,6 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
 #include "frame/file/File.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+#include "platform/TerminationSignals.h"
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
@@ -171,4 +183,95 @@ TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
     CFile::SetCurrentDir(saved);
 }
 
+// A file of size bytes in holes: it takes no disk, and reading it costs
+// what reading as many bytes would.
+void PutHoles(const TempFolder& folder, const std::string& name, std::uint64_t size)
+{
+    folder.Put(name, "");
+    std::filesystem::resize_file(folder.Host(name), size);
+}
+
+// Each kind is refused by its size before a byte is read or a block made,
+// with one stderr line naming the file and the bound; a 4096 x 4096 32-bit
+// BMP is within the picture bound.
+TEST(FileReadTest, AFileOverItsKindsBoundIsRefusedByItsSize)
+{
+    using kivotasuGameKit::MostBytes;
+    struct Case {
+        FileKind kind;
+        std::uint64_t size;
+        int result;
+    };
+    const Case cases[] = {
+        {FileKind::Text, MostBytes(FileKind::Text) + 1, 7},
+        {FileKind::Save, MostBytes(FileKind::Save) + 1, 7},
+        {FileKind::Picture, 3ull << 30, 7},
+        {FileKind::Picture, 54 + 4096ull * 4096 * 4, 0},
+        {FileKind::Sound, MostBytes(FileKind::Sound) + 1, 7},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        PutHoles(folder, "f.bin", c.size);
+        CFile file;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(file.Read(folder.Internal("f.bin"), c.kind), c.result);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(file.GetSize(), c.result == 0 ? c.size : 0);
+        // Said in UTF-8, the path as the host's.
+        const std::string line = platform::Cp932ToUtf8("quiltor: ファイルが大きすぎて読めません: ") + folder.Host("f.bin").string() +
+                                 platform::Cp932ToUtf8(" は " + std::to_string(c.size) + " バイトあり、上限の " +
+                                                       std::to_string(MostBytes(c.kind)) + " バイトを超えています。\n");
+        EXPECT_EQ(said, c.result == 7 ? line : "");
+    }
+}
+
+// A save is read from the disk alone, and why it does not open is the
+// system's: a FIFO is neither opened for reading nor waited on.
+TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
+{
+    TempFolder folder;
+    folder.Put("a.q", "saved");
+    ASSERT_EQ(mkfifo(folder.Host("fifo.q").c_str(), 0600), 0);
+    CFile file;
+    std::uint64_t size = 0;
+    std::error_code why;
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 5, size, why), 0);
+    EXPECT_EQ(Image(file), "saved");
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 4, size, why), 7);
+    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(file.GetMemory(), nullptr);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("fifo.q"), 5, size, why), 1);
+    EXPECT_EQ(why, std::errc::no_such_device);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("none.q"), 5, size, why), 1);
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+}
+
 } // namespace
+
+// A signal that asks the player to close cuts a long read short after its
+// first chunk, whatever the bound allows; a read of one chunk goes on to its
+// end. In a child process: the request cannot be taken back.
+TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
+{
+    constexpr std::size_t Chunk = std::size_t{1} << 20;
+    constexpr std::size_t Big = std::size_t{64} << 20;
+    TempFolder folder;
+    PutHoles(folder, "big.bmp", Big);
+    folder.Put("small.bmp", std::string(Chunk, 'x'));
+    EXPECT_EXIT(
+        {
+            platform::CloseOnTerminationSignals();
+            std::raise(SIGTERM);
+            int faults = 0;
+            std::unique_ptr<platform::IReadFile> big = platform::FileSystem().OpenRead(folder.Internal("big.bmp"));
+            std::vector<char> bytes(Big, 'x');
+            if (!big || big->Read(bytes.data(), bytes.size())) faults |= 1;
+            if (std::size_t(std::count(bytes.begin(), bytes.end(), 0)) > Chunk) faults |= 2;
+            CFile file;
+            if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != 4) faults |= 4;
+            if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != 0) faults |= 8;
+            std::exit(faults);
+        },
+        testing::ExitedWithCode(0), "");
+}
