@@ -60,7 +60,7 @@ int CDIBSurface::Load(const std::string& fileName, int bitsPerPixel)
 {
     // A file that cannot be read shows up as an unrecognised picture.
     CFile file;
-    file.Read(fileName);
+    file.Read(fileName, FileKind::Picture);
     CSmartPtr<IPictureLoader> loader = PictureLoaderFactoryInstance->Create();
     if (loader->Load(file) != 0) return 1;
     int width = 0, height = 0;

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::optional<ArchiveEntry> entry = archive.ReadEntry(i);
         if (!entry) break;
         CFile file;
-        const int result = file.Read("Z:\\g\\data\\" + entry->name);
+        const int result = file.Read("Z:\\g\\data\\" + entry->name, FileKind::Text);
         if (!archive.IsUsable(*entry) || entry->name.empty()) continue;
         auto member = std::make_unique<std::uint8_t[]>(std::size_t(entry->size) + 1);
         const int direct = archive.ReadMember(*entry, member.get());

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2 || data[0] != 'B' || data[1] != 'M') return 0;
     ExactCopy copy(data, size);
     CFile file;
-    file.Read(copy.Name("bmp"));
+    file.Read(copy.Name("bmp"), FileKind::Picture);
     CPictureLoader loader;
     if (loader.Load(file) != 0) return 0;
     PALETTEENTRY palette[256];

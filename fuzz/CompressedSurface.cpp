@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 4 || std::memcmp(data, "ovk", 4) != 0) return 0;
     ExactCopy copy(data, size);
     CFile file;
-    file.Read(copy.Name("ovk"));
+    file.Read(copy.Name("ovk"), FileKind::Picture);
     CPictureLoader loader;
     if (loader.Load(file) != 0) return 0;
     int width = 0, height = 0;

@@ -31,7 +31,8 @@ public:
     virtual ~IReadFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
-    // Exactly n bytes, or false.
+    // Exactly n bytes, or false; the host's also when a signal asks the
+    // player to close during a read of more than a MiB.
     virtual bool Read(void* buffer, std::size_t n) = 0;
     virtual bool Close() = 0;
 };

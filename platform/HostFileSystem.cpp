@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -13,10 +15,13 @@
 #include "platform/HostPath.h"
 #include "platform/PlayerPath.h"
 #include "platform/ReplacingFile.h"
+#include "platform/TerminationSignals.h"
 #include "platform/TextStream.h"
 
 namespace platform {
 namespace {
+
+constexpr std::size_t ReadChunkBytes = std::size_t{1} << 20;
 
 class HostReadFile : public IReadFile {
 public:
@@ -34,11 +39,15 @@ public:
         return m_fd >= 0 && offset <= std::uint64_t(INT64_MAX) && lseek(m_fd, off_t(offset), SEEK_SET) >= 0;
     }
 
+    // In chunks, so that a request to close cuts a long read short: on a
+    // slow disk even a file within its bound takes seconds.
     bool Read(void* buffer, std::size_t n) override
     {
         char* bytes = static_cast<char*>(buffer);
+        const char* const start = bytes;
         while (n > 0 && m_fd >= 0) {
-            const ssize_t got = read(m_fd, bytes, n);
+            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) return false;
+            const ssize_t got = read(m_fd, bytes, std::min(n, ReadChunkBytes));
             if (got < 0 && errno == EINTR) continue;
             if (got <= 0) return false;
             bytes += got;

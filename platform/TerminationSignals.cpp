@@ -8,10 +8,13 @@ namespace platform {
 namespace {
 
 std::atomic<int> pendingRequests{0};
+std::atomic<bool> requested{false};
 static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler");
+static_assert(std::atomic<bool>::is_always_lock_free, "used from a signal handler");
 
 extern "C" void OnTerminationSignal(int)
 {
+    requested.store(true, std::memory_order_relaxed);
     pendingRequests.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -36,5 +39,7 @@ bool TakeTerminationRequest()
     }
     return false;
 }
+
+bool TerminationRequested() { return requested.load(std::memory_order_relaxed); }
 
 } // namespace platform

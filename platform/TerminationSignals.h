@@ -9,4 +9,8 @@ void CloseOnTerminationSignals();
 // True once per signal received since the last call.
 bool TakeTerminationRequest();
 
+// Whether a signal has asked the player to close since it started, taken or
+// not: a long read gives up on it.
+bool TerminationRequested();
+
 } // namespace platform

@@ -44,7 +44,7 @@ int CACMStream::Close()
 int CACMStream::Open(const CTextString& fileName)
 {
     Close();
-    if (const int result = m_file->Read(fileName.GetStr()); result != 0) {
+    if (const int result = m_file->Read(fileName.GetStr(), FileKind::Sound); result != 0) {
         ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", result, CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }

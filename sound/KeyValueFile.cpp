@@ -63,7 +63,7 @@ void CKeyValueFile::Clear() { m_map.clear(); }
 int CKeyValueFile::Load(const CTextString& fileName)
 {
     CFile file;
-    if (const int result = file.Read(fileName.GetStr()); result != 0)
+    if (const int result = file.Read(fileName.GetStr(), FileKind::Text); result != 0)
         return result;
     Clear();
     std::string line;

@@ -6,12 +6,6 @@
 
 namespace kivotasuGameKit {
 
-namespace {
-
-std::function<void(const CTextString&)> refusalSink;
-
-} // namespace
-
 std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
 {
     static std::once_flag logged;
@@ -24,18 +18,9 @@ int ReadMidiFile(CFile& file, const CTextString& name)
     constexpr std::uint64_t bound = platform::MidiSynth::MaxFileBytes;
     std::uint64_t size = 0;
     const int read = file.ReadAtMost(name.GetStr(), bound, size);
-    if (read != 7) return read;
-    const CTextString message("シンセサイザがMIDIファイルを読めない: " + CFile::NormalizePath(name.GetStr()) + " は " +
-                              std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) +
-                              " バイトを超えています。");
-    if (refusalSink)
-        refusalSink(message);
-    else
-        ErrorLog.OutString(message);
-    return 7;
+    if (read == 7) SayOverBound("シンセサイザがMIDIファイルを読めない: ", CFile::NormalizePath(name.GetStr()), size, bound);
+    return read;
 }
-
-void SetMidiRefusalSink(std::function<void(const CTextString&)> sink) { refusalSink = std::move(sink); }
 
 int CMidiSegment::Load(const std::uint8_t* data, std::uint32_t size, const std::string& name)
 {

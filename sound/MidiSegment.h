@@ -3,7 +3,6 @@
 // through which both MIDI outputs turn milliseconds into ticks and back.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,11 +19,8 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer();
 
 // Reads the MIDI file name into file: Read's result, or 7 for a file larger
 // than the synthesiser takes, refused before a byte of it is read and said
-// (its path, its size and the bound) to the refusal sink.
+// (SayOverBound).
 int ReadMidiFile(CFile& file, const CTextString& name);
-// Where a refusal is said: the error log until one is installed (the script
-// engine says it on stderr at the tag being read); null puts the log back.
-void SetMidiRefusalSink(std::function<void(const CTextString&)> sink);
 
 class CMidiSegment {
 public:

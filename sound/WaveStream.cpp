@@ -1,7 +1,6 @@
 #include "sound/WaveStream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -21,6 +20,7 @@ int CWaveStream::Open(const CTextString& fileName) { return Load(fileName); }
 int CWaveStream::Close()
 {
     m_file->Close();
+    m_source.reset();
     m_memoryMode = false;
     m_format = WAVEFORMATEX();
     m_dataOffset = 0;
@@ -32,9 +32,11 @@ int CWaveStream::Close()
 int CWaveStream::Load(const CTextString& fileName)
 {
     Close();
-    if (m_file->Open(fileName.GetStr(), "rb") != 0) {
+    // The chunks are walked and the samples read through this one open.
+    m_source = platform::FileSystem().OpenRead(CFile::NormalizePath(fileName.GetStr()));
+    if (!m_source) {
         m_memoryMode = true;
-        if (m_file->Read(fileName.GetStr()) != 0) {
+        if (m_file->Read(fileName.GetStr(), FileKind::Sound) != 0) {
             ErrorLog.Out("CWaveStream::Load %sのファイル読み込み時のエラー", CFile::NormalizePath(fileName.GetStr()).c_str());
             return 1;
         }
@@ -48,17 +50,14 @@ int CWaveStream::Load(const CTextString& fileName)
 
 int CWaveStream::Initialize()
 {
-    std::unique_ptr<platform::IReadFile> source;
     if (m_memoryMode)
-        source = std::make_unique<platform::MemoryReadFile>(
+        m_source = std::make_unique<platform::MemoryReadFile>(
             std::string_view(reinterpret_cast<const char*>(m_file->GetMemory()), m_file->GetSize()));
-    else
-        source = platform::FileSystem().OpenRead(m_file->GetName());
-    if (!source || !source->Size()) {
+    if (!m_source->Size()) {
         ErrorLog.Out("CWaveStream::Initialize mmioOpenに失敗");
         return 1;
     }
-    const WaveChunks chunks = FindWaveChunks(*source);
+    const WaveChunks chunks = FindWaveChunks(*m_source);
     using Reached = WaveChunks::Reached;
     if (chunks.reached == Reached::NoRiff) {
         ErrorLog.Out("CWaveStream::Initialize Waveファイルでない");
@@ -107,8 +106,7 @@ int CWaveStream::SetCurrentPos(std::int32_t ms)
 void CWaveStream::Seek(std::uint32_t position)
 {
     m_position = position;
-    if (!m_memoryMode)
-        std::fseek(m_file->GetFilePtr(), long(m_dataOffset) + long(m_position), SEEK_SET);
+    m_source->Seek(std::uint64_t(m_dataOffset) + m_position);
 }
 
 std::int32_t CWaveStream::GetCurrentPos() { return BytesToMs(m_position, m_format.nAvgBytesPerSec); }
@@ -116,12 +114,9 @@ std::int32_t CWaveStream::GetCurrentPos() { return BytesToMs(m_position, m_forma
 std::uint32_t CWaveStream::Read(void* destination, std::uint32_t size)
 {
     std::uint32_t n = m_position < m_dataSize ? std::min(size, m_dataSize - m_position) : 0;
-    if (n == 0)
+    // The data chunk's size stops where the file did when it was walked.
+    if (n == 0 || !m_source->Read(destination, n))
         return 0;
-    if (m_memoryMode)
-        std::memcpy(destination, m_file->GetMemory() + m_dataOffset + m_position, n);
-    else
-        n = std::uint32_t(std::fread(destination, 1, n, m_file->GetFilePtr()));
     m_position += n;
     return n;
 }

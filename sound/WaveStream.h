@@ -1,16 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "frame/SmartPtr.h"
 #include "frame/file/File.h"
+#include "platform/FileSystem.h"
 #include "sound/IWaveStream.h"
 
 namespace kivotasuGameKit {
 
-// The reader of RIFF WAVE files whose data is 8- or 16-bit PCM: from a stdio stream on the
-// disk file, or from the whole-file image the file layer reads (an archive
-// member, for instance). Every other WAVE format is refused, so the next
+// The reader of RIFF WAVE files whose data is 8- or 16-bit PCM: from the disk
+// file, through one open, or from the whole-file image the file layer reads
+// (an archive member, for instance). Every other WAVE format is refused, so the next
 // reader gets it.
 class CWaveStream : public IWaveStream {
 public:
@@ -39,6 +41,8 @@ private:
     void Seek(std::uint32_t position);
 
     CSmartPtr<CFile> m_file;
+    // The disk file, or a reader of m_file's image.
+    std::unique_ptr<platform::IReadFile> m_source;
     bool m_memoryMode = false;
     WAVEFORMATEX m_format;
     std::uint32_t m_dataOffset = 0;

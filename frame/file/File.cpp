@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "frame/file/Scramble.h"
 #include "platform/FileSystem.h"
@@ -89,11 +90,32 @@ void CFile::ReleaseImage()
 
 std::FILE* CFile::GetFilePtr() { return m_file; }
 
-int CFile::Read(const std::string& name) { return InnerRead(*this, name); }
+int CFile::Read(const std::string& name, FileKind kind)
+{
+    const std::uint64_t bound = MostBytes(kind);
+    std::uint64_t size = 0;
+    const int result = InnerRead(*this, name, bound, &size);
+    if (result == 7) SayOverBound("ファイルが大きすぎて読めません: ", NormalizePath(name), size, bound);
+    return result;
+}
 
 int CFile::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size)
 {
     return InnerRead(*this, name, mostBytes, &size);
+}
+
+void CFile::TakeImage(CFile& from)
+{
+    CloseAll();
+    m_data = std::exchange(from.m_data, nullptr);
+    m_size = std::exchange(from.m_size, 0);
+    m_pos = std::exchange(from.m_pos, nullptr);
+    m_name = std::move(from.m_name);
+    m_scrambled = std::exchange(from.m_scrambled, false);
+    m_temporary = std::exchange(from.m_temporary, false);
+    m_fromArchive = std::exchange(from.m_fromArchive, false);
+    m_borrowed = std::exchange(from.m_borrowed, false);
+    from.m_name.clear();
 }
 
 std::string CFile::GetName() const { return m_name; }
@@ -236,9 +258,9 @@ int CFile::CreateTemporary(bool force)
     return 0;
 }
 
-int CFile::ReadToVector(const std::string& name, std::vector<std::uint8_t>& out)
+int CFile::ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out)
 {
-    const int result = Read(name);
+    const int result = Read(name, kind);
     if (result == 0) out.assign(GetMemory(), GetMemory() + GetSize());
     return result;
 }

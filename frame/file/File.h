@@ -4,11 +4,20 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "frame/TextString.h"
+#include "frame/file/FileBounds.h"
+
+namespace platform {
+class IReadFile;
+}
 
 namespace kivotasuGameKit {
+
+class CArchive;
+struct ArchiveEntry;
 
 // A whole file in memory (read from the disk, from an archive member, or a
 // block named "!address,size"), served as lines and bytes; or a stdio stream
@@ -32,11 +41,19 @@ public:
     // (deleting a temporary file) and the name.
     virtual int Close();
     virtual std::FILE* GetFilePtr();
-    // See InnerRead.
-    virtual int Read(const std::string& name);
-    // As Read, but a file (or member) of more than mostBytes is refused before
-    // a byte of it is read or a block made for it: 7, with its size in size.
-    virtual int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
+    // See InnerRead, bounded by the kind's MostBytes: a file over it is said
+    // (SayOverBound) and refused with 7.
+    int Read(const std::string& name, FileKind kind);
+    // A file (or member) of more than mostBytes is refused before a byte of it
+    // is read or a block made for it: 7, with its size in size.
+    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
+    // As ReadAtMost, of a file on the disk alone (no archive member, no
+    // memory name): checked and read through one open, so the bytes are those
+    // of the file whose kind and size were checked, whatever replaces it
+    // meanwhile. 1 with the system's reason in why when it does not open.
+    int ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size, std::error_code& why);
+    // Takes over what from has read (from is left empty), as if read here.
+    void TakeImage(CFile& from);
     virtual std::string GetName() const;
     virtual std::string GetPureFileNameOfName() const;
     virtual std::string GetSuffixOfName() const;
@@ -67,7 +84,7 @@ public:
     // goes to a temporary file that the next Close deletes. 1 nothing loaded,
     // 2 no temporary file could be made or written.
     virtual int CreateTemporary(bool force);
-    virtual int ReadToVector(const std::string& name, std::vector<std::uint8_t>& out);
+    virtual int ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out);
     // Text stream "w", the strings one after another: 1 cannot open, 2 a write failed.
     virtual int WriteStrings(const std::string& name, const std::vector<std::string>& strings);
     virtual int WriteVector(const std::string& name, const std::vector<std::uint8_t>& bytes);
@@ -88,9 +105,10 @@ public:
 
     // A memory name, the plain file, or a member of the archive of an
     // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
-    // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed;
-    // 6 a bad memory name; 7 over mostBytes (its size in *size); -1 an empty
-    // name. Memory names are those of live CMemoryName objects.
+    // 3 no memory; 4 a read failed (or was cut short by a request to close)
+    // or a member is corrupt; 5 close failed; 6 a bad memory name; 7 over
+    // mostBytes (its size in *size); -1 an empty name. Memory names are those
+    // of live CMemoryName objects.
     static int InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
                          std::uint64_t* size = nullptr);
     // Whether Read would find name (on the disk, in an enclosing folder's
@@ -99,6 +117,10 @@ public:
 
 private:
     void CloseAll();
+    // The rest of a read once the file (or the archive of member) is open:
+    // sized, bounded, read whole with a 0 behind, unscrambled.
+    int ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive, const ArchiveEntry* member,
+                   std::uint64_t mostBytes, std::uint64_t* sizeFound);
     void ReleaseImage();
 
     std::FILE* m_file = nullptr;

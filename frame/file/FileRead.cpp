@@ -79,38 +79,53 @@ int CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostByt
     }
 
     const std::string path = NormalizePath(name);
-    FoundMember member;
     std::unique_ptr<platform::IReadFile> plain = platform::FileSystem().OpenRead(path);
+    if (plain) return file.ReadOpened(name, *plain, nullptr, nullptr, mostBytes, sizeFound);
+    FoundMember member;
+    if (!FindMember(path, member)) return 1;
+    return file.ReadOpened(name, *member.file, &member.archive, &member.entry, mostBytes, sizeFound);
+}
+
+int CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size, std::error_code& why)
+{
+    CloseAll();
+    if (name.empty()) return -1;
+    std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(NormalizePath(name), why);
+    if (!in) return 1;
+    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size);
+}
+
+int CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive, const ArchiveEntry* member,
+                      std::uint64_t mostBytes, std::uint64_t* sizeFound)
+{
     std::uint64_t size = 0;
-    if (plain) {
-        const std::optional<std::uint64_t> fileSize = plain->Size();
+    if (member) {
+        size = member->size;
+    } else {
+        const std::optional<std::uint64_t> fileSize = in.Size();
         if (!fileSize) return 2;
         size = *fileSize;
-    } else {
-        if (!FindMember(path, member)) return 1;
-        size = member.entry.size;
     }
     if (sizeFound) *sizeFound = size;
     if (size > mostBytes) return 7;
     if (size >= UINT32_MAX) return 2;
-    platform::IReadFile& in = plain ? *plain : *member.file;
 
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
     if (!block) return 3;
     block[size] = 0;
-    const int read = plain ? (in.Read(block.get(), size) ? 0 : 4) : member.archive.ReadMember(member.entry, block.get());
+    const int read = member ? archive->ReadMember(*member, block.get()) : (in.Read(block.get(), size) ? 0 : 4);
     if (read != 0) return 4;
     if (!in.Close()) return 5;
 
-    file.m_name = name;
-    file.m_data = block.release();
-    file.m_size = std::uint32_t(size);
-    file.m_fromArchive = !plain;
-    if (HasScrambleMagic(file.m_data, size)) {
-        Unscramble(file.m_data + ScrambleMagicSize, size - ScrambleMagicSize);
-        file.m_scrambled = true;
+    m_name = name;
+    m_data = block.release();
+    m_size = std::uint32_t(size);
+    m_fromArchive = member != nullptr;
+    if (HasScrambleMagic(m_data, size)) {
+        Unscramble(m_data + ScrambleMagicSize, size - ScrambleMagicSize);
+        m_scrambled = true;
     }
-    file.m_pos = file.GetMemory();
+    m_pos = GetMemory();
     return 0;
 }
 

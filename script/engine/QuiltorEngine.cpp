@@ -3,9 +3,9 @@
 #include "frame/AppManager.h"
 #include "frame/ErrorLog.h"
 #include "frame/WindowApp.h"
+#include "frame/file/FileBounds.h"
 #include "script/engine/EngineProbe.h"
 #include "script/lang/ScriptError.h"
-#include "sound/MidiSegment.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -25,8 +25,8 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
     m_buttons.SetText(&m_text);
     m_buttons.SetMouse(&m_mouse);
     CScriptError::GetInstance().SetCloseHandler([this] { PostClose(); });
-    // The music tags open their file as they are read.
-    kivotasuGameKit::SetMidiRefusalSink([](const CTextString& message) {
+    // The tags open their files as they are read.
+    kivotasuGameKit::SetOverBoundSink([](const CTextString& message) {
         CScriptError& errors = CScriptError::GetInstance();
         errors.Warn(message, errors.Here());
     });
@@ -45,7 +45,7 @@ CQuiltorEngine::~CQuiltorEngine()
            });
     SaveOption();
     CScriptError::GetInstance().SetCloseHandler(nullptr);
-    kivotasuGameKit::SetMidiRefusalSink(nullptr);
+    kivotasuGameKit::SetOverBoundSink(nullptr);
     g_engine = nullptr;
     // Its factory goes with the members; the sample goes first.
     m_sampleSound.Release();

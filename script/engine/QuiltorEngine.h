@@ -255,15 +255,15 @@ private:
     // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
     // refused on stderr and the game goes on.
     void LoadCode(int code);
-    static std::optional<std::string> SaveRefusal(const CTextString& name);
+    // Reads a save or the global variables whole into save through one open
+    // (its kind and size checked on that open): why it cannot be read, or
+    // nothing; absent when there is no such file.
+    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent);
     // True while the reader is still in the save the last load read, before
     // its resume tag.
     bool StillLoading() const;
     // The save a load is reading becomes the resume save, unless it is that.
     void KeepLoadedSaveAsResume();
-    // False, with a log line, for a file far larger than any save; true also
-    // when it is missing.
-    static bool StoredFileFits(const CTextString& name);
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);

@@ -17,24 +17,6 @@
 
 using kivotasuGameKit::CTextString;
 
-namespace {
-
-// The deepest CALL stack a script can build saves in some 3.5 MB, and back
-// log and variables add far less: a file beyond this is no save of ours, and
-// reading it whole would hold the main thread and its memory for seconds.
-constexpr std::uint64_t MaxStoredFileBytes = std::uint64_t{64} << 20;
-
-// What CFile's reads return for a file over their bound.
-constexpr int TooLargeRead = 7;
-
-std::string TooLargeText(std::uint64_t size)
-{
-    return std::to_string(size) + " バイトあり、保存ファイルの上限 " + std::to_string(MaxStoredFileBytes) +
-           " バイトを超えるので読みません。";
-}
-
-} // namespace
-
 // The folder is the stem's folder's parent with "/Save/": data/index.txt of
 // a game folder saves into the game folder's Save folder.
 CTextString CQuiltorEngine::GetSaveFileName(int code) const
@@ -98,18 +80,14 @@ void CQuiltorEngine::LoadGlobals()
     if (m_globalsUnsaved) return;
     const CTextString name = GetSaveFileName(-3);
     m_globalsKeptWhy = CTextString();
-    std::uint64_t size = 0;
-    const int read = m_reader.ReadAtMost(name.GetStr(), MaxStoredFileBytes, size);
-    if (read == TooLargeRead) {
-        m_globalsKeptWhy = CTextString(TooLargeText(size));
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s は %s", name.c_str(), m_globalsKeptWhy.c_str());
+    kivotasuGameKit::CFile file;
+    bool absent = false;
+    if (const std::optional<std::string> refusal = ReadStored(name, file, absent)) {
+        if (!absent) m_globalsKeptWhy = CTextString(*refusal + "。");
+        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s: %s", name.c_str(), refusal->c_str());
         return;
     }
-    if (read != 0) {
-        if (platform::FileSystem().Exists(name.GetStr()))
-            m_globalsKeptWhy = CTextString(SaveRefusal(name).value_or("読めません") + "。");
-        return;
-    }
+    m_reader.Take(file);
     const std::string_view text = m_reader.Text();
     if (IsJapaneseUtf8(text)) m_globalsKeptWhy = CTextString("UTF-8 で書かれています。");
     CTagAttributes record;
@@ -130,13 +108,4 @@ void CQuiltorEngine::LoadGlobals()
                 m_globalsKeptWhy = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
         });
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
-}
-
-bool CQuiltorEngine::StoredFileFits(const CTextString& name)
-{
-    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr());
-    const std::optional<std::uint64_t> size = file ? file->Size() : std::nullopt;
-    if (!size || *size <= MaxStoredFileBytes) return true;
-    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::StoredFileFits %s は %s", name.c_str(), TooLargeText(*size).c_str());
-    return false;
 }

@@ -146,23 +146,29 @@ void CQuiltorEngine::AutoSave()
     SaveCode(RingCode);
 }
 
-// Why the save cannot be loaded, or nothing. Asked of the opened file, so a
-// FIFO neither blocks nor passes, and its size is known before a byte is read.
-std::optional<std::string> CQuiltorEngine::SaveRefusal(const CTextString& name)
+// Read once, through the open that was checked: a FIFO neither blocks nor
+// passes, the size is known before a byte is read, and a file replaced after
+// the check is not what gets read.
+std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent)
 {
+    constexpr std::uint64_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save);
+    std::uint64_t size = 0;
     std::error_code why;
-    const std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(name.GetStr(), why);
-    if (!file) {
+    const int result = save.ReadOnDisk(name.GetStr(), bound, size, why);
+    absent = result == 1 && why == std::errc::no_such_file_or_directory;
+    switch (result) {
+    case 0: break;
+    case 1:
         if (why == std::errc::no_such_file_or_directory) return "ファイルがありません";
         if (why == std::errc::is_a_directory) return "ファイルではなくフォルダです";
         if (why == std::errc::no_such_device) return "普通のファイルではありません (FIFO や装置)";
         if (why == std::errc::permission_denied) return "読むことが許されていません";
         return platform::FailureText(why);
+    case 2: return "大きさがわかりません";
+    case 3: return std::to_string(size) + " バイトを読むメモリがありません";
+    case 7: return std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています";
+    default: return platform::FailureText(std::make_error_code(std::errc::io_error));
     }
-    const std::optional<std::uint64_t> size = file->Size();
-    if (!size) return "大きさがわかりません";
-    if (*size == 0) return "空のファイルです";
-    if (!StoredFileFits(name)) return std::to_string(*size) + " バイトあり、セーブとしては大きすぎます";
     return std::nullopt;
 }
 
@@ -170,7 +176,11 @@ void CQuiltorEngine::LoadCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
     // Refused before anything is reset: the game goes on where it was.
-    if (const std::optional<std::string> refusal = SaveRefusal(name)) {
+    kivotasuGameKit::CFile save;
+    bool absent = false;
+    std::optional<std::string> refusal = ReadStored(name, save, absent);
+    if (!refusal && save.GetSize() == 0) refusal = "空のファイルです";
+    if (refusal) {
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
         return;
     }
@@ -178,10 +188,7 @@ void CQuiltorEngine::LoadCode(int code)
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();
-    CTagAttributes& record = CTagAttributes::GetCurrent();
-    record.Clear();
-    record.SetValue(TagAttributeKey::File, name);
-    m_reader.Jump(record);
+    m_reader.Take(save);
     m_loadedSave = m_reader.GetName();
     m_state.ChangeState(EngineState::RunTags);
 }

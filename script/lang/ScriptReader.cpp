@@ -17,19 +17,37 @@ CScriptReader::~CScriptReader()
     CScriptError::GetInstance().SetScript("", {});
 }
 
-int CScriptReader::Read(const std::string& name) { return Opened(name, CFile::Read(name)); }
+int CScriptReader::Read(const std::string& name) { return Read(name, &CScriptError::Warn); }
 
-int CScriptReader::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size)
+int CScriptReader::Read(const std::string& name, SayFault say)
 {
-    return Opened(name, CFile::ReadAtMost(name, mostBytes, size));
+    using kivotasuGameKit::FileKind;
+    CScriptError& errors = CScriptError::GetInstance();
+    // Taken while the text it lies in is still there: the read drops it.
+    const CScriptError::Place asked = errors.Here();
+    std::uint64_t size = 0;
+    const int result = Opened(ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size));
+    if (result == 7) {
+        (errors.*say)(kivotasuGameKit::OverBoundText("スクリプトが大きすぎて開けません: ", NormalizePath(name), size,
+                                                   kivotasuGameKit::MostBytes(FileKind::Text)),
+                    asked);
+    }
+    return result;
 }
 
-int CScriptReader::Opened(const std::string& name, int result)
+void CScriptReader::Take(kivotasuGameKit::CFile& image)
+{
+    TakeImage(image);
+    m_jumpFailed = false;
+    Opened(0);
+}
+
+int CScriptReader::Opened(int result)
 {
     m_pos = 0;
     // A failed read has dropped the text read before too. Errors name the
     // script by its full path, however the JUMP or CALL wrote it.
-    const std::string path = NormalizePath(name);
+    const std::string path = NormalizePath(GetName());
     CScriptError::GetInstance().SetScript(result == 0 ? CTextString(path) : CTextString(), Text());
     if (result == 0 && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
         m_saidUtf8.insert(path);
@@ -87,10 +105,12 @@ bool CScriptReader::Jump(CTagAttributes& record)
     bool read = true;
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
-        read = Read(name.GetStr()) == 0;
+        const int result = Read(name.GetStr(), &CScriptError::SayEnded);
+        read = result == 0;
         // The game still ends on the empty script; the line says which file
-        // it could not open, and where it was asked for.
-        if (!read) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        // it could not open, and where it was asked for (for one over the
+        // bound, Read said so).
+        if (!read && result != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());

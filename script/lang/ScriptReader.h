@@ -28,9 +28,12 @@ public:
     // Reading or closing a script puts the position at its start, and makes
     // it the script the errors name. A script saved as UTF-8 is said on
     // stderr and in a box the first time it is read, and read as Shift-JIS
-    // all the same.
-    int Read(const std::string& name) override;
-    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size) override;
+    // all the same. One over the text bound is refused with 7, said at the
+    // tag read last.
+    int Read(const std::string& name);
+    // As Read, of a file read elsewhere (a save, checked and read through one
+    // open); image is left empty.
+    void Take(kivotasuGameKit::CFile& image);
     int Close() override;
 
     TagReadResult ReadTag(CTagAttributes& record);
@@ -68,8 +71,12 @@ public:
     void Seek(std::int64_t offset);
 
 private:
-    // The reader's part of every read, after the file's, whose result it returns.
-    int Opened(const std::string& name, int result);
+    // How a script over the bound is said: a warning, or for a JUMP or CALL
+    // the end of the story.
+    using SayFault = void (CScriptError::*)(const CTextString&, const CScriptError::Place&);
+    int Read(const std::string& name, SayFault say);
+    // What Read and Take do once the text is in place, or is not.
+    int Opened(int result);
     // Raises EScript beyond MaxCallDepth entries.
     void Push(CallEntry entry);
 

@@ -46,7 +46,7 @@ protected:
     void Put(const char* name, const Bytes& bytes) { folder.Put(name, std::string(bytes.begin(), bytes.end())); }
     int Load(CFile& file, CPictureLoader& loader, const char* name)
     {
-        file.Read(folder.Name(name));
+        file.Read(folder.Name(name), FileKind::Picture);
         return loader.Load(file);
     }
 

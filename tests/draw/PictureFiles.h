@@ -127,7 +127,7 @@ inline Bytes MakeOvk(int width, int height, const Pattern& pattern, bool compres
 inline void ReadFromMemory(kivotasuGameKit::CFile& file, const Bytes& bytes, const char* suffix = "")
 {
     const kivotasuGameKit::CMemoryName name(bytes.data(), bytes.size(), suffix);
-    file.Read(name.Get());
+    file.Read(name.Get(), kivotasuGameKit::FileKind::Picture);
 }
 
 // What a pixel of the colour reads as in a surface of the type: opaque, or

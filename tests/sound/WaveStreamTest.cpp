@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "platform/HostFileSystem.h"
 #include "sound/WaveStream.h"
 #include "tests/kit/RecordingErrorLog.h"
 #include "tests/kit/TempFolder.h"
@@ -133,6 +139,47 @@ TEST(WaveStreamTest, RefusesWhatIsNotAPcmWaveWithTheStepsMessage)
         EXPECT_EQ(*stream.GetFormat(), WAVEFORMATEX()) << c.name << ": a refused file leaves it closed";
         EXPECT_EQ(stream.GetLength(), -1) << c.name;
     }
+}
+
+// The host file system, but a file is replaced the moment after its first
+// open of any kind: a second open by name finds the replacement.
+class ReplacedAfterOpen : public platform::HostFileSystem {
+public:
+    explicit ReplacedAfterOpen(std::function<void()> replace) : m_replace(std::move(replace)) {}
+    using HostFileSystem::OpenRead;
+    std::unique_ptr<platform::IReadFile> OpenRead(std::string_view name, std::error_code& why) override
+    {
+        return Replaced(HostFileSystem::OpenRead(name, why));
+    }
+    std::FILE* OpenStream(std::string_view name, std::string_view mode) override
+    {
+        return Replaced(HostFileSystem::OpenStream(name, mode));
+    }
+
+private:
+    template <typename File>
+    File Replaced(File file)
+    {
+        if (file && m_replace) std::exchange(m_replace, nullptr)();
+        return file;
+    }
+    std::function<void()> m_replace;
+};
+
+TEST(WaveStreamTest, AFileReplacedAfterItsOpenIsReadAsItWasOpened)
+{
+    TempFolder folder;
+    const std::string data = riff::Ramp(4000);
+    folder.Put("a.wav", riff::PcmWave(Mono8k, data));
+    folder.Put("b.wav", riff::PcmWave({1, 2, 22050, 16}, std::string(8820, 'b'),
+                                      {riff::Chunk("LIST", "INFOISFT" + riff::Le32(5) + "tool!")}));
+    platform::InstallFileSystem(std::make_unique<ReplacedAfterOpen>(
+        [&] { std::filesystem::rename(folder.Host("b.wav"), folder.Host("a.wav")); }));
+    CWaveStream stream;
+    EXPECT_EQ(stream.Open(folder.Name("a.wav")), 0);
+    EXPECT_EQ(stream.GetFormat()->nChannels, 1);
+    EXPECT_EQ(ReadAll(stream), data);
+    platform::InstallFileSystem(nullptr);
 }
 
 TEST(WaveStreamTest, AFileThatCannotBeReadGivesOne)

@@ -14,7 +14,7 @@ const std::string Text = "[TEXT BODY=\"compressible compressible compressible co
 std::string ReadImage(const std::string& name, int* result = nullptr)
 {
     CFile file;
-    const int r = file.Read(name);
+    const int r = file.Read(name, FileKind::Text);
     if (result) *result = r;
     if (r != 0) return "<" + std::to_string(r) + ">";
     return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
@@ -43,7 +43,7 @@ TEST_P(ArchiveFormatTest, PlainCompressedAndScrambledMembers)
     EXPECT_EQ(ReadImage(m_folder.Name("data\\none.txt")), "<1>");
 
     CFile file;
-    ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt")), 0);
+    ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt"), FileKind::Text), 0);
     EXPECT_EQ(file.GetName(), m_folder.Name("data/packed.txt"));
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
@@ -227,7 +227,7 @@ TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
     folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("song.mid", Text, true).Build());
     folder.Put("loose.mid", "loose");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Name("data\\song.mid")), 0);
+    ASSERT_EQ(file.Read(folder.Name("data\\song.mid"), FileKind::Text), 0);
     ASSERT_EQ(file.CreateTemporary(false), 0);
     const std::string temporary = file.GetName();
     EXPECT_NE(temporary.find("KVO"), std::string::npos);
@@ -237,11 +237,11 @@ TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
     EXPECT_FALSE(IsFileExist(temporary));
 
     // A loose file serves as it is, unless forced.
-    ASSERT_EQ(file.Read(folder.Internal("loose.mid")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), 0);
     ASSERT_EQ(file.CreateTemporary(false), 0);
     EXPECT_EQ(file.GetName(), folder.Internal("loose.mid"));
     EXPECT_EQ(file.CreateTemporary(false), 1) << "nothing loaded";
-    ASSERT_EQ(file.Read(folder.Internal("loose.mid")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), 0);
     ASSERT_EQ(file.CreateTemporary(true), 0);
     EXPECT_NE(file.GetName(), folder.Internal("loose.mid"));
     EXPECT_EQ(ReadImage(file.GetName()), "loose");

@@ -1,9 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
 #include "frame/file/File.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+#include "platform/TerminationSignals.h"
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
+using kivotasuGameKit::FileKind;
 using kivotasuGameKit::CMemoryName;
 
 namespace {
@@ -18,7 +31,7 @@ TEST(FileReadTest, PlainFileIsReadWholeWithATerminatorBehind)
     TempFolder folder;
     folder.Put("a.txt", "hello");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("a.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), 0);
     EXPECT_EQ(Image(file), "hello");
     EXPECT_EQ(file.GetMemory()[5], 0);
     EXPECT_EQ(file.GetName(), folder.Internal("a.txt"));
@@ -29,11 +42,11 @@ TEST(FileReadTest, MissingNamesAndEmptyNames)
 {
     TempFolder folder;
     CFile file;
-    EXPECT_EQ(file.Read(folder.Internal("none.txt")), 1);
+    EXPECT_EQ(file.Read(folder.Internal("none.txt"), FileKind::Text), 1);
     EXPECT_EQ(file.GetMemory(), nullptr);
     EXPECT_EQ(file.GetName(), "");
-    EXPECT_EQ(file.Read(""), -1);
-    EXPECT_EQ(file.Read(folder.Internal()), 1) << "a folder is no file";
+    EXPECT_EQ(file.Read("", FileKind::Text), -1);
+    EXPECT_EQ(file.Read(folder.Internal(), FileKind::Text), 1) << "a folder is no file";
 }
 
 TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
@@ -43,9 +56,9 @@ TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
     CFile file;
-    EXPECT_EQ(file.Read("sub/b.txt"), 0);
+    EXPECT_EQ(file.Read("sub/b.txt", FileKind::Text), 0);
     EXPECT_EQ(file.GetName(), "sub/b.txt") << "the name stays as it was given";
-    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt"), 0);
+    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt", FileKind::Text), 0);
     CFile::SetCurrentDir(saved);
 }
 
@@ -54,7 +67,7 @@ TEST(FileReadTest, LinesSplitAtCrLfOnly)
     TempFolder folder;
     folder.Put("lines.txt", "ab\r\ncd\re\nf");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("lines.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("lines.txt"), FileKind::Text), 0);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(line, "ab");
@@ -75,7 +88,7 @@ TEST(FileReadTest, LineEndingInCrLfAtTheEndLeavesNoEmptyLine)
     TempFolder folder;
     folder.Put("x.txt", "ab\r\ncd\r\n");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(file.ReadLine(line), 0);
@@ -88,7 +101,7 @@ TEST(FileReadTest, LinesIntoABufferGoOnWhereTheBufferFilled)
     TempFolder folder;
     folder.Put("x.txt", "abcdef\r\nabc\r\nxy");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
     char buffer[4];
     EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 2);
     EXPECT_STREQ(buffer, "abc");
@@ -108,7 +121,7 @@ TEST(FileReadTest, QuotedTextSpansLines)
     TempFolder folder;
     folder.Put("q.txt", "\"one\r\ntwo\"\r\n\"\"\r\n\"END\"\r\n\"open");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("q.txt")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("q.txt"), FileKind::Text), 0);
     char out[64];
     EXPECT_EQ(file.ReadQuotedText(out, 256), 0);
     EXPECT_STREQ(out, "one\ntwo");
@@ -125,7 +138,7 @@ TEST(FileReadTest, BytesAreServedOnlyWhileTheImageHoldsThem)
     CFile file;
     char bytes[4] = {};
     EXPECT_EQ(file.ReadBytes(bytes, 1), 2);
-    ASSERT_EQ(file.Read(folder.Internal("b.bin")), 0);
+    ASSERT_EQ(file.Read(folder.Internal("b.bin"), FileKind::Text), 0);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 0);
     EXPECT_EQ(bytes[1], 2);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 1) << "one byte is left";
@@ -138,7 +151,7 @@ TEST(FileReadTest, MemoryNamesBorrowTheBlock)
     static const char block[] = "in memory";
     const CMemoryName name(block, 9);
     CFile file;
-    ASSERT_EQ(file.Read(name.Get()), 0);
+    ASSERT_EQ(file.Read(name.Get(), FileKind::Text), 0);
     EXPECT_EQ(file.GetMemory(), reinterpret_cast<const std::uint8_t*>(block));
     EXPECT_EQ(Image(file), "in memory");
     EXPECT_EQ(file.GetName(), name.Get());
@@ -155,19 +168,110 @@ TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
         forged = name.Get();
     }
     CFile file;
-    EXPECT_EQ(file.Read(forged), 1) << "the name died with its object";
-    EXPECT_EQ(file.Read("!1234"), 1);
-    EXPECT_EQ(file.Read("!x,y"), 1);
+    EXPECT_EQ(file.Read(forged, FileKind::Text), 1) << "the name died with its object";
+    EXPECT_EQ(file.Read("!1234", FileKind::Text), 1);
+    EXPECT_EQ(file.Read("!x,y", FileKind::Text), 1);
 
     TempFolder folder;
     folder.Put(forged, "on disk");
-    ASSERT_EQ(file.Read(folder.Internal(forged)), 0);
+    ASSERT_EQ(file.Read(folder.Internal(forged), FileKind::Text), 0);
     EXPECT_EQ(Image(file), "on disk");
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
-    EXPECT_EQ(file.Read(forged), 0) << "read from the current folder";
+    EXPECT_EQ(file.Read(forged, FileKind::Text), 0) << "read from the current folder";
     EXPECT_EQ(Image(file), "on disk");
     CFile::SetCurrentDir(saved);
 }
 
+// A file of size bytes in holes: it takes no disk, and reading it costs
+// what reading as many bytes would.
+void PutHoles(const TempFolder& folder, const std::string& name, std::uint64_t size)
+{
+    folder.Put(name, "");
+    std::filesystem::resize_file(folder.Host(name), size);
+}
+
+// Each kind is refused by its size before a byte is read or a block made,
+// with one stderr line naming the file and the bound; a 4096 x 4096 32-bit
+// BMP is within the picture bound.
+TEST(FileReadTest, AFileOverItsKindsBoundIsRefusedByItsSize)
+{
+    using kivotasuGameKit::MostBytes;
+    struct Case {
+        FileKind kind;
+        std::uint64_t size;
+        int result;
+    };
+    const Case cases[] = {
+        {FileKind::Text, MostBytes(FileKind::Text) + 1, 7},
+        {FileKind::Save, MostBytes(FileKind::Save) + 1, 7},
+        {FileKind::Picture, 3ull << 30, 7},
+        {FileKind::Picture, 54 + 4096ull * 4096 * 4, 0},
+        {FileKind::Sound, MostBytes(FileKind::Sound) + 1, 7},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        PutHoles(folder, "f.bin", c.size);
+        CFile file;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(file.Read(folder.Internal("f.bin"), c.kind), c.result);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(file.GetSize(), c.result == 0 ? c.size : 0);
+        // Said in UTF-8, the path as the host's.
+        const std::string line = platform::Cp932ToUtf8("quiltor: ファイルが大きすぎて読めません: ") + folder.Host("f.bin").string() +
+                                 platform::Cp932ToUtf8(" は " + std::to_string(c.size) + " バイトあり、上限の " +
+                                                       std::to_string(MostBytes(c.kind)) + " バイトを超えています。\n");
+        EXPECT_EQ(said, c.result == 7 ? line : "");
+    }
+}
+
+// A save is read from the disk alone, and why it does not open is the
+// system's: a FIFO is neither opened for reading nor waited on.
+TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
+{
+    TempFolder folder;
+    folder.Put("a.q", "saved");
+    ASSERT_EQ(mkfifo(folder.Host("fifo.q").c_str(), 0600), 0);
+    CFile file;
+    std::uint64_t size = 0;
+    std::error_code why;
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 5, size, why), 0);
+    EXPECT_EQ(Image(file), "saved");
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 4, size, why), 7);
+    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(file.GetMemory(), nullptr);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("fifo.q"), 5, size, why), 1);
+    EXPECT_EQ(why, std::errc::no_such_device);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("none.q"), 5, size, why), 1);
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+}
+
 } // namespace
+
+// A signal that asks the player to close cuts a long read short after its
+// first chunk, whatever the bound allows; a read of one chunk goes on to its
+// end. In a child process: the request cannot be taken back.
+TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
+{
+    constexpr std::size_t Chunk = std::size_t{1} << 20;
+    constexpr std::size_t Big = std::size_t{64} << 20;
+    TempFolder folder;
+    PutHoles(folder, "big.bmp", Big);
+    folder.Put("small.bmp", std::string(Chunk, 'x'));
+    EXPECT_EXIT(
+        {
+            platform::CloseOnTerminationSignals();
+            std::raise(SIGTERM);
+            int faults = 0;
+            std::unique_ptr<platform::IReadFile> big = platform::FileSystem().OpenRead(folder.Internal("big.bmp"));
+            std::vector<char> bytes(Big, 'x');
+            if (!big || big->Read(bytes.data(), bytes.size())) faults |= 1;
+            if (std::size_t(std::count(bytes.begin(), bytes.end(), 0)) > Chunk) faults |= 2;
+            CFile file;
+            if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != 4) faults |= 4;
+            if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != 0) faults |= 8;
+            std::exit(faults);
+        },
+        testing::ExitedWithCode(0), "");
+}

@@ -3,15 +3,19 @@
 // loaded, gives back the screen, the choice and the next tag; each kind of
 // wait saved and loaded by each route gives back the screen, the text and the back-log, and
 // fast skip from there stops at the next choice; a save that cannot be read
-// is refused with the game going on.
+// is refused with the game going on, and one replaced after it was checked
+// is not what gets loaded.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "script/engine/KeyCodes.h"
 #include "tests/draw/PictureFiles.h"
@@ -499,6 +503,13 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
              ASSERT_EQ(mkfifo(g.Host("Save/index.q").c_str(), 0600), 0);
          },
          u8"普通のファイルではありません (FIFO や装置)"},
+        // Refused by its size on the open that checked it: not a byte is read.
+        {"over the bound",
+         [](GameFolder& g) {
+             g.Put("Save/index.q", "");
+             std::filesystem::resize_file(g.Host("Save/index.q"), 3ull << 30);
+         },
+         u8"3221225472 バイトあり、上限の 67108864 バイトを超えています"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -530,5 +541,80 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
         const std::string line = Utf8(u8"quiltor: セーブデータを読み込めません。 ") + game.Host("Save/index.q").string() + ": " +
                                  Utf8(c.reason) + "\n";
         EXPECT_NE(said.find(line), std::string::npos) << said;
+    }
+}
+
+namespace {
+
+// The game folder's file system, but Save/index.q is replaced on the disk
+// the moment after it is first opened for reading: an open by name after
+// that finds the replacement, while the first one still holds the save.
+class SaveReplacedAfterOpen : public platform::HostFileSystem {
+public:
+    SaveReplacedAfterOpen(std::string executable, std::function<void()> replace)
+        : m_executable(std::move(executable)), m_replace(std::move(replace))
+    {
+    }
+    using HostFileSystem::OpenRead;
+    std::unique_ptr<platform::IReadFile> OpenRead(std::string_view name, std::error_code& why) override
+    {
+        std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
+        if (file && name.ends_with("index.q") && m_replace) std::exchange(m_replace, nullptr)();
+        return file;
+    }
+    std::string ExecutablePath() override { return m_executable; }
+
+private:
+    std::string m_executable;
+    std::function<void()> m_replace;
+};
+
+} // namespace
+
+TEST(SaveLoad, ASaveReplacedAfterItWasCheckedLoadsAsItWasChecked)
+{
+    using Path = std::filesystem::path;
+    const std::pair<const char*, std::function<void(const Path&)>> replacements[] = {
+        {"removed", [](const Path&) {}},
+        {"a folder", [](const Path& save) { std::filesystem::create_directory(save); }},
+        {"a FIFO", [](const Path& save) { ASSERT_EQ(mkfifo(save.c_str(), 0600), 0); }},
+        {"a link to /dev/zero", [](const Path& save) { std::filesystem::create_symlink("/dev/zero", save); }},
+        {"a file of 3 GiB in holes",
+         [](const Path& save) {
+             std::ofstream{save};
+             std::filesystem::resize_file(save, 3ull << 30);
+         }},
+    };
+    for (const auto& [what, replace] : replacements) {
+        SCOPED_TRACE(what);
+        GameFolder game;
+        game.Put("data/index.txt", "[BACK COLOR=\"#336699\"][TEXT BODY=\"保存する場面です\"][C]"
+                                   "[SET VARIABLE=\"after\" ENTITY=\"1\"][WAIT TIME=\"100000\"][END]");
+        game.Put("system/option.qsd", testkit::InstantOptions);
+        std::uint32_t savedAt = 0;
+        {
+            EngineRun saving;
+            saving.At(20, [](EngineRun&) { Engine().QuickSave(); });
+            saving.Click(22);
+            saving.Run(30);
+            savedAt = MarkerOffset(saving);
+        }
+        ASSERT_NE(savedAt, 0u);
+        const Path save = game.Host("Save/index.q");
+        platform::InstallFileSystem(std::make_unique<SaveReplacedAfterOpen>(game.Name("quiltor"), [&, &replace = replace] {
+            std::filesystem::remove(save);
+            replace(save);
+        }));
+        std::filesystem::remove(game.Host("Save/index.a"));
+        {
+            EngineRun loaded;
+            loaded.At(5, [](EngineRun&) { Engine().LoadQuick(); });
+            loaded.Click(70);
+            loaded.Run(80);
+            for (const std::string& error : loaded.errors) ADD_FAILURE() << error;
+            EXPECT_EQ(loaded.frames.at(68).state, EngineState::ClickWait) << "the saved wait";
+            EXPECT_EQ(MarkerOffset(loaded), savedAt) << "the tag behind it";
+        }
+        EXPECT_TRUE(game.Exists("Save/index.a")) << "the close's resume save";
     }
 }

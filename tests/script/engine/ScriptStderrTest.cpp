@@ -55,6 +55,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::vector<std::string> boxed = {}; // the messages of the boxes shown, Shift-JIS
         std::string gameFolderScript = {}; // system/GameFolder.qsd
         std::vector<std::pair<std::string, std::string>> files = {}; // in the game folder
+        std::vector<std::pair<std::string, std::uint64_t>> holes = {}; // files of that size that take no disk
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
@@ -133,6 +134,26 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
               u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
+        // Files over their bound are refused by their size, not read: the
+        // line names the file, its size and the bound.
+        {"a JUMP to a script over the bound: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"{BASE}huge.txt\"]",
+         Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプトが大きすぎて開けません: {GAME}/data/huge.txt は "
+              u8"3221225472 バイトあり、上限の 33554432 バイトを超えています。 [JUMP FILE=\"{BASE}huge.txt\"]\n"),
+         {}, {}, {}, {}, {{"data/huge.txt", 3ull << 30}}},
+        {"a game-folder script over the bound", "[END]",
+         Utf8(u8"quiltor: script warning: スクリプトが大きすぎて開けません: {GAME}/system/GameFolder.qsd は 33554433 バイトあり、"
+              u8"上限の 33554432 バイトを超えています。\n"),
+         {}, {}, {}, {}, {{"system/GameFolder.qsd", (32ull << 20) + 1}}},
+        {"a picture over the bound", "[BACK FILE=\"{BASE}huge.bmp\"]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: ファイルが大きすぎて読めません: {GAME}/data/huge.bmp は "
+              u8"3221225472 バイトあり、上限の 134217728 バイトを超えています。 [BACK FILE=\"{BASE}huge.bmp\"]\n"
+              u8"quiltor: script error at {GAME}/data/index.txt:1: 画像『{GAME}/data/huge.bmp』が読み込めません。 "
+              u8"[BACK FILE=\"{BASE}huge.bmp\"]\n"),
+         {}, {}, {}, {}, {{"data/huge.bmp", 3ull << 30}}},
+        {"a sound read whole over the bound", "[SOUND FILE=\"{BASE}huge.mp3\"][END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: ファイルが大きすぎて読めません: {GAME}/data/huge.mp3 は "
+              u8"3221225472 バイトあり、上限の 268435456 バイトを超えています。 [SOUND FILE=\"{BASE}huge.mp3\"]\n"),
+         {}, {}, {}, {}, {{"data/huge.mp3", 3ull << 30}}},
         // Ways the story ends without END: each said once, with why and where.
         {"a JUMP to a script that is not there", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"nothere.txt\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプト『{GAME}/nothere.txt』が開けません。 "
@@ -167,6 +188,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         game.Put("data/index.txt", c.script);
         if (!c.gameFolderScript.empty()) game.Put("system/GameFolder.qsd", c.gameFolderScript);
         for (const auto& [name, bytes] : c.files) game.Put(name, bytes);
+        for (const auto& [name, size] : c.holes) {
+            game.Put(name, "");
+            std::filesystem::resize_file(game.Host(name), size);
+        }
         const std::string folder = game.Host().string();
         EngineRun run;
         testing::internal::CaptureStderr();
