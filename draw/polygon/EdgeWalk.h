@@ -102,7 +102,8 @@ int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams
     const RECT clip = ClipOf(params, *destination);
     const int32_t topY = p[top].y;
     const int32_t bottomY = p[bottom].y;
-    if (clip.left >= clip.right || clip.bottom - 1 < topY || bottomY < clip.top) return 0;
+    // An empty clip first: its bottom may be the int range's end, below its top.
+    if (clip.left >= clip.right || clip.top >= clip.bottom || clip.bottom - 1 < topY || bottomY < clip.top) return 0;
     const int32_t y0 = std::max(topY, clip.top);
     const int32_t y1 = std::min(bottomY, clip.bottom - 1);
     const int64_t flag = params.stepFlag ? 1 : 0;
