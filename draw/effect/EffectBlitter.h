@@ -71,6 +71,21 @@ constexpr bool EffectBltServes(uint32_t op, int32_t dst, int32_t src)
 
 // --- inline definitions ---------------------------------------------------
 
+// Moves a stretch's source start and error to where the unclipped walk
+// stands after n clipped-away columns (rows): n whole steps, and the carries
+// its error has taken by then. An error that reaches 0 exactly on the last
+// of them has not carried yet (the walk carries on its next increment), so a
+// body that steps after its sample reads there what the unclipped picture
+// shows, as does one that steps before it.
+inline void SkipStretched(int64_t n, int64_t step, int64_t increment, int64_t decrement, int64_t& start,
+                          int64_t& error)
+{
+    const int64_t carried = n * increment;
+    const int64_t carries = carried > 0 ? (carried - 1) / decrement : 0;
+    start += n * step + carries;
+    error += carried - carries * decrement;
+}
+
 inline int CEffectBlitter::ClipBlt(const CSurfaceInfo* destination, const CSurfaceInfo* source,
                                    const BltParams* request, BltClipResult* out)
 {
@@ -118,40 +133,29 @@ inline int CEffectBlitter::ClipBlt(const CSurfaceInfo* destination, const CSurfa
         if (sl >= sr || st >= sb) return 1;
     } else {
         out->sameSize = 0;
-        if (dw == 0 || dh == 0) return 1;
+        if (dw <= 0 || dh <= 0) return 1;
         dr = x + dw;
         db = y + dh;
+        const int64_t xStep = sw / dw, yStep = sh / dh;
+        const int64_t xIncrement = sw - xStep * dw, yIncrement = sh - yStep * dh;
         int64_t ex = -dw, ey = -dh;
-        // ">= 0": an exact hit must advance the source too, or a clipped
-        // picture samples one column (row) left of the unclipped one.
         if (clip.left > dl) {
-            ex += (clip.left - dl) * sw;
-            if (ex >= 0) {
-                const int64_t q = ex / dw;
-                sl += q + 1;
-                ex -= (q + 1) * dw;
-            }
+            SkipStretched(clip.left - dl, xStep, xIncrement, dw, sl, ex);
             dl = clip.left;
         }
         if (clip.top > dt) {
-            ey += (clip.top - dt) * sh;
-            if (ey >= 0) {
-                const int64_t q = ey / dh;
-                st += q + 1;
-                ey -= (q + 1) * dh;
-            }
+            SkipStretched(clip.top - dt, yStep, yIncrement, dh, st, ey);
             dt = clip.top;
         }
         dr = std::min<int64_t>(dr, clip.right);
         db = std::min<int64_t>(db, clip.bottom);
         if (sl >= sr || st >= sb || dl >= dr || dt >= db) return 1;
-        const int64_t xStep = sw / dw, yStep = sh / dh;
         out->xStep = int32_t(xStep);
-        out->xErrorIncrement = int32_t(sw - xStep * dw);
+        out->xErrorIncrement = int32_t(xIncrement);
         out->xErrorDecrement = int32_t(dw);
         out->xErrorStart = int32_t(ex - 1);
         out->yStep = int32_t(yStep);
-        out->yErrorIncrement = int32_t(sh - yStep * dh);
+        out->yErrorIncrement = int32_t(yIncrement);
         out->yErrorDecrement = int32_t(dh);
         out->yErrorStart = int32_t(ey - 1);
     }

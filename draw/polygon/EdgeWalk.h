@@ -102,7 +102,8 @@ int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams
     const RECT clip = ClipOf(params, *destination);
     const int32_t topY = p[top].y;
     const int32_t bottomY = p[bottom].y;
-    if (clip.left >= clip.right || clip.bottom - 1 < topY || bottomY < clip.top) return 0;
+    // An empty clip first: its bottom may be the int range's end, below its top.
+    if (clip.left >= clip.right || clip.top >= clip.bottom || clip.bottom - 1 < topY || bottomY < clip.top) return 0;
     const int32_t y0 = std::max(topY, clip.top);
     const int32_t y1 = std::min(bottomY, clip.bottom - 1);
     const int64_t flag = params.stepFlag ? 1 : 0;
@@ -150,20 +151,14 @@ int Walk(CSurfaceInfo* source, CSurfaceInfo* destination, const PolygonBltParams
             walk.du = (((sr.u >> 18) - (sl.u >> 18)) << 18) / divisor;
             walk.dv = (((sr.v >> 18) - (sl.v >> 18)) << 18) / divisor;
         }
-        if ((r << 18) - kHalf < sl.x || sr.x < (l << 18) + kHalf) continue;
-        // Source points from the integer parts of the side's, plus the half.
+        // The span's pixels xl to xr that lie inside the clip, each sampling
+        // what it samples unclipped: source points from the integer parts of
+        // the side's, plus the half, walked on to the first pixel drawn.
+        const int64_t start = std::max(xl, l), end = std::min(xr, r - 1);
+        if (end < start) continue;
         walk.u = (sl.u >> 18 << 18) + kHalf;
         walk.v = (sl.v >> 18 << 18) + kHalf;
-        int64_t start = xl;
-        if ((l << 18) + kHalf > sl.x) {
-            // The clipped start drops the half, as the original walk does.
-            const int64_t k = ((l << 18) + kHalf - sl.x) >> 18;
-            walk.u += k * walk.du - kHalf;
-            walk.v += k * walk.dv - kHalf;
-            start = l;
-        }
-        const int64_t end = sr.x > (r << 18) - kHalf ? r - 1 : xr;
-        if (end < start) continue;
+        walk.Advance(start - xl);
         DrawSpan<DestinationBytes, SourceBytes>(line + start * DestinationBytes, texture, walk, end - start + 1, rule);
     }
     return 0;

@@ -310,9 +310,22 @@ void CDIB32Ex::CaptureArea(Plane* from, const RECT& rect)
     if (CreateMemorySurface(rect.right - rect.left, rect.bottom - rect.top, SurfaceType::ARGB8888) != 0) return;
     m_defaultX = rect.left;
     m_defaultY = rect.top;
-    if (from) CopyBlt(from, 0, 0, nullptr, &rect);
+    if (from) CopyUnder(*from, rect);
     m_loaded = 1;
     m_visible = 1;
+}
+
+void CDIB32Ex::CopyUnder(Plane& from, const RECT& rect)
+{
+    // The part of the area inside from lands at its own place in the
+    // picture; what lies outside from is left as made.
+    int width = 0, height = 0;
+    if (from.GetSize(&width, &height)) return;
+    const RECT inside{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width),
+                      std::min(rect.bottom, height)};
+    if (inside.left >= inside.right || inside.top >= inside.bottom) return;
+    CopyBlt(&from, int(std::int64_t(inside.left) - rect.left), int(std::int64_t(inside.top) - rect.top), nullptr,
+            &inside);
 }
 
 void CDIB32Ex::RestoreBehind(kivotasuGameKit::CFastDraw& draw, Plane& clean)

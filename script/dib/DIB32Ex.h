@@ -46,6 +46,8 @@ public:
     bool IsKeywordPlaced() const { return m_xMode != XNumber; }
     // The picture and its default place at that point.
     void MoveTo(kivotasuGameKit::POINT at) { m_x = m_defaultX = at.x, m_y = m_defaultY = at.y; }
+    // Where a tag's place keyword moves the picture from; it stays where it is.
+    void SetDefaultPlace(kivotasuGameKit::POINT at) { m_defaultX = at.x, m_defaultY = at.y; }
 
     // A picture file that cannot be read throws EScript; what the tag set
     // before FILE stays, the pixels and the place stay as they were.
@@ -99,6 +101,8 @@ private:
     void RunColourEffects();
     // The plane's colour key by the ERASE mode, on a picture of that size.
     void ApplyErase(int width, int height);
+    // The area of from that this picture covers, when placed at rect.
+    void CopyUnder(Plane& from, const kivotasuGameKit::RECT& rect);
     // A picture drawn by its own alpha gets alpha 0 on its key colour after a
     // load (force) or when its key changed.
     void KeyTransparency(bool force, bool wasKeyed, std::uint32_t oldKey);

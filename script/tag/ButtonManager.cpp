@@ -12,6 +12,7 @@
 #include "script/lang/ScriptError.h"
 #include "script/lang/TagAttributes.h"
 #include "script/tag/Text.h"
+#include "script/tag/TextRules.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -111,7 +112,8 @@ void CButtonManager::AddSelectButton(const CTagAttributes& item)
     CButtonElement& button = ButtonAt(made);
     if (GetControl() == ControlStyle::None && m_text) {
         const std::string& body = item.GetBody().GetStr();
-        const kivotasuGameKit::RECT rect = m_text->GetLineRect(m_selectCount, int(body.size() / 2));
+        // As many cells as the item shows: a digit takes a whole one.
+        const kivotasuGameKit::RECT rect = m_text->GetLineRect(m_selectCount, int(ShownCharacters(body)));
         button.SetRect(rect);
         for (auto [state, colour] : {std::pair{CButtonElement::Off, Grey}, std::pair{CButtonElement::On, White}}) {
             boost::shared_ptr<DIB::CDIB32Ex> picture(new DIB::CDIB32Ex);

@@ -9,6 +9,7 @@
 #include "script/lang/TagAttributes.h"
 #include "script/tag/HiddenLine.h"
 #include "script/tag/Text.h"
+#include "script/tag/TextRules.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -32,16 +33,21 @@ void CPaintElement::DrawBody(CTagAttributes& record)
     const CTextString& body = record.GetBody();
     CText* text = m_owner.GetText();
     if (body.IsEmpty() || !text) return;
-    // The cell sizes are the script's: held within [0, int max] so that
-    // neither the size nor the place below overflows.
+    // As wide as the cells the text takes (a digit is drawn full-width, other
+    // single bytes not at all). The cell sizes are the script's: held within
+    // [0, int max] so that neither the size nor the place below overflows.
     const auto extent = [](std::int64_t pixels) { return std::int32_t(std::clamp<std::int64_t>(pixels, 0, INT32_MAX)); };
-    const kivotasuGameKit::SIZE size{extent(std::int64_t(body.GetLength()) * text->GetCharWidth() / 2),
+    const kivotasuGameKit::SIZE size{extent(std::int64_t(ShownCharacters(body.GetStr())) * text->GetCharWidth()),
                                      extent(text->GetCharHeight())};
-    kivotasuGameKit::POINT at{(ScreenWidth() - size.cx) / 2, ScreenHeight() - size.cy};
+    const kivotasuGameKit::POINT start{(ScreenWidth() - size.cx) / 2, ScreenHeight() - size.cy};
+    kivotasuGameKit::POINT at = start;
     m_picture.Place(record, at, size);
     const kivotasuGameKit::RECT area = DIB::PlacedRect(at, size);
     if (CElementManager::Plane* backdrop = m_owner.GetBackdrop()) m_picture.CaptureArea(backdrop, area);
     else m_picture.CaptureScreenArea(area);
+    // The tag's place is applied again as the picture parses it: from the
+    // start, a LEFT or RIGHT moves it onto what it captured, not beyond.
+    m_picture.SetDefaultPlace(start);
     text->DrawTextAt(m_picture, body.GetStr(), 0, 0, 640, 1);
     m_body = body;
     m_look.Clear();

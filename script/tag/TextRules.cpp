@@ -36,6 +36,16 @@ LayoutChar NextLayoutChar(std::string_view text, std::size_t pos)
     return {};
 }
 
+std::size_t ShownCharacters(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t pos = 0;; ++count) {
+        const std::size_t consumed = NextLayoutChar(text, pos).consumed;
+        if (!consumed) return count;
+        pos += consumed;
+    }
+}
+
 std::string ShownBytes(std::string_view text)
 {
     std::string kept;

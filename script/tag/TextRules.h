@@ -16,6 +16,8 @@ struct LayoutChar {
     std::string shown;        // the Shift-JIS character to show
 };
 LayoutChar NextLayoutChar(std::string_view text, std::size_t pos);
+// How many characters layout shows of text: the cells one line of it takes.
+std::size_t ShownCharacters(std::string_view text);
 
 // "、。」）！？］』": may not start a line, so it stays in the hanging columns.
 bool IsLineStartForbidden(std::string_view character);

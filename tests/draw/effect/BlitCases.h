@@ -52,6 +52,12 @@ inline std::vector<BlitCase> StandardBlitCases()
     add("x unscaled clipped by one", POINT{-1, -1}, SIZE{13, 20});
     add("y unscaled clipped by one", POINT{-1, -1}, SIZE{26, 9});
     add("exact clip hit", POINT{-2, -2}, SIZE{26, 18});
+    // Enlargements clipped where the error lands on 0 after whole source
+    // pixels: by the screen, by a clip rectangle, at a ratio of 2.5.
+    add("exact clip hit after two", POINT{-4, -4}, SIZE{26, 18});
+    add("exact clip hit tripled", POINT{-6, -6}, SIZE{39, 27});
+    add("exact clip rect hit", POINT{1, 0}, SIZE{26, 18}, std::nullopt, RECT{5, 4, 15, 10});
+    add("exact clip hit at 2.5", POINT{-5, -5}, SIZE{25, 15}, RECT{1, 1, 11, 7});
     add("odd shrink", POINT{0, 0}, SIZE{4, 3}, RECT{0, 0, 11, 9});
     return cases;
 }

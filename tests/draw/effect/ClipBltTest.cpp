@@ -108,6 +108,34 @@ TEST_F(ClipBltTest, UnscaledAxisOfAStretchClippedByOneStepsOneSourcePixel)
     EXPECT_EQ(out.xErrorIncrement, 0);
 }
 
+// Every stretch of a row of 1 to 24 pixels over 1 to 24, clipped by n: the
+// clipper hands over the state the unclipped walk has after n columns
+// (source start and error), so a body reads the same pixels whether it
+// steps before or after its sample. Exact hits of the error included.
+TEST_F(ClipBltTest, ClippedStretchStartsWhereTheUnclippedWalkStands)
+{
+    for (int sw = 1; sw <= 24; ++sw) {
+        pixelkit::TestSurface row(pixelkit::kRGB565, sw, 1);
+        for (int dw = 1; dw <= 24; ++dw) {
+            if (dw == sw) continue;
+            const SIZE size{dw, 2};
+            int64_t start = 0, error = -dw - 1;
+            for (int n = 1; n < dw; ++n) {
+                start += sw / dw;
+                error += sw % dw;
+                if (error >= 0) ++start, error -= dw;
+                const POINT at{-n, 0};
+                BltParams request;
+                request.point = &at;
+                request.size = &size;
+                ASSERT_EQ(CEffectBlitter::ClipBlt(&dst.Info(), &row.Info(), &request, &out), 0);
+                ASSERT_EQ(out.source.left, start) << sw << " over " << dw << " clipped by " << n;
+                ASSERT_EQ(out.xErrorStart, error) << sw << " over " << dw << " clipped by " << n;
+            }
+        }
+    }
+}
+
 TEST_F(ClipBltTest, ZeroSizesAndEmptyClipsLeaveNothing)
 {
     BltParams request;

@@ -6,8 +6,8 @@
 // one (greatest y, then greatest x); every position is 18-bit fixed point
 // from the pixel's half; a side's steps divide by the edge's height (plus 1
 // with the step flag for the source's), a span's by its width (likewise),
-// taken between the integer parts of its ends; a span cut on the left starts
-// at the cut without the half.
+// taken between the integer parts of its ends; the clip only leaves pixels
+// out.
 
 #include <algorithm>
 #include <cstdint>
@@ -63,14 +63,10 @@ inline std::vector<RefSample> RefWalk(const std::vector<POINT>& dst, const std::
         const int64_t xl = a.x >> 18, xr = b.x >> 18, width = xr - xl + flag;
         const int64_t du = xr != xl && width ? (((b.u >> 18) - (a.u >> 18)) << 18) / width : 0;
         const int64_t dv = xr != xl && width ? (((b.v >> 18) - (a.v >> 18)) << 18) / width : 0;
-        if (a.x > (r << 18) - half || b.x < (l << 18) + half || l >= r) continue;
-        const bool cut = a.x < (l << 18) + half;
-        const int64_t first = cut ? l : xl, last = b.x > (r << 18) - half ? r - 1 : xr;
-        const int64_t k = cut ? ((l << 18) + half - a.x) >> 18 : 0;
-        for (int64_t x = first; x <= last; ++x) {
-            const int64_t i = k + x - first;
-            const int64_t su = (a.u >> 18) + ((cut ? i * du : half + i * du) >> 18);
-            const int64_t sv = (a.v >> 18) + ((cut ? i * dv : half + i * dv) >> 18);
+        for (int64_t x = std::max(xl, l); x <= std::min(xr, r - 1); ++x) {
+            const int64_t i = x - xl;
+            const int64_t su = (a.u >> 18) + ((half + i * du) >> 18);
+            const int64_t sv = (a.v >> 18) + ((half + i * dv) >> 18);
             samples.push_back({int(x), y, int(std::clamp<int64_t>(su, 0, sourceWidth - 1)),
                                int(std::clamp<int64_t>(sv, 0, sourceHeight - 1))});
         }

@@ -44,10 +44,13 @@ inline int64_t RefSample(int64_t i, int64_t n, int64_t m)
     return (i * n + (remainder ? remainder - 1 : 0)) / m;
 }
 
+// The sampling of a body: which source index picture index i shows.
+using RefSampler = int64_t (*)(int64_t i, int64_t n, int64_t m);
+
 // Calls visit(dx, dy, sx, sy) for every destination pixel the blit draws,
 // rows top to bottom. Returns false when nothing is drawn.
 inline bool RefPlace(int srcWidth, int srcHeight, int dstWidth, int dstHeight, const RefRequest& r,
-                     const std::function<void(int, int, int, int)>& visit)
+                     const std::function<void(int, int, int, int)>& visit, RefSampler sample = RefSample)
 {
     // A rectangle cut to a surface, or the whole surface when none is given.
     const auto within = [](const std::optional<kivotasuGameKit::RECT>& rect, int width, int height) {
@@ -76,7 +79,7 @@ inline bool RefPlace(int srcWidth, int srcHeight, int dstWidth, int dstHeight, c
             const int64_t dx = x + i;
             if (dx < cl || dx >= cr) continue;
             any = true;
-            visit(int(dx), int(dy), int(sl + RefSample(i, sw, dw)), int(st + RefSample(j, sh, dh)));
+            visit(int(dx), int(dy), int(sl + sample(i, sw, dw)), int(st + sample(j, sh, dh)));
         }
     }
     return any;
@@ -85,12 +88,13 @@ inline bool RefPlace(int srcWidth, int srcHeight, int dstWidth, int dstHeight, c
 // The expected bytes of destination d after a blit: op(destination cell,
 // source cell) applied to a copy of d's buffer at every placed pixel.
 inline std::vector<uint8_t> RefBlit(TestSurface& d, TestSurface& s, const RefRequest& r,
-                                    const std::function<void(uint8_t*, const uint8_t*)>& op)
+                                    const std::function<void(uint8_t*, const uint8_t*)>& op,
+                                    RefSampler sample = RefSample)
 {
     std::vector<uint8_t> expected = d.Bytes();
-    RefPlace(s.Width(), s.Height(), d.Width(), d.Height(), r, [&](int dx, int dy, int sx, int sy) {
-        op(expected.data() + d.Offset(dx, dy), s.Cell(sx, sy));
-    });
+    RefPlace(
+        s.Width(), s.Height(), d.Width(), d.Height(), r,
+        [&](int dx, int dy, int sx, int sy) { op(expected.data() + d.Offset(dx, dy), s.Cell(sx, sy)); }, sample);
     return expected;
 }
 

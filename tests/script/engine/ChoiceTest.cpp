@@ -231,6 +231,27 @@ TEST(Choice, ButtonRectanglesFromBeginButton)
     }
 }
 
+// An item's button is as wide as the cells its text shows: a digit takes a
+// whole one, other single bytes none.
+TEST(Choice, ItemButtonsTakeTheCellsTheirTextShows)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTTEXT X=\"32\" Y=\"300\"]"
+                               "[SELECT][WRITE BODY=\"北へ1\" LABEL=\"a\"][WRITE BODY=\"南x12\" LABEL=\"a\"][ENDSELECT]"
+                               "[LABEL LABEL=\"a\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    std::vector<int> widths;
+    run.At(3, [&](EngineRun&) {
+        for (const auto& element : CQuiltorEngine::GetInstance()->GetButtons().GetElements()) {
+            const auto& rect = static_cast<const TAG::CButtonElement&>(*element).GetRect();
+            widths.push_back(rect.right - rect.left);
+        }
+    });
+    run.Run(4);
+    EXPECT_EQ(widths, (std::vector<int>{3 * 24, 3 * 24}));
+    EXPECT_TRUE(run.errors.empty());
+}
+
 // A bar of two function buttons in the text window: a jump and "_GAME_END".
 const std::string Bar =
     "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"w\"]"

@@ -160,6 +160,66 @@ TEST_F(LayerElementsTest, APaintWithBodyIsALineOfTextWrittenBackWithItsTextSetti
     EXPECT_EQ(paints(Written(replayed)), paints(written));
 }
 
+// A digit is drawn full-width: the picture takes a cell for it, and the last
+// character is drawn whole.
+TEST_F(LayerElementsTest, APaintWithBodyIsAsWideAsTheCellsItShows)
+{
+    TAG::CText text;
+    m_layers.paints.SetText(&text);
+    const struct {
+        const char* body;
+        int cells;
+    } lines[] = {{"あいうえお12345678", 13}, {"起動1回目　見た結末：なし　完走：0", 18}, {"ab看板cd", 2}};
+    for (const auto& line : lines) {
+        m_layers.Run(std::string("[PAINT NAME=\"t\" BODY=\"") + line.body + "\"]");
+        DIB::CDIB32Ex* picture = m_layers.paints.GetPicture(CTextString("t"));
+        const kivotasuGameKit::RECT rect = picture->GetRect();
+        EXPECT_EQ(rect.right - rect.left, line.cells * 24) << line.body;
+        EXPECT_EQ(rect.left, (640 - line.cells * 24) / 2) << line.body;
+        const int last = (line.cells - 1) * 24;
+        EXPECT_GT(textkit::InkIn(*picture, last, 0, last + 24, 30, 0), 0) << line.body << ": the last character";
+    }
+}
+
+// Wherever a BODY line lies, partly off any edge of the screen or placed by a
+// keyword, each of its pixels holds what lies under it, and a save of it
+// replayed over the same screen gives back the same frame.
+TEST_F(LayerElementsTest, APaintWithBodyHoldsWhatLiesUnderEachOfItsPixels)
+{
+    TAG::CText text;
+    m_layers.paints.SetText(&text);
+    const auto under = [](int x, int y) {
+        return 0xFF000000u | std::uint32_t(x % 256) << 16 | std::uint32_t(y % 256) << 8 | std::uint32_t(x / 256 * 16 + y / 256);
+    };
+    const auto backdrop = dibkit::MakePlane(640, 480, under);
+    m_layers.paints.SetBackdrop(backdrop.get());
+    // Full-width spaces leave no ink: the picture is the capture alone.
+    const std::string spaces = "　　　　　", longLine = spaces + spaces + spaces + spaces + spaces + spaces;
+    const std::pair<const char*, std::string> placed[] = {
+        {"X=\"-60\"", spaces},        {"X=\"LEFT\"", longLine},      {"X=\"RIGHT\"", longLine},
+        {"X=\"LEFTSIDE\"", longLine}, {"X=\"RIGHTSIDE\"", longLine}, {"X=\"600\" Y=\"470\"", spaces},
+        {"Y=\"-12\"", spaces},        {"X=\"LEFT\"", spaces},        {"Y=\"TOP\" X=\"RIGHT\"", spaces}};
+    int n = 0;
+    for (const auto& [place, body] : placed) {
+        const std::string name = "p" + std::to_string(n++);
+        m_layers.Run("[PAINT NAME=\"" + name + "\" BODY=\"" + body + "\" " + place + "]");
+        DIB::CDIB32Ex* picture = m_layers.paints.GetPicture(CTextString(name));
+        const kivotasuGameKit::RECT rect = picture->GetRect();
+        int shown = 0, wrong = 0;
+        for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, 480); ++y)
+            for (int x = std::max(rect.left, 0); x < std::min(rect.right, 640); ++x, ++shown)
+                wrong += dibkit::Pixel(*picture, x - rect.left, y - rect.top) != under(x, y);
+        EXPECT_GT(shown, 0) << place;
+        EXPECT_EQ(wrong, 0) << place << " at " << rect.left << ", " << rect.top << " of " << shown << " shown";
+    }
+    const std::uint64_t frame = Frame(m_layers);
+    layerkit::Layers replayed;
+    replayed.paints.SetText(&text);
+    replayed.paints.SetBackdrop(backdrop.get());
+    replayed.Run(Written(m_layers));
+    EXPECT_EQ(Frame(replayed), frame);
+}
+
 TEST_F(LayerElementsTest, APaintWithBodyInCellsOfExtremeSizesMakesNoPicture)
 {
     TAG::CText text;

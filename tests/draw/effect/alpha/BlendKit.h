@@ -69,7 +69,7 @@ inline void CheckBlend(uint32_t op, Pair pair, const BlitCase& c, Fill fill, con
         op, pair, c, fill, rates, rng,
         [&](TestSurface& dst, TestSurface& src, uint32_t key) {
             const auto rule = RefRule(op, pair, key, rates, fourChannel);
-            return fourChannel ? RefBlitTrailing(dst, src, c.request, rule) : RefBlit(dst, src, c.request, rule);
+            return RefBlit(dst, src, c.request, rule, fourChannel ? RefSampleTrailing : RefSample);
         },
         "rates " + std::to_string(rates.rate) + "/" + std::to_string(rates.rateB));
 }
