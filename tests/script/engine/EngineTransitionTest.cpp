@@ -153,6 +153,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
     for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
+    const std::string windowed = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#204060\" EFFECT=\"NONE\"]"
+                                 "一頁目。" + Button(500, 400);
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
@@ -164,10 +167,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
-        {"a button under the shown text window, past the next page",
-         "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
-         "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400) +
-             "[WAIT TIME=\"300\"][TP]二頁目。",
+        {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
+         {510, 410, 0x6040A0}, background, 0},
+        {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
          {510, 410, 0x6040A0}, background, 0},
     };
     // Twice the longest set-up: a paste at a time would take twenty transitions.
