@@ -17,9 +17,9 @@ constexpr int ScreenHeight = 480;
 // told apart however the machine schedules their first steps.
 constexpr std::uint32_t ShortestStartUpMs = 1000;
 
-// Tells the entry when the start-up is over (a frame has been shown and the
-// shortest start-up has passed) and, for tests, posts the close of the window
-// after a number of frames.
+// Tells the entry when the start-up is over (a frame has been shown, or the
+// window has had a turn, and the shortest start-up has passed) and, for
+// tests, posts the close of the window after a number of frames.
 class CStartProbe : public IEngineProbe {
 public:
     CStartProbe(std::function<void()> started, std::uint32_t closeAfter, platform::WindowHandle window)
@@ -30,14 +30,22 @@ public:
     void OnTag(const CTagAttributes&, std::uint32_t, EngineState, EngineState, bool, bool) override {}
     void OnFrame(std::uint32_t frame) override
     {
+        EndStartUp();
+        if (frame == m_closeAfter) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
+    }
+    // A script that reads on from its first tag waits for no frame: a turn of
+    // the window ends the start-up as well.
+    void OnTurn(std::uint32_t) override { EndStartUp(); }
+
+private:
+    void EndStartUp()
+    {
         if (m_started && platform::Clock().Now() - m_begun >= ShortestStartUpMs) {
             m_started();
             m_started = nullptr;
         }
-        if (frame == m_closeAfter) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
     }
 
-private:
     std::function<void()> m_started;
     std::uint32_t m_closeAfter;
     platform::WindowHandle m_window;

@@ -44,10 +44,18 @@ void CQuiltorEngine::StartTransitionShown()
     if (!m_lock.IsLocked()) m_state.ChangeState(EngineState::Transition);
 }
 
+// The transition may run tags later (a PASTE's, before the next text): a
+// picture it cannot have is said at the tag that named it.
+void CQuiltorEngine::SetTransition(const CTagAttributes& record, EffectKind effect)
+{
+    m_state.SetEffect(record, effect);
+    if (effect == EffectKind::Named) m_effectPlace = CScriptError::GetInstance().Here();
+}
+
 void CQuiltorEngine::ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager)
 {
     StartTransitionHidden();
-    m_state.SetEffect(record, TagEffect(record, manager));
+    SetTransition(record, TagEffect(record, manager));
     manager.SetElement(record);
     if (!m_lock.IsLocked()) Redraw();
     StartTransitionShown();
@@ -55,7 +63,7 @@ void CQuiltorEngine::ApplyElementTag(CTagAttributes& record, TAG::CElementManage
 
 void CQuiltorEngine::FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager)
 {
-    m_state.SetEffect(record, TagEffect(record, manager));
+    SetTransition(record, TagEffect(record, manager));
     StartTransitionHidden();
     if (!m_lock.IsLocked()) Redraw();
     StartTransitionShown();
@@ -108,7 +116,7 @@ void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
     if (m_lock.Unlock() != 0 || m_lock.IsLocked()) return;
     EffectKind effect = m_lock.GetEffect();
     record.GetEffect(effect);
-    m_state.SetEffect(record, effect);
+    SetTransition(record, effect);
     Redraw();
     m_state.ChangeState(EngineState::Transition);
 }
@@ -135,9 +143,11 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
     if (painted) FinishElementChange(record, m_paints);
 }
 
-// A function button shows as soon as it is defined, as the redraw after a load
-// shows it: drawn where the composition would draw it, and presented unless a
-// LOCK holds the screen back.
+// A function button is part of the scene from its ENDBUTTON on: drawn under
+// the windows and the text as the composition draws it, and kept in what
+// they saved of the screen, so hiding them later leaves it there. It reaches
+// the window with what the tags around it set up; under a LOCK the UNLOCK
+// composes it.
 void CQuiltorEngine::OnEndButtonTag()
 {
     m_buttons.End();
@@ -145,9 +155,16 @@ void CQuiltorEngine::OnEndButtonTag()
         m_select.MarkHasItems();
         return;
     }
-    DIB::CDIB32Ex* shown = m_buttons.DrawDefined(m_screen);
-    if (!shown || m_lock.IsLocked()) return;
-    const kivotasuGameKit::RECT area = shown->GetRect();
-    GetBackPlane().CopyBlt(&m_screen, area.left, area.top, nullptr, &area);
-    GetDraw().OnDraw(&area);
+    DIB::CDIB32Ex* off = m_buttons.DefinedOff();
+    if (!off || m_lock.IsLocked()) return;
+    const bool windowsShown = m_windows.IsShown(), textShown = m_text.IsShown();
+    TAG::CLockScope unseen(m_lock);
+    HideText();
+    HideWindows();
+    off->Draw(m_screen);
+    m_windows.Invalidate();
+    m_text.Invalidate();
+    if (windowsShown) ShowWindows();
+    if (textShown) ShowText();
+    m_screenUnshown = true;
 }

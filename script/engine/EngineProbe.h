@@ -1,5 +1,6 @@
 #pragma once
-// What the engine tells an observer as it runs: each tag read and each frame.
+// What the engine tells an observer as it runs: each tag read, each frame, and
+// each turn the window has while a script reads on without a wait.
 // The player's marks the end of its start-up at the first frame; test
 // harnesses and the fuzz target record and steer runs through it.
 
@@ -21,4 +22,7 @@ public:
                        bool ran, bool raised) = 0;
     // After each frame wait, frames counted from 1.
     virtual void OnFrame(std::uint32_t frame) = 0;
+    // After the window's input was answered amid a script read on without a
+    // wait (no frame was waited for), turns counted from 1.
+    virtual void OnTurn(std::uint32_t turn) = 0;
 };

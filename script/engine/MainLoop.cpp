@@ -158,6 +158,7 @@ void CQuiltorEngine::Reset()
     }
     GetBackPlane().Clear();
     PresentBack();
+    m_screenUnshown = false;
     PumpMessages();
 
     m_text.Reset();

@@ -105,6 +105,7 @@ void CQuiltorEngine::Present()
 {
     GetBackPlane().CopyBlt(&m_screen, 0, 0);
     GetDraw().OnDraw();
+    m_screenUnshown = false;
 }
 
 void CQuiltorEngine::PresentBack()

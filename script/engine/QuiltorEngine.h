@@ -25,6 +25,7 @@
 #include "script/engine/GameState.h"
 #include "script/engine/MainObject.h"
 #include "script/engine/MouseCursor.h"
+#include "script/lang/ScriptError.h"
 #include "script/lang/ScriptReader.h"
 #include "script/tag/AnimateManager.h"
 #include "script/tag/ButtonManager.h"
@@ -67,10 +68,10 @@ public:
     void Restart(CTextString path);
     void Reset();
 
-    // One pass of the tag dispatcher (state 0): up to a tag that waits, or,
-    // when the script reads on and on without one, a turn's share of tags,
-    // after which the main loop has its frame and the reader goes on where it
-    // stopped.
+    // One pass of the tag dispatcher (state 0): up to a tag that returns to
+    // the main loop. A script that reads on and on without one gives the
+    // window a turn every frame's time of tags (a few thousand at most): its
+    // input is answered and reading goes on, with no frame waited for.
     void RunTags();
     // The line that says why and where a script ended without END.
     void SayScriptRanOut();
@@ -125,6 +126,9 @@ public:
     // Bodies of the element-change, SAVE, SCREEN and TITLE tags.
     void StartTransitionHidden();
     void StartTransitionShown();
+    // The pending transition and, for a picture its EFFECT names, the place
+    // of the tag that asked for it.
+    void SetTransition(const CTagAttributes& record, EffectKind effect);
     void ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager);
     void FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager);
     void OnEndElementTag(CTagAttributes& record, TAG::CElementManager& manager);
@@ -237,6 +241,19 @@ public:
 
 private:
     void RunState();
+    // The window's turn amid a script read on without a wait: a transition a
+    // tag started runs, else what changed on the screen is presented, and
+    // the input is answered; false when it took the engine out of reading.
+    bool TakeTurn();
+    // A transition started by a tag that reads on (a PASTE into a painted
+    // picture) runs before record, read from start, a tag that would take
+    // its place; meanwhile the reader rests at record, so a save made then
+    // resumes there. False when the transition's input took the engine
+    // elsewhere (a load, a restart, the close).
+    bool RunTransitionBefore(CTagAttributes& record, std::uint32_t start);
+    // What the tags drew on the screen plane and nothing has shown yet goes
+    // to the window, unless a LOCK holds it back for its UNLOCK.
+    void ShowPending();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.
@@ -314,10 +331,16 @@ private:
     IEngineProbe* m_probe;
     CFrameInput m_frameInput;
     std::uint32_t m_frames = 0;
-    // The dispatcher is reading a stored file (options, game folder) through.
+    // The window's turns amid scripts read on without a wait, for the probe.
+    std::uint32_t m_turns = 0;
+    // The dispatcher is reading a stored file (options, game folder) through:
+    // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
-    // The last pass of the dispatcher gave the main loop its turn mid-script.
-    bool m_tagsYielded = false;
+    // The screen plane holds what a tag drew and the window lacks (a
+    // function button): the next wait or turn presents it.
+    bool m_screenUnshown = false;
+    // Where the tag whose EFFECT names the pending transition's picture stands.
+    CScriptError::Place m_effectPlace;
 };
 
 template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)

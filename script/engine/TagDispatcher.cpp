@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 #include "platform/Clock.h"
 #include "script/engine/EngineProbe.h"
@@ -21,11 +20,11 @@ struct Handler {
     After after;
 };
 
-// A script reads this many tags on without a wait before the main loop may
-// take its frame (set-ups between waits are rarely longer), and gives it the
-// frame after a frame's time of tags or this many more at the latest, so a
-// loop without a wait still answers its window.
-constexpr std::uint32_t TagsBeforeYield = 64;
+// A script reads this many tags on without a wait before the window may have
+// its turn (set-ups between waits are rarely longer), and gives it the turn
+// after a frame's time of tags or this many more at the latest, so a loop
+// without a wait still answers its window.
+constexpr std::uint32_t TagsBeforeTurn = 64;
 constexpr std::uint32_t MostTagsATurn = 4096;
 
 constexpr After C = After::Continues;
@@ -166,24 +165,18 @@ void CQuiltorEngine::SayScriptRanOut()
 
 void CQuiltorEngine::RunTags()
 {
-    // Back from a turn given up mid-script: the window's input of that frame
-    // (the menu, Alt+Enter, Alt+F4) is answered before the reader goes on.
-    if (std::exchange(m_tagsYielded, false)) {
-        PollInput();
-        CheckKey();
-        CheckMouse();
-        if (m_state.State != EngineState::RunTags) return;
-    }
     CTagAttributes& record = CTagAttributes::GetCurrent();
-    const std::uint32_t begun = platform::Clock().Now();
-    // An unpaced loop (a rate of 0) still yields at the count.
+    // An unpaced loop (a rate of 0) still takes its turns at the count.
     const std::uint32_t frameMs = m_fps.GetFPS() != 0 ? 1000 / m_fps.GetFPS() : UINT32_MAX;
+    std::uint32_t begun = platform::Clock().Now();
     for (std::uint32_t tags = 0; PumpMessages(); ++tags) {
-        if (!m_readingStoredFile && tags >= TagsBeforeYield &&
+        if (!m_readingStoredFile && tags >= TagsBeforeTurn &&
             (tags >= MostTagsATurn || platform::Clock().Now() - begun >= frameMs)) {
-            m_tagsYielded = true;
-            return;
+            if (!TakeTurn()) return;
+            tags = 0;
+            begun = platform::Clock().Now();
         }
+        const std::uint32_t start = m_reader.GetOffset();
         if (const TagReadResult result = m_reader.ReadTag(record); result != TagRead) {
             // No tag ended the script: the end screen reads no earlier one's values.
             record.Clear();
@@ -191,10 +184,13 @@ void CQuiltorEngine::RunTags()
             m_state.ChangeState(EngineState::ScriptEnd);
             return;
         }
-        const EngineState before = m_state.State;
-        const std::uint32_t offset = m_reader.GetOffset();
         const bool ran = !Skipped(record);
         const Handler& handler = Handlers[static_cast<std::size_t>(record.GetId())];
+        const bool returns = ran && handler.after == After::Returns;
+        // Only a tag that reads on leaves a transition pending here.
+        if (returns && m_state.State == EngineState::Transition && !RunTransitionBefore(record, start)) return;
+        const EngineState before = m_state.State;
+        const std::uint32_t offset = m_reader.GetOffset();
         // The probe sees the tag as read: JUMP and CALL reuse the record.
         std::optional<CTagAttributes> read;
         if (m_probe) read = record;
@@ -207,9 +203,10 @@ void CQuiltorEngine::RunTags()
             }
         }
         if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
-        // A tag that continues may still start a transition (a PASTE into a
-        // painted picture): the next frame must run it, or the next tag's
-        // wait takes its place and the change is never presented.
-        if (ran && (handler.after == After::Returns || m_state.State == EngineState::Transition)) return;
+        if (!returns) continue;
+        // Reading stops for a wait: what the tags set up since the last one
+        // reaches the window together, unless a transition brings it.
+        if (m_state.State != EngineState::RunTags && m_state.State != EngineState::Transition) ShowPending();
+        return;
     }
 }

@@ -46,10 +46,9 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
     } catch (const std::exception&) { // allocation failures and the rest
     }
     kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::DrawEffectPictureで効果の絵%sを読めない", name.c_str());
-    CScriptError& errors = CScriptError::GetInstance();
-    errors.Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" +
-                    CTextString(UpperCaseHint(EffectNames, name.GetStr())) + why,
-                errors.Here());
+    CScriptError::GetInstance().Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" +
+                                         CTextString(UpperCaseHint(EffectNames, name.GetStr())) + why,
+                                     m_effectPlace);
     return false;
 }
 

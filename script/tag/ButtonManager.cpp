@@ -163,12 +163,10 @@ void CButtonManager::DrawFunctionButtons(Plane& target)
         if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).DrawOffOnto(target);
 }
 
-DIB::CDIB32Ex* CButtonManager::DrawDefined(Plane& target)
+DIB::CDIB32Ex* CButtonManager::DefinedOff()
 {
     if (m_current == CElementManager::End() || ButtonAt(m_current).GetKind() != ButtonKind::Function) return nullptr;
-    DIB::CDIB32Ex* off = ButtonAt(m_current).PictureOf(CButtonElement::Off);
-    if (off) off->Draw(target);
-    return off;
+    return ButtonAt(m_current).PictureOf(CButtonElement::Off);
 }
 
 void CButtonManager::DrawAll(Plane& target)

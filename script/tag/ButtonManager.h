@@ -50,9 +50,9 @@ public:
     // The picture the PASTE inside BEGINBUTTON goes to.
     DIB::CDIB32Ex* GetFirstPicture() override;
     void DrawFunctionButtons(Plane& target);
-    // The function button its ENDBUTTON just closed, OFF, onto target: the
-    // picture drawn, or null (a choice's button, or no OFF picture).
-    DIB::CDIB32Ex* DrawDefined(Plane& target);
+    // The OFF picture of the function button its ENDBUTTON just closed; null
+    // for a choice's button or one without it.
+    DIB::CDIB32Ex* DefinedOff();
     void DrawAll(Plane& target) override;
     // One frame of input; true when an event was set (a click beside every
     // button is event 1, a chosen button's code is the event).

@@ -1,7 +1,8 @@
 #pragma once
 // Runs the real engine on the headless platform: virtual clock, headless
 // window, display and keyboard, message boxes answered from a queue, input
-// scripted by frame, and a record of the run (tag trace, state per frame,
+// scripted by frame (or by the turns of a script that reads on without a
+// wait), and a record of the run (tag trace, state per frame,
 // screen and back plane hashes, every script error whatever the ERROR mode,
 // and what the headless audio device played).
 // The caller installs the file system that holds the game.
@@ -131,6 +132,9 @@ public:
     // Input takes effect in the frame after the one named: frame 0 is before
     // the first frame wait.
     void At(std::uint32_t frame, std::function<void(EngineRun&)> action) { m_actions.emplace(frame, std::move(action)); }
+    // The same at a turn the window has amid a script read on without a wait
+    // (from 1): it takes effect at the next turn, or in the next frame.
+    void AtTurn(std::uint32_t turn, std::function<void(EngineRun&)> action) { m_turnActions.emplace(turn, std::move(action)); }
     // The cursor goes to (x, y), then the button goes down and, a frame
     // later (or in the same frame, as a touchpad's tap), up.
     void Click(std::uint32_t frame, int x = 320, int y = 240, std::uint32_t heldFrames = 1)
@@ -163,6 +167,11 @@ public:
     void Close(std::uint32_t frame)
     {
         At(frame, [](EngineRun& run) { run.Post(platform::WM_CLOSE, 0, 0); });
+    }
+    // A message to the player's window, as the window system sends it.
+    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
+    {
+        m_windows->PostMessage(m_window, message, wParam, lParam);
     }
     // Once the end screen shows, its fade is skipped and the window closed a
     // frame later, after one turn of its input loop: from there on every frame
@@ -205,6 +214,13 @@ public:
             if (m_endScreenFrames == 2) Post(platform::WM_CLOSE, 0, 0);
         }
         if (frame == m_maxFrames) Post(platform::WM_CLOSE, 0, 0);
+    }
+
+    void OnTurn(std::uint32_t turn) override
+    {
+        turns = turn;
+        auto range = m_turnActions.equal_range(turn);
+        for (auto it = range.first; it != range.second; ++it) it->second(*this);
     }
 
     // The frames (from 1) in which the engine was in the state.
@@ -266,6 +282,8 @@ public:
 
     std::vector<TagRecord> trace;
     std::vector<FrameRecord> frames;
+    // The turns the window had amid scripts read on without a wait.
+    std::uint32_t turns = 0;
     std::map<std::uint32_t, Dump> dumps;
     std::vector<std::string> errors;
 
@@ -296,11 +314,6 @@ private:
         EngineRun& m_run;
     };
 
-    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
-    {
-        m_windows->PostMessage(m_window, message, wParam, lParam);
-    }
-
     void TakeDump(CQuiltorEngine& engine, std::uint32_t frame)
     {
         auto& screen = *engine.GetScreenPlane().GetSurfaceInfo();
@@ -321,6 +334,7 @@ private:
     platform::HeadlessDialogs* m_dialogs = nullptr;
     platform::WindowHandle m_window = 0;
     std::multimap<std::uint32_t, std::function<void(EngineRun&)>> m_actions;
+    std::multimap<std::uint32_t, std::function<void(EngineRun&)>> m_turnActions;
     std::set<std::uint32_t> m_dumpFrames;
     std::string m_dumpFolder;
     std::uint32_t m_maxFrames = 0;

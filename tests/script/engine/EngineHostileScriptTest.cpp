@@ -20,8 +20,9 @@ TEST(EngineHostileScript, EndlessJumpWithoutAWaitStaysClosable)
     run.Run(100, 5000);
 
     EXPECT_GE(run.trace.size(), 5000u);
-    // A turn of the main loop every few thousand tags, and the close's own.
-    EXPECT_LE(run.frames.size(), 2u);
+    // The close's own frame: the window's turns wait for none.
+    EXPECT_LE(run.frames.size(), 1u);
+    EXPECT_GE(run.turns, 1u);
     EXPECT_TRUE(run.errors.empty());
 }
 
@@ -29,32 +30,43 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
 {
     const std::string setLoop = "[LABEL LABEL=\"top\"][SET VARIABLE=\"a\" ENTITY=\"1\"][JUMP LABEL=\"top\"]";
     const std::string misspeltLoop = "[LABEL LABEL=\"top\"][BAKC FILE=\"bg.bmp\"][JUMP LABEL=\"top\"]";
-    auto altF4 = [](EngineRun& run) {
-        run.Key(2, KeyCode::LeftAlt, 3);
-        run.Key(2, KeyCode::F4, 3);
+    auto hold = [](std::uint8_t first, std::uint8_t second) {
+        return [=](EngineRun& run) {
+            run.AtTurn(2, [=](EngineRun& r) {
+                r.Keyboard().Hold(first);
+                r.Keyboard().Hold(second);
+            });
+            run.AtTurn(4, [=](EngineRun& r) {
+                r.Keyboard().Release(first);
+                r.Keyboard().Release(second);
+            });
+        };
+    };
+    auto post = [](std::uint32_t turn, std::uint32_t message, std::uintptr_t wParam) {
+        return [=](EngineRun& r) { r.AtTurn(turn, [=](EngineRun& run) { run.Post(message, wParam, 0); }); };
     };
     struct Case {
         const char* what;
         std::string script;
-        std::function<void(EngineRun&)> act; // from frame 2, the close at frame 4 at the latest
+        std::function<void(EngineRun&)> act; // from turn 2, the close at turn 5 at the latest
         std::size_t menus;
-        bool fullScreen = false; // in frame 4
+        bool fullScreen = false; // at turn 4
     };
     const Case cases[] = {
-        {"Alt+F4 in a loop of SET", setLoop, altF4, 0},
-        {"Alt+F4 in a loop over a misspelt tag", misspeltLoop, altF4, 0},
-        {"the close box", setLoop, [](EngineRun& run) { run.Close(2); }, 0},
+        {"Alt+F4 in a loop of SET", setLoop, hold(KeyCode::LeftAlt, KeyCode::F4), 0},
+        {"Alt+F4 in a loop over a misspelt tag", misspeltLoop, hold(KeyCode::LeftAlt, KeyCode::F4), 0},
+        {"the close box", setLoop, post(2, platform::WM_CLOSE, 0), 0},
         {"a right click opens the menu", setLoop,
-         [](EngineRun& run) {
-             run.RightClick(2);
-             run.Close(4);
+         [&](EngineRun& run) {
+             post(2, platform::WM_RBUTTONDOWN, platform::MK_RBUTTON)(run);
+             post(3, platform::WM_RBUTTONUP, 0)(run);
+             post(5, platform::WM_CLOSE, 0)(run);
          },
          1},
         {"Alt+Enter switches to full screen", setLoop,
-         [](EngineRun& run) {
-             run.Key(2, KeyCode::LeftAlt, 2);
-             run.Key(2, KeyCode::Enter, 2);
-             run.Close(4);
+         [&](EngineRun& run) {
+             hold(KeyCode::LeftAlt, KeyCode::Enter)(run);
+             post(5, platform::WM_CLOSE, 0)(run);
          },
          0, true},
     };
@@ -65,24 +77,53 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         EngineRun run;
         c.act(run);
         bool fullScreen = false;
-        run.At(4, [&](EngineRun&) { fullScreen = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+        run.AtTurn(4, [&](EngineRun&) { fullScreen = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
         // Without a turn for the window, only the tag bound would close it,
-        // some hundred frames' worth of tags on.
+        // some dozens of turns' worth of tags on.
         testing::internal::CaptureStderr();
         run.Run(1000, 100000);
         testing::internal::GetCapturedStderr();
 
-        ASSERT_GE(run.frames.size(), 2u) << "the loop never gave the main loop a frame";
-        EXPECT_LE(run.frames.size(), 5u);
+        EXPECT_GE(run.turns, 2u);
+        EXPECT_LE(run.turns, 6u);
+        // The close's own frame at most: no turn waits for one.
+        EXPECT_LE(run.frames.size(), 1u);
         for (const auto& frame : run.frames) EXPECT_EQ(frame.state, EngineState::RunTags);
         EXPECT_EQ(run.Dialogs().Menus().size(), c.menus);
         EXPECT_EQ(fullScreen, c.fullScreen);
-        // Across every frame the reader went on with the tag after the last
+        // Across every turn the reader went on with the tag after the last
         // one: behind the LABEL, the loop's two tags repeat at their offsets.
         ASSERT_GT(run.trace.size(), 3u);
         for (std::size_t i = 3; i < run.trace.size(); ++i) ASSERT_EQ(run.trace[i].offset, run.trace[i - 2].offset) << i;
-        EXPECT_NE(run.trace.front().frame, run.trace.back().frame);
     }
+}
+
+TEST(EngineHostileScript, ALongLoopWithoutAWaitWaitsForNoFrameAndPresentsNothing)
+{
+    // Two tags a round: the JUMP lands behind the LABEL.
+    constexpr std::uint32_t Rounds = 30000, Turns = 2 * Rounds / 4096;
+    GameFolder game;
+    game.Put("data/index.txt", "[SET VARIABLE=\"i\" ENTITY=\"0\"][LABEL LABEL=\"回\"][SET VARIABLE=\"i\" ENTITY=\"{i},1,+\"]"
+                               "[JUMP LABEL=\"回\" COND=\"{i},30000,<\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.RecordTags(false);
+    std::vector<int> presents;
+    for (std::uint32_t turn = 1; turn <= Turns; ++turn)
+        run.AtTurn(turn, [&](EngineRun& r) { presents.push_back(r.Displays().GetState().presents); });
+    std::uint32_t turnsAtTheWait = 0;
+    run.At(1, [&](EngineRun& r) { turnsAtTheWait = r.turns; });
+    const std::uint32_t begun = platform::Clock().Now();
+    run.Run(2, 4 * Rounds);
+
+    // The window had a turn every few thousand tags, and the loop neither
+    // slept for a frame nor showed anything: its time is the processor's
+    // alone, and the first frame is the wait's.
+    EXPECT_EQ(turnsAtTheWait, Turns);
+    ASSERT_EQ(presents.size(), Turns);
+    EXPECT_EQ(presents.back(), presents.front());
+    ASSERT_FALSE(run.frames.empty());
+    EXPECT_EQ(run.frames.front().state, EngineState::TimedWait);
+    EXPECT_LT(run.frames.front().time - begun, 2 * 34u);
 }
 
 TEST(EngineHostileScript, EndlessCallRecursionEndsTheScriptAtTheStackBound)

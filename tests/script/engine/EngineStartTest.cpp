@@ -77,17 +77,41 @@ TEST(EngineStart, PartialOptionsFileSetsOnlyWhatItHolds)
     EXPECT_EQ(lines[13], "[SYSTEM CONTROL=\"WINDOW_RGB\" COLOR=\"#102030\"]");
 }
 
-TEST(EngineStart, GameFolderScriptRunsOnceBeforeTheStartScript)
+TEST(EngineStart, StoredFilesAreReadThroughBeforeTheStartScript)
 {
-    GameFolder game;
-    game.Put("system/GameFolder.qsd", "[SET VARIABLE=\"folder\" ENTITY=\"seen\"]");
-    game.Put("data/index.txt", "[TITLE BODY=\"{folder}\"][WAIT TIME=\"1000\"]");
-    EngineRun run;
-    run.Run(5);
+    // More tags than a script reads on before the window has its turn: a
+    // stored file is read to its end in one go all the same.
+    std::string manySets;
+    for (int i = 0; i < 5000; ++i) manySets += "[SET VARIABLE=\"n\" ENTITY=\"1\"]";
+    struct Case {
+        const char* what;
+        std::string options;
+        std::string gameFolder;
+        std::size_t sets;
+    };
+    const Case cases[] = {
+        {"a game-folder script of one default", "", "[SET VARIABLE=\"folder\" ENTITY=\"seen\"]", 1},
+        {"a game-folder script whose last default follows thousands of tags", "",
+         manySets + "[SET VARIABLE=\"folder\" ENTITY=\"seen\"]", 5001},
+        {"an options file whose last line follows thousands of tags", manySets,
+         "[SET VARIABLE=\"folder\" ENTITY=\"seen\"]", 5001},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        if (!c.options.empty()) game.Put("system/option.qsd", c.options + "[SYSTEM CONTROL=\"TEXT\" TIME=\"7\"]");
+        game.Put("system/GameFolder.qsd", c.gameFolder);
+        game.Put("data/index.txt", "[TITLE BODY=\"{folder}\"][WAIT TIME=\"1000\"]");
+        EngineRun run;
+        run.Run(5);
 
-    EXPECT_EQ(run.Tags(TagId::Set).size(), 1u);
-    EXPECT_EQ(run.Windows().State(run.Window())->captionSjis, "seen");
-    EXPECT_TRUE(run.errors.empty());
+        EXPECT_EQ(run.Tags(TagId::Set).size(), c.sets);
+        EXPECT_EQ(run.Windows().State(run.Window())->captionSjis, "seen");
+        EXPECT_TRUE(run.errors.empty());
+        if (!c.options.empty()) {
+            EXPECT_EQ(GetTextTime(), 7);
+        }
+    }
 }
 
 TEST(EngineStart, GameFolderScriptStopsAtItsFirstReturningTag)

@@ -1,14 +1,38 @@
-// LOCK and UNLOCK around element changes, and the transition state's timing.
+// LOCK and UNLOCK around element changes, the transition state's timing, and
+// when what the tags set up reaches the window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "script/dib/DibInfoCache.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/dib/PictureKit.h"
 
 using testkit::EngineRun;
 
 namespace {
 
 const std::string Hold = "[WAIT TIME=\"100000\"]";
+
+std::uint32_t Sign(int x, int y) { return x < 4 || y < 4 || x >= 136 || y >= 76 ? 0xFF503010 : 0xFFE8D8A0; }
+// A green disc on magenta, the key colour.
+std::uint32_t Disc(int x, int y) { return (x - 16) * (x - 16) + (y - 16) * (y - 16) > 144 ? 0xFFFF00FF : 0xFF20A020; }
+std::uint32_t Key(int x, int y) { return x < 2 || y < 2 || x >= 54 || y >= 18 ? 0xFFF0F0F0 : 0xFF6040A0; }
+
+std::string Button(int x, int y)
+{
+    return "[BEGINBUTTON NAME=\"b" + std::to_string(x) + "\" X=\"" + std::to_string(x) + "\" Y=\"" + std::to_string(y) +
+           "\" WIDTH=\"56\" HEIGHT=\"20\" LABEL=\"_LOG_BACK\"][BUTTON NAME=\"OFF\"][PAINT FILE=\"key.bmp\"][ENDBUTTON]";
+}
+
+// Every channel of the window's pixel within a few steps of the colour.
+bool Shows(std::uint32_t pixel, std::uint32_t colour)
+{
+    for (int shift : {0, 8, 16})
+        if (std::abs(int((pixel >> shift) & 0xFF) - int((colour >> shift) & 0xFF)) > 8) return false;
+    return true;
+}
 
 } // namespace
 
@@ -106,4 +130,81 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
     EXPECT_EQ(first, "ＡＢ：本文");
     // The colon at byte 10 lies past the 8 bytes a TRH2 name may have.
     EXPECT_EQ(second, "ＡＢＣＤＥ：本文");
+}
+
+// What the tags between two waits set up reaches the window together, at the
+// speed of its transitions: never one thing of it ahead of the rest, nothing
+// of a LOCK before its UNLOCK, and a button stays drawn while it is defined.
+TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
+{
+    struct Point {
+        int x, y;
+        std::uint32_t colour;
+    };
+    struct Case {
+        const char* what;
+        std::string tags;
+        Point thing;     // may show only once the companion shows, and shows at the end
+        Point companion;
+        std::uint32_t notBefore; // the frames its waits and transitions take at the least
+    };
+    std::string pastes = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
+                         "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
+    std::string row;
+    for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
+    const std::string windowed = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#204060\" EFFECT=\"NONE\"]"
+                                 "一頁目。" + Button(500, 400);
+    const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
+    // The 800 ms of a BLEND, a frame or two spared.
+    constexpr std::uint32_t BlendFrames = 22;
+    const Case cases[] = {
+        // Each paste's disc lies apart at its left edge: the first's at 110, the last's at 225.
+        {"twenty pastes into a painted picture, in one transition before the text", pastes + "貼りました。",
+         {110, 60, 0x20A020}, {225, 60, 0x20A020}, BlendFrames},
+        {"a row of buttons before a background, in its transition", row + "[BACK COLOR=\"#204060\"]来ました。", button, background,
+         BlendFrames},
+        {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
+         button, background, 15 + BlendFrames},
+        {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
+         {510, 410, 0x6040A0}, background, 0},
+        {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
+         {510, 410, 0x6040A0}, background, 0},
+    };
+    // Twice the longest set-up: a paste at a time would take twenty transitions.
+    constexpr std::uint32_t Frames = 60;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CDibInfoCache::GetInstance().Clear();
+        GameFolder game;
+        std::filesystem::create_directories(game.Host("data/pictures"));
+        dibkit::WritePicture(game, "data/pictures/sign.bmp", 140, 80, Sign);
+        dibkit::WritePicture(game, "data/pictures/disc.bmp", 32, 32, Disc);
+        dibkit::WritePicture(game, "data/pictures/key.bmp", 56, 20, Key);
+        game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTPAINT PATH=\"{BASE}pictures\" EFFECT=\"BLEND\"]"
+                                   "[DEFAULTCUT PATH=\"{BASE}pictures\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
+                                   "[DEFAULTBACK EFFECT=\"BLEND\"]" +
+                                       c.tags + Hold);
+        EngineRun run;
+        std::vector<std::pair<bool, bool>> shown(Frames);
+        for (std::uint32_t frame = 1; frame < Frames; ++frame) {
+            run.At(frame, [&, frame](EngineRun& r) {
+                shown[frame] = {Shows(r.Displays().PictureAt(c.thing.x, c.thing.y), c.thing.colour),
+                                Shows(r.Displays().PictureAt(c.companion.x, c.companion.y), c.companion.colour)};
+            });
+        }
+        run.Run(Frames);
+
+        std::uint32_t ahead = 0, first = 0;
+        for (std::uint32_t frame = Frames - 1; frame >= 1; --frame) {
+            if (shown[frame].first && !shown[frame].second) ahead = frame;
+            if (shown[frame].first) first = frame;
+        }
+        EXPECT_EQ(ahead, 0u) << "the first frame that shows it ahead of the rest";
+        EXPECT_GE(first, c.notBefore) << "shown sooner than its waits and transitions allow";
+        EXPECT_TRUE(shown[Frames - 1].first && shown[Frames - 1].second) << "not on the window as the text waits";
+        EXPECT_TRUE(run.errors.empty());
+    }
+    CDibInfoCache::GetInstance().Clear();
 }

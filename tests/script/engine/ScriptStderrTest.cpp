@@ -40,6 +40,14 @@ std::string Lap(const std::string& tag)
            "[SET VARIABLE=\"n\" ENTITY=\"{n},1,+\"][JUMP LABEL=\"lap\" COND=\"{n},3,<\"]\r\n[END]";
 }
 
+// A 24-bit BMP of one black pixel.
+std::string Dot()
+{
+    const unsigned char bytes[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
+                                   0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
 TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
 {
     const std::string errorOne = "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
@@ -98,6 +106,13 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『blind』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。キーワードは大文字で「BLIND」と書きます。画像『{GAME}/blind』が読み込めません。 "
               u8"[BACK COLOR=\"#000000\" EFFECT=\"blind\"]\n")},
+        // The paste's transition runs before the text read after it.
+        {"a paste's effect that is no name and no picture, said at the paste",
+         "[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" EFFECT=\"NONE\"][CUT FILE=\"dot.bmp\" X=\"0\" Y=\"0\" WIDTH=\"1\" HEIGHT=\"1\"]\r\n"
+         "[PASTE NAME=\"p\" EFFECT=\"FADE\"]\r\n貼りました。[END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『FADE』は効果の名前でなく、絵としても使えないので、"
+              u8"BLENDで切り替えます。画像『{GAME}/FADE』が読み込めません。 [PASTE NAME=\"p\" EFFECT=\"FADE\"]\n"),
+         {}, {}, {}, {{"dot.bmp", Dot()}}},
         {"places that are no keyword and no number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]"),
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: X『MIGI』は位置の名前でも数でもないので、使われません。 "
               u8"[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"MIGI\" Y=\"UE\"]\n"
