@@ -122,13 +122,19 @@ start_game() { # folder
     wait_for 20 window_up
 }
 
+# Where each thread of a player that hangs stands, when gdb is at hand.
+stacks() { # pid
+    command -v gdb >/dev/null || return 0
+    timeout 30 gdb -p "$1" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)'
+}
+
 finish() { # what
     i=0
     while kill -0 "$pid" 2>/dev/null && [ $i -lt 40 ]; do
         sleep 0.25
         i=$((i + 1))
     done
-    kill -0 "$pid" 2>/dev/null && { echo "$1: the player did not end"; kill -KILL "$pid"; }
+    kill -0 "$pid" 2>/dev/null && { echo "$1: the player did not end"; stacks "$pid"; kill -KILL "$pid"; }
     wait "$pid"
     code=$?
     [ "$code" -eq 0 ] || { echo "$1: player ended with $code"; status=1; }
