@@ -31,8 +31,9 @@ namespace {
 
 constexpr int SW_SHOWNORMAL = 1;
 
-// Test switches: close after that many frames; wait that long between the
-// single-instance test and the start of the application thread.
+// Test switches: close after that many frames; send the window a command
+// after that many frames; wait that long between the single-instance test and
+// the start of the application thread.
 std::uint32_t EnvironmentNumber(const char* name)
 {
     const char* value = std::getenv(name);
@@ -55,7 +56,11 @@ int WinMain(KTL::CMutex& mutex, bool firstInstance, std::uintptr_t instance, std
             platform::Clock().Sleep(hold);
         auto* app = new (std::nothrow)
             CQuiltorApp(EnvironmentNumber("QUILTOR_TEST_CLOSE_AFTER_FRAMES"), [&mutex] { mutex.Release(); });
-        if (app) CProcessInit::Run(app);
+        if (app) {
+            app->PostCommandAfter(EnvironmentNumber("QUILTOR_TEST_COMMAND_AFTER_FRAMES"),
+                                  EnvironmentNumber("QUILTOR_TEST_COMMAND"));
+            CProcessInit::Run(app);
+        }
     } else {
         ErrorLog.Out("WinMain: 他のインスタンスが起動中なので終了します");
     }

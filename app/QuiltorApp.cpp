@@ -19,11 +19,14 @@ constexpr std::uint32_t ShortestStartUpMs = 1000;
 
 // Tells the entry when the start-up is over (a frame has been shown, or the
 // window has had a turn, and the shortest start-up has passed) and, for
-// tests, posts the close of the window after a number of frames.
+// tests, posts a command and the close of the window after their numbers of
+// frames.
 class CStartProbe : public IEngineProbe {
 public:
-    CStartProbe(std::function<void()> started, std::uint32_t closeAfter, platform::WindowHandle window)
-        : m_started(std::move(started)), m_closeAfter(closeAfter), m_window(window), m_begun(platform::Clock().Now())
+    CStartProbe(std::function<void()> started, std::uint32_t closeAfter, std::uint32_t commandAfter,
+                std::uint32_t command, platform::WindowHandle window)
+        : m_started(std::move(started)), m_closeAfter(closeAfter), m_commandAfter(commandAfter), m_command(command),
+          m_window(window), m_begun(platform::Clock().Now())
     {
     }
 
@@ -31,6 +34,8 @@ public:
     void OnFrame(std::uint32_t frame) override
     {
         EndStartUp();
+        if (m_command != 0 && frame == m_commandAfter)
+            platform::Windows().PostMessage(m_window, platform::WM_COMMAND, m_command, 0);
         if (frame == m_closeAfter) platform::Windows().PostMessage(m_window, platform::WM_CLOSE, 0, 0);
     }
     // A script that reads on from its first tag waits for no frame: a turn of
@@ -48,6 +53,8 @@ private:
 
     std::function<void()> m_started;
     std::uint32_t m_closeAfter;
+    std::uint32_t m_commandAfter;
+    std::uint32_t m_command;
     platform::WindowHandle m_window;
     std::uint32_t m_begun;
 };
@@ -67,7 +74,7 @@ int CQuiltorApp::GetWindowOption(kivotasuGameKit::CWindowOption& option)
 
 void CQuiltorApp::MainThread()
 {
-    CStartProbe probe(m_started, m_closeAfterFrames, GetHWnd());
+    CStartProbe probe(m_started, m_closeAfterFrames, m_commandAfterFrames, m_command, GetHWnd());
     CQuiltorEngine engine(&probe);
     engine.Start();
 }

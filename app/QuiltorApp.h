@@ -17,10 +17,20 @@ public:
     }
     ~CQuiltorApp() noexcept override { StopThread(); }
 
+    // For tests: after this many frames the window gets the command message,
+    // which may be one the menu does not offer (0: none).
+    void PostCommandAfter(std::uint32_t frames, std::uint32_t command)
+    {
+        m_commandAfterFrames = frames;
+        m_command = command;
+    }
+
     int GetWindowOption(kivotasuGameKit::CWindowOption& option) override;
     void MainThread() override;
 
 private:
     std::uint32_t m_closeAfterFrames;
+    std::uint32_t m_commandAfterFrames = 0;
+    std::uint32_t m_command = 0;
     std::function<void()> m_started;
 };

@@ -208,12 +208,21 @@ void InstallDialogs(std::unique_ptr<IDialogService> service)
     Slot().Install(std::move(service));
 }
 
+bool HeadlessDialogs::TakeClose()
+{
+    if (m_closing == 0)
+        return false;
+    Windows().PostMessage(m_closing, WM_CLOSE, 0, 0);
+    m_closing = 0;
+    return true;
+}
+
 std::uint32_t HeadlessDialogs::TrackMenu(const Menu& menu, Point at)
 {
     m_menus.push_back({menu, at});
     if (m_idle)
         m_idle();
-    if (m_commands.empty())
+    if (TakeClose() || m_commands.empty())
         return 0;
     const std::uint32_t command = m_commands.front();
     m_commands.pop_front();
@@ -224,7 +233,7 @@ std::optional<HeadlessDialogs::Answer> HeadlessDialogs::NextAnswer()
 {
     if (m_idle)
         m_idle();
-    if (m_answers.empty())
+    if (TakeClose() || m_answers.empty())
         return std::nullopt;
     Answer answer = std::move(m_answers.front());
     m_answers.pop_front();

@@ -107,6 +107,9 @@ const DialogControl* FindControl(const Dialog& dialog, int id);
 // slider or number within its range.
 int ClampedValue(const DialogControl& control, int value);
 
+// The window's close (its close box, Alt+F4, a termination signal) while a
+// menu or dialog is up ends it as dismissed or cancelled, and the close then
+// reaches the window's queue: the player ends from there as from anywhere.
 class IDialogService {
 public:
     virtual ~IDialogService() = default;
@@ -174,6 +177,10 @@ public:
     void PushAnswer(int result) { m_answers.push_back({result}); }
     // A file dialog answered with OK on this name.
     void PushFile(std::string path) { m_answers.push_back({1, {}, {}, std::move(path)}); }
+    // The window's close comes while the next menu or dialog is up: that one
+    // ends as closed, its queued answer left for the next, and the close
+    // waits in the window's queue.
+    void CloseWhileUp(WindowHandle window) { m_closing = window; }
 
     const std::vector<ShownMenu>& Menus() const { return m_menus; }
     // Each dialog as it was opened (before the answer's changes).
@@ -181,8 +188,11 @@ public:
     const std::vector<FileDialog>& ShownFiles() const { return m_files; }
 
 private:
-    // The next answer once the idle hook ran; nothing when the queue is dry.
+    // The next answer once the idle hook ran; nothing when the queue is dry
+    // or the window's close came.
     std::optional<Answer> NextAnswer();
+    // Whether the window's close came while this one was up; it is queued.
+    bool TakeClose();
 
     std::deque<std::uint32_t> m_commands;
     std::deque<Answer> m_answers;
@@ -190,6 +200,7 @@ private:
     std::vector<Dialog> m_shown;
     std::vector<FileDialog> m_files;
     std::function<void()> m_idle;
+    WindowHandle m_closing = 0;
 };
 
 } // namespace platform

@@ -121,6 +121,17 @@ void ImGuiModal::Take(const SDL_Event& event)
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+        // The loop has the keys the game would read: Alt+F4 is the window's
+        // close here too.
+        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_F4
+            && (event.key.keysym.mod & KMOD_ALT) != 0) {
+            SDL_Event close{};
+            close.type = SDL_WINDOWEVENT;
+            close.window.event = SDL_WINDOWEVENT_CLOSE;
+            close.window.windowID = window;
+            Take(close);
+            break;
+        }
         if (event.key.keysym.scancode < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
             io.KeysDown[event.key.keysym.scancode] = event.type == SDL_KEYDOWN;
         // The modifiers as they were at the key, which may have waited.

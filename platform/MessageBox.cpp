@@ -3,6 +3,7 @@
 #include "platform/ServiceSlot.h"
 #include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
+#include "platform/WindowSystem.h"
 
 namespace platform {
 
@@ -64,6 +65,11 @@ MessageBoxAnswer HeadlessMessageBoxes::Show(std::string_view titleSjis, std::str
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_shown.push_back({std::string(titleSjis), std::string(textSjis), style, warning});
+    if (m_closing != 0) {
+        Windows().PostMessage(m_closing, WM_CLOSE, 0, 0);
+        m_closing = 0;
+        return DismissAnswer(style);
+    }
     if (m_answers.empty())
         return DismissAnswer(style);
     MessageBoxAnswer answer = m_answers.front();
@@ -75,6 +81,12 @@ void HeadlessMessageBoxes::Push(MessageBoxAnswer answer)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_answers.push_back(answer);
+}
+
+void HeadlessMessageBoxes::CloseWhileUp(WindowHandle window)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_closing = window;
 }
 
 std::vector<HeadlessMessageBoxes::Shown> HeadlessMessageBoxes::History() const

@@ -1,6 +1,8 @@
 #pragma once
 // Modal message boxes. Texts arrive in Shift-JIS and are shown as UTF-8.
 
+#include "platform/WindowMessage.h"
+
 #include <memory>
 #include <mutex>
 #include <deque>
@@ -60,12 +62,17 @@ public:
                           MessageBoxStyle style, bool warning) override;
 
     void Push(MessageBoxAnswer answer);
+    // The window's close comes while the next box is up: the box is
+    // dismissed, its queued answer left for the next, and the close waits in
+    // the window's queue.
+    void CloseWhileUp(WindowHandle window);
     std::vector<Shown> History() const;
 
 private:
     mutable std::mutex m_lock;
     std::deque<MessageBoxAnswer> m_answers;
     std::vector<Shown> m_shown;
+    WindowHandle m_closing = 0;
 };
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
-// The command ids of the popup menu's items, as the window's command messages
-// carry them.
+// The command ids of the popup menu's items and of the further commands the
+// window hook carries out, as the window's command messages carry them.
 
 #include <cstdint>
 

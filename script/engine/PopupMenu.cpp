@@ -2,12 +2,9 @@
 
 #include "frame/WindowApp.h"
 #include "platform/Dialogs.h"
-#include "platform/HostPath.h"
-#include "platform/TextCodec.h"
 #include "script/engine/MenuCommands.h"
 #include "script/lang/Set.h"
 #include "script/tag/FontList.h"
-#include "script/tag/WindowManager.h"
 
 #include <cstdio>
 
@@ -20,11 +17,6 @@ namespace {
 constexpr std::size_t QuickSavePlace = 2;
 constexpr std::size_t SavePlace = 4;
 constexpr std::size_t FontPlace = 10;
-// The further commands go after the font and before the return to the title.
-constexpr std::size_t FramesPlace = FontPlace + 1;
-constexpr std::size_t FilePlace = 13;
-// A longer history path shows its end.
-constexpr std::size_t ShownPathLength = 60;
 // The save codes of the resume and quick saves and of choice auto-save 0.
 constexpr int ResumeCode = -2;
 constexpr int QuickCode = -1;
@@ -45,9 +37,11 @@ std::vector<MenuItem> SlotItems(std::uint32_t first, const char* format, bool gr
     return items;
 }
 
-// The popup of menu resource 102 as the resource holds it, with the custom
-// skip and its settings from the further commands' menu; the rest of those
-// commands are added in their submenus (FileMenu, FramesMenu).
+// The popup of menu resource 102 as the resource holds it. The further
+// commands (opening a script, the history, the screen picture, the window
+// frames, the custom skip and its settings) are not offered: a shipped game
+// must not let its player open any script. The window hook still carries
+// them out.
 platform::Menu ResourceMenu()
 {
     using namespace MenuCommand;
@@ -58,9 +52,7 @@ platform::Menu ResourceMenu()
     return {
         MenuItem::Submenu("スキップ処理", {MenuItem::Command(SkipNormal, "通常のテキスト送り"),
                                            MenuItem::Command(SkipNormal + 1, "高速スキップ"),
-                                           MenuItem::Command(SkipNormal + 2, "自動閲覧"),
-                                           MenuItem::Command(SkipCustom, "カスタムスキップ"), MenuItem::Separator(),
-                                           MenuItem::Command(CustomSkipSettings, "カスタムスキップの設定..."),
+                                           MenuItem::Command(SkipNormal + 2, "自動閲覧"), MenuItem::Separator(),
                                            MenuItem::Command(SceneSkip, "シーンスキップ機能を有効にする")}),
         MenuItem::Separator(),
         MenuItem::Command(QuickSave, "クイックセーブ"),
@@ -77,55 +69,6 @@ platform::Menu ResourceMenu()
         MenuItem::Command(ReturnToTitle, "タイトルに戻る"),
         MenuItem::Command(Exit, "終了(&X)"),
     };
-}
-
-// "&" would mark an access key.
-std::string Escaped(std::string_view text)
-{
-    std::string escaped;
-    for (char c : text) {
-        escaped += c;
-        if (c == '&') escaped += '&';
-    }
-    return escaped;
-}
-
-// "n: path" by the host path an author can open (a character it has no
-// Shift-JIS form for shows as "?"); a long path is cut at a folder, its drive
-// if any kept ("/" is never a second byte).
-std::string HistoryLabel(int n, std::string_view internal)
-{
-    const std::string path = platform::Utf8ToCp932(platform::ShownPath(internal));
-    if (path.size() > ShownPathLength) {
-        const std::size_t cut = path.find('/', path.size() - ShownPathLength + 6);
-        if (cut != std::string::npos)
-            return Numbered("%d: ", n) + Escaped(path.substr(0, path.find('/'))) + "..." + Escaped(path.substr(cut));
-    }
-    return Numbered("%d: ", n) + Escaped(path);
-}
-
-// Opening a script, the scripts played before, clearing that list and the screen picture.
-MenuItem FileMenu(const CGameState& state)
-{
-    using namespace MenuCommand;
-    std::vector<MenuItem> recent;
-    for (int n = 0; n < state.HistoryCount; ++n) recent.push_back(MenuItem::Command(History + n, HistoryLabel(n + 1, state.History[n].GetStr())));
-    return MenuItem::Submenu("ファイル", {MenuItem::Command(OpenScript, "スクリプトを開く(&O)..."),
-                                          MenuItem::Submenu("最近のスクリプト", std::move(recent), state.HistoryCount == 0),
-                                          MenuItem::Command(ClearHistory, "履歴のクリア", state.HistoryCount <= 1),
-                                          MenuItem::Separator(),
-                                          MenuItem::Command(SaveScreenPicture, "画面の保存(&P)...")});
-}
-
-// One item per window frame, the current one checked.
-MenuItem FramesMenu(TAG::CWindowManager& windows, std::size_t count, bool greyed)
-{
-    std::vector<MenuItem> items;
-    for (std::size_t n = 0; n < count; ++n) {
-        items.push_back(MenuItem::Command(MenuCommand::WindowFrame + n, Numbered("ウィンドウ枠 %d", static_cast<int>(n))));
-        items.back().checked = windows.IsWindowCount(static_cast<std::int32_t>(n));
-    }
-    return MenuItem::Submenu("ウィンドウ枠", std::move(items), greyed);
 }
 
 void Check(platform::Menu& menu, std::uint32_t command)
@@ -177,9 +120,6 @@ platform::Menu CQuiltorEngine::BuildPopupMenu()
     } else {
         menu[FontPlace].greyed = true;
     }
-    menu.insert(menu.begin() + FilePlace, {FileMenu(m_state), MenuItem::Separator()});
-    const std::size_t frames = m_windows.GetElements().size();
-    if (frames > 1) menu.insert(menu.begin() + FramesPlace, FramesMenu(m_windows, frames, m_state.State != EngineState::ClickWait));
     return menu;
 }
 

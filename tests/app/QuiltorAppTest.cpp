@@ -1,6 +1,8 @@
 #include "AppFixture.h"
 
 #include "app/QuiltorApp.h"
+#include "platform/Dialogs.h"
+#include "script/engine/MenuCommands.h"
 
 using namespace kivotasuGameKit;
 using namespace apptest;
@@ -32,4 +34,20 @@ TEST_F(AppTest, PlayerFrameLoopEndsWhenTheWindowCloses)
     // 5 frames at 30 per second on the virtual clock: 4 frame waits of about 33 ms.
     EXPECT_GE(platform::Clock().Now(), 4u * 33u);
     EXPECT_LT(platform::Clock().Now(), 6u * 34u);
+}
+
+TEST_F(AppTest, PlayerPostsTheTestCommandAfterItsFrames)
+{
+    // The exit item's command brings its question, which the headless
+    // service dismisses: the game plays on until the close.
+    auto dialogs = std::make_unique<platform::HeadlessDialogs>();
+    platform::HeadlessDialogs& shown = *dialogs;
+    platform::InstallDialogs(std::move(dialogs));
+    CQuiltorApp app(8);
+    app.PostCommandAfter(3, MenuCommand::Exit);
+    app.Run();
+    ASSERT_EQ(shown.Shown().size(), 1u);
+    EXPECT_EQ(shown.Shown()[0].titleSjis, "終了確認");
+    EXPECT_GE(platform::Clock().Now(), 7u * 33u) << "closed at its frame, not by the question";
+    platform::InstallDialogs(nullptr);
 }

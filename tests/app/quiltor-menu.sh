@@ -3,8 +3,10 @@
 # demo opens the popup menu over the story; Escape closes the submenu the
 # pointer opened, though the pointer still rests on its item, then the menu;
 # Return chooses the exit item the pointer highlights, which asks its question,
-# and Return ends the player; in a game whose script has an error, the error
-# box shows and Return (OK) ends the player. The screenshots stay in
+# and Return ends the player; the close box in that question ends it too. In a
+# game whose script has an error, the error box shows and Return (OK) ends the
+# player, and so does Alt+F4, the resume save and the options written. The
+# screenshots stay in
 # <build>/screenshots: quiltor-menu.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -63,6 +65,19 @@ keys Return || status=1
 finish "exit by the menu"
 [ -f "$work/demo/system/option.qsd" ] || { echo "no options written after the exit"; status=1; }
 
+# The close box while the exit question is up.
+start_game "$work/demo" || exit 1
+sleep 2
+open_menu || status=1
+move 230 $(($(menu_bottom) - 12)) || status=1
+sleep 1
+keys Return || status=1
+sleep 1
+shot question-closed
+panel question-closed 200x50+220+215 "the exit question" || status=1
+python3 "$here/close-window.py" KARUTEMI || status=1
+finish "the close box in the exit question"
+
 # The script error box, answered OK with Return.
 start_game "$work/broken" || exit 1
 sleep 3
@@ -70,4 +85,16 @@ shot error
 panel error 240x60+200+210 "the script error box" || status=1
 keys Return || status=1
 finish "OK in the error box"
+
+# Alt+F4 in the error box.
+rm -f "$work/broken/Save/index.a"
+printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$work/broken/system/option.qsd"
+start_game "$work/broken" || exit 1
+sleep 3
+shot error-alt-f4
+panel error-alt-f4 240x60+200+210 "the script error box" || status=1
+keys Alt_L+F4 || status=1
+finish "Alt+F4 in the error box"
+[ -s "$work/broken/Save/index.a" ] || { echo "no resume save after Alt+F4 in the error box"; status=1; }
+grep -q 'CONTROL="TEXT"' "$work/broken/system/option.qsd" || { echo "no options written after Alt+F4 in the error box"; status=1; }
 exit $status

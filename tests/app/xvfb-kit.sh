@@ -115,7 +115,9 @@ window_up() {
     xwininfo -name KARUTEMI >/dev/null 2>&1
 }
 
-# Starts the player of the game folder and waits for its window.
+# Starts the player of the game folder and waits for its window. With
+# QUILTOR_TEST_COMMAND set, the player's window gets that command message at
+# frame QUILTOR_TEST_COMMAND_AFTER_FRAMES: a command the menu does not offer.
 start_game() { # folder
     cd "$1" && ./quiltor &
     pid=$!
@@ -177,12 +179,9 @@ menu_bottom() {
         awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
 }
 
-# The y of a row of the menu in the screenshot "menu", counted from its
-# bottom: the settings and the file submenu.
+# The y of the settings row of the menu in the screenshot "menu", counted
+# from its bottom.
 settings_row() {
-    echo $(($(menu_bottom) - 80))
-}
-file_row() {
     echo $(($(menu_bottom) - 57))
 }
 

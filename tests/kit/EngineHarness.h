@@ -164,6 +164,12 @@ public:
         At(frame, [code](EngineRun& run) { run.m_keyboard->Hold(code); });
         At(frame + frames, [code](EngineRun& run) { run.m_keyboard->Release(code); });
     }
+    // The window's command message, as the menu or the rest of the system
+    // sends it, commands the menu does not offer included.
+    void Command(std::uint32_t frame, std::uint32_t command)
+    {
+        At(frame, [command](EngineRun& run) { run.Post(platform::WM_COMMAND, command, 0); });
+    }
     void Close(std::uint32_t frame)
     {
         At(frame, [](EngineRun& run) { run.Post(platform::WM_CLOSE, 0, 0); });

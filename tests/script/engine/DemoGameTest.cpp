@@ -171,10 +171,11 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     std::uint32_t savedAt = 0;
     bool loadClicked = false;
     int litFrames = 0;
-    // The right-click menu four times in the first script's click waits:
+    // The right-click menu three times in the first script's click waits:
     // save slot 0, then the scene-skip switch, whose menu shows the slot's
-    // time, then the settings, where the text speed goes to 60 ms, then the
-    // screen picture, named in the save dialog.
+    // time, then the settings, where the text speed goes to 60 ms; then the
+    // screen picture's command, which the menu does not offer, named in the
+    // save dialog.
     int menus = 0;
     constexpr int SettingsTextTime = 60;
     std::uint32_t settingsAt = 0;
@@ -212,11 +213,16 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
                 frame % ClickEvery == 5) {
                 const std::uint32_t commands[] = {MenuCommand::SaveSlot, MenuCommand::SceneSkip, MenuCommand::Settings,
                                                   MenuCommand::SaveScreenPicture};
-                r.Dialogs().PushCommand(commands[menus++]);
+                const std::uint32_t command = commands[menus++];
                 if (menus == 3)
                     r.Dialogs().PushAnswer({1, {{SettingControl::Text, SettingsTextTime}}, [&] { settingsAt = r.Clock().Now(); }});
-                if (menus == 4) r.Dialogs().PushFile(game.Name("screen"));
-                r.RightClick(frame + 1);
+                if (menus == 4) {
+                    r.Dialogs().PushFile(game.Name("screen"));
+                    r.Command(frame + 1, command);
+                } else {
+                    r.Dialogs().PushCommand(command);
+                    r.RightClick(frame + 1);
+                }
             }
             if (state == EngineState::TextDisplay) {
                 if (last != state) ++messages;
@@ -305,7 +311,7 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
     EXPECT_EQ(endFade.back(), endCentre & 0xFFFFFF);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
     EXPECT_TRUE(game.Exists("Save/index.q"));
-    ASSERT_EQ(run.Dialogs().Menus().size(), 5u); // the last on the end screen
+    ASSERT_EQ(run.Dialogs().Menus().size(), 4u); // the last on the end screen
     ASSERT_EQ(run.Dialogs().ShownFiles().size(), 1u);
     EXPECT_EQ(run.Dialogs().ShownFiles()[0].titleSjis, "画面の保存");
     EXPECT_EQ(game.Read("screen.pdt").substr(0, 5), "PDT10") << "the dialog's name got the picture and its extension";

@@ -1,10 +1,15 @@
 // What reaches the engine through its window: dropped scripts, the full-screen
-// and close keys, and the global variables a game start reads.
+// and close keys, a close while a box, the menu or a dialog is up, and the
+// global variables a game start reads.
 #include <gtest/gtest.h>
 
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/ScriptTestKit.h"
+
+#include <algorithm>
 
 using testkit::EngineRun;
 
@@ -98,6 +103,56 @@ TEST(EngineWindow, AltF4ClosesThePlayer)
 
     EXPECT_LT(run.frames.size(), 10u);
     EXPECT_TRUE(game.Exists("system/option.qsd"));
+}
+
+// The close box or Alt+F4 while a box, the menu or a dialog is up: that one
+// ends as its close would, and the player closes from there as from anywhere,
+// within a few frames, with the resume save and the options written and
+// nothing said but what the script itself earned.
+TEST(EngineWindow, ACloseWhileABoxTheMenuOrADialogIsUpClosesThePlayer)
+{
+    struct Case {
+        const char* what;
+        std::string script;
+        std::string options;
+        bool box; // else a menu or dialog
+        std::function<void(EngineRun&)> open;
+        std::uint32_t lastFrame;
+        std::size_t linesSaid;
+    };
+    const std::string waiting = "あ[L][WAIT TIME=\"100000\"]";
+    // The click wait comes at about frame 10.
+    constexpr std::uint32_t Up = 20;
+    const auto command = [](std::uint32_t id) { return [id](EngineRun& r) { r.Command(Up, id); }; };
+    const Case cases[] = {
+        {"the UTF-8 notice at start", Utf8(u8"こんにちは、世界です。[L]"), "", true, {}, 2, 1},
+        {"a script error under ERROR 1", "[WAIT TIME=\"100\"][WAIT TIME=\"10\" NOSUCHKEY=\"1\"]" + waiting,
+         "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]", true, {}, 8, 1},
+        {"the menu", waiting, "", false, [](EngineRun& r) { r.RightClick(Up); }, Up + 3, 0},
+        {"the exit question", waiting, "", false, command(MenuCommand::Exit), Up + 3, 0},
+        {"the settings", waiting, "", false, command(MenuCommand::Settings), Up + 3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", c.script);
+        if (!c.options.empty()) game.Put("system/option.qsd", c.options);
+        EngineRun run;
+        run.At(0, [&c](EngineRun& r) {
+            if (c.box) r.Boxes().CloseWhileUp(r.Window());
+            else r.Dialogs().CloseWhileUp(r.Window());
+        });
+        if (c.open) c.open(run);
+        testing::internal::CaptureStderr();
+        run.Run(100);
+        const std::string said = testing::internal::GetCapturedStderr();
+
+        EXPECT_EQ(c.box ? run.Boxes().History().size() : run.Dialogs().Menus().size() + run.Dialogs().Shown().size(), 1u);
+        EXPECT_LE(run.frames.size(), c.lastFrame);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), static_cast<std::ptrdiff_t>(c.linesSaid)) << said;
+        EXPECT_FALSE(game.Read("Save/index.a").empty()) << "the resume save";
+        EXPECT_TRUE(game.Exists("system/option.qsd"));
+    }
 }
 
 TEST(EngineWindow, GlobalVariablesOfTheSaveFolderAreReadAtGameStart)

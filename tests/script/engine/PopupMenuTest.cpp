@@ -6,7 +6,6 @@
 #include <regex>
 
 #include "frame/WindowApp.h"
-#include "platform/HostPath.h"
 #include "script/engine/KeyCodes.h"
 #include "script/engine/MenuCommands.h"
 #include "script/lang/Set.h"
@@ -85,11 +84,10 @@ TEST(PopupMenu, ShowsTheResourceMenuWithEmptySlotsAtTheMouse)
     const Menu& menu = shown.menu;
     const std::vector<std::string> top{"スキップ処理", "-", "クイックセーブ", "クイックロード", "セーブ", "ロード", "-",
                                        "ウィンドウを隠す", "-", "フルスクリーン表示", "フォント", "設定(&C)...", "-",
-                                       "ファイル", "-", "タイトルに戻る", "終了(&X)"};
+                                       "タイトルに戻る", "終了(&X)"};
     EXPECT_EQ(Texts(menu), top);
     EXPECT_EQ(Texts(menu[0].items),
-              (std::vector<std::string>{"通常のテキスト送り", "高速スキップ", "自動閲覧", "カスタムスキップ", "-",
-                                        "カスタムスキップの設定...", "シーンスキップ機能を有効にする"}));
+              (std::vector<std::string>{"通常のテキスト送り", "高速スキップ", "自動閲覧", "-", "シーンスキップ機能を有効にする"}));
     for (int n = 0; n < 10; ++n) {
         char slot[32], ring[32];
         std::snprintf(slot, sizeof slot, "%03d: - NONE -", n);
@@ -142,17 +140,6 @@ TEST(PopupMenu, ChecksAndGreyingFollowTheGameState)
              EXPECT_TRUE(Item(menu, MenuCommand::Font + 1).checked);
              EXPECT_FALSE(Item(menu, MenuCommand::Font).checked);
          }},
-        {"the recent scripts by the host paths, a long one cut at a folder",
-         [](EngineRun&) {
-             platform::MapGameDrive("/home/a/game");
-             Engine().GetGameState().AddHistory("Z:/home/" + std::string(50, 'x') + "/game/data/start.txt");
-             Engine().GetGameState().AddHistory("G:/data/choice.txt");
-         },
-         [](const Menu& menu) {
-             platform::MapGameDrive("");
-             EXPECT_EQ(Item(menu, MenuCommand::History).textSjis, "1: /home/a/game/data/choice.txt");
-             EXPECT_EQ(Item(menu, MenuCommand::History + 1).textSjis, "2: .../game/data/start.txt");
-         }},
         {"fonts beyond a hundred are left out so no font takes a window-frame command",
          [](EngineRun&) { UseFonts(150); },
          [](const Menu& menu) {
@@ -199,9 +186,7 @@ CommandRun Choose(std::uint32_t command, std::vector<int> answers = {},
         run.Dialogs().PushCommand(command);
         run.RightClick(MenuFrame);
     } else {
-        run.At(MenuFrame, [command](EngineRun& r) {
-            r.Windows().PostMessage(r.Window(), platform::WM_COMMAND, command, 0);
-        });
+        run.Command(MenuFrame, command);
     }
     if (after) run.At(MenuFrame + 3, after);
     run.Run(MenuFrame + 40);
@@ -217,7 +202,8 @@ CommandRun Choose(std::uint32_t command, std::vector<int> answers = {},
 
 // Each sets its pattern and acts at the click wait it is chosen at: fast skip
 // reads on at once, automatic reading and a custom skip that reads on by
-// itself two seconds after the choice, normal reading not at all.
+// itself two seconds after the choice, normal reading not at all. The custom
+// skip is no item of the menu: its command comes as the window's.
 TEST(PopupMenu, SkipCommandsSetTheirPatternsAndActAtTheWaitTheyAreChosenAt)
 {
     struct Case {
@@ -225,17 +211,22 @@ TEST(PopupMenu, SkipCommandsSetTheirPatternsAndActAtTheWaitTheyAreChosenAt)
         std::uint32_t pattern;
         std::array<std::uint32_t, 4> modes;
         int readsOnAfterMs; // -1: waits on
+        bool offered = true;
     };
     const Case cases[] = {Case{40052, 1, {1, 1, 3, 0}, 0}, Case{40053, 2, {0, 0, 2, 0}, 2000},
-                          Case{40055, 4, {1, 0, 2, 0}, 2000}, Case{40051, 0, {0, 0, 0, 0}, -1}};
+                          Case{40055, 4, {1, 0, 2, 0}, 2000, false}, Case{40051, 0, {0, 0, 0, 0}, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         GameFolder game;
         game.Put("data/index.txt", ClickWaitScript);
         game.Put("system/option.qsd", "[SYSTEM CONTROL=\"SKIPTEXT\" NAME=\"1\"][SYSTEM CONTROL=\"SKIPINPUT\" NAME=\"2\"]");
         EngineRun run;
-        run.Dialogs().PushCommand(c.command);
-        run.RightClick(MenuFrame);
+        if (c.offered) {
+            run.Dialogs().PushCommand(c.command);
+            run.RightClick(MenuFrame);
+        } else {
+            run.Command(MenuFrame, c.command);
+        }
         std::uint32_t chosen = 0;
         run.At(MenuFrame, [&](EngineRun& r) { chosen = r.Clock().Now(); });
         CGameState state;
@@ -330,9 +321,7 @@ TEST(PopupMenu, ClearHistoryAsksFirstAndKeepsTheCurrentScript)
             Engine().GetGameState().AddHistory("Z:/a.txt");
             Engine().GetGameState().AddHistory("Z:/b.txt");
         });
-        run.At(MenuFrame, [](EngineRun& r) {
-            r.Windows().PostMessage(r.Window(), platform::WM_COMMAND, MenuCommand::ClearHistory, 0);
-        });
+        run.Command(MenuFrame, MenuCommand::ClearHistory);
         std::int32_t count = -1;
         run.At(MenuFrame + 3, [&](EngineRun&) { count = Engine().GetGameState().HistoryCount; });
         run.Run(MenuFrame + 5);

@@ -1,5 +1,6 @@
-// The settings sheet and the custom-skip dialog, opened from the popup menu of
-// a click wait and answered by the headless dialog service: what they show,
+// The settings sheet, opened from the popup menu of a click wait, and the
+// custom-skip dialog, which the menu does not offer, opened by its command
+// message; answered by the headless dialog service: what they show,
 // what OK and Cancel leave in the settings, what is heard meanwhile, and what
 // reaches the options file.
 #include <gtest/gtest.h>
@@ -56,9 +57,10 @@ struct Opened {
     std::string options; // the options file the run left
 };
 
-// Chooses the command from the popup menu of the click wait, answers the
-// dialog it opens, and lets the game run on a little before it is closed.
-// setup runs the frame before the menu.
+// Chooses the settings from the popup menu of the click wait (another
+// command comes as the window's command message), answers the dialog it
+// opens, and lets the game run on a little before it is closed. setup runs
+// the frame before the menu.
 Opened Open(std::uint32_t command, HeadlessDialogs::Answer answer, const std::string& options = "",
             const std::function<void(EngineRun&)>& setup = {})
 {
@@ -67,9 +69,13 @@ Opened Open(std::uint32_t command, HeadlessDialogs::Answer answer, const std::st
     if (!options.empty()) game.Put("system/option.qsd", options);
     EngineRun run;
     if (setup) run.At(MenuFrame - 1, setup);
-    run.Dialogs().PushCommand(command);
     run.Dialogs().PushAnswer(std::move(answer));
-    run.RightClick(MenuFrame);
+    if (command == MenuCommand::Settings) {
+        run.Dialogs().PushCommand(command);
+        run.RightClick(MenuFrame);
+    } else {
+        run.Command(MenuFrame, command);
+    }
     Opened opened;
     run.At(MenuFrame + 3, [&](EngineRun&) {
         opened.after = Current();
@@ -328,22 +334,23 @@ TEST(CustomSkip, ShowsTheSkipSettingsAndOkStoresThemIntoTheCustomPreset)
     }
 }
 
-TEST(CustomSkip, HasItsGroupsAndButtonsAndTheCustomItemOfTheMenuTakesItsChoices)
+// Neither is an item of the menu; their commands still reach them.
+TEST(CustomSkip, HasItsGroupsAndButtonsAndTheCustomSkipCommandTakesItsChoices)
 {
     GameFolder game;
     game.Put("data/index.txt", ClickWaitScript);
     EngineRun run;
-    run.Dialogs().PushCommand(MenuCommand::CustomSkipSettings);
+    run.Command(MenuFrame, MenuCommand::CustomSkipSettings);
     run.Dialogs().PushAnswer({Ok, {{SkipGroups[0], 1}, {SkipGroups[1], 2}, {SkipGroups[2], 1}}});
-    run.RightClick(MenuFrame);
-    run.Dialogs().PushCommand(MenuCommand::SkipCustom);
-    run.RightClick(MenuFrame + 5);
+    run.Command(MenuFrame + 5, MenuCommand::SkipCustom);
+    run.RightClick(MenuFrame + 8);
     CGameState state;
     run.At(MenuFrame + 8, [&](EngineRun&) { state = Engine().GetGameState(); });
-    run.Run(MenuFrame + 10);
+    run.Run(MenuFrame + 12);
 
-    ASSERT_EQ(run.Dialogs().Menus().size(), 2u);
-    EXPECT_TRUE(platform::FindCommand(run.Dialogs().Menus()[1].menu, MenuCommand::SkipCustom)) << "offered";
+    ASSERT_EQ(run.Dialogs().Menus().size(), 1u);
+    EXPECT_FALSE(platform::FindCommand(run.Dialogs().Menus()[0].menu, MenuCommand::SkipCustom)) << "not offered";
+    EXPECT_FALSE(platform::FindCommand(run.Dialogs().Menus()[0].menu, MenuCommand::CustomSkipSettings)) << "not offered";
     EXPECT_EQ(state.SkipPattern, 4u);
     EXPECT_EQ(state.SkipModes, (std::array<std::uint32_t, 4>{1, 2, 1, 0}));
 
