@@ -128,7 +128,7 @@ public:
     void StartTransitionShown();
     // The pending transition and, for a picture its EFFECT names, the place
     // of the tag that asked for it.
-    void SetTransition(const CTagAttributes& record, EffectKind effect);
+    void SetTransition(const EffectChoice& effect);
     void ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager);
     void FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager);
     void OnEndElementTag(CTagAttributes& record, TAG::CElementManager& manager);
