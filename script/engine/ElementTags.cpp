@@ -8,10 +8,10 @@ using kivotasuGameKit::CTextString;
 
 namespace {
 
-EffectKind TagEffect(const CTagAttributes& record, const TAG::CElementManager& manager)
+// The tag's own EFFECT, else the default of its family (or of DEFAULTLOCK).
+EffectChoice TagEffect(const CTagAttributes& record, EffectChoice effect)
 {
-    EffectKind effect = manager.GetEffect();
-    record.GetEffect(effect);
+    effect.Parse(record);
     return effect;
 }
 
@@ -46,16 +46,16 @@ void CQuiltorEngine::StartTransitionShown()
 
 // The transition may run tags later (a PASTE's, before the next text): a
 // picture it cannot have is said at the tag that named it.
-void CQuiltorEngine::SetTransition(const CTagAttributes& record, EffectKind effect)
+void CQuiltorEngine::SetTransition(const EffectChoice& effect)
 {
-    m_state.SetEffect(record, effect);
-    if (effect == EffectKind::Named) m_effectPlace = CScriptError::GetInstance().Here();
+    m_state.SetEffect(effect);
+    if (effect.kind == EffectKind::Named) m_effectPlace = CScriptError::GetInstance().Here();
 }
 
 void CQuiltorEngine::ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager)
 {
     StartTransitionHidden();
-    SetTransition(record, TagEffect(record, manager));
+    SetTransition(TagEffect(record, manager.GetEffect()));
     manager.SetElement(record);
     if (!m_lock.IsLocked()) Redraw();
     StartTransitionShown();
@@ -63,7 +63,7 @@ void CQuiltorEngine::ApplyElementTag(CTagAttributes& record, TAG::CElementManage
 
 void CQuiltorEngine::FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager)
 {
-    SetTransition(record, TagEffect(record, manager));
+    SetTransition(TagEffect(record, manager.GetEffect()));
     StartTransitionHidden();
     if (!m_lock.IsLocked()) Redraw();
     StartTransitionShown();
@@ -114,9 +114,7 @@ void CQuiltorEngine::OnPaintTag(CTagAttributes& record)
 void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
 {
     if (m_lock.Unlock() != 0 || m_lock.IsLocked()) return;
-    EffectKind effect = m_lock.GetEffect();
-    record.GetEffect(effect);
-    SetTransition(record, effect);
+    SetTransition(TagEffect(record, m_lock.GetEffect()));
     Redraw();
     m_state.ChangeState(EngineState::Transition);
 }

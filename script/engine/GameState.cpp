@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "script/lang/TagAttributes.h"
-
 void CGameState::Reset()
 {
     State = EngineState::RunTags;
@@ -19,10 +17,10 @@ void CGameState::ChangeState(EngineState next)
     State = next;
 }
 
-void CGameState::SetEffect(const CTagAttributes& record, EffectKind kind)
+void CGameState::SetEffect(const EffectChoice& effect)
 {
-    PendingEffect = kind;
-    if (kind == EffectKind::Named) PendingEffectText = record.GetValue(TagAttributeKey::Effect);
+    PendingEffect = effect.kind;
+    if (effect.kind == EffectKind::Named) PendingEffectText = effect.picture;
 }
 
 void CGameState::AddHistory(CTextString name)

@@ -7,9 +7,7 @@
 #include <cstdint>
 
 #include "frame/TextString.h"
-#include "script/lang/TagTables.h"
-
-class CTagAttributes;
+#include "script/lang/EffectChoice.h"
 
 enum class EngineState : std::uint32_t {
     RunTags = 0,
@@ -37,8 +35,8 @@ public:
     void Reset();
     // Remembers the state it leaves, as every change of state does.
     void ChangeState(EngineState next);
-    // kind Named also takes the record's EFFECT text.
-    void SetEffect(const CTagAttributes& record, EffectKind kind);
+    // A picture's name is taken too; another kind leaves the last name.
+    void SetEffect(const EffectChoice& effect);
 
     // Taken by value: the name may be one of the entries it moves.
     void AddHistory(CTextString name);

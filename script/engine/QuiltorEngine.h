@@ -126,9 +126,9 @@ public:
     // Bodies of the element-change, SAVE, SCREEN and TITLE tags.
     void StartTransitionHidden();
     void StartTransitionShown();
-    // The pending transition and, for a picture its EFFECT names, the place
-    // of the tag that asked for it.
-    void SetTransition(const CTagAttributes& record, EffectKind effect);
+    // The pending transition and, for a picture (named by the tag or by its
+    // default), the place of the tag it serves.
+    void SetTransition(const EffectChoice& effect);
     void ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager);
     void FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager);
     void OnEndElementTag(CTagAttributes& record, TAG::CElementManager& manager);

@@ -11,7 +11,6 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/Set.h"
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -216,9 +215,9 @@ void CQuiltorEngine::LoadAutoSave(int n)
 void CQuiltorEngine::SaveScreenPicture()
 {
     const std::string folder = kivotasuGameKit::CFile::GetCurrentDir();
-    char proposed[16] = {};
+    std::string proposed;
     for (int n = 0; n < 100; ++n) {
-        std::snprintf(proposed, sizeof proposed, "Quiltor%02d.pdt", n);
+        proposed = (n < 10 ? "Quiltor0" : "Quiltor") + std::to_string(n) + ".pdt";
         if (!platform::FileSystem().Exists(folder + proposed)) break;
     }
     platform::FileDialog dialog;

@@ -11,6 +11,26 @@
 
 using kivotasuGameKit::CTextString;
 
+namespace {
+
+constexpr std::string_view FullWidthDigits = "０１２３４５６７８９";
+
+// The text with its full-width digits half-width.
+std::string NarrowDigits(std::string_view text)
+{
+    std::string narrow;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = kivotasuGameKit::CharLengthAt(text, pos);
+        const std::size_t digit = length == 2 ? FullWidthDigits.find(text.substr(pos, 2)) : std::string_view::npos;
+        if (digit != std::string_view::npos && digit % 2 == 0) narrow += static_cast<char>('0' + digit / 2);
+        else narrow += text.substr(pos, length);
+        pos += length;
+    }
+    return narrow;
+}
+
+} // namespace
+
 CScriptReader::~CScriptReader()
 {
     // The reporter keeps a view of the text, which goes with the reader.
@@ -184,10 +204,36 @@ bool CScriptReader::FindLabel(CTagAttributes& record, const CTextString& label, 
     m_pos = 0;
     for (;;) {
         if (ScanLabel(record) != TagRead) {
-            CScriptError::GetInstance().Report(CTextString("ラベル『") + label + CTextString("』が見つかりません。"), from);
+            CScriptError::GetInstance().Report(MissingLabel(label), from);
             return false;
         }
         if (record.GetLabel() == label) return true;
+    }
+}
+
+// A label written with a digit of the other width (第3章 sought, 第３章
+// written) looks the same on the page: the message names it. One more pass
+// over the labels, on a miss only, and a quiet one: what it reads was said
+// by the search.
+CTextString CScriptReader::MissingLabel(const CTextString& label) const
+{
+    CTextString message = "ラベル『" + label + "』が見つかりません。";
+    const std::string sought = NarrowDigits(label.GetStr());
+    if (sought.find_first_of("0123456789") == std::string::npos) return message;
+    std::size_t pos = 0;
+    CTagLexer lexer(Text(), pos, LexFaults::Raised);
+    CTagAttributes record;
+    for (;;) {
+        const std::size_t before = pos;
+        try {
+            if (lexer.ScanLabel(record) != TagRead) return message;
+        } catch (const EScript&) {
+            // A tag that does not close ends the scan, as it ended the search.
+            if (pos == before) return message;
+            continue;
+        }
+        if (NarrowDigits(record.GetLabel().GetStr()) == sought)
+            return message + "数字の全角と半角だけが違うラベル『" + record.GetLabel() + "』はあります。";
     }
 }
 

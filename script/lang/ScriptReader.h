@@ -77,6 +77,9 @@ private:
     int Read(const std::string& name, SayFault say);
     // What Read and Take do once the text is in place, or is not.
     int Opened(int result);
+    // The message of a label not found, naming a label that differs from it
+    // only in the width of its digits.
+    CTextString MissingLabel(const CTextString& label) const;
     // Raises EScript beyond MaxCallDepth entries.
     void Push(CallEntry entry);
 

@@ -5,7 +5,6 @@
 #include "script/dib/DIB32Ex.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
-#include "script/tag/Lock.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -22,7 +21,7 @@ void CElementManager::WriteDefault(kivotasuGameKit::CTextFileWriter& writer, con
 {
     CTextString line("\n[");
     line += CTextString(tagName);
-    line.AppendAttribute("EFFECT", EffectKeyword(m_effect));
+    AppendSavedAttribute(line, "EFFECT", m_effect.Text());
     if (!m_path.IsEmpty()) AppendSavedAttribute(line, "PATH", m_path);
     if (m_control != ControlStyle::None)
         line.AppendAttribute("CONTROL", CTextString(ControlStyleNames[static_cast<std::size_t>(m_control)]));
@@ -62,7 +61,7 @@ void CElementManager::ParseDefault(CTagAttributes& record)
 {
     const CTextString& path = record.GetPath();
     if (!path.IsEmpty()) m_path = path;
-    record.GetEffect(m_effect);
+    m_effect.Parse(record);
     record.GetControl(m_control);
 }
 

@@ -9,6 +9,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include "frame/TextString.h"
+#include "script/lang/EffectChoice.h"
 #include "script/lang/TagTables.h"
 #include "script/tag/Element.h"
 
@@ -41,7 +42,7 @@ public:
     virtual void HideElement(const CTagAttributes& record);
     virtual void ParseDefault(CTagAttributes& record);
     virtual ControlStyle GetControl() const { return m_control; }
-    virtual EffectKind GetEffect() const { return m_effect; }
+    virtual const EffectChoice& GetEffect() const { return m_effect; }
     virtual DIB::CDIB32Ex* GetPicture(const CTextString& name);
     virtual DIB::CDIB32Ex* GetFirstPicture();
     virtual void DrawAll(Plane& target);
@@ -66,7 +67,7 @@ public:
 private:
     ElementList m_elements;
     CTextString m_path;
-    EffectKind m_effect = EffectKind::Blend;
+    EffectChoice m_effect;
     ControlStyle m_control = ControlStyle::None;
 };
 

@@ -1,6 +1,7 @@
 #include "script/tag/Lock.h"
 
 #include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
 #include "script/lang/TagAttributes.h"
 
 using kivotasuGameKit::CTextString;
@@ -17,26 +18,20 @@ int CLock::Unlock()
 void CLock::Reset()
 {
     m_count = 0;
-    m_effect = EffectKind::Blend;
+    m_effect = EffectChoice();
 }
 
 void CLock::ParseDefault(const CTagAttributes& record)
 {
-    record.GetEffect(m_effect);
+    m_effect.Parse(record);
 }
 
 void CLock::WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const
 {
     CTextString line("\n[DEFAULTLOCK");
-    line.AppendAttribute("EFFECT", EffectKeyword(m_effect));
+    AppendSavedAttribute(line, "EFFECT", m_effect.Text());
     line += CTextString("]\n");
     writer.Write(line);
-}
-
-CTextString EffectKeyword(EffectKind effect)
-{
-    auto index = static_cast<std::size_t>(effect);
-    return index < EffectNames.size() ? CTextString(EffectNames[index]) : CTextString();
 }
 
 } // namespace TAG

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/TextString.h"
-#include "script/lang/TagTables.h"
+#include "script/lang/EffectChoice.h"
 
 class CTagAttributes;
 namespace kivotasuGameKit { class CTextFileWriter; }
@@ -26,11 +25,11 @@ public:
     void Reset();
     void ParseDefault(const CTagAttributes& record);
     void WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const;
-    EffectKind GetEffect() const { return m_effect; }
+    const EffectChoice& GetEffect() const { return m_effect; }
 
 private:
     std::int32_t m_count = 0;
-    EffectKind m_effect = EffectKind::Blend;
+    EffectChoice m_effect;
 };
 
 // Raises the count for one scope: drawing in it reaches the screen plane only.
@@ -44,8 +43,5 @@ public:
 private:
     CLock& m_lock;
 };
-
-// The keyword of an effect as tags write it; empty for a picture name.
-kivotasuGameKit::CTextString EffectKeyword(EffectKind effect);
 
 } // namespace TAG

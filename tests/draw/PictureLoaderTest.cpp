@@ -152,8 +152,8 @@ TEST(PictureLoader, BmpNeedsItsMagicAndFiftyFourBytes)
     // A JPEG stream behind "BM" is taken for a BMP, whose header is then unusable.
     std::vector<uint8_t> jpeg;
     ASSERT_TRUE(platform::EncodeJpeg({8, 8, Bytes(8 * 8 * 3, 0x80)}, 90, jpeg));
-    Bytes marked{'B', 'M'};
-    marked.insert(marked.end(), jpeg.begin(), jpeg.end());
+    Bytes marked(jpeg.begin(), jpeg.end());
+    marked.insert(marked.begin(), {'B', 'M'});
     Loaded bm(marked);
     EXPECT_EQ(bm.result, 0);
     int w, h;

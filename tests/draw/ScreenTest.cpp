@@ -54,7 +54,9 @@ TEST_F(ScreenTest, EveryDisplayFormatShapesTheBackPlaneAndThePresent)
             EXPECT_EQ(draw.m_secondary.GetSurfaceType(), eight ? RGB555 : format.screen);
             EXPECT_EQ(draw.m_secondary.GetDDSurface() == nullptr, eight);
             EXPECT_EQ(draw.m_conversion.GetSurfaceInfoPtr()->IsCreated(), eight);
-            if (eight) EXPECT_EQ(draw.m_conversion.GetSurfaceType(), Pal8);
+            if (eight) {
+                EXPECT_EQ(draw.m_conversion.GetSurfaceType(), Pal8);
+            }
             int w = 0, h = 0;
             EXPECT_FALSE(draw.m_secondary.GetSize(&w, &h));
             EXPECT_EQ(w, 640);

@@ -67,7 +67,7 @@ TEST_P(CompressedWaveTest, TheFactoryPassesItOnAndItDecodesToSixteenBits)
     EXPECT_EQ(log->Messages(), std::vector<std::string>{"CWaveStream::Initialize WAVE_FORMAT_PCMじゃない"});
     const std::uint16_t align = std::uint16_t(2 * e.channels);
     EXPECT_EQ(*stream->GetFormat(),
-              (WAVEFORMATEX{1, std::uint16_t(e.channels), std::uint32_t(e.rate), e.rate * align, align, 16, 0}));
+              (WAVEFORMATEX{1, std::uint16_t(e.channels), std::uint32_t(e.rate), std::uint32_t(e.rate) * align, align, 16, 0}));
     EXPECT_NEAR(stream->GetLength(), 2000, 40) << "what the blocks decode to";
 
     const std::vector<std::int16_t> samples = ReadSamples(*stream);

@@ -54,7 +54,9 @@ TEST(MidiTempoMap, RoundTripsEveryMillisecond)
     for (std::int64_t ms = 0; ms <= map.GetLengthMs(); ++ms) {
         const std::int64_t ticks = map.MsToTicks(ms);
         ASSERT_GE(map.TicksToMs(ticks), ms) << ms;
-        if (ticks > 0) ASSERT_LT(map.TicksToMs(ticks - 1), ms) << ms;
+        if (ticks > 0) {
+            ASSERT_LT(map.TicksToMs(ticks - 1), ms) << ms;
+        }
     }
 }
 

@@ -208,3 +208,49 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     }
     CDibInfoCache::GetInstance().Clear();
 }
+
+// The pictures DEFAULTLOCK and DEFAULTBACK name are what an UNLOCK and a BACK
+// without EFFECT lay over the scene, also after a load into a fresh player.
+TEST(EngineTransition, DefaultPicturesOutliveASaveAndServeTheTagsThatNameNone)
+{
+    CDibInfoCache::GetInstance().Clear();
+    GameFolder game;
+    dibkit::WritePicture(game, "data/wipe.bmp", 32, 32, Disc);
+    dibkit::WritePicture(game, "data/curtain.bmp", 56, 20, Key);
+    game.Put("data/scene.txt", "[DEFAULTLOCK EFFECT=\"{BASE}wipe.bmp\"][DEFAULTBACK EFFECT=\"{BASE}curtain.bmp\"][C]"
+                               "[LOCK][BACK COLOR=\"#336699\"][UNLOCK][BACK COLOR=\"#113355\"][SET VARIABLE=\"after\" ENTITY=\"1\"]" +
+                                   Hold);
+    game.Put("data/index.txt", "[JUMP FILE=\"{BASE}scene.txt\"]");
+    {
+        EngineRun run;
+        run.At(5, [](EngineRun&) { CQuiltorEngine::GetInstance()->SaveSlot(3); });
+        run.Run(8);
+    }
+    const std::string saved = game.Read("Save/index.003");
+    EXPECT_NE(saved.find("[DEFAULTLOCK EFFECT=\"{KARUTEMI}data/wipe.bmp\"]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("[DEFAULTBACK EFFECT=\"{KARUTEMI}data/curtain.bmp\"]"), std::string::npos) << saved;
+
+    game.Put("data/index.txt", Hold);
+    EngineRun run;
+    std::vector<std::string> laid;
+    run.At(2, [](EngineRun&) { CQuiltorEngine::GetInstance()->LoadSlot(3); });
+    // The load's own UNLOCK takes the first 800 ms of a blend or so.
+    run.Click(80);
+    for (std::uint32_t frame = 81; frame < 160; ++frame) {
+        run.At(frame, [&](EngineRun&) {
+            const CGameState& state = CQuiltorEngine::GetInstance()->GetGameState();
+            if (state.State == EngineState::Transition && state.PendingEffect == EffectKind::Named &&
+                (laid.empty() || laid.back() != state.PendingEffectText.GetStr()))
+                laid.push_back(state.PendingEffectText.GetStr());
+        });
+    }
+    testing::internal::CaptureStderr();
+    run.Run(160);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("EFFECT"), std::string::npos) << said;
+    const auto sets = run.Tags(TagId::Set);
+    ASSERT_TRUE(!sets.empty() && sets.back()->record.GetValue(TagAttributeKey::Variable).GetStr() == "after")
+        << "the story went on after the load";
+    EXPECT_EQ(laid, (std::vector<std::string>{game.Karutemi() + "data/wipe.bmp", game.Karutemi() + "data/curtain.bmp"}));
+    CDibInfoCache::GetInstance().Clear();
+}

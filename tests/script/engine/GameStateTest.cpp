@@ -88,12 +88,15 @@ TEST(GameState, NamedEffectKeepsItsText)
     CGameState state;
     CTagAttributes record;
     record.SetValue(TagAttributeKey::Effect, "swirl");
-    state.SetEffect(record, EffectKind::Named);
+    EffectChoice effect;
+    ASSERT_TRUE(effect.Parse(record));
+    state.SetEffect(effect);
     EXPECT_EQ(state.PendingEffect, EffectKind::Named);
     EXPECT_EQ(state.PendingEffectText.GetStr(), "swirl");
 
     record.SetValue(TagAttributeKey::Effect, "BLEND");
-    state.SetEffect(record, EffectKind::Blend);
+    ASSERT_TRUE(effect.Parse(record));
+    state.SetEffect(effect);
     EXPECT_EQ(state.PendingEffect, EffectKind::Blend);
     EXPECT_EQ(state.PendingEffectText.GetStr(), "swirl");
 }

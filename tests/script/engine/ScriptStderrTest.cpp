@@ -106,6 +106,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『blind』は効果の名前でなく、絵としても使えないので、"
               u8"BLENDで切り替えます。キーワードは大文字で「BLIND」と書きます。画像『{GAME}/blind』が読み込めません。 "
               u8"[BACK COLOR=\"#000000\" EFFECT=\"blind\"]\n")},
+        {"a default picture that is not there, named at the tag that falls back on it",
+         Lap("[DEFAULTLOCK EFFECT=\"{BASE}wipe.bmp\"][LOCK][UNLOCK]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: EFFECT『{GAME}/data/wipe.bmp』は効果の名前でなく、絵としても使えないので、"
+              u8"BLENDで切り替えます。画像『{GAME}/data/wipe.bmp』が読み込めません。 [UNLOCK]\n")},
         // The paste's transition runs before the text read after it.
         {"a paste's effect that is no name and no picture, said at the paste",
          "[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" EFFECT=\"NONE\"][CUT FILE=\"dot.bmp\" X=\"0\" Y=\"0\" WIDTH=\"1\" HEIGHT=\"1\"]\r\n"

@@ -61,14 +61,19 @@ TEST(Lock, DefaultEffectIsBlendAndDefaultLockSetsIt)
     TAG::CLock lock;
     EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"BLEND\"]\n");
     lock.ParseDefault(Tag({{TagAttributeKey::Effect, "WAVE"}}));
-    EXPECT_EQ(lock.GetEffect(), EffectKind::Wave);
+    EXPECT_EQ(lock.GetEffect().kind, EffectKind::Wave);
     lock.ParseDefault(Tag({}));
-    EXPECT_EQ(lock.GetEffect(), EffectKind::Wave);
-    // A picture name is written back empty.
-    lock.ParseDefault(Tag({{TagAttributeKey::Effect, "wipe.bmp"}}));
-    EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"\"]\n");
+    EXPECT_EQ(lock.GetEffect().kind, EffectKind::Wave);
+    // A picture keeps its name, also in the save.
+    lock.ParseDefault(Tag({{TagAttributeKey::Effect, "data/wipe.bmp"}}));
+    lock.ParseDefault(Tag({}));
+    EXPECT_EQ(lock.GetEffect().kind, EffectKind::Named);
+    EXPECT_EQ(lock.GetEffect().picture.GetStr(), "data/wipe.bmp");
+    EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"data/wipe.bmp\"]\n");
+    lock.ParseDefault(Tag({{TagAttributeKey::Effect, "NONE"}}));
+    EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"NONE\"]\n");
     lock.Reset();
-    EXPECT_EQ(lock.GetEffect(), EffectKind::Blend);
+    EXPECT_EQ(lock.GetEffect().kind, EffectKind::Blend);
 }
 
 TEST(Select, BlockErrorsAndItemsWrittenBack)
