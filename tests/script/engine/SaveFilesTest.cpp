@@ -91,6 +91,16 @@ std::size_t KeptLines(const std::string& said)
     return lines;
 }
 
+// A green 64 x 48 BMP, its folder in place.
+void PutPicture(const std::string& name)
+{
+    kivotasuGameKit::Draw::CFastPlane picture;
+    picture.CreateMemorySurface(64, 48, kivotasuGameKit::ARGB8888);
+    picture.SetFillColor(0xFF20C040);
+    picture.Clear();
+    ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap(name.c_str(), nullptr), 0);
+}
+
 bool IsSet(const char* name)
 {
     try {
@@ -384,13 +394,7 @@ TEST(SaveFiles, ASaveMadeWithRelativePathsLoads)
     MemoryGame game;
     game.files.CreateFolder("Z:\\data");
     game.files.CreateFolder("Z:\\data\\pic");
-    {
-        kivotasuGameKit::Draw::CFastPlane picture;
-        picture.CreateMemorySurface(64, 48, kivotasuGameKit::ARGB8888);
-        picture.SetFillColor(0xFF20C040);
-        picture.Clear();
-        ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap("Z:\\data\\pic\\a.bmp", nullptr), 0);
-    }
+    PutPicture("Z:\\data\\pic\\a.bmp");
     game.files.Put("Z:\\data\\second.txt", "[BACK FILE=\"a.bmp\"][CUT FILE=\"a.bmp\" X=\"0\" Y=\"0\" WIDTH=\"8\" HEIGHT=\"8\"]"
                                            "[C]" + SetTo("after", "1") + Hold);
     std::string music, picture;
@@ -477,6 +481,60 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
 
     platform::InstallFileSystem(nullptr);
     kivotasuGameKit::CFile::SetCurrentDir(savedDir);
+}
+
+// What the scripts' own tags give, "!" and "@" inside, is saved as it
+// stands: the caption, a variable, a global, a picture's file and the name
+// of the script, through a choice's auto-save, a quick save and the resume
+// save at the close. Each loads back and plays on, and the globals file is
+// written again.
+TEST(SaveFiles, ValuesWithMarksInsideAreSavedAndLoadBack)
+{
+    MemoryGame game;
+    game.files.CreateFolder("Z:\\data");
+    PutPicture("Z:\\data\\やった!.bmp");
+    game.files.Put("Z:\\Save\\index.g", SetTo("家", "ゆう@うち") + SetTo("回数", "1"));
+    game.files.Put("Z:\\data\\ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][SELECT][WRITE BODY=\"はい\" LABEL=\"a\"]"
+                                             "[ENDSELECT][LABEL LABEL=\"a\"][C]" + SetTo("after", "1") + "[C]");
+    const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
+                               "[JUMP FILE=\"{BASE}ゆう@うち.txt\"]";
+    game.files.Put("Z:\\data\\index.txt", script);
+    {
+        EngineRun played;
+        played.Key(10, KeyCode::Down);
+        played.Key(13, KeyCode::Enter);
+        played.At(30, [](EngineRun&) { Engine().QuickSave(); });
+        played.Run(35);
+        EXPECT_TRUE(played.errors.empty()) << played.errors.front();
+        EXPECT_TRUE(played.Boxes().History().empty()) << "nothing refused";
+        ASSERT_EQ(played.frames.back().state, EngineState::ClickWait);
+    }
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("回数", "2")), std::string::npos);
+
+    const std::pair<const char*, std::function<void()>> loads[] = {
+        {"choice", [] { Engine().LoadAutoSave(0); }}, {"quick", [] { Engine().LoadQuick(); }}, {"resume", [] { Engine().LoadResume(); }}};
+    for (const auto& [what, load] : loads) {
+        SCOPED_TRACE(what);
+        EngineRun loaded;
+        std::string mood, home, picture;
+        loaded.At(2, [&](EngineRun&) { load(); });
+        loaded.Key(60, KeyCode::Down);
+        loaded.Key(63, KeyCode::Enter);
+        loaded.At(70, [&](EngineRun&) {
+            mood = value("気分");
+            home = value("家");
+            if (auto* back = Engine().GetBacks().GetFirstPicture(); back && back->IsLoaded()) picture = back->GetFile().GetStr();
+        });
+        loaded.Click(75);
+        loaded.Run(90);
+        EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
+        EXPECT_EQ(mood, "やった!");
+        EXPECT_EQ(home, "ゆう@うち");
+        EXPECT_TRUE(picture.ends_with("data/やった!.bmp")) << picture;
+        ASSERT_FALSE(loaded.Tags(TagId::Title).empty());
+        EXPECT_EQ(loaded.Tags(TagId::Title).back()->record.GetBody().GetStr(), "ドキドキ!学園");
+        EXPECT_EQ(SetsOf(loaded, "after"), 1u) << "played on past the saved wait";
+    }
 }
 
 // The caption is cut to its bytes at a character boundary: a lone lead byte
