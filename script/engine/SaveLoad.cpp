@@ -136,14 +136,22 @@ void CQuiltorEngine::SaveSlot(int n)
     SaveCode(n);
 }
 
+// The new entry is written whole before the ring moves: a save that cannot
+// be written (a full disk, a read-only folder, a value with no saved form)
+// costs no entry of the ring.
 void CQuiltorEngine::AutoSave()
 {
     if (!m_state.AutoSave) return;
+    const CTextString newest = GetSaveFileName(RingCode);
+    const CTextString written = newest + CTextString(".new");
+    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", newest, false, [&] { WriteSave(written); })) return;
     platform::IFileSystem& files = platform::FileSystem();
     files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
     for (int entry = RingSize - 1; entry > 0; --entry)
         files.Rename(GetSaveFileName(RingCode + entry - 1).GetStr(), GetSaveFileName(RingCode + entry).GetStr());
-    SaveCode(RingCode);
+    if (!files.Rename(written.GetStr(), newest.GetStr()))
+        SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
+                   CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
 }
 
 // Read once, through the open that was checked: a FIFO neither blocks nor

@@ -136,7 +136,8 @@ TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
 }
 
 // Each auto-save moves the ring down one place: entry 0 is the newest, at
-// most ten remain, and the numbered slots are never touched.
+// most ten remain, and the numbered slots are never touched. The ring moves
+// only once the new entry is written whole.
 TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
 {
     MemoryGame game;
@@ -155,7 +156,27 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
         EXPECT_NE(text.find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
     }
     EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
+    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
     EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
+
+    // An entry that cannot be written costs none: ten choices later the ring
+    // is as it was.
+    std::vector<std::string> ring;
+    for (int entry = 0; entry < 10; ++entry) ring.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
+    const std::pair<const char*, std::function<void()>> faults[] = {
+        {"full disk", [&] { game.files.SetCapacity(0); }},
+        {"read-only folder", [&] { game.files.SetReadOnly(true); }},
+        {"a value with no saved form", [] { CSet::GetInstance().Set("n", "a,b"); }}};
+    for (const auto& [what, fault] : faults) {
+        SCOPED_TRACE(what);
+        std::vector<std::pair<std::uint32_t, std::function<void()>>> choices = {{2, fault}};
+        for (int n = 0; n < 10; ++n) choices.emplace_back(3 + n, [] { Engine().AutoSave(); });
+        game.Play(Hold, 15, choices);
+        game.files.SetCapacity(SIZE_MAX);
+        game.files.SetReadOnly(false);
+        for (int entry = 0; entry < 10; ++entry)
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)) == ring[entry]) << "entry " << entry;
+    }
 
     // With the auto-save flag off the ring stays as it is.
     const std::string newest = game.files.Get("Z:\\Save\\index.s00");
