@@ -263,6 +263,8 @@ private:
     void RunStoredFile(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
+    // The tag a save ends with, which takes its load back to the wait it was taken in.
+    void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
     // Runs write, which saves the file name; false when it failed, which is
     // said as what could not be saved (where names the writer in the log),
     // in a box when asked for and the player is not closing.

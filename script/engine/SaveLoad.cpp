@@ -78,6 +78,19 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     tail += CTextString("[SAVE CONTROL=\"1\"]\n");
     writer.Write(tail);
 
+    WriteResumeTag(writer);
+    writer.Close();
+    SaveGlobals();
+}
+
+// The reader's place means nothing once the story has ended (it may lie
+// behind the last byte after an error): such a save goes back to the end.
+void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
+{
+    if (m_state.State == EngineState::ScriptEnd) {
+        writer.Write(CTextString("\n[END]\n"));
+        return;
+    }
     switch (m_state.CurrentWait) {
     case WaitKind::C: writer.Write(CTextString("\n[C")); break;
     case WaitKind::L: writer.Write(CTextString("\n[L")); break;
@@ -89,8 +102,6 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     resume.AppendAttribute("NAME", CTextString(std::to_string(m_reader.GetOffset())));
     resume += CTextString("]\n");
     writer.Write(resume);
-    writer.Close();
-    SaveGlobals();
 }
 
 void CQuiltorEngine::SaveCode(int code)
@@ -100,8 +111,11 @@ void CQuiltorEngine::SaveCode(int code)
     Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); });
 }
 
+// Once the story has ended there is nothing to resume: the resume save of
+// the play before stays.
 void CQuiltorEngine::SaveResume()
 {
+    if (m_state.State == EngineState::ScriptEnd) return;
     if (StillLoading()) KeepLoadedSaveAsResume();
     else if (m_state.AutoSave) SaveCode(ResumeCode);
 }

@@ -18,6 +18,7 @@
 #include "platform/TextCodec.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
 #include "tests/kit/WallSeconds.h"
@@ -207,6 +208,61 @@ TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
 
     game.Play(Hold, 3, {{1, [&] { seen = value("seen"); }}});
     EXPECT_EQ(seen, "3") << "read at the start of a run";
+}
+
+// Once the story has ended (END, or an error that ended it), the close and a
+// restart from the end screen keep the resume save of the play before, which
+// still plays on; a save taken from the menu on the end screen loads back
+// onto it without a word.
+TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndScreen)
+{
+    const std::pair<const char*, const char*> ends[] = {{"END", "[END]\n"}, {"an error", "[BACK FILE=\"{missing}\"]\n\n"}};
+    for (const auto& [what, end] : ends) {
+        SCOPED_TRACE(what);
+        MemoryGame game;
+        game.files.Put("Z:\\data\\index.txt", "[C]" + SetTo("after", "1") + "[C]" + end);
+        {
+            EngineRun before;
+            before.Run(10);
+        }
+        const std::string resume = game.files.Get("Z:\\Save\\index.a");
+        ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
+        const auto command = [](std::uint32_t id) { return [id](EngineRun& run) { run.Post(platform::WM_COMMAND, id, 0); }; };
+
+        EngineRun ended;
+        ended.Click(5);
+        ended.Click(10);
+        ended.At(20, command(MenuCommand::QuickSave));
+        ended.At(21, command(MenuCommand::SaveSlot + 1));
+        ended.Run(30);
+        ASSERT_EQ(ended.frames.back().state, EngineState::ScriptEnd);
+        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+
+        for (const std::uint32_t load : {MenuCommand::QuickLoad, MenuCommand::LoadSlot + 1}) {
+            SCOPED_TRACE(load);
+            EngineRun loaded;
+            loaded.At(2, command(load));
+            testing::internal::CaptureStderr();
+            loaded.Run(60);
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
+            EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
+            EXPECT_EQ(said.find("script error"), std::string::npos) << said;
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+        }
+
+        EngineRun restarted;
+        bool kept = false;
+        restarted.Click(5);
+        restarted.Click(10);
+        restarted.At(20, command(MenuCommand::History));
+        restarted.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
+        restarted.At(61, command(MenuCommand::LoadResume));
+        restarted.Click(100);
+        restarted.Run(110);
+        EXPECT_TRUE(kept) << "kept at the restart";
+        EXPECT_EQ(SetsOf(restarted, "after"), 1u) << "the kept resume save plays on";
+    }
 }
 
 TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
