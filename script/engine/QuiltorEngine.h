@@ -180,7 +180,8 @@ public:
     // Skips and logs whatever cannot be read, and reads on; reads at most
     // what any save holds, through one open.
     void LoadGlobals();
-    // Writes one save file, throwing on failure, then the global variables.
+    // Writes one save file, throwing on failure; its callers write the
+    // global variables once the save is in place.
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // leaves the old file and the game goes on; a slot or quick save the

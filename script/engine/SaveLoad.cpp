@@ -80,7 +80,6 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
 
     WriteResumeTag(writer);
     writer.Close();
-    SaveGlobals();
 }
 
 // The reader's place means nothing once the story has ended (it may lie
@@ -108,7 +107,7 @@ void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
     const bool asked = code == QuickCode || (code >= 0 && code < RingCode);
-    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); });
+    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); })) SaveGlobals();
 }
 
 // Once the story has ended there is nothing to resume: the resume save of
@@ -166,6 +165,7 @@ void CQuiltorEngine::AutoSave()
     if (!files.Rename(written.GetStr(), newest.GetStr()))
         SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
                    CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
+    SaveGlobals();
 }
 
 // Read once, through the open that was checked: a FIFO neither blocks nor
