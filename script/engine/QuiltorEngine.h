@@ -180,7 +180,8 @@ public:
     // Skips and logs whatever cannot be read, and reads on; reads at most
     // what any save holds, through one open.
     void LoadGlobals();
-    // Writes one save file, throwing on failure, then the global variables.
+    // Writes one save file, throwing on failure; its callers write the
+    // global variables once the save is in place.
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // leaves the old file and the game goes on; a slot or quick save the
@@ -263,6 +264,8 @@ private:
     void RunStoredFile(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
+    // The tag a save ends with, which takes its load back to the wait it was taken in.
+    void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
     // Runs write, which saves the file name; false when it failed, which is
     // said as what could not be saved (where names the writer in the log),
     // in a box when asked for and the player is not closing.

@@ -77,6 +77,18 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     tail += CTextString("[SAVE CONTROL=\"1\"]\n");
     writer.Write(tail);
 
+    WriteResumeTag(writer);
+    writer.Close();
+}
+
+// The reader's place means nothing once the story has ended (it may lie
+// behind the last byte after an error): such a save goes back to the end.
+void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
+{
+    if (m_state.State == EngineState::ScriptEnd) {
+        writer.Write(CTextString("\n[END]\n"));
+        return;
+    }
     switch (m_state.CurrentWait) {
     case WaitKind::C: writer.Write(CTextString("\n[C")); break;
     case WaitKind::L: writer.Write(CTextString("\n[L")); break;
@@ -88,19 +100,20 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     resume.AppendAttribute("NAME", CTextString(std::to_string(m_reader.GetOffset())));
     resume += CTextString("]\n");
     writer.Write(resume);
-    writer.Close();
-    SaveGlobals();
 }
 
 void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
     const bool asked = code == QuickCode || (code >= 0 && code < RingCode);
-    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); });
+    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); })) SaveGlobals();
 }
 
+// Once the story has ended there is nothing to resume: the resume save of
+// the play before stays.
 void CQuiltorEngine::SaveResume()
 {
+    if (m_state.State == EngineState::ScriptEnd) return;
     if (StillLoading()) KeepLoadedSaveAsResume();
     else if (m_state.AutoSave) SaveCode(ResumeCode);
 }
@@ -135,14 +148,23 @@ void CQuiltorEngine::SaveSlot(int n)
     SaveCode(n);
 }
 
+// The new entry is written whole before the ring moves: a save that cannot
+// be written (a full disk, a read-only folder, a value with no saved form)
+// costs no entry of the ring.
 void CQuiltorEngine::AutoSave()
 {
     if (!m_state.AutoSave) return;
+    const CTextString newest = GetSaveFileName(RingCode);
+    const CTextString written = newest + CTextString(".new");
+    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", newest, false, [&] { WriteSave(written); })) return;
     platform::IFileSystem& files = platform::FileSystem();
     files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
     for (int entry = RingSize - 1; entry > 0; --entry)
         files.Rename(GetSaveFileName(RingCode + entry - 1).GetStr(), GetSaveFileName(RingCode + entry).GetStr());
-    SaveCode(RingCode);
+    if (!files.Rename(written.GetStr(), newest.GetStr()))
+        SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
+                   CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
+    SaveGlobals();
 }
 
 // Read once, through the open that was checked: a FIFO neither blocks nor

@@ -2,7 +2,6 @@
 
 #include "frame/Window.h"
 #include "frame/WindowApp.h"
-#include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
@@ -73,10 +72,10 @@ void CQuiltorEngine::ClickWait()
             QuickSave();
             return;
         case InputEvent::QuickLoad:
-            if (platform::FileSystem().Exists(GetSaveFileName(-1).GetStr())) {
-                LoadQuick();
-                return;
-            }
+            // A quick save that cannot be read is said, and the wait goes on.
+            event = InputEvent::None;
+            LoadQuick();
+            if (m_state.State != EngineState::ClickWait) return;
             break;
         case InputEvent::WindowHide:
             if (m_windows.IsShown()) {

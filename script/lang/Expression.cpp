@@ -33,6 +33,15 @@ std::string MarksHint(const std::string& marks)
 
 [[noreturn]] void Raise(const char* message) { throw EScript(CTextString(message)); }
 
+// A "-" with more behind it starts a negative number; every token that is no
+// operator is pushed as it stands.
+bool IsOperator(std::string_view token)
+{
+    if (token.empty()) return false;
+    if (token[0] == '-') return token.size() == 1;
+    return std::string_view("+*/%&|!<>=@").find(token[0]) != std::string_view::npos;
+}
+
 } // namespace
 
 void CExpressionEvaluator::Evaluate(CTextString& text)
@@ -59,23 +68,34 @@ void CExpressionEvaluator::Evaluate(CTextString& text)
     }
 }
 
+bool CExpressionEvaluator::LeavesAsItStands(std::string_view text)
+{
+    if (OperatorMarks(text).empty()) return true;
+    // The "," Evaluate appends must end the first token, not be swallowed
+    // by a trailing lead byte.
+    const std::string work = std::string(text) + ',';
+    return FindSjisChar(work, 0, ',') == text.size() && !IsOperator(text);
+}
+
 void CExpressionEvaluator::Step(std::string_view token)
 {
-    char first = token.empty() ? '\0' : token[0];
-    bool alone = token.size() == 1;
+    if (!IsOperator(token)) {
+        Push(CTextString(token));
+        return;
+    }
+    const char first = token[0];
+    const bool alone = token.size() == 1;
     switch (first) {
     case '+': {
         std::int64_t b = PopNumber();
         PushNumber(PopNumber() + b);
         return;
     }
-    case '-':
-        if (!alone) break;
-        {
-            std::int64_t b = PopNumber();
-            PushNumber(PopNumber() - b);
-        }
+    case '-': {
+        std::int64_t b = PopNumber();
+        PushNumber(PopNumber() - b);
         return;
+    }
     case '*': {
         std::int64_t b = PopNumber();
         PushNumber(PopNumber() * b);
@@ -120,10 +140,7 @@ void CExpressionEvaluator::Step(std::string_view token)
     case '@':
         Random(token.substr(1));
         return;
-    default:
-        break;
     }
-    Push(CTextString(token));
 }
 
 void CExpressionEvaluator::Push(CTextString value)

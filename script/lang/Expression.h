@@ -17,6 +17,9 @@ public:
     // Replaces a text that holds ",", "@" or "!" by its value; raises EScript
     // for a malformed expression. Other texts stay as they are.
     void Evaluate(CTextString& text);
+    // True when Evaluate gives the text back as it stands: it holds no mark,
+    // or it is one token that no operator reads.
+    static bool LeavesAsItStands(std::string_view text);
 
 private:
     static constexpr std::size_t StackSize = 256;

@@ -1,23 +1,25 @@
 #include "script/lang/SavedValue.h"
 
 #include "platform/FileSystem.h"
+#include "script/lang/Expression.h"
 #include "script/lang/Set.h"
+#include "script/lang/TextScan.h"
 
 using kivotasuGameKit::CTextString;
 
 namespace {
 
-// Read back as it stands: no quote, brackets balanced as the tag's end is
-// found, nothing the expansion or the evaluation would touch, and no lead
-// byte left to swallow the closing quote.
-bool ReadsBackAsItStands(std::string_view text)
+// What the lexer reads back as it stands: no quote, brackets balanced as
+// the tag's end is found, no "{" to expand, and no lead byte left to swallow
+// the closing quote.
+bool LexesAsItStands(std::string_view text)
 {
     int depth = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = kivotasuGameKit::CharLengthAt(text, pos);
         if (length == 1) {
             switch (text[pos]) {
-            case '"': case '{': case ',': case '@': case '!': return false;
+            case '"': case '{': return false;
             case '[': ++depth; break;
             case ']': if (--depth < 0) return false; break;
             default:
@@ -28,16 +30,6 @@ bool ReadsBackAsItStands(std::string_view text)
         pos += length;
     }
     return depth == 0;
-}
-
-// What a variable's value must avoid to come out of the expansion unchanged.
-bool ExpandsAsItStands(std::string_view text)
-{
-    for (std::size_t pos = 0; pos < text.size(); pos += kivotasuGameKit::CharLengthAt(text, pos)) {
-        const char c = text[pos];
-        if (c == '{' || c == ',' || c == '@' || c == '!') return false;
-    }
-    return true;
 }
 
 // The folder as the variable store defines KARUTEMI after every reset, when
@@ -63,14 +55,17 @@ CTextString ProgramFolder()
 CTextString SavedValue(const CTextString& value)
 {
     const std::string& text = value.GetStr();
+    // Evaluated after the expansion, whichever form is written: the value
+    // whole, as the script's own tag gave it.
+    if (!CExpressionEvaluator::LeavesAsItStands(text)) Refuse(value);
     const CTextString folder = ProgramFolder();
     const std::string& prefix = folder.GetStr();
-    if (!prefix.empty() && text.starts_with(prefix)) {
+    // A "{" in the folder would be expanded in turn.
+    if (!prefix.empty() && text.starts_with(prefix) && FindSjisChar(prefix, 0, '{') == std::string::npos) {
         const std::string_view rest = std::string_view(text).substr(prefix.size());
-        // The expansion puts the folder back before the value is evaluated.
-        if (ReadsBackAsItStands(rest) && ExpandsAsItStands(prefix)) return CTextString("{KARUTEMI}") + CTextString(rest);
+        if (LexesAsItStands(rest)) return CTextString("{KARUTEMI}") + CTextString(rest);
     }
-    if (!ReadsBackAsItStands(text)) Refuse(value);
+    if (!LexesAsItStands(text)) Refuse(value);
     return value;
 }
 

@@ -58,13 +58,15 @@ int CScriptReader::Read(const std::string& name, SayFault say)
 void CScriptReader::Take(kivotasuGameKit::CFile& image)
 {
     TakeImage(image);
-    m_jumpFailed = false;
     Opened(0);
 }
 
 int CScriptReader::Opened(int result)
 {
     m_pos = 0;
+    // A JUMP that failed ended the story it was in, not the one read now
+    // (a JUMP sets the mark again once its read is done).
+    m_jumpFailed = false;
     // A failed read has dropped the text read before too. Errors name the
     // script by its full path, however the JUMP or CALL wrote it.
     const std::string path = NormalizePath(GetName());

@@ -43,7 +43,8 @@ public:
     // JUMP: FILE, then the byte offset NAME or the label LABEL. False when the
     // file cannot be read or the label is not found.
     bool Jump(CTagAttributes& record);
-    // The last JUMP or CALL failed, and was reported or said.
+    // The last JUMP or CALL failed, and was reported or said; a script read
+    // or taken since clears it.
     bool JumpFailed() const { return m_jumpFailed; }
     // A CALL whose jump fails leaves nothing on the stack.
     void Call(CTagAttributes& record);

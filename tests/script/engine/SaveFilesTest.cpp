@@ -18,6 +18,7 @@
 #include "platform/TextCodec.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
 #include "tests/kit/WallSeconds.h"
@@ -91,6 +92,16 @@ std::size_t KeptLines(const std::string& said)
     return lines;
 }
 
+// A green 64 x 48 BMP, its folder in place.
+void PutPicture(const std::string& name)
+{
+    kivotasuGameKit::Draw::CFastPlane picture;
+    picture.CreateMemorySurface(64, 48, kivotasuGameKit::ARGB8888);
+    picture.SetFillColor(0xFF20C040);
+    picture.Clear();
+    ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap(name.c_str(), nullptr), 0);
+}
+
 bool IsSet(const char* name)
 {
     try {
@@ -126,7 +137,8 @@ TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
 }
 
 // Each auto-save moves the ring down one place: entry 0 is the newest, at
-// most ten remain, and the numbered slots are never touched.
+// most ten remain, and the numbered slots are never touched. The ring moves
+// only once the new entry is written whole.
 TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
 {
     MemoryGame game;
@@ -145,7 +157,27 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
         EXPECT_NE(text.find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
     }
     EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
+    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
     EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
+
+    // An entry that cannot be written costs none: ten choices later the ring
+    // is as it was.
+    std::vector<std::string> ring;
+    for (int entry = 0; entry < 10; ++entry) ring.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
+    const std::pair<const char*, std::function<void()>> faults[] = {
+        {"full disk", [&] { game.files.SetCapacity(0); }},
+        {"read-only folder", [&] { game.files.SetReadOnly(true); }},
+        {"a value with no saved form", [] { CSet::GetInstance().Set("n", "a,b"); }}};
+    for (const auto& [what, fault] : faults) {
+        SCOPED_TRACE(what);
+        std::vector<std::pair<std::uint32_t, std::function<void()>>> choices = {{2, fault}};
+        for (int n = 0; n < 10; ++n) choices.emplace_back(3 + n, [] { Engine().AutoSave(); });
+        game.Play(Hold, 15, choices);
+        game.files.SetCapacity(SIZE_MAX);
+        game.files.SetReadOnly(false);
+        for (int entry = 0; entry < 10; ++entry)
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)) == ring[entry]) << "entry " << entry;
+    }
 
     // With the auto-save flag off the ring stays as it is.
     const std::string newest = game.files.Get("Z:\\Save\\index.s00");
@@ -176,6 +208,61 @@ TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
 
     game.Play(Hold, 3, {{1, [&] { seen = value("seen"); }}});
     EXPECT_EQ(seen, "3") << "read at the start of a run";
+}
+
+// Once the story has ended (END, or an error that ended it), the close and a
+// restart from the end screen keep the resume save of the play before, which
+// still plays on; a save taken from the menu on the end screen loads back
+// onto it without a word.
+TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndScreen)
+{
+    const std::pair<const char*, const char*> ends[] = {{"END", "[END]\n"}, {"an error", "[BACK FILE=\"{missing}\"]\n\n"}};
+    for (const auto& [what, end] : ends) {
+        SCOPED_TRACE(what);
+        MemoryGame game;
+        game.files.Put("Z:\\data\\index.txt", "[C]" + SetTo("after", "1") + "[C]" + end);
+        {
+            EngineRun before;
+            before.Run(10);
+        }
+        const std::string resume = game.files.Get("Z:\\Save\\index.a");
+        ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
+        const auto command = [](std::uint32_t id) { return [id](EngineRun& run) { run.Post(platform::WM_COMMAND, id, 0); }; };
+
+        EngineRun ended;
+        ended.Click(5);
+        ended.Click(10);
+        ended.At(20, command(MenuCommand::QuickSave));
+        ended.At(21, command(MenuCommand::SaveSlot + 1));
+        ended.Run(30);
+        ASSERT_EQ(ended.frames.back().state, EngineState::ScriptEnd);
+        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+
+        for (const std::uint32_t load : {MenuCommand::QuickLoad, MenuCommand::LoadSlot + 1}) {
+            SCOPED_TRACE(load);
+            EngineRun loaded;
+            loaded.At(2, command(load));
+            testing::internal::CaptureStderr();
+            loaded.Run(60);
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
+            EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
+            EXPECT_EQ(said.find("script error"), std::string::npos) << said;
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+        }
+
+        EngineRun restarted;
+        bool kept = false;
+        restarted.Click(5);
+        restarted.Click(10);
+        restarted.At(20, command(MenuCommand::History));
+        restarted.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
+        restarted.At(61, command(MenuCommand::LoadResume));
+        restarted.Click(100);
+        restarted.Run(110);
+        EXPECT_TRUE(kept) << "kept at the restart";
+        EXPECT_EQ(SetsOf(restarted, "after"), 1u) << "the kept resume save plays on";
+    }
 }
 
 TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
@@ -384,13 +471,7 @@ TEST(SaveFiles, ASaveMadeWithRelativePathsLoads)
     MemoryGame game;
     game.files.CreateFolder("Z:\\data");
     game.files.CreateFolder("Z:\\data\\pic");
-    {
-        kivotasuGameKit::Draw::CFastPlane picture;
-        picture.CreateMemorySurface(64, 48, kivotasuGameKit::ARGB8888);
-        picture.SetFillColor(0xFF20C040);
-        picture.Clear();
-        ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap("Z:\\data\\pic\\a.bmp", nullptr), 0);
-    }
+    PutPicture("Z:\\data\\pic\\a.bmp");
     game.files.Put("Z:\\data\\second.txt", "[BACK FILE=\"a.bmp\"][CUT FILE=\"a.bmp\" X=\"0\" Y=\"0\" WIDTH=\"8\" HEIGHT=\"8\"]"
                                            "[C]" + SetTo("after", "1") + Hold);
     std::string music, picture;
@@ -477,6 +558,60 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
 
     platform::InstallFileSystem(nullptr);
     kivotasuGameKit::CFile::SetCurrentDir(savedDir);
+}
+
+// What the scripts' own tags give, "!" and "@" inside, is saved as it
+// stands: the caption, a variable, a global, a picture's file and the name
+// of the script, through a choice's auto-save, a quick save and the resume
+// save at the close. Each loads back and plays on, and the globals file is
+// written again.
+TEST(SaveFiles, ValuesWithMarksInsideAreSavedAndLoadBack)
+{
+    MemoryGame game;
+    game.files.CreateFolder("Z:\\data");
+    PutPicture("Z:\\data\\やった!.bmp");
+    game.files.Put("Z:\\Save\\index.g", SetTo("家", "ゆう@うち") + SetTo("回数", "1"));
+    game.files.Put("Z:\\data\\ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][SELECT][WRITE BODY=\"はい\" LABEL=\"a\"]"
+                                             "[ENDSELECT][LABEL LABEL=\"a\"][C]" + SetTo("after", "1") + "[C]");
+    const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
+                               "[JUMP FILE=\"{BASE}ゆう@うち.txt\"]";
+    game.files.Put("Z:\\data\\index.txt", script);
+    {
+        EngineRun played;
+        played.Key(10, KeyCode::Down);
+        played.Key(13, KeyCode::Enter);
+        played.At(30, [](EngineRun&) { Engine().QuickSave(); });
+        played.Run(35);
+        EXPECT_TRUE(played.errors.empty()) << played.errors.front();
+        EXPECT_TRUE(played.Boxes().History().empty()) << "nothing refused";
+        ASSERT_EQ(played.frames.back().state, EngineState::ClickWait);
+    }
+    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("回数", "2")), std::string::npos);
+
+    const std::pair<const char*, std::function<void()>> loads[] = {
+        {"choice", [] { Engine().LoadAutoSave(0); }}, {"quick", [] { Engine().LoadQuick(); }}, {"resume", [] { Engine().LoadResume(); }}};
+    for (const auto& [what, load] : loads) {
+        SCOPED_TRACE(what);
+        EngineRun loaded;
+        std::string mood, home, picture;
+        loaded.At(2, [&](EngineRun&) { load(); });
+        loaded.Key(60, KeyCode::Down);
+        loaded.Key(63, KeyCode::Enter);
+        loaded.At(70, [&](EngineRun&) {
+            mood = value("気分");
+            home = value("家");
+            if (auto* back = Engine().GetBacks().GetFirstPicture(); back && back->IsLoaded()) picture = back->GetFile().GetStr();
+        });
+        loaded.Click(75);
+        loaded.Run(90);
+        EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
+        EXPECT_EQ(mood, "やった!");
+        EXPECT_EQ(home, "ゆう@うち");
+        EXPECT_TRUE(picture.ends_with("data/やった!.bmp")) << picture;
+        ASSERT_FALSE(loaded.Tags(TagId::Title).empty());
+        EXPECT_EQ(loaded.Tags(TagId::Title).back()->record.GetBody().GetStr(), "ドキドキ!学園");
+        EXPECT_EQ(SetsOf(loaded, "after"), 1u) << "played on past the saved wait";
+    }
 }
 
 // The caption is cut to its bytes at a character boundary: a lone lead byte

@@ -511,36 +511,45 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
          },
          u8"3221225472 バイトあり、上限の 67108864 バイトを超えています"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        GameFolder game;
-        game.Put("data/index.txt", "[BACK COLOR=\"#336699\"][TEXT BODY=\"保存する場面です\"][C][WAIT TIME=\"100000\"]");
-        game.Put("system/option.qsd", testkit::InstantOptions);
-        c.make(game);
-        EngineRun run;
-        std::size_t tagsBefore = 0;
-        run.At(20, [&](EngineRun& r) {
-            tagsBefore = r.trace.size();
-            Engine().LoadQuick();
-        });
-        testing::internal::CaptureStderr();
-        // Past the second a reset's wipe takes.
-        run.Run(80);
-        const std::string said = testing::internal::GetCapturedStderr();
+    // The menu's load, and a "continue" button's, at frame 20.
+    const std::pair<const char*, std::function<void(EngineRun&)>> routes[] = {
+        {"menu", [](EngineRun& r) { r.At(20, [](EngineRun&) { Engine().LoadQuick(); }); }},
+        {"button", [](EngineRun& r) { r.Click(20, 320, 320); }},
+    };
+    for (const auto& [route, load] : routes) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " by the " + route);
+            GameFolder game;
+            game.Put("data/index.txt", "[BACK COLOR=\"#336699\"][BEGINBUTTON NAME=\"続き\" X=\"240\" Y=\"300\" WIDTH=\"160\" HEIGHT=\"40\""
+                                       " LABEL=\"_QUICKLOAD\"][BUTTON NAME=\"OFF\"][PAINT FILE=\"{BASE}dot.bmp\"][ENDBUTTON]"
+                                       "[TEXT BODY=\"保存する場面です\"][C][WAIT TIME=\"100000\"]");
+            game.Put("data/dot.bmp", BmpFile(picturekit::Gradient));
+            game.Put("system/option.qsd", testkit::InstantOptions);
+            c.make(game);
+            EngineRun run;
+            std::size_t tagsBefore = 0;
+            run.At(20, [&](EngineRun& r) { tagsBefore = r.trace.size(); });
+            load(run);
+            testing::internal::CaptureStderr();
+            // Past the second a reset's wipe takes.
+            run.Run(80);
+            const std::string said = testing::internal::GetCapturedStderr();
 
-        // Nothing was reset: the wait goes on, no tag was read again, and the
-        // close writes the resume save of the place.
-        std::uint32_t left = 0;
-        for (std::uint32_t frame = 80; frame >= 10; --frame) {
-            if (run.frames.at(frame - 1).state != EngineState::ClickWait) left = frame;
+            // Nothing was reset: the wait goes on, no tag was read again, and the
+            // close writes the resume save of the place.
+            std::uint32_t left = 0;
+            for (std::uint32_t frame = 80; frame >= 10; --frame) {
+                if (run.frames.at(frame - 1).state != EngineState::ClickWait) left = frame;
+            }
+            EXPECT_EQ(left, 0u) << "the wait was left in this frame";
+            EXPECT_EQ(run.trace.size(), tagsBefore);
+            EXPECT_TRUE(run.errors.empty());
+            EXPECT_TRUE(game.Exists("Save/index.a"));
+            const std::string line = Utf8(u8"quiltor: セーブデータを読み込めません。 ") + game.Host("Save/index.q").string() + ": " +
+                                     Utf8(c.reason) + "\n";
+            EXPECT_NE(said.find(line), std::string::npos) << said;
+            EXPECT_EQ(said.find(line), said.rfind(line)) << "said once";
         }
-        EXPECT_EQ(left, 0u) << "the wait was left in this frame";
-        EXPECT_EQ(run.trace.size(), tagsBefore);
-        EXPECT_TRUE(run.errors.empty());
-        EXPECT_TRUE(game.Exists("Save/index.a"));
-        const std::string line = Utf8(u8"quiltor: セーブデータを読み込めません。 ") + game.Host("Save/index.q").string() + ": " +
-                                 Utf8(c.reason) + "\n";
-        EXPECT_NE(said.find(line), std::string::npos) << said;
     }
 }
 

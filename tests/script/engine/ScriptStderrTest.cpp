@@ -283,3 +283,39 @@ TEST(ScriptStderr, AStoryEndingWithoutEndIsSaidOnceHoweverOftenItIsPlayedAgain)
     ASSERT_NE(first, std::string::npos) << said;
     EXPECT_EQ(said.find(line, first + 1), std::string::npos) << said;
 }
+
+// A JUMP that failed ended only the story it was in: the next one, opened
+// from the menu or begun again by a return to the title, is said when it
+// runs out without END.
+TEST(ScriptStderr, AStoryAfterAFailedJumpIsSaidWhenItRunsOut)
+{
+    const std::string ranOut = "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]";
+    const std::pair<const char*, std::function<void(EngineRun&, GameFolder&)>> routes[] = {
+        {"data/next.txt",
+         [](EngineRun& run, GameFolder& game) {
+             run.Dialogs().PushFile(game.Name("data\\next.txt"));
+             run.Windows().PostMessage(run.Window(), platform::WM_COMMAND, MenuCommand::OpenScript, 0);
+         }},
+        // The author mends the script and goes back to the title.
+        {"data/index.txt",
+         [&](EngineRun& run, GameFolder& game) {
+             game.Put("data/index.txt", ranOut);
+             run.Windows().PostMessage(run.Window(), platform::WM_COMMAND, MenuCommand::ReturnToTitle, 0);
+         }},
+    };
+    for (const auto& [next, go] : routes) {
+        SCOPED_TRACE(next);
+        GameFolder game;
+        game.Put("data/index.txt", "[JUMP LABEL=\"nolabel\"]");
+        game.Put("data/next.txt", ranOut);
+        EngineRun run;
+        run.At(20, [&, &go = go](EngineRun& r) { go(r, game); });
+        testing::internal::CaptureStderr();
+        run.Run(120);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(run.Tags(TagId::Set).size(), 1u) << "the next story ran";
+        EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
+        const std::string line = game.Host(next).string() + Utf8(u8":2: ENDタグの前にスクリプトが終わりました。\n");
+        EXPECT_NE(said.find(line), std::string::npos) << said;
+    }
+}

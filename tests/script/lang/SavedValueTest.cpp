@@ -1,0 +1,119 @@
+// Values in save text, decided by the reader: a value is written when its SET
+// line reads back as the value itself, and refused only when no form does.
+#include "tests/script/ScriptTestKit.h"
+
+#include <optional>
+#include <random>
+
+#include "frame/file/FileWriter.h"
+#include "script/lang/SavedValue.h"
+#include "script/lang/ScriptReader.h"
+#include "tests/kit/WallSeconds.h"
+#include "tests/script/ScriptFiles.h"
+
+namespace {
+
+class SavedValueTest : public ScriptTest {
+protected:
+    // The value the lexer reads from a SET line holding written, or nothing
+    // when the line is no whole tag or its reading raises.
+    static std::optional<std::string> ReadBack(const std::string& written)
+    {
+        const std::string line = "[SET VARIABLE=\"v\" ENTITY=\"" + written + "\"]";
+        std::size_t pos = 0;
+        CTagAttributes record;
+        try {
+            if (CTagLexer(line, pos, LexFaults::Raised).ReadTag(record) != TagRead || pos != line.size()) return std::nullopt;
+        } catch (const EScript&) {
+            return std::nullopt;
+        }
+        return record.GetValue(TagAttributeKey::Entity).GetStr();
+    }
+
+    // The saved form of the value, or nothing when the save is refused.
+    static std::optional<std::string> Saved(const std::string& value)
+    {
+        try {
+            return SavedValue(kivotasuGameKit::CTextString(value)).GetStr();
+        } catch (const EUnsavable&) {
+            return std::nullopt;
+        }
+    }
+
+    // Written as the save writer writes the variables, and read back as a
+    // load reads them: the value, or nothing when the save was refused.
+    std::optional<std::string> RoundTrip(const std::string& value)
+    {
+        CSet& set = CSet::GetInstance();
+        set.Clear();
+        set.Set("v", value);
+        try {
+            kivotasuGameKit::CTextFileWriter writer(m_files.Name("save"));
+            set.WriteLocals(writer);
+        } catch (const EUnsavable&) {
+            return std::nullopt;
+        }
+        set.Clear();
+        CScriptReader reader;
+        EXPECT_EQ(reader.Read(m_files.Name("save")), 0);
+        CTagAttributes record;
+        std::optional<std::string> read;
+        while (reader.ReadTag(record) == TagRead)
+            if (record.GetValue(TagAttributeKey::Variable).GetStr() == "v") read = record.GetValue(TagAttributeKey::Entity).GetStr();
+        return read;
+    }
+
+    ScriptFiles m_files;
+};
+
+// What the scripts' own tags give reads back; what no tag could hold is
+// refused, never written to read back as something else.
+TEST_F(SavedValueTest, AValueReadsBackAsItselfOrTheSaveIsRefused)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"やった!", true},          {"ゆう@うち", true},    {"ドキドキ!学園", true}, {"a!b@c", true},
+        {"-1!", true},              {"[2]", true},          {"[[4]x]", true},       {"}", true},
+        {"!x", false},              {"@6", false},          {"=!", false},          {"a,b", false},
+        {"a,b,+", false},           {"say \"yes\"", false}, {"a]b", false},         {"]a[", false},
+        {"{v}", false},             {"x!\x81", false},
+    };
+    for (const auto& [value, reads] : rows) {
+        SCOPED_TRACE(value);
+        const std::optional<std::string> read = RoundTrip(value);
+        EXPECT_EQ(read.has_value(), reads);
+        EXPECT_EQ(read.value_or(value), value);
+    }
+}
+
+// The decision is the reader's own: of values made of the characters that
+// matter, every one saved reads back as itself, and every one refused would
+// have read back as something else.
+TEST_F(SavedValueTest, ARefusedValueIsOneTheReaderWouldChange)
+{
+    static const char* const pieces[] = {"a", "0", "あ", "!", "@", ",", "-", "+", "=", "<", "[", "]", "\"", "{", "}", "\x81", " "};
+    std::mt19937 random(61);
+    CSet::GetInstance().Set("a", "A");
+    for (int n = 0; n < 3000; ++n) {
+        std::string value;
+        for (std::size_t length = random() % 6 + 1; length > 0; --length) value += pieces[random() % std::size(pieces)];
+        SCOPED_TRACE(value);
+        const std::optional<std::string> saved = Saved(value);
+        if (saved) {
+            EXPECT_EQ(ReadBack(*saved), value);
+        } else {
+            EXPECT_NE(ReadBack(value), value);
+        }
+    }
+}
+
+// One pass over a value: a save of long values costs what it writes.
+TEST_F(SavedValueTest, ALongValueIsCheckedInOnePass)
+{
+    std::string value;
+    while (value.size() < (std::size_t{4} << 20)) value += "ゆう@うち!";
+    const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
+    for (int n = 0; n < 4; ++n) EXPECT_EQ(Saved(value), value);
+    EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 2.0) << "processor seconds";
+}
+
+} // namespace
