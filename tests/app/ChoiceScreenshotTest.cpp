@@ -9,6 +9,6 @@ TEST(Executable, ChoiceShowsTheSecondItemFocusedAfterTwoDownKeys)
 {
     const int result = scenario::Run("quiltor-choice.sh");
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
+        GTEST_SKIP() << "Xvfb, xauth, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
 }

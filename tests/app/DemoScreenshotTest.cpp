@@ -7,6 +7,6 @@ TEST(Executable, DemoShowsItsTextAdvancesOnReturnAndClosesWithOptionsWritten)
 {
     const int result = scenario::Run("quiltor-demo.sh");
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
+        GTEST_SKIP() << "Xvfb, xauth, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
 }

@@ -60,6 +60,6 @@ TEST(Executable, WindowUnderXvfbClosesByCloseBoxSigtermAndAltF4InALoop)
 {
     const int result = RunScenario("xvfb");
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run or xwininfo missing";
+        GTEST_SKIP() << "Xvfb, xauth or xwininfo missing";
     EXPECT_EQ(result, 0);
 }

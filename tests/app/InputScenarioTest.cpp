@@ -11,7 +11,7 @@ void ExpectScenario(const char* script)
 {
     const int result = scenario::Run(script);
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
+        GTEST_SKIP() << "Xvfb, xauth, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
 }
 

@@ -8,6 +8,6 @@ TEST(Executable, RightClickMenuExitQuestionAndScriptErrorBoxAreDrawnInTheWindow)
 {
     const int result = scenario::Run("quiltor-menu.sh");
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
+        GTEST_SKIP() << "Xvfb, xauth, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
 }

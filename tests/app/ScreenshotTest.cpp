@@ -25,6 +25,6 @@ TEST(Executable, ScreenshotShowsTheStartPictureInWindowAndFullScreen)
     const int status = std::system(command.c_str());
     const int result = status == -1 ? -1 : (status >> 8) & 0xFF;
     if (result == 77)
-        GTEST_SKIP() << "xvfb-run, xwininfo, ImageMagick or python3 missing";
+        GTEST_SKIP() << "Xvfb, xauth, xwininfo, ImageMagick or python3 missing";
     EXPECT_EQ(result, 0);
 }

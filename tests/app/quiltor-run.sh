@@ -180,12 +180,12 @@ no-display)
     [ "$took" -lt 3000 ] || fail "took $took ms of processor time"
     ;;
 xvfb)
-    command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || exit 77
+    for tool in Xvfb xauth xwininfo; do command -v "$tool" >/dev/null || exit 77; done
     # libdbus, which SDL's X11 driver loads, keeps a buffer to the end.
     export LSAN_OPTIONS="suppressions=$here/lsan-x11.supp"
     # SDL's OpenGL renderer loads Mesa, whose allocations outlive its unloading.
     export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
-    timeout 120 xvfb-run -a sh "$here/quiltor-xvfb.sh" "$player" >"$log" 2>&1
+    timeout 120 sh "$here/in-xvfb.sh" 1280x1024x24 sh "$here/quiltor-xvfb.sh" "$player" >"$log" 2>&1
     code=$?
     [ "$code" -eq 0 ] || fail "under Xvfb: $code"
     ;;

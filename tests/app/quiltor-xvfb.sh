@@ -1,5 +1,5 @@
 #!/bin/sh
-# Inside xvfb-run: the player's window exists with its title and client size,
+# Inside its own X server: the player's window exists with its title and client size,
 # and the close box, SIGTERM and Alt+F4 in a script that loops without a wait
 # end the player with code 0.
 set -u

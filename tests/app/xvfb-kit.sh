@@ -6,7 +6,7 @@
 
 # Exit 77 when a tool the scenarios need is missing.
 need_tools() {
-    for tool in xvfb-run xwininfo import convert python3; do
+    for tool in Xvfb xauth xwininfo import convert python3; do
         command -v "$tool" >/dev/null || exit 77
     done
 }
@@ -66,7 +66,7 @@ under_xvfb() {
     [ -z "${renderer-software}" ] || export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
     export LSAN_OPTIONS="${lsan:-detect_leaks=0}"
     export QUILTOR_LOG=1
-    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" sh ${QUILTOR_TRACE:+-x} "$1" "$2" inside \
+    timeout 120 sh "$here/in-xvfb.sh" 1024x768x24 sh ${QUILTOR_TRACE:+-x} "$1" "$2" inside \
         "$(cd "$3/../screenshots" && pwd)" >"$2/log" 2>&1
     code=$?
     [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$2/log"; }

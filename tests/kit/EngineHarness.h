@@ -185,6 +185,10 @@ public:
     void CloseAtScriptEnd() { m_closeAtScriptEnd = true; }
     // Tags still count towards the limit of Run; the trace stays empty.
     void RecordTags(bool record) { m_recordTags = record; }
+    // The clock moves on by a millisecond every `tags` tags, as it does over
+    // slow ones (pictures decoded, files read); otherwise it stands still in
+    // tags.
+    void TagsTakeAMillisecond(std::uint32_t tags) { m_tagsAMillisecond = tags; }
     void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
     // Writes each dump as BMP files into the folder (internal name) as well.
     void SetDumpFolder(std::string folder) { m_dumpFolder = std::move(folder); }
@@ -205,6 +209,7 @@ public:
     {
         if (m_recordTags) trace.push_back({record, offset, before, after, ran, m_frame, m_clock->Now(), raised});
         if (++m_tags == m_maxTags) Post(platform::WM_CLOSE, 0, 0);
+        if (m_tagsAMillisecond != 0 && m_tags % m_tagsAMillisecond == 0) m_clock->Advance(1);
     }
 
     void OnFrame(std::uint32_t frame) override
@@ -347,6 +352,7 @@ private:
     std::uint32_t m_maxTags = 0;
     std::uint32_t m_tags = 0;
     bool m_recordTags = true;
+    std::uint32_t m_tagsAMillisecond = 0;
     bool m_closeAtScriptEnd = false;
     std::uint32_t m_endScreenFrames = 0;
     // Longer than the end screen's fade-in.

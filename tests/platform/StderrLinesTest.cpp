@@ -35,6 +35,7 @@ TEST(StderrLines, NamesControlBytesAndCutsLongLinesAtACharacter)
          "<U+009B>2J<U+009D>\xC2\xA0\xC3\x80\xC2\n"},
         {"a C1 byte of a path that is no UTF-8, and an overlong ESC", "/g\x9B" "2J/\xC0\x9B[1m\xE3\x81x",
          "/g<0x9B>2J/\xC0<0x9B>[1m\xE3<0x81>x\n"},
+        {"the first and the last C1 byte", "\x80-\x9F", "<0x80>-<0x9F>\n"},
         {"a kana whose bytes are C1 bytes", "\xE3\x81\x9B\xE3\x82\x9D", "\xE3\x81\x9B\xE3\x82\x9D\n"},
         {"UTF-8 and a shell's escapes as they are", kana + " $'\\e\\a'", kana + " $'\\e\\a'\n"},
         {"cut before a character that does not fit", longLine, longLine.substr(0, StderrLines::MaxLineBytes - 1) + "…\n"},

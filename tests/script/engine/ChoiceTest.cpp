@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/file/FileWriter.h"
+#include "platform/StderrLines.h"
 #include "script/engine/KeyCodes.h"
 #include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
@@ -334,6 +335,8 @@ TEST(Choice, QuickSaveAndLoadInAChoiceAreSaidAndDoNothing)
         if (c.x != 0) run.Click(5, c.x, c.y);
         testing::internal::CaptureStderr();
         run.Run(30);
+        // Out of the fold: a notice said each frame would show as repeated.
+        platform::Stderr().Flush();
         const std::string said = testing::internal::GetCapturedStderr();
         std::string own;
         for (std::size_t start = 0, end; (end = said.find('\n', start)) != std::string::npos; start = end + 1) {

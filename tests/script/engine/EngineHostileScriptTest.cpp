@@ -126,6 +126,40 @@ TEST(EngineHostileScript, ALongLoopWithoutAWaitWaitsForNoFrameAndPresentsNothing
     EXPECT_LT(run.frames.front().time - begun, 2 * 34u);
 }
 
+// Tags that take time give the window its turn a frame's time apart, long
+// before the count, but only after the few dozen tags of a set-up.
+TEST(EngineHostileScript, SlowTagsWithoutAWaitGiveTheWindowATurnEveryFrame)
+{
+    constexpr std::uint32_t FrameMs = 1000 / 30, Turns = 20;
+    const struct {
+        const char* what;
+        std::uint32_t tagsAMillisecond;
+        std::uint32_t apart; // ms between turns
+    } cases[] = {
+        {"eight tags a millisecond: a frame's time of tags", 8, FrameMs},
+        {"a millisecond a tag: 64 tags, more than a frame's time", 1, 64},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", "[LABEL LABEL=\"top\"][SET VARIABLE=\"a\" ENTITY=\"1\"][JUMP LABEL=\"top\"]");
+        EngineRun run;
+        run.RecordTags(false);
+        run.TagsTakeAMillisecond(c.tagsAMillisecond);
+        std::vector<std::uint32_t> times;
+        for (std::uint32_t turn = 1; turn <= Turns; ++turn)
+            run.AtTurn(turn, [&](EngineRun& r) { times.push_back(r.Clock().Now()); });
+        run.AtTurn(Turns, [](EngineRun& r) { r.Post(platform::WM_CLOSE, 0, 0); });
+        run.Run(1000, 100000);
+
+        ASSERT_EQ(times.size(), Turns);
+        for (std::uint32_t i = 1; i < Turns; ++i) {
+            EXPECT_GE(times[i] - times[i - 1], c.apart) << "turn " << i + 1;
+            EXPECT_LE(times[i] - times[i - 1], c.apart + 1) << "turn " << i + 1;
+        }
+    }
+}
+
 TEST(EngineHostileScript, EndlessCallRecursionEndsTheScriptAtTheStackBound)
 {
     GameFolder game;

@@ -80,7 +80,8 @@ TEST(EngineStart, PartialOptionsFileSetsOnlyWhatItHolds)
 TEST(EngineStart, StoredFilesAreReadThroughBeforeTheStartScript)
 {
     // More tags than a script reads on before the window has its turn: a
-    // stored file is read to its end in one go all the same.
+    // stored file is read to its end in one go all the same, with no turn
+    // whose input could take the reader elsewhere.
     std::string manySets;
     for (int i = 0; i < 5000; ++i) manySets += "[SET VARIABLE=\"n\" ENTITY=\"1\"]";
     struct Case {
@@ -106,6 +107,7 @@ TEST(EngineStart, StoredFilesAreReadThroughBeforeTheStartScript)
         run.Run(5);
 
         EXPECT_EQ(run.Tags(TagId::Set).size(), c.sets);
+        EXPECT_EQ(run.turns, 0u);
         EXPECT_EQ(run.Windows().State(run.Window())->captionSjis, "seen");
         EXPECT_TRUE(run.errors.empty());
         if (!c.options.empty()) {
