@@ -19,7 +19,7 @@ int RunScenario(const std::string& scenario)
 {
     const std::string tests = FolderOf(*platform::ToHostPath(platform::FileSystem().ExecutablePath()));
     const std::string player = FolderOf(tests) + "/game/quiltor";
-    const std::string script = FolderOf(__FILE__) + "/quiltor-run.sh";
+    const std::string script = std::string(QUILTOR_SOURCE_DIR "/tests/app") + "/quiltor-run.sh";
     const std::string command = "sh '" + script + "' " + scenario + " '" + player + "'";
     const int status = std::system(command.c_str());
     return status == -1 ? -1 : (status >> 8) & 0xFF;

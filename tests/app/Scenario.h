@@ -18,7 +18,7 @@ inline std::string FolderOf(const std::string& path)
 inline int Run(const std::string& script)
 {
     const std::string tests = FolderOf(*platform::ToHostPath(platform::FileSystem().ExecutablePath()));
-    const std::string command = "sh '" + FolderOf(__FILE__) + "/" + script + "' '" + FolderOf(tests) + "/game/quiltor'";
+    const std::string command = "sh '" + std::string(QUILTOR_SOURCE_DIR "/tests/app") + "/" + script + "' '" + FolderOf(tests) + "/game/quiltor'";
     const int status = std::system(command.c_str());
     return status == -1 ? -1 : (status >> 8) & 0xFF;
 }

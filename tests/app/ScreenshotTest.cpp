@@ -21,7 +21,7 @@ TEST(Executable, ScreenshotShowsTheStartPictureInWindowAndFullScreen)
 {
     const std::string tests = FolderOf(*platform::ToHostPath(platform::FileSystem().ExecutablePath()));
     const std::string command =
-        "sh '" + FolderOf(__FILE__) + "/quiltor-screenshot.sh' '" + FolderOf(tests) + "/game/quiltor'";
+        "sh '" + std::string(QUILTOR_SOURCE_DIR "/tests/app") + "/quiltor-screenshot.sh' '" + FolderOf(tests) + "/game/quiltor'";
     const int status = std::system(command.c_str());
     const int result = status == -1 ? -1 : (status >> 8) & 0xFF;
     if (result == 77)

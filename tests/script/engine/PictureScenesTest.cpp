@@ -214,8 +214,7 @@ TEST(PictureErrors, AMissingPictureIsReportedAsAScriptErrorNamingTheFile)
 TEST_F(PictureScenes, TheDemoChapterOfPicturesRunsThrough)
 {
     // The demo's own script, as the build converts it, over this test's pictures.
-    std::string source = __FILE__;
-    source = source.substr(0, source.rfind("/tests/")) + "/demo/data/pictures.txt";
+    const std::string source = QUILTOR_SOURCE_DIR "/demo/data/pictures.txt";
     std::ifstream in(source, std::ios::binary);
     ASSERT_TRUE(in) << source;
     const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

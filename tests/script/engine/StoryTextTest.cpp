@@ -167,8 +167,7 @@ TEST(StoryText, WheelAndPageUpOpenTheBackLog)
 TEST(StoryText, DemoChapterOfTheMessageWindowRunsThrough)
 {
     // The demo's own script, as the build converts it.
-    std::string source = __FILE__;
-    source = source.substr(0, source.rfind("/tests/")) + "/demo/data/message.txt";
+    const std::string source = QUILTOR_SOURCE_DIR "/demo/data/message.txt";
     std::ifstream in(source, std::ios::binary);
     ASSERT_TRUE(in) << source;
     const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
