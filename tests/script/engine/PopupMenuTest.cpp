@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
+#include <string_view>
 
 #include "frame/WindowApp.h"
 #include "script/engine/KeyCodes.h"
@@ -489,8 +489,14 @@ namespace {
 
 bool IsTimeLabel(const std::string& text, const std::string& prefix)
 {
-    static const std::regex time(R"(\d{4}/\d\d/\d\d \d\d:\d\d:\d\d)");
-    return text.starts_with(prefix) && std::regex_match(text.substr(prefix.size()), time);
+    // "9" stands for a digit.
+    static constexpr std::string_view shape = "9999/99/99 99:99:99";
+    if (!text.starts_with(prefix) || text.size() != prefix.size() + shape.size()) return false;
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const char c = text[prefix.size() + i];
+        if (shape[i] == '9' ? (c < '0' || c > '9') : c != shape[i]) return false;
+    }
+    return true;
 }
 
 } // namespace
