@@ -9,7 +9,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <set>
@@ -56,6 +58,7 @@ public:
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
     std::string VideoError() override { return m_videoError; }
+    bool IsCloseWaiting() override;
 
 private:
     struct Window {
@@ -511,6 +514,33 @@ int SdlWindowSystem::GetMessage(WindowMessage& out)
             Translate(event);
     }
     return out.message == WM_QUIT ? 0 : 1;
+}
+
+bool SdlWindowSystem::IsCloseWaiting()
+{
+    const auto isClose = [](const WindowMessage& message) { return message.message == WM_CLOSE; };
+    if (std::any_of(m_pending.begin(), m_pending.end(), isClose))
+        return true;
+    if (!m_videoUp)
+        return false;
+    // The system's events are only looked at: the main loop takes them when
+    // it runs again. Alt+F4 is the engine's to see as a key, so it is sought
+    // as one here.
+    SDL_PumpEvents();
+    SDL_Event events[64];
+    const int seen = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, SDL_QUIT, SDL_KEYDOWN);
+    for (int i = 0; i < seen; ++i) {
+        const SDL_Event& event = events[i];
+        if (event.type == SDL_QUIT
+            || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
+            || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT)))
+            return true;
+    }
+    const int posted = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, m_postedEvent, m_postedEvent);
+    for (int i = 0; i < posted; ++i)
+        if (static_cast<std::uint32_t>(events[i].user.code) == WM_CLOSE)
+            return true;
+    return false;
 }
 
 bool SdlWindowSystem::PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
