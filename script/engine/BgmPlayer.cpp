@@ -1,6 +1,7 @@
 #include "script/engine/BgmPlayer.h"
 
 #include "frame/SoundFactoryHolder.h"
+#include "frame/Timer.h"
 #include "frame/file/FileWriter.h"
 #include "platform/Clock.h"
 #include "script/engine/GlobalSettings.h"
@@ -11,6 +12,7 @@
 #include "script/tag/Sound.h"
 
 #include <algorithm>
+#include <cmath>
 
 using kivotasuGameKit::CTextString;
 
@@ -18,6 +20,14 @@ namespace {
 
 constexpr std::uint32_t FadeMs = 500;
 constexpr std::uint32_t PumpSleepMs = 10;
+constexpr std::int32_t Silent = -10000;
+
+// The volume that scales the gain of volume by level (1 down to 0).
+std::int32_t FadedVolume(std::int32_t volume, double level)
+{
+    if (level <= 0) return Silent;
+    return std::max(Silent, volume + static_cast<std::int32_t>(std::lround(2000 * std::log10(level))));
+}
 
 } // namespace
 
@@ -62,14 +72,21 @@ void CBgmPlayer::SetDefaultPath(CTagAttributes& record)
 void CBgmPlayer::FadeOutAndStop(std::uint32_t ms)
 {
     if (m_sound.IsNull()) return;
-    m_fader.FadeOut(kivotasuGameKit::Wave, ms);
-    // The fade moves on the application's timer; the wait also ends when the
-    // application is ending (or there is no engine to pump).
-    CQuiltorEngine* engine = CQuiltorEngine::GetInstance();
-    while (m_fader.IsFading(kivotasuGameKit::Wave) && engine && engine->PumpMessages())
-        platform::Clock().Sleep(PumpSleepMs);
+    const std::int32_t volume = GetBgmVolume();
+    // The music's own volume falls: the voices and effects play on at theirs.
+    // Music that is silent already has nothing to fade.
+    if (m_sound->IsPlay()) {
+        kivotasuGameKit::CTimer timer;
+        CQuiltorEngine* engine = CQuiltorEngine::GetInstance();
+        for (std::uint32_t elapsed; (elapsed = timer.Get()) < ms;) {
+            m_sound->SetVolume(FadedVolume(volume, 1.0 - static_cast<double>(elapsed) / ms));
+            // The wait also ends when the application is ending (or there is no engine to pump).
+            if (!engine || !engine->PumpMessages()) break;
+            platform::Clock().Sleep(PumpSleepMs);
+        }
+    }
     m_sound->Stop();
-    m_fader.ResetFade(kivotasuGameKit::Wave);
+    m_sound->SetVolume(volume);
 }
 
 void CBgmPlayer::WriteSave(kivotasuGameKit::CTextFileWriter& writer) const

@@ -1,12 +1,13 @@
 #pragma once
 // The background music: one looping sound at a time from the BGM tag, faded
-// out on the mixer's wave line before the next one starts or when ENDBGM
-// ends it; the DEFAULTBGM folder, and the BGM lines of saves.
+// out before the next one starts or when ENDBGM ends it; the DEFAULTBGM
+// folder, and the BGM lines of saves.
+
+#include <cstdint>
 
 #include "frame/SmartPtr.h"
 #include "frame/TextString.h"
 #include "sound/ISound.h"
-#include "sound/MixerFader.h"
 
 class CTagAttributes;
 namespace kivotasuGameKit { class CTextFileWriter; }
@@ -33,7 +34,6 @@ private:
     void FadeOutAndStop(std::uint32_t ms);
 
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sound;
-    kivotasuGameKit::CMixerFader m_fader;
     kivotasuGameKit::CTextString m_path;
     kivotasuGameKit::CTextString m_fileName;
 };
