@@ -33,8 +33,9 @@ std::int32_t FadedVolume(std::int32_t volume, double level)
 
 void CBgmPlayer::Play(const CTagAttributes& record)
 {
+    // A copy: the fade pumps the messages, and the record is the reader's.
+    const CTextString file = TAG::RequiredFile(record);
     FadeOutAndStop(FadeMs);
-    const CTextString& file = record.GetFile();
     m_fileName = InFamilyPath(m_path, file);
     TAG::SayIfSoundFileMissing(m_fileName);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;

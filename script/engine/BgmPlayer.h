@@ -17,7 +17,8 @@ public:
     virtual ~CBgmPlayer() = default;
 
     // Plays nothing while the thread has no sound factory; the file is kept
-    // as the current one all the same, so saves name it.
+    // as the current one all the same, so saves name it. Throws EScript
+    // without FILE.
     void Play(const CTagAttributes& record);
     void Stop(const CTagAttributes& record);
     void Reset();
