@@ -35,7 +35,7 @@ void CBgmPlayer::Play(const CTagAttributes& record)
 {
     // A copy: the fade pumps the messages, and the record is the reader's.
     const CTextString file = TAG::RequiredFile(record);
-    FadeOutAndStop(FadeMs);
+    if (!FadeOutAndStop(FadeMs)) return;
     m_fileName = InFamilyPath(m_path, file);
     TAG::SayIfSoundFileMissing(m_fileName);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
@@ -50,8 +50,7 @@ void CBgmPlayer::Stop(const CTagAttributes& record)
 {
     std::int32_t time = FadeMs;
     record.GetTime(time);
-    FadeOutAndStop(static_cast<std::uint32_t>(std::max(time, 0)));
-    m_fileName.Clear();
+    if (FadeOutAndStop(static_cast<std::uint32_t>(std::max(time, 0)))) m_fileName.Clear();
 }
 
 void CBgmPlayer::SetVolume(std::int32_t volume)
@@ -61,6 +60,7 @@ void CBgmPlayer::SetVolume(std::int32_t volume)
 
 void CBgmPlayer::Reset()
 {
+    ++m_resets;
     Stop(CTagAttributes());
 }
 
@@ -70,24 +70,31 @@ void CBgmPlayer::SetDefaultPath(CTagAttributes& record)
     if (!path.IsEmpty()) m_path = path;
 }
 
-void CBgmPlayer::FadeOutAndStop(std::uint32_t ms)
+bool CBgmPlayer::FadeOutAndStop(std::uint32_t ms)
 {
-    if (m_sound.IsNull()) return;
+    if (m_sound.IsNull()) return true;
+    const std::uint32_t resets = m_resets;
     const std::int32_t volume = GetBgmVolume();
     // The music's own volume falls: the voices and effects play on at theirs.
-    // Music that is silent already has nothing to fade.
-    if (m_sound->IsPlay()) {
+    // Music that is silent already has nothing to fade, and a stop amid a
+    // fade (a reset from inside its pump) ends it at once.
+    if (!m_fading && m_sound->IsPlay()) {
+        m_fading = true;
         kivotasuGameKit::CTimer timer;
         CQuiltorEngine* engine = CQuiltorEngine::GetInstance();
         for (std::uint32_t elapsed; (elapsed = timer.Get()) < ms;) {
             m_sound->SetVolume(FadedVolume(volume, 1.0 - static_cast<double>(elapsed) / ms));
             // The wait also ends when the application is ending (or there is no engine to pump).
-            if (!engine || !engine->PumpMessages()) break;
+            if (!engine || !engine->PumpMessages() || m_resets != resets) break;
             platform::Clock().Sleep(PumpSleepMs);
         }
+        m_fading = false;
+        // The sound is the new game's to keep or stop.
+        if (m_resets != resets) return false;
     }
     m_sound->Stop();
     m_sound->SetVolume(volume);
+    return true;
 }
 
 void CBgmPlayer::WriteSave(kivotasuGameKit::CTextFileWriter& writer) const

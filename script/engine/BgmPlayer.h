@@ -31,12 +31,16 @@ public:
     const kivotasuGameKit::CTextString& GetFileName() const { return m_fileName; }
 
 private:
-    // Fades the held music out over ms while pumping the messages, then stops it.
-    void FadeOutAndStop(std::uint32_t ms);
+    // Fades the held music out over ms while pumping the messages, then stops
+    // it; false when a reset came amid the fade (a script dropped on the
+    // window started another game), which leaves the rest of the tag undone.
+    bool FadeOutAndStop(std::uint32_t ms);
 
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sound;
     kivotasuGameKit::CTextString m_path;
     kivotasuGameKit::CTextString m_fileName;
+    std::uint32_t m_resets = 0;
+    bool m_fading = false;
 };
 
 // The MIDIDEVICE and CDDRIVE lines of the options file.

@@ -1,6 +1,7 @@
 // Background music on the headless device and the virtual clock: its fades
 // heard in the output (the music's alone), the fade between pieces, the ends
-// of fades that could never run out, and the volume of the settings.
+// of fades that could never run out or that a new game cuts short, and the
+// volume of the settings.
 #include <gtest/gtest.h>
 
 #include "frame/FunctionCallback.h"
@@ -207,4 +208,41 @@ TEST(EngineBgm, AVoiceThatPlaysWhileTheMusicFadesKeepsItsLevel)
     EXPECT_NEAR(level(440, fade + 450) / music, 0.5, 0.1);
     EXPECT_NEAR(level(660, fade + 450) / voice, 1, 0.05);
     EXPECT_NEAR(level(660, stop + 100) / voice, 1, 0.05);
+}
+
+TEST(EngineBgm, AScriptDroppedAmidAFadeStartsItsGameWithoutTheOldScriptsNextPiece)
+{
+    GameFolder game;
+    PutPieces(game);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"300\"][BGM FILE=\"{BASE}b.mp3\"]"
+                               "[WAIT TIME=\"100000\"]");
+    game.Put("data/next.txt", "[SET VARIABLE=\"dropped\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    const std::string dropped = game.Name("data\\next.txt");
+    EngineRun run;
+    // Dropped some 250 ms into the fade that the second BGM starts.
+    std::uint32_t droppedAt = 0;
+    run.At(1, [&](EngineRun& r) {
+        CQuiltorEngine::GetInstance()->GetApp()->GetTimerList().Add(1, 550, 20, 1, kivotasuGameKit::MakeCallback([&] {
+            droppedAt = r.Clock().Now();
+            r.Windows().DropFile(r.Window(), dropped);
+        }));
+    });
+    run.At(80, [&](EngineRun&) {
+        kivotasuGameKit::CTextFileWriter writer(game.Name("data\\save.txt"));
+        CQuiltorEngine::GetInstance()->GetBgm().WriteSave(writer);
+    });
+    run.Run(90);
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+
+    const std::uint32_t fade = run.Tags(TagId::Wait)[0]->time + 300;
+    EXPECT_GT(droppedAt, fade) << "the drop came before the fade";
+    EXPECT_LT(droppedAt, fade + 500) << "the drop came after the fade";
+    // The old piece stops with the old game; the next one never starts.
+    const auto plays = Events(run, AudioEventKind::Play);
+    ASSERT_EQ(plays.size(), 1u) << plays.back().file;
+    EXPECT_TRUE(plays[0].file.ends_with("a.wav")) << plays[0].file;
+    EXPECT_EQ(Events(run, AudioEventKind::Stop).size(), 1u);
+    EXPECT_EQ(run.Tags(TagId::Set).size(), 1u);
+    EXPECT_EQ(game.Get("data/save.txt"), "\n");
+
 }
