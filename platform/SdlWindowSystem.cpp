@@ -31,6 +31,12 @@ namespace {
 // signal (a signal may land on any thread and so cannot wake SDL's wait).
 constexpr int SignalPollMs = 50;
 
+// Alt+F4 pressed: the close the system's own shortcut makes of it.
+bool IsCloseKey(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT);
+}
+
 class SdlWindowSystem final : public IWindowSystem {
 public:
     ~SdlWindowSystem() override;
@@ -465,6 +471,10 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         const bool release = event.type == SDL_KEYUP;
         Queue(event.key.windowID, release ? WM_KEYUP : WM_KEYDOWN, key,
               KeyData(event.key.repeat != 0, release));
+        // The engine reads Alt+F4 only at its next turn, which a script's
+        // long tags may put off: the close waits here meanwhile.
+        if (IsCloseKey(event) && event.key.repeat == 0)
+            Queue(event.key.windowID, WM_CLOSE);
         break;
     }
     case SDL_DROPFILE: {
@@ -524,16 +534,14 @@ bool SdlWindowSystem::IsCloseWaiting()
     if (!m_videoUp)
         return false;
     // The system's events are only looked at: the main loop takes them when
-    // it runs again. Alt+F4 is the engine's to see as a key, so it is sought
-    // as one here.
+    // it runs again.
     SDL_PumpEvents();
     SDL_Event events[64];
     const int seen = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, SDL_QUIT, SDL_KEYDOWN);
     for (int i = 0; i < seen; ++i) {
         const SDL_Event& event = events[i];
-        if (event.type == SDL_QUIT
-            || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
-            || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT)))
+        if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
+            || IsCloseKey(event))
             return true;
     }
     const int posted = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, m_postedEvent, m_postedEvent);

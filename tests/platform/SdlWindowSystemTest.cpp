@@ -106,8 +106,7 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     closeBox.type = SDL_WINDOWEVENT;
     closeBox.window.windowID = sdlId;
     closeBox.window.event = SDL_WINDOWEVENT_CLOSE;
-    // Each with the message the main loop gets of it afterwards: Alt+F4 is
-    // the engine's to take as a close.
+    // Each with the message the main loop gets of it afterwards.
     struct Case {
         const char* what;
         std::optional<SDL_Event> event;
@@ -116,7 +115,7 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     };
     const Case cases[] = {{"the close box", closeBox, true, WM_CLOSE},
                           {"the last window's quit", quit, true, WM_CLOSE},
-                          {"Alt+F4", key(SDLK_F4, KMOD_LALT), true, WM_KEYDOWN},
+                          {"Alt+F4", key(SDLK_F4, KMOD_LALT), true, WM_CLOSE},
                           {"a posted close", std::nullopt, true, WM_CLOSE},
                           {"F4 alone", key(SDLK_F4, KMOD_NONE), false, WM_KEYDOWN},
                           {"Alt+Enter", key(SDLK_RETURN, KMOD_RALT), false, WM_KEYDOWN}};
