@@ -21,7 +21,9 @@ public:
     // To the sample frame counted from the start; false when it cannot go there.
     virtual bool Seek(std::uint64_t frame) = 0;
     // The sample frames the whole stream gives, as the decoder measures it.
-    virtual std::optional<std::uint64_t> MeasureFrames() = 0;
+    // A stream measured only by a walk over all of it is walked when neither
+    // its header nor its size puts it past mostFrames; else nothing.
+    virtual std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) = 0;
 };
 
 // MPEG audio, Layers I to III, whose frames start at the first byte; the output

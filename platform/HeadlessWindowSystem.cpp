@@ -1,5 +1,7 @@
 #include "platform/HeadlessWindowSystem.h"
 
+#include <algorithm>
+
 #include "platform/Thread.h"
 
 namespace platform {
@@ -197,6 +199,12 @@ void HeadlessWindowSystem::FinishDrop(std::uintptr_t drop)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_drops.erase(drop);
+}
+
+bool HeadlessWindowSystem::IsCloseWaiting()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return std::any_of(m_queue.begin(), m_queue.end(), [](const WindowMessage& m) { return m.message == WM_CLOSE; });
 }
 
 void HeadlessWindowSystem::Feed(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

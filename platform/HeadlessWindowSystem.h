@@ -51,6 +51,7 @@ public:
     void PostQuitMessage(int exitCode) override;
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
+    bool IsCloseWaiting() override;
 
     // The user's side, for tests. Each queues what the real window would.
     void Feed(WindowHandle window, std::uint32_t message, std::uintptr_t wParam = 0,

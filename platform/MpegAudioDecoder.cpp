@@ -94,8 +94,13 @@ public:
         return mpg123_seek(m_handle, off_t(frame), SEEK_SET) >= 0;
     }
 
-    std::optional<std::uint64_t> MeasureFrames() override
+    // The scan reads every frame's header: a stream of tiny frames takes seconds
+    // for a few hundred MiB. The estimate needs the first frame alone.
+    std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) override
     {
+        const off_t estimate = mpg123_length(m_handle);
+        if (estimate < 0 || std::uint64_t(estimate) > mostFrames || m_stream.bytes.size() > mostFrames)
+            return std::nullopt;
         if (mpg123_scan(m_handle) != MPG123_OK)
             return std::nullopt;
         const off_t frames = mpg123_length(m_handle);

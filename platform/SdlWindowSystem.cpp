@@ -9,7 +9,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <set>
@@ -28,6 +30,12 @@ namespace {
 // How long a blocking wait sleeps in SDL before it looks for a termination
 // signal (a signal may land on any thread and so cannot wake SDL's wait).
 constexpr int SignalPollMs = 50;
+
+// Alt+F4 pressed: the close the system's own shortcut makes of it.
+bool IsCloseKey(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT);
+}
 
 class SdlWindowSystem final : public IWindowSystem {
 public:
@@ -56,6 +64,7 @@ public:
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
     std::string VideoError() override { return m_videoError; }
+    bool IsCloseWaiting() override;
 
 private:
     struct Window {
@@ -462,6 +471,10 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
         const bool release = event.type == SDL_KEYUP;
         Queue(event.key.windowID, release ? WM_KEYUP : WM_KEYDOWN, key,
               KeyData(event.key.repeat != 0, release));
+        // The engine reads Alt+F4 only at its next turn, which a script's
+        // long tags may put off: the close waits here meanwhile.
+        if (IsCloseKey(event) && event.key.repeat == 0)
+            Queue(event.key.windowID, WM_CLOSE);
         break;
     }
     case SDL_DROPFILE: {
@@ -511,6 +524,31 @@ int SdlWindowSystem::GetMessage(WindowMessage& out)
             Translate(event);
     }
     return out.message == WM_QUIT ? 0 : 1;
+}
+
+bool SdlWindowSystem::IsCloseWaiting()
+{
+    const auto isClose = [](const WindowMessage& message) { return message.message == WM_CLOSE; };
+    if (std::any_of(m_pending.begin(), m_pending.end(), isClose))
+        return true;
+    if (!m_videoUp)
+        return false;
+    // The system's events are only looked at: the main loop takes them when
+    // it runs again.
+    SDL_PumpEvents();
+    SDL_Event events[64];
+    const int seen = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, SDL_QUIT, SDL_KEYDOWN);
+    for (int i = 0; i < seen; ++i) {
+        const SDL_Event& event = events[i];
+        if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
+            || IsCloseKey(event))
+            return true;
+    }
+    const int posted = SDL_PeepEvents(events, int(std::size(events)), SDL_PEEKEVENT, m_postedEvent, m_postedEvent);
+    for (int i = 0; i < posted; ++i)
+        if (static_cast<std::uint32_t>(events[i].user.code) == WM_CLOSE)
+            return true;
+    return false;
 }
 
 bool SdlWindowSystem::PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -2,6 +2,7 @@
 
 #include "platform/ServiceSlot.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/TerminationSignals.h"
 
 namespace platform {
 
@@ -24,6 +25,11 @@ IWindowSystem& Windows()
 void InstallWindows(std::unique_ptr<IWindowSystem> system)
 {
     Slot().Install(std::move(system));
+}
+
+bool IsCloseAsked()
+{
+    return TerminationRequested() || Windows().IsCloseWaiting();
 }
 
 } // namespace platform

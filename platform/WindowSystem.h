@@ -76,7 +76,17 @@ public:
 
     // Why no display could be opened, once that failed; else empty.
     virtual std::string VideoError() { return {}; }
+
+    // Whether a close of the player (the close box, Alt+F4, a posted
+    // WM_CLOSE) waits among the messages not yet taken, looked for without
+    // taking any.
+    virtual bool IsCloseWaiting() = 0;
 };
+
+// Whether a close waits or a signal has asked for one: long work of the
+// application thread (a sound decoded whole) gives up on it, so the player
+// answers the close at once.
+bool IsCloseAsked();
 
 // The headless system until the executable installs the SDL one.
 IWindowSystem& Windows();

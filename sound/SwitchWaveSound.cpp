@@ -32,6 +32,23 @@ void CSwitchWaveSound::SetStreamMode(bool stream)
     m_inner->SetVolume(volume);
 }
 
+int CSwitchWaveSound::Open(const CTextString& fileName)
+{
+    if (m_streamMode) return m_inner->Open(fileName);
+    auto* held = static_cast<CWaveStaticSound*>(m_inner.Get());
+    const int result = held->Load(fileName);
+    if (result != CWaveStaticSound::TooLongToHold) return result;
+    // The reader opened goes on streaming; only the loop flag carries over,
+    // as no buffer was made to play or to have a volume.
+    CSmartPtr<IWaveStream> stream = held->TakeTooLongStream();
+    const bool loop = held->IsLoopPlay();
+    auto* streamed = new CWaveStreamSound(m_output);
+    m_inner.Reset(streamed);
+    m_streamMode = true;
+    streamed->SetLoopPlay(loop);
+    return streamed->Load(fileName, stream);
+}
+
 int CSwitchWaveSound::Stop()
 {
     m_savedVolume = m_inner->GetVolume();

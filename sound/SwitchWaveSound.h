@@ -17,7 +17,8 @@ public:
     void SetStreamMode(bool stream);
     bool IsStreamMode() const { return m_streamMode; }
 
-    int Open(const CTextString& fileName) override { return m_inner->Open(fileName); }
+    // A file too long for the static sound to hold plays streamed.
+    int Open(const CTextString& fileName) override;
     int Close() override { return m_inner->Close(); }
     int Play() override { return m_inner->Play(); }
     int Pause() override { return m_inner->Pause(); }

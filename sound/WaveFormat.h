@@ -31,6 +31,11 @@ struct WAVEFORMATEX {
 constexpr std::uint16_t MaxChannels = 8;
 constexpr std::uint32_t MaxSamplesPerSec = 384000;
 
+// The most PCM bytes a sound is decoded to whole, some six minutes of
+// CD-quality sound: a longer one plays streamed from its file, so that no
+// file holds gigabytes of memory, or the player for seconds.
+constexpr std::uint64_t MostHeldBytes = std::uint64_t{64} << 20;
+
 // PCM the mixer plays as it stands: 8 or 16 bits, a block of one sample per
 // channel, channels and rate within the limits above.
 bool IsPlainPcm(const WAVEFORMATEX& format);

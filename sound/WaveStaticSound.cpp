@@ -1,10 +1,19 @@
 #include "sound/WaveStaticSound.h"
 
+#include <algorithm>
+
 #include "frame/ErrorLog.h"
+#include "platform/WindowSystem.h"
 #include "sound/PauseCount.h"
 #include "sound/WaveOutput.h"
 
 namespace kivotasuGameKit {
+
+namespace {
+
+constexpr std::uint32_t DecodePieceBytes = 1 << 20;
+
+} // namespace
 
 CWaveStaticSound::CWaveStaticSound(CWaveOutput* output) : m_buffer(new CNullSoundBuffer), m_output(output)
 {
@@ -26,8 +35,12 @@ int CWaveStaticSound::Load(const CTextString& name)
     CSmartPtr<IWaveStream> stream = settings->GetStreamFactory()->CreateStream(name);
     const WAVEFORMATEX* format = stream->GetFormat();
     if (!format) return 0;
-    const auto size =
-        static_cast<std::uint32_t>(static_cast<std::int64_t>(stream->GetLength()) * format->nAvgBytesPerSec / 1000);
+    const std::int64_t wanted = static_cast<std::int64_t>(stream->GetLength()) * format->nAvgBytesPerSec / 1000;
+    if (wanted > static_cast<std::int64_t>(MostHeldBytes)) {
+        m_tooLong = stream;
+        return TooLongToHold;
+    }
+    const auto size = static_cast<std::uint32_t>(wanted);
 
     m_buffer = m_output->CreateBuffer();
     if (m_buffer->Create(format, size, false, settings) != 0) {
@@ -42,10 +55,22 @@ int CWaveStaticSound::Load(const CTextString& name)
         ErrorLog.Out("CWaveStaticSound::Load GetBuffer()->Lock()に失敗！");
         return 2;
     }
-    if (stream->Read(data, bytes) > bytes) {
-        ErrorLog.Out("CWaveStaticSound::Load stream->Read()に失敗！");
-        m_buffer->Unlock(data, bytes, nullptr, 0);
-        return 3;
+    // In pieces, so that a close cuts a long decode short.
+    for (std::uint32_t filled = 0; filled < bytes;) {
+        if (filled > 0 && platform::IsCloseAsked()) {
+            m_buffer->Unlock(data, bytes, nullptr, 0);
+            CloseBuffer();
+            return 0;
+        }
+        const std::uint32_t asked = std::min(bytes - filled, DecodePieceBytes);
+        const std::uint32_t got = stream->Read(static_cast<std::uint8_t*>(data) + filled, asked);
+        if (got > asked) {
+            ErrorLog.Out("CWaveStaticSound::Load stream->Read()に失敗！");
+            m_buffer->Unlock(data, bytes, nullptr, 0);
+            return 3;
+        }
+        if (got == 0) break;
+        filled += got;
     }
     if (m_buffer->Unlock(data, bytes, nullptr, 0) != 0) {
         ErrorLog.Out("CWaveStaticSound::Load GetBuffer()->Unlock()に失敗！");
@@ -57,10 +82,18 @@ int CWaveStaticSound::Load(const CTextString& name)
     return 0;
 }
 
+CSmartPtr<IWaveStream> CWaveStaticSound::TakeTooLongStream()
+{
+    CSmartPtr<IWaveStream> stream = m_tooLong;
+    m_tooLong.Release();
+    return stream;
+}
+
 int CWaveStaticSound::CloseBuffer()
 {
     if (IsPlay()) Stop();
     m_buffer.Reset(new CNullSoundBuffer);
+    m_tooLong.Release();
     m_fileName.Clear();
     m_bytesPerSecond = 0;
     return 0;

@@ -8,6 +8,7 @@
 #include "frame/SmartPtr.h"
 #include "frame/TextString.h"
 #include "sound/IWaveSound.h"
+#include "sound/IWaveStream.h"
 #include "sound/SoundBuffer.h"
 
 namespace kivotasuGameKit {
@@ -19,9 +20,14 @@ public:
     explicit CWaveStaticSound(CWaveOutput* output);
     ~CWaveStaticSound() override;
 
-    // 0 also when no reader takes the file: the sound then stays silent. 1 the
-    // buffer cannot be made, 2 locked, 3 filled, 4 unlocked.
+    // 0 also when no reader takes the file, or when a close cut the decode
+    // short: the sound then stays silent. 1 the buffer cannot be made, 2
+    // locked, 3 filled, 4 unlocked; TooLongToHold when the file decodes to
+    // more than MostHeldBytes: nothing is decoded, and the open reader waits
+    // for TakeTooLongStream (until the next Load or CloseBuffer).
     int Load(const CTextString& name);
+    static constexpr int TooLongToHold = 5;
+    CSmartPtr<IWaveStream> TakeTooLongStream();
     int CloseBuffer();
     CSmartPtr<ISoundBuffer> GetBuffer() const { return m_buffer; }
     void SetBuffer(const CSmartPtr<ISoundBuffer>& buffer) { m_buffer = buffer; }
@@ -46,6 +52,7 @@ public:
 
 private:
     CSmartPtr<ISoundBuffer> m_buffer;
+    CSmartPtr<IWaveStream> m_tooLong;
     CTextString m_fileName;
     std::int32_t m_pauseCount = 0;
     bool m_loop = false;

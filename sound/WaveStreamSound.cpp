@@ -56,11 +56,12 @@ std::uint32_t CWaveStreamSound::GetWritePosition()
     return m_writePosition;
 }
 
-int CWaveStreamSound::Load(const CTextString& name)
+int CWaveStreamSound::Load(const CTextString& name, CSmartPtr<IWaveStream> opened)
 {
     Close();
     if (name.IsEmpty()) return 0;
-    CSmartPtr<IWaveStream> stream = m_output->GetSettings()->GetStreamFactory()->CreateStream(name);
+    CSmartPtr<IWaveStream> stream =
+        opened ? opened : m_output->GetSettings()->GetStreamFactory()->CreateStream(name);
     const WAVEFORMATEX* format = stream->GetFormat();
     {
         // The worker has ended, but the lock keeps every field's writes ordered

@@ -24,7 +24,8 @@ public:
     ~CWaveStreamSound() noexcept override;
 
     // 0 in every case: a file no reader takes leaves a sound without format.
-    int Load(const CTextString& name);
+    // opened is the file's reader when the caller has opened it already.
+    int Load(const CTextString& name, CSmartPtr<IWaveStream> opened = {});
     CSmartPtr<IWaveStream> GetStream();
     CSmartPtr<ISoundBuffer> GetBuffer();
     void SetBuffer(const CSmartPtr<ISoundBuffer>& buffer);

@@ -21,8 +21,7 @@ void CSound::ParseDefault(CTagAttributes& record)
 
 void CSound::Play(const CTagAttributes& record)
 {
-    const CTextString& file = record.GetFile();
-    if (file.IsEmpty()) throw EScript(CTextString("ファイル名が指定されていません。"));
+    const CTextString& file = RequiredFile(record);
     CTextString name = file.Find(':') >= 0 ? file : m_path + file;
     SayIfSoundFileMissing(name);
     if (kivotasuGameKit::SoundFactoryHolder.Get().IsNull()) return;
@@ -54,6 +53,13 @@ void CSound::WriteDefault(kivotasuGameKit::CTextFileWriter& writer) const
     AppendSavedAttribute(line, "PATH", m_path);
     line += CTextString("]\n");
     writer.Write(line);
+}
+
+const CTextString& RequiredFile(const CTagAttributes& record)
+{
+    const CTextString& file = record.GetFile();
+    if (file.IsEmpty()) throw EScript(CTextString("ファイル名が指定されていません。"));
+    return file;
 }
 
 void SayIfSoundFileMissing(const CTextString& name)

@@ -29,6 +29,9 @@ private:
     kivotasuGameKit::CTextString m_path;
 };
 
+// The FILE of a SOUND or BGM; throws EScript when it is empty.
+const kivotasuGameKit::CTextString& RequiredFile(const CTagAttributes& record);
+
 // Says on stderr, at the tag read last, that the file a SOUND or BGM names
 // is missing: the sound made of it plays silent without a word (a missing
 // WAVE opens as an empty one), with a sound device or without.

@@ -82,6 +82,28 @@ close_with() { # what to break: options or globals
 }
 
 case $scenario in
+huge-sound)
+    # A SOUND of a 255 MiB MP3 of silent frames, within the bound of a sound
+    # read into memory: some 12 GB of PCM, which plays streamed, so the player
+    # reaches the next tag and closes by itself, under 1 GiB all along.
+    game_copy "huge-sound"
+    python3 -c 'import sys; sys.stdout.buffer.write((bytes([0xFF, 0xFB, 0x14, 0]) + bytes(92)) * ((255 << 20) // 96))' \
+        >"$game/data/huge.mp3" || fail "the MP3 was not made"
+    printf '[SOUND FILE="{BASE}huge.mp3"][WAIT TIME="100000"]' >"$game/data/index.txt"
+    # An audio device of its own: without one no sound is even opened.
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=30 "$game/quiltor" 2>"$log" &
+    pid=$!
+    peak=0
+    while kill -0 "$pid" 2>/dev/null; do
+        kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+        [ -n "$kb" ] && peak=$kb
+        sleep 0.1
+    done
+    expect_exit "$pid" 0 "the player"
+    children_times
+    [ "$peak" -lt $((1024 * 1024)) ] || fail "the player held $peak kB"
+    [ "$children_ms" -lt 10000 ] || fail "the player took $children_ms ms of processor time"
+    ;;
 close-unwritable-options)
     close_with options
     ;;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <span>
+
+#include "platform/AudioDecoder.h"
 #include "sound/ACMStream.h"
 #include "sound/Mp3Header.h"
 #include "tests/kit/RecordingErrorLog.h"
@@ -91,6 +95,20 @@ TEST_F(Mp3StreamTest, AVariableRateFileTakesTheMeasuredLength)
     ASSERT_EQ(stream.Open(MemoryName(file)), 0);
     EXPECT_EQ(stream.GetLength(), 3000);
     EXPECT_EQ(ReadSamples(stream).size(), 44100u * 3 * 2);
+}
+
+TEST_F(Mp3StreamTest, OnlyAStreamWithinTheFramesAskedIsWalkedToBeMeasured)
+{
+    // 1000 frames of 1152 samples: the header's estimate is the count.
+    const std::string file = SilentMp3(1000);
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+    const std::pair<std::uint64_t, std::optional<std::uint64_t>> rows[] = {
+        {UINT64_MAX, 1152000}, {1152000, 1152000}, {1151999, std::nullopt}, {0, std::nullopt}};
+    for (const auto& [most, measured] : rows) {
+        auto decoder = platform::OpenMpegAudio(bytes, 48000, 2);
+        ASSERT_TRUE(decoder);
+        EXPECT_EQ(decoder->MeasureFrames(most), measured) << most;
+    }
 }
 
 TEST_F(Mp3StreamTest, SeeksBySampleFrame)

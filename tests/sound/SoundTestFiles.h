@@ -50,3 +50,18 @@ inline std::string Mp3(const platform::PcmSound& sound, platform::Mp3Bitrate bit
 
 // LAME's constant 128 kbps at 44.1 kHz stereo: joint stereo with an "Info" header frame.
 constexpr double Cbr128 = 0.65;
+
+// frames of MPEG-1 Layer III at 32 kbps, 48 kHz stereo whose empty side
+// information decodes to silence: 96 bytes for 1152 sample frames (4608
+// bytes of PCM), the most the format makes of a byte.
+inline std::string SilentMp3(std::size_t frames)
+{
+    std::string frame(96, '\0');
+    frame[0] = '\xFF';
+    frame[1] = '\xFB';
+    frame[2] = '\x14';
+    std::string out;
+    out.reserve(frames * frame.size());
+    for (std::size_t i = 0; i < frames; ++i) out += frame;
+    return out;
+}

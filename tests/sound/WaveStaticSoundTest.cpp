@@ -1,11 +1,14 @@
 #include "tests/sound/SoundDevice.h"
 
+#include "platform/HeadlessWindowSystem.h"
 #include "platform/WindowMessage.h"
 #include "sound/DirectSound.h"
 #include "sound/SwitchWaveSound.h"
 #include "sound/WaveOutput.h"
 #include "sound/WaveStaticSound.h"
 #include "tests/kit/AudioSignal.h"
+#include "tests/kit/PeakMemory.h"
+#include "tests/sound/SoundTestFiles.h"
 
 using namespace kivotasuGameKit;
 
@@ -16,6 +19,17 @@ protected:
     CDirectSound directSound;
     CWaveOutputDirectSound output{&directSound};
 };
+
+// blocks of IMA ADPCM, stereo at 44.1 kHz in blocks of 1024 bytes (1017
+// sample frames), all zeros: silence.
+std::string SilentImaWave(std::uint32_t blocks)
+{
+    constexpr std::uint16_t Align = 1024;
+    constexpr std::uint16_t PerBlock = 1017;
+    const std::string format = riff::Le16(0x11) + riff::Le16(2) + riff::Le32(44100) + riff::Le32(44100 * Align / PerBlock)
+                               + riff::Le16(Align) + riff::Le16(4) + riff::Le16(2) + riff::Le16(PerBlock);
+    return riff::Riff({riff::Chunk("fmt ", format), riff::Chunk("data", std::string(std::size_t{blocks} * Align, '\0'))});
+}
 
 TEST_F(WaveStaticSoundTest, TwoSecondsOfCdAudioFillOneBufferAndPositionByTheByte)
 {
@@ -201,3 +215,61 @@ TEST_F(WaveStaticSoundTest, SwitchingModeCarriesFileLoopVolumeAndPlayOver)
 }
 
 } // namespace
+
+TEST_F(WaveStaticSoundTest, AFileThatDecodesPastWhatASoundHoldsWholePlaysStreamed)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::int32_t ms;
+    };
+    // Some 70 MiB of PCM each, from 1.5 and 17 MiB of file.
+    const Case cases[] = {{"long.mp3", SilentMp3(16000), 384000}, {"long.wav", SilentImaWave(17408), 401449}};
+    for (const Case& c : cases) {
+        folder.Put(c.name, c.bytes);
+        const std::string name = folder.Name(c.name);
+        CWaveStaticSound alone(&output);
+        EXPECT_EQ(alone.Open(name), CWaveStaticSound::TooLongToHold) << c.name;
+        EXPECT_EQ(alone.GetCurrentPos(), -1) << c.name;
+
+        const bool peaks = testkit::RestartPeakMemory();
+        const std::uint64_t before = testkit::PeakMemory();
+        CSwitchWaveSound sound(&output);
+        sound.SetLoopPlay(true);
+        ASSERT_EQ(sound.Open(name), 0) << c.name;
+        EXPECT_TRUE(sound.IsStreamMode()) << c.name;
+        EXPECT_TRUE(sound.IsLoopPlay()) << c.name;
+        EXPECT_NEAR(sound.GetLength(), c.ms, 2) << c.name;
+        ASSERT_EQ(sound.Play(), 0) << c.name;
+        Advance(100);
+        EXPECT_TRUE(sound.IsPlay()) << c.name;
+        if (peaks) EXPECT_LT(testkit::PeakMemory() - before, MostHeldBytes / 2) << c.name;
+    }
+    EXPECT_FALSE(log->Contains("GetVolume"));
+}
+
+TEST_F(WaveStaticSoundTest, ACloseWaitingCutsTheDecodeShortWithoutAWord)
+{
+    // 43.2 s, some 8 MiB of PCM: pieces enough for the close to come between.
+    folder.Put("voice.mp3", SilentMp3(1800));
+    const std::string name = folder.Name("voice.mp3");
+    auto installed = std::make_unique<platform::HeadlessWindowSystem>();
+    platform::HeadlessWindowSystem& windows = *installed;
+    platform::InstallWindows(std::move(installed));
+    windows.PostMessage(0, platform::WM_CLOSE, 0, 0);
+
+    CWaveStaticSound sound(&output);
+    EXPECT_EQ(sound.Open(name), 0);
+    EXPECT_TRUE(log->Messages().empty());
+    EXPECT_EQ(sound.GetCurrentPos(), -1);
+    sound.Play();
+    EXPECT_FALSE(sound.IsPlay());
+
+    // The close was only looked at; once taken, the file decodes whole.
+    platform::WindowMessage message;
+    ASSERT_TRUE(windows.PeekMessage(message));
+    EXPECT_EQ(message.message, platform::WM_CLOSE);
+    EXPECT_EQ(sound.Open(name), 0);
+    EXPECT_EQ(sound.GetLength(), 43200);
+    platform::InstallWindows(nullptr);
+}

@@ -1,6 +1,7 @@
 // Background music on the headless device and the virtual clock: its fades
-// on the mixer's wave line heard in the output, the fade between pieces, the
-// ends of fades that could never run out, and the volume of the settings.
+// heard in the output (the music's alone), the fade between pieces, the ends
+// of fades that could never run out or that a new game cuts short, and the
+// volume of the settings.
 #include <gtest/gtest.h>
 
 #include "frame/FunctionCallback.h"
@@ -67,7 +68,7 @@ TEST(EngineBgm, EndBgmFadesOverItsTimeAndANewPieceFadesTheOldOneOverHalfASecond)
     EXPECT_NEAR(RmsAt(run, fade - 100, 100), FullRms, FullRms * 0.02);
     EXPECT_NEAR(RmsAt(run, fade + 240, 20), FullRms / 2, FullRms * 0.08);
     EXPECT_LT(RmsAt(run, plays[1].time - 20, 20), FullRms * 0.06);
-    // The new piece starts at the volume the line had before the fade.
+    // The new piece starts at the volume the music had before the fade.
     EXPECT_NEAR(RmsAt(run, plays[1].time + 100, 200), FullRms, FullRms * 0.05);
 
     // ENDBGM over its TIME: half at 500 of 1000 ms, silent after the stop.
@@ -182,4 +183,66 @@ TEST(EngineBgm, ASaveNamesThePieceThatPlaysAndRunningItStartsThatPieceAgain)
     ASSERT_EQ(plays.size(), 1u);
     EXPECT_TRUE(plays[0].file.ends_with("b.mp3")) << plays[0].file;
     EXPECT_NEAR(RmsAt(again, plays[0].time + 100, 300), FullRms, FullRms * 0.05);
+}
+
+TEST(EngineBgm, AVoiceThatPlaysWhileTheMusicFadesKeepsItsLevel)
+{
+    GameFolder game;
+    game.Put("data/a.wav", testkit::SineFile(440, 1000, false));
+    game.Put("data/voice.wav", testkit::SineFile(660, 3000, false));
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"300\"][SOUND FILE=\"{BASE}voice.wav\"]"
+                               "[WAIT TIME=\"200\"][ENDBGM TIME=\"1000\"][WAIT TIME=\"100000\"]");
+    EngineRun run;
+    run.Run(150);
+    const auto stops = Events(run, AudioEventKind::Stop);
+    ASSERT_FALSE(stops.empty());
+    const std::uint32_t stop = stops[0].time;
+    const std::uint32_t fade = stop - 1000;
+    // The amplitude of one tone over 100 ms from a clock time.
+    auto level = [&](double hz, std::uint32_t from) {
+        return std::sqrt(testkit::Goertzel(run.Heard(from, from + 100), 2, run.Audio().Rate(), hz));
+    };
+    const double music = level(440, fade - 150);
+    const double voice = level(660, fade - 150);
+    ASSERT_GT(voice, 0);
+    EXPECT_NEAR(level(440, fade + 450) / music, 0.5, 0.1);
+    EXPECT_NEAR(level(660, fade + 450) / voice, 1, 0.05);
+    EXPECT_NEAR(level(660, stop + 100) / voice, 1, 0.05);
+}
+
+TEST(EngineBgm, AScriptDroppedAmidAFadeStartsItsGameWithoutTheOldScriptsNextPiece)
+{
+    GameFolder game;
+    PutPieces(game);
+    game.Put("data/index.txt", "[BGM FILE=\"{BASE}a.wav\"][WAIT TIME=\"300\"][BGM FILE=\"{BASE}b.mp3\"]"
+                               "[WAIT TIME=\"100000\"]");
+    game.Put("data/next.txt", "[SET VARIABLE=\"dropped\" ENTITY=\"1\"][WAIT TIME=\"100000\"]");
+    const std::string dropped = game.Name("data\\next.txt");
+    EngineRun run;
+    // Dropped some 250 ms into the fade that the second BGM starts.
+    std::uint32_t droppedAt = 0;
+    run.At(1, [&](EngineRun& r) {
+        CQuiltorEngine::GetInstance()->GetApp()->GetTimerList().Add(1, 550, 20, 1, kivotasuGameKit::MakeCallback([&] {
+            droppedAt = r.Clock().Now();
+            r.Windows().DropFile(r.Window(), dropped);
+        }));
+    });
+    run.At(80, [&](EngineRun&) {
+        kivotasuGameKit::CTextFileWriter writer(game.Name("data\\save.txt"));
+        CQuiltorEngine::GetInstance()->GetBgm().WriteSave(writer);
+    });
+    run.Run(90);
+    for (const auto& error : run.errors) ADD_FAILURE() << error;
+
+    const std::uint32_t fade = run.Tags(TagId::Wait)[0]->time + 300;
+    EXPECT_GT(droppedAt, fade) << "the drop came before the fade";
+    EXPECT_LT(droppedAt, fade + 500) << "the drop came after the fade";
+    // The old piece stops with the old game; the next one never starts.
+    const auto plays = Events(run, AudioEventKind::Play);
+    ASSERT_EQ(plays.size(), 1u) << plays.back().file;
+    EXPECT_TRUE(plays[0].file.ends_with("a.wav")) << plays[0].file;
+    EXPECT_EQ(Events(run, AudioEventKind::Stop).size(), 1u);
+    EXPECT_EQ(run.Tags(TagId::Set).size(), 1u);
+    EXPECT_EQ(game.Get("data/save.txt"), "\n");
+
 }

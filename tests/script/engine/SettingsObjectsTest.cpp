@@ -125,6 +125,9 @@ TEST(BgmPlayer, FolderGoesBeforeFilesWithoutADriveAndSavesNameTheMusic)
     bgm.SetDefaultPath(folder);
     bgm.Play(Tag({{TagAttributeKey::File, "a.mid"}}));
     EXPECT_EQ(bgm.GetFileName().GetStr(), "bgm/a.mid");
+    // Without FILE it is SOUND's slip, said the same; the music goes on.
+    EXPECT_EQ(ScriptErrorOf([&] { bgm.Play(Tag({})); }), "ファイル名が指定されていません。");
+    EXPECT_EQ(bgm.GetFileName().GetStr(), "bgm/a.mid");
     EXPECT_EQ(Written([&](auto& w) { bgm.WriteSave(w); }), "\n[DEFAULTBGM PATH=\"bgm/\"]\n[BGM FILE=\"bgm/a.mid\"]\n");
     bgm.Play(Tag({{TagAttributeKey::File, "C:\\m\\b.mid"}}));
     EXPECT_EQ(bgm.GetFileName().GetStr(), "C:\\m\\b.mid");
