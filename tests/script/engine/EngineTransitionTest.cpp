@@ -148,8 +148,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         Point companion;
         std::uint32_t notBefore; // the frames its waits and transitions take at the least
     };
-    std::string pastes = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
-                         "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    const std::string cut = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
+                            "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    std::string pastes = cut;
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
     for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
@@ -165,6 +166,8 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          {110, 60, 0x20A020}, {225, 60, 0x20A020}, BlendFrames},
         {"a row of buttons before a background, in its transition", row + "[BACK COLOR=\"#204060\"]来ました。", button, background,
          BlendFrames},
+        {"a paste before a background, in its transition", cut + "[PASTE NAME=\"sign\" X=\"4\" Y=\"4\"]"
+         "[BACK COLOR=\"#406020\"]来ました。", {110, 60, 0x20A020}, {320, 300, 0x406020}, BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
