@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "script/dib/DibInfoCache.h"
 #include "tests/kit/EngineHarness.h"
@@ -147,6 +148,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         Point thing;     // may show only once the companion shows, and shows at the end
         Point companion;
         std::uint32_t notBefore; // the frames its waits and transitions take at the least
+        std::function<void(EngineRun&)> input = nullptr;
     };
     const std::string cut = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
                             "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
@@ -154,9 +156,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
     for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
-    const std::string windowed = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
-                                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#204060\" EFFECT=\"NONE\"]"
-                                 "一頁目。" + Button(500, 400);
+    const std::string frames = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                               "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
+    const std::string windowed = frames + "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400);
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
@@ -170,6 +172,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          "[BACK COLOR=\"#406020\"]来ました。", {110, 60, 0x20A020}, {320, 300, 0x406020}, BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
+        {"a button under a LOCK, past a click wait, at the UNLOCK",
+         frames + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
+         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
          {510, 410, 0x6040A0}, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
@@ -190,6 +195,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
                                    "[DEFAULTBACK EFFECT=\"BLEND\"]" +
                                        c.tags + Hold);
         EngineRun run;
+        if (c.input) c.input(run);
         std::vector<std::pair<bool, bool>> shown(Frames);
         for (std::uint32_t frame = 1; frame < Frames; ++frame) {
             run.At(frame, [&, frame](EngineRun& r) {
