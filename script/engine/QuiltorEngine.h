@@ -242,8 +242,9 @@ public:
 private:
     void RunState();
     // The window's turn amid a script read on without a wait: a transition a
-    // tag started runs, else what changed on the screen is presented, and
-    // the input is answered; false when it took the engine out of reading.
+    // tag started runs and the input is answered; what the tags set up
+    // otherwise waits for the wait. False when it took the engine out of
+    // reading.
     bool TakeTurn();
     // A transition started by a tag that reads on (a PASTE into a painted
     // picture) runs before record, read from start, a tag that would take
@@ -337,7 +338,7 @@ private:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
     // The screen plane holds what a tag drew and the window lacks (a
-    // function button): the next wait or turn presents it.
+    // function button): the next wait presents it.
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;

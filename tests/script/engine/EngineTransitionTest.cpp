@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "script/dib/DibInfoCache.h"
+#include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/dib/PictureKit.h"
@@ -134,8 +135,9 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 }
 
 // What the tags between two waits set up reaches the window together, at the
-// speed of its transitions: never one thing of it ahead of the rest, nothing
-// of a LOCK before its UNLOCK, and a button stays drawn while it is defined.
+// speed of its transitions: never one thing of it ahead of the rest (not at a
+// turn amid a frame's time of tags either), nothing of a LOCK before its
+// UNLOCK, and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point {
@@ -156,9 +158,22 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
     for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
+    // Three turns' worth of tags, read in no time on the virtual clock.
+    std::string turns;
+    for (int k = 0; k < 13000; ++k) turns += "[SET VARIABLE=\"a\" ENTITY=\"1\"]";
     const std::string frames = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
                                "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
     const std::string windowed = frames + "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400);
+    auto altEnterAtTurn = [](EngineRun& run) {
+        run.AtTurn(1, [](EngineRun& r) {
+            r.Keyboard().Hold(KeyCode::LeftAlt);
+            r.Keyboard().Hold(KeyCode::Enter);
+        });
+        run.AtTurn(2, [](EngineRun& r) {
+            r.Keyboard().Release(KeyCode::LeftAlt);
+            r.Keyboard().Release(KeyCode::Enter);
+        });
+    };
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
@@ -168,6 +183,10 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          {110, 60, 0x20A020}, {225, 60, 0x20A020}, BlendFrames},
         {"a row of buttons before a background, in its transition", row + "[BACK COLOR=\"#204060\"]来ました。", button, background,
          BlendFrames},
+        {"a row of buttons, turns of tags, a background", row + turns + "[BACK COLOR=\"#204060\"]来ました。", button, background,
+         BlendFrames},
+        {"a row of buttons, Alt+Enter at a turn, a background", row + turns + "[BACK COLOR=\"#204060\"]来ました。", button,
+         background, BlendFrames, altEnterAtTurn},
         {"a paste before a background, in its transition", cut + "[PASTE NAME=\"sign\" X=\"4\" Y=\"4\"]"
          "[BACK COLOR=\"#406020\"]来ました。", {110, 60, 0x20A020}, {320, 300, 0x406020}, BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
@@ -196,13 +215,13 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
                                        c.tags + Hold);
         EngineRun run;
         if (c.input) c.input(run);
-        std::vector<std::pair<bool, bool>> shown(Frames);
-        for (std::uint32_t frame = 1; frame < Frames; ++frame) {
-            run.At(frame, [&, frame](EngineRun& r) {
-                shown[frame] = {Shows(r.Displays().PictureAt(c.thing.x, c.thing.y), c.thing.colour),
-                                Shows(r.Displays().PictureAt(c.companion.x, c.companion.y), c.companion.colour)};
-            });
-        }
+        auto look = [&](EngineRun& r) {
+            return std::pair{Shows(r.Displays().PictureAt(c.thing.x, c.thing.y), c.thing.colour),
+                             Shows(r.Displays().PictureAt(c.companion.x, c.companion.y), c.companion.colour)};
+        };
+        std::vector<std::pair<bool, bool>> shown(Frames), atTurns;
+        for (std::uint32_t frame = 1; frame < Frames; ++frame) run.At(frame, [&, frame](EngineRun& r) { shown[frame] = look(r); });
+        for (std::uint32_t turn = 1; turn <= 3; ++turn) run.AtTurn(turn, [&](EngineRun& r) { atTurns.push_back(look(r)); });
         run.Run(Frames);
 
         std::uint32_t ahead = 0, first = 0;
@@ -211,6 +230,8 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
             if (shown[frame].first) first = frame;
         }
         EXPECT_EQ(ahead, 0u) << "the first frame that shows it ahead of the rest";
+        for (std::size_t turn = 0; turn < atTurns.size(); ++turn)
+            EXPECT_FALSE(atTurns[turn].first && !atTurns[turn].second) << "shown ahead of the rest at turn " << turn + 1;
         EXPECT_GE(first, c.notBefore) << "shown sooner than its waits and transitions allow";
         EXPECT_TRUE(shown[Frames - 1].first && shown[Frames - 1].second) << "not on the window as the text waits";
         EXPECT_TRUE(run.errors.empty());
