@@ -255,6 +255,12 @@ private:
     // What the tags drew on the screen plane and nothing has shown yet goes
     // to the window, unless a LOCK holds it back for its UNLOCK.
     void ShowPending();
+    // False unless a LOCK is active; then the change to the screen plane
+    // stays off the window and is pending.
+    bool HeldBack();
+    // The window frames' and the text's areas to the window: under a LOCK the
+    // page reads as it does without one.
+    void ShowPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.
@@ -337,8 +343,9 @@ private:
     // The dispatcher is reading a stored file (options, game folder) through:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
-    // The screen plane holds what a tag drew and the window lacks (a
-    // function button): the next wait presents it.
+    // The screen plane holds what the window lacks (a function button, a
+    // text or window frame shown or hidden unseen): the next wait presents
+    // it, or the UNLOCK's transition.
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;

@@ -238,3 +238,63 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     }
     CDibInfoCache::GetInstance().Clear();
 }
+
+// A LOCK holds back the scene, not the page: its text and window frames show
+// at its click wait the same at every text speed, hide with Space and come
+// back with a click, and nothing else the LOCK holds (a background, a button)
+// shows before the UNLOCK.
+TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
+{
+    struct Shot {
+        std::uint64_t picture = 0;
+        bool page = false, button = false, background = false, hidden = false, back = false;
+    };
+    auto shoot = [](const char* textTime) {
+        CDibInfoCache::GetInstance().Clear();
+        GameFolder game;
+        std::filesystem::create_directories(game.Host("data/pictures"));
+        dibkit::WritePicture(game, "data/pictures/key.bmp", 56, 20, Key);
+        game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"") + textTime + "\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
+                 "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#102030\" EFFECT=\"NONE\"]"
+                 "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "ロックの中で待ちます。[P][UNLOCK]" + Hold);
+        EngineRun run;
+        Shot shot;
+        std::uint32_t waitFrom = 0;
+        // The window frame's tint over the old background.
+        auto page = [](EngineRun& r) { return !Shows(r.Displays().PictureAt(600, 460), 0x102030); };
+        for (std::uint32_t frame = 1; frame < 60; ++frame) {
+            run.At(frame, [&, frame](EngineRun& r) {
+                if (!waitFrom && r.frames.back().state == EngineState::ClickWait) waitFrom = frame;
+                if (!waitFrom) return;
+                if (frame == waitFrom + 3) {
+                    const platform::PixelMemory& picture = r.Displays().GetState().picture;
+                    shot.picture = testkit::HashBytes(picture.data(), picture.size());
+                    shot.page = page(r);
+                    shot.button = Shows(r.Displays().PictureAt(30, 18), 0x6040A0);
+                    shot.background = Shows(r.Displays().PictureAt(320, 300), 0x204060);
+                    r.Key(frame + 1, KeyCode::Space);
+                }
+                if (frame == waitFrom + 8) {
+                    shot.hidden = !page(r) && r.frames.back().state == EngineState::WindowHidden;
+                    r.Click(frame + 1);
+                }
+                if (frame == waitFrom + 12) shot.back = page(r) && r.frames.back().state == EngineState::ClickWait;
+            });
+        }
+        run.Run(60);
+        EXPECT_NE(waitFrom, 0u);
+        EXPECT_TRUE(run.errors.empty());
+        return shot;
+    };
+    const Shot instant = shoot("0"), typed = shoot("20");
+    EXPECT_EQ(instant.picture, typed.picture);
+    for (const Shot& shot : {instant, typed}) {
+        EXPECT_TRUE(shot.page);
+        EXPECT_FALSE(shot.button);
+        EXPECT_FALSE(shot.background);
+        EXPECT_TRUE(shot.hidden);
+        EXPECT_TRUE(shot.back);
+    }
+    CDibInfoCache::GetInstance().Clear();
+}
