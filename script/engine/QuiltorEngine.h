@@ -252,8 +252,9 @@ private:
     // resumes there. False when the transition's input took the engine
     // elsewhere (a load, a restart, the close).
     bool RunTransitionBefore(CTagAttributes& record, std::uint32_t start);
-    // What the tags drew on the screen plane and nothing has shown yet goes
-    // to the window, unless a LOCK holds it back for its UNLOCK.
+    // What the screen plane holds and the window lacks goes to the window,
+    // unless a LOCK holds it back for its UNLOCK; a wait's frame with nothing
+    // pending presents nothing.
     void ShowPending();
     // False unless a LOCK is active; then the change to the screen plane
     // stays off the window and is pending.

@@ -176,7 +176,7 @@ void CQuiltorEngine::TimedWait()
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
-        Present();
+        ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
@@ -207,7 +207,7 @@ void CQuiltorEngine::WindowHidden()
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }
-        Present();
+        ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
