@@ -62,7 +62,7 @@ public:
             return true;
         if (!state.keepPicture) {
             TouchCorners(source, clipped);
-            ++state.presents;
+            Counted(state);
             return true;
         }
         const int format = TextureFormatOf(source.format);
@@ -86,11 +86,18 @@ public:
                                + (std::size_t(y + row - clipped.top) * state.width + std::size_t(x)) * bytes;
             std::memcpy(to, from, length);
         }
-        ++state.presents;
+        Counted(state);
         return true;
     }
 
 private:
+    static void Counted(State& state)
+    {
+        ++state.presents;
+        if (state.onPresent)
+            state.onPresent();
+    }
+
     // A copy would read the part's first and last pixels: a part clipped
     // outside the source still faults under the sanitizers.
     static void TouchCorners(const PixelSource& source, const PixelRect& part)

@@ -5,6 +5,7 @@
 #include "platform/Display.h"
 #include "platform/PixelMemory.h"
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -52,6 +53,8 @@ public:
         int presents = 0;
         // Off: presents are clipped and counted, and no picture is kept.
         bool keepPicture = true;
+        // Told of every present, once it is counted and its picture kept.
+        std::function<void()> onPresent;
     };
 
     HeadlessDisplaySystem() : m_state(std::make_shared<State>()) {}
@@ -66,6 +69,7 @@ public:
     // For runs that never look at the screen (fuzzing): a present then costs
     // no copy of the frame.
     void KeepPictures(bool keep) { m_state->keepPicture = keep; }
+    void OnPresent(std::function<void()> observer) { m_state->onPresent = std::move(observer); }
     const State& GetState() const { return *m_state; }
     void ClearCalls() { m_state->calls.clear(); }
     // The presented pixel at (x, y) as 0xRRGGBB.

@@ -27,20 +27,33 @@ void CQuiltorEngine::ShowWindows()
 {
     if (!m_windows.Draw(m_screen, GetWindowRGB())) return;
     m_buttons.DrawFunctionButtons(m_screen);
-    if (!m_lock.IsLocked()) m_windows.CopyWindowArea(m_screen);
+    if (!HeldBack()) m_windows.CopyWindowArea(m_screen);
 }
 
 void CQuiltorEngine::HideWindows()
 {
-    if (m_windows.Hide(m_screen) && !m_lock.IsLocked()) m_windows.CopyWindowArea(m_screen);
+    if (m_windows.Hide(m_screen) && !HeldBack()) m_windows.CopyWindowArea(m_screen);
 }
 
 void CQuiltorEngine::ShowText()
 {
-    if (m_text.ShowWindow(m_screen) == 0 && !m_lock.IsLocked()) m_text.CopyTextArea(GetDraw(), m_screen);
+    if (m_text.ShowWindow(m_screen) == 0 && !HeldBack()) m_text.CopyTextArea(GetDraw(), m_screen);
 }
 
 void CQuiltorEngine::HideText()
 {
-    if (m_text.HideWindow(m_screen) == 0 && !m_lock.IsLocked()) m_text.CopyTextArea(GetDraw(), m_screen);
+    if (m_text.HideWindow(m_screen) == 0 && !HeldBack()) m_text.CopyTextArea(GetDraw(), m_screen);
+}
+
+bool CQuiltorEngine::HeldBack()
+{
+    if (!m_lock.IsLocked()) return false;
+    m_screenUnshown = true;
+    return true;
+}
+
+void CQuiltorEngine::ShowPage()
+{
+    m_windows.CopyWindowArea(m_screen);
+    m_text.CopyTextArea(GetDraw(), m_screen);
 }

@@ -148,12 +148,11 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
 // composes it.
 void CQuiltorEngine::OnEndButtonTag()
 {
-    m_buttons.End();
+    DIB::CDIB32Ex* off = m_buttons.End();
     if (m_select.IsInside()) {
         m_select.MarkHasItems();
         return;
     }
-    DIB::CDIB32Ex* off = m_buttons.DefinedOff();
     if (!off || m_lock.IsLocked()) return;
     const bool windowsShown = m_windows.IsShown(), textShown = m_text.IsShown();
     TAG::CLockScope unseen(m_lock);

@@ -69,7 +69,7 @@ void CQuiltorEngine::ScriptEnd()
         CheckKey();
         CheckMouse();
         if (m_state.State != EngineState::ScriptEnd) return;
-        Present();
+        ShowPending();
         WaitFrame();
     }
 }

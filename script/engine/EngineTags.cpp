@@ -83,17 +83,22 @@ void CQuiltorEngine::SelectWindowFrame(std::int32_t n)
     Present();
 }
 
+// The back plane is made anew: it gets back what the window showed, whatever
+// the state (a view, a transition half run, a scene a LOCK or the next wait
+// still holds back).
 void CQuiltorEngine::ChangeDisplayMode(bool fullScreen)
 {
     kivotasuGameKit::CFastDraw& draw = GetDraw();
+    Plane shown;
+    shown.CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888);
+    shown.CopyBlt(&GetBackPlane(), 0, 0);
     draw.BeginChangeDisplay();
     if (fullScreen) {
         for (int bits : {32, 24, 16}) draw.TestDisplayMode(ScreenWidth(), ScreenHeight(), true, bits);
     }
     draw.TestDisplayMode(ScreenWidth(), ScreenHeight(), false, 0);
     draw.EndChangeDisplay();
-    if (m_state.State != EngineState::BackLog) GetBackPlane().CopyBlt(&m_screen, 0, 0);
-    if (m_state.State == EngineState::ChoiceWait) m_buttons.DrawAll(GetBackPlane());
+    GetBackPlane().CopyBlt(&shown, 0, 0);
     PresentBack();
 }
 

@@ -149,11 +149,15 @@ void CQuiltorEngine::Reset()
     }
     m_engineTimer.Reset();
     m_screen.Clear();
-    // The cleared screen (black, or the end screen's white) comes down as a blind.
+    // The cleared screen (black, or the end screen's white) comes down as a
+    // blind; frames the timer catches up within one step of it show nothing new.
+    std::int32_t drawn = -1;
     for (std::uint32_t elapsed; PumpMessages() && (elapsed = m_engineTimer.Get()) < ResetWipeMs;) {
-        kivotasuGameKit::Draw::CTransitionWipe::BlindTop(&GetBackPlane(), &m_screen, 0, 0,
-                                                         std::int32_t(elapsed * 256 / ResetWipeMs), 0, 255, nullptr);
-        PresentBack();
+        if (const std::int32_t phase = std::int32_t(elapsed * 256 / ResetWipeMs); phase != drawn) {
+            kivotasuGameKit::Draw::CTransitionWipe::BlindTop(&GetBackPlane(), &m_screen, 0, 0, phase, 0, 255, nullptr);
+            PresentBack();
+            drawn = phase;
+        }
         WaitFrame();
     }
     GetBackPlane().Clear();

@@ -9,13 +9,13 @@ void CQuiltorEngine::ShowPending()
     if (m_screenUnshown && !m_lock.IsLocked()) Present();
 }
 
+// A turn comes whenever the tags take a frame's time: what they set up so far
+// is half a scene, which reaches the window with the rest at the wait.
 bool CQuiltorEngine::TakeTurn()
 {
     if (m_state.State == EngineState::Transition) {
         Transition();
         if (m_state.State != EngineState::RunTags) return false;
-    } else {
-        ShowPending();
     }
     PollInput();
     CheckKey();

@@ -243,8 +243,9 @@ public:
 private:
     void RunState();
     // The window's turn amid a script read on without a wait: a transition a
-    // tag started runs, else what changed on the screen is presented, and
-    // the input is answered; false when it took the engine out of reading.
+    // tag started runs and the input is answered; what the tags set up
+    // otherwise waits for the wait. False when it took the engine out of
+    // reading.
     bool TakeTurn();
     // A transition started by a tag that reads on (a PASTE into a painted
     // picture) runs before record, read from start, a tag that would take
@@ -252,9 +253,16 @@ private:
     // resumes there. False when the transition's input took the engine
     // elsewhere (a load, a restart, the close).
     bool RunTransitionBefore(CTagAttributes& record, std::uint32_t start);
-    // What the tags drew on the screen plane and nothing has shown yet goes
-    // to the window, unless a LOCK holds it back for its UNLOCK.
+    // What the screen plane holds and the window lacks goes to the window,
+    // unless a LOCK holds it back for its UNLOCK; a wait's frame with nothing
+    // pending presents nothing.
     void ShowPending();
+    // False unless a LOCK is active; then the change to the screen plane
+    // stays off the window and is pending.
+    bool HeldBack();
+    // The window frames' and the text's areas to the window: under a LOCK the
+    // page reads as it does without one.
+    void ShowPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.
@@ -339,8 +347,9 @@ private:
     // The dispatcher is reading a stored file (options, game folder) through:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
-    // The screen plane holds what a tag drew and the window lacks (a
-    // function button): the next wait or turn presents it.
+    // The screen plane holds what the window lacks (a function button, a
+    // text or window frame shown or hidden unseen): the next wait presents
+    // it, or the UNLOCK's transition.
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;

@@ -11,7 +11,9 @@
 
 namespace {
 
-enum class After { Continues, Returns };
+// A tag that Transits returns and starts a transition of its own (a picture
+// tag, an UNLOCK), which takes one a PASTE left pending with it.
+enum class After { Continues, Returns, Transits };
 using Engine = CQuiltorEngine;
 using Record = CTagAttributes;
 
@@ -29,6 +31,7 @@ constexpr std::uint32_t MostTagsATurn = 4096;
 
 constexpr After C = After::Continues;
 constexpr After R = After::Returns;
+constexpr After T = After::Transits;
 
 void Nothing(Engine&, Record&) {}
 
@@ -42,11 +45,11 @@ void OnSet(Engine&, Record& r)
 // In TagId order: every id has its handler.
 const std::array<Handler, TagCount> Handlers = {{
     {Nothing, C}, // COMMENT
-    {[](Engine& e, Record& r) { if (!e.RefusedInVisual()) e.ApplyElementTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { if (!e.RefusedInVisual()) e.ApplyElementTag(r, e.GetActs()); }, T},
     {[](Engine& e, Record& r) { e.GetActs().ParseDefault(r); }, C},
-    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetActs()); }, R},
-    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetActs()); }, R},
-    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetActs()); }, R},
+    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetActs()); }, T},
+    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetActs()); }, T},
+    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetActs()); }, T},
     {[](Engine& e, Record& r) { e.GetAnimations().SetElement(r); }, C},
     {[](Engine& e, Record& r) { e.GetAnimations().Begin(r); }, C},
     {[](Engine& e, Record& r) { e.GetAnimations().ParseDefault(r); }, C},
@@ -54,7 +57,7 @@ const std::array<Handler, TagCount> Handlers = {{
          e.GetVisuals().RemoveAll();
          e.GetActs().RemoveAll();
          e.ApplyElementTag(r, e.GetBacks());
-     }, R}, // BACK
+     }, T}, // BACK
     {[](Engine& e, Record& r) { e.GetBacks().ParseDefault(r); }, C},
     {[](Engine& e, Record& r) {
          e.HideText();
@@ -88,18 +91,18 @@ const std::array<Handler, TagCount> Handlers = {{
          e.GetLock().Lock();
      }, C}, // LOCK
     {[](Engine& e, Record& r) { e.GetLock().ParseDefault(r); }, C},
-    {[](Engine& e, Record& r) { e.OnUnlockTag(r); }, R},
+    {[](Engine& e, Record& r) { e.OnUnlockTag(r); }, T},
     {[](Engine& e, Record& r) { e.GetLog().ParseEntry(r); }, C},
     {[](Engine& e, Record& r) { e.GetLog().ParseDefault(r); }, C},
     {Nothing, C}, // MOVIE
     {[](Engine& e, Record& r) {
          if (e.GetButtons().IsInside()) e.GetButtons().SetElement(r);
          else if (!e.RefusedInVisual()) e.OnPaintTag(r);
-     }, R}, // PAINT
+     }, T}, // PAINT
     {[](Engine& e, Record& r) { e.GetPaints().ParseDefault(r); }, C},
-    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetPaints()); }, R},
-    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetPaints()); }, R},
-    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetPaints()); }, R},
+    {[](Engine& e, Record& r) { e.OnEndElementTag(r, e.GetPaints()); }, T},
+    {[](Engine& e, Record& r) { e.OnEndAllElementsTag(r, e.GetPaints()); }, T},
+    {[](Engine& e, Record& r) { e.OnHideElementTag(r, e.GetPaints()); }, T},
     {[](Engine& e, Record& r) { e.OnSaveTag(r); }, R},
     {[](Engine& e, Record& r) { e.OnScreenTag(r); }, R},
     {[](Engine& e, Record&) {
@@ -125,7 +128,7 @@ const std::array<Handler, TagCount> Handlers = {{
          e.GetBacks().RemoveAll();
          e.GetActs().RemoveAll();
          e.ApplyElementTag(r, e.GetVisuals());
-     }, R}, // VISUAL
+     }, T}, // VISUAL
     {[](Engine& e, Record& r) { e.GetVisuals().ParseDefault(r); }, C},
     {Nothing, C}, // ENDVISUAL
     {[](Engine& e, Record& r) { e.OnWaitTag(r); }, R},
@@ -186,9 +189,14 @@ void CQuiltorEngine::RunTags()
         }
         const bool ran = !Skipped(record);
         const Handler& handler = Handlers[static_cast<std::size_t>(record.GetId())];
-        const bool returns = ran && handler.after == After::Returns;
-        // Only a tag that reads on leaves a transition pending here.
-        if (returns && m_state.State == EngineState::Transition && !RunTransitionBefore(record, start)) return;
+        const bool returns = ran && handler.after != After::Continues;
+        // Only a tag that reads on leaves a transition pending here. A tag
+        // that returns lets it run first, unless it transits: then its own
+        // transition brings both changes (or, when it started none, being
+        // refused or locked, the pending one runs next).
+        if (returns && handler.after != After::Transits && m_state.State == EngineState::Transition &&
+            !RunTransitionBefore(record, start))
+            return;
         const EngineState before = m_state.State;
         const std::uint32_t offset = m_reader.GetOffset();
         // The probe sees the tag as read: JUMP and CALL reuse the record.

@@ -80,8 +80,8 @@ void CQuiltorEngine::Transition()
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
-        frames.Draw(elapsed, time);
-        PresentBack();
+        // Frames the timer catches up within a step of the effect show nothing new.
+        if (frames.Draw(elapsed, time)) PresentBack();
         WaitFrame();
         if (!PumpMessages()) return;
     }

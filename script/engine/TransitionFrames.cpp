@@ -76,36 +76,43 @@ std::int64_t CTransitionFrames::Duration(std::int64_t effectTime) const
     return IsHalves() || m_kind == EffectKind::BlackBlind ? effectTime * 2 : effectTime;
 }
 
-void CTransitionFrames::Draw(std::int64_t elapsed, std::int64_t duration)
+bool CTransitionFrames::Draw(std::int64_t elapsed, std::int64_t duration)
 {
-    const std::int32_t p = std::int32_t(elapsed * 256 / duration);
     switch (m_kind) {
-    case EffectKind::Blend:
-        m_back.CopyBlt(&m_old, 0, 0);
-        CTransitionWipe::Blend(&m_back, &m_screen, 0, 0, p, 0, 255, nullptr);
-        return;
     case EffectKind::Left:
     case EffectKind::Right:
     case EffectKind::Top:
     case EffectKind::Bottom:
-        DrawStrip(elapsed, duration);
-        return;
-    case EffectKind::BlackBlind:
-        DrawBlackBlind(p);
-        return;
-    case EffectKind::Named:
-        m_back.KeyBlendRateBlt(&m_screen, 0, 0, 255);
-        return;
+        return DrawStrip(elapsed, duration);
     default:
         break;
     }
-    if (IsHalves()) DrawHalves(p);
-    else if (CTransitionWipe::Wipe* wipe = WipeOf(m_kind)) wipe(&m_back, &m_screen, 0, 0, p, 0, 255, nullptr);
+    const std::int32_t p = std::int32_t(elapsed * 256 / duration);
+    // A picture's transition draws the same at every phase.
+    if (p == m_drawn || (m_kind == EffectKind::Named && m_drawn >= 0)) return false;
+    m_drawn = p;
+    switch (m_kind) {
+    case EffectKind::Blend:
+        m_back.CopyBlt(&m_old, 0, 0);
+        CTransitionWipe::Blend(&m_back, &m_screen, 0, 0, p, 0, 255, nullptr);
+        break;
+    case EffectKind::BlackBlind:
+        DrawBlackBlind(p);
+        break;
+    case EffectKind::Named:
+        m_back.KeyBlendRateBlt(&m_screen, 0, 0, 255);
+        break;
+    default:
+        if (IsHalves()) DrawHalves(p);
+        else if (CTransitionWipe::Wipe* wipe = WipeOf(m_kind)) wipe(&m_back, &m_screen, 0, 0, p, 0, 255, nullptr);
+        break;
+    }
+    return true;
 }
 
 // LEFT and TOP uncover from the near edge, RIGHT and BOTTOM from the far one;
 // each frame copies only the lines passed since the last.
-void CTransitionFrames::DrawStrip(std::int64_t elapsed, std::int64_t duration)
+bool CTransitionFrames::DrawStrip(std::int64_t elapsed, std::int64_t duration)
 {
     const bool columns = m_kind == EffectKind::Left || m_kind == EffectKind::Right;
     const bool fromFar = m_kind == EffectKind::Right || m_kind == EffectKind::Bottom;
@@ -114,9 +121,10 @@ void CTransitionFrames::DrawStrip(std::int64_t elapsed, std::int64_t duration)
     const std::int32_t edge = fromFar ? size - passed : passed;
     const std::int32_t from = fromFar ? edge : m_strip, to = fromFar ? m_strip : edge;
     m_strip = edge;
-    if (from >= to) return;
+    if (from >= to) return false;
     const RECT lines = columns ? RECT{from, 0, to, Height(m_screen)} : RECT{0, from, Width(m_screen), to};
     m_back.CopyBlt(&m_screen, lines.left, lines.top, nullptr, &lines);
+    return true;
 }
 
 void CTransitionFrames::DrawHalves(std::int32_t p)

@@ -22,11 +22,12 @@ public:
 
     // The kinds that run in two halves (and BLACKBLIND) take twice the time.
     std::int64_t Duration(std::int64_t effectTime) const;
-    // The step at elapsed of duration (elapsed < duration).
-    void Draw(std::int64_t elapsed, std::int64_t duration);
+    // The step at elapsed of duration (elapsed < duration); false when it is
+    // the step last drawn, and nothing was drawn.
+    bool Draw(std::int64_t elapsed, std::int64_t duration);
 
 private:
-    void DrawStrip(std::int64_t elapsed, std::int64_t duration);
+    bool DrawStrip(std::int64_t elapsed, std::int64_t duration);
     // Kinds 21 to 27: the old picture dissolves, then the new one forms.
     void DrawHalves(std::int32_t p);
     void DrawBlackBlind(std::int32_t p);
@@ -39,4 +40,6 @@ private:
     Plane m_old;
     std::int32_t m_strip = 0;
     bool m_cleared = false;
+    // The phase (0 to 255) of the step last drawn; -1 before the first.
+    std::int32_t m_drawn = -1;
 };

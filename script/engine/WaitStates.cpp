@@ -120,6 +120,9 @@ void CQuiltorEngine::TextDisplay()
     input.Event = InputEvent::None;
     if (GetTextTime() == 0 || m_state.SkipModes[TextMode] == 1 || input.InstantText) input.Event = InputEvent::Decide;
     kivotasuGameKit::CTimer charTimer;
+    // A LOCK holds the scene back, not the page: at every text speed the
+    // page shows as its characters are drawn.
+    if (m_lock.IsLocked()) ShowPage();
 
     for (;;) {
         PollInput();
@@ -135,23 +138,20 @@ void CQuiltorEngine::TextDisplay()
         if (input.Event == InputEvent::Decide) {
             while (m_text.Draw(m_screen) != 0) {
             }
-            if (!m_lock.IsLocked()) m_text.CopyTextArea(GetDraw(), m_screen);
+            m_text.CopyTextArea(GetDraw(), m_screen);
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
-        // At most one character a frame; time missed is not caught up.
-        bool finished = false;
-        if (m_lock.IsLocked()) {
-            finished = m_text.Draw(m_screen) == 0;
-        } else if (static_cast<std::int64_t>(charTimer.Get()) > GetTextTime()) {
+        // At most one character a frame (every frame under a LOCK); time
+        // missed is not caught up.
+        if (m_lock.IsLocked() || static_cast<std::int64_t>(charTimer.Get()) > GetTextTime()) {
             charTimer.Reset();
-            finished = m_text.DrawAndPresent(GetDraw(), m_screen) == 0;
+            if (m_text.DrawAndPresent(GetDraw(), m_screen) == 0) {
+                m_state.ChangeState(EngineState::RunTags);
+                return;
+            }
         }
-        if (finished) {
-            m_state.ChangeState(EngineState::RunTags);
-            return;
-        }
-        Present();
+        ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
@@ -175,7 +175,7 @@ void CQuiltorEngine::TimedWait()
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
-        Present();
+        ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
@@ -189,6 +189,7 @@ void CQuiltorEngine::WindowHidden()
         HideText();
     }
     HideWindows();
+    if (m_lock.IsLocked()) ShowPage();
     event = InputEvent::None;
 
     for (;;) {
@@ -201,10 +202,11 @@ void CQuiltorEngine::WindowHidden()
         if (event == InputEvent::Decide) {
             ShowWindows();
             ShowText();
+            if (m_lock.IsLocked()) ShowPage();
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }
-        Present();
+        ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }

@@ -87,10 +87,15 @@ void CButtonManager::Begin(const CTagAttributes& record)
     m_current = button;
 }
 
-void CButtonManager::End()
+DIB::CDIB32Ex* CButtonManager::End()
 {
     if (!m_open) throw EScript(CTextString("BEGINBUTTONがないのにENDBUTTONがきました。"));
     m_open = 0;
+    DIB::CDIB32Ex* off = nullptr;
+    if (m_current != CElementManager::End() && ButtonAt(m_current).GetKind() == ButtonKind::Function)
+        off = ButtonAt(m_current).PictureOf(CButtonElement::Off);
+    m_current = CElementManager::End();
+    return off;
 }
 
 void CButtonManager::ParseState(const CTagAttributes& record)
@@ -161,12 +166,6 @@ void CButtonManager::DrawFunctionButtons(Plane& target)
 {
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
         if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).DrawOffOnto(target);
-}
-
-DIB::CDIB32Ex* CButtonManager::DefinedOff()
-{
-    if (m_current == CElementManager::End() || ButtonAt(m_current).GetKind() != ButtonKind::Function) return nullptr;
-    return ButtonAt(m_current).PictureOf(CButtonElement::Off);
 }
 
 void CButtonManager::DrawAll(Plane& target)

@@ -32,10 +32,12 @@ public:
     Position FindOrCreate(const CTextString& name) override;
     IElement* NewElement(const CTextString& name) override;
 
-    // BEGINBUTTON, ENDBUTTON (EScript without BEGINBUTTON), BUTTON, and the
-    // PAINT inside the block.
+    // BEGINBUTTON, ENDBUTTON, BUTTON, and the PAINT inside the block.
     void Begin(const CTagAttributes& record);
-    void End();
+    // EScript without BEGINBUTTON. The button closed is no one's focus, so a
+    // wait's first update draws nothing; the OFF picture of a function
+    // button, null for a choice's button or one without it.
+    DIB::CDIB32Ex* End();
     bool IsInside() const { return m_open != 0; }
     void ParseState(const CTagAttributes& record);
     void SetElement(CTagAttributes& record) override;
@@ -50,9 +52,6 @@ public:
     // The picture the PASTE inside BEGINBUTTON goes to.
     DIB::CDIB32Ex* GetFirstPicture() override;
     void DrawFunctionButtons(Plane& target);
-    // The OFF picture of the function button its ENDBUTTON just closed; null
-    // for a choice's button or one without it.
-    DIB::CDIB32Ex* DefinedOff();
     void DrawAll(Plane& target) override;
     // One frame of input; true when an event was set (a click beside every
     // button is event 1, a chosen button's code is the event).

@@ -42,6 +42,12 @@ namespace testkit {
 inline constexpr const char* InstantOptions =
     "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][SYSTEM CONTROL=\"EFFECT\" TIME=\"0\"]";
 
+inline std::uint64_t HashBytes(const std::uint8_t* bytes, std::size_t size, std::uint64_t hash = 0xcbf29ce484222325ull)
+{
+    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
+    return hash;
+}
+
 // FNV-1a over the rows of a surface, padding left out.
 inline std::uint64_t HashSurface(kivotasuGameKit::CSurfaceInfo& surface)
 {
@@ -50,10 +56,8 @@ inline std::uint64_t HashSurface(kivotasuGameKit::CSurfaceInfo& surface)
     kivotasuGameKit::CSurfaceLock lock(surface);
     if (!lock) return hash;
     const std::size_t row = static_cast<std::size_t>(surface.GetWidth()) * surface.GetBytesPerPixel();
-    for (int y = 0; y < surface.GetHeight(); ++y) {
-        const std::uint8_t* bytes = surface.GetPixelBytes() + static_cast<std::ptrdiff_t>(y) * surface.GetPitch();
-        for (std::size_t x = 0; x < row; ++x) hash = (hash ^ bytes[x]) * 0x100000001b3ull;
-    }
+    for (int y = 0; y < surface.GetHeight(); ++y)
+        hash = HashBytes(surface.GetPixelBytes() + static_cast<std::ptrdiff_t>(y) * surface.GetPitch(), row, hash);
     return hash;
 }
 
@@ -90,6 +94,11 @@ public:
     struct Dump {
         std::uint64_t screen;
         std::uint64_t back;
+    };
+    struct PresentRecord {
+        std::uint32_t time;     // the clock
+        std::uint32_t frame;    // frames waited before it
+        std::uint64_t picture;  // the window's whole picture after it
     };
 
     EngineRun()
@@ -190,6 +199,14 @@ public:
     // tags.
     void TagsTakeAMillisecond(std::uint32_t tags) { m_tagsAMillisecond = tags; }
     void DumpAt(std::uint32_t frame) { m_dumpFrames.insert(frame); }
+    // Every present of the run goes into presented.
+    void RecordPresents()
+    {
+        m_displays->OnPresent([this] {
+            const platform::PixelMemory& picture = m_displays->GetState().picture;
+            presented.push_back({m_clock->Now(), m_frame, HashBytes(picture.data(), picture.size())});
+        });
+    }
     // Writes each dump as BMP files into the folder (internal name) as well.
     void SetDumpFolder(std::string folder) { m_dumpFolder = std::move(folder); }
     void Answer(platform::MessageBoxAnswer answer) { m_boxes->Push(answer); }
@@ -202,6 +219,7 @@ public:
         m_maxTags = maxTags;
         App app(*this);
         app.Run();
+        m_displays->OnPresent(nullptr);
     }
 
     void OnTag(const CTagAttributes& record, std::uint32_t offset, EngineState before, EngineState after,
@@ -296,6 +314,7 @@ public:
     // The turns the window had amid scripts read on without a wait.
     std::uint32_t turns = 0;
     std::map<std::uint32_t, Dump> dumps;
+    std::vector<PresentRecord> presented;
     std::vector<std::string> errors;
 
 private:

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "script/dib/DibInfoCache.h"
+#include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/dib/PictureKit.h"
@@ -133,8 +135,9 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 }
 
 // What the tags between two waits set up reaches the window together, at the
-// speed of its transitions: never one thing of it ahead of the rest, nothing
-// of a LOCK before its UNLOCK, and a button stays drawn while it is defined.
+// speed of its transitions: never one thing of it ahead of the rest (not at a
+// turn amid a frame's time of tags either), nothing of a LOCK before its
+// UNLOCK, and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point {
@@ -147,15 +150,30 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         Point thing;     // may show only once the companion shows, and shows at the end
         Point companion;
         std::uint32_t notBefore; // the frames its waits and transitions take at the least
+        std::function<void(EngineRun&)> input = nullptr;
     };
-    std::string pastes = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
-                         "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    const std::string cut = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
+                            "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    std::string pastes = cut;
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
     for (int k = 0; k < 5; ++k) row += Button(20 + 60 * k, 8);
-    const std::string windowed = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
-                                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#204060\" EFFECT=\"NONE\"]"
-                                 "一頁目。" + Button(500, 400);
+    // Three turns' worth of tags, read in no time on the virtual clock.
+    std::string turns;
+    for (int k = 0; k < 13000; ++k) turns += "[SET VARIABLE=\"a\" ENTITY=\"1\"]";
+    const std::string frames = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                               "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
+    const std::string windowed = frames + "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400);
+    auto altEnterAtTurn = [](EngineRun& run) {
+        run.AtTurn(1, [](EngineRun& r) {
+            r.Keyboard().Hold(KeyCode::LeftAlt);
+            r.Keyboard().Hold(KeyCode::Enter);
+        });
+        run.AtTurn(2, [](EngineRun& r) {
+            r.Keyboard().Release(KeyCode::LeftAlt);
+            r.Keyboard().Release(KeyCode::Enter);
+        });
+    };
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
@@ -165,8 +183,17 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          {110, 60, 0x20A020}, {225, 60, 0x20A020}, BlendFrames},
         {"a row of buttons before a background, in its transition", row + "[BACK COLOR=\"#204060\"]来ました。", button, background,
          BlendFrames},
+        {"a row of buttons, turns of tags, a background", row + turns + "[BACK COLOR=\"#204060\"]来ました。", button, background,
+         BlendFrames},
+        {"a row of buttons, Alt+Enter at a turn, a background", row + turns + "[BACK COLOR=\"#204060\"]来ました。", button,
+         background, BlendFrames, altEnterAtTurn},
+        {"a paste before a background, in its transition", cut + "[PASTE NAME=\"sign\" X=\"4\" Y=\"4\"]"
+         "[BACK COLOR=\"#406020\"]来ました。", {110, 60, 0x20A020}, {320, 300, 0x406020}, BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
+        {"a button under a LOCK, past a click wait, at the UNLOCK",
+         frames + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
+         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
          {510, 410, 0x6040A0}, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
@@ -187,13 +214,14 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
                                    "[DEFAULTBACK EFFECT=\"BLEND\"]" +
                                        c.tags + Hold);
         EngineRun run;
-        std::vector<std::pair<bool, bool>> shown(Frames);
-        for (std::uint32_t frame = 1; frame < Frames; ++frame) {
-            run.At(frame, [&, frame](EngineRun& r) {
-                shown[frame] = {Shows(r.Displays().PictureAt(c.thing.x, c.thing.y), c.thing.colour),
-                                Shows(r.Displays().PictureAt(c.companion.x, c.companion.y), c.companion.colour)};
-            });
-        }
+        if (c.input) c.input(run);
+        auto look = [&](EngineRun& r) {
+            return std::pair{Shows(r.Displays().PictureAt(c.thing.x, c.thing.y), c.thing.colour),
+                             Shows(r.Displays().PictureAt(c.companion.x, c.companion.y), c.companion.colour)};
+        };
+        std::vector<std::pair<bool, bool>> shown(Frames), atTurns;
+        for (std::uint32_t frame = 1; frame < Frames; ++frame) run.At(frame, [&, frame](EngineRun& r) { shown[frame] = look(r); });
+        for (std::uint32_t turn = 1; turn <= 3; ++turn) run.AtTurn(turn, [&](EngineRun& r) { atTurns.push_back(look(r)); });
         run.Run(Frames);
 
         std::uint32_t ahead = 0, first = 0;
@@ -202,6 +230,8 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
             if (shown[frame].first) first = frame;
         }
         EXPECT_EQ(ahead, 0u) << "the first frame that shows it ahead of the rest";
+        for (std::size_t turn = 0; turn < atTurns.size(); ++turn)
+            EXPECT_FALSE(atTurns[turn].first && !atTurns[turn].second) << "shown ahead of the rest at turn " << turn + 1;
         EXPECT_GE(first, c.notBefore) << "shown sooner than its waits and transitions allow";
         EXPECT_TRUE(shown[Frames - 1].first && shown[Frames - 1].second) << "not on the window as the text waits";
         EXPECT_TRUE(run.errors.empty());
@@ -252,5 +282,65 @@ TEST(EngineTransition, DefaultPicturesOutliveASaveAndServeTheTagsThatNameNone)
     ASSERT_TRUE(!sets.empty() && sets.back()->record.GetValue(TagAttributeKey::Variable).GetStr() == "after")
         << "the story went on after the load";
     EXPECT_EQ(laid, (std::vector<std::string>{game.Karutemi() + "data/wipe.bmp", game.Karutemi() + "data/curtain.bmp"}));
+    CDibInfoCache::GetInstance().Clear();
+}
+
+// A LOCK holds back the scene, not the page: its text and window frames show
+// at its click wait the same at every text speed, hide with Space and come
+// back with a click, and nothing else the LOCK holds (a background, a button)
+// shows before the UNLOCK.
+TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
+{
+    struct Shot {
+        std::uint64_t picture = 0;
+        bool page = false, button = false, background = false, hidden = false, back = false;
+    };
+    auto shoot = [](const char* textTime) {
+        CDibInfoCache::GetInstance().Clear();
+        GameFolder game;
+        std::filesystem::create_directories(game.Host("data/pictures"));
+        dibkit::WritePicture(game, "data/pictures/key.bmp", 56, 20, Key);
+        game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"") + textTime + "\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
+                 "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#102030\" EFFECT=\"NONE\"]"
+                 "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "ロックの中で待ちます。[P][UNLOCK]" + Hold);
+        EngineRun run;
+        Shot shot;
+        std::uint32_t waitFrom = 0;
+        // The window frame's tint over the old background.
+        auto page = [](EngineRun& r) { return !Shows(r.Displays().PictureAt(600, 460), 0x102030); };
+        for (std::uint32_t frame = 1; frame < 60; ++frame) {
+            run.At(frame, [&, frame](EngineRun& r) {
+                if (!waitFrom && r.frames.back().state == EngineState::ClickWait) waitFrom = frame;
+                if (!waitFrom) return;
+                if (frame == waitFrom + 3) {
+                    const platform::PixelMemory& picture = r.Displays().GetState().picture;
+                    shot.picture = testkit::HashBytes(picture.data(), picture.size());
+                    shot.page = page(r);
+                    shot.button = Shows(r.Displays().PictureAt(30, 18), 0x6040A0);
+                    shot.background = Shows(r.Displays().PictureAt(320, 300), 0x204060);
+                    r.Key(frame + 1, KeyCode::Space);
+                }
+                if (frame == waitFrom + 8) {
+                    shot.hidden = !page(r) && r.frames.back().state == EngineState::WindowHidden;
+                    r.Click(frame + 1);
+                }
+                if (frame == waitFrom + 12) shot.back = page(r) && r.frames.back().state == EngineState::ClickWait;
+            });
+        }
+        run.Run(60);
+        EXPECT_NE(waitFrom, 0u);
+        EXPECT_TRUE(run.errors.empty());
+        return shot;
+    };
+    const Shot instant = shoot("0"), typed = shoot("20");
+    EXPECT_EQ(instant.picture, typed.picture);
+    for (const Shot& shot : {instant, typed}) {
+        EXPECT_TRUE(shot.page);
+        EXPECT_FALSE(shot.button);
+        EXPECT_FALSE(shot.background);
+        EXPECT_TRUE(shot.hidden);
+        EXPECT_TRUE(shot.back);
+    }
     CDibInfoCache::GetInstance().Clear();
 }

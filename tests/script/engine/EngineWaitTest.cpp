@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
+#include "tests/script/dib/PictureKit.h"
 
 using testkit::EngineRun;
 
@@ -176,4 +178,49 @@ TEST(EngineWait, HiddenWindowsReturnToTheWaitThatHidThem)
     EXPECT_EQ(hidden.back(), 10u);
     EXPECT_EQ(run.frames.at(10).state, EngineState::ClickWait);
     EXPECT_EQ(SetFrames(run).at(0), 16u);
+}
+
+// After a stall (a long run of tags, a slow picture) the frame timer catches
+// up with frames that follow at once: they show what has changed since, and
+// a wait where nothing changes presents nothing.
+TEST(EngineWait, FramesTheTimerCatchesUpShowNothingTwice)
+{
+    struct Case {
+        const char* what;
+        std::string script;
+        std::uint32_t stallAt; // a frame of the wait
+        bool changes;          // the window changes after the stall
+        std::uint32_t restartAt = 0;
+    };
+    // A picture, so that every step of a blind over it shows.
+    const std::string scene = "[BACK FILE=\"{BASE}back.bmp\" EFFECT=\"NONE\"]";
+    const Case cases[] = {
+        {"a timed wait", scene + "[WAIT TIME=\"2000\"]", 10, false},
+        {"a transition", scene + "[WAIT TIME=\"100\"][BACK COLOR=\"#602040\" EFFECT=\"BLEND\"]", 10, true},
+        {"timed text", "[SYSTEM CONTROL=\"TEXT\" TIME=\"20\"]" + scene + "あいうえおかきくけこさしすせそ", 6, true},
+        {"the end screen, faded in", scene + "[END]", 80, false},
+        {"the blind of a restart", scene + "[WAIT TIME=\"2000\"]", 12, true, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        dibkit::WritePicture(game, "data/back.bmp", 640, 480, dibkit::Gradient);
+        game.Put("data/index.txt", c.script + Hold);
+        EngineRun run;
+        run.RecordPresents();
+        run.At(c.stallAt, [](EngineRun& r) { r.Clock().Advance(150); });
+        if (c.restartAt) run.At(c.restartAt, [](EngineRun& r) { r.Post(platform::WM_COMMAND, MenuCommand::History, 0); });
+        run.Run(c.stallAt + 20);
+
+        ASSERT_FALSE(run.presented.empty());
+        std::size_t after = 0, repeated = 0;
+        for (std::size_t i = 1; i < run.presented.size(); ++i) {
+            if (run.presented[i].frame < c.stallAt) continue;
+            ++after;
+            repeated += run.presented[i].picture == run.presented[i - 1].picture;
+        }
+        EXPECT_EQ(repeated, 0u);
+        EXPECT_EQ(after != 0, c.changes);
+        EXPECT_TRUE(run.errors.empty());
+    }
 }
