@@ -243,7 +243,9 @@ TEST_F(WaveStaticSoundTest, AFileThatDecodesPastWhatASoundHoldsWholePlaysStreame
         ASSERT_EQ(sound.Play(), 0) << c.name;
         Advance(100);
         EXPECT_TRUE(sound.IsPlay()) << c.name;
-        if (peaks) EXPECT_LT(testkit::PeakMemory() - before, MostHeldBytes / 2) << c.name;
+        if (peaks) {
+            EXPECT_LT(testkit::PeakMemory() - before, MostHeldBytes / 2) << c.name;
+        }
     }
     EXPECT_FALSE(log->Contains("GetVolume"));
 }
