@@ -45,8 +45,12 @@ public:
     {
         char* bytes = static_cast<char*>(buffer);
         const char* const start = bytes;
+        m_cut = false;
         while (n > 0 && m_fd >= 0) {
-            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) return false;
+            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) {
+                m_cut = true;
+                return false;
+            }
             const ssize_t got = read(m_fd, bytes, std::min(n, ReadChunkBytes));
             if (got < 0 && errno == EINTR) continue;
             if (got <= 0) return false;
@@ -55,6 +59,8 @@ public:
         }
         return n == 0;
     }
+
+    bool Cut() const override { return m_cut; }
 
     bool Close() override
     {
@@ -67,6 +73,7 @@ public:
 private:
     int m_fd;
     std::uint64_t m_size;
+    bool m_cut = false;
 };
 
 // The C library's stream mode as open flags.
