@@ -63,7 +63,8 @@ public:
     std::uint8_t GetAppFlag() override;
     void SetAppFlag(std::uint8_t flag) override;
 
-    // Starting and restarting the game; false when the script cannot be opened.
+    // Starting and restarting the game; false when the script cannot be
+    // opened (a read cut short by a request to close is no such failure).
     bool StartGame();
     void Restart(CTextString path);
     void Reset();
