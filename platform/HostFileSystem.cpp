@@ -174,6 +174,17 @@ bool HostFileSystem::Rename(std::string_view from, std::string_view to)
     return source && target && rename(source->c_str(), target->c_str()) == 0;
 }
 
+bool HostFileSystem::Link(std::string_view from, std::string_view to, std::error_code& why)
+{
+    std::optional<std::string> source = ResolveHostPath(from);
+    std::optional<std::string> target = ResolveHostPath(to);
+    if (!source || !target) {
+        why = std::make_error_code(std::errc::invalid_argument);
+        return false;
+    }
+    return LinkReplacing(*source, *target, why);
+}
+
 bool HostFileSystem::CreateFolder(std::string_view name)
 {
     std::optional<std::string> host = ResolveHostPath(name);

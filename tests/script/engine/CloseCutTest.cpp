@@ -1,6 +1,7 @@
-// A request to close that cuts the read of a script short is a close, not a
-// fault: nothing is said, and the resume save keeps the place before the tag
-// that read, which loads back into a game that goes on.
+// A request to close that cuts the read of a script or a save short is a
+// close, not a fault: nothing is said, and the resume save keeps the place
+// before the tag that read (or, during a load, the save being loaded), which
+// loads back into a game that goes on.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -111,4 +112,50 @@ TEST(CloseCut, AStartScriptReadThatIsCutSaysNothingAndKeepsTheResumeSave)
     EXPECT_EQ(said, "");
     EXPECT_TRUE(run.errors.empty()) << run.errors.front();
     EXPECT_EQ(game.Read("Save/index.a"), "earlier");
+}
+
+// The save being loaded becomes the resume save, the very file, however much
+// of it was read; and a cut load of the resume save itself leaves it be.
+TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"]"
+                               "[WAIT TIME=\"100000\"][END]");
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    {
+        EngineRun saving;
+        saving.Click(5);
+        saving.At(15, [](EngineRun&) { Engine().QuickSave(); });
+        saving.Run(17);
+    }
+    const std::string quick = game.Read("Save/index.q");
+    ASSERT_NE(quick, "");
+    for (const bool resume : {false, true}) {
+        SCOPED_TRACE(resume ? "the resume save" : "the quick save");
+        const char* const loaded = resume ? "Save/index.a" : "Save/index.q";
+        game.Put("Save/index.a", resume ? quick : "");
+        game.CutReads(loaded);
+        {
+            // At the first wait, not the saved second one.
+            EngineRun cut;
+            cut.At(10, [&](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
+            testing::internal::CaptureStderr();
+            cut.Run(20);
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(said, "");
+            EXPECT_TRUE(cut.errors.empty()) << cut.errors.front();
+            EXPECT_EQ(cut.frames.at(18).state, EngineState::ClickWait) << "the wait before the load";
+        }
+        EXPECT_EQ(game.Read("Save/index.a"), quick);
+        game.CutReads(loaded, false);
+        // A later quick save replaces its file: the resume save stays.
+        std::filesystem::remove(game.Host("Save/index.q"));
+        EngineRun resumed;
+        resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
+        resumed.Click(60);
+        resumed.Run(80);
+        for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
+        EXPECT_EQ(Ways(resumed), std::vector<std::string>{"on"});
+        game.Put("Save/index.q", quick);
+    }
 }
