@@ -114,6 +114,23 @@ TEST(CloseCut, AStartScriptReadThatIsCutSaysNothingAndKeepsTheResumeSave)
     EXPECT_EQ(game.Read("Save/index.a"), "earlier");
 }
 
+// Not read whole, the global variables' file is not written over; but it is
+// sound, so the close says nothing of it.
+TEST(CloseCut, AGlobalsFileWhoseReadIsCutIsKeptWithoutAWord)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]");
+    game.Put("Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]");
+    game.CutReads("Save/index.g");
+    EngineRun run;
+    testing::internal::CaptureStderr();
+    run.Run(20);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "");
+    EXPECT_TRUE(game.Exists("Save/index.a"));
+    EXPECT_EQ(game.Read("Save/index.g"), "[SET VARIABLE=\"回数\" ENTITY=\"3\"]");
+}
+
 // The save being loaded becomes the resume save, the very file, however much
 // of it was read; and a cut load of the resume save itself leaves it be.
 TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
