@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     platform::MemoryReadFile archiveFile(bytes);
     CArchive archive;
-    if (!archive.Open(archiveFile)) return 0;
+    if (archive.Open(archiveFile) != CArchive::OpenResult::Opened) return 0;
     for (std::uint32_t i = 0; i < archive.GetCount() && i < 64; ++i) {
         std::optional<ArchiveEntry> entry = archive.ReadEntry(i);
         if (!entry) break;

@@ -32,8 +32,10 @@ public:
     virtual std::optional<std::uint64_t> Size() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
     // Exactly n bytes, or false; the host's also when a signal asks the
-    // player to close during a read of more than a MiB.
+    // player to close during a read of more than a MiB, and then Cut says so.
     virtual bool Read(void* buffer, std::size_t n) = 0;
+    // The last Read gave up on a request to close: no fault of the file's.
+    virtual bool Cut() const { return false; }
     virtual bool Close() = 0;
 };
 
@@ -77,6 +79,12 @@ public:
     virtual bool Delete(std::string_view name) = 0;
     // Moves a file to a new name, replacing a file there.
     virtual bool Rename(std::string_view from, std::string_view to) = 0;
+    // Gives the file from the name to as well, replacing a file there, without
+    // copying a byte (a hard link: as writes replace files whole, a later one
+    // to either name leaves the other as it is). False when that cannot be
+    // done (no such file, a file system without links), with the system's
+    // reason in why.
+    virtual bool Link(std::string_view from, std::string_view to, std::error_code& why) = 0;
     // One folder, its parent existing; false also when it exists already.
     virtual bool CreateFolder(std::string_view name) = 0;
     // Nothing when the file does not exist.

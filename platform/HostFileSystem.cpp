@@ -45,8 +45,12 @@ public:
     {
         char* bytes = static_cast<char*>(buffer);
         const char* const start = bytes;
+        m_cut = false;
         while (n > 0 && m_fd >= 0) {
-            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) return false;
+            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) {
+                m_cut = true;
+                return false;
+            }
             const ssize_t got = read(m_fd, bytes, std::min(n, ReadChunkBytes));
             if (got < 0 && errno == EINTR) continue;
             if (got <= 0) return false;
@@ -55,6 +59,8 @@ public:
         }
         return n == 0;
     }
+
+    bool Cut() const override { return m_cut; }
 
     bool Close() override
     {
@@ -67,6 +73,7 @@ public:
 private:
     int m_fd;
     std::uint64_t m_size;
+    bool m_cut = false;
 };
 
 // The C library's stream mode as open flags.
@@ -165,6 +172,17 @@ bool HostFileSystem::Rename(std::string_view from, std::string_view to)
     std::optional<std::string> source = ResolveHostPath(from);
     std::optional<std::string> target = ResolveHostPath(to);
     return source && target && rename(source->c_str(), target->c_str()) == 0;
+}
+
+bool HostFileSystem::Link(std::string_view from, std::string_view to, std::error_code& why)
+{
+    std::optional<std::string> source = ResolveHostPath(from);
+    std::optional<std::string> target = ResolveHostPath(to);
+    if (!source || !target) {
+        why = std::make_error_code(std::errc::invalid_argument);
+        return false;
+    }
+    return LinkReplacing(*source, *target, why);
 }
 
 bool HostFileSystem::CreateFolder(std::string_view name)

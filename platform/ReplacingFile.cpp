@@ -47,6 +47,15 @@ void RemoveStaleTemporaries(const std::string& target)
     closedir(entries);
 }
 
+// A name of this process's own beside the target, one RemoveStaleTemporaries
+// knows.
+std::string TemporaryName(const std::string& target)
+{
+    static std::atomic<unsigned> counter{0};
+    return target + '.' + std::to_string(getpid()) + '.' + std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) +
+           ".tmp";
+}
+
 void SyncFolder(const std::string& folder)
 {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -133,12 +142,9 @@ std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::
     }
     RemoveStaleTemporaries(target);
 
-    // A name of our own beside the target; open with 0666 so the umask
-    // applies as to any new file.
-    static std::atomic<unsigned> counter{0};
+    // Opened with 0666 so the umask applies as to any new file.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temporary = target + '.' + std::to_string(getpid()) + '.' +
-                                std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + ".tmp";
+        std::string temporary = TemporaryName(target);
         const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -150,6 +156,28 @@ std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::
     }
     why = std::make_error_code(std::errc::file_exists);
     return nullptr;
+}
+
+bool LinkReplacing(const std::string& from, const std::string& target, std::error_code& why)
+{
+    RemoveStaleTemporaries(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temporary = TemporaryName(target);
+        if (link(from.c_str(), temporary.c_str()) != 0) {
+            if (errno == EEXIST) continue;
+            why = std::error_code(errno, std::generic_category());
+            return false;
+        }
+        if (rename(temporary.c_str(), target.c_str()) != 0) {
+            why = std::error_code(errno, std::generic_category());
+            unlink(temporary.c_str());
+            return false;
+        }
+        SyncFolder(FolderOf(target));
+        return true;
+    }
+    why = std::make_error_code(std::errc::file_exists);
+    return false;
 }
 
 } // namespace platform

@@ -23,5 +23,9 @@ struct FileEnds {
 FileEnds SystemFileEnds();
 std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why,
                                                 FileEnds ends = SystemFileEnds());
+// Gives the file from (a symbolic link itself) the name target as well, put
+// in place as Commit puts a new file: linked under a temporary name beside
+// target, then renamed over it. False with the system's reason in why.
+bool LinkReplacing(const std::string& from, const std::string& target, std::error_code& why);
 
 } // namespace platform

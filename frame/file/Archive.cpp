@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "frame/TextString.h"
+#include "frame/file/File.h"
 #include "frame/file/Lzss.h"
+#include "platform/TerminationSignals.h"
 
 namespace kivotasuGameKit {
 
@@ -57,20 +59,21 @@ std::size_t CArchive::EntrySize(ArchiveFormat format)
     return 0;
 }
 
-bool CArchive::Open(platform::IReadFile& file)
+CArchive::OpenResult CArchive::Open(platform::IReadFile& file)
 {
     std::optional<std::uint64_t> size = file.Size();
     std::uint8_t header[HeaderSize];
-    if (!size || !file.Seek(0) || !file.Read(header, sizeof header)) return false;
+    if (!size || !file.Seek(0) || !file.Read(header, sizeof header)) return OpenResult::NoArchive;
     if (std::memcmp(header, "kivopack", 8) == 0) m_format = ArchiveFormat::Pack;
     else if (std::memcmp(header, "kivopkEx", 8) == 0) m_format = ArchiveFormat::PackEx;
     else if (std::memcmp(header, "kivopkDx", 8) == 0) m_format = ArchiveFormat::PackDx;
-    else return false;
+    else return OpenResult::NoArchive;
     m_count = ReadWord(header + 8);
-    if (HeaderSize + std::uint64_t(m_count) * EntrySize(m_format) > *size) return false;
+    if (HeaderSize + std::uint64_t(m_count) * EntrySize(m_format) > *size) return OpenResult::NoArchive;
+    if (m_count > MostEntries) return OpenResult::TooManyEntries;
     m_file = &file;
     m_fileSize = *size;
-    return true;
+    return OpenResult::Opened;
 }
 
 ArchiveEntry CArchive::DecodeEntry(const std::uint8_t* bytes) const
@@ -99,11 +102,16 @@ std::optional<ArchiveEntry> CArchive::ReadEntry(std::uint32_t index)
 
 std::optional<ArchiveEntry> CArchive::Find(std::string_view member)
 {
+    m_cut = false;
     const std::string wanted = MemberKey(member);
     if (wanted.empty() || !m_file || !m_file->Seek(HeaderSize)) return std::nullopt;
     const std::size_t entrySize = EntrySize(m_format);
     std::vector<std::uint8_t> chunk;
     for (std::uint32_t first = 0; first < m_count; first += EntriesPerRead) {
+        if (platform::TerminationRequested()) {
+            m_cut = true;
+            return std::nullopt;
+        }
         const std::uint32_t n = std::min(EntriesPerRead, m_count - first);
         chunk.resize(n * entrySize);
         if (!m_file->Read(chunk.data(), chunk.size())) return std::nullopt;
@@ -124,9 +132,10 @@ bool CArchive::IsUsable(const ArchiveEntry& entry) const
 int CArchive::ReadMember(const ArchiveEntry& entry, std::uint8_t* out)
 {
     if (!m_file || !IsUsable(entry) || !m_file->Seek(entry.offset)) return 4;
-    if (!entry.compressed) return m_file->Read(out, entry.size) ? 0 : 4;
+    const auto failed = [this] { return m_file->Cut() ? CutByClose : 4; };
+    if (!entry.compressed) return m_file->Read(out, entry.size) ? 0 : failed();
     std::vector<std::uint8_t> stored(entry.storedSize);
-    if (!m_file->Read(stored.data(), stored.size())) return 4;
+    if (!m_file->Read(stored.data(), stored.size())) return failed();
     auto codec = std::make_unique<CLZSS>();
     return codec->DecodeInto(stored.data(), entry.storedSize, out, entry.size) == 2 ? 4 : 0;
 }

@@ -32,9 +32,15 @@ std::string FoldSeparators(std::string_view path, std::size_t from = 0);
 class CArchive {
 public:
     static constexpr std::size_t HeaderSize = 12;
+    // A look-up of a member the archive lacks walks the whole table: no game
+    // packs this many files into one archive, and a table that claims more
+    // (a file of holes, a damaged count) would hold every look-up for seconds.
+    static constexpr std::uint32_t MostEntries = std::uint32_t{1} << 20;
 
-    // False when the file is no archive or its table does not fit in it.
-    bool Open(platform::IReadFile& file);
+    enum class OpenResult { Opened, NoArchive, TooManyEntries };
+    // NoArchive also when the table does not fit in the file; TooManyEntries
+    // when it lists more than MostEntries (GetCount tells how many).
+    OpenResult Open(platform::IReadFile& file);
 
     ArchiveFormat GetFormat() const { return m_format; }
     std::uint32_t GetCount() const { return m_count; }
@@ -47,14 +53,17 @@ public:
     // keeps nothing matches no member.
     static std::string MemberKey(std::string_view name);
     // Walks the table for the first entry whose key is member's key; nothing
-    // when none is, or the table cannot be read.
+    // when none is, the table cannot be read, or a request to close cut the
+    // walk short (Cut then says so).
     std::optional<ArchiveEntry> Find(std::string_view member);
+    bool Cut() const { return m_cut; }
     // Entry index; nothing when it cannot be read.
     std::optional<ArchiveEntry> ReadEntry(std::uint32_t index);
     bool IsUsable(const ArchiveEntry& entry) const;
 
-    // The member's size bytes into out (expanding LZSS): 0, or 4 when a read
-    // fails or the stream is cut short.
+    // The member's size bytes into out (expanding LZSS): 0; 4 when a read
+    // fails or the stream ends early; CutByClose when a request to close cut
+    // the read short.
     int ReadMember(const ArchiveEntry& entry, std::uint8_t* out);
 
 private:
@@ -64,6 +73,7 @@ private:
     std::uint64_t m_fileSize = 0;
     ArchiveFormat m_format = ArchiveFormat::Pack;
     std::uint32_t m_count = 0;
+    bool m_cut = false;
 };
 
 } // namespace kivotasuGameKit

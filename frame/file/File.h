@@ -19,6 +19,10 @@ namespace kivotasuGameKit {
 class CArchive;
 struct ArchiveEntry;
 
+// The result of a read, or an archive's look-up, that a request to close cut
+// short: nothing is wrong with the file, the player is closing.
+constexpr int CutByClose = 8;
+
 // A whole file in memory (read from the disk, from an archive member, or a
 // block named "!address,size"), served as lines and bytes; or a stdio stream
 // for text output. Names are internal paths (Shift-JIS, "Z:\" is the host
@@ -105,14 +109,14 @@ public:
 
     // A memory name, the plain file, or a member of the archive of an
     // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
-    // 3 no memory; 4 a read failed (or was cut short by a request to close)
-    // or a member is corrupt; 5 close failed; 6 a bad memory name; 7 over
-    // mostBytes (its size in *size); -1 an empty name. Memory names are those
-    // of live CMemoryName objects.
+    // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed; 6
+    // a bad memory name; 7 over mostBytes (its size in *size); CutByClose;
+    // -1 an empty name. Memory names are those of live CMemoryName objects.
     static int InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
                          std::uint64_t* size = nullptr);
     // Whether Read would find name (on the disk, in an enclosing folder's
-    // archive, or a live memory name) without reading it.
+    // archive, or a live memory name) without reading it; a look-up cut short
+    // by a request to close finds it, so that the close says nothing of it.
     static bool IsFound(const std::string& name);
 
 private:

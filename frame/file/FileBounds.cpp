@@ -27,7 +27,11 @@ CTextString OverBoundText(const CTextString& lead, const std::string& path, std:
 
 void SayOverBound(const CTextString& lead, const std::string& path, std::uint64_t size, std::uint64_t bound)
 {
-    const CTextString message = OverBoundText(lead, path, size, bound);
+    SayRefusal(OverBoundText(lead, path, size, bound));
+}
+
+void SayRefusal(const CTextString& message)
+{
     if (Sink()) {
         Sink()(message);
         return;

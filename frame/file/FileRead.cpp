@@ -1,8 +1,11 @@
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "frame/file/Archive.h"
 #include "frame/file/File.h"
@@ -12,6 +15,19 @@
 namespace kivotasuGameKit {
 
 namespace {
+
+// Said once a run for each archive, as every look-up passes by it.
+void SayTooManyEntries(const std::string& archiveName, std::uint32_t count)
+{
+    static std::mutex guard;
+    static std::set<std::string> said;
+    {
+        const std::lock_guard lock(guard);
+        if (!said.insert(archiveName).second) return;
+    }
+    SayRefusal(CTextString("アーカイブの目録が大きすぎて使えません: " + archiveName + " は " + std::to_string(count) +
+                           " 件あり、上限の " + std::to_string(CArchive::MostEntries) + " 件を超えています。"));
+}
 
 // The archive of the nearest enclosing folder that holds path as a member:
 // for Z:\g\data\bg\a.bmp first Z:\g\data\bg.dat (a.bmp), then Z:\g\data.dat
@@ -23,25 +39,30 @@ struct FoundMember {
     ArchiveEntry entry;
 };
 
-bool FindMember(const std::string& name, FoundMember& found)
+enum class MemberSearch { Found, Absent, Cut };
+
+MemberSearch FindMember(const std::string& name, FoundMember& found)
 {
     // The walk goes through the folders that the member rule sees, with a
     // doubled separator as one (a network path keeps its two in front).
     const std::string path = FoldSeparators(name, 2);
     std::string dir = path;
-    if (CFile::ToParentFolder(dir) != 0) return false;
+    if (CFile::ToParentFolder(dir) != 0) return MemberSearch::Absent;
     for (;;) {
         std::string up = dir;
-        if (CFile::ToParentFolder(up) != 0 || up == dir) return false;
-        if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return false;
+        if (CFile::ToParentFolder(up) != 0 || up == dir) return MemberSearch::Absent;
+        if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return MemberSearch::Absent;
         const std::string member = path.substr(dir.size());
         const std::string archiveName = dir.substr(0, dir.size() - 1) + ".dat";
         found.file = platform::FileSystem().OpenRead(archiveName);
-        if (found.file && found.archive.Open(*found.file)) {
+        const CArchive::OpenResult opened = found.file ? found.archive.Open(*found.file) : CArchive::OpenResult::NoArchive;
+        if (opened == CArchive::OpenResult::TooManyEntries) SayTooManyEntries(archiveName, found.archive.GetCount());
+        if (opened == CArchive::OpenResult::Opened) {
             std::optional<ArchiveEntry> entry = found.archive.Find(member);
+            if (found.archive.Cut()) return MemberSearch::Cut;
             if (entry && found.archive.IsUsable(*entry)) {
                 found.entry = std::move(*entry);
-                return true;
+                return MemberSearch::Found;
             }
         }
         dir = std::move(up);
@@ -56,7 +77,7 @@ bool CFile::IsFound(const std::string& name)
     if (name[0] == '!' && CMemoryName::IsLive(name)) return true;
     const std::string path = NormalizePath(name);
     FoundMember member;
-    return platform::FileSystem().Exists(path) || FindMember(path, member);
+    return platform::FileSystem().Exists(path) || FindMember(path, member) != MemberSearch::Absent;
 }
 
 int CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes, std::uint64_t* sizeFound)
@@ -82,7 +103,11 @@ int CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostByt
     std::unique_ptr<platform::IReadFile> plain = platform::FileSystem().OpenRead(path);
     if (plain) return file.ReadOpened(name, *plain, nullptr, nullptr, mostBytes, sizeFound);
     FoundMember member;
-    if (!FindMember(path, member)) return 1;
+    switch (FindMember(path, member)) {
+    case MemberSearch::Found: break;
+    case MemberSearch::Absent: return 1;
+    case MemberSearch::Cut: return CutByClose;
+    }
     return file.ReadOpened(name, *member.file, &member.archive, &member.entry, mostBytes, sizeFound);
 }
 
@@ -113,8 +138,10 @@ int CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
     if (!block) return 3;
     block[size] = 0;
-    const int read = member ? archive->ReadMember(*member, block.get()) : (in.Read(block.get(), size) ? 0 : 4);
-    if (read != 0) return 4;
+    int read = 0;
+    if (member) read = archive->ReadMember(*member, block.get());
+    else if (!in.Read(block.get(), size)) read = in.Cut() ? CutByClose : 4;
+    if (read != 0) return read;
     if (!in.Close()) return 5;
 
     m_name = name;

@@ -46,6 +46,11 @@ void CQuiltorEngine::ChoiceWait()
         }
         case InputEvent::Select: {
             JumpToChosenButton();
+            // The close resumes in the choice.
+            if (m_reader.ReadCut()) {
+                event = InputEvent::None;
+                break;
+            }
             m_select.Reset();
             m_buttons.EndSelect();
             // The buttons stood on the back plane alone: they leave with the

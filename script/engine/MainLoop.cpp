@@ -118,11 +118,17 @@ bool CQuiltorEngine::StartGame()
     Guarded([&] {
         LoadGlobals();
         m_state.ChangeState(EngineState::RunTags);
-        opened = m_reader.Read(m_state.History[0].GetStr()) == 0;
-        if (!opened) {
-            m_state.RemoveFirstHistory();
-            m_state.ChangeState(EngineState::ScriptEnd);
+        if (m_reader.Read(m_state.History[0].GetStr()) == 0) return;
+        m_state.ChangeState(EngineState::ScriptEnd);
+        // Cut short by the close, the script is there to start another time:
+        // nothing is said, and the game before it ends without a place for
+        // the close to keep.
+        if (m_reader.ReadCut()) {
+            m_reader.Close();
+            return;
         }
+        m_state.RemoveFirstHistory();
+        opened = false;
     });
     return opened;
 }

@@ -39,7 +39,7 @@ CQuiltorEngine::~CQuiltorEngine()
     // The reader's place goes first: a kill that follows a slow close must
     // not lose it. Nothing waits for the user now: failures go to stderr.
     m_closing = true;
-    Caught([this] { if (m_reader.GetProgress() != 100) SaveResume(); },
+    Caught([this] { if (m_reader.GetProgress() != 100 || m_loadCut) SaveResume(); },
            [](const EScript& error) {
                kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.GetSaid().c_str());
            });

@@ -63,7 +63,8 @@ public:
     std::uint8_t GetAppFlag() override;
     void SetAppFlag(std::uint8_t flag) override;
 
-    // Starting and restarting the game; false when the script cannot be opened.
+    // Starting and restarting the game; false when the script cannot be
+    // opened (a read cut short by a request to close is no such failure).
     bool StartGame();
     void Restart(CTextString path);
     void Reset();
@@ -283,14 +284,19 @@ private:
     // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
     // refused on stderr and the game goes on.
     void LoadCode(int code);
+    // What kept a stored file from being read: a fault to say, its absence,
+    // or a request to close, which cut the read short (nothing to say).
+    enum class Unread { Refused, Absent, Cut };
     // Reads a save or the global variables whole into save through one open
     // (its kind and size checked on that open): why it cannot be read, or
-    // nothing; absent when there is no such file.
-    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent);
+    // nothing.
+    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, Unread& unread);
     // True while the reader is still in the save the last load read, before
-    // its resume tag.
+    // its resume tag, or when the close cut that read short.
     bool StillLoading() const;
-    // The save a load is reading becomes the resume save, unless it is that.
+    // The save a load is reading becomes the resume save, unless it is that:
+    // its bytes, or the file itself under the resume save's name when the
+    // close cut its read short.
     void KeepLoadedSaveAsResume();
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
@@ -332,6 +338,8 @@ private:
     bool m_closing = false;
     // The save file the last load read, by the name the reader gives it.
     std::string m_loadedSave;
+    // The close cut that read short: the reader never held the save.
+    bool m_loadCut = false;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;

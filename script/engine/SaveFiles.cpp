@@ -81,9 +81,11 @@ void CQuiltorEngine::LoadGlobals()
     const CTextString name = GetSaveFileName(-3);
     m_globalsKeptWhy = CTextString();
     kivotasuGameKit::CFile file;
-    bool absent = false;
-    if (const std::optional<std::string> refusal = ReadStored(name, file, absent)) {
-        if (!absent) m_globalsKeptWhy = CTextString(*refusal + "。");
+    Unread unread = Unread::Refused;
+    if (const std::optional<std::string> refusal = ReadStored(name, file, unread)) {
+        if (unread != Unread::Absent) m_globalsKeptWhy = CTextString(*refusal + "。");
+        // Not read whole, the file is kept; but it is sound, and the run is closing.
+        if (unread == Unread::Cut) m_globalsKeptSaid = true;
         kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s: %s", name.c_str(), refusal->c_str());
         return;
     }

@@ -120,7 +120,7 @@ void CQuiltorEngine::SaveResume()
 
 bool CQuiltorEngine::StillLoading() const
 {
-    return !m_loadedSave.empty() && m_reader.GetName() == m_loadedSave;
+    return m_loadCut || (!m_loadedSave.empty() && m_reader.GetName() == m_loadedSave);
 }
 
 // Until its resume tag the engine holds only part of the place a load goes
@@ -131,6 +131,12 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
+        if (m_loadCut) {
+            std::error_code why;
+            if (!platform::FileSystem().Link(m_loadedSave, name.GetStr(), why))
+                throw kivotasuGameKit::EUnwritable(CTextString("セーブデータを残せません。"), why);
+            return;
+        }
         kivotasuGameKit::CFileWriter writer(name);
         writer.Write(m_reader.GetMemory(), m_reader.GetSize());
         writer.Close();
@@ -170,13 +176,15 @@ void CQuiltorEngine::AutoSave()
 // Read once, through the open that was checked: a FIFO neither blocks nor
 // passes, the size is known before a byte is read, and a file replaced after
 // the check is not what gets read.
-std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent)
+std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, Unread& unread)
 {
     constexpr std::uint64_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save);
     std::uint64_t size = 0;
     std::error_code why;
     const int result = save.ReadOnDisk(name.GetStr(), bound, size, why);
-    absent = result == 1 && why == std::errc::no_such_file_or_directory;
+    unread = Unread::Refused;
+    if (result == kivotasuGameKit::CutByClose) unread = Unread::Cut;
+    if (result == 1 && why == std::errc::no_such_file_or_directory) unread = Unread::Absent;
     switch (result) {
     case 0: break;
     case 1:
@@ -188,6 +196,7 @@ std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, k
     case 2: return "大きさがわかりません";
     case 3: return std::to_string(size) + " バイトを読むメモリがありません";
     case 7: return std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています";
+    case kivotasuGameKit::CutByClose: return "閉じるので読むのをやめました";
     default: return platform::FailureText(std::make_error_code(std::errc::io_error));
     }
     return std::nullopt;
@@ -198,8 +207,15 @@ void CQuiltorEngine::LoadCode(int code)
     const CTextString name = GetSaveFileName(code);
     // Refused before anything is reset: the game goes on where it was.
     kivotasuGameKit::CFile save;
-    bool absent = false;
-    std::optional<std::string> refusal = ReadStored(name, save, absent);
+    Unread unread = Unread::Refused;
+    std::optional<std::string> refusal = ReadStored(name, save, unread);
+    if (unread == Unread::Cut) {
+        // Nothing is reset, and the close keeps this save as the resume save.
+        SaveGlobals();
+        m_loadedSave = name.GetStr();
+        m_loadCut = true;
+        return;
+    }
     if (!refusal && save.GetSize() == 0) refusal = "空のファイルです";
     if (refusal) {
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
@@ -211,6 +227,7 @@ void CQuiltorEngine::LoadCode(int code)
     LoadGlobals();
     m_reader.Take(save);
     m_loadedSave = m_reader.GetName();
+    m_loadCut = false;
     m_state.ChangeState(EngineState::RunTags);
 }
 

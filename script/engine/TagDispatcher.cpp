@@ -211,6 +211,12 @@ void CQuiltorEngine::RunTags()
             }
         }
         if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
+        // The script it jumps to was not read whole: the close resumes at the tag.
+        if (m_reader.ReadCut()) {
+            m_reader.Seek(start);
+            m_state.ChangeState(EngineState::RunTags);
+            return;
+        }
         if (!returns) continue;
         // Reading stops for a wait: what the tags set up since the last one
         // reaches the window together, unless a transition brings it.

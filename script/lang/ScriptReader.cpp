@@ -46,7 +46,13 @@ int CScriptReader::Read(const std::string& name, SayFault say)
     // Taken while the text it lies in is still there: the read drops it.
     const CScriptError::Place asked = errors.Here();
     std::uint64_t size = 0;
-    const int result = Opened(ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size));
+    kivotasuGameKit::CFile read;
+    const int result = read.ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size);
+    // Cut short, the script in hand stays, for the close to resume in.
+    m_readCut = result == kivotasuGameKit::CutByClose;
+    if (m_readCut) return result;
+    TakeImage(read);
+    Opened(result);
     if (result == 7) {
         (errors.*say)(kivotasuGameKit::OverBoundText("スクリプトが大きすぎて開けません: ", NormalizePath(name), size,
                                                    kivotasuGameKit::MostBytes(FileKind::Text)),
@@ -58,6 +64,7 @@ int CScriptReader::Read(const std::string& name, SayFault say)
 void CScriptReader::Take(kivotasuGameKit::CFile& image)
 {
     TakeImage(image);
+    m_readCut = false;
     Opened(0);
 }
 
@@ -128,6 +135,10 @@ bool CScriptReader::Jump(CTagAttributes& record)
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
         const int result = Read(name.GetStr(), &CScriptError::SayEnded);
+        if (m_readCut) {
+            m_jumpFailed = false;
+            return false;
+        }
         read = result == 0;
         // The game still ends on the empty script; the line says which file
         // it could not open, and where it was asked for (for one over the
@@ -168,13 +179,10 @@ void CScriptReader::Return(CTagAttributes& record)
         CScriptError::GetInstance().Report("戻る場所が存在しません。\nENDCALLは、CALLに対応させて使ってください。");
         return;
     }
-    CallEntry entry = std::move(m_callStack.back());
+    const CallEntry& back = m_callStack.back();
+    if (back.file.GetStr() != GetName() && Read(back.file.GetStr()) == kivotasuGameKit::CutByClose) return;
+    Seek(back.offset);
     m_callStack.pop_back();
-    if (entry.file.GetStr() != GetName()) {
-        Close();
-        Read(entry.file.GetStr());
-    }
-    Seek(entry.offset);
 }
 
 void CScriptReader::Push(CallEntry entry)

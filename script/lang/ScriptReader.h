@@ -29,8 +29,12 @@ public:
     // it the script the errors name. A script saved as UTF-8 is said on
     // stderr and in a box the first time it is read, and read as Shift-JIS
     // all the same. One over the text bound is refused with 7, said at the
-    // tag read last.
+    // tag read last. A read cut short by a request to close (CutByClose)
+    // leaves the script, its place and the CALL stack as they were.
     int Read(const std::string& name);
+    // The last script read (by Read, a JUMP, CALL or ENDCALL) was cut short
+    // by a request to close, and said nothing.
+    bool ReadCut() const { return m_readCut; }
     // As Read, of a file read elsewhere (a save, checked and read through one
     // open); image is left empty.
     void Take(kivotasuGameKit::CFile& image);
@@ -41,7 +45,7 @@ public:
 
     void SetDefaultJumpPath(CTagAttributes& record);
     // JUMP: FILE, then the byte offset NAME or the label LABEL. False when the
-    // file cannot be read or the label is not found.
+    // file cannot be read, its read was cut short, or the label is not found.
     bool Jump(CTagAttributes& record);
     // The last JUMP or CALL failed, and was reported or said; a script read
     // or taken since clears it.
@@ -89,4 +93,5 @@ private:
     CTextString m_defaultJumpPath;
     std::set<std::string> m_saidUtf8;
     bool m_jumpFailed = false;
+    bool m_readCut = false;
 };

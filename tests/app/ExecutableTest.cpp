@@ -39,7 +39,9 @@ int RunScenario(const std::string& scenario)
 // close-unwritable-options, close-refused-globals: under ERROR 1 a close that
 // cannot write the options or must keep the globals file waits for nobody:
 // SIGTERM ends it within 3 s and the resume save is there;
-// huge-sound: a sound of gigabytes of PCM plays streamed, the player under 1 GiB.
+// huge-sound: a sound of gigabytes of PCM plays streamed, the player under 1 GiB;
+// huge-archive: an archive whose count claims 40 GiB of holes is refused by it
+// once, and SIGTERM ends the player within bounded processor time.
 class ExecutableScenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ExecutableScenario, Holds)
@@ -50,7 +52,8 @@ TEST_P(ExecutableScenario, Holds)
 INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
                          ::testing::Values("posted-close", "signals", "second-instance", "simultaneous",
                                            "foreign-folder", "linked-player", "fifo", "no-display",
-                                           "close-unwritable-options", "close-refused-globals", "huge-sound"),
+                                           "close-unwritable-options", "close-refused-globals", "huge-sound",
+                                           "huge-archive"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name;
                              for (const char* c = info.param; *c; ++c) name += *c == '-' ? '_' : *c;

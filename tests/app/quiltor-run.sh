@@ -104,6 +104,32 @@ huge-sound)
     [ "$peak" -lt $((1024 * 1024)) ] || fail "the player held $peak kB"
     [ "$children_ms" -lt 10000 ] || fail "the player took $children_ms ms of processor time"
     ;;
+huge-archive)
+    # A data.dat whose count claims a table filling its 40 GiB of holes: the
+    # look-up of the volume sample, missing, at start refuses it by its count,
+    # with one line, and SIGTERM then ends the player. Judged by processor
+    # time: the table's walk took minutes of it, and no signal stopped it.
+    game_copy "huge-archive"
+    rm "$game/data/sound/ほてぴら.mp3"
+    printf 'kivopack\377\377\377\077' >"$game/data.dat"
+    truncate -s 40G "$game/data.dat" || fail "no file of holes"
+    children_times
+    started=$children_ms
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game/quiltor" 2>"$log" &
+    pid=$!
+    i=0
+    until grep -q "アーカイブの目録が大きすぎて使えません" "$log" || [ $i -ge 300 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -TERM "$pid"
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "SIGTERM did not end the player"; }
+    expect_exit "$pid" 0 "the player"
+    children_times
+    took=$((children_ms - started))
+    [ "$took" -lt 10000 ] || fail "took $took ms of processor time"
+    said=$(grep -c "^quiltor: .*アーカイブの目録が大きすぎて使えません: .*data.dat は 1073741823 件あり" "$log")
+    [ "$said" -eq 1 ] || fail "the archive was said $said times"
+    ;;
 close-unwritable-options)
     close_with options
     ;;

@@ -18,6 +18,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
 #include "platform/HostPath.h"
+#include "platform/MemoryFileSystem.h"
 #include "platform/PlayerPath.h"
 #include "platform/ReplacingFile.h"
 #include "platform/TextCodec.h"
@@ -215,6 +216,45 @@ TEST(HostFileSystemTest, WritesReplaceASymbolicLinkNeverItsTarget)
     }
     EXPECT_EQ(folder.Get("user/notes.txt"), "mine");
     EXPECT_FALSE(folder.Has("nowhere"));
+}
+
+// The second name is the file itself, put in place as a replacement is (a
+// symbolic link there replaced, never its target); a later replacement of
+// either name leaves the other. Either file system, with its refusals.
+TEST(HostFileSystemTest, ALinkGivesAFileASecondNameThatOutlivesAReplacementOfTheFirst)
+{
+    TempFolder folder;
+    folder.Put("Save/index.q", "quick");
+    folder.Put("user/notes.txt", "mine");
+    fs::create_symlink(folder.Host() / "user/notes.txt", folder.Host() / "Save/index.a");
+    const auto name = [&](const char* relative) { return platform::ToInternalPath((folder.Host() / relative).string()); };
+    platform::HostFileSystem host;
+    platform::MemoryFileSystem memory;
+    memory.Put(name("Save/index.q"), "quick");
+    memory.Put(name("Save/index.a"), "old");
+    for (platform::IFileSystem* files : {static_cast<platform::IFileSystem*>(&host), static_cast<platform::IFileSystem*>(&memory)}) {
+        SCOPED_TRACE(files == &host ? "host" : "memory");
+        std::error_code why;
+        ASSERT_TRUE(files->Link(name("Save/index.q"), name("Save/index.a"), why)) << why.message();
+        auto out = files->CreateWrite(name("Save/index.q"));
+        ASSERT_TRUE(out->Write("new", 3));
+        ASSERT_TRUE(out->Commit());
+        EXPECT_FALSE(files->Link(name("Save/none.q"), name("Save/index.a"), why));
+        EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+        EXPECT_FALSE(files->Link(name("Save/index.q"), name("Save"), why));
+        EXPECT_EQ(why, std::errc::is_a_directory);
+    }
+    EXPECT_EQ(memory.Get(name("Save/index.a")), "quick");
+    EXPECT_EQ(memory.Get(name("Save/index.q")), "new");
+    EXPECT_FALSE(fs::is_symlink(folder.Host() / "Save/index.a"));
+    EXPECT_EQ(folder.Get("Save/index.a"), "quick");
+    EXPECT_EQ(folder.Get("Save/index.q"), "new");
+    EXPECT_EQ(folder.Get("user/notes.txt"), "mine");
+    EXPECT_EQ(folder.CountEntries(), 5u) << "no temporary left";
+    memory.SetReadOnly(true);
+    std::error_code why;
+    EXPECT_FALSE(memory.Link(name("Save/index.q"), name("Save/other.a"), why));
+    EXPECT_EQ(why, std::errc::read_only_file_system);
 }
 
 TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlockingAndWithTheirReason)

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+#include <vector>
+
 #include "frame/file/File.h"
+#include "platform/FileSystem.h"
 #include "platform/MemoryReadFile.h"
 #include "tests/frame/file/ArchiveBuilder.h"
+#include "tests/frame/file/CountingReadFile.h"
 #include "tests/kit/TempFolder.h"
 
 using namespace kivotasuGameKit;
@@ -99,7 +105,7 @@ TEST_P(ArchiveFormatTest, SeparatorsMatchByOneRule)
     m_folder.Put("data.dat", bytes);
     platform::MemoryReadFile file(bytes);
     CArchive table;
-    ASSERT_TRUE(table.Open(file));
+    ASSERT_EQ(table.Open(file), CArchive::OpenResult::Opened);
     const struct {
         const char* member;
         const char* image;
@@ -219,6 +225,43 @@ TEST(ArchiveReadTest, ABoundedReadRefusesALargerFileByItsSize)
         EXPECT_EQ(size, Text.size());
         EXPECT_EQ(file.GetMemory(), nullptr);
     }
+}
+
+// A table that claims more entries than any game packs (its file of holes
+// holding them) is refused by the count in its header: not an entry is read,
+// the walk goes on to the archive above, and one line says so once a run.
+// A table of as many as the bound is used.
+TEST(ArchiveReadTest, ATableListingMoreEntriesThanTheBoundIsRefusedUnreadWithOneLine)
+{
+    const std::uint32_t bound = CArchive::MostEntries;
+    TempFolder folder;
+    folder.Put("g.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("data\\b.txt", "above").Build());
+    const auto putTable = [&](std::uint32_t count) {
+        folder.Put("g/data.dat", ArchiveBuilder(ArchiveFormat::Pack).Add("a.txt", "member").Build(count));
+        std::filesystem::resize_file(folder.Host("g/data.dat"), CArchive::HeaderSize + std::uint64_t(count) * 40);
+    };
+    std::vector<std::string> said;
+    SetOverBoundSink([&](const CTextString& message) { said.push_back(message.GetStr()); });
+
+    putTable(bound + 1);
+    std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(folder.Internal("g/data.dat"));
+    CountingReadFile counted(*file);
+    CArchive table;
+    EXPECT_EQ(table.Open(counted), CArchive::OpenResult::TooManyEntries);
+    EXPECT_FALSE(table.Find("a.txt"));
+    EXPECT_EQ(counted.bytes, CArchive::HeaderSize);
+    for (int again = 0; again < 2; ++again) {
+        EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "<1>");
+        EXPECT_EQ(ReadImage(folder.Name("g\\data\\b.txt")), "above");
+    }
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0], "アーカイブの目録が大きすぎて使えません: " + folder.Internal("g/data.dat") + " は " +
+                           std::to_string(bound + 1) + " 件あり、上限の " + std::to_string(bound) + " 件を超えています。");
+
+    putTable(bound);
+    EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "member");
+    SetOverBoundSink(nullptr);
+    EXPECT_EQ(said.size(), 1u);
 }
 
 TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)

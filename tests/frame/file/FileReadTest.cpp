@@ -13,6 +13,8 @@
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "platform/TerminationSignals.h"
+#include "tests/frame/file/ArchiveBuilder.h"
+#include "tests/frame/file/CountingReadFile.h"
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
@@ -250,15 +252,23 @@ TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
 } // namespace
 
 // A signal that asks the player to close cuts a long read short after its
-// first chunk, whatever the bound allows; a read of one chunk goes on to its
-// end. In a child process: the request cannot be taken back.
+// first chunk, whatever the bound allows, and the read says it was cut, not
+// failed, up to the file layer's result; a read of one chunk goes on to its
+// end. An archive's look-up stops before its table, and finds the member as
+// far as the close is concerned. In a child process: the request cannot be
+// taken back.
 TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
 {
+    using kivotasuGameKit::CArchive;
+    using kivotasuGameKit::CutByClose;
     constexpr std::size_t Chunk = std::size_t{1} << 20;
     constexpr std::size_t Big = std::size_t{64} << 20;
     TempFolder folder;
     PutHoles(folder, "big.bmp", Big);
     folder.Put("small.bmp", std::string(Chunk, 'x'));
+    ArchiveBuilder archive(kivotasuGameKit::ArchiveFormat::Pack);
+    for (int i = 0; i < 1000; ++i) archive.Add("m" + std::to_string(i), "member");
+    folder.Put("data.dat", archive.Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
     EXPECT_EXIT(
         {
             platform::CloseOnTerminationSignals();
@@ -266,11 +276,23 @@ TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
             int faults = 0;
             std::unique_ptr<platform::IReadFile> big = platform::FileSystem().OpenRead(folder.Internal("big.bmp"));
             std::vector<char> bytes(Big, 'x');
-            if (!big || big->Read(bytes.data(), bytes.size())) faults |= 1;
+            if (!big || big->Read(bytes.data(), bytes.size()) || !big->Cut()) faults |= 1;
             if (std::size_t(std::count(bytes.begin(), bytes.end(), 0)) > Chunk) faults |= 2;
             CFile file;
-            if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != 4) faults |= 4;
+            if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != CutByClose) faults |= 4;
             if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != 0) faults |= 8;
+
+            std::unique_ptr<platform::IReadFile> packed = platform::FileSystem().OpenRead(folder.Internal("data.dat"));
+            CountingReadFile counted(*packed);
+            CArchive table;
+            const bool opened = table.Open(counted) == CArchive::OpenResult::Opened;
+            const std::uint64_t header = counted.bytes;
+            if (!opened || table.Find("m999") || !table.Cut() || counted.bytes != header) faults |= 16;
+            const std::optional<kivotasuGameKit::ArchiveEntry> entry = table.ReadEntry(1000);
+            std::vector<std::uint8_t> member(2 * Chunk);
+            if (!entry || table.ReadMember(*entry, member.data()) != CutByClose) faults |= 32;
+            if (file.Read(folder.Name("data\\m0"), FileKind::Picture) != CutByClose) faults |= 64;
+            if (!CFile::IsFound(folder.Name("data\\none"))) faults |= 128;
             std::exit(faults);
         },
         testing::ExitedWithCode(0), "");
