@@ -23,6 +23,7 @@
 #include "script/engine/EngineWinHook.h"
 #include "script/engine/FrameInput.h"
 #include "script/engine/GameState.h"
+#include "script/engine/KeptFile.h"
 #include "script/engine/MainObject.h"
 #include "script/engine/MouseCursor.h"
 #include "script/lang/ScriptError.h"
@@ -177,8 +178,8 @@ public:
     // the file and outlive resets and loads. A globals file left unwritten
     // because this run could not read it whole is said once a run.
     void SaveGlobals();
-    // Skips and logs whatever cannot be read, and reads on; reads at most
-    // what any save holds, through one open.
+    // Skips and logs whatever cannot be read, and reads on; reads at most a
+    // text file's bound, through one open.
     void LoadGlobals();
     // Writes one save file, throwing on failure; its callers write the
     // global variables once the save is in place.
@@ -270,6 +271,8 @@ private:
     // One pass of the dispatcher over a stored file (options, game folder):
     // a bad tag is logged and the tags after it still run.
     void RunStoredFile(const CTextString& name);
+    // The same over the stored file the reader holds, which stays open.
+    void RunStoredTags(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
     // The tag a save ends with, which takes its load back to the wait it was taken in.
@@ -283,10 +286,23 @@ private:
     // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
     // refused on stderr and the game goes on.
     void LoadCode(int code);
-    // Reads a save or the global variables whole into save through one open
-    // (its kind and size checked on that open): why it cannot be read, or
-    // nothing; absent when there is no such file.
-    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent);
+    // Reads a save, the options or the global variables whole into save
+    // through one open (its type and size, bounded by kind, checked on that
+    // open): why it cannot be read, or nothing; absent when there is no such file.
+    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                                 kivotasuGameKit::CFile& save, bool& absent);
+    // Reads a file the player writes back into the reader, as ReadStored:
+    // false when there is nothing to read. Why one that is there was not
+    // read whole goes to kept; where names the caller in the log.
+    bool ReadBack(const char* where, const CTextString& name, KeptFile& kept);
+    // The close cut the read of the file short: left as it is, without a word.
+    static void KeepCut(const char* where, const CTextString& name, KeptFile& kept);
+    // True when kept holds the file: said once a run, as the file of what
+    // (the settings, the global variables) that is not kept.
+    bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
+    // A signal, or the window through an earlier pump, has asked the player
+    // to close: a long read stops.
+    bool CloseRequested() const;
     // True while the reader is still in the save the last load read, before
     // its resume tag.
     bool StillLoading() const;
@@ -322,10 +338,8 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
-    // Why the globals file, there but not read whole, is left as it is: a
-    // sentence, empty when the file may be written.
-    CTextString m_globalsKeptWhy;
-    bool m_globalsKeptSaid = false;
+    KeptFile m_globalsKept;
+    KeptFile m_optionsKept;
     // The last write of the global variables failed or was left out.
     bool m_globalsUnsaved = false;
     // The engine is being destroyed: the close writes its files.

@@ -13,7 +13,6 @@
 #include "script/lang/Set.h"
 #include "script/lang/TagLexer.h"
 #include "script/lang/TagSalvage.h"
-#include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -58,12 +57,7 @@ void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
     m_globalsUnsaved = true;
-    if (!m_globalsKeptWhy.IsEmpty()) {
-        if (!std::exchange(m_globalsKeptSaid, true))
-            SayUnsaved("CQuiltorEngine::SaveGlobals", CTextString("グローバル変数のファイルを上書きせずに残します。"), name,
-                       m_globalsKeptWhy + CTextString("直すまで、この回のグローバル変数は保存されません。"), true);
-        return;
-    }
+    if (LeftAsItIs("CQuiltorEngine::SaveGlobals", "グローバル変数", name, m_globalsKept)) return;
     m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
         kivotasuGameKit::CTextFileWriter writer(name);
         CSet::GetInstance().WriteGlobals(writer);
@@ -78,18 +72,10 @@ void CQuiltorEngine::SaveGlobals()
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_globalsUnsaved) return;
+    const char* where = "CQuiltorEngine::LoadGlobals";
     const CTextString name = GetSaveFileName(-3);
-    m_globalsKeptWhy = CTextString();
-    kivotasuGameKit::CFile file;
-    bool absent = false;
-    if (const std::optional<std::string> refusal = ReadStored(name, file, absent)) {
-        if (!absent) m_globalsKeptWhy = CTextString(*refusal + "。");
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s: %s", name.c_str(), refusal->c_str());
-        return;
-    }
-    m_reader.Take(file);
+    if (!ReadBack(where, name, m_globalsKept)) return;
     const std::string_view text = m_reader.Text();
-    if (IsJapaneseUtf8(text)) m_globalsKeptWhy = CTextString("UTF-8 で書かれています。");
     CTagAttributes record;
     // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
     SalvageRecords(
@@ -104,8 +90,8 @@ void CQuiltorEngine::LoadGlobals()
         [&](const SkippedRun& run) {
             kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
                                           name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
-            if (m_globalsKeptWhy.IsEmpty())
-                m_globalsKeptWhy = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
+            if (m_globalsKept.why.IsEmpty())
+                m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
         });
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }

@@ -170,9 +170,10 @@ void CQuiltorEngine::AutoSave()
 // Read once, through the open that was checked: a FIFO neither blocks nor
 // passes, the size is known before a byte is read, and a file replaced after
 // the check is not what gets read.
-std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, bool& absent)
+std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                                      kivotasuGameKit::CFile& save, bool& absent)
 {
-    constexpr std::uint64_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save);
+    const std::uint64_t bound = kivotasuGameKit::MostBytes(kind);
     std::uint64_t size = 0;
     std::error_code why;
     const int result = save.ReadOnDisk(name.GetStr(), bound, size, why);
@@ -199,7 +200,7 @@ void CQuiltorEngine::LoadCode(int code)
     // Refused before anything is reset: the game goes on where it was.
     kivotasuGameKit::CFile save;
     bool absent = false;
-    std::optional<std::string> refusal = ReadStored(name, save, absent);
+    std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Save, save, absent);
     if (!refusal && save.GetSize() == 0) refusal = "空のファイルです";
     if (refusal) {
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
