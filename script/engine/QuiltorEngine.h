@@ -178,8 +178,8 @@ public:
     // the file and outlive resets and loads. A globals file left unwritten
     // because this run could not read it whole is said once a run.
     void SaveGlobals();
-    // Skips and logs whatever cannot be read, and reads on; reads at most a
-    // text file's bound, through one open.
+    // Skips and logs whatever cannot be read, and reads on, until the end or
+    // a close; reads at most a text file's bound, through one open.
     void LoadGlobals();
     // Writes one save file, throwing on failure; its callers write the
     // global variables once the save is in place.

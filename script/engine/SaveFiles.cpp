@@ -67,8 +67,9 @@ void CQuiltorEngine::SaveGlobals()
 
 // What can be read serves the run. The file is written anew only when all of
 // it was read: one that was not (damaged entries, UTF-8, unreadable, too
-// large) holds what this run could not read, and is left for its author to
-// mend, where the UTF-8 notice's command and the offsets said point.
+// large, cut short by the close) holds what this run could not read, and is
+// left for its author to mend, where the UTF-8 notice's command and the
+// offsets said point.
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_globalsUnsaved) return;
@@ -78,7 +79,7 @@ void CQuiltorEngine::LoadGlobals()
     const std::string_view text = m_reader.Text();
     CTagAttributes record;
     // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
-    SalvageRecords(
+    const bool whole = SalvageRecords(
         text, {TagId::Set, 2},
         [&](std::size_t open, std::size_t close) {
             std::size_t pos = open;
@@ -92,6 +93,8 @@ void CQuiltorEngine::LoadGlobals()
                                           name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
             if (m_globalsKept.why.IsEmpty())
                 m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
-        });
+        },
+        [this] { return CloseRequested(); });
+    if (!whole) KeepCut(where, name, m_globalsKept);
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <random>
@@ -14,8 +15,10 @@
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/lang/TagLexer.h"
+#include "script/lang/TagSalvage.h"
 #include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
+#include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
@@ -956,6 +959,70 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     ASSERT_NE(path, std::string::npos) << said;
     const std::string line = said.substr(path, said.find('\n', path) - path);
     EXPECT_NE(line.find(bound), std::string::npos) << said;
+}
+
+namespace {
+
+// Entries spaced as the writer never spaces them, so that a rewrite shows.
+struct ManyGlobals {
+    std::string stored;
+    std::vector<std::string> names;
+    // The first entry past the stretch a read goes through before it heeds a close.
+    std::string pastFirstStretch;
+};
+
+ManyGlobals MakeManyGlobals(std::size_t entries)
+{
+    ManyGlobals globals;
+    for (std::size_t n = 0; n < entries; ++n) {
+        globals.names.push_back("v" + std::to_string(1000000 + n));
+        if (globals.pastFirstStretch.empty() && globals.stored.size() >= StopAskedEvery) globals.pastFirstStretch = globals.names.back();
+        globals.stored += SetTo(globals.names.back(), std::to_string(n)) + " ";
+    }
+    return globals;
+}
+
+// Faults as bits, none when the globals file fared as it should: read whole
+// and rewritten with every entry; or, the close asked at the start, read no
+// further than its first stretch and left byte for byte without a word.
+int ReadGlobalsClosing(const ManyGlobals& globals, bool closing, const std::function<void()>& askClose)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.g", globals.stored);
+    testkit::ScopedErrorLogRecorder log;
+    bool last = false;
+    game.Play(Hold + Hold, 4, {{0, askClose}, {2, [&] { last = IsSet(globals.names.back().c_str()); }}});
+    const bool past = IsSet(globals.pastFirstStretch.c_str());
+    const std::string file = game.files.Get("Z:\\Save\\index.g");
+    int faults = 0;
+    if (closing ? past : !last) faults |= 1;
+    if (closing ? file != globals.stored : std::ranges::count(file, '\n') != std::ptrdiff_t(globals.names.size())) faults |= 2;
+    if (log->Contains("上書きせずに残します")) faults |= 4;
+    return faults;
+}
+
+} // namespace
+
+// A close, asked by the window or by a signal, cuts the reading of a large
+// globals file short: what was not read is not lost to a rewrite.
+TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
+{
+    const ManyGlobals globals = MakeManyGlobals(100000);
+    EXPECT_EQ(ReadGlobalsClosing(globals, false, [] {}), 0);
+    EXPECT_EQ(ReadGlobalsClosing(globals, true, [] { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }), 0);
+}
+
+// In a child: the request cannot be taken back.
+TEST(SaveFilesDeathTest, ASignalToClosePutsAnEndToReadingTheGlobalVariables)
+{
+    const ManyGlobals globals = MakeManyGlobals(100000);
+    EXPECT_EXIT(
+        {
+            platform::CloseOnTerminationSignals();
+            std::raise(SIGTERM);
+            std::exit(ReadGlobalsClosing(globals, true, [] {}));
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 // A choice saved before saves held picture buttons loads as it always did.
