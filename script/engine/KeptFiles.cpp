@@ -31,6 +31,8 @@ bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFi
 void CQuiltorEngine::KeepCut(const char* where, const CTextString& name, KeptFile& kept)
 {
     kivotasuGameKit::ErrorLog.Out("%s %s: 閉じるため、読み終える前にやめました", where, name.c_str());
+    // A fault found before the close is still the file's, and said.
+    if (!kept.why.IsEmpty()) return;
     kept.why = CTextString("読み終える前に閉じました。");
     kept.said = true;
 }

@@ -295,7 +295,8 @@ private:
     // false when there is nothing to read. Why one that is there was not
     // read whole goes to kept; where names the caller in the log.
     bool ReadBack(const char* where, const CTextString& name, KeptFile& kept);
-    // The close cut the read of the file short: left as it is, without a word.
+    // The close cut the read of the file short: left as it is, without a
+    // word unless for a fault found before.
     static void KeepCut(const char* where, const CTextString& name, KeptFile& kept);
     // True when kept holds the file: said once a run, as the file of what
     // (the settings, the global variables) that is not kept.

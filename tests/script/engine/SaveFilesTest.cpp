@@ -658,26 +658,30 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
 }
 
 // An options file the run did not read whole is left byte for byte, run
-// after run, and the close says once that the options are not kept (a read
-// the close cut short, without a word); the lines read still serve the run.
+// after run, and the close says once that the options are not kept (of a
+// read the close cut short, only a fault found before); the lines read still
+// serve the run.
 TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
 {
     struct Case {
         const char* what;
         std::string stored;
-        const char* why; // null: nothing said
-        bool overwrite;  // its OVERWRITE line was read
+        const char* why;    // null: nothing said
+        bool overwrite;     // its OVERWRITE line was read
+        bool close = false; // asked before the options are read
     };
     const std::string overwrite = std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]\n";
     const std::string error = "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
     const std::size_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text);
+    const std::string utf8 = overwrite + platform::Cp932ToUtf8(SetTo("メモ", "設定のファイルです"));
     const Case cases[] = {
-        {"UTF-8", overwrite + platform::Cp932ToUtf8(SetTo("メモ", "設定のファイルです")), "UTF-8 で書かれています。", true},
+        {"UTF-8", utf8, "UTF-8 で書かれています。", true},
         {"over the bound", overwrite + std::string(bound + 1 - overwrite.size(), ' '),
          " バイトあり、上限の 33554432 バイトを超えています。", false},
         {"a wait amid it", overwrite + "[C]" + error, " バイト目から先を読んでいません。", true},
         {"an unclosed tag", overwrite + error.substr(0, error.size() - 1), " バイト目から先を読んでいません。", true},
-        {"a close before it is read", overwrite, nullptr, false},
+        {"a close before it is read", overwrite, nullptr, false, true},
+        {"UTF-8, and a close before it is read", utf8, "UTF-8 で書かれています。", false, true},
     };
     const std::string kept = platform::Cp932ToUtf8("設定のファイルを上書きせずに残します。 /system/option.qsd: ");
     for (const Case& c : cases) {
@@ -687,7 +691,7 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
         for (int run = 0; run < 2; ++run) {
             testing::internal::CaptureStderr();
             std::uint8_t overwritten = 0;
-            game.Play(Hold + Hold, 4, {{0, [&] { if (!c.why) kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }},
+            game.Play(Hold + Hold, 4, {{0, [&] { if (c.close) kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }},
                                        {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_TRUE(game.files.Get("Z:\\system\\option.qsd") == c.stored) << "byte for byte, run " << run;
@@ -695,7 +699,7 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
             for (std::size_t at = said.find(kept); at != std::string::npos; at = said.find(kept, at + 1)) ++lines;
             EXPECT_EQ(lines, c.why ? 1u : 0u) << said;
             if (c.why) EXPECT_NE(said.find(platform::Cp932ToUtf8(c.why)), std::string::npos) << said;
-            if (c.why) EXPECT_EQ(overwritten, c.overwrite ? 1 : 0);
+            if (!c.close) EXPECT_EQ(overwritten, c.overwrite ? 1 : 0);
         }
     }
 }
