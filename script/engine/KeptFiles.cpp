@@ -18,9 +18,10 @@ bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFi
     bool absent = false;
     if (const std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Text, file, absent)) {
         kivotasuGameKit::ErrorLog.Out("%s %s: %s", where, name.c_str(), refusal->c_str());
+        if (absent) return false;
         // A read that fails once a signal has come was cut short by it.
-        if (!absent && CloseRequested()) KeepCut(where, name, kept);
-        else if (!absent) kept.why = CTextString(*refusal + "。");
+        if (CloseRequested()) KeepCut(where, name, kept);
+        else kept.why = CTextString(*refusal + "。");
         return false;
     }
     m_reader.Take(file);

@@ -163,7 +163,8 @@ public:
 
     // Options and saves. A file that cannot be written is said on stderr and
     // in the log, and in a box that leaves the game running unless the player
-    // is closing, when nothing may wait for the user.
+    // is closing, when nothing may wait for the user. An options file this
+    // run did not read whole is left as it is, which the close says once.
     void LoadOption();
     void SaveOption();
     // Throws when the file cannot be written.
