@@ -90,6 +90,12 @@ void CQuiltorEngine::CreateScreenPlane()
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
     if (m_reader.Read(name.GetStr()) != 0) return;
+    RunStoredTags(name);
+    m_reader.Close();
+}
+
+void CQuiltorEngine::RunStoredTags(const CTextString& name)
+{
     // Whatever escapes, the game's own reading after it yields and ends as a game's.
     struct StoredFileScope {
         bool& reading;
@@ -104,7 +110,6 @@ void CQuiltorEngine::RunStoredFile(const CTextString& name)
                    failed = true;
                });
     }
-    m_reader.Close();
 }
 
 bool CQuiltorEngine::StartGame()

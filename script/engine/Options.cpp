@@ -1,5 +1,7 @@
 #include "script/engine/QuiltorEngine.h"
 
+#include <string>
+
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
@@ -43,15 +45,36 @@ void WriteWindowRGBOption(CTextFileWriter& writer)
 
 } // namespace
 
+// The options the dispatcher did not reach (behind a wait, an unclosed tag
+// or a JUMP, or the close) would be written over by their defaults. A tag
+// that fails is passed and the rest read: it costs its own line only.
 void CQuiltorEngine::LoadOption()
 {
-    RunStoredFile(OptionFileName());
+    const char* where = "CQuiltorEngine::LoadOption";
+    const CTextString name = OptionFileName();
+    if (!ReadBack(where, name, m_optionsKept)) {
+        // Options found only in an archive are no file the close writes over.
+        if (m_optionsKept.why.IsEmpty()) RunStoredFile(name);
+        return;
+    }
+    const std::string file = m_reader.GetName();
+    RunStoredTags(name);
+    const std::size_t stopped = m_reader.GetOffset();
+    if (m_reader.GetName() != file || stopped < m_reader.Text().size()) {
+        if (CloseRequested()) KeepCut(where, name, m_optionsKept);
+        else if (m_optionsKept.why.IsEmpty())
+            m_optionsKept.why = m_reader.GetName() == file
+                                    ? CTextString(std::to_string(stopped) + " バイト目から先を読んでいません。")
+                                    : CTextString("途中で別のスクリプトへ移り、終わりまで読んでいません。");
+    }
+    m_reader.Close();
 }
 
 // system/ is made as Save/ is, for a game folder that comes without it.
 void CQuiltorEngine::SaveOption()
 {
     const CTextString name = OptionFileName();
+    if (LeftAsItIs("CQuiltorEngine::SaveOption", "設定", name, m_optionsKept)) return;
     Saved("CQuiltorEngine::SaveOption", "設定", name, true, [&] { WriteOption(name); });
 }
 

@@ -23,6 +23,7 @@
 #include "script/engine/EngineWinHook.h"
 #include "script/engine/FrameInput.h"
 #include "script/engine/GameState.h"
+#include "script/engine/KeptFile.h"
 #include "script/engine/MainObject.h"
 #include "script/engine/MouseCursor.h"
 #include "script/lang/ScriptError.h"
@@ -163,7 +164,8 @@ public:
 
     // Options and saves. A file that cannot be written is said on stderr and
     // in the log, and in a box that leaves the game running unless the player
-    // is closing, when nothing may wait for the user.
+    // is closing, when nothing may wait for the user. An options file this
+    // run did not read whole is left as it is, which the close says once.
     void LoadOption();
     void SaveOption();
     // Throws when the file cannot be written.
@@ -178,8 +180,8 @@ public:
     // the file and outlive resets and loads. A globals file left unwritten
     // because this run could not read it whole is said once a run.
     void SaveGlobals();
-    // Skips and logs whatever cannot be read, and reads on; reads at most
-    // what any save holds, through one open.
+    // Skips and logs whatever cannot be read, and reads on, until the end or
+    // a close; reads at most a text file's bound, through one open.
     void LoadGlobals();
     // Writes one save file, throwing on failure; its callers write the
     // global variables once the save is in place.
@@ -271,6 +273,8 @@ private:
     // One pass of the dispatcher over a stored file (options, game folder):
     // a bad tag is logged and the tags after it still run.
     void RunStoredFile(const CTextString& name);
+    // The same over the stored file the reader holds, which stays open.
+    void RunStoredTags(const CTextString& name);
     // WriteSave under the save error policy.
     void SaveCode(int code);
     // The tag a save ends with, which takes its load back to the wait it was taken in.
@@ -287,10 +291,24 @@ private:
     // What kept a stored file from being read: a fault to say, its absence,
     // or a request to close, which cut the read short (nothing to say).
     enum class Unread { Refused, Absent, Cut };
-    // Reads a save or the global variables whole into save through one open
-    // (its kind and size checked on that open): why it cannot be read, or
-    // nothing.
-    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, Unread& unread);
+    // Reads a save, the options or the global variables whole into save
+    // through one open (its type and size, bounded by kind, checked on that
+    // open): why it cannot be read, or nothing, and then what kept it unread.
+    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                                 kivotasuGameKit::CFile& save, Unread& unread);
+    // Reads a file the player writes back into the reader, as ReadStored:
+    // false when there is nothing to read. Why one that is there was not
+    // read whole goes to kept; where names the caller in the log.
+    bool ReadBack(const char* where, const CTextString& name, KeptFile& kept);
+    // The close cut the read of the file short: left as it is, without a
+    // word unless for a fault found before.
+    static void KeepCut(const char* where, const CTextString& name, KeptFile& kept);
+    // True when kept holds the file: said once a run, as the file of what
+    // (the settings, the global variables) that is not kept.
+    bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
+    // A signal, or the window through an earlier pump, has asked the player
+    // to close: a long read stops.
+    bool CloseRequested() const;
     // True while the reader is still in the save the last load read, before
     // its resume tag, or when the close cut that read short.
     bool StillLoading() const;
@@ -328,10 +346,8 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
-    // Why the globals file, there but not read whole, is left as it is: a
-    // sentence, empty when the file may be written.
-    CTextString m_globalsKeptWhy;
-    bool m_globalsKeptSaid = false;
+    KeptFile m_globalsKept;
+    KeptFile m_optionsKept;
     // The last write of the global variables failed or was left out.
     bool m_globalsUnsaved = false;
     // The engine is being destroyed: the close writes its files.

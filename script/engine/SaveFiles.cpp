@@ -13,7 +13,6 @@
 #include "script/lang/Set.h"
 #include "script/lang/TagLexer.h"
 #include "script/lang/TagSalvage.h"
-#include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -58,12 +57,7 @@ void CQuiltorEngine::SaveGlobals()
 {
     const CTextString name = GetSaveFileName(-3);
     m_globalsUnsaved = true;
-    if (!m_globalsKeptWhy.IsEmpty()) {
-        if (!std::exchange(m_globalsKeptSaid, true))
-            SayUnsaved("CQuiltorEngine::SaveGlobals", CTextString("グローバル変数のファイルを上書きせずに残します。"), name,
-                       m_globalsKeptWhy + CTextString("直すまで、この回のグローバル変数は保存されません。"), true);
-        return;
-    }
+    if (LeftAsItIs("CQuiltorEngine::SaveGlobals", "グローバル変数", name, m_globalsKept)) return;
     m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
         kivotasuGameKit::CTextFileWriter writer(name);
         CSet::GetInstance().WriteGlobals(writer);
@@ -73,28 +67,19 @@ void CQuiltorEngine::SaveGlobals()
 
 // What can be read serves the run. The file is written anew only when all of
 // it was read: one that was not (damaged entries, UTF-8, unreadable, too
-// large) holds what this run could not read, and is left for its author to
-// mend, where the UTF-8 notice's command and the offsets said point.
+// large, cut short by the close) holds what this run could not read, and is
+// left for its author to mend, where the UTF-8 notice's command and the
+// offsets said point.
 void CQuiltorEngine::LoadGlobals()
 {
     if (m_globalsUnsaved) return;
+    const char* where = "CQuiltorEngine::LoadGlobals";
     const CTextString name = GetSaveFileName(-3);
-    m_globalsKeptWhy = CTextString();
-    kivotasuGameKit::CFile file;
-    Unread unread = Unread::Refused;
-    if (const std::optional<std::string> refusal = ReadStored(name, file, unread)) {
-        if (unread != Unread::Absent) m_globalsKeptWhy = CTextString(*refusal + "。");
-        // Not read whole, the file is kept; but it is sound, and the run is closing.
-        if (unread == Unread::Cut) m_globalsKeptSaid = true;
-        kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s: %s", name.c_str(), refusal->c_str());
-        return;
-    }
-    m_reader.Take(file);
+    if (!ReadBack(where, name, m_globalsKept)) return;
     const std::string_view text = m_reader.Text();
-    if (IsJapaneseUtf8(text)) m_globalsKeptWhy = CTextString("UTF-8 で書かれています。");
     CTagAttributes record;
     // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
-    SalvageRecords(
+    const bool whole = SalvageRecords(
         text, {TagId::Set, 2},
         [&](std::size_t open, std::size_t close) {
             std::size_t pos = open;
@@ -106,8 +91,10 @@ void CQuiltorEngine::LoadGlobals()
         [&](const SkippedRun& run) {
             kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
                                           name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
-            if (m_globalsKeptWhy.IsEmpty())
-                m_globalsKeptWhy = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
-        });
+            if (m_globalsKept.why.IsEmpty())
+                m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
+        },
+        [this] { return CloseRequested(); });
+    if (!whole) KeepCut(where, name, m_globalsKept);
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }

@@ -176,9 +176,10 @@ void CQuiltorEngine::AutoSave()
 // Read once, through the open that was checked: a FIFO neither blocks nor
 // passes, the size is known before a byte is read, and a file replaced after
 // the check is not what gets read.
-std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::CFile& save, Unread& unread)
+std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                                      kivotasuGameKit::CFile& save, Unread& unread)
 {
-    constexpr std::uint64_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save);
+    const std::uint64_t bound = kivotasuGameKit::MostBytes(kind);
     std::uint64_t size = 0;
     std::error_code why;
     const int result = save.ReadOnDisk(name.GetStr(), bound, size, why);
@@ -208,7 +209,7 @@ void CQuiltorEngine::LoadCode(int code)
     // Refused before anything is reset: the game goes on where it was.
     kivotasuGameKit::CFile save;
     Unread unread = Unread::Refused;
-    std::optional<std::string> refusal = ReadStored(name, save, unread);
+    std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Save, save, unread);
     if (unread == Unread::Cut) {
         // Nothing is reset, and the close keeps this save as the resume save.
         SaveGlobals();

@@ -32,9 +32,15 @@ bool LexesAsItStands(std::string_view text)
     return depth == 0;
 }
 
-// The folder as the variable store defines KARUTEMI after every reset, when
-// the scripts have left it so.
-CTextString ProgramFolder()
+[[noreturn]] void Refuse(const CTextString& value)
+{
+    throw EUnsavable(CTextString("セーブデータに書けない文字を含んでいるため、セーブできません。\n") + value);
+}
+
+} // namespace
+
+// The folder as the variable store defines KARUTEMI after every reset.
+CTextString SavedFolder()
 {
     CTextString folder(platform::FileSystem().ExecutablePath());
     folder.ToSlash();
@@ -45,20 +51,12 @@ CTextString ProgramFolder()
     return defined == folder ? folder : CTextString();
 }
 
-[[noreturn]] void Refuse(const CTextString& value)
-{
-    throw EUnsavable(CTextString("セーブデータに書けない文字を含んでいるため、セーブできません。\n") + value);
-}
-
-} // namespace
-
-CTextString SavedValue(const CTextString& value)
+CTextString SavedValue(const CTextString& value, const CTextString& folder)
 {
     const std::string& text = value.GetStr();
     // Evaluated after the expansion, whichever form is written: the value
     // whole, as the script's own tag gave it.
     if (!CExpressionEvaluator::LeavesAsItStands(text)) Refuse(value);
-    const CTextString folder = ProgramFolder();
     const std::string& prefix = folder.GetStr();
     // A "{" in the folder would be expanded in turn.
     if (!prefix.empty() && text.starts_with(prefix) && FindSjisChar(prefix, 0, '{') == std::string::npos) {
@@ -69,7 +67,7 @@ CTextString SavedValue(const CTextString& value)
     return value;
 }
 
-void AppendSavedAttribute(CTextString& line, const char* key, const CTextString& value)
+void AppendSavedAttribute(CTextString& line, const char* key, const CTextString& value, const CTextString& folder)
 {
-    line.AppendAttribute(key, SavedValue(value));
+    line.AppendAttribute(key, SavedValue(value, folder));
 }

@@ -130,19 +130,22 @@ void CSet_Implement::WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) cons
     writer.Write(SetLines(1));
 }
 
+// The folder is looked up once: for each value of a globals file of tens of
+// MiB, the lookups took most of the close's time.
 CTextString CSet_Implement::SetLines(std::uint8_t global) const
 {
+    const CTextString folder = SavedFolder();
     CTextString lines;
     for (const auto& variable : m_variables) {
-        if (variable.second.global == global) WriteSetLine(variable, lines);
+        if (variable.second.global == global) WriteSetLine(variable, folder, lines);
     }
     return lines;
 }
 
-void CSet_Implement::WriteSetLine(const Variables::value_type& variable, CTextString& out)
+void CSet_Implement::WriteSetLine(const Variables::value_type& variable, const CTextString& folder, CTextString& out)
 {
     out += CTextString("[SET");
-    AppendSavedAttribute(out, "VARIABLE", variable.first);
-    AppendSavedAttribute(out, "ENTITY", variable.second.value);
+    AppendSavedAttribute(out, "VARIABLE", variable.first, folder);
+    AppendSavedAttribute(out, "ENTITY", variable.second.value, folder);
     out += CTextString("]\n");
 }

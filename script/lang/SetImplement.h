@@ -42,7 +42,7 @@ private:
     using Variables = std::map<CTextString, Entry>;
 
     CTextString SetLines(std::uint8_t global) const;
-    static void WriteSetLine(const Variables::value_type& variable, CTextString& out);
+    static void WriteSetLine(const Variables::value_type& variable, const CTextString& folder, CTextString& out);
 
     Variables m_variables;
     kivotasuGameKit::CMersenneTwister m_random;

@@ -28,9 +28,13 @@ public:
     {
     }
 
-    void Run()
+    bool Run(const std::function<bool()>& stop)
     {
-        for (std::size_t pos = 0; pos < m_text.size();) {
+        for (std::size_t pos = 0, asked = 0; pos < m_text.size();) {
+            if (pos >= asked) {
+                if (stop()) return false;
+                asked = pos + StopAskedEvery;
+            }
             const char ch = m_text[pos];
             if (kivotasuGameKit::CharLengthAt(m_text, pos) == 2) {
                 if (m_text[pos + 1] == '[') Opened(pos + 1, m_depth);
@@ -55,6 +59,7 @@ public:
         Settle();
         ReportUpTo(m_text.size());
         Flush();
+        return true;
     }
 
 private:
@@ -183,9 +188,9 @@ private:
 
 } // namespace
 
-void SalvageRecords(std::string_view text, StoredRecordShape shape,
+bool SalvageRecords(std::string_view text, StoredRecordShape shape,
                     const std::function<void(std::size_t, std::size_t)>& take,
-                    const std::function<void(const SkippedRun&)>& skipped)
+                    const std::function<void(const SkippedRun&)>& skipped, const std::function<bool()>& stop)
 {
-    Salvage(text, shape, take, skipped).Run();
+    return Salvage(text, shape, take, skipped).Run(stop);
 }

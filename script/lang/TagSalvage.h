@@ -34,10 +34,14 @@ struct SkippedRun {
 // to refuse it. skipped gets each run between the records taken, blanks left
 // out of its ends. A "[" is tried only when every "[" before it is settled,
 // so those that could still be records are held until they close; past
-// MaxOpenRecords of them the oldest is given up.
-void SalvageRecords(std::string_view text, StoredRecordShape shape,
+// MaxOpenRecords of them the oldest is given up. stop is asked once a
+// stretch of StopAskedEvery bytes: a close must not wait for the rest of a
+// file of tens of MiB. False when it ended the walk before the end.
+bool SalvageRecords(std::string_view text, StoredRecordShape shape,
                     const std::function<void(std::size_t open, std::size_t close)>& take,
-                    const std::function<void(const SkippedRun&)>& skipped);
+                    const std::function<void(const SkippedRun&)>& skipped, const std::function<bool()>& stop);
+
+inline constexpr std::size_t StopAskedEvery = std::size_t{64} << 10;
 
 // No stored record nests deeper; it bounds what an unclosed run holds in memory.
 inline constexpr std::size_t MaxOpenRecords = 1024;

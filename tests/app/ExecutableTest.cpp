@@ -37,8 +37,8 @@ int RunScenario(const std::string& scenario)
 // fifo: FIFOs in the game folder neither block nor are written;
 // no-display: without a display it says so and fails at once;
 // close-unwritable-options, close-refused-globals: under ERROR 1 a close that
-// cannot write the options or must keep the globals file waits for nobody:
-// SIGTERM ends it within 3 s and the resume save is there;
+// must keep the options (a folder in their place) or the globals file waits
+// for nobody: SIGTERM ends it within 3 s and the resume save is there;
 // huge-sound: a sound of gigabytes of PCM plays streamed, the player under 1 GiB;
 // huge-archive: an archive whose count claims 40 GiB of holes is refused by it
 // once, and SIGTERM ends the player within bounded processor time.

@@ -54,15 +54,15 @@ signal_after_start() { # signal
     expect_exit "$pid" 0 "SIG$1"
 }
 
-# Under ERROR 1 the player stops at a click wait with a file the close cannot
-# write or must not overwrite; SIGTERM then ends it within 3 s, with the
-# resume save made and the failure said on stderr.
+# Under ERROR 1 the player stops at a click wait with a file the close must
+# not overwrite, as it could not read it; SIGTERM then ends it within 3 s,
+# with the resume save made and the file said on stderr.
 close_with() { # what to break: options or globals
     game_copy "close-$1"
     printf '[SYSTEM CONTROL="ERROR" NAME="1"][C][WAIT TIME="100000"][WAIT TIME="100000"]' >"$game/data/index.txt"
     case $1 in
     options) rm -f "$game/system/option.qsd"; mkdir "$game/system/option.qsd" ;;
-    # Larger than any save: refused unread, so never written over.
+    # Over its bound: refused unread, so never written over.
     globals) mkdir -p "$game/Save"; truncate -s 65M "$game/Save/index.g" ;;
     esac
     # Not under timeout: the kill below must reach the player itself.
@@ -76,7 +76,7 @@ close_with() { # what to break: options or globals
     expect_exit "$pid" 0 "the player"
     [ -s "$game/Save/index.a" ] || fail "no resume save"
     case $1 in
-    options) grep -q "設定を保存できませんでした.*option.qsd" "$log" || fail "the options were not said" ;;
+    options) grep -q "設定のファイルを上書きせずに残します.*option.qsd" "$log" || fail "the options were not said" ;;
     globals) grep -q "グローバル変数.*index.g" "$log" || fail "the globals file was not said" ;;
     esac
 }

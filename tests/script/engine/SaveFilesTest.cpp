@@ -5,16 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <functional>
 #include <optional>
 #include <random>
 #include <sstream>
 
+#include "frame/AppManager.h"
 #include "frame/file/File.h"
 #include "script/dib/DIB32Ex.h"
 #include "script/lang/TagLexer.h"
+#include "script/lang/TagSalvage.h"
 #include "platform/Dialogs.h"
 #include "platform/MemoryFileSystem.h"
+#include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
@@ -399,8 +403,9 @@ private:
 
 // Options that cannot be written cost the options only: a run stopped in a
 // click wait still leaves a resume save that loads back into that wait. A
-// game folder without system/ gets it, as it gets Save/. The reader's place
-// is written first, so a kill during a slow options write cannot lose it.
+// game folder without system/ gets it, as it gets Save/; a folder in the
+// options file's place is left, unwritten. The reader's place is written
+// first, so a kill during a slow options write cannot lose it.
 TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
 {
     struct Folder {
@@ -428,7 +433,8 @@ TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
             ASSERT_EQ(stopped.frames.back().state, EngineState::ClickWait);
             EXPECT_TRUE(stopped.errors.empty() && stopped.Boxes().History().empty()) << "said on stderr alone at the close";
         }
-        EXPECT_EQ(resumeFirst, std::vector<bool>{true}) << "the close's one options write, after the resume save";
+        EXPECT_EQ(resumeFirst, folder.optionsWritten ? std::vector<bool>{true} : std::vector<bool>{})
+            << "the close's one options write, after the resume save";
         EXPECT_EQ(std::filesystem::is_regular_file(game.Host("system/option.qsd")) &&
                       game.Read("system/option.qsd").starts_with("[SYSTEM"),
                   folder.optionsWritten);
@@ -649,6 +655,57 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
     EXPECT_TRUE(log->Contains("GameFolder.qsd"));
     EXPECT_NE(game.files.Get("Z:\\system\\option.qsd").find("OVERWRITE\" NAME=\"1\""), std::string::npos)
         << "the rewritten options keep it";
+}
+
+// An options file the run did not read whole is left byte for byte, run
+// after run, and the close says once that the options are not kept (of a
+// read the close cut short, only a fault found before); the lines read still
+// serve the run.
+TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
+{
+    struct Case {
+        const char* what;
+        std::string stored;
+        const char* why;    // null: nothing said
+        bool overwrite;     // its OVERWRITE line was read
+        bool close = false; // asked before the options are read
+    };
+    const std::string overwrite = std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]\n";
+    const std::string error = "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
+    const std::size_t bound = kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text);
+    const std::string utf8 = overwrite + platform::Cp932ToUtf8(SetTo("メモ", "設定のファイルです"));
+    const Case cases[] = {
+        {"UTF-8", utf8, "UTF-8 で書かれています。", true},
+        {"over the bound", overwrite + std::string(bound + 1 - overwrite.size(), ' '),
+         " バイトあり、上限の 33554432 バイトを超えています。", false},
+        {"a wait amid it", overwrite + "[C]" + error, " バイト目から先を読んでいません。", true},
+        {"an unclosed tag", overwrite + error.substr(0, error.size() - 1), " バイト目から先を読んでいません。", true},
+        {"a close before it is read", overwrite, nullptr, false, true},
+        {"UTF-8, and a close before it is read", utf8, "UTF-8 で書かれています。", false, true},
+    };
+    const std::string kept = platform::Cp932ToUtf8("設定のファイルを上書きせずに残します。 /system/option.qsd: ");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryGame game;
+        game.files.Put("Z:\\system\\option.qsd", c.stored);
+        for (int run = 0; run < 2; ++run) {
+            testing::internal::CaptureStderr();
+            std::uint8_t overwritten = 0;
+            game.Play(Hold + Hold, 4, {{0, [&] { if (c.close) kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }},
+                                       {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
+            const std::string said = testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(game.files.Get("Z:\\system\\option.qsd") == c.stored) << "byte for byte, run " << run;
+            std::size_t lines = 0;
+            for (std::size_t at = said.find(kept); at != std::string::npos; at = said.find(kept, at + 1)) ++lines;
+            EXPECT_EQ(lines, c.why ? 1u : 0u) << said;
+            if (c.why) {
+                EXPECT_NE(said.find(platform::Cp932ToUtf8(c.why)), std::string::npos) << said;
+            }
+            if (!c.close) {
+                EXPECT_EQ(overwritten, c.overwrite ? 1 : 0);
+            }
+        }
+    }
 }
 
 namespace {
@@ -876,16 +933,17 @@ TEST(SaveFiles, AGlobalsFileInUtf8IsLeftAsItIsUntilConverted)
 }
 
 // Files far beyond any save (the deepest CALL stack saves in 3.5 MB) are
-// refused unread: the global variables keep theirs, a load leaves the game
-// where it was, and the globals file that was not read is not written over.
+// refused unread, each by the bound of its kind (the globals are text): the
+// global variables keep theirs, a load leaves the game where it was, and the
+// globals file that was not read is not written over.
 TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
 {
     GameFolder game;
     game.Put("system/option.qsd", testkit::InstantOptions);
     game.Put("data/index.txt", "[C]" + SetTo("after", "1") + Hold + Hold);
-    for (const char* name : {"Save/index.g", "Save/index.q"}) {
+    for (const auto& [name, kind] : {std::pair{"Save/index.g", kivotasuGameKit::FileKind::Text}, {"Save/index.q", kivotasuGameKit::FileKind::Save}}) {
         game.Put(name, SetTo("huge", "1"));
-        std::filesystem::resize_file(game.Host(name), (std::uint64_t{64} << 20) + 1);
+        std::filesystem::resize_file(game.Host(name), kivotasuGameKit::MostBytes(kind) + 1);
     }
     const std::string stored = game.Read("Save/index.g");
     testkit::ScopedErrorLogRecorder log;
@@ -903,12 +961,117 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     EXPECT_TRUE(game.Read("Save/index.g") == stored) << "byte for byte";
     EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
     // One line names the file, its size and the bound.
-    const std::string bound = std::to_string((std::uint64_t{64} << 20) + 1) + platform::Cp932ToUtf8(" バイトあり、上限の ") +
-                              std::to_string(std::uint64_t{64} << 20);
+    const std::string bound = std::to_string((std::uint64_t{32} << 20) + 1) + platform::Cp932ToUtf8(" バイトあり、上限の ") +
+                              std::to_string(std::uint64_t{32} << 20);
     const std::size_t path = said.find(game.Host("Save/index.g").string());
     ASSERT_NE(path, std::string::npos) << said;
     const std::string line = said.substr(path, said.find('\n', path) - path);
     EXPECT_NE(line.find(bound), std::string::npos) << said;
+}
+
+namespace {
+
+// Entries spaced as the writer never spaces them, so that a rewrite shows.
+struct ManyGlobals {
+    std::string stored;
+    std::vector<std::string> names;
+    // The first entry past the stretch a read goes through before it heeds a close.
+    std::string pastFirstStretch;
+};
+
+ManyGlobals MakeManyGlobals(std::size_t entries)
+{
+    ManyGlobals globals;
+    for (std::size_t n = 0; n < entries; ++n) {
+        globals.names.push_back("v" + std::to_string(1000000 + n));
+        if (globals.pastFirstStretch.empty() && globals.stored.size() >= StopAskedEvery) globals.pastFirstStretch = globals.names.back();
+        globals.stored += SetTo(globals.names.back(), std::to_string(n)) + " ";
+    }
+    return globals;
+}
+
+// Faults as bits, none when the globals file fared as it should: read whole
+// and rewritten with every entry; or, the close asked at the start, read no
+// further than its first stretch and left byte for byte without a word.
+int ReadGlobalsClosing(const ManyGlobals& globals, bool closing, const std::function<void()>& askClose)
+{
+    MemoryGame game;
+    game.files.Put("Z:\\Save\\index.g", globals.stored);
+    testkit::ScopedErrorLogRecorder log;
+    bool last = false;
+    game.Play(Hold + Hold, 4, {{0, askClose}, {2, [&] { last = IsSet(globals.names.back().c_str()); }}});
+    const bool past = IsSet(globals.pastFirstStretch.c_str());
+    const std::string file = game.files.Get("Z:\\Save\\index.g");
+    int faults = 0;
+    if (closing ? past : !last) faults |= 1;
+    if (closing ? file != globals.stored : std::ranges::count(file, '\n') != std::ptrdiff_t(globals.names.size())) faults |= 2;
+    if (log->Contains("上書きせずに残します")) faults |= 4;
+    return faults;
+}
+
+} // namespace
+
+// A close, asked by the window or by a signal, cuts the reading of a large
+// globals file short: what was not read is not lost to a rewrite.
+TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
+{
+    const ManyGlobals globals = MakeManyGlobals(100000);
+    EXPECT_EQ(ReadGlobalsClosing(globals, false, [] {}), 0);
+    EXPECT_EQ(ReadGlobalsClosing(globals, true, [] { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }), 0);
+}
+
+namespace {
+
+class CountedFolder : public platform::MemoryFileSystem {
+public:
+    std::string ExecutablePath() override
+    {
+        ++lookups;
+        return MemoryFileSystem::ExecutablePath();
+    }
+    std::size_t lookups = 0;
+};
+
+} // namespace
+
+// Writing the global variables looks the program's folder up once, not for
+// each value: for a globals file of 32 MiB the lookups took a second of the
+// close's processor time.
+TEST(SaveFiles, WritingTheGlobalVariablesLooksTheFolderUpOnce)
+{
+    const ManyGlobals globals = MakeManyGlobals(10000);
+    const std::string savedDir = kivotasuGameKit::CFile::GetCurrentDir();
+    auto owned = std::make_unique<CountedFolder>();
+    CountedFolder& files = *owned;
+    platform::InstallFileSystem(std::move(owned));
+    files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
+    files.Put("Z:\\data\\index.txt", Hold);
+    files.Put("Z:\\Save\\index.g", globals.stored);
+    std::size_t lookups = 0;
+    EngineRun run;
+    run.At(2, [&](EngineRun&) {
+        files.lookups = 0;
+        Engine().SaveGlobals();
+        lookups = files.lookups;
+    });
+    run.Run(4);
+    EXPECT_LT(lookups, 10u);
+    EXPECT_EQ(std::ranges::count(files.Get("Z:\\Save\\index.g"), '\n'), 10000);
+    platform::InstallFileSystem(nullptr);
+    kivotasuGameKit::CFile::SetCurrentDir(savedDir);
+}
+
+// In a child: the request cannot be taken back.
+TEST(SaveFilesDeathTest, ASignalToClosePutsAnEndToReadingTheGlobalVariables)
+{
+    const ManyGlobals globals = MakeManyGlobals(100000);
+    EXPECT_EXIT(
+        {
+            platform::CloseOnTerminationSignals();
+            std::raise(SIGTERM);
+            std::exit(ReadGlobalsClosing(globals, true, [] {}));
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 // A choice saved before saves held picture buttons loads as it always did.

@@ -1,0 +1,52 @@
+#include "script/engine/QuiltorEngine.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "frame/ErrorLog.h"
+#include "frame/WindowApp.h"
+#include "platform/TerminationSignals.h"
+#include "script/lang/Utf8Script.h"
+
+using kivotasuGameKit::CTextString;
+
+bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFile& kept)
+{
+    kept = {};
+    kivotasuGameKit::CFile file;
+    Unread unread = Unread::Refused;
+    if (const std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Text, file, unread)) {
+        kivotasuGameKit::ErrorLog.Out("%s %s: %s", where, name.c_str(), refusal->c_str());
+        if (unread == Unread::Absent) return false;
+        if (unread == Unread::Cut) KeepCut(where, name, kept);
+        else kept.why = CTextString(*refusal + "。");
+        return false;
+    }
+    m_reader.Take(file);
+    if (IsJapaneseUtf8(m_reader.Text())) kept.why = CTextString("UTF-8 で書かれています。");
+    return true;
+}
+
+void CQuiltorEngine::KeepCut(const char* where, const CTextString& name, KeptFile& kept)
+{
+    kivotasuGameKit::ErrorLog.Out("%s %s: 閉じるため、読み終える前にやめました", where, name.c_str());
+    // A fault found before the close is still the file's, and said.
+    if (!kept.why.IsEmpty()) return;
+    kept.why = CTextString("読み終える前に閉じました。");
+    kept.said = true;
+}
+
+bool CQuiltorEngine::LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept)
+{
+    if (kept.why.IsEmpty()) return false;
+    if (!std::exchange(kept.said, true))
+        SayUnsaved(where, CTextString(what) + CTextString("のファイルを上書きせずに残します。"), name,
+                   kept.why + CTextString("直すまで、この回の") + CTextString(what) + CTextString("は保存されません。"), true);
+    return true;
+}
+
+bool CQuiltorEngine::CloseRequested() const
+{
+    return platform::TerminationRequested() || (m_app && !m_app->GetThread()->IsValid());
+}
