@@ -110,10 +110,11 @@ void CQuiltorEngine::SaveCode(int code)
 }
 
 // Once the story has ended there is nothing to resume: the resume save of
-// the play before stays.
+// the play before stays, unless a load from the end screen had begun, which
+// the close cut short.
 void CQuiltorEngine::SaveResume()
 {
-    if (m_state.State == EngineState::ScriptEnd) return;
+    if (m_state.State == EngineState::ScriptEnd && !m_loadCut) return;
     if (StillLoading()) KeepLoadedSaveAsResume();
     else if (m_state.AutoSave) SaveCode(ResumeCode);
 }

@@ -176,3 +176,40 @@ TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
         game.Put("Save/index.q", quick);
     }
 }
+
+// On the end screen too: the story has ended, but a load had begun.
+TEST(CloseCut, ALoadCutOnTheEndScreenKeepsTheSaveBeingLoadedAsTheResumeSave)
+{
+    GameFolder game;
+    game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"][C][END]");
+    game.Put("system/option.qsd", testkit::InstantOptions);
+    game.Put("Save/index.a", "earlier");
+    {
+        EngineRun saving;
+        saving.Click(5);
+        saving.At(15, [](EngineRun&) { Engine().QuickSave(); });
+        saving.Run(17);
+    }
+    const std::string quick = game.Read("Save/index.q");
+    ASSERT_NE(quick, "");
+    game.Put("Save/index.a", "earlier");
+    {
+        EngineRun cut;
+        for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
+        cut.At(25, [&](EngineRun&) {
+            ASSERT_EQ(cut.frames.back().state, EngineState::ScriptEnd);
+            game.CutReads("Save/index.q");
+            Engine().LoadQuick();
+        });
+        cut.Run(30);
+        EXPECT_TRUE(cut.errors.empty()) << cut.errors.front();
+    }
+    EXPECT_EQ(game.Read("Save/index.a"), quick);
+    game.CutReads("Save/index.q", false);
+    EngineRun resumed;
+    resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
+    resumed.Click(60);
+    resumed.Run(80);
+    for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
+    EXPECT_EQ(Ways(resumed), std::vector<std::string>{"on"});
+}
