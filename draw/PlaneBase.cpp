@@ -112,7 +112,7 @@ int CPlaneBase::LoadPicture(const std::string& fileName, SurfaceType type)
 {
     CSmartPtr<IPictureLoader> loader = PictureLoaderFactoryInstance->Create();
     CFile file;
-    if (file.Read(fileName, FileKind::Picture) != 0) return -1;
+    if (const int read = file.Read(fileName, FileKind::Picture); read != 0) return read == CutByClose ? CutByClose : -1;
     // A picture that is recognised but cannot be sized (a damaged header) is
     // as undecodable as one that is not recognised.
     int width = 0, height = 0;

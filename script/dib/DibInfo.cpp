@@ -55,8 +55,9 @@ boost::shared_ptr<CDibInfo> LoadDibInfo(const CTextString& fileName)
     // A missing or unreadable picture is the script's error: the transition
     // falls back to a blend on it, and the reporter names the file.
     CDibInfo::Plane loaded;
-    if (loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888) != 0) {
+    if (const int result = loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888); result != 0) {
         const CTextString tried(kivotasuGameKit::CFile::NormalizePath(fileName.GetStr()));
+        if (result == kivotasuGameKit::CutByClose) throw ECutByClose("画像『" + fileName + "』を読む途中で閉じました。");
         throw EScript("画像『" + fileName + "』が読み込めません。", "画像『" + tried + "』が読み込めません。");
     }
     int width = 0, height = 0;

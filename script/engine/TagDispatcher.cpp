@@ -202,17 +202,21 @@ void CQuiltorEngine::RunTags()
         // The probe sees the tag as read: JUMP and CALL reuse the record.
         std::optional<CTagAttributes> read;
         if (m_probe) read = record;
+        bool cut = false;
         if (ran) {
             try {
                 handler.run(*this, record);
+            } catch (const ECutByClose&) {
+                cut = true;
             } catch (...) {
                 if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, true);
                 throw;
             }
         }
         if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
-        // The script it jumps to was not read whole: the close resumes at the tag.
-        if (m_reader.ReadCut()) {
+        // What the tag read (a picture, the script it jumps to) was not read
+        // whole: the close resumes at the tag.
+        if (cut || m_reader.ReadCut()) {
             m_reader.Seek(start);
             m_state.ChangeState(EngineState::RunTags);
             return;

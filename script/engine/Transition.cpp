@@ -40,6 +40,8 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
         picture.UpdateColorKey();
         m_screen.KeyCopyBlt(&picture, 0, 0);
         return true;
+    } catch (const ECutByClose&) {
+        return false; // the player is closing: no transition is seen
     } catch (const EScript& error) {
         why = error.GetSaid();
     } catch (const kivotasuGameKit::KTL::CException&) {

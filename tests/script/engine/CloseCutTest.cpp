@@ -10,6 +10,7 @@
 
 #include "script/engine/KeyCodes.h"
 #include "tests/kit/EngineHarness.h"
+#include "tests/script/dib/PictureKit.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/ScriptTestKit.h"
 
@@ -65,12 +66,16 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
              run.Key(frame + 3, Enter);
          },
          {"arrived"}},
+        {"a picture",
+         "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"][SET VARIABLE=\"way\" ENTITY=\"arrived\"][WAIT TIME=\"100000\"][END]",
+         "", "data/pic.bmp", 0, click, {"arrived"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         GameFolder game;
         game.Put("data/index.txt", c.index);
         game.Put("data/other.txt", c.other);
+        dibkit::WritePicture(game, "data/pic.bmp", 8, 8, dibkit::Gradient);
         game.Put("system/option.qsd", testkit::InstantOptions);
         {
             EngineRun cut;
