@@ -232,24 +232,21 @@ TEST(HostFileSystemTest, ALinkGivesAFileASecondNameThatOutlivesAReplacementOfThe
     platform::MemoryFileSystem memory;
     memory.Put(name("Save/index.q"), "quick");
     memory.Put(name("Save/index.a"), "old");
-    for (platform::IFileSystem* files : {static_cast<platform::IFileSystem*>(&host), static_cast<platform::IFileSystem*>(&memory)}) {
+    for (platform::IFileSystem* files : std::initializer_list<platform::IFileSystem*>{&host, &memory}) {
         SCOPED_TRACE(files == &host ? "host" : "memory");
+        const auto got = [&](const char* file) { return files == &host ? folder.Get(file) : memory.Get(name(file)); };
         std::error_code why;
         ASSERT_TRUE(files->Link(name("Save/index.q"), name("Save/index.a"), why)) << why.message();
         auto out = files->CreateWrite(name("Save/index.q"));
-        ASSERT_TRUE(out->Write("new", 3));
-        ASSERT_TRUE(out->Commit());
+        ASSERT_TRUE(out->Write("new", 3) && out->Commit());
+        EXPECT_EQ(got("Save/index.a"), "quick");
+        EXPECT_EQ(got("Save/index.q"), "new");
         EXPECT_FALSE(files->Link(name("Save/none.q"), name("Save/index.a"), why));
         EXPECT_EQ(why, std::errc::no_such_file_or_directory);
         EXPECT_FALSE(files->Link(name("Save/index.q"), name("Save"), why));
         EXPECT_EQ(why, std::errc::is_a_directory);
     }
-    EXPECT_EQ(memory.Get(name("Save/index.a")), "quick");
-    EXPECT_EQ(memory.Get(name("Save/index.q")), "new");
-    EXPECT_FALSE(fs::is_symlink(folder.Host() / "Save/index.a"));
-    EXPECT_EQ(folder.Get("Save/index.a"), "quick");
-    EXPECT_EQ(folder.Get("Save/index.q"), "new");
-    EXPECT_EQ(folder.Get("user/notes.txt"), "mine");
+    EXPECT_EQ(folder.Get("user/notes.txt"), "mine") << "the symbolic link's target written";
     EXPECT_EQ(folder.CountEntries(), 5u) << "no temporary left";
     memory.SetReadOnly(true);
     std::error_code why;

@@ -94,48 +94,39 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     const auto sdlId = static_cast<Uint32>(window);
     const auto key = [&](SDL_Keycode sym, Uint16 mod) {
         SDL_Event event{};
-        event.type = SDL_KEYDOWN;
-        event.key.windowID = sdlId;
-        event.key.keysym.sym = sym;
-        event.key.keysym.mod = mod;
+        event.key = {SDL_KEYDOWN, 0, sdlId, 0, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}};
         return event;
     };
-    SDL_Event quit{};
+    SDL_Event quit{}, closeBox{};
     quit.type = SDL_QUIT;
-    SDL_Event closeBox{};
-    closeBox.type = SDL_WINDOWEVENT;
-    closeBox.window.windowID = sdlId;
-    closeBox.window.event = SDL_WINDOWEVENT_CLOSE;
-    // Each with the message the main loop gets of it afterwards.
-    struct Case {
+    closeBox.window = {SDL_WINDOWEVENT, 0, sdlId, SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0};
+    // Each with the message the main loop gets of it afterwards: a close is waiting only for WM_CLOSE.
+    const struct {
         const char* what;
-        std::optional<SDL_Event> event;
-        bool close;
+        std::optional<SDL_Event> event; // else a posted close
         std::uint32_t arrives;
+    } cases[] = {
+        {"the close box", closeBox, WM_CLOSE},
+        {"the last window's quit", quit, WM_CLOSE},
+        {"Alt+F4", key(SDLK_F4, KMOD_LALT), WM_CLOSE},
+        {"a posted close", std::nullopt, WM_CLOSE},
+        {"F4 alone", key(SDLK_F4, KMOD_NONE), WM_KEYDOWN},
+        {"Alt+Enter", key(SDLK_RETURN, KMOD_RALT), WM_KEYDOWN},
     };
-    const Case cases[] = {{"the close box", closeBox, true, WM_CLOSE},
-                          {"the last window's quit", quit, true, WM_CLOSE},
-                          {"Alt+F4", key(SDLK_F4, KMOD_LALT), true, WM_CLOSE},
-                          {"a posted close", std::nullopt, true, WM_CLOSE},
-                          {"F4 alone", key(SDLK_F4, KMOD_NONE), false, WM_KEYDOWN},
-                          {"Alt+Enter", key(SDLK_RETURN, KMOD_RALT), false, WM_KEYDOWN}};
     WindowMessage message;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         while (system->PeekMessage(message)) {
         }
-        if (c.event) {
-            SDL_Event event = *c.event;
-            ASSERT_EQ(SDL_PushEvent(&event), 1) << c.what;
-        } else {
-            ASSERT_TRUE(system->PostMessage(window, WM_CLOSE, 0, 0));
-        }
-        EXPECT_EQ(system->IsCloseWaiting(), c.close) << c.what;
-        EXPECT_EQ(system->IsCloseWaiting(), c.close) << c.what << ", asked again";
+        SDL_Event event = c.event.value_or(SDL_Event{});
+        ASSERT_TRUE(c.event ? SDL_PushEvent(&event) == 1 : system->PostMessage(window, WM_CLOSE, 0, 0));
+        EXPECT_EQ(system->IsCloseWaiting(), c.arrives == WM_CLOSE);
+        EXPECT_EQ(system->IsCloseWaiting(), c.arrives == WM_CLOSE) << "asked again";
         // Nothing was taken: the main loop still gets it.
         bool arrived = false;
         while (system->PeekMessage(message)) arrived = arrived || message.message == c.arrives;
-        EXPECT_TRUE(arrived) << c.what;
-        EXPECT_FALSE(system->IsCloseWaiting()) << c.what << ", once taken";
+        EXPECT_TRUE(arrived);
+        EXPECT_FALSE(system->IsCloseWaiting()) << "once taken";
     }
     system->DestroyWindow(window);
 }

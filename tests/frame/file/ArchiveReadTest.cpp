@@ -248,15 +248,13 @@ TEST(ArchiveReadTest, ATableListingMoreEntriesThanTheBoundIsRefusedUnreadWithOne
     CountingReadFile counted(*file);
     CArchive table;
     EXPECT_EQ(table.Open(counted), CArchive::OpenResult::TooManyEntries);
-    EXPECT_FALSE(table.Find("a.txt"));
-    EXPECT_EQ(counted.bytes, CArchive::HeaderSize);
+    EXPECT_EQ(counted.bytes, CArchive::HeaderSize) << "an entry read";
     for (int again = 0; again < 2; ++again) {
         EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "<1>");
         EXPECT_EQ(ReadImage(folder.Name("g\\data\\b.txt")), "above");
     }
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0], "アーカイブの目録が大きすぎて使えません: " + folder.Internal("g/data.dat") + " は " +
-                           std::to_string(bound + 1) + " 件あり、上限の " + std::to_string(bound) + " 件を超えています。");
+    EXPECT_EQ(said, std::vector<std::string>{"アーカイブの目録が大きすぎて使えません: " + folder.Internal("g/data.dat") + " は " +
+                                             std::to_string(bound + 1) + " 件あり、上限の " + std::to_string(bound) + " 件を超えています。"});
 
     putTable(bound);
     EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "member");

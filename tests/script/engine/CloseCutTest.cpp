@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "script/engine/KeyCodes.h"
@@ -20,6 +21,10 @@ namespace {
 
 CQuiltorEngine& Engine() { return *CQuiltorEngine::GetInstance(); }
 
+// The input that reaches the read, in the first run and after the resume load.
+using Input = std::function<void(EngineRun&, std::uint32_t)>;
+const Input Click = [](EngineRun& run, std::uint32_t frame) { run.Click(frame); };
+
 // The ENTITY of every SET of "way" that ran.
 std::vector<std::string> Ways(const EngineRun& run)
 {
@@ -29,6 +34,26 @@ std::vector<std::string> Ways(const EngineRun& run)
             ways.push_back(entry->record.GetValue(TagAttributeKey::Entity).GetStr());
     }
     return ways;
+}
+
+// Runs the player, which says nothing on stderr and reports no script error.
+void RunSilently(EngineRun& run, std::uint32_t frames)
+{
+    testing::internal::CaptureStderr();
+    run.Run(frames);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+}
+
+// The ways a fresh player goes from the resume save, given the input again.
+std::vector<std::string> WaysOnResume(const Input& input)
+{
+    EngineRun resumed;
+    resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
+    input(resumed, 60);
+    resumed.Run(100);
+    for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
+    return Ways(resumed);
 }
 
 constexpr const char* Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][WAIT TIME=\"100000\"][END]";
@@ -44,19 +69,17 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
         const char* other; // data/other.txt
         const char* cut;
         std::uint32_t cutFrom;
-        // The input that reaches the read, in the first run and after the resume load.
-        std::function<void(EngineRun&, std::uint32_t)> input;
+        Input input;
         std::vector<std::string> ways;
     };
-    const auto click = [](EngineRun& run, std::uint32_t frame) { run.Click(frame); };
     const Case cases[] = {
         {"JUMP", "[TEXT BODY=\"前\"][C][JUMP FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"past\"]", Arrive,
-         "data/other.txt", 0, click, {"arrived"}},
+         "data/other.txt", 0, Click, {"arrived"}},
         {"CALL",
          "[TEXT BODY=\"前\"][C][CALL FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"back\"][WAIT TIME=\"100000\"][END]",
-         "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][ENDCALL]", "data/other.txt", 0, click, {"arrived", "back"}},
+         "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][ENDCALL]", "data/other.txt", 0, Click, {"arrived", "back"}},
         {"ENDCALL", "[CALL FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"back\"][WAIT TIME=\"100000\"][END]",
-         "[TEXT BODY=\"中\"][C][ENDCALL]", "data/index.txt", 3, click, {"back"}},
+         "[TEXT BODY=\"中\"][C][ENDCALL]", "data/index.txt", 3, Click, {"back"}},
         {"a choice's jump",
          "[SELECT][WRITE BODY=\"北へ行く\" FILE=\"data/other.txt\"][WRITE BODY=\"南へ行く\" LABEL=\"south\"][ENDSELECT]"
          "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"][WAIT TIME=\"100000\"][END]",
@@ -68,7 +91,7 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
          {"arrived"}},
         {"a picture",
          "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"][SET VARIABLE=\"way\" ENTITY=\"arrived\"][WAIT TIME=\"100000\"][END]",
-         "", "data/pic.bmp", 0, click, {"arrived"}},
+         "", "data/pic.bmp", 0, Click, {"arrived"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -81,68 +104,41 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
             EngineRun cut;
             cut.At(c.cutFrom, [&](EngineRun&) { game.CutReads(c.cut); });
             c.input(cut, 5);
-            testing::internal::CaptureStderr();
-            cut.Run(40);
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_EQ(said, "");
-            EXPECT_TRUE(cut.errors.empty()) << cut.errors.front();
+            RunSilently(cut, 40);
             EXPECT_TRUE(Ways(cut).empty()) << "a tag after the read ran";
         }
-        if (!game.Exists("Save/index.a")) {
-            ADD_FAILURE() << "no resume save";
-            continue;
-        }
+        EXPECT_TRUE(game.Exists("Save/index.a")) << "no resume save";
         game.CutReads(c.cut, false);
-        EngineRun resumed;
-        resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
-        c.input(resumed, 60);
-        resumed.Run(100);
-        for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
-        EXPECT_EQ(Ways(resumed), c.ways);
+        EXPECT_EQ(WaysOnResume(c.input), c.ways);
     }
 }
 
-// Nothing is said of the start script, and the end screen has no place to
-// keep: the resume save of an earlier run stays as it was.
-TEST(CloseCut, AStartScriptReadThatIsCutSaysNothingAndKeepsTheResumeSave)
+// Nothing is said of a start script or a global variables' file not read
+// whole, and neither is written over: the end screen has no place to keep
+// (the resume save of an earlier run stays), and the globals are sound.
+TEST(CloseCut, AStartScriptOrGlobalsFileWhoseReadIsCutIsKeptWithoutAWord)
 {
-    GameFolder game;
-    game.Put("data/index.txt", "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]");
-    game.Put("Save/index.a", "earlier");
-    game.CutReads("data/index.txt");
-    EngineRun run;
-    testing::internal::CaptureStderr();
-    run.Run(20);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "");
-    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
-    EXPECT_EQ(game.Read("Save/index.a"), "earlier");
+    for (const auto& [cut, kept, bytes] : {std::tuple{"data/index.txt", "Save/index.a", "earlier"},
+                                           std::tuple{"Save/index.g", "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"}}) {
+        SCOPED_TRACE(cut);
+        GameFolder game;
+        game.Put("data/index.txt", "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]");
+        game.Put(kept, bytes);
+        game.CutReads(cut);
+        EngineRun run;
+        RunSilently(run, 20);
+        EXPECT_TRUE(game.Exists("Save/index.a"));
+        EXPECT_EQ(game.Read(kept), bytes);
+    }
 }
 
-// Not read whole, the global variables' file is not written over; but it is
-// sound, so the close says nothing of it.
-TEST(CloseCut, AGlobalsFileWhoseReadIsCutIsKeptWithoutAWord)
-{
-    GameFolder game;
-    game.Put("data/index.txt", "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]");
-    game.Put("Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]");
-    game.CutReads("Save/index.g");
-    EngineRun run;
-    testing::internal::CaptureStderr();
-    run.Run(20);
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "");
-    EXPECT_TRUE(game.Exists("Save/index.a"));
-    EXPECT_EQ(game.Read("Save/index.g"), "[SET VARIABLE=\"回数\" ENTITY=\"3\"]");
-}
-
-// The save being loaded becomes the resume save, the very file, however much
-// of it was read; and a cut load of the resume save itself leaves it be.
+// The save being loaded, from a wait or from the end screen, becomes the
+// resume save, the very file, however much of it was read; and a cut load of
+// the resume save itself leaves it be.
 TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
 {
     GameFolder game;
-    game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"]"
-                               "[WAIT TIME=\"100000\"][END]");
+    game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"][C][END]");
     game.Put("system/option.qsd", testkit::InstantOptions);
     {
         EngineRun saving;
@@ -152,69 +148,26 @@ TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
     }
     const std::string quick = game.Read("Save/index.q");
     ASSERT_NE(quick, "");
-    for (const bool resume : {false, true}) {
-        SCOPED_TRACE(resume ? "the resume save" : "the quick save");
-        const char* const loaded = resume ? "Save/index.a" : "Save/index.q";
-        game.Put("Save/index.a", resume ? quick : "");
+    // The state the load leaves the player in: the wait before it, or the end screen.
+    for (const auto& [loaded, at] : {std::pair{"Save/index.q", EngineState::ClickWait},
+                                     std::pair{"Save/index.a", EngineState::ClickWait},
+                                     std::pair{"Save/index.q", EngineState::ScriptEnd}}) {
+        SCOPED_TRACE(std::string(loaded) + (at == EngineState::ScriptEnd ? " on the end screen" : " at a wait"));
+        const bool resume = std::string_view(loaded) == "Save/index.a";
+        game.Put("Save/index.q", quick);
+        game.Put("Save/index.a", resume ? quick : "earlier");
         game.CutReads(loaded);
         {
-            // At the first wait, not the saved second one.
             EngineRun cut;
-            cut.At(10, [&](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
-            testing::internal::CaptureStderr();
-            cut.Run(20);
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_EQ(said, "");
-            EXPECT_TRUE(cut.errors.empty()) << cut.errors.front();
-            EXPECT_EQ(cut.frames.at(18).state, EngineState::ClickWait) << "the wait before the load";
+            if (at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
+            cut.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
+            RunSilently(cut, 30);
+            EXPECT_EQ(cut.frames.back().state, at);
         }
         EXPECT_EQ(game.Read("Save/index.a"), quick);
         game.CutReads(loaded, false);
         // A later quick save replaces its file: the resume save stays.
         std::filesystem::remove(game.Host("Save/index.q"));
-        EngineRun resumed;
-        resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
-        resumed.Click(60);
-        resumed.Run(80);
-        for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
-        EXPECT_EQ(Ways(resumed), std::vector<std::string>{"on"});
-        game.Put("Save/index.q", quick);
+        EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
     }
-}
-
-// On the end screen too: the story has ended, but a load had begun.
-TEST(CloseCut, ALoadCutOnTheEndScreenKeepsTheSaveBeingLoadedAsTheResumeSave)
-{
-    GameFolder game;
-    game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"][C][END]");
-    game.Put("system/option.qsd", testkit::InstantOptions);
-    game.Put("Save/index.a", "earlier");
-    {
-        EngineRun saving;
-        saving.Click(5);
-        saving.At(15, [](EngineRun&) { Engine().QuickSave(); });
-        saving.Run(17);
-    }
-    const std::string quick = game.Read("Save/index.q");
-    ASSERT_NE(quick, "");
-    game.Put("Save/index.a", "earlier");
-    {
-        EngineRun cut;
-        for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
-        cut.At(25, [&](EngineRun&) {
-            ASSERT_EQ(cut.frames.back().state, EngineState::ScriptEnd);
-            game.CutReads("Save/index.q");
-            Engine().LoadQuick();
-        });
-        cut.Run(30);
-        EXPECT_TRUE(cut.errors.empty()) << cut.errors.front();
-    }
-    EXPECT_EQ(game.Read("Save/index.a"), quick);
-    game.CutReads("Save/index.q", false);
-    EngineRun resumed;
-    resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
-    resumed.Click(60);
-    resumed.Run(80);
-    for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
-    EXPECT_EQ(Ways(resumed), std::vector<std::string>{"on"});
 }

@@ -153,10 +153,8 @@ TEST(EngineHostileScript, SlowTagsWithoutAWaitGiveTheWindowATurnEveryFrame)
         run.Run(1000, 100000);
 
         ASSERT_EQ(times.size(), Turns);
-        for (std::uint32_t i = 1; i < Turns; ++i) {
-            EXPECT_GE(times[i] - times[i - 1], c.apart) << "turn " << i + 1;
-            EXPECT_LE(times[i] - times[i - 1], c.apart + 1) << "turn " << i + 1;
-        }
+        // The apart time or a millisecond more; a shorter gap wraps round, unsigned.
+        for (std::uint32_t i = 1; i < Turns; ++i) EXPECT_LE(times[i] - times[i - 1] - c.apart, 1u) << "turn " << i + 1;
     }
 }
 

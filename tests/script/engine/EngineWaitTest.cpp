@@ -209,7 +209,7 @@ TEST(EngineWait, FramesTheTimerCatchesUpShowNothingTwice)
         EngineRun run;
         run.RecordPresents();
         run.At(c.stallAt, [](EngineRun& r) { r.Clock().Advance(150); });
-        if (c.restartAt) run.At(c.restartAt, [](EngineRun& r) { r.Post(platform::WM_COMMAND, MenuCommand::History, 0); });
+        if (c.restartAt) run.Command(c.restartAt, MenuCommand::History);
         run.Run(c.stallAt + 20);
 
         ASSERT_FALSE(run.presented.empty());

@@ -294,13 +294,13 @@ TEST(ScriptStderr, AStoryAfterAFailedJumpIsSaidWhenItRunsOut)
         {"data/next.txt",
          [](EngineRun& run, GameFolder& game) {
              run.Dialogs().PushFile(game.Name("data\\next.txt"));
-             run.Windows().PostMessage(run.Window(), platform::WM_COMMAND, MenuCommand::OpenScript, 0);
+             run.Command(20, MenuCommand::OpenScript);
          }},
         // The author mends the script and goes back to the title.
         {"data/index.txt",
          [&](EngineRun& run, GameFolder& game) {
-             game.Put("data/index.txt", ranOut);
-             run.Windows().PostMessage(run.Window(), platform::WM_COMMAND, MenuCommand::ReturnToTitle, 0);
+             run.At(20, [&](EngineRun&) { game.Put("data/index.txt", ranOut); });
+             run.Command(20, MenuCommand::ReturnToTitle);
          }},
     };
     for (const auto& [next, go] : routes) {
@@ -309,13 +309,12 @@ TEST(ScriptStderr, AStoryAfterAFailedJumpIsSaidWhenItRunsOut)
         game.Put("data/index.txt", "[JUMP LABEL=\"nolabel\"]");
         game.Put("data/next.txt", ranOut);
         EngineRun run;
-        run.At(20, [&, &go = go](EngineRun& r) { go(r, game); });
+        go(run, game);
         testing::internal::CaptureStderr();
         run.Run(120);
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(run.Tags(TagId::Set).size(), 1u) << "the next story ran";
         EXPECT_EQ(run.frames.back().state, EngineState::ScriptEnd);
-        const std::string line = game.Host(next).string() + Utf8(u8":2: ENDタグの前にスクリプトが終わりました。\n");
-        EXPECT_NE(said.find(line), std::string::npos) << said;
+        EXPECT_NE(said.find(game.Host(next).string() + Utf8(u8":2: ENDタグの前にスクリプトが終わりました。\n")), std::string::npos) << said;
     }
 }
