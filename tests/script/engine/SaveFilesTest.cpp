@@ -34,12 +34,16 @@ namespace {
 
 CQuiltorEngine& Engine() { return *CQuiltorEngine::GetInstance(); }
 
-// A game in memory: the player is Z:\quiltor, its start script Z:\data\index.txt.
+// A game in memory: the player is Z:\quiltor, unless the file system puts it
+// elsewhere, its start script data\index.txt beside it.
 class MemoryGame {
 public:
-    MemoryGame() : m_savedDir(kivotasuGameKit::CFile::GetCurrentDir()), files(platform::MemoryFileSystem::Install())
+    explicit MemoryGame(std::unique_ptr<platform::MemoryFileSystem> owned = std::make_unique<platform::MemoryFileSystem>())
+        : m_savedDir(kivotasuGameKit::CFile::GetCurrentDir()), files(*owned),
+          folder(files.ExecutablePath().substr(0, files.ExecutablePath().rfind('\\') + 1))
     {
-        files.Put("Z:\\system\\option.qsd", testkit::InstantOptions);
+        platform::InstallFileSystem(std::move(owned));
+        files.Put(folder + "system\\option.qsd", testkit::InstantOptions);
     }
     ~MemoryGame()
     {
@@ -51,7 +55,7 @@ public:
     std::unique_ptr<EngineRun> Play(const std::string& script, std::uint32_t frames,
                                     std::vector<std::pair<std::uint32_t, std::function<void()>>> actions = {})
     {
-        files.Put("Z:\\data\\index.txt", script);
+        files.Put(folder + "data\\index.txt", script);
         auto run = std::make_unique<EngineRun>();
         for (auto& [frame, action] : actions) run->At(frame, [action](EngineRun&) { action(); });
         run->Run(frames);
@@ -63,6 +67,7 @@ private:
 
 public:
     platform::MemoryFileSystem& files;
+    const std::string folder;
 };
 
 const std::string Hold = "[WAIT TIME=\"100000\"]";
@@ -520,40 +525,54 @@ kivotasuGameKit::CTextString TitleOf(const std::string& save)
 
 } // namespace
 
-// Host paths with a double quote or "]" are written through {KARUTEMI} and
-// read back whole; a choice text that has no such form refuses the save
-// with a script error and leaves the old file.
+// What the scripts' own tags give, "!" and "@" inside, is saved as it
+// stands: the caption, a variable, a global, a picture's file and the names
+// of the scripts, through an auto-save, a quick save and the resume save at
+// the close; host paths with a double quote or "]" are written through
+// {KARUTEMI}. Each loads back and plays on, and the globals file is written
+// again. A choice text that has no such form refuses the save in a box and
+// leaves the old file.
 TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
 {
-    const std::string savedDir = kivotasuGameKit::CFile::GetCurrentDir();
-    auto owned = std::make_unique<AwkwardFolder>();
-    AwkwardFolder& files = *owned;
-    platform::InstallFileSystem(std::move(owned));
-    const std::string folder = "Z:\\say \"yes\" ]\\";
-    files.Put(folder + "system\\option.qsd", testkit::InstantOptions);
-    files.Put(folder + "data\\index.txt", "[CALL FILE=\"{BASE}sub.txt\"]" + Hold);
-    files.Put(folder + "data\\sub.txt", "[C]" + SetTo("after", "1") + "[C]" + Hold);
-    auto saved = std::make_unique<EngineRun>();
-    saved->At(5, [](EngineRun&) { Engine().QuickSave(); });
-    saved->Run(10);
-    EXPECT_TRUE(saved->errors.empty());
-    const std::string text = files.Get(folder + "Save\\index.q");
+    MemoryGame game(std::make_unique<AwkwardFolder>());
+    const std::string data = game.folder + "data\\";
+    game.files.CreateFolder(data);
+    PutPicture(data + "やった!.bmp");
+    game.files.Put(game.folder + "Save\\index.g", SetTo("家", "ゆう@うち") + SetTo("回数", "1"));
+    game.files.Put(data + "ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][C]" + SetTo("after", "1") + "[C]" + Hold);
+    const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
+                               "[CALL FILE=\"{BASE}ゆう@うち.txt\"]" + Hold;
+    auto played = game.Play(script, 10, {{5, [] {
+                                              Engine().AutoSave();
+                                              Engine().QuickSave();
+                                          }}});
+    EXPECT_TRUE(played->errors.empty() && played->Boxes().History().empty()) << "nothing refused";
+    ASSERT_EQ(played->frames.back().state, EngineState::ClickWait);
+    const std::string text = game.files.Get(game.folder + "Save\\index.q");
     EXPECT_NE(text.find("[ENDCALL FILE=\"{KARUTEMI}data/index.txt\""), std::string::npos) << text;
+    EXPECT_NE(game.files.Get(game.folder + "Save\\index.g").find(SetTo("回数", "2")), std::string::npos);
 
-    auto loaded = std::make_unique<EngineRun>();
-    loaded->At(2, [](EngineRun&) { Engine().LoadQuick(); });
-    loaded->Click(70);
-    loaded->Run(90);
-    EXPECT_TRUE(loaded->errors.empty()) << loaded->errors.front();
-    EXPECT_EQ(SetsOf(*loaded, "after"), 1u);
+    const std::pair<const char*, std::function<void()>> loads[] = {
+        {"auto", [] { Engine().LoadAutoSave(0); }}, {"quick", [] { Engine().LoadQuick(); }}, {"resume", [] { Engine().LoadResume(); }}};
+    for (const auto& [what, load] : loads) {
+        SCOPED_TRACE(what);
+        std::vector<std::string> seen;
+        auto loaded = game.Play(script, 90, {{2, load}, {70, [&] {
+                                                  auto* back = Engine().GetBacks().GetFirstPicture();
+                                                  seen = {value("気分"), value("家"), back && back->IsLoaded() ? back->GetFile().GetStr() : ""};
+                                              }},
+                                             {75, [] { CInputState::GetInstance().Event = InputEvent::Decide; }}});
+        EXPECT_TRUE(loaded->errors.empty()) << loaded->errors.front();
+        EXPECT_EQ(seen, (std::vector<std::string>{"やった!", "ゆう@うち", "Z:/say \"yes\" ]/data/やった!.bmp"}));
+        EXPECT_EQ(loaded->Tags(TagId::Title).back()->record.GetBody().GetStr(), "ドキドキ!学園");
+        EXPECT_EQ(SetsOf(*loaded, "気分"), 2u) << "by the script, then by the load";
+        EXPECT_EQ(SetsOf(*loaded, "after"), 1u) << "played on past the saved wait";
+    }
 
     // Plain text in a choice keeps its "]", which no tag value can hold.
-    files.Put(folder + "data\\index.txt", "[SELECT]はい]です[ENDSELECT]" + Hold);
     testkit::ScopedErrorLogRecorder log;
-    auto refused = std::make_unique<EngineRun>();
-    refused->At(5, [](EngineRun&) { Engine().QuickSave(); });
-    refused->Run(10);
-    EXPECT_EQ(files.Get(folder + "Save\\index.q"), text) << "the old save stays";
+    auto refused = game.Play("[SELECT]はい]です[ENDSELECT]" + Hold, 10, {{5, [] { Engine().QuickSave(); }}});
+    EXPECT_EQ(game.files.Get(game.folder + "Save\\index.q"), text) << "the old save stays";
     // Said in a box, not as a script error; the choice's auto-save and the
     // resume save at the close are refused on stderr alone.
     const auto boxes = refused->Boxes().History();
@@ -561,63 +580,6 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     EXPECT_NE(boxes[0].textSjis.find("セーブできません"), std::string::npos);
     EXPECT_TRUE(refused->errors.empty());
     EXPECT_NE(refused->frames.back().state, EngineState::ScriptEnd);
-
-    platform::InstallFileSystem(nullptr);
-    kivotasuGameKit::CFile::SetCurrentDir(savedDir);
-}
-
-// What the scripts' own tags give, "!" and "@" inside, is saved as it
-// stands: the caption, a variable, a global, a picture's file and the name
-// of the script, through a choice's auto-save, a quick save and the resume
-// save at the close. Each loads back and plays on, and the globals file is
-// written again.
-TEST(SaveFiles, ValuesWithMarksInsideAreSavedAndLoadBack)
-{
-    MemoryGame game;
-    game.files.CreateFolder("Z:\\data");
-    PutPicture("Z:\\data\\やった!.bmp");
-    game.files.Put("Z:\\Save\\index.g", SetTo("家", "ゆう@うち") + SetTo("回数", "1"));
-    game.files.Put("Z:\\data\\ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][SELECT][WRITE BODY=\"はい\" LABEL=\"a\"]"
-                                             "[ENDSELECT][LABEL LABEL=\"a\"][C]" + SetTo("after", "1") + "[C]");
-    const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
-                               "[JUMP FILE=\"{BASE}ゆう@うち.txt\"]";
-    game.files.Put("Z:\\data\\index.txt", script);
-    {
-        EngineRun played;
-        played.Key(10, KeyCode::Down);
-        played.Key(13, KeyCode::Enter);
-        played.At(30, [](EngineRun&) { Engine().QuickSave(); });
-        played.Run(35);
-        EXPECT_TRUE(played.errors.empty()) << played.errors.front();
-        EXPECT_TRUE(played.Boxes().History().empty()) << "nothing refused";
-        ASSERT_EQ(played.frames.back().state, EngineState::ClickWait);
-    }
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find(SetTo("回数", "2")), std::string::npos);
-
-    const std::pair<const char*, std::function<void()>> loads[] = {
-        {"choice", [] { Engine().LoadAutoSave(0); }}, {"quick", [] { Engine().LoadQuick(); }}, {"resume", [] { Engine().LoadResume(); }}};
-    for (const auto& [what, load] : loads) {
-        SCOPED_TRACE(what);
-        EngineRun loaded;
-        std::string mood, home, picture;
-        loaded.At(2, [&](EngineRun&) { load(); });
-        loaded.Key(60, KeyCode::Down);
-        loaded.Key(63, KeyCode::Enter);
-        loaded.At(70, [&](EngineRun&) {
-            mood = value("気分");
-            home = value("家");
-            if (auto* back = Engine().GetBacks().GetFirstPicture(); back && back->IsLoaded()) picture = back->GetFile().GetStr();
-        });
-        loaded.Click(75);
-        loaded.Run(90);
-        EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
-        EXPECT_EQ(mood, "やった!");
-        EXPECT_EQ(home, "ゆう@うち");
-        EXPECT_TRUE(picture.ends_with("data/やった!.bmp")) << picture;
-        ASSERT_FALSE(loaded.Tags(TagId::Title).empty());
-        EXPECT_EQ(loaded.Tags(TagId::Title).back()->record.GetBody().GetStr(), "ドキドキ!学園");
-        EXPECT_EQ(SetsOf(loaded, "after"), 1u) << "played on past the saved wait";
-    }
 }
 
 // The caption is cut to its bytes at a character boundary: a lone lead byte
