@@ -229,48 +229,40 @@ TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndS
     for (const auto& [what, end] : ends) {
         SCOPED_TRACE(what);
         MemoryGame game;
-        game.files.Put("Z:\\data\\index.txt", "[C]" + SetTo("after", "1") + "[C]" + end);
-        {
-            EngineRun before;
-            before.Run(10);
-        }
+        game.Play("[C]" + SetTo("after", "1") + "[C]" + end, 10);
         const std::string resume = game.files.Get("Z:\\Save\\index.a");
         ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
-        const auto command = [](std::uint32_t id) { return [id](EngineRun& run) { run.Post(platform::WM_COMMAND, id, 0); }; };
 
         EngineRun ended;
+        bool kept = false;
         ended.Click(5);
         ended.Click(10);
-        ended.At(20, command(MenuCommand::QuickSave));
-        ended.At(21, command(MenuCommand::SaveSlot + 1));
-        ended.Run(30);
+        ended.Command(20, MenuCommand::QuickSave);
+        ended.Command(21, MenuCommand::SaveSlot + 1);
+        ended.Command(22, MenuCommand::History);
+        ended.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
+        ended.Command(61, MenuCommand::LoadResume);
+        // The restart's wipe and the load's take a second each.
+        ended.Click(140);
+        ended.Click(145);
+        ended.Run(155);
+        ASSERT_EQ(ended.frames.at(21).state, EngineState::ScriptEnd);
+        EXPECT_TRUE(kept) << "kept at the end and the restart";
+        EXPECT_EQ(SetsOf(ended, "after"), 2u) << "before the end, and from the kept resume save";
         ASSERT_EQ(ended.frames.back().state, EngineState::ScriptEnd);
         EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
 
         for (const std::uint32_t load : {MenuCommand::QuickLoad, MenuCommand::LoadSlot + 1}) {
             SCOPED_TRACE(load);
             EngineRun loaded;
-            loaded.At(2, command(load));
+            loaded.Command(2, load);
             testing::internal::CaptureStderr();
             loaded.Run(60);
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
-            EXPECT_TRUE(loaded.errors.empty()) << loaded.errors.front();
             EXPECT_EQ(said.find("script error"), std::string::npos) << said;
             EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
         }
-
-        EngineRun restarted;
-        bool kept = false;
-        restarted.Click(5);
-        restarted.Click(10);
-        restarted.At(20, command(MenuCommand::History));
-        restarted.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
-        restarted.At(61, command(MenuCommand::LoadResume));
-        restarted.Click(100);
-        restarted.Run(110);
-        EXPECT_TRUE(kept) << "kept at the restart";
-        EXPECT_EQ(SetsOf(restarted, "after"), 1u) << "the kept resume save plays on";
     }
 }
 
