@@ -20,7 +20,8 @@ inline void Put(Bytes& b, std::uint32_t value, int bytes)
 
 inline void PutTag(Bytes& b, const char* tag)
 {
-    b.insert(b.end(), tag, tag + 4);
+    // Byte by byte: g++ 12 takes a ranged insert into a small vector for an overflow.
+    for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(tag[i]));
 }
 
 // A two-colour palette (black, then the pattern's colour at (0, 0)) serves

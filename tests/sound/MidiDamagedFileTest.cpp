@@ -197,7 +197,7 @@ TEST_F(MidiFileBoundTest, AFileOverTheBoundIsRefusedBeforeItIsRead)
     // The synthesiser and its SoundFont first.
     CSoundFactory factory;
     ASSERT_EQ(factory.CreateMIDISound()->GetType(), 2);
-    if (!testkit::RestartPeakMemory()) GTEST_SKIP() << "the kernel keeps its high-water mark";
+    if (!testkit::RestartPeakMemory()) GTEST_SKIP() << "no high-water mark to lower here";
     const std::uint64_t before = testkit::PeakMemory();
     EXPECT_EQ(factory.CreateSound(MidiSynthesizerDevice)->Open(folder.Name("tempo.mid")), 3);
     EXPECT_EQ(factory.CreateSound(MidiSequencerDevice)->Open(folder.Name("tempo.mid")), 1);
