@@ -17,10 +17,13 @@ bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFi
     kivotasuGameKit::CFile file;
     Unread unread = Unread::Refused;
     if (const std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Text, file, unread)) {
+        // KeepCut logs a cut read itself, as it does one cut later.
+        if (unread == Unread::Cut) {
+            KeepCut(where, name, kept);
+            return false;
+        }
         kivotasuGameKit::ErrorLog.Out("%s %s: %s", where, name.c_str(), refusal->c_str());
-        if (unread == Unread::Absent) return false;
-        if (unread == Unread::Cut) KeepCut(where, name, kept);
-        else kept.why = CTextString(*refusal + "。");
+        if (unread == Unread::Refused) kept.why = CTextString(*refusal + "。");
         return false;
     }
     m_reader.Take(file);
