@@ -266,9 +266,8 @@ TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
     TempFolder folder;
     PutHoles(folder, "big.bmp", Big);
     folder.Put("small.bmp", std::string(Chunk, 'x'));
-    ArchiveBuilder archive(kivotasuGameKit::ArchiveFormat::Pack);
-    for (int i = 0; i < 1000; ++i) archive.Add("m" + std::to_string(i), "member");
-    folder.Put("data.dat", archive.Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
+    folder.Put("data.dat", ArchiveBuilder(kivotasuGameKit::ArchiveFormat::Pack).Add("m0", "member")
+                               .Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
     EXPECT_EXIT(
         {
             platform::CloseOnTerminationSignals();
@@ -287,8 +286,8 @@ TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
             CArchive table;
             const bool opened = table.Open(counted) == CArchive::OpenResult::Opened;
             const std::uint64_t header = counted.bytes;
-            if (!opened || table.Find("m999") || !table.Cut() || counted.bytes != header) faults |= 16;
-            const std::optional<kivotasuGameKit::ArchiveEntry> entry = table.ReadEntry(1000);
+            if (!opened || table.Find("m0") || !table.Cut() || counted.bytes != header) faults |= 16;
+            const std::optional<kivotasuGameKit::ArchiveEntry> entry = table.ReadEntry(1);
             std::vector<std::uint8_t> member(2 * Chunk);
             if (!entry || table.ReadMember(*entry, member.data()) != CutByClose) faults |= 32;
             if (file.Read(folder.Name("data\\m0"), FileKind::Picture) != CutByClose) faults |= 64;

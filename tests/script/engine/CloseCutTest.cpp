@@ -42,7 +42,7 @@ void RunSilently(EngineRun& run, std::uint32_t frames)
     testing::internal::CaptureStderr();
     run.Run(frames);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_TRUE(run.errors.empty()) << run.errors.front();
+    for (const std::string& error : run.errors) ADD_FAILURE() << error;
 }
 
 // The ways a fresh player goes from the resume save, given the input again.
@@ -51,47 +51,37 @@ std::vector<std::string> WaysOnResume(const Input& input)
     EngineRun resumed;
     resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
     input(resumed, 60);
-    resumed.Run(100);
-    for (const std::string& error : resumed.errors) ADD_FAILURE() << error;
+    RunSilently(resumed, 100);
     return Ways(resumed);
 }
 
-constexpr const char* Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][WAIT TIME=\"100000\"][END]";
+const std::string Stay = "[WAIT TIME=\"100000\"][END]";
+const std::string Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"]" + Stay;
 
 } // namespace
 
 TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 {
-    using namespace KeyCode;
     struct Case {
         const char* what;
-        const char* index;
-        const char* other; // data/other.txt
-        const char* cut;
+        const char* cut; // the file whose reads are cut, from frame cutFrom
         std::uint32_t cutFrom;
+        std::string index, other; // data/index.txt, data/other.txt
         Input input;
         std::vector<std::string> ways;
     };
+    const std::string back = "[SET VARIABLE=\"way\" ENTITY=\"back\"]" + Stay;
     const Case cases[] = {
-        {"JUMP", "[TEXT BODY=\"前\"][C][JUMP FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"past\"]", Arrive,
-         "data/other.txt", 0, Click, {"arrived"}},
-        {"CALL",
-         "[TEXT BODY=\"前\"][C][CALL FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"back\"][WAIT TIME=\"100000\"][END]",
-         "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][ENDCALL]", "data/other.txt", 0, Click, {"arrived", "back"}},
-        {"ENDCALL", "[CALL FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"back\"][WAIT TIME=\"100000\"][END]",
-         "[TEXT BODY=\"中\"][C][ENDCALL]", "data/index.txt", 3, Click, {"back"}},
-        {"a choice's jump",
+        {"JUMP", "data/other.txt", 0, "[TEXT BODY=\"前\"][C][JUMP FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"past\"]",
+         Arrive, Click, {"arrived"}},
+        {"CALL", "data/other.txt", 0, "[TEXT BODY=\"前\"][C][CALL FILE=\"data/other.txt\"]" + back,
+         "[SET VARIABLE=\"way\" ENTITY=\"arrived\"][ENDCALL]", Click, {"arrived", "back"}},
+        {"ENDCALL", "data/index.txt", 3, "[CALL FILE=\"data/other.txt\"]" + back, "[TEXT BODY=\"中\"][C][ENDCALL]", Click, {"back"}},
+        {"a choice's jump", "data/other.txt", 0,
          "[SELECT][WRITE BODY=\"北へ行く\" FILE=\"data/other.txt\"][WRITE BODY=\"南へ行く\" LABEL=\"south\"][ENDSELECT]"
-         "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"][WAIT TIME=\"100000\"][END]",
-         Arrive, "data/other.txt", 0,
-         [](EngineRun& run, std::uint32_t frame) {
-             run.Key(frame, Down);
-             run.Key(frame + 3, Enter);
-         },
-         {"arrived"}},
-        {"a picture",
-         "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"][SET VARIABLE=\"way\" ENTITY=\"arrived\"][WAIT TIME=\"100000\"][END]",
-         "", "data/pic.bmp", 0, Click, {"arrived"}},
+         "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"]" + Stay, Arrive,
+         [](EngineRun& run, std::uint32_t frame) { run.Key(frame, KeyCode::Down); run.Key(frame + 3, KeyCode::Enter); }, {"arrived"}},
+        {"a picture", "data/pic.bmp", 0, "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"]" + Arrive, "", Click, {"arrived"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -130,22 +130,16 @@ TEST(EngineHostileScript, ALongLoopWithoutAWaitWaitsForNoFrameAndPresentsNothing
 // before the count, but only after the few dozen tags of a set-up.
 TEST(EngineHostileScript, SlowTagsWithoutAWaitGiveTheWindowATurnEveryFrame)
 {
-    constexpr std::uint32_t FrameMs = 1000 / 30, Turns = 20;
-    const struct {
-        const char* what;
-        std::uint32_t tagsAMillisecond;
-        std::uint32_t apart; // ms between turns
-    } cases[] = {
-        {"eight tags a millisecond: a frame's time of tags", 8, FrameMs},
-        {"a millisecond a tag: 64 tags, more than a frame's time", 1, 64},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    constexpr std::uint32_t Turns = 20;
+    // Tags a millisecond, and milliseconds between turns: eight make a frame's
+    // time of tags; at a millisecond a tag, the 64 take more than a frame's.
+    for (const auto& [tagsAMillisecond, apart] : {std::pair{8u, 1000u / 30}, std::pair{1u, 64u}}) {
+        SCOPED_TRACE(std::to_string(tagsAMillisecond) + " tags a millisecond");
         GameFolder game;
         game.Put("data/index.txt", "[LABEL LABEL=\"top\"][SET VARIABLE=\"a\" ENTITY=\"1\"][JUMP LABEL=\"top\"]");
         EngineRun run;
         run.RecordTags(false);
-        run.TagsTakeAMillisecond(c.tagsAMillisecond);
+        run.TagsTakeAMillisecond(tagsAMillisecond);
         std::vector<std::uint32_t> times;
         for (std::uint32_t turn = 1; turn <= Turns; ++turn)
             run.AtTurn(turn, [&](EngineRun& r) { times.push_back(r.Clock().Now()); });
@@ -154,7 +148,7 @@ TEST(EngineHostileScript, SlowTagsWithoutAWaitGiveTheWindowATurnEveryFrame)
 
         ASSERT_EQ(times.size(), Turns);
         // The apart time or a millisecond more; a shorter gap wraps round, unsigned.
-        for (std::uint32_t i = 1; i < Turns; ++i) EXPECT_LE(times[i] - times[i - 1] - c.apart, 1u) << "turn " << i + 1;
+        for (std::uint32_t i = 1; i < Turns; ++i) EXPECT_LE(times[i] - times[i - 1] - apart, 1u) << "turn " << i + 1;
     }
 }
 

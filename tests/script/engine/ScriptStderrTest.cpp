@@ -289,27 +289,16 @@ TEST(ScriptStderr, AStoryEndingWithoutEndIsSaidOnceHoweverOftenItIsPlayedAgain)
 // runs out without END.
 TEST(ScriptStderr, AStoryAfterAFailedJumpIsSaidWhenItRunsOut)
 {
-    const std::string ranOut = "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]";
-    const std::pair<const char*, std::function<void(EngineRun&, GameFolder&)>> routes[] = {
-        {"data/next.txt",
-         [](EngineRun& run, GameFolder& game) {
-             run.Dialogs().PushFile(game.Name("data\\next.txt"));
-             run.Command(20, MenuCommand::OpenScript);
-         }},
-        // The author mends the script and goes back to the title.
-        {"data/index.txt",
-         [&](EngineRun& run, GameFolder& game) {
-             run.At(20, [&](EngineRun&) { game.Put("data/index.txt", ranOut); });
-             run.Command(20, MenuCommand::ReturnToTitle);
-         }},
-    };
-    for (const auto& [next, go] : routes) {
+    // The story begun again is the one the author mended.
+    for (const auto& [next, command] : {std::pair{"data/next.txt", MenuCommand::OpenScript},
+                                        std::pair{"data/index.txt", MenuCommand::ReturnToTitle}}) {
         SCOPED_TRACE(next);
         GameFolder game;
         game.Put("data/index.txt", "[JUMP LABEL=\"nolabel\"]");
-        game.Put("data/next.txt", ranOut);
         EngineRun run;
-        go(run, game);
+        run.Dialogs().PushFile(game.Name("data\\next.txt"));
+        run.At(20, [&, next](EngineRun&) { game.Put(next, "[TITLE BODY=\"本文\"]\r\n[SET VARIABLE=\"a\" ENTITY=\"1\"]"); });
+        run.Command(20, command);
         testing::internal::CaptureStderr();
         run.Run(120);
         const std::string said = testing::internal::GetCapturedStderr();

@@ -89,30 +89,21 @@ TEST_F(ScriptReaderTest, MissingLabelsAreReportedAndEndTheScript)
 // that differs from the one sought in that alone, and says nothing twice.
 TEST_F(ScriptReaderTest, AMissingLabelNamesTheOneWrittenWithDigitsOfTheOtherWidth)
 {
-    const std::string missing = "』が見つかりません。";
-    struct Case {
-        const char* sought;
-        const char* named; // empty: none
-    };
-    const Case cases[] = {
-        {"第3章", "第３章"},
-        {"第１０章", "第10章"},
-        {"第1０章", "第10章"},
-        {"第4章", ""},
-        {"終章", ""},
+    // Sought, and the label named (none when empty).
+    const std::pair<const char*, std::string> cases[] = {
+        {"第3章", "第３章"}, {"第１０章", "第10章"}, {"第1０章", "第10章"}, {"第4章", ""}, {"終章", ""},
     };
     m_reader.Read(m_files.Add("a.txt", "[LABEL NAME=\"x\" LABEL=\"第３章\"][LABEL LABEL=\"第３章の前\"][LABEL LABEL=\"第３章\"]"
                                        "[LABEL LABEL=\"第10章\"]"));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.sought);
+    for (const auto& [sought, named] : cases) {
+        SCOPED_TRACE(sought);
         CTagAttributes jump;
-        jump.SetValue(TagAttributeKey::Label, c.sought);
+        jump.SetValue(TagAttributeKey::Label, sought);
         EXPECT_FALSE(m_reader.Jump(jump));
-        std::string said = "ラベル『" + std::string(c.sought) + missing;
-        if (*c.named) said += "数字の全角と半角だけが違うラベル『" + std::string(c.named) + "』はあります。";
         // The search said the bad LABEL tag again; the second pass did not.
         ASSERT_GE(Reported().size(), 2u);
-        EXPECT_EQ(Reported().back(), said);
+        EXPECT_EQ(Reported().back(), "ラベル『" + std::string(sought) + "』が見つかりません。" +
+                                         (named.empty() ? "" : "数字の全角と半角だけが違うラベル『" + named + "』はあります。"));
         EXPECT_EQ(Reported()[Reported().size() - 2], "未知のキーが検出されました。");
     }
     EXPECT_EQ(Reported().size(), 2 * std::size(cases));

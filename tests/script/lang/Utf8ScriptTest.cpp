@@ -57,13 +57,8 @@ TEST(Utf8Script, CalledUtf8OnlyOnJapaneseTextThatIsNoGoodShiftJis)
         {"two kanji side by side", InUtf8("漢字"), true},
         {"two kanji that read as Shift-JIS with a kana", InUtf8("時間"), true},
         {"a globals entry named in kanji", InUtf8("[SET VARIABLE=\"起動回数\" ENTITY=\"3\"]\n"), true},
-        {"sixteen kanji runs, only the last with a Shift-JIS form",
-         [] {
-             std::string runs;
-             for (int i = 0; i < 15; ++i) runs += "\xE4\xB8\x82\xE4\xB8\x82 "; // 丂丂, which Shift-JIS lacks
-             return runs + InUtf8("漢字");
-         }(),
-         true},
+        {"sixteen kanji runs, only the last with a Shift-JIS form", // fifteen of 丂丂, which Shift-JIS lacks
+         [] { std::string runs; for (int i = 0; i < 15; ++i) runs += "\xE4\xB8\x82\xE4\xB8\x82 "; return runs + InUtf8("漢字"); }(), true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsJapaneseUtf8(c.text), c.said) << c.what;
