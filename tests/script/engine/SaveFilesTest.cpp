@@ -115,6 +115,9 @@ void PutPicture(const std::string& name)
     ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap(name.c_str(), nullptr), 0);
 }
 
+// As the window's close box asks it.
+void AskClose() { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }
+
 bool IsSet(const char* name)
 {
     try {
@@ -636,8 +639,7 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
         for (int run = 0; run < 2; ++run) {
             testing::internal::CaptureStderr();
             std::uint8_t overwritten = 0;
-            game.Play(Hold + Hold, 4, {{0, [&] { if (c.close) kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }},
-                                       {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
+            game.Play(Hold + Hold, 4, {{0, c.close ? AskClose : [] {}}, {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_TRUE(game.files.Get("Z:\\system\\option.qsd") == c.stored) << "byte for byte, run " << run;
             EXPECT_EQ(Times(said, kept), c.why ? 1u : 0u) << said;
@@ -941,12 +943,9 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
     bool last = false;
     game.Play(Hold + Hold, 4, {{0, askClose}, {2, [&] { last = IsSet(name(entries - 1).c_str()); }}});
     const std::string file = files.Get("Z:\\Save\\index.g");
-    int faults = 0;
-    if (closing ? IsSet(past.c_str()) : !last) faults |= 1;
-    if (closing ? file != stored : std::ranges::count(file, '\n') != std::ptrdiff_t(entries)) faults |= 2;
-    if (log->Contains("上書きせずに残します")) faults |= 4;
-    if (files.lookups > 100) faults |= 8;
-    return faults;
+    const bool rewritten = std::ranges::count(file, '\n') == std::ptrdiff_t(entries);
+    return (closing ? IsSet(past.c_str()) : !last) | (closing ? file != stored : !rewritten) << 1 |
+           log->Contains("上書きせずに残します") << 2 | (files.lookups > 100) << 3;
 }
 
 } // namespace
@@ -958,7 +957,7 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
 {
     EXPECT_EQ(ReadGlobalsClosing(false, [] {}), 0);
-    EXPECT_EQ(ReadGlobalsClosing(true, [] { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }), 0);
+    EXPECT_EQ(ReadGlobalsClosing(true, AskClose), 0);
 }
 
 // In a child: the request cannot be taken back.
