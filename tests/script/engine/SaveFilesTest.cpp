@@ -226,25 +226,23 @@ TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndS
         game.Play("[C]" + SetTo("after", "1") + "[C]" + end, 10);
         const std::string resume = game.files.Get("Z:\\Save\\index.a");
         ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
+        const auto kept = [&] { return game.files.Get("Z:\\Save\\index.a") == resume; };
 
+        // To the end, saved there, restarted, the resume save loaded and
+        // played on (the restart's wipe and the load's take a second each).
         EngineRun ended;
-        bool kept = false;
-        ended.Click(5);
-        ended.Click(10);
-        ended.Command(20, MenuCommand::QuickSave);
-        ended.Command(21, MenuCommand::SaveSlot + 1);
-        ended.Command(22, MenuCommand::History);
-        ended.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
-        ended.Command(61, MenuCommand::LoadResume);
-        // The restart's wipe and the load's take a second each.
-        ended.Click(140);
-        ended.Click(145);
+        bool keptThen = false;
+        for (const std::uint32_t frame : {5u, 10u, 140u, 145u}) ended.Click(frame);
+        for (const auto& [frame, command] : {std::pair{20u, MenuCommand::QuickSave}, {21u, MenuCommand::SaveSlot + 1},
+                                             {22u, MenuCommand::History}, {61u, MenuCommand::LoadResume}})
+            ended.Command(frame, command);
+        ended.At(60, [&](EngineRun&) { keptThen = kept(); });
         ended.Run(155);
         ASSERT_EQ(ended.frames.at(21).state, EngineState::ScriptEnd);
-        EXPECT_TRUE(kept) << "kept at the end and the restart";
+        EXPECT_TRUE(keptThen) << "kept at the end and the restart";
         EXPECT_EQ(SetsOf(ended, "after"), 2u) << "before the end, and from the kept resume save";
         ASSERT_EQ(ended.frames.back().state, EngineState::ScriptEnd);
-        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+        EXPECT_TRUE(kept()) << "kept at the close";
 
         for (const std::uint32_t load : {MenuCommand::QuickLoad, MenuCommand::LoadSlot + 1}) {
             SCOPED_TRACE(load);
@@ -255,7 +253,7 @@ TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndS
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
             EXPECT_EQ(said.find("script error"), std::string::npos) << said;
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+            EXPECT_TRUE(kept()) << "kept at the close";
         }
     }
 }
