@@ -526,10 +526,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(data + "ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][C]" + SetTo("after", "1") + "[C]" + Hold);
     const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
                                "[CALL FILE=\"{BASE}ゆう@うち.txt\"]" + Hold;
-    auto played = game.Play(script, 10, {{5, [] {
-                                              Engine().AutoSave();
-                                              Engine().QuickSave();
-                                          }}});
+    auto played = game.Play(script, 10, {{5, [] { Engine().AutoSave(); }}, {5, [] { Engine().QuickSave(); }}});
     EXPECT_TRUE(played->errors.empty() && played->Boxes().History().empty()) << "nothing refused";
     ASSERT_EQ(played->frames.back().state, EngineState::ClickWait);
     const std::string text = game.files.Get(game.folder + "Save\\index.q");
