@@ -115,6 +115,9 @@ void PutPicture(const std::string& name)
     ASSERT_EQ(picture.GetSurfaceInfo()->SaveBitmap(name.c_str(), nullptr), 0);
 }
 
+// As the window's close box asks it.
+void AskClose() { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }
+
 bool IsSet(const char* name)
 {
     try {
@@ -151,11 +154,17 @@ TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
 
 // Each auto-save moves the ring down one place: entry 0 is the newest, at
 // most ten remain, and the numbered slots are never touched. The ring moves
-// only once the new entry is written whole.
+// only once the new entry is written whole (a disk that refuses it is a row
+// of the table of unwritable files).
 TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
 {
     MemoryGame game;
     game.files.Put("Z:\\Save\\index.999", "slot");
+    const auto ring = [&] {
+        std::vector<std::string> entries;
+        for (int entry = 0; entry < 10; ++entry) entries.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
+        return entries;
+    };
     std::vector<std::pair<std::uint32_t, std::function<void()>>> actions;
     for (int n = 0; n < 12; ++n) {
         actions.emplace_back(2 + n, [n] {
@@ -165,34 +174,18 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
     }
     game.Play(Hold, 20, actions);
 
-    for (int entry = 0; entry < 10; ++entry) {
-        const std::string text = game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry));
-        EXPECT_NE(text.find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
-    }
+    const std::vector<std::string> rotated = ring();
+    for (int entry = 0; entry < 10; ++entry)
+        EXPECT_NE(rotated[entry].find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
     EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
     EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
     EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
 
-    // An entry that cannot be written costs none: the ring is as it was.
-    std::vector<std::string> ring;
-    for (int entry = 0; entry < 10; ++entry) ring.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
-    const std::pair<const char*, std::function<void()>> faults[] = {
-        {"full disk", [&] { game.files.SetCapacity(0); }},
-        {"read-only folder", [&] { game.files.SetReadOnly(true); }},
-        {"a value with no saved form", [] { CSet::GetInstance().Set("n", "a,b"); }}};
-    for (const auto& [what, fault] : faults) {
-        SCOPED_TRACE(what);
-        game.Play(Hold, 4, {{2, fault}, {3, [] { Engine().AutoSave(); }}});
-        game.files.SetCapacity(SIZE_MAX);
-        game.files.SetReadOnly(false);
-        for (int entry = 0; entry < 10; ++entry)
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)) == ring[entry]) << "entry " << entry;
-    }
-
-    // With the auto-save flag off the ring stays as it is.
-    const std::string newest = game.files.Get("Z:\\Save\\index.s00");
+    // Neither a value with no saved form nor the auto-save flag off moves it.
+    game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().AutoSave(); }}});
+    EXPECT_TRUE(ring() == rotated);
     game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().AutoSave(); }}});
-    EXPECT_EQ(game.files.Get("Z:\\Save\\index.s00"), newest);
+    EXPECT_TRUE(ring() == rotated);
 }
 
 // Loading writes the globals, resets and reads them back: a global keeps its
@@ -233,25 +226,23 @@ TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndS
         game.Play("[C]" + SetTo("after", "1") + "[C]" + end, 10);
         const std::string resume = game.files.Get("Z:\\Save\\index.a");
         ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
+        const auto kept = [&] { return game.files.Get("Z:\\Save\\index.a") == resume; };
 
+        // To the end, saved there, restarted, the resume save loaded and
+        // played on (the restart's wipe and the load's take a second each).
         EngineRun ended;
-        bool kept = false;
-        ended.Click(5);
-        ended.Click(10);
-        ended.Command(20, MenuCommand::QuickSave);
-        ended.Command(21, MenuCommand::SaveSlot + 1);
-        ended.Command(22, MenuCommand::History);
-        ended.At(60, [&](EngineRun&) { kept = game.files.Get("Z:\\Save\\index.a") == resume; });
-        ended.Command(61, MenuCommand::LoadResume);
-        // The restart's wipe and the load's take a second each.
-        ended.Click(140);
-        ended.Click(145);
+        bool keptThen = false;
+        for (const std::uint32_t frame : {5u, 10u, 140u, 145u}) ended.Click(frame);
+        for (const auto& [frame, command] : {std::pair{20u, MenuCommand::QuickSave}, {21u, MenuCommand::SaveSlot + 1},
+                                             {22u, MenuCommand::History}, {61u, MenuCommand::LoadResume}})
+            ended.Command(frame, command);
+        ended.At(60, [&](EngineRun&) { keptThen = kept(); });
         ended.Run(155);
         ASSERT_EQ(ended.frames.at(21).state, EngineState::ScriptEnd);
-        EXPECT_TRUE(kept) << "kept at the end and the restart";
+        EXPECT_TRUE(keptThen) << "kept at the end and the restart";
         EXPECT_EQ(SetsOf(ended, "after"), 2u) << "before the end, and from the kept resume save";
         ASSERT_EQ(ended.frames.back().state, EngineState::ScriptEnd);
-        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+        EXPECT_TRUE(kept()) << "kept at the close";
 
         for (const std::uint32_t load : {MenuCommand::QuickLoad, MenuCommand::LoadSlot + 1}) {
             SCOPED_TRACE(load);
@@ -262,7 +253,7 @@ TEST(SaveFiles, AfterTheEndTheResumeSaveIsKeptAndASaveTakenThereLoadsOntoTheEndS
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
             EXPECT_EQ(said.find("script error"), std::string::npos) << said;
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
+            EXPECT_TRUE(kept()) << "kept at the close";
         }
     }
 }
@@ -308,8 +299,9 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
 
 // A full disk or a read-only folder costs the file, never the game: the old
 // file stays byte for byte and the wait goes on. What was not saved is said
-// once, by its host path and the system's reason, on stderr and, during play,
-// in a box whatever the ERROR mode; at the close nothing waits for the user.
+// once, by its host path and the system's reason, on stderr and, during play
+// but for a choice's auto-save, in a box whatever the ERROR mode; at the close
+// nothing waits for the user. The ring of auto-saves does not move.
 // A failed globals write during a load keeps the global just set.
 TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
 {
@@ -325,6 +317,7 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
         {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
         {"old slot", "Save/index.004", "old", [] { Engine().SaveSlot(4); }, true},
         {"quick save", "Save/index.q", "old", [] { Engine().QuickSave(); }, true},
+        {"auto-save", "Save/index.s00", "old", [] { Engine().AutoSave(); }, false},
         {"resume save", "Save/index.a", "old", nullptr, false},
         {"options", "system/option.qsd", options, nullptr, false},
         {"globals", "Save/index.g", SetTo("g", "0") + "\n", [] {
@@ -533,10 +526,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(data + "ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][C]" + SetTo("after", "1") + "[C]" + Hold);
     const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
                                "[CALL FILE=\"{BASE}ゆう@うち.txt\"]" + Hold;
-    auto played = game.Play(script, 10, {{5, [] {
-                                              Engine().AutoSave();
-                                              Engine().QuickSave();
-                                          }}});
+    auto played = game.Play(script, 10, {{5, [] { Engine().AutoSave(); }}, {5, [] { Engine().QuickSave(); }}});
     EXPECT_TRUE(played->errors.empty() && played->Boxes().History().empty()) << "nothing refused";
     ASSERT_EQ(played->frames.back().state, EngineState::ClickWait);
     const std::string text = game.files.Get(game.folder + "Save\\index.q");
@@ -644,8 +634,7 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
         for (int run = 0; run < 2; ++run) {
             testing::internal::CaptureStderr();
             std::uint8_t overwritten = 0;
-            game.Play(Hold + Hold, 4, {{0, [&] { if (c.close) kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }},
-                                       {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
+            game.Play(Hold + Hold, 4, {{0, c.close ? AskClose : [] {}}, {2, [&] { overwritten = Engine().GetGameState().OverwriteCheck; }}});
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_TRUE(game.files.Get("Z:\\system\\option.qsd") == c.stored) << "byte for byte, run " << run;
             EXPECT_EQ(Times(said, kept), c.why ? 1u : 0u) << said;
@@ -949,12 +938,9 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
     bool last = false;
     game.Play(Hold + Hold, 4, {{0, askClose}, {2, [&] { last = IsSet(name(entries - 1).c_str()); }}});
     const std::string file = files.Get("Z:\\Save\\index.g");
-    int faults = 0;
-    if (closing ? IsSet(past.c_str()) : !last) faults |= 1;
-    if (closing ? file != stored : std::ranges::count(file, '\n') != std::ptrdiff_t(entries)) faults |= 2;
-    if (log->Contains("上書きせずに残します")) faults |= 4;
-    if (files.lookups > 100) faults |= 8;
-    return faults;
+    const bool rewritten = std::ranges::count(file, '\n') == std::ptrdiff_t(entries);
+    return (closing ? IsSet(past.c_str()) : !last) | (closing ? file != stored : !rewritten) << 1 |
+           log->Contains("上書きせずに残します") << 2 | (files.lookups > 100) << 3;
 }
 
 } // namespace
@@ -966,7 +952,7 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
 {
     EXPECT_EQ(ReadGlobalsClosing(false, [] {}), 0);
-    EXPECT_EQ(ReadGlobalsClosing(true, [] { kivotasuGameKit::CAppManager::GetInstance()->GetMyWindowApp()->PostClose(); }), 0);
+    EXPECT_EQ(ReadGlobalsClosing(true, AskClose), 0);
 }
 
 // In a child: the request cannot be taken back.

@@ -536,11 +536,9 @@ TEST(SaveLoad, AQuickSaveThatCannotBeReadIsRefusedAndTheGameGoesOn)
 
             // Nothing was reset: the wait goes on, no tag was read again, and the
             // close writes the resume save of the place.
-            std::uint32_t left = 0;
-            for (std::uint32_t frame = 80; frame >= 10; --frame) {
-                if (run.frames.at(frame - 1).state != EngineState::ClickWait) left = frame;
-            }
-            EXPECT_EQ(left, 0u) << "the wait was left in this frame";
+            const auto left = std::ranges::find_if(run.frames.begin() + 9, run.frames.end(),
+                                                   [](const auto& frame) { return frame.state != EngineState::ClickWait; });
+            EXPECT_TRUE(left == run.frames.end()) << "the wait was left in frame " << left - run.frames.begin() + 1;
             EXPECT_EQ(run.trace.size(), tagsBefore);
             EXPECT_TRUE(run.errors.empty());
             EXPECT_TRUE(game.Exists("Save/index.a"));
