@@ -17,6 +17,9 @@ using testkit::EngineRun;
 namespace {
 
 const std::string Hold = "[WAIT TIME=\"100000\"]";
+// A text window with its frame along the bottom.
+const std::string TextWindow = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
+                               "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
 
 std::uint32_t Sign(int x, int y) { return x < 4 || y < 4 || x >= 136 || y >= 76 ? 0xFF503010 : 0xFFE8D8A0; }
 // A green disc on magenta, the key colour.
@@ -162,14 +165,10 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     // Three turns' worth of tags, read in no time on the virtual clock.
     std::string turns;
     for (int k = 0; k < 13000; ++k) turns += "[SET VARIABLE=\"a\" ENTITY=\"1\"]";
-    const std::string frames = "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
-                               "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"]";
-    const std::string windowed = frames + "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400);
+    const std::string windowed = TextWindow + "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"]一頁目。" + Button(500, 400);
     auto altEnterAtTurn = [](EngineRun& run) {
-        for (const std::uint8_t key : {KeyCode::LeftAlt, KeyCode::Enter}) {
-            run.AtTurn(1, [key](EngineRun& r) { r.Keyboard().Hold(key); });
-            run.AtTurn(2, [key](EngineRun& r) { r.Keyboard().Release(key); });
-        }
+        run.AtTurn(1, [](EngineRun& r) { r.Keyboard().Hold(KeyCode::LeftAlt); r.Keyboard().Hold(KeyCode::Enter); });
+        run.AtTurn(2, [](EngineRun& r) { r.Keyboard().Release(KeyCode::LeftAlt); r.Keyboard().Release(KeyCode::Enter); });
     };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
@@ -188,7 +187,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
         {"a button under a LOCK, past a click wait, at the UNLOCK",
-         frames + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
          10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
          {510, 410, 0x6040A0}, background, 0},
@@ -291,10 +290,9 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
         GameFolder game;
         std::filesystem::create_directories(game.Host("data/pictures"));
         dibkit::WritePicture(game, "data/pictures/key.bmp", 56, 20, Key);
-        game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"") + textTime + "\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
-                 "[WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"8\" Y=\"380\" WIDTH=\"624\" HEIGHT=\"92\"]"
-                 "[DEFAULTTEXT X=\"24\" Y=\"392\" HEIGHT=\"28\" LINE=\"2\"][BACK COLOR=\"#102030\" EFFECT=\"NONE\"]"
-                 "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "ロックの中で待ちます。[P][UNLOCK]" + Hold);
+        game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"") + textTime + "\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]" +
+                 TextWindow + "[BACK COLOR=\"#102030\" EFFECT=\"NONE\"][LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) +
+                 "ロックの中で待ちます。[P][UNLOCK]" + Hold);
         EngineRun run;
         std::uint64_t picture = 0;
         std::uint32_t waitFrom = 0;
