@@ -2,6 +2,7 @@
 // command, read from the headless menu service's records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -172,9 +173,17 @@ struct CommandRun {
     std::size_t questions = 0;
 };
 
-// Chooses the command from the menu of a right click in the click wait (or
-// sends it as the window's command message when the menu does not offer it)
-// and answers the questions it asks; `after` runs three frames later.
+// Chooses the command from the menu of a right click at MenuFrame, or sends it
+// as the window's command message when the menu does not offer it.
+void Send(EngineRun& run, std::uint32_t command, bool offered)
+{
+    if (!offered) return run.Command(MenuFrame, command);
+    run.Dialogs().PushCommand(command);
+    run.RightClick(MenuFrame);
+}
+
+// Sends the command in the click wait and answers the questions it asks;
+// `after` runs three frames later.
 CommandRun Choose(std::uint32_t command, std::vector<int> answers = {},
                   const std::function<void(EngineRun&)>& after = {}, bool offered = true)
 {
@@ -182,12 +191,7 @@ CommandRun Choose(std::uint32_t command, std::vector<int> answers = {},
     game.Put("data/index.txt", ClickWaitScript);
     EngineRun run;
     for (int answer : answers) run.Dialogs().PushAnswer(answer);
-    if (offered) {
-        run.Dialogs().PushCommand(command);
-        run.RightClick(MenuFrame);
-    } else {
-        run.Command(MenuFrame, command);
-    }
+    Send(run, command, offered);
     if (after) run.At(MenuFrame + 3, after);
     run.Run(MenuFrame + 40);
     CommandRun result;
@@ -221,12 +225,7 @@ TEST(PopupMenu, SkipCommandsSetTheirPatternsAndActAtTheWaitTheyAreChosenAt)
         game.Put("data/index.txt", ClickWaitScript);
         game.Put("system/option.qsd", "[SYSTEM CONTROL=\"SKIPTEXT\" NAME=\"1\"][SYSTEM CONTROL=\"SKIPINPUT\" NAME=\"2\"]");
         EngineRun run;
-        if (c.offered) {
-            run.Dialogs().PushCommand(c.command);
-            run.RightClick(MenuFrame);
-        } else {
-            run.Command(MenuFrame, c.command);
-        }
+        Send(run, c.command, c.offered);
         std::uint32_t chosen = 0;
         run.At(MenuFrame, [&](EngineRun& r) { chosen = r.Clock().Now(); });
         CGameState state;
@@ -490,13 +489,9 @@ namespace {
 bool IsTimeLabel(const std::string& text, const std::string& prefix)
 {
     // "9" stands for a digit.
-    static constexpr std::string_view shape = "9999/99/99 99:99:99";
-    if (!text.starts_with(prefix) || text.size() != prefix.size() + shape.size()) return false;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        const char c = text[prefix.size() + i];
-        if (shape[i] == '9' ? (c < '0' || c > '9') : c != shape[i]) return false;
-    }
-    return true;
+    const auto fits = [](char c, char shape) { return shape == '9' ? c >= '0' && c <= '9' : c == shape; };
+    return text.starts_with(prefix) &&
+           std::ranges::equal(std::string_view(text).substr(prefix.size()), std::string_view("9999/99/99 99:99:99"), fits);
 }
 
 } // namespace
