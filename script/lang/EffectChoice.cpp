@@ -4,11 +4,10 @@
 
 using kivotasuGameKit::CTextString;
 
-bool EffectChoice::Parse(const CTagAttributes& record)
+void EffectChoice::Parse(const CTagAttributes& record)
 {
-    if (!record.GetEffect(kind)) return false;
-    picture = kind == EffectKind::Named ? record.GetValue(TagAttributeKey::Effect) : CTextString();
-    return true;
+    if (record.GetEffect(kind))
+        picture = kind == EffectKind::Named ? record.GetValue(TagAttributeKey::Effect) : CTextString();
 }
 
 CTextString EffectChoice::Text() const

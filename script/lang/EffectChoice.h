@@ -13,7 +13,7 @@ struct EffectChoice {
     kivotasuGameKit::CTextString picture; // the EFFECT text when kind is Named
 
     // From the record's EFFECT; unchanged when the record names none.
-    bool Parse(const CTagAttributes& record);
+    void Parse(const CTagAttributes& record);
     // The EFFECT value that chooses it again: its keyword or the picture's name.
     kivotasuGameKit::CTextString Text() const;
 };
