@@ -28,29 +28,11 @@ work=$1
 shots=$3
 status=0
 
-# The names in the dialog's list, or its name and type fields, from its corner.
-listed() { # name what
-    set -- "$1" "$2" $(dialog_corner "$1")
-    panel "$1" "200x150+$(($3 + 12))+$(($4 + 67))" "$2"
-}
-fields() { # name what
-    set -- "$1" "$2" $(dialog_corner "$1")
-    panel "$1" "540x50+$(($3 + 8))+$(($4 + 302))" "$2"
-}
-
-# A dialog's list shows in a new screenshot.
-list_shown() { # name
-    shot "$1" && listed "$1" "the open dialog's list"
-}
-fields_shown() { # name
-    shot "$1" && fields "$1" "the save dialog's fields"
-}
-
 # The open dialog, a second or so into the demo.
 export QUILTOR_TEST_COMMAND=40018 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
 start_game "$work/demo" || exit 1
-wait_for 30 list_shown file-dialog || status=1
-fields file-dialog "the open dialog's fields" || status=1
+wait_for 30 shown file-dialog in_dialog 200x150 12 67 "the open dialog's list" || status=1
+in_dialog file-dialog 540x50 8 302 "the open dialog's fields" || status=1
 keys g r e e n period t x t Return || status=1
 sleep 2
 shot opened
@@ -62,7 +44,7 @@ finish "closed after the open dialog"
 # The screen picture under the proposed name.
 export QUILTOR_TEST_COMMAND=40059
 start_game "$work/demo" || exit 1
-wait_for 30 fields_shown save-dialog || status=1
+wait_for 30 shown save-dialog save_fields || status=1
 keys Return || status=1
 sleep 2
 [ "$(head -c 5 "$work/demo/Quiltor00.pdt" 2>/dev/null)" = PDT10 ] || { echo "no Quiltor00.pdt after the save dialog"; ls "$work/demo"; status=1; }

@@ -18,7 +18,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 # A game whose second tag has an unknown key, beside the demo.
 add_broken() { # work
     new_game "$1/broken" data system
-    printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$1/broken/system/option.qsd"
     printf '[WAIT TIME="500"][WAIT TIME="10" NOSUCHKEY="1"][C]\r\n' >"$1/broken/data/index.txt"
 }
 
@@ -34,10 +33,21 @@ submenu_shown() { # name
     [ "$(brightness "$1" 70x100+400+160)" -gt 600 ]
 }
 
+# The exit item (the last one, just above the menu's bottom edge) under the
+# pointer and Return: its question, in a new screenshot.
+exit_question() { # name
+    open_menu || return 1
+    move 230 $(($(menu_bottom) - 12)) || return 1
+    sleep 1
+    keys Return || return 1
+    sleep 1
+    shot "$1"
+    panel "$1" 200x50+220+215 "the exit question"
+}
+
 # The demo: the first line's click wait, the menu at the click, the skip
-# submenu opened by the pointer on its item, two Escapes; then the exit item
-# (the last one, just above the menu's bottom edge) under the pointer, Return
-# and the question.
+# submenu opened by the pointer on its item, two Escapes; then the exit
+# question, answered by Return.
 start_game "$work/demo" || exit 1
 sleep 2
 open_menu || status=1
@@ -54,13 +64,7 @@ keys Escape || status=1
 sleep 1
 shot menu-closed
 panel menu-closed 150x200+210+160 "" >/dev/null && { echo "the second Escape left the menu open"; status=1; }
-open_menu || status=1
-move 230 $(($(menu_bottom) - 12)) || status=1
-sleep 1
-keys Return || status=1
-sleep 1
-shot question
-panel question 200x50+220+215 "the exit question" || status=1
+exit_question question || status=1
 keys Return || status=1
 finish "exit by the menu"
 [ -f "$work/demo/system/option.qsd" ] || { echo "no options written after the exit"; status=1; }
@@ -68,33 +72,23 @@ finish "exit by the menu"
 # The close box while the exit question is up.
 start_game "$work/demo" || exit 1
 sleep 2
-open_menu || status=1
-move 230 $(($(menu_bottom) - 12)) || status=1
-sleep 1
-keys Return || status=1
-sleep 1
-shot question-closed
-panel question-closed 200x50+220+215 "the exit question" || status=1
+exit_question question-closed || status=1
 python3 "$here/close-window.py" KARUTEMI || status=1
 finish "the close box in the exit question"
 
-# The script error box, answered OK with Return.
-start_game "$work/broken" || exit 1
-sleep 3
-shot error
-panel error 240x60+200+210 "the script error box" || status=1
-keys Return || status=1
-finish "OK in the error box"
-
-# Alt+F4 in the error box.
-rm -f "$work/broken/Save/index.a"
-printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$work/broken/system/option.qsd"
-start_game "$work/broken" || exit 1
-sleep 3
-shot error-alt-f4
-panel error-alt-f4 240x60+200+210 "the script error box" || status=1
-keys Alt_L+F4 || status=1
-finish "Alt+F4 in the error box"
-[ -s "$work/broken/Save/index.a" ] || { echo "no resume save after Alt+F4 in the error box"; status=1; }
-grep -q 'CONTROL="TEXT"' "$work/broken/system/option.qsd" || { echo "no options written after Alt+F4 in the error box"; status=1; }
+# The script error box, answered OK with Return or closed by Alt+F4: either
+# ends the player, the resume save and the options written.
+for answer in "error Return" "error-alt-f4 Alt_L+F4"; do
+    set -- $answer
+    rm -f "$work/broken/Save/index.a"
+    printf '[SYSTEM CONTROL="ERROR" NAME="1"]\r\n' >"$work/broken/system/option.qsd"
+    start_game "$work/broken" || exit 1
+    sleep 3
+    shot "$1"
+    panel "$1" 240x60+200+210 "the script error box" || status=1
+    keys "$2" || status=1
+    finish "$2 in the error box"
+    [ -s "$work/broken/Save/index.a" ] || { echo "no resume save after $2 in the error box"; status=1; }
+    grep -q 'CONTROL="TEXT"' "$work/broken/system/option.qsd" || { echo "no options written after $2 in the error box"; status=1; }
+done
 exit $status

@@ -45,6 +45,24 @@ game_copy() { # name
     ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
 }
 
+# Waits for a line of the player's stderr; gives up after a minute, for the
+# checks after it to fail.
+wait_line() { # pattern
+    i=0
+    until grep -q "$1" "$log" || [ $i -ge 600 ]; do sleep 0.1; i=$((i + 1)); done
+}
+
+# SIGTERM to the player, then its clean end. The minute is no bound on its
+# time: a player that waits for nobody ends at once, one that waits for a
+# box never.
+term_player() {
+    kill -TERM "$pid"
+    i=0
+    while kill -0 "$pid" 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "SIGTERM did not end the player"; }
+    expect_exit "$pid" 0 "the player"
+}
+
 # Sends a signal once the player has run a while, then expects a clean end.
 signal_after_start() { # signal
     SDL_VIDEODRIVER=dummy "$player" 2>"$log" &
@@ -55,8 +73,8 @@ signal_after_start() { # signal
 }
 
 # Under ERROR 1 the player stops at a click wait with a file the close must
-# not overwrite, as it could not read it; SIGTERM then ends it within 3 s,
-# with the resume save made and the file said on stderr.
+# not overwrite, as it could not read it; SIGTERM then ends it, with the
+# resume save made and the file said on stderr.
 close_with() { # what to break: options or globals
     game_copy "close-$1"
     printf '[SYSTEM CONTROL="ERROR" NAME="1"][C][WAIT TIME="100000"][WAIT TIME="100000"]' >"$game/data/index.txt"
@@ -69,11 +87,7 @@ close_with() { # what to break: options or globals
     SDL_VIDEODRIVER=dummy "$game/quiltor" 2>"$log" &
     pid=$!
     sleep 2
-    kill -TERM "$pid"
-    i=0
-    while kill -0 "$pid" 2>/dev/null && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "SIGTERM did not end the player within 3 s"; }
-    expect_exit "$pid" 0 "the player"
+    term_player
     [ -s "$game/Save/index.a" ] || fail "no resume save"
     case $1 in
     options) grep -q "設定のファイルを上書きせずに残します.*option.qsd" "$log" || fail "the options were not said" ;;
@@ -117,13 +131,8 @@ huge-archive)
     started=$children_ms
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$game/quiltor" 2>"$log" &
     pid=$!
-    i=0
-    until grep -q "アーカイブの目録が大きすぎて使えません" "$log" || [ $i -ge 300 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -TERM "$pid"
-    i=0
-    while kill -0 "$pid" 2>/dev/null && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "SIGTERM did not end the player"; }
-    expect_exit "$pid" 0 "the player"
+    wait_line "アーカイブの目録が大きすぎて使えません"
+    term_player
     children_times
     took=$((children_ms - started))
     [ "$took" -lt 10000 ] || fail "took $took ms of processor time"
@@ -209,10 +218,8 @@ fifo)
     mkfifo "$game/data/index.txt" "$game/system/option.qsd"
     SDL_VIDEODRIVER=dummy timeout 30 "$game/quiltor" 2>"$log" &
     pid=$!
-    i=0
-    until grep -q "index.txt cannot be opened" "$log" || [ $i -ge 100 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -TERM "$pid"
-    expect_exit "$pid" 0 "the player in its box"
+    wait_line "index.txt cannot be opened"
+    term_player
     grep -q "index.txt cannot be opened" "$log" || fail "nothing said of the start script"
     [ -p "$game/data/index.txt" ] && [ -p "$game/system/option.qsd" ] || fail "a FIFO was replaced"
     ;;

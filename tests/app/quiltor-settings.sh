@@ -40,17 +40,10 @@ same_corner() { # name name
     return 1
 }
 
-# The custom-skip dialog shows in a new screenshot.
-custom_skip_shown() {
-    shot custom-skip || return 1
-    set -- $(dialog_corner custom-skip)
-    panel custom-skip "450x280+$1+$2" "the custom-skip dialog"
-}
-
 # The custom-skip dialog, a second or so into the demo.
 export QUILTOR_TEST_COMMAND=40066 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
 start_game "$work/demo" || exit 1
-wait_for 30 custom_skip_shown || status=1
+wait_for 30 shown custom-skip in_dialog 450x280 0 0 "the custom-skip dialog" || status=1
 keys Escape || status=1
 sleep 1
 

@@ -18,19 +18,12 @@ work=$1
 shots=$3
 status=0
 
-# The save dialog shows in a new screenshot.
-save_dialog_shown() {
-    shot tap-save-dialog || return 1
-    set -- $(dialog_corner tap-save-dialog)
-    panel tap-save-dialog "540x50+$(($1 + 8))+$(($2 + 302))" "the save dialog's fields"
-}
-
 # The screen picture's save dialog, a second or so into the demo, proposes a
 # name, selected; End, Ctrl+A, a new name, a stray letter taken back with
 # Backspace, and Return save it under the new one.
 export QUILTOR_TEST_COMMAND=40059 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
 start_game "$work/demo" || exit 1
-wait_for 30 save_dialog_shown || status=1
+wait_for 30 shown tap-save-dialog save_fields || status=1
 tap_keys End Control_L+a t a p p e d period p d t x BackSpace Return || status=1
 wait_for 5 ls "$work/demo/tapped.pdt" || { echo "the tapped name was not used:"; ls "$work/demo"; status=1; }
 sleep 1

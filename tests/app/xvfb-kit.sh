@@ -190,3 +190,21 @@ settings_row() {
 dialog_corner() { # name
     convert "$shots/$1.png" -fill black +opaque '#D1D1D1' -format '%@' info: | awk -F'[x+]' '{ print $3, $4 }'
 }
+
+# A panel of the given size at the offset from the dialog's corner.
+in_dialog() { # name size x y what
+    set -- "$@" $(dialog_corner "$1")
+    panel "$1" "$2+$(($3 + $6))+$(($4 + $7))" "$5"
+}
+# The save dialog's name and type fields.
+save_fields() { # name
+    in_dialog "$1" 540x50 8 302 "the save dialog's fields"
+}
+
+# A new screenshot passes the check, given the name first.
+shown() { # name check [argument...]
+    name=$1
+    check=$2
+    shift 2
+    shot "$name" && "$check" "$name" "$@"
+}

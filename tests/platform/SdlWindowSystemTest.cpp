@@ -91,23 +91,19 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     auto system = MakeSdlWindowSystem();
     WindowHandle window = system->CreateWindow(WindowSpec());
     ASSERT_NE(window, 0u);
-    const auto sdlId = static_cast<Uint32>(window);
-    const auto key = [&](SDL_Keycode sym, Uint16 mod) {
-        SDL_Event event{};
-        event.key = {SDL_KEYDOWN, 0, sdlId, 0, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}};
-        return event;
+    const auto id = static_cast<Uint32>(window);
+    const auto key = [id](SDL_Keycode sym, Uint16 mod) {
+        return SDL_Event{.key = {SDL_KEYDOWN, 0, id, 0, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}}};
     };
-    SDL_Event quit{}, closeBox{};
-    quit.type = SDL_QUIT;
-    closeBox.window = {SDL_WINDOWEVENT, 0, sdlId, SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0};
     // Each with the message the main loop gets of it afterwards: a close is waiting only for WM_CLOSE.
     const struct {
         const char* what;
         std::optional<SDL_Event> event; // else a posted close
         std::uint32_t arrives;
     } cases[] = {
-        {"the close box", closeBox, WM_CLOSE},
-        {"the last window's quit", quit, WM_CLOSE},
+        {"the close box", SDL_Event{.window = {SDL_WINDOWEVENT, 0, id, SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0}},
+         WM_CLOSE},
+        {"the last window's quit", SDL_Event{.type = SDL_QUIT}, WM_CLOSE},
         {"Alt+F4", key(SDLK_F4, KMOD_LALT), WM_CLOSE},
         {"a posted close", std::nullopt, WM_CLOSE},
         {"F4 alone", key(SDLK_F4, KMOD_NONE), WM_KEYDOWN},

@@ -56,12 +56,8 @@ constexpr double Cbr128 = 0.65;
 // bytes of PCM), the most the format makes of a byte.
 inline std::string SilentMp3(std::size_t frames)
 {
-    std::string frame(96, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x14';
+    const std::string frame = std::string("\xFF\xFB\x14", 3) + std::string(93, '\0');
     std::string out;
-    out.reserve(frames * frame.size());
     for (std::size_t i = 0; i < frames; ++i) out += frame;
     return out;
 }
