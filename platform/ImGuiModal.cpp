@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Letterbox.h"
+#include "platform/SdlKeyMap.h"
 #include "platform/TerminationSignals.h"
 
 #include <SDL.h>
@@ -123,8 +124,7 @@ void ImGuiModal::Take(const SDL_Event& event)
     case SDL_KEYUP:
         // The loop has the keys the game would read: Alt+F4 is the window's
         // close here too.
-        if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_F4
-            && (event.key.keysym.mod & KMOD_ALT) != 0) {
+        if (IsCloseKey(event)) {
             SDL_Event close{};
             close.type = SDL_WINDOWEVENT;
             close.window.event = SDL_WINDOWEVENT_CLOSE;

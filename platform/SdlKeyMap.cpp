@@ -46,4 +46,10 @@ std::uintptr_t VirtualKeyFromSdl(SDL_Keycode key)
     }
 }
 
+bool IsCloseKey(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN && event.key.repeat == 0 && event.key.keysym.sym == SDLK_F4 &&
+           (event.key.keysym.mod & KMOD_ALT) != 0;
+}
+
 } // namespace platform

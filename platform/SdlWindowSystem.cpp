@@ -31,12 +31,6 @@ namespace {
 // signal (a signal may land on any thread and so cannot wake SDL's wait).
 constexpr int SignalPollMs = 50;
 
-// Alt+F4 pressed: the close the system's own shortcut makes of it.
-bool IsCloseKey(const SDL_Event& event)
-{
-    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT);
-}
-
 class SdlWindowSystem final : public IWindowSystem {
 public:
     ~SdlWindowSystem() override;
@@ -473,7 +467,7 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
               KeyData(event.key.repeat != 0, release));
         // The engine reads Alt+F4 only at its next turn, which a script's
         // long tags may put off: the close waits here meanwhile.
-        if (IsCloseKey(event) && event.key.repeat == 0)
+        if (IsCloseKey(event))
             Queue(event.key.windowID, WM_CLOSE);
         break;
     }

@@ -92,8 +92,8 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     WindowHandle window = system->CreateWindow(WindowSpec());
     ASSERT_NE(window, 0u);
     const auto id = static_cast<Uint32>(window);
-    const auto key = [id](SDL_Keycode sym, Uint16 mod) {
-        return SDL_Event{.key = {SDL_KEYDOWN, 0, id, 0, 0, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}}};
+    const auto key = [id](SDL_Keycode sym, Uint16 mod, Uint8 repeat = 0) {
+        return SDL_Event{.key = {SDL_KEYDOWN, 0, id, 0, repeat, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}}};
     };
     // Each with the message the main loop gets of it afterwards: a close is waiting only for WM_CLOSE.
     const struct {
@@ -107,6 +107,7 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
         {"Alt+F4", key(SDLK_F4, KMOD_LALT), WM_CLOSE},
         {"a posted close", std::nullopt, WM_CLOSE},
         {"F4 alone", key(SDLK_F4, KMOD_NONE), WM_KEYDOWN},
+        {"Alt+F4 held on", key(SDLK_F4, KMOD_LALT, 1), WM_KEYDOWN},
         {"Alt+Enter", key(SDLK_RETURN, KMOD_RALT), WM_KEYDOWN},
     };
     WindowMessage message;
