@@ -158,6 +158,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     };
     const std::string cut = "[BACK COLOR=\"#204060\" EFFECT=\"NONE\"][PAINT NAME=\"sign\" FILE=\"sign.bmp\" X=\"100\" Y=\"40\" EFFECT=\"NONE\"]"
                             "[CUT FILE=\"disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\" ERASE=\"LEFTTOP\"]";
+    const std::string pasted = cut + "[PASTE NAME=\"sign\" X=\"4\" Y=\"4\"]";
     std::string pastes = cut;
     for (int k = 0; k < 20; ++k) pastes += "[PASTE NAME=\"sign\" X=\"" + std::to_string(4 + 5 * k) + "\" Y=\"4\"]";
     std::string row;
@@ -171,7 +172,8 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         run.AtTurn(2, [](EngineRun& r) { r.Keyboard().Release(KeyCode::LeftAlt); r.Keyboard().Release(KeyCode::Enter); });
     };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
-    const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060};
+    const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060}, disc{110, 60, 0x20A020};
+    const Point key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
     const Case cases[] = {
@@ -182,8 +184,13 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a row of buttons, turns of tags, a background", row + turns + arrive, button, background, BlendFrames},
         {"a row of buttons, Alt+Enter at a turn, a background", row + turns + arrive, button, background, BlendFrames,
          altEnterAtTurn},
-        {"a paste before a background, in its transition", cut + "[PASTE NAME=\"sign\" X=\"4\" Y=\"4\"]"
-         "[BACK COLOR=\"#406020\"]来ました。", {110, 60, 0x20A020}, {320, 300, 0x406020}, BlendFrames},
+        {"a paste before a background, in its transition", pasted + "[BACK COLOR=\"#406020\"]来ました。", disc, green, BlendFrames},
+        {"a paste before a character, in its transition",
+         pasted + "[ACT FILE=\"{BASE}pictures/key.bmp\" X=\"300\" Y=\"200\" EFFECT=\"BLEND\"]来ました。", disc, key, BlendFrames},
+        {"a paste before a painting, in its transition",
+         pasted + "[PAINT NAME=\"k\" FILE=\"key.bmp\" X=\"300\" Y=\"200\"]来ました。", disc, key, BlendFrames},
+        {"a paste, then one under a LOCK, at the UNLOCK", pasted + "[LOCK][PASTE NAME=\"sign\" X=\"100\" Y=\"4\"][UNLOCK]来ました。",
+         disc, {210, 60, 0x20A020}, BlendFrames},
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
         {"a button under a LOCK, past a click wait, at the UNLOCK",

@@ -202,7 +202,8 @@ TEST(EngineWipe, AnEffectPictureThatCannotBeHadBlends)
     }
 }
 
-// A picture name draws the picture keyed onto the new screen.
+// A picture name draws the picture keyed onto the new screen, which shows
+// from the first frame of the transition.
 TEST(EngineWipe, AnEffectPictureIsDrawnKeyedOntoTheScreen)
 {
     GameFolder game;
@@ -211,7 +212,10 @@ TEST(EngineWipe, AnEffectPictureIsDrawnKeyedOntoTheScreen)
     dibkit::WritePicture(game, "data/curtain.bmp", 640, 480,
                          [](int x, int) { return x < 320 ? 0xFF00FF00u : 0xFFFFFFFFu; });
     const Recorded run = Play(game, Red + BlueWith("{BASE}curtain.bmp"), 60);
-    EXPECT_NEAR(double(run.Transition().size()), 24, 1.5);
+    const std::vector<Sample> frames = run.Transition();
+    EXPECT_NEAR(double(frames.size()), 24, 1.5);
+    // The first is sampled as the transition begins, before it draws.
+    EXPECT_NEAR(frames.at(1).blue, 0.5, 0.01);
     EXPECT_NEAR(run.After().blue, 0.5, 0.01);
     EXPECT_TRUE(run.errors.empty());
 }
