@@ -21,8 +21,8 @@ public:
     // To the sample frame counted from the start; false when it cannot go there.
     virtual bool Seek(std::uint64_t frame) = 0;
     // The sample frames the whole stream gives, as the decoder measures it.
-    // A stream measured only by a walk over all of it is walked when neither
-    // its header nor its size puts it past mostFrames; else nothing.
+    // A stream measured only by a walk over its frames is walked no further
+    // than about mostFrames, whatever its size: past them, nothing.
     virtual std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/AudioDecoder.h"
 
@@ -42,32 +43,48 @@ bool LibraryReady()
     return ready;
 }
 
+struct HandleCloser {
+    void operator()(mpg123_handle* handle) const
+    {
+        mpg123_close(handle);
+        mpg123_delete(handle);
+    }
+};
+using Handle = std::unique_ptr<mpg123_handle, HandleCloser>;
+
+// A decoder of the stream whose output is fixed to rate and channels; null when refused.
+Handle OpenHandle(MemoryStream& stream, long rate, int channels)
+{
+    Handle handle(mpg123_new(nullptr, nullptr));
+    if (!handle)
+        return nullptr;
+    mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    const int encoding = MPG123_ENC_SIGNED_16;
+    const int mode = channels == 1 ? MPG123_MONO : MPG123_STEREO;
+    const bool opened = mpg123_replace_reader_handle(handle.get(), ReadStream, SeekStream, nullptr) == MPG123_OK
+                        && mpg123_format_none(handle.get()) == MPG123_OK
+                        && mpg123_format(handle.get(), rate, mode, encoding) == MPG123_OK
+                        && mpg123_open_handle(handle.get(), &stream) == MPG123_OK;
+    return opened ? std::move(handle) : nullptr;
+}
+
+// What the scan may trim off a count of whole frames: the encoder's delay and
+// padding, 12 bits each in its tag, at up to six times their rate (frames of
+// 8 kHz given out at 48 kHz).
+constexpr std::uint64_t MostTrimmedFrames = 2 * 4095 * 6;
+
 class MpegAudioDecoder : public IAudioDecoder {
 public:
-    MpegAudioDecoder(std::span<const std::uint8_t> bytes, int channels) : m_frameBytes(std::size_t(channels) * 2)
+    MpegAudioDecoder(std::span<const std::uint8_t> bytes, long rate, int channels)
+        : m_rate(rate), m_channels(channels), m_frameBytes(std::size_t(channels) * 2)
     {
         m_stream.bytes = bytes;
     }
-    ~MpegAudioDecoder() override
-    {
-        if (m_handle) {
-            mpg123_close(m_handle);
-            mpg123_delete(m_handle);
-        }
-    }
 
-    bool Open(long rate, int channels)
+    bool Open()
     {
-        m_handle = mpg123_new(nullptr, nullptr);
-        if (!m_handle)
-            return false;
-        mpg123_param(m_handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
-        const int encoding = MPG123_ENC_SIGNED_16;
-        const int mode = channels == 1 ? MPG123_MONO : MPG123_STEREO;
-        return mpg123_replace_reader_handle(m_handle, ReadStream, SeekStream, nullptr) == MPG123_OK
-               && mpg123_format_none(m_handle) == MPG123_OK
-               && mpg123_format(m_handle, rate, mode, encoding) == MPG123_OK
-               && mpg123_open_handle(m_handle, &m_stream) == MPG123_OK;
+        m_handle = OpenHandle(m_stream, m_rate, m_channels);
+        return m_handle != nullptr;
     }
 
     std::size_t Read(void* out, std::size_t n) override
@@ -76,7 +93,7 @@ public:
         std::size_t total = 0;
         while (total < n && !m_ended) {
             std::size_t done = 0;
-            const int result = mpg123_read(m_handle, static_cast<unsigned char*>(out) + total, n - total, &done);
+            const int result = mpg123_read(m_handle.get(), static_cast<unsigned char*>(out) + total, n - total, &done);
             total += done;
             // A format change is the decoder's first word on a stream; every
             // other answer but OK ends the stream.
@@ -91,27 +108,51 @@ public:
     bool Seek(std::uint64_t frame) override
     {
         m_ended = false;
-        return mpg123_seek(m_handle, off_t(frame), SEEK_SET) >= 0;
+        return mpg123_seek(m_handle.get(), off_t(frame), SEEK_SET) >= 0;
     }
 
-    // The scan reads every frame's header: a stream of tiny frames takes seconds
-    // for a few hundred MiB. The estimate needs the first frame alone.
+    // Counted by the library's scan, which trims what the encoder's tag says
+    // is no sound but reads on to the last frame. A walk of its own comes
+    // first and gives up past mostFrames: a file of tiny frames costs no more
+    // than a sound of mostFrames, whatever its size or its first frame tells.
     std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) override
     {
-        const off_t estimate = mpg123_length(m_handle);
-        if (estimate < 0 || std::uint64_t(estimate) > mostFrames || m_stream.bytes.size() > mostFrames)
+        if (!WithinFrames(mostFrames) || mpg123_scan(m_handle.get()) != MPG123_OK)
             return std::nullopt;
-        if (mpg123_scan(m_handle) != MPG123_OK)
-            return std::nullopt;
-        const off_t frames = mpg123_length(m_handle);
-        if (frames < 0)
+        const off_t frames = mpg123_length(m_handle.get());
+        if (frames < 0 || std::uint64_t(frames) > mostFrames)
             return std::nullopt;
         return std::uint64_t(frames);
     }
 
 private:
+    // Whether the frames, read through their headers by a decoder of their
+    // own, give no more than mostFrames and what a scan may trim.
+    bool WithinFrames(std::uint64_t mostFrames) const
+    {
+        MemoryStream stream{m_stream.bytes};
+        const Handle walker = OpenHandle(stream, m_rate, m_channels);
+        if (!walker)
+            return false;
+        std::uint64_t frames = 0;
+        for (;;) {
+            const int result = mpg123_framebyframe_next(walker.get());
+            mpg123_frameinfo frame;
+            if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || mpg123_info(walker.get(), &frame) != MPG123_OK
+                || frame.rate <= 0)
+                return true;
+            // At most what the frame gives out at the decoder's rate.
+            const auto samples = std::uint64_t(std::max(mpg123_spf(walker.get()), 0));
+            frames += samples * std::uint64_t(m_rate) / std::uint64_t(frame.rate);
+            if (frames > MostTrimmedFrames && frames - MostTrimmedFrames > mostFrames)
+                return false;
+        }
+    }
+
     MemoryStream m_stream;
-    mpg123_handle* m_handle = nullptr;
+    long m_rate;
+    int m_channels;
+    Handle m_handle;
     std::size_t m_frameBytes;
     bool m_ended = false;
 };
@@ -122,8 +163,8 @@ std::unique_ptr<IAudioDecoder> OpenMpegAudio(std::span<const std::uint8_t> strea
 {
     if (!LibraryReady() || (channels != 1 && channels != 2) || rate <= 0)
         return nullptr;
-    auto decoder = std::make_unique<MpegAudioDecoder>(stream, channels);
-    if (!decoder->Open(rate, channels))
+    auto decoder = std::make_unique<MpegAudioDecoder>(stream, rate, channels);
+    if (!decoder->Open())
         return nullptr;
     return decoder;
 }

@@ -81,8 +81,8 @@ int CACMStream::Open(const CTextString& fileName)
     // What the data decodes to, as the decoder counts it: the header's average
     // rate may lie, and an MP3's bit rate counts its header frame and padding
     // in (a loop on that length would end in a gap). Only a decoder that
-    // cannot count (an MP3 it cannot scan, or one too long to be held whole:
-    // that plays streamed, where the count is not worth the scan's seconds)
+    // cannot count (an MP3 it cannot scan, or one that gives more frames than
+    // a sound holds whole: that plays streamed, and its walk stops there)
     // leaves the estimate from the header.
     const std::uint32_t align = m_destinationFormat.nBlockAlign;
     std::optional<std::uint64_t> frames = m_decoder->MeasureFrames(MostHeldBytes / align);

@@ -7,6 +7,7 @@
 #include "sound/ACMStream.h"
 #include "sound/Mp3Header.h"
 #include "tests/kit/RecordingErrorLog.h"
+#include "tests/kit/WallSeconds.h"
 #include "tests/sound/RiffBuilder.h"
 #include "tests/sound/SoundTestFiles.h"
 
@@ -97,17 +98,52 @@ TEST_F(Mp3StreamTest, AVariableRateFileTakesTheMeasuredLength)
     EXPECT_EQ(ReadSamples(stream).size(), 44100u * 3 * 2);
 }
 
-TEST_F(Mp3StreamTest, OnlyAStreamWithinTheFramesAskedIsWalkedToBeMeasured)
+TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
 {
-    // 1000 frames of 1152 samples: the header's estimate is the count.
-    const std::string file = SilentMp3(1000);
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
-    const std::pair<std::uint64_t, std::optional<std::uint64_t>> rows[] = {
-        {UINT64_MAX, 1152000}, {1152000, 1152000}, {1151999, std::nullopt}, {0, std::nullopt}};
-    for (const auto& [most, measured] : rows) {
-        auto decoder = platform::OpenMpegAudio(bytes, 48000, 2);
+    // Frames of 1152 sample frames: the header's estimate is the count.
+    const std::string plain = SilentMp3(1000);
+    // A BGM's shape at 320 kbps, 32 kHz mono: more bytes than sample frames.
+    const std::string dense = SilentMp3(100, 320, 32000, true);
+    // A first frame whose bit rate tells ten times the length, or a tenth; and
+    // so 64 MiB of tiny frames, nearly five hours.
+    const std::string overstated = SilentMp3(1) + SilentMp3(99, 320);
+    const std::string understated = SilentMp3(1, 320) + SilentMp3(999);
+    const std::string hours = SilentMp3(1, 320) + SilentMp3((std::size_t{64} << 20) / 96);
+    struct Row {
+        const char* what;
+        const std::string& file;
+        long rate;
+        int channels;
+        std::uint64_t most;
+        std::optional<std::uint64_t> counted;
+    };
+    const Row rows[] = {{"unbounded", plain, 48000, 2, UINT64_MAX, 1152000},
+                        {"at the bound", plain, 48000, 2, 1152000, 1152000},
+                        {"one past", plain, 48000, 2, 1151999, std::nullopt},
+                        {"nothing asked", plain, 48000, 2, 0, std::nullopt},
+                        // The walk counts what the encoder's tag trims.
+                        {"tagged, at the bound", Cbr(), 44100, 2, 132300, 132300},
+                        {"more bytes than frames", dense, 32000, 1, 115200, 115200},
+                        {"overstated", overstated, 48000, 2, 115200, 115200},
+                        {"understated", understated, 48000, 2, 576000, std::nullopt},
+                        {"hours understated", hours, 48000, 2, MostHeldBytes / 4, std::nullopt}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size());
+        auto decoder = platform::OpenMpegAudio(bytes, row.rate, row.channels);
         ASSERT_TRUE(decoder);
-        EXPECT_EQ(decoder->MeasureFrames(most), measured) << most;
+        // A walk to the end of the hours takes some 0.08 s of processor time,
+        // one that gives up at the frames asked a millisecond.
+        const double start = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
+        EXPECT_EQ(decoder->MeasureFrames(row.most), row.counted);
+        EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start, 0.02) << "walked past the frames asked";
+        if (!row.counted)
+            continue;
+        // A sound held on the count ends where its samples do: a loop has no gap.
+        std::vector<std::int16_t> samples(std::size_t(row.channels) * 4096);
+        std::uint64_t frames = 0;
+        while (const std::size_t n = decoder->Read(samples.data(), samples.size() * 2)) frames += n / 2 / row.channels;
+        EXPECT_EQ(frames, *row.counted);
     }
 }
 

@@ -51,12 +51,17 @@ inline std::string Mp3(const platform::PcmSound& sound, platform::Mp3Bitrate bit
 // LAME's constant 128 kbps at 44.1 kHz stereo: joint stereo with an "Info" header frame.
 constexpr double Cbr128 = 0.65;
 
-// frames of MPEG-1 Layer III at 32 kbps, 48 kHz stereo whose empty side
-// information decodes to silence: 96 bytes for 1152 sample frames (4608
-// bytes of PCM), the most the format makes of a byte.
-inline std::string SilentMp3(std::size_t frames)
+// frames of MPEG-1 Layer III whose empty side information decodes to
+// silence, by default at 32 kbps, 48 kHz stereo: 96 bytes for 1152 sample
+// frames (4608 bytes of PCM), the most the format makes of a byte. kbps is
+// 32 or 320, rate 48000 or 32000.
+inline std::string SilentMp3(std::size_t frames, int kbps = 32, int rate = 48000, bool mono = false)
 {
-    const std::string frame = std::string("\xFF\xFB\x14", 3) + std::string(93, '\0');
+    const char bitrate = kbps == 320 ? '\xE0' : '\x10';
+    const char sampling = rate == 32000 ? '\x08' : '\x04';
+    const std::size_t bytes = std::size_t(144) * std::size_t(kbps) * 1000 / std::size_t(rate);
+    const std::string frame = std::string("\xFF\xFB", 2) + char(bitrate | sampling) + (mono ? '\xC0' : '\0')
+                              + std::string(bytes - 4, '\0');
     std::string out;
     for (std::size_t i = 0; i < frames; ++i) out += frame;
     return out;

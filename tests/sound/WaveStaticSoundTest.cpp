@@ -1,6 +1,6 @@
 #include "tests/sound/SoundDevice.h"
 
-#include <tuple>
+#include <algorithm>
 
 #include "platform/HeadlessWindowSystem.h"
 #include "platform/WindowMessage.h"
@@ -218,29 +218,52 @@ TEST_F(WaveStaticSoundTest, SwitchingModeCarriesFileLoopVolumeAndPlayOver)
 
 } // namespace
 
-TEST_F(WaveStaticSoundTest, AFileThatDecodesPastWhatASoundHoldsWholePlaysStreamed)
+TEST_F(WaveStaticSoundTest, WhatAFileDecodesToAndNotItsBytesDecidesWhetherItIsHeldOrStreamed)
 {
-    // Some 70 MiB of PCM each, from 1.5 and 17 MiB of file.
-    for (const auto& [file, bytes, ms] :
-         {std::tuple{"long.mp3", SilentMp3(16000), 384000}, std::tuple{"long.wav", SilentImaWave(17408), 401449}}) {
-        SCOPED_TRACE(file);
-        folder.Put(file, bytes);
-        const std::string name = folder.Name(file);
+    struct Case {
+        const char* file;
+        std::string bytes;
+        std::int32_t ms;
+        bool held;
+    };
+    // Some 70 MiB of PCM each from 1.5 and 17 MiB of file; and a looping BGM
+    // of 320 kbps at 32 kHz, stereo, with as many bytes behind its last frame
+    // as a sound held whole has sample frames: its bit rate tells 51 MiB of
+    // PCM, which would be held, ending in seven minutes of silence.
+    const std::string bgm = Mp3(Tone(32000, 2, 1000), platform::Mp3Bitrate::Constant, 0);
+    const Case cases[] = {{"long.mp3", SilentMp3(16000), 384000, false},
+                          {"long.wav", SilentImaWave(17408), 401449, false},
+                          {"bgm.mp3", bgm + std::string(MostHeldBytes / 4, '\0'), 1000, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        folder.Put(c.file, c.bytes);
+        const std::string name = folder.Name(c.file);
         CWaveStaticSound alone(&output);
-        EXPECT_EQ(alone.Open(name), CWaveStaticSound::TooLongToHold);
-        EXPECT_EQ(alone.GetCurrentPos(), -1);
+        EXPECT_EQ(alone.Open(name), c.held ? 0 : CWaveStaticSound::TooLongToHold);
+        EXPECT_EQ(alone.GetCurrentPos() == -1, !c.held);
 
         const bool peaks = testkit::RestartPeakMemory();
         const std::uint64_t before = testkit::PeakMemory();
         CSwitchWaveSound sound(&output);
         sound.SetLoopPlay(true);
         ASSERT_EQ(sound.Open(name), 0);
-        EXPECT_TRUE(sound.IsStreamMode() && sound.IsLoopPlay());
-        EXPECT_NEAR(sound.GetLength(), ms, 2);
+        EXPECT_TRUE(sound.IsStreamMode() != c.held && sound.IsLoopPlay());
+        EXPECT_NEAR(sound.GetLength(), c.ms, 2);
+        const std::size_t from = Device().Recording().size();
         ASSERT_EQ(sound.Play(), 0);
         Advance(100);
         EXPECT_TRUE(sound.IsPlay());
         EXPECT_TRUE(!peaks || testkit::PeakMemory() - before < MostHeldBytes / 2) << testkit::PeakMemory() - before;
+        if (!c.held) continue;
+        // Around the loop point the tone goes on: no millisecond of silence.
+        Advance(std::uint32_t(c.ms));
+        const std::vector<std::int16_t> heard = HeardFrom(from);
+        ASSERT_GE(heard.size(), std::size_t(c.ms + 50) * 96);
+        std::size_t run = 0;
+        std::size_t longest = 0;
+        for (std::size_t i = std::size_t(c.ms - 50) * 96; i < std::size_t(c.ms + 50) * 96; ++i)
+            longest = std::max(longest, run = heard[i] == 0 ? run + 1 : 0);
+        EXPECT_LT(longest, 96u);
     }
     EXPECT_FALSE(log->Contains("GetVolume"));
 }
