@@ -42,12 +42,12 @@ bool IsFullPath(std::string_view text)
     return drive >= 'a' && drive <= 'z';
 }
 
-// A path (of a script dropped on the window, say) is named as the host
-// shows it, with the cure: no form of it reads back while a name holds that.
+// A path (a dropped script's, say) is named as the host shows it, with the
+// cure: while one of its names holds such a character, no form reads back.
 [[noreturn]] void Refuse(const CTextString& value)
 {
     if (IsFullPath(value.GetStr()))
-        throw EUnsavable(CTextString("パスにセーブデータに書けない文字（「,」や「{」など）を含んでいるため、セーブできません。"
+        throw EUnsavable(CTextString("パスがセーブデータに書けない文字（「,」や「{」など）を含んでいるため、セーブできません。"
                                      "ファイルやフォルダの名前を変えるか、ゲームの data フォルダに置いてください。\n") +
                          CTextString(platform::Utf8ToCp932(platform::ShownPath(value.GetStr()))));
     throw EUnsavable(CTextString("セーブデータに書けない文字を含んでいるため、セーブできません。\n") + value);
