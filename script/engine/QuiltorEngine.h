@@ -9,6 +9,7 @@
 #include <functional>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "draw/DrawHolder.h"
@@ -245,6 +246,9 @@ public:
 
 private:
     void RunState();
+    // Story text that holds a character layout skips is said once a script,
+    // at the first such character.
+    void WarnUnshown(const CTextString& body);
     // The window's turn amid a script read on without a wait: a transition a
     // tag started runs and the input is answered; what the tags set up
     // otherwise waits for the wait. False when it took the engine out of
@@ -377,6 +381,8 @@ private:
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;
+    // The scripts whose story text was said to hold a character not shown.
+    std::set<std::string> m_unshownSaid;
 };
 
 template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)

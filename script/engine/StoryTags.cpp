@@ -2,6 +2,8 @@
 
 #include "script/engine/InputState.h"
 #include "script/lang/ScriptError.h"
+#include "script/lang/TextScan.h"
+#include "script/tag/TextRules.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -22,10 +24,26 @@ int FindMark(const std::string& body, std::string_view mark)
 
 } // namespace
 
+void CQuiltorEngine::WarnUnshown(const CTextString& body)
+{
+    const std::size_t at = TAG::FirstUnshownCharacter(body.GetStr());
+    if (at == std::string::npos) return;
+    CScriptError& errors = CScriptError::GetInstance();
+    if (!m_unshownSaid.insert(errors.Here().script.GetStr()).second) return;
+    // Placed where the script wrote it, unless a variable brought it.
+    const char character = body.GetStr()[at];
+    const std::size_t written = FindSjisChar(errors.GetTagText().GetStr(), 0, character);
+    errors.Warn(CTextString("半角の「") + CTextString(std::string(1, character)) +
+                    CTextString("」は文章に表示されません。表示される半角文字は数字だけなので、全角で書いてください"
+                                "（このスクリプトでは最初の一つだけを知らせます）。"),
+                written == std::string::npos ? errors.Here() : errors.Here(written));
+}
+
 void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
 {
     CTextString body = record.GetBody();
     if (body.IsEmpty()) return;
+    WarnUnshown(body);
     if (m_select.IsInside()) {
         ShowWindows();
         ShowText();

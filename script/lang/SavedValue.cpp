@@ -1,6 +1,8 @@
 #include "script/lang/SavedValue.h"
 
 #include "platform/FileSystem.h"
+#include "platform/HostPath.h"
+#include "platform/TextCodec.h"
 #include "script/lang/Expression.h"
 #include "script/lang/Set.h"
 #include "script/lang/TextScan.h"
@@ -32,8 +34,22 @@ bool LexesAsItStands(std::string_view text)
     return depth == 0;
 }
 
+// A drive and a separator: the full name of a script or a picture.
+bool IsFullPath(std::string_view text)
+{
+    if (text.size() < 3 || text[1] != ':' || (text[2] != '/' && text[2] != '\\')) return false;
+    const char drive = static_cast<char>(text[0] | 0x20);
+    return drive >= 'a' && drive <= 'z';
+}
+
+// A path (a dropped script's, say) is named as the host shows it, with the
+// cure: while one of its names holds such a character, no form reads back.
 [[noreturn]] void Refuse(const CTextString& value)
 {
+    if (IsFullPath(value.GetStr()))
+        throw EUnsavable(CTextString("パスがセーブデータに書けない文字（「,」や「{」など）を含んでいるため、セーブできません。"
+                                     "ファイルやフォルダの名前を変えるか、ゲームの data フォルダに置いてください。\n") +
+                         CTextString(platform::Utf8ToCp932(platform::ShownPath(value.GetStr()))));
     throw EUnsavable(CTextString("セーブデータに書けない文字を含んでいるため、セーブできません。\n") + value);
 }
 

@@ -37,6 +37,11 @@ CScriptError& CScriptError::GetInstance()
 
 CScriptError::Place CScriptError::Here() { return At(m_tagOffset, m_tagText.GetStr()); }
 
+CScriptError::Place CScriptError::Here(std::size_t into)
+{
+    return At(m_tagOffset == npos ? npos : m_tagOffset + into, m_tagText.GetStr());
+}
+
 CScriptError::Place CScriptError::At(std::size_t offset, std::string_view tag)
 {
     return {m_script, m_lines.LineAt(offset), ShownOnOneLine(StripTagBlanks(tag), ShownTagBytes)};

@@ -53,6 +53,9 @@ public:
     void Notice(std::string_view what);
     // The place of the tag read last, and of a tag of the script being read.
     Place Here();
+    // The place of the tag read last, on the line of its byte into (a story
+    // text can run over several lines).
+    Place Here(std::size_t into);
     Place At(std::size_t offset, std::string_view tag);
 
     std::int32_t GetMode() const { return m_mode; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/TextString.h"
+#include "script/lang/TextScan.h"
 
 namespace TAG {
 namespace {
@@ -44,6 +45,15 @@ std::size_t ShownCharacters(std::string_view text)
         if (!consumed) return count;
         pos += consumed;
     }
+}
+
+std::size_t FirstUnshownCharacter(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size(); at += kivotasuGameKit::CharLengthAt(text, at)) {
+        const char byte = text[at];
+        if (static_cast<unsigned char>(byte) < 0x80 && (byte < '0' || byte > '9') && !IsTagBlank(byte)) return at;
+    }
+    return std::string_view::npos;
 }
 
 std::string ShownBytes(std::string_view text)

@@ -18,6 +18,10 @@ struct LayoutChar {
 LayoutChar NextLayoutChar(std::string_view text, std::size_t pos);
 // How many characters layout shows of text: the cells one line of it takes.
 std::size_t ShownCharacters(std::string_view text);
+// Where the first character lies that layout skips though its author meant it
+// to show: a half-width one other than a digit or a blank (blanks and breaks
+// lay the script out); npos for none.
+std::size_t FirstUnshownCharacter(std::string_view text);
 
 // "、。」）！？］』": may not start a line, so it stays in the hanging columns.
 bool IsLineStartForbidden(std::string_view character);

@@ -140,7 +140,7 @@ void StoryPictures(const fs::path& folder)
         return star ? Colour{230, 230, 250} : Colour{Channel(10 + y / 24.0), Channel(14 + y / 20.0), Channel(60 - x / 32.0)};
     });
     // Two more frames of the message window, in the window's place, a border
-    // around a keyed magenta inside: what the window-frame menu switches between.
+    // around a keyed magenta inside: the demo gives the window one, then the other.
     const Colour borders[2] = {{120, 170, 230}, {230, 190, 90}};
     for (int n = 0; n < 2; ++n) {
         WriteBmp(folder / ("frame" + std::to_string(n + 1) + ".bmp"), 608, 176, [&](int x, int y) {

@@ -515,7 +515,7 @@ kivotasuGameKit::CTextString TitleOf(const std::string& save)
 // the close; host paths with a double quote or "]" are written through
 // {KARUTEMI}. Each loads back and plays on, and the globals file is written
 // again. A choice text that has no such form refuses the save in a box and
-// leaves the old file.
+// leaves the old file, and so does a dropped script's name that holds ",".
 TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
 {
     MemoryGame game(std::make_unique<AwkwardFolder>());
@@ -550,17 +550,35 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
         EXPECT_EQ(SetsOf(*loaded, "after"), 1u) << "played on past the saved wait";
     }
 
-    // Plain text in a choice keeps its "]", which no tag value can hold.
-    testkit::ScopedErrorLogRecorder log;
-    auto refused = game.Play("[SELECT]はい]です[ENDSELECT]" + Hold, 10, {{5, [] { Engine().QuickSave(); }}});
-    EXPECT_EQ(game.files.Get(game.folder + "Save\\index.q"), text) << "the old save stays";
-    // Said in a box, not as a script error; the choice's auto-save and the
-    // resume save at the close are refused on stderr alone.
-    const auto boxes = refused->Boxes().History();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].textSjis.find("セーブできません"), std::string::npos);
-    EXPECT_TRUE(refused->errors.empty());
-    EXPECT_NE(refused->frames.back().state, EngineState::ScriptEnd);
+    // Plain text in a choice keeps its "]", which no tag value can hold; a
+    // path is named in the box by its host form, with the cure.
+    const std::string dropped = game.folder + "a, b.txt";
+    game.files.Put(dropped, "[C]" + Hold);
+    const struct {
+        const char* what;
+        std::string script, drop, save, old; // the quick save as it stays ("": none)
+        std::vector<std::string> shown;
+    } refusals[] = {
+        {"a choice", "[SELECT]はい]です[ENDSELECT]" + Hold, "", game.folder + "Save\\index.q", text, {"セーブできません"}},
+        {"a dropped script", Hold, dropped, "Z:\\Save\\a, b.q", "",
+         {"\n/say \"yes\" ]/a, b.txt", "名前を変えるか、ゲームの data フォルダに置いて"}},
+    };
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(c.what);
+        testkit::ScopedErrorLogRecorder log;
+        auto drop = [&] {
+            if (!c.drop.empty()) static_cast<platform::HeadlessWindowSystem&>(platform::Windows()).DropFile(Engine().GetApp()->GetHWnd(), c.drop);
+        };
+        auto refused = game.Play(c.script, 60, {{2, drop}, {50, [] { Engine().QuickSave(); }}});
+        EXPECT_EQ(game.files.Exists(c.save) ? game.files.Get(c.save) : "", c.old) << "the old save stays";
+        // Said in a box, not as a script error; the choice's auto-save and the
+        // resume save at the close are refused on stderr alone.
+        const auto boxes = refused->Boxes().History();
+        ASSERT_EQ(boxes.size(), 1u);
+        for (const std::string& part : c.shown) EXPECT_NE(boxes[0].textSjis.find(part), std::string::npos) << boxes[0].textSjis;
+        EXPECT_TRUE(refused->errors.empty());
+        EXPECT_NE(refused->frames.back().state, EngineState::ScriptEnd);
+    }
 }
 
 // The caption is cut to its bytes at a character boundary: a lone lead byte

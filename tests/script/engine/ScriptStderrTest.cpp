@@ -139,6 +139,15 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"story text that holds a half-width comma", "Hello, world![P][END]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:1: 演算子が足りません。（半角の「,」「!」があるので、"
               u8"計算式として読みました。） Hello, world!\n")},
+        // Once a script, at the first, where the script wrote it or where the
+        // text that a variable brought it into starts; blanks lay text out.
+        {"half-width characters in story text", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"]\r\nようこそ 12、\r\nドキドキ!学園へ。"
+                                                "[CALL FILE=\"{BASE}sub.txt\"]もう一度?[END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「!」は文章に表示されません。表示される半角文字は数字だけなので、"
+              u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ 12、 ドキドキ!学園へ。\n"
+              u8"quiltor: script warning at {GAME}/data/sub.txt:2: 半角の「-」は文章に表示されません。表示される半角文字は数字だけなので、"
+              u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 差は {x}。A\n"),
+         {}, {}, {}, {{"data/sub.txt", "[SET VARIABLE=\"x\" ENTITY=\"-5\"]\r\n差は\r\n{x}。A[ENDCALL]"}}},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.

@@ -191,5 +191,5 @@ TEST(StoryText, DemoChapterOfTheMessageWindowRunsThrough)
     run.Run(160);
     EXPECT_TRUE(run.errors.empty()) << (run.errors.empty() ? "" : run.errors[0]);
     EXPECT_EQ(run.Tags(TagId::Set).size(), 2u) << "the chapter returned";
-    EXPECT_EQ(run.Tags(TagId::P).size(), 8u);
+    EXPECT_EQ(run.Tags(TagId::P).size(), 9u);
 }
