@@ -270,6 +270,9 @@ private:
     void WaitFrame();
     // The screen plane at the screen size, cleared.
     void CreateScreenPlane();
+    // Black, the screen a play starts from, whatever colour the last BACK or
+    // the end screen left the plane to fill with.
+    void ClearScreenPlane();
     // One pass of the dispatcher over a stored file (options, game folder):
     // a bad tag is logged and the tags after it still run.
     void RunStoredFile(const CTextString& name);
