@@ -57,3 +57,23 @@ void CQuiltorEngine::ShowPage()
     m_windows.CopyWindowArea(m_screen);
     m_text.CopyTextArea(GetDraw(), m_screen);
 }
+
+void CQuiltorEngine::LiftPage()
+{
+    {
+        TAG::CLockScope unseen(m_lock);
+        HideText();
+        HideWindows();
+    }
+    ShowPage();
+}
+
+void CQuiltorEngine::LayPage()
+{
+    {
+        TAG::CLockScope unseen(m_lock);
+        ShowWindows();
+        ShowText();
+    }
+    ShowPage();
+}
