@@ -5,6 +5,7 @@
 void CQuiltorEngine::Redraw()
 {
     ComposeLayers(m_screen);
+    m_buttons.MarkFunctionButtonsDrawn();
     m_windows.Invalidate();
     m_text.Invalidate();
 }

@@ -141,8 +141,8 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // What the tags between two waits set up reaches the window together, at the
 // speed of its transitions: never one thing of it ahead of the rest (not at a
 // turn amid a frame's time of tags either), nothing of a LOCK before its
-// UNLOCK (not in the back-log either), and a button stays drawn while it is
-// defined.
+// UNLOCK (not in the back-log, the hidden windows or over the window frames
+// either), and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point {
@@ -201,6 +201,9 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a button before a LOCK, past the back-log of its click wait, at the UNLOCK",
          TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
          18 + BlendFrames, awayAndOn(KeyCode::PageUp)},
+        {"a button under a LOCK over the window frames, past hidden windows, at the UNLOCK",
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。",
+         {510, 410, 0x6040A0}, background, 18 + BlendFrames, awayAndOn(KeyCode::Space)},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
          {510, 410, 0x6040A0}, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
