@@ -3,18 +3,14 @@
 #include "script/engine/InputState.h"
 #include "script/engine/KeyCodes.h"
 
-// The frame loop of the back-log view: the log's pages over a copy of the
-// screen without the text window, until a click.
+// The frame loop of the back-log view: the log's pages over what the window
+// shows without the text window, until a click gives it back.
 void CQuiltorEngine::BackLog()
 {
     using namespace KeyCode;
     InputEvent& event = CInputState::GetInstance().Event;
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-        HideWindows();
-    }
-    m_log.Draw(GetBackPlane(), m_screen);
+    LiftPage();
+    m_log.Draw(GetBackPlane());
     PresentBack();
     // The wheel or key that opened the view would also scroll it a line up,
     // hiding the newest line it opened on.
@@ -37,10 +33,9 @@ void CQuiltorEngine::BackLog()
         if (m_frameInput.leftDown || m_frameInput.rightDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::BackLog) return;
         if (event == InputEvent::Decide) {
-            m_log.RestoreScreen(GetBackPlane(), m_screen);
-            ShowWindows();
-            ShowText();
-            Present();
+            m_log.RestoreScreen(GetBackPlane());
+            PresentBack();
+            LayPage();
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }

@@ -5,6 +5,7 @@
 void CQuiltorEngine::Redraw()
 {
     ComposeLayers(m_screen);
+    m_buttons.MarkFunctionButtonsDrawn();
     m_windows.Invalidate();
     m_text.Invalidate();
 }
@@ -56,4 +57,24 @@ void CQuiltorEngine::ShowPage()
 {
     m_windows.CopyWindowArea(m_screen);
     m_text.CopyTextArea(GetDraw(), m_screen);
+}
+
+void CQuiltorEngine::LiftPage()
+{
+    {
+        TAG::CLockScope unseen(m_lock);
+        HideText();
+        HideWindows();
+    }
+    ShowPage();
+}
+
+void CQuiltorEngine::LayPage()
+{
+    {
+        TAG::CLockScope unseen(m_lock);
+        ShowWindows();
+        ShowText();
+    }
+    ShowPage();
 }

@@ -159,6 +159,7 @@ void CQuiltorEngine::OnEndButtonTag()
     HideText();
     HideWindows();
     off->Draw(m_screen);
+    m_buttons.MarkFunctionButtonsDrawn();
     m_windows.Invalidate();
     m_text.Invalidate();
     if (windowsShown) ShowWindows();

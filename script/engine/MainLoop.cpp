@@ -18,6 +18,7 @@ using kivotasuGameKit::CTextString;
 namespace {
 
 constexpr std::uint32_t FramesPerSecond = 30;
+constexpr std::uint32_t Black = 0xFF000000;
 
 CTextString Expanded(const char* text)
 {
@@ -84,6 +85,12 @@ void CQuiltorEngine::RunState()
 void CQuiltorEngine::CreateScreenPlane()
 {
     m_screen.CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888);
+    ClearScreenPlane();
+}
+
+void CQuiltorEngine::ClearScreenPlane()
+{
+    m_screen.SetFillColor(Black);
     m_screen.Clear();
 }
 
@@ -159,9 +166,9 @@ void CQuiltorEngine::Reset()
         HideWindows();
     }
     m_engineTimer.Reset();
-    m_screen.Clear();
-    // The cleared screen (black, or the end screen's white) comes down as a
-    // blind; frames the timer catches up within one step of it show nothing new.
+    ClearScreenPlane();
+    // The black screen comes down as a blind; frames the timer catches up
+    // within one step of it show nothing new.
     std::int32_t drawn = -1;
     for (std::uint32_t elapsed; PumpMessages() && (elapsed = m_engineTimer.Get()) < ResetWipeMs;) {
         if (const std::int32_t phase = std::int32_t(elapsed * 256 / ResetWipeMs); phase != drawn) {

@@ -270,10 +270,20 @@ private:
     // The window frames' and the text's areas to the window: under a LOCK the
     // page reads as it does without one.
     void ShowPage();
+    // The page off the screen plane and back on, for the views that lift it
+    // (the back-log, the hidden windows): the window changes in the page's
+    // areas alone and keeps the rest of what it showed, as a change of
+    // display mode keeps all of it. Under a LOCK that rest is the scene from
+    // before it, which the screen plane no longer holds.
+    void LiftPage();
+    void LayPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.
     void CreateScreenPlane();
+    // Black, the screen a play starts from, whatever colour the last BACK or
+    // the end screen left the plane to fill with.
+    void ClearScreenPlane();
     // One pass of the dispatcher over a stored file (options, game folder):
     // a bad tag is logged and the tags after it still run.
     void RunStoredFile(const CTextString& name);

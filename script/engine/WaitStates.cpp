@@ -184,12 +184,7 @@ void CQuiltorEngine::TimedWait()
 void CQuiltorEngine::WindowHidden()
 {
     InputEvent& event = CInputState::GetInstance().Event;
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-    }
-    HideWindows();
-    if (m_lock.IsLocked()) ShowPage();
+    LiftPage();
     event = InputEvent::None;
 
     for (;;) {
@@ -200,9 +195,7 @@ void CQuiltorEngine::WindowHidden()
         if (m_state.State != EngineState::WindowHidden) return;
         if (event == InputEvent::WindowHide) event = InputEvent::Decide;
         if (event == InputEvent::Decide) {
-            ShowWindows();
-            ShowText();
-            if (m_lock.IsLocked()) ShowPage();
+            LayPage();
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }

@@ -58,6 +58,7 @@ void CButtonManager::Reset()
     m_selectMode = Normal;
     m_pressFlag = 0;
     m_selectCount = 0;
+    m_functionsDrawn = 0;
 }
 
 CElementManager::Position CButtonManager::FindOrCreate(const CTextString& name)
@@ -162,10 +163,20 @@ bool CButtonManager::Counts(Position position)
     return m_selectMode != ChoiceOnly || ButtonAt(position).GetKind() == ButtonKind::Choice;
 }
 
+void CButtonManager::MarkFunctionButtonsDrawn()
+{
+    m_functionsDrawn = std::size_t(std::ranges::count_if(
+        GetElements(), [](const auto& element) { return static_cast<CButtonElement&>(*element).GetKind() == ButtonKind::Function; }));
+}
+
 void CButtonManager::DrawFunctionButtons(Plane& target)
 {
-    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
-        if (ButtonAt(button).GetKind() == ButtonKind::Function) ButtonAt(button).DrawOffOnto(target);
+    std::size_t left = m_functionsDrawn;
+    for (Position button = GetElements().begin(); left > 0 && button != CElementManager::End(); ++button) {
+        if (ButtonAt(button).GetKind() != ButtonKind::Function) continue;
+        ButtonAt(button).DrawOffOnto(target);
+        --left;
+    }
 }
 
 void CButtonManager::DrawAll(Plane& target)

@@ -51,6 +51,11 @@ public:
 
     // The picture the PASTE inside BEGINBUTTON goes to.
     DIB::CDIB32Ex* GetFirstPicture() override;
+    // The function buttons defined so far stand on the screen plane (the
+    // composition drew them, or their ENDBUTTON outside a LOCK). The windows
+    // draw those alone over their frames: the ones a LOCK defines wait for
+    // the composition of its UNLOCK.
+    void MarkFunctionButtonsDrawn();
     void DrawFunctionButtons(Plane& target);
     void DrawAll(Plane& target) override;
     // One frame of input; true when an event was set (a click beside every
@@ -85,6 +90,8 @@ private:
     CText* m_text = nullptr;
     CMouseCursor* m_mouse = nullptr;
     std::int32_t m_selectCount = 0;
+    // The first function buttons, in the order defined, that the screen plane holds.
+    std::size_t m_functionsDrawn = 0;
 };
 
 } // namespace TAG

@@ -144,12 +144,12 @@ std::int32_t CLog::LastPageFirst() const
     return std::int32_t(std::clamp<std::int64_t>(std::int64_t(m_lines.size()) - m_line, 0, std::int64_t(m_lines.size())));
 }
 
-void CLog::Draw(Plane& back, Plane& screen)
+void CLog::Draw(Plane& back)
 {
     m_back = &back;
     m_backdrop.Release();
     if (m_backdrop.InnerCreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::SurfaceType::ARGB8888, false) == 0)
-        m_backdrop.CopyBlt(&screen, 0, 0);
+        m_backdrop.CopyBlt(&back, 0, 0);
     m_firstShown = LastPageFirst();
     DrawPage();
 }
@@ -194,9 +194,9 @@ void CLog::ScrollToEnd()
     DrawPage();
 }
 
-void CLog::RestoreScreen(Plane& back, Plane& screen)
+void CLog::RestoreScreen(Plane& back)
 {
-    back.CopyBlt(&screen, 0, 0);
+    back.CopyBlt(&m_backdrop, 0, 0);
 }
 
 } // namespace TAG

@@ -1,7 +1,7 @@
 #pragma once
 // The back-log: the story text already shown, kept as lines laid out by the
-// text window's rules, and the view that pages through it over a copy of the
-// screen.
+// text window's rules, and the view that pages through it over a copy of what
+// the window shows.
 
 #include <cstdint>
 #include <deque>
@@ -44,16 +44,17 @@ public:
     void AddEmptyLine();
     void Write(kivotasuGameKit::CTextFileWriter& writer) const;
 
-    // The view: Draw opens it on the last page over a copy of the screen
-    // plane; the scrolls move it (n = 0: a page less two lines) and draw the
-    // page onto the back plane; RestoreScreen puts the screen plane back.
-    void Draw(Plane& back, Plane& screen);
+    // The view: Draw opens it on the last page over a copy of what the back
+    // plane shows; the scrolls move it (n = 0: a page less two lines) and
+    // draw the page onto the back plane; RestoreScreen gives the back plane
+    // back the picture the view opened over.
+    void Draw(Plane& back);
     void DrawPage();
     void ScrollUp(std::int32_t n);
     void ScrollDown(std::int32_t n);
     void ScrollToTop();
     void ScrollToEnd();
-    void RestoreScreen(Plane& back, Plane& screen);
+    void RestoreScreen(Plane& back);
 
     const std::deque<CTextString>& GetLines() const { return m_lines; }
     std::int32_t GetFirstShown() const { return m_firstShown; }

@@ -141,7 +141,8 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // What the tags between two waits set up reaches the window together, at the
 // speed of its transitions: never one thing of it ahead of the rest (not at a
 // turn amid a frame's time of tags either), nothing of a LOCK before its
-// UNLOCK, and a button stays drawn while it is defined.
+// UNLOCK (not in the back-log, the hidden windows or over the window frames
+// either), and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point {
@@ -171,6 +172,14 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         run.AtTurn(1, [](EngineRun& r) { r.Keyboard().Hold(KeyCode::LeftAlt); r.Keyboard().Hold(KeyCode::Enter); });
         run.AtTurn(2, [](EngineRun& r) { r.Keyboard().Release(KeyCode::LeftAlt); r.Keyboard().Release(KeyCode::Enter); });
     };
+    // At the click wait, the view the key opens, a click back, and one on.
+    auto awayAndOn = [](std::uint8_t key) {
+        return [key](EngineRun& run) {
+            run.Key(10, key);
+            run.Click(14);
+            run.Click(18);
+        };
+    };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
     const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060}, disc{110, 60, 0x20A020};
     const Point key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
@@ -196,6 +205,12 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a button under a LOCK, past a click wait, at the UNLOCK",
          TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
          10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
+        {"a button before a LOCK, past the back-log of its click wait, at the UNLOCK",
+         TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
+         18 + BlendFrames, awayAndOn(KeyCode::PageUp)},
+        {"a button under a LOCK over the window frames, past hidden windows, at the UNLOCK",
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。",
+         {510, 410, 0x6040A0}, background, 18 + BlendFrames, awayAndOn(KeyCode::Space)},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
          {510, 410, 0x6040A0}, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
@@ -285,14 +300,16 @@ TEST(EngineTransition, DefaultPicturesOutliveASaveAndServeTheTagsThatNameNone)
 }
 
 // A LOCK holds back the scene, not the page: its text and window frames show
-// at its click wait the same at every text speed, hide with Space and come
-// back with a click, and nothing else the LOCK holds (a background, a button)
-// shows before the UNLOCK.
+// at its click wait the same at every text speed, go with Space or the
+// back-log and come back with a click to what the window showed, and nothing
+// else the LOCK holds (a background, a button) shows before the UNLOCK.
 TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
 {
-    // The window's whole picture three frames into the click wait.
-    auto pictureAtTheWait = [](const char* textTime) {
-        SCOPED_TRACE(textTime);
+    // The window's whole picture three frames into the click wait, from
+    // which Page Up opens the back-log, or Space hides the windows.
+    auto pictureAtTheWait = [](const char* textTime, EngineState away) {
+        const bool backLog = away == EngineState::BackLog;
+        SCOPED_TRACE(std::string(textTime) + (backLog ? " back-log" : " hidden"));
         CDibInfoCache::GetInstance().Clear();
         GameFolder game;
         std::filesystem::create_directories(game.Host("data/pictures"));
@@ -316,14 +333,16 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
                     EXPECT_TRUE(page);
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(30, 18), 0x6040A0)) << "the button";
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(320, 300), 0x204060)) << "the background";
-                    r.Key(frame + 1, KeyCode::Space);
+                    r.Key(frame + 1, backLog ? KeyCode::PageUp : KeyCode::Space);
                 }
                 if (frame == waitFrom + 8) {
-                    EXPECT_TRUE(!page && state == EngineState::WindowHidden) << "not hidden by Space";
+                    EXPECT_TRUE(!page && state == away) << "the page not lifted";
                     r.Click(frame + 1);
                 }
                 if (frame == waitFrom + 12) {
+                    const platform::PixelMemory& shown = r.Displays().GetState().picture;
                     EXPECT_TRUE(page && state == EngineState::ClickWait) << "not back at a click";
+                    EXPECT_EQ(testkit::HashBytes(shown.data(), shown.size()), picture) << "not what the window showed";
                 }
             });
         }
@@ -332,6 +351,7 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
         EXPECT_TRUE(run.errors.empty());
         return picture;
     };
-    EXPECT_EQ(pictureAtTheWait("0"), pictureAtTheWait("20"));
+    for (EngineState away : {EngineState::WindowHidden, EngineState::BackLog})
+        EXPECT_EQ(pictureAtTheWait("0", away), pictureAtTheWait("20", away));
     CDibInfoCache::GetInstance().Clear();
 }
