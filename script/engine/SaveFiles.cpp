@@ -51,7 +51,7 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
     return true;
 }
 
-// A failure costs the global variables' file only; the save that called
+// A failure costs the global variables' file only; a save written before
 // stays written.
 void CQuiltorEngine::SaveGlobals()
 {

@@ -105,28 +105,17 @@ void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
 void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    const bool asked = code == QuickCode || (code >= 0 && code < RingCode);
-    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); })) SaveGlobals();
+    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, true, [&] { WriteSave(name); })) KeepPlayersFiles(EndOfPlay::Saved);
 }
 
-// Once the story has ended there is nothing to resume: the resume save of
-// the play before stays, unless a load from the end screen had begun, which
-// the close cut short.
-void CQuiltorEngine::SaveResume()
+void CQuiltorEngine::WriteResumeSave()
 {
-    if (m_state.State == EngineState::ScriptEnd && !m_loadCut) return;
-    if (StillLoading()) KeepLoadedSaveAsResume();
-    else if (m_state.AutoSave) SaveCode(ResumeCode);
-}
-
-bool CQuiltorEngine::StillLoading() const
-{
-    return m_loadCut || (!m_loadedSave.empty() && m_reader.GetName() == m_loadedSave);
+    const CTextString name = GetSaveFileName(ResumeCode);
+    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, false, [&] { WriteSave(name); });
 }
 
 // Until its resume tag the engine holds only part of the place a load goes
-// to, and the save's own tags have turned auto-saving off: the save being
-// read is that place whole.
+// to: the save being read is that place whole.
 void CQuiltorEngine::KeepLoadedSaveAsResume()
 {
     const CTextString name = GetSaveFileName(ResumeCode);
@@ -171,7 +160,7 @@ void CQuiltorEngine::AutoSave()
     if (!files.Rename(written.GetStr(), newest.GetStr()))
         SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
                    CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
-    SaveGlobals();
+    KeepPlayersFiles(EndOfPlay::Saved);
 }
 
 // Read once, through the open that was checked: a FIFO neither blocks nor
@@ -213,7 +202,6 @@ void CQuiltorEngine::LoadCode(int code)
     std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Save, save, unread);
     if (unread == Unread::Cut) {
         // Nothing is reset, and the close keeps this save as the resume save.
-        SaveGlobals();
         m_loadedSave = name.GetStr();
         m_loadCut = true;
         return;
@@ -223,7 +211,7 @@ void CQuiltorEngine::LoadCode(int code)
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
         return;
     }
-    SaveGlobals();
+    KeepPlayersFiles(EndOfPlay::Load);
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();
