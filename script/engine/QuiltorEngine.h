@@ -184,7 +184,8 @@ public:
     // Skips and logs whatever cannot be read, and reads on, until the end or
     // a close; reads at most a text file's bound, through one open.
     void LoadGlobals();
-    // Writes one save file, throwing on failure.
+    // Writes one save file, throwing on failure (also when it would be more
+    // than a load reads).
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // leaves the old file and the game goes on; a slot or quick save the

@@ -2,6 +2,7 @@
 
 #include "frame/ErrorLog.h"
 #include "frame/file/File.h"
+#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
@@ -51,7 +52,7 @@ void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
 
 void CQuiltorEngine::WriteSave(const CTextString& name)
 {
-    CTextFileWriter writer(name);
+    CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
     writer.Write(CTextString("[SAVE CONTROL=\"0\"]\n"));
     WriteTitle(writer, m_caption);
     m_bgm.WriteSave(writer);

@@ -507,7 +507,8 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
 // but for a choice's auto-save, in a box whatever the ERROR mode; at the close
 // nothing waits for the user (a retry there that fails alike is counted by
 // stderr's fold, not said again). The ring of auto-saves does not move.
-// A failed globals write during a load keeps the global just set.
+// A failed globals write during a load keeps the global just set. A save or
+// globals file a byte over what its reader takes is refused so, on any disk.
 TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
 {
     struct Case {
@@ -516,7 +517,10 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
         std::string old; // empty: none before
         std::function<void()> act; // after the fault; none: only the close writes it
         bool box;
+        bool overBound = false; // the act's file is the fault, not the disk
     };
+    using kivotasuGameKit::FileKind;
+    using kivotasuGameKit::MostBytes;
     const std::string options = std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
     const Case cases[] = {
         {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
@@ -529,10 +533,25 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
              CSet::GetInstance().Set("g", "1", true);
              Engine().LoadSlot(9);
          }, true},
+        // The rest of the save is measured by a slot written with a value of one byte.
+        {"a quick save over the bound of a load", "Save/index.q", "old", [] {
+             CSet::GetInstance().Set("big", "x");
+             Engine().SaveSlot(8);
+             const std::uint64_t rest = *platform::FileSystem().OpenRead("Z:\\Save\\index.008")->Size() - 1;
+             CSet::GetInstance().Set("big", std::string(MostBytes(FileKind::Save) + 1 - rest, 'x'));
+             Engine().QuickSave();
+         }, true, true},
+        {"globals over the bound of a text", "Save/index.g", SetTo("g", "0") + "\n", [] {
+             const std::size_t rest = SetTo("big", "").size() + SetTo("g", "1").size() + 2;
+             CSet::GetInstance().Set("g", "1", true);
+             CSet::GetInstance().Set("big", std::string(MostBytes(FileKind::Text) + 1 - rest, 'x'), true);
+             Engine().LoadSlot(9);
+         }, true, true},
     };
     for (const bool readOnly : {false, true}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.what) + (readOnly ? ", read-only" : ", no space"));
+            if (c.overBound && readOnly) continue;
+            SCOPED_TRACE(std::string(c.what) + (c.overBound ? "" : readOnly ? ", read-only" : ", no space"));
             MemoryGame game;
             const std::string file = std::string("Z:\\") + c.file;
             game.files.Put("Z:\\system\\option.qsd", options);
@@ -545,8 +564,8 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             auto run = game.Play("[C]" + SetTo("after", "1") + "[C]" + Hold + Hold, 60, {
                 {2, [&] { Engine().SaveSlot(9); }},
                 {3, [&] {
-                     if (readOnly) game.files.SetReadOnly(true);
-                     else game.files.SetCapacity(0);
+                     if (!c.overBound && readOnly) game.files.SetReadOnly(true);
+                     if (!c.overBound && !readOnly) game.files.SetCapacity(0);
                      if (c.act) c.act();
                  }},
                 {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
@@ -561,7 +580,7 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             ASSERT_EQ(boxes.size(), c.box ? 1u : 0u) << "none at the close";
             if (c.box) {
                 EXPECT_NE(boxes[0].textSjis.find(path), std::string::npos) << boxes[0].textSjis;
-                EXPECT_NE(boxes[0].textSjis.find(readOnly ? "読み取り専用" : "空き領域"), std::string::npos);
+                EXPECT_NE(boxes[0].textSjis.find(c.overBound ? "上限" : readOnly ? "読み取り専用" : "空き領域"), std::string::npos);
             }
             EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failure reads on";
