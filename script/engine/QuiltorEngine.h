@@ -323,7 +323,7 @@ private:
     bool CloseRequested() const;
     // The save a load is reading becomes the resume save, unless it is that:
     // its bytes, or, when the close cut its read short, the file itself under
-    // the resume save's name.
+    // the resume save's name (a copy where the file system refuses links).
     void KeepLoadedSaveAsResume();
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.

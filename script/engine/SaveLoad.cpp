@@ -12,9 +12,12 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/Set.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
@@ -38,6 +41,31 @@ CTextString CaptionCut(const CTextString& caption)
         end = next;
     }
     return CTextString(text.substr(0, end));
+}
+
+[[noreturn]] void Uncopied(const std::string& from, std::error_code why)
+{
+    throw EScript(CTextString("読み込み中の ") + CTextString(from).RightOfLast('/') + CTextString(" を写せません: ") +
+                  CTextString(platform::FailureText(why)));
+}
+
+// The file whole through one open, in pieces that the close under way does
+// not cut short: it is what the close keeps.
+void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
+{
+    constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
+    const std::error_code failed = std::make_error_code(std::errc::io_error);
+    std::error_code why;
+    const std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(from, why);
+    if (!in) Uncopied(from, why);
+    const std::optional<std::uint64_t> size = in->Size();
+    if (!size) Uncopied(from, failed);
+    std::vector<char> piece;
+    for (std::uint64_t left = *size; left > 0; left -= piece.size()) {
+        piece.resize(std::min(left, PieceBytes));
+        if (!in->Read(piece.data(), piece.size())) Uncopied(from, failed);
+        writer.Write(piece.data(), piece.size());
+    }
 }
 
 void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
@@ -122,14 +150,13 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
-        if (m_loadCut) {
-            std::error_code why;
-            if (!platform::FileSystem().Link(m_loadedSave, name.GetStr(), why))
-                throw kivotasuGameKit::EUnwritable(CTextString("セーブデータを残せません。"), why);
-            return;
-        }
-        kivotasuGameKit::CFileWriter writer(name);
-        writer.Write(m_reader.GetMemory(), m_reader.GetSize());
+        // Where links are refused (vfat and exFAT, across a bind mount), the
+        // link's reason says nothing of the copy's.
+        std::error_code refused;
+        if (m_loadCut && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
+        kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
+        if (m_loadCut) CopyInto(writer, m_loadedSave);
+        else writer.Write(m_reader.GetMemory(), m_reader.GetSize());
         writer.Close();
     });
 }
