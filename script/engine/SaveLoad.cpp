@@ -180,7 +180,7 @@ void CQuiltorEngine::AutoSave()
     if (!m_state.AutoSave) return;
     const CTextString newest = GetSaveFileName(RingCode);
     const CTextString written = newest + CTextString(".new");
-    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", newest, false, [&] { WriteSave(written); })) return;
+    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", written, false, [&] { WriteSave(written); })) return;
     platform::IFileSystem& files = platform::FileSystem();
     files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
     for (int entry = RingSize - 1; entry > 0; --entry)

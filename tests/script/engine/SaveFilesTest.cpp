@@ -190,11 +190,18 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
     EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
     EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
 
-    // Neither a value with no saved form nor the auto-save flag off moves it.
+    // Neither a value with no saved form nor the auto-save flag off moves it,
+    // nor a folder left where the new entry is written, which is named.
     game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().AutoSave(); }}});
     EXPECT_TRUE(ring() == rotated);
     game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().AutoSave(); }}});
     EXPECT_TRUE(ring() == rotated);
+    game.files.CreateFolder("Z:\\Save\\index.s00.new");
+    testing::internal::CaptureStderr();
+    game.Play(Hold, 4, {{2, [] { Engine().AutoSave(); }}});
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(ring() == rotated);
+    EXPECT_NE(said.find("/Save/index.s00.new: "), std::string::npos) << said;
 }
 
 // Loading writes the globals, resets and reads them back: a global keeps its
