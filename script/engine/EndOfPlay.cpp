@@ -21,12 +21,25 @@ struct Writes {
 };
 
 constexpr std::array<Writes, 6> Table = {{
-    {true, true, true},   // Close
-    {false, true, true},  // ReturnToTitle: the story is left on purpose; the last resume save stays
-    {true, true, true},   // OpenScript
-    {false, true, true},  // StoryEnd
-    {false, true, false}, // Load: the newest globals, for its reset to read back
-    {false, true, false}, // Saved: the globals go with every save
+    // Close: the close box; Alt+F4 in the game, a menu, a box or a dialog;
+    // SIGTERM and SIGINT, which the window system turns into the window's
+    // close; the exit question answered yes; a close during a load.
+    {true, true, true},
+    // ReturnToTitle: the menu's command. The story is left on purpose: the
+    // last resume save stays.
+    {false, true, true},
+    // OpenScript: a script dropped on the window, opened from the menu, or
+    // taken from the history.
+    {true, true, true},
+    // StoryEnd: END; an error end, under ERROR 0 or 1 alike; a script read to
+    // its end; a JUMP or CALL to no script. There is no place to resume.
+    {false, true, true},
+    // Load: from the menu or a button; the newest globals, for its reset to
+    // read back.
+    {false, true, false},
+    // Saved: a quick or slot save, a choice's auto-save; the globals go with
+    // every save.
+    {false, true, false},
 }};
 static_assert(Table.size() == std::size_t(EndOfPlay::Saved) + 1, "a row for every moment, in order");
 

@@ -7,23 +7,19 @@
 
 #include <cstdint>
 
+// Which ways of the user's come to each is said at its row of the table.
 enum class EndOfPlay : std::uint8_t {
-    // The engine is destroyed; every close ends here: the close box; Alt+F4
-    // in the game, a menu, a box or a dialog; SIGTERM and SIGINT, which the
-    // window system turns into the window's close; the exit question answered
-    // yes; a close that cut a load short.
+    // The engine is destroyed.
     Close,
-    // The menu's return to the title: the start script from its top.
+    // The start script from its top.
     ReturnToTitle,
-    // Another script: dropped on the window, opened from the menu, or an
-    // entry of the history.
+    // Another script, or the same one again.
     OpenScript,
-    // The story has ended: END; an error that ends it, under ERROR 0 or 1
-    // alike; a script read to its end; a JUMP or CALL to no script.
+    // The end screen is reached.
     StoryEnd,
-    // A load, before its reset reads the global variables back.
+    // Before a load's reset.
     Load,
-    // A save the reader asked for, or a choice's auto-save, is in place.
+    // A save is in place.
     Saved,
 };
 

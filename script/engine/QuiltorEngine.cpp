@@ -1,7 +1,6 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include "frame/AppManager.h"
-#include "frame/ErrorLog.h"
 #include "frame/WindowApp.h"
 #include "frame/file/FileBounds.h"
 #include "script/engine/EngineProbe.h"

@@ -288,6 +288,7 @@ private:
     // the file and outlive resets and loads. A globals file left unwritten
     // because this run could not read it whole is said once a run.
     void SaveGlobals();
+    // Where play stands now, for the resume save.
     PlayStands Standing() const;
     // The tag a save ends with, which takes its load back to the wait it was taken in.
     void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);

@@ -49,8 +49,8 @@ CTextString CaptionCut(const CTextString& caption)
                   CTextString(platform::FailureText(why)));
 }
 
-// The file whole through one open, in pieces that the close under way does
-// not cut short: it is what the close keeps.
+// The file whole through one open, in pieces of a MiB, which the close under
+// way does not cut short (it cuts longer reads): it is what the close keeps.
 void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
 {
     constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
@@ -134,7 +134,8 @@ void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
 void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, true, [&] { WriteSave(name); })) KeepPlayersFiles(EndOfPlay::Saved);
+    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, true, [&] { WriteSave(name); }))
+        KeepPlayersFiles(EndOfPlay::Saved);
 }
 
 void CQuiltorEngine::WriteResumeSave()
@@ -150,8 +151,9 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
-        // Where links are refused (vfat and exFAT, across a bind mount), the
-        // link's reason says nothing of the copy's.
+        // The file itself where the file system takes links; a copy where it
+        // refuses them (vfat and exFAT, across a bind mount), whose failure,
+        // if any, is the one said.
         std::error_code refused;
         if (m_loadCut && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
