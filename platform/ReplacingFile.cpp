@@ -173,6 +173,9 @@ bool LinkReplacing(const std::string& from, const std::string& target, std::erro
             unlink(temporary.c_str());
             return false;
         }
+        // A target that is a link of from already is left as it is by
+        // rename, and the temporary name with it.
+        unlink(temporary.c_str());
         SyncFolder(FolderOf(target));
         return true;
     }

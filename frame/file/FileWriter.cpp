@@ -17,7 +17,8 @@ namespace {
 
 } // namespace
 
-CFileWriter::CFileWriter(const CTextString& name) : m_uncaughtAtStart(std::uncaught_exceptions())
+CFileWriter::CFileWriter(const CTextString& name, std::uint64_t mostBytes)
+    : m_uncaughtAtStart(std::uncaught_exceptions()), m_mostBytes(mostBytes)
 {
     std::error_code why;
     m_file = platform::FileSystem().CreateWrite(name.GetStr(), why);
@@ -33,7 +34,16 @@ CFileWriter::~CFileWriter()
 
 void CFileWriter::Write(const void* data, std::size_t size)
 {
-    if (m_file && m_file->Write(data, size)) return;
+    if (m_file && size > m_mostBytes - m_written) {
+        m_file.reset();
+        CTextString bound;
+        bound.AppendFormat("書けば読み込める上限の %llu バイトを超えます。", static_cast<unsigned long long>(m_mostBytes));
+        throw EUnwritable(bound, {});
+    }
+    if (m_file && m_file->Write(data, size)) {
+        m_written += size;
+        return;
+    }
     // What was written is incomplete: the old file stays.
     const std::error_code why = m_file ? m_file->Failure() : std::error_code();
     m_file.reset();
@@ -49,7 +59,10 @@ void CFileWriter::Close()
     if (!file->Commit()) ThrowWriteFailure(file->Failure());
 }
 
-CTextFileWriter::CTextFileWriter(const CTextString& name) : m_writer(std::make_unique<CFileWriter>(name)) {}
+CTextFileWriter::CTextFileWriter(const CTextString& name, std::uint64_t mostBytes)
+    : m_writer(std::make_unique<CFileWriter>(name, mostBytes))
+{
+}
 
 CTextFileWriter::~CTextFileWriter() = default;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <system_error>
 
@@ -31,8 +32,11 @@ private:
 // keeps the old file too.
 class CFileWriter {
 public:
-    // Creates (or will replace) name as it is given, without normalising.
-    explicit CFileWriter(const CTextString& name);
+    // Creates (or will replace) name as it is given, without normalising. A
+    // Write that would make the file hold more than mostBytes (what its reader
+    // takes) fails before a byte of it is written: the player writes nothing
+    // it would refuse to read.
+    explicit CFileWriter(const CTextString& name, std::uint64_t mostBytes = UINT64_MAX);
     CFileWriter(const CFileWriter&) = delete;
     CFileWriter& operator=(const CFileWriter&) = delete;
     ~CFileWriter();
@@ -46,12 +50,14 @@ public:
 private:
     std::unique_ptr<platform::IWriteFile> m_file;
     int m_uncaughtAtStart;
+    std::uint64_t m_mostBytes;
+    std::uint64_t m_written = 0;
 };
 
 // Owns one CFileWriter for the tag text of saves and option files.
 class CTextFileWriter {
 public:
-    explicit CTextFileWriter(const CTextString& name);
+    explicit CTextFileWriter(const CTextString& name, std::uint64_t mostBytes = UINT64_MAX);
     CTextFileWriter(const CTextFileWriter&) = delete;
     CTextFileWriter& operator=(const CTextFileWriter&) = delete;
     ~CTextFileWriter();

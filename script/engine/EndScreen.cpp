@@ -21,6 +21,8 @@ constexpr std::uint32_t White = 0xFFFFFFFF;
 // command or closing the program changes the state.
 void CQuiltorEngine::ScriptEnd()
 {
+    // What the story set for the player is kept now, not only at the close.
+    KeepPlayersFiles(EndOfPlay::StoryEnd);
     m_text.Clear();
     HideText();
     HideWindows();

@@ -100,7 +100,7 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
     case LoadResume: m_engine.Guarded([&] { m_engine.LoadResume(); }); break;
     case ReturnToTitle:
         m_engine.Guarded([&] {
-            m_engine.SaveGlobals();
+            m_engine.KeepPlayersFiles(EndOfPlay::ReturnToTitle);
             m_engine.Reset();
             m_engine.StartGame();
         });

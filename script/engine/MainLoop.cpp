@@ -149,7 +149,7 @@ void CQuiltorEngine::Restart(CTextString path)
 {
     path.ToSlash();
     m_state.AddHistory(path);
-    SaveResume();
+    KeepPlayersFiles(EndOfPlay::OpenScript);
     Reset();
     // A recent script since removed, or a folder dropped: the end screen, said.
     if (!StartGame()) {

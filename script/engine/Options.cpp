@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
@@ -81,7 +82,7 @@ void CQuiltorEngine::SaveOption()
 void CQuiltorEngine::WriteOption(const CTextString& name)
 {
     platform::FileSystem().CreateFolder(name.LeftOfLast('/').GetStr());
-    CTextFileWriter writer(name);
+    CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text));
     WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
     WriteDeviceOptions(writer);
     CFontList::GetInstance().WriteOption(writer);

@@ -1,7 +1,6 @@
 #include "script/engine/QuiltorEngine.h"
 
 #include "frame/AppManager.h"
-#include "frame/ErrorLog.h"
 #include "frame/WindowApp.h"
 #include "frame/file/FileBounds.h"
 #include "script/engine/EngineProbe.h"
@@ -34,16 +33,10 @@ CQuiltorEngine::CQuiltorEngine(IEngineProbe* probe)
 
 CQuiltorEngine::~CQuiltorEngine()
 {
-    // The resume save and the options are written at the end of every run,
-    // also when the window was closed, each whatever became of the other.
-    // The reader's place goes first: a kill that follows a slow close must
-    // not lose it. Nothing waits for the user now: failures go to stderr.
+    // Every close ends here, the window's and a signal's alike. Nothing
+    // waits for the user now: failures go to stderr.
     m_closing = true;
-    Caught([this] { if (m_reader.GetProgress() != 100 || m_loadCut) SaveResume(); },
-           [](const EScript& error) {
-               kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::~CQuiltorEngineで保存に失敗: %s", error.GetSaid().c_str());
-           });
-    SaveOption();
+    KeepPlayersFiles(EndOfPlay::Close);
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     kivotasuGameKit::SetOverBoundSink(nullptr);
     g_engine = nullptr;

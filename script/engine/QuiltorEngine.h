@@ -21,6 +21,7 @@
 #include "frame/Timer.h"
 #include "platform/Dialogs.h"
 #include "script/engine/BgmPlayer.h"
+#include "script/engine/EndOfPlay.h"
 #include "script/engine/EngineWinHook.h"
 #include "script/engine/FrameInput.h"
 #include "script/engine/GameState.h"
@@ -163,12 +164,16 @@ public:
     // The presets 0 to 4 of the skip modes.
     void SetSkipPattern(std::uint32_t pattern);
 
+    // What a way of ending play (or a save, or a load) writes of the player's
+    // files: the resume save, the global variables, the options. Every such
+    // moment asks this; the table in EndOfPlay.cpp answers.
+    void KeepPlayersFiles(EndOfPlay end);
+
     // Options and saves. A file that cannot be written is said on stderr and
     // in the log, and in a box that leaves the game running unless the player
     // is closing, when nothing may wait for the user. An options file this
     // run did not read whole is left as it is, which the close says once.
     void LoadOption();
-    void SaveOption();
     // Throws when the file cannot be written.
     void WriteOption(const CTextString& name);
     // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
@@ -177,19 +182,17 @@ public:
     void CreateSaveFolder() const;
     // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
     bool GetSaveTime(int code, CTextString& text) const;
-    // Until they are written, the global variables in memory are newer than
-    // the file and outlive resets and loads. A globals file left unwritten
-    // because this run could not read it whole is said once a run.
-    void SaveGlobals();
     // Skips and logs whatever cannot be read, and reads on, until the end or
     // a close; reads at most a text file's bound, through one open.
     void LoadGlobals();
-    // Writes one save file, throwing on failure; its callers write the
-    // global variables once the save is in place.
+    // Writes one save file, throwing on failure (also when it would be more
+    // than a load reads).
     void WriteSave(const CTextString& name);
     // The saves of the reader and the scripts: a save that cannot be written
     // leaves the old file and the game goes on; a slot or quick save the
     // reader asked for says so in a box, the automatic ones on stderr.
+    // The resume save keeps the place as play stands: mid-story, the place;
+    // during a load, the save being loaded; once ended, nothing.
     void SaveResume();
     void QuickSave();
     void SaveSlot(int n);
@@ -289,8 +292,18 @@ private:
     void RunStoredFile(const CTextString& name);
     // The same over the stored file the reader holds, which stays open.
     void RunStoredTags(const CTextString& name);
-    // WriteSave under the save error policy.
+    // A save the reader asked for, under the save error policy, and what
+    // goes with it.
     void SaveCode(int code);
+    // The place as the resume save, failures said on stderr alone.
+    void WriteResumeSave();
+    void SaveOption();
+    // Until they are written, the global variables in memory are newer than
+    // the file and outlive resets and loads. A globals file left unwritten
+    // because this run could not read it whole is said once a run.
+    void SaveGlobals();
+    // Where play stands now, for the resume save.
+    PlayStands Standing() const;
     // The tag a save ends with, which takes its load back to the wait it was taken in.
     void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
     // Runs write, which saves the file name; false when it failed, which is
@@ -323,12 +336,9 @@ private:
     // A signal, or the window through an earlier pump, has asked the player
     // to close: a long read stops.
     bool CloseRequested() const;
-    // True while the reader is still in the save the last load read, before
-    // its resume tag, or when the close cut that read short.
-    bool StillLoading() const;
     // The save a load is reading becomes the resume save, unless it is that:
-    // its bytes, or the file itself under the resume save's name when the
-    // close cut its read short.
+    // its bytes, or, when the close cut its read short, the file itself under
+    // the resume save's name (a copy where the file system refuses links).
     void KeepLoadedSaveAsResume();
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.

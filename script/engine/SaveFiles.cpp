@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "frame/ErrorLog.h"
+#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileSystem.h"
 #include "script/lang/Set.h"
@@ -51,7 +52,7 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
     return true;
 }
 
-// A failure costs the global variables' file only; the save that called
+// A failure costs the global variables' file only; a save written before
 // stays written.
 void CQuiltorEngine::SaveGlobals()
 {
@@ -59,7 +60,7 @@ void CQuiltorEngine::SaveGlobals()
     m_globalsUnsaved = true;
     if (LeftAsItIs("CQuiltorEngine::SaveGlobals", "グローバル変数", name, m_globalsKept)) return;
     m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
-        kivotasuGameKit::CTextFileWriter writer(name);
+        kivotasuGameKit::CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text));
         CSet::GetInstance().WriteGlobals(writer);
         writer.Close();
     });

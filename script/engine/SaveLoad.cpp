@@ -2,6 +2,7 @@
 
 #include "frame/ErrorLog.h"
 #include "frame/file/File.h"
+#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
@@ -11,9 +12,12 @@
 #include "script/lang/SavedValue.h"
 #include "script/lang/Set.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
@@ -39,6 +43,31 @@ CTextString CaptionCut(const CTextString& caption)
     return CTextString(text.substr(0, end));
 }
 
+[[noreturn]] void Uncopied(const std::string& from, std::error_code why)
+{
+    throw EScript(CTextString("読み込み中の ") + CTextString(from).RightOfLast('/') + CTextString(" を写せません: ") +
+                  CTextString(platform::FailureText(why)));
+}
+
+// The file whole through one open, in pieces of a MiB, which the close under
+// way does not cut short (it cuts longer reads): it is what the close keeps.
+void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
+{
+    constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
+    const std::error_code failed = std::make_error_code(std::errc::io_error);
+    std::error_code why;
+    const std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(from, why);
+    if (!in) Uncopied(from, why);
+    const std::optional<std::uint64_t> size = in->Size();
+    if (!size) Uncopied(from, failed);
+    std::vector<char> piece;
+    for (std::uint64_t left = *size; left > 0; left -= piece.size()) {
+        piece.resize(std::min(left, PieceBytes));
+        if (!in->Read(piece.data(), piece.size())) Uncopied(from, failed);
+        writer.Write(piece.data(), piece.size());
+    }
+}
+
 void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
 {
     CTextString line("[TITLE");
@@ -51,7 +80,7 @@ void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
 
 void CQuiltorEngine::WriteSave(const CTextString& name)
 {
-    CTextFileWriter writer(name);
+    CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
     writer.Write(CTextString("[SAVE CONTROL=\"0\"]\n"));
     WriteTitle(writer, m_caption);
     m_bgm.WriteSave(writer);
@@ -105,41 +134,31 @@ void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
 void CQuiltorEngine::SaveCode(int code)
 {
     const CTextString name = GetSaveFileName(code);
-    const bool asked = code == QuickCode || (code >= 0 && code < RingCode);
-    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, asked, [&] { WriteSave(name); })) SaveGlobals();
+    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, true, [&] { WriteSave(name); }))
+        KeepPlayersFiles(EndOfPlay::Saved);
 }
 
-// Once the story has ended there is nothing to resume: the resume save of
-// the play before stays, unless a load from the end screen had begun, which
-// the close cut short.
-void CQuiltorEngine::SaveResume()
+void CQuiltorEngine::WriteResumeSave()
 {
-    if (m_state.State == EngineState::ScriptEnd && !m_loadCut) return;
-    if (StillLoading()) KeepLoadedSaveAsResume();
-    else if (m_state.AutoSave) SaveCode(ResumeCode);
-}
-
-bool CQuiltorEngine::StillLoading() const
-{
-    return m_loadCut || (!m_loadedSave.empty() && m_reader.GetName() == m_loadedSave);
+    const CTextString name = GetSaveFileName(ResumeCode);
+    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, false, [&] { WriteSave(name); });
 }
 
 // Until its resume tag the engine holds only part of the place a load goes
-// to, and the save's own tags have turned auto-saving off: the save being
-// read is that place whole.
+// to: the save being read is that place whole.
 void CQuiltorEngine::KeepLoadedSaveAsResume()
 {
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
-        if (m_loadCut) {
-            std::error_code why;
-            if (!platform::FileSystem().Link(m_loadedSave, name.GetStr(), why))
-                throw kivotasuGameKit::EUnwritable(CTextString("セーブデータを残せません。"), why);
-            return;
-        }
-        kivotasuGameKit::CFileWriter writer(name);
-        writer.Write(m_reader.GetMemory(), m_reader.GetSize());
+        // The file itself where the file system takes links; a copy where it
+        // refuses them (vfat and exFAT, across a bind mount), whose failure,
+        // if any, is the one said.
+        std::error_code refused;
+        if (m_loadCut && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
+        kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
+        if (m_loadCut) CopyInto(writer, m_loadedSave);
+        else writer.Write(m_reader.GetMemory(), m_reader.GetSize());
         writer.Close();
     });
 }
@@ -163,7 +182,7 @@ void CQuiltorEngine::AutoSave()
     if (!m_state.AutoSave) return;
     const CTextString newest = GetSaveFileName(RingCode);
     const CTextString written = newest + CTextString(".new");
-    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", newest, false, [&] { WriteSave(written); })) return;
+    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", written, false, [&] { WriteSave(written); })) return;
     platform::IFileSystem& files = platform::FileSystem();
     files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
     for (int entry = RingSize - 1; entry > 0; --entry)
@@ -171,7 +190,7 @@ void CQuiltorEngine::AutoSave()
     if (!files.Rename(written.GetStr(), newest.GetStr()))
         SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
                    CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
-    SaveGlobals();
+    KeepPlayersFiles(EndOfPlay::Saved);
 }
 
 // Read once, through the open that was checked: a FIFO neither blocks nor
@@ -213,7 +232,6 @@ void CQuiltorEngine::LoadCode(int code)
     std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Save, save, unread);
     if (unread == Unread::Cut) {
         // Nothing is reset, and the close keeps this save as the resume save.
-        SaveGlobals();
         m_loadedSave = name.GetStr();
         m_loadCut = true;
         return;
@@ -223,7 +241,7 @@ void CQuiltorEngine::LoadCode(int code)
         SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
         return;
     }
-    SaveGlobals();
+    KeepPlayersFiles(EndOfPlay::Load);
     Reset();
     m_log.ExpectSavedLines();
     LoadGlobals();

@@ -122,24 +122,30 @@ void CSet_Implement::Expand(CTextString& text) const
 
 void CSet_Implement::WriteLocals(kivotasuGameKit::CTextFileWriter& writer) const
 {
-    writer.Write(CTextString("\n") + SetLines(0));
+    writer.Write(CTextString("\n"));
+    WriteSetLines(writer, 0);
 }
 
 void CSet_Implement::WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) const
 {
-    writer.Write(SetLines(1));
+    WriteSetLines(writer, 1);
 }
 
 // The folder is looked up once: for each value of a globals file of tens of
 // MiB, the lookups took most of the close's time.
-CTextString CSet_Implement::SetLines(std::uint8_t global) const
+void CSet_Implement::WriteSetLines(kivotasuGameKit::CTextFileWriter& writer, std::uint8_t global) const
 {
+    constexpr std::size_t PieceBytes = std::size_t{64} << 10;
     const CTextString folder = SavedFolder();
-    CTextString lines;
+    CTextString piece;
     for (const auto& variable : m_variables) {
-        if (variable.second.global == global) WriteSetLine(variable, folder, lines);
+        if (variable.second.global != global) continue;
+        WriteSetLine(variable, folder, piece);
+        if (piece.GetStr().size() < PieceBytes) continue;
+        writer.Write(piece);
+        piece = CTextString();
     }
-    return lines;
+    writer.Write(piece);
 }
 
 void CSet_Implement::WriteSetLine(const Variables::value_type& variable, const CTextString& folder, CTextString& out)

@@ -41,7 +41,9 @@ private:
     };
     using Variables = std::map<CTextString, Entry>;
 
-    CTextString SetLines(std::uint8_t global) const;
+    // The SET lines of the global or the local variables, in pieces: a file
+    // past its writer's bound is refused there, not built whole first.
+    void WriteSetLines(kivotasuGameKit::CTextFileWriter& writer, std::uint8_t global) const;
     static void WriteSetLine(const Variables::value_type& variable, const CTextString& folder, CTextString& out);
 
     Variables m_variables;

@@ -46,6 +46,9 @@ public:
         if (cut) m_files->cut.insert(Host(name).string());
         else m_files->cut.erase(Host(name).string());
     }
+    // From now on a link is refused for this reason, as vfat and exFAT refuse
+    // them (EPERM), or a bind mount across file systems (EXDEV); none: made.
+    void RefuseLinks(std::optional<std::errc> why) { m_files->refusedLinks = why; }
     // {KARUTEMI} as the engine defines it.
     std::string Karutemi() const
     {
@@ -80,8 +83,15 @@ private:
             if (file && host && cut.contains(*host)) return std::make_unique<CutFile>(std::move(file));
             return file;
         }
+        bool Link(std::string_view from, std::string_view to, std::error_code& why) override
+        {
+            if (!refusedLinks) return HostFileSystem::Link(from, to, why);
+            why = std::make_error_code(*refusedLinks);
+            return false;
+        }
 
         std::set<std::string> cut;
+        std::optional<std::errc> refusedLinks;
 
     private:
         std::string m_executable;

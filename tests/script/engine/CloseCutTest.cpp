@@ -4,8 +4,11 @@
 // loads back into a game that goes on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <tuple>
 #include <vector>
 
@@ -123,8 +126,9 @@ TEST(CloseCut, AStartScriptOrGlobalsFileWhoseReadIsCutIsKeptWithoutAWord)
 }
 
 // The save being loaded, from a wait or from the end screen, becomes the
-// resume save, the very file, however much of it was read; and a cut load of
-// the resume save itself leaves it be.
+// resume save, the very file, however much of it was read: a copy where the
+// file system refuses links, and no temporary left where the resume save is
+// its link already. A cut load of the resume save itself leaves it be.
 TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
 {
     GameFolder game;
@@ -138,24 +142,42 @@ TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
     }
     const std::string quick = game.Read("Save/index.q");
     ASSERT_NE(quick, "");
-    // The state the load leaves the player in: the wait before it, or the end screen.
-    for (const auto& [loaded, at] : {std::pair{"Save/index.q", EngineState::ClickWait},
-                                     std::pair{"Save/index.a", EngineState::ClickWait},
-                                     std::pair{"Save/index.q", EngineState::ScriptEnd}}) {
-        SCOPED_TRACE(std::string(loaded) + (at == EngineState::ScriptEnd ? " on the end screen" : " at a wait"));
-        const bool resume = std::string_view(loaded) == "Save/index.a";
+    struct Case {
+        const char* loaded;
+        EngineState at; // the state the load leaves the player in: the wait before it, or the end screen
+        bool linked = false; // the resume save is a link of the quick save already
+        std::optional<std::errc> refused = {};
+    };
+    const Case cases[] = {
+        {"Save/index.q", EngineState::ClickWait},
+        {"Save/index.a", EngineState::ClickWait},
+        {"Save/index.q", EngineState::ScriptEnd},
+        {"Save/index.q", EngineState::ClickWait, true},
+        {"Save/index.q", EngineState::ClickWait, false, std::errc::operation_not_permitted},
+        {"Save/index.q", EngineState::ScriptEnd, false, std::errc::cross_device_link},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.loaded) + (c.at == EngineState::ScriptEnd ? " on the end screen" : " at a wait") +
+                     (c.linked ? ", linked" : "") + (c.refused ? ", links refused" : ""));
+        const bool resume = std::string_view(c.loaded) == "Save/index.a";
+        std::filesystem::remove(game.Host("Save/index.a"));
         game.Put("Save/index.q", quick);
-        game.Put("Save/index.a", resume ? quick : "earlier");
-        game.CutReads(loaded);
+        if (c.linked) std::filesystem::create_hard_link(game.Host("Save/index.q"), game.Host("Save/index.a"));
+        else game.Put("Save/index.a", resume ? quick : "earlier");
+        game.RefuseLinks(c.refused);
+        game.CutReads(c.loaded);
         {
             EngineRun cut;
-            if (at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
+            if (c.at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
             cut.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
+            // The close reads the save in pieces no close cuts short.
+            cut.At(26, [&](EngineRun&) { game.CutReads(c.loaded, false); });
             RunSilently(cut, 30);
-            EXPECT_EQ(cut.frames.back().state, at);
+            EXPECT_EQ(cut.frames.back().state, c.at);
         }
         EXPECT_EQ(game.Read("Save/index.a"), quick);
-        game.CutReads(loaded, false);
+        for (const auto& entry : std::filesystem::directory_iterator(game.Host("Save")))
+            EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
         // A later quick save replaces its file: the resume save stays.
         std::filesystem::remove(game.Host("Save/index.q"));
         EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
