@@ -31,8 +31,8 @@ public:
     virtual ~IReadFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
-    // Exactly n bytes, or false; the host's also when a signal asks the
-    // player to close during a read of more than a MiB, and then Cut says so.
+    // Exactly n bytes, or false; the host's also when the close is asked
+    // during a read of more than a MiB, and then Cut says so.
     virtual bool Read(void* buffer, std::size_t n) = 0;
     // The last Read gave up on a request to close: no fault of the file's.
     virtual bool Cut() const { return false; }

@@ -15,7 +15,7 @@
 #include "platform/HostPath.h"
 #include "platform/PlayerPath.h"
 #include "platform/ReplacingFile.h"
-#include "platform/TerminationSignals.h"
+#include "platform/CloseLatch.h"
 #include "platform/TextStream.h"
 
 namespace platform {
@@ -39,7 +39,7 @@ public:
         return m_fd >= 0 && offset <= std::uint64_t(INT64_MAX) && lseek(m_fd, off_t(offset), SEEK_SET) >= 0;
     }
 
-    // In chunks, so that a request to close cuts a long read short: on a
+    // In chunks, so that a close cuts a long read short: on a
     // slow disk even a file within its bound takes seconds.
     bool Read(void* buffer, std::size_t n) override
     {
@@ -47,7 +47,7 @@ public:
         const char* const start = bytes;
         m_cut = false;
         while (n > 0 && m_fd >= 0) {
-            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) {
+            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && CloseAsked()) {
                 m_cut = true;
                 return false;
             }

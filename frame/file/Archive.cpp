@@ -8,7 +8,7 @@
 #include "frame/TextString.h"
 #include "frame/file/File.h"
 #include "frame/file/Lzss.h"
-#include "platform/TerminationSignals.h"
+#include "platform/CloseLatch.h"
 
 namespace kivotasuGameKit {
 
@@ -108,7 +108,7 @@ std::optional<ArchiveEntry> CArchive::Find(std::string_view member)
     const std::size_t entrySize = EntrySize(m_format);
     std::vector<std::uint8_t> chunk;
     for (std::uint32_t first = 0; first < m_count; first += EntriesPerRead) {
-        if (platform::TerminationRequested()) {
+        if (platform::CloseAsked()) {
             m_cut = true;
             return std::nullopt;
         }

@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "frame/ErrorLog.h"
-#include "frame/WindowApp.h"
-#include "platform/TerminationSignals.h"
 #include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
@@ -47,9 +45,4 @@ bool CQuiltorEngine::LeftAsItIs(const char* where, const char* what, const CText
         SayUnsaved(where, CTextString(what) + CTextString("のファイルを上書きせずに残します。"), name,
                    kept.why + CTextString("直すまで、この回の") + CTextString(what) + CTextString("は保存されません。"), true);
     return true;
-}
-
-bool CQuiltorEngine::CloseRequested() const
-{
-    return platform::TerminationRequested() || (m_app && !m_app->GetThread()->IsValid());
 }

@@ -306,9 +306,6 @@ private:
     // True when kept holds the file: said once a run, as the file of what
     // (the settings, the global variables) that is not kept.
     bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
-    // A signal, or the window through an earlier pump, has asked the player
-    // to close: a long read stops.
-    bool CloseRequested() const;
     // True while the reader is still in the save the last load read, before
     // its resume tag, or when the close cut that read short.
     bool StillLoading() const;
