@@ -96,6 +96,6 @@ void CQuiltorEngine::LoadGlobals()
                 m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
         },
         &platform::CloseAsked);
-    if (!whole) KeepCut(where, name, m_globalsKept);
+    if (!whole) KeepInterrupted(where, name, m_globalsKept);
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }
