@@ -75,7 +75,7 @@ void BM_LookupThroughThreeArchives(benchmark::State& state)
     const std::string name = platform::ToInternalPath(root.string()) + "\\g\\data\\bg\\X199";
     CFile file;
     for (auto _ : state) {
-        if (file.Read(name, FileKind::Picture) != 0) {
+        if (file.Read(name, FileKind::Picture) != platform::ReadResult::Done) {
             state.SkipWithError("member not found");
             break;
         }

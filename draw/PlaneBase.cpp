@@ -110,9 +110,14 @@ int CPlaneBase::SaveCompressed(const std::string& fileName, const RECT* rect, bo
 
 int CPlaneBase::LoadPicture(const std::string& fileName, SurfaceType type)
 {
-    CSmartPtr<IPictureLoader> loader = PictureLoaderFactoryInstance->Create();
     CFile file;
-    if (const int read = file.Read(fileName, FileKind::Picture); read != 0) return read == CutByClose ? CutByClose : -1;
+    if (file.Read(fileName, FileKind::Picture) != platform::ReadResult::Done) return -1;
+    return DecodePicture(file, type);
+}
+
+int CPlaneBase::DecodePicture(CFile& file, SurfaceType type)
+{
+    CSmartPtr<IPictureLoader> loader = PictureLoaderFactoryInstance->Create();
     // A picture that is recognised but cannot be sized (a damaged header) is
     // as undecodable as one that is not recognised.
     int width = 0, height = 0;

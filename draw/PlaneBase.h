@@ -7,6 +7,10 @@
 #include "draw/effect/SurfaceInfo.h"
 #include "frame/SmartPtr.h"
 
+namespace kivotasuGameKit {
+class CFile;
+}
+
 namespace kivotasuGameKit::Draw {
 
 // A drawable picture: a surface record and its colour key, with every drawing
@@ -39,6 +43,8 @@ public:
     // 0; -1 unreadable; -2 not a picture; -3 no surface; -4 no bitmap to draw
     // into; -5 not drawn.
     virtual int LoadPicture(const std::string& fileName, SurfaceType type);
+    // As LoadPicture, of a file read already (by one who asks how its read ended).
+    int DecodePicture(CFile& file, SurfaceType type);
     // Fills the rectangle (null: the whole plane) with the fill colour.
     virtual int Clear(const RECT* rect);
     virtual void SetFillColor(uint32_t colour) { m_surface->SetFillColor(colour); }

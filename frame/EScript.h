@@ -25,11 +25,3 @@ private:
     kivotasuGameKit::CTextString m_message;
     kivotasuGameKit::CTextString m_said;
 };
-
-// A read that a request to close cut short failed the step it served: no
-// fault of the script or its files, so nothing is said of it, and the close
-// resumes at the tag that asked.
-class ECutByClose : public EScript {
-public:
-    using EScript::EScript;
-};

@@ -5,6 +5,7 @@
 #include "frame/Exceptions.h"
 #include "frame/ImeSwitch.h"
 #include "platform/Clock.h"
+#include "platform/CloseLatch.h"
 #include "platform/WindowSystem.h"
 
 namespace kivotasuGameKit {
@@ -47,6 +48,7 @@ std::intptr_t CWindowApp::WndProc(platform::WindowHandle, std::uint32_t message,
         if (!m_closing && CanClose() != 0)
             return 1;
         // Only the event: the close is being handled, so no second WM_CLOSE is posted.
+        platform::LatchClose();
         KTL::CThread::SignalStop();
         return 1;
     default:
@@ -87,11 +89,24 @@ bool CWindowApp::IsThreadValid()
 
 void CWindowApp::PostClose()
 {
+    platform::LatchClose();
+    SignalStop();
+}
+
+void CWindowApp::SignalStop()
+{
     if (m_messageDriven.load(std::memory_order_acquire)) {
         if (platform::WindowHandle window = m_window.GetHWnd())
             platform::Windows().PostMessage(window, platform::WM_CLOSE, 0, 0);
     }
     KTL::CThread::SignalStop();
+}
+
+void CWindowApp::ThreadMain()
+{
+    InnerMainThread();
+    // The close this run was asked for has been served.
+    platform::ClearCloseLatch();
 }
 
 int CWindowApp::WaitForWindow()

@@ -16,7 +16,7 @@ public:
     // The once-a-frame service of the application thread: timed callbacks and
     // the message pump. False once the application has been told to stop.
     virtual bool IsThreadValid() = 0;
-    // Any thread: asks the application to end.
+    // Any thread: asks the application to end, which sets the close latch.
     virtual void PostClose() = 0;
     virtual CWindow* GetWindow() = 0;
     virtual platform::WindowHandle GetHWnd() = 0;
@@ -64,8 +64,10 @@ public:
     void SetFlag(bool flag) override { m_mainFlag.store(flag, std::memory_order_release); }
     KTL::CThread* GetThread() override { return this; }
 
-    // The stop of this thread also posts WM_CLOSE when the pump waits for messages.
-    void SignalStop() override { PostClose(); }
+    // The stop of this thread also posts WM_CLOSE when the pump waits for
+    // messages. Its own end stops it too: only PostClose and a close the
+    // window takes set the close latch, which the run clears as it ends.
+    void SignalStop() override;
 
     // While set, IsThreadValid waits in the queue as long as the window is minimised.
     void SetBlockWhileMinimized(bool block) { m_blockWhileMinimized = block; }
@@ -74,7 +76,7 @@ public:
     bool IsInMainThread() const { return m_inMainThread.load(std::memory_order_acquire); }
 
 protected:
-    void ThreadMain() override { InnerMainThread(); }
+    void ThreadMain() override;
     void InnerMainThread();
     // Blocking: one message; the result is 1, 0 for WM_QUIT, -1 on failure.
     // Non-blocking: every queued message; 0.

@@ -27,15 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::uint32_t i = 0; i < archive.GetCount() && i < 64; ++i) {
         std::optional<ArchiveEntry> entry = archive.ReadEntry(i);
         if (!entry) break;
+        using platform::ReadResult;
         CFile file;
-        const int result = file.Read("Z:\\g\\data\\" + entry->name, FileKind::Text);
+        const ReadResult result = file.Read("Z:\\g\\data\\" + entry->name, FileKind::Text);
         if (!archive.IsUsable(*entry) || entry->name.empty()) continue;
         auto member = std::make_unique<std::uint8_t[]>(std::size_t(entry->size) + 1);
-        const int direct = archive.ReadMember(*entry, member.get());
+        const ReadResult direct = archive.ReadMember(*entry, member.get());
         // An earlier entry whose name matches by the member rule may win.
-        const std::optional<ArchiveEntry> winner = archive.Find(entry->name);
-        if (!winner || winner->offset != entry->offset || winner->size != entry->size ||
-            winner->storedSize != entry->storedSize || result != 0 || direct != 0)
+        ArchiveEntry winner;
+        if (archive.Find(entry->name, winner) != ReadResult::Done || winner.offset != entry->offset ||
+            winner.size != entry->size || winner.storedSize != entry->storedSize || result != ReadResult::Done ||
+            direct != ReadResult::Done)
             continue;
         const bool scrambled = entry->size >= 4 && std::memcmp(member.get(), "KPK1", 4) == 0;
         if (!scrambled && (file.GetSize() != entry->size || std::memcmp(file.GetMemory(), member.get(), entry->size) != 0))

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.Put("Z:\\f.txt", std::string_view(reinterpret_cast<const char*>(data), size));
 
     CFile file;
-    if (file.Read("Z:\\f.txt", FileKind::Text) != 0) std::abort();
+    if (file.Read("Z:\\f.txt", FileKind::Text) != platform::ReadResult::Done) std::abort();
     const std::string plain(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
 
     std::string line;

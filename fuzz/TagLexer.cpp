@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CSet::GetInstance().Clear();
     const kivotasuGameKit::CMemoryName name(data, size);
     CScriptReader reader;
-    if (reader.Read(name.Get()) != 0) return 0;
+    if (reader.Read(name.Get()) != platform::ReadResult::Done) return 0;
 
     CTagAttributes record;
     for (int tags = 0, jumps = 0; tags < MaxTags && jumps < MaxJumps; ++tags) {

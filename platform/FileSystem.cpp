@@ -1,7 +1,9 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 
+#include "platform/CloseLatch.h"
 #include "platform/HostFileSystem.h"
 #include "platform/ServiceSlot.h"
 
@@ -30,6 +32,20 @@ const char* JapaneseReason(int error)
 }
 
 } // namespace
+
+ReadResult IReadFile::Read(void* buffer, std::size_t n)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    for (std::size_t done = 0; done < n;) {
+        if (done > 0 && CloseAsked())
+            return ReadResult::Interrupted;
+        const std::size_t chunk = std::min(n - done, ChunkBytes);
+        if (const ReadResult result = ReadChunk(bytes + done, chunk); result != ReadResult::Done)
+            return result;
+        done += chunk;
+    }
+    return ReadResult::Done;
+}
 
 std::string FailureText(std::error_code why)
 {

@@ -25,18 +25,30 @@ struct LocalTime {
 // host root, "\" or "/" between folders); a relative name is relative to the
 // process's current directory.
 
+// How a read ended, from a file up through the archives to the file layer:
+// every byte asked for is there; something failed (the file, the disk, a
+// bound); or the player's close interrupted it, which is no fault of the
+// file and nothing to say.
+enum class ReadResult { Done, Failed, Interrupted };
+
 // A file opened for reading: existing regular files only.
 class IReadFile {
 public:
+    // A slow disk takes seconds for a file within its bound: a read goes a
+    // chunk at a time, and the close interrupts it between two.
+    static constexpr std::size_t ChunkBytes = std::size_t{1} << 20;
+
     virtual ~IReadFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
-    // Exactly n bytes, or false; the host's also when a signal asks the
-    // player to close during a read of more than a MiB, and then Cut says so.
-    virtual bool Read(void* buffer, std::size_t n) = 0;
-    // The last Read gave up on a request to close: no fault of the file's.
-    virtual bool Cut() const { return false; }
+    // Exactly n bytes: Done; Interrupted only when more than a chunk was asked.
+    ReadResult Read(void* buffer, std::size_t n);
     virtual bool Close() = 0;
+
+protected:
+    // Exactly n bytes, at most a chunk: Done or Failed (a test's stand-in
+    // may answer Interrupted, as a close would).
+    virtual ReadResult ReadChunk(void* buffer, std::size_t n) = 0;
 };
 
 // A file being replaced: the bytes go to a temporary name beside the target,

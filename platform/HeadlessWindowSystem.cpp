@@ -29,6 +29,8 @@ WindowHandle HeadlessWindowSystem::CreateWindow(const WindowSpec& request)
         return 0;
     }
     WindowHandle handle = m_nextWindow++;
+    if (!m_windowThread)
+        m_windowThread = CurrentThreadId();
     WindowState& state = m_windows[handle];
     state.captionSjis = request.captionSjis;
     state.client = {request.clientWidth, request.clientHeight};
@@ -203,6 +205,12 @@ void HeadlessWindowSystem::FinishDrop(std::uintptr_t drop)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_drops.erase(drop);
+}
+
+bool HeadlessWindowSystem::IsWindowThread()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_windowThread == CurrentThreadId();
 }
 
 bool HeadlessWindowSystem::IsCloseWaiting()

@@ -51,6 +51,8 @@ public:
     void PostQuitMessage(int exitCode) override;
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
+    // The thread that made the first window.
+    bool IsWindowThread() override;
     bool IsCloseWaiting() override;
 
     // The user's side, for tests. Each queues what the real window would.
@@ -86,6 +88,7 @@ private:
     Point m_cursor;
     int m_cursorCount = 0;
     bool m_failNextCreate = false;
+    std::optional<std::uint32_t> m_windowThread;
 };
 
 } // namespace platform

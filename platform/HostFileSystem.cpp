@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -15,13 +14,10 @@
 #include "platform/HostPath.h"
 #include "platform/PlayerPath.h"
 #include "platform/ReplacingFile.h"
-#include "platform/TerminationSignals.h"
 #include "platform/TextStream.h"
 
 namespace platform {
 namespace {
-
-constexpr std::size_t ReadChunkBytes = std::size_t{1} << 20;
 
 class HostReadFile : public IReadFile {
 public:
@@ -39,29 +35,6 @@ public:
         return m_fd >= 0 && offset <= std::uint64_t(INT64_MAX) && lseek(m_fd, off_t(offset), SEEK_SET) >= 0;
     }
 
-    // In chunks, so that a request to close cuts a long read short: on a
-    // slow disk even a file within its bound takes seconds.
-    bool Read(void* buffer, std::size_t n) override
-    {
-        char* bytes = static_cast<char*>(buffer);
-        const char* const start = bytes;
-        m_cut = false;
-        while (n > 0 && m_fd >= 0) {
-            if (bytes - start >= std::ptrdiff_t(ReadChunkBytes) && TerminationRequested()) {
-                m_cut = true;
-                return false;
-            }
-            const ssize_t got = read(m_fd, bytes, std::min(n, ReadChunkBytes));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) return false;
-            bytes += got;
-            n -= std::size_t(got);
-        }
-        return n == 0;
-    }
-
-    bool Cut() const override { return m_cut; }
-
     bool Close() override
     {
         if (m_fd < 0) return true;
@@ -70,10 +43,23 @@ public:
         return close(fd) == 0;
     }
 
+protected:
+    ReadResult ReadChunk(void* buffer, std::size_t n) override
+    {
+        char* bytes = static_cast<char*>(buffer);
+        while (n > 0 && m_fd >= 0) {
+            const ssize_t got = read(m_fd, bytes, n);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return ReadResult::Failed;
+            bytes += got;
+            n -= std::size_t(got);
+        }
+        return n == 0 ? ReadResult::Done : ReadResult::Failed;
+    }
+
 private:
     int m_fd;
     std::uint64_t m_size;
-    bool m_cut = false;
 };
 
 // The C library's stream mode as open flags.

@@ -14,8 +14,10 @@ public:
 
     std::optional<std::uint64_t> Size() override { return m_file.Size(); }
     bool Seek(std::uint64_t offset) override { return m_file.Seek(offset); }
-    bool Read(void* buffer, std::size_t n) override { return m_file.Read(buffer, n); }
     bool Close() override { return m_file.Close(); }
+
+protected:
+    ReadResult ReadChunk(void* buffer, std::size_t n) override { return m_file.Read(buffer, n); }
 
 private:
     std::shared_ptr<const std::string> m_bytes;

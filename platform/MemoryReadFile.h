@@ -19,14 +19,16 @@ public:
         m_position = std::size_t(offset);
         return true;
     }
-    bool Read(void* buffer, std::size_t n) override
+    bool Close() override { return true; }
+
+protected:
+    ReadResult ReadChunk(void* buffer, std::size_t n) override
     {
-        if (n > m_bytes.size() - m_position) return false;
+        if (n > m_bytes.size() - m_position) return ReadResult::Failed;
         if (n > 0) std::memcpy(buffer, m_bytes.data() + m_position, n);
         m_position += n;
-        return true;
+        return ReadResult::Done;
     }
-    bool Close() override { return true; }
 
 private:
     std::string_view m_bytes;

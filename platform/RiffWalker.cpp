@@ -33,7 +33,7 @@ std::size_t RiffWalker::Read(void* buffer, std::size_t n)
     if (m_offset >= m_size)
         return 0;
     n = std::size_t(std::min<std::uint64_t>(n, m_size - m_offset));
-    if (n == 0 || !m_file.Seek(m_offset) || !m_file.Read(buffer, n))
+    if (n == 0 || !m_file.Seek(m_offset) || m_file.Read(buffer, n) != ReadResult::Done)
         return 0;
     m_offset += n;
     return n;
@@ -45,7 +45,7 @@ bool RiffWalker::FindFrom(std::uint64_t end, std::uint32_t id, std::uint32_t for
     while (m_offset < end && end - m_offset >= 8) {
         std::uint8_t header[12];
         const std::size_t headerSize = hasForm && end - m_offset >= 12 ? 12 : 8;
-        if (!m_file.Seek(m_offset) || !m_file.Read(header, headerSize))
+        if (!m_file.Seek(m_offset) || m_file.Read(header, headerSize) != ReadResult::Done)
             return false;
         RiffChunk chunk;
         chunk.id = LittleEndian32(header);

@@ -5,11 +5,13 @@
 #include "platform/SdlKeyMap.h"
 #include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
+#include "platform/Thread.h"
 #include "platform/HostPath.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <iterator>
 #include <map>
@@ -58,6 +60,7 @@ public:
     std::string DroppedFile(std::uintptr_t drop) override;
     void FinishDrop(std::uintptr_t drop) override;
     std::string VideoError() override { return m_videoError; }
+    bool IsWindowThread() override { return m_videoThread.load(std::memory_order_acquire) == CurrentThreadId(); }
     bool IsCloseWaiting() override;
 
 private:
@@ -87,6 +90,10 @@ private:
     std::uintptr_t m_nextDrop = 1;
     int m_cursorCount = 0;
     std::string m_videoError;
+
+    // The thread that started video, which alone may pump SDL.
+    static constexpr std::uint32_t NoThread = 0xFFFFFFFFu;
+    std::atomic<std::uint32_t> m_videoThread{NoThread};
 
     // Shared with posting threads.
     std::mutex m_postLock;
@@ -123,6 +130,7 @@ bool SdlWindowSystem::StartVideo()
         return false;
     }
     SDL_ShowCursor(m_cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    m_videoThread.store(CurrentThreadId(), std::memory_order_release);
     std::lock_guard<std::mutex> guard(m_postLock);
     m_postedEvent = posted;
     m_videoUp = true;
@@ -137,6 +145,7 @@ void SdlWindowSystem::StopVideo()
             return;
         m_videoUp = false;
     }
+    m_videoThread.store(NoThread, std::memory_order_release);
     m_pending.clear();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     // The last user frees SDL's own state too (hints, the window titles).

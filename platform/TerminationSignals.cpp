@@ -3,18 +3,18 @@
 #include <atomic>
 #include <csignal>
 
+#include "platform/CloseLatch.h"
+
 namespace platform {
 
 namespace {
 
 std::atomic<int> pendingRequests{0};
-std::atomic<bool> requested{false};
 static_assert(std::atomic<int>::is_always_lock_free, "used from a signal handler");
-static_assert(std::atomic<bool>::is_always_lock_free, "used from a signal handler");
 
 extern "C" void OnTerminationSignal(int)
 {
-    requested.store(true, std::memory_order_relaxed);
+    LatchClose();
     pendingRequests.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -39,7 +39,5 @@ bool TakeTerminationRequest()
     }
     return false;
 }
-
-bool TerminationRequested() { return requested.load(std::memory_order_relaxed); }
 
 } // namespace platform

@@ -6,11 +6,8 @@ namespace platform {
 // Installs the handlers; call once from the entry thread before other threads start.
 void CloseOnTerminationSignals();
 
-// True once per signal received since the last call.
+// True once per signal received since the last call: the window takes each
+// as a close of its own. Every signal sets the close latch too (CloseLatch.h).
 bool TakeTerminationRequest();
-
-// Whether a signal has asked the player to close since it started, taken or
-// not: a long read gives up on it.
-bool TerminationRequested();
 
 } // namespace platform

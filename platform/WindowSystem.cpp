@@ -2,7 +2,6 @@
 
 #include "platform/ServiceSlot.h"
 #include "platform/HeadlessWindowSystem.h"
-#include "platform/TerminationSignals.h"
 
 namespace platform {
 
@@ -25,11 +24,6 @@ IWindowSystem& Windows()
 void InstallWindows(std::unique_ptr<IWindowSystem> system)
 {
     Slot().Install(std::move(system));
-}
-
-bool IsCloseAsked()
-{
-    return TerminationRequested() || Windows().IsCloseWaiting();
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // Top-level windows and their message queue. Every call but PostMessage and
-// PostClose belongs to the thread that creates the windows (the application
-// thread); messages posted from other threads wake that thread's wait.
+// IsWindowThread belongs to the thread that creates the windows (the
+// application thread); messages posted from other threads wake that thread's
+// wait.
 
 #include "platform/WindowMessage.h"
 
@@ -77,16 +78,14 @@ public:
     // Why no display could be opened, once that failed; else empty.
     virtual std::string VideoError() { return {}; }
 
-    // Whether a close of the player (the close box, Alt+F4, a posted
-    // WM_CLOSE) waits among the messages not yet taken, looked for without
-    // taking any.
+    // Any thread: whether it is the one that makes the windows and takes
+    // their messages.
+    virtual bool IsWindowThread() = 0;
+    // On that thread: whether a close of the player (the close box, Alt+F4,
+    // a posted WM_CLOSE) waits among the messages not yet taken, looked for
+    // without taking any. The close latch (CloseLatch.h) asks it.
     virtual bool IsCloseWaiting() = 0;
 };
-
-// Whether a close waits or a signal has asked for one: long work of the
-// application thread (a sound decoded whole) gives up on it, so the player
-// answers the close at once.
-bool IsCloseAsked();
 
 // The headless system until the executable installs the SDL one.
 IWindowSystem& Windows();

@@ -60,11 +60,11 @@ bool CKeyValueFile::Erase(const CTextString& key) { return m_map.erase(key.GetSt
 
 void CKeyValueFile::Clear() { m_map.clear(); }
 
-int CKeyValueFile::Load(const CTextString& fileName)
+platform::ReadResult CKeyValueFile::Load(const CTextString& fileName)
 {
     CFile file;
-    if (const int result = file.Read(fileName.GetStr(), FileKind::Text); result != 0)
-        return result;
+    if (const platform::ReadResult read = file.Read(fileName.GetStr(), FileKind::Text); read != platform::ReadResult::Done)
+        return read;
     Clear();
     std::string line;
     while (file.ReadLine(line) == 0) {
@@ -80,7 +80,7 @@ int CKeyValueFile::Load(const CTextString& fileName)
         if (!value.empty())
             Add(CTextString(key), CTextString(value));
     }
-    return 0;
+    return platform::ReadResult::Done;
 }
 
 int CKeyValueFile::Save(const CTextString& fileName)

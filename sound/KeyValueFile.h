@@ -6,6 +6,7 @@
 
 #include "frame/Serialize.h"
 #include "frame/TextString.h"
+#include "platform/FileSystem.h"
 
 namespace kivotasuGameKit {
 
@@ -30,8 +31,8 @@ public:
     // True when something was removed.
     virtual bool Erase(const CTextString& key) = 0;
     virtual void Clear() = 0;
-    // The file layer's code when the file cannot be read (the map unchanged), else 0.
-    virtual int Load(const CTextString& fileName) = 0;
+    // How the read of the file ended: the map is unchanged unless Done.
+    virtual platform::ReadResult Load(const CTextString& fileName) = 0;
     // 1 when the file cannot be opened, else 0.
     virtual int Save(const CTextString& fileName) = 0;
     // Every key in the text, in key order, by its value (letters without case).
@@ -55,7 +56,7 @@ public:
     std::int64_t GetInt64(const CTextString& key, std::int64_t defaultValue) override;
     bool Erase(const CTextString& key) override;
     void Clear() override;
-    int Load(const CTextString& fileName) override;
+    platform::ReadResult Load(const CTextString& fileName) override;
     int Save(const CTextString& fileName) override;
     void ReplaceAll(CTextString& text, bool exact) override;
     const Map& GetMap() override { return m_map; }

@@ -15,9 +15,9 @@ int CMIDIOutputDM::Open(const CTextString& fileName)
 {
     if (!CDirectMusic::CanUseDirectMusic()) return -1;
     Close();
-    const int read = ReadMidiFile(m_file, fileName);
-    if (read == 7) return 3;
-    if (read != 0) {
+    int failure = 0;
+    if (ReadMidiFile(m_file, fileName, &failure) != platform::ReadResult::Done) {
+        if (failure == 7) return 3;
         ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }

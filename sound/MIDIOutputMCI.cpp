@@ -33,9 +33,9 @@ bool CMIDIOutputMCI::CanUseMidiOut()
 int CMIDIOutputMCI::Open(const CTextString& fileName)
 {
     Close();
-    const int read = ReadMidiFile(m_file, fileName);
-    if (read == 7) return 1;
-    if (read != 0) {
+    int failure = 0;
+    if (ReadMidiFile(m_file, fileName, &failure) != platform::ReadResult::Done) {
+        if (failure == 7) return 1;
         ErrorLog.Out("CMIDIOutputMCI::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
@@ -51,7 +51,7 @@ int CMIDIOutputMCI::OpenDevice()
     if (m_deviceId != NoDevice) return 0;
     // Read again as the sequencer opens its file, which may have changed.
     CFile file;
-    if (ReadMidiFile(file, m_file.GetName()) != 0 || file.GetSize() == 0 ||
+    if (ReadMidiFile(file, m_file.GetName()) != platform::ReadResult::Done || file.GetSize() == 0 ||
         m_device.Load(file.GetMemory(), file.GetSize(), m_file.GetName()) != 0) {
         ErrorLog.Out("CMIDIOutput::MIDIデバイスがオープンできない。");
         return 1;

@@ -13,12 +13,14 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
     return platform::MidiSynth::Get();
 }
 
-int ReadMidiFile(CFile& file, const CTextString& name)
+platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, int* failure)
 {
     constexpr std::uint64_t bound = platform::MidiSynth::MaxFileBytes;
     std::uint64_t size = 0;
-    const int read = file.ReadAtMost(name.GetStr(), bound, size);
-    if (read == 7) SayOverBound("シンセサイザがMIDIファイルを読めない: ", CFile::NormalizePath(name.GetStr()), size, bound);
+    int failed = 0;
+    const platform::ReadResult read = file.ReadAtMost(name.GetStr(), bound, size, &failed);
+    if (failed == 7) SayOverBound("シンセサイザがMIDIファイルを読めない: ", CFile::NormalizePath(name.GetStr()), size, bound);
+    if (failure) *failure = failed;
     return read;
 }
 

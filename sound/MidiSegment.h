@@ -17,10 +17,10 @@ namespace kivotasuGameKit {
 // without a sound device.
 std::shared_ptr<platform::MidiSynth> MidiSynthesizer();
 
-// Reads the MIDI file name into file: Read's result, or 7 for a file larger
-// than the synthesiser takes, refused before a byte of it is read and said
-// (SayOverBound).
-int ReadMidiFile(CFile& file, const CTextString& name);
+// Reads the MIDI file name into file, as ReadAtMost: a file larger than the
+// synthesiser takes (failure 7) is refused before a byte of it is read, and
+// said (SayOverBound).
+platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, int* failure = nullptr);
 
 class CMidiSegment {
 public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/ErrorLog.h"
-#include "platform/WindowSystem.h"
+#include "platform/CloseLatch.h"
 #include "sound/PauseCount.h"
 #include "sound/WaveOutput.h"
 
@@ -57,7 +57,7 @@ int CWaveStaticSound::Load(const CTextString& name)
     }
     // In pieces, so that a close cuts a long decode short.
     for (std::uint32_t filled = 0; filled < bytes;) {
-        if (filled > 0 && platform::IsCloseAsked()) {
+        if (filled > 0 && platform::CloseAsked()) {
             m_buffer->Unlock(data, bytes, nullptr, 0);
             CloseBuffer();
             return 0;

@@ -36,7 +36,7 @@ int CWaveStream::Load(const CTextString& fileName)
     m_source = platform::FileSystem().OpenRead(CFile::NormalizePath(fileName.GetStr()));
     if (!m_source) {
         m_memoryMode = true;
-        if (m_file->Read(fileName.GetStr(), FileKind::Sound) != 0) {
+        if (m_file->Read(fileName.GetStr(), FileKind::Sound) != platform::ReadResult::Done) {
             ErrorLog.Out("CWaveStream::Load %sのファイル読み込み時のエラー", CFile::NormalizePath(fileName.GetStr()).c_str());
             return 1;
         }
@@ -115,7 +115,7 @@ std::uint32_t CWaveStream::Read(void* destination, std::uint32_t size)
 {
     std::uint32_t n = m_position < m_dataSize ? std::min(size, m_dataSize - m_position) : 0;
     // The data chunk's size stops where the file did when it was walked.
-    if (n == 0 || !m_source->Read(destination, n))
+    if (n == 0 || m_source->Read(destination, n) != platform::ReadResult::Done)
         return 0;
     m_position += n;
     return n;

@@ -8,7 +8,7 @@
 #include "frame/TextString.h"
 #include "frame/file/File.h"
 #include "frame/file/Lzss.h"
-#include "platform/TerminationSignals.h"
+#include "platform/CloseLatch.h"
 
 namespace kivotasuGameKit {
 
@@ -63,7 +63,8 @@ CArchive::OpenResult CArchive::Open(platform::IReadFile& file)
 {
     std::optional<std::uint64_t> size = file.Size();
     std::uint8_t header[HeaderSize];
-    if (!size || !file.Seek(0) || !file.Read(header, sizeof header)) return OpenResult::NoArchive;
+    if (!size || !file.Seek(0) || file.Read(header, sizeof header) != platform::ReadResult::Done)
+        return OpenResult::NoArchive;
     if (std::memcmp(header, "kivopack", 8) == 0) m_format = ArchiveFormat::Pack;
     else if (std::memcmp(header, "kivopkEx", 8) == 0) m_format = ArchiveFormat::PackEx;
     else if (std::memcmp(header, "kivopkDx", 8) == 0) m_format = ArchiveFormat::PackDx;
@@ -95,32 +96,33 @@ std::optional<ArchiveEntry> CArchive::ReadEntry(std::uint32_t index)
     if (!m_file || index >= m_count) return std::nullopt;
     const std::size_t entrySize = EntrySize(m_format);
     std::vector<std::uint8_t> bytes(entrySize);
-    if (!m_file->Seek(HeaderSize + std::uint64_t(index) * entrySize) || !m_file->Read(bytes.data(), entrySize))
+    if (!m_file->Seek(HeaderSize + std::uint64_t(index) * entrySize) ||
+        m_file->Read(bytes.data(), entrySize) != platform::ReadResult::Done)
         return std::nullopt;
     return DecodeEntry(bytes.data());
 }
 
-std::optional<ArchiveEntry> CArchive::Find(std::string_view member)
+platform::ReadResult CArchive::Find(std::string_view member, ArchiveEntry& found)
 {
-    m_cut = false;
+    using platform::ReadResult;
     const std::string wanted = MemberKey(member);
-    if (wanted.empty() || !m_file || !m_file->Seek(HeaderSize)) return std::nullopt;
+    if (wanted.empty() || !m_file || !m_file->Seek(HeaderSize)) return ReadResult::Failed;
     const std::size_t entrySize = EntrySize(m_format);
     std::vector<std::uint8_t> chunk;
     for (std::uint32_t first = 0; first < m_count; first += EntriesPerRead) {
-        if (platform::TerminationRequested()) {
-            m_cut = true;
-            return std::nullopt;
-        }
+        if (platform::CloseAsked()) return ReadResult::Interrupted;
         const std::uint32_t n = std::min(EntriesPerRead, m_count - first);
         chunk.resize(n * entrySize);
-        if (!m_file->Read(chunk.data(), chunk.size())) return std::nullopt;
+        if (const ReadResult read = m_file->Read(chunk.data(), chunk.size()); read != ReadResult::Done) return read;
         for (std::uint32_t i = 0; i < n; ++i) {
             ArchiveEntry entry = DecodeEntry(chunk.data() + i * entrySize);
-            if (MemberKey(entry.name) == wanted) return entry;
+            if (MemberKey(entry.name) == wanted) {
+                found = std::move(entry);
+                return ReadResult::Done;
+            }
         }
     }
-    return std::nullopt;
+    return ReadResult::Failed;
 }
 
 bool CArchive::IsUsable(const ArchiveEntry& entry) const
@@ -129,15 +131,15 @@ bool CArchive::IsUsable(const ArchiveEntry& entry) const
     return !entry.compressed || entry.size <= CLZSS::MaxExpandedSize(entry.storedSize);
 }
 
-int CArchive::ReadMember(const ArchiveEntry& entry, std::uint8_t* out)
+platform::ReadResult CArchive::ReadMember(const ArchiveEntry& entry, std::uint8_t* out)
 {
-    if (!m_file || !IsUsable(entry) || !m_file->Seek(entry.offset)) return 4;
-    const auto failed = [this] { return m_file->Cut() ? CutByClose : 4; };
-    if (!entry.compressed) return m_file->Read(out, entry.size) ? 0 : failed();
+    using platform::ReadResult;
+    if (!m_file || !IsUsable(entry) || !m_file->Seek(entry.offset)) return ReadResult::Failed;
+    if (!entry.compressed) return m_file->Read(out, entry.size);
     std::vector<std::uint8_t> stored(entry.storedSize);
-    if (!m_file->Read(stored.data(), stored.size())) return failed();
+    if (const ReadResult read = m_file->Read(stored.data(), stored.size()); read != ReadResult::Done) return read;
     auto codec = std::make_unique<CLZSS>();
-    return codec->DecodeInto(stored.data(), entry.storedSize, out, entry.size) == 2 ? 4 : 0;
+    return codec->DecodeInto(stored.data(), entry.storedSize, out, entry.size) == 2 ? ReadResult::Failed : ReadResult::Done;
 }
 
 } // namespace kivotasuGameKit

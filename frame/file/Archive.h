@@ -52,19 +52,17 @@ public:
     // case (the second byte of a two-byte character is neither). A name that
     // keeps nothing matches no member.
     static std::string MemberKey(std::string_view name);
-    // Walks the table for the first entry whose key is member's key; nothing
-    // when none is, the table cannot be read, or a request to close cut the
-    // walk short (Cut then says so).
-    std::optional<ArchiveEntry> Find(std::string_view member);
-    bool Cut() const { return m_cut; }
+    // Walks the table for the first entry whose key is member's key, into
+    // found: Done; Failed when none is or the table cannot be read;
+    // Interrupted when the close stopped the walk.
+    platform::ReadResult Find(std::string_view member, ArchiveEntry& found);
     // Entry index; nothing when it cannot be read.
     std::optional<ArchiveEntry> ReadEntry(std::uint32_t index);
     bool IsUsable(const ArchiveEntry& entry) const;
 
-    // The member's size bytes into out (expanding LZSS): 0; 4 when a read
-    // fails or the stream ends early; CutByClose when a request to close cut
-    // the read short.
-    int ReadMember(const ArchiveEntry& entry, std::uint8_t* out);
+    // The member's size bytes into out (expanding LZSS): Failed when a read
+    // fails or the stream ends early.
+    platform::ReadResult ReadMember(const ArchiveEntry& entry, std::uint8_t* out);
 
 private:
     ArchiveEntry DecodeEntry(const std::uint8_t* bytes) const;
@@ -73,7 +71,6 @@ private:
     std::uint64_t m_fileSize = 0;
     ArchiveFormat m_format = ArchiveFormat::Pack;
     std::uint32_t m_count = 0;
-    bool m_cut = false;
 };
 
 } // namespace kivotasuGameKit

@@ -90,18 +90,21 @@ void CFile::ReleaseImage()
 
 std::FILE* CFile::GetFilePtr() { return m_file; }
 
-int CFile::Read(const std::string& name, FileKind kind)
+platform::ReadResult CFile::Read(const std::string& name, FileKind kind, int* failure)
 {
     const std::uint64_t bound = MostBytes(kind);
     std::uint64_t size = 0;
-    const int result = InnerRead(*this, name, bound, &size);
-    if (result == 7) SayOverBound("ファイルが大きすぎて読めません: ", NormalizePath(name), size, bound);
+    int failed = 0;
+    const platform::ReadResult result = InnerRead(*this, name, bound, &size, &failed);
+    if (failed == 7) SayOverBound("ファイルが大きすぎて読めません: ", NormalizePath(name), size, bound);
+    if (failure) *failure = failed;
     return result;
 }
 
-int CFile::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size)
+platform::ReadResult CFile::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
+                                       int* failure)
 {
-    return InnerRead(*this, name, mostBytes, &size);
+    return InnerRead(*this, name, mostBytes, &size, failure);
 }
 
 void CFile::TakeImage(CFile& from)
@@ -258,10 +261,10 @@ int CFile::CreateTemporary(bool force)
     return 0;
 }
 
-int CFile::ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out)
+platform::ReadResult CFile::ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out)
 {
-    const int result = Read(name, kind);
-    if (result == 0) out.assign(GetMemory(), GetMemory() + GetSize());
+    const platform::ReadResult result = Read(name, kind);
+    if (result == platform::ReadResult::Done) out.assign(GetMemory(), GetMemory() + GetSize());
     return result;
 }
 

@@ -9,24 +9,18 @@
 
 #include "frame/TextString.h"
 #include "frame/file/FileBounds.h"
-
-namespace platform {
-class IReadFile;
-}
+#include "platform/FileSystem.h"
 
 namespace kivotasuGameKit {
 
 class CArchive;
 struct ArchiveEntry;
 
-// The result of a read, or an archive's look-up, that a request to close cut
-// short: nothing is wrong with the file, the player is closing.
-constexpr int CutByClose = 8;
-
 // A whole file in memory (read from the disk, from an archive member, or a
 // block named "!address,size"), served as lines and bytes; or a stdio stream
 // for text output. Names are internal paths (Shift-JIS, "Z:\" is the host
-// root). Results: 0 is success throughout.
+// root). Results: 0 is success throughout; a read answers how it ended, and
+// what failed (the codes of InnerRead) to a caller that asks with failure.
 class CFile {
 public:
     CFile() = default;
@@ -47,15 +41,17 @@ public:
     virtual std::FILE* GetFilePtr();
     // See InnerRead, bounded by the kind's MostBytes: a file over it is said
     // (SayOverBound) and refused with 7.
-    int Read(const std::string& name, FileKind kind);
+    platform::ReadResult Read(const std::string& name, FileKind kind, int* failure = nullptr);
     // A file (or member) of more than mostBytes is refused before a byte of it
     // is read or a block made for it: 7, with its size in size.
-    int ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size);
+    platform::ReadResult ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
+                                    int* failure = nullptr);
     // As ReadAtMost, of a file on the disk alone (no archive member, no
     // memory name): checked and read through one open, so the bytes are those
     // of the file whose kind and size were checked, whatever replaces it
     // meanwhile. 1 with the system's reason in why when it does not open.
-    int ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size, std::error_code& why);
+    platform::ReadResult ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
+                                    std::error_code& why, int* failure = nullptr);
     // Takes over what from has read (from is left empty), as if read here.
     void TakeImage(CFile& from);
     virtual std::string GetName() const;
@@ -88,7 +84,7 @@ public:
     // goes to a temporary file that the next Close deletes. 1 nothing loaded,
     // 2 no temporary file could be made or written.
     virtual int CreateTemporary(bool force);
-    virtual int ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out);
+    virtual platform::ReadResult ReadToVector(const std::string& name, FileKind kind, std::vector<std::uint8_t>& out);
     // Text stream "w", the strings one after another: 1 cannot open, 2 a write failed.
     virtual int WriteStrings(const std::string& name, const std::vector<std::string>& strings);
     virtual int WriteVector(const std::string& name, const std::vector<std::uint8_t>& bytes);
@@ -108,23 +104,27 @@ public:
     static int GetTemporaryFileName(std::string& name);
 
     // A memory name, the plain file, or a member of the archive of an
-    // enclosing folder (nearest first): 0 read; 1 not found; 2 size unknown;
-    // 3 no memory; 4 a read failed or a member is corrupt; 5 close failed; 6
-    // a bad memory name; 7 over mostBytes (its size in *size); CutByClose;
-    // -1 an empty name. Memory names are those of live CMemoryName objects.
-    static int InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
-                         std::uint64_t* size = nullptr);
+    // enclosing folder (nearest first). Done; Interrupted by the close (a
+    // long read, an archive's look-up); or Failed, and then in *failure: 1
+    // not found; 2 size unknown; 3 no memory; 4 a read failed or a member is
+    // corrupt; 5 close failed; 6 a bad memory name; 7 over mostBytes (its
+    // size in *size); -1 an empty name. Memory names are those of live
+    // CMemoryName objects.
+    static platform::ReadResult InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
+                                          std::uint64_t* size = nullptr, int* failure = nullptr);
     // Whether Read would find name (on the disk, in an enclosing folder's
-    // archive, or a live memory name) without reading it; a look-up cut short
-    // by a request to close finds it, so that the close says nothing of it.
-    static bool IsFound(const std::string& name);
+    // archive, or a live memory name) without reading it: Done when it
+    // would, Failed when not, Interrupted when the close stopped the look-up
+    // and nothing is known.
+    static platform::ReadResult Find(const std::string& name);
 
 private:
     void CloseAll();
     // The rest of a read once the file (or the archive of member) is open:
     // sized, bounded, read whole with a 0 behind, unscrambled.
-    int ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive, const ArchiveEntry* member,
-                   std::uint64_t mostBytes, std::uint64_t* sizeFound);
+    platform::ReadResult ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
+                                    const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
+                                    int* failure);
     void ReleaseImage();
 
     std::FILE* m_file = nullptr;

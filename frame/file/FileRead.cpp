@@ -14,7 +14,15 @@
 
 namespace kivotasuGameKit {
 
+using platform::ReadResult;
+
 namespace {
+
+ReadResult Failed(int* failure, int code)
+{
+    if (failure) *failure = code;
+    return ReadResult::Failed;
+}
 
 // Said once a run for each archive, as every look-up passes by it.
 void SayTooManyEntries(const std::string& archiveName, std::uint32_t count)
@@ -32,38 +40,34 @@ void SayTooManyEntries(const std::string& archiveName, std::uint32_t count)
 // The archive of the nearest enclosing folder that holds path as a member:
 // for Z:\g\data\bg\a.bmp first Z:\g\data\bg.dat (a.bmp), then Z:\g\data.dat
 // (bg\a.bmp), then Z:\g.dat (data\bg\a.bmp); none at the drive root. An
-// archive that cannot be opened, read or searched counts as absent.
+// archive that cannot be opened, read or searched counts as absent: Failed
+// when none holds it.
 struct FoundMember {
     std::unique_ptr<platform::IReadFile> file;
     CArchive archive;
     ArchiveEntry entry;
 };
 
-enum class MemberSearch { Found, Absent, Cut };
-
-MemberSearch FindMember(const std::string& name, FoundMember& found)
+ReadResult FindMember(const std::string& name, FoundMember& found)
 {
     // The walk goes through the folders that the member rule sees, with a
     // doubled separator as one (a network path keeps its two in front).
     const std::string path = FoldSeparators(name, 2);
     std::string dir = path;
-    if (CFile::ToParentFolder(dir) != 0) return MemberSearch::Absent;
+    if (CFile::ToParentFolder(dir) != 0) return ReadResult::Failed;
     for (;;) {
         std::string up = dir;
-        if (CFile::ToParentFolder(up) != 0 || up == dir) return MemberSearch::Absent;
-        if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return MemberSearch::Absent;
+        if (CFile::ToParentFolder(up) != 0 || up == dir) return ReadResult::Failed;
+        if (dir.size() > path.size() || path.compare(0, dir.size(), dir) != 0) return ReadResult::Failed;
         const std::string member = path.substr(dir.size());
         const std::string archiveName = dir.substr(0, dir.size() - 1) + ".dat";
         found.file = platform::FileSystem().OpenRead(archiveName);
         const CArchive::OpenResult opened = found.file ? found.archive.Open(*found.file) : CArchive::OpenResult::NoArchive;
         if (opened == CArchive::OpenResult::TooManyEntries) SayTooManyEntries(archiveName, found.archive.GetCount());
         if (opened == CArchive::OpenResult::Opened) {
-            std::optional<ArchiveEntry> entry = found.archive.Find(member);
-            if (found.archive.Cut()) return MemberSearch::Cut;
-            if (entry && found.archive.IsUsable(*entry)) {
-                found.entry = std::move(*entry);
-                return MemberSearch::Found;
-            }
+            const ReadResult sought = found.archive.Find(member, found.entry);
+            if (sought == ReadResult::Interrupted) return sought;
+            if (sought == ReadResult::Done && found.archive.IsUsable(found.entry)) return sought;
         }
         dir = std::move(up);
     }
@@ -71,78 +75,77 @@ MemberSearch FindMember(const std::string& name, FoundMember& found)
 
 } // namespace
 
-bool CFile::IsFound(const std::string& name)
+ReadResult CFile::Find(const std::string& name)
 {
-    if (name.empty()) return false;
-    if (name[0] == '!' && CMemoryName::IsLive(name)) return true;
+    if (name.empty()) return ReadResult::Failed;
+    if (name[0] == '!' && CMemoryName::IsLive(name)) return ReadResult::Done;
     const std::string path = NormalizePath(name);
+    if (platform::FileSystem().Exists(path)) return ReadResult::Done;
     FoundMember member;
-    return platform::FileSystem().Exists(path) || FindMember(path, member) != MemberSearch::Absent;
+    return FindMember(path, member);
 }
 
-int CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes, std::uint64_t* sizeFound)
+ReadResult CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes, std::uint64_t* sizeFound,
+                            int* failure)
 {
-    if (name.empty()) return -1;
+    if (name.empty()) return Failed(failure, -1);
     file.CloseAll();
 
     if (name[0] == '!' && CMemoryName::IsLive(name)) {
         std::uintptr_t address = 0;
         std::uint32_t size = 0;
-        if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return 6;
+        if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return Failed(failure, 6);
         if (sizeFound) *sizeFound = size;
-        if (size > mostBytes) return 7;
+        if (size > mostBytes) return Failed(failure, 7);
         file.m_name = name;
         file.m_data = reinterpret_cast<std::uint8_t*>(address);
         file.m_size = size;
         file.m_pos = file.m_data;
         file.m_borrowed = true;
-        return 0;
+        return ReadResult::Done;
     }
 
     const std::string path = NormalizePath(name);
     std::unique_ptr<platform::IReadFile> plain = platform::FileSystem().OpenRead(path);
-    if (plain) return file.ReadOpened(name, *plain, nullptr, nullptr, mostBytes, sizeFound);
+    if (plain) return file.ReadOpened(name, *plain, nullptr, nullptr, mostBytes, sizeFound, failure);
     FoundMember member;
-    switch (FindMember(path, member)) {
-    case MemberSearch::Found: break;
-    case MemberSearch::Absent: return 1;
-    case MemberSearch::Cut: return CutByClose;
-    }
-    return file.ReadOpened(name, *member.file, &member.archive, &member.entry, mostBytes, sizeFound);
+    if (const ReadResult found = FindMember(path, member); found != ReadResult::Done)
+        return found == ReadResult::Failed ? Failed(failure, 1) : found;
+    return file.ReadOpened(name, *member.file, &member.archive, &member.entry, mostBytes, sizeFound, failure);
 }
 
-int CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size, std::error_code& why)
+ReadResult CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
+                             std::error_code& why, int* failure)
 {
     CloseAll();
-    if (name.empty()) return -1;
+    if (name.empty()) return Failed(failure, -1);
     std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(NormalizePath(name), why);
-    if (!in) return 1;
-    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size);
+    if (!in) return Failed(failure, 1);
+    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure);
 }
 
-int CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive, const ArchiveEntry* member,
-                      std::uint64_t mostBytes, std::uint64_t* sizeFound)
+ReadResult CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
+                             const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
+                             int* failure)
 {
     std::uint64_t size = 0;
     if (member) {
         size = member->size;
     } else {
         const std::optional<std::uint64_t> fileSize = in.Size();
-        if (!fileSize) return 2;
+        if (!fileSize) return Failed(failure, 2);
         size = *fileSize;
     }
     if (sizeFound) *sizeFound = size;
-    if (size > mostBytes) return 7;
-    if (size >= UINT32_MAX) return 2;
+    if (size > mostBytes) return Failed(failure, 7);
+    if (size >= UINT32_MAX) return Failed(failure, 2);
 
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
-    if (!block) return 3;
+    if (!block) return Failed(failure, 3);
     block[size] = 0;
-    int read = 0;
-    if (member) read = archive->ReadMember(*member, block.get());
-    else if (!in.Read(block.get(), size)) read = in.Cut() ? CutByClose : 4;
-    if (read != 0) return read;
-    if (!in.Close()) return 5;
+    const ReadResult read = member ? archive->ReadMember(*member, block.get()) : in.Read(block.get(), size);
+    if (read != ReadResult::Done) return read == ReadResult::Failed ? Failed(failure, 4) : read;
+    if (!in.Close()) return Failed(failure, 5);
 
     m_name = name;
     m_data = block.release();
@@ -153,7 +156,7 @@ int CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive
         m_scrambled = true;
     }
     m_pos = GetMemory();
-    return 0;
+    return ReadResult::Done;
 }
 
 } // namespace kivotasuGameKit

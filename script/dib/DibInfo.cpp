@@ -4,6 +4,7 @@
 #include <new>
 
 #include "frame/EScript.h"
+#include "frame/ReadInterrupted.h"
 #include "frame/file/File.h"
 #include "script/engine/GlobalSettings.h"
 
@@ -54,10 +55,12 @@ boost::shared_ptr<CDibInfo> LoadDibInfo(const CTextString& fileName)
 {
     // A missing or unreadable picture is the script's error: the transition
     // falls back to a blend on it, and the reporter names the file.
+    kivotasuGameKit::CFile file;
+    const platform::ReadResult read = file.Read(fileName.GetStr(), kivotasuGameKit::FileKind::Picture);
+    if (read == platform::ReadResult::Interrupted) throw EReadInterrupted();
     CDibInfo::Plane loaded;
-    if (const int result = loaded.LoadPicture(fileName.GetStr(), SurfaceType::ARGB8888); result != 0) {
+    if (read != platform::ReadResult::Done || loaded.DecodePicture(file, SurfaceType::ARGB8888) != 0) {
         const CTextString tried(kivotasuGameKit::CFile::NormalizePath(fileName.GetStr()));
-        if (result == kivotasuGameKit::CutByClose) throw ECutByClose("画像『" + fileName + "』を読む途中で閉じました。");
         throw EScript("画像『" + fileName + "』が読み込めません。", "画像『" + tried + "』が読み込めません。");
     }
     int width = 0, height = 0;

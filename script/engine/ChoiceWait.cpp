@@ -45,9 +45,7 @@ void CQuiltorEngine::ChoiceWait()
             break;
         }
         case InputEvent::Select: {
-            JumpToChosenButton();
-            // The close resumes in the choice.
-            if (m_reader.ReadCut()) {
+            if (!JumpToChosenButton()) {
                 event = InputEvent::None;
                 break;
             }
@@ -68,9 +66,9 @@ void CQuiltorEngine::ChoiceWait()
     }
 }
 
-void CQuiltorEngine::JumpToChosenButton()
+bool CQuiltorEngine::JumpToChosenButton()
 {
     CTagAttributes& record = CTagAttributes::GetCurrent();
     m_buttons.ParseCurrentTarget(record);
-    m_reader.Jump(record);
+    return RanWhole([&] { m_reader.Jump(record); });
 }

@@ -4,6 +4,7 @@
 
 #include "draw/wipe/TransitionWipe.h"
 #include "frame/file/File.h"
+#include "script/dib/DibInfo.h"
 #include "script/engine/InputState.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
@@ -14,6 +15,17 @@ namespace {
 
 constexpr std::uint32_t FadeInMs = 0x800;
 constexpr std::uint32_t White = 0xFFFFFFFF;
+
+// The picture, loaded as a tag's is, in words of its own when it cannot be had.
+boost::shared_ptr<DIB::CDibInfo> LoadEndPicture(const CTextString& path)
+{
+    try {
+        return DIB::LoadDibInfo(path);
+    } catch (const EScript&) {
+        const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
+        throw EScript("ファイル " + path + " が開けません。", "ファイル " + tried + " が開けません。");
+    }
+}
 
 } // namespace
 
@@ -28,7 +40,7 @@ void CQuiltorEngine::ScriptEnd()
     HideWindows();
     m_bgm.Stop(CTagAttributes::GetCurrent());
 
-    Plane picture;
+    boost::shared_ptr<DIB::CDibInfo> picture;
     const std::uint32_t number = m_random.Get() % 3 + 1;
     // A game that ships no end pictures leaves {QUILTOR} undefined: in the
     // default error mode the screen stays white without a word, as at every
@@ -39,10 +51,8 @@ void CQuiltorEngine::ScriptEnd()
             CTextString path;
             path.AppendFormat("{QUILTOR}Element/Quiltor0%u.jpg", number);
             CSet::GetInstance().Expand(path);
-            if (picture.Load(path.GetStr()) != 0) {
-                const CTextString tried(kivotasuGameKit::CFile::NormalizePath(path.GetStr()));
-                throw EScript("ファイル " + path + " が開けません。", "ファイル " + tried + " が開けません。");
-            }
+            // Interrupted, the player is closing: nothing to say.
+            RanWhole([&] { picture = LoadEndPicture(path); });
         } catch (const EScript& error) {
             CScriptError::GetInstance().ReportUnplaced(error);
         } catch (const std::exception& error) {
@@ -51,7 +61,7 @@ void CQuiltorEngine::ScriptEnd()
     }
     m_screen.SetFillColor(White);
     m_screen.Clear();
-    m_screen.CopyBlt(&picture, 0, 0);
+    if (picture) m_screen.CopyBlt(&picture->GetPlane(), 0, 0);
 
     // Each step blends over the last, so the picture firms up faster than
     // the rate grows; at the end the blend wipe draws it whole.

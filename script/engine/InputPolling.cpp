@@ -69,18 +69,13 @@ void CQuiltorEngine::CheckKey()
         break;
     }
     // With Alt held, Enter is the mode switch and nothing else: neither an
-    // advance here nor, later in the frame, the buttons' choice.
+    // advance here nor, later in the frame, the buttons' choice. Alt+F4 is
+    // the window's close, which the window system makes of it.
     const bool alt = held(LeftAlt) || held(RightAlt);
-    if (alt) {
-        if (pushed(Enter) || pushed(PadEnter)) {
-            ChangeDisplayMode(!GetDraw().IsFullScreen());
-            m_keyInput.HoldCurrent();
-            return;
-        }
-        if (pushed(F4)) {
-            PostClose();
-            return;
-        }
+    if (alt && (pushed(Enter) || pushed(PadEnter))) {
+        ChangeDisplayMode(!GetDraw().IsFullScreen());
+        m_keyInput.HoldCurrent();
+        return;
     }
     if (pushed(Escape)) m_state.PopupActive = 0;
     if (pushed(Apps)) {

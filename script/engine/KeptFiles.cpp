@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "frame/ErrorLog.h"
-#include "frame/WindowApp.h"
-#include "platform/TerminationSignals.h"
 #include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
@@ -15,15 +13,17 @@ bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFi
 {
     kept = {};
     kivotasuGameKit::CFile file;
-    Unread unread = Unread::Refused;
-    if (const std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Text, file, unread)) {
-        // KeepCut logs a cut read itself, as it does one cut later.
-        if (unread == Unread::Cut) {
-            KeepCut(where, name, kept);
-            return false;
-        }
-        kivotasuGameKit::ErrorLog.Out("%s %s: %s", where, name.c_str(), refusal->c_str());
-        if (unread == Unread::Refused) kept.why = CTextString(*refusal + "。");
+    std::string refusal;
+    bool absent = false;
+    switch (ReadStored(name, kivotasuGameKit::FileKind::Text, file, refusal, absent)) {
+    case platform::ReadResult::Done: break;
+    case platform::ReadResult::Interrupted:
+        // Logged there, as a read the close stops later is.
+        KeepInterrupted(where, name, kept);
+        return false;
+    case platform::ReadResult::Failed:
+        kivotasuGameKit::ErrorLog.Out("%s %s: %s", where, name.c_str(), refusal.c_str());
+        if (!absent) kept.why = CTextString(refusal + "。");
         return false;
     }
     m_reader.Take(file);
@@ -31,7 +31,7 @@ bool CQuiltorEngine::ReadBack(const char* where, const CTextString& name, KeptFi
     return true;
 }
 
-void CQuiltorEngine::KeepCut(const char* where, const CTextString& name, KeptFile& kept)
+void CQuiltorEngine::KeepInterrupted(const char* where, const CTextString& name, KeptFile& kept)
 {
     kivotasuGameKit::ErrorLog.Out("%s %s: 閉じるため、読み終える前にやめました", where, name.c_str());
     // A fault found before the close is still the file's, and said.
@@ -47,9 +47,4 @@ bool CQuiltorEngine::LeftAsItIs(const char* where, const char* what, const CText
         SayUnsaved(where, CTextString(what) + CTextString("のファイルを上書きせずに残します。"), name,
                    kept.why + CTextString("直すまで、この回の") + CTextString(what) + CTextString("は保存されません。"), true);
     return true;
-}
-
-bool CQuiltorEngine::CloseRequested() const
-{
-    return platform::TerminationRequested() || (m_app && !m_app->GetThread()->IsValid());
 }

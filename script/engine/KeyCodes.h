@@ -10,7 +10,6 @@ inline constexpr int LeftShift = 0x2A;
 inline constexpr int RightShift = 0x36;
 inline constexpr int LeftAlt = 0x38;
 inline constexpr int Space = 0x39;
-inline constexpr int F4 = 0x3E;
 inline constexpr int PadEnter = 0x9C;
 inline constexpr int RightCtrl = 0x9D;
 inline constexpr int RightAlt = 0xB8;

@@ -96,7 +96,7 @@ void CQuiltorEngine::ClearScreenPlane()
 
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
 {
-    if (m_reader.Read(name.GetStr()) != 0) return;
+    if (m_reader.Read(name.GetStr()) != platform::ReadResult::Done) return;
     RunStoredTags(name);
     m_reader.Close();
 }
@@ -130,12 +130,13 @@ bool CQuiltorEngine::StartGame()
     Guarded([&] {
         LoadGlobals();
         m_state.ChangeState(EngineState::RunTags);
-        if (m_reader.Read(m_state.History[0].GetStr()) == 0) return;
+        const platform::ReadResult read = m_reader.Read(m_state.History[0].GetStr());
+        if (read == platform::ReadResult::Done) return;
         m_state.ChangeState(EngineState::ScriptEnd);
-        // Cut short by the close, the script is there to start another time:
-        // nothing is said, and the game before it ends without a place for
-        // the close to keep.
-        if (m_reader.ReadCut()) {
+        // Interrupted by the close, the script is there to start another
+        // time: nothing is said, and the game before it ends without a place
+        // for the close to keep.
+        if (read == platform::ReadResult::Interrupted) {
             m_reader.Close();
             return;
         }

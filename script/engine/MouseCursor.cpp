@@ -111,7 +111,8 @@ void CMouseCursor::Load(int kind)
     if (!m_handles[slot] && !m_unreadable[slot]) {
         kivotasuGameKit::CFile file;
         platform::CursorAnimation animation;
-        if (file.Read(m_files[slot].GetStr(), kivotasuGameKit::FileKind::Picture) == 0 && platform::ReadCursorFile(file.GetMemory(), file.GetSize(), animation))
+        if (file.Read(m_files[slot].GetStr(), kivotasuGameKit::FileKind::Picture) == platform::ReadResult::Done &&
+            platform::ReadCursorFile(file.GetMemory(), file.GetSize(), animation))
             m_handles[slot] = platform::Cursors().Create(animation);
         if (!m_handles[slot]) {
             m_unreadable[slot] = true;

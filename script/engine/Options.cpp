@@ -4,6 +4,7 @@
 
 #include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
+#include "platform/CloseLatch.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
@@ -62,7 +63,7 @@ void CQuiltorEngine::LoadOption()
     RunStoredTags(name);
     const std::size_t stopped = m_reader.GetOffset();
     if (m_reader.GetName() != file || stopped < m_reader.Text().size()) {
-        if (CloseRequested()) KeepCut(where, name, m_optionsKept);
+        if (platform::CloseAsked()) KeepInterrupted(where, name, m_optionsKept);
         else if (m_optionsKept.why.IsEmpty())
             m_optionsKept.why = m_reader.GetName() == file
                                     ? CTextString(std::to_string(stopped) + " バイト目から先を読んでいません。")

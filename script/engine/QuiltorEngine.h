@@ -17,6 +17,7 @@
 #include "frame/EScript.h"
 #include "frame/Exceptions.h"
 #include "frame/MersenneTwister.h"
+#include "frame/ReadInterrupted.h"
 #include "frame/FpsTimer.h"
 #include "frame/Timer.h"
 #include "platform/Dialogs.h"
@@ -67,7 +68,7 @@ public:
     void SetAppFlag(std::uint8_t flag) override;
 
     // Starting and restarting the game; false when the script cannot be
-    // opened (a read cut short by a request to close is no such failure).
+    // opened (a read the close interrupted is no such failure).
     bool StartGame();
     void Restart(CTextString path);
     void Reset();
@@ -84,8 +85,10 @@ public:
     void ClickWait();
     // The click wait's end: the cursor back, and the new line or page of L or P.
     void LeaveClickWait(WaitKind ending);
-    // Jumps to the target of the button just chosen (a choice or a function button).
-    void JumpToChosenButton();
+    // Jumps to the target of the button just chosen (a choice or a function
+    // button): false when the close interrupted the read of its script, and
+    // the wait stays.
+    bool JumpToChosenButton();
     void TextDisplay();
     void BackLog();
     void ChoiceWait();
@@ -239,6 +242,12 @@ public:
     const CTextString& GetLastScriptFolder() const { return m_lastScriptFolder; }
     void SetLastScriptFolder(const CTextString& folder) { m_lastScriptFolder = folder; }
 
+    // Runs a tag's work: a tag the dispatcher read from start, a button's
+    // jump at a wait, the picture of a transition or of the end screen. The
+    // one catch of EReadInterrupted: when the close interrupted a read of it,
+    // false, with nothing said, and the place before the tag kept for the
+    // close to save: the reader back at start, or the wait as it was.
+    template <class Step> bool RanWhole(Step step, std::optional<std::uint32_t> start = std::nullopt);
     // Runs a state handler, a start-up step or a window command under the
     // error policy: an EScript or a failed allocation is reported and ends
     // the script in the end screen; the player itself goes on.
@@ -315,27 +324,22 @@ private:
     // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
     // refused on stderr and the game goes on.
     void LoadCode(int code);
-    // What kept a stored file from being read: a fault to say, its absence,
-    // or a request to close, which cut the read short (nothing to say).
-    enum class Unread { Refused, Absent, Cut };
     // Reads a save, the options or the global variables whole into save
     // through one open (its type and size, bounded by kind, checked on that
-    // open): why it cannot be read, or nothing, and then what kept it unread.
-    static std::optional<std::string> ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
-                                                 kivotasuGameKit::CFile& save, Unread& unread);
+    // open). A read that failed leaves why in refusal, and absent tells a
+    // file that is not there; one the close interrupted has nothing to say.
+    static platform::ReadResult ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                           kivotasuGameKit::CFile& save, std::string& refusal, bool& absent);
     // Reads a file the player writes back into the reader, as ReadStored:
     // false when there is nothing to read. Why one that is there was not
     // read whole goes to kept; where names the caller in the log.
     bool ReadBack(const char* where, const CTextString& name, KeptFile& kept);
-    // The close cut the read of the file short: left as it is, without a
+    // The close interrupted the read of the file: left as it is, without a
     // word unless for a fault found before.
-    static void KeepCut(const char* where, const CTextString& name, KeptFile& kept);
+    static void KeepInterrupted(const char* where, const CTextString& name, KeptFile& kept);
     // True when kept holds the file: said once a run, as the file of what
     // (the settings, the global variables) that is not kept.
     bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
-    // A signal, or the window through an earlier pump, has asked the player
-    // to close: a long read stops.
-    bool CloseRequested() const;
     // The save a load is reading becomes the resume save, unless it is that:
     // its bytes, or, when the close cut its read short, the file itself under
     // the resume save's name (a copy where the file system refuses links).
@@ -417,6 +421,20 @@ template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Fail
         failure(EScript(CTextString(error.GetError())));
     } catch (const std::exception& error) {
         failure(EScript(CTextString(error.what())));
+    }
+}
+
+template <class Step> bool CQuiltorEngine::RanWhole(Step step, std::optional<std::uint32_t> start)
+{
+    try {
+        step();
+        return true;
+    } catch (const EReadInterrupted&) {
+        if (start) {
+            m_reader.Seek(*start);
+            m_state.ChangeState(EngineState::RunTags);
+        }
+        return false;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "frame/ErrorLog.h"
 #include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
+#include "platform/CloseLatch.h"
 #include "platform/FileSystem.h"
 #include "script/lang/Set.h"
 #include "script/lang/TagLexer.h"
@@ -95,7 +96,7 @@ void CQuiltorEngine::LoadGlobals()
             if (m_globalsKept.why.IsEmpty())
                 m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
         },
-        [this] { return CloseRequested(); });
-    if (!whole) KeepCut(where, name, m_globalsKept);
+        &platform::CloseAsked);
+    if (!whole) KeepInterrupted(where, name, m_globalsKept);
     m_reader.Seek(static_cast<std::int64_t>(text.size()));
 }

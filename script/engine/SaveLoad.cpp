@@ -63,7 +63,7 @@ void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
     std::vector<char> piece;
     for (std::uint64_t left = *size; left > 0; left -= piece.size()) {
         piece.resize(std::min(left, PieceBytes));
-        if (!in->Read(piece.data(), piece.size())) Uncopied(from, failed);
+        if (in->Read(piece.data(), piece.size()) != platform::ReadResult::Done) Uncopied(from, failed);
         writer.Write(piece.data(), piece.size());
     }
 }
@@ -196,31 +196,30 @@ void CQuiltorEngine::AutoSave()
 // Read once, through the open that was checked: a FIFO neither blocks nor
 // passes, the size is known before a byte is read, and a file replaced after
 // the check is not what gets read.
-std::optional<std::string> CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
-                                                      kivotasuGameKit::CFile& save, Unread& unread)
+platform::ReadResult CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
+                                                kivotasuGameKit::CFile& save, std::string& refusal, bool& absent)
 {
     const std::uint64_t bound = kivotasuGameKit::MostBytes(kind);
     std::uint64_t size = 0;
     std::error_code why;
-    const int result = save.ReadOnDisk(name.GetStr(), bound, size, why);
-    unread = Unread::Refused;
-    if (result == kivotasuGameKit::CutByClose) unread = Unread::Cut;
-    if (result == 1 && why == std::errc::no_such_file_or_directory) unread = Unread::Absent;
-    switch (result) {
-    case 0: break;
+    int failure = 0;
+    const platform::ReadResult result = save.ReadOnDisk(name.GetStr(), bound, size, why, &failure);
+    absent = failure == 1 && why == std::errc::no_such_file_or_directory;
+    if (result != platform::ReadResult::Failed) return result;
+    switch (failure) {
     case 1:
-        if (why == std::errc::no_such_file_or_directory) return "ファイルがありません";
-        if (why == std::errc::is_a_directory) return "ファイルではなくフォルダです";
-        if (why == std::errc::no_such_device) return "普通のファイルではありません (FIFO や装置)";
-        if (why == std::errc::permission_denied) return "読むことが許されていません";
-        return platform::FailureText(why);
-    case 2: return "大きさがわかりません";
-    case 3: return std::to_string(size) + " バイトを読むメモリがありません";
-    case 7: return std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています";
-    case kivotasuGameKit::CutByClose: return "閉じるので読むのをやめました";
-    default: return platform::FailureText(std::make_error_code(std::errc::io_error));
+        if (absent) refusal = "ファイルがありません";
+        else if (why == std::errc::is_a_directory) refusal = "ファイルではなくフォルダです";
+        else if (why == std::errc::no_such_device) refusal = "普通のファイルではありません (FIFO や装置)";
+        else if (why == std::errc::permission_denied) refusal = "読むことが許されていません";
+        else refusal = platform::FailureText(why);
+        break;
+    case 2: refusal = "大きさがわかりません"; break;
+    case 3: refusal = std::to_string(size) + " バイトを読むメモリがありません"; break;
+    case 7: refusal = std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています"; break;
+    default: refusal = platform::FailureText(std::make_error_code(std::errc::io_error)); break;
     }
-    return std::nullopt;
+    return result;
 }
 
 void CQuiltorEngine::LoadCode(int code)
@@ -228,17 +227,18 @@ void CQuiltorEngine::LoadCode(int code)
     const CTextString name = GetSaveFileName(code);
     // Refused before anything is reset: the game goes on where it was.
     kivotasuGameKit::CFile save;
-    Unread unread = Unread::Refused;
-    std::optional<std::string> refusal = ReadStored(name, kivotasuGameKit::FileKind::Save, save, unread);
-    if (unread == Unread::Cut) {
+    std::string refusal;
+    bool absent = false;
+    const platform::ReadResult read = ReadStored(name, kivotasuGameKit::FileKind::Save, save, refusal, absent);
+    if (read == platform::ReadResult::Interrupted) {
         // Nothing is reset, and the close keeps this save as the resume save.
         m_loadedSave = name.GetStr();
         m_loadCut = true;
         return;
     }
-    if (!refusal && save.GetSize() == 0) refusal = "空のファイルです";
-    if (refusal) {
-        SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(*refusal), false);
+    if (read == platform::ReadResult::Done && save.GetSize() == 0) refusal = "空のファイルです";
+    if (!refusal.empty()) {
+        SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(refusal), false);
         return;
     }
     KeepPlayersFiles(EndOfPlay::Load);

@@ -202,25 +202,17 @@ void CQuiltorEngine::RunTags()
         // The probe sees the tag as read: JUMP and CALL reuse the record.
         std::optional<CTagAttributes> read;
         if (m_probe) read = record;
-        bool cut = false;
+        bool whole = true;
         if (ran) {
             try {
-                handler.run(*this, record);
-            } catch (const ECutByClose&) {
-                cut = true;
+                whole = RanWhole([&] { handler.run(*this, record); }, start);
             } catch (...) {
                 if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, true);
                 throw;
             }
         }
         if (m_probe) m_probe->OnTag(*read, offset, before, m_state.State, ran, false);
-        // What the tag read (a picture, the script it jumps to) was not read
-        // whole: the close resumes at the tag.
-        if (cut || m_reader.ReadCut()) {
-            m_reader.Seek(start);
-            m_state.ChangeState(EngineState::RunTags);
-            return;
-        }
+        if (!whole) return;
         if (!returns) continue;
         // Reading stops for a wait: what the tags set up since the last one
         // reaches the window together, unless a transition brings it.

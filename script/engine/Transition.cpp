@@ -36,12 +36,12 @@ bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
 {
     CTextString why;
     try {
-        Plane& picture = CDibInfoCache::GetInstance().Get(name)->GetPlane();
-        picture.UpdateColorKey();
-        m_screen.KeyCopyBlt(&picture, 0, 0);
-        return true;
-    } catch (const ECutByClose&) {
-        return false; // the player is closing: no transition is seen
+        // Interrupted, the player is closing: no transition is seen.
+        return RanWhole([&] {
+            Plane& picture = CDibInfoCache::GetInstance().Get(name)->GetPlane();
+            picture.UpdateColorKey();
+            m_screen.KeyCopyBlt(&picture, 0, 0);
+        });
     } catch (const EScript& error) {
         why = error.GetSaid();
     } catch (const kivotasuGameKit::KTL::CException&) {

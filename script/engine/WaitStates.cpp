@@ -62,12 +62,14 @@ void CQuiltorEngine::ClickWait()
         case InputEvent::GameEnd:
             PostClose();
             return;
-        case InputEvent::Select: {
+        case InputEvent::Select:
             // A function button's jump leaves the page like a choice does.
-            JumpToChosenButton();
-            LeaveClickWait(WaitKind::P);
-            return;
-        }
+            if (JumpToChosenButton()) {
+                LeaveClickWait(WaitKind::P);
+                return;
+            }
+            event = InputEvent::None;
+            break;
         case InputEvent::QuickSave:
             QuickSave();
             return;

@@ -4,12 +4,14 @@
 #include <utility>
 
 #include "frame/EScript.h"
+#include "frame/ReadInterrupted.h"
 #include "script/lang/FamilyPath.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Utf8Script.h"
 
 using kivotasuGameKit::CTextString;
+using platform::ReadResult;
 
 namespace {
 
@@ -37,23 +39,24 @@ CScriptReader::~CScriptReader()
     CScriptError::GetInstance().SetScript("", {});
 }
 
-int CScriptReader::Read(const std::string& name) { return Read(name, &CScriptError::Warn); }
+ReadResult CScriptReader::Read(const std::string& name) { return Read(name, &CScriptError::Warn); }
 
-int CScriptReader::Read(const std::string& name, SayFault say)
+ReadResult CScriptReader::Read(const std::string& name, SayFault say, int* failure)
 {
     using kivotasuGameKit::FileKind;
     CScriptError& errors = CScriptError::GetInstance();
     // Taken while the text it lies in is still there: the read drops it.
     const CScriptError::Place asked = errors.Here();
     std::uint64_t size = 0;
+    int failed = 0;
     kivotasuGameKit::CFile read;
-    const int result = read.ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size);
-    // Cut short, the script in hand stays, for the close to resume in.
-    m_readCut = result == kivotasuGameKit::CutByClose;
-    if (m_readCut) return result;
+    const ReadResult result = read.ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size, &failed);
+    if (failure) *failure = failed;
+    // Interrupted, the script in hand stays, for the close to resume in.
+    if (result == ReadResult::Interrupted) return result;
     TakeImage(read);
-    Opened(result);
-    if (result == 7) {
+    Opened(result == ReadResult::Done);
+    if (failed == 7) {
         (errors.*say)(kivotasuGameKit::OverBoundText("スクリプトが大きすぎて開けません: ", NormalizePath(name), size,
                                                    kivotasuGameKit::MostBytes(FileKind::Text)),
                     asked);
@@ -64,11 +67,10 @@ int CScriptReader::Read(const std::string& name, SayFault say)
 void CScriptReader::Take(kivotasuGameKit::CFile& image)
 {
     TakeImage(image);
-    m_readCut = false;
-    Opened(0);
+    Opened(true);
 }
 
-int CScriptReader::Opened(int result)
+void CScriptReader::Opened(bool read)
 {
     m_pos = 0;
     // A JUMP that failed ended the story it was in, not the one read now
@@ -77,13 +79,12 @@ int CScriptReader::Opened(int result)
     // A failed read has dropped the text read before too. Errors name the
     // script by its full path, however the JUMP or CALL wrote it.
     const std::string path = NormalizePath(GetName());
-    CScriptError::GetInstance().SetScript(result == 0 ? CTextString(path) : CTextString(), Text());
-    if (result == 0 && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
+    CScriptError::GetInstance().SetScript(read ? CTextString(path) : CTextString(), Text());
+    if (read && !m_saidUtf8.contains(path) && IsJapaneseUtf8(Text())) {
         m_saidUtf8.insert(path);
         SayUtf8Script(path, Text());
         ShowUtf8Script(path, Text());
     }
-    return result;
 }
 
 int CScriptReader::Close()
@@ -134,16 +135,14 @@ bool CScriptReader::Jump(CTagAttributes& record)
     bool read = true;
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
-        const int result = Read(name.GetStr(), &CScriptError::SayEnded);
-        if (m_readCut) {
-            m_jumpFailed = false;
-            return false;
-        }
-        read = result == 0;
+        int failure = 0;
+        const ReadResult result = Read(name.GetStr(), &CScriptError::SayEnded, &failure);
+        if (result == ReadResult::Interrupted) throw EReadInterrupted();
+        read = result == ReadResult::Done;
         // The game still ends on the empty script; the line says which file
         // it could not open, and where it was asked for (for one over the
         // bound, Read said so).
-        if (!read && result != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        if (!read && failure != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());
@@ -180,7 +179,7 @@ void CScriptReader::Return(CTagAttributes& record)
         return;
     }
     const CallEntry& back = m_callStack.back();
-    if (back.file.GetStr() != GetName() && Read(back.file.GetStr()) == kivotasuGameKit::CutByClose) return;
+    if (back.file.GetStr() != GetName() && Read(back.file.GetStr()) == ReadResult::Interrupted) throw EReadInterrupted();
     Seek(back.offset);
     m_callStack.pop_back();
 }

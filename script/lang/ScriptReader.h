@@ -28,13 +28,11 @@ public:
     // Reading or closing a script puts the position at its start, and makes
     // it the script the errors name. A script saved as UTF-8 is said on
     // stderr and in a box the first time it is read, and read as Shift-JIS
-    // all the same. One over the text bound is refused with 7, said at the
-    // tag read last. A read cut short by a request to close (CutByClose)
-    // leaves the script, its place and the CALL stack as they were.
-    int Read(const std::string& name);
-    // The last script read (by Read, a JUMP, CALL or ENDCALL) was cut short
-    // by a request to close, and said nothing.
-    bool ReadCut() const { return m_readCut; }
+    // all the same. One over the text bound is refused, said at the tag read
+    // last. A read the close interrupted leaves the script, its place and the
+    // CALL stack as they were, and says nothing: so do JUMP, CALL and
+    // ENDCALL, which then raise EReadInterrupted.
+    platform::ReadResult Read(const std::string& name);
     // As Read, of a file read elsewhere (a save, checked and read through one
     // open); image is left empty.
     void Take(kivotasuGameKit::CFile& image);
@@ -45,7 +43,7 @@ public:
 
     void SetDefaultJumpPath(CTagAttributes& record);
     // JUMP: FILE, then the byte offset NAME or the label LABEL. False when the
-    // file cannot be read, its read was cut short, or the label is not found.
+    // file cannot be read or the label is not found.
     bool Jump(CTagAttributes& record);
     // The last JUMP or CALL failed, and was reported or said; a script read
     // or taken since clears it.
@@ -79,9 +77,9 @@ private:
     // How a script over the bound is said: a warning, or for a JUMP or CALL
     // the end of the story.
     using SayFault = void (CScriptError::*)(const CTextString&, const CScriptError::Place&);
-    int Read(const std::string& name, SayFault say);
+    platform::ReadResult Read(const std::string& name, SayFault say, int* failure = nullptr);
     // What Read and Take do once the text is in place, or is not.
-    int Opened(int result);
+    void Opened(bool read);
     // The message of a label not found, naming a label that differs from it
     // only in the width of its digits.
     CTextString MissingLabel(const CTextString& label) const;
@@ -93,5 +91,4 @@ private:
     CTextString m_defaultJumpPath;
     std::set<std::string> m_saidUtf8;
     bool m_jumpFailed = false;
-    bool m_readCut = false;
 };

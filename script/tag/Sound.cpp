@@ -65,7 +65,8 @@ const CTextString& RequiredFile(const CTagAttributes& record)
 void SayIfSoundFileMissing(const CTextString& name)
 {
     using kivotasuGameKit::CFile;
-    if (CFile::IsFound(name.GetStr())) return;
+    // One the close kept from being looked up is not said either.
+    if (CFile::Find(name.GetStr()) != platform::ReadResult::Failed) return;
     const CTextString tried(CFile::NormalizePath(name.GetStr()));
     CScriptError::GetInstance().Warn("音のファイル『" + tried + "』がありません。", CScriptError::GetInstance().Here());
 }

@@ -86,11 +86,16 @@ TEST_F(SdlWindowSystemTest, WindowsAreMadeForOpenGlOnlyWhenItsRendererWillDraw)
     if (before) setenv("SDL_RENDER_DRIVER", kept.c_str(), 1);
 }
 
+// Looked for by the window's own thread, the only one that may pump SDL.
 TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
 {
     auto system = MakeSdlWindowSystem();
     WindowHandle window = system->CreateWindow(WindowSpec());
     ASSERT_NE(window, 0u);
+    bool elsewhere = true;
+    std::thread([&] { elsewhere = system->IsWindowThread(); }).join();
+    EXPECT_FALSE(elsewhere);
+    EXPECT_TRUE(system->IsWindowThread());
     const auto id = static_cast<Uint32>(window);
     const auto key = [id](SDL_Keycode sym, Uint16 mod, Uint8 repeat = 0) {
         return SDL_Event{.key = {SDL_KEYDOWN, 0, id, 0, repeat, 0, 0, {SDL_SCANCODE_UNKNOWN, sym, mod, 0}}};

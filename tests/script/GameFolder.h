@@ -3,9 +3,10 @@
 // {KARUTEMI} is the folder, with data/ and system/ beside it.
 
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 
@@ -39,12 +40,19 @@ public:
         return std::move(bytes).str();
     }
     bool Exists(std::string_view name) const { return std::filesystem::exists(Host(name)); }
-    // From now on (or, with false, no longer) every read of the file gives
-    // up as a request to close cuts a long one short.
+    // From now on (or, with an empty step, no longer) each chunk read of the
+    // file takes the step first, which answers how the chunk's read goes on:
+    // the time of a slow disk passes, a close is asked meanwhile.
+    void OnChunkRead(std::string_view name, std::function<platform::ReadResult()> step)
+    {
+        if (step) m_files->steps[Host(name).string()] = std::move(step);
+        else m_files->steps.erase(Host(name).string());
+    }
+    // From now on (or, with false, no longer) every read of the file is one
+    // the close interrupts.
     void CutReads(std::string_view name, bool cut = true)
     {
-        if (cut) m_files->cut.insert(Host(name).string());
-        else m_files->cut.erase(Host(name).string());
+        OnChunkRead(name, cut ? [] { return platform::ReadResult::Interrupted; } : std::function<platform::ReadResult()>());
     }
     // From now on a link is refused for this reason, as vfat and exFAT refuse
     // them (EPERM), or a bind mount across file systems (EXDEV); none: made.
@@ -58,17 +66,26 @@ public:
     }
 
 private:
-    class CutFile : public platform::IReadFile {
+    class SteppedFile : public platform::IReadFile {
     public:
-        explicit CutFile(std::unique_ptr<platform::IReadFile> inner) : m_inner(std::move(inner)) {}
+        SteppedFile(std::unique_ptr<platform::IReadFile> inner, std::function<platform::ReadResult()> step)
+            : m_inner(std::move(inner)), m_step(std::move(step))
+        {
+        }
         std::optional<std::uint64_t> Size() override { return m_inner->Size(); }
         bool Seek(std::uint64_t offset) override { return m_inner->Seek(offset); }
-        bool Read(void*, std::size_t) override { return false; }
-        bool Cut() const override { return true; }
         bool Close() override { return m_inner->Close(); }
+
+    protected:
+        platform::ReadResult ReadChunk(void* buffer, std::size_t n) override
+        {
+            const platform::ReadResult stepped = m_step();
+            return stepped == platform::ReadResult::Done ? m_inner->Read(buffer, n) : stepped;
+        }
 
     private:
         std::unique_ptr<platform::IReadFile> m_inner;
+        std::function<platform::ReadResult()> m_step;
     };
 
     class Files : public platform::HostFileSystem {
@@ -80,7 +97,8 @@ private:
         {
             std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
             const std::optional<std::string> host = platform::ResolveHostPath(name);
-            if (file && host && cut.contains(*host)) return std::make_unique<CutFile>(std::move(file));
+            const auto step = host ? steps.find(*host) : steps.end();
+            if (file && step != steps.end()) return std::make_unique<SteppedFile>(std::move(file), step->second);
             return file;
         }
         bool Link(std::string_view from, std::string_view to, std::error_code& why) override
@@ -90,7 +108,7 @@ private:
             return false;
         }
 
-        std::set<std::string> cut;
+        std::map<std::string, std::function<platform::ReadResult()>> steps;
         std::optional<std::errc> refusedLinks;
 
     private:

@@ -21,10 +21,10 @@ TEST(KeyValueFileTest, ReadsEntryLinesOnly)
                "#mp3 CLater\r\n");
     CKeyValueFile list;
     list.Add("old", "gone");
-    ASSERT_EQ(list.Load(folder.Name("list.txt")), 0);
+    ASSERT_EQ(list.Load(folder.Name("list.txt")), platform::ReadResult::Done);
     const IKeyValueFile::Map expected{{"MP3", "CUpper"}, {"ape", "CApeReader"}, {"mp3", "CLater"}};
     EXPECT_EQ(list.GetMap(), expected);
-    EXPECT_NE(list.Load(folder.Name("missing.txt")), 0);
+    EXPECT_EQ(list.Load(folder.Name("missing.txt")), platform::ReadResult::Failed);
     EXPECT_EQ(list.GetMap(), expected) << "a failed load leaves the list";
 }
 
@@ -37,7 +37,7 @@ TEST(KeyValueFileTest, SavesInKeyOrderOneLineEach)
     ASSERT_EQ(list.Save(folder.Name("out.txt")), 0);
     EXPECT_EQ(folder.Get("out.txt"), "#Ab first\r\n#zz last\r\n") << "a text-mode file ends lines in CR LF";
     CKeyValueFile back;
-    ASSERT_EQ(back.Load(folder.Name("out.txt")), 0);
+    ASSERT_EQ(back.Load(folder.Name("out.txt")), platform::ReadResult::Done);
     EXPECT_EQ(back.GetMap(), list.GetMap());
     EXPECT_EQ(list.Save(folder.Name("no\\such\\folder\\out.txt")), 1);
 }

@@ -20,9 +20,10 @@ const std::string Text = "[TEXT BODY=\"compressible compressible compressible co
 std::string ReadImage(const std::string& name, int* result = nullptr)
 {
     CFile file;
-    const int r = file.Read(name, FileKind::Text);
-    if (result) *result = r;
-    if (r != 0) return "<" + std::to_string(r) + ">";
+    int failure = 0;
+    const bool read = file.Read(name, FileKind::Text, &failure) == platform::ReadResult::Done;
+    if (result) *result = failure;
+    if (!read) return "<" + std::to_string(failure) + ">";
     return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
 }
 
@@ -49,7 +50,7 @@ TEST_P(ArchiveFormatTest, PlainCompressedAndScrambledMembers)
     EXPECT_EQ(ReadImage(m_folder.Name("data\\none.txt")), "<1>");
 
     CFile file;
-    ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt"), FileKind::Text), platform::ReadResult::Done);
     EXPECT_EQ(file.GetName(), m_folder.Name("data/packed.txt"));
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
@@ -71,7 +72,7 @@ TEST_P(ArchiveFormatTest, NestedFoldersAreFoundThroughEnclosingArchives)
         const std::string path = m_folder.Name(std::string("g\\data\\bg\\") + name);
         int read = 0;
         ReadImage(path, &read);
-        EXPECT_EQ(CFile::IsFound(path), read == 0) << name;
+        EXPECT_EQ(CFile::Find(path) == platform::ReadResult::Done, read == 0) << name;
     }
 }
 
@@ -117,11 +118,11 @@ TEST_P(ArchiveFormatTest, SeparatorsMatchByOneRule)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.member);
         EXPECT_EQ(ReadImage(m_folder.Name("data\\") + row.member), row.image);
-        const std::optional<ArchiveEntry> entry = table.Find(row.member);
+        ArchiveEntry entry;
         std::string direct = "<1>";
-        if (entry) {
-            direct.resize(entry->size);
-            ASSERT_EQ(table.ReadMember(*entry, reinterpret_cast<std::uint8_t*>(direct.data())), 0);
+        if (table.Find(row.member, entry) == platform::ReadResult::Done) {
+            direct.resize(entry.size);
+            ASSERT_EQ(table.ReadMember(entry, reinterpret_cast<std::uint8_t*>(direct.data())), platform::ReadResult::Done);
         }
         EXPECT_EQ(direct, row.image);
     }
@@ -218,10 +219,12 @@ TEST(ArchiveReadTest, ABoundedReadRefusesALargerFileByItsSize)
         SCOPED_TRACE(name);
         CFile file;
         std::uint64_t size = 0;
-        ASSERT_EQ(file.ReadAtMost(name, Text.size(), size), 0);
+        ASSERT_EQ(file.ReadAtMost(name, Text.size(), size), platform::ReadResult::Done);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize()), Text);
         size = 0;
-        EXPECT_EQ(file.ReadAtMost(name, Text.size() - 1, size), 7);
+        int failure = 0;
+        EXPECT_EQ(file.ReadAtMost(name, Text.size() - 1, size, &failure), platform::ReadResult::Failed);
+        EXPECT_EQ(failure, 7);
         EXPECT_EQ(size, Text.size());
         EXPECT_EQ(file.GetMemory(), nullptr);
     }
@@ -269,7 +272,7 @@ TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
     folder.Put("data.dat", ArchiveBuilder(ArchiveFormat::PackEx).Add("song.mid", Text, true).Build());
     folder.Put("loose.mid", "loose");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Name("data\\song.mid"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Name("data\\song.mid"), FileKind::Text), platform::ReadResult::Done);
     ASSERT_EQ(file.CreateTemporary(false), 0);
     const std::string temporary = file.GetName();
     EXPECT_NE(temporary.find("KVO"), std::string::npos);
@@ -279,11 +282,11 @@ TEST(ArchiveReadTest, MembersBecomeTemporaryFilesOnRequest)
     EXPECT_FALSE(IsFileExist(temporary));
 
     // A loose file serves as it is, unless forced.
-    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), platform::ReadResult::Done);
     ASSERT_EQ(file.CreateTemporary(false), 0);
     EXPECT_EQ(file.GetName(), folder.Internal("loose.mid"));
     EXPECT_EQ(file.CreateTemporary(false), 1) << "nothing loaded";
-    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("loose.mid"), FileKind::Text), platform::ReadResult::Done);
     ASSERT_EQ(file.CreateTemporary(true), 0);
     EXPECT_NE(file.GetName(), folder.Internal("loose.mid"));
     EXPECT_EQ(ReadImage(file.GetName()), "loose");

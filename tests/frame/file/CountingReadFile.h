@@ -12,15 +12,16 @@ public:
 
     std::optional<std::uint64_t> Size() override { return m_inner.Size(); }
     bool Seek(std::uint64_t offset) override { return m_inner.Seek(offset); }
-    bool Read(void* buffer, std::size_t n) override
+    bool Close() override { return m_inner.Close(); }
+
+    std::uint64_t bytes = 0;
+
+protected:
+    platform::ReadResult ReadChunk(void* buffer, std::size_t n) override
     {
         bytes += n;
         return m_inner.Read(buffer, n);
     }
-    bool Cut() const override { return m_inner.Cut(); }
-    bool Close() override { return m_inner.Close(); }
-
-    std::uint64_t bytes = 0;
 
 private:
     platform::IReadFile& m_inner;

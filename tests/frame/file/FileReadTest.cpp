@@ -6,11 +6,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <vector>
 
 #include "frame/file/File.h"
 #include "platform/FileSystem.h"
+#include "platform/HeadlessWindowSystem.h"
 #include "platform/TextCodec.h"
 #include "platform/TerminationSignals.h"
 #include "tests/frame/file/ArchiveBuilder.h"
@@ -20,6 +22,7 @@
 using kivotasuGameKit::CFile;
 using kivotasuGameKit::FileKind;
 using kivotasuGameKit::CMemoryName;
+using platform::ReadResult;
 
 namespace {
 
@@ -28,12 +31,21 @@ std::string Image(const CFile& file)
     return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
 }
 
+// What the read found wrong (InnerRead's code), 0 for a read that was done.
+int FailureOf(CFile& file, const std::string& name, FileKind kind = FileKind::Text)
+{
+    int failure = 0;
+    const ReadResult read = file.Read(name, kind, &failure);
+    EXPECT_NE(read, ReadResult::Interrupted);
+    return read == ReadResult::Failed ? failure : 0;
+}
+
 TEST(FileReadTest, PlainFileIsReadWholeWithATerminatorBehind)
 {
     TempFolder folder;
     folder.Put("a.txt", "hello");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), ReadResult::Done);
     EXPECT_EQ(Image(file), "hello");
     EXPECT_EQ(file.GetMemory()[5], 0);
     EXPECT_EQ(file.GetName(), folder.Internal("a.txt"));
@@ -44,11 +56,11 @@ TEST(FileReadTest, MissingNamesAndEmptyNames)
 {
     TempFolder folder;
     CFile file;
-    EXPECT_EQ(file.Read(folder.Internal("none.txt"), FileKind::Text), 1);
+    EXPECT_EQ(FailureOf(file, folder.Internal("none.txt")), 1);
     EXPECT_EQ(file.GetMemory(), nullptr);
     EXPECT_EQ(file.GetName(), "");
-    EXPECT_EQ(file.Read("", FileKind::Text), -1);
-    EXPECT_EQ(file.Read(folder.Internal(), FileKind::Text), 1) << "a folder is no file";
+    EXPECT_EQ(FailureOf(file, ""), -1);
+    EXPECT_EQ(FailureOf(file, folder.Internal()), 1) << "a folder is no file";
 }
 
 TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
@@ -58,9 +70,9 @@ TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
     CFile file;
-    EXPECT_EQ(file.Read("sub/b.txt", FileKind::Text), 0);
+    EXPECT_EQ(file.Read("sub/b.txt", FileKind::Text), ReadResult::Done);
     EXPECT_EQ(file.GetName(), "sub/b.txt") << "the name stays as it was given";
-    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt", FileKind::Text), 0);
+    EXPECT_EQ(file.Read(".\\sub\\..\\sub\\b.txt", FileKind::Text), ReadResult::Done);
     CFile::SetCurrentDir(saved);
 }
 
@@ -69,7 +81,7 @@ TEST(FileReadTest, LinesSplitAtCrLfOnly)
     TempFolder folder;
     folder.Put("lines.txt", "ab\r\ncd\re\nf");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("lines.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("lines.txt"), FileKind::Text), ReadResult::Done);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(line, "ab");
@@ -90,7 +102,7 @@ TEST(FileReadTest, LineEndingInCrLfAtTheEndLeavesNoEmptyLine)
     TempFolder folder;
     folder.Put("x.txt", "ab\r\ncd\r\n");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), ReadResult::Done);
     std::string line;
     EXPECT_EQ(file.ReadLine(line), 0);
     EXPECT_EQ(file.ReadLine(line), 0);
@@ -103,7 +115,7 @@ TEST(FileReadTest, LinesIntoABufferGoOnWhereTheBufferFilled)
     TempFolder folder;
     folder.Put("x.txt", "abcdef\r\nabc\r\nxy");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("x.txt"), FileKind::Text), ReadResult::Done);
     char buffer[4];
     EXPECT_EQ(file.ReadLineToBuffer(buffer, 4), 2);
     EXPECT_STREQ(buffer, "abc");
@@ -123,7 +135,7 @@ TEST(FileReadTest, QuotedTextSpansLines)
     TempFolder folder;
     folder.Put("q.txt", "\"one\r\ntwo\"\r\n\"\"\r\n\"END\"\r\n\"open");
     CFile file;
-    ASSERT_EQ(file.Read(folder.Internal("q.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("q.txt"), FileKind::Text), ReadResult::Done);
     char out[64];
     EXPECT_EQ(file.ReadQuotedText(out, 256), 0);
     EXPECT_STREQ(out, "one\ntwo");
@@ -140,7 +152,7 @@ TEST(FileReadTest, BytesAreServedOnlyWhileTheImageHoldsThem)
     CFile file;
     char bytes[4] = {};
     EXPECT_EQ(file.ReadBytes(bytes, 1), 2);
-    ASSERT_EQ(file.Read(folder.Internal("b.bin"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("b.bin"), FileKind::Text), ReadResult::Done);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 0);
     EXPECT_EQ(bytes[1], 2);
     EXPECT_EQ(file.ReadBytes(bytes, 2), 1) << "one byte is left";
@@ -153,7 +165,7 @@ TEST(FileReadTest, MemoryNamesBorrowTheBlock)
     static const char block[] = "in memory";
     const CMemoryName name(block, 9);
     CFile file;
-    ASSERT_EQ(file.Read(name.Get(), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(name.Get(), FileKind::Text), ReadResult::Done);
     EXPECT_EQ(file.GetMemory(), reinterpret_cast<const std::uint8_t*>(block));
     EXPECT_EQ(Image(file), "in memory");
     EXPECT_EQ(file.GetName(), name.Get());
@@ -170,17 +182,17 @@ TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
         forged = name.Get();
     }
     CFile file;
-    EXPECT_EQ(file.Read(forged, FileKind::Text), 1) << "the name died with its object";
-    EXPECT_EQ(file.Read("!1234", FileKind::Text), 1);
-    EXPECT_EQ(file.Read("!x,y", FileKind::Text), 1);
+    EXPECT_EQ(FailureOf(file, forged), 1) << "the name died with its object";
+    EXPECT_EQ(FailureOf(file, "!1234"), 1);
+    EXPECT_EQ(FailureOf(file, "!x,y"), 1);
 
     TempFolder folder;
     folder.Put(forged, "on disk");
-    ASSERT_EQ(file.Read(folder.Internal(forged), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal(forged), FileKind::Text), ReadResult::Done);
     EXPECT_EQ(Image(file), "on disk");
     const std::string saved = CFile::GetCurrentDir();
     CFile::SetCurrentDir(folder.Internal());
-    EXPECT_EQ(file.Read(forged, FileKind::Text), 0) << "read from the current folder";
+    EXPECT_EQ(file.Read(forged, FileKind::Text), ReadResult::Done) << "read from the current folder";
     EXPECT_EQ(Image(file), "on disk");
     CFile::SetCurrentDir(saved);
 }
@@ -217,7 +229,7 @@ TEST(FileReadTest, AFileOverItsKindsBoundIsRefusedByItsSize)
         PutHoles(folder, "f.bin", c.size);
         CFile file;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(file.Read(folder.Internal("f.bin"), c.kind), c.result);
+        EXPECT_EQ(FailureOf(file, folder.Internal("f.bin"), c.kind), c.result);
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(file.GetSize(), c.result == 0 ? c.size : 0);
         // Said in UTF-8, the path as the host's.
@@ -238,61 +250,79 @@ TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
     CFile file;
     std::uint64_t size = 0;
     std::error_code why;
-    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 5, size, why), 0);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 5, size, why), ReadResult::Done);
     EXPECT_EQ(Image(file), "saved");
-    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 4, size, why), 7);
+    int failure = 0;
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 4, size, why, &failure), ReadResult::Failed);
+    EXPECT_EQ(failure, 7);
     EXPECT_EQ(size, 5u);
     EXPECT_EQ(file.GetMemory(), nullptr);
-    EXPECT_EQ(file.ReadOnDisk(folder.Internal("fifo.q"), 5, size, why), 1);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("fifo.q"), 5, size, why, &failure), ReadResult::Failed);
+    EXPECT_EQ(failure, 1);
     EXPECT_EQ(why, std::errc::no_such_device);
-    EXPECT_EQ(file.ReadOnDisk(folder.Internal("none.q"), 5, size, why), 1);
+    EXPECT_EQ(file.ReadOnDisk(folder.Internal("none.q"), 5, size, why, &failure), ReadResult::Failed);
+    EXPECT_EQ(failure, 1);
     EXPECT_EQ(why, std::errc::no_such_file_or_directory);
 }
 
 } // namespace
 
-// A signal that asks the player to close cuts a long read short after its
-// first chunk, whatever the bound allows, and the read says it was cut, not
-// failed, up to the file layer's result; a read of one chunk goes on to its
-// end. An archive's look-up stops before its table, and finds the member as
-// far as the close is concerned. In a child process: the request cannot be
-// taken back.
-TEST(FileReadDeathTest, ASignalToCloseCutsALongReadShortAfterItsFirstChunk)
+// A close, asked by a signal or waiting in the window's queue, interrupts a
+// long read after its first chunk, whatever the bound allows, and the read
+// says it was interrupted, not failed, up to the file layer's result; a read
+// of one chunk goes on to its end. An archive's look-up stops before its
+// table, and finds nothing: neither a member nor its absence. In a child
+// process: a signal's request cannot be taken back.
+TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
 {
+    using kivotasuGameKit::ArchiveEntry;
     using kivotasuGameKit::CArchive;
-    using kivotasuGameKit::CutByClose;
-    constexpr std::size_t Chunk = std::size_t{1} << 20;
+    constexpr std::size_t Chunk = platform::IReadFile::ChunkBytes;
     constexpr std::size_t Big = std::size_t{64} << 20;
     TempFolder folder;
     PutHoles(folder, "big.bmp", Big);
     folder.Put("small.bmp", std::string(Chunk, 'x'));
     folder.Put("data.dat", ArchiveBuilder(kivotasuGameKit::ArchiveFormat::Pack).Add("m0", "member")
                                .Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
-    EXPECT_EXIT(
-        {
-            platform::CloseOnTerminationSignals();
-            std::raise(SIGTERM);
-            int faults = 0;
-            std::unique_ptr<platform::IReadFile> big = platform::FileSystem().OpenRead(folder.Internal("big.bmp"));
-            std::vector<char> bytes(Big, 'x');
-            if (!big || big->Read(bytes.data(), bytes.size()) || !big->Cut()) faults |= 1;
-            if (std::size_t(std::count(bytes.begin(), bytes.end(), 0)) > Chunk) faults |= 2;
-            CFile file;
-            if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != CutByClose) faults |= 4;
-            if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != 0) faults |= 8;
+    const std::pair<const char*, std::function<void()>> closes[] = {
+        {"a signal", [] {
+             platform::CloseOnTerminationSignals();
+             std::raise(SIGTERM);
+         }},
+        {"the close box", [] {
+             auto windows = std::make_unique<platform::HeadlessWindowSystem>();
+             windows->Feed(windows->CreateWindow({}), platform::WM_CLOSE);
+             platform::InstallWindows(std::move(windows));
+         }},
+    };
+    for (const auto& [what, close] : closes) {
+        SCOPED_TRACE(what);
+        EXPECT_EXIT(
+            {
+                close();
+                int faults = 0;
+                std::unique_ptr<platform::IReadFile> big = platform::FileSystem().OpenRead(folder.Internal("big.bmp"));
+                std::vector<char> bytes(Big, 'x');
+                if (!big || big->Read(bytes.data(), bytes.size()) != ReadResult::Interrupted) faults |= 1;
+                if (std::size_t(std::count(bytes.begin(), bytes.end(), 0)) > Chunk) faults |= 2;
+                CFile file;
+                if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != ReadResult::Interrupted) faults |= 4;
+                if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != ReadResult::Done) faults |= 8;
 
-            std::unique_ptr<platform::IReadFile> packed = platform::FileSystem().OpenRead(folder.Internal("data.dat"));
-            CountingReadFile counted(*packed);
-            CArchive table;
-            const bool opened = table.Open(counted) == CArchive::OpenResult::Opened;
-            const std::uint64_t header = counted.bytes;
-            if (!opened || table.Find("m0") || !table.Cut() || counted.bytes != header) faults |= 16;
-            const std::optional<kivotasuGameKit::ArchiveEntry> entry = table.ReadEntry(1);
-            std::vector<std::uint8_t> member(2 * Chunk);
-            if (!entry || table.ReadMember(*entry, member.data()) != CutByClose) faults |= 32;
-            if (file.Read(folder.Name("data\\m0"), FileKind::Picture) != CutByClose) faults |= 64;
-            if (!CFile::IsFound(folder.Name("data\\none"))) faults |= 128;
-            std::exit(faults);
-        },
-        testing::ExitedWithCode(0), "");
+                std::unique_ptr<platform::IReadFile> packed = platform::FileSystem().OpenRead(folder.Internal("data.dat"));
+                CountingReadFile counted(*packed);
+                CArchive table;
+                const bool opened = table.Open(counted) == CArchive::OpenResult::Opened;
+                const std::uint64_t header = counted.bytes;
+                ArchiveEntry found;
+                if (!opened || table.Find("m0", found) != ReadResult::Interrupted || counted.bytes != header) faults |= 16;
+                const std::optional<ArchiveEntry> entry = table.ReadEntry(1);
+                std::vector<std::uint8_t> member(2 * Chunk);
+                if (!entry || table.ReadMember(*entry, member.data()) != ReadResult::Interrupted) faults |= 32;
+                if (file.Read(folder.Name("data\\m0"), FileKind::Picture) != ReadResult::Interrupted) faults |= 64;
+                if (CFile::Find(folder.Name("data\\none")) != ReadResult::Interrupted) faults |= 128;
+                std::exit(faults);
+            },
+            testing::ExitedWithCode(0), "");
+    }
 }

@@ -62,7 +62,7 @@ TEST(FileStreamTest, StreamsAndImagesReplaceEachOther)
     folder.Put("a.txt", "image");
     CFile file;
     ASSERT_EQ(file.Open(folder.Internal("b.txt"), "w"), 0);
-    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), 0);
+    ASSERT_EQ(file.Read(folder.Internal("a.txt"), FileKind::Text), platform::ReadResult::Done);
     EXPECT_EQ(file.GetFilePtr(), nullptr);
     EXPECT_EQ(file.GetSize(), 5u);
     ASSERT_EQ(file.Open(folder.Internal("a.txt"), "rb"), 0);

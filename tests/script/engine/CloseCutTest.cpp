@@ -1,7 +1,7 @@
-// A request to close that cuts the read of a script or a save short is a
-// close, not a fault: nothing is said, and the resume save keeps the place
-// before the tag that read (or, during a load, the save being loaded), which
-// loads back into a game that goes on.
+// A read the close interrupts (of a script, a picture, a save) is a close,
+// not a fault: nothing is said, and the resume save keeps the place before
+// the tag that read (or the wait whose button read, or, during a load, the
+// save being loaded), which loads back into a game that goes on.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,17 +61,28 @@ std::vector<std::string> WaysOnResume(const Input& input)
 const std::string Stay = "[WAIT TIME=\"100000\"][END]";
 const std::string Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"]" + Stay;
 
+// A text window with a function button over it that jumps to data/other.txt.
+const std::string ButtonBar =
+    "[DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"0\" Y=\"280\" WIDTH=\"640\" HEIGHT=\"200\"]"
+    "[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"data/other.txt\"][ENDBUTTON]";
+const Input ClickTheButton = [](EngineRun& run, std::uint32_t frame) { run.Click(frame, 510, 450); };
+
+// A disk that takes this long for each chunk a read asks of it.
+constexpr std::uint32_t SlowChunkMs = 300;
+
 } // namespace
 
 TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 {
     struct Case {
         const char* what;
-        const char* cut; // the file whose reads are cut, from frame cutFrom
+        const char* cut; // the file whose reads are interrupted, from frame cutFrom
         std::uint32_t cutFrom;
         std::string index, other; // data/index.txt, data/other.txt
         Input input;
         std::vector<std::string> ways;
+        // Read slowly, and the close box clicked two chunks into the read.
+        bool slow = false;
     };
     const std::string back = "[SET VARIABLE=\"way\" ENTITY=\"back\"]" + Stay;
     const Case cases[] = {
@@ -85,6 +96,11 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
          "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"]" + Stay, Arrive,
          [](EngineRun& run, std::uint32_t frame) { run.Key(frame, KeyCode::Down); run.Key(frame + 3, KeyCode::Enter); }, {"arrived"}},
         {"a picture", "data/pic.bmp", 0, "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"]" + Arrive, "", Click, {"arrived"}},
+        {"a function button's jump at a click wait", "data/other.txt", 0,
+         ButtonBar + "前[C][SET VARIABLE=\"way\" ENTITY=\"past\"]" + Stay, Arrive, ClickTheButton, {"arrived"}},
+        {"a JUMP to a long script on a slow disk", "data/other.txt", 0,
+         "[TEXT BODY=\"前\"][C][JUMP FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"past\"]",
+         Arrive + std::string(std::size_t{24} << 20, ' '), Click, {"arrived"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -93,12 +109,31 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
         game.Put("data/other.txt", c.other);
         dibkit::WritePicture(game, "data/pic.bmp", 8, 8, dibkit::Gradient);
         game.Put("system/option.qsd", testkit::InstantOptions);
+        // The chunks of the slow read, those after the close, and its time.
+        std::uint32_t chunks = 0, chunksAfter = 0;
+        std::optional<std::uint32_t> closedAt;
         {
             EngineRun cut;
-            cut.At(c.cutFrom, [&](EngineRun&) { game.CutReads(c.cut); });
+            cut.At(c.cutFrom, [&](EngineRun& run) {
+                if (!c.slow) return game.CutReads(c.cut);
+                game.OnChunkRead(c.cut, [&] {
+                    run.Clock().Advance(SlowChunkMs);
+                    if (closedAt) {
+                        ++chunksAfter;
+                    } else if (++chunks == 2) {
+                        closedAt = run.Clock().Now();
+                        run.Windows().Feed(run.Window(), platform::WM_CLOSE);
+                    }
+                    return platform::ReadResult::Done;
+                });
+            });
             c.input(cut, 5);
             RunSilently(cut, 40);
             EXPECT_TRUE(Ways(cut).empty()) << "a tag after the read ran";
+            // Not a chunk more: the close ends the player at once, as a signal does.
+            EXPECT_EQ(closedAt.has_value(), c.slow);
+            EXPECT_EQ(chunksAfter, 0u);
+            if (closedAt) EXPECT_LE(cut.Clock().Now() - *closedAt, 3000u);
         }
         EXPECT_TRUE(game.Exists("Save/index.a")) << "no resume save";
         game.CutReads(c.cut, false);
@@ -106,18 +141,25 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
     }
 }
 
-// Nothing is said of a start script or a global variables' file not read
-// whole, and neither is written over: the end screen has no place to keep
-// (the resume save of an earlier run stays), and the globals are sound.
-TEST(CloseCut, AStartScriptOrGlobalsFileWhoseReadIsCutIsKeptWithoutAWord)
+// Nothing is said of a start script, a global variables' file or an end
+// picture not read whole, and none is written over: the end screen has no
+// place to keep (the resume save of an earlier run stays), and the globals
+// are sound.
+TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWord)
 {
-    for (const auto& [cut, kept, bytes] : {std::tuple{"data/index.txt", "Save/index.a", "earlier"},
-                                           std::tuple{"Save/index.g", "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"}}) {
-        SCOPED_TRACE(cut);
+    const std::string waiting = "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]";
+    const std::vector<std::string> pictures = {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg",
+                                               "data/Element/Quiltor03.jpg"};
+    for (const auto& [cut, index, kept, bytes] :
+         {std::tuple{std::vector<std::string>{"data/index.txt"}, waiting, "Save/index.a", "earlier"},
+          std::tuple{std::vector<std::string>{"Save/index.g"}, waiting, "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"},
+          std::tuple{pictures, std::string("[SET VARIABLE=\"QUILTOR\" ENTITY=\"{BASE}\"][END]"), "Save/index.a", "earlier"}}) {
+        SCOPED_TRACE(cut.front());
         GameFolder game;
-        game.Put("data/index.txt", "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]");
+        game.Put("data/index.txt", index);
+        for (const std::string& picture : pictures) game.Put(picture, "a picture");
         game.Put(kept, bytes);
-        game.CutReads(cut);
+        for (const std::string& file : cut) game.CutReads(file);
         EngineRun run;
         RunSilently(run, 20);
         EXPECT_TRUE(game.Exists("Save/index.a"));

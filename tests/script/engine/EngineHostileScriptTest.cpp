@@ -53,9 +53,9 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         bool fullScreen = false; // at turn 4
     };
     const Case cases[] = {
-        {"Alt+F4 in a loop of SET", setLoop, hold(KeyCode::LeftAlt, KeyCode::F4), 0},
-        {"Alt+F4 in a loop over a misspelt tag", misspeltLoop, hold(KeyCode::LeftAlt, KeyCode::F4), 0},
+        // Alt+F4 as well: the window system makes the close of it.
         {"the close box", setLoop, post(2, platform::WM_CLOSE, 0), 0},
+        {"the close box in a loop over a misspelt tag", misspeltLoop, post(2, platform::WM_CLOSE, 0), 0},
         {"a right click opens the menu", setLoop,
          [&](EngineRun& run) {
              post(2, platform::WM_RBUTTONDOWN, platform::MK_RBUTTON)(run);

@@ -92,19 +92,6 @@ TEST(EngineWindow, FullScreenOptionStartsInFullScreenAndIsWrittenBack)
     EXPECT_NE(game.Read("system/option.qsd").find("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"1\"]"), std::string::npos);
 }
 
-TEST(EngineWindow, AltF4ClosesThePlayer)
-{
-    GameFolder game;
-    game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
-    EngineRun run;
-    run.Key(5, KeyCode::LeftAlt, 3);
-    run.Key(6, KeyCode::F4);
-    run.Run(100);
-
-    EXPECT_LT(run.frames.size(), 10u);
-    EXPECT_TRUE(game.Exists("system/option.qsd"));
-}
-
 // The close box or Alt+F4 while a box, the menu or a dialog is up: that one
 // ends as its close would, and the player closes from there as from anywhere,
 // within a few frames, with the resume save and the options written and

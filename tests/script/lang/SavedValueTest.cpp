@@ -55,7 +55,7 @@ protected:
         }
         set.Clear();
         CScriptReader reader;
-        EXPECT_EQ(reader.Read(m_files.Name("save")), 0);
+        EXPECT_EQ(reader.Read(m_files.Name("save")), platform::ReadResult::Done);
         CTagAttributes record;
         std::optional<std::string> read;
         while (reader.ReadTag(record) == TagRead)

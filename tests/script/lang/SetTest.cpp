@@ -195,7 +195,7 @@ protected:
     void Load(const std::string& name, bool global)
     {
         CScriptReader reader;
-        ASSERT_EQ(reader.Read(m_files.Name(name)), 0);
+        ASSERT_EQ(reader.Read(m_files.Name(name)), platform::ReadResult::Done);
         CTagAttributes record;
         while (reader.ReadTag(record) == TagRead) {
             const auto& variable = record.GetValue(TagAttributeKey::Variable);
