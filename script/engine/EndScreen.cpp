@@ -67,6 +67,8 @@ void CQuiltorEngine::ScriptEnd()
     // the rate grows; at the end the blend wipe draws it whole.
     m_engineTimer.Reset();
     while (PumpMessages()) {
+        // A return to the title or a script dropped meanwhile has begun the next play.
+        if (m_state.State != EngineState::ScriptEnd) return;
         const std::uint32_t elapsed = std::min(m_engineTimer.Get(), FadeInMs);
         kivotasuGameKit::Draw::CTransitionWipe::Blend(&GetBackPlane(), &m_screen, 0, 0,
                                                       std::int32_t(elapsed * 256 / FadeInMs), 0, 255, nullptr);

@@ -222,7 +222,8 @@ TEST(EngineWipe, AnEffectPictureIsDrawnKeyedOntoTheScreen)
 
 // Restarting with a dropped script blacks the screen with a top-down blind
 // over 1024 ms before the new game starts, from black: whatever the screen
-// plane filled with before (a BACK COLOR's colour, the end screen's white).
+// plane filled with before (a BACK COLOR's colour, the end screen's white),
+// and even when the end screen was still fading in.
 TEST(EngineWipe, ResetComesDownAsABlind)
 {
     struct Case {
@@ -235,6 +236,7 @@ TEST(EngineWipe, ResetComesDownAsABlind)
         {"a BACK COLOR", Red + Hold, 5},
         // Without {QUILTOR} the end screen is white; its fade-in takes 2048 ms.
         {"the end screen", "[END]", 80},
+        {"the end screen in its fade-in", "[END]", 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,6 +283,11 @@ TEST(EngineWipe, ResetComesDownAsABlind)
         EXPECT_GT(middle.top, middle.bottom + 3000);
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames.back().bottom, 9600) << "the new game's first page not on black";
+        // The new game reads on once the blind is down, not after what the old one was showing.
+        // The new game reads on once the blind is down, whatever the old one was showing.
+        const std::vector<std::uint32_t> shown = run.FramesIn(EngineState::TextDisplay);
+        ASSERT_FALSE(shown.empty()) << "no page shown after the blind";
+        EXPECT_LE(shown.front(), c.dropAt + 33);
     }
 }
 
