@@ -1,8 +1,8 @@
 #!/bin/sh
 # Without a log, under Xvfb: the player alone in an empty folder says on one
 # stderr line which start script it looked for, a drawn box says the same in
-# the window, Return closes the box over the end screen, and closing that
-# exits with 0; a game whose picture is missing ends in the white end screen
+# the window, Return closes it for the end screen, and closing that exits
+# with 0; a game whose picture is missing ends in the white end screen
 # under the default ERROR mode with one stderr line naming the picture and the
 # script's line. The screenshots stay in <build>/screenshots:
 # quiltor-nogame.sh <path to quiltor>.
