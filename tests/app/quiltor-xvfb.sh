@@ -36,7 +36,8 @@ start "$work/loop"
 await window_up || status=1
 measure
 before=$player_ms
-stop alt-f4 "Alt+F4 in a loop"
-took=$((player_ms - before))
-[ "$took" -lt 3000 ] || fail "Alt+F4 ended a looping script after $took ms of its processor time"
+if stop alt-f4 "Alt+F4 in a loop"; then
+    took=$((player_ms - before))
+    [ "$took" -lt 3000 ] || fail "Alt+F4 ended a looping script after $took ms of its processor time"
+fi
 exit $status

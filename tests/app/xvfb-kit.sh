@@ -201,8 +201,8 @@ stacks() {
 # Ends the player (the one started last unless pid was set to another): how is term or int (that signal), close (the
 # close box), alt-f4, or none (it ends by itself, or was ended already). One
 # still running after the polls shows its threads and is killed. It must end
-# with the code given, 0 by default; player_ms is then all the processor time
-# it used.
+# with the code given, 0 by default, or stop fails; player_ms is then all the
+# processor time it used.
 stop() { # how what [code]
     case $1 in
     term) kill -TERM "$pid" ;;
@@ -220,9 +220,9 @@ stop() { # how what [code]
     done
     wait "$waiter"
     code=$?
-    [ "$code" -eq "${3:-0}" ] || fail "$2: the player ended with $code"
     player_ms=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", (u[1] * 60 + u[2] + s[1] * 60 + s[2]) * 1000 }' "$work/times.$pid")
     pid=
+    [ "$code" -eq "${3:-0}" ] || { fail "$2: the player ended with $code"; return 1; }
 }
 
 # Under X: the player's window and what is drawn in it.
