@@ -1,4 +1,5 @@
-// The real player, started as a user would; the scenarios are in quiltor-run.sh.
+// The real player, started as a user would; the scenarios are in quiltor-run.sh
+// and, under Xvfb, quiltor-xvfb.sh.
 #include "tests/app/Scenario.h"
 
 // Each scenario of quiltor-run.sh, by what it shows:
@@ -36,5 +37,5 @@ INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
 
 TEST(Executable, WindowUnderXvfbClosesByCloseBoxSigtermAndAltF4InALoop)
 {
-    scenario::Expect("quiltor-run.sh", "xvfb");
+    scenario::Expect("quiltor-xvfb.sh");
 }

@@ -5,14 +5,18 @@
 # made: quiltor-screenshot.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
-player=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/xvfb-kit.sh"
 
+begin "$1" screenshot
+# SDL's default renderer, OpenGL, as players have it; the other scenarios draw
+# through the software one.
+renderer=
+xvfb
 # Four quadrants: red, green / blue, white.
-add_picture() { # work
-    new_game "$1" data system
-    python3 - "$1/data/startup.bmp" <<'PY'
+game=$work/game
+new_game "$game" data system
+python3 - "$game/data/startup.bmp" <<'PY'
 import struct, sys
 w, h = 640, 480
 rows = bytearray()
@@ -22,22 +26,15 @@ for y in range(h - 1, -1, -1):
 info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, 0, 0, 0, 0, 0)
 open(sys.argv[1], 'wb').write(b'BM' + struct.pack('<IHHI', 54 + len(rows), 0, 0, 54) + info + rows)
 PY
-    # The picture by its internal name ("Z:" and backslashes), then a word in
-    # the top left corner (the Shift-JIS bytes of ＡＢ) and a click wait, where
-    # the buttons read Enter too: had Alt+Enter advanced, the script would end
-    # in the white end screen.
-    picture=$(printf 'Z:%s' "$(cd "$1/data" && pwd)/startup.bmp" | tr '/' '\\')
-    printf '[BACK FILE="%s"]\r\n[DEFAULTTEXT X="8" Y="8"]\202\140\202\141[C]\r\n' "$picture" >"$1/data/index.txt"
-}
-# SDL's default renderer, OpenGL, as players have it; the other scenarios draw
-# through the software one.
-renderer=
-[ "${2:-}" = inside ] || outside "$0" "$player" screenshot add_picture
+# The picture by its internal name ("Z:" and backslashes), then a word in
+# the top left corner (the Shift-JIS bytes of ＡＢ) and a click wait, where
+# the buttons read Enter too: had Alt+Enter advanced, the script would end
+# in the white end screen.
+picture=$(printf 'Z:%s' "$game/data/startup.bmp" | tr '/' '\\')
+printf '[BACK FILE="%s"]\r\n[DEFAULTTEXT X="8" Y="8"]\202\140\202\141[C]\r\n' "$picture" >"$game/data/index.txt"
 
-player=$1/quiltor
-
-colour_at() { # file x y -> "r,g,b"
-    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+colour_at() { # name x y -> "r,g,b"
+    convert "$shots/$1.png" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 
 # The window shows the four quadrants at these points of its own: in the
@@ -49,31 +46,15 @@ colour_at() { # file x y -> "r,g,b"
 window_points="160,120 480,120 160,360 480,360"
 full_points="400,50 600,50 400,430 600,430"
 
-shows_picture() { # file points
-    set -- "$1" $2
-    file=$1
-    shift
+shows_picture() { # name what points
+    name=$1
+    what=$2
+    set -- $3
     for expected in "255,0,0" "0,255,0" "0,0,255" "255,255,255"; do
-        [ "$(colour_at "$file" "${1%,*}" "${1#*,}")" = "$expected" ] || return 1
+        seen=$(colour_at "$name" "${1%,*}" "${1#*,}")
+        [ "$seen" = "$expected" ] || { echo "$what: the picture is not in the window ($seen at $1)"; return 1; }
         shift
     done
-}
-
-# import given a window that has gone waits, with the X server grabbed, for a
-# click to choose one: bounded, or the player would stop with it.
-wait_for_picture() { # what points
-    i=0
-    while [ $i -lt 50 ]; do
-        target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
-        if [ -n "$target" ] && timeout 10 import -window "$target" "$shot" 2>/dev/null && shows_picture "$shot" "$2"; then
-            return 0
-        fi
-        sleep 0.2
-        i=$((i + 1))
-    done
-    echo "$1: the picture is not in the window"
-    [ -f "$shot" ] && for p in $2; do colour_at "$shot" "${p%,*}" "${p#*,}"; done
-    return 1
 }
 
 size_is() { # width height
@@ -83,38 +64,25 @@ size_is() { # width height
     return 1
 }
 
-shot=$(dirname "$player")/shot.png
 # The top-level windows mapped from the player's start: its window is made
 # once, not destroyed and made anew under a screenshot when its renderer comes.
-mapped=$(dirname "$player")/mapped
+mapped=$work/mapped
 python3 "$here/mapped-windows.py" >"$mapped" &
-watcher=$!
-i=0
-while ! grep -q watching "$mapped" && [ $i -lt 50 ]; do
-    sleep 0.1
-    i=$((i + 1))
-done
-"$player" &
-pid=$!
-status=0
-wait_for_picture "window" "$window_points" && size_is 640 480 || status=1
+players="$players $!:$$"
+await grep -q watching "$mapped" || status=1
+start "$game"
+await shown window shows_picture "window" "$window_points" && size_is 640 480 || status=1
 if [ $status -eq 0 ]; then
-    python3 "$here/xtest-input.py" KARUTEMI Alt_L+Return && wait_for_picture "full screen" "$full_points" || status=1
+    keys Alt_L+Return && await shown full-screen shows_picture "full screen" "$full_points" || status=1
 fi
 if [ $status -eq 0 ]; then
-    python3 "$here/xtest-input.py" KARUTEMI Alt_L+Return &&
-        wait_for_picture "window again" "$window_points" && size_is 640 480 || status=1
+    keys Alt_L+Return && await shown window-again shows_picture "window again" "$window_points" && size_is 640 480 || status=1
 fi
-# Longer than the end screen takes to fade in over the picture.
-[ $status -eq 0 ] && sleep 3 && { wait_for_picture "the same page after two switches" "$window_points" || status=1; }
+# Still there a few frames on, where the end screen would be fading in.
+[ $status -eq 0 ] && { await twice shown same-page shows_picture "the same page after two switches" "$window_points" || status=1; }
 if [ "$(grep -c '^0x' "$mapped")" -ne 1 ]; then
-    echo "the player mapped these windows, not one:"
+    fail "the player mapped these windows, not one:"
     cat "$mapped"
-    status=1
 fi
-kill "$watcher"
-kill -TERM "$pid"
-wait "$pid"
-code=$?
-[ "$code" -eq 0 ] || { echo "player ended with $code"; status=1; }
+stop term SIGTERM
 exit $status

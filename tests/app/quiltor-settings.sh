@@ -8,23 +8,19 @@
 # The screenshots stay in <build>/screenshots: quiltor-settings.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
-player=$1
 here=$(cd "$(dirname "$0")" && pwd)
-
 . "$here/xvfb-kit.sh"
 
-[ "${2:-}" = inside ] || outside_demo "$0" "$player" settings
-
-work=$1
-shots=$3
-status=0
+begin "$1" settings
+xvfb
+copy_demo "$work/demo"
 
 # The page in the screenshot: the tab at the offset from the dialog's corner
 # is the active one, and the dialog is a light panel with text.
 page_shown() { # name tab-offset what
     set -- "$1" "$2" "$3" $(dialog_corner "$1")
-    colour=$(convert "$shots/$1.png" -crop "1x1+$(($4 + $2))+$(($5 + 34))" -format '%[hex:u.p{0,0}]' info:)
-    [ "$colour" = 98BAE1 ] || { echo "$3: its tab is not the active one ($colour)"; return 1; }
+    tab=$(colour "$1" $(($4 + $2)) $(($5 + 34)))
+    [ "$tab" = 98BAE1 ] || { echo "$3: its tab is not the active one ($tab)"; return 1; }
     panel "$1" "280x110+$4+$5" "$3"
 }
 # Clicks the tab at the offset from the corner of the dialog in the screenshot,
@@ -36,53 +32,54 @@ tab() { # name tab-offset
 # The sheet stays where it opened whatever the size of its page.
 same_corner() { # name name
     [ "$(dialog_corner "$1")" = "$(dialog_corner "$2")" ] && return 0
-    echo "the sheet moved from $(dialog_corner "$1") on $1 to $(dialog_corner "$2") on $2"
-    return 1
+    fail "the sheet moved from $(dialog_corner "$1") on $1 to $(dialog_corner "$2") on $2"
+}
+# The dialog of the screenshot has closed in a new one.
+closed() { # name of its screenshot, new name, size, what
+    set -- "$@" $(dialog_corner "$1")
+    await shown "$2" no_panel "$3+$5+$6" "$4"
+}
+# Its value stands clear of its thumb: at the left end while the thumb is right.
+value_beside_thumb() { # name corner-x corner-y
+    [ "$(ink "$1" 30x14+$(($2 + 80))+$(($3 + 98)))" -gt 30 ] || { echo "the trackbar's value is not beside its thumb"; return 1; }
+}
+
+# The menu's settings row, counted from its bottom in the screenshot "menu".
+settings_row() {
+    echo $(($(menu_bottom) - 57))
 }
 
 # The custom-skip dialog, a second or so into the demo.
-export QUILTOR_TEST_COMMAND=40066 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
-start_game "$work/demo" || exit 1
-wait_for 30 shown custom-skip in_dialog 450x280 0 0 "the custom-skip dialog" || status=1
+start "$work/demo" QUILTOR_TEST_COMMAND=40066 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
+await shown custom-skip in_dialog 450x280 0 0 "the custom-skip dialog" || status=1
 keys Escape || status=1
-sleep 1
+closed custom-skip custom-skip-closed 450x280 "the custom-skip dialog" || status=1
 
 open_menu || status=1
 click 1 230 $(settings_row) || status=1
-sleep 1
-shot settings-speed
-page_shown settings-speed 10 "the speed page" || status=1
+await shown settings-speed page_shown 10 "the speed page" || status=1
 tab settings-speed 90 || status=1
-sleep 1
-shot settings-volume
-page_shown settings-volume 90 "the volume page" || status=1
+await shown settings-volume page_shown 90 "the volume page" || status=1
 tab settings-volume 182 || status=1
-sleep 1
-shot settings-version
-page_shown settings-version 182 "the version page" || status=1
-same_corner settings-speed settings-volume || status=1
-same_corner settings-speed settings-version || status=1
+await shown settings-version page_shown 182 "the version page" || status=1
+same_corner settings-speed settings-volume
+same_corner settings-speed settings-version
 keys Escape || status=1
-sleep 1
+closed settings-version settings-closed 280x110 "the settings sheet" || status=1
 
 # Page Up over the text speed's trackbar moves it a page, from 99 to 79, and
 # Return is OK: the options the player writes at its end hold the new time.
 open_menu || status=1
 click 1 230 $(settings_row) || status=1
-sleep 1
-shot settings-paged
+await shown settings-paged page_shown 10 "the speed page" || status=1
 set -- $(dialog_corner settings-paged)
 click 2 $(($1 + 180)) $(($2 + 106)) || status=1
 keys Prior || status=1
-sleep 1
-shot settings-paged
-# Its value stands clear of its thumb: at the left end while the thumb is right.
-[ "$(ink settings-paged 30x14+$(($1 + 80))+$(($2 + 98)))" -gt 30 ] || { echo "the trackbar's value is not beside its thumb"; status=1; }
+await shown settings-paged value_beside_thumb "$1" "$2" || status=1
 keys Return || status=1
-sleep 1
-kill -TERM "$pid"
-finish "closed after the dialogs"
+closed settings-paged settings-ok 280x110 "the settings sheet" || status=1
+stop term "closed after the dialogs"
 options=$work/demo/system/option.qsd
-grep -q 'CONTROL="TEXT" TIME="79"' "$options" || { echo "the paged text speed was not stored:"; cat "$options"; status=1; }
-grep -q 'CONTROL="EFFECT" TIME="800"' "$options" || { echo "the effect speed changed:"; cat "$options"; status=1; }
+grep -q 'CONTROL="TEXT" TIME="79"' "$options" || { fail "the paged text speed was not stored:"; cat "$options"; }
+grep -q 'CONTROL="EFFECT" TIME="800"' "$options" || { fail "the effect speed changed:"; cat "$options"; }
 exit $status

@@ -7,38 +7,39 @@
 # screenshots stay in <build>/screenshots: quiltor-taps.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
-player=$1
 here=$(cd "$(dirname "$0")" && pwd)
-
 . "$here/xvfb-kit.sh"
 
-[ "${2:-}" = inside ] || outside_demo "$0" "$player" taps
+begin "$1" taps
+xvfb
+game=$work/demo
+copy_demo "$game"
 
-work=$1
-shots=$3
-status=0
+written() { # file what
+    [ -f "$game/$1" ] && return 0
+    echo "$2:"
+    ls "$game"
+    return 1
+}
 
 # The screen picture's save dialog, a second or so into the demo, proposes a
 # name, selected; End, Ctrl+A, a new name, a stray letter taken back with
 # Backspace, and Return save it under the new one.
-export QUILTOR_TEST_COMMAND=40059 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
-start_game "$work/demo" || exit 1
-wait_for 30 shown tap-save-dialog save_fields || status=1
+start "$game" QUILTOR_TEST_COMMAND=40059 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
+await shown tap-save-dialog save_fields || status=1
 tap_keys End Control_L+a t a p p e d period p d t x BackSpace Return || status=1
-wait_for 5 ls "$work/demo/tapped.pdt" || { echo "the tapped name was not used:"; ls "$work/demo"; status=1; }
-sleep 1
+await written tapped.pdt "the tapped name was not used" || status=1
 
 # Quick save is the menu's second item, below the skip submenu and a separator.
 open_menu || status=1
 tap 1 230 190 || status=1
-wait_for 5 ls "$work/demo/Save/index.q" || { echo "no quick save after a tap on its item"; status=1; }
+await written Save/index.q "no quick save after a tap on its item" || status=1
 
 # はい, the question's first button.
 open_menu || status=1
 tap 1 230 $(($(menu_bottom) - 12)) || status=1
-sleep 1
-shot tap-question
+await shown tap-question panel 200x50+220+215 "the exit question" || status=1
 set -- $(dialog_corner tap-question)
 tap 1 $(($1 + 50)) $(($2 + 83)) || status=1
-finish "a tap on はい"
+stop none "a tap on はい"
 exit $status

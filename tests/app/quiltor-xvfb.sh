@@ -1,64 +1,43 @@
 #!/bin/sh
-# Inside its own X server: the player's window exists with its title and client size,
-# and the close box, SIGTERM and Alt+F4 in a script that loops without a wait
-# end the player with code 0.
+# Under Xvfb: the player's window exists with its title and client size, and
+# SIGTERM, the close box (the options written) and Alt+F4 in a script that
+# loops without a wait end the player with code 0: quiltor-xvfb.sh <path to quiltor>.
+# Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
-player=$1
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/xvfb-kit.sh"
 
-wait_for_window() {
-    i=0
-    while [ $i -lt 100 ]; do
-        xwininfo -name KARUTEMI >/dev/null 2>&1 && return 0
-        sleep 0.1
-        i=$((i + 1))
-    done
-    echo "no window titled KARUTEMI"
-    return 1
-}
+begin "$1" xvfb
+# libdbus, which SDL's X11 driver loads, keeps a buffer to the end.
+lsan="suppressions=$here/lsan-x11.supp"
+xvfb
+copy_demo "$work/demo"
 
-start() {
-    "$player" &
-    pid=$!
-    wait_for_window || exit 1
-}
-
-finish() { # what
-    wait "$pid"
-    code=$?
-    [ "$code" -eq 0 ] || { echo "$1: exit $code"; exit 1; }
-}
-
-start
+start "$work/demo"
+await window_up || status=1
 info=$(xwininfo -name KARUTEMI)
-echo "$info" | grep -q "Width: 640" || { echo "$info"; exit 1; }
-echo "$info" | grep -q "Height: 480" || { echo "$info"; exit 1; }
-echo "$info" | grep -q "IsViewable" || { echo "$info"; exit 1; }
-kill -TERM "$pid"
-finish SIGTERM
+for expected in "Width: 640" "Height: 480" IsViewable; do
+    echo "$info" | grep -q "$expected" || fail "the window lacks \"$expected\": $info"
+done
+stop term SIGTERM
 
-if command -v python3 >/dev/null; then
-    options="$(dirname "$player")/system/option.qsd"
-    rm -f "$options"
-    start
-    python3 "$here/close-window.py" KARUTEMI || exit 1
-    finish "close box"
-    # The engine writes the options at the end of every run.
-    [ -f "$options" ] || { echo "no $options after the close box"; exit 1; }
+# The engine writes the options at the end of every run.
+rm -f "$work/demo/system/option.qsd"
+start "$work/demo"
+await window_up || status=1
+stop close "the close box"
+[ -f "$work/demo/system/option.qsd" ] || fail "no options after the close box"
 
-    # A script that loops without a wait still reads its keys: Alt+F4 ends it
-    # within 3 s.
-    game=$(mktemp -d "$(dirname "$player")/../loop-XXXXXX") || exit 1
-    trap 'rm -rf "$game"' EXIT
-    mkdir "$game/data"
-    printf '[LABEL LABEL="top"][SET VARIABLE="a" ENTITY="1"][JUMP LABEL="top"]' >"$game/data/index.txt"
-    ln "$player" "$game/quiltor" 2>/dev/null || cp "$player" "$game/quiltor"
-    player=$game/quiltor
-    start
-    python3 "$here/xtest-input.py" KARUTEMI Alt_L+F4 || exit 1
-    i=0
-    while kill -0 "$pid" 2>/dev/null && [ $i -lt 30 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; echo "Alt+F4 did not end a looping script within 3 s"; exit 1; }
-    finish "Alt+F4 in a loop"
+# A script that loops without a wait still reads its keys: Alt+F4 ends it
+# within 3 s of its processor time, which load does not stretch.
+new_game "$work/loop" data
+printf '[LABEL LABEL="top"][SET VARIABLE="a" ENTITY="1"][JUMP LABEL="top"]' >"$work/loop/data/index.txt"
+start "$work/loop"
+await window_up || status=1
+measure
+before=$player_ms
+if stop alt-f4 "Alt+F4 in a loop"; then
+    took=$((player_ms - before))
+    [ "$took" -lt 3000 ] || fail "Alt+F4 ended a looping script after $took ms of its processor time"
 fi
-exit 0
+exit $status

@@ -1,85 +1,254 @@
-# The set-up shared by the scenarios that drive the demo in the real player
-# under Xvfb and judge its drawn menus and dialogs by screenshots. Sourced by a
-# scenario that has set "here" to this folder and "player" to the player; the
-# scenario runs twice: outside (outside or outside_demo) and inside the X
-# server (the rest).
+# The kit of the scenarios that run the real player, sourced by each with
+# "here" set to this folder; "begin <player> <name>" comes first. It keeps:
+#   work    a new folder beside the build's game, removed at the end
+#   shots   the folder of its screenshots, copied at the end to the build's
+#           screenshots/, where they stay
+#   pid     the player started last, log its stderr
+#   status  1 once a check has failed; the scenario exits with it.
+# Every wait polls what it awaits, at most $polls times, and gives up at once
+# when the player has ended: a player that hangs fails there, and no verdict
+# is taken from the clock.
 
-# Exit 77 when a tool the scenarios need is missing.
-need_tools() {
+polls=300
+hz=$(getconf CLK_TCK)
+status=0
+pid=
+players=
+server=
+starts=0
+
+fail() { echo "$*"; status=1; }
+
+begin() { # player work-name
+    [ -x "$1" ] || { echo "no player at $1"; exit 1; }
+    player=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    built=$(dirname "$player")
+    kept=$(dirname "$built")/screenshots
+    work=$(mktemp -d "$(dirname "$built")/$2.XXXXXX") || exit 1
+    shots=$work/shots
+    mkdir -p "$shots" "$kept" || exit 1
+    trap clean_up EXIT
+    trap 'exit 143' TERM
+    trap 'exit 130' INT
+    # A lock folder of its own, so that parallel runs and a running player do not meet.
+    XDG_RUNTIME_DIR=$work
+    QUILTOR_LOG=1
+    export XDG_RUNTIME_DIR QUILTOR_LOG
+}
+
+# Kills what is still running, keeps the screenshots and shows every player's
+# stderr when the scenario failed.
+clean_up() {
+    code=$?
+    cp "$shots"/*.png "$kept/" 2>/dev/null
+    for started in $players; do
+        pid=${started%:*}
+        running && [ "$(field 2)" = "${started#*:}" ] && kill -KILL "$pid"
+    done
+    [ -z "$server" ] || { kill "$server" 2>/dev/null; wait "$server"; }
+    if [ "$code" -ne 0 ] && [ "$code" -ne 77 ]; then
+        for file in "$work"/player*.log; do
+            [ -f "$file" ] && { echo "--- stderr of ${file##*/}:"; cat "$file"; }
+        done
+    fi
+    rm -rf "$work"
+}
+
+# An X server of its own (exit 77 when a tool is missing), with DISPLAY and a
+# cookie in XAUTHORITY. It picks a free display itself and names it once it
+# takes clients: a number chosen by a look at the lock files can be chosen by
+# another test at once. It never resets: a reset, when its last client leaves,
+# refuses the client that connects meanwhile (the next player). The players
+# draw through SDL's software renderer unless "renderer" is set empty, with
+# leaks unchecked unless "lsan" holds LSAN_OPTIONS: Mesa's X11 and GL
+# libraries, unloaded at SDL's end, leave allocations no longer told apart.
+xvfb() {
     for tool in Xvfb xauth xwininfo import convert python3; do
         command -v "$tool" >/dev/null || exit 77
     done
+    XAUTHORITY=$work/xauth
+    export XAUTHORITY
+    : >"$XAUTHORITY"
+    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    # The server takes every cookie of its file, whatever display it is filed
+    # under; a client looks for the display's own.
+    xauth -q add :0 . "$cookie" || exit 1
+    mkfifo "$work/display" || exit 1
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -auth "$XAUTHORITY" \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    server=$!
+    # Written once the server takes clients; nothing when it could not start.
+    read -r number <"$work/display"
+    [ -n "${number:-}" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+    xauth -q add ":$number" . "$cookie" || exit 1
+    DISPLAY=:$number
+    export DISPLAY
+    [ -z "${renderer-software}" ] || export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
+    export LSAN_OPTIONS="${lsan:-detect_leaks=0}"
 }
 
-# The demo as a reader has it, without the options an earlier run left, in
-# <dest>/: copy_demo <built game folder> <dest>.
-copy_demo() {
-    mkdir -p "$2"
-    cp -r "$1/data" "$1/system" "$2/"
-    rm -f "$2/system/option.qsd"
-    ln "$1/quiltor" "$2/quiltor" 2>/dev/null || cp "$1/quiltor" "$2/quiltor"
-}
-
-# Outside: a work folder beside the build's game, what the scenario adds in it
-# (a function given the work folder, if any), then the scenario again under
-# Xvfb; exits with its code: outside <scenario> <player> <work name> [add].
-outside() {
-    need_tools
-    built=$(dirname "$2")
-    [ -x "$2" ] || { echo "no player at $2"; exit 1; }
-    work=$(mktemp -d "$built/../$3.XXXXXX") || exit 1
-    trap 'rm -rf "$work"' EXIT
-    [ -z "${4:-}" ] || "$4" "$work"
-    under_xvfb "$1" "$work" "$built"
-    exit
-}
-
-# outside with the demo in <work>/demo before what the scenario adds.
-outside_demo() { # scenario player work-name [add]
-    demo_add=${4:-}
-    outside "$1" "$2" "$3" add_demo
-}
-add_demo() { # work
-    [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
-    copy_demo "$built" "$1/demo"
-    [ -z "$demo_add" ] || "$demo_add" "$1"
-}
-
-# A game folder with the scenario's player linked in and the given subfolders.
+# A game folder with the player linked in and the given subfolders.
 new_game() { # folder subfolder...
     dest=$1
     shift
-    for sub in . "$@"; do mkdir -p "$dest/$sub"; done
-    ln "$player" "$dest/quiltor" 2>/dev/null || cp "$player" "$dest/quiltor"
+    for sub in . "$@"; do mkdir -p "$dest/$sub" || exit 1; done
+    ln "$player" "$dest/quiltor" 2>/dev/null || cp "$player" "$dest/quiltor" || exit 1
 }
 
-# Runs the scenario again inside a fresh X server as
-# <scenario> <work> inside <screenshot folder>; its output goes to <work>/log
-# and is shown when it fails: under_xvfb <scenario> <work> <built game folder>.
-under_xvfb() {
-    mkdir -p "$3/../screenshots"
-    XDG_RUNTIME_DIR=$2
-    export XDG_RUNTIME_DIR
-    # Leaks are the unit tests' to find: Mesa's X11 and GL libraries, unloaded at
-    # SDL's end, leave allocations no longer told apart. A scenario may set
-    # "renderer" empty for SDL's default one, or "lsan" to its own options.
-    [ -z "${renderer-software}" ] || export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0
-    export LSAN_OPTIONS="${lsan:-detect_leaks=0}"
-    export QUILTOR_LOG=1
-    timeout 120 sh "$here/in-xvfb.sh" 1024x768x24 sh ${QUILTOR_TRACE:+-x} "$1" "$2" inside \
-        "$(cd "$3/../screenshots" && pwd)" >"$2/log" 2>&1
+# The built demo as a reader has it, without the options an earlier run left.
+copy_demo() { # folder
+    [ -f "$built/data/index.txt" ] || { echo "no demo game at $built"; exit 1; }
+    new_game "$1"
+    cp -r "$built/data" "$built/system" "$1/" || exit 1
+    rm -f "$1/system/option.qsd"
+}
+
+# Starts the player of the game folder in the background, the environment
+# changed as env's arguments say, its stderr in a log of its own. A shell of
+# its own waits for it and notes the processor time it used.
+start() { # folder [NAME=value | -u NAME]...
+    starts=$((starts + 1))
+    log=$work/player$starts.log
+    (
+        cd "$1" && shift || exit 1
+        env "$@" ./quiltor &
+        started=$!
+        echo $started >"$log.pid"
+        wait $started
+        code=$?
+        times >"$work/times.$started"
+        exit $code
+    ) 2>"$log" &
+    waiter=$!
+    pid=
+    await test -s "$log.pid" || exit 1
+    pid=$(cat "$log.pid")
+    players="$players $pid:$waiter"
+    player_ms=0
+    player_kb=0
+}
+
+# A field of the player's /proc stat, counted after its name (1 is its state).
+field() { # number
+    sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f"$1"
+}
+running() {
+    [ -n "$pid" ] || return 1
+    case $(field 1) in '' | Z) return 1 ;; esac
+}
+
+# Polls the check (a command and its arguments) until it holds, at most $polls
+# times, and once more after the player has ended; only that last look speaks.
+await() { # check [argument...]
+    held=0
+    polled=0
+    until "$@" >/dev/null 2>&1; do
+        polled=$((polled + 1))
+        if [ "$polled" -ge "$polls" ] || { [ -n "$pid" ] && ! running; }; then
+            "$@"
+            return
+        fi
+        sleep 0.1
+    done
+}
+
+# The check holds at two polls in a row: a state the player passes through
+# for a frame or two is not awaited.
+twice() { # check [argument...]
+    if "$@"; then held=$((held + 1)); else held=0; fi
+    [ "$held" -ge 2 ]
+}
+
+# A line on the player's stderr.
+said() { # pattern
+    grep -q "$1" "$log" || { echo "the player did not say \"$1\""; return 1; }
+}
+
+# player_ms: the processor time (user and system, of every thread) the player
+# has used, which load does not stretch as it does the clock; player_kb: its
+# peak resident memory, as last seen while it ran.
+measure() {
+    ticks=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{ print $12 + $13 }')
+    [ -z "$ticks" ] || player_ms=$((ticks * 1000 / hz))
+    kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+    [ -z "$kb" ] || player_kb=$kb
+}
+ended() {
+    measure
+    ! running
+}
+
+# The player catches SIGTERM, which it sets up once it holds its
+# single-instance lock.
+catches_term() {
+    caught=$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+    [ -n "$caught" ] && [ $((0x${caught#"${caught%????}"} & 0x4000)) -ne 0 ]
+}
+holds_lock() {
+    ls "$XDG_RUNTIME_DIR"/quiltor-*.lock >/dev/null 2>&1
+}
+# Past its start-up: it has let the lock go, at a frame a second or more after its start.
+in_play() {
+    running && catches_term && ! holds_lock
+}
+
+# Where each thread of a player that hangs stands, when gdb is at hand.
+stacks() {
+    command -v gdb >/dev/null || return 0
+    timeout 30 gdb -p "$pid" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)'
+}
+
+# Ends the player (the one started last unless pid was set to another): how is term or int (that signal), close (the
+# close box), alt-f4, or none (it ends by itself, or was ended already). One
+# still running after the polls shows its threads and is killed. It must end
+# with the code given, 0 by default, or stop fails; player_ms is then all the
+# processor time it used.
+stop() { # how what [code]
+    case $1 in
+    term) kill -TERM "$pid" ;;
+    int) kill -INT "$pid" ;;
+    close) python3 "$here/close-window.py" KARUTEMI || fail "$2: no window to close" ;;
+    alt-f4) keys Alt_L+F4 || fail "$2: Alt+F4 was not typed" ;;
+    esac
+    if ! await ended; then
+        fail "$2: the player did not end"
+        stacks
+        kill -KILL "$pid"
+    fi
+    for started in $players; do
+        [ "${started%:*}" = "$pid" ] && waiter=${started#*:}
+    done
+    wait "$waiter"
     code=$?
-    [ "$code" -eq 0 ] || { echo "FAIL under Xvfb: $code"; cat "$2/log"; }
-    return "$code"
+    player_ms=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", (u[1] * 60 + u[2] + s[1] * 60 + s[2]) * 1000 }' "$work/times.$pid")
+    pid=
+    [ "$code" -eq "${3:-0}" ] || { fail "$2: the player ended with $code"; return 1; }
 }
 
-# Inside: "shots" is the screenshot folder, "pid" the player started last.
+# Under X: the player's window and what is drawn in it.
+
+window_up() {
+    xwininfo -name KARUTEMI >/dev/null 2>&1 || { echo "no window titled KARUTEMI"; return 1; }
+}
 
 # import, given a window that has just gone, waits for a click to choose one
 # with the X server grabbed: every client, the player too, would stop for ever.
 shot() { # name
     target=$(xwininfo -name KARUTEMI 2>/dev/null | awk '/Window id/ {print $4}')
     [ -n "$target" ] && timeout 10 import -window "$target" "$shots/$1.png" 2>/dev/null
+}
+
+# A new screenshot passes the check, given the name first.
+shown() { # name check [argument...]
+    name=$1
+    check=$2
+    shift 2
+    shot "$name" && "$check" "$name" "$@"
+}
+
+# The colour of a point, as RRGGBB.
+colour() { # name x y
+    convert "$shots/$1.png" -crop "1x1+$2+$3" -format '%[hex:u.p{0,0}]' info:
 }
 
 # Mean brightness and share of dark pixels of an area, in thousandths.
@@ -98,48 +267,11 @@ panel() { # name geometry what
     echo "$3: no drawn panel in $2 (brightness $light, ink $dark)"
     return 1
 }
-
-wait_for() { # seconds condition...
-    limit=$(( $1 * 4 ))
-    shift
-    i=0
-    while [ $i -lt $limit ]; do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.25
-        i=$((i + 1))
-    done
-    "$@"
-}
-
-window_up() {
-    xwininfo -name KARUTEMI >/dev/null 2>&1
-}
-
-# Starts the player of the game folder and waits for its window. With
-# QUILTOR_TEST_COMMAND set, the player's window gets that command message at
-# frame QUILTOR_TEST_COMMAND_AFTER_FRAMES: a command the menu does not offer.
-start_game() { # folder
-    cd "$1" && ./quiltor &
-    pid=$!
-    wait_for 20 window_up
-}
-
-# Where each thread of a player that hangs stands, when gdb is at hand.
-stacks() { # pid
-    command -v gdb >/dev/null || return 0
-    timeout 30 gdb -p "$1" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)'
-}
-
-finish() { # what
-    i=0
-    while kill -0 "$pid" 2>/dev/null && [ $i -lt 40 ]; do
-        sleep 0.25
-        i=$((i + 1))
-    done
-    kill -0 "$pid" 2>/dev/null && { echo "$1: the player did not end"; stacks "$pid"; kill -KILL "$pid"; }
-    wait "$pid"
-    code=$?
-    [ "$code" -eq 0 ] || { echo "$1: player ended with $code"; status=1; }
+# What was drawn there has closed: the area is no panel.
+no_panel() { # name geometry what
+    panel "$1" "$2" "" >/dev/null || return 0
+    echo "$3 is still drawn in $2"
+    return 1
 }
 
 click() { # button x y
@@ -160,16 +292,16 @@ move() { # x y
     python3 "$here/xtest-click.py" KARUTEMI move "$@"
 }
 
-# The popup menu at (200, 150), screenshot "menu". A right click while the
-# line is still being written only completes it: click until the menu shows.
+# The demo's first line is written whole and waits: the turning mark shows
+# behind it. A right click before only completes the line.
+at_first_wait() { # name
+    [ "$(brightness "$1" 24x24+484+300)" -gt 10 ] || { echo "the demo's first line does not wait"; return 1; }
+}
+
+# The popup menu at (200, 150), at the demo's first wait; screenshot "menu".
 open_menu() {
-    for attempt in 1 2 3; do
-        click 3 200 150 || return 1
-        sleep 1
-        shot menu
-        panel menu 150x200+210+160 "the popup menu" >/dev/null && return 0
-    done
-    panel menu 150x200+210+160 "the popup menu"
+    await shown menu at_first_wait && click 3 200 150 &&
+        await shown menu panel 150x200+210+160 "the popup menu"
 }
 
 # The y of the menu's bottom edge in the screenshot "menu", the last light row
@@ -177,12 +309,6 @@ open_menu() {
 menu_bottom() {
     convert "$shots/menu.png" -crop 1x320+205+150 -colorspace gray txt:- |
         awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
-}
-
-# The y of the settings row of the menu in the screenshot "menu", counted
-# from its bottom.
-settings_row() {
-    echo $(($(menu_bottom) - 57))
 }
 
 # "x y" of the top left of the drawn dialog in a screenshot: the corner of its
@@ -199,12 +325,4 @@ in_dialog() { # name size x y what
 # The save dialog's name and type fields.
 save_fields() { # name
     in_dialog "$1" 540x50 8 302 "the save dialog's fields"
-}
-
-# A new screenshot passes the check, given the name first.
-shown() { # name check [argument...]
-    name=$1
-    check=$2
-    shift 2
-    shot "$name" && "$check" "$name" "$@"
 }
