@@ -110,12 +110,7 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
     const std::string understated = SilentMp3(1, 320) + SilentMp3(999);
     const std::string hours = SilentMp3(1, 320) + SilentMp3((std::size_t{64} << 20) / 96);
     struct Row {
-        const char* what;
-        const std::string& file;
-        long rate;
-        int channels;
-        std::uint64_t most;
-        std::optional<std::uint64_t> counted;
+        const char* what; const std::string& file; long rate; int channels; std::uint64_t most; std::optional<std::uint64_t> counted;
     };
     const Row rows[] = {{"unbounded", plain, 48000, 2, UINT64_MAX, 1152000},
                         {"at the bound", plain, 48000, 2, 1152000, 1152000},
@@ -137,8 +132,7 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
         const double start = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         EXPECT_EQ(decoder->MeasureFrames(row.most), row.counted);
         EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start, 0.02) << "walked past the frames asked";
-        if (!row.counted)
-            continue;
+        if (!row.counted) continue;
         // A sound held on the count ends where its samples do: a loop has no gap.
         std::vector<std::int16_t> samples(std::size_t(row.channels) * 4096);
         std::uint64_t frames = 0;
