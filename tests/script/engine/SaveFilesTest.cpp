@@ -306,30 +306,17 @@ std::uint32_t Reach(EngineRun& run, Place place)
 TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
 {
     GameFolder game;
+    game.Put("data/index.txt", Story);
+    const std::string start = game.Name("data\\index.txt");
     using Way = std::function<void(EngineRun&, std::uint32_t)>;
-    const auto command = [](std::uint32_t id) { return Way([id](EngineRun& r, std::uint32_t at) { r.Command(at, id); }); };
-    // Readies what is up when the way comes: the headless dialogs' and boxes' answers.
-    const auto after = [](std::function<void(EngineRun&)> ready, Way way) {
-        return Way([=](EngineRun& r, std::uint32_t at) { r.At(at, ready), way(r, at); });
+    // The command, what is up when it comes readied first: the headless dialogs' and boxes' answers.
+    const auto command = [](std::uint32_t id, std::function<void(EngineRun&)> ready = [](EngineRun&) {}) {
+        return Way([=](EngineRun& r, std::uint32_t at) { r.At(at, ready), r.Command(at, id); });
     };
     const auto closedWhileUp = [](EngineRun& r) { r.Dialogs().CloseWhileUp(r.Window()); };
     // Alt+F4 in the game reaches the engine as the close box's message (the
     // window system's translation has its own test).
     const Way closeBox = [](EngineRun& r, std::uint32_t at) { r.Close(at); };
-    const Way menu = [](EngineRun& r, std::uint32_t at) { r.RightClick(at); };
-    // The box of a quick save that a folder keeps from being written.
-    const Way box = after([&](EngineRun& r) {
-        std::filesystem::create_directories(game.Host("Save/index.q"));
-        r.Boxes().CloseWhileUp(r.Window());
-    }, command(MenuCommand::QuickSave));
-    const Way titleTwice = [&](EngineRun& r, std::uint32_t at) {
-        r.Command(at, MenuCommand::ReturnToTitle);
-        r.Click(at + 40), r.Key(at + 45, KeyCode::Down), r.Key(at + 48, KeyCode::Enter);
-        r.At(at + 52, [](EngineRun& run) { run.CloseAtScriptEnd(); });
-    };
-    const std::string start = game.Name("data\\index.txt");
-    const Way script = after([&](EngineRun& r) { r.Dialogs().PushFile(start); }, command(MenuCommand::OpenScript));
-    const Way dropped = after([&](EngineRun& r) { r.Windows().DropFile(r.Window(), start); }, [](EngineRun&, std::uint32_t) {});
     struct Row {
         const char* what;
         Place place;
@@ -345,18 +332,27 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
         {"the close box", Place::Choice, closeBox, atChoice},
         {"the close box", Place::End, closeBox, earlier},
         {"the close box", Place::Loading, closeBox, loaded},
-        {"Alt+F4 in the menu", Place::End, after(closedWhileUp, menu), earlier},
-        {"Alt+F4 in a dialog", Place::Choice, after(closedWhileUp, command(MenuCommand::Settings)), atChoice},
-        {"Alt+F4 in a box", Place::Wait, box, atWait},
+        {"Alt+F4 in the menu", Place::End, [&](EngineRun& r, std::uint32_t at) { r.At(at, closedWhileUp), r.RightClick(at); }, earlier},
+        {"Alt+F4 in a dialog", Place::Choice, command(MenuCommand::Settings, closedWhileUp), atChoice},
+        // The box of a quick save that a folder keeps from being written.
+        {"Alt+F4 in a box", Place::Wait, command(MenuCommand::QuickSave, [&](EngineRun& r) {
+             std::filesystem::create_directories(game.Host("Save/index.q"));
+             r.Boxes().CloseWhileUp(r.Window());
+         }), atWait},
         {"SIGTERM", Place::End, nullptr, earlier, true, SIGTERM},
         {"SIGINT", Place::Wait, nullptr, atWait, true, SIGINT},
         {"SIGTERM", Place::Loading, nullptr, loaded, true, SIGTERM},
-        {"the exit question", Place::Choice, after([](EngineRun& r) { r.Dialogs().PushAnswer(1); }, command(MenuCommand::Exit)), atChoice},
+        {"the exit question", Place::Choice, command(MenuCommand::Exit, [](EngineRun& r) { r.Dialogs().PushAnswer(1); }), atChoice},
         {"a return to the title", Place::Wait, command(MenuCommand::ReturnToTitle), earlier, false},
         {"a return to the title", Place::End, command(MenuCommand::ReturnToTitle), earlier, false},
-        {"a return to the title, closed on the second end screen", Place::End, titleTwice, earlier, true, 0, 2},
-        {"a dropped script", Place::End, dropped, earlier, false},
-        {"a reopened script", Place::Wait, script, atWait, false},
+        {"a return to the title, closed on the second end screen", Place::End, [](EngineRun& r, std::uint32_t at) {
+             r.Command(at, MenuCommand::ReturnToTitle), r.Click(at + 40), r.Key(at + 45, KeyCode::Down), r.Key(at + 48, KeyCode::Enter);
+             r.At(at + 52, [](EngineRun& run) { run.CloseAtScriptEnd(); });
+         }, earlier, true, 0, 2},
+        {"a dropped script", Place::End, [&](EngineRun& r, std::uint32_t at) {
+             r.At(at, [&](EngineRun& run) { run.Windows().DropFile(run.Window(), start); });
+         }, earlier, false},
+        {"a reopened script", Place::Wait, command(MenuCommand::OpenScript, [&](EngineRun& r) { r.Dialogs().PushFile(start); }), atWait, false},
         {"a script of the history", Place::Choice, command(MenuCommand::History), atChoice, false},
         {"END", Place::End, nullptr, earlier, false},
         {"an error end under ERROR 0", Place::ErrorEnd, nullptr, earlier, false},
@@ -365,7 +361,6 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.what) + " at place " + std::to_string(int(row.place)));
         std::filesystem::remove_all(game.Host("Save"));
-        game.Put("data/index.txt", Story);
         game.Put("system/option.qsd", testkit::InstantOptions);
         game.Put("Save/index.g", SetTo("見た結末", "なし") + SetTo("回数", "0"));
         game.Put("Save/index.a", earlier);
