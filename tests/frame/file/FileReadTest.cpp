@@ -285,10 +285,7 @@ TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
     folder.Put("data.dat", ArchiveBuilder(kivotasuGameKit::ArchiveFormat::Pack).Add("m0", "member")
                                .Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
     const std::pair<const char*, std::function<void()>> closes[] = {
-        {"a signal", [] {
-             platform::CloseOnTerminationSignals();
-             std::raise(SIGTERM);
-         }},
+        {"a signal", [] { platform::CloseOnTerminationSignals(), std::raise(SIGTERM); }},
         {"the close box", [] {
              auto windows = std::make_unique<platform::HeadlessWindowSystem>();
              windows->Feed(windows->CreateWindow({}), platform::WM_CLOSE);
