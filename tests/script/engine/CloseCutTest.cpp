@@ -108,7 +108,7 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
             EngineRun cut;
             cut.At(c.cutFrom, [&](EngineRun& run) {
                 if (!c.slow) return game.CutReads(c.cut);
-                game.OnChunkRead(c.cut, [&] {
+                game.OnChunkRead(c.cut, [&](std::size_t) {
                     run.Clock().Advance(300); // a slow disk's time for a chunk
                     if (++chunks == 2) closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
                     return platform::ReadResult::Done;
