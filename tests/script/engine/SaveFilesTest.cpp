@@ -323,15 +323,12 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
         Way way; // none: the place itself ends the story
         const char* resume; // what the resume save holds: the play before's, a wait's, a choice's, the loaded save
         bool closes = true;
-        int signal = 0; // raised in a child instead of the way: its request cannot be taken back
-        int ends = 1;
+        int signal = 0, ends = 1; // raised in a child instead of the way (its request cannot be taken back); ENDs reached
     };
     const char *earlier = "earlier", *atWait = "\n[C FILE=", *atChoice = "[ENDSELECT FILE=", *loaded = "読み込み中のセーブデータ";
     const Row rows[] = {
-        {"the close box", Place::Wait, closeBox, atWait},
-        {"the close box", Place::Choice, closeBox, atChoice},
-        {"the close box", Place::End, closeBox, earlier},
-        {"the close box", Place::Loading, closeBox, loaded},
+        {"the close box", Place::Wait, closeBox, atWait}, {"the close box", Place::Choice, closeBox, atChoice},
+        {"the close box", Place::End, closeBox, earlier}, {"the close box", Place::Loading, closeBox, loaded},
         {"Alt+F4 in the menu", Place::End, [&](EngineRun& r, std::uint32_t at) { r.At(at, closedWhileUp), r.RightClick(at); }, earlier},
         {"Alt+F4 in a dialog", Place::Choice, command(MenuCommand::Settings, closedWhileUp), atChoice},
         // The box of a quick save that a folder keeps from being written.
@@ -339,8 +336,7 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
              std::filesystem::create_directories(game.Host("Save/index.q"));
              r.Boxes().CloseWhileUp(r.Window());
          }), atWait},
-        {"SIGTERM", Place::End, nullptr, earlier, true, SIGTERM},
-        {"SIGINT", Place::Wait, nullptr, atWait, true, SIGINT},
+        {"SIGTERM", Place::End, nullptr, earlier, true, SIGTERM}, {"SIGINT", Place::Wait, nullptr, atWait, true, SIGINT},
         {"SIGTERM", Place::Loading, nullptr, loaded, true, SIGTERM},
         {"the exit question", Place::Choice, command(MenuCommand::Exit, [](EngineRun& r) { r.Dialogs().PushAnswer(1); }), atChoice},
         {"a return to the title", Place::Wait, command(MenuCommand::ReturnToTitle), earlier, false},
@@ -354,8 +350,7 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
          }, earlier, false},
         {"a reopened script", Place::Wait, command(MenuCommand::OpenScript, [&](EngineRun& r) { r.Dialogs().PushFile(start); }), atWait, false},
         {"a script of the history", Place::Choice, command(MenuCommand::History), atChoice, false},
-        {"END", Place::End, nullptr, earlier, false},
-        {"an error end under ERROR 0", Place::ErrorEnd, nullptr, earlier, false},
+        {"END", Place::End, nullptr, earlier, false}, {"an error end under ERROR 0", Place::ErrorEnd, nullptr, earlier, false},
         {"an error end under ERROR 1", Place::ErrorBoxEnd, nullptr, earlier, false},
     };
     for (const Row& row : rows) {
@@ -697,20 +692,19 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(dropped, "[C]" + Hold);
     const struct {
         const char* what;
-        std::string script, drop, save, old; // the quick save as it stays ("": none)
+        std::string script, save, old; // the quick save as it stays ("": none)
+        std::function<void()> before;
         std::vector<std::string> shown;
     } refusals[] = {
-        {"a choice", "[SELECT]はい]です[ENDSELECT]" + Hold, "", game.folder + "Save\\index.q", text, {"セーブできません"}},
-        {"a dropped script", Hold, dropped, "Z:\\Save\\a, b.q", "",
-         {"\n/say \"yes\" ]/a, b.txt", "名前を変えるか、ゲームの data フォルダに置いて"}},
+        {"a choice", "[SELECT]はい]です[ENDSELECT]" + Hold, game.folder + "Save\\index.q", text, [] {}, {"セーブできません"}},
+        {"a dropped script", Hold, "Z:\\Save\\a, b.q", "", [&] {
+             static_cast<platform::HeadlessWindowSystem&>(platform::Windows()).DropFile(Engine().GetApp()->GetHWnd(), dropped);
+         }, {"\n/say \"yes\" ]/a, b.txt", "名前を変えるか、ゲームの data フォルダに置いて"}},
     };
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.what);
         testkit::ScopedErrorLogRecorder log;
-        auto drop = [&] {
-            if (!c.drop.empty()) static_cast<platform::HeadlessWindowSystem&>(platform::Windows()).DropFile(Engine().GetApp()->GetHWnd(), c.drop);
-        };
-        auto refused = game.Play(c.script, 60, {{2, drop}, {50, [] { Engine().QuickSave(); }}});
+        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().QuickSave(); }}});
         EXPECT_EQ(game.files.Exists(c.save) ? game.files.Get(c.save) : "", c.old) << "the old save stays";
         // Said in a box, not as a script error; the choice's auto-save and the
         // resume save at the close are refused on stderr alone.
