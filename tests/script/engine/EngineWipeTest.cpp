@@ -28,6 +28,7 @@ struct Sample {
     EngineState state;
     double red, blue; // shares of the back plane
     int top, bottom;  // black samples in each half (of 9600 at 640 x 480)
+    std::uint32_t centre; // the colour of the middle pixel
 };
 
 // The shares of red and of blue among every fourth pixel of the back plane.
@@ -37,15 +38,18 @@ Sample Take()
     auto& surface = *engine.GetBackPlane().GetSurfaceInfo();
     kivotasuGameKit::CSurfaceLock lock(surface);
     int red = 0, blue = 0, all = 0, black[2] = {};
+    std::uint32_t centre = 0;
     for (int y = 0; y < surface.GetHeight(); y += 4) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(surface.GetPixelBytes() + std::ptrdiff_t(y) * surface.GetPitch());
         for (int x = 0; x < surface.GetWidth(); x += 4, ++all) {
-            red += (row[x] & 0xFFFFFF) == RedRgb;
-            blue += (row[x] & 0xFFFFFF) == BlueRgb;
-            black[y >= surface.GetHeight() / 2] += (row[x] & 0xFFFFFF) == 0;
+            const std::uint32_t rgb = row[x] & 0xFFFFFF;
+            red += rgb == RedRgb;
+            blue += rgb == BlueRgb;
+            black[y >= surface.GetHeight() / 2] += rgb == 0;
+            if (2 * x == surface.GetWidth() && 2 * y == surface.GetHeight()) centre = rgb;
         }
     }
-    return {engine.GetGameState().State, double(red) / all, double(blue) / all, black[0], black[1]};
+    return {engine.GetGameState().State, double(red) / all, double(blue) / all, black[0], black[1], centre};
 }
 
 struct Recorded {
@@ -275,18 +279,9 @@ TEST(EngineWipe, ResetComesDownAsABlind)
 TEST(EngineWipe, TheEndScreenComesByItsBlend)
 {
     GameFolder game;
-    game.Put("data/index.txt", Red + "[END]");
-    EngineRun run;
     std::vector<std::uint32_t> centre;
-    for (std::uint32_t frame = 1; frame < 100; ++frame) {
-        run.At(frame, [&](EngineRun&) {
-            if (CQuiltorEngine::GetInstance()->GetGameState().State != EngineState::ScriptEnd) return;
-            std::uint32_t colour = 0;
-            CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
-            centre.push_back(colour & 0xFFFFFF);
-        });
-    }
-    run.Run(100);
+    for (const Sample& frame : Play(game, Red + "[END]", 99).frames)
+        if (frame.state == EngineState::ScriptEnd) centre.push_back(frame.centre);
 
     ASSERT_GT(centre.size(), 70u);
     // Red turns white: green and blue climb together, never back.
