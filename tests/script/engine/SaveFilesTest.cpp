@@ -1101,23 +1101,14 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 // A close, asked by the window or by a signal, cuts the reading of a large
 // globals file short: what was not read is not lost to a rewrite. Read whole,
 // it is rewritten without a folder lookup per value (for 32 MiB those took a
-// second of the close's processor time).
-TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
+// second of the close's processor time). The signal in a child: its request
+// cannot be taken back.
+TEST(SaveFilesDeathTest, AClosePutsAnEndToReadingTheGlobalVariables)
 {
     EXPECT_EQ(ReadGlobalsClosing(false, [] {}), 0);
     EXPECT_EQ(ReadGlobalsClosing(true, AskClose), 0);
-}
-
-// In a child: the request cannot be taken back.
-TEST(SaveFilesDeathTest, ASignalToClosePutsAnEndToReadingTheGlobalVariables)
-{
-    EXPECT_EXIT(
-        {
-            platform::CloseOnTerminationSignals();
-            std::raise(SIGTERM);
-            std::exit(ReadGlobalsClosing(true, [] {}));
-        },
-        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((platform::CloseOnTerminationSignals(), std::raise(SIGTERM), std::exit(ReadGlobalsClosing(true, [] {}))),
+                testing::ExitedWithCode(0), "");
 }
 
 // A choice saved before saves held picture buttons loads as it always did.
