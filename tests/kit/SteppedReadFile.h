@@ -15,10 +15,7 @@ public:
     using Step = std::function<platform::ReadResult(std::size_t bytes)>;
     SteppedReadFile(std::unique_ptr<platform::IReadFile> inner, Step step) : m_inner(std::move(inner)), m_step(std::move(step)) {}
     // What a look-up costs, whatever the clock says: the bytes asked, added up.
-    static Step Counting(std::uint64_t& asked)
-    {
-        return [&asked](std::size_t n) { return asked += n, platform::ReadResult::Done; };
-    }
+    static Step Counting(std::uint64_t& asked) { return [&asked](std::size_t n) { return asked += n, platform::ReadResult::Done; }; }
 
     std::optional<std::uint64_t> Size() override { return m_inner->Size(); }
     bool Seek(std::uint64_t offset) override { return m_inner->Seek(offset); }
