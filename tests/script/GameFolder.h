@@ -42,11 +42,7 @@ public:
     bool Exists(std::string_view name) const { return std::filesystem::exists(Host(name)); }
     // From now on (or, with an empty step, no longer) each chunk read of the
     // file takes the step first.
-    void OnChunkRead(std::string_view name, SteppedReadFile::Step step)
-    {
-        if (step) m_files->steps[Host(name).string()] = std::move(step);
-        else m_files->steps.erase(Host(name).string());
-    }
+    void OnChunkRead(std::string_view name, SteppedReadFile::Step step) { m_files->steps[Host(name).string()] = std::move(step); }
     // From now on (or, with false, no longer) every read of the file is one
     // the close interrupts.
     void CutReads(std::string_view name, bool cut = true)
@@ -75,7 +71,7 @@ private:
             std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
             const std::optional<std::string> host = platform::ResolveHostPath(name);
             const auto step = host ? steps.find(*host) : steps.end();
-            if (file && step != steps.end()) return std::make_unique<SteppedReadFile>(std::move(file), step->second);
+            if (file && step != steps.end() && step->second) return std::make_unique<SteppedReadFile>(std::move(file), step->second);
             return file;
         }
         bool Link(std::string_view from, std::string_view to, std::error_code& why) override

@@ -277,8 +277,7 @@ TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
 {
     using kivotasuGameKit::ArchiveEntry;
     using kivotasuGameKit::CArchive;
-    constexpr std::size_t Chunk = platform::IReadFile::ChunkBytes;
-    constexpr std::size_t Big = std::size_t{64} << 20;
+    constexpr std::size_t Chunk = platform::IReadFile::ChunkBytes, Big = std::size_t{64} << 20;
     TempFolder folder;
     PutHoles(folder, "big.bmp", Big);
     folder.Put("small.bmp", std::string(Chunk, 'x'));

@@ -72,8 +72,7 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
         std::string index, other; // data/index.txt, data/other.txt
         Input input;
         std::vector<std::string> ways;
-        // Read slowly, and the close box clicked two chunks into the read.
-        bool slow = false;
+        bool slow = false; // read slowly, and the close box clicked two chunks into the read
     };
     const std::string back = "[SET VARIABLE=\"way\" ENTITY=\"back\"]" + Stay;
     const std::string jump = "[TEXT BODY=\"前\"][C][JUMP FILE=\"data/other.txt\"][SET VARIABLE=\"way\" ENTITY=\"past\"]";
@@ -134,8 +133,7 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWord)
 {
     const std::string waiting = "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]";
-    const std::vector<std::string> pictures = {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg",
-                                               "data/Element/Quiltor03.jpg"};
+    const std::vector<std::string> pictures = {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg"};
     for (const auto& [cut, index, kept, bytes] :
          {std::tuple{std::vector<std::string>{"data/index.txt"}, waiting, "Save/index.a", "earlier"},
           std::tuple{std::vector<std::string>{"Save/index.g"}, waiting, "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"},

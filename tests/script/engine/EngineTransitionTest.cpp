@@ -145,15 +145,11 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // either), and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
-    struct Point {
-        int x, y;
-        std::uint32_t colour;
-    };
+    struct Point { int x, y; std::uint32_t colour; };
     struct Case {
         const char* what;
         std::string tags;
-        Point thing;     // may show only once the companion shows, and shows at the end
-        Point companion;
+        Point thing, companion; // the thing may show only once the companion shows, and shows at the end
         std::uint32_t notBefore; // the frames its waits and transitions take at the least
         std::function<void(EngineRun&)> input = nullptr;
     };
@@ -299,8 +295,7 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
     // The window's whole picture three frames into the click wait, from
     // which Page Up opens the back-log, or Space hides the windows.
     auto pictureAtTheWait = [](const char* textTime, EngineState away) {
-        const bool backLog = away == EngineState::BackLog;
-        SCOPED_TRACE(std::string(textTime) + (backLog ? " back-log" : " hidden"));
+        SCOPED_TRACE(std::string(textTime) + (away == EngineState::BackLog ? " back-log" : " hidden"));
         CDibInfoCache::GetInstance().Clear();
         GameFolder game;
         std::filesystem::create_directories(game.Host("data/pictures"));
@@ -324,7 +319,7 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
                     EXPECT_TRUE(page);
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(30, 18), 0x6040A0)) << "the button";
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(320, 300), 0x204060)) << "the background";
-                    r.Key(frame + 1, backLog ? KeyCode::PageUp : KeyCode::Space);
+                    r.Key(frame + 1, away == EngineState::BackLog ? KeyCode::PageUp : KeyCode::Space);
                 }
                 if (frame == waitFrom + 8) {
                     EXPECT_TRUE(!page && state == away) << "the page not lifted";
