@@ -123,7 +123,8 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size());
         auto decoder = platform::OpenMpegAudio(bytes, row.rate, row.channels);
         ASSERT_TRUE(decoder);
-        // A walk to the end of the hours takes some 0.08 s of processor time, one that gives up at the frames asked a millisecond.
+        // A walk to the end of the hours takes some 0.08 s of processor time,
+        // one that gives up at the frames asked a millisecond.
         const double start = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         EXPECT_EQ(decoder->MeasureFrames(row.most), row.counted);
         EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start, 0.02) << "walked past the frames asked";

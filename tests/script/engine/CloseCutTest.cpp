@@ -66,8 +66,7 @@ const std::string Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"]" + Stay;
 TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 {
     struct Case {
-        const char* what;
-        const char* cut; // the file whose reads are interrupted, from frame cutFrom
+        const char *what, *cut; // cut: the file whose reads are interrupted, from frame cutFrom
         std::uint32_t cutFrom;
         std::string index, other; // data/index.txt, data/other.txt
         Input input;

@@ -432,8 +432,7 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
 TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
 {
     struct Case {
-        const char* what;
-        const char* file;
+        const char *what, *file;
         std::string old; // empty: none before
         std::function<void()> act; // after the fault; none: only the close writes it
         bool box;
