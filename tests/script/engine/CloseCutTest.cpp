@@ -85,7 +85,6 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
          "[LABEL LABEL=\"south\"][SET VARIABLE=\"way\" ENTITY=\"south\"]" + Stay, Arrive,
          [](EngineRun& run, std::uint32_t frame) { run.Key(frame, KeyCode::Down); run.Key(frame + 3, KeyCode::Enter); }, {"arrived"}},
         {"a picture", "data/pic.bmp", 0, "[TEXT BODY=\"前\"][C][BACK FILE=\"data/pic.bmp\"]" + Arrive, "", Click, {"arrived"}},
-        // The button stands over a text window.
         {"a function button's jump at a click wait", "data/other.txt", 0,
          "[DEFAULTWINDOW CONTROL=\"TRH\"][WINDOW NAME=\"w\"][FADEWINDOW NAME=\"w\" X=\"0\" Y=\"280\" WIDTH=\"640\" HEIGHT=\"200\"]"
          "[BEGINBUTTON NAME=\"go\" X=\"500\" Y=\"440\" WIDTH=\"40\" HEIGHT=\"20\" FILE=\"data/other.txt\"][ENDBUTTON]"

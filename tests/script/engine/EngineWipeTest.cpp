@@ -31,7 +31,8 @@ struct Sample {
     std::uint32_t centre; // the colour of the middle pixel
 };
 
-// The shares of red and of blue among every fourth pixel of the back plane.
+// Every fourth pixel of the back plane: the shares of red and of blue, the
+// black ones of each half, the middle one.
 Sample Take()
 {
     CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
