@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 #include <optional>
 #include <thread>
 
@@ -92,9 +93,7 @@ TEST_F(SdlWindowSystemTest, ACloseWaitingIsSeenWithoutTakingAnyMessage)
     auto system = MakeSdlWindowSystem();
     WindowHandle window = system->CreateWindow(WindowSpec());
     ASSERT_NE(window, 0u);
-    bool elsewhere = true;
-    std::thread([&] { elsewhere = system->IsWindowThread(); }).join();
-    EXPECT_FALSE(elsewhere);
+    EXPECT_FALSE(std::async(std::launch::async, [&] { return system->IsWindowThread(); }).get()) << "another thread";
     EXPECT_TRUE(system->IsWindowThread());
     const auto id = static_cast<Uint32>(window);
     const auto key = [id](SDL_Keycode sym, Uint16 mod, Uint8 repeat = 0) {

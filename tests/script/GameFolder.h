@@ -3,7 +3,6 @@
 // {KARUTEMI} is the folder, with data/ and system/ beside it.
 
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostNameResolver.h"
+#include "tests/kit/SteppedReadFile.h"
 #include "tests/kit/TempFolder.h"
 
 class GameFolder : public TempFolder {
@@ -41,18 +41,13 @@ public:
     }
     bool Exists(std::string_view name) const { return std::filesystem::exists(Host(name)); }
     // From now on (or, with an empty step, no longer) each chunk read of the
-    // file takes the step first, which answers how the chunk's read goes on:
-    // the time of a slow disk passes, a close is asked meanwhile.
-    void OnChunkRead(std::string_view name, std::function<platform::ReadResult()> step)
-    {
-        if (step) m_files->steps[Host(name).string()] = std::move(step);
-        else m_files->steps.erase(Host(name).string());
-    }
+    // file takes the step first.
+    void OnChunkRead(std::string_view name, SteppedReadFile::Step step) { m_files->steps[Host(name).string()] = std::move(step); }
     // From now on (or, with false, no longer) every read of the file is one
     // the close interrupts.
     void CutReads(std::string_view name, bool cut = true)
     {
-        OnChunkRead(name, cut ? [] { return platform::ReadResult::Interrupted; } : std::function<platform::ReadResult()>());
+        OnChunkRead(name, cut ? [](std::size_t) { return platform::ReadResult::Interrupted; } : SteppedReadFile::Step());
     }
     // From now on a link is refused for this reason, as vfat and exFAT refuse
     // them (EPERM), or a bind mount across file systems (EXDEV); none: made.
@@ -66,28 +61,6 @@ public:
     }
 
 private:
-    class SteppedFile : public platform::IReadFile {
-    public:
-        SteppedFile(std::unique_ptr<platform::IReadFile> inner, std::function<platform::ReadResult()> step)
-            : m_inner(std::move(inner)), m_step(std::move(step))
-        {
-        }
-        std::optional<std::uint64_t> Size() override { return m_inner->Size(); }
-        bool Seek(std::uint64_t offset) override { return m_inner->Seek(offset); }
-        bool Close() override { return m_inner->Close(); }
-
-    protected:
-        platform::ReadResult ReadChunk(void* buffer, std::size_t n) override
-        {
-            const platform::ReadResult stepped = m_step();
-            return stepped == platform::ReadResult::Done ? m_inner->Read(buffer, n) : stepped;
-        }
-
-    private:
-        std::unique_ptr<platform::IReadFile> m_inner;
-        std::function<platform::ReadResult()> m_step;
-    };
-
     class Files : public platform::HostFileSystem {
     public:
         explicit Files(std::string executable) : m_executable(std::move(executable)) {}
@@ -98,7 +71,7 @@ private:
             std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
             const std::optional<std::string> host = platform::ResolveHostPath(name);
             const auto step = host ? steps.find(*host) : steps.end();
-            if (file && step != steps.end()) return std::make_unique<SteppedFile>(std::move(file), step->second);
+            if (file && step != steps.end() && step->second) return std::make_unique<SteppedReadFile>(std::move(file), step->second);
             return file;
         }
         bool Link(std::string_view from, std::string_view to, std::error_code& why) override
@@ -108,7 +81,7 @@ private:
             return false;
         }
 
-        std::map<std::string, std::function<platform::ReadResult()>> steps;
+        std::map<std::string, SteppedReadFile::Step> steps;
         std::optional<std::errc> refusedLinks;
 
     private:

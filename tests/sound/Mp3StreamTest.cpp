@@ -110,23 +110,14 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
     const std::string understated = SilentMp3(1, 320) + SilentMp3(999);
     const std::string hours = SilentMp3(1, 320) + SilentMp3((std::size_t{64} << 20) / 96);
     struct Row {
-        const char* what;
-        const std::string& file;
-        long rate;
-        int channels;
-        std::uint64_t most;
-        std::optional<std::uint64_t> counted;
+        const char* what; const std::string& file; std::uint64_t most; std::optional<std::uint64_t> counted; int rate = 48000, channels = 2;
     };
-    const Row rows[] = {{"unbounded", plain, 48000, 2, UINT64_MAX, 1152000},
-                        {"at the bound", plain, 48000, 2, 1152000, 1152000},
-                        {"one past", plain, 48000, 2, 1151999, std::nullopt},
-                        {"nothing asked", plain, 48000, 2, 0, std::nullopt},
+    const Row rows[] = {{"unbounded", plain, UINT64_MAX, 1152000}, {"at the bound", plain, 1152000, 1152000},
+                        {"one past", plain, 1151999, std::nullopt}, {"nothing asked", plain, 0, std::nullopt},
                         // The walk counts what the encoder's tag trims.
-                        {"tagged, at the bound", Cbr(), 44100, 2, 132300, 132300},
-                        {"more bytes than frames", dense, 32000, 1, 115200, 115200},
-                        {"overstated", overstated, 48000, 2, 115200, 115200},
-                        {"understated", understated, 48000, 2, 576000, std::nullopt},
-                        {"hours understated", hours, 48000, 2, MostHeldBytes / 4, std::nullopt}};
+                        {"tagged, at the bound", Cbr(), 132300, 132300, 44100},
+                        {"more bytes than frames", dense, 115200, 115200, 32000, 1}, {"overstated", overstated, 115200, 115200},
+                        {"understated", understated, 576000, std::nullopt}, {"hours understated", hours, MostHeldBytes / 4, std::nullopt}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size());
@@ -137,8 +128,7 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
         const double start = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         EXPECT_EQ(decoder->MeasureFrames(row.most), row.counted);
         EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start, 0.02) << "walked past the frames asked";
-        if (!row.counted)
-            continue;
+        if (!row.counted) continue;
         // A sound held on the count ends where its samples do: a loop has no gap.
         std::vector<std::int16_t> samples(std::size_t(row.channels) * 4096);
         std::uint64_t frames = 0;

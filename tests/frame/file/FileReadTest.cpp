@@ -16,7 +16,7 @@
 #include "platform/TextCodec.h"
 #include "platform/TerminationSignals.h"
 #include "tests/frame/file/ArchiveBuilder.h"
-#include "tests/frame/file/CountingReadFile.h"
+#include "tests/kit/SteppedReadFile.h"
 #include "tests/kit/TempFolder.h"
 
 using kivotasuGameKit::CFile;
@@ -277,18 +277,14 @@ TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
 {
     using kivotasuGameKit::ArchiveEntry;
     using kivotasuGameKit::CArchive;
-    constexpr std::size_t Chunk = platform::IReadFile::ChunkBytes;
-    constexpr std::size_t Big = std::size_t{64} << 20;
+    constexpr std::size_t Chunk = platform::IReadFile::ChunkBytes, Big = std::size_t{64} << 20;
     TempFolder folder;
     PutHoles(folder, "big.bmp", Big);
     folder.Put("small.bmp", std::string(Chunk, 'x'));
     folder.Put("data.dat", ArchiveBuilder(kivotasuGameKit::ArchiveFormat::Pack).Add("m0", "member")
                                .Add("big.bmp", std::string(2 * Chunk, 'x')).Build());
     const std::pair<const char*, std::function<void()>> closes[] = {
-        {"a signal", [] {
-             platform::CloseOnTerminationSignals();
-             std::raise(SIGTERM);
-         }},
+        {"a signal", [] { platform::CloseOnTerminationSignals(), std::raise(SIGTERM); }},
         {"the close box", [] {
              auto windows = std::make_unique<platform::HeadlessWindowSystem>();
              windows->Feed(windows->CreateWindow({}), platform::WM_CLOSE);
@@ -309,13 +305,13 @@ TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
                 if (file.Read(folder.Internal("big.bmp"), FileKind::Picture) != ReadResult::Interrupted) faults |= 4;
                 if (file.Read(folder.Internal("small.bmp"), FileKind::Picture) != ReadResult::Done) faults |= 8;
 
-                std::unique_ptr<platform::IReadFile> packed = platform::FileSystem().OpenRead(folder.Internal("data.dat"));
-                CountingReadFile counted(*packed);
+                std::uint64_t asked = 0;
+                SteppedReadFile counted(platform::FileSystem().OpenRead(folder.Internal("data.dat")), SteppedReadFile::Counting(asked));
                 CArchive table;
                 const bool opened = table.Open(counted) == CArchive::OpenResult::Opened;
-                const std::uint64_t header = counted.bytes;
+                const std::uint64_t header = asked;
                 ArchiveEntry found;
-                if (!opened || table.Find("m0", found) != ReadResult::Interrupted || counted.bytes != header) faults |= 16;
+                if (!opened || table.Find("m0", found) != ReadResult::Interrupted || asked != header) faults |= 16;
                 const std::optional<ArchiveEntry> entry = table.ReadEntry(1);
                 std::vector<std::uint8_t> member(2 * Chunk);
                 if (!entry || table.ReadMember(*entry, member.data()) != ReadResult::Interrupted) faults |= 32;

@@ -30,18 +30,6 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
 {
     const std::string setLoop = "[LABEL LABEL=\"top\"][SET VARIABLE=\"a\" ENTITY=\"1\"][JUMP LABEL=\"top\"]";
     const std::string misspeltLoop = "[LABEL LABEL=\"top\"][BAKC FILE=\"bg.bmp\"][JUMP LABEL=\"top\"]";
-    auto hold = [](std::uint8_t first, std::uint8_t second) {
-        return [=](EngineRun& run) {
-            run.AtTurn(2, [=](EngineRun& r) {
-                r.Keyboard().Hold(first);
-                r.Keyboard().Hold(second);
-            });
-            run.AtTurn(4, [=](EngineRun& r) {
-                r.Keyboard().Release(first);
-                r.Keyboard().Release(second);
-            });
-        };
-    };
     auto post = [](std::uint32_t turn, std::uint32_t message, std::uintptr_t wParam) {
         return [=](EngineRun& r) { r.AtTurn(turn, [=](EngineRun& run) { run.Post(message, wParam, 0); }); };
     };
@@ -56,19 +44,16 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         // Alt+F4 as well: the window system makes the close of it.
         {"the close box", setLoop, post(2, platform::WM_CLOSE, 0), 0},
         {"the close box in a loop over a misspelt tag", misspeltLoop, post(2, platform::WM_CLOSE, 0), 0},
-        {"a right click opens the menu", setLoop,
-         [&](EngineRun& run) {
+        {"a right click opens the menu", setLoop, [&](EngineRun& run) {
              post(2, platform::WM_RBUTTONDOWN, platform::MK_RBUTTON)(run);
              post(3, platform::WM_RBUTTONUP, 0)(run);
              post(5, platform::WM_CLOSE, 0)(run);
-         },
-         1},
-        {"Alt+Enter switches to full screen", setLoop,
-         [&](EngineRun& run) {
-             hold(KeyCode::LeftAlt, KeyCode::Enter)(run);
+         }, 1},
+        {"Alt+Enter switches to full screen", setLoop, [&](EngineRun& run) {
+             run.AtTurn(2, [](EngineRun& r) { r.Keyboard().Hold(KeyCode::LeftAlt), r.Keyboard().Hold(KeyCode::Enter); });
+             run.AtTurn(4, [](EngineRun& r) { r.Keyboard().Release(KeyCode::LeftAlt), r.Keyboard().Release(KeyCode::Enter); });
              post(5, platform::WM_CLOSE, 0)(run);
-         },
-         0, true},
+         }, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -145,15 +145,11 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // either), and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
-    struct Point {
-        int x, y;
-        std::uint32_t colour;
-    };
+    struct Point { int x, y; std::uint32_t colour; };
     struct Case {
         const char* what;
         std::string tags;
-        Point thing;     // may show only once the companion shows, and shows at the end
-        Point companion;
+        Point thing, companion; // the thing may show only once the companion shows, and shows at the end
         std::uint32_t notBefore; // the frames its waits and transitions take at the least
         std::function<void(EngineRun&)> input = nullptr;
     };
@@ -173,22 +169,16 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         run.AtTurn(2, [](EngineRun& r) { r.Keyboard().Release(KeyCode::LeftAlt); r.Keyboard().Release(KeyCode::Enter); });
     };
     // At the click wait, the view the key opens, a click back, and one on.
-    auto awayAndOn = [](std::uint8_t key) {
-        return [key](EngineRun& run) {
-            run.Key(10, key);
-            run.Click(14);
-            run.Click(18);
-        };
-    };
+    auto awayAndOn = [](std::uint8_t key) { return [key](EngineRun& run) { run.Key(10, key), run.Click(14), run.Click(18); }; };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
-    const Point button{30, 18, 0x6040A0}, background{320, 300, 0x204060}, disc{110, 60, 0x20A020};
-    const Point key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
+    const Point button{30, 18, 0x6040A0}, framed{510, 410, 0x6040A0}, background{320, 300, 0x204060};
+    const Point disc{110, 60, 0x20A020}, key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
     // The 800 ms of a BLEND, a frame or two spared.
     constexpr std::uint32_t BlendFrames = 22;
     const Case cases[] = {
         // Each paste's disc lies apart at its left edge: the first's at 110, the last's at 225.
         {"twenty pastes into a painted picture, in one transition before the text", pastes + "貼りました。",
-         {110, 60, 0x20A020}, {225, 60, 0x20A020}, BlendFrames},
+         disc, {225, 60, 0x20A020}, BlendFrames},
         {"a row of buttons before a background, in its transition", row + arrive, button, background, BlendFrames},
         {"a row of buttons, turns of tags, a background", row + turns + arrive, button, background, BlendFrames},
         {"a row of buttons, Alt+Enter at a turn, a background", row + turns + arrive, button, background, BlendFrames,
@@ -209,12 +199,10 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
          18 + BlendFrames, awayAndOn(KeyCode::PageUp)},
         {"a button under a LOCK over the window frames, past hidden windows, at the UNLOCK",
-         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。",
-         {510, 410, 0x6040A0}, background, 18 + BlendFrames, awayAndOn(KeyCode::Space)},
-        {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。",
-         {510, 410, 0x6040A0}, background, 0},
-        {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]",
-         {510, 410, 0x6040A0}, background, 0},
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。", framed, background,
+         18 + BlendFrames, awayAndOn(KeyCode::Space)},
+        {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。", framed, background, 0},
+        {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]", framed, background, 0},
     };
     // Twice the longest set-up: a paste at a time would take twenty transitions.
     constexpr std::uint32_t Frames = 60;
@@ -228,8 +216,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         dibkit::WritePicture(game, "data/pictures/key.bmp", 56, 20, Key);
         game.Put("data/index.txt", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTPAINT PATH=\"{BASE}pictures\" EFFECT=\"BLEND\"]"
                                    "[DEFAULTCUT PATH=\"{BASE}pictures\"][DEFAULTBUTTON PATH=\"{BASE}pictures\"]"
-                                   "[DEFAULTBACK EFFECT=\"BLEND\"]" +
-                                       c.tags + Hold);
+                                   "[DEFAULTBACK EFFECT=\"BLEND\"]" + c.tags + Hold);
         EngineRun run;
         if (c.input) c.input(run);
         // Whether the thing shows, each frame; the frames and turns it shows ahead of the companion.
@@ -308,8 +295,7 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
     // The window's whole picture three frames into the click wait, from
     // which Page Up opens the back-log, or Space hides the windows.
     auto pictureAtTheWait = [](const char* textTime, EngineState away) {
-        const bool backLog = away == EngineState::BackLog;
-        SCOPED_TRACE(std::string(textTime) + (backLog ? " back-log" : " hidden"));
+        SCOPED_TRACE(std::string(textTime) + (away == EngineState::BackLog ? " back-log" : " hidden"));
         CDibInfoCache::GetInstance().Clear();
         GameFolder game;
         std::filesystem::create_directories(game.Host("data/pictures"));
@@ -333,7 +319,7 @@ TEST(EngineTransition, APageUnderALockReadsTheSameAtEveryTextSpeed)
                     EXPECT_TRUE(page);
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(30, 18), 0x6040A0)) << "the button";
                     EXPECT_FALSE(Shows(r.Displays().PictureAt(320, 300), 0x204060)) << "the background";
-                    r.Key(frame + 1, backLog ? KeyCode::PageUp : KeyCode::Space);
+                    r.Key(frame + 1, away == EngineState::BackLog ? KeyCode::PageUp : KeyCode::Space);
                 }
                 if (frame == waitFrom + 8) {
                     EXPECT_TRUE(!page && state == away) << "the page not lifted";

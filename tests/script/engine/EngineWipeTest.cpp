@@ -3,7 +3,9 @@
 // virtual clock, and what ends a transition early.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <new>
+#include <tuple>
 
 #include "script/dib/DibInfoCache.h"
 #include "tests/kit/EngineHarness.h"
@@ -25,23 +27,30 @@ std::string BlueWith(const std::string& effect) { return "[BACK COLOR=\"#0000FF\
 struct Sample {
     EngineState state;
     double red, blue; // shares of the back plane
+    int top, bottom;  // black samples in each half (of 9600 at 640 x 480)
+    std::uint32_t centre; // the colour of the middle pixel
 };
 
-// The shares of red and of blue among every fourth pixel of the back plane.
+// Every fourth pixel of the back plane: the shares of red and of blue, the
+// black ones of each half, the middle one.
 Sample Take()
 {
     CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
     auto& surface = *engine.GetBackPlane().GetSurfaceInfo();
     kivotasuGameKit::CSurfaceLock lock(surface);
-    int red = 0, blue = 0, all = 0;
+    int red = 0, blue = 0, all = 0, black[2] = {};
+    std::uint32_t centre = 0;
     for (int y = 0; y < surface.GetHeight(); y += 4) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(surface.GetPixelBytes() + std::ptrdiff_t(y) * surface.GetPitch());
         for (int x = 0; x < surface.GetWidth(); x += 4, ++all) {
-            red += (row[x] & 0xFFFFFF) == RedRgb;
-            blue += (row[x] & 0xFFFFFF) == BlueRgb;
+            const std::uint32_t rgb = row[x] & 0xFFFFFF;
+            red += rgb == RedRgb;
+            blue += rgb == BlueRgb;
+            black[y >= surface.GetHeight() / 2] += rgb == 0;
+            if (2 * x == surface.GetWidth() && 2 * y == surface.GetHeight()) centre = rgb;
         }
     }
-    return {engine.GetGameState().State, double(red) / all, double(blue) / all};
+    return {engine.GetGameState().State, double(red) / all, double(blue) / all, black[0], black[1], centre};
 }
 
 struct Recorded {
@@ -226,46 +235,22 @@ TEST(EngineWipe, AnEffectPictureIsDrawnKeyedOntoTheScreen)
 // and even when the end screen was still fading in.
 TEST(EngineWipe, ResetComesDownAsABlind)
 {
-    struct Case {
-        const char* what;
-        std::string script;
-        std::uint32_t dropAt;
-    };
-    const Case cases[] = {
-        {"a picture", "[BACK FILE=\"{BASE}red.bmp\" EFFECT=\"NONE\"]" + Hold, 5},
-        {"a BACK COLOR", Red + Hold, 5},
-        // Without {QUILTOR} the end screen is white; its fade-in takes 2048 ms.
-        {"the end screen", "[END]", 80},
-        {"the end screen in its fade-in", "[END]", 10},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    // Without {QUILTOR} the end screen is white; its fade-in takes 2048 ms.
+    const std::tuple<const char*, std::string, std::uint32_t> cases[] = {
+        {"a picture", "[BACK FILE=\"{BASE}red.bmp\" EFFECT=\"NONE\"]", 5}, {"a BACK COLOR", Red, 5},
+        {"the end screen", "[END]", 80}, {"the end screen in its fade-in", "[END]", 10}};
+    for (const auto& [what, script, dropAt] : cases) {
+        SCOPED_TRACE(what);
         GameFolder game;
         dibkit::WritePicture(game, "data/red.bmp", 640, 480, [](int, int) { return 0xFFFF0000u; });
-        game.Put("data/index.txt", c.script);
         // Its text stands in the top half.
         game.Put("data/next.txt", "一頁目。" + Hold);
-        EngineRun run;
-        struct Black {
-            int top, bottom; // black samples of 9600 in each half
-        };
-        std::vector<Black> frames;
-        run.At(c.dropAt, [&](EngineRun& r) { r.Windows().DropFile(r.Window(), game.Name("data\\next.txt")); });
-        for (std::uint32_t frame = c.dropAt + 1; frame < c.dropAt + 55; ++frame) {
-            run.At(frame, [&](EngineRun&) {
-                auto& surface = *CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo();
-                int half[2] = {};
-                for (int y = 0; y < 480; y += 2)
-                    for (int x = 0; x < 640; x += 8) {
-                        std::uint32_t colour = 0;
-                        surface.GetPixel(x, y, &colour);
-                        half[y >= 240] += (colour & 0xFFFFFF) == 0;
-                    }
-                frames.push_back({half[0], half[1]});
-            });
-        }
-        run.Run(c.dropAt + 55);
-
+        const Recorded run = Play(game, script, dropAt + 54, [&, at = dropAt](EngineRun& r) {
+            r.At(at, [&game](EngineRun& dropped) { dropped.Windows().DropFile(dropped.Window(), game.Name("data\\next.txt")); });
+        });
+        // From the frame after the drop.
+        ASSERT_GT(run.frames.size(), dropAt);
+        const std::vector<Sample> frames(run.frames.begin() + dropAt, run.frames.end());
         std::size_t first = 0, last = 0;
         for (std::size_t i = 0; i < frames.size(); ++i) {
             if (frames[i].top + frames[i].bottom > 0 && first == 0) first = i;
@@ -279,15 +264,13 @@ TEST(EngineWipe, ResetComesDownAsABlind)
             EXPECT_GE(frames[i].top, frames[i - 1].top);
             EXPECT_GE(frames[i].bottom, frames[i - 1].bottom);
         }
-        const Black& middle = frames[(first + last) / 2];
+        const Sample& middle = frames[(first + last) / 2];
         EXPECT_GT(middle.top, middle.bottom + 3000);
-        ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames.back().bottom, 9600) << "the new game's first page not on black";
-        // The new game reads on once the blind is down, not after what the old one was showing.
         // The new game reads on once the blind is down, whatever the old one was showing.
-        const std::vector<std::uint32_t> shown = run.FramesIn(EngineState::TextDisplay);
-        ASSERT_FALSE(shown.empty()) << "no page shown after the blind";
-        EXPECT_LE(shown.front(), c.dropAt + 33);
+        const auto shown = std::ranges::find(frames, EngineState::TextDisplay, &Sample::state);
+        ASSERT_NE(shown, frames.end()) << "no page shown after the blind";
+        EXPECT_LE(shown - frames.begin(), 32);
     }
 }
 
@@ -296,18 +279,9 @@ TEST(EngineWipe, ResetComesDownAsABlind)
 TEST(EngineWipe, TheEndScreenComesByItsBlend)
 {
     GameFolder game;
-    game.Put("data/index.txt", Red + "[END]");
-    EngineRun run;
     std::vector<std::uint32_t> centre;
-    for (std::uint32_t frame = 1; frame < 100; ++frame) {
-        run.At(frame, [&](EngineRun&) {
-            if (CQuiltorEngine::GetInstance()->GetGameState().State != EngineState::ScriptEnd) return;
-            std::uint32_t colour = 0;
-            CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
-            centre.push_back(colour & 0xFFFFFF);
-        });
-    }
-    run.Run(100);
+    for (const Sample& frame : Play(game, Red + "[END]", 99).frames)
+        if (frame.state == EngineState::ScriptEnd) centre.push_back(frame.centre);
 
     ASSERT_GT(centre.size(), 70u);
     // Red turns white: green and blue climb together, never back.

@@ -242,15 +242,12 @@ TEST(SaveFiles, ASaveTakenOnTheEndScreenLoadsBackOntoItAndTheResumeSaveBeforeSta
         game.Play("[C]" + SetTo("after", "1") + "[C]" + end, 10);
         const std::string resume = game.files.Get("Z:\\Save\\index.a");
         ASSERT_FALSE(resume.empty()) << "the play before stopped at its first wait";
-        const auto kept = [&] { return game.files.Get("Z:\\Save\\index.a") == resume; };
 
         // To the end, saved there, the resume save loaded and played on (the
         // load's wipe takes a second).
         EngineRun ended;
         for (const std::uint32_t frame : {5u, 10u, 100u, 105u}) ended.Click(frame);
-        for (const auto& [frame, command] : {std::pair{20u, MenuCommand::QuickSave}, {21u, MenuCommand::SaveSlot + 1},
-                                             {22u, MenuCommand::LoadResume}})
-            ended.Command(frame, command);
+        ended.Command(20, MenuCommand::QuickSave), ended.Command(21, MenuCommand::SaveSlot + 1), ended.Command(22, MenuCommand::LoadResume);
         ended.Run(115);
         ASSERT_EQ(ended.frames.at(21).state, EngineState::ScriptEnd);
         EXPECT_EQ(SetsOf(ended, "after"), 2u) << "before the end, and from the kept resume save";
@@ -265,7 +262,7 @@ TEST(SaveFiles, ASaveTakenOnTheEndScreenLoadsBackOntoItAndTheResumeSaveBeforeSta
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_EQ(loaded.frames.back().state, EngineState::ScriptEnd);
             EXPECT_EQ(said.find("script error"), std::string::npos) << said;
-            EXPECT_TRUE(kept()) << "kept at the close";
+            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.a") == resume) << "kept at the close";
         }
     }
 }
@@ -306,66 +303,55 @@ std::uint32_t Reach(EngineRun& run, Place place)
 TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
 {
     GameFolder game;
+    game.Put("data/index.txt", Story);
+    const std::string start = game.Name("data\\index.txt");
     using Way = std::function<void(EngineRun&, std::uint32_t)>;
-    const auto command = [](std::uint32_t id) { return Way([id](EngineRun& r, std::uint32_t at) { r.Command(at, id); }); };
-    // Readies what is up when the way comes: the headless dialogs' and boxes' answers.
-    const auto after = [](std::function<void(EngineRun&)> ready, Way way) {
-        return Way([=](EngineRun& r, std::uint32_t at) { r.At(at, ready), way(r, at); });
+    // The command, what is up when it comes readied first: the headless dialogs' and boxes' answers.
+    const auto command = [](std::uint32_t id, std::function<void(EngineRun&)> ready = [](EngineRun&) {}) {
+        return Way([=](EngineRun& r, std::uint32_t at) { r.At(at, ready), r.Command(at, id); });
     };
     const auto closedWhileUp = [](EngineRun& r) { r.Dialogs().CloseWhileUp(r.Window()); };
     // Alt+F4 in the game reaches the engine as the close box's message (the
     // window system's translation has its own test).
     const Way closeBox = [](EngineRun& r, std::uint32_t at) { r.Close(at); };
-    const Way menu = [](EngineRun& r, std::uint32_t at) { r.RightClick(at); };
-    // The box of a quick save that a folder keeps from being written.
-    const Way box = after([&](EngineRun& r) {
-        std::filesystem::create_directories(game.Host("Save/index.q"));
-        r.Boxes().CloseWhileUp(r.Window());
-    }, command(MenuCommand::QuickSave));
-    const Way titleTwice = [&](EngineRun& r, std::uint32_t at) {
-        r.Command(at, MenuCommand::ReturnToTitle);
-        r.Click(at + 40), r.Key(at + 45, KeyCode::Down), r.Key(at + 48, KeyCode::Enter);
-        r.At(at + 52, [](EngineRun& run) { run.CloseAtScriptEnd(); });
-    };
-    const std::string start = game.Name("data\\index.txt");
-    const Way script = after([&](EngineRun& r) { r.Dialogs().PushFile(start); }, command(MenuCommand::OpenScript));
-    const Way dropped = after([&](EngineRun& r) { r.Windows().DropFile(r.Window(), start); }, [](EngineRun&, std::uint32_t) {});
     struct Row {
         const char* what;
         Place place;
         Way way; // none: the place itself ends the story
         const char* resume; // what the resume save holds: the play before's, a wait's, a choice's, the loaded save
         bool closes = true;
-        int signal = 0; // raised in a child instead of the way: its request cannot be taken back
-        int ends = 1;
+        int signal = 0, ends = 1; // raised in a child instead of the way (its request cannot be taken back); ENDs reached
     };
     const char *earlier = "earlier", *atWait = "\n[C FILE=", *atChoice = "[ENDSELECT FILE=", *loaded = "読み込み中のセーブデータ";
     const Row rows[] = {
-        {"the close box", Place::Wait, closeBox, atWait},
-        {"the close box", Place::Choice, closeBox, atChoice},
-        {"the close box", Place::End, closeBox, earlier},
-        {"the close box", Place::Loading, closeBox, loaded},
-        {"Alt+F4 in the menu", Place::End, after(closedWhileUp, menu), earlier},
-        {"Alt+F4 in a dialog", Place::Choice, after(closedWhileUp, command(MenuCommand::Settings)), atChoice},
-        {"Alt+F4 in a box", Place::Wait, box, atWait},
-        {"SIGTERM", Place::End, nullptr, earlier, true, SIGTERM},
-        {"SIGINT", Place::Wait, nullptr, atWait, true, SIGINT},
+        {"the close box", Place::Wait, closeBox, atWait}, {"the close box", Place::Choice, closeBox, atChoice},
+        {"the close box", Place::End, closeBox, earlier}, {"the close box", Place::Loading, closeBox, loaded},
+        {"Alt+F4 in the menu", Place::End, [&](EngineRun& r, std::uint32_t at) { r.At(at, closedWhileUp), r.RightClick(at); }, earlier},
+        {"Alt+F4 in a dialog", Place::Choice, command(MenuCommand::Settings, closedWhileUp), atChoice},
+        // The box of a quick save that a folder keeps from being written.
+        {"Alt+F4 in a box", Place::Wait, command(MenuCommand::QuickSave, [&](EngineRun& r) {
+             std::filesystem::create_directories(game.Host("Save/index.q")), r.Boxes().CloseWhileUp(r.Window());
+         }), atWait},
+        {"SIGTERM", Place::End, nullptr, earlier, true, SIGTERM}, {"SIGINT", Place::Wait, nullptr, atWait, true, SIGINT},
         {"SIGTERM", Place::Loading, nullptr, loaded, true, SIGTERM},
-        {"the exit question", Place::Choice, after([](EngineRun& r) { r.Dialogs().PushAnswer(1); }, command(MenuCommand::Exit)), atChoice},
+        {"the exit question", Place::Choice, command(MenuCommand::Exit, [](EngineRun& r) { r.Dialogs().PushAnswer(1); }), atChoice},
         {"a return to the title", Place::Wait, command(MenuCommand::ReturnToTitle), earlier, false},
         {"a return to the title", Place::End, command(MenuCommand::ReturnToTitle), earlier, false},
-        {"a return to the title, closed on the second end screen", Place::End, titleTwice, earlier, true, 0, 2},
-        {"a dropped script", Place::End, dropped, earlier, false},
-        {"a reopened script", Place::Wait, script, atWait, false},
+        {"a return to the title, closed on the second end screen", Place::End, [](EngineRun& r, std::uint32_t at) {
+             r.Command(at, MenuCommand::ReturnToTitle), r.Click(at + 40), r.Key(at + 45, KeyCode::Down), r.Key(at + 48, KeyCode::Enter);
+             r.At(at + 52, [](EngineRun& run) { run.CloseAtScriptEnd(); });
+         }, earlier, true, 0, 2},
+        {"a dropped script", Place::End, [&](EngineRun& r, std::uint32_t at) {
+             r.At(at, [&](EngineRun& run) { run.Windows().DropFile(run.Window(), start); });
+         }, earlier, false},
+        {"a reopened script", Place::Wait, command(MenuCommand::OpenScript, [&](EngineRun& r) { r.Dialogs().PushFile(start); }), atWait, false},
         {"a script of the history", Place::Choice, command(MenuCommand::History), atChoice, false},
-        {"END", Place::End, nullptr, earlier, false},
-        {"an error end under ERROR 0", Place::ErrorEnd, nullptr, earlier, false},
+        {"END", Place::End, nullptr, earlier, false}, {"an error end under ERROR 0", Place::ErrorEnd, nullptr, earlier, false},
         {"an error end under ERROR 1", Place::ErrorBoxEnd, nullptr, earlier, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.what) + " at place " + std::to_string(int(row.place)));
         std::filesystem::remove_all(game.Host("Save"));
-        game.Put("data/index.txt", Story);
         game.Put("system/option.qsd", testkit::InstantOptions);
         game.Put("Save/index.g", SetTo("見た結末", "なし") + SetTo("回数", "0"));
         game.Put("Save/index.a", earlier);
@@ -446,16 +432,18 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
 TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
 {
     struct Case {
-        const char* what;
-        const char* file;
+        const char *what, *file;
         std::string old; // empty: none before
         std::function<void()> act; // after the fault; none: only the close writes it
         bool box;
-        bool overBound = false; // the act's file is the fault, not the disk
+        std::size_t big = 0; // the fault, not the disk: a variable of these bytes (a global for the globals) set first
     };
     using kivotasuGameKit::FileKind;
     using kivotasuGameKit::MostBytes;
     const std::string options = std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]";
+    const auto load = [] { CSet::GetInstance().Set("g", "1", true), Engine().LoadSlot(9); };
+    // The globals file but for the big value: one byte over, the writer's bound is the reader's, not one near it.
+    const std::size_t rest = SetTo("big", "").size() + SetTo("g", "1").size() + 2;
     const Case cases[] = {
         {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
         {"old slot", "Save/index.004", "old", [] { Engine().SaveSlot(4); }, true},
@@ -463,26 +451,15 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
         {"auto-save", "Save/index.s00", "old", [] { Engine().AutoSave(); }, false},
         {"resume save", "Save/index.a", "old", nullptr, false},
         {"options", "system/option.qsd", options, nullptr, false},
-        {"globals", "Save/index.g", SetTo("g", "0") + "\n", [] {
-             CSet::GetInstance().Set("g", "1", true);
-             Engine().LoadSlot(9);
-         }, true},
-        {"a quick save over the bound of a load", "Save/index.q", "old", [] {
-             CSet::GetInstance().Set("big", std::string(MostBytes(FileKind::Save), 'x'));
-             Engine().QuickSave();
-         }, true, true},
-        // One byte over: the writer's bound is the reader's, not one near it.
-        {"globals over the bound of a text", "Save/index.g", SetTo("g", "0") + "\n", [] {
-             const std::size_t rest = SetTo("big", "").size() + SetTo("g", "1").size() + 2;
-             CSet::GetInstance().Set("g", "1", true);
-             CSet::GetInstance().Set("big", std::string(MostBytes(FileKind::Text) + 1 - rest, 'x'), true);
-             Engine().LoadSlot(9);
-         }, true, true},
+        {"globals", "Save/index.g", SetTo("g", "0") + "\n", load, true},
+        {"a quick save over the bound of a load", "Save/index.q", "old", [] { Engine().QuickSave(); }, true, MostBytes(FileKind::Save)},
+        {"globals over the bound of a text", "Save/index.g", SetTo("g", "0") + "\n", load, true, MostBytes(FileKind::Text) + 1 - rest},
     };
     for (const bool readOnly : {false, true}) {
         for (const Case& c : cases) {
-            if (c.overBound && readOnly) continue;
-            SCOPED_TRACE(std::string(c.what) + (c.overBound ? "" : readOnly ? ", read-only" : ", no space"));
+            if (c.big && readOnly) continue;
+            SCOPED_TRACE(std::string(c.what) + (c.big ? "" : readOnly ? ", read-only" : ", no space"));
+            const bool globals = c.file == std::string("Save/index.g");
             MemoryGame game;
             const std::string file = std::string("Z:\\") + c.file;
             game.files.Put("Z:\\system\\option.qsd", options);
@@ -495,8 +472,9 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             auto run = game.Play("[C]" + SetTo("after", "1") + "[C]" + Hold + Hold, 60, {
                 {2, [&] { Engine().SaveSlot(9); }},
                 {3, [&] {
-                     if (!c.overBound && readOnly) game.files.SetReadOnly(true);
-                     if (!c.overBound && !readOnly) game.files.SetCapacity(0);
+                     if (c.big) CSet::GetInstance().Set("big", std::string(c.big, 'x'), globals);
+                     else if (readOnly) game.files.SetReadOnly(true);
+                     else game.files.SetCapacity(0);
                      if (c.act) c.act();
                  }},
                 {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
@@ -511,13 +489,11 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             ASSERT_EQ(boxes.size(), c.box ? 1u : 0u) << "none at the close";
             if (c.box) {
                 EXPECT_NE(boxes[0].textSjis.find(path), std::string::npos) << boxes[0].textSjis;
-                EXPECT_NE(boxes[0].textSjis.find(c.overBound ? "上限" : readOnly ? "読み取り専用" : "空き領域"), std::string::npos);
+                EXPECT_NE(boxes[0].textSjis.find(c.big ? "上限" : readOnly ? "読み取り専用" : "空き領域"), std::string::npos);
             }
             EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
             EXPECT_EQ(SetsOf(*run, "after"), 1u) << "the click after the failure reads on";
-            if (c.file == std::string("Save/index.g")) {
-                EXPECT_EQ(global, "1") << "the global kept in memory";
-            }
+            EXPECT_TRUE(!globals || global == "1") << "the global kept in memory: " << global;
         }
     }
 }
@@ -711,20 +687,19 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(dropped, "[C]" + Hold);
     const struct {
         const char* what;
-        std::string script, drop, save, old; // the quick save as it stays ("": none)
+        std::string script, save, old; // the quick save as it stays ("": none)
+        std::function<void()> before;
         std::vector<std::string> shown;
     } refusals[] = {
-        {"a choice", "[SELECT]はい]です[ENDSELECT]" + Hold, "", game.folder + "Save\\index.q", text, {"セーブできません"}},
-        {"a dropped script", Hold, dropped, "Z:\\Save\\a, b.q", "",
-         {"\n/say \"yes\" ]/a, b.txt", "名前を変えるか、ゲームの data フォルダに置いて"}},
+        {"a choice", "[SELECT]はい]です[ENDSELECT]" + Hold, game.folder + "Save\\index.q", text, [] {}, {"セーブできません"}},
+        {"a dropped script", Hold, "Z:\\Save\\a, b.q", "", [&] {
+             static_cast<platform::HeadlessWindowSystem&>(platform::Windows()).DropFile(Engine().GetApp()->GetHWnd(), dropped);
+         }, {"\n/say \"yes\" ]/a, b.txt", "名前を変えるか、ゲームの data フォルダに置いて"}},
     };
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.what);
         testkit::ScopedErrorLogRecorder log;
-        auto drop = [&] {
-            if (!c.drop.empty()) static_cast<platform::HeadlessWindowSystem&>(platform::Windows()).DropFile(Engine().GetApp()->GetHWnd(), c.drop);
-        };
-        auto refused = game.Play(c.script, 60, {{2, drop}, {50, [] { Engine().QuickSave(); }}});
+        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().QuickSave(); }}});
         EXPECT_EQ(game.files.Exists(c.save) ? game.files.Get(c.save) : "", c.old) << "the old save stays";
         // Said in a box, not as a script error; the choice's auto-save and the
         // resume save at the close are refused on stderr alone.
@@ -1121,23 +1096,14 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 // A close, asked by the window or by a signal, cuts the reading of a large
 // globals file short: what was not read is not lost to a rewrite. Read whole,
 // it is rewritten without a folder lookup per value (for 32 MiB those took a
-// second of the close's processor time).
-TEST(SaveFiles, AClosePutsAnEndToReadingTheGlobalVariables)
+// second of the close's processor time). The signal in a child: its request
+// cannot be taken back.
+TEST(SaveFilesDeathTest, AClosePutsAnEndToReadingTheGlobalVariables)
 {
     EXPECT_EQ(ReadGlobalsClosing(false, [] {}), 0);
     EXPECT_EQ(ReadGlobalsClosing(true, AskClose), 0);
-}
-
-// In a child: the request cannot be taken back.
-TEST(SaveFilesDeathTest, ASignalToClosePutsAnEndToReadingTheGlobalVariables)
-{
-    EXPECT_EXIT(
-        {
-            platform::CloseOnTerminationSignals();
-            std::raise(SIGTERM);
-            std::exit(ReadGlobalsClosing(true, [] {}));
-        },
-        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((platform::CloseOnTerminationSignals(), std::raise(SIGTERM), std::exit(ReadGlobalsClosing(true, [] {}))),
+                testing::ExitedWithCode(0), "");
 }
 
 // A choice saved before saves held picture buttons loads as it always did.

@@ -96,8 +96,7 @@ TEST_F(SavedValueTest, AValueReadsBackAsItselfOrTheSaveIsRefused)
     // A path in a program folder holding "{" is refused: written as
     // {KARUTEMI}, the load would expand the folder's "{" in turn. In "ボ" the
     // byte is a second byte, no brace.
-    const std::pair<std::string, std::optional<std::string>> folders[] = {{"Z:/a{b}/", std::nullopt},
-                                                                          {"Z:/ボ/", "{KARUTEMI}data/x.bmp"}};
+    const std::pair<std::string, std::optional<std::string>> folders[] = {{"Z:/a{b}/", std::nullopt}, {"Z:/ボ/", "{KARUTEMI}data/x.bmp"}};
     for (const auto& [folder, form] : folders) {
         SCOPED_TRACE(folder);
         CSet::GetInstance().Set("KARUTEMI", folder);
