@@ -20,10 +20,15 @@ public:
     virtual std::size_t Read(void* out, std::size_t n) = 0;
     // To the sample frame counted from the start; false when it cannot go there.
     virtual bool Seek(std::uint64_t frame) = 0;
-    // The sample frames the whole stream gives, as the decoder measures it.
-    // A stream measured only by a walk over its frames is walked no further
-    // than about mostFrames, whatever its size: past them, nothing.
-    virtual std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) = 0;
+    // The sample frames the whole stream gives, as the decoder measures it;
+    // nothing when it cannot. A stream measured only by a walk over its frames
+    // is walked no further than about mostFrames, whatever its size: past
+    // them, its frames are estimated, more than mostFrames, not counted.
+    struct Measure {
+        std::uint64_t frames = 0;
+        bool counted = true;
+    };
+    virtual std::optional<Measure> MeasureFrames(std::uint64_t mostFrames) = 0;
 };
 
 // MPEG audio, Layers I to III, whose frames start at the first byte; the output

@@ -103,7 +103,7 @@ public:
         return true;
     }
 
-    std::optional<std::uint64_t> MeasureFrames(std::uint64_t) override { return std::uint64_t(m_info.frames); }
+    std::optional<Measure> MeasureFrames(std::uint64_t) override { return Measure{std::uint64_t(m_info.frames)}; }
 
 private:
     bool OpenSound()

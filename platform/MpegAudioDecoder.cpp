@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/AudioDecoder.h"
 
@@ -115,38 +116,57 @@ public:
     // is no sound but reads on to the last frame. A walk of its own comes
     // first and gives up past mostFrames: a file of tiny frames costs no more
     // than a sound of mostFrames, whatever its size or its first frame tells.
-    std::optional<std::uint64_t> MeasureFrames(std::uint64_t mostFrames) override
+    // A walk that gave up has proved the sound longer than that; the rest is
+    // taken at the rate of the part walked, as the first frame's rate may be
+    // far from the others'.
+    std::optional<Measure> MeasureFrames(std::uint64_t mostFrames) override
     {
-        if (!WithinFrames(mostFrames) || mpg123_scan(m_handle.get()) != MPG123_OK)
+        const std::optional<Walk> walk = WalkFrames(mostFrames);
+        if (!walk)
+            return std::nullopt;
+        if (walk->past) {
+            const double whole = double(m_stream.bytes.size()) / double(walk->bytes);
+            return Measure{std::uint64_t(double(walk->frames) * whole), false};
+        }
+        if (mpg123_scan(m_handle.get()) != MPG123_OK)
             return std::nullopt;
         const off_t frames = mpg123_length(m_handle.get());
-        if (frames < 0 || std::uint64_t(frames) > mostFrames)
+        if (frames < 0)
             return std::nullopt;
-        return std::uint64_t(frames);
+        return Measure{std::uint64_t(frames)};
     }
 
 private:
-    // Whether the frames, read through their headers by a decoder of their
-    // own, give no more than mostFrames and what a scan may trim.
-    bool WithinFrames(std::uint64_t mostFrames) const
+    // The sample frames of whole frames over the bytes read, up to the first
+    // that gives more than mostFrames and what a scan may trim.
+    struct Walk {
+        std::uint64_t frames = 0;
+        std::size_t bytes = 0;
+        bool past = false;
+    };
+
+    // The frames read through their headers by a decoder of their own;
+    // nothing when it cannot be opened.
+    std::optional<Walk> WalkFrames(std::uint64_t mostFrames) const
     {
         MemoryStream stream{m_stream.bytes};
         const Handle walker = OpenHandle(stream, m_rate, m_channels);
         if (!walker)
-            return false;
-        std::uint64_t frames = 0;
-        for (;;) {
+            return std::nullopt;
+        Walk walk;
+        while (!walk.past) {
             const int result = mpg123_framebyframe_next(walker.get());
             mpg123_frameinfo frame;
             if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || mpg123_info(walker.get(), &frame) != MPG123_OK
                 || frame.rate <= 0)
-                return true;
+                break;
             // At most what the frame gives out at the decoder's rate.
             const auto samples = std::uint64_t(std::max(mpg123_spf(walker.get()), 0));
-            frames += samples * std::uint64_t(m_rate) / std::uint64_t(frame.rate);
-            if (frames > MostTrimmedFrames && frames - MostTrimmedFrames > mostFrames)
-                return false;
+            walk.frames += samples * std::uint64_t(m_rate) / std::uint64_t(frame.rate);
+            walk.bytes = stream.position;
+            walk.past = walk.frames > MostTrimmedFrames && walk.frames - MostTrimmedFrames > mostFrames;
         }
+        return walk;
     }
 
     MemoryStream m_stream;

@@ -37,6 +37,7 @@ int CACMStream::Close()
     m_decoder.reset();
     m_sourceSize = m_sourceOffset = m_formatOffset = m_formatSize = m_length = m_destinationPosition = m_factFrames = 0;
     m_decodedBytes = 0;
+    m_lengthCounted = false;
     m_sourceBlock = m_destinationBlock = 0;
     return 0;
 }
@@ -80,20 +81,20 @@ int CACMStream::Open(const CTextString& fileName)
     }
     // What the data decodes to, as the decoder counts it: the header's average
     // rate may lie, and an MP3's bit rate counts its header frame and padding
-    // in (a loop on that length would end in a gap). Only a decoder that
-    // cannot count (an MP3 it cannot scan, or one that gives more frames than
-    // a sound holds whole: that plays streamed, and its walk stops there)
-    // leaves the estimate from the header.
+    // in (a loop on that length would end in a gap). An MP3 longer than a
+    // sound held whole is not counted to its end but estimated from the
+    // frames its walk read; only one the decoder cannot count at all (no
+    // frame it takes) leaves the estimate from the header.
     const std::uint32_t align = m_destinationFormat.nBlockAlign;
-    std::optional<std::uint64_t> frames = m_decoder->MeasureFrames(MostHeldBytes / align);
+    std::optional<platform::IAudioDecoder::Measure> measure = m_decoder->MeasureFrames(MostHeldBytes / align);
     // A "fact" count inside the last block trims its padding; any other
     // count is not believed (libsndfile writes half the frames of stereo).
-    if (frames && m_factFrames && m_factFrames <= *frames && m_sourceBlock
-        && (*frames - m_factFrames) * (m_sourceSize / m_sourceBlock) < *frames)
-        frames = m_factFrames;
-    const std::uint64_t decoded = frames ? *frames * align
-                                         : std::uint64_t(m_sourceSize) * m_destinationFormat.nAvgBytesPerSec
-                                               / source.nAvgBytesPerSec;
+    if (measure && measure->counted && m_factFrames && m_factFrames <= measure->frames && m_sourceBlock
+        && (measure->frames - m_factFrames) * (m_sourceSize / m_sourceBlock) < measure->frames)
+        measure->frames = m_factFrames;
+    const std::uint64_t decoded = measure ? measure->frames * align
+                                          : std::uint64_t(m_sourceSize) * m_destinationFormat.nAvgBytesPerSec
+                                                / source.nAvgBytesPerSec;
     // No codec read here makes more than some 50 bytes of PCM from one byte.
     const std::uint64_t mostDecoded = (std::uint64_t(m_sourceSize) + m_sourceBlock) * MostExpansion;
     // The PCM of one source block, in whole sample frames.
@@ -104,7 +105,9 @@ int CACMStream::Open(const CTextString& fileName)
         Close();
         return 5;
     }
-    m_decodedBytes = frames ? decoded : UINT64_MAX;
+    m_lengthCounted = measure && measure->counted;
+    // A length not counted plays on to where the frames end.
+    m_decodedBytes = m_lengthCounted ? decoded : UINT64_MAX;
     m_length = std::uint32_t(std::min<std::uint64_t>(decoded * 1000 / m_destinationFormat.nAvgBytesPerSec, INT32_MAX));
     return 0;
 }
@@ -175,6 +178,8 @@ std::unique_ptr<platform::IAudioDecoder> CACMStream::OpenDecoder() const
 }
 
 std::int32_t CACMStream::GetLength() { return std::int32_t(m_length); }
+
+bool CACMStream::IsLengthCounted() { return m_lengthCounted; }
 
 int CACMStream::SetCurrentPos(std::int32_t ms)
 {

@@ -27,6 +27,7 @@ public:
     int Open(const CTextString& fileName) override;
     int Close() override;
     std::int32_t GetLength() override;
+    bool IsLengthCounted() override;
     // 1 without a format, 2 at or past the end (or before the start), 3 the
     // decoder cannot go there.
     int SetCurrentPos(std::int32_t ms) override;
@@ -63,6 +64,7 @@ private:
     std::uint32_t m_factFrames = 0;
     // The PCM bytes the whole sound decodes to.
     std::uint64_t m_decodedBytes = 0;
+    bool m_lengthCounted = false;
 };
 
 } // namespace kivotasuGameKit

@@ -16,6 +16,9 @@ public:
     virtual int Open(const CTextString& fileName) = 0;
     virtual int Close() = 0;
     virtual std::int32_t GetLength() = 0;
+    // Whether the length is what the data gives, counted, rather than an
+    // estimate (a file too long to count, or one its decoder cannot).
+    virtual bool IsLengthCounted() = 0;
     // 0 when moved.
     virtual int SetCurrentPos(std::int32_t ms) = 0;
     virtual std::int32_t GetCurrentPos() = 0;

@@ -10,6 +10,7 @@ public:
     int Open(const CTextString&) override { return -1; }
     int Close() override { return -1; }
     std::int32_t GetLength() override { return -1; }
+    bool IsLengthCounted() override { return false; }
     int SetCurrentPos(std::int32_t) override { return -1; }
     std::int32_t GetCurrentPos() override { return -1; }
     std::uint32_t Read(void*, std::uint32_t) override { return 0; }

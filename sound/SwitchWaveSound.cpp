@@ -37,10 +37,10 @@ int CSwitchWaveSound::Open(const CTextString& fileName)
     if (m_streamMode) return m_inner->Open(fileName);
     auto* held = static_cast<CWaveStaticSound*>(m_inner.Get());
     const int result = held->Load(fileName);
-    if (result != CWaveStaticSound::TooLongToHold) return result;
+    if (result != CWaveStaticSound::NotHeld) return result;
     // The reader opened goes on streaming; only the loop flag carries over,
     // as no buffer was made to play or to have a volume.
-    CSmartPtr<IWaveStream> stream = held->TakeTooLongStream();
+    CSmartPtr<IWaveStream> stream = held->TakeUnheldStream();
     const bool loop = held->IsLoopPlay();
     auto* streamed = new CWaveStreamSound(m_output);
     m_inner.Reset(streamed);

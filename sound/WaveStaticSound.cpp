@@ -36,9 +36,11 @@ int CWaveStaticSound::Load(const CTextString& name)
     const WAVEFORMATEX* format = stream->GetFormat();
     if (!format) return 0;
     const std::int64_t wanted = static_cast<std::int64_t>(stream->GetLength()) * format->nAvgBytesPerSec / 1000;
-    if (wanted > static_cast<std::int64_t>(MostHeldBytes)) {
-        m_tooLong = stream;
-        return TooLongToHold;
+    // A buffer made to an estimate would cut the sound short or end it in
+    // silence, which a loop hears as a gap: a length not counted streams.
+    if (wanted > static_cast<std::int64_t>(MostHeldBytes) || !stream->IsLengthCounted()) {
+        m_unheld = stream;
+        return NotHeld;
     }
     const auto size = static_cast<std::uint32_t>(wanted);
 
@@ -82,10 +84,10 @@ int CWaveStaticSound::Load(const CTextString& name)
     return 0;
 }
 
-CSmartPtr<IWaveStream> CWaveStaticSound::TakeTooLongStream()
+CSmartPtr<IWaveStream> CWaveStaticSound::TakeUnheldStream()
 {
-    CSmartPtr<IWaveStream> stream = m_tooLong;
-    m_tooLong.Release();
+    CSmartPtr<IWaveStream> stream = m_unheld;
+    m_unheld.Release();
     return stream;
 }
 
@@ -93,7 +95,7 @@ int CWaveStaticSound::CloseBuffer()
 {
     if (IsPlay()) Stop();
     m_buffer.Reset(new CNullSoundBuffer);
-    m_tooLong.Release();
+    m_unheld.Release();
     m_fileName.Clear();
     m_bytesPerSecond = 0;
     return 0;

@@ -22,12 +22,13 @@ public:
 
     // 0 also when no reader takes the file, or when a close cut the decode
     // short: the sound then stays silent. 1 the buffer cannot be made, 2
-    // locked, 3 filled, 4 unlocked; TooLongToHold when the file decodes to
-    // more than MostHeldBytes: nothing is decoded, and the open reader waits
-    // for TakeTooLongStream (until the next Load or CloseBuffer).
+    // locked, 3 filled, 4 unlocked; NotHeld when the file decodes to
+    // more than MostHeldBytes, or to a length its reader cannot count:
+    // nothing is decoded, and the open reader waits for TakeUnheldStream
+    // (until the next Load or CloseBuffer).
     int Load(const CTextString& name);
-    static constexpr int TooLongToHold = 5;
-    CSmartPtr<IWaveStream> TakeTooLongStream();
+    static constexpr int NotHeld = 5;
+    CSmartPtr<IWaveStream> TakeUnheldStream();
     int CloseBuffer();
     CSmartPtr<ISoundBuffer> GetBuffer() const { return m_buffer; }
     void SetBuffer(const CSmartPtr<ISoundBuffer>& buffer) { m_buffer = buffer; }
@@ -52,7 +53,7 @@ public:
 
 private:
     CSmartPtr<ISoundBuffer> m_buffer;
-    CSmartPtr<IWaveStream> m_tooLong;
+    CSmartPtr<IWaveStream> m_unheld;
     CTextString m_fileName;
     std::int32_t m_pauseCount = 0;
     bool m_loop = false;

@@ -24,6 +24,7 @@ public:
     int Open(const CTextString& fileName) override;
     int Close() override;
     std::int32_t GetLength() override;
+    bool IsLengthCounted() override { return true; }
     // 1 without a rate, 2 at or past the end (or before the start) but for
     // the start itself; the position is rounded down to a whole sample frame.
     int SetCurrentPos(std::int32_t ms) override;

@@ -100,24 +100,39 @@ TEST_F(Mp3StreamTest, AVariableRateFileTakesTheMeasuredLength)
 
 TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
 {
+    using Measure = platform::IAudioDecoder::Measure;
     // Frames of 1152 sample frames: the header's estimate is the count.
     const std::string plain = SilentMp3(1000);
     // A BGM's shape at 320 kbps, 32 kHz mono: more bytes than sample frames.
     const std::string dense = SilentMp3(100, 320, 32000, true);
     // A first frame whose bit rate tells ten times the length, or a tenth; and
-    // so 64 MiB of tiny frames, nearly five hours.
+    // so 64 MiB of tiny frames, nearly five hours; and two seconds at ten times
+    // the rate of the next seven minutes.
     const std::string overstated = SilentMp3(1) + SilentMp3(99, 320);
     const std::string understated = SilentMp3(1, 320) + SilentMp3(999);
     const std::string hours = SilentMp3(1, 320) + SilentMp3((std::size_t{64} << 20) / 96);
+    const std::string louderStart = SilentMp3(84, 320) + SilentMp3(17500);
+    // A first frame, then bytes in which the decoder finds no frame at all.
+    const std::string noFrame = SilentMp3(1) + std::string(2000, '\x55');
+    // The most frames asked of which the plain file's walk reaches its end: it
+    // goes on past them by what an encoder's tag may trim.
+    constexpr std::uint64_t bound = 1152000 - 2 * 4095 * 6;
     struct Row {
-        const char* what; const std::string& file; std::uint64_t most; std::optional<std::uint64_t> counted; int rate = 48000, channels = 2;
+        const char* what; const std::string& file; std::uint64_t most; std::optional<Measure> measured;
+        int rate = 48000, channels = 2;
     };
-    const Row rows[] = {{"unbounded", plain, UINT64_MAX, 1152000}, {"at the bound", plain, 1152000, 1152000},
-                        {"one past", plain, 1151999, std::nullopt}, {"nothing asked", plain, 0, std::nullopt},
+    const Row rows[] = {{"unbounded", plain, UINT64_MAX, Measure{1152000}},
+                        {"at the bound", plain, bound, Measure{1152000}},
+                        {"one past", plain, bound - 1, Measure{1152000, false}},
+                        {"nothing asked", plain, 0, Measure{1152000, false}},
                         // The walk counts what the encoder's tag trims.
-                        {"tagged, at the bound", Cbr(), 132300, 132300, 44100},
-                        {"more bytes than frames", dense, 115200, 115200, 32000, 1}, {"overstated", overstated, 115200, 115200},
-                        {"understated", understated, 576000, std::nullopt}, {"hours understated", hours, MostHeldBytes / 4, std::nullopt}};
+                        {"tagged, at the bound", Cbr(), 132300, Measure{132300}, 44100},
+                        {"more bytes than frames", dense, 115200, Measure{115200}, 32000, 1},
+                        {"overstated", overstated, 115200, Measure{115200}},
+                        {"understated", understated, 576000, Measure{1152000, false}},
+                        {"hours understated", hours, MostHeldBytes / 4, Measure{699051 * 1152, false}},
+                        {"louder start", louderStart, MostHeldBytes / 4, Measure{17584 * 1152, false}},
+                        {"no frame", noFrame, UINT64_MAX, std::nullopt}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size());
@@ -126,14 +141,23 @@ TEST_F(Mp3StreamTest, AStreamIsCountedWhenItGivesNoMoreThanTheFramesAsked)
         // A walk to the end of the hours takes some 0.08 s of processor time,
         // one that gives up at the frames asked a millisecond.
         const double start = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-        EXPECT_EQ(decoder->MeasureFrames(row.most), row.counted);
+        const std::optional<Measure> measured = decoder->MeasureFrames(row.most);
         EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start, 0.02) << "walked past the frames asked";
-        if (!row.counted) continue;
+        ASSERT_EQ(measured.has_value(), row.measured.has_value());
+        if (!measured) continue;
+        EXPECT_EQ(measured->counted, row.measured->counted);
+        if (!measured->counted) {
+            // Proved longer than asked; the rest at the rate of the part walked.
+            EXPECT_GT(measured->frames, row.most);
+            EXPECT_NEAR(double(measured->frames), double(row.measured->frames), double(row.measured->frames) / 100);
+            continue;
+        }
+        EXPECT_EQ(measured->frames, row.measured->frames);
         // A sound held on the count ends where its samples do: a loop has no gap.
         std::vector<std::int16_t> samples(std::size_t(row.channels) * 4096);
         std::uint64_t frames = 0;
         while (const std::size_t n = decoder->Read(samples.data(), samples.size() * 2)) frames += n / 2 / row.channels;
-        EXPECT_EQ(frames, *row.counted);
+        EXPECT_EQ(frames, measured->frames);
     }
 }
 
