@@ -79,12 +79,17 @@ bool CWindowApp::IsThreadValid()
     PumpMessage(!m_messageDriven.load(std::memory_order_acquire));
     // A failed pump or a stop ends the wait too: the window may stay minimised.
     if (m_blockWhileMinimized) {
-        while (m_window.IsMinimized() && IsValid()) {
+        while (m_window.IsMinimized() && Running()) {
             if (PumpMessage(false) <= 0)
                 break;
         }
     }
-    return IsValid();
+    return Running();
+}
+
+bool CWindowApp::Running()
+{
+    return IsValid() && !platform::CloseAsked();
 }
 
 void CWindowApp::PostClose()

@@ -14,7 +14,9 @@ namespace kivotasuGameKit {
 class IWindowApp {
 public:
     // The once-a-frame service of the application thread: timed callbacks and
-    // the message pump. False once the application has been told to stop.
+    // the message pump. False once the application has been told to stop or a
+    // close has been asked (CloseLatch.h): a signal, or a close seen waiting in
+    // the queue, needs no pump to end the loops.
     virtual bool IsThreadValid() = 0;
     // Any thread: asks the application to end, which sets the close latch.
     virtual void PostClose() = 0;
@@ -84,6 +86,8 @@ protected:
 
 private:
     void RunMainThread();
+    // Neither stopped nor closing.
+    bool Running();
 
     CWindow m_window;
     std::atomic<bool> m_inMainThread{false};

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/TerminationSignals.h"
 #include "platform/Thread.h"
 
 namespace platform {
@@ -159,9 +158,6 @@ void HeadlessWindowSystem::SetCursorPos(WindowHandle, Point client)
 bool HeadlessWindowSystem::PeekMessage(WindowMessage& out)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    // As on the desktop, a signal asks the first window to close.
-    if (!m_created.empty() && TakeTerminationRequest())
-        QueueLocked({m_created.front(), WM_CLOSE, 0, 0});
     if (m_queue.empty())
         return false;
     out = m_queue.front();

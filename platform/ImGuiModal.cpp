@@ -1,9 +1,9 @@
 #include "platform/ImGuiModal.h"
 
 #include "platform/Clock.h"
+#include "platform/CloseLatch.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlKeyMap.h"
-#include "platform/TerminationSignals.h"
 
 #include <SDL.h>
 
@@ -263,13 +263,8 @@ bool ImGuiModal::Run(const std::function<bool()>& frame)
 
     bool done = false;
     while (!done) {
-        if (TakeTerminationRequest()) {
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            Take(quit);
-        }
         TakeFrameEvents();
-        if (m_closed || !Prepare())
+        if (m_closed || CloseAsked() || !Prepare())
             return false;
         ImGui::NewFrame();
         done = frame();
@@ -290,7 +285,7 @@ void ImGuiModal::Drain()
     constexpr std::uint32_t LongestMs = 5000;
     TakeWaiting();
     const std::uint32_t start = Clock().Now();
-    while (!m_closed && Clock().Now() - start < LongestMs
+    while (!m_closed && !CloseAsked() && Clock().Now() - start < LongestMs
            && (SDL_GetMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK)) != 0) {
         SDL_Event event;
         while (SDL_PollEvent(&event))

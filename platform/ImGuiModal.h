@@ -36,8 +36,8 @@ public:
 
     // Calls frame once per frame between ImGui's NewFrame and Render until it
     // answers true. False when the loop ended without it: the window was
-    // closed (its close box or Alt+F4), a termination signal came or the
-    // fonts could not be made; the close then reaches the window's queue.
+    // closed (its close box or Alt+F4), which then reaches the window's
+    // queue, a close was asked (CloseLatch.h) or the fonts could not be made.
     bool Run(const std::function<bool()>& frame);
     // More glyphs for the frames to come (a folder's names, a typed name).
     void Want(const std::set<std::uint16_t>& glyphs) { m_glyphs.insert(glyphs.begin(), glyphs.end()); }

@@ -1,9 +1,9 @@
 #include "platform/WindowSystem.h"
 
+#include "platform/CloseLatch.h"
 #include "platform/Letterbox.h"
 #include "platform/SdlFrame.h"
 #include "platform/SdlKeyMap.h"
-#include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "platform/Thread.h"
 #include "platform/HostPath.h"
@@ -29,8 +29,8 @@ bool DrawsThroughOpenGl()
 
 namespace {
 
-// How long a blocking wait sleeps in SDL before it looks for a termination
-// signal (a signal may land on any thread and so cannot wake SDL's wait).
+// How long a blocking wait sleeps in SDL before it asks the close latch (a
+// signal may land on any thread and so cannot wake SDL's wait).
 constexpr int SignalPollMs = 50;
 
 class SdlWindowSystem final : public IWindowSystem {
@@ -497,9 +497,6 @@ void SdlWindowSystem::Translate(const SDL_Event& event)
 
 bool SdlWindowSystem::TakePending(WindowMessage& out)
 {
-    // A signal that comes before the first window waits for it.
-    if (!m_windows.empty() && TakeTerminationRequest())
-        Queue(FirstWindow(), WM_CLOSE);
     if (m_pending.empty())
         return false;
     out = m_pending.front();
@@ -523,6 +520,11 @@ int SdlWindowSystem::GetMessage(WindowMessage& out)
         return -1;
     SDL_Event event;
     while (!TakePending(out)) {
+        // A close asked elsewhere (a signal) ends the wait as the window's close.
+        if (!m_windows.empty() && CloseAsked()) {
+            out = {FirstWindow(), WM_CLOSE, 0, 0};
+            return 1;
+        }
         if (SDL_WaitEventTimeout(&event, SignalPollMs))
             Translate(event);
     }

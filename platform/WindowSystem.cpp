@@ -1,7 +1,8 @@
 #include "platform/WindowSystem.h"
 
-#include "platform/ServiceSlot.h"
+#include "platform/CloseLatch.h"
 #include "platform/HeadlessWindowSystem.h"
+#include "platform/ServiceSlot.h"
 
 namespace platform {
 
@@ -11,6 +12,9 @@ ServiceSlot<IWindowSystem, HeadlessWindowSystem>& Slot()
 {
     // Headless until the executable installs the SDL one: only it has a display.
     static ServiceSlot<IWindowSystem, HeadlessWindowSystem> slot;
+    // The close latch looks into the queue of whichever system is installed.
+    [[maybe_unused]] static const bool lent =
+        (LendCloseLook([] { return Windows().IsWindowThread(); }, [] { return Windows().IsCloseWaiting(); }), true);
     return slot;
 }
 

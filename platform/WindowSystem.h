@@ -83,7 +83,7 @@ public:
     virtual bool IsWindowThread() = 0;
     // On that thread: whether a close of the player (the close box, Alt+F4,
     // a posted WM_CLOSE) waits among the messages not yet taken, looked for
-    // without taking any. The close latch (CloseLatch.h) asks it.
+    // without taking any. Lent to the close latch (CloseLatch.h).
     virtual bool IsCloseWaiting() = 0;
 };
 

@@ -4,7 +4,8 @@
 
 // Each scenario of quiltor-run.sh, by what it shows:
 // posted-close: a posted close ends the player with code 0;
-// signals: SIGTERM and SIGINT end it in order with code 0;
+// signals: SIGTERM, SIGINT and SIGHUP end it in order with code 0, and one
+// started by nohup leaves SIGHUP ignored;
 // second-instance: a start during another one's start-up ends without a window;
 // simultaneous: of two started together exactly one runs;
 // foreign-folder: a game under a folder with no Shift-JIS form reads and writes its files;

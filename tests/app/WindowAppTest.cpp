@@ -2,6 +2,7 @@
 
 #include "frame/AppManager.h"
 #include "frame/ImeSwitch.h"
+#include "platform/CloseLatch.h"
 #include "tests/kit/RecordingErrorLog.h"
 
 #include <thread>
@@ -54,6 +55,15 @@ TEST_F(AppTest, CanCloseRefusesTheWindowButNotClose)
     });
     app.Run();
     EXPECT_EQ(app.canCloseAsked, 1);
+
+    // Nor a close asked elsewhere (a signal latches it), which needs no message.
+    TestApp signalled([&](TestApp& self) {
+        self.refuseClose = 1;
+        platform::LatchClose();
+        EXPECT_FALSE(self.IsThreadValid());
+    });
+    signalled.Run();
+    EXPECT_EQ(signalled.canCloseAsked, 0);
 }
 
 TEST_F(AppTest, MinimisedWindowHoldsThePumpUntilRestoredWhenAsked)

@@ -72,12 +72,18 @@ posted-close)
     stop none "posted close"
     ;;
 signals)
-    # Each signal once the player is past its start-up.
-    for signal in term int; do
-        start "$game"
+    # Each signal once the player is past its start-up, SIGHUP as a closed
+    # terminal sends it, whatever this shell was started with.
+    for signal in term int hup; do
+        start "$game" --default-signal=HUP
         await in_play || status=1
         stop "$signal" "SIG$signal"
     done
+    # Started by nohup, it leaves SIGHUP ignored.
+    start "$game" --ignore-signal=HUP
+    await in_play || status=1
+    handles SigIgn 1 || fail "a player started by nohup does not ignore SIGHUP"
+    stop term "the player started by nohup"
     ;;
 second-instance)
     # The first holds its start-up between the single-instance test and its

@@ -178,11 +178,15 @@ ended() {
     ! running
 }
 
+# The player catches (SigCgt) or ignores (SigIgn) the signal of that number (1 to 16).
+handles() { # SigCgt|SigIgn number
+    mask=$(awk -v field="$1:" '$1 == field { print $2 }' "/proc/$pid/status" 2>/dev/null)
+    [ -n "$mask" ] && [ $(((0x${mask#"${mask%????}"} >> ($2 - 1)) & 1)) -ne 0 ]
+}
 # The player catches SIGTERM, which it sets up once it holds its
 # single-instance lock.
 catches_term() {
-    caught=$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
-    [ -n "$caught" ] && [ $((0x${caught#"${caught%????}"} & 0x4000)) -ne 0 ]
+    handles SigCgt 15
 }
 holds_lock() {
     ls "$XDG_RUNTIME_DIR"/quiltor-*.lock >/dev/null 2>&1
@@ -198,7 +202,7 @@ stacks() {
     timeout 30 gdb -p "$pid" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)'
 }
 
-# Ends the player (the one started last unless pid was set to another): how is term or int (that signal), close (the
+# Ends the player (the one started last unless pid was set to another): how is term, int or hup (that signal), close (the
 # close box), alt-f4, or none (it ends by itself, or was ended already). One
 # still running after the polls shows its threads and is killed. It must end
 # with the code given, 0 by default, or stop fails; player_ms is then all the
@@ -207,6 +211,7 @@ stop() { # how what [code]
     case $1 in
     term) kill -TERM "$pid" ;;
     int) kill -INT "$pid" ;;
+    hup) kill -HUP "$pid" ;;
     close) python3 "$here/close-window.py" KARUTEMI || fail "$2: no window to close" ;;
     alt-f4) keys Alt_L+F4 || fail "$2: Alt+F4 was not typed" ;;
     esac

@@ -1,5 +1,6 @@
 // The SDL windows on SDL's dummy video driver: no display needed.
 #include "platform/WindowSystem.h"
+#include "platform/CloseLatch.h"
 #include "platform/SdlFrame.h"
 
 #include <SDL.h>
@@ -52,6 +53,15 @@ TEST_F(SdlWindowSystemTest, PostedMessagesArriveThroughSdlIncludingFromOtherThre
     while (system->GetMessage(message) != 0) {
     }
     EXPECT_EQ(message.message, WM_QUIT);
+
+    // A close asked elsewhere (a signal's latch) ends a wait with nothing to take.
+    while (system->PeekMessage(message)) {
+    }
+    LatchClose();
+    EXPECT_EQ(system->GetMessage(message), 1);
+    EXPECT_EQ(message.message, WM_CLOSE);
+    EXPECT_EQ(message.window, window);
+    ClearCloseLatch();
 
     system->DestroyWindow(window);
     EXPECT_FALSE(system->PostMessage(window, WM_CLOSE, 0, 0));

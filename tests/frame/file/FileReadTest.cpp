@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <functional>
 #include <system_error>
+#include <thread>
 #include <vector>
 
+#include "frame/WindowApp.h"
 #include "frame/file/File.h"
 #include "platform/FileSystem.h"
 #include "platform/HeadlessWindowSystem.h"
@@ -267,12 +269,12 @@ TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
 
 } // namespace
 
-// A close, asked by a signal or waiting in the window's queue, interrupts a
-// long read after its first chunk, whatever the bound allows, and the read
-// says it was interrupted, not failed, up to the file layer's result; a read
-// of one chunk goes on to its end. An archive's look-up stops before its
-// table, and finds nothing: neither a member nor its absence. In a child
-// process: a signal's request cannot be taken back.
+// A close, asked by a signal, waiting in the window's queue or taken by the
+// window, interrupts a long read after its first chunk, whatever the bound
+// allows, and the read says it was interrupted, not failed, up to the file
+// layer's result; a read of one chunk goes on to its end. An archive's look-up
+// stops before its table, and finds nothing: neither a member nor its
+// absence. In a child process: a signal's request cannot be taken back.
 TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
 {
     using kivotasuGameKit::ArchiveEntry;
@@ -289,6 +291,10 @@ TEST(FileReadDeathTest, ACloseInterruptsALongReadAfterItsFirstChunk)
              auto windows = std::make_unique<platform::HeadlessWindowSystem>();
              windows->Feed(windows->CreateWindow({}), platform::WM_CLOSE);
              platform::InstallWindows(std::move(windows));
+         }},
+        // Taken on the window's thread: the reads below are another thread's.
+        {"the close the window took", [] {
+             std::thread([] { kivotasuGameKit::CWindowApp().WndProc(0, platform::WM_CLOSE, 0, 0); }).join();
          }},
     };
     for (const auto& [what, close] : closes) {
