@@ -148,6 +148,13 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
               u8"quiltor: script warning at {GAME}/data/sub.txt:2: 半角の「-」は文章に表示されません。表示される半角文字は数字だけなので、"
               u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 差は {x}。A\n"),
          {}, {}, {}, {{"data/sub.txt", "[SET VARIABLE=\"x\" ENTITY=\"-5\"]\r\n差は\r\n{x}。A[ENDCALL]"}}},
+        // Half-width katakana are shown, spread a cell each: said on their
+        // own, once a script too.
+        {"half-width katakana in story text", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"]\r\nようこそ、\r\nｶﾞｯｺｳ!へ。[TP]\r\nﾏﾀ[END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「!」は文章に表示されません。表示される半角文字は数字だけなので、"
+              u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「ｶ」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も"
+              u8"一字を取ります（ｶﾞは「ｶ ﾞ」）。全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n")},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
