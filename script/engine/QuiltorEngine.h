@@ -258,9 +258,9 @@ public:
 
 private:
     void RunState();
-    // Story text that holds a character layout skips is said once a script,
-    // at the first such character.
-    void WarnUnshown(const CTextString& body);
+    // Story text that holds a character layout skips, or a half-width
+    // katakana it spreads out, is said once a script for each, at the first.
+    void WarnHalfWidth(const CTextString& body);
     // The window's turn amid a script read on without a wait: a transition a
     // tag started runs and the input is answered; what the tags set up
     // otherwise waits for the wait. False when it took the engine out of
@@ -405,8 +405,10 @@ private:
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;
-    // The scripts whose story text was said to hold a character not shown.
+    // The scripts whose story text was said to hold a character not shown,
+    // and a half-width katakana.
     std::set<std::string> m_unshownSaid;
+    std::set<std::string> m_kanaSaid;
 };
 
 template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)

@@ -24,26 +24,30 @@ int FindMark(const std::string& body, std::string_view mark)
 
 } // namespace
 
-void CQuiltorEngine::WarnUnshown(const CTextString& body)
+void CQuiltorEngine::WarnHalfWidth(const CTextString& body)
 {
-    const std::size_t at = TAG::FirstUnshownCharacter(body.GetStr());
-    if (at == std::string::npos) return;
     CScriptError& errors = CScriptError::GetInstance();
-    if (!m_unshownSaid.insert(errors.Here().script.GetStr()).second) return;
-    // Placed where the script wrote it, unless a variable brought it.
-    const char character = body.GetStr()[at];
-    const std::size_t written = FindSjisChar(errors.GetTagText().GetStr(), 0, character);
-    errors.Warn(CTextString("半角の「") + CTextString(std::string(1, character)) +
-                    CTextString("」は文章に表示されません。表示される半角文字は数字だけなので、全角で書いてください"
-                                "（このスクリプトでは最初の一つだけを知らせます）。"),
-                written == std::string::npos ? errors.Here() : errors.Here(written));
+    const std::string script = errors.Here().script.GetStr();
+    const auto say = [&](std::size_t at, std::set<std::string>& said, const char* what) {
+        if (at == std::string::npos || !said.insert(script).second) return;
+        // Placed where the script wrote it, unless a variable brought it.
+        const char character = body.GetStr()[at];
+        const std::size_t written = FindSjisChar(errors.GetTagText().GetStr(), 0, character);
+        errors.Warn(CTextString("半角の「") + CTextString(std::string(1, character)) + CTextString(what) +
+                        CTextString("全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。"),
+                    written == std::string::npos ? errors.Here() : errors.Here(written));
+    };
+    say(TAG::FirstUnshownCharacter(body.GetStr()), m_unshownSaid,
+        "」は文章に表示されません。表示される半角文字は数字だけなので、");
+    say(TAG::FirstHalfWidthKana(body.GetStr()), m_kanaSaid,
+        "」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も一字を取ります（ｶﾞは「ｶ ﾞ」）。");
 }
 
 void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
 {
     CTextString body = record.GetBody();
     if (body.IsEmpty()) return;
-    WarnUnshown(body);
+    WarnHalfWidth(body);
     if (m_select.IsInside()) {
         ShowWindows();
         ShowText();

@@ -132,25 +132,27 @@ bool CScriptReader::Jump(CTagAttributes& record)
     const CTextString& file = record.GetFile();
     const bool seeks = record.GetName().IsEmpty() && !record.GetLabel().IsEmpty();
     const CScriptError::Place jump = seeks || !file.IsEmpty() ? errors.Here() : CScriptError::Place{};
-    bool read = true;
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
         int failure = 0;
         const ReadResult result = Read(name.GetStr(), &CScriptError::SayEnded, &failure);
         if (result == ReadResult::Interrupted) throw EReadInterrupted();
-        read = result == ReadResult::Done;
-        // The game still ends on the empty script; the line says which file
-        // it could not open, and where it was asked for (for one over the
-        // bound, Read said so).
-        if (!read && failure != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+        // The game ends on the empty script; the line says which file it
+        // could not open, and where it was asked for (for one over the bound,
+        // Read said so). The label is not sought: it lies in the file meant.
+        if (result != ReadResult::Done) {
+            if (failure != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+            m_jumpFailed = true;
+            return false;
+        }
     }
     if (!record.GetName().IsEmpty()) {
         Seek(record.GetNameNumber());
-        m_jumpFailed = !read;
-        return read;
+        m_jumpFailed = false;
+        return true;
     }
     CTextString label = record.GetLabel();
-    m_jumpFailed = !FindLabel(record, label, jump) || !read;
+    m_jumpFailed = !FindLabel(record, label, jump);
     return !m_jumpFailed;
 }
 

@@ -18,6 +18,17 @@ bool IsOneOf(std::string_view character, std::string_view set)
     return false;
 }
 
+bool IsHalfWidthKana(unsigned char byte) { return byte >= 0xA1 && byte <= 0xDF; }
+
+// Where the first character lies that meets the test, stepping by characters.
+template <class Test> std::size_t FirstCharacter(std::string_view text, Test test)
+{
+    for (std::size_t at = 0; at < text.size(); at += kivotasuGameKit::CharLengthAt(text, at)) {
+        if (test(static_cast<unsigned char>(text[at]))) return at;
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 LayoutChar NextLayoutChar(std::string_view text, std::size_t pos)
@@ -31,7 +42,7 @@ LayoutChar NextLayoutChar(std::string_view text, std::size_t pos)
             return {at - pos + 2, std::string(text.substr(at, 2))};
         }
         // Half-width katakana are characters of one byte.
-        if (byte >= 0xA1 && byte <= 0xDF) return {at - pos + 1, std::string(text.substr(at, 1))};
+        if (IsHalfWidthKana(byte)) return {at - pos + 1, std::string(text.substr(at, 1))};
         // 0x80, 0xA0 and 0xFD-0xFF start no character: read as a lead they would swallow the next one.
     }
     return {};
@@ -49,11 +60,14 @@ std::size_t ShownCharacters(std::string_view text)
 
 std::size_t FirstUnshownCharacter(std::string_view text)
 {
-    for (std::size_t at = 0; at < text.size(); at += kivotasuGameKit::CharLengthAt(text, at)) {
-        const char byte = text[at];
-        if (static_cast<unsigned char>(byte) < 0x80 && (byte < '0' || byte > '9') && !IsTagBlank(byte)) return at;
-    }
-    return std::string_view::npos;
+    return FirstCharacter(text, [](unsigned char byte) {
+        return byte < 0x80 && (byte < '0' || byte > '9') && !IsTagBlank(static_cast<char>(byte));
+    });
+}
+
+std::size_t FirstHalfWidthKana(std::string_view text)
+{
+    return FirstCharacter(text, IsHalfWidthKana);
 }
 
 std::string ShownBytes(std::string_view text)

@@ -22,6 +22,9 @@ std::size_t ShownCharacters(std::string_view text);
 // to show: a half-width one other than a digit or a blank (blanks and breaks
 // lay the script out); npos for none.
 std::size_t FirstUnshownCharacter(std::string_view text);
+// Where the first half-width katakana lies: shown, but in a full-width cell,
+// its sound marks in cells of their own; npos for none.
+std::size_t FirstHalfWidthKana(std::string_view text);
 
 // "、。」）！？］』": may not start a line, so it stays in the hanging columns.
 bool IsLineStartForbidden(std::string_view character);

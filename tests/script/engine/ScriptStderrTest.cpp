@@ -148,6 +148,13 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
               u8"quiltor: script warning at {GAME}/data/sub.txt:2: 半角の「-」は文章に表示されません。表示される半角文字は数字だけなので、"
               u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 差は {x}。A\n"),
          {}, {}, {}, {{"data/sub.txt", "[SET VARIABLE=\"x\" ENTITY=\"-5\"]\r\n差は\r\n{x}。A[ENDCALL]"}}},
+        // Half-width katakana are shown, spread a cell each: said on their
+        // own, once a script too.
+        {"half-width katakana in story text", "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"]\r\nようこそ、\r\nｶﾞｯｺｳ!へ。[TP]\r\nﾏﾀ[END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「!」は文章に表示されません。表示される半角文字は数字だけなので、"
+              u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n"
+              u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「ｶ」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も"
+              u8"一字を取ります（ｶﾞは「ｶ ﾞ」）。全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n")},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
@@ -164,9 +171,9 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
         // Files over their bound are refused by their size, not read: the
         // line names the file, its size and the bound.
-        {"a JUMP to a script over the bound: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"{BASE}huge.txt\"]",
+        {"a JUMP to a script over the bound: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"{BASE}huge.txt\" LABEL=\"a\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプトが大きすぎて開けません: {GAME}/data/huge.txt は "
-              u8"3221225472 バイトあり、上限の 33554432 バイトを超えています。 [JUMP FILE=\"{BASE}huge.txt\"]\n"),
+              u8"3221225472 バイトあり、上限の 33554432 バイトを超えています。 [JUMP FILE=\"{BASE}huge.txt\" LABEL=\"a\"]\n"),
          {}, {}, {}, {}, {{"data/huge.txt", 3ull << 30}}},
         {"a game-folder script over the bound", "[END]",
          Utf8(u8"quiltor: script warning: スクリプトが大きすぎて開けません: {GAME}/system/GameFolder.qsd は 33554433 バイトあり、"
@@ -186,10 +193,10 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         {"a JUMP to a script that is not there", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"nothere.txt\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:2: スクリプト『{GAME}/nothere.txt』が開けません。 "
               u8"[JUMP FILE=\"nothere.txt\"]\n")},
-        {"a CALL of a script that is not there, a label sought in it", "\r\n\r\n[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]",
+        // The label lies in the file meant: not sought, not said.
+        {"a CALL of a script that is not there, a label sought in it: its own line only",
+         "\r\n\r\n[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]",
          Utf8(u8"quiltor: script error at {GAME}/data/index.txt:3: スクリプト『{GAME}/data/nothere.txt』が開けません。 "
-              u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n"
-              u8"quiltor: script error at {GAME}/data/index.txt:3: ラベル『a』が見つかりません。 "
               u8"[CALL FILE=\"{BASE}nothere.txt\" LABEL=\"a\"]\n")},
         {"a CALLed script that runs off its end", "[CALL FILE=\"{BASE}sub.txt\"][END]",
          Utf8(u8"quiltor: script error at {GAME}/data/sub.txt:2: CALLした先のスクリプトが、ENDCALLで戻る前に終わりました。\n"), {}, {}, {},
