@@ -144,8 +144,8 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
 // A function button is part of the scene from its ENDBUTTON on: drawn under
 // the windows and the text as the composition draws it, and kept in what
 // they saved of the screen, so hiding them later leaves it there. It reaches
-// the window with what the tags around it set up; under a LOCK the UNLOCK
-// composes it.
+// the window, and answers, with what the tags around it set up (one without
+// a picture too); under a LOCK the UNLOCK composes it.
 void CQuiltorEngine::OnEndButtonTag()
 {
     DIB::CDIB32Ex* off = m_buttons.End();
@@ -153,7 +153,12 @@ void CQuiltorEngine::OnEndButtonTag()
         m_select.MarkHasItems();
         return;
     }
-    if (!off || m_lock.IsLocked()) return;
+    if (m_lock.IsLocked()) return;
+    m_screenUnshown = true;
+    if (!off) {
+        m_buttons.MarkFunctionButtonsDrawn();
+        return;
+    }
     const bool windowsShown = m_windows.IsShown(), textShown = m_text.IsShown();
     TAG::CLockScope unseen(m_lock);
     HideText();
@@ -164,5 +169,4 @@ void CQuiltorEngine::OnEndButtonTag()
     m_text.Invalidate();
     if (windowsShown) ShowWindows();
     if (textShown) ShowText();
-    m_screenUnshown = true;
 }

@@ -56,6 +56,9 @@ public:
     // draw those alone over their frames: the ones a LOCK defines wait for
     // the composition of its UNLOCK.
     void MarkFunctionButtonsDrawn();
+    // The screen plane reached the window: its function buttons are shown,
+    // and only a shown button answers the mouse and the keys.
+    void MarkFunctionButtonsShown() { m_functionsShown = m_functionsDrawn; }
     void DrawFunctionButtons(Plane& target);
     void DrawAll(Plane& target) override;
     // One frame of input; true when an event was set (a click beside every
@@ -74,6 +77,8 @@ private:
 
     static CButtonElement& ButtonAt(Position position);
     bool Counts(Position position);
+    // The buttons that answer input, in list order.
+    std::vector<Position> Answering();
     Position HitAt(std::int32_t x, std::int32_t y);
     // The arrow keys' move from the focus, wrapping; End() when none was pushed.
     Position KeyMove(kivotasuGameKit::CKeyInput& keys);
@@ -90,8 +95,10 @@ private:
     CText* m_text = nullptr;
     CMouseCursor* m_mouse = nullptr;
     std::int32_t m_selectCount = 0;
-    // The first function buttons, in the order defined, that the screen plane holds.
+    // The first function buttons, in the order defined, that the screen plane
+    // holds, and of those the first that the window shows.
     std::size_t m_functionsDrawn = 0;
+    std::size_t m_functionsShown = 0;
 };
 
 } // namespace TAG

@@ -142,7 +142,8 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // speed of its transitions: never one thing of it ahead of the rest (not at a
 // turn amid a frame's time of tags either), nothing of a LOCK before its
 // UNLOCK (not in the back-log, the hidden windows or over the window frames
-// either), and a button stays drawn while it is defined.
+// either), a button unshown answers no click, pointer or key, and a button
+// stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point { int x, y; std::uint32_t colour; };
@@ -171,6 +172,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     // At the click wait, the view the key opens, a click back, and one on.
     auto awayAndOn = [](std::uint8_t key) { return [key](EngineRun& run) { run.Key(10, key), run.Click(14), run.Click(18); }; };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
+    const std::string lockedButton = TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。";
     const Point button{30, 18, 0x6040A0}, framed{510, 410, 0x6040A0}, background{320, 300, 0x204060};
     const Point disc{110, 60, 0x20A020}, key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
     // The 800 ms of a BLEND, a frame or two spared.
@@ -193,14 +195,19 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
         {"a button under a LOCK, past a click wait, at the UNLOCK",
-         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
-         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
+         lockedButton, button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
         {"a button before a LOCK, past the back-log of its click wait, at the UNLOCK",
          TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
          18 + BlendFrames, awayAndOn(KeyCode::PageUp)},
         {"a button under a LOCK over the window frames, past hidden windows, at the UNLOCK",
          TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。", framed, background,
          18 + BlendFrames, awayAndOn(KeyCode::Space)},
+        {"a button under a LOCK, clicked at its click wait before the UNLOCK shows it",
+         lockedButton, button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 18); }},
+        {"a button under a LOCK, pointed at before the UNLOCK shows it",
+         lockedButton, button, background, 14 + BlendFrames, [](EngineRun& run) { run.MoveCursor(8, 30, 18), run.Click(14); }},
+        {"a button under a LOCK, reached by the keys before the UNLOCK shows it",
+         lockedButton, button, background, 12 + BlendFrames, [](EngineRun& run) { run.Key(8, KeyCode::Down), run.Key(12, KeyCode::Enter); }},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。", framed, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]", framed, background, 0},
     };
