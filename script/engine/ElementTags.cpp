@@ -111,6 +111,23 @@ void CQuiltorEngine::OnPaintTag(CTagAttributes& record)
     ApplyElementTag(record, m_paints);
 }
 
+// What the tags before the LOCK set up and the window lacks is held with the
+// rest: a transition they left pending (a PASTE's) and the buttons not yet
+// shown come with the UNLOCK's composition, past any wait between.
+void CQuiltorEngine::OnLockTag()
+{
+    if (m_text.GetTextEraseFlag()) {
+        HideText();
+        HideWindows();
+    }
+    if (m_state.State == EngineState::Transition) {
+        m_state.ChangeState(EngineState::RunTags);
+        m_screenUnshown = true;
+    }
+    m_buttons.HoldBackUnshown();
+    m_lock.Lock();
+}
+
 void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
 {
     if (m_lock.Unlock() != 0 || m_lock.IsLocked()) return;

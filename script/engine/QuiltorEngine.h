@@ -149,6 +149,7 @@ public:
     void OnWaitTag(const CTagAttributes& record);
     void OnSystemTag(CTagAttributes& record);
     void OnNameTextTag(const CTagAttributes& record);
+    void OnLockTag();
     void OnUnlockTag(const CTagAttributes& record);
     void OnPasteTag(CTagAttributes& record);
     void OnEndButtonTag();
@@ -400,8 +401,8 @@ private:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
     // The screen plane holds what the window lacks (a function button, a
-    // text or window frame shown or hidden unseen): the next wait presents
-    // it, or the UNLOCK's transition.
+    // text or window frame shown or hidden unseen, a paste a LOCK took from
+    // its transition): the next wait presents it, or the UNLOCK's transition.
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;

@@ -59,6 +59,9 @@ public:
     // The screen plane reached the window: its function buttons are shown,
     // and only a shown button answers the mouse and the keys.
     void MarkFunctionButtonsShown() { m_functionsShown = m_functionsDrawn; }
+    // A LOCK holds the buttons drawn but not yet shown with the rest of what
+    // it holds: the windows leave them off their frames until the UNLOCK.
+    void HoldBackUnshown() { m_functionsDrawn = m_functionsShown; }
     void DrawFunctionButtons(Plane& target);
     void DrawAll(Plane& target) override;
     // One frame of input; true when an event was set (a click beside every
@@ -96,7 +99,8 @@ private:
     CMouseCursor* m_mouse = nullptr;
     std::int32_t m_selectCount = 0;
     // The first function buttons, in the order defined, that the screen plane
-    // holds, and of those the first that the window shows.
+    // holds (less those a LOCK holds back), and of those the first that the
+    // window shows.
     std::size_t m_functionsDrawn = 0;
     std::size_t m_functionsShown = 0;
 };

@@ -208,6 +208,13 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          lockedButton, button, background, 14 + BlendFrames, [](EngineRun& run) { run.MoveCursor(8, 30, 18), run.Click(14); }},
         {"a button under a LOCK, reached by the keys before the UNLOCK shows it",
          lockedButton, button, background, 12 + BlendFrames, [](EngineRun& run) { run.Key(8, KeyCode::Down), run.Key(12, KeyCode::Enter); }},
+        {"a button before a LOCK over the window frames, past its click wait, at the UNLOCK",
+         TextWindow + Button(500, 400) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", framed, background,
+         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
+        {"a paste before a LOCK and a background under it, at the UNLOCK",
+         pasted + "[LOCK][BACK COLOR=\"#406020\"][UNLOCK]来ました。", disc, green, BlendFrames},
+        {"a paste before a LOCK, turns of tags and a background under it, at the UNLOCK",
+         pasted + "[LOCK]" + turns + "[BACK COLOR=\"#406020\"][UNLOCK]来ました。", disc, green, BlendFrames},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。", framed, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]", framed, background, 0},
     };
