@@ -290,6 +290,10 @@ private:
     // before it, which the screen plane no longer holds.
     void LiftPage();
     void LayPage();
+    // The page laid anew (another font or frame) to the window: with the
+    // whole screen, but under a LOCK the page alone, the rest waiting for
+    // the UNLOCK.
+    void ShowRelaidPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.

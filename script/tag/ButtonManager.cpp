@@ -112,7 +112,7 @@ void CButtonManager::SetElement(CTagAttributes& record)
     ButtonAt(m_current).Parse(record);
 }
 
-void CButtonManager::AddSelectButton(const CTagAttributes& item)
+void CButtonManager::AddSelectButton(const CTagAttributes& item, Plane& page)
 {
     Position made = FindOrCreate(item.GetName());
     CButtonElement& button = ButtonAt(made);
@@ -123,7 +123,7 @@ void CButtonManager::AddSelectButton(const CTagAttributes& item)
         button.SetRect(rect);
         for (auto [state, colour] : {std::pair{CButtonElement::Off, Grey}, std::pair{CButtonElement::On, White}}) {
             boost::shared_ptr<DIB::CDIB32Ex> picture(new DIB::CDIB32Ex);
-            picture->CaptureScreenArea(rect);
+            picture->CaptureArea(&page, rect);
             m_text->DrawTextInColour(*picture, body, ItemColumns, colour);
             button.SetPicture(state, picture);
         }
@@ -183,6 +183,22 @@ void CButtonManager::DrawAll(Plane& target)
 {
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
         if (Counts(button)) ButtonAt(button).DrawOffOnto(target);
+}
+
+template <class Act> void CButtonManager::ForEachChoiceButton(Act act)
+{
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
+        if (ButtonAt(button).GetKind() == ButtonKind::Choice) act(ButtonAt(button));
+}
+
+void CButtonManager::DrawChoiceButtons(Plane& target)
+{
+    ForEachChoiceButton([&](CButtonElement& button) { button.DrawOffOnto(target); });
+}
+
+void CButtonManager::EraseChoiceButtons(kivotasuGameKit::CFastDraw& draw, Plane& clean)
+{
+    ForEachChoiceButton([&](CButtonElement& button) { button.Erase(draw, clean); });
 }
 
 std::vector<CElementManager::Position> CButtonManager::Answering()

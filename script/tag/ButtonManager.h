@@ -42,9 +42,11 @@ public:
     void ParseState(const CTagAttributes& record);
     void SetElement(CTagAttributes& record) override;
 
-    // SELECT, each of its WRITE items, and the end of the choice.
+    // SELECT, each of its WRITE items, and the end of the choice. An item is
+    // drawn over what the page plane holds under it: the page as laid, which
+    // a LOCK keeps off the window until the choice shows it.
     void BeginSelect() { m_kind = ButtonKind::Choice; }
-    void AddSelectButton(const CTagAttributes& item);
+    void AddSelectButton(const CTagAttributes& item, Plane& page);
     void EndSelect();
     // The focused button's target into the record.
     void ParseCurrentTarget(CTagAttributes& record);
@@ -64,6 +66,10 @@ public:
     void HoldBackUnshown() { m_functionsDrawn = m_functionsShown; }
     void DrawFunctionButtons(Plane& target);
     void DrawAll(Plane& target) override;
+    // The open choice's buttons, which stand on the back plane alone, and
+    // their areas on it given back from the clean plane.
+    void DrawChoiceButtons(Plane& target);
+    void EraseChoiceButtons(kivotasuGameKit::CFastDraw& draw, Plane& clean);
     // One frame of input; true when an event was set (a click beside every
     // button is event 1, a chosen button's code is the event).
     bool Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, const CFrameInput& input,
@@ -79,6 +85,7 @@ private:
     enum SelectMode : std::int32_t { Normal = 0, ChoiceOnly = 1, ChoiceButtons = 2 };
 
     static CButtonElement& ButtonAt(Position position);
+    template <class Act> void ForEachChoiceButton(Act act);
     bool Counts(Position position);
     // The buttons that answer input, in list order.
     std::vector<Position> Answering();

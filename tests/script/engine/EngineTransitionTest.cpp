@@ -8,6 +8,7 @@
 
 #include "script/dib/DibInfoCache.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/dib/PictureKit.h"
@@ -141,9 +142,9 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // What the tags between two waits set up reaches the window together, at the
 // speed of its transitions: never one thing of it ahead of the rest (not at a
 // turn amid a frame's time of tags either), nothing of a LOCK before its
-// UNLOCK (not in the back-log, the hidden windows or over the window frames
-// either), a button unshown answers no click, pointer or key, and a button
-// stays drawn while it is defined.
+// UNLOCK (not in the back-log, the hidden windows, a choice, a frame from the
+// menu or over the window frames either), a button unshown answers no click,
+// pointer or key, and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point { int x, y; std::uint32_t colour; };
@@ -208,6 +209,17 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
          lockedButton, button, background, 14 + BlendFrames, [](EngineRun& run) { run.MoveCursor(8, 30, 18), run.Click(14); }},
         {"a button under a LOCK, reached by the keys before the UNLOCK shows it",
          lockedButton, button, background, 12 + BlendFrames, [](EngineRun& run) { run.Key(8, KeyCode::Down), run.Key(12, KeyCode::Enter); }},
+        {"a button under a LOCK, at a choice before the UNLOCK",
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) +
+             "[SELECT][WRITE BODY=\"一\" LABEL=\"一\"][ENDSELECT][LABEL LABEL=\"一\"][UNLOCK]来ました。",
+         button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 400); }},
+        {"a button before a LOCK, past a choice under it, at the UNLOCK",
+         TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]"
+             "[SELECT][WRITE BODY=\"一\" LABEL=\"一\"][ENDSELECT][LABEL LABEL=\"一\"]待ちます。[P][UNLOCK]来ました。",
+         button, background, 14 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 400), run.Click(14); }},
+        {"a button before a LOCK, past a frame chosen from the menu at its click wait, at the UNLOCK",
+         TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
+         14 + BlendFrames, [](EngineRun& run) { run.Command(10, MenuCommand::WindowFrame + 1), run.Click(14); }},
         {"a button before a LOCK over the window frames, past its click wait, at the UNLOCK",
          TextWindow + Button(500, 400) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", framed, background,
          10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
