@@ -10,7 +10,10 @@ void CQuiltorEngine::ChoiceWait()
 {
     InputEvent& event = CInputState::GetInstance().Event;
     event = InputEvent::None;
-    m_buttons.DrawAll(GetBackPlane());
+    // As a text under a LOCK does, the choice shows its page; the function
+    // buttons the window shows are there already.
+    if (m_lock.IsLocked()) ShowPage();
+    m_buttons.DrawChoiceButtons(GetBackPlane());
     PresentBack();
 
     for (;;) {
@@ -50,10 +53,17 @@ void CQuiltorEngine::ChoiceWait()
                 break;
             }
             m_select.Reset();
-            m_buttons.EndSelect();
             // The buttons stood on the back plane alone: they leave with the
-            // choice, whether or not a later wait presents the whole screen.
-            Present();
+            // choice, whether or not a later wait presents the whole screen
+            // (under a LOCK, from their own areas alone: the rest waits for
+            // the UNLOCK).
+            if (m_lock.IsLocked()) {
+                m_buttons.EraseChoiceButtons(GetDraw(), m_screen);
+                PresentBack();
+            } else {
+                Present();
+            }
+            m_buttons.EndSelect();
             NewPage();
             m_state.ChangeState(EngineState::RunTags);
             return;

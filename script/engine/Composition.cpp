@@ -59,6 +59,12 @@ void CQuiltorEngine::ShowPage()
     m_text.CopyTextArea(GetDraw(), m_screen);
 }
 
+void CQuiltorEngine::ShowRelaidPage()
+{
+    if (m_lock.IsLocked()) ShowPage();
+    else Present();
+}
+
 void CQuiltorEngine::LiftPage()
 {
     {

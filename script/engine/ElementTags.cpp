@@ -111,6 +111,23 @@ void CQuiltorEngine::OnPaintTag(CTagAttributes& record)
     ApplyElementTag(record, m_paints);
 }
 
+// What the tags before the LOCK set up and the window lacks is held with the
+// rest: a transition they left pending (a PASTE's) and the buttons not yet
+// shown come with the UNLOCK's composition, past any wait between.
+void CQuiltorEngine::OnLockTag()
+{
+    if (m_text.GetTextEraseFlag()) {
+        HideText();
+        HideWindows();
+    }
+    if (m_state.State == EngineState::Transition) {
+        m_state.ChangeState(EngineState::RunTags);
+        m_screenUnshown = true;
+    }
+    m_buttons.HoldBackUnshown();
+    m_lock.Lock();
+}
+
 void CQuiltorEngine::OnUnlockTag(const CTagAttributes& record)
 {
     if (m_lock.Unlock() != 0 || m_lock.IsLocked()) return;
@@ -144,8 +161,8 @@ void CQuiltorEngine::OnPasteTag(CTagAttributes& record)
 // A function button is part of the scene from its ENDBUTTON on: drawn under
 // the windows and the text as the composition draws it, and kept in what
 // they saved of the screen, so hiding them later leaves it there. It reaches
-// the window with what the tags around it set up; under a LOCK the UNLOCK
-// composes it.
+// the window, and answers, with what the tags around it set up (one without
+// a picture too); under a LOCK the UNLOCK composes it.
 void CQuiltorEngine::OnEndButtonTag()
 {
     DIB::CDIB32Ex* off = m_buttons.End();
@@ -153,7 +170,12 @@ void CQuiltorEngine::OnEndButtonTag()
         m_select.MarkHasItems();
         return;
     }
-    if (!off || m_lock.IsLocked()) return;
+    if (m_lock.IsLocked()) return;
+    m_screenUnshown = true;
+    if (!off) {
+        m_buttons.MarkFunctionButtonsDrawn();
+        return;
+    }
     const bool windowsShown = m_windows.IsShown(), textShown = m_text.IsShown();
     TAG::CLockScope unseen(m_lock);
     HideText();
@@ -164,5 +186,4 @@ void CQuiltorEngine::OnEndButtonTag()
     m_text.Invalidate();
     if (windowsShown) ShowWindows();
     if (textShown) ShowText();
-    m_screenUnshown = true;
 }

@@ -55,7 +55,7 @@ void CQuiltorEngine::RedrawAll()
         ShowWindows();
         ShowText();
     }
-    Present();
+    ShowRelaidPage();
 }
 
 void CQuiltorEngine::SetFont(std::int32_t n)
@@ -80,7 +80,7 @@ void CQuiltorEngine::SelectWindowFrame(std::int32_t n)
         }
         ShowText();
     }
-    Present();
+    ShowRelaidPage();
 }
 
 // The back plane is made anew: it gets back what the window showed, whatever

@@ -99,6 +99,7 @@ void CQuiltorEngine::Present()
     GetBackPlane().CopyBlt(&m_screen, 0, 0);
     GetDraw().OnDraw();
     m_screenUnshown = false;
+    m_buttons.MarkFunctionButtonsShown();
 }
 
 void CQuiltorEngine::PresentBack()

@@ -149,6 +149,7 @@ public:
     void OnWaitTag(const CTagAttributes& record);
     void OnSystemTag(CTagAttributes& record);
     void OnNameTextTag(const CTagAttributes& record);
+    void OnLockTag();
     void OnUnlockTag(const CTagAttributes& record);
     void OnPasteTag(CTagAttributes& record);
     void OnEndButtonTag();
@@ -289,6 +290,10 @@ private:
     // before it, which the screen plane no longer holds.
     void LiftPage();
     void LayPage();
+    // The page laid anew (another font or frame) to the window: with the
+    // whole screen, but under a LOCK the page alone, the rest waiting for
+    // the UNLOCK.
+    void ShowRelaidPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
     // The screen plane at the screen size, cleared.
@@ -400,8 +405,8 @@ private:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
     // The screen plane holds what the window lacks (a function button, a
-    // text or window frame shown or hidden unseen): the next wait presents
-    // it, or the UNLOCK's transition.
+    // text or window frame shown or hidden unseen, a paste a LOCK took from
+    // its transition): the next wait presents it, or the UNLOCK's transition.
     bool m_screenUnshown = false;
     // Where the tag whose EFFECT names the pending transition's picture stands.
     CScriptError::Place m_effectPlace;

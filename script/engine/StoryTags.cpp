@@ -51,7 +51,7 @@ void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
     if (m_select.IsInside()) {
         ShowWindows();
         ShowText();
-        m_buttons.AddSelectButton(record);
+        m_buttons.AddSelectButton(record, m_screen);
         m_select.AddItem(record);
         return;
     }

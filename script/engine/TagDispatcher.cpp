@@ -83,13 +83,7 @@ const std::array<Handler, TagCount> Handlers = {{
     {[](Engine& e, Record& r) { e.GetReader().Call(r); }, C},
     {[](Engine& e, Record& r) { e.GetReader().Return(r); }, C},
     {Nothing, C}, // LABEL, skipped before dispatch
-    {[](Engine& e, Record&) {
-         if (e.GetText().GetTextEraseFlag()) {
-             e.HideText();
-             e.HideWindows();
-         }
-         e.GetLock().Lock();
-     }, C}, // LOCK
+    {[](Engine& e, Record&) { e.OnLockTag(); }, C},
     {[](Engine& e, Record& r) { e.GetLock().ParseDefault(r); }, C},
     {[](Engine& e, Record& r) { e.OnUnlockTag(r); }, T},
     {[](Engine& e, Record& r) { e.GetLog().ParseEntry(r); }, C},
@@ -193,7 +187,7 @@ void CQuiltorEngine::RunTags()
         // Only a tag that reads on leaves a transition pending here. A tag
         // that returns lets it run first, unless it transits: then its own
         // transition brings both changes (or, when it started none, being
-        // refused or locked, the pending one runs next).
+        // refused, the pending one runs next; a LOCK holds it for its UNLOCK).
         if (returns && handler.after != After::Transits && m_state.State == EngineState::Transition &&
             !RunTransitionBefore(record, start))
             return;

@@ -99,6 +99,12 @@ void CButtonElement::DrawOn(kivotasuGameKit::CFastDraw& draw, Plane& clean, bool
     if (DIB::CDIB32Ex* shown = Highlight(pushed)) shown->Draw(draw.m_secondary);
 }
 
+void CButtonElement::Erase(kivotasuGameKit::CFastDraw& draw, Plane& clean)
+{
+    for (const auto& picture : m_pictures)
+        if (picture) picture->RestoreBehind(draw, clean);
+}
+
 void CButtonElement::Write(kivotasuGameKit::CTextFileWriter& writer)
 {
     if (m_item) return;

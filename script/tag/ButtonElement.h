@@ -52,6 +52,8 @@ public:
     void DrawOff(kivotasuGameKit::CFastDraw& draw, Plane& clean, bool pushed);
     void DrawOn(kivotasuGameKit::CFastDraw& draw, Plane& clean, bool pushed);
     void DrawOffOnto(Plane& target);
+    // Every picture's area restored from the clean plane.
+    void Erase(kivotasuGameKit::CFastDraw& draw, Plane& clean);
 
     bool Holds(std::int32_t x, std::int32_t y) const
     {

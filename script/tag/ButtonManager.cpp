@@ -58,7 +58,7 @@ void CButtonManager::Reset()
     m_selectMode = Normal;
     m_pressFlag = 0;
     m_selectCount = 0;
-    m_functionsDrawn = 0;
+    m_functionsDrawn = m_functionsShown = 0;
 }
 
 CElementManager::Position CButtonManager::FindOrCreate(const CTextString& name)
@@ -112,7 +112,7 @@ void CButtonManager::SetElement(CTagAttributes& record)
     ButtonAt(m_current).Parse(record);
 }
 
-void CButtonManager::AddSelectButton(const CTagAttributes& item)
+void CButtonManager::AddSelectButton(const CTagAttributes& item, Plane& page)
 {
     Position made = FindOrCreate(item.GetName());
     CButtonElement& button = ButtonAt(made);
@@ -123,7 +123,7 @@ void CButtonManager::AddSelectButton(const CTagAttributes& item)
         button.SetRect(rect);
         for (auto [state, colour] : {std::pair{CButtonElement::Off, Grey}, std::pair{CButtonElement::On, White}}) {
             boost::shared_ptr<DIB::CDIB32Ex> picture(new DIB::CDIB32Ex);
-            picture->CaptureScreenArea(rect);
+            picture->CaptureArea(&page, rect);
             m_text->DrawTextInColour(*picture, body, ItemColumns, colour);
             button.SetPicture(state, picture);
         }
@@ -185,21 +185,45 @@ void CButtonManager::DrawAll(Plane& target)
         if (Counts(button)) ButtonAt(button).DrawOffOnto(target);
 }
 
-CElementManager::Position CButtonManager::HitAt(std::int32_t x, std::int32_t y)
+template <class Act> void CButtonManager::ForEachChoiceButton(Act act)
 {
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button)
-        if (Counts(button) && ButtonAt(button).Holds(x, y)) return button;
+        if (ButtonAt(button).GetKind() == ButtonKind::Choice) act(ButtonAt(button));
+}
+
+void CButtonManager::DrawChoiceButtons(Plane& target)
+{
+    ForEachChoiceButton([&](CButtonElement& button) { button.DrawOffOnto(target); });
+}
+
+void CButtonManager::EraseChoiceButtons(kivotasuGameKit::CFastDraw& draw, Plane& clean)
+{
+    ForEachChoiceButton([&](CButtonElement& button) { button.Erase(draw, clean); });
+}
+
+std::vector<CElementManager::Position> CButtonManager::Answering()
+{
+    std::vector<Position> answering;
+    std::size_t functions = 0;
+    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button) {
+        if (ButtonAt(button).GetKind() == ButtonKind::Function && functions++ >= m_functionsShown) continue;
+        if (Counts(button)) answering.push_back(button);
+    }
+    return answering;
+}
+
+CElementManager::Position CButtonManager::HitAt(std::int32_t x, std::int32_t y)
+{
+    for (Position button : Answering())
+        if (ButtonAt(button).Holds(x, y)) return button;
     return CElementManager::End();
 }
 
 std::vector<CElementManager::Position> CButtonManager::Reachable()
 {
-    std::vector<Position> choices, all;
-    for (Position button = GetElements().begin(); button != CElementManager::End(); ++button) {
-        if (!Counts(button)) continue;
-        all.push_back(button);
+    std::vector<Position> choices, all = Answering();
+    for (Position button : all)
         if (ButtonAt(button).GetKind() == ButtonKind::Choice) choices.push_back(button);
-    }
     // During a choice the keys go from item to item; the function buttons
     // stay in reach of the mouse.
     return choices.empty() ? all : choices;

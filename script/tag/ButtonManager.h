@@ -42,9 +42,11 @@ public:
     void ParseState(const CTagAttributes& record);
     void SetElement(CTagAttributes& record) override;
 
-    // SELECT, each of its WRITE items, and the end of the choice.
+    // SELECT, each of its WRITE items, and the end of the choice. An item is
+    // drawn over what the page plane holds under it: the page as laid, which
+    // a LOCK keeps off the window until the choice shows it.
     void BeginSelect() { m_kind = ButtonKind::Choice; }
-    void AddSelectButton(const CTagAttributes& item);
+    void AddSelectButton(const CTagAttributes& item, Plane& page);
     void EndSelect();
     // The focused button's target into the record.
     void ParseCurrentTarget(CTagAttributes& record);
@@ -56,8 +58,18 @@ public:
     // draw those alone over their frames: the ones a LOCK defines wait for
     // the composition of its UNLOCK.
     void MarkFunctionButtonsDrawn();
+    // The screen plane reached the window: its function buttons are shown,
+    // and only a shown button answers the mouse and the keys.
+    void MarkFunctionButtonsShown() { m_functionsShown = m_functionsDrawn; }
+    // A LOCK holds the buttons drawn but not yet shown with the rest of what
+    // it holds: the windows leave them off their frames until the UNLOCK.
+    void HoldBackUnshown() { m_functionsDrawn = m_functionsShown; }
     void DrawFunctionButtons(Plane& target);
     void DrawAll(Plane& target) override;
+    // The open choice's buttons, which stand on the back plane alone, and
+    // their areas on it given back from the clean plane.
+    void DrawChoiceButtons(Plane& target);
+    void EraseChoiceButtons(kivotasuGameKit::CFastDraw& draw, Plane& clean);
     // One frame of input; true when an event was set (a click beside every
     // button is event 1, a chosen button's code is the event).
     bool Update(kivotasuGameKit::CFastDraw& draw, Plane& clean, const CFrameInput& input,
@@ -73,7 +85,10 @@ private:
     enum SelectMode : std::int32_t { Normal = 0, ChoiceOnly = 1, ChoiceButtons = 2 };
 
     static CButtonElement& ButtonAt(Position position);
+    template <class Act> void ForEachChoiceButton(Act act);
     bool Counts(Position position);
+    // The buttons that answer input, in list order.
+    std::vector<Position> Answering();
     Position HitAt(std::int32_t x, std::int32_t y);
     // The arrow keys' move from the focus, wrapping; End() when none was pushed.
     Position KeyMove(kivotasuGameKit::CKeyInput& keys);
@@ -90,8 +105,11 @@ private:
     CText* m_text = nullptr;
     CMouseCursor* m_mouse = nullptr;
     std::int32_t m_selectCount = 0;
-    // The first function buttons, in the order defined, that the screen plane holds.
+    // The first function buttons, in the order defined, that the screen plane
+    // holds (less those a LOCK holds back), and of those the first that the
+    // window shows.
     std::size_t m_functionsDrawn = 0;
+    std::size_t m_functionsShown = 0;
 };
 
 } // namespace TAG

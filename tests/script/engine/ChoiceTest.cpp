@@ -109,27 +109,46 @@ TEST(Choice, NothingIsChosenBesideTheItemsOrByPressingOnOneAndReleasingOnAnother
     EXPECT_EQ(run.frames.back().state, EngineState::ChoiceWait);
 }
 
+// Also on the clean page a choice starts on under a LOCK, where the page
+// before (white text on the same lines) has not left the window yet.
 TEST(Choice, TheFocusedItemIsWhiteAndTheOthersGrey)
 {
-    GameFolder game;
-    game.Put("data/index.txt", Choice);
-    EngineRun run;
-    run.Key(5, KeyCode::Down);
-    run.Key(8, KeyCode::Down);
-    int firstWhite = -1, firstGrey = -1, secondWhite = -1, secondGrey = -1;
-    run.At(12, [&](EngineRun&) {
-        firstWhite = Count(32, 300, 128, 330, 0xFFFFFF), firstGrey = Count(32, 300, 128, 330, 0x808080);
-        secondWhite = Count(32, 330, 128, 360, 0xFFFFFF), secondGrey = Count(32, 330, 128, 360, 0x808080);
-    });
-    run.Run(14);
-    EXPECT_EQ(firstWhite, 0);
-    EXPECT_GT(firstGrey, 50);
-    EXPECT_GT(secondWhite, 50);
-    EXPECT_EQ(secondGrey, 0);
-    // The keys put the mouse on the focused item's lower left.
-    const platform::Point at = platform::Windows().GetCursorPos(run.Window());
-    EXPECT_EQ(at.x, 32);
-    EXPECT_EQ(at.y, 359);
+    const std::size_t select = Choice.find("[SELECT]");
+    const struct {
+        const char* what;
+        std::string script;
+        std::uint32_t from; // the frame the choice waits by
+    } cases[] = {
+        {"a choice", Choice, 0},
+        {"a choice under a LOCK after a page",
+         Choice.substr(0, select) + "前の頁の文章です。[P][LOCK][BACK COLOR=\"#FF0000\"]" + Choice.substr(select), 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        game.Put("data/index.txt", c.script);
+        EngineRun run;
+        if (c.from != 0) run.Click(3);
+        run.Key(c.from + 5, KeyCode::Down);
+        run.Key(c.from + 8, KeyCode::Down);
+        int firstWhite = -1, firstGrey = -1, secondWhite = -1, secondGrey = -1, beyond = -1;
+        run.At(c.from + 12, [&](EngineRun&) {
+            firstWhite = Count(32, 300, 128, 330, 0xFFFFFF), firstGrey = Count(32, 300, 128, 330, 0x808080);
+            secondWhite = Count(32, 330, 128, 360, 0xFFFFFF), secondGrey = Count(32, 330, 128, 360, 0x808080);
+            beyond = Count(128, 300, 320, 360, 0xFFFFFF);
+        });
+        run.Run(c.from + 14);
+        EXPECT_EQ(beyond, 0) << "text beside the items";
+        EXPECT_EQ(firstWhite, 0);
+        EXPECT_GT(firstGrey, 50);
+        EXPECT_GT(secondWhite, 50);
+        EXPECT_EQ(secondGrey, 0);
+        // The keys put the mouse on the focused item's lower left.
+        const platform::Point at = platform::Windows().GetCursorPos(run.Window());
+        EXPECT_EQ(at.x, 32);
+        EXPECT_EQ(at.y, 359);
+        EXPECT_EQ(run.frames.back().state, EngineState::ChoiceWait);
+    }
 }
 
 // The buttons of a choice stand on the shown screen alone: they leave it with

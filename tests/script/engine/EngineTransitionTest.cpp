@@ -8,6 +8,7 @@
 
 #include "script/dib/DibInfoCache.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/dib/PictureKit.h"
@@ -141,8 +142,9 @@ TEST(EngineStory, NoSplitWithoutAStyleOrBeyondTheNameLength)
 // What the tags between two waits set up reaches the window together, at the
 // speed of its transitions: never one thing of it ahead of the rest (not at a
 // turn amid a frame's time of tags either), nothing of a LOCK before its
-// UNLOCK (not in the back-log, the hidden windows or over the window frames
-// either), and a button stays drawn while it is defined.
+// UNLOCK (not in the back-log, the hidden windows, a choice, a frame from the
+// menu or over the window frames either), a button unshown answers no click,
+// pointer or key, and a button stays drawn while it is defined.
 TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
 {
     struct Point { int x, y; std::uint32_t colour; };
@@ -171,6 +173,7 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
     // At the click wait, the view the key opens, a click back, and one on.
     auto awayAndOn = [](std::uint8_t key) { return [key](EngineRun& run) { run.Key(10, key), run.Click(14), run.Click(18); }; };
     const std::string arrive = "[BACK COLOR=\"#204060\"]来ました。";
+    const std::string lockedButton = TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。";
     const Point button{30, 18, 0x6040A0}, framed{510, 410, 0x6040A0}, background{320, 300, 0x204060};
     const Point disc{110, 60, 0x20A020}, key{310, 210, 0x6040A0}, green{320, 300, 0x406020};
     // The 800 ms of a BLEND, a frame or two spared.
@@ -193,14 +196,40 @@ TEST(EngineTransition, WhatTheTagsSetUpReachesTheWindowTogether)
         {"a button under a LOCK, at the UNLOCK", "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "[WAIT TIME=\"500\"][UNLOCK]来ました。",
          button, background, 15 + BlendFrames},
         {"a button under a LOCK, past a click wait, at the UNLOCK",
-         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) + "待ちます。[P][UNLOCK]来ました。", button, background,
-         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
+         lockedButton, button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
         {"a button before a LOCK, past the back-log of its click wait, at the UNLOCK",
          TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
          18 + BlendFrames, awayAndOn(KeyCode::PageUp)},
         {"a button under a LOCK over the window frames, past hidden windows, at the UNLOCK",
          TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "待ちます。[P][UNLOCK]来ました。", framed, background,
          18 + BlendFrames, awayAndOn(KeyCode::Space)},
+        {"a button under a LOCK, clicked at its click wait before the UNLOCK shows it",
+         lockedButton, button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 18); }},
+        {"a button under a LOCK, pointed at before the UNLOCK shows it",
+         lockedButton, button, background, 14 + BlendFrames, [](EngineRun& run) { run.MoveCursor(8, 30, 18), run.Click(14); }},
+        {"a button under a LOCK, reached by the keys before the UNLOCK shows it",
+         lockedButton, button, background, 12 + BlendFrames, [](EngineRun& run) { run.Key(8, KeyCode::Down), run.Key(12, KeyCode::Enter); }},
+        {"a button under a LOCK, at a choice before the UNLOCK",
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(20, 8) +
+             "[SELECT][WRITE BODY=\"一\" LABEL=\"一\"][ENDSELECT][LABEL LABEL=\"一\"][UNLOCK]来ました。",
+         button, background, 10 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 400); }},
+        {"a button before a LOCK, past a choice under it, at the UNLOCK",
+         TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]"
+             "[SELECT][WRITE BODY=\"一\" LABEL=\"一\"][ENDSELECT][LABEL LABEL=\"一\"]待ちます。[P][UNLOCK]来ました。",
+         button, background, 14 + BlendFrames, [](EngineRun& run) { run.Click(10, 30, 400), run.Click(14); }},
+        {"a button before a LOCK, past a frame chosen from the menu at its click wait, at the UNLOCK",
+         TextWindow + Button(20, 8) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", button, background,
+         14 + BlendFrames, [](EngineRun& run) { run.Command(10, MenuCommand::WindowFrame + 1), run.Click(14); }},
+        {"a button before a LOCK over the window frames, past its click wait, at the UNLOCK",
+         TextWindow + Button(500, 400) + "[LOCK][BACK COLOR=\"#204060\"]待ちます。[P][UNLOCK]来ました。", framed, background,
+         10 + BlendFrames, [](EngineRun& run) { run.Click(10); }},
+        {"a button a LOCK defined over the window frames, past hidden windows after the UNLOCK",
+         TextWindow + "[LOCK][BACK COLOR=\"#204060\"]" + Button(500, 400) + "[UNLOCK]待ちます。[P]", framed, background,
+         BlendFrames, [](EngineRun& run) { run.Key(30, KeyCode::Space), run.Key(36, KeyCode::Space); }},
+        {"a paste before a LOCK and a background under it, at the UNLOCK",
+         pasted + "[LOCK][BACK COLOR=\"#406020\"][UNLOCK]来ました。", disc, green, BlendFrames},
+        {"a paste before a LOCK, turns of tags and a background under it, at the UNLOCK",
+         pasted + "[LOCK]" + turns + "[BACK COLOR=\"#406020\"][UNLOCK]来ました。", disc, green, BlendFrames},
         {"a button under the shown text window, past the next page", windowed + "[WAIT TIME=\"300\"][TP]二頁目。", framed, background, 0},
         {"a button under the window frames, once they are hidden", windowed + "[WAIT TIME=\"300\"][ENDBGM]", framed, background, 0},
     };
