@@ -75,11 +75,11 @@ void CQuiltorEngine::SaveResume()
 
 // The reader's place means nothing once it has read the last byte, nor after
 // an error (it may lie behind the last byte then), nor in a save taken on the
-// end screen, which ends there. A load from the end screen that the close cut
-// short never left it.
+// end screen, which ends there. A load from the end screen that the close
+// interrupted never left it.
 PlayStands CQuiltorEngine::Standing() const
 {
-    if (m_loadCut) return PlayStands::Loading;
+    if (m_loadInterrupted) return PlayStands::Loading;
     if (m_state.State == EngineState::ScriptEnd || m_reader.GetProgress() == 100) return PlayStands::Ended;
     if (!m_loadedSave.empty() && m_reader.GetName() == m_loadedSave) return PlayStands::Loading;
     return PlayStands::MidStory;

@@ -27,8 +27,8 @@ enum class EndOfPlay : std::uint8_t {
 enum class PlayStands : std::uint8_t {
     // At a wait or a choice, the story still to read.
     MidStory,
-    // A load has begun and not reached the place it goes to, or the close cut
-    // its read short.
+    // A load has begun and not reached the place it goes to, or the close
+    // interrupted its read.
     Loading,
     // On the end screen, or the script read to its last byte.
     Ended,

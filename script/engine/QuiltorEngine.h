@@ -341,7 +341,7 @@ private:
     // (the settings, the global variables) that is not kept.
     bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
     // The save a load is reading becomes the resume save, unless it is that:
-    // its bytes, or, when the close cut its read short, the file itself under
+    // its bytes, or, when the close interrupted its read, the file itself under
     // the resume save's name (a copy where the file system refuses links).
     void KeepLoadedSaveAsResume();
     // The picture an EFFECT names, keyed onto the screen plane; false when it
@@ -382,8 +382,8 @@ private:
     bool m_closing = false;
     // The save file the last load read, by the name the reader gives it.
     std::string m_loadedSave;
-    // The close cut that read short: the reader never held the save.
-    bool m_loadCut = false;
+    // The close interrupted that read: the reader never held the save.
+    bool m_loadInterrupted = false;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;

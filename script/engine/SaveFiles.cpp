@@ -69,7 +69,7 @@ void CQuiltorEngine::SaveGlobals()
 
 // What can be read serves the run. The file is written anew only when all of
 // it was read: one that was not (damaged entries, UTF-8, unreadable, too
-// large, cut short by the close) holds what this run could not read, and is
+// large, interrupted by the close) holds what this run could not read, and is
 // left for its author to mend, where the UTF-8 notice's command and the
 // offsets said point.
 void CQuiltorEngine::LoadGlobals()

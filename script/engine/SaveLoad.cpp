@@ -50,7 +50,7 @@ CTextString CaptionCut(const CTextString& caption)
 }
 
 // The file whole through one open, in pieces of a MiB, which the close under
-// way does not cut short (it cuts longer reads): it is what the close keeps.
+// way does not interrupt (it interrupts longer reads): it is what the close keeps.
 void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
 {
     constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
@@ -155,9 +155,9 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
         // refuses them (vfat and exFAT, across a bind mount), whose failure,
         // if any, is the one said.
         std::error_code refused;
-        if (m_loadCut && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
+        if (m_loadInterrupted && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
-        if (m_loadCut) CopyInto(writer, m_loadedSave);
+        if (m_loadInterrupted) CopyInto(writer, m_loadedSave);
         else writer.Write(m_reader.GetMemory(), m_reader.GetSize());
         writer.Close();
     });
@@ -202,21 +202,22 @@ platform::ReadResult CQuiltorEngine::ReadStored(const CTextString& name, kivotas
     const std::uint64_t bound = kivotasuGameKit::MostBytes(kind);
     std::uint64_t size = 0;
     std::error_code why;
-    int failure = 0;
+    using kivotasuGameKit::ReadFailure;
+    ReadFailure failure = ReadFailure::None;
     const platform::ReadResult result = save.ReadOnDisk(name.GetStr(), bound, size, why, &failure);
-    absent = failure == 1 && why == std::errc::no_such_file_or_directory;
+    absent = failure == ReadFailure::NotFound && why == std::errc::no_such_file_or_directory;
     if (result != platform::ReadResult::Failed) return result;
     switch (failure) {
-    case 1:
+    case ReadFailure::NotFound:
         if (absent) refusal = "ファイルがありません";
         else if (why == std::errc::is_a_directory) refusal = "ファイルではなくフォルダです";
         else if (why == std::errc::no_such_device) refusal = "普通のファイルではありません (FIFO や装置)";
         else if (why == std::errc::permission_denied) refusal = "読むことが許されていません";
         else refusal = platform::FailureText(why);
         break;
-    case 2: refusal = "大きさがわかりません"; break;
-    case 3: refusal = std::to_string(size) + " バイトを読むメモリがありません"; break;
-    case 7: refusal = std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています"; break;
+    case ReadFailure::SizeUnknown: refusal = "大きさがわかりません"; break;
+    case ReadFailure::NoMemory: refusal = std::to_string(size) + " バイトを読むメモリがありません"; break;
+    case ReadFailure::OverBound: refusal = std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています"; break;
     default: refusal = platform::FailureText(std::make_error_code(std::errc::io_error)); break;
     }
     return result;
@@ -233,7 +234,7 @@ void CQuiltorEngine::LoadCode(int code)
     if (read == platform::ReadResult::Interrupted) {
         // Nothing is reset, and the close keeps this save as the resume save.
         m_loadedSave = name.GetStr();
-        m_loadCut = true;
+        m_loadInterrupted = true;
         return;
     }
     if (read == platform::ReadResult::Done && save.GetSize() == 0) refusal = "空のファイルです";
@@ -247,7 +248,7 @@ void CQuiltorEngine::LoadCode(int code)
     LoadGlobals();
     m_reader.Take(save);
     m_loadedSave = m_reader.GetName();
-    m_loadCut = false;
+    m_loadInterrupted = false;
     m_state.ChangeState(EngineState::RunTags);
 }
 

@@ -356,7 +356,7 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
         game.Put("Save/index.g", SetTo("見た結末", "なし") + SetTo("回数", "0"));
         game.Put("Save/index.a", earlier);
         if (row.place == Place::Loading) game.Put("Save/index.q", loaded);
-        game.CutReads("Save/index.q", row.place == Place::Loading);
+        game.InterruptReads("Save/index.q", row.place == Place::Loading);
         const Way way = row.signal ? [&](EngineRun& r, std::uint32_t at) { r.At(at, [&](EngineRun&) { std::raise(row.signal); }); } : row.way;
         std::optional<std::array<std::string, 3>> seen;
         const auto files = [&] { return std::array{game.Read("Save/index.a"), game.Read("Save/index.g"), game.Read("system/option.qsd")}; };
@@ -750,7 +750,7 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
 
 // An options file the run did not read whole is left byte for byte, run
 // after run, and the close says once that the options are not kept (of a
-// read the close cut short, only a fault found before); the lines read still
+// read the close interrupted, only a fault found before); the lines read still
 // serve the run.
 TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
 {
@@ -1093,8 +1093,8 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 
 } // namespace
 
-// A close, asked by the window or by a signal, cuts the reading of a large
-// globals file short: what was not read is not lost to a rewrite. Read whole,
+// A close, asked by the window or by a signal, interrupts the reading of a large
+// globals file: what was not read is not lost to a rewrite. Read whole,
 // it is rewritten without a folder lookup per value (for 32 MiB those took a
 // second of the close's processor time). The signal in a child: its request
 // cannot be taken back.

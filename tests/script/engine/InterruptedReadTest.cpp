@@ -63,11 +63,11 @@ const std::string Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"]" + Stay;
 
 } // namespace
 
-TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
+TEST(InterruptedRead, AJumpCallReturnOrChoiceWhoseScriptReadIsInterruptedResumesAtItsTag)
 {
     struct Case {
-        const char *what, *cut; // cut: the file whose reads are interrupted, from frame cutFrom
-        std::uint32_t cutFrom;
+        const char *what, *interrupted; // the file whose reads are interrupted, from frame from
+        std::uint32_t from;
         std::string index, other; // data/index.txt, data/other.txt
         Input input;
         std::vector<std::string> ways;
@@ -102,24 +102,24 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
         game.Put("system/option.qsd", testkit::InstantOptions);
         std::uint32_t chunks = 0, closedAt = 0; // of the slow read
         {
-            EngineRun cut;
-            cut.At(c.cutFrom, [&](EngineRun& run) {
-                if (!c.slow) return game.CutReads(c.cut);
-                game.OnChunkRead(c.cut, [&](std::size_t) {
+            EngineRun closed;
+            closed.At(c.from, [&](EngineRun& run) {
+                if (!c.slow) return game.InterruptReads(c.interrupted);
+                game.OnChunkRead(c.interrupted, [&](std::size_t) {
                     run.Clock().Advance(300); // a slow disk's time for a chunk
                     if (++chunks == 2) closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
                     return platform::ReadResult::Done;
                 });
             });
-            c.input(cut, 5);
-            RunSilently(cut, 40);
-            EXPECT_TRUE(Ways(cut).empty()) << "a tag after the read ran";
+            c.input(closed, 5);
+            RunSilently(closed, 40);
+            EXPECT_TRUE(Ways(closed).empty()) << "a tag after the read ran";
             // Not a chunk more: the close ends the player at once, as a signal does.
             EXPECT_EQ(chunks, c.slow ? 2u : 0u);
-            EXPECT_LE(c.slow ? cut.Clock().Now() - closedAt : 0u, 3000u) << "milliseconds from the close to the end";
+            EXPECT_LE(c.slow ? closed.Clock().Now() - closedAt : 0u, 3000u) << "milliseconds from the close to the end";
         }
         EXPECT_TRUE(game.Exists("Save/index.a")) << "no resume save";
-        game.CutReads(c.cut, false);
+        game.InterruptReads(c.interrupted, false);
         EXPECT_EQ(WaysOnResume(c.input), c.ways);
     }
 }
@@ -128,20 +128,20 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 // picture not read whole, and none is written over: the end screen has no
 // place to keep (the resume save of an earlier run stays), and the globals
 // are sound.
-TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWord)
+TEST(InterruptedRead, AStartScriptGlobalsFileOrEndPictureWhoseReadIsInterruptedIsKeptWithoutAWord)
 {
     const std::string waiting = "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]";
     const std::vector<std::string> pictures = {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg"};
-    for (const auto& [cut, index, kept, bytes] :
+    for (const auto& [interrupted, index, kept, bytes] :
          {std::tuple{std::vector<std::string>{"data/index.txt"}, waiting, "Save/index.a", "earlier"},
           std::tuple{std::vector<std::string>{"Save/index.g"}, waiting, "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"},
           std::tuple{pictures, std::string("[SET VARIABLE=\"QUILTOR\" ENTITY=\"{BASE}\"][END]"), "Save/index.a", "earlier"}}) {
-        SCOPED_TRACE(cut.front());
+        SCOPED_TRACE(interrupted.front());
         GameFolder game;
         game.Put("data/index.txt", index);
         for (const std::string& picture : pictures) game.Put(picture, "a picture");
         game.Put(kept, bytes);
-        for (const std::string& file : cut) game.CutReads(file);
+        for (const std::string& file : interrupted) game.InterruptReads(file);
         EngineRun run;
         RunSilently(run, 20);
         EXPECT_TRUE(game.Exists("Save/index.a"));
@@ -152,8 +152,8 @@ TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWo
 // The save being loaded, from a wait or from the end screen, becomes the
 // resume save, the very file, however much of it was read: a copy where the
 // file system refuses links, and no temporary left where the resume save is
-// its link already. A cut load of the resume save itself leaves it be.
-TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
+// its link already. An interrupted load of the resume save itself leaves it be.
+TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
 {
     GameFolder game;
     game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"][C][END]");
@@ -189,15 +189,15 @@ TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
         if (c.linked) std::filesystem::create_hard_link(game.Host("Save/index.q"), game.Host("Save/index.a"));
         else game.Put("Save/index.a", resume ? quick : "earlier");
         game.RefuseLinks(c.refused);
-        game.CutReads(c.loaded);
+        game.InterruptReads(c.loaded);
         {
-            EngineRun cut;
-            if (c.at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
-            cut.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
-            // The close reads the save in pieces no close cuts short.
-            cut.At(26, [&](EngineRun&) { game.CutReads(c.loaded, false); });
-            RunSilently(cut, 30);
-            EXPECT_EQ(cut.frames.back().state, c.at);
+            EngineRun closed;
+            if (c.at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) closed.Click(frame);
+            closed.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
+            // The close reads the save in pieces no close interrupts.
+            closed.At(26, [&](EngineRun&) { game.InterruptReads(c.loaded, false); });
+            RunSilently(closed, 30);
+            EXPECT_EQ(closed.frames.back().state, c.at);
         }
         EXPECT_EQ(game.Read("Save/index.a"), quick);
         for (const auto& entry : std::filesystem::directory_iterator(game.Host("Save")))
