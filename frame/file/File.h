@@ -67,7 +67,9 @@ public:
     // As ReadAtMost, of a file on the disk alone (no archive member, no
     // memory name): checked and read through one open, so the bytes are those
     // of the file whose kind and size were checked, whatever replaces it
-    // meanwhile. NotFound with the system's reason in why when it does not open.
+    // meanwhile. NotFound with the system's reason in why when it does not
+    // open. Interrupted by the close, it holds the bytes read before it, as
+    // they are on the disk: what a copy of the file need not read again.
     platform::ReadResult ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
                                     std::error_code& why, ReadFailure* failure = nullptr);
     // Takes over what from has read (from is left empty), as if read here.
@@ -137,10 +139,11 @@ public:
 private:
     void CloseAll();
     // The rest of a read once the file (or the archive of member) is open:
-    // sized, bounded, read whole with a 0 behind, unscrambled.
+    // sized, bounded, read whole with a 0 behind, unscrambled; interrupted,
+    // the bytes read before are kept when asked.
     platform::ReadResult ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
                                     const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
-                                    ReadFailure* failure);
+                                    ReadFailure* failure, bool keepInterrupted = false);
     void ReleaseImage();
 
     std::FILE* m_file = nullptr;

@@ -121,12 +121,12 @@ ReadResult CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, s
     if (name.empty()) return Failed(failure, ReadFailure::NoName);
     std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(NormalizePath(name), why);
     if (!in) return Failed(failure, ReadFailure::NotFound);
-    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure);
+    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure, true);
 }
 
 ReadResult CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
                              const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
-                             ReadFailure* failure)
+                             ReadFailure* failure, bool keepInterrupted)
 {
     std::uint64_t size = 0;
     if (member) {
@@ -143,8 +143,16 @@ ReadResult CFile::ReadOpened(const std::string& name, platform::IReadFile& in, C
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
     if (!block) return Failed(failure, ReadFailure::NoMemory);
     block[size] = 0;
-    const ReadResult read = member ? archive->ReadMember(*member, block.get()) : in.Read(block.get(), size);
-    if (read != ReadResult::Done) return read == ReadResult::Failed ? Failed(failure, ReadFailure::Unreadable) : read;
+    std::size_t done = 0;
+    const ReadResult read = member ? archive->ReadMember(*member, block.get()) : in.Read(block.get(), size, &done);
+    if (read == ReadResult::Failed) return Failed(failure, ReadFailure::Unreadable);
+    if (read == ReadResult::Interrupted && keepInterrupted) {
+        m_name = name;
+        m_data = block.release();
+        m_size = std::uint32_t(done);
+        m_pos = m_data;
+    }
+    if (read != ReadResult::Done) return read;
     if (!in.Close()) return Failed(failure, ReadFailure::CloseFailed);
 
     m_name = name;

@@ -48,16 +48,20 @@ static_assert(Table.size() == std::size_t(EndOfPlay::Saved) + 1, "a row for ever
 void CQuiltorEngine::KeepPlayersFiles(EndOfPlay end)
 {
     const Writes& writes = Table[static_cast<std::size_t>(end)];
-    // Each is written whatever became of the one before; the reader's place
-    // goes first, so a kill that follows a slow write cannot lose it.
+    // Each is written whatever became of the one before. The reader's place
+    // goes first, so a kill that follows a slow write cannot lose it; but a
+    // save whose load the close interrupted may be copied from a slow disk,
+    // and goes last, holding up nothing.
     const auto each = [](auto write) {
         Caught(write, [](const EScript& error) {
             kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::KeepPlayersFiles: %s", error.GetSaid().c_str());
         });
     };
-    if (writes.resume) each([this] { SaveResume(); });
+    const bool copies = writes.resume && m_loadInterrupted;
+    if (writes.resume && !copies) each([this] { SaveResume(); });
     if (writes.globals) each([this] { SaveGlobals(); });
     if (writes.options) each([this] { SaveOption(); });
+    if (copies) each([this] { SaveResume(); });
 }
 
 // The save's own tags turn auto-saving off while a load reads them, so the

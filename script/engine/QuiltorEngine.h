@@ -20,6 +20,7 @@
 #include "frame/ReadInterrupted.h"
 #include "frame/FpsTimer.h"
 #include "frame/Timer.h"
+#include "frame/file/File.h"
 #include "platform/Dialogs.h"
 #include "script/engine/BgmPlayer.h"
 #include "script/engine/EndOfPlay.h"
@@ -382,8 +383,10 @@ private:
     bool m_closing = false;
     // The save file the last load read, by the name the reader gives it.
     std::string m_loadedSave;
-    // The close interrupted that read: the reader never held the save.
+    // The close interrupted that read: the reader never held the save, and
+    // this holds the bytes it read.
     bool m_loadInterrupted = false;
+    kivotasuGameKit::CFile m_loadRead;
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;

@@ -4,6 +4,7 @@
 #include "frame/file/File.h"
 #include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
+#include "platform/Clock.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
@@ -43,27 +44,49 @@ CTextString CaptionCut(const CTextString& caption)
     return CTextString(text.substr(0, end));
 }
 
-[[noreturn]] void Uncopied(const std::string& from, std::error_code why)
+// The longest the close spends on copying a save whose load it interrupted:
+// with the chunk that load was reading, and the other files, the player ends
+// within three seconds on a slow disk too.
+constexpr std::uint32_t CopyMs = 2000;
+
+// The copy failed: why, and which save a resume opens instead.
+[[noreturn]] void Uncopied(const std::string& from, const std::string& resume, const CTextString& why)
 {
-    throw EScript(CTextString("読み込み中の ") + CTextString(from).RightOfLast('/') + CTextString(" を写せません: ") +
-                  CTextString(platform::FailureText(why)));
+    const CTextString stays = platform::FileSystem().Exists(resume)
+                                  ? CTextString("再開では、これまでの ") + CTextString(resume).RightOfLast('/') + CTextString(" を開きます。")
+                                  : CTextString("再開できるセーブデータはありません。");
+    throw EScript(CTextString("読み込み中の ") + CTextString(from).RightOfLast('/') + CTextString(" を") + why + stays);
 }
 
-// The file whole through one open, in pieces of a MiB, which the close under
-// way does not interrupt (it interrupts longer reads): it is what the close keeps.
-void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
+[[noreturn]] void Uncopied(const std::string& from, const std::string& resume, std::error_code why)
 {
-    constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
+    Uncopied(from, resume, CTextString("写せません (") + CTextString(platform::FailureText(why)) + CTextString(")。"));
+}
+
+// The file whole through one open: the bytes its load read, then the rest in
+// the file layer's chunks, each a read the close does not interrupt. Unless
+// the chunks left, at the pace of those read, would pass CopyMs: then it
+// stops, and nothing is written.
+void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from, const kivotasuGameKit::CFile& read,
+              const std::string& resume)
+{
+    constexpr std::uint64_t Chunk = platform::IReadFile::ChunkBytes;
     const std::error_code failed = std::make_error_code(std::errc::io_error);
     std::error_code why;
     const std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(from, why);
-    if (!in) Uncopied(from, why);
+    if (!in) Uncopied(from, resume, why);
     const std::optional<std::uint64_t> size = in->Size();
-    if (!size) Uncopied(from, failed);
+    if (!size || read.GetSize() > *size || !in->Seek(read.GetSize())) Uncopied(from, resume, failed);
+    writer.Write(read.GetMemory(), read.GetSize());
+    const std::uint32_t started = platform::Clock().Now();
     std::vector<char> piece;
-    for (std::uint64_t left = *size; left > 0; left -= piece.size()) {
-        piece.resize(std::min(left, PieceBytes));
-        if (in->Read(piece.data(), piece.size()) != platform::ReadResult::Done) Uncopied(from, failed);
+    std::uint64_t chunks = 0;
+    for (std::uint64_t left = *size - read.GetSize(); left > 0; left -= piece.size(), ++chunks) {
+        const std::uint64_t spent = platform::Clock().Now() - started;
+        if (chunks > 0 && spent + (left + Chunk - 1) / Chunk * spent / chunks > CopyMs)
+            Uncopied(from, resume, CTextString("閉じるまでに写しきれません。"));
+        piece.resize(std::min(left, Chunk));
+        if (in->Read(piece.data(), piece.size()) != platform::ReadResult::Done) Uncopied(from, resume, failed);
         writer.Write(piece.data(), piece.size());
     }
 }
@@ -157,7 +180,7 @@ void CQuiltorEngine::KeepLoadedSaveAsResume()
         std::error_code refused;
         if (m_loadInterrupted && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
-        if (m_loadInterrupted) CopyInto(writer, m_loadedSave);
+        if (m_loadInterrupted) CopyInto(writer, m_loadedSave, m_loadRead, name.GetStr());
         else writer.Write(m_reader.GetMemory(), m_reader.GetSize());
         writer.Close();
     });
@@ -235,6 +258,7 @@ void CQuiltorEngine::LoadCode(int code)
         // Nothing is reset, and the close keeps this save as the resume save.
         m_loadedSave = name.GetStr();
         m_loadInterrupted = true;
+        m_loadRead.TakeImage(save);
         return;
     }
     if (read == platform::ReadResult::Done && save.GetSize() == 0) refusal = "空のファイルです";
@@ -249,6 +273,7 @@ void CQuiltorEngine::LoadCode(int code)
     m_reader.Take(save);
     m_loadedSave = m_reader.GetName();
     m_loadInterrupted = false;
+    m_loadRead.Close();
     m_state.ChangeState(EngineState::RunTags);
 }
 
