@@ -166,7 +166,7 @@ TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
         game.Put("system/option.qsd", testkit::InstantOptions);
         EngineRun saving;
         saving.Click(5);
-        saving.At(15, [](EngineRun&) { Engine().QuickSave(); });
+        saving.At(15, [](EngineRun&) { Engine().Files().QuickSave(); });
         saving.Run(17);
     }
     const std::string quick = game.Read("Save/index.q");

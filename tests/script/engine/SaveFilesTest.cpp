@@ -146,8 +146,8 @@ TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
     kivotasuGameKit::CTextString time;
     bool missingTime = true;
     game.Play(Hold, 3, {{1, [&] {
-                  for (int code : {3, -1, -2, -3, 999, 1000, 1009}) names.push_back(Engine().GetSaveFileName(code).GetStr());
-                  missingTime = Engine().GetSaveTime(3, time);
+                  for (int code : {3, -1, -2, -3, 999, 1000, 1009}) names.push_back(Engine().Files().GetSaveFileName(code).GetStr());
+                  missingTime = Engine().Files().GetSaveTime(3, time);
               }}});
     EXPECT_EQ(names, (std::vector<std::string>{"Z:/Save/index.003", "Z:/Save/index.q", "Z:/Save/index.a", "Z:/Save/index.g",
                                                "Z:/Save/index.999", "Z:/Save/index.s00", "Z:/Save/index.s09"}));
@@ -156,7 +156,7 @@ TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
 
     game.files.SetNow({2026, 3, 4, 5, 6, 7});
     game.files.Put("Z:\\Save\\index.003", "");
-    game.Play(Hold, 3, {{1, [&] { missingTime = !Engine().GetSaveTime(3, time); }}});
+    game.Play(Hold, 3, {{1, [&] { missingTime = !Engine().Files().GetSaveTime(3, time); }}});
     EXPECT_FALSE(missingTime);
     EXPECT_EQ(time.GetStr(), "2026/03/04 05:06:07");
 }
@@ -178,7 +178,7 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
     for (int n = 0; n < 12; ++n) {
         actions.emplace_back(2 + n, [n] {
             CSet::GetInstance().Set("n", std::to_string(n));
-            Engine().AutoSave();
+            Engine().Files().AutoSave();
         });
     }
     game.Play(Hold, 20, actions);
@@ -192,13 +192,13 @@ TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
 
     // Neither a value with no saved form nor the auto-save flag off moves it,
     // nor a folder left where the new entry is written, which is named.
-    game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().AutoSave(); }}});
+    game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().Files().AutoSave(); }}});
     EXPECT_TRUE(ring() == rotated);
-    game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().AutoSave(); }}});
+    game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().Files().AutoSave(); }}});
     EXPECT_TRUE(ring() == rotated);
     game.files.CreateFolder("Z:\\Save\\index.s00.new");
     testing::internal::CaptureStderr();
-    game.Play(Hold, 4, {{2, [] { Engine().AutoSave(); }}});
+    game.Play(Hold, 4, {{2, [] { Engine().Files().AutoSave(); }}});
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(ring() == rotated);
     EXPECT_NE(said.find("/Save/index.s00.new: "), std::string::npos) << said;
@@ -213,7 +213,7 @@ TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
     std::string seen, later;
     bool laterKept = true;
     game.Play(SetTo("seen", "2") + SetTo("local", "a") + "[C]" + SetTo("seen", "3") + SetTo("later", "b") + "[C]" + Hold, 200,
-              {{5, [] { Engine().SaveSlot(1); }},
+              {{5, [] { Engine().Files().SaveSlot(1); }},
                {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
                {20, [] { Engine().LoadSlot(1); }},
                {150, [&] {
@@ -387,7 +387,7 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
     MemoryGame game;
     game.files.Put("Z:\\Save\\index.002", "old");
     // Off: no question.
-    auto quiet = game.Play(Hold, 4, {{2, [] { Engine().SaveSlot(2); }}});
+    auto quiet = game.Play(Hold, 4, {{2, [] { Engine().Files().SaveSlot(2); }}});
     EXPECT_TRUE(quiet->Dialogs().Shown().empty());
     EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
 
@@ -397,17 +397,17 @@ TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
     std::string afterNo, afterClose;
     auto asked = game.Play(Hold, 8, {{2, [&] {
                                           static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(2);
-                                          Engine().SaveSlot(2);
+                                          Engine().Files().SaveSlot(2);
                                           afterNo = game.files.Get("Z:\\Save\\index.002");
                                       }},
                                      {3, [&] {
-                                          Engine().SaveSlot(2);
+                                          Engine().Files().SaveSlot(2);
                                           afterClose = game.files.Get("Z:\\Save\\index.002");
                                       }},
-                                     {4, [] { Engine().SaveSlot(5); }},
+                                     {4, [] { Engine().Files().SaveSlot(5); }},
                                      {5, [] {
                                           static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(1);
-                                          Engine().SaveSlot(2);
+                                          Engine().Files().SaveSlot(2);
                                       }}});
     const auto& shown = asked->Dialogs().Shown();
     ASSERT_EQ(shown.size(), 3u) << "an empty slot needs no question";
@@ -445,14 +445,14 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
     // The globals file but for the big value: one byte over, the writer's bound is the reader's, not one near it.
     const std::size_t rest = SetTo("big", "").size() + SetTo("g", "1").size() + 2;
     const Case cases[] = {
-        {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
-        {"old slot", "Save/index.004", "old", [] { Engine().SaveSlot(4); }, true},
-        {"quick save", "Save/index.q", "old", [] { Engine().QuickSave(); }, true},
-        {"auto-save", "Save/index.s00", "old", [] { Engine().AutoSave(); }, false},
+        {"new slot", "Save/index.003", "", [] { Engine().Files().SaveSlot(3); }, true},
+        {"old slot", "Save/index.004", "old", [] { Engine().Files().SaveSlot(4); }, true},
+        {"quick save", "Save/index.q", "old", [] { Engine().Files().QuickSave(); }, true},
+        {"auto-save", "Save/index.s00", "old", [] { Engine().Files().AutoSave(); }, false},
         {"resume save", "Save/index.a", "old", nullptr, false},
         {"options", "system/option.qsd", options, nullptr, false},
         {"globals", "Save/index.g", SetTo("g", "0") + "\n", load, true},
-        {"a quick save over the bound of a load", "Save/index.q", "old", [] { Engine().QuickSave(); }, true, MostBytes(FileKind::Save)},
+        {"a quick save over the bound of a load", "Save/index.q", "old", [] { Engine().Files().QuickSave(); }, true, MostBytes(FileKind::Save)},
         {"globals over the bound of a text", "Save/index.g", SetTo("g", "0") + "\n", load, true, MostBytes(FileKind::Text) + 1 - rest},
     };
     for (const bool readOnly : {false, true}) {
@@ -470,7 +470,7 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             // The globals case loads slot 9 and reads on at its second click;
             // the second wait leaves the end unread, so the close writes the resume save.
             auto run = game.Play("[C]" + SetTo("after", "1") + "[C]" + Hold + Hold, 60, {
-                {2, [&] { Engine().SaveSlot(9); }},
+                {2, [&] { Engine().Files().SaveSlot(9); }},
                 {3, [&] {
                      if (c.big) CSet::GetInstance().Set("big", std::string(c.big, 'x'), globals);
                      else if (readOnly) game.files.SetReadOnly(true);
@@ -558,7 +558,7 @@ TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
         EXPECT_EQ(std::filesystem::is_regular_file(game.Host("system/option.qsd")) &&
                       game.Read("system/option.qsd").starts_with("[SYSTEM"),
                   folder.optionsWritten);
-        EXPECT_EQ(log->Contains("CQuiltorEngine::SaveOption"), !folder.optionsWritten);
+        EXPECT_EQ(log->Contains("CPlayersFiles::SaveOptions"), !folder.optionsWritten);
 
         EngineRun resumed;
         resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
@@ -581,8 +581,8 @@ TEST(SaveFiles, LoadingGivesTheBackLogBackLineForLine)
         indents.push_back(Engine().GetLog().GetIndentCount());
     };
     game.Play("[DEFAULTTEXT X=\"40\" Y=\"360\" WIDTH=\"560\" HEIGHT=\"100\"]「ひとつめの台詞[TL]ふたつめ[C]" + Hold, 140,
-              {{5, keep}, {6, [] { Engine().QuickSave(); }}, {8, [] { Engine().LoadQuick(); }}, {60, keep},
-               {61, [] { Engine().QuickSave(); }}, {63, [] { Engine().LoadQuick(); }}, {120, keep}});
+              {{5, keep}, {6, [] { Engine().Files().QuickSave(); }}, {8, [] { Engine().LoadQuick(); }}, {60, keep},
+               {61, [] { Engine().Files().QuickSave(); }}, {63, [] { Engine().LoadQuick(); }}, {120, keep}});
     ASSERT_EQ(logs.size(), 3u);
     EXPECT_GE(logs[0].size(), 2u);
     EXPECT_NE(indents[0], 0) << "the open bracket indents";
@@ -603,7 +603,7 @@ TEST(SaveFiles, ASaveMadeWithRelativePathsLoads)
     std::string music, picture;
     auto saved = game.Play("[DEFAULTBACK PATH=\"data/pic/\"][DEFAULTCUT PATH=\"data/pic/\"][DEFAULTBGM PATH=\"data/bgm/\"]"
                            "[BGM FILE=\"m.wav\"][DEFAULTJUMP PATH=\"data/\"][JUMP FILE=\"second.txt\"]",
-                           60, {{10, [] { Engine().SaveSlot(7); }}});
+                           60, {{10, [] { Engine().Files().SaveSlot(7); }}});
     ASSERT_TRUE(saved->errors.empty()) << saved->errors.front();
     const std::string text = game.files.Get("Z:\\Save\\index.007");
     EXPECT_NE(text.find("FILE=\"data/pic/a.bmp\""), std::string::npos) << text;
@@ -657,7 +657,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(data + "ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][C]" + SetTo("after", "1") + "[C]" + Hold);
     const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
                                "[CALL FILE=\"{BASE}ゆう@うち.txt\"]" + Hold;
-    auto played = game.Play(script, 10, {{5, [] { Engine().AutoSave(); }}, {5, [] { Engine().QuickSave(); }}});
+    auto played = game.Play(script, 10, {{5, [] { Engine().Files().AutoSave(); }}, {5, [] { Engine().Files().QuickSave(); }}});
     EXPECT_TRUE(played->errors.empty() && played->Boxes().History().empty()) << "nothing refused";
     ASSERT_EQ(played->frames.back().state, EngineState::ClickWait);
     const std::string text = game.files.Get(game.folder + "Save\\index.q");
@@ -699,7 +699,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.what);
         testkit::ScopedErrorLogRecorder log;
-        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().QuickSave(); }}});
+        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().Files().QuickSave(); }}});
         EXPECT_EQ(game.files.Exists(c.save) ? game.files.Get(c.save) : "", c.old) << "the old save stays";
         // Said in a box, not as a script error; the choice's auto-save and the
         // resume save at the close are refused on stderr alone.
@@ -718,7 +718,7 @@ TEST(SaveFiles, TheCaptionIsCutAtACharacterBoundary)
     MemoryGame game;
     std::string title = "a";
     for (int i = 0; i < 150; ++i) title += "あ";
-    game.Play("[TITLE BODY=\"" + title + "\"]" + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
+    game.Play("[TITLE BODY=\"" + title + "\"]" + Hold, 4, {{2, [] { Engine().Files().QuickSave(); }}});
     EXPECT_EQ(TitleOf(game.files.Get("Z:\\Save\\index.q")).GetStr(), title.substr(0, 259));
 }
 
@@ -819,8 +819,8 @@ private:
 TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
 {
     const std::pair<const char*, std::function<void()>> saves[] = {
-        {"Z:\\Save\\index.003", [] { Engine().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().QuickSave(); }},
-        {"Z:\\Save\\index.a", [] { Engine().KeepPlayersFiles(EndOfPlay::OpenScript); }}, {"Z:\\Save\\index.s00", [] { Engine().AutoSave(); }}};
+        {"Z:\\Save\\index.003", [] { Engine().Files().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().Files().QuickSave(); }},
+        {"Z:\\Save\\index.a", [] { Engine().Files().Keep(CPlayersFiles::Moment::OpenScript); }}, {"Z:\\Save\\index.s00", [] { Engine().Files().AutoSave(); }}};
     for (const auto& [file, save] : saves) {
         SCOPED_TRACE(file);
         MemoryGame game;
@@ -839,7 +839,7 @@ TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
         ASSERT_EQ(boxes->held.size(), 1u) << "said once";
         EXPECT_TRUE(boxes->held[0].starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is said";
         EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
-        EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+        EXPECT_TRUE(log->Contains("CPlayersFiles::SaveGlobals"));
         EXPECT_TRUE(run->errors.empty()) << "no script error";
     }
 }
@@ -996,7 +996,7 @@ TEST(SaveFiles, AGlobalsFileInUtf8IsLeftAsItIsUntilConverted)
         game.files.Put("Z:\\Save\\index.g", utf8);
         for (int run = 0; run < 2; ++run) {
             testing::internal::CaptureStderr();
-            auto played = game.Play(Hold + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
+            auto played = game.Play(Hold + Hold, 4, {{2, [] { Engine().Files().QuickSave(); }}});
             const std::string said = testing::internal::GetCapturedStderr();
             EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == utf8) << "byte for byte, run " << run;
             std::istringstream lines(said);
@@ -1043,7 +1043,7 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     EXPECT_TRUE(log->Contains("index.g") && log->Contains("index.q"));
     EXPECT_TRUE(game.Exists("Save/index.a")) << "the resume save is written";
     EXPECT_TRUE(game.Read("Save/index.g") == stored) << "byte for byte";
-    EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+    EXPECT_TRUE(log->Contains("CPlayersFiles::SaveGlobals"));
     // One line names the file, its size and the bound.
     const std::string bound = std::to_string((std::uint64_t{32} << 20) + 1) + platform::Cp932ToUtf8(" バイトあり、上限の ") +
                               std::to_string(std::uint64_t{32} << 20);

@@ -1,10 +1,11 @@
-#include "script/engine/EndOfPlay.h"
+#include "script/engine/PlayersFiles.h"
 
 #include <array>
 #include <cstddef>
 
 #include "frame/ErrorLog.h"
-#include "script/engine/QuiltorEngine.h"
+#include "script/engine/Caught.h"
+#include "script/lang/ScriptReader.h"
 
 namespace {
 
@@ -41,50 +42,50 @@ constexpr std::array<Writes, 6> Table = {{
     // every save.
     {false, true, false},
 }};
-static_assert(Table.size() == std::size_t(EndOfPlay::Saved) + 1, "a row for every moment, in order");
+static_assert(Table.size() == std::size_t(CPlayersFiles::Moment::Saved) + 1, "a row for every moment, in order");
 
 } // namespace
 
-void CQuiltorEngine::KeepPlayersFiles(EndOfPlay end)
+void CPlayersFiles::Keep(Moment moment)
 {
-    const Writes& writes = Table[static_cast<std::size_t>(end)];
+    if (moment == Moment::Close) m_closing = true;
+    const Writes& writes = Table[static_cast<std::size_t>(moment)];
     // Each is written whatever became of the one before. The reader's place
     // goes first, so a kill that follows a slow write cannot lose it; but a
     // save whose load the close interrupted may be copied from a slow disk,
     // and goes last, holding up nothing.
     const auto each = [](auto write) {
-        Caught(write, [](const EScript& error) {
-            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::KeepPlayersFiles: %s", error.GetSaid().c_str());
-        });
+        Caught(write, [](const EScript& error) { kivotasuGameKit::ErrorLog.Out("CPlayersFiles::Keep: %s", error.GetSaid().c_str()); });
     };
     const bool copies = writes.resume && m_loadInterrupted;
     if (writes.resume && !copies) each([this] { SaveResume(); });
     if (writes.globals) each([this] { SaveGlobals(); });
-    if (writes.options) each([this] { SaveOption(); });
+    if (writes.options) each([this] { SaveOptions(); });
     if (copies) each([this] { SaveResume(); });
 }
 
 // The save's own tags turn auto-saving off while a load reads them, so the
 // flag does not hold back the save being loaded.
-void CQuiltorEngine::SaveResume()
+void CPlayersFiles::SaveResume()
 {
     switch (Standing()) {
-    case PlayStands::MidStory:
-        if (m_state.AutoSave) WriteResumeSave();
+    case Stands::MidStory:
+        if (m_play.AutoSaves()) {
+            const CTextString name = GetSaveFileName(ResumeCode);
+            Saved("CPlayersFiles::WriteSaveFile", "セーブデータ", name, false, [&] { WriteSaveFile(name); });
+        }
         break;
-    case PlayStands::Loading: KeepLoadedSaveAsResume(); break;
-    case PlayStands::Ended: break;
+    case Stands::Loading: KeepLoadedSave(); break;
+    case Stands::Ended: break;
     }
 }
 
-// The reader's place means nothing once it has read the last byte, nor after
-// an error (it may lie behind the last byte then), nor in a save taken on the
-// end screen, which ends there. A load from the end screen that the close
-// interrupted never left it.
-PlayStands CQuiltorEngine::Standing() const
+// A save taken on the end screen ends there. A load from the end screen that
+// the close interrupted never left it.
+CPlayersFiles::Stands CPlayersFiles::Standing() const
 {
-    if (m_loadInterrupted) return PlayStands::Loading;
-    if (m_state.State == EngineState::ScriptEnd || m_reader.GetProgress() == 100) return PlayStands::Ended;
-    if (!m_loadedSave.empty() && m_reader.GetName() == m_loadedSave) return PlayStands::Loading;
-    return PlayStands::MidStory;
+    if (m_loadInterrupted) return Stands::Loading;
+    if (m_play.StoryEnded()) return Stands::Ended;
+    if (!m_loadedSave.empty() && m_play.Reader().GetName() == m_loadedSave) return Stands::Loading;
+    return Stands::MidStory;
 }
