@@ -1,14 +1,14 @@
-// The save files on the in-memory file system: names, the ring of choice
-// auto-saves, global variables across loads and restarts, the overwrite
-// question, saves that cannot be written or would not read back, and stored
-// files that are damaged, too large or of an older form.
+// The player's files through the real engine: what every way play ends
+// writes, global variables across loads and restarts, saves that cannot be
+// written or would not read back, and stored files that are damaged, too
+// large or of an older form. The files' own rows, without an engine, are in
+// PlayersFilesTest.cpp.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <csignal>
 #include <functional>
 #include <optional>
-#include <random>
 #include <sstream>
 
 #include "frame/AppManager.h"
@@ -25,7 +25,6 @@
 #include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
-#include "tests/kit/WallSeconds.h"
 #include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
@@ -108,12 +107,6 @@ std::size_t LinesSaying(const std::string& said, const std::string& part)
     return n;
 }
 
-// The lines of stderr that say the globals file was left as it was.
-std::size_t KeptLines(const std::string& said)
-{
-    return Times(said, platform::Cp932ToUtf8("グローバル変数のファイルを上書きせずに残します。 /Save/index.g: "));
-}
-
 // A green 64 x 48 BMP, its folder in place.
 void PutPicture(const std::string& name)
 {
@@ -138,71 +131,6 @@ bool IsSet(const char* name)
 }
 
 } // namespace
-
-TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
-{
-    MemoryGame game;
-    std::vector<std::string> names;
-    kivotasuGameKit::CTextString time;
-    bool missingTime = true;
-    game.Play(Hold, 3, {{1, [&] {
-                  for (int code : {3, -1, -2, -3, 999, 1000, 1009}) names.push_back(Engine().Files().GetSaveFileName(code).GetStr());
-                  missingTime = Engine().Files().GetSaveTime(3, time);
-              }}});
-    EXPECT_EQ(names, (std::vector<std::string>{"Z:/Save/index.003", "Z:/Save/index.q", "Z:/Save/index.a", "Z:/Save/index.g",
-                                               "Z:/Save/index.999", "Z:/Save/index.s00", "Z:/Save/index.s09"}));
-    EXPECT_TRUE(game.files.Exists("Z:\\Save")) << "made when a name is built";
-    EXPECT_FALSE(missingTime);
-
-    game.files.SetNow({2026, 3, 4, 5, 6, 7});
-    game.files.Put("Z:\\Save\\index.003", "");
-    game.Play(Hold, 3, {{1, [&] { missingTime = !Engine().Files().GetSaveTime(3, time); }}});
-    EXPECT_FALSE(missingTime);
-    EXPECT_EQ(time.GetStr(), "2026/03/04 05:06:07");
-}
-
-// Each auto-save moves the ring down one place: entry 0 is the newest, at
-// most ten remain, and the numbered slots are never touched. The ring moves
-// only once the new entry is written whole (a disk that refuses it is a row
-// of the table of unwritable files).
-TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
-{
-    MemoryGame game;
-    game.files.Put("Z:\\Save\\index.999", "slot");
-    const auto ring = [&] {
-        std::vector<std::string> entries;
-        for (int entry = 0; entry < 10; ++entry) entries.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
-        return entries;
-    };
-    std::vector<std::pair<std::uint32_t, std::function<void()>>> actions;
-    for (int n = 0; n < 12; ++n) {
-        actions.emplace_back(2 + n, [n] {
-            CSet::GetInstance().Set("n", std::to_string(n));
-            Engine().Files().AutoSave();
-        });
-    }
-    game.Play(Hold, 20, actions);
-
-    const std::vector<std::string> rotated = ring();
-    for (int entry = 0; entry < 10; ++entry)
-        EXPECT_NE(rotated[entry].find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
-    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
-    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
-    EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
-
-    // Neither a value with no saved form nor the auto-save flag off moves it,
-    // nor a folder left where the new entry is written, which is named.
-    game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().Files().AutoSave(); }}});
-    EXPECT_TRUE(ring() == rotated);
-    game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().Files().AutoSave(); }}});
-    EXPECT_TRUE(ring() == rotated);
-    game.files.CreateFolder("Z:\\Save\\index.s00.new");
-    testing::internal::CaptureStderr();
-    game.Play(Hold, 4, {{2, [] { Engine().Files().AutoSave(); }}});
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(ring() == rotated);
-    EXPECT_NE(said.find("/Save/index.s00.new: "), std::string::npos) << said;
-}
 
 // Loading writes the globals, resets and reads them back: a global keeps its
 // newest value, a local one not in the save is gone; a restart reads them too.
@@ -380,45 +308,6 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
         EXPECT_EQ(globals.find(SetTo("スキップ機能", "1")) != std::string::npos, way != nullptr) << globals;
         EXPECT_TRUE(options.starts_with("[SYSTEM CONTROL=\"DISPLAYMODE\"")) << options;
     }
-}
-
-TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
-{
-    MemoryGame game;
-    game.files.Put("Z:\\Save\\index.002", "old");
-    // Off: no question.
-    auto quiet = game.Play(Hold, 4, {{2, [] { Engine().Files().SaveSlot(2); }}});
-    EXPECT_TRUE(quiet->Dialogs().Shown().empty());
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
-
-    // On: "いいえ" (and closing the question) keeps the slot, "はい" writes it.
-    game.files.Put("Z:\\Save\\index.002", "old");
-    game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
-    std::string afterNo, afterClose;
-    auto asked = game.Play(Hold, 8, {{2, [&] {
-                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(2);
-                                          Engine().Files().SaveSlot(2);
-                                          afterNo = game.files.Get("Z:\\Save\\index.002");
-                                      }},
-                                     {3, [&] {
-                                          Engine().Files().SaveSlot(2);
-                                          afterClose = game.files.Get("Z:\\Save\\index.002");
-                                      }},
-                                     {4, [] { Engine().Files().SaveSlot(5); }},
-                                     {5, [] {
-                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(1);
-                                          Engine().Files().SaveSlot(2);
-                                      }}});
-    const auto& shown = asked->Dialogs().Shown();
-    ASSERT_EQ(shown.size(), 3u) << "an empty slot needs no question";
-    EXPECT_EQ(shown[0].titleSjis, "上書き確認");
-    ASSERT_EQ(shown[0].buttons.size(), 2u);
-    EXPECT_EQ(shown[0].buttons[0].textSjis, "はい");
-    EXPECT_EQ(shown[0].buttons[1].textSjis, "いいえ");
-    EXPECT_EQ(afterNo, "old");
-    EXPECT_EQ(afterClose, "old");
-    EXPECT_TRUE(game.files.Exists("Z:\\Save\\index.005"));
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
 }
 
 // A full disk or a read-only folder costs the file, never the game: the old
@@ -789,230 +678,6 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
             EXPECT_TRUE(!c.why || said.find(platform::Cp932ToUtf8(c.why)) != std::string::npos) << said;
             EXPECT_EQ(overwritten, c.overwrite ? 1 : 0);
         }
-    }
-}
-
-namespace {
-
-// Message boxes that note what a file held when each was shown.
-class FileAtBoxes : public platform::IMessageBoxService {
-public:
-    FileAtBoxes(platform::MemoryFileSystem& files, std::string file) : m_files(files), m_file(std::move(file)) {}
-    platform::MessageBoxAnswer Show(std::string_view, std::string_view, platform::MessageBoxStyle style, bool) override
-    {
-        held.push_back(m_files.Get(m_file));
-        return platform::DismissAnswer(style);
-    }
-
-    std::vector<std::string> held;
-
-private:
-    platform::MemoryFileSystem& m_files;
-    std::string m_file;
-};
-
-} // namespace
-
-// A folder in the way of the global variables' file costs that file only:
-// every kind of save is written, and the failure is logged and shown once,
-// after the save is in place.
-TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
-{
-    const std::pair<const char*, std::function<void()>> saves[] = {
-        {"Z:\\Save\\index.003", [] { Engine().Files().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().Files().QuickSave(); }},
-        {"Z:\\Save\\index.a", [] { Engine().Files().Keep(CPlayersFiles::Moment::OpenScript); }}, {"Z:\\Save\\index.s00", [] { Engine().Files().AutoSave(); }}};
-    for (const auto& [file, save] : saves) {
-        SCOPED_TRACE(file);
-        MemoryGame game;
-        game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]");
-        game.files.CreateFolder("Z:\\Save");
-        game.files.CreateFolder("Z:\\Save\\index.g");
-        testkit::ScopedErrorLogRecorder log;
-        FileAtBoxes* boxes = nullptr;
-        auto run = game.Play("[C]" + Hold, 6, {{2, [&] {
-                                 auto noting = std::make_unique<FileAtBoxes>(game.files, file);
-                                 boxes = noting.get();
-                                 platform::InstallMessageBoxes(std::move(noting));
-                                 save();
-                                 save();
-                             }}});
-        ASSERT_EQ(boxes->held.size(), 1u) << "said once";
-        EXPECT_TRUE(boxes->held[0].starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is said";
-        EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
-        EXPECT_TRUE(log->Contains("CPlayersFiles::SaveGlobals"));
-        EXPECT_TRUE(run->errors.empty()) << "no script error";
-    }
-}
-
-// Whatever cannot be read, at the start, between entries or at the end, is
-// skipped with one log line a run, every good entry serves the run (one value
-// holds brackets), and a run of any length is read in one pass. A file with
-// damage is left byte for byte, which stderr says once, with the offset.
-TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheFileLeftAsItIs)
-{
-    std::string damagedEntries;
-    for (int n = 0; n < 100000; ++n) damagedEntries += n % 2 ? "[SET VARIABLE=\"bad\" ENTITY=\"1\"\n" : SetTo("bad", "{missing}") + "\n";
-    const std::pair<const char*, std::string> damages[] = {
-        {"none", ""},
-        {"unknown variable", SetTo("bad", "{missing}")},
-        {"unclosed", "[SET VARIABLE=\"bad\" ENTITY=\"1\""},
-        {"lone bracket", "["},
-        {"binary", std::string("\0\xfe\x7f[\x81\x01{\xe0", 8)},
-        {"lone lead byte", "\x81"},
-        {"unknown key", "[SET VARIABLE=\"bad\" ENTITY=\"1\" \x01]"},
-        {"1 MiB of [", std::string(std::size_t{1} << 20, '[')},
-        {"100,000 damaged entries", damagedEntries},
-    };
-    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "[2]"), SetTo("third", "3")};
-    for (const auto& [kind, damage] : damages) {
-        for (std::size_t place : {std::size_t{0}, std::size_t{1}, goods.size()}) {
-            SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
-            MemoryGame game;
-            std::string stored;
-            std::size_t offset = 0;
-            for (std::size_t n = 0; n <= goods.size(); ++n) {
-                if (n == place) offset = stored.size(), stored += damage;
-                if (n < goods.size()) stored += goods[n] + "\n";
-            }
-            game.files.Put("Z:\\Save\\index.g", stored);
-            testkit::ScopedErrorLogRecorder log;
-            testing::internal::CaptureStderr();
-            std::string seen;
-            // The game reads on this thread: the others' time (the sanitizer's,
-            // the mixer's) says nothing of the reader.
-            const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-            double read = 0;
-            // The second wait leaves the end unread, so the end of the run writes the resume save and the globals.
-            auto run = game.Play(Hold + Hold, 4, {{1, [&] { read = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started; }}, {2, [&] {
-                           for (const char* name : {"first", "second", "third", "bad"}) seen += IsSet(name) ? '1' : '0';
-                       }}});
-            // Linear reading takes a fraction of this, under a sanitizer too; a rescan per entry, minutes.
-            EXPECT_LT(read, 2.0) << "processor seconds to the first frame";
-            EXPECT_EQ(seen, "1110") << "first, second, third, bad";
-            EXPECT_EQ(std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("LoadGlobals") != std::string::npos; }),
-                      damage.empty() ? 0 : 1);
-            EXPECT_EQ(log->Contains("の " + std::to_string(offset) + " バイト目から"), !damage.empty()) << "the run's offset";
-            EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
-            EXPECT_EQ(KeptLines(said), damage.empty() ? 0u : 1u) << said;
-            EXPECT_EQ(said.find(std::to_string(offset) + platform::Cp932ToUtf8(" バイト目から")) != std::string::npos, !damage.empty())
-                << said;
-        }
-    }
-}
-
-namespace {
-
-// Damage as a broken writer, a bad disk or a hand edit leaves it: bytes of
-// any value, the characters of a tag and lead bytes made likely.
-std::string Junk(std::mt19937& random, std::size_t bytes)
-{
-    static const std::string_view pieces[] = {"[", "]", "\"", "\x81", "\xe0", "[SET ", " VARIABLE=", "=\"", "\n", "[x "};
-    std::string junk;
-    while (junk.size() < bytes) {
-        if (random() % 3 == 0) junk += pieces[random() % std::size(pieces)];
-        else junk += static_cast<char>(random());
-    }
-    return junk;
-}
-
-// Damage placed before each of four entries and after the last.
-struct Damage {
-    std::string what;
-    std::array<std::string, 5> around;
-};
-
-std::array<std::string, 5> Repeated(std::string_view before, std::string_view after)
-{
-    return {std::string(before), std::string(before), std::string(before), std::string(before), std::string(after)};
-}
-
-} // namespace
-
-// Every intact entry outlives the damage around it, whatever it holds, and
-// the file keeps every byte: the named rows, then random damage of many
-// seeds. A "[" refused once is never read again, so the hostile rows cost no
-// more than the rest.
-TEST(SaveFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
-{
-    const std::pair<const char*, const char*> goods[] = {{"first", "1"}, {"second", "[2]"}, {"third", "三つ"}, {"fourth", "[[4]x]"}};
-    std::mt19937 random(51);
-    std::string chain;
-    for (int n = 0; n < 20000; ++n) chain += "[SET VARIABLE=";
-    std::vector<Damage> damages = {
-        {"inside two unclosed brackets", {"[x [y\n", "", "", "", "] ]\n"}},
-        {"32 KiB of random bytes each side", {Junk(random, 32 << 10), "", "", "", Junk(random, 32 << 10)}},
-        {"an unclosed entry before each", Repeated("[SET VARIABLE=\"bad\" ENTITY=\"1\"\n", "")},
-        {"a lead byte before each", Repeated("\x81", "\x81")},
-        {"a quote before each", Repeated("\"", "\"")},
-        {"an open SET tag before each", Repeated("[SET ", "]")},
-        {"an open SET tag with a value before each", Repeated("[SET VARIABLE=\"bad\" [SET ", "]]]]]]]]")},
-        {"a long chain of open SET tags around the entries", {chain, "", "", "", std::string(20000, ']')}},
-        {"a long chain of SET tags that close far behind", {"", "", "", "", chain + std::string(1 << 16, 'x') + std::string(20000, ']')}},
-    };
-    for (int seed = 0; seed < 200; ++seed) {
-        Damage damage{"seed " + std::to_string(seed), {}};
-        for (std::string& junk : damage.around) junk = Junk(random, random() % 48);
-        damages.push_back(std::move(damage));
-    }
-    for (const Damage& damage : damages) {
-        SCOPED_TRACE(damage.what);
-        MemoryGame game;
-        std::string stored;
-        for (std::size_t n = 0; n < std::size(goods); ++n) stored += damage.around[n] + SetTo(goods[n].first, goods[n].second) + "\n";
-        stored += damage.around.back();
-        game.files.Put("Z:\\Save\\index.g", stored);
-        testkit::ScopedErrorLogRecorder log;
-        testing::internal::CaptureStderr();
-        std::string kept;
-        const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-        game.Play(Hold + Hold, 4, {{2, [&] {
-                      for (const auto& [name, entity] : goods) kept += IsSet(name) && value(name) == entity ? '1' : '0';
-                  }}});
-        EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
-        EXPECT_EQ(kept, "1111") << "first, second, third, fourth";
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
-        EXPECT_EQ(KeptLines(said), 1u) << said;
-    }
-}
-
-// A globals file saved as UTF-8 (the README's two lines, or kanji-only
-// names) is named as UTF-8 when read, and left byte for byte run after run:
-// each run says once, in a box during play and on stderr, that its global
-// variables are not kept. Converted, it reads whole and is written again.
-TEST(SaveFiles, AGlobalsFileInUtf8IsLeftAsItIsUntilConverted)
-{
-    const std::string files[] = {
-        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n[SET VARIABLE=\"見た結末\" ENTITY=\"なし\"]\n",
-        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n",
-    };
-    const std::string count = "[SET VARIABLE=\"起動回数\" ENTITY=\"{起動回数},1,+\"]";
-    for (const std::string& sjis : files) {
-        const std::string utf8 = platform::Cp932ToUtf8(sjis);
-        SCOPED_TRACE(utf8);
-        MemoryGame game;
-        game.files.Put("Z:\\Save\\index.g", utf8);
-        for (int run = 0; run < 2; ++run) {
-            testing::internal::CaptureStderr();
-            auto played = game.Play(Hold + Hold, 4, {{2, [] { Engine().Files().QuickSave(); }}});
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == utf8) << "byte for byte, run " << run;
-            std::istringstream lines(said);
-            std::size_t named = 0;
-            for (std::string line; std::getline(lines, line);) named += line.find("iconv") != std::string::npos && line.find("/Save/index.g") != std::string::npos;
-            EXPECT_EQ(named, 1u) << "named as UTF-8 with its command: " << said;
-            EXPECT_EQ(KeptLines(said), 1u) << said;
-            EXPECT_NE(said.find(platform::Cp932ToUtf8("index.g: UTF-8 で書かれています。")), std::string::npos) << said;
-            EXPECT_EQ(std::ranges::count_if(played->Boxes().History(),
-                                            [](const auto& box) { return box.textSjis.find("上書きせずに残します") != std::string::npos; }),
-                      1);
-        }
-        game.files.Put("Z:\\Save\\index.g", sjis);
-        auto mended = game.Play(count + Hold + Hold, 4);
-        EXPECT_TRUE(mended->errors.empty()) << mended->errors.front();
-        EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find("[SET VARIABLE=\"起動回数\" ENTITY=\"1\"]"), std::string::npos);
     }
 }
 
