@@ -37,8 +37,8 @@ namespace {
 class StandIn : public IKeptPlay {
 public:
     const CTextString& NameStem() const override { return m_stem; }
-    const CScriptReader& Reader() const override { return m_reader; }
-    bool StoryEnded() const override { return false; }
+    const CScriptReader& Reader() const override { return reader; }
+    bool StoryEnded() const override { return ended; }
     bool AutoSaves() const override { return autoSaves; }
     bool AsksOverwrite() const override { return asksOverwrite; }
     void WriteSave(kivotasuGameKit::CTextFileWriter& writer) override
@@ -49,12 +49,13 @@ public:
     void WriteOptions(kivotasuGameKit::CTextFileWriter& writer) override { writer.Write(CTextString("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"0\"]\n")); }
     void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) override { CSet::GetInstance().WriteGlobals(writer); }
 
+    CScriptReader reader;
+    bool ended = false;
     bool autoSaves = true;
     bool asksOverwrite = false;
 
 private:
     CTextString m_stem{"Z:/data/index"};
-    CScriptReader m_reader;
 };
 
 // The disk, the boxes and the dialogs of one test, and a run of the files
@@ -135,6 +136,41 @@ TEST(PlayersFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
     kept.disk.Put("Z:\\Save\\index.003", "");
     ASSERT_TRUE(kept.files.GetSaveTime(3, time));
     EXPECT_EQ(time.GetStr(), "2026/03/04 05:06:07");
+}
+
+// Each moment writes its row of the table, at each place play stands: the
+// resume save only mid-story (the play's save) or during a load (the save
+// being loaded), the global variables and the options whatever the place.
+TEST(PlayersFiles, EachMomentWritesItsRowAtEveryPlace)
+{
+    using Stands = CPlayersFiles::Stands;
+    // The files each writes: the resume save, the global variables, the options.
+    const std::pair<Moment, const char*> rows[] = {{Moment::Close, "rgo"},    {Moment::ReturnToTitle, "-go"}, {Moment::OpenScript, "rgo"},
+                                                   {Moment::StoryEnd, "-go"}, {Moment::Load, "-g-"},          {Moment::Saved, "-g-"}};
+    const std::string loaded = "[SAVE CONTROL=\"0\"]\nbeing loaded";
+    for (const auto& [moment, writes] : rows) {
+        for (const Stands stands : {Stands::MidStory, Stands::Loading, Stands::Ended}) {
+            SCOPED_TRACE(std::to_string(int(moment)) + " at " + std::to_string(int(stands)));
+            Kept kept;
+            for (const char* file : {"Z:\\Save\\index.a", "Z:\\Save\\index.g", "Z:\\system\\option.qsd"}) kept.disk.Put(file, "old");
+            kept.disk.Put("Z:\\Save\\index.q", loaded);
+            kivotasuGameKit::CFile save;
+            if (stands == Stands::Loading) {
+                ASSERT_TRUE(kept.files.ReadSave(CPlayersFiles::QuickCode, save));
+                kept.play.reader.Take(save);
+                kept.files.Loaded();
+            }
+            kept.play.ended = stands == Stands::Ended;
+            ASSERT_EQ(kept.files.Standing(), stands);
+            kept.files.Keep(moment);
+            const std::string resume = kept.disk.Get("Z:\\Save\\index.a");
+            if (writes[0] == '-' || stands == Stands::Ended) EXPECT_EQ(resume, "old");
+            else if (stands == Stands::Loading) EXPECT_EQ(resume, loaded);
+            else EXPECT_TRUE(resume.starts_with("[SAVE CONTROL=\"0\"]\n") && resume != loaded) << resume;
+            EXPECT_EQ(kept.disk.Get("Z:\\Save\\index.g") != "old", writes[1] == 'g');
+            EXPECT_EQ(kept.disk.Get("Z:\\system\\option.qsd") != "old", writes[2] == 'o');
+        }
+    }
 }
 
 // Each auto-save moves the ring down one place: entry 0 is the newest, at
