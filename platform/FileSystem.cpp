@@ -33,12 +33,15 @@ const char* JapaneseReason(int error)
 
 } // namespace
 
-ReadResult IReadFile::Read(void* buffer, std::size_t n)
+ReadResult IReadFile::Read(void* buffer, std::size_t n, std::size_t* read)
 {
     auto* bytes = static_cast<char*>(buffer);
     for (std::size_t done = 0; done < n;) {
-        if (done > 0 && CloseAsked())
+        if (done > 0 && CloseAsked()) {
+            if (read)
+                *read = done;
             return ReadResult::Interrupted;
+        }
         const std::size_t chunk = std::min(n - done, ChunkBytes);
         if (const ReadResult result = ReadChunk(bytes + done, chunk); result != ReadResult::Done)
             return result;

@@ -41,8 +41,9 @@ public:
     virtual ~IReadFile() = default;
     virtual std::optional<std::uint64_t> Size() = 0;
     virtual bool Seek(std::uint64_t offset) = 0;
-    // Exactly n bytes: Done; Interrupted only when more than a chunk was asked.
-    ReadResult Read(void* buffer, std::size_t n);
+    // Exactly n bytes: Done; Interrupted only when more than a chunk was
+    // asked, the bytes read before it then in *done (when asked).
+    ReadResult Read(void* buffer, std::size_t n, std::size_t* done = nullptr);
     virtual bool Close() = 0;
 
 protected:

@@ -45,8 +45,8 @@ int CACMStream::Close()
 int CACMStream::Open(const CTextString& fileName)
 {
     Close();
-    if (int failure = 0; m_file->Read(fileName.GetStr(), FileKind::Sound, &failure) != platform::ReadResult::Done) {
-        ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", failure, CFile::NormalizePath(fileName.GetStr()).c_str());
+    if (ReadFailure failure = ReadFailure::None; m_file->Read(fileName.GetStr(), FileKind::Sound, &failure) != platform::ReadResult::Done) {
+        ErrorLog.Out("CACMStream::Open ファイル読み込みに失敗(ret=%d) - %s", static_cast<int>(failure), CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }
     int result = InitializeNormal();

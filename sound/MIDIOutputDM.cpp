@@ -15,9 +15,9 @@ int CMIDIOutputDM::Open(const CTextString& fileName)
 {
     if (!CDirectMusic::CanUseDirectMusic()) return -1;
     Close();
-    int failure = 0;
+    ReadFailure failure = ReadFailure::None;
     if (ReadMidiFile(m_file, fileName, &failure) != platform::ReadResult::Done) {
-        if (failure == 7) return 3;
+        if (failure == ReadFailure::OverBound) return 3;
         ErrorLog.Out("CMIDIOutputDM::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }

@@ -33,9 +33,9 @@ bool CMIDIOutputMCI::CanUseMidiOut()
 int CMIDIOutputMCI::Open(const CTextString& fileName)
 {
     Close();
-    int failure = 0;
+    ReadFailure failure = ReadFailure::None;
     if (ReadMidiFile(m_file, fileName, &failure) != platform::ReadResult::Done) {
-        if (failure == 7) return 1;
+        if (failure == ReadFailure::OverBound) return 1;
         ErrorLog.Out("CMIDIOutputMCI::Openで読み込むファイルが無い %s", CFile::NormalizePath(fileName.GetStr()).c_str());
         return 1;
     }

@@ -13,13 +13,13 @@ std::shared_ptr<platform::MidiSynth> MidiSynthesizer()
     return platform::MidiSynth::Get();
 }
 
-platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, int* failure)
+platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, ReadFailure* failure)
 {
     constexpr std::uint64_t bound = platform::MidiSynth::MaxFileBytes;
     std::uint64_t size = 0;
-    int failed = 0;
+    ReadFailure failed = ReadFailure::None;
     const platform::ReadResult read = file.ReadAtMost(name.GetStr(), bound, size, &failed);
-    if (failed == 7) SayOverBound("シンセサイザがMIDIファイルを読めない: ", CFile::NormalizePath(name.GetStr()), size, bound);
+    if (failed == ReadFailure::OverBound) SayOverBound("シンセサイザがMIDIファイルを読めない: ", CFile::NormalizePath(name.GetStr()), size, bound);
     if (failure) *failure = failed;
     return read;
 }

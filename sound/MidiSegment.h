@@ -18,9 +18,9 @@ namespace kivotasuGameKit {
 std::shared_ptr<platform::MidiSynth> MidiSynthesizer();
 
 // Reads the MIDI file name into file, as ReadAtMost: a file larger than the
-// synthesiser takes (failure 7) is refused before a byte of it is read, and
+// synthesiser takes (OverBound) is refused before a byte of it is read, and
 // said (SayOverBound).
-platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, int* failure = nullptr);
+platform::ReadResult ReadMidiFile(CFile& file, const CTextString& name, ReadFailure* failure = nullptr);
 
 class CMidiSegment {
 public:

@@ -90,19 +90,19 @@ void CFile::ReleaseImage()
 
 std::FILE* CFile::GetFilePtr() { return m_file; }
 
-platform::ReadResult CFile::Read(const std::string& name, FileKind kind, int* failure)
+platform::ReadResult CFile::Read(const std::string& name, FileKind kind, ReadFailure* failure)
 {
     const std::uint64_t bound = MostBytes(kind);
     std::uint64_t size = 0;
-    int failed = 0;
+    ReadFailure failed = ReadFailure::None;
     const platform::ReadResult result = InnerRead(*this, name, bound, &size, &failed);
-    if (failed == 7) SayOverBound("ファイルが大きすぎて読めません: ", NormalizePath(name), size, bound);
+    if (failed == ReadFailure::OverBound) SayOverBound("ファイルが大きすぎて読めません: ", NormalizePath(name), size, bound);
     if (failure) *failure = failed;
     return result;
 }
 
 platform::ReadResult CFile::ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
-                                       int* failure)
+                                       ReadFailure* failure)
 {
     return InnerRead(*this, name, mostBytes, &size, failure);
 }

@@ -16,11 +16,29 @@ namespace kivotasuGameKit {
 class CArchive;
 struct ArchiveEntry;
 
+// Why a read failed; the number is the one the logs show.
+enum class ReadFailure {
+    None = 0,
+    // An empty name.
+    NoName = -1,
+    // Not there (on the disk, in an archive, as a live memory name), or no
+    // regular file.
+    NotFound = 1,
+    SizeUnknown = 2,
+    NoMemory = 3,
+    // A read failed, or an archive member is corrupt.
+    Unreadable = 4,
+    CloseFailed = 5,
+    BadMemoryName = 6,
+    // Larger than the bound asked for.
+    OverBound = 7,
+};
+
 // A whole file in memory (read from the disk, from an archive member, or a
 // block named "!address,size"), served as lines and bytes; or a stdio stream
 // for text output. Names are internal paths (Shift-JIS, "Z:\" is the host
 // root). Results: 0 is success throughout; a read answers how it ended, and
-// what failed (the codes of InnerRead) to a caller that asks with failure.
+// why it failed to a caller that asks with failure.
 class CFile {
 public:
     CFile() = default;
@@ -40,18 +58,20 @@ public:
     virtual int Close();
     virtual std::FILE* GetFilePtr();
     // See InnerRead, bounded by the kind's MostBytes: a file over it is said
-    // (SayOverBound) and refused with 7.
-    platform::ReadResult Read(const std::string& name, FileKind kind, int* failure = nullptr);
+    // (SayOverBound) and refused as OverBound.
+    platform::ReadResult Read(const std::string& name, FileKind kind, ReadFailure* failure = nullptr);
     // A file (or member) of more than mostBytes is refused before a byte of it
-    // is read or a block made for it: 7, with its size in size.
+    // is read or a block made for it: OverBound, with its size in size.
     platform::ReadResult ReadAtMost(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
-                                    int* failure = nullptr);
+                                    ReadFailure* failure = nullptr);
     // As ReadAtMost, of a file on the disk alone (no archive member, no
     // memory name): checked and read through one open, so the bytes are those
     // of the file whose kind and size were checked, whatever replaces it
-    // meanwhile. 1 with the system's reason in why when it does not open.
+    // meanwhile. NotFound with the system's reason in why when it does not
+    // open. Interrupted by the close, it holds the bytes read before it, as
+    // they are on the disk: what a copy of the file need not read again.
     platform::ReadResult ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
-                                    std::error_code& why, int* failure = nullptr);
+                                    std::error_code& why, ReadFailure* failure = nullptr);
     // Takes over what from has read (from is left empty), as if read here.
     void TakeImage(CFile& from);
     virtual std::string GetName() const;
@@ -105,13 +125,11 @@ public:
 
     // A memory name, the plain file, or a member of the archive of an
     // enclosing folder (nearest first). Done; Interrupted by the close (a
-    // long read, an archive's look-up); or Failed, and then in *failure: 1
-    // not found; 2 size unknown; 3 no memory; 4 a read failed or a member is
-    // corrupt; 5 close failed; 6 a bad memory name; 7 over mostBytes (its
-    // size in *size); -1 an empty name. Memory names are those of live
+    // long read, an archive's look-up); or Failed, and then why in *failure
+    // (OverBound with its size in *size). Memory names are those of live
     // CMemoryName objects.
     static platform::ReadResult InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes = UINT64_MAX,
-                                          std::uint64_t* size = nullptr, int* failure = nullptr);
+                                          std::uint64_t* size = nullptr, ReadFailure* failure = nullptr);
     // Whether Read would find name (on the disk, in an enclosing folder's
     // archive, or a live memory name) without reading it: Done when it
     // would, Failed when not, Interrupted when the close stopped the look-up
@@ -121,10 +139,11 @@ public:
 private:
     void CloseAll();
     // The rest of a read once the file (or the archive of member) is open:
-    // sized, bounded, read whole with a 0 behind, unscrambled.
+    // sized, bounded, read whole with a 0 behind, unscrambled; interrupted,
+    // the bytes read before are kept when asked.
     platform::ReadResult ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
                                     const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
-                                    int* failure);
+                                    ReadFailure* failure, bool keepInterrupted = false);
     void ReleaseImage();
 
     std::FILE* m_file = nullptr;

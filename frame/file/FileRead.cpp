@@ -18,9 +18,9 @@ using platform::ReadResult;
 
 namespace {
 
-ReadResult Failed(int* failure, int code)
+ReadResult Failed(ReadFailure* failure, ReadFailure why)
 {
-    if (failure) *failure = code;
+    if (failure) *failure = why;
     return ReadResult::Failed;
 }
 
@@ -86,17 +86,17 @@ ReadResult CFile::Find(const std::string& name)
 }
 
 ReadResult CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t mostBytes, std::uint64_t* sizeFound,
-                            int* failure)
+                            ReadFailure* failure)
 {
-    if (name.empty()) return Failed(failure, -1);
+    if (name.empty()) return Failed(failure, ReadFailure::NoName);
     file.CloseAll();
 
     if (name[0] == '!' && CMemoryName::IsLive(name)) {
         std::uintptr_t address = 0;
         std::uint32_t size = 0;
-        if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return Failed(failure, 6);
+        if (std::sscanf(name.c_str(), "!%" SCNxPTR ",%" SCNx32, &address, &size) != 2) return Failed(failure, ReadFailure::BadMemoryName);
         if (sizeFound) *sizeFound = size;
-        if (size > mostBytes) return Failed(failure, 7);
+        if (size > mostBytes) return Failed(failure, ReadFailure::OverBound);
         file.m_name = name;
         file.m_data = reinterpret_cast<std::uint8_t*>(address);
         file.m_size = size;
@@ -110,42 +110,50 @@ ReadResult CFile::InnerRead(CFile& file, const std::string& name, std::uint64_t 
     if (plain) return file.ReadOpened(name, *plain, nullptr, nullptr, mostBytes, sizeFound, failure);
     FoundMember member;
     if (const ReadResult found = FindMember(path, member); found != ReadResult::Done)
-        return found == ReadResult::Failed ? Failed(failure, 1) : found;
+        return found == ReadResult::Failed ? Failed(failure, ReadFailure::NotFound) : found;
     return file.ReadOpened(name, *member.file, &member.archive, &member.entry, mostBytes, sizeFound, failure);
 }
 
 ReadResult CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
-                             std::error_code& why, int* failure)
+                             std::error_code& why, ReadFailure* failure)
 {
     CloseAll();
-    if (name.empty()) return Failed(failure, -1);
+    if (name.empty()) return Failed(failure, ReadFailure::NoName);
     std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(NormalizePath(name), why);
-    if (!in) return Failed(failure, 1);
-    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure);
+    if (!in) return Failed(failure, ReadFailure::NotFound);
+    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure, true);
 }
 
 ReadResult CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,
                              const ArchiveEntry* member, std::uint64_t mostBytes, std::uint64_t* sizeFound,
-                             int* failure)
+                             ReadFailure* failure, bool keepInterrupted)
 {
     std::uint64_t size = 0;
     if (member) {
         size = member->size;
     } else {
         const std::optional<std::uint64_t> fileSize = in.Size();
-        if (!fileSize) return Failed(failure, 2);
+        if (!fileSize) return Failed(failure, ReadFailure::SizeUnknown);
         size = *fileSize;
     }
     if (sizeFound) *sizeFound = size;
-    if (size > mostBytes) return Failed(failure, 7);
-    if (size >= UINT32_MAX) return Failed(failure, 2);
+    if (size > mostBytes) return Failed(failure, ReadFailure::OverBound);
+    if (size >= UINT32_MAX) return Failed(failure, ReadFailure::SizeUnknown);
 
     std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[std::size_t(size) + 1]);
-    if (!block) return Failed(failure, 3);
+    if (!block) return Failed(failure, ReadFailure::NoMemory);
     block[size] = 0;
-    const ReadResult read = member ? archive->ReadMember(*member, block.get()) : in.Read(block.get(), size);
-    if (read != ReadResult::Done) return read == ReadResult::Failed ? Failed(failure, 4) : read;
-    if (!in.Close()) return Failed(failure, 5);
+    std::size_t done = 0;
+    const ReadResult read = member ? archive->ReadMember(*member, block.get()) : in.Read(block.get(), size, &done);
+    if (read == ReadResult::Failed) return Failed(failure, ReadFailure::Unreadable);
+    if (read == ReadResult::Interrupted && keepInterrupted) {
+        m_name = name;
+        m_data = block.release();
+        m_size = std::uint32_t(done);
+        m_pos = m_data;
+    }
+    if (read != ReadResult::Done) return read;
+    if (!in.Close()) return Failed(failure, ReadFailure::CloseFailed);
 
     m_name = name;
     m_data = block.release();

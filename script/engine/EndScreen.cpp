@@ -34,7 +34,7 @@ boost::shared_ptr<DIB::CDibInfo> LoadEndPicture(const CTextString& path)
 void CQuiltorEngine::ScriptEnd()
 {
     // What the story set for the player is kept now, not only at the close.
-    KeepPlayersFiles(EndOfPlay::StoryEnd);
+    m_files.Keep(CPlayersFiles::Moment::StoryEnd);
     m_text.Clear();
     HideText();
     HideWindows();

@@ -106,6 +106,6 @@ void CQuiltorEngine::OnEndSelectTag(CTagAttributes& record)
 {
     m_select.End();
     if (!record.GetFile().IsEmpty()) m_reader.Jump(record);
-    else AutoSave();
+    else m_files.AutoSave();
     m_state.ChangeState(EngineState::ChoiceWait);
 }

@@ -72,7 +72,7 @@ void CEngineWinHook::OnCommand(std::uint32_t id)
     } else if (id >= LoadSlot && id < LoadSlot + Slots) {
         m_engine.Guarded([&] { m_engine.LoadSlot(static_cast<int>(id - LoadSlot)); });
     } else if (id >= SaveSlot && id < SaveSlot + Slots) {
-        m_engine.Guarded([&] { m_engine.SaveSlot(static_cast<int>(id - SaveSlot)); });
+        m_engine.Guarded([&] { m_engine.Files().SaveSlot(static_cast<int>(id - SaveSlot)); });
     } else if (id >= SkipNormal && id <= SkipCustom) {
         m_engine.SetSkipPattern(id - SkipNormal);
         if (id == SkipNormal) CInputState::GetInstance().Event = InputEvent::None;
@@ -91,7 +91,7 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
         if (platform::Question("終了確認", "終了しますか？", {"はい(&Y)", "いいえ(&N)"}) == 1) m_engine.PostClose();
         break;
     case HideWindows: CInputState::GetInstance().Event = InputEvent::WindowHide; break;
-    case QuickSave: m_engine.Guarded([&] { m_engine.QuickSave(); }); break;
+    case QuickSave: m_engine.Guarded([&] { m_engine.Files().QuickSave(); }); break;
     case QuickLoad: m_engine.Guarded([&] { m_engine.LoadQuick(); }); break;
     case ClearHistory:
         if (platform::Question("クリア確認", "履歴をクリアしますか？", {"はい(&Y)", "いいえ(&N)"}) == 1) state.ClearHistory();
@@ -100,7 +100,7 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
     case LoadResume: m_engine.Guarded([&] { m_engine.LoadResume(); }); break;
     case ReturnToTitle:
         m_engine.Guarded([&] {
-            m_engine.KeepPlayersFiles(EndOfPlay::ReturnToTitle);
+            m_engine.Files().Keep(CPlayersFiles::Moment::ReturnToTitle);
             m_engine.Reset();
             m_engine.StartGame();
         });

@@ -8,7 +8,7 @@
 struct KeptFile {
     // Why it is left, as a sentence; empty when it may be written.
     kivotasuGameKit::CTextString why;
-    // Said once a run; a read the close cut short is no fault of the file,
+    // Said once a run; a read the close interrupted is no fault of the file,
     // and goes unsaid.
     bool said = false;
 };

@@ -128,7 +128,7 @@ bool CQuiltorEngine::StartGame()
     RunStoredFile(Expanded("{KARUTEMI}system/GameFolder.qsd"));
     bool opened = true;
     Guarded([&] {
-        LoadGlobals();
+        m_files.LoadGlobals();
         m_state.ChangeState(EngineState::RunTags);
         const platform::ReadResult read = m_reader.Read(m_state.History[0].GetStr());
         if (read == platform::ReadResult::Done) return;
@@ -150,7 +150,7 @@ void CQuiltorEngine::Restart(CTextString path)
 {
     path.ToSlash();
     m_state.AddHistory(path);
-    KeepPlayersFiles(EndOfPlay::OpenScript);
+    m_files.Keep(CPlayersFiles::Moment::OpenScript);
     Reset();
     // A recent script since removed, or a folder dropped: the end screen, said.
     if (!StartGame()) {
@@ -201,5 +201,5 @@ void CQuiltorEngine::Reset()
     m_windows.Reset();
     m_state.Reset();
     m_reader.ClearCallStack();
-    CSet::GetInstance().Clear(m_globalsUnsaved);
+    CSet::GetInstance().Clear(m_files.GlobalsUnsaved());
 }

@@ -2,10 +2,7 @@
 
 #include <string>
 
-#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
-#include "platform/CloseLatch.h"
-#include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/Set.h"
@@ -15,13 +12,6 @@ using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
 
 namespace {
-
-CTextString OptionFileName()
-{
-    CTextString name("{KARUTEMI}system/option.qsd");
-    CSet::GetInstance().Expand(name);
-    return name;
-}
 
 void WriteNameOption(CTextFileWriter& writer, const char* control, int value)
 {
@@ -47,45 +37,29 @@ void WriteWindowRGBOption(CTextFileWriter& writer)
 
 } // namespace
 
-// The options the dispatcher did not reach (behind a wait, an unclosed tag
-// or a JUMP, or the close) would be written over by their defaults. A tag
-// that fails is passed and the rest read: it costs its own line only.
+// A tag that fails is passed and the rest read: it costs its own line only.
 void CQuiltorEngine::LoadOption()
 {
-    const char* where = "CQuiltorEngine::LoadOption";
-    const CTextString name = OptionFileName();
-    if (!ReadBack(where, name, m_optionsKept)) {
+    const CTextString name = CPlayersFiles::OptionsName();
+    kivotasuGameKit::CFile file;
+    bool absent = false;
+    if (!m_files.ReadOptions(file, absent)) {
         // Options found only in an archive are no file the close writes over.
-        if (m_optionsKept.why.IsEmpty()) RunStoredFile(name);
+        if (absent) RunStoredFile(name);
         return;
     }
-    const std::string file = m_reader.GetName();
+    m_reader.Take(file);
+    const std::string read = m_reader.GetName();
     RunStoredTags(name);
     const std::size_t stopped = m_reader.GetOffset();
-    if (m_reader.GetName() != file || stopped < m_reader.Text().size()) {
-        if (platform::CloseAsked()) KeepInterrupted(where, name, m_optionsKept);
-        else if (m_optionsKept.why.IsEmpty())
-            m_optionsKept.why = m_reader.GetName() == file
-                                    ? CTextString(std::to_string(stopped) + " バイト目から先を読んでいません。")
-                                    : CTextString("途中で別のスクリプトへ移り、終わりまで読んでいません。");
-    }
+    if (m_reader.GetName() != read) m_files.OptionsStopped(CTextString("途中で別のスクリプトへ移り、終わりまで読んでいません。"));
+    else if (stopped < m_reader.Text().size()) m_files.OptionsStopped(CTextString(std::to_string(stopped) + " バイト目から先を読んでいません。"));
     m_reader.Close();
 }
 
-// system/ is made as Save/ is, for a game folder that comes without it.
-void CQuiltorEngine::SaveOption()
+void CQuiltorEngine::WriteOptions(CTextFileWriter& writer)
 {
-    const CTextString name = OptionFileName();
-    if (LeftAsItIs("CQuiltorEngine::SaveOption", "設定", name, m_optionsKept)) return;
-    Saved("CQuiltorEngine::SaveOption", "設定", name, true, [&] { WriteOption(name); });
-}
-
-void CQuiltorEngine::WriteOption(const CTextString& name)
-{
-    platform::FileSystem().CreateFolder(name.LeftOfLast('/').GetStr());
-    CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text));
-    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
-    WriteDeviceOptions(writer);
+    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);    WriteDeviceOptions(writer);
     CFontList::GetInstance().WriteOption(writer);
     WriteTimeOptions(writer);
     const char* skipNames[] = {"SKIPTEXT", "SKIPGRAPHIC", "SKIPINPUT", "SKIPCOND"};
@@ -98,5 +72,4 @@ void CQuiltorEngine::WriteOption(const CTextString& name)
     WriteWindowRGBOption(writer);
     WriteNameOption(writer, "ANMCURSOR", m_state.AnimatedCursor);
     WriteNameOption(writer, "ANTIALIAS", m_text.GetAntialias() ? 1 : 0);
-    writer.Close();
 }

@@ -17,10 +17,6 @@ namespace {
 constexpr std::size_t QuickSavePlace = 2;
 constexpr std::size_t SavePlace = 4;
 constexpr std::size_t FontPlace = 10;
-// The save codes of the resume and quick saves and of choice auto-save 0.
-constexpr int ResumeCode = -2;
-constexpr int QuickCode = -1;
-constexpr int FirstRingCode = 1000;
 
 std::string Numbered(const char* format, int n)
 {
@@ -127,15 +123,15 @@ platform::Menu CQuiltorEngine::BuildPopupMenu()
 void CQuiltorEngine::LabelSaves(platform::Menu& menu) const
 {
     CTextString time;
-    if (GetSaveTime(ResumeCode, time)) Label(menu, MenuCommand::LoadResume, "オートセーブデータ " + time.GetStr());
-    if (GetSaveTime(QuickCode, time)) platform::FindCommand(menu, MenuCommand::QuickLoad)->greyed = false;
+    if (m_files.GetSaveTime(CPlayersFiles::ResumeCode, time)) Label(menu, MenuCommand::LoadResume, "オートセーブデータ " + time.GetStr());
+    if (m_files.GetSaveTime(CPlayersFiles::QuickCode, time)) platform::FindCommand(menu, MenuCommand::QuickLoad)->greyed = false;
     for (int n = MenuCommand::Slots - 1; n >= 0; --n) {
-        if (!GetSaveTime(n, time)) continue;
+        if (!m_files.GetSaveTime(n, time)) continue;
         Label(menu, MenuCommand::SaveSlot + n, Numbered("%03d: ", n) + time.GetStr());
         Label(menu, MenuCommand::LoadSlot + n, Numbered("%03d: ", n) + time.GetStr());
     }
     for (int n = MenuCommand::Slots - 1; n >= 0; --n) {
-        if (GetSaveTime(FirstRingCode + n, time)) Label(menu, MenuCommand::LoadAutoSave + n, Numbered("%02d: ", n) + time.GetStr());
+        if (m_files.GetSaveTime(CPlayersFiles::RingCode + n, time)) Label(menu, MenuCommand::LoadAutoSave + n, Numbered("%02d: ", n) + time.GetStr());
     }
 }
 

@@ -35,8 +35,7 @@ CQuiltorEngine::~CQuiltorEngine()
 {
     // Every close ends here, the window's and a signal's alike. Nothing
     // waits for the user now: failures go to stderr.
-    m_closing = true;
-    KeepPlayersFiles(EndOfPlay::Close);
+    m_files.Keep(CPlayersFiles::Moment::Close);
     CScriptError::GetInstance().SetCloseHandler(nullptr);
     kivotasuGameKit::SetOverBoundSink(nullptr);
     g_engine = nullptr;

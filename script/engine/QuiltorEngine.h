@@ -5,9 +5,6 @@
 // application thread.
 
 #include <cstdint>
-#include <exception>
-#include <functional>
-#include <new>
 #include <optional>
 #include <set>
 #include <string>
@@ -22,13 +19,13 @@
 #include "frame/Timer.h"
 #include "platform/Dialogs.h"
 #include "script/engine/BgmPlayer.h"
-#include "script/engine/EndOfPlay.h"
+#include "script/engine/Caught.h"
 #include "script/engine/EngineWinHook.h"
 #include "script/engine/FrameInput.h"
 #include "script/engine/GameState.h"
-#include "script/engine/KeptFile.h"
 #include "script/engine/MainObject.h"
 #include "script/engine/MouseCursor.h"
+#include "script/engine/PlayersFiles.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/ScriptReader.h"
 #include "script/tag/AnimateManager.h"
@@ -44,7 +41,7 @@
 
 class IEngineProbe;
 
-class CQuiltorEngine : public CMainObject {
+class CQuiltorEngine : public CMainObject, private IKeptPlay {
 public:
     using CTextString = kivotasuGameKit::CTextString;
     using Plane = kivotasuGameKit::Draw::CFastPlane;
@@ -168,39 +165,13 @@ public:
     // The presets 0 to 4 of the skip modes.
     void SetSkipPattern(std::uint32_t pattern);
 
-    // What a way of ending play (or a save, or a load) writes of the player's
-    // files: the resume save, the global variables, the options. Every such
-    // moment asks this; the table in EndOfPlay.cpp answers.
-    void KeepPlayersFiles(EndOfPlay end);
-
-    // Options and saves. A file that cannot be written is said on stderr and
-    // in the log, and in a box that leaves the game running unless the player
-    // is closing, when nothing may wait for the user. An options file this
-    // run did not read whole is left as it is, which the close says once.
+    // The player's stored files: the saves, the global variables, the options.
+    CPlayersFiles& Files() { return m_files; }
+    // The options file's tags, run once at the start: one that stops short of
+    // the end (a wait, an unclosed tag, a JUMP, the close) leaves the file as
+    // it is.
     void LoadOption();
-    // Throws when the file cannot be written.
-    void WriteOption(const CTextString& name);
-    // Slot codes: -1 quick, -2 resume, -3 global variables, 0 to 999 the
-    // numbered slots, 1000 to 1009 the choice auto-save ring.
-    CTextString GetSaveFileName(int code) const;
-    void CreateSaveFolder() const;
-    // The file's last write as "YYYY/MM/DD hh:mm:ss"; false when it is missing.
-    bool GetSaveTime(int code, CTextString& text) const;
-    // Skips and logs whatever cannot be read, and reads on, until the end or
-    // a close; reads at most a text file's bound, through one open.
-    void LoadGlobals();
-    // Writes one save file, throwing on failure (also when it would be more
-    // than a load reads).
-    void WriteSave(const CTextString& name);
-    // The saves of the reader and the scripts: a save that cannot be written
-    // leaves the old file and the game goes on; a slot or quick save the
-    // reader asked for says so in a box, the automatic ones on stderr.
-    // The resume save keeps the place as play stands: mid-story, the place;
-    // during a load, the save being loaded; once ended, nothing.
-    void SaveResume();
-    void QuickSave();
-    void SaveSlot(int n);
-    void AutoSave();
+    // A load, refused before anything is reset when the save cannot be read.
     void LoadResume();
     void LoadQuick();
     void LoadSlot(int n);
@@ -253,9 +224,6 @@ public:
     // error policy: an EScript or a failed allocation is reported and ends
     // the script in the end screen; the player itself goes on.
     template <class Step> void Guarded(Step step);
-    // Runs the step; an EScript or a failed allocation goes to failure, the
-    // latter as an EScript of its message, instead.
-    template <class Step, class Failure> static void Caught(Step step, Failure failure);
 
 private:
     void RunState();
@@ -306,49 +274,19 @@ private:
     void RunStoredFile(const CTextString& name);
     // The same over the stored file the reader holds, which stays open.
     void RunStoredTags(const CTextString& name);
-    // A save the reader asked for, under the save error policy, and what
-    // goes with it.
-    void SaveCode(int code);
-    // The place as the resume save, failures said on stderr alone.
-    void WriteResumeSave();
-    void SaveOption();
-    // Until they are written, the global variables in memory are newer than
-    // the file and outlive resets and loads. A globals file left unwritten
-    // because this run could not read it whole is said once a run.
-    void SaveGlobals();
-    // Where play stands now, for the resume save.
-    PlayStands Standing() const;
+    // What the player's files keep of the play.
+    const CTextString& NameStem() const override { return m_state.NameStem; }
+    const CScriptReader& Reader() const override { return m_reader; }
+    bool StoryEnded() const override;
+    bool AutoSaves() const override { return m_state.AutoSave != 0; }
+    bool AsksOverwrite() const override { return m_state.OverwriteCheck != 0; }
+    void WriteSave(kivotasuGameKit::CTextFileWriter& writer) override;
+    void WriteOptions(kivotasuGameKit::CTextFileWriter& writer) override;
+    void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) override;
     // The tag a save ends with, which takes its load back to the wait it was taken in.
     void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
-    // Runs write, which saves the file name; false when it failed, which is
-    // said as what could not be saved (where names the writer in the log),
-    // in a box when asked for and the player is not closing.
-    bool Saved(const char* where, const char* what, const CTextString& name, bool box, const std::function<void()>& write);
-    void SayUnsaved(const char* where, const CTextString& headline, const CTextString& name, const CTextString& reason, bool box);
-    // The load sequence for the save file of a slot code; a save that cannot
-    // be loaded (missing, empty, too large, a folder, a FIFO, unreadable) is
-    // refused on stderr and the game goes on.
+    // The load of the save of a slot code.
     void LoadCode(int code);
-    // Reads a save, the options or the global variables whole into save
-    // through one open (its type and size, bounded by kind, checked on that
-    // open). A read that failed leaves why in refusal, and absent tells a
-    // file that is not there; one the close interrupted has nothing to say.
-    static platform::ReadResult ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
-                                           kivotasuGameKit::CFile& save, std::string& refusal, bool& absent);
-    // Reads a file the player writes back into the reader, as ReadStored:
-    // false when there is nothing to read. Why one that is there was not
-    // read whole goes to kept; where names the caller in the log.
-    bool ReadBack(const char* where, const CTextString& name, KeptFile& kept);
-    // The close interrupted the read of the file: left as it is, without a
-    // word unless for a fault found before.
-    static void KeepInterrupted(const char* where, const CTextString& name, KeptFile& kept);
-    // True when kept holds the file: said once a run, as the file of what
-    // (the settings, the global variables) that is not kept.
-    bool LeftAsItIs(const char* where, const char* what, const CTextString& name, KeptFile& kept);
-    // The save a load is reading becomes the resume save, unless it is that:
-    // its bytes, or, when the close cut its read short, the file itself under
-    // the resume save's name (a copy where the file system refuses links).
-    void KeepLoadedSaveAsResume();
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);
@@ -379,16 +317,7 @@ private:
     TAG::CText m_text;
     Plane m_screen;
     CScriptReader m_reader;
-    KeptFile m_globalsKept;
-    KeptFile m_optionsKept;
-    // The last write of the global variables failed or was left out.
-    bool m_globalsUnsaved = false;
-    // The engine is being destroyed: the close writes its files.
-    bool m_closing = false;
-    // The save file the last load read, by the name the reader gives it.
-    std::string m_loadedSave;
-    // The close cut that read short: the reader never held the save.
-    bool m_loadCut = false;
+    CPlayersFiles m_files{*this};
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
     bool m_paintBusy = false;
@@ -415,21 +344,6 @@ private:
     std::set<std::string> m_unshownSaid;
     std::set<std::string> m_kanaSaid;
 };
-
-template <class Step, class Failure> void CQuiltorEngine::Caught(Step step, Failure failure)
-{
-    try {
-        step();
-    } catch (const EScript& error) {
-        failure(error);
-    } catch (const std::bad_alloc&) {
-        failure(EScript(CTextString("メモリが足りません。")));
-    } catch (const kivotasuGameKit::KTL::CException& error) {
-        failure(EScript(CTextString(error.GetError())));
-    } catch (const std::exception& error) {
-        failure(EScript(CTextString(error.what())));
-    }
-}
 
 template <class Step> bool CQuiltorEngine::RanWhole(Step step, std::optional<std::uint32_t> start)
 {

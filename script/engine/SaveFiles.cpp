@@ -1,50 +1,43 @@
-#include "script/engine/QuiltorEngine.h"
+#include "script/engine/PlayersFiles.h"
 
-#include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <utility>
 
-#include "frame/ErrorLog.h"
 #include "frame/file/FileBounds.h"
-#include "frame/file/FileWriter.h"
-#include "platform/CloseLatch.h"
-#include "platform/FileSystem.h"
-#include "script/lang/Set.h"
-#include "script/lang/TagLexer.h"
-#include "script/lang/TagSalvage.h"
+#include "script/engine/OverwriteQuestion.h"
 
 using kivotasuGameKit::CTextString;
 
-// The folder is the stem's folder's parent with "/Save/": data/index.txt of
-// a game folder saves into the game folder's Save folder.
-CTextString CQuiltorEngine::GetSaveFileName(int code) const
+namespace {
+
+// The folder is the stem's folder's parent: data/index.txt of a game folder
+// saves into the game folder's Save folder.
+CTextString SaveFolder(const CTextString& stem)
 {
-    CreateSaveFolder();
-    const CTextString& stem = m_state.NameStem;
-    CTextString folder = stem.LeftOfLast('/').LeftOfLast('/');
-    CTextString name = folder + CTextString("/Save/") + stem.RightOfLast('/');
+    return stem.LeftOfLast('/').LeftOfLast('/') + CTextString("/Save");
+}
+
+} // namespace
+
+CTextString CPlayersFiles::GetSaveFileName(int code) const
+{
+    const CTextString& stem = m_play.NameStem();
+    const CTextString folder = SaveFolder(stem);
+    platform::FileSystem().CreateFolder(folder.GetStr());
+    CTextString name = folder + CTextString("/") + stem.RightOfLast('/');
     switch (code) {
-    case -2: name += CTextString(".a"); break;
-    case -1: name += CTextString(".q"); break;
-    case -3: name += CTextString(".g"); break;
+    case ResumeCode: name += CTextString(".a"); break;
+    case QuickCode: name += CTextString(".q"); break;
+    case GlobalsCode: name += CTextString(".g"); break;
     default:
-        if (code >= 1000) name.AppendFormat(".s%02d", code - 1000);
+        if (code >= RingCode) name.AppendFormat(".s%02d", code - RingCode);
         else name.AppendFormat(".%03d", code);
         break;
     }
     return name;
 }
 
-void CQuiltorEngine::CreateSaveFolder() const
-{
-    const CTextString& stem = m_state.NameStem;
-    platform::FileSystem().CreateFolder((stem.LeftOfLast('/').LeftOfLast('/') + CTextString("/Save")).GetStr());
-}
-
-bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
+bool CPlayersFiles::GetSaveTime(int code, CTextString& text) const
 {
     const std::optional<platform::LocalTime> time = platform::FileSystem().LastWriteTime(GetSaveFileName(code).GetStr());
     if (!time) return false;
@@ -53,50 +46,44 @@ bool CQuiltorEngine::GetSaveTime(int code, CTextString& text) const
     return true;
 }
 
-// A failure costs the global variables' file only; a save written before
-// stays written.
-void CQuiltorEngine::SaveGlobals()
+void CPlayersFiles::WriteSaveFile(const CTextString& name)
 {
-    const CTextString name = GetSaveFileName(-3);
-    m_globalsUnsaved = true;
-    if (LeftAsItIs("CQuiltorEngine::SaveGlobals", "グローバル変数", name, m_globalsKept)) return;
-    m_globalsUnsaved = !Saved("CQuiltorEngine::SaveGlobals", "グローバル変数", name, true, [&] {
-        kivotasuGameKit::CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text));
-        CSet::GetInstance().WriteGlobals(writer);
-        writer.Close();
-    });
+    kivotasuGameKit::CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
+    m_play.WriteSave(writer);
+    writer.Close();
 }
 
-// What can be read serves the run. The file is written anew only when all of
-// it was read: one that was not (damaged entries, UTF-8, unreadable, too
-// large, cut short by the close) holds what this run could not read, and is
-// left for its author to mend, where the UTF-8 notice's command and the
-// offsets said point.
-void CQuiltorEngine::LoadGlobals()
+void CPlayersFiles::SaveCode(int code)
 {
-    if (m_globalsUnsaved) return;
-    const char* where = "CQuiltorEngine::LoadGlobals";
-    const CTextString name = GetSaveFileName(-3);
-    if (!ReadBack(where, name, m_globalsKept)) return;
-    const std::string_view text = m_reader.Text();
-    CTagAttributes record;
-    // The entries SaveGlobals writes: [SET VARIABLE="name" ENTITY="value"].
-    const bool whole = SalvageRecords(
-        text, {TagId::Set, 2},
-        [&](std::size_t open, std::size_t close) {
-            std::size_t pos = open;
-            CTagLexer(text.substr(0, close + 1), pos, LexFaults::Raised).ReadTag(record);
-            const CTextString& variable = record.GetValue(TagAttributeKey::Variable);
-            if (record.GetId() != TagId::Set || variable.IsEmpty()) throw EScript(CTextString("変数を設定するタグではありません"));
-            CSet::GetInstance().Set(variable, record.GetValue(TagAttributeKey::Entity), true);
-        },
-        [&](const SkippedRun& run) {
-            kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::LoadGlobals %s の %zu バイト目から %zu バイト (%zu か所) を飛ばします: %s",
-                                          name.c_str(), run.offset, run.bytes, run.places, run.why.c_str());
-            if (m_globalsKept.why.IsEmpty())
-                m_globalsKept.why = CTextString(std::to_string(run.offset) + " バイト目から読めないところがあります。");
-        },
-        &platform::CloseAsked);
-    if (!whole) KeepInterrupted(where, name, m_globalsKept);
-    m_reader.Seek(static_cast<std::int64_t>(text.size()));
+    const CTextString name = GetSaveFileName(code);
+    if (Saved("CPlayersFiles::WriteSaveFile", "セーブデータ", name, true, [&] { WriteSaveFile(name); })) Keep(Moment::Saved);
+}
+
+void CPlayersFiles::QuickSave()
+{
+    SaveCode(QuickCode);
+}
+
+void CPlayersFiles::SaveSlot(int n)
+{
+    if (m_play.AsksOverwrite() && platform::FileSystem().Exists(GetSaveFileName(n).GetStr()) && !AskOverwrite()) return;
+    SaveCode(n);
+}
+
+// A save that cannot be written (a full disk, a read-only folder, a value
+// with no saved form) costs no entry of the ring.
+void CPlayersFiles::AutoSave()
+{
+    if (!m_play.AutoSaves()) return;
+    const CTextString newest = GetSaveFileName(RingCode);
+    const CTextString written = newest + CTextString(".new");
+    if (!Saved("CPlayersFiles::WriteSaveFile", "セーブデータ", written, false, [&] { WriteSaveFile(written); })) return;
+    platform::IFileSystem& files = platform::FileSystem();
+    files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
+    for (int entry = RingSize - 1; entry > 0; --entry)
+        files.Rename(GetSaveFileName(RingCode + entry - 1).GetStr(), GetSaveFileName(RingCode + entry).GetStr());
+    if (!files.Rename(written.GetStr(), newest.GetStr()))
+        SayUnsaved("CPlayersFiles::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
+                   CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
+    Keep(Moment::Saved);
 }

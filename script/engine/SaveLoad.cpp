@@ -2,32 +2,23 @@
 
 #include "frame/ErrorLog.h"
 #include "frame/file/File.h"
-#include "frame/file/FileBounds.h"
 #include "frame/file/FileWriter.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileSystem.h"
 #include "script/engine/GlobalSettings.h"
-#include "script/engine/OverwriteQuestion.h"
 #include "script/engine/ScreenShot.h"
 #include "script/lang/SavedValue.h"
 #include "script/lang/Set.h"
 
-#include <algorithm>
-#include <memory>
+#include <new>
 #include <optional>
 #include <string>
-#include <system_error>
-#include <vector>
 
 using kivotasuGameKit::CTextFileWriter;
 using kivotasuGameKit::CTextString;
 
 namespace {
 
-constexpr int QuickCode = -1;
-constexpr int ResumeCode = -2;
-constexpr int RingCode = 1000;
-constexpr int RingSize = 10;
 constexpr std::size_t CaptionBytes = 260;
 
 // At most CaptionBytes, never half a two-byte character.
@@ -43,31 +34,6 @@ CTextString CaptionCut(const CTextString& caption)
     return CTextString(text.substr(0, end));
 }
 
-[[noreturn]] void Uncopied(const std::string& from, std::error_code why)
-{
-    throw EScript(CTextString("読み込み中の ") + CTextString(from).RightOfLast('/') + CTextString(" を写せません: ") +
-                  CTextString(platform::FailureText(why)));
-}
-
-// The file whole through one open, in pieces of a MiB, which the close under
-// way does not cut short (it cuts longer reads): it is what the close keeps.
-void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from)
-{
-    constexpr std::uint64_t PieceBytes = std::uint64_t{1} << 20;
-    const std::error_code failed = std::make_error_code(std::errc::io_error);
-    std::error_code why;
-    const std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(from, why);
-    if (!in) Uncopied(from, why);
-    const std::optional<std::uint64_t> size = in->Size();
-    if (!size) Uncopied(from, failed);
-    std::vector<char> piece;
-    for (std::uint64_t left = *size; left > 0; left -= piece.size()) {
-        piece.resize(std::min(left, PieceBytes));
-        if (in->Read(piece.data(), piece.size()) != platform::ReadResult::Done) Uncopied(from, failed);
-        writer.Write(piece.data(), piece.size());
-    }
-}
-
 void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
 {
     CTextString line("[TITLE");
@@ -78,9 +44,8 @@ void WriteTitle(CTextFileWriter& writer, const CTextString& caption)
 
 } // namespace
 
-void CQuiltorEngine::WriteSave(const CTextString& name)
+void CQuiltorEngine::WriteSave(CTextFileWriter& writer)
 {
-    CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
     writer.Write(CTextString("[SAVE CONTROL=\"0\"]\n"));
     WriteTitle(writer, m_caption);
     m_bgm.WriteSave(writer);
@@ -107,7 +72,6 @@ void CQuiltorEngine::WriteSave(const CTextString& name)
     writer.Write(tail);
 
     WriteResumeTag(writer);
-    writer.Close();
 }
 
 // The reader's place means nothing once the story has ended (it may lie
@@ -131,134 +95,38 @@ void CQuiltorEngine::WriteResumeTag(CTextFileWriter& writer)
     writer.Write(resume);
 }
 
-void CQuiltorEngine::SaveCode(int code)
+bool CQuiltorEngine::StoryEnded() const
 {
-    const CTextString name = GetSaveFileName(code);
-    if (Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, true, [&] { WriteSave(name); }))
-        KeepPlayersFiles(EndOfPlay::Saved);
+    return m_state.State == EngineState::ScriptEnd || m_reader.GetProgress() == 100;
 }
 
-void CQuiltorEngine::WriteResumeSave()
+void CQuiltorEngine::WriteGlobals(CTextFileWriter& writer)
 {
-    const CTextString name = GetSaveFileName(ResumeCode);
-    Saved("CQuiltorEngine::WriteSave", "セーブデータ", name, false, [&] { WriteSave(name); });
-}
-
-// Until its resume tag the engine holds only part of the place a load goes
-// to: the save being read is that place whole.
-void CQuiltorEngine::KeepLoadedSaveAsResume()
-{
-    const CTextString name = GetSaveFileName(ResumeCode);
-    if (name.GetStr() == m_loadedSave) return;
-    Saved("CQuiltorEngine::SaveResume", "セーブデータ", name, false, [&] {
-        // The file itself where the file system takes links; a copy where it
-        // refuses them (vfat and exFAT, across a bind mount), whose failure,
-        // if any, is the one said.
-        std::error_code refused;
-        if (m_loadCut && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
-        kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
-        if (m_loadCut) CopyInto(writer, m_loadedSave);
-        else writer.Write(m_reader.GetMemory(), m_reader.GetSize());
-        writer.Close();
-    });
-}
-
-void CQuiltorEngine::QuickSave()
-{
-    SaveCode(QuickCode);
-}
-
-void CQuiltorEngine::SaveSlot(int n)
-{
-    if (m_state.OverwriteCheck && platform::FileSystem().Exists(GetSaveFileName(n).GetStr()) && !AskOverwrite()) return;
-    SaveCode(n);
-}
-
-// The new entry is written whole before the ring moves: a save that cannot
-// be written (a full disk, a read-only folder, a value with no saved form)
-// costs no entry of the ring.
-void CQuiltorEngine::AutoSave()
-{
-    if (!m_state.AutoSave) return;
-    const CTextString newest = GetSaveFileName(RingCode);
-    const CTextString written = newest + CTextString(".new");
-    if (!Saved("CQuiltorEngine::WriteSave", "セーブデータ", written, false, [&] { WriteSave(written); })) return;
-    platform::IFileSystem& files = platform::FileSystem();
-    files.Delete(GetSaveFileName(RingCode + RingSize - 1).GetStr());
-    for (int entry = RingSize - 1; entry > 0; --entry)
-        files.Rename(GetSaveFileName(RingCode + entry - 1).GetStr(), GetSaveFileName(RingCode + entry).GetStr());
-    if (!files.Rename(written.GetStr(), newest.GetStr()))
-        SayUnsaved("CQuiltorEngine::AutoSave", CTextString("セーブデータを保存できませんでした。"), newest,
-                   CTextString("書いたセーブデータは ") + written.RightOfLast('/') + CTextString(" に残っています。"), false);
-    KeepPlayersFiles(EndOfPlay::Saved);
-}
-
-// Read once, through the open that was checked: a FIFO neither blocks nor
-// passes, the size is known before a byte is read, and a file replaced after
-// the check is not what gets read.
-platform::ReadResult CQuiltorEngine::ReadStored(const CTextString& name, kivotasuGameKit::FileKind kind,
-                                                kivotasuGameKit::CFile& save, std::string& refusal, bool& absent)
-{
-    const std::uint64_t bound = kivotasuGameKit::MostBytes(kind);
-    std::uint64_t size = 0;
-    std::error_code why;
-    int failure = 0;
-    const platform::ReadResult result = save.ReadOnDisk(name.GetStr(), bound, size, why, &failure);
-    absent = failure == 1 && why == std::errc::no_such_file_or_directory;
-    if (result != platform::ReadResult::Failed) return result;
-    switch (failure) {
-    case 1:
-        if (absent) refusal = "ファイルがありません";
-        else if (why == std::errc::is_a_directory) refusal = "ファイルではなくフォルダです";
-        else if (why == std::errc::no_such_device) refusal = "普通のファイルではありません (FIFO や装置)";
-        else if (why == std::errc::permission_denied) refusal = "読むことが許されていません";
-        else refusal = platform::FailureText(why);
-        break;
-    case 2: refusal = "大きさがわかりません"; break;
-    case 3: refusal = std::to_string(size) + " バイトを読むメモリがありません"; break;
-    case 7: refusal = std::to_string(size) + " バイトあり、上限の " + std::to_string(bound) + " バイトを超えています"; break;
-    default: refusal = platform::FailureText(std::make_error_code(std::errc::io_error)); break;
-    }
-    return result;
+    CSet::GetInstance().WriteGlobals(writer);
 }
 
 void CQuiltorEngine::LoadCode(int code)
 {
-    const CTextString name = GetSaveFileName(code);
     // Refused before anything is reset: the game goes on where it was.
     kivotasuGameKit::CFile save;
-    std::string refusal;
-    bool absent = false;
-    const platform::ReadResult read = ReadStored(name, kivotasuGameKit::FileKind::Save, save, refusal, absent);
-    if (read == platform::ReadResult::Interrupted) {
-        // Nothing is reset, and the close keeps this save as the resume save.
-        m_loadedSave = name.GetStr();
-        m_loadCut = true;
-        return;
-    }
-    if (read == platform::ReadResult::Done && save.GetSize() == 0) refusal = "空のファイルです";
-    if (!refusal.empty()) {
-        SayUnsaved("CQuiltorEngine::LoadCode", CTextString("セーブデータを読み込めません。"), name, CTextString(refusal), false);
-        return;
-    }
-    KeepPlayersFiles(EndOfPlay::Load);
+    if (!m_files.ReadSave(code, save)) return;
+    m_files.Keep(CPlayersFiles::Moment::Load);
     Reset();
     m_log.ExpectSavedLines();
-    LoadGlobals();
+    m_files.LoadGlobals();
     m_reader.Take(save);
-    m_loadedSave = m_reader.GetName();
-    m_loadCut = false;
+    m_files.Loaded();
     m_state.ChangeState(EngineState::RunTags);
 }
 
 void CQuiltorEngine::LoadResume()
 {
-    LoadCode(ResumeCode);
+    LoadCode(CPlayersFiles::ResumeCode);
 }
 
 void CQuiltorEngine::LoadQuick()
 {
-    LoadCode(QuickCode);
+    LoadCode(CPlayersFiles::QuickCode);
 }
 
 void CQuiltorEngine::LoadSlot(int n)
@@ -268,7 +136,7 @@ void CQuiltorEngine::LoadSlot(int n)
 
 void CQuiltorEngine::LoadAutoSave(int n)
 {
-    LoadCode(RingCode + n);
+    LoadCode(CPlayersFiles::RingCode + n);
 }
 
 void CQuiltorEngine::SaveScreenPicture()

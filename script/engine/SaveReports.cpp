@@ -1,20 +1,18 @@
-#include "script/engine/QuiltorEngine.h"
+#include "script/engine/PlayersFiles.h"
 
 #include <string>
-#include <string_view>
 
 #include "frame/ErrorLog.h"
-#include "frame/file/FileWriter.h"
-#include "platform/FileSystem.h"
 #include "platform/HostPath.h"
 #include "platform/MessageBox.h"
 #include "platform/StderrLines.h"
 #include "platform/TextCodec.h"
+#include "script/engine/Caught.h"
 
 using kivotasuGameKit::CTextString;
 
-bool CQuiltorEngine::Saved(const char* where, const char* what, const CTextString& name, bool box,
-                           const std::function<void()>& write)
+bool CPlayersFiles::Saved(const char* where, const char* what, const CTextString& name, bool box,
+                          const std::function<void()>& write)
 {
     bool failed = false;
     Caught(
@@ -35,8 +33,8 @@ bool CQuiltorEngine::Saved(const char* where, const char* what, const CTextStrin
     return !failed;
 }
 
-void CQuiltorEngine::SayUnsaved(const char* where, const CTextString& headline, const CTextString& name,
-                                const CTextString& reason, bool box)
+void CPlayersFiles::SayUnsaved(const char* where, const CTextString& headline, const CTextString& name,
+                               const CTextString& reason, bool box)
 {
     const std::string path = platform::ShownPath(name.GetStr());
     kivotasuGameKit::ErrorLog.Out("%s %s %s: %s", where, headline.c_str(), name.c_str(), reason.c_str());

@@ -71,7 +71,7 @@ void CQuiltorEngine::ClickWait()
             event = InputEvent::None;
             break;
         case InputEvent::QuickSave:
-            QuickSave();
+            m_files.QuickSave();
             return;
         case InputEvent::QuickLoad:
             // A quick save that cannot be read is said, and the wait goes on.

@@ -41,14 +41,14 @@ CScriptReader::~CScriptReader()
 
 ReadResult CScriptReader::Read(const std::string& name) { return Read(name, &CScriptError::Warn); }
 
-ReadResult CScriptReader::Read(const std::string& name, SayFault say, int* failure)
+ReadResult CScriptReader::Read(const std::string& name, SayFault say, kivotasuGameKit::ReadFailure* failure)
 {
     using kivotasuGameKit::FileKind;
     CScriptError& errors = CScriptError::GetInstance();
     // Taken while the text it lies in is still there: the read drops it.
     const CScriptError::Place asked = errors.Here();
     std::uint64_t size = 0;
-    int failed = 0;
+    kivotasuGameKit::ReadFailure failed = kivotasuGameKit::ReadFailure::None;
     kivotasuGameKit::CFile read;
     const ReadResult result = read.ReadAtMost(name, kivotasuGameKit::MostBytes(FileKind::Text), size, &failed);
     if (failure) *failure = failed;
@@ -56,7 +56,7 @@ ReadResult CScriptReader::Read(const std::string& name, SayFault say, int* failu
     if (result == ReadResult::Interrupted) return result;
     TakeImage(read);
     Opened(result == ReadResult::Done);
-    if (failed == 7) {
+    if (failed == kivotasuGameKit::ReadFailure::OverBound) {
         (errors.*say)(kivotasuGameKit::OverBoundText("スクリプトが大きすぎて開けません: ", NormalizePath(name), size,
                                                    kivotasuGameKit::MostBytes(FileKind::Text)),
                     asked);
@@ -134,14 +134,14 @@ bool CScriptReader::Jump(CTagAttributes& record)
     const CScriptError::Place jump = seeks || !file.IsEmpty() ? errors.Here() : CScriptError::Place{};
     if (!file.IsEmpty()) {
         CTextString name = InFamilyPath(m_defaultJumpPath, file);
-        int failure = 0;
+        kivotasuGameKit::ReadFailure failure = kivotasuGameKit::ReadFailure::None;
         const ReadResult result = Read(name.GetStr(), &CScriptError::SayEnded, &failure);
         if (result == ReadResult::Interrupted) throw EReadInterrupted();
         // The game ends on the empty script; the line says which file it
         // could not open, and where it was asked for (for one over the bound,
         // Read said so). The label is not sought: it lies in the file meant.
         if (result != ReadResult::Done) {
-            if (failure != 7) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
+            if (failure != kivotasuGameKit::ReadFailure::OverBound) errors.SayEnded("スクリプト『" + CTextString(NormalizePath(name.GetStr())) + "』が開けません。", jump);
             m_jumpFailed = true;
             return false;
         }

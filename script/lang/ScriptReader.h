@@ -77,7 +77,7 @@ private:
     // How a script over the bound is said: a warning, or for a JUMP or CALL
     // the end of the story.
     using SayFault = void (CScriptError::*)(const CTextString&, const CScriptError::Place&);
-    platform::ReadResult Read(const std::string& name, SayFault say, int* failure = nullptr);
+    platform::ReadResult Read(const std::string& name, SayFault say, kivotasuGameKit::ReadFailure* failure = nullptr);
     // What Read and Take do once the text is in place, or is not.
     void Opened(bool read);
     // The message of a label not found, naming a label that differs from it

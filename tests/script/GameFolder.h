@@ -45,9 +45,9 @@ public:
     void OnChunkRead(std::string_view name, SteppedReadFile::Step step) { m_files->steps[Host(name).string()] = std::move(step); }
     // From now on (or, with false, no longer) every read of the file is one
     // the close interrupts.
-    void CutReads(std::string_view name, bool cut = true)
+    void InterruptReads(std::string_view name, bool interrupt = true)
     {
-        OnChunkRead(name, cut ? [](std::size_t) { return platform::ReadResult::Interrupted; } : SteppedReadFile::Step());
+        OnChunkRead(name, interrupt ? [](std::size_t) { return platform::ReadResult::Interrupted; } : SteppedReadFile::Step());
     }
     // From now on a link is refused for this reason, as vfat and exFAT refuse
     // them (EPERM), or a bind mount across file systems (EXDEV); none: made.

@@ -17,13 +17,13 @@ namespace {
 
 const std::string Text = "[TEXT BODY=\"compressible compressible compressible compressible\"]\r\n";
 
-std::string ReadImage(const std::string& name, int* result = nullptr)
+std::string ReadImage(const std::string& name, ReadFailure* result = nullptr)
 {
     CFile file;
-    int failure = 0;
+    ReadFailure failure = ReadFailure::None;
     const bool read = file.Read(name, FileKind::Text, &failure) == platform::ReadResult::Done;
     if (result) *result = failure;
-    if (!read) return "<" + std::to_string(failure) + ">";
+    if (!read) return failure == ReadFailure::NotFound ? "<not found>" : "<failed>";
     return std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize());
 }
 
@@ -47,7 +47,7 @@ TEST_P(ArchiveFormatTest, PlainCompressedAndScrambledMembers)
     EXPECT_EQ(archive.find("compressible compressible") == std::string::npos, compresses) << "stored compressed";
     EXPECT_EQ(ReadImage(m_folder.Name("data\\secret.txt")), "hidden");
     EXPECT_EQ(ReadImage(m_folder.Name("data\\both.txt")), Text) << "unscrambled after expanding";
-    EXPECT_EQ(ReadImage(m_folder.Name("data\\none.txt")), "<1>");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\none.txt")), "<not found>");
 
     CFile file;
     ASSERT_EQ(file.Read(m_folder.Name("data/packed.txt"), FileKind::Text), platform::ReadResult::Done);
@@ -70,9 +70,9 @@ TEST_P(ArchiveFormatTest, NestedFoldersAreFoundThroughEnclosingArchives)
     m_folder.Put("g/data/bg/plain.bmp", "on the disk");
     for (const char* name : {"a.bmp", "other.bmp", "deep.bmp", "plain.bmp", "none.bmp"}) {
         const std::string path = m_folder.Name(std::string("g\\data\\bg\\") + name);
-        int read = 0;
+        ReadFailure read = ReadFailure::None;
         ReadImage(path, &read);
-        EXPECT_EQ(CFile::Find(path) == platform::ReadResult::Done, read == 0) << name;
+        EXPECT_EQ(CFile::Find(path) == platform::ReadResult::Done, read == ReadFailure::None) << name;
     }
 }
 
@@ -86,7 +86,7 @@ TEST_P(ArchiveFormatTest, NamesMatchWithoutCaseButSecondBytesStay)
                                  .Build());
     EXPECT_EQ(ReadImage(m_folder.Name("data\\bg\\表\\ソa.txt")), "sjis");
     EXPECT_EQ(ReadImage(m_folder.Name("data/Bg/表/ソA.txt")), "sjis");
-    EXPECT_EQ(ReadImage(m_folder.Name("data\\表\\ソa.txt")), "<1>");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\表\\ソa.txt")), "<not found>");
     EXPECT_EQ(ReadImage(m_folder.Name("data\\Ａ.TXT")), "wide");
 }
 
@@ -113,13 +113,13 @@ TEST_P(ArchiveFormatTest, SeparatorsMatchByOneRule)
     } rows[] = {
         {"/.txt", "first"},        {"\\.txt", "first"},       {".TXT", "first"},        {"\\\\.txt", "first"},
         {"bg\\a.txt", "doubled"},  {"BG//A.txt", "doubled"},  {"bg\\/b.txt", "slash"},  {"表\\\\c.txt", "sjis"},
-        {"表c.txt", "<1>"},        {"/", "<1>"},              {"bg\\", "<1>"},
+        {"表c.txt", "<not found>"},        {"/", "<not found>"},              {"bg\\", "<not found>"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.member);
         EXPECT_EQ(ReadImage(m_folder.Name("data\\") + row.member), row.image);
         ArchiveEntry entry;
-        std::string direct = "<1>";
+        std::string direct = "<not found>";
         if (table.Find(row.member, entry) == platform::ReadResult::Done) {
             direct.resize(entry.size);
             ASSERT_EQ(table.ReadMember(entry, reinterpret_cast<std::uint8_t*>(direct.data())), platform::ReadResult::Done);
@@ -134,7 +134,7 @@ TEST_P(ArchiveFormatTest, NamesFillingTheWholeFieldNeedNoTerminator)
     const std::string longName = std::string(field - 4, 'n') + ".txt";
     m_folder.Put("data.dat", ArchiveBuilder(GetParam()).Add(longName, "long").Add("next", "n").Build());
     EXPECT_EQ(ReadImage(m_folder.Name("data\\" + longName)), "long");
-    EXPECT_EQ(ReadImage(m_folder.Name("data\\" + longName + "x")), "<1>");
+    EXPECT_EQ(ReadImage(m_folder.Name("data\\" + longName + "x")), "<not found>");
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ArchiveFormatTest,
@@ -198,13 +198,13 @@ TEST(ArchiveReadTest, CorruptMembersFailTheRead)
     std::string literals;
     while (literals.size() < 600) literals += "\xFF" "abcdefgh";
     folder.Put("short.dat", ArchiveBuilder(ArchiveFormat::PackEx).AddRaw("m", 1000, literals).Build());
-    int result = -1;
+    ReadFailure result = ReadFailure::None;
     ReadImage(folder.Name("short\\m"), &result);
-    EXPECT_EQ(result, 4);
+    EXPECT_EQ(result, ReadFailure::Unreadable);
     // An expanded size no stream of that length can reach.
     folder.Put("huge.dat", ArchiveBuilder(ArchiveFormat::PackDx).AddRaw("m", 0xFFFFFFF0u, std::string(3, '\0')).Build());
     ReadImage(folder.Name("huge\\m"), &result);
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(result, ReadFailure::NotFound);
 }
 
 // A plain file, a compressed member and a memory name, each read at its
@@ -222,9 +222,9 @@ TEST(ArchiveReadTest, ABoundedReadRefusesALargerFileByItsSize)
         ASSERT_EQ(file.ReadAtMost(name, Text.size(), size), platform::ReadResult::Done);
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.GetMemory()), file.GetSize()), Text);
         size = 0;
-        int failure = 0;
+        ReadFailure failure = ReadFailure::None;
         EXPECT_EQ(file.ReadAtMost(name, Text.size() - 1, size, &failure), platform::ReadResult::Failed);
-        EXPECT_EQ(failure, 7);
+        EXPECT_EQ(failure, ReadFailure::OverBound);
         EXPECT_EQ(size, Text.size());
         EXPECT_EQ(file.GetMemory(), nullptr);
     }
@@ -254,7 +254,7 @@ TEST(ArchiveReadTest, ATableListingMoreEntriesThanTheBoundIsRefusedUnreadWithOne
     EXPECT_EQ(table.Open(counted), CArchive::OpenResult::TooManyEntries);
     EXPECT_EQ(asked, CArchive::HeaderSize) << "an entry read";
     for (int again = 0; again < 2; ++again) {
-        EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "<1>");
+        EXPECT_EQ(ReadImage(folder.Name("g\\data\\a.txt")), "<not found>");
         EXPECT_EQ(ReadImage(folder.Name("g\\data\\b.txt")), "above");
     }
     EXPECT_EQ(said, std::vector<std::string>{"アーカイブの目録が大きすぎて使えません: " + folder.Internal("g/data.dat") + " は " +

@@ -24,6 +24,7 @@
 using kivotasuGameKit::CFile;
 using kivotasuGameKit::FileKind;
 using kivotasuGameKit::CMemoryName;
+using kivotasuGameKit::ReadFailure;
 using platform::ReadResult;
 
 namespace {
@@ -34,12 +35,12 @@ std::string Image(const CFile& file)
 }
 
 // What the read found wrong (InnerRead's code), 0 for a read that was done.
-int FailureOf(CFile& file, const std::string& name, FileKind kind = FileKind::Text)
+ReadFailure FailureOf(CFile& file, const std::string& name, FileKind kind = FileKind::Text)
 {
-    int failure = 0;
+    ReadFailure failure = ReadFailure::None;
     const ReadResult read = file.Read(name, kind, &failure);
     EXPECT_NE(read, ReadResult::Interrupted);
-    return read == ReadResult::Failed ? failure : 0;
+    return read == ReadResult::Failed ? failure : ReadFailure::None;
 }
 
 TEST(FileReadTest, PlainFileIsReadWholeWithATerminatorBehind)
@@ -58,11 +59,11 @@ TEST(FileReadTest, MissingNamesAndEmptyNames)
 {
     TempFolder folder;
     CFile file;
-    EXPECT_EQ(FailureOf(file, folder.Internal("none.txt")), 1);
+    EXPECT_EQ(FailureOf(file, folder.Internal("none.txt")), ReadFailure::NotFound);
     EXPECT_EQ(file.GetMemory(), nullptr);
     EXPECT_EQ(file.GetName(), "");
-    EXPECT_EQ(FailureOf(file, ""), -1);
-    EXPECT_EQ(FailureOf(file, folder.Internal()), 1) << "a folder is no file";
+    EXPECT_EQ(FailureOf(file, ""), ReadFailure::NoName);
+    EXPECT_EQ(FailureOf(file, folder.Internal()), ReadFailure::NotFound) << "a folder is no file";
 }
 
 TEST(FileReadTest, RelativeNamesGoThroughTheCurrentDirectory)
@@ -184,9 +185,9 @@ TEST(FileReadTest, MemoryNamesFromOutsideAreFileNames)
         forged = name.Get();
     }
     CFile file;
-    EXPECT_EQ(FailureOf(file, forged), 1) << "the name died with its object";
-    EXPECT_EQ(FailureOf(file, "!1234"), 1);
-    EXPECT_EQ(FailureOf(file, "!x,y"), 1);
+    EXPECT_EQ(FailureOf(file, forged), ReadFailure::NotFound) << "the name died with its object";
+    EXPECT_EQ(FailureOf(file, "!1234"), ReadFailure::NotFound);
+    EXPECT_EQ(FailureOf(file, "!x,y"), ReadFailure::NotFound);
 
     TempFolder folder;
     folder.Put(forged, "on disk");
@@ -216,14 +217,15 @@ TEST(FileReadTest, AFileOverItsKindsBoundIsRefusedByItsSize)
     struct Case {
         FileKind kind;
         std::uint64_t size;
-        int result;
+        ReadFailure result;
     };
+    const ReadFailure over = ReadFailure::OverBound;
     const Case cases[] = {
-        {FileKind::Text, MostBytes(FileKind::Text) + 1, 7},
-        {FileKind::Save, MostBytes(FileKind::Save) + 1, 7},
-        {FileKind::Picture, 3ull << 30, 7},
-        {FileKind::Picture, 54 + 4096ull * 4096 * 4, 0},
-        {FileKind::Sound, MostBytes(FileKind::Sound) + 1, 7},
+        {FileKind::Text, MostBytes(FileKind::Text) + 1, over},
+        {FileKind::Save, MostBytes(FileKind::Save) + 1, over},
+        {FileKind::Picture, 3ull << 30, over},
+        {FileKind::Picture, 54 + 4096ull * 4096 * 4, ReadFailure::None},
+        {FileKind::Sound, MostBytes(FileKind::Sound) + 1, over},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -233,12 +235,12 @@ TEST(FileReadTest, AFileOverItsKindsBoundIsRefusedByItsSize)
         testing::internal::CaptureStderr();
         EXPECT_EQ(FailureOf(file, folder.Internal("f.bin"), c.kind), c.result);
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(file.GetSize(), c.result == 0 ? c.size : 0);
+        EXPECT_EQ(file.GetSize(), c.result == ReadFailure::None ? c.size : 0);
         // Said in UTF-8, the path as the host's.
         const std::string line = platform::Cp932ToUtf8("quiltor: ファイルが大きすぎて読めません: ") + folder.Host("f.bin").string() +
                                  platform::Cp932ToUtf8(" は " + std::to_string(c.size) + " バイトあり、上限の " +
                                                        std::to_string(MostBytes(c.kind)) + " バイトを超えています。\n");
-        EXPECT_EQ(said, c.result == 7 ? line : "");
+        EXPECT_EQ(said, c.result == over ? line : "");
     }
 }
 
@@ -254,16 +256,16 @@ TEST(FileReadTest, ReadOnDiskTellsWhyAFileDoesNotOpen)
     std::error_code why;
     EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 5, size, why), ReadResult::Done);
     EXPECT_EQ(Image(file), "saved");
-    int failure = 0;
+    ReadFailure failure = ReadFailure::None;
     EXPECT_EQ(file.ReadOnDisk(folder.Internal("a.q"), 4, size, why, &failure), ReadResult::Failed);
-    EXPECT_EQ(failure, 7);
+    EXPECT_EQ(failure, ReadFailure::OverBound);
     EXPECT_EQ(size, 5u);
     EXPECT_EQ(file.GetMemory(), nullptr);
     EXPECT_EQ(file.ReadOnDisk(folder.Internal("fifo.q"), 5, size, why, &failure), ReadResult::Failed);
-    EXPECT_EQ(failure, 1);
+    EXPECT_EQ(failure, ReadFailure::NotFound);
     EXPECT_EQ(why, std::errc::no_such_device);
     EXPECT_EQ(file.ReadOnDisk(folder.Internal("none.q"), 5, size, why, &failure), ReadResult::Failed);
-    EXPECT_EQ(failure, 1);
+    EXPECT_EQ(failure, ReadFailure::NotFound);
     EXPECT_EQ(why, std::errc::no_such_file_or_directory);
 }
 

@@ -283,7 +283,7 @@ TEST(EngineTransition, DefaultPicturesOutliveASaveAndServeTheTagsThatNameNone)
     game.Put("data/index.txt", "[JUMP FILE=\"{BASE}scene.txt\"]");
     {
         EngineRun run;
-        run.At(5, [](EngineRun&) { CQuiltorEngine::GetInstance()->SaveSlot(3); });
+        run.At(5, [](EngineRun&) { CQuiltorEngine::GetInstance()->Files().SaveSlot(3); });
         run.Run(8);
     }
     const std::string saved = game.Read("Save/index.003");

@@ -147,7 +147,7 @@ TEST(FileCommands, ChoosingTheSecondFrameSelectsIt)
     run.At(MenuFrame + 5, look);
     run.At(MenuFrame + 6, [](EngineRun&) { Engine().NewPage(); });
     run.At(MenuFrame + 7, look);
-    run.At(MenuFrame + 8, [](EngineRun&) { Engine().QuickSave(); });
+    run.At(MenuFrame + 8, [](EngineRun&) { Engine().Files().QuickSave(); });
     run.At(MenuFrame + 9, look);
     run.At(MenuFrame + 10, [](EngineRun&) { Engine().LoadQuick(); });
     run.At(MenuFrame + 60, look);

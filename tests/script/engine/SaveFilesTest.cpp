@@ -1,14 +1,14 @@
-// The save files on the in-memory file system: names, the ring of choice
-// auto-saves, global variables across loads and restarts, the overwrite
-// question, saves that cannot be written or would not read back, and stored
-// files that are damaged, too large or of an older form.
+// The player's files through the real engine: what every way play ends
+// writes, global variables across loads and restarts, saves that cannot be
+// written or would not read back, and stored files that are damaged, too
+// large or of an older form. The files' own rows, without an engine, are in
+// PlayersFilesTest.cpp.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <csignal>
 #include <functional>
 #include <optional>
-#include <random>
 #include <sstream>
 
 #include "frame/AppManager.h"
@@ -25,7 +25,6 @@
 #include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
-#include "tests/kit/WallSeconds.h"
 #include "tests/script/GameFolder.h"
 
 using testkit::EngineRun;
@@ -108,12 +107,6 @@ std::size_t LinesSaying(const std::string& said, const std::string& part)
     return n;
 }
 
-// The lines of stderr that say the globals file was left as it was.
-std::size_t KeptLines(const std::string& said)
-{
-    return Times(said, platform::Cp932ToUtf8("グローバル変数のファイルを上書きせずに残します。 /Save/index.g: "));
-}
-
 // A green 64 x 48 BMP, its folder in place.
 void PutPicture(const std::string& name)
 {
@@ -139,71 +132,6 @@ bool IsSet(const char* name)
 
 } // namespace
 
-TEST(SaveFiles, NamesLieInTheSaveFolderBesideTheScriptFolder)
-{
-    MemoryGame game;
-    std::vector<std::string> names;
-    kivotasuGameKit::CTextString time;
-    bool missingTime = true;
-    game.Play(Hold, 3, {{1, [&] {
-                  for (int code : {3, -1, -2, -3, 999, 1000, 1009}) names.push_back(Engine().GetSaveFileName(code).GetStr());
-                  missingTime = Engine().GetSaveTime(3, time);
-              }}});
-    EXPECT_EQ(names, (std::vector<std::string>{"Z:/Save/index.003", "Z:/Save/index.q", "Z:/Save/index.a", "Z:/Save/index.g",
-                                               "Z:/Save/index.999", "Z:/Save/index.s00", "Z:/Save/index.s09"}));
-    EXPECT_TRUE(game.files.Exists("Z:\\Save")) << "made when a name is built";
-    EXPECT_FALSE(missingTime);
-
-    game.files.SetNow({2026, 3, 4, 5, 6, 7});
-    game.files.Put("Z:\\Save\\index.003", "");
-    game.Play(Hold, 3, {{1, [&] { missingTime = !Engine().GetSaveTime(3, time); }}});
-    EXPECT_FALSE(missingTime);
-    EXPECT_EQ(time.GetStr(), "2026/03/04 05:06:07");
-}
-
-// Each auto-save moves the ring down one place: entry 0 is the newest, at
-// most ten remain, and the numbered slots are never touched. The ring moves
-// only once the new entry is written whole (a disk that refuses it is a row
-// of the table of unwritable files).
-TEST(SaveFiles, TheRingOfTenAutoSavesRotates)
-{
-    MemoryGame game;
-    game.files.Put("Z:\\Save\\index.999", "slot");
-    const auto ring = [&] {
-        std::vector<std::string> entries;
-        for (int entry = 0; entry < 10; ++entry) entries.push_back(game.files.Get("Z:\\Save\\index.s0" + std::to_string(entry)));
-        return entries;
-    };
-    std::vector<std::pair<std::uint32_t, std::function<void()>>> actions;
-    for (int n = 0; n < 12; ++n) {
-        actions.emplace_back(2 + n, [n] {
-            CSet::GetInstance().Set("n", std::to_string(n));
-            Engine().AutoSave();
-        });
-    }
-    game.Play(Hold, 20, actions);
-
-    const std::vector<std::string> rotated = ring();
-    for (int entry = 0; entry < 10; ++entry)
-        EXPECT_NE(rotated[entry].find(SetTo("n", std::to_string(11 - entry))), std::string::npos) << "entry " << entry;
-    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s10"));
-    EXPECT_FALSE(game.files.Exists("Z:\\Save\\index.s00.new")) << "the new entry moved into place";
-    EXPECT_EQ(game.files.Get("Z:\\Save\\index.999"), "slot");
-
-    // Neither a value with no saved form nor the auto-save flag off moves it,
-    // nor a folder left where the new entry is written, which is named.
-    game.Play(Hold, 4, {{2, [] { CSet::GetInstance().Set("n", "a,b"); }}, {3, [] { Engine().AutoSave(); }}});
-    EXPECT_TRUE(ring() == rotated);
-    game.Play("[SAVE CONTROL=\"0\"]" + Hold, 5, {{2, [] { Engine().AutoSave(); }}});
-    EXPECT_TRUE(ring() == rotated);
-    game.files.CreateFolder("Z:\\Save\\index.s00.new");
-    testing::internal::CaptureStderr();
-    game.Play(Hold, 4, {{2, [] { Engine().AutoSave(); }}});
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(ring() == rotated);
-    EXPECT_NE(said.find("/Save/index.s00.new: "), std::string::npos) << said;
-}
-
 // Loading writes the globals, resets and reads them back: a global keeps its
 // newest value, a local one not in the save is gone; a restart reads them too.
 TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
@@ -213,7 +141,7 @@ TEST(SaveFiles, GlobalVariablesSurviveLoadsAndRestarts)
     std::string seen, later;
     bool laterKept = true;
     game.Play(SetTo("seen", "2") + SetTo("local", "a") + "[C]" + SetTo("seen", "3") + SetTo("later", "b") + "[C]" + Hold, 200,
-              {{5, [] { Engine().SaveSlot(1); }},
+              {{5, [] { Engine().Files().SaveSlot(1); }},
                {6, [] { CInputState::GetInstance().Event = InputEvent::Decide; }},
                {20, [] { Engine().LoadSlot(1); }},
                {150, [&] {
@@ -359,7 +287,7 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
         game.Put("Save/index.g", SetTo("見た結末", "なし") + SetTo("回数", "0"));
         game.Put("Save/index.a", earlier);
         if (row.place == Place::Loading) game.Put("Save/index.q", loaded);
-        game.CutReads("Save/index.q", row.place == Place::Loading);
+        game.InterruptReads("Save/index.q", row.place == Place::Loading);
         const Way way = row.signal ? [&](EngineRun& r, std::uint32_t at) { r.At(at, [&](EngineRun&) { std::raise(row.signal); }); } : row.way;
         std::optional<std::array<std::string, 3>> seen;
         const auto files = [&] { return std::array{game.Read("Save/index.a"), game.Read("Save/index.g"), game.Read("system/option.qsd")}; };
@@ -387,45 +315,6 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
     }
 }
 
-TEST(SaveFiles, OverwritingASlotAsksWhenTheOptionSaysSo)
-{
-    MemoryGame game;
-    game.files.Put("Z:\\Save\\index.002", "old");
-    // Off: no question.
-    auto quiet = game.Play(Hold, 4, {{2, [] { Engine().SaveSlot(2); }}});
-    EXPECT_TRUE(quiet->Dialogs().Shown().empty());
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
-
-    // On: "いいえ" (and closing the question) keeps the slot, "はい" writes it.
-    game.files.Put("Z:\\Save\\index.002", "old");
-    game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"OVERWRITE\" NAME=\"1\"]");
-    std::string afterNo, afterClose;
-    auto asked = game.Play(Hold, 8, {{2, [&] {
-                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(2);
-                                          Engine().SaveSlot(2);
-                                          afterNo = game.files.Get("Z:\\Save\\index.002");
-                                      }},
-                                     {3, [&] {
-                                          Engine().SaveSlot(2);
-                                          afterClose = game.files.Get("Z:\\Save\\index.002");
-                                      }},
-                                     {4, [] { Engine().SaveSlot(5); }},
-                                     {5, [] {
-                                          static_cast<platform::HeadlessDialogs&>(platform::Dialogs()).PushAnswer(1);
-                                          Engine().SaveSlot(2);
-                                      }}});
-    const auto& shown = asked->Dialogs().Shown();
-    ASSERT_EQ(shown.size(), 3u) << "an empty slot needs no question";
-    EXPECT_EQ(shown[0].titleSjis, "上書き確認");
-    ASSERT_EQ(shown[0].buttons.size(), 2u);
-    EXPECT_EQ(shown[0].buttons[0].textSjis, "はい");
-    EXPECT_EQ(shown[0].buttons[1].textSjis, "いいえ");
-    EXPECT_EQ(afterNo, "old");
-    EXPECT_EQ(afterClose, "old");
-    EXPECT_TRUE(game.files.Exists("Z:\\Save\\index.005"));
-    EXPECT_NE(game.files.Get("Z:\\Save\\index.002"), "old");
-}
-
 // A full disk or a read-only folder costs the file, never the game: the old
 // file stays byte for byte and the wait goes on. What was not saved is said
 // once, by its host path and the system's reason, on stderr and, during play
@@ -450,14 +339,14 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
     // The globals file but for the big value: one byte over, the writer's bound is the reader's, not one near it.
     const std::size_t rest = SetTo("big", "").size() + SetTo("g", "1").size() + 2;
     const Case cases[] = {
-        {"new slot", "Save/index.003", "", [] { Engine().SaveSlot(3); }, true},
-        {"old slot", "Save/index.004", "old", [] { Engine().SaveSlot(4); }, true},
-        {"quick save", "Save/index.q", "old", [] { Engine().QuickSave(); }, true},
-        {"auto-save", "Save/index.s00", "old", [] { Engine().AutoSave(); }, false},
+        {"new slot", "Save/index.003", "", [] { Engine().Files().SaveSlot(3); }, true},
+        {"old slot", "Save/index.004", "old", [] { Engine().Files().SaveSlot(4); }, true},
+        {"quick save", "Save/index.q", "old", [] { Engine().Files().QuickSave(); }, true},
+        {"auto-save", "Save/index.s00", "old", [] { Engine().Files().AutoSave(); }, false},
         {"resume save", "Save/index.a", "old", nullptr, false},
         {"options", "system/option.qsd", options, nullptr, false},
         {"globals", "Save/index.g", SetTo("g", "0") + "\n", load, true},
-        {"a quick save over the bound of a load", "Save/index.q", "old", [] { Engine().QuickSave(); }, true, MostBytes(FileKind::Save)},
+        {"a quick save over the bound of a load", "Save/index.q", "old", [] { Engine().Files().QuickSave(); }, true, MostBytes(FileKind::Save)},
         {"globals over the bound of a text", "Save/index.g", SetTo("g", "0") + "\n", load, true, MostBytes(FileKind::Text) + 1 - rest},
     };
     for (const bool readOnly : {false, true}) {
@@ -475,7 +364,7 @@ TEST(SaveFiles, AFileThatCannotBeWrittenIsSaidOnceAndTheOldOneKept)
             // The globals case loads slot 9 and reads on at its second click;
             // the second wait leaves the end unread, so the close writes the resume save.
             auto run = game.Play("[C]" + SetTo("after", "1") + "[C]" + Hold + Hold, 60, {
-                {2, [&] { Engine().SaveSlot(9); }},
+                {2, [&] { Engine().Files().SaveSlot(9); }},
                 {3, [&] {
                      if (c.big) CSet::GetInstance().Set("big", std::string(c.big, 'x'), globals);
                      else if (readOnly) game.files.SetReadOnly(true);
@@ -563,7 +452,7 @@ TEST(SaveFiles, TheResumeSaveIsMadeWhateverBecomesOfTheOptions)
         EXPECT_EQ(std::filesystem::is_regular_file(game.Host("system/option.qsd")) &&
                       game.Read("system/option.qsd").starts_with("[SYSTEM"),
                   folder.optionsWritten);
-        EXPECT_EQ(log->Contains("CQuiltorEngine::SaveOption"), !folder.optionsWritten);
+        EXPECT_EQ(log->Contains("CPlayersFiles::SaveOptions"), !folder.optionsWritten);
 
         EngineRun resumed;
         resumed.At(2, [](EngineRun&) { Engine().LoadResume(); });
@@ -586,8 +475,8 @@ TEST(SaveFiles, LoadingGivesTheBackLogBackLineForLine)
         indents.push_back(Engine().GetLog().GetIndentCount());
     };
     game.Play("[DEFAULTTEXT X=\"40\" Y=\"360\" WIDTH=\"560\" HEIGHT=\"100\"]「ひとつめの台詞[TL]ふたつめ[C]" + Hold, 140,
-              {{5, keep}, {6, [] { Engine().QuickSave(); }}, {8, [] { Engine().LoadQuick(); }}, {60, keep},
-               {61, [] { Engine().QuickSave(); }}, {63, [] { Engine().LoadQuick(); }}, {120, keep}});
+              {{5, keep}, {6, [] { Engine().Files().QuickSave(); }}, {8, [] { Engine().LoadQuick(); }}, {60, keep},
+               {61, [] { Engine().Files().QuickSave(); }}, {63, [] { Engine().LoadQuick(); }}, {120, keep}});
     ASSERT_EQ(logs.size(), 3u);
     EXPECT_GE(logs[0].size(), 2u);
     EXPECT_NE(indents[0], 0) << "the open bracket indents";
@@ -608,7 +497,7 @@ TEST(SaveFiles, ASaveMadeWithRelativePathsLoads)
     std::string music, picture;
     auto saved = game.Play("[DEFAULTBACK PATH=\"data/pic/\"][DEFAULTCUT PATH=\"data/pic/\"][DEFAULTBGM PATH=\"data/bgm/\"]"
                            "[BGM FILE=\"m.wav\"][DEFAULTJUMP PATH=\"data/\"][JUMP FILE=\"second.txt\"]",
-                           60, {{10, [] { Engine().SaveSlot(7); }}});
+                           60, {{10, [] { Engine().Files().SaveSlot(7); }}});
     ASSERT_TRUE(saved->errors.empty()) << saved->errors.front();
     const std::string text = game.files.Get("Z:\\Save\\index.007");
     EXPECT_NE(text.find("FILE=\"data/pic/a.bmp\""), std::string::npos) << text;
@@ -662,7 +551,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     game.files.Put(data + "ゆう@うち.txt", "[BACK FILE=\"{BASE}やった!.bmp\"][C]" + SetTo("after", "1") + "[C]" + Hold);
     const std::string script = "[TITLE BODY=\"ドキドキ!学園\"]" + SetTo("回数", "{回数},1,+") + SetTo("気分", "やった!") +
                                "[CALL FILE=\"{BASE}ゆう@うち.txt\"]" + Hold;
-    auto played = game.Play(script, 10, {{5, [] { Engine().AutoSave(); }}, {5, [] { Engine().QuickSave(); }}});
+    auto played = game.Play(script, 10, {{5, [] { Engine().Files().AutoSave(); }}, {5, [] { Engine().Files().QuickSave(); }}});
     EXPECT_TRUE(played->errors.empty() && played->Boxes().History().empty()) << "nothing refused";
     ASSERT_EQ(played->frames.back().state, EngineState::ClickWait);
     const std::string text = game.files.Get(game.folder + "Save\\index.q");
@@ -704,7 +593,7 @@ TEST(SaveFiles, TextsAndPathsReadBackWholeOrTheSaveIsRefused)
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.what);
         testkit::ScopedErrorLogRecorder log;
-        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().QuickSave(); }}});
+        auto refused = game.Play(c.script, 60, {{2, c.before}, {50, [] { Engine().Files().QuickSave(); }}});
         EXPECT_EQ(game.files.Exists(c.save) ? game.files.Get(c.save) : "", c.old) << "the old save stays";
         // Said in a box, not as a script error; the choice's auto-save and the
         // resume save at the close are refused on stderr alone.
@@ -723,7 +612,7 @@ TEST(SaveFiles, TheCaptionIsCutAtACharacterBoundary)
     MemoryGame game;
     std::string title = "a";
     for (int i = 0; i < 150; ++i) title += "あ";
-    game.Play("[TITLE BODY=\"" + title + "\"]" + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
+    game.Play("[TITLE BODY=\"" + title + "\"]" + Hold, 4, {{2, [] { Engine().Files().QuickSave(); }}});
     EXPECT_EQ(TitleOf(game.files.Get("Z:\\Save\\index.q")).GetStr(), title.substr(0, 259));
 }
 
@@ -755,7 +644,7 @@ TEST(SaveFiles, ABadStoredLineNeverStopsTheGame)
 
 // An options file the run did not read whole is left byte for byte, run
 // after run, and the close says once that the options are not kept (of a
-// read the close cut short, only a fault found before); the lines read still
+// read the close interrupted, only a fault found before); the lines read still
 // serve the run.
 TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
 {
@@ -797,230 +686,6 @@ TEST(SaveFiles, AnOptionsFileNotReadWholeIsLeftAsItIs)
     }
 }
 
-namespace {
-
-// Message boxes that note what a file held when each was shown.
-class FileAtBoxes : public platform::IMessageBoxService {
-public:
-    FileAtBoxes(platform::MemoryFileSystem& files, std::string file) : m_files(files), m_file(std::move(file)) {}
-    platform::MessageBoxAnswer Show(std::string_view, std::string_view, platform::MessageBoxStyle style, bool) override
-    {
-        held.push_back(m_files.Get(m_file));
-        return platform::DismissAnswer(style);
-    }
-
-    std::vector<std::string> held;
-
-private:
-    platform::MemoryFileSystem& m_files;
-    std::string m_file;
-};
-
-} // namespace
-
-// A folder in the way of the global variables' file costs that file only:
-// every kind of save is written, and the failure is logged and shown once,
-// after the save is in place.
-TEST(SaveFiles, ASaveIsKeptWhenTheGlobalVariablesCannotBeWritten)
-{
-    const std::pair<const char*, std::function<void()>> saves[] = {
-        {"Z:\\Save\\index.003", [] { Engine().SaveSlot(3); }}, {"Z:\\Save\\index.q", [] { Engine().QuickSave(); }},
-        {"Z:\\Save\\index.a", [] { Engine().KeepPlayersFiles(EndOfPlay::OpenScript); }}, {"Z:\\Save\\index.s00", [] { Engine().AutoSave(); }}};
-    for (const auto& [file, save] : saves) {
-        SCOPED_TRACE(file);
-        MemoryGame game;
-        game.files.Put("Z:\\system\\option.qsd", std::string(testkit::InstantOptions) + "[SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]");
-        game.files.CreateFolder("Z:\\Save");
-        game.files.CreateFolder("Z:\\Save\\index.g");
-        testkit::ScopedErrorLogRecorder log;
-        FileAtBoxes* boxes = nullptr;
-        auto run = game.Play("[C]" + Hold, 6, {{2, [&] {
-                                 auto noting = std::make_unique<FileAtBoxes>(game.files, file);
-                                 boxes = noting.get();
-                                 platform::InstallMessageBoxes(std::move(noting));
-                                 save();
-                                 save();
-                             }}});
-        ASSERT_EQ(boxes->held.size(), 1u) << "said once";
-        EXPECT_TRUE(boxes->held[0].starts_with("[SAVE CONTROL=\"0\"]")) << "the save is in place when the failure is said";
-        EXPECT_TRUE(game.files.Get(file).starts_with("[SAVE CONTROL=\"0\"]"));
-        EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
-        EXPECT_TRUE(run->errors.empty()) << "no script error";
-    }
-}
-
-// Whatever cannot be read, at the start, between entries or at the end, is
-// skipped with one log line a run, every good entry serves the run (one value
-// holds brackets), and a run of any length is read in one pass. A file with
-// damage is left byte for byte, which stderr says once, with the offset.
-TEST(SaveFiles, ABadGlobalVariableIsSkippedAndTheFileLeftAsItIs)
-{
-    std::string damagedEntries;
-    for (int n = 0; n < 100000; ++n) damagedEntries += n % 2 ? "[SET VARIABLE=\"bad\" ENTITY=\"1\"\n" : SetTo("bad", "{missing}") + "\n";
-    const std::pair<const char*, std::string> damages[] = {
-        {"none", ""},
-        {"unknown variable", SetTo("bad", "{missing}")},
-        {"unclosed", "[SET VARIABLE=\"bad\" ENTITY=\"1\""},
-        {"lone bracket", "["},
-        {"binary", std::string("\0\xfe\x7f[\x81\x01{\xe0", 8)},
-        {"lone lead byte", "\x81"},
-        {"unknown key", "[SET VARIABLE=\"bad\" ENTITY=\"1\" \x01]"},
-        {"1 MiB of [", std::string(std::size_t{1} << 20, '[')},
-        {"100,000 damaged entries", damagedEntries},
-    };
-    const std::vector<std::string> goods = {SetTo("first", "1"), SetTo("second", "[2]"), SetTo("third", "3")};
-    for (const auto& [kind, damage] : damages) {
-        for (std::size_t place : {std::size_t{0}, std::size_t{1}, goods.size()}) {
-            SCOPED_TRACE(std::string(kind) + " before entry " + std::to_string(place));
-            MemoryGame game;
-            std::string stored;
-            std::size_t offset = 0;
-            for (std::size_t n = 0; n <= goods.size(); ++n) {
-                if (n == place) offset = stored.size(), stored += damage;
-                if (n < goods.size()) stored += goods[n] + "\n";
-            }
-            game.files.Put("Z:\\Save\\index.g", stored);
-            testkit::ScopedErrorLogRecorder log;
-            testing::internal::CaptureStderr();
-            std::string seen;
-            // The game reads on this thread: the others' time (the sanitizer's,
-            // the mixer's) says nothing of the reader.
-            const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-            double read = 0;
-            // The second wait leaves the end unread, so the end of the run writes the resume save and the globals.
-            auto run = game.Play(Hold + Hold, 4, {{1, [&] { read = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started; }}, {2, [&] {
-                           for (const char* name : {"first", "second", "third", "bad"}) seen += IsSet(name) ? '1' : '0';
-                       }}});
-            // Linear reading takes a fraction of this, under a sanitizer too; a rescan per entry, minutes.
-            EXPECT_LT(read, 2.0) << "processor seconds to the first frame";
-            EXPECT_EQ(seen, "1110") << "first, second, third, bad";
-            EXPECT_EQ(std::ranges::count_if(log->Messages(), [](const std::string& line) { return line.find("LoadGlobals") != std::string::npos; }),
-                      damage.empty() ? 0 : 1);
-            EXPECT_EQ(log->Contains("の " + std::to_string(offset) + " バイト目から"), !damage.empty()) << "the run's offset";
-            EXPECT_TRUE(run->errors.empty()) << "no script error: " << run->errors.front();
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
-            EXPECT_EQ(KeptLines(said), damage.empty() ? 0u : 1u) << said;
-            EXPECT_EQ(said.find(std::to_string(offset) + platform::Cp932ToUtf8(" バイト目から")) != std::string::npos, !damage.empty())
-                << said;
-        }
-    }
-}
-
-namespace {
-
-// Damage as a broken writer, a bad disk or a hand edit leaves it: bytes of
-// any value, the characters of a tag and lead bytes made likely.
-std::string Junk(std::mt19937& random, std::size_t bytes)
-{
-    static const std::string_view pieces[] = {"[", "]", "\"", "\x81", "\xe0", "[SET ", " VARIABLE=", "=\"", "\n", "[x "};
-    std::string junk;
-    while (junk.size() < bytes) {
-        if (random() % 3 == 0) junk += pieces[random() % std::size(pieces)];
-        else junk += static_cast<char>(random());
-    }
-    return junk;
-}
-
-// Damage placed before each of four entries and after the last.
-struct Damage {
-    std::string what;
-    std::array<std::string, 5> around;
-};
-
-std::array<std::string, 5> Repeated(std::string_view before, std::string_view after)
-{
-    return {std::string(before), std::string(before), std::string(before), std::string(before), std::string(after)};
-}
-
-} // namespace
-
-// Every intact entry outlives the damage around it, whatever it holds, and
-// the file keeps every byte: the named rows, then random damage of many
-// seeds. A "[" refused once is never read again, so the hostile rows cost no
-// more than the rest.
-TEST(SaveFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
-{
-    const std::pair<const char*, const char*> goods[] = {{"first", "1"}, {"second", "[2]"}, {"third", "三つ"}, {"fourth", "[[4]x]"}};
-    std::mt19937 random(51);
-    std::string chain;
-    for (int n = 0; n < 20000; ++n) chain += "[SET VARIABLE=";
-    std::vector<Damage> damages = {
-        {"inside two unclosed brackets", {"[x [y\n", "", "", "", "] ]\n"}},
-        {"32 KiB of random bytes each side", {Junk(random, 32 << 10), "", "", "", Junk(random, 32 << 10)}},
-        {"an unclosed entry before each", Repeated("[SET VARIABLE=\"bad\" ENTITY=\"1\"\n", "")},
-        {"a lead byte before each", Repeated("\x81", "\x81")},
-        {"a quote before each", Repeated("\"", "\"")},
-        {"an open SET tag before each", Repeated("[SET ", "]")},
-        {"an open SET tag with a value before each", Repeated("[SET VARIABLE=\"bad\" [SET ", "]]]]]]]]")},
-        {"a long chain of open SET tags around the entries", {chain, "", "", "", std::string(20000, ']')}},
-        {"a long chain of SET tags that close far behind", {"", "", "", "", chain + std::string(1 << 16, 'x') + std::string(20000, ']')}},
-    };
-    for (int seed = 0; seed < 200; ++seed) {
-        Damage damage{"seed " + std::to_string(seed), {}};
-        for (std::string& junk : damage.around) junk = Junk(random, random() % 48);
-        damages.push_back(std::move(damage));
-    }
-    for (const Damage& damage : damages) {
-        SCOPED_TRACE(damage.what);
-        MemoryGame game;
-        std::string stored;
-        for (std::size_t n = 0; n < std::size(goods); ++n) stored += damage.around[n] + SetTo(goods[n].first, goods[n].second) + "\n";
-        stored += damage.around.back();
-        game.files.Put("Z:\\Save\\index.g", stored);
-        testkit::ScopedErrorLogRecorder log;
-        testing::internal::CaptureStderr();
-        std::string kept;
-        const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-        game.Play(Hold + Hold, 4, {{2, [&] {
-                      for (const auto& [name, entity] : goods) kept += IsSet(name) && value(name) == entity ? '1' : '0';
-                  }}});
-        EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
-        EXPECT_EQ(kept, "1111") << "first, second, third, fourth";
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == stored) << "byte for byte";
-        EXPECT_EQ(KeptLines(said), 1u) << said;
-    }
-}
-
-// A globals file saved as UTF-8 (the README's two lines, or kanji-only
-// names) is named as UTF-8 when read, and left byte for byte run after run:
-// each run says once, in a box during play and on stderr, that its global
-// variables are not kept. Converted, it reads whole and is written again.
-TEST(SaveFiles, AGlobalsFileInUtf8IsLeftAsItIsUntilConverted)
-{
-    const std::string files[] = {
-        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n[SET VARIABLE=\"見た結末\" ENTITY=\"なし\"]\n",
-        "[SET VARIABLE=\"起動回数\" ENTITY=\"0\"]\n",
-    };
-    const std::string count = "[SET VARIABLE=\"起動回数\" ENTITY=\"{起動回数},1,+\"]";
-    for (const std::string& sjis : files) {
-        const std::string utf8 = platform::Cp932ToUtf8(sjis);
-        SCOPED_TRACE(utf8);
-        MemoryGame game;
-        game.files.Put("Z:\\Save\\index.g", utf8);
-        for (int run = 0; run < 2; ++run) {
-            testing::internal::CaptureStderr();
-            auto played = game.Play(Hold + Hold, 4, {{2, [] { Engine().QuickSave(); }}});
-            const std::string said = testing::internal::GetCapturedStderr();
-            EXPECT_TRUE(game.files.Get("Z:\\Save\\index.g") == utf8) << "byte for byte, run " << run;
-            std::istringstream lines(said);
-            std::size_t named = 0;
-            for (std::string line; std::getline(lines, line);) named += line.find("iconv") != std::string::npos && line.find("/Save/index.g") != std::string::npos;
-            EXPECT_EQ(named, 1u) << "named as UTF-8 with its command: " << said;
-            EXPECT_EQ(KeptLines(said), 1u) << said;
-            EXPECT_NE(said.find(platform::Cp932ToUtf8("index.g: UTF-8 で書かれています。")), std::string::npos) << said;
-            EXPECT_EQ(std::ranges::count_if(played->Boxes().History(),
-                                            [](const auto& box) { return box.textSjis.find("上書きせずに残します") != std::string::npos; }),
-                      1);
-        }
-        game.files.Put("Z:\\Save\\index.g", sjis);
-        auto mended = game.Play(count + Hold + Hold, 4);
-        EXPECT_TRUE(mended->errors.empty()) << mended->errors.front();
-        EXPECT_NE(game.files.Get("Z:\\Save\\index.g").find("[SET VARIABLE=\"起動回数\" ENTITY=\"1\"]"), std::string::npos);
-    }
-}
-
 // Files far beyond any save (the deepest CALL stack saves in 3.5 MB) are
 // refused unread, each by the bound of its kind (the globals are text): the
 // global variables keep theirs, a load leaves the game where it was, and the
@@ -1048,7 +713,7 @@ TEST(SaveFiles, AStoredFileFarLargerThanAnySaveIsNotRead)
     EXPECT_TRUE(log->Contains("index.g") && log->Contains("index.q"));
     EXPECT_TRUE(game.Exists("Save/index.a")) << "the resume save is written";
     EXPECT_TRUE(game.Read("Save/index.g") == stored) << "byte for byte";
-    EXPECT_TRUE(log->Contains("CQuiltorEngine::SaveGlobals"));
+    EXPECT_TRUE(log->Contains("CPlayersFiles::SaveGlobals"));
     // One line names the file, its size and the bound.
     const std::string bound = std::to_string((std::uint64_t{32} << 20) + 1) + platform::Cp932ToUtf8(" バイトあり、上限の ") +
                               std::to_string(std::uint64_t{32} << 20);
@@ -1098,8 +763,8 @@ int ReadGlobalsClosing(bool closing, const std::function<void()>& askClose)
 
 } // namespace
 
-// A close, asked by the window or by a signal, cuts the reading of a large
-// globals file short: what was not read is not lost to a rewrite. Read whole,
+// A close, asked by the window or by a signal, interrupts the reading of a large
+// globals file: what was not read is not lost to a rewrite. Read whole,
 // it is rewritten without a folder lookup per value (for 32 MiB those took a
 // second of the close's processor time). The signal in a child: its request
 // cannot be taken back.

@@ -40,10 +40,10 @@ struct SlotKind {
 };
 
 const SlotKind SlotKinds[] = {
-    {"slot", "Save/index.003", [](CQuiltorEngine& e) { e.SaveSlot(3); }, [](CQuiltorEngine& e) { e.LoadSlot(3); }},
-    {"quick", "Save/index.q", [](CQuiltorEngine& e) { e.QuickSave(); }, [](CQuiltorEngine& e) { e.LoadQuick(); }},
-    {"resume", "Save/index.a", [](CQuiltorEngine& e) { e.SaveResume(); }, [](CQuiltorEngine& e) { e.LoadResume(); }, true},
-    {"ring", "Save/index.s00", [](CQuiltorEngine& e) { e.AutoSave(); }, [](CQuiltorEngine& e) { e.LoadAutoSave(0); }, true},
+    {"slot", "Save/index.003", [](CQuiltorEngine& e) { e.Files().SaveSlot(3); }, [](CQuiltorEngine& e) { e.LoadSlot(3); }},
+    {"quick", "Save/index.q", [](CQuiltorEngine& e) { e.Files().QuickSave(); }, [](CQuiltorEngine& e) { e.LoadQuick(); }},
+    {"resume", "Save/index.a", [](CQuiltorEngine& e) { e.Files().Keep(CPlayersFiles::Moment::OpenScript); }, [](CQuiltorEngine& e) { e.LoadResume(); }, true},
+    {"ring", "Save/index.s00", [](CQuiltorEngine& e) { e.Files().AutoSave(); }, [](CQuiltorEngine& e) { e.LoadAutoSave(0); }, true},
 };
 
 std::string BmpFile(const picturekit::Pattern& pattern)
@@ -256,7 +256,7 @@ TEST(SaveLoad, AStopAtAnyMomentOfALoadLeavesAResumeSaveOfTheLoadedPlace)
     game.Put("data/dot.bmp", BmpFile(picturekit::Gradient));
     game.Put("system/option.qsd", testkit::InstantOptions);
     EngineRun original;
-    original.At(400, [](EngineRun&) { Engine().QuickSave(); });
+    original.At(400, [](EngineRun&) { Engine().Files().QuickSave(); });
     original.DumpAt(400);
     original.Run(401);
     ASSERT_EQ(original.frames.back().state, EngineState::ClickWait);
@@ -402,9 +402,9 @@ TEST(SaveLoad, EveryWaitComesBackByEveryRouteAndFastSkipStopsAtTheNextChoice)
             read[wait] = TakeShot();
             // The end screen has no pictures here.
             if (wait == 8) r.Close(frame + 1);
-            Engine().QuickSave();
+            Engine().Files().QuickSave();
             quick[wait] = game.Read("Save/index.q");
-            Engine().SaveSlot(wait);
+            Engine().Files().SaveSlot(wait);
             ring[wait] = game.Read("Save/index.s00");
             return true;
         });
@@ -602,7 +602,7 @@ TEST(SaveLoad, ASaveReplacedAfterItWasCheckedLoadsAsItWasChecked)
         std::uint32_t savedAt = 0;
         {
             EngineRun saving;
-            saving.At(20, [](EngineRun&) { Engine().QuickSave(); });
+            saving.At(20, [](EngineRun&) { Engine().Files().QuickSave(); });
             saving.Click(22);
             saving.Run(30);
             savedAt = MarkerOffset(saving);

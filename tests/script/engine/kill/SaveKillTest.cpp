@@ -39,9 +39,9 @@ int Kills()
         run.At(frame, [frame](EngineRun&) {
             CSet::GetInstance().Set("n", std::to_string(frame));
             CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
-            engine.QuickSave();
-            engine.SaveSlot(0);
-            engine.AutoSave();
+            engine.Files().QuickSave();
+            engine.Files().SaveSlot(0);
+            engine.Files().AutoSave();
         });
     }
     run.Run(1000000);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "script/engine/KeyCodes.h"
+#include "platform/TextCodec.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/dib/PictureKit.h"
 #include "tests/script/GameFolder.h"
@@ -63,11 +64,11 @@ const std::string Arrive = "[SET VARIABLE=\"way\" ENTITY=\"arrived\"]" + Stay;
 
 } // namespace
 
-TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
+TEST(InterruptedRead, AJumpCallReturnOrChoiceWhoseScriptReadIsInterruptedResumesAtItsTag)
 {
     struct Case {
-        const char *what, *cut; // cut: the file whose reads are interrupted, from frame cutFrom
-        std::uint32_t cutFrom;
+        const char *what, *interrupted; // the file whose reads are interrupted, from frame from
+        std::uint32_t from;
         std::string index, other; // data/index.txt, data/other.txt
         Input input;
         std::vector<std::string> ways;
@@ -102,24 +103,24 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
         game.Put("system/option.qsd", testkit::InstantOptions);
         std::uint32_t chunks = 0, closedAt = 0; // of the slow read
         {
-            EngineRun cut;
-            cut.At(c.cutFrom, [&](EngineRun& run) {
-                if (!c.slow) return game.CutReads(c.cut);
-                game.OnChunkRead(c.cut, [&](std::size_t) {
+            EngineRun closed;
+            closed.At(c.from, [&](EngineRun& run) {
+                if (!c.slow) return game.InterruptReads(c.interrupted);
+                game.OnChunkRead(c.interrupted, [&](std::size_t) {
                     run.Clock().Advance(300); // a slow disk's time for a chunk
                     if (++chunks == 2) closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
                     return platform::ReadResult::Done;
                 });
             });
-            c.input(cut, 5);
-            RunSilently(cut, 40);
-            EXPECT_TRUE(Ways(cut).empty()) << "a tag after the read ran";
+            c.input(closed, 5);
+            RunSilently(closed, 40);
+            EXPECT_TRUE(Ways(closed).empty()) << "a tag after the read ran";
             // Not a chunk more: the close ends the player at once, as a signal does.
             EXPECT_EQ(chunks, c.slow ? 2u : 0u);
-            EXPECT_LE(c.slow ? cut.Clock().Now() - closedAt : 0u, 3000u) << "milliseconds from the close to the end";
+            EXPECT_LE(c.slow ? closed.Clock().Now() - closedAt : 0u, 3000u) << "milliseconds from the close to the end";
         }
         EXPECT_TRUE(game.Exists("Save/index.a")) << "no resume save";
-        game.CutReads(c.cut, false);
+        game.InterruptReads(c.interrupted, false);
         EXPECT_EQ(WaysOnResume(c.input), c.ways);
     }
 }
@@ -128,20 +129,20 @@ TEST(CloseCut, AJumpCallReturnOrChoiceWhoseScriptReadIsCutResumesAtItsTag)
 // picture not read whole, and none is written over: the end screen has no
 // place to keep (the resume save of an earlier run stays), and the globals
 // are sound.
-TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWord)
+TEST(InterruptedRead, AStartScriptGlobalsFileOrEndPictureWhoseReadIsInterruptedIsKeptWithoutAWord)
 {
     const std::string waiting = "[TEXT BODY=\"始め\"][C][WAIT TIME=\"100000\"]";
     const std::vector<std::string> pictures = {"data/Element/Quiltor01.jpg", "data/Element/Quiltor02.jpg", "data/Element/Quiltor03.jpg"};
-    for (const auto& [cut, index, kept, bytes] :
+    for (const auto& [interrupted, index, kept, bytes] :
          {std::tuple{std::vector<std::string>{"data/index.txt"}, waiting, "Save/index.a", "earlier"},
           std::tuple{std::vector<std::string>{"Save/index.g"}, waiting, "Save/index.g", "[SET VARIABLE=\"回数\" ENTITY=\"3\"]"},
           std::tuple{pictures, std::string("[SET VARIABLE=\"QUILTOR\" ENTITY=\"{BASE}\"][END]"), "Save/index.a", "earlier"}}) {
-        SCOPED_TRACE(cut.front());
+        SCOPED_TRACE(interrupted.front());
         GameFolder game;
         game.Put("data/index.txt", index);
         for (const std::string& picture : pictures) game.Put(picture, "a picture");
         game.Put(kept, bytes);
-        for (const std::string& file : cut) game.CutReads(file);
+        for (const std::string& file : interrupted) game.InterruptReads(file);
         EngineRun run;
         RunSilently(run, 20);
         EXPECT_TRUE(game.Exists("Save/index.a"));
@@ -152,16 +153,20 @@ TEST(CloseCut, AStartScriptGlobalsFileOrEndPictureWhoseReadIsCutIsKeptWithoutAWo
 // The save being loaded, from a wait or from the end screen, becomes the
 // resume save, the very file, however much of it was read: a copy where the
 // file system refuses links, and no temporary left where the resume save is
-// its link already. A cut load of the resume save itself leaves it be.
-TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
+// its link already. An interrupted load of the resume save itself leaves it be.
+// On a slow disk the close box comes two chunks into the load: the copy reads
+// only what the load did not, after the global variables and the options are
+// written, and ends the player within three seconds; a copy that cannot be
+// made in time keeps the resume save before, which the line names.
+TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
 {
     GameFolder game;
     game.Put("data/index.txt", "[TEXT BODY=\"一つ目\"][C][TEXT BODY=\"二つ目\"][C][SET VARIABLE=\"way\" ENTITY=\"on\"][C][END]");
-    game.Put("system/option.qsd", testkit::InstantOptions);
     {
+        game.Put("system/option.qsd", testkit::InstantOptions);
         EngineRun saving;
         saving.Click(5);
-        saving.At(15, [](EngineRun&) { Engine().QuickSave(); });
+        saving.At(15, [](EngineRun&) { Engine().Files().QuickSave(); });
         saving.Run(17);
     }
     const std::string quick = game.Read("Save/index.q");
@@ -171,39 +176,70 @@ TEST(CloseCut, ALoadWhoseReadIsCutKeepsTheSaveBeingLoadedAsTheResumeSave)
         EngineState at; // the state the load leaves the player in: the wait before it, or the end screen
         bool linked = false; // the resume save is a link of the quick save already
         std::optional<std::errc> refused = {};
+        std::size_t mib = 0; // the save padded to these MiB, read on a slow disk
+        bool copied = true; // in time: else the resume save before stays
     };
+    const auto refused = std::errc::operation_not_permitted;
     const Case cases[] = {
         {"Save/index.q", EngineState::ClickWait},
         {"Save/index.a", EngineState::ClickWait},
         {"Save/index.q", EngineState::ScriptEnd},
         {"Save/index.q", EngineState::ClickWait, true},
-        {"Save/index.q", EngineState::ClickWait, false, std::errc::operation_not_permitted},
+        {"Save/index.q", EngineState::ClickWait, false, refused},
         {"Save/index.q", EngineState::ScriptEnd, false, std::errc::cross_device_link},
+        {"Save/index.q", EngineState::ClickWait, false, refused, 6},
+        {"Save/index.q", EngineState::ClickWait, false, refused, 20, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.loaded) + (c.at == EngineState::ScriptEnd ? " on the end screen" : " at a wait") +
-                     (c.linked ? ", linked" : "") + (c.refused ? ", links refused" : ""));
+                     (c.linked ? ", linked" : "") + (c.refused ? ", links refused" : "") + (c.mib ? ", MiB " + std::to_string(c.mib) : ""));
         const bool resume = std::string_view(c.loaded) == "Save/index.a";
-        std::filesystem::remove(game.Host("Save/index.a"));
-        game.Put("Save/index.q", quick);
+        // Bytes past the resume tag, which no load reads.
+        const std::string save = quick + std::string(c.mib ? (c.mib << 20) - quick.size() : 0, ' ');
+        for (const char* file : {"Save/index.a", "Save/index.g"}) std::filesystem::remove(game.Host(file));
+        game.Put("Save/index.q", save);
+        game.Put("system/option.qsd", testkit::InstantOptions);
         if (c.linked) std::filesystem::create_hard_link(game.Host("Save/index.q"), game.Host("Save/index.a"));
-        else game.Put("Save/index.a", resume ? quick : "earlier");
+        else game.Put("Save/index.a", resume ? save : "earlier");
         game.RefuseLinks(c.refused);
-        game.CutReads(c.loaded);
+        std::uint64_t bytes = 0;
+        std::uint32_t chunks = 0, closedAt = 0;
+        bool writtenFirst = true; // the options and the globals, before the copy's first chunk
+        std::string said;
         {
-            EngineRun cut;
-            if (c.at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) cut.Click(frame);
-            cut.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
-            // The close reads the save in pieces no close cuts short.
-            cut.At(26, [&](EngineRun&) { game.CutReads(c.loaded, false); });
-            RunSilently(cut, 30);
-            EXPECT_EQ(cut.frames.back().state, c.at);
+            EngineRun closed;
+            if (c.at == EngineState::ScriptEnd) for (const std::uint32_t frame : {5u, 10u, 15u}) closed.Click(frame);
+            closed.At(24, [&](EngineRun& run) {
+                if (!c.mib) return game.InterruptReads(c.loaded);
+                game.OnChunkRead(c.loaded, [&](std::size_t n) {
+                    run.Clock().Advance(300); // a slow disk's time for a chunk
+                    bytes += n;
+                    if (++chunks == 2) closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
+                    if (chunks == 3) writtenFirst = game.Read("system/option.qsd").starts_with("[SYSTEM CONTROL=\"DISPLAYMODE\"") && game.Exists("Save/index.g");
+                    return platform::ReadResult::Done;
+                });
+            });
+            closed.At(25, [resume](EngineRun&) { resume ? Engine().LoadResume() : Engine().LoadQuick(); });
+            // Interrupted, the load is over: the close at the run's end reads the save as it can.
+            if (!c.mib) closed.At(26, [&](EngineRun&) { game.InterruptReads(c.loaded, false); });
+            testing::internal::CaptureStderr();
+            closed.Run(30);
+            said = testing::internal::GetCapturedStderr();
+            EXPECT_TRUE(closed.errors.empty());
+            EXPECT_EQ(closed.frames.back().state, c.at);
+            EXPECT_LE(c.mib ? closed.Clock().Now() - closedAt : 0u, 3000u) << "milliseconds from the close to the end";
         }
-        EXPECT_EQ(game.Read("Save/index.a"), quick);
+        EXPECT_TRUE(game.Read("Save/index.a") == (c.copied ? save : "earlier")) << "byte for byte";
+        EXPECT_EQ(said, c.copied ? "" : platform::Cp932ToUtf8("quiltor: セーブデータを保存できませんでした。 ") + game.Host("Save/index.a").string() +
+                                            platform::Cp932ToUtf8(": 読み込み中の index.q を閉じるまでに写しきれません。再開では、これまでの index.a を開きます。\n"));
+        EXPECT_TRUE(writtenFirst);
+        // The copy read what the load did not; or, out of time, a chunk.
+        EXPECT_EQ(bytes, c.copied ? save.size() * (c.mib > 0) : std::uint64_t{3} << 20);
         for (const auto& entry : std::filesystem::directory_iterator(game.Host("Save")))
             EXPECT_FALSE(entry.path().string().ends_with(".tmp")) << entry.path();
         // A later quick save replaces its file: the resume save stays.
         std::filesystem::remove(game.Host("Save/index.q"));
-        EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
+        game.OnChunkRead(c.loaded, {});
+        if (c.copied) EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
     }
 }
