@@ -143,6 +143,9 @@ void CQuiltorEngine::NewLine()
 
 void CQuiltorEngine::NewPage()
 {
+    // A click shows the rest of its own page at once, not of the next: the
+    // page a choice or a TP begins types again.
+    CInputState::GetInstance().InstantText = 0;
     {
         TAG::CLockScope lock(m_lock);
         HideText();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include <fstream>
 
@@ -87,6 +88,35 @@ TEST(StoryText, CharactersAppearOneByOneAtTheTextSpeed)
     EXPECT_GE(backs.size(), 4u);
     EXPECT_LE(backs.size(), 6u);
     EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
+}
+
+TEST(StoryText, AClickShowsTheRestOfItsOwnPageAtOnceAndTheNextTypes)
+{
+    // A click at frame 3 shows the question whole; the page after it types
+    // at 100 ms a character again, some four frames each.
+    const struct {
+        const char* name;
+        const char* between;
+        std::function<void(EngineRun&)> input;
+    } rows[] = {
+        {"after a TP", "[TP]", [](EngineRun&) {}},
+        {"after a choice", "[SELECT][WRITE BODY=\"はい\" LABEL=\"yes\"][ENDSELECT][LABEL LABEL=\"yes\"]",
+         [](EngineRun& r) { r.Key(10, KeyCode::Down), r.Key(13, KeyCode::Enter); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        GameFolder game;
+        game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"100\"]あいうえお") + row.between +
+                                       "かきくけこ[C][END]");
+        EngineRun run;
+        run.Click(3);
+        row.input(run);
+        run.Run(80);
+        const auto shown = run.FramesIn(EngineState::TextDisplay);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_GE(Count(shown, 8, 80), 18u);
+        EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
+    }
 }
 
 TEST(StoryText, FramedWindowWithTheSpeakersName)
