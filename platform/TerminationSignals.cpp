@@ -26,6 +26,10 @@ void CloseOnTerminationSignals()
     struct sigaction hangUp{};
     if (sigaction(SIGHUP, nullptr, &hangUp) == 0 && hangUp.sa_handler != SIG_IGN)
         sigaction(SIGHUP, &action, nullptr);
+    // A stderr whose reader has gone (`quiltor 2>&1 | tee log` in a terminal
+    // that closes) fails its writes instead of killing the player, saves
+    // unwritten, at its next line.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // SIGINT, SIGTERM and SIGHUP (a closed terminal, a dropped remote session)
 // ask the player to close instead of killing it: each sets the close latch
-// (CloseLatch.h), which every loop asks.
+// (CloseLatch.h), which every loop asks. SIGPIPE is ignored: a closed pipe
+// is a failed write, not an end of play.
 
 namespace platform {
 

@@ -77,6 +77,7 @@ signals)
     for signal in term int hup; do
         start "$game" --default-signal=HUP
         await in_play || status=1
+        handles SigIgn 13 || fail "a closed pipe on stderr would kill the player"
         stop "$signal" "SIG$signal"
     done
     # Started by nohup, it leaves SIGHUP ignored.
