@@ -2,11 +2,11 @@
 
 #include "platform/DrawnText.h"
 #include "platform/ImGuiFileDialog.h"
+#include "platform/ImGuiMenu.h"
 #include "platform/ImGuiModal.h"
 #include "platform/TextCodec.h"
 
 #include <imgui.h>
-#include <imgui_internal.h>
 
 #include <algorithm>
 #include <array>
@@ -45,45 +45,6 @@ std::set<std::uint16_t> GlyphsOf(const Dialog& dialog)
         CollectCodepoints(ShownLabel(button.textSjis), glyphs);
     CollectCodepoints("!?i", glyphs);
     return glyphs;
-}
-
-void MenuItems(const Menu& menu, std::uint32_t& chosen)
-{
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        const MenuItem& item = menu[i];
-        ImGui::PushID(static_cast<int>(i));
-        const std::string label = ShownLabel(item.textSjis);
-        switch (item.kind) {
-        case MenuItem::Kind::Separator:
-            ImGui::Separator();
-            break;
-        case MenuItem::Kind::Command:
-            if (ImGui::MenuItem(label.c_str(), nullptr, item.checked, !item.greyed))
-                chosen = item.command;
-            break;
-        case MenuItem::Kind::Submenu:
-            if (ImGui::BeginMenu(label.c_str(), !item.greyed)) {
-                MenuItems(item.items, chosen);
-                ImGui::EndMenu();
-            }
-            break;
-        }
-        ImGui::PopID();
-    }
-}
-
-// Escape has closed the innermost open menu by now; the pointer resting on
-// its item would open it again at once, so the keys lead until the pointer
-// moves. Return chooses the highlighted item, as Space does.
-void MenuKeys()
-{
-    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) {
-        GImGui->NavDisableMouseHover = true;
-        GImGui->NavDisableHighlight = false;
-    }
-    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false)
-        || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false))
-        ImGui::ActivateItem(ImGui::GetFocusID());
 }
 
 // A titled frame around what body draws, as a Windows group box; one item
@@ -353,28 +314,10 @@ class ImGuiDialogs final : public IDialogService {
 public:
     std::uint32_t TrackMenu(const Menu& menu, Point at) override
     {
-        SdlFrame frame;
-        if (!CurrentSdlFrame(frame))
-            return 0;
         std::set<std::uint16_t> glyphs;
         CollectMenu(menu, glyphs);
-        ImGuiModal modal(frame, m_fonts, std::move(glyphs), m_idle);
-        std::uint32_t chosen = 0;
-        bool first = true;
-        const bool ended = modal.Run([&] {
-            if (first) {
-                ImGui::SetNextWindowPos(ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
-                ImGui::OpenPopup("menu");
-                first = false;
-            }
-            if (!ImGui::BeginPopup("menu"))
-                return true; // closed by a click elsewhere or Escape
-            MenuKeys();
-            MenuItems(menu, chosen);
-            ImGui::EndPopup();
-            return chosen != 0;
-        });
-        return ended ? chosen : 0;
+        MenuView view(menu, ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
+        return RunView(view, std::move(glyphs)) ? view.Result() : 0;
     }
 
     int RunDialog(Dialog& dialog) override
