@@ -30,6 +30,7 @@ void CollectControls(const std::vector<DialogControl>& controls, std::set<std::u
 {
     for (const DialogControl& control : controls) {
         CollectCodepoints(ShownControlText(control), glyphs);
+        CollectCodepoints(Cp932ToUtf8(control.unitSjis), glyphs);
         for (const std::string& choice : control.choicesSjis)
             CollectCodepoints(ShownLabel(choice), glyphs);
         CollectControls(control.children, glyphs);
@@ -80,7 +81,7 @@ void SliderValue(const DialogControl& control)
 {
     const ImVec2 low = ImGui::GetItemRectMin();
     const ImVec2 high = ImGui::GetItemRectMax();
-    const std::string value = std::to_string(control.value);
+    const std::string value = ShownSliderValue(control);
     const ImVec2 size = ImGui::CalcTextSize(value.c_str());
     const float inset = ImGui::GetStyle().GrabMinSize + ImGui::GetStyle().FramePadding.x * 2;
     const int span = std::max(1, control.maximum - control.minimum);
