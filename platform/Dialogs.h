@@ -62,6 +62,8 @@ struct DialogControl {
     int maximum = 0;
     int tick = 0; // a slider's tick frequency; 0 none
     int page = 0; // a slider's step for Page Up and Page Down; 0 a tenth of its range
+    int scale = 1;        // a slider shows its value times this, in its unit
+    std::string unitSjis; // a slider's unit, after the value it shows
     bool sameLine = false; // on the line of the control before it
     std::vector<std::string> choicesSjis; // Radio only
     std::vector<DialogControl> children;  // Group and Page only
@@ -76,6 +78,13 @@ struct DialogControl {
     static DialogControl Page(std::string titleSjis, std::vector<DialogControl> children);
     // This control on the line of the one before it.
     DialogControl&& OnSameLine() && { sameLine = true; return std::move(*this); }
+    // This slider shown as its value times the scale, in the unit.
+    DialogControl&& Showing(int shownScale, std::string shownUnitSjis) &&
+    {
+        scale = shownScale;
+        unitSjis = std::move(shownUnitSjis);
+        return std::move(*this);
+    }
 };
 
 struct DialogButton {

@@ -38,6 +38,11 @@ std::string ShownControlText(const DialogControl& control)
     return caption ? ShownLabel(control.textSjis) : Cp932ToUtf8(control.textSjis);
 }
 
+std::string ShownSliderValue(const DialogControl& control)
+{
+    return std::to_string(control.value * control.scale) + Cp932ToUtf8(control.unitSjis);
+}
+
 namespace {
 
 // The pieces a line may break between: runs of ASCII ending after a blank or

@@ -23,6 +23,9 @@ std::string ShownLabel(std::string_view textSjis);
 // message, a game's name, an address), the others' as a resource label.
 std::string ShownControlText(const DialogControl& control);
 
+// What a slider shows of its value: the value times its scale, then its unit.
+std::string ShownSliderValue(const DialogControl& control);
+
 // UTF-8 text with line breaks put where a line would grow wider than width
 // (as measure gives it): after a blank or a "/", before a "\", or between two
 // characters outside ASCII, so that a word or a path's folder name stays

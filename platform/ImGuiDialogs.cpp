@@ -2,11 +2,11 @@
 
 #include "platform/DrawnText.h"
 #include "platform/ImGuiFileDialog.h"
+#include "platform/ImGuiMenu.h"
 #include "platform/ImGuiModal.h"
 #include "platform/TextCodec.h"
 
 #include <imgui.h>
-#include <imgui_internal.h>
 
 #include <algorithm>
 #include <array>
@@ -30,6 +30,7 @@ void CollectControls(const std::vector<DialogControl>& controls, std::set<std::u
 {
     for (const DialogControl& control : controls) {
         CollectCodepoints(ShownControlText(control), glyphs);
+        CollectCodepoints(Cp932ToUtf8(control.unitSjis), glyphs);
         for (const std::string& choice : control.choicesSjis)
             CollectCodepoints(ShownLabel(choice), glyphs);
         CollectControls(control.children, glyphs);
@@ -45,45 +46,6 @@ std::set<std::uint16_t> GlyphsOf(const Dialog& dialog)
         CollectCodepoints(ShownLabel(button.textSjis), glyphs);
     CollectCodepoints("!?i", glyphs);
     return glyphs;
-}
-
-void MenuItems(const Menu& menu, std::uint32_t& chosen)
-{
-    for (std::size_t i = 0; i < menu.size(); ++i) {
-        const MenuItem& item = menu[i];
-        ImGui::PushID(static_cast<int>(i));
-        const std::string label = ShownLabel(item.textSjis);
-        switch (item.kind) {
-        case MenuItem::Kind::Separator:
-            ImGui::Separator();
-            break;
-        case MenuItem::Kind::Command:
-            if (ImGui::MenuItem(label.c_str(), nullptr, item.checked, !item.greyed))
-                chosen = item.command;
-            break;
-        case MenuItem::Kind::Submenu:
-            if (ImGui::BeginMenu(label.c_str(), !item.greyed)) {
-                MenuItems(item.items, chosen);
-                ImGui::EndMenu();
-            }
-            break;
-        }
-        ImGui::PopID();
-    }
-}
-
-// Escape has closed the innermost open menu by now; the pointer resting on
-// its item would open it again at once, so the keys lead until the pointer
-// moves. Return chooses the highlighted item, as Space does.
-void MenuKeys()
-{
-    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false)) {
-        GImGui->NavDisableMouseHover = true;
-        GImGui->NavDisableHighlight = false;
-    }
-    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter), false)
-        || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_KeyPadEnter), false))
-        ImGui::ActivateItem(ImGui::GetFocusID());
 }
 
 // A titled frame around what body draws, as a Windows group box; one item
@@ -119,7 +81,7 @@ void SliderValue(const DialogControl& control)
 {
     const ImVec2 low = ImGui::GetItemRectMin();
     const ImVec2 high = ImGui::GetItemRectMax();
-    const std::string value = std::to_string(control.value);
+    const std::string value = ShownSliderValue(control);
     const ImVec2 size = ImGui::CalcTextSize(value.c_str());
     const float inset = ImGui::GetStyle().GrabMinSize + ImGui::GetStyle().FramePadding.x * 2;
     const int span = std::max(1, control.maximum - control.minimum);
@@ -353,28 +315,10 @@ class ImGuiDialogs final : public IDialogService {
 public:
     std::uint32_t TrackMenu(const Menu& menu, Point at) override
     {
-        SdlFrame frame;
-        if (!CurrentSdlFrame(frame))
-            return 0;
         std::set<std::uint16_t> glyphs;
         CollectMenu(menu, glyphs);
-        ImGuiModal modal(frame, m_fonts, std::move(glyphs), m_idle);
-        std::uint32_t chosen = 0;
-        bool first = true;
-        const bool ended = modal.Run([&] {
-            if (first) {
-                ImGui::SetNextWindowPos(ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
-                ImGui::OpenPopup("menu");
-                first = false;
-            }
-            if (!ImGui::BeginPopup("menu"))
-                return true; // closed by a click elsewhere or Escape
-            MenuKeys();
-            MenuItems(menu, chosen);
-            ImGui::EndPopup();
-            return chosen != 0;
-        });
-        return ended ? chosen : 0;
+        MenuView view(menu, ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
+        return RunView(view, std::move(glyphs)) ? view.Result() : 0;
     }
 
     int RunDialog(Dialog& dialog) override

@@ -35,7 +35,8 @@ public:
 };
 
 // Text and effect speed: the TEXT trackbar is the TEXT time in milliseconds,
-// the EFFECT one the EFFECT time in tens of milliseconds.
+// the EFFECT one the EFFECT time in tens of milliseconds; both show
+// milliseconds and reach the ends of their scales, 100 ms and 1000 ms.
 class CSpeedPage final : public CSettingPage {
 public:
     platform::DialogControl Initialize() override;
@@ -66,8 +67,17 @@ public:
     void OnNotify(const platform::Dialog&, bool) override {}
 };
 
-// A trackbar of the sheet, 0 to 99 with ticks and pages of 20, between its
-// two end labels; the position is clamped into the range.
-std::vector<platform::DialogControl> Trackbar(int id, int position, const char* lowSjis, const char* highSjis);
+// How a trackbar of the sheet reads: 0 to its maximum, a step worth the scale
+// in the unit.
+struct TrackbarScale {
+    int maximum = 99;
+    int scale = 1;
+    const char* unitSjis = "";
+};
+
+// A trackbar of the sheet with ticks and pages of 20, between its two end
+// labels; the position is clamped into the range.
+std::vector<platform::DialogControl> Trackbar(int id, int position, const char* lowSjis, const char* highSjis,
+                                              TrackbarScale scale = {});
 // The position of a trackbar of the sheet.
 int TrackbarPosition(const platform::Dialog& sheet, int id);

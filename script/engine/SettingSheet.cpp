@@ -9,7 +9,6 @@ using platform::DialogControl;
 
 namespace {
 
-constexpr int TrackbarMaximum = 99;
 constexpr int TrackbarTicks = 20;
 constexpr int TrackbarPage = 20;
 constexpr int Ok = 1;
@@ -17,11 +16,11 @@ constexpr int Cancel = 2;
 
 } // namespace
 
-std::vector<DialogControl> Trackbar(int id, int position, const char* lowSjis, const char* highSjis)
+std::vector<DialogControl> Trackbar(int id, int position, const char* lowSjis, const char* highSjis, TrackbarScale scale)
 {
     return {DialogControl::Label(lowSjis),
-            DialogControl::Slider(id, std::clamp(position, 0, TrackbarMaximum), 0, TrackbarMaximum, TrackbarTicks,
-                                  TrackbarPage)
+            DialogControl::Slider(id, std::clamp(position, 0, scale.maximum), 0, scale.maximum, TrackbarTicks, TrackbarPage)
+                .Showing(scale.scale, scale.unitSjis)
                 .OnSameLine(),
             DialogControl::Label(highSjis).OnSameLine()};
 }

@@ -67,7 +67,7 @@ same_corner settings-speed settings-version
 keys Escape || status=1
 closed settings-version settings-closed 280x110 "the settings sheet" || status=1
 
-# Page Up over the text speed's trackbar moves it a page, from 99 to 79, and
+# Page Up over the text speed's trackbar moves it a page, from 100 ms to 80, and
 # Return is OK: the options the player writes at its end hold the new time.
 open_menu || status=1
 click 1 230 $(settings_row) || status=1
@@ -80,6 +80,6 @@ keys Return || status=1
 closed settings-paged settings-ok 280x110 "the settings sheet" || status=1
 stop term "closed after the dialogs"
 options=$work/demo/system/option.qsd
-grep -q 'CONTROL="TEXT" TIME="79"' "$options" || { fail "the paged text speed was not stored:"; cat "$options"; }
+grep -q 'CONTROL="TEXT" TIME="80"' "$options" || { fail "the paged text speed was not stored:"; cat "$options"; }
 grep -q 'CONTROL="EFFECT" TIME="800"' "$options" || { fail "the effect speed changed:"; cat "$options"; }
 exit $status

@@ -38,7 +38,7 @@ await written Save/index.q "no quick save after a tap on its item" || status=1
 # はい, the question's first button.
 open_menu || status=1
 tap 1 230 $(($(menu_bottom) - 12)) || status=1
-await shown tap-question panel 200x50+220+215 "the exit question" || status=1
+await shown tap-question asked "the exit question" || status=1
 set -- $(dialog_corner tap-question)
 tap 1 $(($1 + 50)) $(($2 + 83)) || status=1
 stop none "a tap on はい"

@@ -316,6 +316,13 @@ menu_bottom() {
         awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
 }
 
+# The box an item of the menu asked for, the menu of open_menu closed: its
+# left edge, left of any box, is dark, so a screenshot taken before the menu
+# closed is not taken for the box.
+asked() { # name what
+    no_panel "$1" 12x200+203+160 "the popup menu" && panel "$1" 200x50+220+215 "$2"
+}
+
 # "x y" of the top left of the drawn dialog in a screenshot: the corner of its
 # title bar, the only area of its grey.
 dialog_corner() { # name

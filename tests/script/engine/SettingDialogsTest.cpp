@@ -5,6 +5,7 @@
 // reaches the options file.
 #include <gtest/gtest.h>
 
+#include "platform/DrawnText.h"
 #include "platform/Shell.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/engine/MenuCommands.h"
@@ -147,41 +148,61 @@ TEST(SettingSheet, IsModalWithTheSpeedVolumeAndVersionPagesAndOnlyOkAndCancel)
     EXPECT_EQ(sheet.buttons[0].result, sheet.defaultResult);
     EXPECT_EQ(sheet.buttons[1].textSjis, "キャンセル");
     EXPECT_EQ(sheet.buttons[1].result, sheet.cancelResult);
-    for (int id : {SettingControl::Text, SettingControl::Effect, SettingControl::Bgm, SettingControl::Sound}) {
-        const DialogControl* trackbar = platform::FindControl(sheet, id);
-        ASSERT_NE(trackbar, nullptr) << id;
+    // The speeds read in the unit of their scales and reach its ends.
+    const struct {
+        int id, maximum;
+        const char* low; // what the trackbar shows at its ends, or nothing
+        const char* high;
+    } trackbars[] = {{SettingControl::Text, 100, "0ms", "100ms"},
+                     {SettingControl::Effect, 100, "0ms", "1000ms"},
+                     {SettingControl::Bgm, 99, nullptr, nullptr},
+                     {SettingControl::Sound, 99, nullptr, nullptr}};
+    for (const auto& t : trackbars) {
+        const DialogControl* trackbar = platform::FindControl(sheet, t.id);
+        ASSERT_NE(trackbar, nullptr) << t.id;
         EXPECT_EQ(trackbar->kind, DialogControl::Kind::Slider);
         EXPECT_EQ(std::tie(trackbar->minimum, trackbar->maximum, trackbar->tick, trackbar->page),
-                  std::make_tuple(0, 99, 20, 20))
-            << id;
+                  std::make_tuple(0, t.maximum, 20, 20))
+            << t.id;
+        if (!t.low) continue;
+        DialogControl end = *trackbar;
+        end.value = end.minimum;
+        EXPECT_EQ(platform::ShownSliderValue(end), t.low) << t.id;
+        end.value = end.maximum;
+        EXPECT_EQ(platform::ShownSliderValue(end), t.high) << t.id;
     }
 }
 
-TEST(SettingSheet, SpeedPageShowsTheTextTimeAndTheEffectTimeInTensAndOkStoresThePositions)
+TEST(SettingSheet, SpeedPageShowsTheTimesInMillisecondsAndOkStoresThePositions)
 {
     struct Case {
         const char* what;
         int text, effect;         // stored before
-        int shownText, shownEffect;
+        int shownText, shownEffect; // positions
+        const char* readsEffect;    // what the effect trackbar shows
         std::vector<std::pair<int, int>> changes;
         int result;
         int storedText, storedEffect;
     };
     using namespace SettingControl;
     const Case cases[] = {
-        {"the initial times: TEXT 200 stands at the end, and OK stores the end", 200, 800, 99, 80, {}, Ok, 99, 800},
-        {"the low ends", 0, 0, 0, 0, {}, Ok, 0, 0},
-        {"the high ends", 99, 990, 99, 99, {}, Ok, 99, 990},
-        {"effect times beyond the end and between tens", 1000, 1005, 99, 99, {}, Ok, 99, 990},
-        {"an effect under ten milliseconds", 5, 9, 5, 0, {}, Ok, 5, 0},
-        {"moved and OK", 200, 800, 99, 80, {{Text, 30}, {Effect, 5}}, Ok, 30, 50},
-        {"moved beyond the range", 40, 400, 40, 40, {{Text, 150}, {Effect, -3}}, Ok, 99, 0},
-        {"moved and cancelled", 200, 800, 99, 80, {{Text, 30}, {Effect, 5}}, Cancel, 200, 800},
+        {"the initial times: TEXT 200 stands at the end, and OK stores the end", 200, 800, 100, 80, "800ms", {}, Ok, 100, 800},
+        {"the low ends", 0, 0, 0, 0, "0ms", {}, Ok, 0, 0},
+        {"the high ends", 100, 1000, 100, 100, "1000ms", {}, Ok, 100, 1000},
+        {"times beyond the ends", 101, 1200, 100, 100, "1000ms", {}, Ok, 100, 1000},
+        {"an effect between tens", 99, 995, 99, 99, "990ms", {}, Ok, 99, 990},
+        {"an effect under ten milliseconds", 5, 9, 5, 0, "0ms", {}, Ok, 5, 0},
+        {"moved and OK", 200, 800, 100, 80, "800ms", {{Text, 30}, {Effect, 5}}, Ok, 30, 50},
+        {"moved beyond the range", 40, 400, 40, 40, "400ms", {{Text, 150}, {Effect, -3}}, Ok, 100, 0},
+        {"moved and cancelled", 200, 800, 100, 80, "800ms", {{Text, 30}, {Effect, 5}}, Cancel, 200, 800},
     };
     for (const Case& c : cases) {
         const Opened opened = Open(MenuCommand::Settings, {c.result, c.changes}, TimeOptions(c.text, c.effect));
         EXPECT_EQ(Value(opened.shown, Text), c.shownText) << c.what;
         EXPECT_EQ(Value(opened.shown, Effect), c.shownEffect) << c.what;
+        if (const DialogControl* effect = platform::FindControl(opened.shown, Effect)) {
+            EXPECT_EQ(platform::ShownSliderValue(*effect), c.readsEffect) << c.what;
+        }
         EXPECT_EQ(opened.after, (Settings{c.storedText, c.storedEffect, 0, 0})) << c.what;
         // Written when the player ends.
         EXPECT_TRUE(Holds(opened.options, "[SYSTEM CONTROL=\"TEXT\" TIME=\"" + std::to_string(c.storedText) + "\"]"))
