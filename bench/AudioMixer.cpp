@@ -1,16 +1,20 @@
 // The mixer's cost: 32 looping voices mixed at 48 kHz stereo, fed at the
-// device's rate (conversion only) and at CD and half-CD rates (resampled).
-// core_percent is the share of one core that mixing them in real time takes.
+// device's rate (conversion only) and at CD and half-CD rates (resampled);
+// and the synthesiser's limiter on music loud all through. core_percent is
+// the share of one core that doing it in real time takes.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
 
 #include "platform/AudioBuffer.h"
 #include "platform/AudioMixer.h"
+#include "platform/PeakLimiter.h"
 
 namespace {
 
@@ -57,5 +61,32 @@ void Mix32Voices(benchmark::State& state)
 }
 
 BENCHMARK(Mix32Voices)->Arg(48000)->Arg(44100)->Arg(22050);
+
+void LimitLoudMusic(benchmark::State& state)
+{
+    // A second of 110 Hz rising to 24 dB past full scale, in chunks of the
+    // mixer's size.
+    constexpr std::size_t Frames = std::size_t{Chunk} * 47;
+    std::vector<float> music(Frames * 2);
+    for (std::size_t i = 0; i < Frames; ++i)
+        music[2 * i] = music[2 * i + 1] = float(std::pow(16.0, double(i) / Frames) * std::sin(0.0144 * double(i)));
+    platform::PeakLimiter limiter(OutputRate, 0.89f);
+    std::vector<float> chunk(Chunk * 2);
+    std::size_t at = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        std::copy_n(music.begin() + at, chunk.size(), chunk.begin());
+        at = (at + chunk.size()) % music.size();
+        const double start = Now();
+        limiter.Process(chunk.data(), Chunk);
+        seconds += Now() - start;
+        benchmark::DoNotOptimize(chunk.data());
+    }
+    const double frames = double(state.iterations()) * Chunk;
+    state.counters["ns_per_frame"] = seconds * 1e9 / frames;
+    state.counters["core_percent"] = seconds / (frames / OutputRate) * 100;
+}
+
+BENCHMARK(LimitLoudMusic);
 
 } // namespace

@@ -36,7 +36,8 @@ case $scenario in
 huge-sound)
     # A SOUND of a 255 MiB MP3 of silent frames, within the bound of a sound
     # read into memory: some 12 GB of PCM, which plays streamed, so the player
-    # reaches the next tag and closes by itself, under 1 GiB all along.
+    # reaches the next tag and closes by itself, under 1 GiB all along (held
+    # whole, it would not be).
     python3 -c 'import sys; sys.stdout.buffer.write((bytes([0xFF, 0xFB, 0x14, 0]) + bytes(92)) * ((255 << 20) // 96))' \
         >"$game/data/huge.mp3" || fail "the MP3 was not made"
     printf '[SOUND FILE="{BASE}huge.mp3"][WAIT TIME="100000"]' >"$game/data/index.txt"
@@ -44,20 +45,18 @@ huge-sound)
     start "$game" SDL_AUDIODRIVER=dummy QUILTOR_TEST_CLOSE_AFTER_FRAMES=30
     stop none "the player"
     [ "$player_kb" -lt $((1024 * 1024)) ] || fail "the player held $player_kb kB"
-    [ "$player_ms" -lt 10000 ] || fail "the player took $player_ms ms of processor time"
     ;;
 huge-archive)
     # A data.dat whose count claims a table filling its 40 GiB of holes: the
     # look-up of the volume sample, missing, at start refuses it by its count,
-    # with one line, and SIGTERM then ends the player. Judged by processor
-    # time: the table's walk took minutes of it, and no signal stopped it.
+    # with one line, and SIGTERM then ends the player within the 3 s of every
+    # close. The table's walk took minutes, and no signal stopped it.
     rm "$game/data/sound/ほてぴら.mp3"
     printf 'kivopack\377\377\377\077' >"$game/data.dat"
     truncate -s 40G "$game/data.dat" || fail "no file of holes"
     start "$game" SDL_AUDIODRIVER=dummy
     await said "アーカイブの目録が大きすぎて使えません" || status=1
     stop term SIGTERM
-    [ "$player_ms" -lt 10000 ] || fail "took $player_ms ms of processor time"
     count=$(grep -c "^quiltor: .*アーカイブの目録が大きすぎて使えません: .*data.dat は 1073741823 件あり" "$log")
     [ "$count" -eq 1 ] || fail "the archive was said $count times"
     ;;
@@ -151,11 +150,11 @@ fifo)
     [ -p "$game/data/index.txt" ] && [ -p "$game/system/option.qsd" ] || fail "a FIFO was replaced"
     ;;
 no-display)
-    # It says so and fails at once, in bounded processor time.
+    # It says so and fails at once: within 3 s of its start, as a close.
     start "$game" -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0
     stop none "without a display" 1
     said "no display could be opened: ." || status=1
-    [ "$player_ms" -lt 3000 ] || fail "took $player_ms ms of processor time"
+    [ "$took" -ge 0 ] && [ "$took" -lt 3000 ] || fail "failed after $took_how"
     ;;
 *)
     fail "unknown scenario $scenario"

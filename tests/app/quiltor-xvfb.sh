@@ -1,7 +1,8 @@
 #!/bin/sh
 # Under Xvfb: the player's window exists with its title and client size, and
 # SIGTERM, the close box (the options written) and Alt+F4 in a script that
-# loops without a wait end the player with code 0: quiltor-xvfb.sh <path to quiltor>.
+# loops without a wait end the player with code 0, each within 3 s:
+# quiltor-xvfb.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,15 +30,10 @@ stop close "the close box"
 [ -f "$work/demo/system/option.qsd" ] || fail "no options after the close box"
 
 # A script that loops without a wait still reads its keys: Alt+F4 ends it
-# within 3 s of its processor time, which load does not stretch.
+# within the 3 s of every close.
 new_game "$work/loop" data
 printf '[LABEL LABEL="top"][SET VARIABLE="a" ENTITY="1"][JUMP LABEL="top"]' >"$work/loop/data/index.txt"
 start "$work/loop"
 await window_up || status=1
-measure
-before=$player_ms
-if stop alt-f4 "Alt+F4 in a loop"; then
-    took=$((player_ms - before))
-    [ "$took" -lt 3000 ] || fail "Alt+F4 ended a looping script after $took ms of its processor time"
-fi
+stop alt-f4 "Alt+F4 in a loop"
 exit $status

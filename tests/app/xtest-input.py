@@ -1,7 +1,8 @@
 """Types keys into the X window with the given title, as a user would:
-xtest-input.py [--tap] <title> <key>... where a key is a keysym name and "+"
-joins keys held together (Alt_L+Return). With --tap each key goes up right
-after it went down, as xdotool's key does."""
+xtest-input.py [--tap] [--moment] <title> <key>... where a key is a keysym name
+and "+" joins keys held together (Alt_L+Return). With --tap each key goes up
+right after it went down, as xdotool's key does; with --moment the moment the
+last keys were all down (CLOCK_BOOTTIME, the clock of /proc/uptime) is printed."""
 import ctypes
 import ctypes.util
 import sys
@@ -12,9 +13,10 @@ from xwindow import open_titled_window
 
 def main():
     args = sys.argv[1:]
-    tap = args[0] == "--tap"
-    if tap:
-        args = args[1:]
+    flags = []
+    while args[0].startswith("--"):
+        flags.append(args.pop(0))
+    tap = "--tap" in flags
     x, display, window = open_titled_window(args[0])
     xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
     x.XStringToKeysym.restype = ctypes.c_ulong
@@ -29,12 +31,15 @@ def main():
         xtst.XTestFakeKeyEvent(display, code, down, ctypes.c_ulong(0))
         if not tap:
             x.XSync(display, 0)
+        sent = time.clock_gettime(time.CLOCK_BOOTTIME)
+        if not tap:
             time.sleep(pause)
+        return sent
 
     for chord in args[1:]:
         codes = [x.XKeysymToKeycode(display, x.XStringToKeysym(k.encode())) for k in chord.split("+")]
         for code in codes:
-            send(code, 1, 0.1)
+            down = send(code, 1, 0.1)
         time.sleep(0 if tap else 0.2)
         for code in reversed(codes):
             send(code, 0, 0.1)
@@ -43,6 +48,8 @@ def main():
             x.XSync(display, 0)
             time.sleep(0.1)
     x.XCloseDisplay(display)
+    if "--moment" in flags:
+        print(down)
 
 
 main()

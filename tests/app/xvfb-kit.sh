@@ -6,11 +6,11 @@
 #   pid     the player started last, log its stderr
 #   status  1 once a check has failed; the scenario exits with it.
 # Every wait polls what it awaits, at most $polls times, and gives up at once
-# when the player has ended: a player that hangs fails there, and no verdict
-# is taken from the clock.
+# when the player has ended: a player that hangs fails there. The one verdict
+# on time, a close within 3 s, counts what load does not stretch (see
+# time_close).
 
 polls=300
-hz=$(getconf CLK_TCK)
 status=0
 pid=
 players=
@@ -23,6 +23,8 @@ begin() { # player work-name
     [ -x "$1" ] || { echo "no player at $1"; exit 1; }
     player=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
     built=$(dirname "$player")
+    watch=$(dirname "$built")/tests/thread_times
+    [ -x "$watch" ] || { echo "no thread_times at $watch: build the tests"; exit 1; }
     kept=$(dirname "$built")/screenshots
     work=$(mktemp -d "$(dirname "$built")/$2.XXXXXX") || exit 1
     shots=$work/shots
@@ -103,9 +105,15 @@ copy_demo() { # folder
     rm -f "$1/system/option.qsd"
 }
 
+# The moment, on the clock of the watch and the X helpers.
+now() {
+    awk '{ print $1 }' /proc/uptime
+}
+
 # Starts the player of the game folder in the background, the environment
 # changed as env's arguments say, its stderr in a log of its own. A shell of
-# its own waits for it and notes the processor time it used.
+# its own waits for it, with thread_times watching its threads meanwhile;
+# its start is the moment a close is timed from until one is asked.
 start() { # folder [NAME=value | -u NAME]...
     starts=$((starts + 1))
     log=$work/player$starts.log
@@ -113,10 +121,12 @@ start() { # folder [NAME=value | -u NAME]...
         cd "$1" && shift || exit 1
         env "$@" ./quiltor &
         started=$!
+        now >"$work/asked.$started"
+        "$watch" $started >"$work/threads.$started" &
         echo $started >"$log.pid"
         wait $started
         code=$?
-        times >"$work/times.$started"
+        wait
         exit $code
     ) 2>"$log" &
     waiter=$!
@@ -124,7 +134,6 @@ start() { # folder [NAME=value | -u NAME]...
     await test -s "$log.pid" || exit 1
     pid=$(cat "$log.pid")
     players="$players $pid:$waiter"
-    player_ms=0
     player_kb=0
 }
 
@@ -164,12 +173,8 @@ said() { # pattern
     grep -q "$1" "$log" || { echo "the player did not say \"$1\""; return 1; }
 }
 
-# player_ms: the processor time (user and system, of every thread) the player
-# has used, which load does not stretch as it does the clock; player_kb: its
-# peak resident memory, as last seen while it ran.
+# player_kb: the player's peak resident memory, as last seen while it ran.
 measure() {
-    ticks=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{ print $12 + $13 }')
-    [ -z "$ticks" ] || player_ms=$((ticks * 1000 / hz))
     kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
     [ -z "$kb" ] || player_kb=$kb
 }
@@ -202,30 +207,65 @@ stacks() {
     timeout 30 gdb -p "$pid" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)'
 }
 
+# Sets took: the milliseconds from the close (or the start, when none was
+# asked) to the player's end, less the longest that any one of its threads
+# waited for a processor meanwhile: what load adds, while a wait on a disk or
+# a lock still counts. (A sum over its threads counts waits side by side many
+# times over, and can cancel a slow close.) In a sanitizer build, whose
+# instrumentation stretches every step, less the longest any one ran or
+# waited: there only what the close waited for is judged. took_how says what
+# was counted; took is -1 when the threads were not watched.
+time_close() {
+    set -- $(awk -v from="$(cat "$work/asked.$pid")" '
+        NR == 1 { sanitized = $2; next }
+        $1 == "end" { end = $2; next }
+        {
+            held = $4 + (sanitized ? $3 : 0)
+            if ($1 <= from) before[$2] = held
+            last[$2] = held
+        }
+        END {
+            if (!end) { print -1; exit }
+            for (thread in last) if (last[thread] - before[thread] > most) most = last[thread] - before[thread]
+            wall = end > from ? end - from : 0
+            printf "%d %d %d %d", (wall > most ? wall - most : 0) * 1000, wall * 1000, most * 1000, sanitized
+        }' "$work/threads.$pid")
+    took=$1
+    took_how="$2 ms to its end, less the $3 ms one of its threads waited for a processor"
+    [ "$4" = 0 ] || took_how="$2 ms to its end, less the $3 ms one of its threads ran or waited for a processor"
+}
+
 # Ends the player (the one started last unless pid was set to another): how is term, int or hup (that signal), close (the
 # close box), alt-f4, or none (it ends by itself, or was ended already). One
 # still running after the polls shows its threads and is killed. It must end
-# with the code given, 0 by default, or stop fails; player_ms is then all the
-# processor time it used.
+# with the code given, 0 by default, or stop fails; a close must end it
+# within 3 s (time_close), or stop fails.
 stop() { # how what [code]
+    asked=$work/asked.$pid
     case $1 in
-    term) kill -TERM "$pid" ;;
-    int) kill -INT "$pid" ;;
-    hup) kill -HUP "$pid" ;;
-    close) python3 "$here/close-window.py" KARUTEMI || fail "$2: no window to close" ;;
-    alt-f4) keys Alt_L+F4 || fail "$2: Alt+F4 was not typed" ;;
+    term) now >"$asked" && kill -TERM "$pid" ;;
+    int) now >"$asked" && kill -INT "$pid" ;;
+    hup) now >"$asked" && kill -HUP "$pid" ;;
+    close) python3 "$here/close-window.py" KARUTEMI >"$asked" || fail "$2: no window to close" ;;
+    alt-f4) python3 "$here/xtest-input.py" --moment KARUTEMI Alt_L+F4 >"$asked" || fail "$2: Alt+F4 was not typed" ;;
     esac
+    killed=
     if ! await ended; then
         fail "$2: the player did not end"
         stacks
         kill -KILL "$pid"
+        killed=1
     fi
     for started in $players; do
         [ "${started%:*}" = "$pid" ] && waiter=${started#*:}
     done
     wait "$waiter"
     code=$?
-    player_ms=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", (u[1] * 60 + u[2] + s[1] * 60 + s[2]) * 1000 }' "$work/times.$pid")
+    time_close
+    if [ "$1" != none ] && [ -z "$killed" ] && [ -s "$asked" ]; then
+        [ "$took" -ge 0 ] || fail "$2: the player's threads were not watched"
+        [ "$took" -lt 3000 ] || fail "$2: the close took $took_how"
+    fi
     pid=
     [ "$code" -eq "${3:-0}" ] || { fail "$2: the player ended with $code"; return 1; }
 }

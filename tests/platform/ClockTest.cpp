@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include "platform/Clock.h"
+#include "tests/kit/WallSeconds.h"
 
 TEST(Clock, VirtualClockAdvancesOnSleepAndWraps)
 {
@@ -17,9 +20,11 @@ TEST(Clock, RealClockSleepsAtLeastTheTimeGiven)
 {
     platform::InstallClock(nullptr);
     platform::IClock& clock = platform::Clock();
+    const double waited = testkit::ThreadsScheduled().at(gettid()).waiting;
     std::uint32_t start = clock.Now();
     clock.Sleep(30);
     std::uint32_t elapsed = clock.Now() - start;
     EXPECT_GE(elapsed, 29u);
-    EXPECT_LT(elapsed, 1000u);
+    // Not seconds: less the time it waited for a processor once awake, which load adds.
+    EXPECT_LT(elapsed - 1000 * (testkit::ThreadsScheduled().at(gettid()).waiting - waited), 1000.0);
 }

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -262,27 +259,17 @@ TEST(HostFileSystemTest, FifosAndDevicesAreRefusedWithoutBlockingAndWithTheirRea
     platform::HostFileSystem files;
     std::vector<bool> opened;
     std::vector<std::error_code> reasons;
-    std::atomic<bool> done{false};
-    std::thread opener([&] {
-        for (const std::string& name : {fifo, std::string("Z:\\dev\\null")}) {
-            std::error_code why;
-            opened.push_back(files.OpenRead(name, why) != nullptr);
-            reasons.push_back(why);
-            for (const char* mode : {"r", "rb", "r+", "a"}) {
-                std::FILE* stream = files.OpenStream(name, mode);
-                opened.push_back(stream != nullptr);
-                if (stream) std::fclose(stream);
-            }
+    // An open that blocks never returns: ctest's timeout catches it.
+    for (const std::string& name : {fifo, std::string("Z:\\dev\\null")}) {
+        std::error_code why;
+        opened.push_back(files.OpenRead(name, why) != nullptr);
+        reasons.push_back(why);
+        for (const char* mode : {"r", "rb", "r+", "a"}) {
+            std::FILE* stream = files.OpenStream(name, mode);
+            opened.push_back(stream != nullptr);
+            if (stream) std::fclose(stream);
         }
-        done = true;
-    });
-    for (int waited = 0; !done && waited < 1000; ++waited) usleep(10000);
-    const bool blocked = !done;
-    // Let a blocked open go so the test can end.
-    const int unblock = blocked ? open((folder.Host() / "index.txt").c_str(), O_RDWR) : -1;
-    opener.join();
-    if (unblock >= 0) close(unblock);
-    ASSERT_FALSE(blocked) << "opening a FIFO blocked";
+    }
     EXPECT_EQ(opened, std::vector<bool>(10, false));
     EXPECT_EQ(reasons, std::vector<std::error_code>(2, std::make_error_code(std::errc::no_such_device)));
     EXPECT_EQ(files.CreateWrite(fifo), nullptr);

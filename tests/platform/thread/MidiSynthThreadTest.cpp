@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <thread>
 #include <vector>
 
@@ -38,19 +36,14 @@ TEST(MidiSynthThreads, ADeviceThreadMixesWhileSequencesStartAndStop)
         std::vector<std::int16_t> out(512);
         while (!done.load()) synth->Mixer()->Mix(out.data(), 256);
     });
-    std::packaged_task<void()> plays([&] {
+    // Two threads that wait on each other never end: ctest's timeout catches them.
+    std::thread application([&] {
         for (int round = 0; round < 500; ++round) {
             sequence->Play(round % 7 * 40, round % 3 == 0);
             if (round % 2) sequence->IsPlaying();
             sequence->Stop();
         }
     });
-    std::future<void> played = plays.get_future();
-    std::thread application(std::move(plays));
-    if (played.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
-        std::fprintf(stderr, "the application thread and the device thread wait on each other\n");
-        std::abort();
-    }
     application.join();
     done = true;
     device.join();

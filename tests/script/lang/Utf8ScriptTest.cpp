@@ -130,15 +130,21 @@ TEST(Utf8Script, GeneratedShiftJisIsNeverCalledUtf8AndItsUtf8FormIs)
 }
 
 // Chinese text, or noise, is runs of kanji Shift-JIS lacks: after a few of
-// them the rest go unconverted, so a large one costs a walk, not a
-// conversion a run (which took seconds).
+// them the rest go unconverted, so a large one costs a walk, as Japanese text
+// of its size does, not a conversion a run (which took seconds).
 TEST(Utf8Script, KanjiRunsWithoutAShiftJisFormAreNotAllConverted)
 {
-    std::string text;
-    while (text.size() < (std::size_t{32} << 20)) text += "\xE4\xB8\x82\xE4\xB8\x82 ";
-    const double started = testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID);
-    EXPECT_FALSE(IsJapaneseUtf8(text));
-    EXPECT_LT(testkit::WallSeconds(CLOCK_THREAD_CPUTIME_ID) - started, 1.0) << "processor seconds";
+    const auto repeated = [](const std::string& run) {
+        std::string text;
+        while (text.size() < (std::size_t{32} << 20)) text += run;
+        return text;
+    };
+    const std::string chinese = repeated("\xE4\xB8\x82\xE4\xB8\x82 "), japanese = repeated("\xE6\xBC\xA2\xE5\xAD\x97 ");
+    bool taken = true;
+    const double walk = testkit::ThreadSeconds([&] { EXPECT_TRUE(IsJapaneseUtf8(japanese)); });
+    const double seconds = testkit::ThreadSeconds([&] { taken = IsJapaneseUtf8(chinese); }, 1);
+    EXPECT_FALSE(taken);
+    EXPECT_TRUE(testkit::CostsAtMost(4, seconds, walk));
 }
 
 // The command as a reader types it from stderr or from the box, run on a
