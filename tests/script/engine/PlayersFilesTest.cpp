@@ -348,6 +348,14 @@ double GlobalsReadSeconds(const std::string& stored)
     return std::max(seconds, 1e-3);
 }
 
+// Loads the globals file holding stored, at most thirty times the cost of its tenth.
+void LoadInOnePass(Kept& kept, const std::string& stored, double tenthRead)
+{
+    kept.disk.Put("Z:\\Save\\index.g", stored);
+    const double read = testkit::ThreadSeconds([&] { kept.files.LoadGlobals(); }, 1);
+    EXPECT_TRUE(testkit::CostsAtMost(30, read, tenthRead)) << "processor time of the reading";
+}
+
 // Whatever cannot be read, at the start, between entries or at the end, is
 // skipped with one log line a run, every good entry serves the run (one value
 // holds brackets), and a run of any length is read in one pass. A file with
@@ -380,11 +388,9 @@ TEST(PlayersFiles, ABadGlobalVariableIsSkippedAndTheFileLeftAsItIs)
             }
             const double tenthRead = GlobalsReadSeconds(tenth);
             Kept kept;
-            kept.disk.Put("Z:\\Save\\index.g", stored);
             testkit::ScopedErrorLogRecorder log;
             testing::internal::CaptureStderr();
-            const double read = testkit::ThreadSeconds([&] { kept.files.LoadGlobals(); }, 1);
-            EXPECT_TRUE(testkit::CostsAtMost(30, read, tenthRead)) << "processor time of the reading";
+            LoadInOnePass(kept, stored, tenthRead);
             std::string seen;
             for (const auto& [name, entity] : goods) seen += IsSetTo(name.c_str(), entity) ? '1' : '0';
             EXPECT_EQ(seen + (ValueOf("bad") ? '1' : '0'), "1110") << "first, second, third, bad";
@@ -465,11 +471,9 @@ TEST(PlayersFiles, EveryIntactGlobalVariableOutlivesTheDamageAroundIt)
         }
         const double tenthRead = GlobalsReadSeconds(tenth);
         Kept kept;
-        kept.disk.Put("Z:\\Save\\index.g", stored);
         testkit::ScopedErrorLogRecorder log;
         testing::internal::CaptureStderr();
-        const double read = testkit::ThreadSeconds([&] { kept.files.LoadGlobals(); }, 1);
-        EXPECT_TRUE(testkit::CostsAtMost(30, read, tenthRead)) << "processor time of the reading";
+        LoadInOnePass(kept, stored, tenthRead);
         std::string intact;
         for (const auto& [name, entity] : goods) intact += IsSetTo(name, entity) ? '1' : '0';
         EXPECT_EQ(intact, "1111") << "first, second, third, fourth";
