@@ -59,7 +59,8 @@ void CQuiltorEngine::LoadOption()
 
 void CQuiltorEngine::WriteOptions(CTextFileWriter& writer)
 {
-    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);    WriteDeviceOptions(writer);
+    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
+    WriteDeviceOptions(writer);
     CFontList::GetInstance().WriteOption(writer);
     WriteTimeOptions(writer);
     const char* skipNames[] = {"SKIPTEXT", "SKIPGRAPHIC", "SKIPINPUT", "SKIPCOND"};

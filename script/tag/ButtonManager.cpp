@@ -201,29 +201,31 @@ void CButtonManager::EraseChoiceButtons(kivotasuGameKit::CFastDraw& draw, Plane&
     ForEachChoiceButton([&](CButtonElement& button) { button.Erase(draw, clean); });
 }
 
-std::vector<CElementManager::Position> CButtonManager::Answering()
+template <class Act> void CButtonManager::ForEachAnswering(Act act)
 {
-    std::vector<Position> answering;
     std::size_t functions = 0;
     for (Position button = GetElements().begin(); button != CElementManager::End(); ++button) {
         if (ButtonAt(button).GetKind() == ButtonKind::Function && functions++ >= m_functionsShown) continue;
-        if (Counts(button)) answering.push_back(button);
+        if (Counts(button)) act(button);
     }
-    return answering;
 }
 
 CElementManager::Position CButtonManager::HitAt(std::int32_t x, std::int32_t y)
 {
-    for (Position button : Answering())
-        if (ButtonAt(button).Holds(x, y)) return button;
-    return CElementManager::End();
+    Position hit = CElementManager::End();
+    ForEachAnswering([&](Position button) {
+        if (hit == CElementManager::End() && ButtonAt(button).Holds(x, y)) hit = button;
+    });
+    return hit;
 }
 
 std::vector<CElementManager::Position> CButtonManager::Reachable()
 {
-    std::vector<Position> choices, all = Answering();
-    for (Position button : all)
+    std::vector<Position> choices, all;
+    ForEachAnswering([&](Position button) {
+        all.push_back(button);
         if (ButtonAt(button).GetKind() == ButtonKind::Choice) choices.push_back(button);
+    });
     // During a choice the keys go from item to item; the function buttons
     // stay in reach of the mouse.
     return choices.empty() ? all : choices;

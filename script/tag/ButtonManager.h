@@ -87,8 +87,8 @@ private:
     static CButtonElement& ButtonAt(Position position);
     template <class Act> void ForEachChoiceButton(Act act);
     bool Counts(Position position);
-    // The buttons that answer input, in list order.
-    std::vector<Position> Answering();
+    // Each button that answers input, in list order.
+    template <class Act> void ForEachAnswering(Act act);
     Position HitAt(std::int32_t x, std::int32_t y);
     // The arrow keys' move from the focus, wrapping; End() when none was pushed.
     Position KeyMove(kivotasuGameKit::CKeyInput& keys);
