@@ -63,6 +63,7 @@ int CFile::Close()
         return result;
     }
     ReleaseImage();
+    m_unread.reset();
     if (m_temporary) {
         m_temporary = false;
         Delete(m_name);
@@ -118,6 +119,7 @@ void CFile::TakeImage(CFile& from)
     m_temporary = std::exchange(from.m_temporary, false);
     m_fromArchive = std::exchange(from.m_fromArchive, false);
     m_borrowed = std::exchange(from.m_borrowed, false);
+    m_unread = std::move(from.m_unread);
     from.m_name.clear();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -72,6 +73,10 @@ public:
     // they are on the disk: what a copy of the file need not read again.
     platform::ReadResult ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
                                     std::error_code& why, ReadFailure* failure = nullptr);
+    // After a ReadOnDisk the close interrupted: the open it read through,
+    // where the bytes held end, for a copy to read the rest of the same file
+    // from; null otherwise.
+    platform::IReadFile* Unread() const { return m_unread.get(); }
     // Takes over what from has read (from is left empty), as if read here.
     void TakeImage(CFile& from);
     virtual std::string GetName() const;
@@ -155,6 +160,7 @@ private:
     bool m_temporary = false;
     bool m_fromArchive = false;
     bool m_borrowed = false;
+    std::unique_ptr<platform::IReadFile> m_unread;
 };
 
 // The name "!address,size" (with ".suffix" when given) under which a block of

@@ -121,7 +121,9 @@ ReadResult CFile::ReadOnDisk(const std::string& name, std::uint64_t mostBytes, s
     if (name.empty()) return Failed(failure, ReadFailure::NoName);
     std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(NormalizePath(name), why);
     if (!in) return Failed(failure, ReadFailure::NotFound);
-    return ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure, true);
+    const ReadResult read = ReadOpened(name, *in, nullptr, nullptr, mostBytes, &size, failure, true);
+    if (read == ReadResult::Interrupted) m_unread = std::move(in);
+    return read;
 }
 
 ReadResult CFile::ReadOpened(const std::string& name, platform::IReadFile& in, CArchive* archive,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -35,20 +34,18 @@ constexpr std::uint32_t CopyMs = 2000;
     Uncopied(from, resume, CTextString("写せません (") + CTextString(platform::FailureText(why)) + CTextString(")。"));
 }
 
-// The file whole through one open: the bytes its load read, then the rest in
-// the file layer's chunks, each a read the close does not interrupt. Unless
-// the chunks left, at the pace of those read, would pass CopyMs: then it
-// stops, and nothing is written.
+// The file whole through the open its load read through: the bytes that
+// read holds, then the rest in the file layer's chunks, each a read the close
+// does not interrupt. Unless the chunks left, at the pace of those read, would
+// pass CopyMs: then it stops, and nothing is written.
 void CopyInto(kivotasuGameKit::CFileWriter& writer, const std::string& from, const kivotasuGameKit::CFile& read,
               const std::string& resume)
 {
     constexpr std::uint64_t Chunk = platform::IReadFile::ChunkBytes;
     const std::error_code failed = std::make_error_code(std::errc::io_error);
-    std::error_code why;
-    const std::unique_ptr<platform::IReadFile> in = platform::FileSystem().OpenRead(from, why);
-    if (!in) Uncopied(from, resume, why);
-    const std::optional<std::uint64_t> size = in->Size();
-    if (!size || read.GetSize() > *size || !in->Seek(read.GetSize())) Uncopied(from, resume, failed);
+    platform::IReadFile* in = read.Unread();
+    const std::optional<std::uint64_t> size = in ? in->Size() : std::nullopt;
+    if (!size || read.GetSize() > *size) Uncopied(from, resume, failed);
     writer.Write(read.GetMemory(), read.GetSize());
     const std::uint32_t started = platform::Clock().Now();
     std::vector<char> piece;

@@ -71,8 +71,13 @@ private:
             std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
             const std::optional<std::string> host = platform::ResolveHostPath(name);
             const auto step = host ? steps.find(*host) : steps.end();
-            if (file && step != steps.end() && step->second) return std::make_unique<SteppedReadFile>(std::move(file), step->second);
-            return file;
+            if (!file || step == steps.end() || !step->second) return file;
+            // The step the file has when a chunk is read, as a disk or a close
+            // acts on an open file too.
+            return std::make_unique<SteppedReadFile>(std::move(file), [this, path = *host](std::size_t bytes) {
+                const auto now = steps.find(path);
+                return now != steps.end() && now->second ? now->second(bytes) : platform::ReadResult::Done;
+            });
         }
         bool Link(std::string_view from, std::string_view to, std::error_code& why) override
         {

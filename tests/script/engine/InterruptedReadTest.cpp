@@ -156,8 +156,9 @@ TEST(InterruptedRead, AStartScriptGlobalsFileOrEndPictureWhoseReadIsInterruptedI
 // its link already. An interrupted load of the resume save itself leaves it be.
 // On a slow disk the close box comes two chunks into the load: the copy reads
 // only what the load did not, after the global variables and the options are
-// written, and ends the player within three seconds; a copy that cannot be
-// made in time keeps the resume save before, which the line names.
+// written, from the open the load read through (a save replaced meanwhile is
+// copied as it was), and ends the player within three seconds; a copy that
+// cannot be made in time keeps the resume save before, which the line names.
 TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
 {
     GameFolder game;
@@ -214,7 +215,12 @@ TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
                 game.OnChunkRead(c.loaded, [&](std::size_t n) {
                     run.Clock().Advance(300); // a slow disk's time for a chunk
                     bytes += n;
-                    if (++chunks == 2) closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
+                    if (++chunks == 2) {
+                        closedAt = run.Clock().Now(), run.Windows().Feed(run.Window(), platform::WM_CLOSE);
+                        // Replaced meanwhile: the copy is of the save as its load opened it.
+                        game.Put("Save/index.q.new", std::string(save.size(), 'x'));
+                        std::filesystem::rename(game.Host("Save/index.q.new"), game.Host("Save/index.q"));
+                    }
                     if (chunks == 3) writtenFirst = game.Read("system/option.qsd").starts_with("[SYSTEM CONTROL=\"DISPLAYMODE\"") && game.Exists("Save/index.g");
                     return platform::ReadResult::Done;
                 });
