@@ -103,11 +103,13 @@ void CPlayersFiles::KeepLoadedSave()
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CPlayersFiles::KeepLoadedSave", "セーブデータ", name, false, [&] {
-        // The file itself where the file system takes links; a copy where it
-        // refuses them (vfat and exFAT, across a bind mount), whose failure,
-        // if any, is the one said.
+        // The file the load opened itself where the file system takes links;
+        // a copy through that open where it refuses them (vfat and exFAT,
+        // across a bind mount) or the name has moved on to another file,
+        // whose failure, if any, is the one said.
         std::error_code refused;
-        if (m_loadInterrupted && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
+        platform::IReadFile* opened = m_loadRead.Unread();
+        if (m_loadInterrupted && opened && opened->Link(name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
         if (m_loadInterrupted) CopyInto(writer, m_loadedSave, m_loadRead, name.GetStr());
         else {
