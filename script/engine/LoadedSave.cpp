@@ -111,11 +111,9 @@ void CPlayersFiles::KeepLoadedSave()
         platform::IReadFile* opened = m_loadRead.Unread();
         if (m_loadInterrupted && opened && opened->Link(name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
+        const std::string_view held = m_play.HeldScript().bytes;
         if (m_loadInterrupted) CopyInto(writer, m_loadedSave, m_loadRead, name.GetStr());
-        else {
-            const std::string_view bytes = m_play.HeldScript().bytes;
-            writer.Write(bytes.data(), bytes.size());
-        }
+        else writer.Write(held.data(), held.size());
         writer.Close();
     });
 }

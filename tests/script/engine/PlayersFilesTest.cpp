@@ -33,7 +33,7 @@ using Moment = CPlayersFiles::Moment;
 namespace {
 
 // A play at a wait of Z:\data\index.txt, whose save is its local variables
-// and whose options a line; its reset leaves the variables to the caller.
+// and whose options a line; its reset is the test's to make.
 class StandIn : public IKeptPlay {
 public:
     const CTextString& NameStem() const override { return m_stem; }
