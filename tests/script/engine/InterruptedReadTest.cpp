@@ -248,6 +248,8 @@ TEST(InterruptedRead, AnInterruptedLoadKeepsTheSaveBeingLoadedAsTheResumeSave)
         // A later quick save replaces its file: the resume save stays.
         std::filesystem::remove(game.Host("Save/index.q"));
         game.OnChunkRead(c.loaded, {});
-        if (c.copied) EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
+        if (c.copied) {
+            EXPECT_EQ(WaysOnResume(Click), std::vector<std::string>{"on"});
+        }
     }
 }
