@@ -50,6 +50,12 @@ ReadResult IReadFile::Read(void* buffer, std::size_t n, std::size_t* read)
     return ReadResult::Done;
 }
 
+bool IReadFile::Link(std::string_view, std::error_code& why)
+{
+    why = std::make_error_code(std::errc::operation_not_supported);
+    return false;
+}
+
 std::string FailureText(std::error_code why)
 {
     const char* japanese = why.category() == std::generic_category() ? JapaneseReason(why.value()) : nullptr;

@@ -45,6 +45,13 @@ public:
     // asked, the bytes read before it then in *done (when asked).
     ReadResult Read(void* buffer, std::size_t n, std::size_t* done = nullptr);
     virtual bool Close() = 0;
+    // Gives the file as it was opened the name to as well, replacing a file
+    // there, without copying a byte (a hard link: as writes replace files
+    // whole, a later one to either name leaves the other as it is). False
+    // when that cannot be done, with the reason in why: a file system without
+    // links, a file that no name holds any more (removed, or replaced since
+    // it was opened), a file not on a disk.
+    virtual bool Link(std::string_view to, std::error_code& why);
 
 protected:
     // Exactly n bytes, at most a chunk: Done or Failed (a test's stand-in
@@ -92,12 +99,6 @@ public:
     virtual bool Delete(std::string_view name) = 0;
     // Moves a file to a new name, replacing a file there.
     virtual bool Rename(std::string_view from, std::string_view to) = 0;
-    // Gives the file from the name to as well, replacing a file there, without
-    // copying a byte (a hard link: as writes replace files whole, a later one
-    // to either name leaves the other as it is). False when that cannot be
-    // done (no such file, a file system without links), with the system's
-    // reason in why.
-    virtual bool Link(std::string_view from, std::string_view to, std::error_code& why) = 0;
     // One folder, its parent existing; false also when it exists already.
     virtual bool CreateFolder(std::string_view name) = 0;
     // Nothing when the file does not exist.

@@ -43,6 +43,16 @@ public:
         return close(fd) == 0;
     }
 
+    bool Link(std::string_view to, std::error_code& why) override
+    {
+        const std::optional<std::string> target = ResolveHostPath(to);
+        if (m_fd < 0 || !target) {
+            why = std::make_error_code(std::errc::invalid_argument);
+            return false;
+        }
+        return LinkReplacing(m_fd, *target, why);
+    }
+
 protected:
     ReadResult ReadChunk(void* buffer, std::size_t n) override
     {
@@ -158,17 +168,6 @@ bool HostFileSystem::Rename(std::string_view from, std::string_view to)
     std::optional<std::string> source = ResolveHostPath(from);
     std::optional<std::string> target = ResolveHostPath(to);
     return source && target && rename(source->c_str(), target->c_str()) == 0;
-}
-
-bool HostFileSystem::Link(std::string_view from, std::string_view to, std::error_code& why)
-{
-    std::optional<std::string> source = ResolveHostPath(from);
-    std::optional<std::string> target = ResolveHostPath(to);
-    if (!source || !target) {
-        why = std::make_error_code(std::errc::invalid_argument);
-        return false;
-    }
-    return LinkReplacing(*source, *target, why);
 }
 
 bool HostFileSystem::CreateFolder(std::string_view name)

@@ -14,7 +14,6 @@ public:
     std::FILE* OpenStream(std::string_view name, std::string_view mode) override;
     bool Delete(std::string_view name) override;
     bool Rename(std::string_view from, std::string_view to) override;
-    bool Link(std::string_view from, std::string_view to, std::error_code& why) override;
     bool CreateFolder(std::string_view name) override;
     std::optional<LocalTime> LastWriteTime(std::string_view name) override;
     bool Exists(std::string_view name) override;

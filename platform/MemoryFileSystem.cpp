@@ -160,17 +160,6 @@ bool MemoryFileSystem::Rename(std::string_view from, std::string_view to)
     return true;
 }
 
-bool MemoryFileSystem::Link(std::string_view from, std::string_view to, std::error_code& why)
-{
-    auto found = m_files.find(Key(from));
-    const std::string target = Key(to);
-    if (found == m_files.end()) why = std::make_error_code(std::errc::no_such_file_or_directory);
-    else why = Refusal(target);
-    if (why) return false;
-    m_files[target] = found->second;
-    return true;
-}
-
 bool MemoryFileSystem::CreateFolder(std::string_view name)
 {
     const std::string key = Key(name);

@@ -158,12 +158,15 @@ std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::
     return nullptr;
 }
 
-bool LinkReplacing(const std::string& from, const std::string& target, std::error_code& why)
+// Linked through /proc, which needs no privilege, where linkat's AT_EMPTY_PATH
+// on the descriptor itself does.
+bool LinkReplacing(int fd, const std::string& target, std::error_code& why)
 {
+    const std::string open = "/proc/self/fd/" + std::to_string(fd);
     RemoveStaleTemporaries(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string temporary = TemporaryName(target);
-        if (link(from.c_str(), temporary.c_str()) != 0) {
+        if (linkat(AT_FDCWD, open.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
             if (errno == EEXIST) continue;
             why = std::error_code(errno, std::generic_category());
             return false;
@@ -173,7 +176,7 @@ bool LinkReplacing(const std::string& from, const std::string& target, std::erro
             unlink(temporary.c_str());
             return false;
         }
-        // A target that is a link of from already is left as it is by
+        // A target that is a link of the file already is left as it is by
         // rename, and the temporary name with it.
         unlink(temporary.c_str());
         SyncFolder(FolderOf(target));

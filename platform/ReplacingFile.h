@@ -23,9 +23,11 @@ struct FileEnds {
 FileEnds SystemFileEnds();
 std::unique_ptr<IWriteFile> CreateReplacingFile(const std::string& target, std::error_code& why,
                                                 FileEnds ends = SystemFileEnds());
-// Gives the file from (a symbolic link itself) the name target as well, put
-// in place as Commit puts a new file: linked under a temporary name beside
-// target, then renamed over it. False with the system's reason in why.
-bool LinkReplacing(const std::string& from, const std::string& target, std::error_code& why);
+// Gives the open file fd the name target as well, put in place as Commit puts
+// a new file: linked under a temporary name beside target, then renamed over
+// it. The file is the one opened, whatever its name holds now: once no name
+// holds it, there is nothing to link (ENOENT). False with the system's reason
+// in why.
+bool LinkReplacing(int fd, const std::string& target, std::error_code& why);
 
 } // namespace platform

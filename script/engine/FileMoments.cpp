@@ -5,7 +5,6 @@
 
 #include "frame/ErrorLog.h"
 #include "script/engine/Caught.h"
-#include "script/lang/ScriptReader.h"
 
 namespace {
 
@@ -86,6 +85,6 @@ CPlayersFiles::Stands CPlayersFiles::Standing() const
 {
     if (m_loadInterrupted) return Stands::Loading;
     if (m_play.StoryEnded()) return Stands::Ended;
-    if (!m_loadedSave.empty() && m_play.Reader().GetName() == m_loadedSave) return Stands::Loading;
+    if (!m_loadedSave.empty() && m_play.HeldScript().name == m_loadedSave) return Stands::Loading;
     return Stands::MidStory;
 }

@@ -23,7 +23,7 @@ void CPlayersFiles::SaveGlobals()
     if (LeftAsItIs("CPlayersFiles::SaveGlobals", "グローバル変数", name, m_globalsKept)) return;
     m_globalsUnsaved = !Saved("CPlayersFiles::SaveGlobals", "グローバル変数", name, true, [&] {
         kivotasuGameKit::CTextFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Text));
-        m_play.WriteGlobals(writer);
+        CSet::GetInstance().WriteGlobals(writer);
         writer.Close();
     });
 }

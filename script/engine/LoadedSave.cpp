@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "frame/file/FileBounds.h"
 #include "platform/Clock.h"
-#include "script/lang/ScriptReader.h"
 
 using kivotasuGameKit::CTextString;
 
@@ -81,9 +81,17 @@ bool CPlayersFiles::ReadSave(int code, kivotasuGameKit::CFile& save)
     return false;
 }
 
-void CPlayersFiles::Loaded()
+// The global variables go before the reset, which keeps them in memory only
+// when they could not be written, and are read back after it.
+void CPlayersFiles::Load(int code)
 {
-    m_loadedSave = m_play.Reader().GetName();
+    kivotasuGameKit::CFile save;
+    if (!ReadSave(code, save)) return;
+    Keep(Moment::Load);
+    m_play.Reset();
+    LoadGlobals();
+    m_play.Take(save);
+    m_loadedSave = m_play.HeldScript().name;
     m_loadInterrupted = false;
     m_loadRead.Close();
 }
@@ -95,14 +103,17 @@ void CPlayersFiles::KeepLoadedSave()
     const CTextString name = GetSaveFileName(ResumeCode);
     if (name.GetStr() == m_loadedSave) return;
     Saved("CPlayersFiles::KeepLoadedSave", "セーブデータ", name, false, [&] {
-        // The file itself where the file system takes links; a copy where it
-        // refuses them (vfat and exFAT, across a bind mount), whose failure,
-        // if any, is the one said.
+        // The file the load opened itself where the file system takes links;
+        // a copy through that open where it refuses them (vfat and exFAT,
+        // across a bind mount) or the name has moved on to another file,
+        // whose failure, if any, is the one said.
         std::error_code refused;
-        if (m_loadInterrupted && platform::FileSystem().Link(m_loadedSave, name.GetStr(), refused)) return;
+        platform::IReadFile* opened = m_loadRead.Unread();
+        if (m_loadInterrupted && opened && opened->Link(name.GetStr(), refused)) return;
         kivotasuGameKit::CFileWriter writer(name, kivotasuGameKit::MostBytes(kivotasuGameKit::FileKind::Save));
+        const std::string_view held = m_play.HeldScript().bytes;
         if (m_loadInterrupted) CopyInto(writer, m_loadedSave, m_loadRead, name.GetStr());
-        else writer.Write(m_play.Reader().GetMemory(), m_play.Reader().GetSize());
+        else writer.Write(held.data(), held.size());
         writer.Close();
     });
 }

@@ -2,12 +2,14 @@
 // The player's own stored files: the saves, named after the start script in
 // the Save folder beside the script folder (the quick save, the numbered
 // slots, the ring of choice auto-saves, the resume save), the global
-// variables and the options. Of the play they keep, they know only what
-// IKeptPlay gives; what a load reads goes back to the engine.
+// variables and the options. The global variables they read and write
+// themselves; of the rest of the play they know only what IKeptPlay gives,
+// and a load hands the save back to the engine through it.
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "frame/TextString.h"
 #include "frame/file/File.h"
@@ -15,16 +17,19 @@
 #include "platform/FileSystem.h"
 #include "script/engine/KeptFile.h"
 
-class CScriptReader;
-
 // The play the files keep, as the engine gives it.
 class IKeptPlay {
 public:
     virtual ~IKeptPlay() = default;
+    // The script the reader holds: the name it gives it, and its bytes.
+    struct Script {
+        std::string name;
+        std::string_view bytes;
+    };
+
     // The start script's path, "/" between folders, without its suffix.
     virtual const kivotasuGameKit::CTextString& NameStem() const = 0;
-    // The reader, its script and its place.
-    virtual const CScriptReader& Reader() const = 0;
+    virtual Script HeldScript() const = 0;
     // On the end screen, or the script read to its last byte: no place to
     // resume (the reader's may lie behind the last byte after an error).
     virtual bool StoryEnded() const = 0;
@@ -36,7 +41,10 @@ public:
     // The texts of the files, each throwing EScript when it cannot be written.
     virtual void WriteSave(kivotasuGameKit::CTextFileWriter& writer) = 0;
     virtual void WriteOptions(kivotasuGameKit::CTextFileWriter& writer) = 0;
-    virtual void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) = 0;
+    // A load's part of the play: all of it starts over, then the reader
+    // takes the save (left empty) and runs it from its top.
+    virtual void Reset() = 0;
+    virtual void Take(kivotasuGameKit::CFile& save) = 0;
 };
 
 class CPlayersFiles {
@@ -103,14 +111,14 @@ public:
     // The new entry is written whole before the ring moves.
     void AutoSave();
 
-    // Reads the save of a slot code whole into save, before anything is
-    // reset: false when it cannot be loaded (missing, empty, too large, a
-    // folder, a FIFO, unreadable), which is said on stderr, or when the close
-    // interrupted its read, and then the close keeps it as the resume save.
-    bool ReadSave(int code, kivotasuGameKit::CFile& save);
-    // The reader now holds the save being loaded: until it leaves it, the
-    // resume save is that save.
-    void Loaded();
+    // Loads the save of a slot code. It is read whole before anything is
+    // reset: one that cannot be loaded (missing, empty, too large, a folder,
+    // a FIFO, unreadable) is said on stderr and the game goes on where it
+    // was; one whose read the close interrupted is kept by the close as the
+    // resume save. Read, the global variables are written, the play reset,
+    // the global variables read back, and the reader takes the save: until
+    // it leaves it, the resume save is that save.
+    void Load(int code);
 
     // The global variables from their file into the variables: whatever
     // cannot be read is skipped and logged, until the end or a close, and a
@@ -131,6 +139,8 @@ public:
     void OptionsStopped(const CTextString& why);
 
 private:
+    // The first step of Load: false when the save is not to be loaded.
+    bool ReadSave(int code, kivotasuGameKit::CFile& save);
     void SaveResume();
     void SaveGlobals();
     void SaveOptions();

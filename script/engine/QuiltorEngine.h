@@ -68,7 +68,7 @@ public:
     // opened (a read the close interrupted is no such failure).
     bool StartGame();
     void Restart(CTextString path);
-    void Reset();
+    void Reset() override;
 
     // One pass of the tag dispatcher (state 0): up to a tag that returns to
     // the main loop. A script that reads on and on without one gives the
@@ -276,17 +276,15 @@ private:
     void RunStoredTags(const CTextString& name);
     // What the player's files keep of the play.
     const CTextString& NameStem() const override { return m_state.NameStem; }
-    const CScriptReader& Reader() const override { return m_reader; }
+    Script HeldScript() const override { return {m_reader.GetName(), m_reader.Text()}; }
     bool StoryEnded() const override;
     bool AutoSaves() const override { return m_state.AutoSave != 0; }
     bool AsksOverwrite() const override { return m_state.OverwriteCheck != 0; }
     void WriteSave(kivotasuGameKit::CTextFileWriter& writer) override;
     void WriteOptions(kivotasuGameKit::CTextFileWriter& writer) override;
-    void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) override;
+    void Take(kivotasuGameKit::CFile& save) override;
     // The tag a save ends with, which takes its load back to the wait it was taken in.
     void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
-    // The load of the save of a slot code.
-    void LoadCode(int code);
     // The picture an EFFECT names, keyed onto the screen plane; false when it
     // cannot be had.
     bool DrawEffectPicture(const CTextString& name);

@@ -100,43 +100,31 @@ bool CQuiltorEngine::StoryEnded() const
     return m_state.State == EngineState::ScriptEnd || m_reader.GetProgress() == 100;
 }
 
-void CQuiltorEngine::WriteGlobals(CTextFileWriter& writer)
+void CQuiltorEngine::Take(kivotasuGameKit::CFile& save)
 {
-    CSet::GetInstance().WriteGlobals(writer);
-}
-
-void CQuiltorEngine::LoadCode(int code)
-{
-    // Refused before anything is reset: the game goes on where it was.
-    kivotasuGameKit::CFile save;
-    if (!m_files.ReadSave(code, save)) return;
-    m_files.Keep(CPlayersFiles::Moment::Load);
-    Reset();
     m_log.ExpectSavedLines();
-    m_files.LoadGlobals();
     m_reader.Take(save);
-    m_files.Loaded();
     m_state.ChangeState(EngineState::RunTags);
 }
 
 void CQuiltorEngine::LoadResume()
 {
-    LoadCode(CPlayersFiles::ResumeCode);
+    m_files.Load(CPlayersFiles::ResumeCode);
 }
 
 void CQuiltorEngine::LoadQuick()
 {
-    LoadCode(CPlayersFiles::QuickCode);
+    m_files.Load(CPlayersFiles::QuickCode);
 }
 
 void CQuiltorEngine::LoadSlot(int n)
 {
-    LoadCode(n);
+    m_files.Load(n);
 }
 
 void CQuiltorEngine::LoadAutoSave(int n)
 {
-    LoadCode(CPlayersFiles::RingCode + n);
+    m_files.Load(CPlayersFiles::RingCode + n);
 }
 
 void CQuiltorEngine::SaveScreenPicture()

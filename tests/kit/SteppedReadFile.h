@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <system_error>
 
 #include "platform/FileSystem.h"
 
@@ -20,6 +22,7 @@ public:
     std::optional<std::uint64_t> Size() override { return m_inner->Size(); }
     bool Seek(std::uint64_t offset) override { return m_inner->Seek(offset); }
     bool Close() override { return m_inner->Close(); }
+    bool Link(std::string_view to, std::error_code& why) override { return m_inner->Link(to, why); }
 
 protected:
     platform::ReadResult ReadChunk(void* buffer, std::size_t n) override

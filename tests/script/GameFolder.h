@@ -70,26 +70,37 @@ private:
         {
             std::unique_ptr<platform::IReadFile> file = HostFileSystem::OpenRead(name, why);
             const std::optional<std::string> host = platform::ResolveHostPath(name);
-            const auto step = host ? steps.find(*host) : steps.end();
-            if (!file || step == steps.end() || !step->second) return file;
-            // The step the file has when a chunk is read, as a disk or a close
-            // acts on an open file too.
-            return std::make_unique<SteppedReadFile>(std::move(file), [this, path = *host](std::size_t bytes) {
-                const auto now = steps.find(path);
-                return now != steps.end() && now->second ? now->second(bytes) : platform::ReadResult::Done;
-            });
-        }
-        bool Link(std::string_view from, std::string_view to, std::error_code& why) override
-        {
-            if (!refusedLinks) return HostFileSystem::Link(from, to, why);
-            why = std::make_error_code(*refusedLinks);
-            return false;
+            if (!file || !host) return file;
+            return std::make_unique<OpenFile>(std::move(file), *this, *host);
         }
 
         std::map<std::string, SteppedReadFile::Step> steps;
         std::optional<std::errc> refusedLinks;
 
     private:
+        // The step the file has when a chunk is read, and the links refused
+        // when one is made, as a disk or a close acts on an open file too.
+        class OpenFile : public SteppedReadFile {
+        public:
+            OpenFile(std::unique_ptr<platform::IReadFile> file, const Files& files, std::string path)
+                : SteppedReadFile(std::move(file), [&files, path = std::move(path)](std::size_t bytes) {
+                      const auto step = files.steps.find(path);
+                      return step != files.steps.end() && step->second ? step->second(bytes) : platform::ReadResult::Done;
+                  }),
+                  m_files(files)
+            {
+            }
+            bool Link(std::string_view to, std::error_code& why) override
+            {
+                if (!m_files.refusedLinks) return SteppedReadFile::Link(to, why);
+                why = std::make_error_code(*m_files.refusedLinks);
+                return false;
+            }
+
+        private:
+            const Files& m_files;
+        };
+
         std::string m_executable;
     };
 

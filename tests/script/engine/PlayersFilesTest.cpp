@@ -33,11 +33,11 @@ using Moment = CPlayersFiles::Moment;
 namespace {
 
 // A play at a wait of Z:\data\index.txt, whose save is its local variables
-// and whose options a line.
+// and whose options a line; its reset is the test's to make.
 class StandIn : public IKeptPlay {
 public:
     const CTextString& NameStem() const override { return m_stem; }
-    const CScriptReader& Reader() const override { return reader; }
+    Script HeldScript() const override { return {reader.GetName(), reader.Text()}; }
     bool StoryEnded() const override { return ended; }
     bool AutoSaves() const override { return autoSaves; }
     bool AsksOverwrite() const override { return asksOverwrite; }
@@ -47,7 +47,8 @@ public:
         CSet::GetInstance().WriteLocals(writer);
     }
     void WriteOptions(kivotasuGameKit::CTextFileWriter& writer) override { writer.Write(CTextString("[SYSTEM CONTROL=\"DISPLAYMODE\" NAME=\"0\"]\n")); }
-    void WriteGlobals(kivotasuGameKit::CTextFileWriter& writer) override { CSet::GetInstance().WriteGlobals(writer); }
+    void Reset() override {}
+    void Take(kivotasuGameKit::CFile& save) override { reader.Take(save); }
 
     CScriptReader reader;
     bool ended = false;
@@ -152,14 +153,9 @@ TEST(PlayersFiles, EachMomentWritesItsRowAtEveryPlace)
         for (const Stands stands : {Stands::MidStory, Stands::Loading, Stands::Ended}) {
             SCOPED_TRACE(std::to_string(int(moment)) + " at " + std::to_string(int(stands)));
             Kept kept;
-            for (const char* file : {"Z:\\Save\\index.a", "Z:\\Save\\index.g", "Z:\\system\\option.qsd"}) kept.disk.Put(file, "old");
             kept.disk.Put("Z:\\Save\\index.q", loaded);
-            kivotasuGameKit::CFile save;
-            if (stands == Stands::Loading) {
-                ASSERT_TRUE(kept.files.ReadSave(CPlayersFiles::QuickCode, save));
-                kept.play.reader.Take(save);
-                kept.files.Loaded();
-            }
+            if (stands == Stands::Loading) kept.files.Load(CPlayersFiles::QuickCode);
+            for (const char* file : {"Z:\\Save\\index.a", "Z:\\Save\\index.g", "Z:\\system\\option.qsd"}) kept.disk.Put(file, "old");
             kept.play.ended = stands == Stands::Ended;
             ASSERT_EQ(kept.files.Standing(), stands);
             kept.files.Keep(moment);
@@ -268,12 +264,12 @@ TEST(PlayersFiles, TheWritersBoundIsTheReaders)
         kept.disk.Put("Z:\\Save\\index.q", "old");
         testing::internal::CaptureStderr();
         kept.files.QuickSave();
-        const std::string said = Said();
         EXPECT_EQ(kept.disk.Get("Z:\\Save\\index.q").size(), over ? 3 : MostBytes(FileKind::Save));
         EXPECT_EQ(kept.disk.Get("Z:\\Save\\index.g").size(), over ? 3 : MostBytes(FileKind::Text));
+        kept.files.Load(CPlayersFiles::QuickCode);
+        const std::string said = Said();
         EXPECT_EQ(said.find(platform::Cp932ToUtf8("上限")) != std::string::npos, over != 0) << said.substr(0, 300);
-        kivotasuGameKit::CFile loaded;
-        EXPECT_TRUE(kept.files.ReadSave(CPlayersFiles::QuickCode, loaded));
+        EXPECT_EQ(kept.play.reader.GetSize(), over ? 3 : MostBytes(FileKind::Save)) << "loaded";
         CSet::GetInstance().Clear();
         CPlayersFiles(kept.play).LoadGlobals();
         EXPECT_EQ(CSet::GetInstance().IsDefined(CTextString("global")), over == 0) << "read back";

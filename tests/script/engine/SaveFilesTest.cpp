@@ -198,14 +198,16 @@ TEST(SaveFiles, ASaveTakenOnTheEndScreenLoadsBackOntoItAndTheResumeSaveBeforeSta
 namespace {
 
 // Where play stands when a way of ending meets it.
-enum class Place { Wait, Choice, End, ErrorEnd, ErrorBoxEnd, Loading };
+enum class Place { Wait, Choice, End, ErrorEnd, ErrorBoxEnd, LastByte, Loading };
 
-// A click wait, a choice and three ends: END, which counts the times it is
-// reached, an error under ERROR 0 and one under ERROR 1, each named in a global.
+// A click wait, a choice and four ends: END, which counts the times it is
+// reached, an error under ERROR 0 and one under ERROR 1, each named in a
+// global, and a wait on the script's last byte, without END.
 const std::string Story = "[TEXT BODY=\"はじめ\"][C][SELECT][WRITE BODY=\"結末\" LABEL=\"end\"][WRITE BODY=\"誤り\" LABEL=\"error\"]"
-                          "[WRITE BODY=\"箱\" LABEL=\"box\"][ENDSELECT][LABEL LABEL=\"end\"]" + SetTo("見た結末", "A") +
-                          SetTo("回数", "{回数},1,+") + "[END][LABEL LABEL=\"box\"][SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]"
-                          "[LABEL LABEL=\"error\"]" + SetTo("見た結末", "B") + "[BACK FILE=\"{missing}\"]";
+                          "[WRITE BODY=\"箱\" LABEL=\"box\"][WRITE BODY=\"最後\" LABEL=\"last\"][ENDSELECT][LABEL LABEL=\"end\"]" +
+                          SetTo("見た結末", "A") + SetTo("回数", "{回数},1,+") + "[END][LABEL LABEL=\"box\"][SYSTEM CONTROL=\"ERROR\" NAME=\"1\"]"
+                          "[LABEL LABEL=\"error\"]" + SetTo("見た結末", "B") + "[BACK FILE=\"{missing}\"]"
+                          "[LABEL LABEL=\"last\"][TEXT BODY=\"おわり\"][C]";
 
 // The input that takes play to the place; the frame from which it stands there.
 std::uint32_t Reach(EngineRun& run, Place place)
@@ -214,20 +216,24 @@ std::uint32_t Reach(EngineRun& run, Place place)
     if (place == Place::Wait || place == Place::Loading) return 8;
     run.Click(5);
     if (place == Place::Choice) return 15;
-    for (int item = 0; item <= int(place) - int(Place::End); ++item) run.Key(10 + 3 * item, KeyCode::Down);
-    run.Key(20, KeyCode::Enter);
-    run.At(25, [](EngineRun& r) { r.Clock().Advance(3000); }); // past the end screen's fade-in
-    return 30;
+    // The keys once the choice is up, a few frames after the click.
+    const int downs = int(place) - int(Place::End) + 1;
+    for (int item = 0; item < downs; ++item) run.Key(15 + 3 * item, KeyCode::Down);
+    const std::uint32_t chosen = 15 + 3 * downs;
+    run.Key(chosen, KeyCode::Enter);
+    run.At(chosen + 5, [](EngineRun& r) { r.Clock().Advance(3000); }); // past the end screen's fade-in
+    return chosen + 10;
 }
 
 } // namespace
 
 // Every way play ends or starts over, at the places it can stand: the resume
 // save is the place, mid-story only (during a load, the save being loaded;
-// none once the story has ended, nor at a return to the title); the global
-// variables and the options are written at each, whatever the place. A way
-// that does not close is seen before the close that follows it. The
-// scene-skip switch, a global, is set just before each way that is input.
+// none once the story has ended, at a wait on the last byte of a script
+// without END too, nor at a return to the title); the global variables and
+// the options are written at each, whatever the place. A way that does not
+// close is seen before the close that follows it. The scene-skip switch, a
+// global, is set just before each way that is input.
 TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
 {
     GameFolder game;
@@ -253,7 +259,8 @@ TEST(SaveFiles, EveryWayPlayEndsWritesTheResumeSaveOfItsPlaceAndThePlayersFiles)
     const char *earlier = "earlier", *atWait = "\n[C FILE=", *atChoice = "[ENDSELECT FILE=", *loaded = "読み込み中のセーブデータ";
     const Row rows[] = {
         {"the close box", Place::Wait, closeBox, atWait}, {"the close box", Place::Choice, closeBox, atChoice},
-        {"the close box", Place::End, closeBox, earlier}, {"the close box", Place::Loading, closeBox, loaded},
+        {"the close box", Place::End, closeBox, earlier}, {"the close box", Place::LastByte, closeBox, earlier},
+        {"the close box", Place::Loading, closeBox, loaded},
         {"Alt+F4 in the menu", Place::End, [&](EngineRun& r, std::uint32_t at) { r.At(at, closedWhileUp), r.RightClick(at); }, earlier},
         {"Alt+F4 in a dialog", Place::Choice, command(MenuCommand::Settings, closedWhileUp), atChoice},
         // The box of a quick save that a folder keeps from being written.
