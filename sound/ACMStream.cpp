@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/ErrorLog.h"
+#include "frame/file/FileBounds.h"
 #include "platform/MemoryReadFile.h"
 #include "sound/Mp3Header.h"
 #include "sound/WaveChunks.h"
@@ -152,8 +153,13 @@ int CACMStream::InitializeNormal()
 int CACMStream::InitializeMP3()
 {
     Mp3Layout layout;
-    if (ReadMp3Layout(std::span(m_file->GetMemory(), m_file->GetSize()), layout) != 0)
+    if (ReadMp3Layout(std::span(m_file->GetMemory(), m_file->GetSize()), layout) != 0) {
+        // A file of the lower rates plays nothing: its author is told why.
+        if (!layout.otherVersion.empty())
+            SayRefusal(CTextString("MP3ファイルを再生できません: " + CFile::NormalizePath(m_file->GetName()) + " は "
+                                   + layout.otherVersion + "です。再生できるのは MPEG-1 Layer III（32、44.1、48 kHz）です。"));
         return 1;
+    }
     m_mp3Format = layout.format;
     m_sourceFormat = &m_mp3Format.wfx;
     m_sourceSize = layout.dataSize - FrameHeaderSize;
