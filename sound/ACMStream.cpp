@@ -84,8 +84,9 @@ int CACMStream::Open(const CTextString& fileName)
     // rate may lie, and an MP3's bit rate counts its header frame and padding
     // in (a loop on that length would end in a gap). An MP3 longer than a
     // sound held whole is not counted to its end but estimated from the
-    // frames its walk read; only one the decoder cannot count at all (no
-    // frame it takes) leaves the estimate from the header.
+    // frames its walk read, and so is one whose sample rate changes; only one
+    // the decoder cannot count at all (no frame it takes) leaves the estimate
+    // from the header.
     const std::uint32_t align = m_destinationFormat.nBlockAlign;
     std::optional<platform::IAudioDecoder::Measure> measure = m_decoder->MeasureFrames(MostHeldBytes / align);
     // A "fact" count inside the last block trims its padding; any other
