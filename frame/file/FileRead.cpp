@@ -106,11 +106,8 @@ std::unique_ptr<platform::IReadFile> CFile::OpenOnDisk(const std::string& name)
     if (!file) return nullptr;
     // The magic is looked for through the open that serves the bytes.
     std::uint8_t start[ScrambleMagicSize];
-    const std::optional<std::uint64_t> size = file->Size();
-    if (!size) return nullptr;
-    if (*size < sizeof start) return file;
-    if (file->Read(start, sizeof start) != ReadResult::Done) return nullptr;
-    if (HasScrambleMagic(start, sizeof start)) return std::make_unique<UnscrambledReadFile>(std::move(file));
+    if (file->Read(start, sizeof start) == ReadResult::Done && HasScrambleMagic(start, sizeof start))
+        return std::make_unique<UnscrambledReadFile>(std::move(file));
     return file->Seek(0) ? std::move(file) : nullptr;
 }
 
