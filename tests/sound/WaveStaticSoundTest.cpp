@@ -238,9 +238,8 @@ TEST_F(WaveStaticSoundTest, WhatAFileDecodesToAndNotItsBytesDecidesWhetherItIsHe
     // that one: nothing counted, some four minutes at the first frame's rate,
     // which would be held, in 50 MiB of silence.
     const std::string noFrame = SilentMp3(1) + std::string(1 << 20, '\x55');
-    // Two encodes joined, 3 s at 48 kHz and 9 s at 32 kHz: the second
-    // resampled to the first's rate, to a count known only roughly. Counted
-    // at the first rate, it would be held for 9 s.
+    // 3 s at 48 kHz, then 9 s at 32 kHz resampled, to a count known only
+    // roughly: counted at the first rate, it would be held for 9 s.
     const std::string rates = SilentMp3(125) + SilentMp3(250, 32, 32000);
     const Case cases[] = {{"long.mp3", SilentMp3(16000), 384000, false},
                           {"long.wav", SilentImaWave(17408), 401449, false},

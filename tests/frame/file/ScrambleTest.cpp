@@ -38,18 +38,6 @@ TEST(ScrambleTest, ScrambledFilesLoadUnscrambledBehindTheMagic)
     EXPECT_EQ(Image(file), "abKPK1cd");
     ASSERT_EQ(file.Read(folder.Internal("short.txt"), FileKind::Text), platform::ReadResult::Done);
     EXPECT_EQ(Image(file), "KPK");
-    // Read a piece at a time, each gives the bytes of its whole read.
-    for (const char* name : {"s.txt", "empty.txt", "inside.txt", "short.txt"}) {
-        ASSERT_EQ(file.Read(folder.Internal(name), FileKind::Text), platform::ReadResult::Done);
-        const std::string rest = Image(file).substr(file.GetSize() / 2);
-        std::unique_ptr<platform::IReadFile> pieces = CFile::OpenOnDisk(folder.Internal(name));
-        ASSERT_TRUE(pieces) << name;
-        EXPECT_EQ(pieces->Size(), file.GetSize()) << name;
-        std::string read(rest.size(), '\0');
-        ASSERT_TRUE(pieces->Seek(file.GetSize() / 2)) << name;
-        EXPECT_EQ(pieces->Read(read.data(), read.size()), platform::ReadResult::Done) << name;
-        EXPECT_EQ(read, rest) << name;
-    }
 }
 
 TEST(ScrambleTest, EncodeScramblesTheWholeImageForWriting)
