@@ -1,28 +1,42 @@
-// WAVE files through the readers the factory chooses from memory (the PCM
-// reader, then the decoding one): every read and seek must stay inside the
-// file image, whatever its chunks claim.
+// WAVE files through the readers the factory chooses (the PCM reader, then
+// the decoding one), from memory and as a file on the disk (read a piece at a
+// time, unscrambled behind "KPK1"): every read and seek must stay inside the
+// file, whatever its chunks claim.
+#include <string_view>
 #include <vector>
 
 #include "fuzz/ExactCopy.h"
+#include "platform/MemoryFileSystem.h"
 #include "sound/WaveStreamFactory.h"
 
 using namespace kivotasuGameKit;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace {
+
+// Reads of odd sizes from the start, the middle and the last millisecond.
+void ReadAround(IWaveStream& stream)
 {
-    ExactCopy copy(data, size);
-    static CWaveStreamFactory factory;
-    CSmartPtr<IWaveStream> reader = factory.CreateStream(copy.Name("wav"));
-    if (!reader->GetFormat()) return 0;
-    IWaveStream& stream = *reader;
     const std::int32_t length = stream.GetLength();
     std::vector<std::uint8_t> buffer(4099);
-    // Reads of odd sizes from the start, the middle and the last millisecond.
     for (std::int32_t at : {0, length / 2, length - 1}) {
         if (stream.SetCurrentPos(at) != 0) continue;
         for (int i = 0; i < 8 && stream.Read(buffer.data(), std::uint32_t(buffer.size())) != 0; ++i) {
         }
         stream.GetCurrentPos();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static platform::MemoryFileSystem& files = platform::MemoryFileSystem::Install();
+    static CWaveStreamFactory factory;
+    ExactCopy copy(data, size);
+    files.Put("Z:\\f.wav", std::string_view(reinterpret_cast<const char*>(data), size));
+    for (const std::string& name : {copy.Name("wav"), std::string("Z:\\f.wav")}) {
+        CSmartPtr<IWaveStream> reader = factory.CreateStream(name);
+        if (reader->GetFormat()) ReadAround(*reader);
     }
     return 0;
 }

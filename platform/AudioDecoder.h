@@ -23,7 +23,9 @@ public:
     // The sample frames the whole stream gives, as the decoder measures it;
     // nothing when it cannot. A stream measured only by a walk over its frames
     // is walked no further than about mostFrames, whatever its size: past
-    // them, its frames are estimated, more than mostFrames, not counted.
+    // them, its frames are estimated, more than mostFrames, not counted. Nor
+    // is one with frames of another sample rate than the output's: its frames
+    // are those of the walk, each frame at its own rate.
     struct Measure {
         std::uint64_t frames = 0;
         bool counted = true;

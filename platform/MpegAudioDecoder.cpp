@@ -118,7 +118,10 @@ public:
     // than a sound of mostFrames, whatever its size or its first frame tells.
     // A walk that gave up has proved the sound longer than that; the rest is
     // taken at the rate of the part walked, as the first frame's rate may be
-    // far from the others'.
+    // far from the others'. Frames of another sample rate than the decoder's
+    // are resampled, to a count the walk knows only to a sample a frame:
+    // such a stream is not counted, lest a sound held on it be cut short or
+    // end in silence (the scan would count them at the first frame's rate).
     std::optional<Measure> MeasureFrames(std::uint64_t mostFrames) override
     {
         const std::optional<Walk> walk = WalkFrames(mostFrames);
@@ -128,6 +131,8 @@ public:
             const double whole = double(m_stream.bytes.size()) / double(walk->bytes);
             return Measure{std::uint64_t(double(walk->frames) * whole), false};
         }
+        if (walk->resampled)
+            return Measure{walk->frames, false};
         if (mpg123_scan(m_handle.get()) != MPG123_OK)
             return std::nullopt;
         const off_t frames = mpg123_length(m_handle.get());
@@ -143,6 +148,8 @@ private:
         std::uint64_t frames = 0;
         std::size_t bytes = 0;
         bool past = false;
+        // A frame of another sample rate than the decoder's.
+        bool resampled = false;
     };
 
     // The frames read through their headers by a decoder of their own;
@@ -160,6 +167,7 @@ private:
             if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) || mpg123_info(walker.get(), &frame) != MPG123_OK
                 || frame.rate <= 0)
                 break;
+            walk.resampled = walk.resampled || frame.rate != m_rate;
             // At most what the frame gives out at the decoder's rate.
             const auto samples = std::uint64_t(std::max(mpg123_spf(walker.get()), 0));
             walk.frames += samples * std::uint64_t(m_rate) / std::uint64_t(frame.rate);

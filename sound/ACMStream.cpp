@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/ErrorLog.h"
+#include "frame/file/FileBounds.h"
 #include "platform/MemoryReadFile.h"
 #include "sound/Mp3Header.h"
 #include "sound/WaveChunks.h"
@@ -83,8 +84,9 @@ int CACMStream::Open(const CTextString& fileName)
     // rate may lie, and an MP3's bit rate counts its header frame and padding
     // in (a loop on that length would end in a gap). An MP3 longer than a
     // sound held whole is not counted to its end but estimated from the
-    // frames its walk read; only one the decoder cannot count at all (no
-    // frame it takes) leaves the estimate from the header.
+    // frames its walk read, and so is one whose sample rate changes; only one
+    // the decoder cannot count at all (no frame it takes) leaves the estimate
+    // from the header.
     const std::uint32_t align = m_destinationFormat.nBlockAlign;
     std::optional<platform::IAudioDecoder::Measure> measure = m_decoder->MeasureFrames(MostHeldBytes / align);
     // A "fact" count inside the last block trims its padding; any other
@@ -152,8 +154,13 @@ int CACMStream::InitializeNormal()
 int CACMStream::InitializeMP3()
 {
     Mp3Layout layout;
-    if (ReadMp3Layout(std::span(m_file->GetMemory(), m_file->GetSize()), layout) != 0)
+    if (ReadMp3Layout(std::span(m_file->GetMemory(), m_file->GetSize()), layout) != 0) {
+        // A file of the lower rates plays nothing: its author is told why.
+        if (!layout.otherVersion.empty())
+            SayRefusal(CTextString("MP3ファイルを再生できません: " + CFile::NormalizePath(m_file->GetName()) + " は "
+                                   + layout.otherVersion + "です。再生できるのは MPEG-1 Layer III（32、44.1、48 kHz）です。"));
         return 1;
+    }
     m_mp3Format = layout.format;
     m_sourceFormat = &m_mp3Format.wfx;
     m_sourceSize = layout.dataSize - FrameHeaderSize;

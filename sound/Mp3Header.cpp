@@ -21,6 +21,19 @@ constexpr std::uint16_t Kbps[4][16] = {
 };
 constexpr std::uint32_t Rates[4] = {44100, 48000, 32000, 0};
 
+// A frame header of MPEG-2 or MPEG-2.5 audio, as the author is told what it
+// is; empty for anything else (a reserved version, layer or sample rate).
+std::string OtherVersion(std::span<const std::uint8_t> frame)
+{
+    constexpr const char* Layers[4] = {nullptr, "III", "II", "I"};
+    // By the version bits 00 (MPEG-2.5) and 10 (MPEG-2), and the rate index.
+    constexpr const char* Versions[2] = {"2.5", "2"};
+    constexpr const char* KHz[2][3] = {{"11.025", "12", "8"}, {"22.05", "24", "16"}};
+    const unsigned version = frame[1] >> 3 & 3, layer = frame[1] >> 1 & 3, rate = frame[2] >> 2 & 3;
+    if ((frame[1] & 0xE0) != 0xE0 || version & 1 || layer == 0 || rate == 3) return {};
+    return std::string("MPEG-") + Versions[version >> 1] + " Layer " + Layers[layer] + "（" + KHz[version >> 1][rate] + " kHz）";
+}
+
 bool HasAt(std::span<const std::uint8_t> bytes, std::size_t at, const char* word)
 {
     const std::size_t n = std::strlen(word);
@@ -54,6 +67,7 @@ int ReadMp3Layout(std::span<const std::uint8_t> file, Mp3Layout& out)
     }
     if ((frame[1] & 0xF8) != 0xF8) {
         ErrorLog.Out("CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0x%X)", unsigned(frame[1]));
+        out.otherVersion = OtherVersion(frame);
         return 1;
     }
     const unsigned layerBits = frame[1] >> 1 & 3;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "sound/WaveFormat.h"
 
@@ -15,6 +16,9 @@ struct Mp3Layout {
     std::uint32_t dataSize = 0;
     std::uint32_t kbps = 0;
     MPEGLAYER3WAVEFORMAT format;
+    // A first frame of MPEG-2 or MPEG-2.5 audio, refused: what it is, as the
+    // author is told ("MPEG-2 Layer III（22.05 kHz）"); empty otherwise.
+    std::string otherVersion;
 };
 
 // Reads the tags and the first frame header of an MPEG-1 audio file: 0, or 1

@@ -32,8 +32,9 @@ int CWaveStream::Close()
 int CWaveStream::Load(const CTextString& fileName)
 {
     Close();
-    // The chunks are walked and the samples read through this one open.
-    m_source = platform::FileSystem().OpenRead(CFile::NormalizePath(fileName.GetStr()));
+    // The chunks are walked and the samples read through this one open, as
+    // the file layer gives them (a scrambled file unscrambled).
+    m_source = CFile::OpenOnDisk(fileName.GetStr());
     if (!m_source) {
         m_memoryMode = true;
         if (m_file->Read(fileName.GetStr(), FileKind::Sound) != platform::ReadResult::Done) {

@@ -73,6 +73,10 @@ public:
     // they are on the disk: what a copy of the file need not read again.
     platform::ReadResult ReadOnDisk(const std::string& name, std::uint64_t mostBytes, std::uint64_t& size,
                                     std::error_code& why, ReadFailure* failure = nullptr);
+    // A file on the disk alone opened to be read a piece at a time, its bytes
+    // as Read would hold them: a scrambled one's behind its magic,
+    // unscrambled. Null when it does not open, or cannot go back to its start.
+    static std::unique_ptr<platform::IReadFile> OpenOnDisk(const std::string& name);
     // After a ReadOnDisk the close interrupted: the open it read through,
     // where the bytes held end, for a copy to read the rest of the same file
     // from; null otherwise.

@@ -42,9 +42,9 @@ constexpr std::uint64_t MostBytes(FileKind kind)
 CTextString OverBoundText(const CTextString& lead, const std::string& path, std::uint64_t size, std::uint64_t bound);
 // Says it as SayRefusal does.
 void SayOverBound(const CTextString& lead, const std::string& path, std::uint64_t size, std::uint64_t bound);
-// Says why the file layer refused a file to the sink the engine sets (the
-// script-error reporter, which names the tag that asked for the file), else
-// to the log and as one stderr line.
+// Says why the file layer, or the reader of its kind, refused a file to the
+// sink the engine sets (the script-error reporter, which names the tag that
+// asked for the file), else to the log and as one stderr line.
 void SayRefusal(const CTextString& message);
 void SetOverBoundSink(std::function<void(const CTextString&)> sink);
 

@@ -73,7 +73,43 @@ ReadResult FindMember(const std::string& name, FoundMember& found)
     }
 }
 
+// The bytes of a scrambled file behind its magic, unscrambled as they are read.
+class UnscrambledReadFile : public platform::IReadFile {
+public:
+    explicit UnscrambledReadFile(std::unique_ptr<platform::IReadFile> stored) : m_stored(std::move(stored)) {}
+
+    std::optional<std::uint64_t> Size() override
+    {
+        const std::optional<std::uint64_t> size = m_stored->Size();
+        return size ? std::optional(*size - ScrambleMagicSize) : std::nullopt;
+    }
+    bool Seek(std::uint64_t offset) override { return m_stored->Seek(offset + ScrambleMagicSize); }
+    bool Close() override { return m_stored->Close(); }
+
+protected:
+    ReadResult ReadChunk(void* buffer, std::size_t n) override
+    {
+        const ReadResult read = m_stored->Read(buffer, n);
+        if (read == ReadResult::Done) Unscramble(static_cast<std::uint8_t*>(buffer), n);
+        return read;
+    }
+
+private:
+    std::unique_ptr<platform::IReadFile> m_stored;
+};
+
 } // namespace
+
+std::unique_ptr<platform::IReadFile> CFile::OpenOnDisk(const std::string& name)
+{
+    std::unique_ptr<platform::IReadFile> file = platform::FileSystem().OpenRead(NormalizePath(name));
+    if (!file) return nullptr;
+    // The magic is looked for through the open that serves the bytes.
+    std::uint8_t start[ScrambleMagicSize];
+    if (file->Read(start, sizeof start) == ReadResult::Done && HasScrambleMagic(start, sizeof start))
+        return std::make_unique<UnscrambledReadFile>(std::move(file));
+    return file->Seek(0) ? std::move(file) : nullptr;
+}
 
 ReadResult CFile::Find(const std::string& name)
 {

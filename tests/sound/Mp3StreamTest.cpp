@@ -259,12 +259,14 @@ std::string Frame(std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::size_t
 
 TEST_F(Mp3StreamTest, RefusesWhatIsNotAnMpeg1FileWithTheReason)
 {
-    const std::string mpeg2 = Mp3(Tone(22050, 2, 500), Mp3Bitrate::Constant, Cbr128);
-    const std::string mpeg25 = Mp3(Tone(8000, 1, 500), Mp3Bitrate::Constant, Cbr128);
+    const auto mp3At = [](int rate, int channels) { return Mp3(Tone(rate, channels, 500), Mp3Bitrate::Constant, Cbr128); };
+    const std::string mpeg2 = mp3At(22050, 2), mpeg25 = mp3At(8000, 1);
     struct Case {
         const char* name;
         std::string file;
         std::string reason;
+        // What the author is told: the file is no MPEG-1 audio.
+        std::string version = {};
     };
     const std::vector<Case> cases{
         {"128 bytes", Frame(0xFB, 0x90, 0x44, 128), "CACMStream::InitializeMP3 ファイルサイズが異常(dwFileSize=128)"},
@@ -272,8 +274,13 @@ TEST_F(Mp3StreamTest, RefusesWhatIsNotAnMpeg1FileWithTheReason)
         {"tag as large as the file", Id3v2(3, false, 200) + std::string(82, '\xFF'),
          "CACMStream::InitializeMP3 ID3ヘッダ長が異常(availSize=292, dwID3Size=210)"},
         {"no sync", std::string(200, '\x00'), "CACMStream::InitializeMP3 MP3チェックphase1に失敗(src[0]=0x0)"},
-        {"MPEG-2", mpeg2, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)"},
-        {"MPEG-2.5", mpeg25, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xE3)"},
+        {"MPEG-2", mpeg2, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)", "MPEG-2 Layer III（22.05 kHz）"},
+        {"MPEG-2.5", mpeg25, "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xE3)", "MPEG-2.5 Layer III（8 kHz）"},
+        {"MPEG-2 at 16 kHz, tagged", Id3v2(3, false, 100) + mp3At(16000, 1),
+         "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)", "MPEG-2 Layer III（16 kHz）"},
+        {"MPEG-2 at 24 kHz, tagged at both ends", Id3v2(4, true, 100) + mp3At(24000, 2) + Id3v1(),
+         "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)", "MPEG-2 Layer III（24 kHz）"},
+        {"MPEG-2 of a reserved rate", Frame(0xF3, 0x9C, 0x44), "CACMStream::InitializeMP3 MP3チェックphase2に失敗(src[1]=0xF3)"},
         {"no layer", Frame(0xF9, 0x90, 0x44), "CACMStream::InitializeMP3 MP3が無効なレイヤ"},
         {"free format", Frame(0xFB, 0x00, 0x44), "CACMStream::InitializeMP3 MP3のビットレートが無効(index=0)"},
         {"bit rate 15", Frame(0xFB, 0xF0, 0x44), "CACMStream::InitializeMP3 MP3のビットレートが無効(index=15)"},
@@ -286,9 +293,11 @@ TEST_F(Mp3StreamTest, RefusesWhatIsNotAnMpeg1FileWithTheReason)
         const std::string name = MemoryName(c.file);
         CACMStream stream;
         EXPECT_EQ(stream.Open(name), 2) << c.name;
-        EXPECT_EQ(log->Messages(),
-                  (std::vector<std::string>{c.reason, "CACMStream::Open オープンに失敗(ret=1) - " + name}))
-            << c.name;
+        std::vector<std::string> messages{c.reason, "CACMStream::Open オープンに失敗(ret=1) - " + name};
+        if (!c.version.empty())
+            messages.insert(messages.begin() + 1, "MP3ファイルを再生できません: " + CFile::NormalizePath(name) + " は " + c.version
+                                                      + "です。再生できるのは MPEG-1 Layer III（32、44.1、48 kHz）です。");
+        EXPECT_EQ(log->Messages(), messages) << c.name;
         EXPECT_EQ(*stream.GetFormat(), WAVEFORMATEX()) << c.name;
     }
 }

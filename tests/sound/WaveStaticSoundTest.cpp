@@ -238,11 +238,15 @@ TEST_F(WaveStaticSoundTest, WhatAFileDecodesToAndNotItsBytesDecidesWhetherItIsHe
     // that one: nothing counted, some four minutes at the first frame's rate,
     // which would be held, in 50 MiB of silence.
     const std::string noFrame = SilentMp3(1) + std::string(1 << 20, '\x55');
+    // 3 s at 48 kHz, then 9 s at 32 kHz resampled, to a count known only
+    // roughly: counted at the first rate, it would be held for 9 s.
+    const std::string rates = SilentMp3(125) + SilentMp3(250, 32, 32000);
     const Case cases[] = {{"long.mp3", SilentMp3(16000), 384000, false},
                           {"long.wav", SilentImaWave(17408), 401449, false},
                           {"bgm.mp3", bgm + std::string(MostHeldBytes / 4, '\0'), 1000, true},
                           {"louder-start.mp3", louderStart, 422016, false, 422016 / 100},
-                          {"no-frame.mp3", noFrame, 262167, false, 2, false}};
+                          {"no-frame.mp3", noFrame, 262167, false, 2, false},
+                          {"rates.mp3", rates, 12000, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         folder.Put(c.file, c.bytes);

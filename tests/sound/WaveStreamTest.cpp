@@ -7,6 +7,7 @@
 
 #include "platform/HostFileSystem.h"
 #include "sound/WaveStream.h"
+#include "tests/frame/file/ArchiveBuilder.h"
 #include "tests/kit/RecordingErrorLog.h"
 #include "tests/kit/TempFolder.h"
 #include "tests/sound/RiffBuilder.h"
@@ -30,15 +31,16 @@ std::string ReadAll(IWaveStream& stream, std::uint32_t chunk = 1000)
     return out;
 }
 
-// The same file served from the disk stream and from a memory image.
-class WaveStreamModes : public ::testing::TestWithParam<bool> {
+// The same file served from the disk stream, from a memory image, and from
+// the disk stream of the file stored scrambled.
+class WaveStreamModes : public ::testing::TestWithParam<std::string> {
 protected:
     std::string NameOf(const std::string& bytes)
     {
         m_bytes = bytes;
-        if (GetParam())
+        if (GetParam() == "Memory")
             return MemoryName(m_bytes);
-        m_folder.Put("a.wav", m_bytes);
+        m_folder.Put("a.wav", GetParam() == "Disk" ? m_bytes : ArchiveBuilder::Scrambled(m_bytes));
         return m_folder.Name("a.wav");
     }
 
@@ -106,8 +108,8 @@ TEST_P(WaveStreamModes, OddChunksArePaddedAndAShortFmtChunkReadsNoFurther)
     EXPECT_EQ(ReadAll(stream).size(), 8820u);
 }
 
-INSTANTIATE_TEST_SUITE_P(DiskAndMemory, WaveStreamModes, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Memory" : "Disk"; });
+INSTANTIATE_TEST_SUITE_P(Stores, WaveStreamModes, ::testing::Values("Disk", "Memory", "ScrambledDisk"),
+                         [](const auto& info) { return info.param; });
 
 struct Refusal {
     const char* name;

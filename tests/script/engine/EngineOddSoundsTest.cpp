@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/AudioEncoder.h"
+#include "tests/frame/file/ArchiveBuilder.h"
 #include "tests/kit/AudioSignal.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/RecordingErrorLog.h"
@@ -41,14 +42,18 @@ TEST(EngineOddSounds, EachKindPlaysItsSignalOrEndsWithoutHoldingThePlayer)
         {"ext.wav", Wave(WaveEncoding::ExtensiblePcm24, 1), true},
         {"pcm24.wav", Wave(WaveEncoding::Pcm24, 2), true},
         {"voice.mp3", testkit::SineFile(440, 450, true), true},
+        // Stored scrambled, as any file the player reads may be.
+        {"scrambled.wav", ArchiveBuilder::Scrambled(Wave(WaveEncoding::Pcm16, 2)), true},
+        {"scrambled-float.wav", ArchiveBuilder::Scrambled(Wave(WaveEncoding::Float32, 2)), true},
         {"pcm8.wav", Wave(WaveEncoding::Pcm8, 2), true},
+        {"scrambled-streamed.wav", ArchiveBuilder::Scrambled(Wave(WaveEncoding::Pcm16, 2)), true},
         {"tiny.wav", tiny, false},
     };
     GameFolder game;
     std::string script;
     for (const Case& c : cases) {
         game.Put("data/" + c.file, c.bytes);
-        // The last two stream: an 8-bit ring ends in its own silence, and a
+        // The last three stream: an 8-bit ring ends in its own silence, and a
         // looping file too short to start over ends.
         if (c.file == "pcm8.wav") script += "[SYSTEM CONTROL=\"STREAM\" NAME=\"1\"]";
         script += (c.tone ? "[SOUND FILE=\"{BASE}" : "[BGM FILE=\"{BASE}") + c.file + "\"][WAIT TIME=\"1000\"]";

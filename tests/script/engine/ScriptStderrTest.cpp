@@ -7,6 +7,7 @@
 #include "platform/TextCodec.h"
 #include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
+#include "tests/kit/SineFile.h"
 #include "tests/script/GameFolder.h"
 #include "tests/script/ScriptTestKit.h"
 
@@ -169,6 +170,17 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
          Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: シンセサイザがMIDIファイルを読めない: {GAME}/big.mid は "
               u8"2097153 バイトあり、上限の 2097152 バイトを超えています。 [BGM FILE=\"big.mid\"]\n"),
          {}, {}, {}, {{"big.mid", std::string(2097153, 'M')}}},
+        // MPEG-2 and 2.5 audio is not played, as the author is told.
+        {"an MPEG-2 MP3 with an ID3v2 tag, named once in a loop", Lap("[SOUND FILE=\"{BASE}voice.mp3\"]"),
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: MP3ファイルを再生できません: {GAME}/data/voice.mp3 は "
+              u8"MPEG-2 Layer III（22.05 kHz）です。再生できるのは MPEG-1 Layer III（32、44.1、48 kHz）です。 "
+              u8"[SOUND FILE=\"{BASE}voice.mp3\"]\n"),
+         {}, {}, {}, {{"data/voice.mp3", std::string("ID3\3\0\0\0\0\0\12", 10) + std::string(10, '\0') + testkit::SineFile(440, 300, true, 22050)}}},
+        {"an MPEG-2.5 MP3 streamed", "[SYSTEM CONTROL=\"STREAM\" NAME=\"1\"][BGM FILE=\"{BASE}music.mp3\"][END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:1: MP3ファイルを再生できません: {GAME}/data/music.mp3 は "
+              u8"MPEG-2.5 Layer III（8 kHz）です。再生できるのは MPEG-1 Layer III（32、44.1、48 kHz）です。 "
+              u8"[BGM FILE=\"{BASE}music.mp3\"]\n"),
+         {}, {}, {}, {{"data/music.mp3", testkit::SineFile(440, 300, true, 8000)}}},
         // Files over their bound are refused by their size, not read: the
         // line names the file, its size and the bound.
         {"a JUMP to a script over the bound: its own line only", "[TITLE BODY=\"本文\"]\r\n[JUMP FILE=\"{BASE}huge.txt\" LABEL=\"a\"]",
