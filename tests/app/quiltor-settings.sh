@@ -44,11 +44,6 @@ value_beside_thumb() { # name corner-x corner-y
     [ "$(ink "$1" 30x14+$(($2 + 80))+$(($3 + 98)))" -gt 30 ] || { echo "the trackbar's value is not beside its thumb"; return 1; }
 }
 
-# The menu's settings row, counted from its bottom in the screenshot "menu".
-settings_row() {
-    echo $(($(menu_bottom) - 57))
-}
-
 # The custom-skip dialog, a second or so into the demo.
 start "$work/demo" QUILTOR_TEST_COMMAND=40066 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
 await shown custom-skip in_dialog 450x280 0 0 "the custom-skip dialog" || status=1
