@@ -1,6 +1,7 @@
 #include "platform/ImGuiMenu.h"
 
 #include "platform/DrawnText.h"
+#include "platform/ImGuiModal.h"
 
 #include <algorithm>
 
@@ -147,11 +148,22 @@ void MenuView::Activate(int item)
 
 // The keys act on the innermost open menu. Escape closes it, Left closes a
 // submenu; Right, Return and Space open the highlighted submenu, Return and
-// Space choose the highlighted command.
+// Space choose the highlighted command; an item's access key does what
+// Return does on it.
 void MenuView::Keys()
 {
     Level& inner = m_open.back();
     const int count = static_cast<int>(inner.items->size());
+    for (int item = 0; item < count; ++item) {
+        const MenuItem& shown = (*inner.items)[static_cast<std::size_t>(item)];
+        if (Choosable(shown) && AccessKeyPressed(AccessKey(shown.textSjis))) {
+            m_pointerIdle = true;
+            m_waiting = {};
+            inner.highlighted = item;
+            Activate(item);
+            return;
+        }
+    }
     const bool down = Pressed(ImGuiKey_DownArrow, true), up = Pressed(ImGuiKey_UpArrow, true);
     const bool home = Pressed(ImGuiKey_Home), end = Pressed(ImGuiKey_End);
     const bool right = Pressed(ImGuiKey_RightArrow, true), left = Pressed(ImGuiKey_LeftArrow, true);

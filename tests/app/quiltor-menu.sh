@@ -2,10 +2,11 @@
 # The drawn menu and boxes in the real player under Xvfb: a right click in the
 # demo opens the popup menu over the story; Escape closes the submenu the
 # pointer opened, though the pointer still rests on its item, then the menu;
-# Return chooses the exit item the pointer highlights, which asks its question,
-# and Return ends the player; the close box in that question ends it too. The
-# keys walk every submenu, the nested one too, and choose there; a submenu
-# opens beside its menu, on the side with room. In a
+# Return chooses the exit item the pointer highlights, which asks its question;
+# its access key N answers it, the menu's X asks it again, and Y ends the
+# player; the close box in that question ends it too. The keys walk every
+# submenu, the nested one too, and choose there; a submenu opens beside its
+# menu, on the side with room. In a
 # game whose script has an error, the error box shows and Return (OK) ends the
 # player, and so does Alt+F4, the resume save and the options written. The
 # screenshots stay in
@@ -75,7 +76,8 @@ exit_question() { # name
 
 # The demo: the first line's click wait, the menu at the click, the skip
 # submenu opened by the pointer on its item, two Escapes; then the exit
-# question, answered by Return.
+# question, answered No by its access key N; the menu's access key X asks it
+# again, and Y answers Yes.
 start "$work/demo"
 open_menu || status=1
 move 230 166 || status=1
@@ -87,7 +89,10 @@ panel submenu-closed 150x200+210+160 "the menu after the first Escape" || status
 keys Escape || status=1
 await shown menu-closed no_panel 150x200+210+160 "after the second Escape, the menu" || status=1
 exit_question question || status=1
-keys Return || status=1
+keys n || status=1
+await twice shown question-no no_panel 200x50+220+215 "the exit question after N" || status=1
+open_menu && keys x && await shown question-x asked "the exit question by X" || status=1
+keys y || status=1
 stop none "exit by the menu"
 [ -f "$work/demo/system/option.qsd" ] || fail "no options written after the exit"
 
