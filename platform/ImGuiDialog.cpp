@@ -158,7 +158,6 @@ void DialogView::Changed(DialogControl& control, int value)
 void DialogView::Keys()
 {
     const ImGuiIO& io = ImGui::GetIO();
-    const int stops = static_cast<int>(m_stops.size());
     if (Pressed(ImGuiKey_Escape)) {
         End(m_dialog.cancelResult);
         return;
@@ -176,60 +175,63 @@ void DialogView::Keys()
         MoveFocus(io.KeyShift ? -1 : 1);
         return;
     }
-    const bool valid = m_focus >= 0 && m_focus < stops;
-    const Stop stop = valid ? m_stops[static_cast<std::size_t>(m_focus)] : Stop{};
-    const int step = ArrowStep();
-    const bool space = Pressed(ImGuiKey_Space);
-    if (stop.button >= 0) {
-        if (space || ReturnPressed()) {
-            End(m_dialog.buttons[static_cast<std::size_t>(stop.button)].result);
-            return;
-        }
-    } else if (valid && !stop.control) {
-        const int last = static_cast<int>(m_dialog.controls.size()) - 1;
-        if (step != 0 || Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
-            TurnPage(step != 0 ? std::clamp(m_page + step, 0, last) : Pressed(ImGuiKey_Home) ? 0 : last);
-    } else if (stop.control) {
-        DialogControl& control = *stop.control;
-        const auto set = [&](int value) {
-            if (ClampedValue(control, value) != control.value)
-                Changed(control, value);
-        };
-        const int page = control.page > 0 ? control.page : std::max(1, (control.maximum - control.minimum) / 10);
-        const int choices = static_cast<int>(control.choicesSjis.size());
-        switch (control.kind) {
-        case DialogControl::Kind::Slider:
-            if (step != 0)
-                set(control.value + step);
-            else if (Pressed(ImGuiKey_PageUp, true) || Pressed(ImGuiKey_PageDown, true))
-                set(control.value + (Pressed(ImGuiKey_PageUp, true) ? -page : page));
-            else if (Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
-                set(Pressed(ImGuiKey_Home) ? control.minimum : control.maximum);
-            break;
-        case DialogControl::Kind::Radio:
-            if (step != 0 && choices > 0)
-                set((control.value + step + choices) % choices);
-            break;
-        case DialogControl::Kind::CheckBox:
-            if (space)
-                set(control.value != 0 ? 0 : 1);
-            break;
-        case DialogControl::Kind::Link:
-            if (space || ReturnPressed()) {
-                Changed(control, 1);
-                control.value = 0;
-                return;
-            }
-            break;
-        default:
-            break;
-        }
-    }
+    if (m_focus >= 0 && m_focus < static_cast<int>(m_stops.size()) && FocusKeys(m_stops[static_cast<std::size_t>(m_focus)]))
+        return;
     if (ReturnPressed() && m_dialog.defaultResult != 0) {
         End(m_dialog.defaultResult);
         return;
     }
     AccessKeys();
+}
+
+bool DialogView::FocusKeys(const Stop& stop)
+{
+    const int step = ArrowStep();
+    const bool space = Pressed(ImGuiKey_Space);
+    if (stop.button >= 0) {
+        if (space || ReturnPressed())
+            End(m_dialog.buttons[static_cast<std::size_t>(stop.button)].result);
+        return m_done;
+    }
+    if (!stop.control) {
+        const int last = static_cast<int>(m_dialog.controls.size()) - 1;
+        if (step != 0 || Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
+            TurnPage(step != 0 ? std::clamp(m_page + step, 0, last) : Pressed(ImGuiKey_Home) ? 0 : last);
+        return false;
+    }
+    DialogControl& control = *stop.control;
+    const auto set = [&](int value) {
+        if (ClampedValue(control, value) != control.value)
+            Changed(control, value);
+    };
+    const int page = control.page > 0 ? control.page : std::max(1, (control.maximum - control.minimum) / 10);
+    const int choices = static_cast<int>(control.choicesSjis.size());
+    switch (control.kind) {
+    case DialogControl::Kind::Slider:
+        if (step != 0)
+            set(control.value + step);
+        else if (Pressed(ImGuiKey_PageUp, true) || Pressed(ImGuiKey_PageDown, true))
+            set(control.value + (Pressed(ImGuiKey_PageUp, true) ? -page : page));
+        else if (Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
+            set(Pressed(ImGuiKey_Home) ? control.minimum : control.maximum);
+        return false;
+    case DialogControl::Kind::Radio:
+        if (step != 0 && choices > 0)
+            set((control.value + step + choices) % choices);
+        return false;
+    case DialogControl::Kind::CheckBox:
+        if (space)
+            set(control.value != 0 ? 0 : 1);
+        return false;
+    case DialogControl::Kind::Link:
+        if (!space && !ReturnPressed())
+            return false;
+        Changed(control, 1);
+        control.value = 0;
+        return true;
+    default:
+        return false;
+    }
 }
 
 // A caption's access key acts on its control: a button is pressed, a page

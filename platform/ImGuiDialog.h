@@ -37,6 +37,9 @@ private:
 
     void End(int result);
     void Keys();
+    // The keys that act on the focused stop; true when one ended the dialog
+    // or took Return (a link).
+    bool FocusKeys(const Stop& stop);
     void AccessKeys();
     void MoveFocus(int step);
     void Focus(const DialogControl* control);
