@@ -3,11 +3,11 @@
 // NewFrame and Render. It is walked by the keys as a desktop's dialog is:
 // one control has the focus, shown by a frame; Tab and Shift+Tab move it
 // (the row of a sheet's tabs is one stop, a group of choices another); the
-// arrows, Home, End, Page Up and Page Down act on the focused slider, choice
-// group or tab row; Ctrl+Tab turns a sheet's page; Space presses the focused
-// button or check box; a caption's access key acts on its control; Return
-// presses the focused button, else the default one, which is drawn as the
-// default; Escape cancels.
+// arrows act on the focused slider (Page Up, Page Down, Home and End too),
+// choice group or row of tabs (Home and End too); Ctrl+Tab turns a sheet's
+// page; Space presses the focused button or check box; a caption's access
+// key acts on its control; Return presses the focused button, else the
+// default one, which is drawn as the default; Escape cancels.
 
 #include "platform/Dialogs.h"
 
