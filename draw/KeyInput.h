@@ -20,8 +20,8 @@ public:
     virtual uint8_t* GetKeyBuffer() { return m_keys[m_current]; }
     virtual ~CKeyBase() = default;
     virtual int ResetKey();
-    // Every key down now counts as held at the reading before too: a key
-    // pressed while a menu had the input is no push until pressed anew.
+    // Every key down now counts as held at the reading before too: no push
+    // until pressed anew.
     void HoldCurrent();
 
 protected:

@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Keyboard.h"
 #include "platform/ServiceSlot.h"
 
 #include <algorithm>
@@ -198,9 +199,36 @@ int Question(std::string_view titleSjis, std::string_view textSjis,
     return Dialogs().RunDialog(dialog);
 }
 
+namespace {
+
+// The installed service's menus, dialogs and boxes, each owning the keyboard
+// while it is up: the game beneath reads none of their keys.
+class KeyboardOwningDialogs final : public IDialogService {
+public:
+    std::uint32_t TrackMenu(const Menu& menu, Point at) override
+    {
+        ModalKeyboard owner;
+        return Slot().Get().TrackMenu(menu, at);
+    }
+    int RunDialog(Dialog& dialog) override
+    {
+        ModalKeyboard owner;
+        return Slot().Get().RunDialog(dialog);
+    }
+    std::optional<std::string> RunFileDialog(const FileDialog& dialog) override
+    {
+        ModalKeyboard owner;
+        return Slot().Get().RunFileDialog(dialog);
+    }
+    void SetModalIdle(std::function<void()> idle) override { Slot().Get().SetModalIdle(std::move(idle)); }
+};
+
+} // namespace
+
 IDialogService& Dialogs()
 {
-    return Slot().Get();
+    static KeyboardOwningDialogs dialogs;
+    return dialogs;
 }
 
 void InstallDialogs(std::unique_ptr<IDialogService> service)

@@ -143,7 +143,9 @@ public:
 int Question(std::string_view titleSjis, std::string_view textSjis,
              std::initializer_list<std::string_view> buttonsSjis, DialogIcon icon = DialogIcon::Question);
 
-// The headless twin until the executable installs the drawn one.
+// The installed service, the headless twin until the executable installs the
+// drawn one; each of its menus, dialogs and boxes owns the keyboard while it
+// is up (ModalKeyboard, Keyboard.h).
 IDialogService& Dialogs();
 void InstallDialogs(std::unique_ptr<IDialogService> service);
 

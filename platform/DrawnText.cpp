@@ -2,6 +2,8 @@
 
 #include "platform/TextCodec.h"
 
+#include <cctype>
+
 namespace platform {
 
 namespace {
@@ -11,25 +13,44 @@ bool IsLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// Walks a resource label: shown(bytes) for what it shows, marked(byte) for
+// the byte after a lone "&".
+template <class Shown, class Marked> void WalkLabel(std::string_view textSjis, Shown shown, Marked marked)
+{
+    for (std::size_t i = 0; i < textSjis.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(textSjis[i]);
+        if (byte == '&') {
+            if (i + 1 < textSjis.size() && textSjis[i + 1] == '&')
+                shown(textSjis.substr(++i, 1));
+            else if (i + 1 < textSjis.size())
+                marked(textSjis[i + 1]);
+            continue;
+        }
+        // A second byte may be 0x26 too; it is never a mark.
+        const std::size_t length = IsLeadByte(byte) && i + 1 < textSjis.size() ? 2 : 1;
+        shown(textSjis.substr(i, length));
+        i += length - 1;
+    }
+}
+
 } // namespace
 
 std::string ShownLabel(std::string_view textSjis)
 {
     std::string plain;
     plain.reserve(textSjis.size());
-    for (std::size_t i = 0; i < textSjis.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(textSjis[i]);
-        if (byte == '&') {
-            if (i + 1 < textSjis.size() && textSjis[i + 1] == '&')
-                plain += textSjis[++i];
-            continue;
-        }
-        plain += textSjis[i];
-        // A second byte may be 0x26 too; it is never a mark.
-        if (IsLeadByte(byte) && i + 1 < textSjis.size())
-            plain += textSjis[++i];
-    }
+    WalkLabel(textSjis, [&](std::string_view bytes) { plain += bytes; }, [](char) {});
     return Cp932ToUtf8(plain);
+}
+
+char AccessKey(std::string_view textSjis)
+{
+    char key = 0;
+    WalkLabel(textSjis, [](std::string_view) {}, [&](char marked) {
+        if (key == 0 && std::isalnum(static_cast<unsigned char>(marked)))
+            key = static_cast<char>(std::toupper(static_cast<unsigned char>(marked)));
+    });
+    return key;
 }
 
 std::string ShownControlText(const DialogControl& control)

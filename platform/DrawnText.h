@@ -19,6 +19,10 @@ namespace platform {
 // it is, in UTF-8.
 std::string ShownLabel(std::string_view textSjis);
 
+// The access key a resource label marks: the letter or digit after its "&",
+// in upper case; 0 for none.
+char AccessKey(std::string_view textSjis);
+
 // The control's text as drawn: a label's or a link's as it is (a box's
 // message, a game's name, an address), the others' as a resource label.
 std::string ShownControlText(const DialogControl& control);

@@ -65,6 +65,9 @@ std::set<std::uint16_t> FileDialogView::Glyphs() const
 
 bool FileDialogView::Frame(bool first)
 {
+    // ImGui's own arrows walk the list and the fields.
+    if (first)
+        ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
     ImGui::SetNextWindowSize(ImVec2(DialogWidth, 0));
     bool open = true;
     BeginCentredDialog(Cp932ToUtf8(m_dialog.titleSjis) + "###file", first, &open, ImGuiWindowFlags_NoResize, m_corner);

@@ -1,6 +1,7 @@
 #include "platform/ImGuiMenu.h"
 
 #include "platform/DrawnText.h"
+#include "platform/ImGuiModal.h"
 
 #include <algorithm>
 
@@ -88,9 +89,14 @@ float MenuView::ItemTop(const Level& level, int item) const
     return level.box.Min.y + PadY + level.tops[static_cast<std::size_t>(item)] - level.scroll;
 }
 
-// Beside the item, on the parent's side while there is room (a nested submenu
-// does not turn back over its grandparent), else on the side with more room;
-// its first item level with the parent's, shifted up where the window ends.
+// Beside the item, on the parent's side while there is room (a nested
+// submenu does not turn back over its grandparent), else on the other; its
+// first item level with the parent's, shifted up where the window ends.
+// With room on neither side it covers part of its parent: a nested one
+// stays on its parent's side, the popup's own on the side that leaves more
+// of the parent's lit item (its label) in sight, else the one that covers
+// less; and where it still covers that label it stands below or above the
+// lit row, if it fits there.
 void MenuView::Open(int parent, int item, bool highlightFirst)
 {
     m_open.resize(static_cast<std::size_t>(parent) + 1);
@@ -100,10 +106,29 @@ void MenuView::Open(int parent, int item, bool highlightFirst)
     const ImVec2 screen = ImGui::GetIO().DisplaySize;
     const float right = up.box.Max.x, left = up.box.Min.x - size.x;
     const bool rightFits = right + size.x <= screen.x, leftFits = left >= 0;
-    const bool moreLeft = up.box.Min.x > screen.x - up.box.Max.x;
-    level.leftward = up.leftward ? leftFits || (!rightFits && moreLeft) : !rightFits && (leftFits || moreLeft);
-    level.box.Translate(ImVec2(std::clamp(level.leftward ? left : right, 0.0f, std::max(0.0f, screen.x - size.x)),
-        std::clamp(ItemTop(up, item) - PadY, 0.0f, std::max(0.0f, screen.y - size.y))));
+    const float rightAt = std::min(right, std::max(0.0f, screen.x - size.x)), leftAt = std::max(left, 0.0f);
+    // The lit row's label, and how much of it a box from x hides.
+    const float top = ItemTop(up, item);
+    const ImRect label(up.box.Min.x + PadX, top,
+        up.box.Min.x + PadX + ImGui::CalcTextSize(up.labels[static_cast<std::size_t>(item)].c_str()).x,
+        top + RowHeight());
+    const auto hidden = [&](float x) { return std::max(0.0f, std::min(x + size.x, label.Max.x) - std::max(x, label.Min.x)); };
+    if (rightFits || leftFits)
+        level.leftward = up.leftward ? leftFits : !rightFits;
+    else if (parent > 0)
+        level.leftward = up.leftward;
+    else
+        level.leftward = hidden(leftAt) != hidden(rightAt) ? hidden(leftAt) < hidden(rightAt)
+                                                           : up.box.Min.x > screen.x - up.box.Max.x;
+    const float x = level.leftward ? leftAt : rightAt;
+    float y = std::clamp(top - PadY, 0.0f, std::max(0.0f, screen.y - size.y));
+    if (hidden(x) > 0 && y < label.Max.y && y + size.y > label.Min.y) {
+        if (label.Max.y + size.y <= screen.y)
+            y = label.Max.y;
+        else if (label.Min.y >= size.y)
+            y = label.Min.y - size.y;
+    }
+    level.box.Translate(ImVec2(x, y));
     if (highlightFirst)
         Move(level, -1, 1);
     m_open.push_back(std::move(level));
@@ -147,11 +172,22 @@ void MenuView::Activate(int item)
 
 // The keys act on the innermost open menu. Escape closes it, Left closes a
 // submenu; Right, Return and Space open the highlighted submenu, Return and
-// Space choose the highlighted command.
+// Space choose the highlighted command; an item's access key does what
+// Return does on it.
 void MenuView::Keys()
 {
     Level& inner = m_open.back();
     const int count = static_cast<int>(inner.items->size());
+    for (int item = 0; item < count; ++item) {
+        const MenuItem& shown = (*inner.items)[static_cast<std::size_t>(item)];
+        if (Choosable(shown) && AccessKeyPressed(AccessKey(shown.textSjis))) {
+            m_pointerIdle = true;
+            m_waiting = {};
+            inner.highlighted = item;
+            Activate(item);
+            return;
+        }
+    }
     const bool down = Pressed(ImGuiKey_DownArrow, true), up = Pressed(ImGuiKey_UpArrow, true);
     const bool home = Pressed(ImGuiKey_Home), end = Pressed(ImGuiKey_End);
     const bool right = Pressed(ImGuiKey_RightArrow, true), left = Pressed(ImGuiKey_LeftArrow, true);

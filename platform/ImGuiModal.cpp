@@ -36,6 +36,20 @@ void MapKeys(ImGuiIO& io)
         io.KeyMap[key] = scancode;
 }
 
+// Letters and digits by what they type, so that an access key is found in
+// any layout (and ImGui's Ctrl+letter shortcuts with it); the other keys by
+// their place.
+int KeyIndex(const SDL_Keysym& key)
+{
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z)
+        return SDL_SCANCODE_A + (key.sym - SDLK_a);
+    if (key.sym >= SDLK_1 && key.sym <= SDLK_9)
+        return SDL_SCANCODE_1 + (key.sym - SDLK_1);
+    if (key.sym == SDLK_0)
+        return SDL_SCANCODE_0;
+    return key.scancode;
+}
+
 void Style()
 {
     ImGui::StyleColorsLight();
@@ -66,20 +80,36 @@ void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, I
         corner = ImGui::GetWindowPos();
 }
 
-ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
-                       const std::function<void()>& idle)
-    : m_frame(frame), m_fonts(fonts), m_glyphs(std::move(glyphs)), m_idle(idle),
-      m_context(ImGui::CreateContext(fonts.Atlas()))
+ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size)
 {
-    ImGui::SetCurrentContext(m_context);
+    ImGuiContext* context = ImGui::CreateContext(atlas);
+    ImGui::SetCurrentContext(context);
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
-    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
     io.BackendFlags |= ImGuiBackendFlags_RendererHasVtxOffset;
-    io.DisplaySize = ImVec2(static_cast<float>(frame.logical.width), static_cast<float>(frame.logical.height));
+    io.DisplaySize = size;
+    // A held key repeats after a desktop's delay, not ImGui's quarter second.
+    io.KeyRepeatDelay = 0.5f;
     MapKeys(io);
     Style();
+    return context;
+}
+
+bool AccessKeyPressed(char key)
+{
+    SDL_Keysym typed{};
+    typed.sym = key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
+    const int index = KeyIndex(typed);
+    return index != SDL_SCANCODE_UNKNOWN && ImGui::IsKeyPressed(index, false);
+}
+
+ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
+                       const std::function<void()>& idle)
+    : m_frame(frame), m_fonts(fonts), m_glyphs(std::move(glyphs)), m_idle(idle),
+      m_context(NewModalContext(fonts.Atlas(), ImVec2(static_cast<float>(frame.logical.width),
+                                                      static_cast<float>(frame.logical.height))))
+{
     m_lastTick = Clock().Now();
 }
 
@@ -132,8 +162,8 @@ void ImGuiModal::Take(const SDL_Event& event)
             Take(close);
             break;
         }
-        if (event.key.keysym.scancode < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
-            io.KeysDown[event.key.keysym.scancode] = event.type == SDL_KEYDOWN;
+        if (const int index = KeyIndex(event.key.keysym); index < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
+            io.KeysDown[index] = event.type == SDL_KEYDOWN;
         // The modifiers as they were at the key, which may have waited.
         io.KeyShift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
         io.KeyCtrl = (event.key.keysym.mod & KMOD_CTRL) != 0;

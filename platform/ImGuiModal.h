@@ -25,6 +25,16 @@ namespace platform {
 void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags,
                         std::optional<ImVec2>& corner);
 
+// A context for the frames of a menu or a dialog on a client area of that
+// size: the keys mapped as the loop feeds them, a desktop's look, and no
+// keyboard navigation of ImGui's own (a view that wants it turns it on).
+ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size);
+
+// Whether the access key (an upper-case letter or a digit, as AccessKey in
+// DrawnText.h gives it) was pressed this frame: the key that types it, in
+// whatever layout.
+bool AccessKeyPressed(char key);
+
 class ImGuiModal {
 public:
     // The glyphs are those of every text the frames will show.

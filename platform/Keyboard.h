@@ -38,6 +38,20 @@ public:
 IKeyboardSystem& Keyboards();
 void InstallKeyboards(std::unique_ptr<IKeyboardSystem> system);
 
+// While one lives, a menu, a dialog or a box owns the keyboard (they nest):
+// a key pressed meanwhile is the modal's, read by no device, and one still
+// down when it ends reads up until it is released. Every menu, dialog and
+// box of the installed dialog service owns it (Dialogs.h).
+class ModalKeyboard {
+public:
+    ModalKeyboard();
+    ~ModalKeyboard();
+    ModalKeyboard(const ModalKeyboard&) = delete;
+    ModalKeyboard& operator=(const ModalKeyboard&) = delete;
+
+    static bool Owned();
+};
+
 // SDL's keyboard state of the window system's windows; a key pressed since
 // the last reading reads down even when it is up again.
 std::unique_ptr<IKeyboardSystem> MakeSdlKeyboardSystem();
@@ -48,12 +62,13 @@ std::uint8_t KeyCodeFromScanCode(int sdlScanCode);
 // Keys pressed by a test: each reading takes the next scripted frame when one
 // is queued, else the keys held now and those pressed since the last reading
 // (a key pressed and released between two readings is read down once, as the
-// SDL keyboard does).
+// SDL keyboard does), but for those a modal took.
 class ScriptedKeyboardSystem final : public IKeyboardSystem {
 public:
     struct State {
         std::set<std::uint8_t> held;
         std::set<std::uint8_t> pressedSinceRead;
+        std::set<std::uint8_t> modal; // held since a modal took them
         std::deque<std::vector<std::uint8_t>> frames;
         bool focused = true;
         bool failCreate = false;
@@ -65,12 +80,8 @@ public:
 
     std::unique_ptr<IKeyboardDevice> CreateDevice() override;
 
-    void Hold(std::uint8_t code)
-    {
-        m_state->held.insert(code);
-        m_state->pressedSinceRead.insert(code);
-    }
-    void Release(std::uint8_t code) { m_state->held.erase(code); }
+    void Hold(std::uint8_t code);
+    void Release(std::uint8_t code);
     // One reading with exactly these keys down; afterwards they stay held.
     void QueueFrame(std::vector<std::uint8_t> down) { m_state->frames.push_back(std::move(down)); }
     void SetFocus(bool focused) { m_state->focused = focused; }

@@ -41,7 +41,8 @@ public:
         }
         std::memset(keys, 0, sizeof keys);
         for (std::uint8_t code : m_state->held)
-            keys[code] = 0x80;
+            if (!m_state->modal.count(code))
+                keys[code] = 0x80;
         for (std::uint8_t code : m_state->pressedSinceRead)
             keys[code] = 0x80;
         m_state->pressedSinceRead.clear();
@@ -68,6 +69,23 @@ std::unique_ptr<IKeyboardDevice> ScriptedKeyboardSystem::CreateDevice()
     if (m_state->failCreate)
         return nullptr;
     return std::make_unique<ScriptedKeyboard>(m_state);
+}
+
+void ScriptedKeyboardSystem::Hold(std::uint8_t code)
+{
+    m_state->held.insert(code);
+    if (ModalKeyboard::Owned()) {
+        m_state->modal.insert(code);
+        return;
+    }
+    m_state->modal.erase(code);
+    m_state->pressedSinceRead.insert(code);
+}
+
+void ScriptedKeyboardSystem::Release(std::uint8_t code)
+{
+    m_state->held.erase(code);
+    m_state->modal.erase(code);
 }
 
 IKeyboardSystem& Keyboards()

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -14,7 +15,8 @@ class SdlKeyboard final : public IKeyboardDevice {
 public:
     // SDL's key state shows a key only while it is down: a press and release
     // between two readings (the player reads once a frame) would be lost. The
-    // watch sees every key event as the window system's poll takes it.
+    // watch sees every key event as the window system's poll (or a modal's)
+    // takes it, so it also knows which keys a modal took.
     SdlKeyboard() { SDL_AddEventWatch(&SdlKeyboard::Watch, this); }
     ~SdlKeyboard() override { SDL_DelEventWatch(&SdlKeyboard::Watch, this); }
     SdlKeyboard(const SdlKeyboard&) = delete;
@@ -47,12 +49,12 @@ public:
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
         std::memset(keys, 0, sizeof keys);
+        std::lock_guard<std::mutex> guard(m_pressedLock);
         for (int scanCode = 0; scanCode < count; ++scanCode) {
             if (state[scanCode])
-                if (const std::uint8_t code = KeyCodeFromScanCode(scanCode))
+                if (const std::uint8_t code = KeyCodeFromScanCode(scanCode); code != 0 && !m_modal.test(code))
                     keys[code] = 0x80;
         }
-        std::lock_guard<std::mutex> guard(m_pressedLock);
         for (std::uint8_t code : m_pressed)
             keys[code] = 0x80;
         m_pressed.clear();
@@ -63,13 +65,18 @@ private:
     static int SDLCALL Watch(void* self, SDL_Event* event)
     {
         auto& keyboard = *static_cast<SdlKeyboard*>(self);
-        if (event->type != SDL_KEYDOWN || event->key.repeat || event->key.windowID != keyboard.m_window)
+        if ((event->type != SDL_KEYDOWN && event->type != SDL_KEYUP) || event->key.repeat
+            || event->key.windowID != keyboard.m_window)
             return 0;
-        if (const std::uint8_t code = KeyCodeFromScanCode(event->key.keysym.scancode)) {
-            std::lock_guard<std::mutex> guard(keyboard.m_pressedLock);
-            if (keyboard.m_pressed.size() < 256) // unread while the keyboard is lost
-                keyboard.m_pressed.push_back(code);
-        }
+        const std::uint8_t code = KeyCodeFromScanCode(event->key.keysym.scancode);
+        if (code == 0)
+            return 0;
+        const bool down = event->type == SDL_KEYDOWN;
+        const bool modal = down && ModalKeyboard::Owned();
+        std::lock_guard<std::mutex> guard(keyboard.m_pressedLock);
+        keyboard.m_modal.set(code, modal);
+        if (down && !modal && keyboard.m_pressed.size() < 256) // unread while the keyboard is lost
+            keyboard.m_pressed.push_back(code);
         return 0;
     }
 
@@ -84,6 +91,7 @@ private:
     bool m_acquired = false;
     std::mutex m_pressedLock;
     std::vector<std::uint8_t> m_pressed;
+    std::bitset<256> m_modal; // down since a modal took them
 };
 
 class SdlKeyboardSystem final : public IKeyboardSystem {

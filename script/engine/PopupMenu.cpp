@@ -140,8 +140,6 @@ void CQuiltorEngine::PopupMenu()
     const platform::WindowHandle window = m_app ? m_app->GetHWnd() : 0;
     const platform::Menu menu = BuildPopupMenu();
     const std::uint32_t command = platform::Dialogs().TrackMenu(menu, platform::Windows().GetCursorPos(window));
-    m_keyInput.Input();
-    m_keyInput.HoldCurrent();
     // The menu's own loop swallowed the click that dismissed it, which
     // the flag would otherwise wait for.
     if (command == 0) {

@@ -130,7 +130,8 @@ void CQuiltorEngine::TextDisplay()
         PollInput();
         CheckKey();
         CheckMouse();
-        if (m_frameInput.leftDown) {
+        // A right press is a click here too (no menu while text types).
+        if (m_frameInput.leftDown || m_frameInput.rightDown) {
             input.Event = InputEvent::Decide;
             input.InstantText = 1;
         }

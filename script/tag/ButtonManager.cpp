@@ -112,11 +112,22 @@ void CButtonManager::SetElement(CTagAttributes& record)
     ButtonAt(m_current).Parse(record);
 }
 
+void CButtonManager::BeginSelect()
+{
+    m_kind = ButtonKind::Choice;
+    m_selectPlace = CScriptError::GetInstance().Here();
+}
+
 void CButtonManager::AddSelectButton(const CTagAttributes& item, Plane& page)
 {
     Position made = FindOrCreate(item.GetName());
     CButtonElement& button = ButtonAt(made);
     if (GetControl() == ControlStyle::None && m_text) {
+        if (m_text->GetCursor().line + m_selectCount == m_text->GetLineCount()) {
+            CScriptError::GetInstance().Warn("選択肢の" + std::to_string(m_selectCount + 1) + "番目の項目から後は、テキストウィンドウの" +
+                                                 std::to_string(m_text->GetLineCount()) + "行に収まらず、ウィンドウの外に描かれます。",
+                                             m_selectPlace);
+        }
         const std::string& body = item.GetBody().GetStr();
         // As many cells as the item shows: a digit takes a whole one.
         const kivotasuGameKit::RECT rect = m_text->GetLineRect(m_selectCount, int(ShownCharacters(body)));

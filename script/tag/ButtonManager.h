@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script/engine/FrameInput.h"
+#include "script/lang/ScriptError.h"
 #include "script/tag/ButtonElement.h"
 #include "script/tag/ElementManager.h"
 
@@ -44,8 +45,9 @@ public:
 
     // SELECT, each of its WRITE items, and the end of the choice. An item is
     // drawn over what the page plane holds under it: the page as laid, which
-    // a LOCK keeps off the window until the choice shows it.
-    void BeginSelect() { m_kind = ButtonKind::Choice; }
+    // a LOCK keeps off the window until the choice shows it. Items past the
+    // text window's last line are said once, at the SELECT.
+    void BeginSelect();
     void AddSelectButton(const CTagAttributes& item, Plane& page);
     void EndSelect();
     // The focused button's target into the record.
@@ -105,6 +107,7 @@ private:
     CText* m_text = nullptr;
     CMouseCursor* m_mouse = nullptr;
     std::int32_t m_selectCount = 0;
+    CScriptError::Place m_selectPlace;
     // The first function buttons, in the order defined, that the screen plane
     // holds (less those a LOCK holds back), and of those the first that the
     // window shows.

@@ -98,6 +98,7 @@ public:
     const Cursor& GetCursor() const { return m_cursor; }
     std::int32_t GetCharWidth() const { return m_width; }
     std::int32_t GetCharHeight() const { return m_height; }
+    std::int32_t GetLineCount() const { return m_line; }
     CFontManager& GetFontManager() { return m_font; }
 
 private:

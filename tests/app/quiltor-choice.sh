@@ -1,7 +1,8 @@
 #!/bin/sh
-# A choice in the real player under Xvfb: three items appear grey, Down twice
-# puts the focus on the second, which turns white while the others stay grey,
-# and Return chooses it. The screenshots stay in <build>/screenshots:
+# A choice in the real player under Xvfb: three items appear grey; keys
+# pressed in the settings sheet opened over it from the menu stay in the
+# sheet, and Escape closes it; then Down twice puts the focus on the second,
+# which turns white while the others stay grey, and Return chooses it. The screenshots stay in <build>/screenshots:
 # quiltor-choice.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -37,6 +38,14 @@ items() { # name expected
 
 start "$work/choice"
 await shown choice-second items "grey grey grey " || status=1
+if [ $status -eq 0 ]; then
+    click 3 200 150 && await shown menu panel 150x200+210+160 "the popup menu" &&
+        click 1 230 $(settings_row) && await shown choice-settings in_dialog 280x110 0 0 "the settings sheet" &&
+        keys Down Down Right Right Right Escape || status=1
+    set -- $(dialog_corner choice-settings)
+    await twice shown choice-settings-closed no_panel "280x110+$1+$2" "the settings sheet" &&
+        await twice shown choice-settings-closed items "grey grey grey " || status=1
+fi
 if [ $status -eq 0 ]; then
     keys Down Down && await shown choice-second items "grey white grey " || status=1
 fi

@@ -2,10 +2,11 @@
 # The drawn menu and boxes in the real player under Xvfb: a right click in the
 # demo opens the popup menu over the story; Escape closes the submenu the
 # pointer opened, though the pointer still rests on its item, then the menu;
-# Return chooses the exit item the pointer highlights, which asks its question,
-# and Return ends the player; the close box in that question ends it too. The
-# keys walk every submenu, the nested one too, and choose there; a submenu
-# opens beside its menu, on the side with room. In a
+# Return chooses the exit item the pointer highlights, which asks its question;
+# its access key N answers it, the menu's X asks it again, and Y ends the
+# player; the close box in that question ends it too. The keys walk every
+# submenu, the nested one too, and choose there; a submenu opens beside its
+# menu, on the side with room, a nested one on its parent's side. In a
 # game whose script has an error, the error box shows and Return (OK) ends the
 # player, and so does Alt+F4, the resume save and the options written. The
 # screenshots stay in
@@ -75,7 +76,8 @@ exit_question() { # name
 
 # The demo: the first line's click wait, the menu at the click, the skip
 # submenu opened by the pointer on its item, two Escapes; then the exit
-# question, answered by Return.
+# question, answered No by its access key N; the menu's access key X asks it
+# again, and Y answers Yes.
 start "$work/demo"
 open_menu || status=1
 move 230 166 || status=1
@@ -87,16 +89,22 @@ panel submenu-closed 150x200+210+160 "the menu after the first Escape" || status
 keys Escape || status=1
 await shown menu-closed no_panel 150x200+210+160 "after the second Escape, the menu" || status=1
 exit_question question || status=1
-keys Return || status=1
+keys n || status=1
+await twice shown question-no no_panel 200x50+220+215 "the exit question after N" || status=1
+open_menu && keys x && await shown question-x asked "the exit question by X" || status=1
+keys y || status=1
 stop none "exit by the menu"
 [ -f "$work/demo/system/option.qsd" ] || fail "no options written after the exit"
 
 # The keys: the save slot 002 chosen in セーブ; then, with a resume save and a
 # choice auto-save copied from it, ロード opened from the window's left half
-# (to the menu's right) and its nested submenu load the choice auto-save 01,
-# and ロード opened at the window's right edge (to the menu's left) loads the
-# slot 002. The font submenu opens on its first item, and the skip
-# submenu's automatic reading reads on without a click.
+# (to the menu's right) loads the slot 002; ロード opened at the window's
+# right edge (to the menu's left) and its nested submenu, on the same side
+# though it has room on neither, load the choice auto-save 01; ロード opened
+# from the middle, with room on neither side, stands to the right, over the
+# menu's arrows, not over its labels, and loads the resume save. The font
+# submenu opens on its first item, and the skip submenu's automatic reading
+# reads on without a click.
 start "$work/demo"
 open_menu || status=1
 tap_keys Down Down Down Right Down Down || status=1
@@ -107,13 +115,21 @@ cp "$work/demo/Save/index.002" "$work/demo/Save/index.a" && cp "$work/demo/Save/
 menu_at_second_wait 20 || status=1
 tap_keys Down Down Down Down Right || status=1
 await shown keys-load-right load_beside 300 170 || status=1
-tap_keys Down Right Return || status=1
-await shown keys-loaded-auto loaded 25 || status=1
+tap_keys Down Down Return || status=1
+await shown keys-loaded-slot loaded 25 || status=1
 menu_at_second_wait 620 || status=1
 tap_keys Down Down Down Down Right || status=1
 await shown keys-load-left load_beside 300 465 || status=1
-tap_keys Down Down Return || status=1
-await shown keys-loaded-slot loaded 465 || status=1
+tap_keys Down Right || status=1
+await shown keys-load-nested lit_across 60 "the nested submenu, left of ロード" || status=1
+tap_keys Return || status=1
+await shown keys-loaded-auto loaded 465 || status=1
+menu_at_second_wait 260 || status=1
+tap_keys Down Down Down Down Right || status=1
+await shown keys-load-middle lit_across 600 "the load submenu, right of the menu" || status=1
+no_panel keys-load-middle 200x100+20+300 "a load submenu over the menu's labels" || status=1
+tap_keys Return || status=1
+await shown keys-loaded-middle loaded 265 || status=1
 open_menu || status=1
 tap_keys Up Up Up Up Right || status=1
 await shown keys-font lit_across 400 "the font submenu" || status=1

@@ -2,9 +2,10 @@
 # The settings dialogs in the real player under Xvfb: the custom-skip
 # settings' command message (the menu does not offer it) opens their dialog;
 # the menu's "設定" opens the sheet on its speed page, its tabs show the
-# volume and version pages, and Escape closes it; a trackbar moved by Page Up
-# shows its value clear of its thumb, and the sheet's OK takes it to the
-# options file.
+# volume and version pages, and Escape closes it; its access key C opens it
+# too, on the text speed's trackbar, which Page Up moves, its value shown
+# clear of its thumb; Tab goes on to the effect's, which End moves to its
+# end, and Return is OK: the options file holds both.
 # The screenshots stay in <build>/screenshots: quiltor-settings.sh <path to quiltor>.
 # Exit 0 when it holds, 77 when it cannot run here, else 1.
 set -u
@@ -44,11 +45,6 @@ value_beside_thumb() { # name corner-x corner-y
     [ "$(ink "$1" 30x14+$(($2 + 80))+$(($3 + 98)))" -gt 30 ] || { echo "the trackbar's value is not beside its thumb"; return 1; }
 }
 
-# The menu's settings row, counted from its bottom in the screenshot "menu".
-settings_row() {
-    echo $(($(menu_bottom) - 57))
-}
-
 # The custom-skip dialog, a second or so into the demo.
 start "$work/demo" QUILTOR_TEST_COMMAND=40066 QUILTOR_TEST_COMMAND_AFTER_FRAMES=45
 await shown custom-skip in_dialog 450x280 0 0 "the custom-skip dialog" || status=1
@@ -67,19 +63,18 @@ same_corner settings-speed settings-version
 keys Escape || status=1
 closed settings-version settings-closed 280x110 "the settings sheet" || status=1
 
-# Page Up over the text speed's trackbar moves it a page, from 100 ms to 80, and
-# Return is OK: the options the player writes at its end hold the new time.
+# Page Up moves the text speed's trackbar a page, from 100 ms to 80; End the
+# effect's to 1000 ms; the options the player writes at its end hold both.
 open_menu || status=1
-click 1 230 $(settings_row) || status=1
+move 5 5 && keys c || status=1
 await shown settings-paged page_shown 10 "the speed page" || status=1
 set -- $(dialog_corner settings-paged)
-click 2 $(($1 + 180)) $(($2 + 106)) || status=1
 keys Prior || status=1
 await shown settings-paged value_beside_thumb "$1" "$2" || status=1
-keys Return || status=1
+keys Tab End Return || status=1
 closed settings-paged settings-ok 280x110 "the settings sheet" || status=1
 stop term "closed after the dialogs"
 options=$work/demo/system/option.qsd
 grep -q 'CONTROL="TEXT" TIME="80"' "$options" || { fail "the paged text speed was not stored:"; cat "$options"; }
-grep -q 'CONTROL="EFFECT" TIME="800"' "$options" || { fail "the effect speed changed:"; cat "$options"; }
+grep -q 'CONTROL="EFFECT" TIME="1000"' "$options" || { fail "the effect speed was not stored:"; cat "$options"; }
 exit $status

@@ -356,6 +356,11 @@ menu_bottom() {
         awk -F'[,:() ]+' 'NR > 1 && $3 + 0 > 150 { last = $2 } END { print last + 150 }'
 }
 
+# The menu's settings row, counted from its bottom in the screenshot "menu".
+settings_row() {
+    echo $(($(menu_bottom) - 57))
+}
+
 # The box an item of the menu asked for, the menu of open_menu closed: its
 # left edge, left of any box, is dark, so a screenshot taken before the menu
 # closed is not taken for the box.

@@ -10,12 +10,13 @@ TEST(DrawnText, CaptionsDropAccessMarksButKeepShiftJisSecondBytesAndOtherTextsSh
         Kind kind;
         std::string sjis;
         std::string shown;
+        char key = 0; // a caption's access key
     };
     // "ｦ" (0xA6) is a one-byte kana; 0x82 0x26 would be a lead byte with "&"
     // as its second byte, which is part of the character, not a mark.
     const Case cases[] = {
-        {Kind::CheckBox, "終了(&X)", platform::Cp932ToUtf8("終了(X)")},
-        {Kind::Radio, "設定(&C)...", platform::Cp932ToUtf8("設定(C)...")},
+        {Kind::CheckBox, "終了(&X)", platform::Cp932ToUtf8("終了(X)"), 'X'},
+        {Kind::Radio, "設定(&c)...", platform::Cp932ToUtf8("設定(c)..."), 'C'},
         {Kind::Group, "A && B", "A & B"},
         {Kind::Page, "&", ""},
         {Kind::CheckBox, "000: - NONE -", "000: - NONE -"},
@@ -30,6 +31,8 @@ TEST(DrawnText, CaptionsDropAccessMarksButKeepShiftJisSecondBytesAndOtherTextsSh
         control.kind = c.kind;
         control.textSjis = c.sjis;
         EXPECT_EQ(platform::ShownControlText(control), c.shown) << c.sjis;
+        if (c.kind != Kind::Label && c.kind != Kind::Link)
+            EXPECT_EQ(platform::AccessKey(c.sjis), c.key) << c.sjis;
     }
 }
 

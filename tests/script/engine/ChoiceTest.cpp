@@ -5,6 +5,7 @@
 #include "frame/file/FileWriter.h"
 #include "platform/StderrLines.h"
 #include "script/engine/KeyCodes.h"
+#include "script/engine/MenuCommands.h"
 #include "tests/draw/PictureFiles.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/script/GameFolder.h"
@@ -79,6 +80,16 @@ TEST(Choice, ClickAndKeysChooseTheirItem)
              run.Windows().Feed(run.Window(), platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::MakePointParam(at.x, at.y));
              run.Windows().Feed(run.Window(), platform::WM_LBUTTONUP, 0, platform::MakePointParam(at.x, at.y));
          }); }, "south"},
+        // The settings opened from the menu: Right pressed in it, Return
+        // closing it and still held; then the keys are the choice's again.
+        {"keys pressed in a dialog stay there", [](EngineRun& r) {
+             r.Dialogs().PushCommand(MenuCommand::Settings);
+             r.Dialogs().PushAnswer({1, {}, [&r] {
+                 r.Keyboard().Hold(Right), r.Keyboard().Release(Right), r.Keyboard().Hold(Enter);
+             }});
+             r.RightClick(5), r.At(12, [](EngineRun& run) { run.Keyboard().Release(Enter); });
+             r.Key(15, Down), r.Key(18, Enter);
+         }, "north"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

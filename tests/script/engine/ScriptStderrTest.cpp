@@ -5,6 +5,7 @@
 
 #include "app/StderrLog.h"
 #include "platform/TextCodec.h"
+#include "script/engine/KeyCodes.h"
 #include "script/engine/MenuCommands.h"
 #include "tests/kit/EngineHarness.h"
 #include "tests/kit/SineFile.h"
@@ -65,6 +66,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         std::string gameFolderScript = {}; // system/GameFolder.qsd
         std::vector<std::pair<std::string, std::string>> files = {}; // in the game folder
         std::vector<std::pair<std::string, std::uint64_t>> holes = {}; // files of that size that take no disk
+        std::function<void(EngineRun&)> input = {};
     };
     const Case cases[] = {
         {"a game without GameFolder.qsd reaching its end", "[TITLE BODY=\"本文\"][END]", ""},
@@ -156,6 +158,13 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
               u8"全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n"
               u8"quiltor: script warning at {GAME}/data/index.txt:3: 半角の「ｶ」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も"
               u8"一字を取ります（ｶﾞは「ｶ ﾞ」）。全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。 ようこそ、 ｶﾞｯｺｳ!へ。\n")},
+        // Said at the SELECT, not at the item that first lies past the window.
+        {"choice items past the text window's last line",
+         "[SYSTEM CONTROL=\"TEXT\" TIME=\"0\"][DEFAULTTEXT LINE=\"2\"]問い[TL]\r\n[SELECT][WRITE BODY=\"一\" LABEL=\"end\"]\r\n"
+         "[WRITE BODY=\"二\" LABEL=\"end\"][WRITE BODY=\"三\" LABEL=\"end\"][ENDSELECT][LABEL LABEL=\"end\"][END]",
+         Utf8(u8"quiltor: script warning at {GAME}/data/index.txt:2: 選択肢の2番目の項目から後は、テキストウィンドウの2行に"
+              u8"収まらず、ウィンドウの外に描かれます。 [SELECT]\n"),
+         {}, {}, {}, {}, {}, [](EngineRun& r) { r.Key(10, KeyCode::Down), r.Key(13, KeyCode::Enter); }},
         {"places by keyword and number", Lap("[PAINT NAME=\"p\" WIDTH=\"8\" HEIGHT=\"8\" X=\"LEFTSIDE\" Y=\"-3\"]"), ""},
         {"a known effect", Lap("[BACK COLOR=\"#000000\" EFFECT=\"BLIND_LEFT\"]"), ""},
         // Names with control bytes neither reset the terminal nor ring it.
@@ -241,6 +250,7 @@ TEST(ScriptStderr, SaysEachFaultOnceWithItsPlaceAndTheRealPathTried)
         }
         const std::string folder = game.Host().string();
         EngineRun run;
+        if (c.input) c.input(run);
         testing::internal::CaptureStderr();
         run.Run(600); // the loops of transitions take some hundred frames
         const std::string said = testing::internal::GetCapturedStderr();

@@ -92,16 +92,20 @@ TEST(StoryText, CharactersAppearOneByOneAtTheTextSpeed)
 
 TEST(StoryText, AClickShowsTheRestOfItsOwnPageAtOnceAndTheNextTypes)
 {
-    // A click at frame 3 shows the question whole; the page after it types
-    // at 100 ms a character again, some four frames each.
+    // A click at frame 3 shows the question whole, and the lines a TL joins
+    // to it; the page after it types at 100 ms a character again, some four
+    // frames each. A right click while text types is a click there.
     const struct {
         const char* name;
         const char* between;
         std::function<void(EngineRun&)> input;
+        bool types; // what follows between
     } rows[] = {
-        {"after a TP", "[TP]", [](EngineRun&) {}},
+        {"after a TP", "[TP]", [](EngineRun& r) { r.Click(3); }, true},
         {"after a choice", "[SELECT][WRITE BODY=\"はい\" LABEL=\"yes\"][ENDSELECT][LABEL LABEL=\"yes\"]",
-         [](EngineRun& r) { r.Key(10, KeyCode::Down), r.Key(13, KeyCode::Enter); }},
+         [](EngineRun& r) { r.Click(3), r.Key(10, KeyCode::Down), r.Key(13, KeyCode::Enter); }, true},
+        {"after a TL", "[TL]", [](EngineRun& r) { r.Click(3); }, false},
+        {"after a TL, a right click", "[TL]", [](EngineRun& r) { r.RightClick(3); }, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -109,13 +113,16 @@ TEST(StoryText, AClickShowsTheRestOfItsOwnPageAtOnceAndTheNextTypes)
         game.Put("data/index.txt", std::string("[SYSTEM CONTROL=\"TEXT\" TIME=\"100\"]あいうえお") + row.between +
                                        "かきくけこ[C][END]");
         EngineRun run;
-        run.Click(3);
         row.input(run);
         run.Run(80);
         const auto shown = run.FramesIn(EngineState::TextDisplay);
         ASSERT_FALSE(shown.empty());
-        EXPECT_GE(Count(shown, 8, 80), 18u);
+        if (row.types)
+            EXPECT_GE(Count(shown, 8, 80), 18u);
+        else
+            EXPECT_EQ(Count(shown, 8, 80), 0u);
         EXPECT_FALSE(run.FramesIn(EngineState::ClickWait).empty());
+        EXPECT_TRUE(run.Dialogs().Menus().empty());
     }
 }
 
