@@ -49,9 +49,7 @@ void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
     if (body.IsEmpty()) return;
     WarnHalfWidth(body);
     if (m_select.IsInside()) {
-        ShowWindows();
-        ShowText();
-        m_buttons.AddSelectButton(record, m_screen);
+        m_shown.AddChoiceItem(record);
         m_select.AddItem(record);
         return;
     }
@@ -94,8 +92,7 @@ void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
     default:
         break;
     }
-    ShowWindows();
-    ShowText();
+    m_shown.ShowPage();
     m_text.SetMessage(body);
     m_log.AddText(body);
 }
@@ -146,10 +143,7 @@ void CQuiltorEngine::NewPage()
     // A click shows the rest of its own page at once, not of the next: the
     // page a choice or a TP begins types again.
     CInputState::GetInstance().InstantText = 0;
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-    }
+    m_shown.TurnPage();
     m_text.Clear();
     m_log.AddEmptyLine();
     m_windows.ResetIndex();

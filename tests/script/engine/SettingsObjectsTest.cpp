@@ -47,11 +47,6 @@ TEST(Lock, CountsNestingAndRefusesAnUnlockWithoutLock)
     EXPECT_EQ(lock.Unlock(), 0);
     EXPECT_TRUE(lock.IsLocked());
     EXPECT_EQ(lock.GetCount(), 1);
-    {
-        TAG::CLockScope scope(lock);
-        EXPECT_EQ(lock.GetCount(), 2);
-    }
-    EXPECT_EQ(lock.GetCount(), 1);
     lock.Reset();
     EXPECT_FALSE(lock.IsLocked());
 }
