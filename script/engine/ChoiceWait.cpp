@@ -67,5 +67,7 @@ bool CQuiltorEngine::JumpToChosenButton()
 {
     CTagAttributes& record = CTagAttributes::GetCurrent();
     m_buttons.ParseCurrentTarget(record);
-    return RanWhole([&] { m_reader.Jump(record); });
+    if (!RanWhole([&] { m_reader.Jump(record); })) return false;
+    m_shown.ButtonJumped();
+    return true;
 }

@@ -143,6 +143,13 @@ void CShownScreen::Unlock(const CTagAttributes& record)
     ChangeScene(effect, [] {});
 }
 
+void CShownScreen::ButtonJumped()
+{
+    if (!IsHeld() || !m_parts.buttons.IsFunctionFocused()) return;
+    m_lock.Release();
+    Recompose();
+}
+
 void CShownScreen::LayFrames()
 {
     if (!m_parts.windows.Draw(m_screen, GetWindowRGB())) return;

@@ -84,6 +84,12 @@ public:
     void Lock();
     void Unlock(const CTagAttributes& record);
     void SetLockDefault(const CTagAttributes& record) { m_lock.ParseDefault(record); }
+    // The chosen button's jump out of a wait. A choice is written with its
+    // labels, where the author can UNLOCK; a function button is pressed at
+    // any wait of the game, and no UNLOCK of the story it leaves follows: its
+    // jump ends every LOCK, as a reset does, and the scene they held shows
+    // at the next wait or with the next transition.
+    void ButtonJumped();
     bool IsHeld() const { return m_lock.IsLocked(); }
     const TAG::CLock& GetLock() const { return m_lock; }
 

@@ -19,6 +19,8 @@ public:
     std::int32_t Lock() { return ++m_count; }
     // 0 when a lock was lowered, 1 when none was held.
     int Unlock();
+    // Every LOCK ends at once; the effect stays.
+    void Release() { m_count = 0; }
     bool IsLocked() const { return m_count > 0; }
     std::int32_t GetCount() const { return m_count; }
 

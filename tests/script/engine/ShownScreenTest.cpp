@@ -103,8 +103,10 @@ struct Stage {
         buttons.Update(shown.GetDraw(), shown.GetScreenPlane(), input, keys);
         input.leftDown = false, input.leftUp = true;
         buttons.Update(shown.GetDraw(), shown.GetScreenPlane(), input, keys);
-        if (CInputState::GetInstance().Event == InputEvent::Select && select.IsInside())
-            select.Reset(), shown.EndChoice(), buttons.EndSelect();
+        if (CInputState::GetInstance().Event == InputEvent::Select) {
+            shown.ButtonJumped();
+            if (select.IsInside()) select.Reset(), shown.EndChoice(), buttons.EndSelect();
+        }
         shown.TurnPage();
         text.Clear();
     }
@@ -203,6 +205,9 @@ TEST(ShownScreen, ALockHoldsTheSceneAndNeverThePage)
          {Red, Red, Purple}, {Red, DarkRed, Purple}},
         {"a function button defined under it", "", red + button(key) + page, nullptr, key, {Blue, DarkBlue, Blue}, {},
          {Red, Red, Purple}, {Red, DarkRed, Purple}},
+        // No UNLOCK follows at its label.
+        {"that button's jump", button(key), red + page, click(key), key, {Blue, DarkBlue, Purple}, {}, {Red, Red, Purple},
+         {Red, DarkRed, Purple}, ""},
         {"a PASTE", "[PAINT NAME=\"s\" FILE=\"" + folder + "sign.bmp\" X=\"440\" Y=\"120\" EFFECT=\"NONE\"][CUT FILE=\"" + folder +
              "disc.bmp\" X=\"0\" Y=\"0\" WIDTH=\"32\" HEIGHT=\"32\"]",
          red + "[PASTE NAME=\"s\" X=\"4\" Y=\"4\"]" + page, nullptr, pasted, {Blue, DarkBlue, Sand}, {}, {Red, Red, Green},
