@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "draw/KeyInput.h"
 #include "frame/EScript.h"
@@ -274,10 +275,9 @@ private:
     // The dispatcher is reading a stored file (options, game folder) through:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
-    // The scripts whose story text was said to hold a character not shown,
-    // and a half-width katakana.
-    std::set<std::string> m_unshownSaid;
-    std::set<std::string> m_kanaSaid;
+    // The scripts whose story text was said to hold a character not shown
+    // (false), and a half-width katakana (true).
+    std::set<std::pair<std::string, bool>> m_halfWidthSaid;
 };
 
 template <class Step> bool CQuiltorEngine::RanWhole(Step step, std::optional<std::uint32_t> start)

@@ -28,8 +28,8 @@ void CQuiltorEngine::WarnHalfWidth(const CTextString& body)
 {
     CScriptError& errors = CScriptError::GetInstance();
     const std::string script = errors.Here().script.GetStr();
-    const auto say = [&](std::size_t at, std::set<std::string>& said, const char* what) {
-        if (at == std::string::npos || !said.insert(script).second) return;
+    const auto say = [&](std::size_t at, bool kana, const char* what) {
+        if (at == std::string::npos || !m_halfWidthSaid.emplace(script, kana).second) return;
         // Placed where the script wrote it, unless a variable brought it.
         const char character = body.GetStr()[at];
         const std::size_t written = FindSjisChar(errors.GetTagText().GetStr(), 0, character);
@@ -37,9 +37,9 @@ void CQuiltorEngine::WarnHalfWidth(const CTextString& body)
                         CTextString("全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。"),
                     written == std::string::npos ? errors.Here() : errors.Here(written));
     };
-    say(TAG::FirstUnshownCharacter(body.GetStr()), m_unshownSaid,
+    say(TAG::FirstUnshownCharacter(body.GetStr()), false,
         "」は文章に表示されません。表示される半角文字は数字だけなので、");
-    say(TAG::FirstHalfWidthKana(body.GetStr()), m_kanaSaid,
+    say(TAG::FirstHalfWidthKana(body.GetStr()), true,
         "」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も一字を取ります（ｶﾞは「ｶ ﾞ」）。");
 }
 
