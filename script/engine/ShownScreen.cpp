@@ -140,7 +140,9 @@ void CShownScreen::Unlock(const CTagAttributes& record)
     if (m_lock.Unlock() != 0 || IsHeld()) return;
     EffectChoice effect = m_lock.GetEffect();
     effect.Parse(record);
-    ChangeScene(effect, [] {});
+    SetTransition(effect);
+    Recompose();
+    m_parts.state.ChangeState(EngineState::Transition);
 }
 
 void CShownScreen::ButtonJumped()

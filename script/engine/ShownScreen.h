@@ -67,8 +67,8 @@ public:
     void ChangeDisplayMode(bool fullScreen);
     bool IsFullScreen() const { return GetDraw().IsFullScreen(); }
 
-    // An element tag, a paste into a painting, an UNLOCK: the change to the
-    // layers with its transition. Unless the text keeps its window through
+    // An element tag, a paste into a painting: the change to the layers with
+    // its transition. Unless the text keeps its window through
     // changes (ERASE NONE), the page leaves the window first; under a LOCK
     // nothing is composed and no transition starts.
     void ChangeScene(const EffectChoice& effect, const std::function<void()>& change);
@@ -79,8 +79,8 @@ public:
     // it set up; under a LOCK the UNLOCK composes it.
     void ShowFunctionButton(DIB::CDIB32Ex* off);
 
-    // LOCK, UNLOCK and DEFAULTLOCK. An UNLOCK without a LOCK, or within
-    // another, does nothing.
+    // LOCK, UNLOCK and DEFAULTLOCK. The last UNLOCK composes what the LOCKs
+    // held and starts its transition; one without a LOCK does nothing.
     void Lock();
     void Unlock(const CTagAttributes& record);
     void SetLockDefault(const CTagAttributes& record) { m_lock.ParseDefault(record); }
