@@ -99,11 +99,8 @@ void CShownScreen::Recompose()
 void CShownScreen::ChangeScene(const EffectChoice& effect, const std::function<void()>& change)
 {
     if (m_parts.text.GetTextEraseFlag() != 0) HidePage();
-    SetTransition(effect);
     change();
-    if (IsHeld()) return;
-    Recompose();
-    m_parts.state.ChangeState(EngineState::Transition);
+    if (!IsHeld()) Transit(effect);
 }
 
 // Drawn under the page and kept in what it saves of the screen, so hiding
@@ -140,9 +137,7 @@ void CShownScreen::Unlock(const CTagAttributes& record)
     if (m_lock.Unlock() != 0 || IsHeld()) return;
     EffectChoice effect = m_lock.GetEffect();
     effect.Parse(record);
-    SetTransition(effect);
-    Recompose();
-    m_parts.state.ChangeState(EngineState::Transition);
+    Transit(effect);
 }
 
 void CShownScreen::ButtonJumped()
@@ -319,10 +314,12 @@ void CShownScreen::Repaint()
 
 // The transition may run tags later (a PASTE's, before the next text): a
 // picture it cannot have is said at the tag that named it.
-void CShownScreen::SetTransition(const EffectChoice& effect)
+void CShownScreen::Transit(const EffectChoice& effect)
 {
     m_parts.state.SetEffect(effect);
     if (effect.kind == EffectKind::Named) m_effectPlace = CScriptError::GetInstance().Here();
+    Recompose();
+    m_parts.state.ChangeState(EngineState::Transition);
 }
 
 std::unique_ptr<CTransitionFrames> CShownScreen::StartTransition(EffectKind kind, Plane* picture,

@@ -68,9 +68,9 @@ public:
     bool IsFullScreen() const { return GetDraw().IsFullScreen(); }
 
     // An element tag, a paste into a painting: the change to the layers with
-    // its transition. Unless the text keeps its window through
-    // changes (ERASE NONE), the page leaves the window first; under a LOCK
-    // nothing is composed and no transition starts.
+    // its transition. Unless the text keeps its window through changes
+    // (ERASE NONE), the page leaves the window first; under a LOCK nothing is
+    // composed and no transition starts.
     void ChangeScene(const EffectChoice& effect, const std::function<void()>& change);
     // The layers and the buttons onto target, as the screen plane gets them.
     void ComposeLayers(Plane& target);
@@ -134,9 +134,8 @@ public:
     void PresentBack() { GetDraw().OnDraw(); }
     void Repaint();
 
-    // The pending transition and, for a picture, the place of the tag that
-    // named it, where a picture it cannot have is said.
-    void SetTransition(const EffectChoice& effect);
+    // Where the tag stands whose EFFECT named the pending transition's
+    // picture: a picture it cannot have is said there.
     const CScriptError::Place& EffectPlace() const { return m_effectPlace; }
     // The frames of the pending transition from what the window shows to
     // the screen plane, with the EFFECT's picture keyed over the latter.
@@ -160,6 +159,9 @@ public:
     Plane& GetScreenPlane() { return m_screen; }
 
 private:
+    // The layers composed anew and the transition to them pending, with the
+    // place of the tag when the effect is a picture.
+    void Transit(const EffectChoice& effect);
     // The layers anew on the screen plane, the page lifted first (the
     // composition covers it; its saved areas would bring back the scene
     // before) and laid back where the text keeps its window.
