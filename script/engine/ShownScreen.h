@@ -23,7 +23,7 @@
 class CGameState;
 class CTagAttributes;
 class CTransitionFrames;
-namespace kivotasuGameKit { class CMersenneTwister; class CTextFileWriter; class CWindow; }
+namespace kivotasuGameKit { class CMersenneTwister; class CWindow; }
 namespace DIB { class CDIB32Ex; }
 namespace TAG {
 class CActManager;
