@@ -45,8 +45,6 @@ std::intptr_t CWindowApp::WndProc(platform::WindowHandle, std::uint32_t message,
             platform::Windows().PostQuitMessage(0);
         return 0;
     case platform::WM_CLOSE:
-        if (!m_closing && CanClose() != 0)
-            return 1;
         // Only the event: the close is being handled, so no second WM_CLOSE is posted.
         platform::LatchClose();
         KTL::CThread::SignalStop();
@@ -125,13 +123,6 @@ int CWindowApp::WaitForWindow()
         platform::Clock().Sleep(100);
     }
     return 0;
-}
-
-void CWindowApp::Close()
-{
-    m_closing = true;
-    if (platform::WindowHandle window = m_window.GetHWnd())
-        CWindow::DispatchMessage({window, platform::WM_CLOSE, 0, 0});
 }
 
 void CWindowApp::RunMainThread()

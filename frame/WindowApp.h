@@ -25,8 +25,6 @@ public:
     // Starts the thread and waits until MainThread runs: 0, or 1 when the
     // thread did not start or ended before it.
     virtual int WaitForWindow() = 0;
-    // Closes the window without asking CanClose.
-    virtual void Close() = 0;
     virtual CAppTimerList& GetTimerList() = 0;
     virtual bool GetFlag() = 0;
     virtual void SetFlag(bool flag) = 0;
@@ -52,15 +50,12 @@ public:
     virtual int GetWindowOption(CWindowOption& option);
     virtual int OnInit() { return 0; }
     virtual int OnExit() { return 0; }
-    // Non-zero refuses a close by the window (not by Close).
-    virtual int CanClose() { return 0; }
 
     bool IsThreadValid() override;
     void PostClose() override;
     CWindow* GetWindow() override { return &m_window; }
     platform::WindowHandle GetHWnd() override { return m_window.GetHWnd(); }
     int WaitForWindow() override;
-    void Close() override;
     CAppTimerList& GetTimerList() override { return m_timers; }
     bool GetFlag() override { return m_mainFlag.load(std::memory_order_acquire); }
     void SetFlag(bool flag) override { m_mainFlag.store(flag, std::memory_order_release); }
@@ -93,7 +88,6 @@ private:
     std::atomic<bool> m_inMainThread{false};
     std::atomic<bool> m_reachedMainThread{false};
     bool m_blockWhileMinimized = false;
-    bool m_closing = false;
     std::atomic<bool> m_messageDriven{false};
     CAppTimerList m_timers;
     std::atomic<bool> m_mainFlag{false};

@@ -9,9 +9,7 @@ void CQuiltorEngine::BackLog()
 {
     using namespace KeyCode;
     InputEvent& event = CInputState::GetInstance().Event;
-    LiftPage();
-    m_log.Draw(GetBackPlane());
-    PresentBack();
+    m_shown.OpenBackLog();
     // The wheel or key that opened the view would also scroll it a line up,
     // hiding the newest line it opened on.
     event = InputEvent::None;
@@ -28,14 +26,12 @@ void CQuiltorEngine::BackLog()
         const bool pageDown = m_keyInput.IsKeyPush(PageDown) || (m_keyInput.IsKeyPush(Space) && !shift);
         if (pageUp) m_log.ScrollUp(0);
         if (pageDown) m_log.ScrollDown(0);
-        if (pageUp || pageDown) PresentBack();
+        if (pageUp || pageDown) m_shown.PresentBack();
         CheckMouse();
         if (m_frameInput.leftDown || m_frameInput.rightDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::BackLog) return;
         if (event == InputEvent::Decide) {
-            m_log.RestoreScreen(GetBackPlane());
-            PresentBack();
-            LayPage();
+            m_shown.CloseBackLog();
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }
@@ -48,7 +44,7 @@ void CQuiltorEngine::BackLog()
         }
         if (event == InputEvent::LogHead || event == InputEvent::LogTail || event == InputEvent::LogBack ||
             event == InputEvent::LogForward)
-            PresentBack();
+            m_shown.PresentBack();
         event = InputEvent::None;
         WaitFrame();
         if (!PumpMessages()) return;

@@ -10,18 +10,14 @@ void CQuiltorEngine::ChoiceWait()
 {
     InputEvent& event = CInputState::GetInstance().Event;
     event = InputEvent::None;
-    // As a text under a LOCK does, the choice shows its page; the function
-    // buttons the window shows are there already.
-    if (m_lock.IsLocked()) ShowPage();
-    m_buttons.DrawChoiceButtons(GetBackPlane());
-    PresentBack();
+    m_shown.ShowChoice();
 
     for (;;) {
         PollInput();
         CheckKey();
         if (m_keyInput.IsKeyPush(KeyCode::PageUp)) event = InputEvent::LogBack;
         CheckMouse();
-        m_buttons.Update(GetDraw(), m_screen, m_frameInput, m_keyInput);
+        m_buttons.Update(m_shown.GetDraw(), m_shown.GetScreenPlane(), m_frameInput, m_keyInput);
         if (m_state.State != EngineState::ChoiceWait) return;
         switch (event) {
         case InputEvent::GameEnd:
@@ -53,16 +49,7 @@ void CQuiltorEngine::ChoiceWait()
                 break;
             }
             m_select.Reset();
-            // The buttons stood on the back plane alone: they leave with the
-            // choice, whether or not a later wait presents the whole screen
-            // (under a LOCK, from their own areas alone: the rest waits for
-            // the UNLOCK).
-            if (m_lock.IsLocked()) {
-                m_buttons.EraseChoiceButtons(GetDraw(), m_screen);
-                PresentBack();
-            } else {
-                Present();
-            }
+            m_shown.EndChoice();
             m_buttons.EndSelect();
             NewPage();
             m_state.ChangeState(EngineState::RunTags);
@@ -80,5 +67,7 @@ bool CQuiltorEngine::JumpToChosenButton()
 {
     CTagAttributes& record = CTagAttributes::GetCurrent();
     m_buttons.ParseCurrentTarget(record);
-    return RanWhole([&] { m_reader.Jump(record); });
+    if (!RanWhole([&] { m_reader.Jump(record); })) return false;
+    m_shown.ButtonJumped();
+    return true;
 }

@@ -14,7 +14,6 @@ using kivotasuGameKit::CTextString;
 namespace {
 
 constexpr std::uint32_t FadeInMs = 0x800;
-constexpr std::uint32_t White = 0xFFFFFFFF;
 
 // The picture, loaded as a tag's is, in words of its own when it cannot be had.
 boost::shared_ptr<DIB::CDibInfo> LoadEndPicture(const CTextString& path)
@@ -36,8 +35,6 @@ void CQuiltorEngine::ScriptEnd()
     // What the story set for the player is kept now, not only at the close.
     m_files.Keep(CPlayersFiles::Moment::StoryEnd);
     m_text.Clear();
-    HideText();
-    HideWindows();
     m_bgm.Stop(CTagAttributes::GetCurrent());
 
     boost::shared_ptr<DIB::CDibInfo> picture;
@@ -59,9 +56,7 @@ void CQuiltorEngine::ScriptEnd()
             CScriptError::GetInstance().ReportUnplaced(error.what());
         }
     }
-    m_screen.SetFillColor(White);
-    m_screen.Clear();
-    if (picture) m_screen.CopyBlt(&picture->GetPlane(), 0, 0);
+    m_shown.LayEndScreen(picture ? &picture->GetPlane() : nullptr);
 
     // Each step blends over the last, so the picture firms up faster than
     // the rate grows; at the end the blend wipe draws it whole.
@@ -70,9 +65,7 @@ void CQuiltorEngine::ScriptEnd()
         // A return to the title or a script dropped meanwhile has begun the next play.
         if (m_state.State != EngineState::ScriptEnd) return;
         const std::uint32_t elapsed = std::min(m_engineTimer.Get(), FadeInMs);
-        kivotasuGameKit::Draw::CTransitionWipe::Blend(&GetBackPlane(), &m_screen, 0, 0,
-                                                      std::int32_t(elapsed * 256 / FadeInMs), 0, 255, nullptr);
-        PresentBack();
+        m_shown.Wipe(kivotasuGameKit::Draw::CTransitionWipe::Blend, std::int32_t(elapsed * 256 / FadeInMs));
         if (elapsed >= FadeInMs) break;
         WaitFrame();
     }
@@ -83,7 +76,7 @@ void CQuiltorEngine::ScriptEnd()
         CheckKey();
         CheckMouse();
         if (m_state.State != EngineState::ScriptEnd) return;
-        ShowPending();
+        m_shown.ShowPending();
         WaitFrame();
     }
 }

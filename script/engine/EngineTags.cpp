@@ -34,72 +34,19 @@ void CQuiltorEngine::OnScreenTag(const CTagAttributes& record)
     if (ScreenWidth() == width) return;
     SetScreenHeight(height);
     SetScreenWidth(width);
-
-    kivotasuGameKit::CFastDraw& draw = GetDraw();
-    const bool fullScreen = draw.IsFullScreen();
-    if (fullScreen) draw.SetDisplay(false, 0, 0, 0);
-    if (m_app) m_app->GetWindow()->SetClientSize(width, height);
-    draw.SetDisplay(false, width, height, 0);
-    CreateScreenPlane();
-    m_windows.ResizeWorkPlane(width, height);
-    if (fullScreen) ChangeDisplayMode(true);
-    Present();
-}
-
-void CQuiltorEngine::RedrawAll()
-{
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-        HideWindows();
-        ShowWindows();
-        ShowText();
-    }
-    ShowRelaidPage();
+    m_shown.Resize(m_app ? m_app->GetWindow() : nullptr);
 }
 
 void CQuiltorEngine::SetFont(std::int32_t n)
 {
     if (n == CFontList::GetInstance().GetCurrent()) return;
-    m_text.SelectFont(n);
-    RedrawAll();
+    m_shown.RelayPage([&] { m_text.SelectFont(n); });
 }
 
 void CQuiltorEngine::SelectWindowFrame(std::int32_t n)
 {
     if (m_windows.IsWindowCount(n)) return;
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-        if (m_windows.IsShown()) {
-            HideWindows();
-            m_windows.SelectWindow(n);
-            ShowWindows();
-        } else {
-            m_windows.SelectWindow(n);
-        }
-        ShowText();
-    }
-    ShowRelaidPage();
-}
-
-// The back plane is made anew: it gets back what the window showed, whatever
-// the state (a view, a transition half run, a scene a LOCK or the next wait
-// still holds back).
-void CQuiltorEngine::ChangeDisplayMode(bool fullScreen)
-{
-    kivotasuGameKit::CFastDraw& draw = GetDraw();
-    Plane shown;
-    shown.CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888);
-    shown.CopyBlt(&GetBackPlane(), 0, 0);
-    draw.BeginChangeDisplay();
-    if (fullScreen) {
-        for (int bits : {32, 24, 16}) draw.TestDisplayMode(ScreenWidth(), ScreenHeight(), true, bits);
-    }
-    draw.TestDisplayMode(ScreenWidth(), ScreenHeight(), false, 0);
-    draw.EndChangeDisplay();
-    GetBackPlane().CopyBlt(&shown, 0, 0);
-    PresentBack();
+    m_shown.RelayPage([&] { m_windows.SelectWindow(n); });
 }
 
 void CQuiltorEngine::OnEndSelectTag(CTagAttributes& record)

@@ -35,14 +35,10 @@ std::intptr_t CEngineWinHook::WndProc(platform::WindowHandle window, std::uint32
         OnCommand(static_cast<std::uint32_t>(wParam & 0xFFFF));
         break;
     case platform::WM_PAINT:
-        if (!m_engine.IsPaintBusy()) {
-            m_engine.SetPaintBusy(true);
-            m_engine.PresentBack();
-            m_engine.SetPaintBusy(false);
-        }
+        m_engine.Shown().Repaint();
         break;
     case platform::WM_SIZE:
-        if (wParam == platform::SIZE_MAXIMIZED) m_engine.ChangeDisplayMode(true);
+        if (wParam == platform::SIZE_MAXIMIZED) m_engine.Shown().ChangeDisplayMode(true);
         break;
     case platform::WM_ACTIVATE:
     case platform::WM_ACTIVATEAPP:
@@ -105,7 +101,7 @@ void CEngineWinHook::OnPlainCommand(std::uint32_t id)
             m_engine.StartGame();
         });
         break;
-    case FullScreen: m_engine.ChangeDisplayMode(!m_engine.GetDraw().IsFullScreen()); break;
+    case FullScreen: m_engine.Shown().ChangeDisplayMode(!m_engine.Shown().IsFullScreen()); break;
     case SceneSkip: m_engine.ToggleSceneSkip(); break;
     case Settings: m_engine.ShowSettingDialog(); break;
     case CustomSkipSettings: m_engine.CustomSkipDialog(); break;

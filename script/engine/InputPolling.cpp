@@ -31,7 +31,7 @@ void CQuiltorEngine::CheckMouse()
     const std::uint32_t inputMode = m_state.SkipModes[InputMode];
     kivotasuGameKit::CWindow* window = m_app ? m_app->GetWindow() : nullptr;
     if (m_frameInput.moved && window && !window->IsShowCursor()) {
-        m_animations.Refresh(GetDraw());
+        m_animations.Refresh(m_shown.GetDraw());
         window->ShowCursor(true);
     }
     if (inputMode == 3 && m_frameInput.leftDown) SetSkipPattern(0);
@@ -73,7 +73,7 @@ void CQuiltorEngine::CheckKey()
     // the window's close, which the window system makes of it.
     const bool alt = held(LeftAlt) || held(RightAlt);
     if (alt && (pushed(Enter) || pushed(PadEnter))) {
-        ChangeDisplayMode(!GetDraw().IsFullScreen());
+        m_shown.ChangeDisplayMode(!m_shown.IsFullScreen());
         m_keyInput.HoldCurrent();
         return;
     }

@@ -18,7 +18,6 @@ using kivotasuGameKit::CTextString;
 namespace {
 
 constexpr std::uint32_t FramesPerSecond = 30;
-constexpr std::uint32_t Black = 0xFF000000;
 
 CTextString Expanded(const char* text)
 {
@@ -44,15 +43,14 @@ void CQuiltorEngine::MainLoop()
     // The options, the game-folder script and the start of the game fail
     // apart: a bad stored line must not keep the game from starting.
     Guarded([&] {
-        GetDraw().SetDisplay(false, 0, 0, 0);
-        CreateScreenPlane();
+        m_shown.Open();
         // Names the scripts give relatively resolve against the program's folder.
         kivotasuGameKit::CFile::SetCurrentDir(Expanded("{KARUTEMI}").GetStr());
         kivotasuGameKit::CSoundFactoryHolder::CreateSound(m_sampleSound, "data/sound/ほてぴら.mp3");
     });
     LoadOption();
     Guarded([&] {
-        if (m_state.DisplayMode) ChangeDisplayMode(true);
+        if (m_state.DisplayMode) m_shown.ChangeDisplayMode(true);
         CSet::GetInstance().Set("BASE", Expanded("{KARUTEMI}data/"));
         CTextString start = Expanded("{BASE}index.txt");
         start.ToSlash();
@@ -80,18 +78,6 @@ void CQuiltorEngine::RunState()
     case EngineState::TimedWait: TimedWait(); break;
     case EngineState::ScriptEnd: ScriptEnd(); break;
     }
-}
-
-void CQuiltorEngine::CreateScreenPlane()
-{
-    m_screen.CreateMemorySurface(ScreenWidth(), ScreenHeight(), kivotasuGameKit::ARGB8888);
-    ClearScreenPlane();
-}
-
-void CQuiltorEngine::ClearScreenPlane()
-{
-    m_screen.SetFillColor(Black);
-    m_screen.Clear();
 }
 
 void CQuiltorEngine::RunStoredFile(const CTextString& name)
@@ -162,26 +148,19 @@ void CQuiltorEngine::Restart(CTextString path)
 
 void CQuiltorEngine::Reset()
 {
-    if (m_state.State != EngineState::ScriptEnd) {
-        HideText();
-        HideWindows();
-    }
+    m_shown.BeginReset();
     m_engineTimer.Reset();
-    ClearScreenPlane();
     // The black screen comes down as a blind; frames the timer catches up
     // within one step of it show nothing new.
     std::int32_t drawn = -1;
     for (std::uint32_t elapsed; PumpMessages() && (elapsed = m_engineTimer.Get()) < ResetWipeMs;) {
         if (const std::int32_t phase = std::int32_t(elapsed * 256 / ResetWipeMs); phase != drawn) {
-            kivotasuGameKit::Draw::CTransitionWipe::BlindTop(&GetBackPlane(), &m_screen, 0, 0, phase, 0, 255, nullptr);
-            PresentBack();
+            m_shown.Wipe(kivotasuGameKit::Draw::CTransitionWipe::BlindTop, phase);
             drawn = phase;
         }
         WaitFrame();
     }
-    GetBackPlane().Clear();
-    PresentBack();
-    m_screenUnshown = false;
+    m_shown.EndReset();
     PumpMessages();
 
     m_text.Reset();
@@ -191,7 +170,6 @@ void CQuiltorEngine::Reset()
     m_bgm.Reset();
     m_buttons.Reset();
     m_cuts.Reset();
-    m_lock.Reset();
     m_log.Reset();
     m_mouse.Reset();
     m_paints.Reset();

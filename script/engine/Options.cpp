@@ -59,7 +59,7 @@ void CQuiltorEngine::LoadOption()
 
 void CQuiltorEngine::WriteOptions(CTextFileWriter& writer)
 {
-    WriteNameOption(writer, "DISPLAYMODE", GetDraw().IsFullScreen() ? 1 : 0);
+    WriteNameOption(writer, "DISPLAYMODE", m_shown.IsFullScreen() ? 1 : 0);
     WriteDeviceOptions(writer);
     CFontList::GetInstance().WriteOption(writer);
     WriteTimeOptions(writer);

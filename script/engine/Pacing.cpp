@@ -1,13 +1,7 @@
-// When what the tags set up reaches the window, and the window's turns while
-// a script reads on without a wait.
+// The window's turns while a script reads on without a wait.
 #include "script/engine/QuiltorEngine.h"
 
 #include "script/engine/EngineProbe.h"
-
-void CQuiltorEngine::ShowPending()
-{
-    if (m_screenUnshown && !m_lock.IsLocked()) Present();
-}
 
 // A turn comes whenever the tags take a frame's time: what they set up so far
 // is half a scene, which reaches the window with the rest at the wait.

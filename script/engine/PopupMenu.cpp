@@ -110,7 +110,7 @@ platform::Menu CQuiltorEngine::BuildPopupMenu()
     MenuItem& hide = *platform::FindCommand(menu, MenuCommand::HideWindows);
     hide.checked = m_state.State == EngineState::WindowHidden;
     hide.greyed = m_state.State != EngineState::ClickWait && !hide.checked;
-    if (GetDraw().IsFullScreen()) Check(menu, MenuCommand::FullScreen);
+    if (m_shown.IsFullScreen()) Check(menu, MenuCommand::FullScreen);
     if (m_state.State == EngineState::ClickWait) {
         CFontList::GetInstance().FillMenu(menu[FontPlace], MenuCommand::Font, MenuCommand::WindowFrame - MenuCommand::Font);
     } else {

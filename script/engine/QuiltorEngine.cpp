@@ -93,19 +93,6 @@ void CQuiltorEngine::WaitFrame()
     if (m_probe) m_probe->OnFrame(m_frames);
 }
 
-void CQuiltorEngine::Present()
-{
-    GetBackPlane().CopyBlt(&m_screen, 0, 0);
-    GetDraw().OnDraw();
-    m_screenUnshown = false;
-    m_buttons.MarkFunctionButtonsShown();
-}
-
-void CQuiltorEngine::PresentBack()
-{
-    GetDraw().OnDraw();
-}
-
 void CQuiltorEngine::FailScript(const EScript& error)
 {
     CScriptError::GetInstance().Report(error);

@@ -1,15 +1,15 @@
 #pragma once
-// The engine: the one object that holds the whole game (screen manager,
-// input, game state, timers, every tag-element manager, the message text,
-// the screen plane and the script reader) and runs it frame by frame on the
-// application thread.
+// The engine: the one object that holds the whole game (what the window
+// shows, input, game state, timers, every tag-element manager, the message
+// text and the script reader) and runs it frame by frame on the application
+// thread.
 
 #include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
-#include "draw/DrawHolder.h"
 #include "draw/KeyInput.h"
 #include "frame/EScript.h"
 #include "frame/Exceptions.h"
@@ -26,12 +26,12 @@
 #include "script/engine/MainObject.h"
 #include "script/engine/MouseCursor.h"
 #include "script/engine/PlayersFiles.h"
+#include "script/engine/ShownScreen.h"
 #include "script/lang/ScriptError.h"
 #include "script/lang/ScriptReader.h"
 #include "script/tag/AnimateManager.h"
 #include "script/tag/ButtonManager.h"
 #include "script/tag/LayerManagers.h"
-#include "script/tag/Lock.h"
 #include "script/tag/Log.h"
 #include "script/tag/Select.h"
 #include "script/tag/Sound.h"
@@ -114,25 +114,7 @@ public:
     // Window frame n becomes the text window's frame.
     void SelectWindowFrame(std::int32_t n);
 
-    // Composition.
-    void Redraw();
-    // The picture layers and the buttons onto target, as Redraw draws them.
-    void ComposeLayers(Plane& target);
-    void ShowWindows();
-    void HideWindows();
-    void ShowText();
-    void HideText();
-    // The whole screen plane to the back plane, and on the screen.
-    void Present();
-    // The back plane as it stands.
-    void PresentBack();
-
     // Bodies of the element-change, SAVE, SCREEN and TITLE tags.
-    void StartTransitionHidden();
-    void StartTransitionShown();
-    // The pending transition and, for a picture (named by the tag or by its
-    // default), the place of the tag it serves.
-    void SetTransition(const EffectChoice& effect);
     void ApplyElementTag(CTagAttributes& record, TAG::CElementManager& manager);
     void FinishElementChange(CTagAttributes& record, TAG::CElementManager& manager);
     void OnEndElementTag(CTagAttributes& record, TAG::CElementManager& manager);
@@ -146,8 +128,6 @@ public:
     void OnWaitTag(const CTagAttributes& record);
     void OnSystemTag(CTagAttributes& record);
     void OnNameTextTag(const CTagAttributes& record);
-    void OnLockTag();
-    void OnUnlockTag(const CTagAttributes& record);
     void OnPasteTag(CTagAttributes& record);
     void OnEndButtonTag();
     void OnPaintTag(CTagAttributes& record);
@@ -158,10 +138,8 @@ public:
     void NewLine();
     void NewPage();
     void OnCursorTag(const CTagAttributes& record);
-    void RedrawAll();
     void SetFont(std::int32_t n);
 
-    void ChangeDisplayMode(bool fullScreen);
     // The presets 0 to 4 of the skip modes.
     void SetSkipPattern(std::uint32_t pattern);
 
@@ -185,22 +163,15 @@ public:
 
     // The parts, for the handlers and the states.
     CGameState& GetGameState() { return m_state; }
-    kivotasuGameKit::CFastDraw& GetDraw() { return *m_drawHolder.GetDraw(); }
-    Plane& GetBackPlane() { return GetDraw().m_secondary; }
-    Plane& GetScreenPlane() { return m_screen; }
+    // What the window shows.
+    CShownScreen& Shown() { return m_shown; }
     CScriptReader& GetReader() { return m_reader; }
-    CMouseCursor& GetMouse() { return m_mouse; }
-    kivotasuGameKit::CKeyInput& GetKeys() { return m_keyInput; }
-    const CFrameInput& GetFrameInput() const { return m_frameInput; }
-    kivotasuGameKit::CTimer& GetEngineTimer() { return m_engineTimer; }
-    kivotasuGameKit::CMersenneTwister& GetRandom() { return m_random; }
     TAG::CActManager& GetActs() { return m_acts; }
     TAG::CAnimateManager& GetAnimations() { return m_animations; }
     TAG::CBackManager& GetBacks() { return m_backs; }
     CBgmPlayer& GetBgm() { return m_bgm; }
     TAG::CButtonManager& GetButtons() { return m_buttons; }
     TAG::CCutManager& GetCuts() { return m_cuts; }
-    TAG::CLock& GetLock() { return m_lock; }
     TAG::CLog& GetLog() { return m_log; }
     TAG::CPaintManager& GetPaints() { return m_paints; }
     TAG::CSelect& GetSelect() { return m_select; }
@@ -208,8 +179,6 @@ public:
     TAG::CVisualManager& GetVisuals() { return m_visuals; }
     TAG::CWindowManager& GetWindows() { return m_windows; }
     TAG::CText& GetText() { return m_text; }
-    bool IsPaintBusy() const { return m_paintBusy; }
-    void SetPaintBusy(bool busy) { m_paintBusy = busy; }
     std::uint32_t GetFrameCount() const { return m_frames; }
     const CTextString& GetLastScriptFolder() const { return m_lastScriptFolder; }
     void SetLastScriptFolder(const CTextString& folder) { m_lastScriptFolder = folder; }
@@ -241,34 +210,8 @@ private:
     // resumes there. False when the transition's input took the engine
     // elsewhere (a load, a restart, the close).
     bool RunTransitionBefore(CTagAttributes& record, std::uint32_t start);
-    // What the screen plane holds and the window lacks goes to the window,
-    // unless a LOCK holds it back for its UNLOCK; a wait's frame with nothing
-    // pending presents nothing.
-    void ShowPending();
-    // False unless a LOCK is active; then the change to the screen plane
-    // stays off the window and is pending.
-    bool HeldBack();
-    // The window frames' and the text's areas to the window: under a LOCK the
-    // page reads as it does without one.
-    void ShowPage();
-    // The page off the screen plane and back on, for the views that lift it
-    // (the back-log, the hidden windows): the window changes in the page's
-    // areas alone and keeps the rest of what it showed, as a change of
-    // display mode keeps all of it. Under a LOCK that rest is the scene from
-    // before it, which the screen plane no longer holds.
-    void LiftPage();
-    void LayPage();
-    // The page laid anew (another font or frame) to the window: with the
-    // whole screen, but under a LOCK the page alone, the rest waiting for
-    // the UNLOCK.
-    void ShowRelaidPage();
     // The frame timer's wait, counted for the probe.
     void WaitFrame();
-    // The screen plane at the screen size, cleared.
-    void CreateScreenPlane();
-    // Black, the screen a play starts from, whatever colour the last BACK or
-    // the end screen left the plane to fill with.
-    void ClearScreenPlane();
     // One pass of the dispatcher over a stored file (options, game folder):
     // a bad tag is logged and the tags after it still run.
     void RunStoredFile(const CTextString& name);
@@ -285,12 +228,14 @@ private:
     void Take(kivotasuGameKit::CFile& save) override;
     // The tag a save ends with, which takes its load back to the wait it was taken in.
     void WriteResumeTag(kivotasuGameKit::CTextFileWriter& writer);
-    // The picture an EFFECT names, keyed onto the screen plane; false when it
-    // cannot be had.
-    bool DrawEffectPicture(const CTextString& name);
+    // The picture an EFFECT names, its key colour set; null when it cannot
+    // be had.
+    Plane* EffectPicture(const CTextString& name);
 
     kivotasuGameKit::IWindowApp* m_app = nullptr;
-    kivotasuGameKit::CDrawHolder m_drawHolder;
+    // First: the screen manager it holds takes the planes of the parts as
+    // they are made.
+    CShownScreen m_shown{{m_visuals, m_backs, m_acts, m_paints, m_buttons, m_windows, m_text, m_log, m_state}};
     kivotasuGameKit::CSoundFactory m_soundFactory;
     CEngineWinHook m_winHook;
     CMouseCursor m_mouse;
@@ -305,7 +250,6 @@ private:
     CBgmPlayer m_bgm;
     TAG::CButtonManager m_buttons;
     TAG::CCutManager m_cuts;
-    TAG::CLock m_lock;
     TAG::CLog m_log;
     TAG::CPaintManager m_paints;
     TAG::CSelect m_select;
@@ -313,12 +257,10 @@ private:
     TAG::CVisualManager m_visuals;
     TAG::CWindowManager m_windows;
     TAG::CText m_text;
-    Plane m_screen;
     CScriptReader m_reader;
     CPlayersFiles m_files{*this};
     // The volume page's preview.
     kivotasuGameKit::CSmartPtr<kivotasuGameKit::ISound> m_sampleSound;
-    bool m_paintBusy = false;
     CTextString m_lastScriptFolder;
     // The main window's caption as TITLE last set it.
     CTextString m_caption = "KARUTEMI";
@@ -331,16 +273,9 @@ private:
     // The dispatcher is reading a stored file (options, game folder) through:
     // the window has no turn, whose input could take the reader elsewhere.
     bool m_readingStoredFile = false;
-    // The screen plane holds what the window lacks (a function button, a
-    // text or window frame shown or hidden unseen, a paste a LOCK took from
-    // its transition): the next wait presents it, or the UNLOCK's transition.
-    bool m_screenUnshown = false;
-    // Where the tag whose EFFECT names the pending transition's picture stands.
-    CScriptError::Place m_effectPlace;
-    // The scripts whose story text was said to hold a character not shown,
-    // and a half-width katakana.
-    std::set<std::string> m_unshownSaid;
-    std::set<std::string> m_kanaSaid;
+    // The scripts whose story text was said to hold a character not shown
+    // (false), and a half-width katakana (true).
+    std::set<std::pair<std::string, bool>> m_halfWidthSaid;
 };
 
 template <class Step> bool CQuiltorEngine::RanWhole(Step step, std::optional<std::uint32_t> start)

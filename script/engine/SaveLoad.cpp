@@ -51,7 +51,7 @@ void CQuiltorEngine::WriteSave(CTextFileWriter& writer)
     m_bgm.WriteSave(writer);
     m_sound.WriteDefault(writer);
     writer.Write(CTextString(ScreenWidth() == 640 ? "\n[SCREEN NAME=\"0\"]\n" : "\n[SCREEN NAME=\"1\"]\n"));
-    m_lock.WriteDefault(writer);
+    m_shown.GetLock().WriteDefault(writer);
     writer.Write(CTextString("[LOCK]\n"));
     m_animations.WriteAll(writer);
     m_mouse.WriteSave(writer);
@@ -149,7 +149,7 @@ void CQuiltorEngine::SaveScreenPicture()
     CScreenShot shot;
     Caught(
         [&] {
-            if (shot.Capture(GetBackPlane()) != 0) throw std::bad_alloc();
+            if (shot.Capture(m_shown.GetBackPlane()) != 0) throw std::bad_alloc();
             shot.SavePDT10(name);
         },
         [&](const EScript& error) {

@@ -28,8 +28,8 @@ void CQuiltorEngine::WarnHalfWidth(const CTextString& body)
 {
     CScriptError& errors = CScriptError::GetInstance();
     const std::string script = errors.Here().script.GetStr();
-    const auto say = [&](std::size_t at, std::set<std::string>& said, const char* what) {
-        if (at == std::string::npos || !said.insert(script).second) return;
+    const auto say = [&](std::size_t at, bool kana, const char* what) {
+        if (at == std::string::npos || !m_halfWidthSaid.emplace(script, kana).second) return;
         // Placed where the script wrote it, unless a variable brought it.
         const char character = body.GetStr()[at];
         const std::size_t written = FindSjisChar(errors.GetTagText().GetStr(), 0, character);
@@ -37,9 +37,9 @@ void CQuiltorEngine::WarnHalfWidth(const CTextString& body)
                         CTextString("全角で書いてください（このスクリプトでは最初の一つだけを知らせます）。"),
                     written == std::string::npos ? errors.Here() : errors.Here(written));
     };
-    say(TAG::FirstUnshownCharacter(body.GetStr()), m_unshownSaid,
+    say(TAG::FirstUnshownCharacter(body.GetStr()), false,
         "」は文章に表示されません。表示される半角文字は数字だけなので、");
-    say(TAG::FirstHalfWidthKana(body.GetStr()), m_kanaSaid,
+    say(TAG::FirstHalfWidthKana(body.GetStr()), true,
         "」は全角の字と同じ幅に一字ずつ並び、濁点と半濁点も一字を取ります（ｶﾞは「ｶ ﾞ」）。");
 }
 
@@ -49,9 +49,7 @@ void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
     if (body.IsEmpty()) return;
     WarnHalfWidth(body);
     if (m_select.IsInside()) {
-        ShowWindows();
-        ShowText();
-        m_buttons.AddSelectButton(record, m_screen);
+        m_shown.AddChoiceItem(record);
         m_select.AddItem(record);
         return;
     }
@@ -94,8 +92,7 @@ void CQuiltorEngine::OnWriteTag(CTagAttributes& record)
     default:
         break;
     }
-    ShowWindows();
-    ShowText();
+    m_shown.ShowPage();
     m_text.SetMessage(body);
     m_log.AddText(body);
 }
@@ -146,10 +143,7 @@ void CQuiltorEngine::NewPage()
     // A click shows the rest of its own page at once, not of the next: the
     // page a choice or a TP begins types again.
     CInputState::GetInstance().InstantText = 0;
-    {
-        TAG::CLockScope lock(m_lock);
-        HideText();
-    }
+    m_shown.TurnPage();
     m_text.Clear();
     m_log.AddEmptyLine();
     m_windows.ResetIndex();

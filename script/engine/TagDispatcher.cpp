@@ -60,14 +60,12 @@ const std::array<Handler, TagCount> Handlers = {{
      }, T}, // BACK
     {[](Engine& e, Record& r) { e.GetBacks().ParseDefault(r); }, C},
     {[](Engine& e, Record& r) {
-         e.HideText();
-         e.HideWindows();
+         e.Shown().HidePage();
          e.GetBgm().Play(r);
      }, C}, // BGM
     {[](Engine& e, Record& r) { e.GetBgm().SetDefaultPath(r); }, C},
     {[](Engine& e, Record& r) {
-         e.HideText();
-         e.HideWindows();
+         e.Shown().HidePage();
          e.GetBgm().Stop(r);
      }, C}, // ENDBGM
     {[](Engine& e, Record& r) { e.GetButtons().ParseState(r); }, C},
@@ -83,9 +81,9 @@ const std::array<Handler, TagCount> Handlers = {{
     {[](Engine& e, Record& r) { e.GetReader().Call(r); }, C},
     {[](Engine& e, Record& r) { e.GetReader().Return(r); }, C},
     {Nothing, C}, // LABEL, skipped before dispatch
-    {[](Engine& e, Record&) { e.OnLockTag(); }, C},
-    {[](Engine& e, Record& r) { e.GetLock().ParseDefault(r); }, C},
-    {[](Engine& e, Record& r) { e.OnUnlockTag(r); }, T},
+    {[](Engine& e, Record&) { e.Shown().Lock(); }, C},
+    {[](Engine& e, Record& r) { e.Shown().SetLockDefault(r); }, C},
+    {[](Engine& e, Record& r) { e.Shown().Unlock(r); }, T},
     {[](Engine& e, Record& r) { e.GetLog().ParseEntry(r); }, C},
     {[](Engine& e, Record& r) { e.GetLog().ParseDefault(r); }, C},
     {Nothing, C}, // MOVIE
@@ -111,8 +109,7 @@ const std::array<Handler, TagCount> Handlers = {{
     {[](Engine& e, Record& r) { e.OnSystemTag(r); }, C},
     {[](Engine& e, Record& r) {
          e.GetText().SetText(r);
-         e.ShowWindows();
-         e.ShowText();
+         e.Shown().ShowPage();
      }, C}, // TEXT
     {[](Engine& e, Record& r) { e.GetText().ParseDefault(r); }, C},
     {[](Engine& e, Record& r) { e.OnNameTextTag(r); }, C},
@@ -210,7 +207,7 @@ void CQuiltorEngine::RunTags()
         if (!returns) continue;
         // Reading stops for a wait: what the tags set up since the last one
         // reaches the window together, unless a transition brings it.
-        if (m_state.State != EngineState::RunTags && m_state.State != EngineState::Transition) ShowPending();
+        if (m_state.State != EngineState::RunTags && m_state.State != EngineState::Transition) m_shown.ShowPending();
         return;
     }
 }

@@ -28,30 +28,31 @@ EffectKind Resolve(EffectKind kind, kivotasuGameKit::CMersenneTwister& random)
 
 } // namespace
 
-// An EFFECT that names a picture draws it keyed onto the screen plane. A
+// An EFFECT that names a picture lays it keyed over the screen plane. A
 // picture that cannot be had, for whatever reason, turns the transition into
 // a blend: it never ends the game, but the author hears of it, as a name
 // misspelt ("FADE") lands here too.
-bool CQuiltorEngine::DrawEffectPicture(const CTextString& name)
+CQuiltorEngine::Plane* CQuiltorEngine::EffectPicture(const CTextString& name)
 {
     CTextString why;
     try {
+        Plane* picture = nullptr;
         // Interrupted, the player is closing: no transition is seen.
-        return RanWhole([&] {
-            Plane& picture = CDibInfoCache::GetInstance().Get(name)->GetPlane();
-            picture.UpdateColorKey();
-            m_screen.KeyCopyBlt(&picture, 0, 0);
+        RanWhole([&] {
+            picture = &CDibInfoCache::GetInstance().Get(name)->GetPlane();
+            picture->UpdateColorKey();
         });
+        return picture;
     } catch (const EScript& error) {
         why = error.GetSaid();
     } catch (const kivotasuGameKit::KTL::CException&) {
     } catch (const std::exception&) { // allocation failures and the rest
     }
-    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::DrawEffectPictureで効果の絵%sを読めない", name.c_str());
+    kivotasuGameKit::ErrorLog.Out("CQuiltorEngine::EffectPictureで効果の絵%sを読めない", name.c_str());
     CScriptError::GetInstance().Warn("EFFECT『" + name + "』は効果の名前でなく、絵としても使えないので、BLENDで切り替えます。" +
                                          CTextString(UpperCaseHint(EffectNames, name.GetStr())) + why,
-                                     m_effectPlace);
-    return false;
+                                     m_shown.EffectPlace());
+    return nullptr;
 }
 
 // The frame loop of a transition over the EFFECT time (twice that for the
@@ -62,9 +63,10 @@ void CQuiltorEngine::Transition()
     event = m_state.SkipModes[GraphicMode] == 1 ? InputEvent::Decide : InputEvent::None;
     EffectKind kind = Resolve(m_state.PendingEffect, m_random);
     if (kind == EffectKind::None) event = InputEvent::Decide;
-    if (kind == EffectKind::Named && !DrawEffectPicture(m_state.PendingEffectText)) kind = EffectKind::Blend;
-    CTransitionFrames frames(kind, GetBackPlane(), m_screen, m_random);
-    const std::int64_t time = frames.Duration(GetEffectTime());
+    Plane* picture = kind == EffectKind::Named ? EffectPicture(m_state.PendingEffectText) : nullptr;
+    if (kind == EffectKind::Named && !picture) kind = EffectKind::Blend;
+    const std::unique_ptr<CTransitionFrames> frames = m_shown.StartTransition(kind, picture, m_random);
+    const std::int64_t time = frames->Duration(GetEffectTime());
     m_engineTimer.Reset();
 
     for (;;) {
@@ -77,13 +79,12 @@ void CQuiltorEngine::Transition()
         if (elapsed >= time) event = InputEvent::Decide;
         if (event == InputEvent::DecideAuto) event = InputEvent::Decide;
         if (event == InputEvent::Decide) {
-            GetBackPlane().Clear();
-            Present();
+            m_shown.Present();
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
         // Frames the timer catches up within a step of the effect show nothing new.
-        if (frames.Draw(elapsed, time)) PresentBack();
+        if (frames->Draw(elapsed, time)) m_shown.PresentBack();
         WaitFrame();
         if (!PumpMessages()) return;
     }

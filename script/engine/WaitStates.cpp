@@ -42,7 +42,7 @@ void CQuiltorEngine::ClickWait()
             event = InputEvent::Decide;
         }
         CheckMouse();
-        if (m_windows.IsShown()) m_buttons.Update(GetDraw(), m_screen, m_frameInput, m_keyInput);
+        if (m_windows.IsShown()) m_buttons.Update(m_shown.GetDraw(), m_shown.GetScreenPlane(), m_frameInput, m_keyInput);
         else if (m_frameInput.leftDown) event = InputEvent::Decide;
         if (m_state.State != EngineState::ClickWait) return;
 
@@ -56,7 +56,7 @@ void CQuiltorEngine::ClickWait()
         const bool cursorHidden = m_app && !m_app->GetWindow()->IsShowCursor();
         if (m_windows.IsShown() && cursorTimer.Get() > interval && (cursorHidden || !m_state.AnimatedCursor)) {
             cursorTimer.Reset();
-            m_animations.Draw(GetDraw(), m_screen);
+            m_animations.Draw(m_shown.GetDraw(), m_shown.GetScreenPlane());
         }
         switch (event) {
         case InputEvent::GameEnd:
@@ -109,7 +109,7 @@ void CQuiltorEngine::ClickWait()
 void CQuiltorEngine::LeaveClickWait(WaitKind ending)
 {
     m_mouse.SetArrowCursor();
-    m_animations.Refresh(GetDraw());
+    m_animations.Refresh(m_shown.GetDraw());
     if (ending == WaitKind::L) NewLine();
     if (ending == WaitKind::P) NewPage();
     m_state.CurrentWait = WaitKind::Choice;
@@ -122,9 +122,6 @@ void CQuiltorEngine::TextDisplay()
     input.Event = InputEvent::None;
     if (GetTextTime() == 0 || m_state.SkipModes[TextMode] == 1 || input.InstantText) input.Event = InputEvent::Decide;
     kivotasuGameKit::CTimer charTimer;
-    // A LOCK holds the scene back, not the page: at every text speed the
-    // page shows as its characters are drawn.
-    if (m_lock.IsLocked()) ShowPage();
 
     for (;;) {
         PollInput();
@@ -139,22 +136,20 @@ void CQuiltorEngine::TextDisplay()
         HeldIsClick(input.Event);
 
         if (input.Event == InputEvent::Decide) {
-            while (m_text.Draw(m_screen) != 0) {
-            }
-            m_text.CopyTextArea(GetDraw(), m_screen);
+            m_shown.TypeRest();
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
         // At most one character a frame (every frame under a LOCK); time
         // missed is not caught up.
-        if (m_lock.IsLocked() || static_cast<std::int64_t>(charTimer.Get()) > GetTextTime()) {
+        if (m_shown.IsHeld() || static_cast<std::int64_t>(charTimer.Get()) > GetTextTime()) {
             charTimer.Reset();
-            if (m_text.DrawAndPresent(GetDraw(), m_screen) == 0) {
+            if (!m_shown.TypeCharacter()) {
                 m_state.ChangeState(EngineState::RunTags);
                 return;
             }
         }
-        ShowPending();
+        m_shown.ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
@@ -178,7 +173,7 @@ void CQuiltorEngine::TimedWait()
             m_state.ChangeState(EngineState::RunTags);
             return;
         }
-        ShowPending();
+        m_shown.ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }
@@ -187,7 +182,7 @@ void CQuiltorEngine::TimedWait()
 void CQuiltorEngine::WindowHidden()
 {
     InputEvent& event = CInputState::GetInstance().Event;
-    LiftPage();
+    m_shown.LiftPage();
     event = InputEvent::None;
 
     for (;;) {
@@ -198,11 +193,11 @@ void CQuiltorEngine::WindowHidden()
         if (m_state.State != EngineState::WindowHidden) return;
         if (event == InputEvent::WindowHide) event = InputEvent::Decide;
         if (event == InputEvent::Decide) {
-            LayPage();
+            m_shown.LayPage();
             std::swap(m_state.State, m_state.PreviousState);
             return;
         }
-        ShowPending();
+        m_shown.ShowPending();
         WaitFrame();
         if (!PumpMessages()) return;
     }

@@ -162,6 +162,11 @@ void CButtonManager::ParseCurrentTarget(CTagAttributes& record)
     if (m_current != CElementManager::End()) ButtonAt(m_current).ParseTarget(record);
 }
 
+bool CButtonManager::IsFunctionFocused()
+{
+    return m_current != CElementManager::End() && ButtonAt(m_current).GetKind() == ButtonKind::Function;
+}
+
 DIB::CDIB32Ex* CButtonManager::GetFirstPicture()
 {
     if (m_current == CElementManager::End()) return nullptr;

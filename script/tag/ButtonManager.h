@@ -52,6 +52,8 @@ public:
     void EndSelect();
     // The focused button's target into the record.
     void ParseCurrentTarget(CTagAttributes& record);
+    // The focused button (the one chosen) is a function button.
+    bool IsFunctionFocused();
 
     // The picture the PASTE inside BEGINBUTTON goes to.
     DIB::CDIB32Ex* GetFirstPicture() override;

@@ -1,7 +1,7 @@
 #pragma once
-// LOCK nesting: while the count is above zero the engine builds its state
-// without composing or copying to the back plane; UNLOCK then runs the
-// transition that DEFAULTLOCK chose.
+// LOCK nesting: while the count is above zero the scene changes unseen (what
+// the window shows holds it, CShownScreen); UNLOCK then runs the transition
+// that DEFAULTLOCK chose.
 
 #include <cstdint>
 
@@ -19,6 +19,8 @@ public:
     std::int32_t Lock() { return ++m_count; }
     // 0 when a lock was lowered, 1 when none was held.
     int Unlock();
+    // Every LOCK ends at once; the effect stays.
+    void Release() { m_count = 0; }
     bool IsLocked() const { return m_count > 0; }
     std::int32_t GetCount() const { return m_count; }
 
@@ -30,18 +32,6 @@ public:
 private:
     std::int32_t m_count = 0;
     EffectChoice m_effect;
-};
-
-// Raises the count for one scope: drawing in it reaches the screen plane only.
-class CLockScope {
-public:
-    explicit CLockScope(CLock& lock) : m_lock(lock) { m_lock.Lock(); }
-    ~CLockScope() { m_lock.Unlock(); }
-    CLockScope(const CLockScope&) = delete;
-    CLockScope& operator=(const CLockScope&) = delete;
-
-private:
-    CLock& m_lock;
 };
 
 } // namespace TAG

@@ -275,14 +275,6 @@ int CText::HideWindow(Plane& plane)
     return 0;
 }
 
-void CText::CopyTextArea(kivotasuGameKit::CFastDraw& draw, Plane& plane)
-{
-    const RECT rect = ClippedWindowRect();
-    if (rect.left >= rect.right || rect.top >= rect.bottom) return;
-    CopyRect(draw.m_secondary, plane, rect);
-    draw.OnDraw(&rect);
-}
-
 CText::RECT CText::GetLineRect(int lineOffset, int characters) const
 {
     const std::int64_t line = std::int64_t(m_cursor.line) + lineOffset;

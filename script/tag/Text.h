@@ -67,7 +67,6 @@ public:
     // 1 when nothing changed (already shown, or not shown), else 0.
     int ShowWindow(Plane& plane);
     int HideWindow(Plane& plane);
-    void CopyTextArea(kivotasuGameKit::CFastDraw& draw, Plane& plane);
 
     RECT GetWindowRect() const;
     RECT GetLineRect(int lineOffset, int characters) const;

@@ -1,6 +1,5 @@
 #include "script/tag/WindowManager.h"
 
-#include "draw/FastDraw.h"
 #include "frame/file/FileWriter.h"
 #include "script/engine/GlobalSettings.h"
 #include "script/lang/TagAttributes.h"
@@ -116,15 +115,6 @@ bool CWindowManager::Hide(Plane& target)
     const RECT area = GetArea();
     if (area.left < area.right && area.top < area.bottom) target.CopyBlt(&m_work, area.left, area.top, nullptr, &area);
     return true;
-}
-
-void CWindowManager::CopyWindowArea(Plane& plane)
-{
-    kivotasuGameKit::CFastDraw* draw = plane.GetDraw();
-    const RECT area = GetArea();
-    if (!draw || area.left >= area.right || area.top >= area.bottom) return;
-    draw->m_secondary.CopyBlt(&plane, area.left, area.top, nullptr, &area);
-    draw->OnDraw(&area);
 }
 
 bool CWindowManager::Draw(Plane& target, std::uint32_t colour)

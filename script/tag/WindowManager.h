@@ -48,9 +48,6 @@ public:
     bool IsWindowCount(std::int32_t n);
     // The area the windows cover, (screen width, screen height, 0, 0) for none.
     RECT GetArea();
-    // The area copied from the plane to the back plane of the plane's screen
-    // manager, and presented.
-    void CopyWindowArea(Plane& plane);
     // The work plane follows the screen size.
     void ResizeWorkPlane(std::int32_t width, std::int32_t height);
     // The composition redrew the screen: the next draw saves it anew.

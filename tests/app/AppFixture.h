@@ -32,14 +32,6 @@ public:
         if (m_body)
             m_body(*this);
     }
-    int CanClose() override
-    {
-        ++canCloseAsked;
-        return refuseClose;
-    }
-
-    int refuseClose = 0;
-    int canCloseAsked = 0;
 
 private:
     std::function<void(TestApp&)> m_body;

@@ -346,8 +346,8 @@ private:
 
     void TakeDump(CQuiltorEngine& engine, std::uint32_t frame)
     {
-        auto& screen = *engine.GetScreenPlane().GetSurfaceInfo();
-        auto& back = *engine.GetBackPlane().GetSurfaceInfo();
+        auto& screen = *engine.Shown().GetScreenPlane().GetSurfaceInfo();
+        auto& back = *engine.Shown().GetBackPlane().GetSurfaceInfo();
         dumps[frame] = {HashSurface(screen), HashSurface(back)};
         if (m_dumpFolder.empty()) return;
         const std::string stem = m_dumpFolder + "\\frame" + std::to_string(frame);

@@ -34,7 +34,7 @@ std::vector<std::string> Ways(const EngineRun& run)
 // Pixels of the back plane of exactly that colour in the rectangle.
 int Count(int left, int top, int right, int bottom, std::uint32_t colour)
 {
-    auto& surface = *CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo();
+    auto& surface = *CQuiltorEngine::GetInstance()->Shown().GetBackPlane().GetSurfaceInfo();
     int found = 0;
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {

@@ -38,7 +38,7 @@ std::filesystem::path BuiltGame()
 // a colour, that are of that colour).
 int Ink(int left, int top, int right, int bottom, std::int64_t only = -1)
 {
-    auto& surface = *CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo();
+    auto& surface = *CQuiltorEngine::GetInstance()->Shown().GetScreenPlane().GetSurfaceInfo();
     int inked = 0;
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
@@ -250,19 +250,19 @@ TEST(DemoGame, PlaysFromTheStartScriptToTheEndScreen)
             if (state == EngineState::ClickWait) cursorFile = cursorFile || cursors.Shown() != 0;
             if (state == EngineState::ScriptEnd && (endFrame == 0 || frame <= endFrame + 70)) {
                 std::uint32_t colour = 0;
-                CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
+                CQuiltorEngine::GetInstance()->Shown().GetBackPlane().GetSurfaceInfo()->GetPixel(320, 240, &colour);
                 endFade.push_back(colour & 0xFFFFFF);
             }
             if (state == EngineState::ClickWait) {
                 mostInk = std::max(mostInk, Ink(0, 280, 640, 480));
                 // The centre of the wait cursor of light (C), against the sky behind it.
                 std::uint32_t behind = 0;
-                CQuiltorEngine::GetInstance()->GetBackPlane().GetSurfaceInfo()->GetPixel(608, 36, &behind);
+                CQuiltorEngine::GetInstance()->Shown().GetBackPlane().GetSurfaceInfo()->GetPixel(608, 36, &behind);
                 const std::uint32_t shown = r.Displays().PictureAt(608, 36);
                 litFrames += (shown & 0xFF) > 200 && (shown & 0xFF) > (behind & 0xFF);
             }
             if (endFrame != 0 && frame == endFrame + 70) {
-                CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
+                CQuiltorEngine::GetInstance()->Shown().GetScreenPlane().GetSurfaceInfo()->GetPixel(320, 240, &endCentre);
             }
             if (state == EngineState::ScriptEnd && endFrame == 0) endFrame = frame;
             if (endFrame != 0 && frame == endFrame + 75) { // the end picture fades in over 2 s

@@ -62,7 +62,7 @@ TEST(EngineHostileScript, ALoopWithoutAWaitAnswersItsWindowAndReadsOnWhereItStop
         EngineRun run;
         c.act(run);
         bool fullScreen = false;
-        run.AtTurn(4, [&](EngineRun&) { fullScreen = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+        run.AtTurn(4, [&](EngineRun&) { fullScreen = CQuiltorEngine::GetInstance()->Shown().IsFullScreen(); });
         // Without a turn for the window, only the tag bound would close it,
         // some dozens of turns' worth of tags on.
         testing::internal::CaptureStderr();

@@ -19,8 +19,8 @@ Sizes Measure(EngineRun& run)
 {
     CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
     Sizes sizes;
-    engine.GetScreenPlane().GetSize(&sizes.screenWidth, &sizes.screenHeight);
-    engine.GetBackPlane().GetSize(&sizes.backWidth, &sizes.backHeight);
+    engine.Shown().GetScreenPlane().GetSize(&sizes.screenWidth, &sizes.screenHeight);
+    engine.Shown().GetBackPlane().GetSize(&sizes.backWidth, &sizes.backHeight);
     auto window = *run.Windows().State(run.Window());
     sizes.clientWidth = window.client.width;
     sizes.clientHeight = window.client.height;

@@ -65,9 +65,9 @@ TEST(EngineWindow, AltEnterSwitchesToFullScreenAndBackWithoutAdvancing)
     bool full = false, window = true;
     run.Key(5, KeyCode::LeftAlt, 20);
     run.Key(6, KeyCode::Enter);
-    run.At(10, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.At(10, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->Shown().IsFullScreen(); });
     run.Key(12, KeyCode::Enter);
-    run.At(16, [&](EngineRun&) { window = !CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.At(16, [&](EngineRun&) { window = !CQuiltorEngine::GetInstance()->Shown().IsFullScreen(); });
     run.Run(20);
 
     EXPECT_TRUE(full);
@@ -85,7 +85,7 @@ TEST(EngineWindow, FullScreenOptionStartsInFullScreenAndIsWrittenBack)
     game.Put("data/index.txt", "[WAIT TIME=\"100000\"]");
     EngineRun run;
     bool full = false;
-    run.At(2, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->GetDraw().IsFullScreen(); });
+    run.At(2, [&](EngineRun&) { full = CQuiltorEngine::GetInstance()->Shown().IsFullScreen(); });
     run.Run(5);
 
     EXPECT_TRUE(full);

@@ -36,7 +36,7 @@ struct Sample {
 Sample Take()
 {
     CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
-    auto& surface = *engine.GetBackPlane().GetSurfaceInfo();
+    auto& surface = *engine.Shown().GetBackPlane().GetSurfaceInfo();
     kivotasuGameKit::CSurfaceLock lock(surface);
     int red = 0, blue = 0, all = 0, black[2] = {};
     std::uint32_t centre = 0;
@@ -141,7 +141,7 @@ TEST(EngineWipe, WipesCoverTheLargerScreen)
         GameFolder game;
         int width = 0, height = 0;
         const Recorded run = Play(game, "[SCREEN NAME=\"1\"]" + Red + BlueWith(kind), 60, [&](EngineRun& r) {
-            r.At(50, [&](EngineRun&) { CQuiltorEngine::GetInstance()->GetBackPlane().GetSize(&width, &height); });
+            r.At(50, [&](EngineRun&) { CQuiltorEngine::GetInstance()->Shown().GetBackPlane().GetSize(&width, &height); });
         });
         EXPECT_EQ(width, 800);
         EXPECT_EQ(height, 600);

@@ -119,10 +119,10 @@ protected:
         // The colours at a few places of the screen plane as each scene ends.
         for (std::uint32_t n = 1; n <= std::size(Scenes); ++n) {
             m_run.At(n * SceneFrames - 1, [this, n](EngineRun&) {
-                auto& screen = CQuiltorEngine::GetInstance()->GetScreenPlane();
+                auto& screen = CQuiltorEngine::GetInstance()->Shown().GetScreenPlane();
                 for (auto [x, y] : Probes) m_colours[{n, x, y}] = dibkit::Pixel(screen, x, y) & 0xFFFFFF;
                 // The window's plane keeps no alpha: the colours are compared.
-                auto& shown = CQuiltorEngine::GetInstance()->GetBackPlane();
+                auto& shown = CQuiltorEngine::GetInstance()->Shown().GetBackPlane();
                 int& unshown = m_unshown[n];
                 for (int y = 0; y < 480; ++y)
                     for (int x = 0; x < 640; ++x) unshown += ((dibkit::Pixel(screen, x, y) ^ dibkit::Pixel(shown, x, y)) & 0xFFFFFF) != 0;

@@ -133,7 +133,7 @@ TEST(PopupMenu, ChecksAndGreyingFollowTheGameState)
          [](const Menu& menu) { EXPECT_TRUE(Item(menu, MenuCommand::SceneSkip).checked); }},
         {"scene skip unset is off and no script error", {},
          [](const Menu& menu) { EXPECT_FALSE(Item(menu, MenuCommand::SceneSkip).checked); }},
-        {"full screen", [](EngineRun&) { Engine().ChangeDisplayMode(true); },
+        {"full screen", [](EngineRun&) { Engine().Shown().ChangeDisplayMode(true); },
          [](const Menu& menu) { EXPECT_TRUE(Item(menu, MenuCommand::FullScreen).checked); }},
         {"the current font is checked", [](EngineRun&) { UseFonts(3); CFontList::GetInstance().SetCurrent(1); },
          [](const Menu& menu) {
@@ -262,7 +262,7 @@ TEST(PopupMenu, SceneSkipTogglesItsGlobalVariable)
 TEST(PopupMenu, FullScreenAndHideWindowsAct)
 {
     bool fullScreen = false;
-    Choose(MenuCommand::FullScreen, {}, [&](EngineRun&) { fullScreen = Engine().GetDraw().IsFullScreen(); });
+    Choose(MenuCommand::FullScreen, {}, [&](EngineRun&) { fullScreen = Engine().Shown().IsFullScreen(); });
     EXPECT_TRUE(fullScreen);
 
     EngineState state = EngineState::RunTags;

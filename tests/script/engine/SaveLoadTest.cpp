@@ -346,8 +346,8 @@ Shot TakeShot()
           << (text.IsShown() ? " shown " : " hidden ") << text.GetMessage().GetStr();
     // The back-log line for line: a route that adds or drops one shows another page.
     for (const auto& line : Engine().GetLog().GetLines()) state << "\nlog[" << line.GetStr() << "]";
-    return {testkit::HashSurface(*Engine().GetScreenPlane().GetSurfaceInfo()),
-            testkit::HashSurface(*Engine().GetBackPlane().GetSurfaceInfo()), state.str(), Engine().GetReader().GetOffset()};
+    return {testkit::HashSurface(*Engine().Shown().GetScreenPlane().GetSurfaceInfo()),
+            testkit::HashSurface(*Engine().Shown().GetBackPlane().GetSurfaceInfo()), state.str(), Engine().GetReader().GetOffset()};
 }
 
 // Reads by the keys: Enter at a click wait, Down and Enter (the first row) at

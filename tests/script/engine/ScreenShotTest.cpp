@@ -28,7 +28,7 @@ std::string CaptureOn(int displayFormat)
     run.Dialogs().PushAnswer(1); // the save dialog's proposed name
     run.At(4, [](testkit::EngineRun&) {
         CQuiltorEngine& engine = *CQuiltorEngine::GetInstance();
-        engine.Present();
+        engine.Shown().Present();
         engine.SaveScreenPicture();
     });
     run.Run(6);

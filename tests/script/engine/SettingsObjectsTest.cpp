@@ -47,11 +47,11 @@ TEST(Lock, CountsNestingAndRefusesAnUnlockWithoutLock)
     EXPECT_EQ(lock.Unlock(), 0);
     EXPECT_TRUE(lock.IsLocked());
     EXPECT_EQ(lock.GetCount(), 1);
-    {
-        TAG::CLockScope scope(lock);
-        EXPECT_EQ(lock.GetCount(), 2);
-    }
-    EXPECT_EQ(lock.GetCount(), 1);
+    // A release ends every LOCK at once, as a reset does.
+    EXPECT_EQ(lock.Lock(), 2);
+    lock.Release();
+    EXPECT_FALSE(lock.IsLocked());
+    EXPECT_EQ(lock.Lock(), 1);
     lock.Reset();
     EXPECT_FALSE(lock.IsLocked());
 }
@@ -71,7 +71,9 @@ TEST(Lock, DefaultEffectIsBlendAndDefaultLockSetsIt)
     EXPECT_EQ(lock.GetEffect().picture.GetStr(), "data/wipe.bmp");
     EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"data/wipe.bmp\"]\n");
     lock.ParseDefault(Tag({{TagAttributeKey::Effect, "NONE"}}));
-    EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"NONE\"]\n");
+    lock.Lock();
+    lock.Release();
+    EXPECT_EQ(Written([&](auto& w) { lock.WriteDefault(w); }), "\n[DEFAULTLOCK EFFECT=\"NONE\"]\n") << "a release keeps it";
     lock.Reset();
     EXPECT_EQ(lock.GetEffect().kind, EffectKind::Blend);
 }

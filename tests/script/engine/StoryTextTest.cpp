@@ -162,7 +162,7 @@ TEST(StoryText, TheTextTagShowsTheWindows)
     std::vector<int> blue;
     for (std::uint32_t frame : {2u, 12u})
         run.At(frame, [&](EngineRun&) {
-            kivotasuGameKit::CSurfaceInfo& screen = *CQuiltorEngine::GetInstance()->GetScreenPlane().GetSurfaceInfo();
+            kivotasuGameKit::CSurfaceInfo& screen = *CQuiltorEngine::GetInstance()->Shown().GetScreenPlane().GetSurfaceInfo();
             blue.push_back(screen.GetPixelBytes()[470 * screen.GetPitch() + 600 * 4]);
         });
     run.Run(12);
