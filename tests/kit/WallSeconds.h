@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace testkit {
 
@@ -78,6 +79,21 @@ template <class Work> double ThreadSeconds(Work&& work, int runs = 3)
         const double start = WallSeconds(CLOCK_THREAD_CPUTIME_ID);
         work();
         least = std::min(least, WallSeconds(CLOCK_THREAD_CPUTIME_ID) - start);
+    }
+    return least;
+}
+
+// The least of some measures of a subject and of its reference, taken in
+// turns: what slows the processor for a while (work on its other hardware
+// thread, its clock) slows both. One of each where no verdict is taken.
+template <class Subject, class Reference>
+std::pair<double, double> LeastInTurns(Subject&& subject, Reference&& reference)
+{
+    const int runs = SanitizerBuild ? 1 : 3;
+    std::pair<double, double> least{1e300, 1e300};
+    for (int run = 0; run < runs; ++run) {
+        least.second = std::min(least.second, reference());
+        least.first = std::min(least.first, subject());
     }
     return least;
 }
