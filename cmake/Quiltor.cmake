@@ -53,7 +53,9 @@ endfunction()
 
 # quiltor_test_suite(<name> <folder> [LOCK resource] [LABELS l...] [LIBS libs...])
 # One GoogleTest program per test folder; its cases are discovered by ctest.
-# Cases of suites that name one LOCK never run at the same time.
+# Cases of suites that name one LOCK never run at the same time. Suites
+# labelled thread also run under TSan, those labelled cost in the default
+# build (the only suites whose verdicts on cost are taken).
 function(quiltor_test_suite name folder)
   cmake_parse_arguments(arg "" "LOCK" "LABELS;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
@@ -65,9 +67,6 @@ function(quiltor_test_suite name folder)
   target_link_libraries(${name} PRIVATE ${arg_LIBS} quiltor_testkit GTest::gtest GTest::gmock)
   # Empty values would shift the property list: name only those given.
   set(properties)
-  if(arg_LABELS)
-    list(APPEND properties LABELS "${arg_LABELS}")
-  endif()
   if(arg_LOCK)
     list(APPEND properties RESOURCE_LOCK ${arg_LOCK})
   endif()
@@ -81,7 +80,20 @@ function(quiltor_test_suite name folder)
     PROPERTIES ${properties}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60)
+  # The labels by a file ctest reads after the suite's list of tests: among
+  # the properties above, a list of them would keep only its first.
+  if(arg_LABELS)
+    set(labels ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+    file(WRITE ${labels} "if(DEFINED ${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${arg_LABELS}\")\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels})
+  endif()
   if("thread" IN_LIST arg_LABELS)
     add_dependencies(thread_tests ${name})
+  endif()
+  # Its verdicts on cost are judged where the test command runs it, in the
+  # default build.
+  if("cost" IN_LIST arg_LABELS)
+    target_compile_definitions(${name} PRIVATE QUILTOR_COST_SUITE)
+    add_dependencies(cost_tests ${name})
   endif()
 endfunction()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds under ASan+UBSan and runs every test; then the
-# thread tests under TSan and, when clang-14 is present, a short run of every
-# fuzz target. A phase that fails does not stop the next: at the end the
-# failures are listed, and the exit code is the sum of 1 (ASan + UBSan build or
-# tests), 2 (TSan) and 4 (fuzz) for those that failed.
+# thread tests under TSan, the suites that judge cost in the default build and,
+# when clang-14 is present, a short run of every fuzz target. A phase that fails
+# does not stop the next: at the end the failures are listed, and the exit code
+# is the sum of 1 (ASan + UBSan build or tests), 2 (TSan), 4 (fuzz) and 8
+# (cost) for those that failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,13 +20,13 @@ failing() { # code line...
     failures+=("$@")
 }
 # The tests a preset's last run failed, and how to run them again.
-failed_tests() { # preset
-    local log=build/$1/Testing/Temporary/LastTestsFailed.log
+failed_tests() { # preset [its build folder]
+    local log=build/${2:-$1}/Testing/Temporary/LastTestsFailed.log
     [ -s "$log" ] && sed 's/^[0-9]*:/    /' "$log"
     echo "    again, one alone: ctest --preset $1 -R '^<name>\$'; all these: ctest --preset $1 --rerun-failed"
 }
 
-tools/install-deps.sh || { echo "tools/install-deps.sh failed: nothing was built"; exit 8; }
+tools/install-deps.sh || { echo "tools/install-deps.sh failed: nothing was built"; exit 16; }
 
 phase "ASan + UBSan build"
 if cmake --preset asan && cmake --build --preset asan; then
@@ -40,6 +41,14 @@ if cmake --preset tsan && cmake --build --preset tsan --target thread_tests; the
   ctest --preset tsan || failing 2 "  TSan thread tests:" "$(failed_tests tsan)"
 else
   failing 2 "  TSan build (its tests were skipped)"
+fi
+
+# Cost is judged only where the code is built as players run it.
+phase "cost tests, default build"
+if cmake --preset default && cmake --build --preset default --target cost_tests; then
+  ctest --preset cost || failing 8 "  cost tests (default build):" "$(failed_tests cost default)"
+else
+  failing 8 "  default build of the cost tests (they were skipped)"
 fi
 
 if command -v clang++-14 >/dev/null 2>&1; then

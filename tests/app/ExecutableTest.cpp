@@ -29,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Executable, ExecutableScenario,
                          ::testing::Values("posted-close", "signals", "second-instance", "simultaneous",
                                            "foreign-folder", "linked-player", "fifo", "no-display",
                                            "close-unwritable-options", "close-refused-globals", "huge-sound",
-                                           "huge-archive"),
+                                           "huge-archive", "close-count"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name;
                              for (const char* c = info.param; *c; ++c) name += *c == '-' ? '_' : *c;
