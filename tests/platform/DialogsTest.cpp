@@ -378,13 +378,11 @@ TEST(Dialogs, ImGuisOwnWidgetsTakeEachOfTheSystemsRepeatsAsAPress)
 {
     for (int repeats : {0, 2}) {
         SCOPED_TRACE(repeats);
-        Frames frames;
         Widgets inField;
-        frames.Run(inField, {{SDL_SCANCODE_END}, {.index = SDL_SCANCODE_BACKSPACE, .heldSeconds = 4, .repeats = repeats}});
+        Frames().Run(inField, {{SDL_SCANCODE_END}, {.index = SDL_SCANCODE_BACKSPACE, .heldSeconds = 4, .repeats = repeats}});
         EXPECT_EQ(std::string(inField.text.data()), std::string("abcd", 3 - repeats));
-        Widgets inList;
-        inList.field = false;
-        frames.Run(inList, {{SDL_SCANCODE_DOWN}, {.index = SDL_SCANCODE_DOWN, .heldSeconds = 4, .repeats = repeats}});
+        Widgets inList{.field = false};
+        Frames().Run(inList, {{SDL_SCANCODE_DOWN}, {.index = SDL_SCANCODE_DOWN, .heldSeconds = 4, .repeats = repeats}});
         EXPECT_EQ(inList.focused, 1 + repeats);
     }
 }
