@@ -14,22 +14,17 @@ namespace {
 constexpr float WrapWidth = 520.0f;
 constexpr float ButtonWidth = 88.0f;
 
-bool Pressed(ImGuiKey_ key, bool repeat = false)
-{
-    return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), repeat);
-}
-
 bool ReturnPressed()
 {
-    return Pressed(ImGuiKey_Enter) || Pressed(ImGuiKey_KeyPadEnter);
+    return KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter);
 }
 
 // -1 for Left or Up, 1 for Right or Down (each repeating while held), else 0.
 int ArrowStep()
 {
-    if (Pressed(ImGuiKey_LeftArrow, true) || Pressed(ImGuiKey_UpArrow, true))
+    if (KeyPressed(ImGuiKey_LeftArrow, true) || KeyPressed(ImGuiKey_UpArrow, true))
         return -1;
-    if (Pressed(ImGuiKey_RightArrow, true) || Pressed(ImGuiKey_DownArrow, true))
+    if (KeyPressed(ImGuiKey_RightArrow, true) || KeyPressed(ImGuiKey_DownArrow, true))
         return 1;
     return 0;
 }
@@ -158,20 +153,20 @@ void DialogView::Changed(DialogControl& control, int value)
 void DialogView::Keys()
 {
     const ImGuiIO& io = ImGui::GetIO();
-    if (Pressed(ImGuiKey_Escape)) {
+    if (KeyPressed(ImGuiKey_Escape)) {
         End(m_dialog.cancelResult);
         return;
     }
     if (io.KeyCtrl) {
         // Ctrl+Tab and Ctrl+Page Down turn to the next page, Ctrl+Shift+Tab
         // and Ctrl+Page Up back, round the ends.
-        const bool tab = Pressed(ImGuiKey_Tab, true), back = Pressed(ImGuiKey_PageUp, true);
+        const bool tab = KeyPressed(ImGuiKey_Tab, true), back = KeyPressed(ImGuiKey_PageUp, true);
         const int pages = static_cast<int>(m_dialog.controls.size());
-        if (m_sheet && (tab || back || Pressed(ImGuiKey_PageDown, true)))
+        if (m_sheet && (tab || back || KeyPressed(ImGuiKey_PageDown, true)))
             TurnPage((m_page + ((tab && io.KeyShift) || back ? pages - 1 : 1)) % pages);
         return;
     }
-    if (Pressed(ImGuiKey_Tab, true)) {
+    if (KeyPressed(ImGuiKey_Tab, true)) {
         MoveFocus(io.KeyShift ? -1 : 1);
         return;
     }
@@ -187,7 +182,7 @@ void DialogView::Keys()
 bool DialogView::FocusKeys(const Stop& stop)
 {
     const int step = ArrowStep();
-    const bool space = Pressed(ImGuiKey_Space);
+    const bool space = KeyPressed(ImGuiKey_Space);
     if (stop.button >= 0) {
         if (space || ReturnPressed())
             End(m_dialog.buttons[static_cast<std::size_t>(stop.button)].result);
@@ -195,8 +190,8 @@ bool DialogView::FocusKeys(const Stop& stop)
     }
     if (!stop.control) {
         const int last = static_cast<int>(m_dialog.controls.size()) - 1;
-        if (step != 0 || Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
-            TurnPage(step != 0 ? std::clamp(m_page + step, 0, last) : Pressed(ImGuiKey_Home) ? 0 : last);
+        if (step != 0 || KeyPressed(ImGuiKey_Home) || KeyPressed(ImGuiKey_End))
+            TurnPage(step != 0 ? std::clamp(m_page + step, 0, last) : KeyPressed(ImGuiKey_Home) ? 0 : last);
         return false;
     }
     DialogControl& control = *stop.control;
@@ -210,10 +205,10 @@ bool DialogView::FocusKeys(const Stop& stop)
     case DialogControl::Kind::Slider:
         if (step != 0)
             set(control.value + step);
-        else if (Pressed(ImGuiKey_PageUp, true) || Pressed(ImGuiKey_PageDown, true))
-            set(control.value + (Pressed(ImGuiKey_PageUp, true) ? -page : page));
-        else if (Pressed(ImGuiKey_Home) || Pressed(ImGuiKey_End))
-            set(Pressed(ImGuiKey_Home) ? control.minimum : control.maximum);
+        else if (KeyPressed(ImGuiKey_PageUp, true) || KeyPressed(ImGuiKey_PageDown, true))
+            set(control.value + (KeyPressed(ImGuiKey_PageUp, true) ? -page : page));
+        else if (KeyPressed(ImGuiKey_Home) || KeyPressed(ImGuiKey_End))
+            set(KeyPressed(ImGuiKey_Home) ? control.minimum : control.maximum);
         return false;
     case DialogControl::Kind::Radio:
         if (step != 0 && choices > 0)

@@ -35,11 +35,6 @@ float FieldStart()
     return ImGui::GetStyle().WindowPadding.x + widest + 2 * ImGui::GetStyle().ItemSpacing.x;
 }
 
-bool KeyPressed(ImGuiKey_ key)
-{
-    return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), false);
-}
-
 } // namespace
 
 FileDialogView::FileDialogView(const FileDialog& dialog) : m_dialog(dialog), m_browser(dialog)
@@ -110,7 +105,7 @@ void FileDialogView::List()
                                            | (entry.usable ? 0 : ImGuiSelectableFlags_Disabled);
         if (ImGui::Selectable(shown.c_str(), selected, flags)) {
             if (entry.folder) {
-                if (ImGui::IsMouseDoubleClicked(0) || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter)))
+                if (ImGui::IsMouseDoubleClicked(0) || KeyPressed(ImGuiKey_Enter))
                     enter = entry.name;
             } else {
                 SetName(entry.name);

@@ -28,11 +28,6 @@ float RowHeight()
     return ImGui::GetFontSize() + ImGui::GetStyle().ItemSpacing.y;
 }
 
-bool Pressed(ImGuiKey_ key, bool repeat = false)
-{
-    return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), repeat);
-}
-
 ImU32 Opaque(ImGuiCol colour)
 {
     ImVec4 value = ImGui::GetStyleColorVec4(colour);
@@ -188,11 +183,11 @@ void MenuView::Keys()
             return;
         }
     }
-    const bool down = Pressed(ImGuiKey_DownArrow, true), up = Pressed(ImGuiKey_UpArrow, true);
-    const bool home = Pressed(ImGuiKey_Home), end = Pressed(ImGuiKey_End);
-    const bool right = Pressed(ImGuiKey_RightArrow, true), left = Pressed(ImGuiKey_LeftArrow, true);
-    const bool enter = Pressed(ImGuiKey_Enter) || Pressed(ImGuiKey_KeyPadEnter) || Pressed(ImGuiKey_Space);
-    const bool escape = Pressed(ImGuiKey_Escape);
+    const bool down = KeyPressed(ImGuiKey_DownArrow, true), up = KeyPressed(ImGuiKey_UpArrow, true);
+    const bool home = KeyPressed(ImGuiKey_Home), end = KeyPressed(ImGuiKey_End);
+    const bool right = KeyPressed(ImGuiKey_RightArrow, true), left = KeyPressed(ImGuiKey_LeftArrow, true);
+    const bool enter = KeyPressed(ImGuiKey_Enter) || KeyPressed(ImGuiKey_KeyPadEnter) || KeyPressed(ImGuiKey_Space);
+    const bool escape = KeyPressed(ImGuiKey_Escape);
     if (!(down || up || home || end || right || left || enter || escape))
         return;
     m_pointerIdle = true;

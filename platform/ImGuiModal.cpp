@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <limits>
 
 namespace platform {
 
@@ -50,6 +51,22 @@ int KeyIndex(const SDL_Keysym& key)
     return key.scancode;
 }
 
+// The arrows as ImGui's keyboard navigation reads them, through durations of its own.
+constexpr std::pair<ImGuiKey_, ImGuiNavInput_> NavArrows[] = {
+    {ImGuiKey_LeftArrow, ImGuiNavInput_KeyLeft_},
+    {ImGuiKey_RightArrow, ImGuiNavInput_KeyRight_},
+    {ImGuiKey_UpArrow, ImGuiNavInput_KeyUp_},
+    {ImGuiKey_DownArrow, ImGuiNavInput_KeyDown_},
+};
+
+bool IndexPressed(int index, bool repeat)
+{
+    if (!ImGui::IsKeyPressed(index, false))
+        return false;
+    const auto& last = *static_cast<const KeyRepeat*>(ImGui::GetIO().UserData);
+    return repeat || last.frame != ImGui::GetFrameCount() || last.index != index;
+}
+
 void Style()
 {
     ImGui::StyleColorsLight();
@@ -80,7 +97,7 @@ void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, I
         corner = ImGui::GetWindowPos();
 }
 
-ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size)
+ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size, KeyRepeat& repeat)
 {
     ImGuiContext* context = ImGui::CreateContext(atlas);
     ImGui::SetCurrentContext(context);
@@ -89,11 +106,27 @@ ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size)
     io.LogFilename = nullptr;
     io.BackendFlags |= ImGuiBackendFlags_RendererHasVtxOffset;
     io.DisplaySize = size;
-    // A held key repeats after a desktop's delay, not ImGui's quarter second.
-    io.KeyRepeatDelay = 0.5f;
+    io.KeyRepeatDelay = std::numeric_limits<float>::infinity();
+    io.UserData = &repeat;
     MapKeys(io);
     Style();
     return context;
+}
+
+void RepeatKey(int index)
+{
+    ImGuiIO& io = ImGui::GetIO();
+    *static_cast<KeyRepeat*>(io.UserData) = {ImGui::GetFrameCount() + 1, index};
+    io.KeysDownDuration[index] = -1.0f;
+    for (const auto& [key, input] : NavArrows) {
+        if (io.KeyMap[key] == index)
+            io.NavInputsDownDuration[input] = -1.0f;
+    }
+}
+
+bool KeyPressed(ImGuiKey_ key, bool repeat)
+{
+    return IndexPressed(ImGui::GetKeyIndex(key), repeat);
 }
 
 bool AccessKeyPressed(char key)
@@ -101,14 +134,15 @@ bool AccessKeyPressed(char key)
     SDL_Keysym typed{};
     typed.sym = key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key;
     const int index = KeyIndex(typed);
-    return index != SDL_SCANCODE_UNKNOWN && ImGui::IsKeyPressed(index, false);
+    return index != SDL_SCANCODE_UNKNOWN && IndexPressed(index, false);
 }
 
 ImGuiModal::ImGuiModal(const SdlFrame& frame, ImGuiFontAtlas& fonts, std::set<std::uint16_t> glyphs,
                        const std::function<void()>& idle)
     : m_frame(frame), m_fonts(fonts), m_glyphs(std::move(glyphs)), m_idle(idle),
-      m_context(NewModalContext(fonts.Atlas(), ImVec2(static_cast<float>(frame.logical.width),
-                                                      static_cast<float>(frame.logical.height))))
+      m_context(NewModalContext(fonts.Atlas(),
+                                ImVec2(static_cast<float>(frame.logical.width), static_cast<float>(frame.logical.height)),
+                                m_repeat))
 {
     m_lastTick = Clock().Now();
 }
@@ -162,8 +196,11 @@ void ImGuiModal::Take(const SDL_Event& event)
             Take(close);
             break;
         }
-        if (const int index = KeyIndex(event.key.keysym); index < static_cast<int>(IM_ARRAYSIZE(io.KeysDown)))
+        if (const int index = KeyIndex(event.key.keysym); index < static_cast<int>(IM_ARRAYSIZE(io.KeysDown))) {
             io.KeysDown[index] = event.type == SDL_KEYDOWN;
+            if (event.type == SDL_KEYDOWN && event.key.repeat)
+                RepeatKey(index);
+        }
         // The modifiers as they were at the key, which may have waited.
         io.KeyShift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
         io.KeyCtrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
@@ -212,7 +249,7 @@ void ImGuiModal::TakeFrameEvents()
         Take(event);
         const bool button = (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP)
                             && (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT);
-        const bool key = (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && !event.key.repeat;
+        const bool key = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
         if (button || key)
             return;
     }

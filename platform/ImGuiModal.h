@@ -25,10 +25,30 @@ namespace platform {
 void BeginCentredDialog(const std::string& titleAndId, bool first, bool* open, ImGuiWindowFlags flags,
                         std::optional<ImVec2>& corner);
 
+// The system's last repeat of a held key, kept for the frame that takes it.
+struct KeyRepeat {
+    int frame = -1;
+    int index = -1;
+};
+
 // A context for the frames of a menu or a dialog on a client area of that
 // size: the keys mapped as the loop feeds them, a desktop's look, and no
 // keyboard navigation of ImGui's own (a view that wants it turns it on).
-ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size);
+// ImGui's own repeat of a held key is off: it would follow the pace of the
+// frames. A held key repeats on the system's repeat events instead, which
+// follow the desktop's delay and rate; "repeat" (which outlives the context)
+// keeps the latest.
+ImGuiContext* NewModalContext(ImFontAtlas* atlas, ImVec2 size, KeyRepeat& repeat);
+
+// The system repeated the held key (its index in ImGui's key table): the
+// frame to come takes that repeat. ImGui 1.86 reads the keys as a state once
+// a frame, so it sees the key pressed anew (its own widgets, a text field's
+// Backspace or a list's arrows, act as on a press) and KeyPressed tells the
+// repeat from a press.
+void RepeatKey(int index);
+
+// Whether the key was pressed this frame or, with repeat, repeated by the system.
+bool KeyPressed(ImGuiKey_ key, bool repeat = false);
 
 // Whether the access key (an upper-case letter or a digit, as AccessKey in
 // DrawnText.h gives it) was pressed this frame: the key that types it, in
@@ -57,8 +77,9 @@ private:
     // ImGui 1.86 reads the buttons and keys as a state once a frame, and a
     // frame's typed characters before its keys: a press and its release in
     // one frame would never reach it, nor would a tap's characters come after
-    // it. So a frame takes the events up to the first press or release of a
-    // button or key, and the rest wait for the next frame.
+    // it, and two repeats would count once. So a frame takes the events up to
+    // the first press, repeat or release of a button or key, and the rest
+    // wait for the next frame.
     void TakeFrameEvents();
     // What waits still, so that window and user events reach the queue.
     void TakeWaiting();
@@ -72,6 +93,7 @@ private:
     ImGuiFontAtlas& m_fonts;
     std::set<std::uint16_t> m_glyphs;
     const std::function<void()>& m_idle;
+    KeyRepeat m_repeat;
     ImGuiContext* m_context;
     std::vector<SDL_Event> m_deferred; // window, user and drop events, given back at the end
     std::deque<SDL_Event> m_waiting;   // for the frames to come

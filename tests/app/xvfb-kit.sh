@@ -60,7 +60,9 @@ clean_up() {
 # cookie in XAUTHORITY. It picks a free display itself and names it once it
 # takes clients: a number chosen by a look at the lock files can be chosen by
 # another test at once. It never resets: a reset, when its last client leaves,
-# refuses the client that connects meanwhile (the next player). The players
+# refuses the client that connects meanwhile (the next player). Nor does it
+# repeat a held key: "keys" holds each a moment, which load may stretch past
+# any repeat delay, and a repeat is then a keystroke more. The players
 # draw through SDL's software renderer unless "renderer" is set empty, with
 # leaks unchecked unless "lsan" holds LSAN_OPTIONS: Mesa's X11 and GL
 # libraries, unloaded at SDL's end, leave allocations no longer told apart.
@@ -76,7 +78,7 @@ xvfb() {
     # under; a client looks for the display's own.
     xauth -q add :0 . "$cookie" || exit 1
     mkfifo "$work/display" || exit 1
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -auth "$XAUTHORITY" \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset -r -auth "$XAUTHORITY" \
         3>"$work/display" >"$work/xvfb.log" 2>&1 &
     server=$!
     # Written once the server takes clients; nothing when it could not start.

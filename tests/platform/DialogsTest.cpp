@@ -7,8 +7,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
 
 using platform::Dialog;
 using platform::DialogControl;
@@ -118,40 +122,59 @@ TEST(Dialogs, QuestionNumbersButtonsFromOneAndClosingChoosesTheLast)
 namespace {
 
 // A key pressed for one frame: its index in ImGui's key table (an SDL scan
-// code, a letter's or digit's as it types) and the modifiers held.
+// code, a letter's or digit's as it types) and the modifiers held; or held
+// on for frames of a second each, the system repeating it in the first ones.
 struct Key {
     int index;
     bool ctrl = false;
     bool shift = false;
+    int heldSeconds = 0;
+    int repeats = 0;
 };
 
 // The frames of a drawn menu or dialog on a 640 x 480 client area without a
-// window: each key goes down in a frame of its own and up in the next.
+// window: each key goes down in a frame of its own (and stays down in those
+// it is held) and up in the next.
 class Frames {
 public:
     Frames()
     {
         m_fonts.Include({}, 16.0f);
-        m_context = platform::NewModalContext(m_fonts.Atlas(), ImVec2(640, 480));
+        m_context = platform::NewModalContext(m_fonts.Atlas(), ImVec2(640, 480), m_repeat);
     }
     ~Frames() { ImGui::DestroyContext(m_context); }
 
     // Whether the view was done by the end of the keys.
     template <class View> bool Run(View& view, const std::vector<Key>& keys)
     {
+        struct Input {
+            const Key* key = nullptr;
+            float seconds = 1.0f / 60;
+            bool repeat = false;
+        };
+        // Two frames to measure and place it, then the keys, then two more.
+        std::vector<Input> inputs(2);
+        for (const Key& key : keys) {
+            inputs.push_back({&key});
+            for (int second = 0; second < key.heldSeconds; ++second)
+                inputs.push_back({&key, 1.0f, second < key.repeats});
+            inputs.emplace_back();
+        }
+        inputs.resize(inputs.size() + 2);
         ImGuiIO& io = ImGui::GetIO();
         bool done = false;
-        // Two frames to measure and place it, then a key every other frame.
-        for (std::size_t frame = 0; !done && frame < 2 * keys.size() + 4; ++frame) {
+        for (std::size_t frame = 0; !done && frame < inputs.size(); ++frame) {
+            const Input& input = inputs[frame];
             std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
             io.KeyCtrl = io.KeyShift = false;
-            if (frame >= 2 && frame % 2 == 0 && frame / 2 - 1 < keys.size()) {
-                const Key& key = keys[frame / 2 - 1];
-                io.KeysDown[key.index] = true;
-                io.KeyCtrl = key.ctrl;
-                io.KeyShift = key.shift;
+            if (input.key) {
+                io.KeysDown[input.key->index] = true;
+                io.KeyCtrl = input.key->ctrl;
+                io.KeyShift = input.key->shift;
             }
-            io.DeltaTime = 1.0f / 60;
+            if (input.repeat)
+                platform::RepeatKey(input.key->index);
+            io.DeltaTime = input.seconds;
             ImGui::NewFrame();
             done = view.Frame(frame == 0);
             ImGui::Render();
@@ -161,6 +184,7 @@ public:
 
 private:
     platform::ImGuiFontAtlas m_fonts;
+    platform::KeyRepeat m_repeat;
     ImGuiContext* m_context;
 };
 
@@ -210,6 +234,12 @@ TEST(Dialogs, DrawnDialogIsWalkedByTheKeysAsADesktopsIs)
         {"Ctrl+Shift+Tab round the end", sheet, {previousPage, left, enter}, 1, {{10, 50}, {13, 19}}},
         {"Tab past the controls to Cancel, Return presses it", sheet, {tab, tab, tab, right, enter}, 2, {{10, 50}}},
         {"Escape cancels", sheet, {right, escape}, 2, {{10, 51}}},
+        {"a held Right moves the slider once, however long", sheet, {{.index = SDL_SCANCODE_RIGHT, .heldSeconds = 5}, enter},
+         1, {{10, 51}}},
+        {"and once more at each of the system's repeats", sheet,
+         {{.index = SDL_SCANCODE_RIGHT, .heldSeconds = 5, .repeats = 2}, enter}, 1, {{10, 53}}},
+        {"a held Space switches the check box once, repeated or not", sheet,
+         {nextPage, tab, {.index = SDL_SCANCODE_SPACE, .heldSeconds = 3, .repeats = 1}, enter}, 1, {{12, 1}}},
         {"access keys: a choice, a page, a check box", sheet, {{SDL_SCANCODE_D}, {SDL_SCANCODE_V}, {SDL_SCANCODE_E}, enter},
          1, {{11, 2}, {12, 1}}},
         {"Return is the default", question, {enter}, 1, {}},
@@ -238,22 +268,121 @@ TEST(Dialogs, DrawnDialogIsWalkedByTheKeysAsADesktopsIs)
     }
 }
 
-TEST(Dialogs, DrawnMenuChoosesAnItemByItsAccessKey)
+// The nested loop on SDL's dummy video driver, fed the window's key events
+// once the dialog stands: a held Right, repeated twice by the system, then
+// Escape. Each repeat moves the slider in a frame of its own.
+TEST(Dialogs, DrawnDialogTakesEachOfTheWindowsRepeats)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("KARUTEMI", 0, 0, 640, 480, 0);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    ASSERT_NE(renderer, nullptr) << SDL_GetError();
+    const auto send = [&](SDL_Scancode code, Uint32 type, Uint8 repeat) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.windowID = SDL_GetWindowID(window);
+        event.key.repeat = repeat;
+        event.key.keysym.scancode = code;
+        SDL_PushEvent(&event);
+    };
+    int frames = 0;
+    const std::function<void()> idle = [&] {
+        if (++frames != 2)
+            return;
+        send(SDL_SCANCODE_RIGHT, SDL_KEYDOWN, 0);
+        send(SDL_SCANCODE_RIGHT, SDL_KEYDOWN, 1);
+        send(SDL_SCANCODE_RIGHT, SDL_KEYDOWN, 1);
+        send(SDL_SCANCODE_RIGHT, SDL_KEYUP, 0);
+        send(SDL_SCANCODE_ESCAPE, SDL_KEYDOWN, 0);
+        send(SDL_SCANCODE_ESCAPE, SDL_KEYUP, 0);
+    };
+    Dialog dialog = SampleDialog();
+    {
+        platform::ImGuiFontAtlas fonts;
+        platform::ImGuiModal modal({window, renderer, nullptr, {640, 480}}, fonts, {}, idle);
+        platform::DialogView view(dialog);
+        bool first = true;
+        EXPECT_TRUE(modal.Run([&] { return view.Frame(std::exchange(first, false)); }));
+        EXPECT_EQ(view.Result(), 2);
+    }
+    EXPECT_EQ(platform::FindControl(dialog, 10)->value, 8);
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST(Dialogs, DrawnMenuChoosesAnItemByItsAccessKeyOrTheArrows)
 {
     const Menu menu{MenuItem::Submenu("スキップ処理", {MenuItem::Command(40051, "通常のテキスト送り")}),
                     MenuItem::Command(40056, "クイックセーブ"), MenuItem::Command(44000, "履歴(&H)", true),
                     MenuItem::Command(40026, "設定(&C)..."), MenuItem::Command(40001, "終了(&X)")};
+    const Key down{SDL_SCANCODE_DOWN}, enter{SDL_SCANCODE_RETURN};
     struct Case {
-        int key;
+        const char* what;
+        std::vector<Key> keys;
         bool done;
         std::uint32_t chosen;
     };
-    for (Case c : {Case{SDL_SCANCODE_C, true, 40026}, Case{SDL_SCANCODE_X, true, 40001}, Case{SDL_SCANCODE_H, false, 0},
-                   Case{SDL_SCANCODE_Q, false, 0}}) {
-        SCOPED_TRACE(c.key);
+    const Case cases[] = {
+        {"C", {{SDL_SCANCODE_C}}, true, 40026},
+        {"X", {{SDL_SCANCODE_X}}, true, 40001},
+        {"the greyed item's H", {{SDL_SCANCODE_H}}, false, 0},
+        {"no item's Q", {{SDL_SCANCODE_Q}}, false, 0},
+        {"a held Down moves once, however long", {{.index = SDL_SCANCODE_DOWN, .heldSeconds = 5}, down, enter}, true, 40056},
+        {"and once more at each of the system's repeats, past the greyed item",
+         {{.index = SDL_SCANCODE_DOWN, .heldSeconds = 5, .repeats = 2}, enter}, true, 40026},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Frames frames;
         platform::MenuView view(menu, ImVec2(200, 150));
-        EXPECT_EQ(frames.Run(view, {{c.key}}), c.done);
+        EXPECT_EQ(frames.Run(view, c.keys), c.done);
         EXPECT_EQ(view.Result(), c.chosen);
+    }
+}
+
+namespace {
+
+// ImGui's own widgets, as the file dialog uses them: a text field, focused
+// first, above a list its navigation walks.
+struct Widgets {
+    std::array<char, 8> text{"abcd"};
+    bool field = true;
+    int focused = -1;
+
+    bool Frame(bool first)
+    {
+        if (first)
+            ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+        ImGui::Begin("widgets");
+        if (first && field)
+            ImGui::SetKeyboardFocusHere();
+        ImGui::InputText("##text", text.data(), text.size());
+        for (int item = 0; item < 8; ++item) {
+            ImGui::PushID(item);
+            ImGui::Selectable("item");
+            if (ImGui::IsItemFocused())
+                focused = item;
+            ImGui::PopID();
+        }
+        ImGui::End();
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(Dialogs, ImGuisOwnWidgetsTakeEachOfTheSystemsRepeatsAsAPress)
+{
+    for (int repeats : {0, 2}) {
+        SCOPED_TRACE(repeats);
+        Widgets inField;
+        Frames().Run(inField, {{SDL_SCANCODE_END}, {.index = SDL_SCANCODE_BACKSPACE, .heldSeconds = 4, .repeats = repeats}});
+        EXPECT_EQ(std::string(inField.text.data()), std::string("abcd", 3 - repeats));
+        Widgets inList{.field = false};
+        Frames().Run(inList, {{SDL_SCANCODE_DOWN}, {.index = SDL_SCANCODE_DOWN, .heldSeconds = 4, .repeats = repeats}});
+        EXPECT_EQ(inList.focused, 1 + repeats);
     }
 }
