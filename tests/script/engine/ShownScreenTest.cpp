@@ -233,7 +233,9 @@ TEST(ShownScreen, ALockHoldsTheSceneAndNeverThePage)
                 const auto look = [&](const char* when, const Seen& seen) {
                     EXPECT_EQ(s.At(Top), seen.top) << when;
                     EXPECT_EQ(s.At(Frame), seen.frame) << when;
-                    if (row.own.x != 0) EXPECT_EQ(s.At(row.own), seen.own) << when;
+                    if (row.own.x != 0) {
+                        EXPECT_EQ(s.At(row.own), seen.own) << when;
+                    }
                 };
                 s.Tags("[BACK COLOR=\"#0000FF\" EFFECT=\"NONE\"]" + row.before + "一枚目です。[P]");
                 s.Click(Top);
