@@ -17,7 +17,9 @@
 // for nobody: SIGTERM ends it and the resume save is there;
 // huge-sound: a sound of gigabytes of PCM plays streamed, the player under 1 GiB;
 // huge-archive: an archive whose count claims 40 GiB of holes is refused by it
-// once, and SIGTERM ends the player within bounded processor time.
+// once, and SIGTERM ends the player within bounded processor time;
+// close-count: the kit's count of a close takes whole a second spun or slept,
+// in any build, and leaves out only the wait for a processor.
 class ExecutableScenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ExecutableScenario, Holds)
