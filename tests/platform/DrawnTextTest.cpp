@@ -31,8 +31,9 @@ TEST(DrawnText, CaptionsDropAccessMarksButKeepShiftJisSecondBytesAndOtherTextsSh
         control.kind = c.kind;
         control.textSjis = c.sjis;
         EXPECT_EQ(platform::ShownControlText(control), c.shown) << c.sjis;
-        if (c.kind != Kind::Label && c.kind != Kind::Link)
+        if (c.kind != Kind::Label && c.kind != Kind::Link) {
             EXPECT_EQ(platform::AccessKey(c.sjis), c.key) << c.sjis;
+        }
     }
 }
 
